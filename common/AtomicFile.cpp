@@ -1,0 +1,115 @@
+#include "AtomicFile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString errnoText()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Temporary files carry the writer's process id, so the leftovers of a writer that was killed
+// can be told from a save in progress and removed.
+QString temporaryPrefix(const QString &fileName)
+{
+    return QStringLiteral(".%1.tmp-").arg(fileName);
+}
+
+void removeStaleTemporaries(const QDir &dir, const QString &fileName)
+{
+    const QString prefix = temporaryPrefix(fileName);
+    const QStringList names = dir.entryList({prefix + QLatin1Char('*')},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        const QString rest = name.mid(prefix.size());
+        bool ok = false;
+        const pid_t pid = pid_t(rest.section(QLatin1Char('-'), 0, 0).toLongLong(&ok));
+        if (!ok || pid <= 0)
+            continue;
+        if (::kill(pid, 0) == -1 && errno == ESRCH)
+            QFile::remove(dir.filePath(name));
+    }
+}
+
+bool writeAll(int fd, const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+} // namespace
+
+bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *error)
+{
+    auto failed = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+
+    const QFileInfo info(path);
+    const QDir dir = info.absoluteDir();
+    removeStaleTemporaries(dir, info.fileName());
+
+    mode_t mode = S_IRUSR | S_IWUSR;
+    struct stat existing;
+    const QByteArray nativePath = QFile::encodeName(info.absoluteFilePath());
+    if (::stat(nativePath.constData(), &existing) == 0)
+        mode = existing.st_mode & 07777;
+
+    QByteArray tmpl = QFile::encodeName(
+        dir.filePath(temporaryPrefix(info.fileName()) + QString::number(::getpid()) + QStringLiteral("-XXXXXX")));
+    const int fd = ::mkstemp(tmpl.data()); // created 0600
+    if (fd < 0)
+        return failed(errnoText());
+
+    const bool written = writeAll(fd, bytes.constData(), bytes.size()) && ::fchmod(fd, mode) == 0
+                         && ::fsync(fd) == 0;
+    const QString writeError = written ? QString() : errnoText();
+    if (::close(fd) != 0 || !written) {
+        ::unlink(tmpl.constData());
+        return failed(writeError.isEmpty() ? errnoText() : writeError);
+    }
+    if (::rename(tmpl.constData(), nativePath.constData()) != 0) {
+        const QString why = errnoText();
+        ::unlink(tmpl.constData());
+        return failed(why);
+    }
+    // The rename itself must survive a power cut too.
+    const int dirFd = ::open(QFile::encodeName(dir.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+QString AtomicFile::keepAside(const QString &path)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = QStringLiteral("%1.%2.damaged").arg(path, stamp);
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = QStringLiteral("%1.%2-%3.damaged").arg(path, stamp).arg(n);
+    if (!QFile::rename(path, target))
+        return {};
+    return target;
+}

@@ -1,0 +1,184 @@
+#include "CommonKorvaleClass.h"
+
+#include "ArchiveFile.h"
+#include "KorvaleArchive.h"
+#include "QOR_DataUtils.h"
+#include "QOR_FilesUtils.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+#include <QStandardPaths>
+
+#include <vector>
+
+namespace {
+
+QMutex resourcesMutex;
+QString &resourcesOverride()
+{
+    static QString folder;
+    return folder;
+}
+bool resourcesOverridden = false;
+
+QString joinName(const QString &folder, const QString &name)
+{
+    return name.isEmpty() ? folder : folder + QLatin1Char('/') + name;
+}
+
+} // namespace
+
+QString CommonKorvaleClass::pathForApplicationSupportFolder(const QString &name)
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString folder = base + QStringLiteral("/Korvale");
+    QOR_FilesUtils::createStandardFolder(folder);
+    return joinName(folder, name);
+}
+
+QString CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(const QString &fileName)
+{
+    const QString folder = pathForApplicationSupportFolder(QStringLiteral("Data"));
+    QOR_FilesUtils::createStandardFolder(folder);
+    return joinName(folder, fileName);
+}
+
+QVariantList CommonKorvaleClass::readListInFile(const QString &fileName)
+{
+    return ArchiveFile::readList(pathForDataFileInApplicationSupportFolder(fileName));
+}
+
+void CommonKorvaleClass::saveListInFile(const QVariantList &list, const QString &fileName)
+{
+    ArchiveFile::write(pathForDataFileInApplicationSupportFolder(fileName), list);
+}
+
+QVariantMap CommonKorvaleClass::readDictionaryInFile(const QString &fileName)
+{
+    const QString resources = resourcesFolder();
+    if (!resources.isEmpty()) {
+        const QString resource = joinName(resources, fileName);
+        if (QFileInfo::exists(resource))
+            return ArchiveFile::readDictionary(resource);
+    }
+    return ArchiveFile::readDictionary(pathForDataFileInApplicationSupportFolder(fileName));
+}
+
+void CommonKorvaleClass::saveDictionaryInFile(const QVariantMap &dictionary, const QString &fileName)
+{
+    ArchiveFile::write(pathForDataFileInApplicationSupportFolder(fileName), dictionary);
+}
+
+QString CommonKorvaleClass::resourcesFolder()
+{
+    QMutexLocker lock(&resourcesMutex);
+    if (resourcesOverridden)
+        return resourcesOverride();
+    if (!QCoreApplication::instance())
+        return {};
+    const QString folder = QDir::cleanPath(QCoreApplication::applicationDirPath()
+                                           + QStringLiteral("/../share/korvale"));
+    return QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void CommonKorvaleClass::setResourcesFolder(const QString &folder)
+{
+    QMutexLocker lock(&resourcesMutex);
+    resourcesOverridden = true;
+    resourcesOverride() = folder;
+}
+
+quint32 CommonKorvaleClass::getPasswordCode(const QString &password)
+{
+    if (password.isEmpty())
+        return 0;
+    QString s = password;
+    while (s.size() < 32)
+        s += QLatin1Char('*') + password;
+    quint32 code = 0;
+    for (qsizetype i = 0; i < s.size(); ++i)
+        code = (quint32(s.at(i).unicode()) * quint32(i) + code) * 3u;
+    return code;
+}
+
+QString CommonKorvaleClass::createStringFromPassword(quint32 passwordCode)
+{
+    return QStringLiteral("Qmw%1bHvk%2tje").arg(qint32(passwordCode)).arg(passwordCode & 0xffffu);
+}
+
+QByteArray CommonKorvaleClass::protectedBlobForNote(const QVariantMap &note, const QString &passPhrase)
+{
+    const KorvaleArchive::Encoded archived = KorvaleArchive::encode(note);
+    if (!archived.error.isEmpty() || archived.bytes.size() >= qsizetype(ProtectedBufferSize))
+        return {};
+    std::vector<unsigned char> compressed(ProtectedBufferSize);
+    const std::size_t compressedSize = QOR_DataUtils::zlibCompressSizeToMaxSize(
+        archived.bytes.constData(), std::size_t(archived.bytes.size()), compressed.data(),
+        compressed.size());
+    if (compressedSize == 0)
+        return {};
+    QByteArray blob(qsizetype(ProtectedBufferSize), Qt::Uninitialized);
+    const std::size_t blobSize = QOR_DataUtils::encryptDataSizeToMaxSizeWithPassword(
+        compressed.data(), compressedSize, blob.data(), std::size_t(blob.size()), passPhrase);
+    if (blobSize == 0)
+        return {};
+    blob.truncate(qsizetype(blobSize));
+    return blob;
+}
+
+QVariant CommonKorvaleClass::noteForProtectedBlob(const QByteArray &blob, const QString &passPhrase)
+{
+    std::vector<unsigned char> compressed(ProtectedBufferSize);
+    const std::size_t compressedSize = QOR_DataUtils::decryptDataSizeToMaxSizeWithPassword(
+        blob.constData(), std::size_t(blob.size()), compressed.data(), compressed.size(), passPhrase);
+    if (compressedSize == 0)
+        return {};
+    QByteArray archived(qsizetype(ProtectedBufferSize), Qt::Uninitialized);
+    const std::size_t archivedSize = QOR_DataUtils::zlibUncompressSizeToMaxSize(
+        compressed.data(), compressedSize, archived.data(), std::size_t(archived.size()));
+    if (archivedSize == 0)
+        return {};
+    archived.truncate(qsizetype(archivedSize));
+    const KorvaleArchive::Decoded decoded = KorvaleArchive::decode(archived);
+    if (!decoded.error.isEmpty() || decoded.value.typeId() != QMetaType::QVariantMap)
+        return QVariantMap(); // decrypted, but not a record: skipped rather than failing the read
+    return decoded.value;
+}
+
+bool CommonKorvaleClass::readProtectedNotesToArray(quint32 passwordCode, QVariantList &destination)
+{
+    destination.clear();
+    const QVariantList blobs = readListInFile(DataFileName::ProtectedNotes);
+    if (blobs.isEmpty() || passwordCode == 0)
+        return true;
+    const QString passPhrase = createStringFromPassword(passwordCode);
+    for (const QVariant &blob : blobs) {
+        const QVariant note = noteForProtectedBlob(blob.toByteArray(), passPhrase);
+        if (!note.isValid()) {
+            destination.clear();
+            return false;
+        }
+        if (!note.toMap().isEmpty())
+            destination.append(note);
+    }
+    return true;
+}
+
+int CommonKorvaleClass::saveProtectedNotesWithPasswordCode(const QVariantList &notes, quint32 passwordCode)
+{
+    const QString passPhrase = createStringFromPassword(passwordCode);
+    QVariantList blobs;
+    blobs.reserve(notes.size());
+    int leftOut = 0;
+    for (const QVariant &note : notes) {
+        const QByteArray blob = protectedBlobForNote(note.toMap(), passPhrase);
+        if (blob.isEmpty())
+            ++leftOut;
+        else
+            blobs.append(blob);
+    }
+    saveListInFile(blobs, DataFileName::ProtectedNotes);
+    return leftOut;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+#include <QVariantMap>
+
+// The shared data store: the data folder, its list and dictionary files, and the protected notes.
+class CommonKorvaleClass
+{
+public:
+    CommonKorvaleClass() = delete;
+
+    // $XDG_DATA_HOME/Korvale (created when missing), or the named item inside it.
+    static QString pathForApplicationSupportFolder(const QString &name = {});
+    // $XDG_DATA_HOME/Korvale/Data (created when missing), or the named file inside it.
+    static QString pathForDataFileInApplicationSupportFolder(const QString &fileName = {});
+
+    static QVariantList readListInFile(const QString &fileName);
+    static void saveListInFile(const QVariantList &list, const QString &fileName);
+    // Prefers a read-only resource of the installed suite over the data folder.
+    static QVariantMap readDictionaryInFile(const QString &fileName);
+    static void saveDictionaryInFile(const QVariantMap &dictionary, const QString &fileName);
+
+    // share/korvale beside the running program's bin folder; empty when there is none.
+    static QString resourcesFolder();
+    static void setResourcesFolder(const QString &folder);
+
+    // Protected notes.
+    static quint32 getPasswordCode(const QString &password);
+    static QString createStringFromPassword(quint32 passwordCode);
+    static bool readProtectedNotesToArray(quint32 passwordCode, QVariantList &destination);
+    // Encrypts each note into one blob and saves the list; returns how many notes were left out
+    // because they were too large.
+    static int saveProtectedNotesWithPasswordCode(const QVariantList &notes, quint32 passwordCode);
+
+    static constexpr std::size_t ProtectedBufferSize = 0x40000;
+
+    // The one blob of a protected note, and back; empty / invalid on failure.
+    static QByteArray protectedBlobForNote(const QVariantMap &note, const QString &passPhrase);
+    static QVariant noteForProtectedBlob(const QByteArray &blob, const QString &passPhrase);
+};
+
+// File names of the data folder.
+namespace DataFileName {
+inline const QString Applications = QStringLiteral("Applications.krvdata");
+inline const QString Documents = QStringLiteral("Documents.krvdata");
+inline const QString Notes = QStringLiteral("Notes.krvdata");
+inline const QString ProtectedNotes = QStringLiteral("ProtectedNotes.krvdata");
+inline const QString Clipboard = QStringLiteral("Clipboard.krvdata");
+inline const QString ToDo = QStringLiteral("ToDo.krvdata");
+inline const QString Reminder = QStringLiteral("Reminder.krvdata");
+inline const QString ApplicationsUse = QStringLiteral("ApplicationsUse.krvdata");
+inline const QString URLFavicons = QStringLiteral("URLFavicons.krvdata");
+inline const QString StocksSurvey = QStringLiteral("StocksSurvey.krvdata");
+inline const QString StocksSurveyImport = QStringLiteral("StocksSurvey.txt");
+inline const QString Keys = QStringLiteral("keys.txt");
+} // namespace DataFileName

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+
+// The archive encoding of every list and dictionary file: CBOR (RFC 8949) behind the
+// self-describe tag. Values: null, booleans, 32- and 64-bit integers, reals, strings, blobs,
+// dates (tag 1, floating epoch seconds, millisecond precision), lists and string-keyed maps.
+namespace KorvaleArchive {
+
+struct Encoded {
+    QByteArray bytes;
+    QString error; // empty on success
+};
+
+struct Decoded {
+    QVariant value;
+    QString error; // empty on success
+};
+
+Encoded encode(const QVariant &value);
+Decoded decode(const QByteArray &bytes);
+
+} // namespace KorvaleArchive

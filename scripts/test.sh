@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test twice: in the normal build and in a build
+# with AddressSanitizer and UndefinedBehaviorSanitizer. Warnings are errors in both.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+scripts/build.sh build -DKORVALE_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+scripts/with-session.sh ctest --test-dir build --output-on-failure --parallel 2
+
+scripts/build.sh build-asan -DKORVALE_WERROR=ON -DKORVALE_SANITIZE=ON -DKORVALE_BENCH=OFF \
+    -DCMAKE_BUILD_TYPE=Debug
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+scripts/with-session.sh ctest --test-dir build-asan --output-on-failure --parallel 2

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Runs a command inside a private desktop session: its own home folder, its own D-Bus session bus,
+# an Xvfb display and the openbox window manager. Everything is stopped when the command ends.
+# Usage: scripts/with-session.sh COMMAND [ARGS...]
+set -euo pipefail
+
+if [ -z "${KORVALE_IN_SESSION:-}" ]; then
+    export KORVALE_IN_SESSION=1
+    exec dbus-run-session -- "$0" "$@"
+fi
+
+session_home=$(mktemp -d /tmp/korvale-session.XXXXXX)
+export HOME="$session_home/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
+export XDG_CACHE_HOME="$HOME/.cache" XDG_RUNTIME_DIR="$session_home/run"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$session_home"
+}
+trap cleanup EXIT
+
+# -displayfd lets Xvfb pick a free display number and tell us which.
+exec {fd}<> <(:)
+Xvfb -displayfd "$fd" -screen 0 1920x1080x24 -nolisten tcp >"$session_home/xvfb.log" 2>&1 &
+pids+=($!)
+display=""
+for _ in $(seq 100); do
+    if read -r -t 0.1 -u "$fd" display && [ -n "$display" ]; then break; fi
+done
+if [ -z "$display" ]; then
+    echo "with-session: Xvfb did not start" >&2
+    cat "$session_home/xvfb.log" >&2
+    exit 1
+fi
+export DISPLAY=":$display"
+unset WAYLAND_DISPLAY
+
+openbox --sm-disable >"$session_home/openbox.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+
+"$@"

@@ -1,0 +1,110 @@
+// korvale-data: prints the suite's list and dictionary files as JSON and writes them from JSON.
+
+#include "ArchiveFile.h"
+#include "CommonKorvaleClass.h"
+#include "DataJson.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace {
+
+void printError(const QString &text)
+{
+    const QByteArray bytes = QStringLiteral("korvale-data: %1\n").arg(text).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+int usage()
+{
+    std::fputs("Usage:\n"
+               "  korvale-data dump FILE      print a list or dictionary file as JSON\n"
+               "  korvale-data load FILE      write FILE from the JSON on standard input\n"
+               "  korvale-data path           print the data folder\n"
+               "  korvale-data preferences    print the preferences file's path\n"
+               "FILE is a path, or the name of a file in the data folder (\"Notes.krvdata\").\n",
+               stderr);
+    return 2;
+}
+
+QString preferencesPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/Korvale/preferences.cbor");
+}
+
+// A bare name that is not in the current folder means a file of the data folder.
+QString resolve(const QString &file)
+{
+    if (file.contains(QLatin1Char('/')) || QFileInfo::exists(file))
+        return QFileInfo(file).absoluteFilePath();
+    return CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(file);
+}
+
+int dump(const QString &file)
+{
+    const QString path = resolve(file);
+    if (!QFileInfo::exists(path)) {
+        printError(QStringLiteral("%1: no such file").arg(path));
+        return 1;
+    }
+    const ArchiveFile::Content content = ArchiveFile::readAny(path);
+    if (!content.error.isEmpty()) {
+        printError(QStringLiteral("%1: not a readable data file (%2)").arg(path, content.error));
+        return 1;
+    }
+    const QVariant value = content.value.isValid() ? content.value : QVariant(QVariantList());
+    const QByteArray json = DataJson::toJson(value);
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    return 0;
+}
+
+int load(const QString &file)
+{
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly)) {
+        printError(QStringLiteral("cannot read standard input"));
+        return 1;
+    }
+    const DataJson::Parsed parsed = DataJson::fromJson(input.readAll());
+    if (!parsed.error.isEmpty()) {
+        printError(parsed.error + QStringLiteral("; nothing was written"));
+        return 1;
+    }
+    const int type = parsed.value.typeId();
+    if (type != QMetaType::QVariantList && type != QMetaType::QVariantMap) {
+        printError(QStringLiteral("the JSON must be a list or a dictionary; nothing was written"));
+        return 1;
+    }
+    const QString path = resolve(file);
+    if (!ArchiveFile::write(path, parsed.value)) {
+        printError(QStringLiteral("%1 could not be written").arg(path));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() == 1 && args[0] == QLatin1String("path")) {
+        std::printf("%s\n", qPrintable(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder()));
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == QLatin1String("preferences")) {
+        std::printf("%s\n", qPrintable(preferencesPath()));
+        return 0;
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("dump"))
+        return dump(args[1]);
+    if (args.size() == 2 && args[0] == QLatin1String("load"))
+        return load(args[1]);
+    return usage();
+}
