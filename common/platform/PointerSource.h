@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <memory>
+#include <mutex>
+
+// The pointer and the main screen, in the agent's coordinates: origin at the bottom left of the
+// main screen, y growing upwards. Safe to call from any thread; buttonPressed() must not
+// allocate (the keyboard thread asks it on every round).
+class PointerSource
+{
+public:
+    virtual ~PointerSource() = default;
+    virtual QPointF location() = 0;
+    // Whether any of the three mouse buttons is down (wheel steps are not button presses).
+    virtual bool buttonPressed() = 0;
+    // A rectangle of zeros when there is no screen.
+    virtual QRectF mainScreenFrame() = 0;
+
+    struct Creation {
+        std::unique_ptr<PointerSource> source;
+        QString reason;
+    };
+    static Creation createX11();
+
+    // X11 measures from the top left of the whole desktop; the agent from the bottom left of the
+    // main screen, whose frame in X11 terms is `mainScreenInX11`.
+    static QPointF fromX11(QPointF x11Point, const QRectF &mainScreenInX11)
+    {
+        return {x11Point.x() - mainScreenInX11.x(),
+                mainScreenInX11.y() + mainScreenInX11.height() - x11Point.y()};
+    }
+};
+
+class FakePointerSource : public PointerSource
+{
+public:
+    QPointF location() override
+    {
+        std::lock_guard lock(mMutex);
+        return mLocation;
+    }
+    bool buttonPressed() override
+    {
+        std::lock_guard lock(mMutex);
+        return mButtonPressed;
+    }
+    QRectF mainScreenFrame() override
+    {
+        std::lock_guard lock(mMutex);
+        return mFrame;
+    }
+    void setLocation(QPointF location)
+    {
+        std::lock_guard lock(mMutex);
+        mLocation = location;
+    }
+    void setButtonPressed(bool pressed)
+    {
+        std::lock_guard lock(mMutex);
+        mButtonPressed = pressed;
+    }
+    void setMainScreenFrame(QRectF frame)
+    {
+        std::lock_guard lock(mMutex);
+        mFrame = frame;
+    }
+
+private:
+    std::mutex mMutex;
+    QPointF mLocation;
+    bool mButtonPressed = false;
+    QRectF mFrame{0, 0, 1920, 1080};
+};
