@@ -1,0 +1,293 @@
+#include "SharedPreferences.h"
+
+#include "AtomicFile.h"
+#include "KorvaleArchive.h"
+#include "KorvaleLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Holds the advisory lock on the file beside the preferences for as long as it lives. Every
+// writer takes it, so a read-merge-replace never interleaves with another one.
+class PreferencesLock
+{
+public:
+    explicit PreferencesLock(const QString &preferencesPath)
+    {
+        const QByteArray lockPath = QFile::encodeName(preferencesPath + QStringLiteral(".lock"));
+        mFd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+        if (mFd < 0) {
+            mError = QString::fromLocal8Bit(std::strerror(errno));
+            return;
+        }
+        while (::flock(mFd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                mError = QString::fromLocal8Bit(std::strerror(errno));
+                ::close(mFd);
+                mFd = -1;
+                return;
+            }
+        }
+    }
+    ~PreferencesLock()
+    {
+        if (mFd >= 0) {
+            ::flock(mFd, LOCK_UN);
+            ::close(mFd);
+        }
+    }
+    PreferencesLock(const PreferencesLock &) = delete;
+    PreferencesLock &operator=(const PreferencesLock &) = delete;
+
+    bool held() const { return mFd >= 0; }
+    QString error() const { return mError; }
+
+private:
+    int mFd = -1;
+    QString mError;
+};
+
+struct Decoding {
+    QVariantMap values;
+    QString error; // empty when the file is missing, empty, or a dictionary
+};
+
+Decoding decodeFile(const QString &path)
+{
+    Decoding result;
+    QFile file(path);
+    if (!file.exists())
+        return result;
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (bytes.isEmpty())
+        return result;
+    const KorvaleArchive::Decoded decoded = KorvaleArchive::decode(bytes);
+    if (!decoded.error.isEmpty())
+        result.error = decoded.error;
+    else if (decoded.value.typeId() != QMetaType::QVariantMap)
+        result.error = QStringLiteral("the archive does not hold a dictionary");
+    else
+        result.values = decoded.value.toMap();
+    return result;
+}
+
+} // namespace
+
+SharedPreferences::SharedPreferences(const QString &path) : mPath(path) {}
+
+QString SharedPreferences::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/Korvale/preferences.cbor");
+}
+
+SharedPreferences &SharedPreferences::standard()
+{
+    static std::unique_ptr<SharedPreferences> instance;
+    const QString path = defaultPath();
+    if (!instance || instance->path() != path)
+        instance = std::make_unique<SharedPreferences>(path);
+    return *instance;
+}
+
+SharedPreferences::FileStamp SharedPreferences::stampOf(const QString &path)
+{
+    FileStamp stamp;
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.modificationNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.size = qint64(info.st_size);
+    stamp.inode = quint64(info.st_ino);
+    return stamp;
+}
+
+QVariantMap SharedPreferences::readFileContents(bool lockHeld) const
+{
+    Decoding decoding = decodeFile(mPath);
+    if (decoding.error.isEmpty())
+        return decoding.values;
+    if (!lockHeld) {
+        // Another program may be replacing the file right now; only a file that is still damaged
+        // under the lock is moved aside, so a good file written meanwhile is never taken away.
+        PreferencesLock lock(mPath);
+        if (lock.held())
+            return readFileContents(true);
+    }
+    const QString aside = AtomicFile::keepAside(mPath);
+    const QString where = aside.isEmpty() ? QStringLiteral("; it could not be moved aside")
+                                          : QStringLiteral("; kept aside as %1").arg(aside);
+    KorvaleLog::line(QStringLiteral("Exception reading file %1: PreferencesDecodeError: %2%3; "
+                                    "using the default settings")
+                         .arg(mPath, decoding.error, where));
+    return {};
+}
+
+void SharedPreferences::reloadIfChanged() const
+{
+    const FileStamp stamp = stampOf(mPath);
+    if (mLoaded && stamp == mLoadedStamp)
+        return;
+    mValues = readFileContents(false);
+    // The stamp is taken again: a damaged file moved aside must not be reread at every access.
+    mLoadedStamp = stampOf(mPath);
+    mLoaded = true;
+}
+
+void SharedPreferences::applyStaged(QVariantMap &values) const
+{
+    for (const QString &key : mRemoved)
+        values.remove(key);
+    for (auto it = mStaged.cbegin(); it != mStaged.cend(); ++it)
+        values.insert(it.key(), it.value());
+}
+
+bool SharedPreferences::contains(const QString &key) const
+{
+    if (mRemoved.contains(key))
+        return false;
+    if (mStaged.contains(key))
+        return true;
+    reloadIfChanged();
+    return mValues.contains(key);
+}
+
+QVariant SharedPreferences::value(const QString &key, const QVariant &fallback) const
+{
+    if (mRemoved.contains(key))
+        return fallback;
+    const auto staged = mStaged.constFind(key);
+    if (staged != mStaged.cend())
+        return staged.value();
+    reloadIfChanged();
+    return mValues.value(key, fallback);
+}
+
+bool SharedPreferences::isIntegerValue(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::optional<int> SharedPreferences::intValue(const QString &key) const
+{
+    const QVariant v = value(key);
+    if (!isIntegerValue(v))
+        return std::nullopt;
+    const qint64 n = v.toLongLong();
+    if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(n);
+}
+
+std::optional<QString> SharedPreferences::stringValue(const QString &key) const
+{
+    const QVariant v = value(key);
+    if (v.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return v.toString();
+}
+
+std::optional<QByteArray> SharedPreferences::dataValue(const QString &key) const
+{
+    const QVariant v = value(key);
+    if (v.typeId() != QMetaType::QByteArray)
+        return std::nullopt;
+    return v.toByteArray();
+}
+
+std::optional<QVariantList> SharedPreferences::listValue(const QString &key) const
+{
+    const QVariant v = value(key);
+    if (v.typeId() != QMetaType::QVariantList)
+        return std::nullopt;
+    return v.toList();
+}
+
+QVariantMap SharedPreferences::dictionaryRepresentation() const
+{
+    reloadIfChanged();
+    QVariantMap values = mValues;
+    applyStaged(values);
+    return values;
+}
+
+void SharedPreferences::setValue(const QString &key, const QVariant &value)
+{
+    if (!value.isValid()) {
+        removeValue(key);
+        return;
+    }
+    mRemoved.remove(key);
+    mStaged.insert(key, value);
+}
+
+void SharedPreferences::removeValue(const QString &key)
+{
+    mStaged.remove(key);
+    mRemoved.insert(key);
+}
+
+bool SharedPreferences::synchronize()
+{
+    if (mStaged.isEmpty() && mRemoved.isEmpty()) {
+        reloadIfChanged();
+        return true;
+    }
+    auto failed = [this](const QString &why) {
+        KorvaleLog::line(QStringLiteral("Unable saving data in file %1: %2").arg(mPath, why));
+        return false;
+    };
+
+    QDir().mkpath(QFileInfo(mPath).absolutePath());
+    PreferencesLock lock(mPath);
+    if (!lock.held())
+        return failed(lock.error());
+
+    QVariantMap merged = readFileContents(true);
+    applyStaged(merged);
+    const KorvaleArchive::Encoded encoded = KorvaleArchive::encode(merged);
+    if (!encoded.error.isEmpty())
+        return failed(encoded.error);
+    QString why;
+    if (!AtomicFile::write(mPath, encoded.bytes, &why))
+        return failed(why);
+
+    mValues = merged;
+    mLoadedStamp = stampOf(mPath);
+    mLoaded = true;
+    mStaged.clear();
+    mRemoved.clear();
+    return true;
+}
+
+void SharedPreferences::dropCache()
+{
+    mLoaded = false;
+    mValues.clear();
+}
