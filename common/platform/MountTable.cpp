@@ -5,20 +5,23 @@
 
 namespace {
 
-// mountinfo escapes blanks and backslashes in paths as octal sequences.
+bool isOctalDigit(char c)
+{
+    return c >= '0' && c <= '7';
+}
+
+// mountinfo writes blank, tab, newline and backslash in paths as "\" and three octal digits.
 QString unescape(const QByteArray &field)
 {
     QByteArray out;
     out.reserve(field.size());
     for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            bool ok = false;
-            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
-            if (ok) {
-                out.append(char(code));
-                i += 3;
-                continue;
-            }
+        if (field[i] == '\\' && i + 3 < field.size() && isOctalDigit(field[i + 1])
+            && isOctalDigit(field[i + 2]) && isOctalDigit(field[i + 3])) {
+            out.append(char(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3)
+                            | (field[i + 3] - '0')));
+            i += 3;
+            continue;
         }
         out.append(field[i]);
     }
@@ -29,24 +32,60 @@ QString unescape(const QByteArray &field)
 
 QList<MountTable::Mount> MountTable::parseMountInfo(const QByteArray &text)
 {
+    // ID PARENT MAJOR:MINOR ROOT MOUNT-POINT OPTIONS [OPTIONAL...] - TYPE SOURCE SUPER-OPTIONS
+    constexpr qsizetype FirstOptionalField = 6;
     QList<Mount> mounts;
     for (const QByteArray &line : text.split('\n')) {
         const QList<QByteArray> fields = line.split(' ');
-        const qsizetype separator = fields.indexOf("-");
-        if (fields.size() < 5 || separator < 0 || separator + 2 >= fields.size())
+        if (fields.size() < FirstOptionalField + 3)
             continue;
-        mounts.append({unescape(fields[4]), QString::fromUtf8(fields[separator + 1]),
-                       unescape(fields[separator + 2])});
+        const qsizetype separator = fields.indexOf("-", FirstOptionalField);
+        if (separator < 0 || separator + 2 >= fields.size())
+            continue;
+        Mount mount;
+        mount.root = unescape(fields[3]);
+        mount.mountPoint = unescape(fields[4]);
+        mount.fileSystemType = unescape(fields[separator + 1]);
+        mount.source = unescape(fields[separator + 2]);
+        if (!mount.mountPoint.startsWith(QLatin1Char('/')))
+            continue;
+        mounts.append(mount);
     }
     return mounts;
 }
 
 bool MountTable::isRealFileSystem(const Mount &mount)
 {
-    static const QSet<QString> network = {QStringLiteral("nfs"), QStringLiteral("nfs4"),
-                                          QStringLiteral("cifs"), QStringLiteral("smb3"),
-                                          QStringLiteral("sshfs"), QStringLiteral("fuse.sshfs")};
-    return mount.source.startsWith(QLatin1String("/dev/")) || network.contains(mount.fileSystemType);
+    static const QSet<QString> network = {
+        QStringLiteral("nfs"),        QStringLiteral("nfs4"),     QStringLiteral("cifs"),
+        QStringLiteral("smb3"),       QStringLiteral("smbfs"),    QStringLiteral("sshfs"),
+        QStringLiteral("fuse.sshfs"), QStringLiteral("davfs"),    QStringLiteral("afs"),
+        QStringLiteral("ceph"),       QStringLiteral("glusterfs")};
+    // Disk file systems whose source is a pool or dataset name rather than a device.
+    static const QSet<QString> pooled = {QStringLiteral("zfs"), QStringLiteral("bcachefs")};
+    // Read-only package images (snaps) mounted from loop devices are not the user's volumes.
+    if (mount.fileSystemType == QLatin1String("squashfs"))
+        return false;
+    const bool fromDevice = mount.source.startsWith(QLatin1String("/dev/"));
+    if (!fromDevice && !network.contains(mount.fileSystemType)
+        && !pooled.contains(mount.fileSystemType))
+        return false;
+    // A bind mount shows a folder of a volume mounted elsewhere; btrfs subvolumes also have a
+    // root of their own but are what the user knows as the volume.
+    if (fromDevice && mount.root != QLatin1String("/")
+        && mount.fileSystemType != QLatin1String("btrfs"))
+        return false;
+    return true;
+}
+
+QList<MountTable::Mount> MountTable::realFileSystems(const QList<Mount> &mounts)
+{
+    QList<Mount> real;
+    for (const Mount &mount : mounts) {
+        if (isRealFileSystem(mount))
+            real.append(mount);
+    }
+    return real;
 }
 
 QList<MountTable::Mount> MountTable::realFileSystems()
@@ -54,10 +93,5 @@ QList<MountTable::Mount> MountTable::realFileSystems()
     QFile file(QStringLiteral("/proc/self/mountinfo"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QList<Mount> real;
-    for (const Mount &mount : parseMountInfo(file.readAll())) {
-        if (isRealFileSystem(mount))
-            real.append(mount);
-    }
-    return real;
+    return realFileSystems(parseMountInfo(file.readAll()));
 }
