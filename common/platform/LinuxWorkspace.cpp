@@ -1,0 +1,197 @@
+// GIO's headers use "signals" as a field name, which Qt defines as a keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gdesktopappinfo.h>
+#pragma pop_macro("signals")
+
+#include "KorvaleLog.h"
+#include "ProcessTable.h"
+#include "Workspace.h"
+#include "X11Windows.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+
+#include <atomic>
+
+namespace {
+
+const QString FileManagerService = QStringLiteral("org.freedesktop.FileManager1");
+
+// An identifier in the form window managers expect ("..._TIME<server time>"): the new window
+// may take the focus because the user just asked for it.
+QByteArray startupIdentifier(const char *what)
+{
+    static std::atomic<int> counter{0};
+    const unsigned long time = X11Windows::serverTime();
+    if (time == 0)
+        return {};
+    return QByteArray("korvale-") + what + '-'
+        + QByteArray::number(QCoreApplication::applicationPid()) + '-'
+        + QByteArray::number(++counter) + "_TIME" + QByteArray::number(qulonglong(time));
+}
+
+void logLaunchFailure(const QString &path, const QString &reason)
+{
+    KorvaleLog::line(QStringLiteral("Unable launching application %1: %2").arg(path, reason));
+}
+
+bool launchDesktopEntry(const QString &path)
+{
+    const QByteArray nativePath = path.toLocal8Bit();
+    GDesktopAppInfo *info = g_desktop_app_info_new_from_filename(nativePath.constData());
+    if (!info) {
+        logLaunchFailure(path, QStringLiteral("not a launchable desktop entry"));
+        return false;
+    }
+    GAppLaunchContext *context = g_app_launch_context_new();
+    if (g_desktop_app_info_get_boolean(info, G_KEY_FILE_DESKTOP_KEY_STARTUP_NOTIFY)) {
+        const QByteArray startupId = startupIdentifier("launch");
+        if (!startupId.isEmpty())
+            g_app_launch_context_setenv(context, "DESKTOP_STARTUP_ID", startupId.constData());
+    }
+    GError *error = nullptr;
+    const bool launched = g_app_info_launch_uris(G_APP_INFO(info), nullptr, context, &error);
+    if (!launched) {
+        logLaunchFailure(path, error ? QString::fromUtf8(error->message) : QString());
+    }
+    if (error)
+        g_error_free(error);
+    g_object_unref(context);
+    g_object_unref(info);
+    return launched;
+}
+
+// The program inside a ".app" folder: the macOS layout, an AppDir's AppRun, or a program named
+// like the folder.
+QString bundleExecutable(const QString &path)
+{
+    const QString base = QFileInfo(path).completeBaseName();
+    const QStringList candidates = {path + QStringLiteral("/Contents/MacOS/") + base,
+                                    path + QStringLiteral("/AppRun"),
+                                    path + QLatin1Char('/') + base};
+    for (const QString &candidate : candidates) {
+        const QFileInfo info(candidate);
+        if (info.isFile() && info.isExecutable())
+            return candidate;
+    }
+    return {};
+}
+
+bool startProgram(const QString &program)
+{
+    if (!QProcess::startDetached(program, {}, QDir::homePath())) {
+        logLaunchFailure(program, QStringLiteral("the program did not start"));
+        return false;
+    }
+    return true;
+}
+
+class LinuxWorkspace final : public Workspace
+{
+public:
+    bool launchApplication(const QString &path) override
+    {
+        const QFileInfo info(path);
+        if (!info.exists()) {
+            logLaunchFailure(path, QStringLiteral("nothing at that path"));
+            return false;
+        }
+        if (info.isFile() && path.endsWith(QLatin1String(".desktop")))
+            return launchDesktopEntry(path);
+        if (info.isDir()) {
+            const QString program = bundleExecutable(path);
+            if (program.isEmpty()) {
+                logLaunchFailure(path, QStringLiteral("no program in the folder"));
+                return false;
+            }
+            return startProgram(program);
+        }
+        if (info.isExecutable())
+            return startProgram(path);
+        logLaunchFailure(path, QStringLiteral("not a program"));
+        return false;
+    }
+
+    bool openPath(const QString &path) override
+    {
+        if (!QFileInfo::exists(path))
+            return false;
+        return openUrl(QUrl::fromLocalFile(path));
+    }
+
+    bool openUrl(const QUrl &url) override
+    {
+        if (!url.isValid() || url.isEmpty())
+            return false;
+        // QDesktopServices needs the platform integration of a GUI application.
+        if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+            return QDesktopServices::openUrl(url);
+        return QProcess::startDetached(QStringLiteral("xdg-open"),
+                                       {url.toString(QUrl::FullyEncoded)});
+    }
+
+    bool revealPath(const QString &path) override
+    {
+        if (!QFileInfo::exists(path))
+            return false;
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (bus.isConnected() && bus.interface()
+            && (bus.interface()->isServiceRegistered(FileManagerService)
+                || bus.interface()->activatableServiceNames().value().contains(
+                    FileManagerService))) {
+            QDBusMessage call = QDBusMessage::createMethodCall(
+                FileManagerService, QStringLiteral("/org/freedesktop/FileManager1"),
+                FileManagerService, QStringLiteral("ShowItems"));
+            call << QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)}
+                 << QString::fromLatin1(startupIdentifier("reveal"));
+            if (bus.send(call))
+                return true;
+        }
+        return openPath(QFileInfo(path).absolutePath());
+    }
+
+    QList<WorkspaceProcess> runningProcesses() override
+    {
+        QList<WorkspaceProcess> processes;
+        for (const ProcessInfo &process : ProcessTable::system().processes())
+            processes.append({process.pid, process.bundlePath});
+        return processes;
+    }
+
+    bool canBringToFront(QString *reason) override
+    {
+        return X11Windows::canActivateWindows(reason);
+    }
+
+    bool bringProcessToFront(qint64 pid) override
+    {
+        return X11Windows::activateWindowOfProcess(pid);
+    }
+
+    std::optional<WorkspaceProcess> frontApplication() override
+    {
+        const std::optional<qint64> pid = X11Windows::activeWindowProcess();
+        if (!pid)
+            return std::nullopt;
+        for (const ProcessInfo &process : ProcessTable::system().processes()) {
+            if (process.pid == *pid)
+                return WorkspaceProcess{process.pid, process.bundlePath};
+        }
+        return std::nullopt;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Workspace> Workspace::createLinux()
+{
+    return std::make_unique<LinuxWorkspace>();
+}

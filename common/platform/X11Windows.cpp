@@ -1,0 +1,166 @@
+#include "X11Windows.h"
+
+#include <QByteArray>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <mutex>
+#include <vector>
+
+namespace X11Windows {
+
+namespace {
+
+// A window can vanish between listing it and reading its properties; Xlib's default handler
+// would end the program for that.
+int ignoreErrors(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
+class Connection
+{
+public:
+    Connection()
+    {
+        static std::once_flag handlerInstalled;
+        std::call_once(handlerInstalled, [] { XSetErrorHandler(ignoreErrors); });
+        if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+            mDisplay = XOpenDisplay(nullptr);
+    }
+    ~Connection()
+    {
+        if (mDisplay)
+            XCloseDisplay(mDisplay);
+    }
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    Display *display() const { return mDisplay; }
+    Window root() const { return DefaultRootWindow(mDisplay); }
+    Atom atom(const char *name) const { return XInternAtom(mDisplay, name, False); }
+
+    // A 32-bit list property (windows, atoms, cardinals) as unsigned longs, as Xlib returns them.
+    std::vector<unsigned long> listProperty(Window window, const char *name, Atom type) const
+    {
+        Atom actualType = 0;
+        int actualFormat = 0;
+        unsigned long count = 0;
+        unsigned long remaining = 0;
+        unsigned char *data = nullptr;
+        std::vector<unsigned long> values;
+        const int status =
+            XGetWindowProperty(mDisplay, window, atom(name), 0, 0x10000, False, type, &actualType,
+                               &actualFormat, &count, &remaining, &data);
+        if (status == Success && data && actualFormat == 32) {
+            const auto *items = reinterpret_cast<const unsigned long *>(data);
+            values.assign(items, items + count);
+        }
+        if (data)
+            XFree(data);
+        return values;
+    }
+
+    std::optional<qint64> windowPid(Window window) const
+    {
+        const std::vector<unsigned long> pid = listProperty(window, "_NET_WM_PID", XA_CARDINAL);
+        if (pid.empty())
+            return std::nullopt;
+        return qint64(pid.front());
+    }
+
+private:
+    Display *mDisplay = nullptr;
+};
+
+} // namespace
+
+bool canActivateWindows(QString *reason)
+{
+    const auto fail = [reason](const QString &why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return fail(QStringLiteral("no X display (DISPLAY is not set)"));
+    const Connection connection;
+    if (!connection.display())
+        return fail(QStringLiteral("the X display %1 cannot be opened")
+                        .arg(qEnvironmentVariable("DISPLAY")));
+    const Atom active = connection.atom("_NET_ACTIVE_WINDOW");
+    for (unsigned long supported :
+         connection.listProperty(connection.root(), "_NET_SUPPORTED", XA_ATOM)) {
+        if (supported == active)
+            return true;
+    }
+    return fail(QStringLiteral("the window manager does not support _NET_ACTIVE_WINDOW"));
+}
+
+bool activateWindowOfProcess(qint64 pid)
+{
+    const Connection connection;
+    if (!connection.display() || pid <= 0)
+        return false;
+    // Bottom to top: the last window of the process is its topmost one.
+    std::vector<unsigned long> windows =
+        connection.listProperty(connection.root(), "_NET_CLIENT_LIST_STACKING", XA_WINDOW);
+    if (windows.empty())
+        windows = connection.listProperty(connection.root(), "_NET_CLIENT_LIST", XA_WINDOW);
+    Window target = 0;
+    for (unsigned long window : windows) {
+        if (connection.windowPid(window) == pid)
+            target = window;
+    }
+    if (!target)
+        return false;
+
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = target;
+    event.xclient.message_type = connection.atom("_NET_ACTIVE_WINDOW");
+    event.xclient.format = 32;
+    // Source 2 (a pager): the user asked for it, so focus-stealing prevention does not apply.
+    event.xclient.data.l[0] = 2;
+    event.xclient.data.l[1] = CurrentTime;
+    event.xclient.data.l[2] = 0;
+    XSendEvent(connection.display(), connection.root(), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSync(connection.display(), False);
+    return true;
+}
+
+std::optional<qint64> activeWindowProcess()
+{
+    const Connection connection;
+    if (!connection.display())
+        return std::nullopt;
+    const std::vector<unsigned long> active =
+        connection.listProperty(connection.root(), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+    if (active.empty() || active.front() == 0)
+        return std::nullopt;
+    return connection.windowPid(active.front());
+}
+
+unsigned long serverTime()
+{
+    const Connection connection;
+    if (!connection.display())
+        return 0;
+    Display *display = connection.display();
+    // Any property change on a window of ours is stamped with the server's time.
+    XSetWindowAttributes attributes{};
+    attributes.event_mask = PropertyChangeMask;
+    const Window window = XCreateWindow(display, connection.root(), -1, -1, 1, 1, 0, CopyFromParent,
+                                        InputOnly, CopyFromParent, CWEventMask, &attributes);
+    const Atom stamp = connection.atom("_KORVALE_TIME_STAMP");
+    const unsigned char empty = 0;
+    XChangeProperty(display, window, stamp, XA_STRING, 8, PropModeAppend, &empty, 0);
+    XEvent event{};
+    XWindowEvent(display, window, PropertyChangeMask, &event);
+    XDestroyWindow(display, window);
+    return event.xproperty.time;
+}
+
+} // namespace X11Windows

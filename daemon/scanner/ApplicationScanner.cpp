@@ -1,0 +1,191 @@
+#include "ApplicationScanner.h"
+
+#include "ApplicationFolderWalk.h"
+#include "ApplicationsFolders.h"
+#include "CommonKorvaleClass.h"
+#include "ItemRecord.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QHash>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int RescanFoldersRetryMs = 2000;
+constexpr qint64 HalfADaySeconds = 43200;
+constexpr qint64 WatchedFolderSlackSeconds = 10;
+
+} // namespace
+
+ApplicationScanner::ApplicationScanner(QObject *parent)
+    : QObject(parent)
+    , mWatchedFolder(ApplicationsFolders::watchedApplicationsFolder())
+{
+    mScanPool.setMaxThreadCount(1);
+}
+
+ApplicationScanner::~ApplicationScanner()
+{
+    mScanFuture.waitForFinished();
+}
+
+void ApplicationScanner::setApplicationsFolders(const QStringList &folders)
+{
+    mApplicationsFolders = folders;
+}
+
+bool ApplicationScanner::launchScanApplicationsProcess()
+{
+    if (mScanningForApplications)
+        return false;
+    mScanningForApplications = true;
+    const QStringList folders = mApplicationsFolders;
+    mScanFuture = QtConcurrent::run(&mScanPool, [this, folders] {
+        QVariantList found = scanFolders(folders);
+        // The flag is cleared on this object's thread once the list is merged, so a request
+        // arriving in between still sees the scan running. Dropped if the scanner is gone.
+        QMetaObject::invokeMethod(
+            this,
+            [this, found = std::move(found)] {
+                const bool changed = scanCompleted(found);
+                mScanningForApplications = false;
+                emit scanFinished(changed);
+            },
+            Qt::QueuedConnection);
+    });
+    return true;
+}
+
+QVariantList ApplicationScanner::scanFolders(const QStringList &folders)
+{
+    QVariantList found;
+    ApplicationFolderWalk walk;
+    for (const QString &folder : folders)
+        walk.scanFolder(folder, found);
+    return found;
+}
+
+int ApplicationScanner::sortTitleFunction(const QVariantMap &a, const QVariantMap &b)
+{
+    const auto titleA = a.constFind(ItemRecord::KeyTitle);
+    const auto titleB = b.constFind(ItemRecord::KeyTitle);
+    const bool hasA = titleA != a.constEnd();
+    const bool hasB = titleB != b.constEnd();
+    if (!hasA || !hasB)
+        return int(hasA) - int(hasB);
+    return titleA->toString().compare(titleB->toString(), Qt::CaseInsensitive);
+}
+
+QVariantList ApplicationScanner::mergeScannedList(QVariantList newList, const QVariantList &oldList)
+{
+    std::stable_sort(newList.begin(), newList.end(), [](const QVariant &a, const QVariant &b) {
+        return sortTitleFunction(a.toMap(), b.toMap()) < 0;
+    });
+    QHash<QString, qsizetype> oldByPath;
+    oldByPath.reserve(oldList.size());
+    for (qsizetype i = 0; i < oldList.size(); ++i) {
+        const QString path = oldList.at(i).toMap().value(ItemRecord::KeyPath).toString();
+        if (!oldByPath.contains(path))
+            oldByPath.insert(path, i);
+    }
+    for (QVariant &item : newList) {
+        const QVariantMap scanned = item.toMap();
+        const auto old = oldByPath.constFind(scanned.value(ItemRecord::KeyPath).toString());
+        if (old == oldByPath.constEnd())
+            continue;
+        QVariantMap kept = oldList.at(*old).toMap();
+        // An application renamed by an update, or shown in another language, gets its new
+        // title; everything else the record carries stays as it was.
+        const QVariant title = scanned.value(ItemRecord::KeyTitle);
+        if (kept.value(ItemRecord::KeyTitle) != title)
+            kept.insert(ItemRecord::KeyTitle, title);
+        item = kept;
+    }
+    return newList;
+}
+
+bool ApplicationScanner::scanCompleted(const QVariantList &newList)
+{
+    const QVariantList oldList = mApplicationsList;
+    const QVariantList merged = mergeScannedList(newList, oldList);
+    if (merged == oldList)
+        return false;
+    mApplicationsList = merged;
+    CommonKorvaleClass::saveListInFile(merged, DataFileName::Applications);
+    emit applicationsListChanged(merged);
+    return true;
+}
+
+void ApplicationScanner::rescanFolders()
+{
+    if (mScanningForApplications) {
+        QTimer::singleShot(RescanFoldersRetryMs, this, &ApplicationScanner::rescanFolders);
+        return;
+    }
+    launchScanDocumentsProcess();
+}
+
+void ApplicationScanner::launchScanDocumentsProcess()
+{
+    // Folder contents are listed live by the menus; there is no document list to build.
+    emit documentsScanned();
+}
+
+bool ApplicationScanner::isOlderThanHalfADay(const QString &path)
+{
+    const QFileInfo info(path);
+    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
+    return !modified.isValid()
+        || modified.secsTo(QDateTime::currentDateTimeUtc()) > HalfADaySeconds;
+}
+
+bool ApplicationScanner::applicationsFileNeedsScan() const
+{
+    const QString path =
+        CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Applications);
+    if (isOlderThanHalfADay(path))
+        return true;
+    const QFileInfo watched(mWatchedFolder);
+    return watched.exists()
+        && QFileInfo(path).lastModified().secsTo(watched.lastModified())
+        > WatchedFolderSlackSeconds;
+}
+
+void ApplicationScanner::startDueScan()
+{
+    if (mScanningForApplications)
+        return;
+    if (mNeedToScanFolderContents) {
+        if (isOlderThanHalfADay(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+                DataFileName::Documents)))
+            launchScanDocumentsProcess();
+        mNeedToScanFolderContents = false;
+    } else {
+        if (applicationsFileNeedsScan())
+            launchScanApplicationsProcess();
+        mNeedToScanFolderContents = true;
+    }
+}
+
+bool ApplicationScanner::watchedFolderChangedRecently() const
+{
+    const QFileInfo watched(mWatchedFolder);
+    return watched.exists()
+        && watched.lastModified().secsTo(QDateTime::currentDateTimeUtc())
+        < WatchedFolderSlackSeconds;
+}
+
+bool ApplicationScanner::waitForScan(int timeoutMs)
+{
+    if (!mScanningForApplications)
+        return true;
+    QEventLoop loop;
+    connect(this, &ApplicationScanner::scanFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return !mScanningForApplications;
+}

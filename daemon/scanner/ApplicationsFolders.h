@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where applications are looked for on this system.
+namespace ApplicationsFolders {
+
+// The default of "AppsFoldersList": the existing XDG application folders in their order of
+// precedence ($XDG_DATA_HOME, each of $XDG_DATA_DIRS, Flatpak's and Snap's exports), then the
+// existing ones of the classic bundle folders, without duplicates.
+QStringList defaultApplicationsFolders();
+
+// The folder whose modification time says that applications were installed or removed.
+QString watchedApplicationsFolder();
+
+} // namespace ApplicationsFolders

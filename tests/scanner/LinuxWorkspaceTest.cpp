@@ -1,0 +1,172 @@
+#include "ScannerFixtures.h"
+#include "TestEnvironment.h"
+#include "platform/Workspace.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+using namespace ScannerFixtures;
+
+namespace {
+
+// A program that notes the desktop entry it was launched from, then stays up until killed.
+QString writeRecorderScript(const QString &folder)
+{
+    const QString script = folder + QStringLiteral("/recorder.sh");
+    const QByteArray out = folder.toUtf8();
+    writeFile(script,
+              "#!/bin/sh\necho \"$GIO_LAUNCHED_DESKTOP_FILE\" > \"" + out
+                  + "/launched-from.txt\"\necho $$ > \"" + out + "/pid.txt\"\nexec sleep 30\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return script;
+}
+
+QString waitForFile(const QString &path)
+{
+    QString contents;
+    (void)QTest::qWaitFor(
+        [&] {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly))
+                return false;
+            contents = QString::fromUtf8(file.readAll()).trimmed();
+            return !contents.isEmpty();
+        },
+        10000);
+    return contents;
+}
+
+// Kills the processes started from `bundlePath`, and says whether there was one.
+bool killProcessesOf(Workspace &workspace, const QString &bundlePath)
+{
+    bool found = false;
+    for (const WorkspaceProcess &process : workspace.runningProcesses()) {
+        if (process.bundlePath == bundlePath) {
+            kill(pid_t(process.pid), SIGTERM);
+            found = true;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+TEST(LinuxWorkspace, LaunchesADesktopEntryThatItsProcessIsKnownBy)
+{
+    QTemporaryDir folder;
+    const QString script = writeRecorderScript(folder.path());
+    const QString entry = folder.path() + QStringLiteral("/recorder.desktop");
+    writeFile(entry,
+              "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + script.toUtf8() + "\n");
+    const std::unique_ptr<Workspace> workspace = Workspace::createLinux();
+
+    ASSERT_TRUE(workspace->launchApplication(entry));
+
+    EXPECT_EQ(waitForFile(folder.path() + "/launched-from.txt"), entry);
+    EXPECT_TRUE(killProcessesOf(*workspace, entry));
+}
+
+TEST(LinuxWorkspace, RunsBundleFoldersAndPrograms)
+{
+    QTemporaryDir folder;
+    const QString script = writeRecorderScript(folder.path());
+    const QString bundle = folder.path() + QStringLiteral("/Recorder.app");
+    makeFolder(bundle);
+    ASSERT_TRUE(QFile::link(script, bundle + QStringLiteral("/AppRun")));
+    const std::unique_ptr<Workspace> workspace = Workspace::createLinux();
+
+    for (const QString &path : {bundle, script}) {
+        QFile::remove(folder.path() + "/pid.txt");
+        ASSERT_TRUE(workspace->launchApplication(path));
+        const qint64 pid = waitForFile(folder.path() + "/pid.txt").toLongLong();
+        ASSERT_GT(pid, 0) << path.toStdString();
+        kill(pid_t(pid), SIGTERM);
+    }
+}
+
+TEST(LinuxWorkspace, LaunchFailuresAreReportedAndLogged)
+{
+    QTemporaryDir folder;
+    writeFile(folder.path() + "/plain.txt", "text");
+    makeFolder(folder.path() + "/Empty.app");
+    writeFile(folder.path() + "/broken.desktop", "[Desktop Entry]\nType=Link\nName=L\n");
+    const std::unique_ptr<Workspace> workspace = Workspace::createLinux();
+    CapturedLog log;
+
+    EXPECT_FALSE(workspace->launchApplication(folder.path() + "/missing.desktop"));
+    EXPECT_FALSE(workspace->launchApplication(folder.path() + "/plain.txt"));
+    EXPECT_FALSE(workspace->launchApplication(folder.path() + "/Empty.app"));
+    EXPECT_FALSE(workspace->launchApplication(folder.path() + "/broken.desktop"));
+    EXPECT_FALSE(workspace->openPath(folder.path() + "/missing.txt"));
+    EXPECT_FALSE(workspace->revealPath(folder.path() + "/missing.txt"));
+
+    ASSERT_EQ(log.lines().size(), 4);
+    EXPECT_TRUE(log.lines().first().startsWith("Unable launching application "));
+}
+
+TEST(LinuxWorkspace, WithoutADisplayWindowsAreLeftAloneWithAReason)
+{
+    const QByteArray saved = qgetenv("DISPLAY");
+    qunsetenv("DISPLAY");
+    const std::unique_ptr<Workspace> workspace = Workspace::createLinux();
+    QString reason;
+    const bool can = workspace->canBringToFront(&reason);
+    const bool brought = workspace->bringProcessToFront(QCoreApplication::applicationPid());
+    const bool hasFront = workspace->frontApplication().has_value();
+    if (!saved.isNull())
+        qputenv("DISPLAY", saved);
+
+    EXPECT_FALSE(can);
+    EXPECT_TRUE(reason.contains("DISPLAY")) << reason.toStdString();
+    EXPECT_FALSE(brought);
+    EXPECT_FALSE(hasFront);
+}
+
+namespace {
+
+class FakeFileManager : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+public:
+    QStringList shown;
+public slots:
+    void ShowItems(const QStringList &uris, const QString &) { shown << uris; }
+};
+
+} // namespace
+
+TEST(LinuxWorkspace, RevealAsksTheFileManagerOnTheBus)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        GTEST_SKIP() << "no D-Bus session bus; run under scripts/with-session.sh";
+    FakeFileManager fileManager;
+    ASSERT_TRUE(bus.registerObject("/org/freedesktop/FileManager1", &fileManager,
+                                   QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(bus.registerService("org.freedesktop.FileManager1"));
+    QTemporaryDir folder;
+    const QString item = folder.path() + QStringLiteral("/a file with spaces.txt");
+    writeFile(item, "x");
+
+    const bool revealed = Workspace::createLinux()->revealPath(item);
+    (void)QTest::qWaitFor([&] { return !fileManager.shown.isEmpty(); }, 5000);
+    bus.unregisterService("org.freedesktop.FileManager1");
+    bus.unregisterObject("/org/freedesktop/FileManager1");
+
+    EXPECT_TRUE(revealed);
+    ASSERT_EQ(fileManager.shown.size(), 1);
+    // A proper URI: file managers do not guess at unescaped spaces.
+    EXPECT_EQ(fileManager.shown.first().toStdString(),
+              "file://" + QString(folder.path()).replace(" ", "%20").toStdString()
+                  + "/a%20file%20with%20spaces.txt");
+}
+
+#include "LinuxWorkspaceTest.moc"
