@@ -1,0 +1,368 @@
+#include "ActivationMonitor.h"
+
+#include "KeyDetectionWindow.h"
+#include "MoreInfoView.h"
+#include "platform/KeyMapSource.h"
+#include "platform/PointerSource.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLoggingCategory>
+
+#include <climits>
+#include <cmath>
+
+Q_LOGGING_CATEGORY(lcActivation, "korvale.activation", QtWarningMsg)
+
+namespace {
+
+constexpr int CalendarCheckTicks = 35; // 5 s
+constexpr int StocksSurveyTicks = 6300; // 15 min
+constexpr int ApplicationsFolderTicks = 10;
+constexpr double QuietTicksBeforeSelectingText = 35; // 5 s
+constexpr double MenuBarLongPress = 1.5;
+constexpr double EdgeWidth = 40;
+constexpr double MenuBarHeight = 22;
+
+} // namespace
+
+// What a keyboard round produces, turned into shared state and queued requests.
+class ActivationMonitor::ScannerOutput final : public KeyboardScanner::Output
+{
+public:
+    explicit ScannerOutput(ActivationMonitor &monitor) : mMonitor(monitor) {}
+
+    void publishKeyMap(const KeyMap &map) override
+    {
+        std::lock_guard lock(mMonitor.mStateMutex);
+        mMonitor.mCurrentMacKeyMap = map;
+    }
+    void tapSequenceCompleted() override
+    {
+        mMonitor.mKorvaleDetected.store(true);
+        if (isKeyDetectionVisible())
+            emit mMonitor.keyDetectionYesRequested();
+    }
+    void revealCursor() override { emit mMonitor.revealCursorRequested(); }
+    bool isKeyDetectionVisible() const override { return mMonitor.mKeyDetectionVisible.load(); }
+    void showKeyDetectionAutomatically() override { emit mMonitor.showKeysDetectionRequested(); }
+    void closeKeyDetection() override { emit mMonitor.keyDetectionCloseRequested(); }
+    void refreshKeyDetection(const KeyMap &map) override
+    {
+        emit mMonitor.keyDetectionRefreshRequested(map);
+    }
+    void keyDetectionMapChanged(const KeyMap &map) override
+    {
+        emit mMonitor.keyDetectionMapChanged(map);
+    }
+
+private:
+    ActivationMonitor &mMonitor;
+};
+
+ActivationMonitor::ActivationMonitor(KeyMapSource *keys, PointerSource *pointer,
+                                     const ActivationClock &clock, QObject *parent)
+    : QObject(parent), mKeys(keys), mPointer(pointer), mClock(clock),
+      mScannerOutput(std::make_unique<ScannerOutput>(*this))
+{
+    setSettings(mSettings);
+    // Emitted from the keyboard thread, these arrive queued; emitted from the main thread (as
+    // the tests do), at once.
+    connect(this, &ActivationMonitor::showKeysDetectionRequested, this,
+            &ActivationMonitor::showKeyDetectionAutomatically);
+    connect(this, &ActivationMonitor::keyDetectionCloseRequested, this, [this] {
+        if (mKeyDetectionWindow)
+            mKeyDetectionWindow->hide();
+    });
+    connect(this, &ActivationMonitor::keyDetectionRefreshRequested, this, [this](const KeyMap &map) {
+        if (mKeyDetectionWindow && mKeyDetectionWindow->isVisible())
+            mKeyDetectionWindow->showKeys(map);
+    });
+    connect(this, &ActivationMonitor::keyDetectionYesRequested, this, [this] {
+        if (mKeyDetectionWindow && mKeyDetectionWindow->isVisible())
+            mKeyDetectionWindow->showYes();
+    });
+    connect(this, &ActivationMonitor::keyDetectionMapChanged, this, [this](const KeyMap &map) {
+        if (mKeyDetectionWindow && mKeyDetectionWindow->isVisible())
+            mKeyDetectionWindow->moreInfoView()->setKeyMap(map);
+    });
+}
+
+ActivationMonitor::~ActivationMonitor()
+{
+    stopKeyboardThread();
+    delete mKeyDetectionWindow.data();
+}
+
+void ActivationMonitor::setAgentQueries(AgentQueries queries)
+{
+    mQueries = std::move(queries);
+}
+
+void ActivationMonitor::setSettings(const ActivationSettings &settings)
+{
+    mSettings = settings;
+    KeyboardScanner::Settings forThread;
+    forThread.tapRecognition = settings.tapRecognitionEnabled();
+    forThread.definedKeyMap = settings.definedKeyMap();
+    forThread.numPressed = settings.shortCutsMenuNumPressed();
+    forThread.revealCursorKeyCode = settings.revealCursorKeyCode();
+    forThread.revealCursorSet = settings.revealCursor != 0;
+    forThread.showKeysDetectionAuto = settings.showKeysDetectionAuto;
+    std::lock_guard lock(mStateMutex);
+    mScannerSettings = forThread;
+}
+
+KeyMap ActivationMonitor::definedKeyMap() const
+{
+    std::lock_guard lock(mStateMutex);
+    return mScannerSettings.definedKeyMap;
+}
+
+KeyboardScanner::Settings ActivationMonitor::scannerSettings() const
+{
+    std::lock_guard lock(mStateMutex);
+    return mScannerSettings;
+}
+
+KeyMap ActivationMonitor::currentKeyMap() const
+{
+    std::lock_guard lock(mStateMutex);
+    return mCurrentMacKeyMap;
+}
+
+void ActivationMonitor::start(double now, bool withKeyboardThread)
+{
+    mLastTimerExecution = now;
+    mNextApplicationsUseTest = now + 60;
+    mNextShortCutsSettingsUpdate = now + 2;
+    mNextOtherSettingsUpdate = now + 2;
+    mNextMousePositionTest = now + 5;
+    mNextDay = 0;
+    if (withKeyboardThread && mKeys && !mThread.joinable()) {
+        {
+            std::lock_guard lock(mSleepMutex);
+            mStopThread = false;
+        }
+        mThread = std::thread([this] { keyboardThreadBody(); });
+    }
+}
+
+void ActivationMonitor::stopKeyboardThread()
+{
+    if (!mThread.joinable())
+        return;
+    {
+        std::lock_guard lock(mSleepMutex);
+        mStopThread = true;
+    }
+    mSleepCondition.notify_all();
+    mThread.join();
+}
+
+void ActivationMonitor::keyboardThreadBody()
+{
+    for (;;) {
+        const double pause = keyboardRound(mClock.now());
+        std::unique_lock lock(mSleepMutex);
+        if (mSleepCondition.wait_for(lock, std::chrono::duration<double>(pause),
+                                     [this] { return mStopThread; }))
+            return;
+    }
+}
+
+double ActivationMonitor::keyboardRound(double now)
+{
+    const KeyMap sampled = mKeys ? mKeys->sample() : KeyMap();
+    const bool button = mPointer && mPointer->buttonPressed();
+    return mScanner.round(now, sampled, button, scannerSettings(), *mScannerOutput);
+}
+
+KeyDetectionWindow *ActivationMonitor::keyDetectionWindow()
+{
+    if (!mKeyDetectionWindow) {
+        mKeyDetectionWindow = new KeyDetectionWindow;
+        connect(mKeyDetectionWindow, &KeyDetectionWindow::visibilityChanged, this,
+                [this](bool visible) { mKeyDetectionVisible.store(visible); });
+    }
+    return mKeyDetectionWindow;
+}
+
+void ActivationMonitor::showKeyDetectionWindow()
+{
+    KeyDetectionWindow *window = keyDetectionWindow();
+    window->showKeys(currentKeyMap());
+    window->moreInfoView()->setKeyMap(currentKeyMap());
+    window->show();
+    window->raise();
+}
+
+void ActivationMonitor::showKeyDetectionAutomatically()
+{
+    if (!isKeyDetectionWindowVisible())
+        showKeyDetectionWindow();
+}
+
+int ActivationMonitor::screenZone(QPointF location, const QRectF &frame)
+{
+    const double x = location.x();
+    const double y = location.y();
+    const double x0 = frame.x();
+    const double y0 = frame.y();
+    const double w = frame.width();
+    const double h = frame.height();
+    int zone = 0;
+    if (x < x0 + EdgeWidth)
+        zone += 1;
+    if (x > x0 + w - EdgeWidth)
+        zone += 2;
+    if (y > y0 + h - EdgeWidth)
+        zone += 4;
+    if (y < y0 + EdgeWidth)
+        zone += 8;
+    if (y > y0 + h - MenuBarHeight && x0 + w / 2.5 < x && x < x0 + w - 200)
+        zone += 16;
+    return zone;
+}
+
+bool ActivationMonitor::cornerGestureFires(const KeyMap &map, int zone) const
+{
+    if (map.isEmpty() || ask(mQueries.accessWindowVisible) || !mSettings.shortCutsMouseActivated)
+        return false;
+    static constexpr int Corners[] = {5, 6, 9, 10};
+    const int menu = mSettings.shortCutsMouseMenu;
+    if (menu < 0 || menu > 3 || zone != Corners[menu])
+        return false;
+    if (mSettings.shortCutsMouseCommandKey && !map.isKeyDown(VirtualKey::Command))
+        return false;
+    if (mSettings.shortCutsMouseShiftKey && !map.isKeyDown(VirtualKey::Shift))
+        return false;
+    if (mSettings.shortCutsMouseOptionKey && !map.isKeyDown(VirtualKey::Option))
+        return false;
+    return true;
+}
+
+void ActivationMonitor::checkApplicationsFolder(double now)
+{
+    const QFileInfo folder(mApplicationsFolder);
+    if (!folder.exists())
+        return;
+    const double modified =
+        double(folder.lastModified().toMSecsSinceEpoch()) / 1000.0
+        - SystemActivationClock::ReferenceDateInUnixSeconds;
+    // One early check per change of the folder; and a date ahead of the clock is no fresh
+    // change, or it would bring the check forward forever.
+    const double age = now - modified;
+    if (age >= 0 && age < 10.0 && modified != mApplicationsFolderChangeSeen) {
+        mApplicationsFolderChangeSeen = modified;
+        mNextOtherSettingsUpdate = now;
+    }
+}
+
+void ActivationMonitor::timerTick(double now)
+{
+    mTimerCounter = mTimerCounter == INT_MAX ? 0 : mTimerCounter + 1;
+    if (mKorvaleDebugSpecialMode && isKeyDetectionWindowVisible()) {
+        static constexpr int Spaces[] = {0, 1, 2, 3, 2, 1};
+        mKeyDetectionWindow->setIndicator(
+            QString(Spaces[mTimerCounter % 6], QLatin1Char(' ')) + QChar(0x2022), Qt::white);
+    }
+    mLastTimerExecution = now;
+    mLastTextEntry += 1;
+
+    if (mTimerCounter % CalendarCheckTicks == 0 && mSettings.otherDataCalendarEvents) {
+        const auto today = qint64(std::floor(now / 86400.0));
+        if (mNextDay <= today) {
+            mNextDay = today + 1;
+            emit periodicWorkDue(PeriodicWork::ReadCalendarEvents);
+        }
+    }
+
+    if (mKorvaleDetected.exchange(false)) {
+        // The double tap toggles the window.
+        if (ask(mQueries.accessWindowVisible))
+            emit closeAccessWindowRequested();
+        else
+            emit openAccessWindowRequested();
+        mLastTimerExecution = now;
+        return;
+    }
+
+    bool openRequest = false;
+    const KeyMap map = currentKeyMap();
+    const bool held = !map.isEmpty();
+    const bool changed = !(map == mPreviousTimerMacKeyMap);
+    if (changed) {
+        ++mKeyMouseChanges;
+        mLastTextEntry = 0;
+        mLastKeyPressedChange = now;
+    }
+    const QPointF location = mPointer ? mPointer->location() : QPointF();
+    const bool mouseDown = mPointer && mPointer->buttonPressed();
+    if (mouseDown != mPreviousMouseDown) {
+        ++mKeyMouseChanges;
+        mLastTextEntry = 0;
+        mLastMousePositionChange = now;
+        mMenuBarMenuShownForPress = false;
+    }
+    mPreviousMouseDown = mouseDown;
+    mPreviousMouseLocation = location;
+
+    if (mKeyMouseChanges != 0 && now > mNextApplicationsUseTest) {
+        mNextApplicationsUseTest = now + 60;
+        emit periodicWorkDue(PeriodicWork::UpdateListOfAppsUsed);
+    }
+
+    const int zone = screenZone(location, mPointer ? mPointer->mainScreenFrame() : QRectF());
+
+    if (now > mNextMousePositionTest) {
+        mNextMousePositionTest = now + 0.5;
+        if (cornerGestureFires(map, zone))
+            openRequest = true;
+    }
+
+    if (changed) {
+        if (mouseDown || !held) {
+            if (now > mNextShortCutsSettingsUpdate) {
+                mNextShortCutsSettingsUpdate = now + (ask(mQueries.mainAppLaunched) ? 2.0 : 30.0);
+                emit periodicWorkDue(PeriodicWork::ReadShortcutsSettings);
+            }
+        } else {
+            if (mSettings.shortCutsActivated && mSettings.shortCutsKeyPersonalValues
+                && map == definedKeyMap())
+                openRequest = true;
+            for (const QVariantMap &record : mItemShortcuts.matching(map)) {
+                qCDebug(lcActivation) << "item shortcut" << record.value(QStringLiteral("T"));
+                emit itemShortcutTriggered(record);
+            }
+        }
+        mPreviousTimerMacKeyMap = map;
+    }
+
+    if (mTimerCounter % StocksSurveyTicks == 0 && ask(mQueries.stocksPresent))
+        emit periodicWorkDue(PeriodicWork::SurveyStocks);
+
+    const bool inMenuBarZone = (zone & 16) != 0;
+    const bool windowVisible = ask(mQueries.accessWindowVisible);
+    if (openRequest && !windowVisible) {
+        emit openAccessWindowRequested();
+    } else if (mouseDown && mSettings.controlClickInMenuBar && inMenuBarZone
+               && !mMenuBarMenuShownForPress
+               && ((held && map.isKeyDown(VirtualKey::Control))
+                   || now - mLastMousePositionChange > MenuBarLongPress)) {
+        // Once per press: the menu runs its own event loop, during which this timer still ticks.
+        mMenuBarMenuShownForPress = true;
+        emit menuBarMenuRequested();
+    } else if (windowVisible) {
+        if (ask(mQueries.accessWindowIsKey) && mLastTextEntry > QuietTicksBeforeSelectingText) {
+            mLastTextEntry = 0;
+            emit selectSearchTextRequested();
+        }
+    } else if (now > mNextOtherSettingsUpdate) {
+        mNextOtherSettingsUpdate = now + 60;
+        emit periodicWorkDue(PeriodicWork::CheckPrefsApplications);
+    } else if (mTimerCounter % ApplicationsFolderTicks == 0) {
+        checkApplicationsFolder(now);
+    }
+    mLastTimerExecution = now;
+}

@@ -1,0 +1,171 @@
+#pragma once
+
+#include "ActivationClock.h"
+#include "ActivationSettings.h"
+#include "ItemShortcuts.h"
+#include "KeyboardScanner.h"
+
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+#include <QVariantMap>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+class KeyDetectionWindow;
+class KeyMapSource;
+class PointerSource;
+
+// Watches the keyboard and the pointer for the activation gestures: the keyboard thread samples
+// the key map every 0.03 s and recognises the tap sequence and the pointer-reveal gesture; the
+// controller's 1/7 s timer calls timerTick(), which acts on what the thread found, recognises
+// the personal combination, the item shortcuts, the screen corner and the menu-bar gestures, and
+// says when the agent's periodic work is due. Everything it asks of the agent is a signal,
+// delivered on the main thread.
+class ActivationMonitor : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr double TimerInterval = 1.0 / 7.0;
+
+    enum class PeriodicWork {
+        ReadShortcutsSettings, // readShortcutsSettings
+        CheckPrefsApplications, // checkPrefsApplications
+        UpdateListOfAppsUsed, // updateListOfAppsUsed
+        ReadCalendarEvents, // readCalendarEvents: with 1
+        SurveyStocks, // surveyStocksThread:
+    };
+    Q_ENUM(PeriodicWork)
+
+    // What the monitor asks of the agent's state; each answers false until set.
+    struct AgentQueries {
+        std::function<bool()> accessWindowVisible;
+        std::function<bool()> accessWindowIsKey;
+        std::function<bool()> mainAppLaunched;
+        std::function<bool()> stocksPresent;
+    };
+
+    // Either source may be missing (no X display): the gestures that need it stay silent.
+    ActivationMonitor(KeyMapSource *keys, PointerSource *pointer, const ActivationClock &clock,
+                      QObject *parent = nullptr);
+    ~ActivationMonitor() override;
+
+    void setAgentQueries(AgentQueries queries);
+    // The result of readShortcutsSettings; rebuilds the activation map and the tap count.
+    void setSettings(const ActivationSettings &settings);
+    const ActivationSettings &settings() const { return mSettings; }
+    KeyMap definedKeyMap() const;
+    // The folder whose change triggers an early periodic check ("/Applications").
+    void setApplicationsFolder(const QString &path) { mApplicationsFolder = path; }
+    void setDiagnosticMode(bool on) { mKorvaleDebugSpecialMode = on; }
+
+    // Sets the first due times from `now` and starts the keyboard thread (when there is a key
+    // source and `withKeyboardThread`).
+    void start(double now, bool withKeyboardThread = true);
+    void stopKeyboardThread();
+    bool isKeyboardThreadRunning() const { return mThread.joinable(); }
+
+    // One round of the keyboard thread; returns the pause before the next. The thread calls it;
+    // tests call it directly with their own clock.
+    double keyboardRound(double now);
+    // One tick of the activation timer, on the main thread.
+    void timerTick(double now);
+
+    // The last map sampled by the thread (mCurrentMacKeyMap), read whole.
+    KeyMap currentKeyMap() const;
+
+    ItemShortcuts &itemShortcuts() { return mItemShortcuts; }
+
+    // Next-due times the controller also moves (its periodic check, "SettingChanged").
+    double nextShortCutsSettingsUpdate() const { return mNextShortCutsSettingsUpdate; }
+    void setNextShortCutsSettingsUpdate(double time) { mNextShortCutsSettingsUpdate = time; }
+    double nextOtherSettingsUpdate() const { return mNextOtherSettingsUpdate; }
+    void setNextOtherSettingsUpdate(double time) { mNextOtherSettingsUpdate = time; }
+    // Application use was sampled: changes are counted afresh.
+    void resetKeyMouseChanges() { mKeyMouseChanges = 0; }
+    int keyMouseChanges() const { return mKeyMouseChanges; }
+    double lastTimerExecution() const { return mLastTimerExecution; }
+
+    // The key-detection window, created on first use.
+    KeyDetectionWindow *keyDetectionWindow();
+    void showKeyDetectionWindow();
+    bool isKeyDetectionWindowVisible() const { return mKeyDetectionVisible.load(); }
+
+    // Screen-zone code of a point: +1 left, +2 right, +4 top, +8 bottom edge, +16 menu-bar zone.
+    static int screenZone(QPointF location, const QRectF &mainScreenFrame);
+
+signals:
+    void openAccessWindowRequested(); // doOpenAccessWindow:
+    void closeAccessWindowRequested(); // doCloseAccessWindow:
+    void revealCursorRequested(); // highlightCursor:
+    void menuBarMenuRequested(); // controlClickInMenuBar:
+    void selectSearchTextRequested(); // five quiet seconds in the access window
+    void showKeysDetectionRequested(); // keys held over 10 s
+    void itemShortcutTriggered(const QVariantMap &record); // openItem:openOnly: with the flag
+    void periodicWorkDue(ActivationMonitor::PeriodicWork work);
+
+    // From the keyboard thread to the key-detection window (queued).
+    void keyDetectionCloseRequested();
+    void keyDetectionRefreshRequested(const KeyMap &map);
+    void keyDetectionYesRequested();
+    void keyDetectionMapChanged(const KeyMap &map);
+
+private:
+    class ScannerOutput;
+    friend class ScannerOutput;
+
+    void keyboardThreadBody();
+    KeyboardScanner::Settings scannerSettings() const;
+    bool ask(const std::function<bool()> &query) const { return query && query(); }
+    void showKeyDetectionAutomatically();
+    bool cornerGestureFires(const KeyMap &map, int zone) const;
+    void checkApplicationsFolder(double now);
+
+    KeyMapSource *mKeys;
+    PointerSource *mPointer;
+    const ActivationClock &mClock;
+    AgentQueries mQueries;
+    ActivationSettings mSettings;
+    QString mApplicationsFolder = QStringLiteral("/usr/share/applications");
+    double mApplicationsFolderChangeSeen = 0;
+    bool mKorvaleDebugSpecialMode = false;
+
+    // Shared with the keyboard thread.
+    mutable std::mutex mStateMutex;
+    KeyMap mCurrentMacKeyMap;
+    KeyboardScanner::Settings mScannerSettings;
+    std::atomic<bool> mKorvaleDetected{false};
+    std::atomic<bool> mKeyDetectionVisible{false};
+
+    // The keyboard thread.
+    KeyboardScanner mScanner;
+    std::unique_ptr<ScannerOutput> mScannerOutput;
+    std::thread mThread;
+    std::mutex mSleepMutex;
+    std::condition_variable mSleepCondition;
+    bool mStopThread = false;
+
+    // The timer's own state.
+    int mTimerCounter = 0;
+    KeyMap mPreviousTimerMacKeyMap;
+    int mKeyMouseChanges = 0;
+    bool mPreviousMouseDown = false;
+    QPointF mPreviousMouseLocation;
+    double mLastKeyPressedChange = 0;
+    double mLastMousePositionChange = 0;
+    double mLastTextEntry = 0;
+    double mLastTimerExecution = 0;
+    bool mMenuBarMenuShownForPress = false;
+    double mNextApplicationsUseTest = 0;
+    double mNextShortCutsSettingsUpdate = 0;
+    double mNextOtherSettingsUpdate = 0;
+    double mNextMousePositionTest = 0;
+    qint64 mNextDay = 0;
+
+    ItemShortcuts mItemShortcuts;
+    QPointer<KeyDetectionWindow> mKeyDetectionWindow;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/KeyMapSource.h"
+#include "platform/PointerSource.h"
+
+#include <memory>
+
+// The keyboard and pointer sources the agent watches. Without an X display (a Wayland-only
+// session) both are missing: the agent says so once on standard error and runs on without the
+// gestures.
+struct ActivationPlatform {
+    std::unique_ptr<KeyMapSource> keys;
+    std::unique_ptr<PointerSource> pointer;
+
+    static ActivationPlatform create();
+};
