@@ -1,0 +1,414 @@
+#include "DesktopEntryName.h"
+#include "LocaleDateFormatter.h"
+#include "QOR_StringUtils.h"
+#include "SharedPreferences.h"
+#include "TestEnvironment.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <limits>
+#include <map>
+#include <ostream>
+#include <set>
+#include <thread>
+
+// Readable failures.
+[[maybe_unused]] static void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+const QString Nbsp = QStringLiteral("\u00a0");
+
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char *name, const QByteArray &value)
+        : mName(name)
+        , mHad(qEnvironmentVariableIsSet(name))
+        , mOld(qgetenv(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedEnv()
+    {
+        if (mHad)
+            qputenv(mName, mOld);
+        else
+            qunsetenv(mName);
+    }
+
+private:
+    const char *mName;
+    bool mHad;
+    QByteArray mOld;
+};
+
+// English table installed, no override, numbers in en_US: the state a program starts in.
+class StringUtilsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        ASSERT_EQ(QOR_StringUtils::installTranslations(QLocale(QLocale::English)), "en");
+        ASSERT_TRUE(QOR_StringUtils::setLocalizationLanguage(QString()));
+    }
+    void TearDown() override
+    {
+        QOR_StringUtils::setLocalizationLanguage(QString());
+        QOR_StringUtils::installTranslations(QLocale(QLocale::English));
+        QLocale::setDefault(QLocale::system());
+    }
+
+    TemporaryHome mHome;
+};
+
+QString ts(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+TEST_F(StringUtilsTest, SizesAtTheUnitThresholds)
+{
+    EXPECT_EQ(QOR_StringUtils::getKBValue(), 1000);
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(0), "0 byte");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(1), "1 byte");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(2), "2 bytes");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(999), "999 bytes");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(1000), "1.0 kB");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(1560), "1.6 kB");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(999'000), "999.0 kB");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(1'000'000), "1.0 MB");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(2'500'000'000), "2.5 GB");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(1'000'000'000'000), "1.0 TB");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(12'000'000'000'000'000), "12,000.0 TB");
+}
+
+TEST_F(StringUtilsTest, NegativeSizesKeepTheirUnitAndGainAMinus)
+{
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(-1), "-1 byte");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(-999), "-999 bytes");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(-1500), "-1.5 kB");
+    // The magnitude of the smallest count does not fit the signed type.
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(std::numeric_limits<qint64>::min()), "-9,223,372.0 TB");
+}
+
+TEST_F(StringUtilsTest, SizesFollowTheOverrideLanguage)
+{
+    ASSERT_TRUE(QOR_StringUtils::setLocalizationLanguage(QStringLiteral("fr")));
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(0), "0 octet");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(640), "640 octets");
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(-3'200'000), "-3.2 Mo");
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    EXPECT_EQ(QOR_StringUtils::getSizeBytes(1500), "1,5 ko");
+}
+
+TEST_F(StringUtilsTest, LookupFallsBackToTheKey)
+{
+    EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("QuitButton")), "Quit");
+    EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("NoSuchKeyAnywhere")),
+              "NoSuchKeyAnywhere");
+    // A key of one table is not found through another.
+    EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKeyTable(QStringLiteral("QuitButton"),
+                                                             QOR_StringUtils::LibraryTable),
+              "QuitButton");
+    EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKeyTable(QStringLiteral("StringUtils_%d KB"),
+                                                             QOR_StringUtils::LibraryTable),
+              "%L1 kB");
+
+    ASSERT_TRUE(QOR_StringUtils::setLocalizationLanguage(QStringLiteral("fr")));
+    EXPECT_EQ(QOR_StringUtils::getLocalizationLanguage(), "fr");
+    EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("QuitTitle")),
+              ts("Quitter Korvale") + Nbsp + u'?');
+    EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("NoSuchKeyAnywhere")),
+              "NoSuchKeyAnywhere");
+
+    // No table for the language: the override stays as it was.
+    EXPECT_FALSE(QOR_StringUtils::setLocalizationLanguage(QStringLiteral("xx")));
+    EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("CancelButton")), "Annuler");
+
+    ASSERT_TRUE(QOR_StringUtils::setLocalizationLanguage(QString()));
+    EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("CancelButton")), "Cancel");
+}
+
+TEST_F(StringUtilsTest, InstalledTableFollowsTheUserLanguage)
+{
+    EXPECT_EQ(QOR_StringUtils::installTranslations(QLocale(QLocale::French, QLocale::Canada)),
+              "fr");
+    EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("QuitButton")), "Quitter");
+    // Languages without a table get the English one, never the bare keys.
+    EXPECT_EQ(QOR_StringUtils::installTranslations(QLocale(QLocale::German)), "en");
+    EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("QuitButton")), "Quit");
+    EXPECT_EQ(QOR_StringUtils::availableLanguages(), (QStringList{"en", "fr"}));
+}
+
+TEST_F(StringUtilsTest, MissingLibraryTableIsLoggedOnce)
+{
+    {
+        QOR_StringUtils::forgetLocalizedStringsCheck();
+        CapturedLog log;
+        QOR_StringUtils::getSizeBytes(5);
+        EXPECT_TRUE(log.lines().isEmpty());
+    }
+    QOR_StringUtils::removeTranslations();
+    QOR_StringUtils::forgetLocalizedStringsCheck();
+    CapturedLog log;
+    EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("QuitButton")),
+              "QuitButton");
+    QOR_StringUtils::checkLocalizedStringsOK();
+    QOR_StringUtils::checkLocalizedStringsOK();
+    EXPECT_EQ(log.lines(),
+              QStringList{"QOR_StringUtils.strings must be added in the project (located in "
+                          "QORCocoaFramework)"});
+}
+
+TEST_F(StringUtilsTest, LocaleOverrideRebuildsEveryFormatter)
+{
+    const QDateTime moment(QDate(2026, 12, 31), QTime(22, 5, 7));
+    QOR_StringUtils::setLanguageLocaleString(QStringLiteral("fr"));
+    EXPECT_EQ(QOR_StringUtils::getLanguageLocaleString(), "fr");
+    EXPECT_EQ(QOR_StringUtils::getShortDate(moment), "31/12/2026");
+    EXPECT_EQ(QOR_StringUtils::getShortTime(moment), "22:05");
+    EXPECT_EQ(QOR_StringUtils::getShortTimeSecondsDate(moment), "31/12/2026 22:05:07");
+    EXPECT_EQ(QOR_StringUtils::getMediumDate(moment), ts("31 déc. 2026"));
+    EXPECT_EQ(QOR_StringUtils::getLongDate(moment), ts("jeudi 31 décembre 2026"));
+
+    QOR_StringUtils::setLanguageLocaleString(QStringLiteral("en_US"));
+    EXPECT_EQ(QOR_StringUtils::getShortDate(moment), "12/31/26");
+    EXPECT_EQ(QOR_StringUtils::getShortTimeDate(moment), "12/31/26 10:05 PM");
+    EXPECT_EQ(QOR_StringUtils::getShortTimeSeconds(moment), "10:05:07 PM");
+    EXPECT_EQ(QOR_StringUtils::getMediumTimeDate(moment), "Dec 31, 2026 10:05 PM");
+    EXPECT_EQ(QOR_StringUtils::getLongTimeDate(moment), "Thursday, December 31, 2026 10:05:07 PM");
+    EXPECT_EQ(QOR_StringUtils::getShortDateFormatter().locale().name(), "en_US");
+
+    // Saved for the other programs.
+    EXPECT_EQ(SharedPreferences(SharedPreferences::defaultPath())
+                  .stringValue(QOR_StringUtils::DateLocalePreference),
+              "en_US");
+    QOR_StringUtils::setLanguageLocaleString(QString());
+    EXPECT_FALSE(SharedPreferences(SharedPreferences::defaultPath())
+                     .contains(QOR_StringUtils::DateLocalePreference));
+}
+
+TEST_F(StringUtilsTest, WithoutOverrideTheTableLanguageMeetsTheUserFormats)
+{
+    const QDateTime moment(QDate(2026, 3, 4), QTime(9, 0));
+    // The English table names "en"; an en_GB user keeps day-first dates.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    QOR_StringUtils::resetLanguageLocale();
+    EXPECT_EQ(QOR_StringUtils::getShortDate(moment), "04/03/2026");
+    // A German user reading the English table gets English dates, not a mixed interface.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QOR_StringUtils::resetLanguageLocale();
+    EXPECT_EQ(QOR_StringUtils::getLongDate(moment), "Wednesday, March 4, 2026");
+    // The user-locale formatter ignores the override.
+    QOR_StringUtils::setLanguageLocaleString(QStringLiteral("fr"));
+    EXPECT_EQ(QOR_StringUtils::getShortTimeSecondsDateDefaultLocale(moment), "04.03.26 09:00:00");
+}
+
+TEST_F(StringUtilsTest, MissingDates)
+{
+    EXPECT_EQ(QOR_StringUtils::getShortTimeDate(QDateTime()), "?");
+    EXPECT_EQ(QOR_StringUtils::getShortTimeSecondsDate(QDateTime()), "?");
+    EXPECT_EQ(QOR_StringUtils::getShortDate(QDateTime()), "");
+    EXPECT_EQ(QOR_StringUtils::getLongTime(QDateTime()), "");
+}
+
+TEST_F(StringUtilsTest, FormattingWhileTheOverrideChanges)
+{
+    const QDateTime moment(QDate(2026, 12, 31), QTime(8, 0));
+    const std::set<QString> expected{QStringLiteral("31/12/2026"), QStringLiteral("12/31/26")};
+    std::atomic<bool> stop = false;
+    std::atomic<int> unexpected = 0;
+    auto reader = [&] {
+        while (!stop) {
+            if (!expected.count(QOR_StringUtils::getShortDate(moment)))
+                ++unexpected;
+        }
+    };
+    QOR_StringUtils::setLanguageLocaleString(QStringLiteral("fr"));
+    std::thread first(reader);
+    std::thread second(reader);
+    for (int i = 0; i < 20; ++i)
+        QOR_StringUtils::setLanguageLocaleString(i % 2 ? QStringLiteral("fr")
+                                                       : QStringLiteral("en_US"));
+    stop = true;
+    first.join();
+    second.join();
+    EXPECT_EQ(unexpected, 0);
+}
+
+TEST(StringUtils, ReplacementUsesTheMatchingRule)
+{
+    EXPECT_EQ(QOR_StringUtils::replaceInStringOldStringNewString(
+                  QStringLiteral("Hello, hello"), QStringLiteral("HELLO"), QStringLiteral("bye")),
+              "bye, bye");
+}
+
+TEST(LocaleDateFormatter, MediumStylesDerivedFromTheLongOnes)
+{
+    using F = LocaleDateFormatter;
+    using S = F::Style;
+    EXPECT_EQ(F::dateFormat(QLocale(QLocale::English, QLocale::UnitedStates), S::Medium),
+              "MMM d, yyyy");
+    EXPECT_EQ(F::dateFormat(QLocale(QLocale::French, QLocale::France), S::Medium), "d MMM yyyy");
+    EXPECT_EQ(F::dateFormat(QLocale(QLocale::German, QLocale::Germany), S::Medium), "d. MMM yyyy");
+    // A trailing weekday goes, the literal before it stays.
+    EXPECT_EQ(F::dateFormat(QLocale(QLocale::Japanese, QLocale::Japan), S::Medium),
+              ts("yyyy年M月d日"));
+    EXPECT_EQ(F::timeFormat(QLocale(QLocale::English, QLocale::UnitedStates), S::Medium),
+              "h:mm:ss AP");
+    EXPECT_EQ(F::timeFormat(QLocale(QLocale::French, QLocale::France), S::Medium), "HH:mm:ss");
+    EXPECT_EQ(F(QLocale(QLocale::French), S::None, S::None).toString(QDateTime::currentDateTime()),
+              "");
+}
+
+TEST(DesktopEntryName, PicksTheBestLanguage)
+{
+    const QByteArray entry = "# Name[fr]=commented out\n"
+                             "[Desktop Entry]\n"
+                             "Type=Application\n"
+                             "Name=Text Editor\n"
+                             "Name[fr]=Éditeur de texte\n"
+                             "Name[fr_CA]=Éditeur\\stexte\n"
+                             "Name[sr@latin] = Uređivač\n"
+                             "Name[de]=\n"
+                             "[Desktop Action new-window]\n"
+                             "Name=New Window\n"
+                             "Name[pt]=Nova janela\n";
+    using DesktopEntryName::nameInContents;
+    EXPECT_EQ(nameInContents(entry, {"fr_FR", "fr"}), ts("Éditeur de texte"));
+    EXPECT_EQ(nameInContents(entry, {"fr_CA", "fr"}), ts("Éditeur texte"));
+    EXPECT_EQ(nameInContents(entry, {"sr_RS@latin", "sr_RS", "sr@latin", "sr"}), ts("Uređivač"));
+    // An empty translation and a name from another group are not names of the item.
+    EXPECT_EQ(nameInContents(entry, {"de"}), "Text Editor");
+    EXPECT_EQ(nameInContents(entry, {"pt"}), "Text Editor");
+    EXPECT_EQ(nameInContents("[Desktop Entry]\nExec=true\n", {}), std::nullopt);
+    EXPECT_EQ(nameInContents("Name=Loose\n", {}), std::nullopt);
+}
+
+TEST(DesktopEntryName, LanguagesFromTheEnvironment)
+{
+    ScopedEnv all("LC_ALL", "");
+    ScopedEnv messages("LC_MESSAGES", "");
+    ScopedEnv language("LANGUAGE", "pt_BR:fr");
+    {
+        ScopedEnv lang("LANG", "de_DE.UTF-8@euro");
+        EXPECT_EQ(DesktopEntryName::userLanguageNames(),
+                  (QStringList{"pt_BR", "pt", "fr", "de_DE@euro", "de_DE", "de@euro", "de"}));
+    }
+    ScopedEnv lang("LANG", "C");
+    EXPECT_TRUE(DesktopEntryName::userLanguageNames().isEmpty());
+}
+
+TEST_F(StringUtilsTest, LocalizedNamesAndPaths)
+{
+    ScopedEnv all("LC_ALL", "fr_FR.UTF-8");
+    ScopedEnv language("LANGUAGE", "");
+    const QString apps = mHome.path() + QStringLiteral("/Apps");
+    ASSERT_TRUE(QDir().mkpath(apps));
+    QFile entry(apps + QStringLiteral("/org.example.Editor.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nType=Application\nName=Editor\nName[fr]=Éditeur\nExec=true\n");
+    entry.close();
+    QFile plain(apps + QStringLiteral("/notes.txt"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+
+    EXPECT_EQ(QOR_StringUtils::localizedNameAtPath(entry.fileName()), ts("Éditeur"));
+    EXPECT_EQ(QOR_StringUtils::localizedNameAtPath(plain.fileName()), "notes.txt");
+    EXPECT_EQ(QOR_StringUtils::localizedNameAtPath(apps + QStringLiteral("/gone.desktop")),
+              "gone.desktop");
+    EXPECT_EQ(QOR_StringUtils::localizedNameAtPath(QStringLiteral("/")), "/");
+    EXPECT_TRUE(QOR_StringUtils::localizedNameAtPath(QString()).isNull());
+
+    EXPECT_EQ(QOR_StringUtils::localizedPath(entry.fileName()), apps + ts("/Éditeur"));
+    EXPECT_EQ(QOR_StringUtils::localizedPath(apps + QStringLiteral("/../Apps/notes.txt")),
+              apps + QStringLiteral("/notes.txt"));
+    const QString missing = apps + QStringLiteral("/org.example.Editor.desktop/x");
+    EXPECT_EQ(QOR_StringUtils::localizedPath(missing), missing);
+    EXPECT_EQ(QOR_StringUtils::localizedPath(QStringLiteral("/")), "/");
+    EXPECT_EQ(QOR_StringUtils::localizedPath(QStringLiteral("")), "");
+    EXPECT_TRUE(QOR_StringUtils::localizedPath(QString()).isNull());
+}
+
+namespace {
+
+// context -> key -> translation, as written in a Linguist source.
+std::map<QString, std::map<QString, QString>> readLinguistSource(const QString &path)
+{
+    std::map<QString, std::map<QString, QString>> tables;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return tables;
+    QXmlStreamReader xml(&file);
+    QString context;
+    QString source;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QLatin1String("name"))
+            context = xml.readElementText();
+        else if (xml.name() == QLatin1String("source"))
+            source = xml.readElementText();
+        else if (xml.name() == QLatin1String("translation"))
+            tables[context][source] = xml.readElementText();
+    }
+    EXPECT_FALSE(xml.hasError()) << path.toStdString() << ": " << xml.errorString().toStdString();
+    return tables;
+}
+
+QStringList placeholders(const QString &text)
+{
+    static const QRegularExpression marker(QStringLiteral("%L?\\d+"));
+    QStringList found;
+    for (const auto &match : marker.globalMatch(text))
+        found << match.captured();
+    found.sort();
+    return found;
+}
+
+} // namespace
+
+// A key added to one language only, or a translation that lost the number, shows up here
+// rather than on a user's screen.
+TEST(Translations, EveryLanguageHasEveryKeyWithTheSamePlaceholders)
+{
+    const QString folder = QStringLiteral(KORVALE_SOURCE_DIR "/translations/");
+    const auto english = readLinguistSource(folder + QStringLiteral("korvale_en.ts"));
+    ASSERT_TRUE(english.count(QOR_StringUtils::LibraryTable));
+    ASSERT_TRUE(english.count(QOR_StringUtils::ProgramTable));
+    for (const QString &language : QOR_StringUtils::availableLanguages()) {
+        const auto other =
+            readLinguistSource(folder + QStringLiteral("korvale_%1.ts").arg(language));
+        for (const auto &[context, keys] : english) {
+            ASSERT_TRUE(other.count(context)) << language.toStdString();
+            EXPECT_EQ(other.at(context).size(), keys.size())
+                << language.toStdString() << " " << context.toStdString();
+            for (const auto &[key, text] : keys) {
+                const auto found = other.at(context).find(key);
+                ASSERT_NE(found, other.at(context).end())
+                    << language.toStdString() << " lacks " << key.toStdString();
+                EXPECT_FALSE(found->second.isEmpty()) << key.toStdString();
+                EXPECT_EQ(placeholders(found->second), placeholders(text))
+                    << language.toStdString() << " " << key.toStdString();
+            }
+        }
+    }
+    for (const char *unit : {"Byte", "Bytes", "KB", "MB", "GB", "TB"}) {
+        const QString key = QStringLiteral("StringUtils_%d ") + QLatin1String(unit);
+        EXPECT_EQ(placeholders(english.at(QOR_StringUtils::LibraryTable).at(key)),
+                  QStringList{"%L1"});
+    }
+}
