@@ -1,0 +1,274 @@
+#include "DaemonController.h"
+
+#include "ActivationStep.h"
+#include "CommonKorvaleClass.h"
+#include "DaemonClock.h"
+#include "DaemonHooks.h"
+#include "DaemonNotificationHandler.h"
+#include "DataReload.h"
+#include "ItemRecord.h"
+#include "KorvaleLog.h"
+#include "platform/NotificationCenter.h"
+#include "SharedPreferences.h"
+
+#include <QCoreApplication>
+
+namespace {
+DaemonController *gSharedInstance = nullptr;
+}
+
+DaemonController::DaemonController() : DaemonController(Environment()) {}
+
+DaemonController::DaemonController(Environment environment)
+    : mEnvironment(std::move(environment)), mPeriodicCheck(mEnvironment.applicationsFolder)
+{
+    Q_ASSERT(!gSharedInstance);
+    gSharedInstance = this;
+
+    if (mEnvironment.preferences) {
+        mPreferences = mEnvironment.preferences;
+    } else {
+        mOwnedPreferences = std::make_unique<SharedPreferences>();
+        mPreferences = mOwnedPreferences.get();
+    }
+    if (mEnvironment.clock) {
+        mClock = mEnvironment.clock;
+    } else {
+        mOwnedClock = std::make_unique<DaemonClock>();
+        mClock = mOwnedClock.get();
+    }
+    mHooks = mEnvironment.hooks ? mEnvironment.hooks : std::make_shared<DaemonHooks>();
+    mActivation = mEnvironment.activation ? mEnvironment.activation
+                                          : std::make_shared<ActivationStep>();
+    mNotifications = mEnvironment.notifications
+                         ? mEnvironment.notifications
+                         : std::shared_ptr<NotificationCenter>(NotificationCenter::createLocalCenter());
+    if (!mEnvironment.quitApplication)
+        mEnvironment.quitApplication = [] { QCoreApplication::exit(0); };
+    mNotificationHandler = std::make_unique<DaemonNotificationHandler>(*this);
+
+    connect(mNotifications.get(), &NotificationCenter::notificationReceived, this,
+            &DaemonController::receiveNotification);
+    mTimer.setTimerType(Qt::PreciseTimer);
+    mTimer.setInterval(TimerIntervalMs);
+    connect(&mTimer, &QTimer::timeout, this, &DaemonController::timerMethod);
+}
+
+DaemonController::~DaemonController()
+{
+    mNotifications->disconnect(this);
+    gSharedInstance = nullptr;
+}
+
+DaemonController *DaemonController::sharedInstance()
+{
+    return gSharedInstance;
+}
+
+void DaemonController::awakeFromNib()
+{
+    const double start = mClock->now();
+    mSchedule = DaemonSchedule();
+    mSchedule.mNextApplicationsUseTest = start + 60;
+    mSchedule.mNextShortCutsSettingsUpdate = start + 2;
+    mSchedule.mNextOtherSettingsUpdate = start + 2;
+    mSchedule.mNextMousePositionTest = start + 5;
+    mSchedule.mNextDay = 0;
+    mFlags.mNeedToScanFoldersContents = false;
+    mFlags.mScanningForApplications = false;
+    mFlags.mSearchThreadIsRunning = false;
+    mFlags.mKorvaleDetected = false;
+    mLists = DaemonLists();
+
+    // Contacts and events of the last run, until the readers produce fresh ones.
+    mLists.mListOfAddressBook
+        = mPreferences->listValue(QStringLiteral("AddressBookItems")).value_or(QVariantList());
+    mLists.mListOfCalendarEvents
+        = mPreferences->listValue(QStringLiteral("CalendarItems")).value_or(QVariantList());
+
+    mHooks->buildWindowsAndMenus();
+    readMainSettings();
+}
+
+void DaemonController::applicationDidFinishLaunching()
+{
+    for (const QString &channel : {NotificationChannel::Daemon, NotificationChannel::Browser}) {
+        if (!mNotifications->observe(channel))
+            KorvaleLog::line(QStringLiteral("Unable observing notification %1: %2")
+                                 .arg(channel, mNotifications->why()));
+    }
+    mFlags.mMainAppLaunched = mHooks->isMainAppLaunched();
+    mLists.mListOfApplicationsUse = CommonKorvaleClass::readListInFile(DataFileName::ApplicationsUse);
+    mLists.mListOfFavicons = CommonKorvaleClass::readListInFile(DataFileName::URLFavicons);
+
+    mSchedule.mLastTimerExecution = mClock->now();
+    mTimer.start();
+    mActivation->start();
+
+    readData();
+    if (mSettings.mShowKeysDetection)
+        mHooks->showKeysDetectionWindow();
+}
+
+void DaemonController::readShortcutsSettings()
+{
+    mSettingsReader.readShortcutsSettings(*mPreferences, mSettings);
+    mActivation->readShortcutsSettings(*mPreferences);
+    mPreferences->dropCache();
+}
+
+void DaemonController::readMainSettings()
+{
+    readShortcutsSettings();
+    mSettingsReader.readOtherSettings(*mPreferences, mSettings);
+
+    mLists.mListOfFoldersForApplications = mSettings.mAppsFoldersList;
+    mLists.mListOfFiles = mSettings.mFilesList;
+    if (mSettings.mFilesListPresent)
+        mHooks->rebuildItemsWithShortcuts();
+    mLists.mLatestItems = mSettings.mLastItemsLaunched;
+    mLists.mLatestItemsFromPopupContents.clear();
+    for (const QVariant &item : std::as_const(mLists.mLatestItems)) {
+        if (item.toMap().contains(ItemRecord::KeyMadeFromMenu))
+            mLists.mLatestItemsFromPopupContents.append(item);
+    }
+
+    if (mSettings.mFilesListRescan != 0) {
+        QTimer::singleShot(100, this, [this] { mHooks->rescanFolders(); });
+        mSettings.mFilesListRescan = 0;
+        mPreferences->setValue(QStringLiteral("FilesListRescan"), 0);
+        mPreferences->synchronize();
+    }
+    mPreferences->dropCache();
+    ++mSettingsReadCount;
+    emit settingsRead();
+}
+
+void DaemonController::readData()
+{
+    DataReload reload(mLists, mSchedule, mSettings, *mClock, *mHooks);
+    const DataReload::Outcome outcome = reload.readData(mFlags.mSearchThreadIsRunning);
+    if (!outcome.reloaded)
+        return;
+    if (outcome.updateFavicons)
+        QTimer::singleShot(100, this, [this] { mHooks->updateFavicons(); });
+    ++mDataReadCount;
+    emit dataRead();
+}
+
+void DaemonController::checkPrefsApplications()
+{
+    if (!mFlags.mMenuBarMenuBuilt) {
+        mHooks->buildMenuBarMenu();
+        mFlags.mMenuBarMenuBuilt = true;
+    }
+    mFlags.mMainAppLaunched = mHooks->isMainAppLaunched();
+    if (mFlags.mMainAppLaunched)
+        mSchedule.mNextShortCutsSettingsUpdate = mClock->now() + 2.0;
+
+    readMainSettings();
+    readData();
+
+    if (mFlags.mScanningForApplications)
+        return;
+    switch (mPeriodicCheck.chooseScan(mFlags.mNeedToScanFoldersContents, mClock->now())) {
+    case PeriodicCheck::Scan::Documents:
+        mHooks->startDocumentScan();
+        break;
+    case PeriodicCheck::Scan::Applications:
+        mHooks->startApplicationScan();
+        break;
+    case PeriodicCheck::Scan::None:
+        break;
+    }
+}
+
+void DaemonController::receiveNotification(const QString &channel, const QString &object,
+                                           const QVariantMap &userInfo)
+{
+    mNotificationHandler->receiveNotification(channel, object, userInfo);
+}
+
+void DaemonController::sendNotificationToBrowser(const QString &path)
+{
+    mNotifications->post(NotificationChannel::Browser, QStringLiteral("PathToBrowser"),
+                         {{QStringLiteral("Path"), path},
+                          {QStringLiteral("WindowFrame"), mHooks->accessWindowFrame()}});
+}
+
+void DaemonController::openMainApp()
+{
+    QTimer::singleShot(100, this, [this] { mHooks->launchMainApp(); });
+    mHooks->closeAccessWindow();
+}
+
+void DaemonController::quitDaemon()
+{
+    if (mHooks->confirmQuit())
+        QTimer::singleShot(250, this, [this] { terminateDelayed(); });
+}
+
+void DaemonController::terminateDelayed()
+{
+    if (mTerminated)
+        return;
+    applicationWillTerminate();
+    mEnvironment.quitApplication();
+}
+
+void DaemonController::applicationWillTerminate()
+{
+    if (mTerminated)
+        return;
+    mTerminated = true;
+    mTimer.stop();
+    mHooks->saveApplicationsUse();
+    mNotifications->stopObservingAll();
+    emit terminating();
+}
+
+void DaemonController::timerMethod()
+{
+    ++mSchedule.mTimerCounter;
+    double now = mClock->now();
+    mSchedule.mLastTimerExecution = now;
+    mSchedule.mLastTextEntry += 1;
+
+    if (mSchedule.mTimerCounter % 35 == 0 && mSettings.mOtherDataCalendarEvents) {
+        const double today = double(DaemonClock::dayNumber(mClock->today()));
+        if (mSchedule.mNextDay <= today) {
+            mSchedule.mNextDay = today + 1;
+            QTimer::singleShot(0, this, [this] { mHooks->readCalendarEvents(); });
+        }
+    }
+
+    if (mActivation->observeInput(now)) {
+        if (mSchedule.mKeyMouseChanges != 0 && now > mSchedule.mNextApplicationsUseTest) {
+            mSchedule.mNextApplicationsUseTest = now + 60;
+            QTimer::singleShot(0, this, [this] { mHooks->updateListOfAppsUsed(); });
+        }
+        const bool acted = mActivation->actOnInput(now);
+        if (mSchedule.mTimerCounter % 6300 == 0 && !mLists.mListOfStocksSurvey.isEmpty())
+            mHooks->startStocksSurvey();
+        if (!acted && !mFlags.mWindowVisible)
+            schedulePeriodicWork(now);
+    }
+
+    mSchedule.mLastTimerExecution = mClock->now();
+    emit timerTicked();
+}
+
+void DaemonController::schedulePeriodicWork(double now)
+{
+    if (now > mSchedule.mNextOtherSettingsUpdate) {
+        mSchedule.mNextOtherSettingsUpdate = now + 60;
+        QTimer::singleShot(0, this, [this] { checkPrefsApplications(); });
+        return;
+    }
+    if (mSchedule.mTimerCounter % 10 != 0)
+        return;
+    // A freshly installed or removed application shows in the folder's date: check soon.
+    const std::optional<double> changed = DataReload::modificationDate(mPeriodicCheck.applicationsFolder());
+    if (changed && now - *changed < PeriodicCheck::FolderChangeMargin)
+        mSchedule.mNextOtherSettingsUpdate = now;
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "DaemonSettings.h"
+#include "DaemonState.h"
+#include "PeriodicCheck.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class ActivationStep;
+class DaemonClock;
+class DaemonHooks;
+class DaemonNotificationHandler;
+class NotificationCenter;
+class SharedPreferences;
+
+// The agent's one controller: owns every list, setting, due time and flag, brings the agent up
+// in two stages, runs the activation timer, and delegates each piece of work to its own class.
+class DaemonController : public QObject
+{
+    Q_OBJECT
+public:
+    // What the controller works with; everything not given gets the real one.
+    struct Environment {
+        SharedPreferences *preferences = nullptr;
+        const DaemonClock *clock = nullptr;
+        std::shared_ptr<DaemonHooks> hooks;
+        std::shared_ptr<ActivationStep> activation;
+        std::shared_ptr<NotificationCenter> notifications;
+        QString applicationsFolder = PeriodicCheck::defaultApplicationsFolder();
+        // Ends the program; tests replace it.
+        std::function<void()> quitApplication;
+    };
+
+    static constexpr int TimerIntervalMs = 143; // 1/7 s
+
+    DaemonController();
+    explicit DaemonController(Environment environment);
+    ~DaemonController() override;
+
+    static DaemonController *sharedInstance();
+
+    // Start-up, first stage: lists, due times, windows, settings.
+    void awakeFromNib();
+    // Start-up, second stage: notifications, files, the timer and the keyboard thread.
+    void applicationDidFinishLaunching();
+
+    void readMainSettings();
+    void readShortcutsSettings();
+    void readData();
+    // The periodic check: settings and data again, and a scan when a list grew old.
+    void checkPrefsApplications();
+
+    void receiveNotification(const QString &channel, const QString &object,
+                             const QVariantMap &userInfo);
+    void sendNotificationToBrowser(const QString &path);
+    void openMainApp();
+
+    void quitDaemon();
+    void terminateDelayed();
+    void applicationWillTerminate();
+
+    // One activation-timer tick.
+    void timerMethod();
+
+    const DaemonSettings &settings() const { return mSettings; }
+    DaemonLists &lists() { return mLists; }
+    DaemonSchedule &schedule() { return mSchedule; }
+    DaemonFlags &flags() { return mFlags; }
+    const DaemonClock &clock() const { return *mClock; }
+    DaemonHooks &hooks() { return *mHooks; }
+    NotificationCenter &notifications() { return *mNotifications; }
+    SharedPreferences &preferences() { return *mPreferences; }
+    bool isTimerRunning() const { return mTimer.isActive(); }
+
+    // How often each was done, for the agent's status on the bus and for tests.
+    int settingsReadCount() const { return mSettingsReadCount; }
+    int dataReadCount() const { return mDataReadCount; }
+
+signals:
+    void settingsRead();
+    void dataRead();
+    void timerTicked();
+    void terminating();
+
+private:
+    void schedulePeriodicWork(double now);
+
+    Environment mEnvironment;
+    std::unique_ptr<DaemonClock> mOwnedClock;
+    std::unique_ptr<SharedPreferences> mOwnedPreferences;
+    SharedPreferences *mPreferences = nullptr;
+    const DaemonClock *mClock = nullptr;
+    std::shared_ptr<DaemonHooks> mHooks;
+    std::shared_ptr<ActivationStep> mActivation;
+    std::shared_ptr<NotificationCenter> mNotifications;
+    std::unique_ptr<DaemonNotificationHandler> mNotificationHandler;
+
+    DaemonSettings mSettings;
+    DaemonSettingsReader mSettingsReader;
+    DaemonLists mLists;
+    DaemonSchedule mSchedule;
+    DaemonFlags mFlags;
+    PeriodicCheck mPeriodicCheck;
+    QTimer mTimer;
+    bool mTerminated = false;
+    int mSettingsReadCount = 0;
+    int mDataReadCount = 0;
+};

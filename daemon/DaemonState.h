@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QStringList>
+#include <QVariantList>
+
+#include <atomic>
+
+// The agent's in-memory lists, each element an item record (or a path). All start empty.
+struct DaemonLists {
+    QVariantList mListOfApplications;
+    QVariantList mListOfFilesInFolders;
+    QVariantList mListOfFiles;
+    QStringList mListOfFoldersForApplications;
+    QVariantList mListOfNotes;
+    QVariantList mListOfProtectedNotes;
+    QVariantList mListOfClipboard;
+    QVariantList mListOfToDo;
+    QVariantList mListOfReminder;
+    QVariantList mListOfAddressBook;
+    QVariantList mListOfCalendarEvents;
+    QVariantList mListOfBookMarks;
+    QVariantList mListOfStocksSurvey;
+    QVariantList mListOfFavicons;
+    QVariantList mListOfApplicationsUse;
+    QVariantList mListOfApplicationsOpened;
+    QVariantList mLatestItems;
+    QVariantList mLatestItemsFromPopupContents;
+    QVariantList mListOfItemsWithShortcuts;
+    QVariantList mListOfDisplayedItems;
+};
+
+// Next-due times and the last reload, in seconds since the reference date.
+struct DaemonSchedule {
+    double mLastReadData = 0;
+    double mNextApplicationsUseTest = 0;
+    double mNextShortCutsSettingsUpdate = 0;
+    double mNextOtherSettingsUpdate = 0;
+    double mNextMousePositionTest = 0;
+    double mNextDay = 0;
+    double mLastTimerExecution = 0;
+    unsigned mTimerCounter = 0;
+    double mLastTextEntry = 0;
+    int mKeyMouseChanges = 0;
+};
+
+struct DaemonFlags {
+    bool mMainAppLaunched = false;
+    bool mNeedToScanFoldersContents = false;
+    bool mScanningForApplications = false;
+    bool mSearchThreadIsRunning = false;
+    bool mWindowVisible = false;
+    // Set by the keyboard thread, cleared by the timer.
+    std::atomic<bool> mKorvaleDetected = false;
+    bool mKorvaleDebugSpecialMode = false;
+    // False once the menu-bar menu was discarded, until it is built again.
+    bool mMenuBarMenuBuilt = false;
+};

@@ -1,0 +1,97 @@
+#include "DataReload.h"
+
+#include "CommonKorvaleClass.h"
+#include "DaemonClock.h"
+#include "DaemonHooks.h"
+#include "DaemonSettings.h"
+#include "DaemonState.h"
+#include "ReminderList.h"
+#include "StocksSurveyImport.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+DataReload::DataReload(DaemonLists &lists, DaemonSchedule &schedule, const DaemonSettings &settings,
+                       const DaemonClock &clock, DaemonHooks &hooks)
+    : mLists(lists), mSchedule(schedule), mSettings(settings), mClock(clock), mHooks(hooks)
+{
+}
+
+std::optional<double> DataReload::modificationDate(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::nullopt;
+    const QDateTime modified = info.lastModified();
+    if (!modified.isValid())
+        return std::nullopt;
+    return DaemonClock::referenceSeconds(modified);
+}
+
+bool DataReload::reloadIfChanged(const QString &fileName, QVariantList &list, double lastReadData)
+{
+    const std::optional<double> modified
+        = modificationDate(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(fileName));
+    if (modified && lastReadData > *modified)
+        return false;
+    list = CommonKorvaleClass::readListInFile(fileName);
+    return true;
+}
+
+DataReload::Outcome DataReload::readData(bool searchThreadIsRunning)
+{
+    Outcome outcome;
+    if (searchThreadIsRunning)
+        return outcome;
+    // Taken before the first file is read: a file changed while this reload runs is newer than
+    // the time recorded below and is read again next time.
+    const double startedAt = mClock.now();
+    const double lastReadData = mSchedule.mLastReadData;
+
+    reloadIfChanged(DataFileName::Notes, mLists.mListOfNotes, lastReadData);
+    reloadIfChanged(DataFileName::Clipboard, mLists.mListOfClipboard, lastReadData);
+    if (reloadIfChanged(DataFileName::ToDo, mLists.mListOfToDo, lastReadData))
+        mHooks.refreshToDoDisplay();
+
+    mLists.mListOfReminder = ReminderList::build(
+        mLists.mListOfToDo, mLists.mListOfCalendarEvents,
+        CommonKorvaleClass::readListInFile(DataFileName::Reminder),
+        mSettings.mReminderAddToDoItems != 0, mSettings.mReminderAddCalendarEntries != 0,
+        mClock.today());
+    mHooks.refreshReminderDisplay();
+
+    if (reloadIfChanged(DataFileName::Applications, mLists.mListOfApplications, lastReadData)
+        && !mLists.mListOfApplications.isEmpty())
+        mHooks.rebuildItemsWithShortcuts();
+    reloadIfChanged(DataFileName::Documents, mLists.mListOfFilesInFolders, lastReadData);
+
+    if (mSettings.mOtherDataAddressBook)
+        mLists.mListOfAddressBook = mHooks.readAddressBook();
+    else
+        mLists.mListOfAddressBook.clear();
+
+    mLists.mListOfBookMarks.clear();
+    if (mSettings.mOtherDataBookmarks) {
+        mLists.mListOfBookMarks = mHooks.readBookmarks();
+        outcome.updateFavicons = mSettings.mOtherDataBookmarksFavicons != 0;
+    }
+
+    readStocks();
+    mSchedule.mLastReadData = startedAt;
+    outcome.reloaded = true;
+    return outcome;
+}
+
+void DataReload::readStocks()
+{
+    const QVariantList stored = CommonKorvaleClass::readListInFile(DataFileName::StocksSurvey);
+    if (!stored.isEmpty())
+        mLists.mListOfStocksSurvey = stored;
+
+    QFile import(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+        DataFileName::StocksSurveyImport));
+    if (!import.exists() || !import.open(QIODevice::ReadOnly))
+        return;
+    if (StocksSurveyImport::merge(mLists.mListOfStocksSurvey, import.readAll()))
+        CommonKorvaleClass::saveListInFile(mLists.mListOfStocksSurvey, DataFileName::StocksSurvey);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+
+class DaemonClock;
+class DaemonHooks;
+struct DaemonLists;
+struct DaemonSchedule;
+struct DaemonSettings;
+
+// readData: rereads the data files that changed since the last reload, rebuilds the reminder
+// list, merges the stock import file. The data folder is the shared one of CommonKorvaleClass.
+class DataReload
+{
+public:
+    DataReload(DaemonLists &lists, DaemonSchedule &schedule, const DaemonSettings &settings,
+               const DaemonClock &clock, DaemonHooks &hooks);
+
+    struct Outcome {
+        bool reloaded = false;       // false (and nothing touched) while a search runs
+        bool updateFavicons = false; // bookmarks were read and their favicons are wanted
+    };
+    Outcome readData(bool searchThreadIsRunning);
+
+    // The modification date of a file in reference seconds; nullopt when it cannot be read.
+    static std::optional<double> modificationDate(const QString &path);
+
+private:
+    // Rereads a list file unless it is known unchanged since the last reload; true when reread.
+    bool reloadIfChanged(const QString &fileName, QVariantList &list, double lastReadData);
+    void readStocks();
+
+    DaemonLists &mLists;
+    DaemonSchedule &mSchedule;
+    const DaemonSettings &mSettings;
+    const DaemonClock &mClock;
+    DaemonHooks &mHooks;
+};

@@ -1,0 +1,49 @@
+#include "StocksSurveyImport.h"
+
+#include "ItemRecord.h"
+
+#include <QStringDecoder>
+
+bool StocksSurveyImport::merge(QVariantList &stocks, const QByteArray &fileContents)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text = decoder.decode(fileContents);
+    if (decoder.hasError())
+        return false;
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+
+    bool changed = false;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.size() < 2 || fields.at(0).isEmpty() || fields.at(1).isEmpty())
+            continue;
+        const QString &title = fields.at(0);
+        const QString &address = fields.at(1);
+        bool found = false;
+        for (QVariant &stock : stocks) {
+            QVariantMap record = stock.toMap();
+            if (ItemRecord::string(record, ItemRecord::KeyTitle) != title)
+                continue;
+            found = true;
+            if (ItemRecord::string(record, ItemRecord::KeyStockURL) != address) {
+                record.insert(ItemRecord::KeyStockURL, address);
+                stock = record;
+                changed = true;
+            }
+            break;
+        }
+        if (found)
+            continue;
+        stocks.append(QVariantMap {
+            {ItemRecord::KeyTitle, title},
+            {ItemRecord::KeyStockURL, address},
+            {ItemRecord::KeyKind, int(ItemRecord::KindStock)},
+            {ItemRecord::KeyValMin, QStringLiteral("0.000")},
+            {ItemRecord::KeyValMax, QStringLiteral("0.000")},
+            {ItemRecord::KeyValLast, QStringLiteral("???")},
+            {ItemRecord::KeyValLastShown, QStringLiteral("0")},
+        });
+        changed = true;
+    }
+    return changed;
+}

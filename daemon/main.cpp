@@ -1,0 +1,61 @@
+#include "DaemonController.h"
+#include "KorvaleLog.h"
+#include "platform/NotificationCenter.h"
+#include "platform/SessionInstance.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("korvale-daemon"));
+    QApplication::setOrganizationName(QStringLiteral("Korvale"));
+    // A background agent: its windows are tool windows, closing the last one ends nothing.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SessionInstance instance(QStringLiteral("org.korvale.Daemon"));
+    switch (instance.claim()) {
+    case SessionInstance::Claim::HandedOver:
+        if (!instance.why().isEmpty())
+            KorvaleLog::line(QStringLiteral("korvale-daemon is already running; it did not answer: %1")
+                                 .arg(instance.why()));
+        return 0;
+    case SessionInstance::Claim::NoBus:
+        KorvaleLog::line(QStringLiteral("No D-Bus session bus (%1); running without notifications")
+                             .arg(instance.why()));
+        break;
+    case SessionInstance::Claim::Owned:
+        break;
+    }
+
+    DaemonController::Environment environment;
+    environment.notifications = NotificationCenter::createSessionBusCenter();
+    DaemonController controller(std::move(environment));
+
+    int activations = 0;
+    QObject::connect(&instance, &SessionInstance::activationRequested, &controller,
+                     [&controller, &activations] {
+                         // A second start: the user or the manager wants the agent; take the
+                         // settings and data as they are now.
+                         ++activations;
+                         QTimer::singleShot(10, &controller, [&controller] {
+                             controller.readMainSettings();
+                             controller.readData();
+                         });
+                     });
+    instance.setStatusProvider([&controller, &activations] {
+        QVariantMap status = controller.settings().toMap();
+        status.insert(QStringLiteral("pid"), qint64(QCoreApplication::applicationPid()));
+        status.insert(QStringLiteral("settingsReadCount"), controller.settingsReadCount());
+        status.insert(QStringLiteral("dataReadCount"), controller.dataReadCount());
+        status.insert(QStringLiteral("activationCount"), activations);
+        status.insert(QStringLiteral("timerRunning"), controller.isTimerRunning());
+        status.insert(QStringLiteral("timerCounter"), qint64(controller.schedule().mTimerCounter));
+        return status;
+    });
+
+    controller.awakeFromNib();
+    QTimer::singleShot(0, &controller, [&controller] { controller.applicationDidFinishLaunching(); });
+    return app.exec();
+}
