@@ -37,6 +37,10 @@ public:
         std::lock_guard lock(mMonitor.mStateMutex);
         mMonitor.mCurrentMacKeyMap = map;
     }
+    bool mouseButtonPressed() override
+    {
+        return mMonitor.mPointer && mMonitor.mPointer->buttonPressed();
+    }
     void tapSequenceCompleted() override
     {
         mMonitor.mKorvaleDetected.store(true);
@@ -174,8 +178,7 @@ void ActivationMonitor::keyboardThreadBody()
 double ActivationMonitor::keyboardRound(double now)
 {
     const KeyMap sampled = mKeys ? mKeys->sample() : KeyMap();
-    const bool button = mPointer && mPointer->buttonPressed();
-    return mScanner.round(now, sampled, button, scannerSettings(), *mScannerOutput);
+    return mScanner.round(now, sampled, scannerSettings(), *mScannerOutput);
 }
 
 KeyDetectionWindow *ActivationMonitor::keyDetectionWindow()

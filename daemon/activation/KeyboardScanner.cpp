@@ -1,7 +1,7 @@
 #include "KeyboardScanner.h"
 
-double KeyboardScanner::round(double now, const KeyMap &sampled, bool mouseButtonPressed,
-                              const Settings &settings, Output &output)
+double KeyboardScanner::round(double now, const KeyMap &sampled, const Settings &settings,
+                              Output &output)
 {
     // Keys already held when the agent starts count from then on.
     if (mLastTimeNoKeyHeld < 0)
@@ -34,7 +34,7 @@ double KeyboardScanner::round(double now, const KeyMap &sampled, bool mouseButto
 
     double pause = IdleRoundPause;
     if (settings.tapRecognition) {
-        recogniseTap(now, map, held, mouseButtonPressed, settings, output);
+        recogniseTap(now, map, held, settings, output);
         pause = RoundPause;
         if (mDisplayCountdown == 0) {
             mDisplayCountdown = 9;
@@ -75,11 +75,10 @@ void KeyboardScanner::recogniseReveal(double now, const KeyMap &map, const Setti
 }
 
 void KeyboardScanner::recogniseTap(double now, const KeyMap &map, bool held,
-                                   bool mouseButtonPressed, const Settings &settings,
-                                   Output &output)
+                                   const Settings &settings, Output &output)
 {
     if (held) {
-        if (!(map == settings.definedKeyMap) || mouseButtonPressed) {
+        if (!(map == settings.definedKeyMap) || output.mouseButtonPressed()) {
             mTapCounter = 0;
             return;
         }

@@ -29,6 +29,8 @@ public:
     public:
         virtual ~Output() = default;
         virtual void publishKeyMap(const KeyMap &map) = 0;
+        // Asked only while the activation key is down alone: a round trip to the X server.
+        virtual bool mouseButtonPressed() = 0;
         virtual void tapSequenceCompleted() = 0;
         virtual void revealCursor() = 0;
         virtual bool isKeyDetectionVisible() const = 0;
@@ -39,16 +41,15 @@ public:
     };
 
     // Returns the pause before the next round.
-    double round(double now, const KeyMap &sampled, bool mouseButtonPressed,
-                 const Settings &settings, Output &output);
+    double round(double now, const KeyMap &sampled, const Settings &settings, Output &output);
 
     int tapCounter() const { return mTapCounter; }
 
 private:
     void recogniseReveal(double now, const KeyMap &map, const Settings &settings,
                          Output &output);
-    void recogniseTap(double now, const KeyMap &map, bool held, bool mouseButtonPressed,
-                      const Settings &settings, Output &output);
+    void recogniseTap(double now, const KeyMap &map, bool held, const Settings &settings,
+                      Output &output);
 
     int mTapCounter = 0;
     int mRevealState = 0;
