@@ -2,10 +2,12 @@
 
 #include "BenchUtils.h"
 #include "CommonKorvaleClass.h"
+#include "KorvaleArchive.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QTimeZone>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -39,7 +41,7 @@ QVariantList realisticRecords(int count)
             list.append(QVariantMap {{QStringLiteral("x"), 5},
                                      {QStringLiteral("T"), word() + QLatin1Char(' ') + word() + QLatin1Char(' ') + word()},
                                      {QStringLiteral("t"), (word() + QLatin1Char(' ')).repeated(20) + QLatin1Char('\n') + word()},
-                                     {QStringLiteral("Date"), QDateTime::fromMSecsSinceEpoch(1796776800000LL + i * 1000LL)}});
+                                     {QStringLiteral("Date"), QDateTime::fromMSecsSinceEpoch(1796776800000LL + i * 1000LL, QTimeZone::utc())}});
         }
     }
     return list;
@@ -59,6 +61,10 @@ int main(int argc, char **argv)
     const int runs = 9;
 
     const auto save = Bench::stats(Bench::timeRuns(runs, [&] { CommonKorvaleClass::saveListInFile(records, name); }));
+    QByteArray encoded;
+    const auto encode = Bench::stats(Bench::timeRuns(runs, [&] { encoded = KorvaleArchive::encode(records).bytes; }));
+    QVariant decoded;
+    const auto decode = Bench::stats(Bench::timeRuns(runs, [&] { decoded = KorvaleArchive::decode(encoded).value; }));
     QVariantList back;
     const auto read = Bench::stats(Bench::timeRuns(runs, [&] { back = CommonKorvaleClass::readListInFile(name); }));
     if (back != records) {
@@ -71,6 +77,8 @@ int main(int argc, char **argv)
     Bench::print("datastore_save_100k_p95", save.p95, "ms");
     Bench::print("datastore_read_100k_median", read.median, "ms");
     Bench::print("datastore_read_100k_p95", read.p95, "ms");
+    Bench::print("datastore_encode_100k_median", encode.median, "ms");
+    Bench::print("datastore_decode_100k_median", decode.median, "ms");
     Bench::print("datastore_file_size_100k", double(size) / 1e6, "MB");
     return 0;
 }

@@ -1,172 +1,278 @@
 #include "KorvaleArchive.h"
 
-#include <QCborStreamReader>
-#include <QCborStreamWriter>
 #include <QDateTime>
+#include <QTimeZone>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
+// A direct CBOR codec: the stream classes of Qt cost several allocations per value, which
+// dominated saving and reading lists of 100,000 records.
 namespace {
 
 constexpr quint64 kSelfDescribeTag = 55799;
+constexpr quint64 kEpochTag = 1;
 constexpr int kMaxDepth = 200; // a damaged or hostile file must not exhaust the stack
-constexpr qsizetype kMaxReserve = 1 << 16;
 
-bool writeValue(QCborStreamWriter &w, const QVariant &v, int depth, QString &error)
+enum Major : quint8 {
+    Unsigned = 0,
+    Negative = 1,
+    Bytes = 2,
+    Text = 3,
+    Array = 4,
+    Map = 5,
+    Tag = 6,
+    Simple = 7,
+};
+
+class Writer
 {
-    if (depth > kMaxDepth) {
-        error = QStringLiteral("nesting deeper than %1 levels").arg(kMaxDepth);
-        return false;
+public:
+    explicit Writer(QByteArray &out) : out(out) {}
+
+    void head(Major major, quint64 n)
+    {
+        const quint8 m = quint8(major << 5);
+        char buf[9];
+        int len = 0;
+        if (n < 24) {
+            buf[len++] = char(m | n);
+        } else if (n <= 0xff) {
+            buf[len++] = char(m | 24);
+            buf[len++] = char(n);
+        } else if (n <= 0xffff) {
+            buf[len++] = char(m | 25);
+            for (int shift = 8; shift >= 0; shift -= 8)
+                buf[len++] = char(n >> shift);
+        } else if (n <= 0xffffffffu) {
+            buf[len++] = char(m | 26);
+            for (int shift = 24; shift >= 0; shift -= 8)
+                buf[len++] = char(n >> shift);
+        } else {
+            buf[len++] = char(m | 27);
+            for (int shift = 56; shift >= 0; shift -= 8)
+                buf[len++] = char(n >> shift);
+        }
+        out.append(buf, len);
     }
-    switch (v.typeId()) {
-    case QMetaType::UnknownType:
-    case QMetaType::Nullptr:
-        w.append(nullptr);
-        return true;
-    case QMetaType::Bool:
-        w.append(v.toBool());
-        return true;
-    case QMetaType::Int:
-    case QMetaType::Short:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::SChar:
-    case QMetaType::Char:
-        w.append(qint64(v.toLongLong()));
-        return true;
-    case QMetaType::UInt:
-    case QMetaType::UShort:
-    case QMetaType::ULong:
-    case QMetaType::ULongLong:
-    case QMetaType::UChar:
-        w.append(quint64(v.toULongLong()));
-        return true;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        w.append(v.toDouble());
-        return true;
-    case QMetaType::QString:
-        w.append(v.toString());
-        return true;
-    case QMetaType::QByteArray:
-        w.append(v.toByteArray());
-        return true;
-    case QMetaType::QDateTime: {
-        const QDateTime date = v.toDateTime();
-        if (!date.isValid()) {
-            w.append(nullptr);
+
+    void integer(qint64 n)
+    {
+        if (n >= 0)
+            head(Unsigned, quint64(n));
+        else
+            head(Negative, quint64(-(n + 1)));
+    }
+
+    void real(double d)
+    {
+        quint64 bits;
+        std::memcpy(&bits, &d, sizeof bits);
+        char buf[9];
+        buf[0] = char(0xfb);
+        for (int i = 0; i < 8; ++i)
+            buf[1 + i] = char(bits >> (56 - 8 * i));
+        out.append(buf, 9);
+    }
+
+    void text(const QString &s)
+    {
+        // Most keys and titles are ASCII: copy them without an intermediate UTF-8 array.
+        const qsizetype n = s.size();
+        const QChar *chars = s.constData();
+        bool ascii = true;
+        for (qsizetype i = 0; i < n && ascii; ++i)
+            ascii = chars[i].unicode() < 0x80;
+        if (!ascii) {
+            const QByteArray utf8 = s.toUtf8();
+            head(Text, quint64(utf8.size()));
+            out.append(utf8);
+            return;
+        }
+        head(Text, quint64(n));
+        const qsizetype at = out.size();
+        out.resize(at + n);
+        char *dst = out.data() + at;
+        for (qsizetype i = 0; i < n; ++i)
+            dst[i] = char(chars[i].unicode());
+    }
+
+    void bytes(const QByteArray &b)
+    {
+        head(Bytes, quint64(b.size()));
+        out.append(b);
+    }
+
+    bool value(const QVariant &v, int depth, QString &error)
+    {
+        if (depth > kMaxDepth) {
+            error = QStringLiteral("nesting deeper than %1 levels").arg(kMaxDepth);
+            return false;
+        }
+        switch (v.typeId()) {
+        case QMetaType::UnknownType:
+        case QMetaType::Nullptr:
+            out.append(char(0xf6));
+            return true;
+        case QMetaType::Bool:
+            out.append(char(v.toBool() ? 0xf5 : 0xf4));
+            return true;
+        case QMetaType::Int:
+        case QMetaType::Short:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+        case QMetaType::SChar:
+        case QMetaType::Char:
+            integer(v.toLongLong());
+            return true;
+        case QMetaType::UInt:
+        case QMetaType::UShort:
+        case QMetaType::ULong:
+        case QMetaType::ULongLong:
+        case QMetaType::UChar:
+            head(Unsigned, v.toULongLong());
+            return true;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            real(v.toDouble());
+            return true;
+        case QMetaType::QString:
+            text(v.toString());
+            return true;
+        case QMetaType::QByteArray:
+            bytes(v.toByteArray());
+            return true;
+        case QMetaType::QDateTime: {
+            const QDateTime date = v.toDateTime();
+            if (!date.isValid()) {
+                out.append(char(0xf6));
+                return true;
+            }
+            head(Tag, kEpochTag);
+            real(double(date.toMSecsSinceEpoch()) / 1000.0);
             return true;
         }
-        w.append(QCborKnownTags::UnixTime_t);
-        w.append(double(date.toMSecsSinceEpoch()) / 1000.0);
-        return true;
-    }
-    case QMetaType::QStringList: {
-        const QStringList list = v.toStringList();
-        w.startArray(quint64(list.size()));
-        for (const QString &s : list)
-            w.append(s);
-        w.endArray();
-        return true;
-    }
-    case QMetaType::QVariantList: {
-        const QVariantList list = v.toList();
-        w.startArray(quint64(list.size()));
-        for (const QVariant &element : list) {
-            if (!writeValue(w, element, depth + 1, error))
-                return false;
+        case QMetaType::QStringList: {
+            const QStringList list = v.toStringList();
+            head(Array, quint64(list.size()));
+            for (const QString &s : list)
+                text(s);
+            return true;
         }
-        w.endArray();
-        return true;
-    }
-    case QMetaType::QVariantMap: {
-        const QVariantMap map = v.toMap();
-        w.startMap(quint64(map.size()));
-        for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
-            w.append(it.key());
-            if (!writeValue(w, it.value(), depth + 1, error))
-                return false;
+        case QMetaType::QVariantList: {
+            const QVariantList &list = *static_cast<const QVariantList *>(v.constData());
+            head(Array, quint64(list.size()));
+            for (const QVariant &element : list) {
+                if (!value(element, depth + 1, error))
+                    return false;
+            }
+            return true;
         }
-        w.endMap();
-        return true;
-    }
-    case QMetaType::QVariantHash: {
-        const QVariantHash hash = v.toHash();
-        w.startMap(quint64(hash.size()));
-        for (auto it = hash.constBegin(); it != hash.constEnd(); ++it) {
-            w.append(it.key());
-            if (!writeValue(w, it.value(), depth + 1, error))
-                return false;
+        case QMetaType::QVariantMap: {
+            const QVariantMap &map = *static_cast<const QVariantMap *>(v.constData());
+            head(Map, quint64(map.size()));
+            for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+                text(it.key());
+                if (!value(it.value(), depth + 1, error))
+                    return false;
+            }
+            return true;
         }
-        w.endMap();
-        return true;
+        case QMetaType::QVariantHash: {
+            const QVariantHash hash = v.toHash();
+            head(Map, quint64(hash.size()));
+            for (auto it = hash.constBegin(); it != hash.constEnd(); ++it) {
+                text(it.key());
+                if (!value(it.value(), depth + 1, error))
+                    return false;
+            }
+            return true;
+        }
+        default:
+            error = QStringLiteral("value of type %1 cannot be archived").arg(v.typeName());
+            return false;
+        }
     }
-    default:
-        error = QStringLiteral("value of type %1 cannot be archived").arg(v.typeName());
-        return false;
-    }
-}
+
+private:
+    QByteArray &out;
+};
 
 class Reader
 {
 public:
-    explicit Reader(const QByteArray &bytes) : r(bytes), size(bytes.size()) {}
+    explicit Reader(const QByteArray &bytes)
+        : p(reinterpret_cast<const quint8 *>(bytes.constData())), end(p + bytes.size())
+    {
+    }
 
     QVariant readTop()
     {
-        QVariant value = readValue(0);
-        if (error.isEmpty() && r.lastError() == QCborError::NoError && r.currentOffset() != size)
+        QVariant v = readValue(0);
+        if (error.isEmpty() && p != end)
             fail(QStringLiteral("unexpected data after the archived value"));
-        if (error.isEmpty() && r.lastError() != QCborError::NoError)
-            fail(r.lastError().toString());
-        return value;
+        return error.isEmpty() ? v : QVariant();
     }
 
     QString error;
 
 private:
+    struct Head {
+        quint8 major = 0;
+        quint8 info = 0;
+        quint64 argument = 0;
+    };
+
     void fail(const QString &reason)
     {
         if (error.isEmpty())
             error = reason;
     }
 
-    bool ok()
+    bool readHead(Head &h)
     {
-        if (!error.isEmpty())
-            return false;
-        if (r.lastError() != QCborError::NoError) {
-            fail(r.lastError().toString());
+        if (p == end) {
+            fail(QStringLiteral("truncated archive"));
             return false;
         }
+        const quint8 initial = *p++;
+        h.major = initial >> 5;
+        h.info = initial & 0x1f;
+        if (h.info < 24) {
+            h.argument = h.info;
+            return true;
+        }
+        int size = 0;
+        switch (h.info) {
+        case 24: size = 1; break;
+        case 25: size = 2; break;
+        case 26: size = 4; break;
+        case 27: size = 8; break;
+        default:
+            // Indefinite lengths are never written by the suite.
+            fail(QStringLiteral("unsupported encoding"));
+            return false;
+        }
+        if (end - p < size) {
+            fail(QStringLiteral("truncated archive"));
+            return false;
+        }
+        quint64 n = 0;
+        for (int i = 0; i < size; ++i)
+            n = (n << 8) | *p++;
+        h.argument = n;
         return true;
     }
 
-    QString readString()
+    // A length must fit in what is left of the file before anything is allocated for it.
+    bool lengthFits(quint64 n, quint64 minimumBytesEach)
     {
-        QString out;
-        auto chunk = r.readString();
-        while (chunk.status == QCborStreamReader::Ok) {
-            out += chunk.data;
-            chunk = r.readString();
+        if (n > quint64(end - p) / minimumBytesEach) {
+            fail(QStringLiteral("truncated archive"));
+            return false;
         }
-        if (chunk.status == QCborStreamReader::Error)
-            fail(QStringLiteral("damaged text string"));
-        return out;
-    }
-
-    QByteArray readBytes()
-    {
-        QByteArray out;
-        auto chunk = r.readByteArray();
-        while (chunk.status == QCborStreamReader::Ok) {
-            out += chunk.data;
-            chunk = r.readByteArray();
-        }
-        if (chunk.status == QCborStreamReader::Error)
-            fail(QStringLiteral("damaged byte string"));
-        return out;
+        return true;
     }
 
     static QVariant integer(qint64 n)
@@ -176,149 +282,186 @@ private:
         return QVariant(qlonglong(n));
     }
 
+    static double halfToDouble(quint16 h)
+    {
+        const int exponent = (h >> 10) & 0x1f;
+        const int mantissa = h & 0x3ff;
+        double value;
+        if (exponent == 0)
+            value = std::ldexp(mantissa, -24);
+        else if (exponent != 31)
+            value = std::ldexp(mantissa + 1024, exponent - 25);
+        else
+            value = mantissa == 0 ? std::numeric_limits<double>::infinity()
+                                  : std::numeric_limits<double>::quiet_NaN();
+        return (h & 0x8000) ? -value : value;
+    }
+
+    // Keys repeat in every record; sharing their strings saves an allocation per key.
+    QString key(const char *data, qsizetype size)
+    {
+        if (size <= 16) {
+            for (const KnownKey &k : knownKeys) {
+                if (k.size == size && std::memcmp(k.bytes, data, size_t(size)) == 0)
+                    return k.string;
+            }
+        }
+        QString s = QString::fromUtf8(data, size);
+        if (size <= 16 && knownKeys.size() < 64) {
+            KnownKey k;
+            std::memcpy(k.bytes, data, size_t(size));
+            k.size = size;
+            k.string = s;
+            knownKeys.append(k);
+        }
+        return s;
+    }
+
+    bool readText(const Head &h, const char *&data, qsizetype &size)
+    {
+        if (!lengthFits(h.argument, 1))
+            return false;
+        data = reinterpret_cast<const char *>(p);
+        size = qsizetype(h.argument);
+        p += size;
+        return true;
+    }
+
     QVariant readValue(int depth)
     {
         if (depth > kMaxDepth) {
             fail(QStringLiteral("nesting deeper than %1 levels").arg(kMaxDepth));
             return {};
         }
-        if (!ok())
+        Head h;
+        if (!readHead(h))
             return {};
-        switch (r.type()) {
-        case QCborStreamReader::UnsignedInteger: {
-            const quint64 n = r.toUnsignedInteger();
-            r.next();
-            if (n > quint64(std::numeric_limits<qint64>::max()))
-                return QVariant(qulonglong(n));
-            return integer(qint64(n));
-        }
-        case QCborStreamReader::NegativeInteger: {
-            const quint64 magnitude = quint64(r.toNegativeInteger());
-            r.next();
-            if (magnitude > quint64(std::numeric_limits<qint64>::max()) + 1) {
+        switch (h.major) {
+        case Unsigned:
+            if (h.argument > quint64(std::numeric_limits<qint64>::max()))
+                return QVariant(qulonglong(h.argument));
+            return integer(qint64(h.argument));
+        case Negative:
+            if (h.argument > quint64(std::numeric_limits<qint64>::max())) {
                 fail(QStringLiteral("integer out of range"));
                 return {};
             }
-            return integer(qint64(-magnitude));
+            return integer(-qint64(h.argument) - 1);
+        case Bytes: {
+            const char *data;
+            qsizetype size;
+            if (!readText(h, data, size))
+                return {};
+            return QByteArray(data, size);
         }
-        case QCborStreamReader::ByteArray:
-            return readBytes();
-        case QCborStreamReader::String:
-            return readString();
-        case QCborStreamReader::Array:
-            return readArray(depth);
-        case QCborStreamReader::Map:
-            return readMap(depth);
-        case QCborStreamReader::Tag: {
-            const quint64 tag = quint64(r.toTag());
-            r.next();
-            if (tag == quint64(QCborKnownTags::UnixTime_t))
+        case Text: {
+            const char *data;
+            qsizetype size;
+            if (!readText(h, data, size))
+                return {};
+            return QString::fromUtf8(data, size);
+        }
+        case Array: {
+            if (!lengthFits(h.argument, 1))
+                return {};
+            QVariantList list;
+            list.reserve(qsizetype(h.argument));
+            for (quint64 i = 0; i < h.argument && error.isEmpty(); ++i)
+                list.append(readValue(depth + 1));
+            return error.isEmpty() ? QVariant(list) : QVariant();
+        }
+        case Map: {
+            if (!lengthFits(h.argument, 2))
+                return {};
+            QVariantMap map;
+            for (quint64 i = 0; i < h.argument && error.isEmpty(); ++i) {
+                Head keyHead;
+                if (!readHead(keyHead))
+                    return {};
+                if (keyHead.major != Text) {
+                    fail(QStringLiteral("dictionary key that is not a string"));
+                    return {};
+                }
+                const char *data;
+                qsizetype size;
+                if (!readText(keyHead, data, size))
+                    return {};
+                QString k = key(data, size);
+                QVariant v = readValue(depth + 1);
+                // Written in key order, so appending at the end is the usual case.
+                map.insert(map.constEnd(), k, v);
+            }
+            return error.isEmpty() ? QVariant(map) : QVariant();
+        }
+        case Tag:
+            if (h.argument == kEpochTag)
                 return readDate();
-            return readValue(depth + 1); // unknown tags only annotate their value
-        }
-        case QCborStreamReader::SimpleType: {
-            QVariant v;
-            if (r.isTrue() || r.isFalse())
-                v = r.isTrue();
-            r.next(); // null, undefined and unassigned simple values read as absent
-            return v;
-        }
-        case QCborStreamReader::Float16: {
-            const double d = double(r.toFloat16());
-            r.next();
-            return d;
-        }
-        case QCborStreamReader::Float: {
-            const double d = double(r.toFloat());
-            r.next();
-            return d;
-        }
-        case QCborStreamReader::Double: {
-            const double d = r.toDouble();
-            r.next();
-            return d;
-        }
-        case QCborStreamReader::Invalid:
+            return readValue(depth + 1); // other tags only annotate their value
+        case Simple:
         default:
-            fail(r.lastError() == QCborError::NoError ? QStringLiteral("truncated archive")
-                                                      : r.lastError().toString());
+            return readSimple(h);
+        }
+    }
+
+    QVariant readSimple(const Head &h)
+    {
+        switch (h.info) {
+        case 20:
+            return false;
+        case 21:
+            return true;
+        case 22:
+        case 23:
+            return {};
+        case 25:
+            return halfToDouble(quint16(h.argument));
+        case 26: {
+            const quint32 bits = quint32(h.argument);
+            float f;
+            std::memcpy(&f, &bits, sizeof f);
+            return double(f);
+        }
+        case 27: {
+            const quint64 bits = h.argument;
+            double d;
+            std::memcpy(&d, &bits, sizeof d);
+            return d;
+        }
+        default:
+            if (h.info < 20 || h.info == 24)
+                return {}; // unassigned simple values read as absent
+            fail(QStringLiteral("unsupported encoding"));
             return {};
         }
     }
 
     QVariant readDate()
     {
-        double seconds = 0;
-        switch (r.type()) {
-        case QCborStreamReader::UnsignedInteger:
-            seconds = double(r.toUnsignedInteger());
-            break;
-        case QCborStreamReader::NegativeInteger:
-            seconds = -double(quint64(r.toNegativeInteger()));
-            break;
-        case QCborStreamReader::Double:
-            seconds = r.toDouble();
-            break;
-        case QCborStreamReader::Float:
-            seconds = double(r.toFloat());
-            break;
-        default:
-            fail(QStringLiteral("date without a number of seconds"));
+        const QVariant seconds = readValue(kMaxDepth);
+        if (!error.isEmpty())
+            return {};
+        bool ok = false;
+        const double s = seconds.toDouble(&ok);
+        const bool numeric = seconds.typeId() == QMetaType::Double || seconds.typeId() == QMetaType::Int
+                             || seconds.typeId() == QMetaType::LongLong;
+        const double ms = std::round(s * 1000.0);
+        if (!ok || !numeric || !std::isfinite(ms) || std::fabs(ms) > 8.64e15) {
+            fail(QStringLiteral("date without a valid number of seconds"));
             return {};
         }
-        r.next();
-        const double ms = std::round(seconds * 1000.0);
-        if (!std::isfinite(ms) || std::fabs(ms) > 8.64e15) {
-            fail(QStringLiteral("date out of range"));
-            return {};
-        }
-        return QDateTime::fromMSecsSinceEpoch(qint64(ms));
+        // UTC: a local-time date costs a time-zone lookup per value; callers convert for display.
+        return QDateTime::fromMSecsSinceEpoch(qint64(ms), QTimeZone::utc());
     }
 
-    QVariant readArray(int depth)
-    {
-        QVariantList list;
-        if (r.isLengthKnown())
-            list.reserve(qsizetype(std::min<quint64>(r.length(), kMaxReserve)));
-        if (!r.enterContainer()) {
-            fail(QStringLiteral("damaged list"));
-            return {};
-        }
-        while (ok() && r.hasNext())
-            list.append(readValue(depth + 1));
-        if (!ok() || !r.leaveContainer()) {
-            fail(QStringLiteral("damaged list"));
-            return {};
-        }
-        return list;
-    }
+    struct KnownKey {
+        char bytes[16];
+        qsizetype size = 0;
+        QString string;
+    };
 
-    QVariant readMap(int depth)
-    {
-        QVariantMap map;
-        if (!r.enterContainer()) {
-            fail(QStringLiteral("damaged dictionary"));
-            return {};
-        }
-        while (ok() && r.hasNext()) {
-            if (r.type() != QCborStreamReader::String) {
-                fail(QStringLiteral("dictionary key that is not a string"));
-                return {};
-            }
-            const QString key = readString();
-            if (!ok())
-                return {};
-            map.insert(key, readValue(depth + 1));
-        }
-        if (!ok() || !r.leaveContainer()) {
-            fail(QStringLiteral("damaged dictionary"));
-            return {};
-        }
-        return map;
-    }
-
-    QCborStreamReader r;
-    qint64 size;
+    const quint8 *p;
+    const quint8 *end;
+    QList<KnownKey> knownKeys;
 };
 
 } // namespace
@@ -326,10 +469,12 @@ private:
 KorvaleArchive::Encoded KorvaleArchive::encode(const QVariant &value)
 {
     Encoded out;
-    QCborStreamWriter w(&out.bytes);
-    w.append(QCborTag(kSelfDescribeTag));
-    if (!writeValue(w, value, 0, out.error))
+    out.bytes.reserve(4096);
+    Writer w(out.bytes);
+    w.head(Tag, kSelfDescribeTag);
+    if (!w.value(value, 0, out.error))
         out.bytes.clear();
+    out.bytes.squeeze();
     return out;
 }
 
@@ -343,7 +488,5 @@ KorvaleArchive::Decoded KorvaleArchive::decode(const QByteArray &bytes)
     Reader reader(bytes);
     out.value = reader.readTop();
     out.error = reader.error;
-    if (!out.error.isEmpty())
-        out.value = QVariant();
     return out;
 }

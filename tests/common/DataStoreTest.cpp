@@ -1,8 +1,10 @@
+#include "AtomicFile.h"
 #include "CommonKorvaleClass.h"
 #include "KorvaleArchive.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -158,35 +161,70 @@ TEST_F(DataStore, AFailedSaveIsLoggedAndLeavesTheOldFile)
     EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Notes).size(), 2);
 }
 
-// A writer killed at any moment leaves the whole old list or the whole new one, never a mix or
-// a truncated file, and its leftovers are cleared by the next save.
+namespace {
+
+// Waits until a temporary file of the given data file appears in the folder being watched.
+bool waitForTemporaryFile(int inotifyFd, const QString &dataFile)
+{
+    const QByteArray prefix = QFile::encodeName(QLatin1Char('.') + dataFile + QStringLiteral(".tmp-"));
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(inotifyFd, buffer, sizeof buffer);
+        if (n <= 0)
+            return false;
+        for (ssize_t at = 0; at < n;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+            if (event->len > 0 && QByteArray(event->name).startsWith(prefix))
+                return true;
+            at += ssize_t(sizeof(inotify_event) + event->len);
+        }
+    }
+}
+
+} // namespace
+
+// A writer killed at any moment of writing leaves the whole old list or the whole new one,
+// never a mix or a truncated file, and its leftovers are cleared by the next save.
 TEST_F(DataStore, KillingAWriterMidSaveNeverTearsTheFile)
 {
-    const QVariantList first = sampleList(20000, QStringLiteral("A"));
-    const QVariantList second = sampleList(15000, QStringLiteral("B"));
+    const QVariantList first = sampleList(4000, QStringLiteral("A"));
+    const QVariantList second = sampleList(3000, QStringLiteral("B"));
     CommonKorvaleClass::saveListInFile(first, DataFileName::Notes);
+    const QString path = home.dataFolder() + QLatin1Char('/') + DataFileName::Notes;
+    const QByteArray bytes = KorvaleArchive::encode(second).bytes;
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(AtomicFile::write(path, bytes));
+    const int writeMicroseconds = int(std::max<qint64>(timer.nsecsElapsed() / 1000, 200));
 
     const int rounds = 300;
-    int sawSecond = 0;
+    int killedMidSave = 0;
     for (int round = 0; round < rounds; ++round) {
+        const int watch = ::inotify_init1(IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(home.dataFolder()).constData(), IN_CREATE), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             for (int i = 0;; ++i)
                 CommonKorvaleClass::saveListInFile(i % 2 ? first : second, DataFileName::Notes);
         }
-        ::usleep(useconds_t(QRandomGenerator::global()->bounded(1000, 60000)));
+        // The kill lands at a random point between the temporary file's creation and a little
+        // after the time a whole write takes.
+        ASSERT_TRUE(waitForTemporaryFile(watch, DataFileName::Notes));
+        ::usleep(useconds_t(QRandomGenerator::global()->bounded(writeMicroseconds + writeMicroseconds / 2)));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
+        ::close(watch);
+        killedMidSave += filesIn(home.dataFolder()).size() > 1;
 
         CapturedLog log;
         const QVariantList read = CommonKorvaleClass::readListInFile(DataFileName::Notes);
         ASSERT_TRUE(log.lines().isEmpty()) << "round " << round << ": " << log.lines().join('\n').toStdString();
         ASSERT_TRUE(read == first || read == second) << "round " << round << ": " << read.size() << " records";
-        sawSecond += read == second;
     }
-    EXPECT_GT(sawSecond, 0); // the kills did land in the middle of the writing loop
+    EXPECT_GT(killedMidSave, rounds / 10) << "the kills did not land while the file was being written";
 
     CommonKorvaleClass::saveListInFile(first, DataFileName::Notes);
     EXPECT_EQ(filesIn(home.dataFolder()), QStringList {DataFileName::Notes});
