@@ -135,13 +135,18 @@ KeyMap ActivationMonitor::currentKeyMap() const
     return mCurrentMacKeyMap;
 }
 
+void ActivationMonitor::useSchedule(const Schedule &schedule)
+{
+    mSchedule = schedule;
+}
+
 void ActivationMonitor::start(double now, bool withKeyboardThread)
 {
     mLastTimerExecution = now;
     mNextApplicationsUseTest = now + 60;
-    mNextShortCutsSettingsUpdate = now + 2;
+    *mSchedule.nextShortCutsSettingsUpdate = now + 2;
     mNextOtherSettingsUpdate = now + 2;
-    mNextMousePositionTest = now + 5;
+    *mSchedule.nextMousePositionTest = now + 5;
     mNextDay = 0;
     if (withKeyboardThread && mKeys && !mThread.joinable()) {
         {
@@ -271,7 +276,7 @@ void ActivationMonitor::timerTick(double now)
             QString(Spaces[mTimerCounter % 6], QLatin1Char(' ')) + QChar(0x2022), Qt::white);
     }
     mLastTimerExecution = now;
-    mLastTextEntry += 1;
+    *mSchedule.lastTextEntry += 1;
 
     if (mTimerCounter % CalendarCheckTicks == 0 && mSettings.otherDataCalendarEvents) {
         const auto today = qint64(std::floor(now / 86400.0));
@@ -281,59 +286,82 @@ void ActivationMonitor::timerTick(double now)
         }
     }
 
+    if (observeInput(now)) {
+        if (*mSchedule.keyMouseChanges != 0 && now > mNextApplicationsUseTest) {
+            mNextApplicationsUseTest = now + 60;
+            emit periodicWorkDue(PeriodicWork::UpdateListOfAppsUsed);
+        }
+        const bool acted = actOnInput(now);
+        if (mTimerCounter % StocksSurveyTicks == 0 && ask(mQueries.stocksPresent))
+            emit periodicWorkDue(PeriodicWork::SurveyStocks);
+        if (!acted) {
+            if (now > mNextOtherSettingsUpdate) {
+                mNextOtherSettingsUpdate = now + 60;
+                emit periodicWorkDue(PeriodicWork::CheckPrefsApplications);
+            } else if (mTimerCounter % ApplicationsFolderTicks == 0) {
+                checkApplicationsFolder(now);
+            }
+        }
+    }
+    mLastTimerExecution = now;
+}
+
+bool ActivationMonitor::observeInput(double now)
+{
+    mOpenRequest = false;
     if (mKorvaleDetected.exchange(false)) {
         // The double tap toggles the window.
         if (ask(mQueries.accessWindowVisible))
             emit closeAccessWindowRequested();
         else
             emit openAccessWindowRequested();
-        mLastTimerExecution = now;
-        return;
+        return false;
     }
 
-    bool openRequest = false;
-    const KeyMap map = currentKeyMap();
-    const bool held = !map.isEmpty();
-    const bool changed = !(map == mPreviousTimerMacKeyMap);
-    if (changed) {
-        ++mKeyMouseChanges;
-        mLastTextEntry = 0;
+    mTickMap = currentKeyMap();
+    mTickMapChanged = !(mTickMap == mPreviousTimerMacKeyMap);
+    if (mTickMapChanged) {
+        ++*mSchedule.keyMouseChanges;
+        *mSchedule.lastTextEntry = 0;
         mLastKeyPressedChange = now;
     }
-    const QPointF location = mPointer ? mPointer->location() : QPointF();
-    const bool mouseDown = mPointer && mPointer->buttonPressed();
-    if (mouseDown != mPreviousMouseDown) {
-        ++mKeyMouseChanges;
-        mLastTextEntry = 0;
+    mTickLocation = mPointer ? mPointer->location() : QPointF();
+    mTickMouseDown = mPointer && mPointer->buttonPressed();
+    if (mTickMouseDown != mPreviousMouseDown) {
+        ++*mSchedule.keyMouseChanges;
+        *mSchedule.lastTextEntry = 0;
         mLastMousePositionChange = now;
         mMenuBarMenuShownForPress = false;
     }
-    mPreviousMouseDown = mouseDown;
-    mPreviousMouseLocation = location;
+    mPreviousMouseDown = mTickMouseDown;
+    mPreviousMouseLocation = mTickLocation;
+    return true;
+}
 
-    if (mKeyMouseChanges != 0 && now > mNextApplicationsUseTest) {
-        mNextApplicationsUseTest = now + 60;
-        emit periodicWorkDue(PeriodicWork::UpdateListOfAppsUsed);
-    }
+bool ActivationMonitor::actOnInput(double now)
+{
+    const KeyMap &map = mTickMap;
+    const bool held = !map.isEmpty();
+    const int zone =
+        screenZone(mTickLocation, mPointer ? mPointer->mainScreenFrame() : QRectF());
 
-    const int zone = screenZone(location, mPointer ? mPointer->mainScreenFrame() : QRectF());
-
-    if (now > mNextMousePositionTest) {
-        mNextMousePositionTest = now + 0.5;
+    if (now > *mSchedule.nextMousePositionTest) {
+        *mSchedule.nextMousePositionTest = now + 0.5;
         if (cornerGestureFires(map, zone))
-            openRequest = true;
+            mOpenRequest = true;
     }
 
-    if (changed) {
-        if (mouseDown || !held) {
-            if (now > mNextShortCutsSettingsUpdate) {
-                mNextShortCutsSettingsUpdate = now + (ask(mQueries.mainAppLaunched) ? 2.0 : 30.0);
+    if (mTickMapChanged) {
+        if (mTickMouseDown || !held) {
+            if (now > *mSchedule.nextShortCutsSettingsUpdate) {
+                *mSchedule.nextShortCutsSettingsUpdate =
+                    now + (ask(mQueries.mainAppLaunched) ? 2.0 : 30.0);
                 emit periodicWorkDue(PeriodicWork::ReadShortcutsSettings);
             }
         } else {
             if (mSettings.shortCutsActivated && mSettings.shortCutsKeyPersonalValues
                 && map == definedKeyMap())
-                openRequest = true;
+                mOpenRequest = true;
             for (const QVariantMap &record : mItemShortcuts.matching(map)) {
                 qCDebug(lcActivation) << "item shortcut" << record.value(QStringLiteral("T"));
                 emit itemShortcutTriggered(record);
@@ -342,30 +370,28 @@ void ActivationMonitor::timerTick(double now)
         mPreviousTimerMacKeyMap = map;
     }
 
-    if (mTimerCounter % StocksSurveyTicks == 0 && ask(mQueries.stocksPresent))
-        emit periodicWorkDue(PeriodicWork::SurveyStocks);
-
     const bool inMenuBarZone = (zone & 16) != 0;
     const bool windowVisible = ask(mQueries.accessWindowVisible);
-    if (openRequest && !windowVisible) {
+    if (mOpenRequest && !windowVisible) {
         emit openAccessWindowRequested();
-    } else if (mouseDown && mSettings.controlClickInMenuBar && inMenuBarZone
-               && !mMenuBarMenuShownForPress
-               && ((held && map.isKeyDown(VirtualKey::Control))
-                   || now - mLastMousePositionChange > MenuBarLongPress)) {
+        return true;
+    }
+    if (mTickMouseDown && mSettings.controlClickInMenuBar && inMenuBarZone
+        && !mMenuBarMenuShownForPress
+        && ((held && map.isKeyDown(VirtualKey::Control))
+            || now - mLastMousePositionChange > MenuBarLongPress)) {
         // Once per press: the menu runs its own event loop, during which this timer still ticks.
         mMenuBarMenuShownForPress = true;
         emit menuBarMenuRequested();
-    } else if (windowVisible) {
-        if (ask(mQueries.accessWindowIsKey) && mLastTextEntry > QuietTicksBeforeSelectingText) {
-            mLastTextEntry = 0;
+        return true;
+    }
+    if (windowVisible) {
+        if (ask(mQueries.accessWindowIsKey)
+            && *mSchedule.lastTextEntry > QuietTicksBeforeSelectingText) {
+            *mSchedule.lastTextEntry = 0;
             emit selectSearchTextRequested();
         }
-    } else if (now > mNextOtherSettingsUpdate) {
-        mNextOtherSettingsUpdate = now + 60;
-        emit periodicWorkDue(PeriodicWork::CheckPrefsApplications);
-    } else if (mTimerCounter % ApplicationsFolderTicks == 0) {
-        checkApplicationsFolder(now);
+        return true;
     }
-    mLastTimerExecution = now;
+    return false;
 }

@@ -72,8 +72,26 @@ public:
     // One round of the keyboard thread; returns the pause before the next. The thread calls it;
     // tests call it directly with their own clock.
     double keyboardRound(double now);
-    // One tick of the activation timer, on the main thread.
+    // One tick of the activation timer, on the main thread: the input half below and the
+    // agent's periodic work around it.
     void timerTick(double now);
+    // The input half, for a controller that schedules the periodic work itself. Start of a
+    // tick: acts on a completed tap sequence (false: the tick ends here), notes key and button
+    // changes.
+    bool observeInput(double now);
+    // Corner, personal combination, item shortcuts, menu bar, the access window's quiet time;
+    // true when it acted or the access window is up, so that the periodic work waits.
+    bool actOnInput(double now);
+
+    // The due times and counters the input half shares with a controller that keeps them: by
+    // default the monitor's own.
+    struct Schedule {
+        double *nextShortCutsSettingsUpdate;
+        double *nextMousePositionTest;
+        int *keyMouseChanges;
+        double *lastTextEntry;
+    };
+    void useSchedule(const Schedule &schedule);
 
     // The last map sampled by the thread (mCurrentMacKeyMap), read whole.
     KeyMap currentKeyMap() const;
@@ -81,13 +99,13 @@ public:
     ItemShortcuts &itemShortcuts() { return mItemShortcuts; }
 
     // Next-due times the controller also moves (its periodic check, "SettingChanged").
-    double nextShortCutsSettingsUpdate() const { return mNextShortCutsSettingsUpdate; }
-    void setNextShortCutsSettingsUpdate(double time) { mNextShortCutsSettingsUpdate = time; }
+    double nextShortCutsSettingsUpdate() const { return *mSchedule.nextShortCutsSettingsUpdate; }
+    void setNextShortCutsSettingsUpdate(double time) { *mSchedule.nextShortCutsSettingsUpdate = time; }
     double nextOtherSettingsUpdate() const { return mNextOtherSettingsUpdate; }
     void setNextOtherSettingsUpdate(double time) { mNextOtherSettingsUpdate = time; }
     // Application use was sampled: changes are counted afresh.
-    void resetKeyMouseChanges() { mKeyMouseChanges = 0; }
-    int keyMouseChanges() const { return mKeyMouseChanges; }
+    void resetKeyMouseChanges() { *mSchedule.keyMouseChanges = 0; }
+    int keyMouseChanges() const { return *mSchedule.keyMouseChanges; }
     double lastTimerExecution() const { return mLastTimerExecution; }
 
     // The key-detection window, created on first use.
@@ -165,6 +183,15 @@ private:
     double mNextOtherSettingsUpdate = 0;
     double mNextMousePositionTest = 0;
     qint64 mNextDay = 0;
+    Schedule mSchedule{&mNextShortCutsSettingsUpdate, &mNextMousePositionTest, &mKeyMouseChanges,
+                       &mLastTextEntry};
+
+    // Within one tick, from the input half's start to its end.
+    bool mOpenRequest = false;
+    KeyMap mTickMap;
+    bool mTickMapChanged = false;
+    QPointF mTickLocation;
+    bool mTickMouseDown = false;
 
     ItemShortcuts mItemShortcuts;
     QPointer<KeyDetectionWindow> mKeyDetectionWindow;
