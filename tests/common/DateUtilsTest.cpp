@@ -1,7 +1,9 @@
 #include "QOR_DateUtils.h"
 
 #include <QDate>
+#include <QStringList>
 #include <QTimeZone>
+#include <QVariant>
 
 #include <gtest/gtest.h>
 
@@ -50,15 +52,29 @@ QDateTime midnight(int year, int month, int day)
     return local(year, month, day);
 }
 
-// Runs a check that depends on today's date again if midnight passed while it ran.
-void onStableToday(const std::function<void()> &check)
+// The mismatches found by a check that depends on today's date, from a run during which the
+// date did not change: a run that straddles midnight is done again rather than reported.
+QStringList mismatchesOnStableToday(const std::function<void(QStringList &)> &check)
 {
+    QStringList mismatches;
     for (int attempt = 0; attempt < 3; ++attempt) {
+        mismatches.clear();
         const QDate before = QDate::currentDate();
-        check();
+        check(mismatches);
         if (QDate::currentDate() == before)
-            return;
+            break;
     }
+    return mismatches;
+}
+
+template <typename Value>
+void compare(QStringList &mismatches, const QString &what, const Value &actual,
+             const Value &expected)
+{
+    if (actual != expected)
+        mismatches.append(QStringLiteral("%1: got %2, expected %3")
+                              .arg(what, QVariant::fromValue(actual).toString(),
+                                   QVariant::fromValue(expected).toString()));
 }
 
 } // namespace
@@ -185,35 +201,45 @@ TEST(DateUtils, DaysFromTodayCountsCalendarDays)
 {
     ScopedTimeZone zone("Europe/Paris");
     EXPECT_EQ(QOR_DateUtils::daysFromTodayForDate(QDateTime()), 0);
-    onStableToday([] {
+    const QStringList mismatches = mismatchesOnStableToday([](QStringList &out) {
         const QDate today = QDate::currentDate();
         for (const QTime time : {QTime(0, 0), QTime(0, 0, 1), QTime(12, 0), QTime(23, 59, 59)}) {
-            SCOPED_TRACE(time.toString().toStdString());
-            EXPECT_EQ(QOR_DateUtils::daysFromTodayForDate(QDateTime(today, time)), 0);
-            EXPECT_EQ(QOR_DateUtils::daysFromTodayForDate(QDateTime(today.addDays(1), time)), 1);
-            EXPECT_EQ(QOR_DateUtils::daysFromTodayForDate(QDateTime(today.addDays(-1), time)), -1);
+            const QString at = time.toString();
+            compare(out, QStringLiteral("today ") + at,
+                    QOR_DateUtils::daysFromTodayForDate(QDateTime(today, time)), 0);
+            compare(out, QStringLiteral("tomorrow ") + at,
+                    QOR_DateUtils::daysFromTodayForDate(QDateTime(today.addDays(1), time)), 1);
+            compare(out, QStringLiteral("yesterday ") + at,
+                    QOR_DateUtils::daysFromTodayForDate(QDateTime(today.addDays(-1), time)), -1);
         }
         // Every day of more than a year each way, across the 23- and 25-hour days.
         for (int days = -400; days <= 400; ++days) {
             const QDateTime late(today.addDays(days), QTime(23, 30), Qt::LocalTime);
-            ASSERT_EQ(QOR_DateUtils::daysFromTodayForDate(late), days);
+            compare(out, QStringLiteral("day %1").arg(days),
+                    QOR_DateUtils::daysFromTodayForDate(late), days);
         }
     });
+    EXPECT_TRUE(mismatches.isEmpty()) << mismatches.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST(DateUtils, TodayAndDatesBuiltFromToday)
 {
     ScopedTimeZone zone("America/New_York");
-    onStableToday([] {
+    const QStringList mismatches = mismatchesOnStableToday([](QStringList &out) {
         const QDate today = QDate::currentDate();
         const QDateTime todayStart = today.startOfDay(Qt::LocalTime);
-        EXPECT_EQ(QOR_DateUtils::todayAt0h00(), todayStart);
-        EXPECT_EQ(QOR_DateUtils::dayAt0h00(QDateTime()), todayStart);
-        EXPECT_EQ(QOR_DateUtils::dateForDayMonthYear(0, 0, 0), todayStart);
-        EXPECT_EQ(QOR_DateUtils::dateForDayMonthYear(0, 0, 2031).date(),
-                  QDate(2031, today.month(), 1).addDays(today.day() - 1));
-        EXPECT_TRUE(QOR_DateUtils::sameDayDate2(QDateTime(), QDateTime::currentDateTime()));
+        compare(out, QStringLiteral("todayAt0h00"), QOR_DateUtils::todayAt0h00(), todayStart);
+        compare(out, QStringLiteral("dayAt0h00 of no date"), QOR_DateUtils::dayAt0h00(QDateTime()),
+                todayStart);
+        compare(out, QStringLiteral("dateForDayMonthYear(0, 0, 0)"),
+                QOR_DateUtils::dateForDayMonthYear(0, 0, 0), todayStart);
+        compare(out, QStringLiteral("dateForDayMonthYear(0, 0, 2031)"),
+                QOR_DateUtils::dateForDayMonthYear(0, 0, 2031).date(),
+                QDate(2031, today.month(), 1).addDays(today.day() - 1));
+        compare(out, QStringLiteral("sameDayDate2 of no date and now"),
+                QOR_DateUtils::sameDayDate2(QDateTime(), QDateTime::currentDateTime()), true);
     });
+    EXPECT_TRUE(mismatches.isEmpty()) << mismatches.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(QOR_DateUtils::dateForDayMonthYear(31, 4, 2027), midnight(2027, 5, 1));
     EXPECT_EQ(QOR_DateUtils::dateForDayMonthYear(29, 2, 2027), midnight(2027, 3, 1));
     EXPECT_EQ(QOR_DateUtils::dateForDayMonthYear(29, 2, 2028), midnight(2028, 2, 29));
