@@ -1,0 +1,95 @@
+#pragma once
+
+#include "SearchText.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <compare>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The one rule by which every list of the suite is searched: each query word must occur in the
+// record's search text, both lower-cased, with diacritics ignored.
+struct MatchResult {
+    bool matched = false;
+    // The first word was found at the start of the search text (meaningful when matched).
+    bool beginsWith = false;
+};
+
+// A range of UTF-16 code units in a text.
+struct TextRange {
+    qsizetype offset = 0;
+    qsizetype length = 0;
+    friend bool operator==(const TextRange &, const TextRange &) = default;
+};
+
+// The typed query cut into words and folded once, ready to be matched against many records.
+class QueryWords
+{
+public:
+    // None for an empty query, which filters nothing (unlike a query of spaces, whose empty
+    // words each count as found).
+    static std::optional<QueryWords> fromQuery(const QString &query);
+
+    // The lower-cased words in query order, empty words kept.
+    const QStringList &words() const { return mWords; }
+
+    // No allocation: safe and cheap to call for every record on every keystroke.
+    MatchResult match(const SearchText &text) const
+    {
+        MatchResult result;
+        result.beginsWith = !mFirstWord.empty() && text.startsWith(mFirstWord);
+        for (std::size_t i = 0; i < mRequired.size(); ++i) {
+            if (result.beginsWith && int(i) == mFirstWordIndex)
+                continue;
+            if (!text.contains(mRequired[i]))
+                return result;
+        }
+        result.matched = true;
+        return result;
+    }
+
+private:
+    QStringList mWords;
+    std::string mFirstWord; // folded; empty when the first word folds to nothing
+    // The folded non-empty words that must be found, longest first; a word contained in
+    // another is left out since finding the longer one finds it too.
+    std::vector<std::string> mRequired;
+    int mFirstWordIndex = -1; // of mFirstWord in mRequired
+};
+
+class TextMatching
+{
+public:
+    static std::optional<QueryWords> queryWords(const QString &query)
+    {
+        return QueryWords::fromQuery(query);
+    }
+
+    // No word list matches everything, never at the start.
+    static MatchResult match(const std::optional<QueryWords> &words, const SearchText &text)
+    {
+        return words ? words->match(text) : MatchResult{true, false};
+    }
+    static MatchResult match(const std::optional<QueryWords> &words, QStringView text);
+
+    // Where the word first occurs in text under the matching rule, in code units of the
+    // original text; a match covers whole characters with their marks.
+    static std::optional<TextRange> firstOccurrence(QStringView word, QStringView text);
+
+    // What the preview selects for a query: the first word after any leading spaces.
+    static std::optional<TextRange> previewSelection(const QString &query, QStringView text);
+
+    // Case-insensitive (simple case folding), code-point order, no locale, no diacritic
+    // folding; a missing title comes first.
+    static std::weak_ordering compareTitles(QStringView a, QStringView b);
+    static std::weak_ordering compareTitles(const std::optional<QString> &a,
+                                            const std::optional<QString> &b);
+
+    // Every occurrence of oldString, found case-insensitively, replaced by newString; the
+    // search resumes after each inserted text, so a newString containing oldString is safe.
+    static QString replaceInString(const QString &text, const QString &oldString,
+                                   const QString &newString);
+};
