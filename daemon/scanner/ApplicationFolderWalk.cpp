@@ -1,13 +1,13 @@
 #include "ApplicationFolderWalk.h"
 
-#include "DesktopEntry.h"
 #include "ItemRecord.h"
 
+#include <QFile>
 #include <QVariantMap>
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -18,12 +18,90 @@ bool isBundleName(const QString &name)
     return name.endsWith(QLatin1String(".app")) || name.endsWith(QLatin1String(".prefPane"));
 }
 
-bool isDesktopEntryName(const QString &name)
+bool isDesktopEntryName(const QByteArray &name)
 {
-    return name.endsWith(QLatin1String(".desktop")) && name.size() > 8;
+    return name.endsWith(".desktop") && name.size() > 8;
+}
+
+ApplicationScanCache::Status statusOf(const struct stat &info)
+{
+    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+}
+
+bool statusAt(const QByteArray &path, ApplicationScanCache::Status &status, bool &isDirectory,
+              bool &isRegular)
+{
+    struct stat info {
+    };
+    if (stat(path.constData(), &info) != 0)
+        return false;
+    status = statusOf(info);
+    isDirectory = S_ISDIR(info.st_mode);
+    isRegular = S_ISREG(info.st_mode);
+    return true;
+}
+
+// The names in a folder with their types, links unresolved. getdents64 directly: a scan of
+// tens of thousands of folders is bound by system calls, and opendir adds some per folder.
+bool readFolder(const QByteArray &path, QList<ApplicationScanCache::Child> &children)
+{
+    const int fd = open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct LinuxDirent64 {
+        ino64_t inode;
+        off64_t offset;
+        unsigned short length;
+        unsigned char type;
+        char name[1];
+    };
+    alignas(8) char buffer[32768];
+    for (;;) {
+        const long got = syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        for (long at = 0; at < got;) {
+            const auto *entry = reinterpret_cast<const LinuxDirent64 *>(buffer + at);
+            at += entry->length;
+            if (entry->name[0] == '.')
+                continue;
+            unsigned char type = entry->type;
+            if (type == DT_UNKNOWN) {
+                struct stat info {
+                };
+                if (fstatat(fd, entry->name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                    continue;
+                type = S_ISDIR(info.st_mode) ? DT_DIR
+                    : S_ISREG(info.st_mode)  ? DT_REG
+                    : S_ISLNK(info.st_mode)  ? DT_LNK
+                                             : DT_UNKNOWN;
+            }
+            if (type == DT_DIR || type == DT_REG || type == DT_LNK)
+                children.append({QByteArray(entry->name), type});
+        }
+    }
+    close(fd);
+    return true;
 }
 
 } // namespace
+
+bool ApplicationScanCache::Status::operator==(const Status &other) const
+{
+    return device == other.device && inode == other.inode && size == other.size
+        && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec
+        && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+}
+
+ApplicationFolderWalk::ApplicationFolderWalk(std::shared_ptr<ApplicationScanCache> cache)
+    : mCache(cache ? std::move(cache) : std::make_shared<ApplicationScanCache>())
+{
+    const QByteArray key = mDesktopEntries.environmentKey();
+    if (mCache->environmentKey != key) {
+        mCache->entries.clear();
+        mCache->environmentKey = key;
+    }
+}
 
 QVariantMap ApplicationFolderWalk::applicationRecord(const QString &path, const QString &title)
 {
@@ -45,76 +123,90 @@ void ApplicationFolderWalk::scanFolder(const QString &folder, QVariantList &appl
         root.chop(1);
     // The listed folder itself may be a link (distributions link /usr/share/applications around);
     // only what lies inside it is held to the no-link rule.
-    walk(AT_FDCWD, root.toLocal8Bit(), root, QString(), applicationsList);
+    walk(QFile::encodeName(root), QString(), applicationsList);
 }
 
-void ApplicationFolderWalk::walk(int parentFd, const QByteArray &name, const QString &path,
-                                 const QString &relativePath, QVariantList &applicationsList)
+const QList<ApplicationScanCache::Child> *
+ApplicationFolderWalk::listFolder(const QByteArray &path,
+                                  const ApplicationScanCache::Status &status)
 {
-    const int fd = openat(parentFd, name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    struct stat folderStat {
-    };
-    if (fstat(fd, &folderStat) != 0
-        || mFoldersEntered.contains({folderStat.st_dev, folderStat.st_ino})) {
-        close(fd);
-        return;
+    mFoldersSeen.insert(path);
+    auto cached = mCache->folders.find(path);
+    if (cached != mCache->folders.end() && cached->status == status)
+        return &cached->children;
+    ApplicationScanCache::Folder folder{status, {}};
+    if (!readFolder(path, folder.children)) {
+        mCache->folders.remove(path);
+        return nullptr;
     }
-    mFoldersEntered.insert({folderStat.st_dev, folderStat.st_ino});
-    DIR *dir = fdopendir(fd);
-    if (!dir) {
-        close(fd);
+    return &mCache->folders.insert(path, std::move(folder))->children;
+}
+
+void ApplicationFolderWalk::walk(const QByteArray &path, const QString &relativePath,
+                                 QVariantList &applicationsList)
+{
+    ApplicationScanCache::Status status;
+    bool isDirectory = false;
+    bool isRegular = false;
+    if (!statusAt(path, status, isDirectory, isRegular) || !isDirectory
+        || mFoldersEntered.contains({status.device, status.inode}))
         return;
-    }
-    const QString prefix = path == QLatin1String("/") ? path : path + QLatin1Char('/');
+    mFoldersEntered.insert({status.device, status.inode});
+    const QList<ApplicationScanCache::Child> *listed = listFolder(path, status);
+    if (!listed)
+        return;
+    // The cache may grow while the folder's subfolders are walked.
+    const QList<ApplicationScanCache::Child> children = *listed;
+
+    const QByteArray prefix = path == "/" ? path : path + '/';
     const QString relativePrefix =
         relativePath.isEmpty() ? relativePath : relativePath + QLatin1Char('/');
-    while (const dirent *entry = readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        unsigned char type = entry->d_type;
-        if (type == DT_UNKNOWN) {
-            struct stat entryStat {
-            };
-            if (fstatat(fd, entry->d_name, &entryStat, AT_SYMLINK_NOFOLLOW) != 0)
-                continue;
-            type = S_ISDIR(entryStat.st_mode) ? DT_DIR
-                : S_ISREG(entryStat.st_mode)  ? DT_REG
-                : S_ISLNK(entryStat.st_mode)  ? DT_LNK
-                                              : DT_UNKNOWN;
-        }
-        const QByteArray entryName(entry->d_name);
-        const QString fileName = QString::fromLocal8Bit(entryName);
-        if (type == DT_DIR) {
-            if (isBundleName(fileName)) {
+    for (const ApplicationScanCache::Child &child : children) {
+        const QByteArray childPath = prefix + child.name;
+        if (child.type == DT_DIR) {
+            const QString name = QFile::decodeName(child.name);
+            if (isBundleName(name))
                 applicationsList.append(
-                    applicationRecord(prefix + fileName, bundleTitle(fileName)));
-            } else {
-                walk(fd, entryName, prefix + fileName, relativePrefix + fileName, applicationsList);
-            }
-        } else if ((type == DT_REG || type == DT_LNK) && isDesktopEntryName(fileName)) {
-            // Flatpak exports its entries as links, so an entry may be a link to a file (never to
-            // a folder: links to folders stay unfollowed).
-            if (type == DT_LNK) {
-                struct stat target {
-                };
-                if (fstatat(fd, entry->d_name, &target, 0) != 0 || !S_ISREG(target.st_mode))
-                    continue;
-            }
-            addDesktopEntry(prefix + fileName, relativePrefix + fileName, applicationsList);
+                    applicationRecord(QFile::decodeName(childPath), bundleTitle(name)));
+            else
+                walk(childPath, relativePrefix + name, applicationsList);
+        } else if (isDesktopEntryName(child.name)) {
+            // Flatpak exports its entries as links, so an entry may be a link to a file (never
+            // to a folder: links to folders stay unfollowed).
+            addDesktopEntry(childPath, relativePrefix + QFile::decodeName(child.name),
+                            applicationsList);
         }
     }
-    closedir(dir);
 }
 
-void ApplicationFolderWalk::addDesktopEntry(const QString &path, const QString &relativePath,
+void ApplicationFolderWalk::addDesktopEntry(const QByteArray &path, const QString &relativePath,
                                             QVariantList &applicationsList)
 {
-    const QString id = DesktopEntry::desktopFileId(relativePath);
+    const QString id = DesktopEntryReader::desktopFileId(relativePath);
     if (mDesktopIdsTaken.contains(id))
         return;
+    ApplicationScanCache::Status status;
+    bool isDirectory = false;
+    bool isRegular = false;
+    if (!statusAt(path, status, isDirectory, isRegular) || !isRegular)
+        return;
     mDesktopIdsTaken.insert(id);
-    if (const std::optional<QString> title = DesktopEntry::listedTitle(path))
-        applicationsList.append(applicationRecord(path, *title));
+    mEntriesSeen.insert(path);
+    const QString entryPath = QFile::decodeName(path);
+    auto cached = mCache->entries.find(path);
+    if (cached == mCache->entries.end() || !(cached->status == status)) {
+        ApplicationScanCache::Entry read{
+            status, mDesktopEntries.readEntry(DesktopEntryReader::readSmallFile(path), entryPath)};
+        cached = mCache->entries.insert(path, std::move(read));
+    }
+    if (const std::optional<QString> title = mDesktopEntries.listedTitle(cached->entry))
+        applicationsList.append(applicationRecord(entryPath, *title));
+}
+
+void ApplicationFolderWalk::finish()
+{
+    for (auto it = mCache->folders.begin(); it != mCache->folders.end();)
+        it = mFoldersSeen.contains(it.key()) ? std::next(it) : mCache->folders.erase(it);
+    for (auto it = mCache->entries.begin(); it != mCache->entries.end();)
+        it = mEntriesSeen.contains(it.key()) ? std::next(it) : mCache->entries.erase(it);
 }

@@ -24,6 +24,7 @@ constexpr qint64 WatchedFolderSlackSeconds = 10;
 ApplicationScanner::ApplicationScanner(QObject *parent)
     : QObject(parent)
     , mWatchedFolder(ApplicationsFolders::watchedApplicationsFolder())
+    , mScanCache(std::make_shared<ApplicationScanCache>())
 {
     mScanPool.setMaxThreadCount(1);
 }
@@ -44,8 +45,8 @@ bool ApplicationScanner::launchScanApplicationsProcess()
         return false;
     mScanningForApplications = true;
     const QStringList folders = mApplicationsFolders;
-    mScanFuture = QtConcurrent::run(&mScanPool, [this, folders] {
-        QVariantList found = scanFolders(folders);
+    mScanFuture = QtConcurrent::run(&mScanPool, [this, folders, cache = mScanCache] {
+        QVariantList found = scanFolders(folders, cache);
         // The flag is cleared on this object's thread once the list is merged, so a request
         // arriving in between still sees the scan running. Dropped if the scanner is gone.
         QMetaObject::invokeMethod(
@@ -60,12 +61,14 @@ bool ApplicationScanner::launchScanApplicationsProcess()
     return true;
 }
 
-QVariantList ApplicationScanner::scanFolders(const QStringList &folders)
+QVariantList ApplicationScanner::scanFolders(const QStringList &folders,
+                                             std::shared_ptr<ApplicationScanCache> cache)
 {
     QVariantList found;
-    ApplicationFolderWalk walk;
+    ApplicationFolderWalk walk(std::move(cache));
     for (const QString &folder : folders)
         walk.scanFolder(folder, found);
+    walk.finish();
     return found;
 }
 

@@ -8,6 +8,10 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <memory>
+
+struct ApplicationScanCache;
+
 // The application list and the scans that keep it up to date: shared by the agent and the
 // manager. The walk runs on a thread of its own and touches only its snapshot of the folder list
 // and its private result; the list itself changes only on the owner's thread, in scanCompleted.
@@ -49,8 +53,10 @@ public:
     // it changed.
     bool scanCompleted(const QVariantList &newList);
 
-    // The walk of one scan over the folders, in order (any thread).
-    static QVariantList scanFolders(const QStringList &folders);
+    // The walk of one scan over the folders, in order (any thread). With a cache, only what
+    // changed since the walk that filled it is read again.
+    static QVariantList scanFolders(const QStringList &folders,
+                                    std::shared_ptr<ApplicationScanCache> cache = {});
     // The merge of scanCompleted: the new list sorted by title, each record that was already
     // known replaced by the stored one (what the user attached to it is kept) with its fresh
     // title.
@@ -81,4 +87,6 @@ private:
     bool mNeedToScanFolderContents = false;
     QThreadPool mScanPool;
     QFuture<void> mScanFuture;
+    // Handed to one scan thread at a time.
+    std::shared_ptr<ApplicationScanCache> mScanCache;
 };

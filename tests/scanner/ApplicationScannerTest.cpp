@@ -273,3 +273,30 @@ TEST(ApplicationsFoldersDefault, XdgFoldersFirstThenExistingBundleFolders)
     for (const QString &folder : folders)
         EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
 }
+
+TEST_F(ApplicationScannerTest, RescanSeesEveryChangeDespiteWhatItRemembers)
+{
+    const QString tool = mHome.path() + "/bin/korvale-test-tool";
+    writeDesktopEntry(mApps + "/tool.desktop", "Tool", "TryExec=" + tool.toUtf8() + "\n");
+    writeDesktopEntry(mApps + "/editor.desktop", "Editor");
+    makeFolder(mApps + "/Group");
+    scanAndWait();
+    ASSERT_EQ(titles(mScanner.applicationsList()), QStringList{"Editor"});
+
+    // Same size, same file: only its times tell the edit.
+    writeDesktopEntry(mApps + "/editor.desktop", "Rotide");
+    // The program an entry waits for is installed; the entry itself is unchanged.
+    writeFile(tool, "#!/bin/sh\n");
+    QFile::setPermissions(tool, QFile::ReadOwner | QFile::ExeOwner);
+    // New things in a folder seen before, and in a new folder.
+    makeFolder(mApps + "/Group/Deep/New.app");
+    writeDesktopEntry(mApps + "/Group/added.desktop", "Added");
+    scanAndWait();
+
+    EXPECT_EQ(titles(mScanner.applicationsList()), (QStringList{"Added", "New", "Rotide", "Tool"}));
+
+    QFile::remove(tool);
+    QDir(mApps + "/Group").removeRecursively();
+    scanAndWait();
+    EXPECT_EQ(titles(mScanner.applicationsList()), QStringList{"Rotide"});
+}

@@ -1,0 +1,332 @@
+#include "DesktopEntryReader.h"
+
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Launchers are a few kilobytes; anything far larger is not a launcher.
+constexpr qsizetype MaximumEntrySize = 1024 * 1024;
+
+} // namespace
+
+QByteArray DesktopEntryReader::readSmallFile(const QByteArray &nativePath)
+{
+    const int fd = open(nativePath.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    QByteArray contents;
+    struct stat info {
+    };
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaximumEntrySize) {
+        contents.resize(qsizetype(info.st_size));
+        qsizetype done = 0;
+        while (done < contents.size()) {
+            const ssize_t got = read(fd, contents.data() + done, size_t(contents.size() - done));
+            if (got <= 0)
+                break;
+            done += got;
+        }
+        contents.truncate(done);
+    }
+    close(fd);
+    return contents;
+}
+
+namespace {
+
+QByteArray unescape(QByteArrayView value)
+{
+    if (!value.contains('\\'))
+        return value.toByteArray();
+    QByteArray text;
+    text.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char c = value.at(i);
+        if (c != '\\' || i + 1 == value.size()) {
+            text += c;
+            continue;
+        }
+        switch (const char next = value.at(++i)) {
+        case 's':
+            text += ' ';
+            break;
+        case 'n':
+            text += '\n';
+            break;
+        case 't':
+            text += '\t';
+            break;
+        case 'r':
+            text += '\r';
+            break;
+        default:
+            text += next;
+            break;
+        }
+    }
+    return text;
+}
+
+bool isTrue(QByteArrayView value)
+{
+    return value == "true" || value == "1";
+}
+
+// A list value: "GNOME;KDE;" with "\;" for a semicolon inside an item.
+QList<QByteArray> splitList(QByteArrayView value)
+{
+    QList<QByteArray> items;
+    QByteArray item;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char c = value.at(i);
+        if (c == '\\' && i + 1 < value.size()) {
+            item += value.at(++i);
+        } else if (c == ';') {
+            items << item;
+            item.clear();
+        } else {
+            item += c;
+        }
+    }
+    if (!item.isEmpty())
+        items << item;
+    return items;
+}
+
+// The program of an Exec value: its first word, with the quoting rules of desktop entries.
+QByteArray execProgram(QByteArrayView exec)
+{
+    qsizetype i = 0;
+    while (i < exec.size() && (exec.at(i) == ' ' || exec.at(i) == '\t'))
+        ++i;
+    QByteArray program;
+    if (i < exec.size() && exec.at(i) == '"') {
+        for (++i; i < exec.size() && exec.at(i) != '"'; ++i) {
+            if (exec.at(i) == '\\' && i + 1 < exec.size())
+                ++i;
+            program += exec.at(i);
+        }
+        return program;
+    }
+    for (; i < exec.size() && exec.at(i) != ' ' && exec.at(i) != '\t'; ++i)
+        program += exec.at(i);
+    return program;
+}
+
+void appendLocaleVariants(QByteArrayView locale, QList<QByteArray> &names)
+{
+    QByteArray rest = locale.toByteArray();
+    QByteArray modifier;
+    if (const qsizetype at = rest.indexOf('@'); at >= 0) {
+        modifier = rest.mid(at + 1);
+        rest.truncate(at);
+    }
+    if (const qsizetype dot = rest.indexOf('.'); dot >= 0)
+        rest.truncate(dot);
+    QByteArray country;
+    if (const qsizetype underscore = rest.indexOf('_'); underscore >= 0) {
+        country = rest.mid(underscore + 1);
+        rest.truncate(underscore);
+    }
+    if (rest.isEmpty() || rest == "C" || rest == "POSIX")
+        return;
+    QList<QByteArray> variants;
+    if (!country.isEmpty() && !modifier.isEmpty())
+        variants << rest + '_' + country + '@' + modifier;
+    if (!country.isEmpty())
+        variants << rest + '_' + country;
+    if (!modifier.isEmpty())
+        variants << rest + '@' + modifier;
+    variants << rest;
+    for (const QByteArray &variant : variants) {
+        if (!names.contains(variant))
+            names << variant;
+    }
+}
+
+} // namespace
+
+DesktopEntryReader::DesktopEntryReader()
+    : mLanguages(userLanguageNames())
+    , mCurrentDesktops(qgetenv("XDG_CURRENT_DESKTOP").split(':'))
+    , mSearchPath(qgetenv("PATH").split(':'))
+{
+    mCurrentDesktops.removeAll(QByteArray());
+    mSearchPath.removeAll(QByteArray());
+}
+
+QList<QByteArray> DesktopEntryReader::userLanguageNames()
+{
+    QByteArray value;
+    for (const char *variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+        value = qgetenv(variable);
+        if (!value.isEmpty())
+            break;
+    }
+    QList<QByteArray> names;
+    for (const QByteArray &locale : value.split(':'))
+        appendLocaleVariants(locale, names);
+    return names;
+}
+
+QString DesktopEntryReader::desktopFileId(const QString &relativePath)
+{
+    QString id = relativePath;
+    id.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return id;
+}
+
+bool DesktopEntryReader::programFound(const QByteArray &program)
+{
+    if (program.isEmpty())
+        return false;
+    const auto known = mProgramsFound.constFind(program);
+    if (known != mProgramsFound.constEnd())
+        return *known;
+    const auto isProgram = [](const QByteArray &path) {
+        struct stat info {
+        };
+        return stat(path.constData(), &info) == 0 && S_ISREG(info.st_mode)
+            && access(path.constData(), X_OK) == 0;
+    };
+    bool found = false;
+    if (program.contains('/')) {
+        found = isProgram(program);
+    } else {
+        for (const QByteArray &folder : mSearchPath) {
+            if (isProgram(folder + '/' + program)) {
+                found = true;
+                break;
+            }
+        }
+    }
+    mProgramsFound.insert(program, found);
+    return found;
+}
+
+std::optional<QString> DesktopEntryReader::listedTitle(const QString &path)
+{
+    return listedTitleInContents(readSmallFile(QFile::encodeName(path)), path);
+}
+
+std::optional<QString> DesktopEntryReader::listedTitleInContents(const QByteArray &contents,
+                                                                 const QString &path)
+{
+    return listedTitle(readEntry(contents, path));
+}
+
+QByteArray DesktopEntryReader::environmentKey() const
+{
+    return mLanguages.join(':') + '|' + mCurrentDesktops.join(':');
+}
+
+std::optional<QString> DesktopEntryReader::listedTitle(const Entry &entry)
+{
+    if (!entry.listable)
+        return std::nullopt;
+    if (!entry.tryExec.isEmpty() && !programFound(entry.tryExec))
+        return std::nullopt;
+    if (!entry.execProgram.isEmpty() && !programFound(entry.execProgram))
+        return std::nullopt;
+    return entry.title;
+}
+
+DesktopEntryReader::Entry DesktopEntryReader::readEntry(const QByteArray &contents,
+                                                        const QString &path) const
+{
+    bool inEntryGroup = false;
+    bool sawEntryGroup = false;
+    QByteArrayView type, name, tryExec, exec, onlyShowIn, notShowIn;
+    bool hidden = false;
+    bool noDisplay = false;
+    // The best language found so far for Name, as an index into mLanguages.
+    qsizetype nameLanguage = mLanguages.size();
+    QByteArrayView localisedName;
+
+    const QByteArrayView text(contents);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        QByteArrayView line = text.sliced(start, end - start).trimmed();
+        start = end + 1;
+        if (line.isEmpty() || line.front() == '#')
+            continue;
+        if (line.front() == '[') {
+            // Actions and other groups have keys of their own; only the main group counts.
+            if (sawEntryGroup && inEntryGroup)
+                break;
+            inEntryGroup = line == "[Desktop Entry]";
+            sawEntryGroup = sawEntryGroup || inEntryGroup;
+            continue;
+        }
+        if (!inEntryGroup)
+            continue;
+        const qsizetype equals = line.indexOf('=');
+        if (equals <= 0)
+            continue;
+        const QByteArrayView key = line.first(equals).trimmed();
+        const QByteArrayView value = line.sliced(equals + 1).trimmed();
+        if (key == "Type") {
+            type = value;
+        } else if (key == "Name") {
+            name = value;
+        } else if (key.startsWith("Name[") && key.endsWith(']')) {
+            const QByteArrayView language = key.sliced(5, key.size() - 6);
+            for (qsizetype i = 0; i < nameLanguage; ++i) {
+                if (mLanguages.at(i) == language) {
+                    nameLanguage = i;
+                    localisedName = value;
+                    break;
+                }
+            }
+        } else if (key == "Hidden") {
+            hidden = isTrue(value);
+        } else if (key == "NoDisplay") {
+            noDisplay = isTrue(value);
+        } else if (key == "TryExec") {
+            tryExec = value;
+        } else if (key == "Exec") {
+            exec = value;
+        } else if (key == "OnlyShowIn") {
+            onlyShowIn = value;
+        } else if (key == "NotShowIn") {
+            notShowIn = value;
+        }
+    }
+
+    Entry entry;
+    if (!sawEntryGroup || type != "Application" || hidden || noDisplay)
+        return entry;
+    if (!onlyShowIn.isNull() || !notShowIn.isNull()) {
+        // The first current desktop that either list names decides; otherwise an entry limited
+        // to some desktops stays out.
+        const QList<QByteArray> only = splitList(onlyShowIn);
+        const QList<QByteArray> notIn = splitList(notShowIn);
+        bool shown = onlyShowIn.isNull();
+        for (const QByteArray &desktop : mCurrentDesktops) {
+            if (only.contains(desktop) || notIn.contains(desktop)) {
+                shown = only.contains(desktop);
+                break;
+            }
+        }
+        if (!shown)
+            return entry;
+    }
+    entry.tryExec = unescape(tryExec);
+    if (!exec.isEmpty()) {
+        entry.execProgram = execProgram(unescape(exec));
+        // An Exec line without a program names nothing that could run.
+        if (entry.execProgram.isEmpty())
+            return entry;
+    }
+    const QByteArray title = unescape(!localisedName.isEmpty() ? localisedName : name);
+    entry.title = title.isEmpty() ? QFileInfo(path).fileName() : QString::fromUtf8(title);
+    entry.listable = true;
+    return entry;
+}
