@@ -1,0 +1,72 @@
+#include "DaemonActivationStep.h"
+
+#include "DaemonClock.h"
+#include "DaemonController.h"
+#include "DaemonHooks.h"
+#include "SharedPreferences.h"
+
+#include <QTimer>
+
+DaemonActivationStep::DaemonActivationStep(ActivationPlatform platform)
+    : mPlatform(std::move(platform)),
+      mMonitor(mPlatform.keys.get(), mPlatform.pointer.get(), mThreadClock)
+{
+}
+
+DaemonActivationStep::~DaemonActivationStep()
+{
+    mMonitor.stopKeyboardThread();
+}
+
+void DaemonActivationStep::attach(DaemonController &controller)
+{
+    mController = &controller;
+    DaemonSchedule &schedule = controller.schedule();
+    mMonitor.useSchedule({&schedule.mNextShortCutsSettingsUpdate, &schedule.mNextMousePositionTest,
+                          &schedule.mKeyMouseChanges, &schedule.mLastTextEntry});
+    DaemonFlags &flags = controller.flags();
+    mMonitor.setAgentQueries({[&flags] { return flags.mWindowVisible; }, {},
+                              [&flags] { return flags.mMainAppLaunched; },
+                              [&controller] {
+                                  return !controller.lists().mListOfStocksSurvey.isEmpty();
+                              }});
+    connect(&mMonitor, &ActivationMonitor::periodicWorkDue, &controller,
+            [&controller](ActivationMonitor::PeriodicWork work) {
+                // Requested from inside the tick, performed after it.
+                if (work == ActivationMonitor::PeriodicWork::ReadShortcutsSettings)
+                    QTimer::singleShot(0, &controller,
+                                       [&controller] { controller.readShortcutsSettings(); });
+            });
+    connect(&mMonitor, &ActivationMonitor::closeAccessWindowRequested, &controller,
+            [&controller] { controller.hooks().closeAccessWindow(); });
+}
+
+void DaemonActivationStep::start()
+{
+    const double now = mController ? mController->clock().now() : mThreadClock.now();
+    // The controller set its due times at start-up; starting the monitor keeps them.
+    const double settingsDue = mMonitor.nextShortCutsSettingsUpdate();
+    mMonitor.start(now);
+    mMonitor.setNextShortCutsSettingsUpdate(settingsDue);
+}
+
+void DaemonActivationStep::readShortcutsSettings(const SharedPreferences &preferences)
+{
+    QVariantMap values;
+    for (const QString &key : ActivationSettings::preferenceKeys()) {
+        if (preferences.contains(key))
+            values.insert(key, preferences.value(key));
+    }
+    mSettings.applyPreferenceValues(values);
+    mMonitor.setSettings(mSettings);
+}
+
+bool DaemonActivationStep::observeInput(double now)
+{
+    return mMonitor.observeInput(now);
+}
+
+bool DaemonActivationStep::actOnInput(double now)
+{
+    return mMonitor.actOnInput(now);
+}

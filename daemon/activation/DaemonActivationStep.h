@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ActivationMonitor.h"
+#include "ActivationPlatform.h"
+#include "ActivationStep.h"
+
+#include <QObject>
+
+class DaemonController;
+
+// The agent's gestures as the controller's activation step: the controller keeps the schedule
+// and the periodic work, the monitor watches the keyboard and the pointer inside each tick.
+class DaemonActivationStep : public QObject, public ActivationStep
+{
+    Q_OBJECT
+public:
+    explicit DaemonActivationStep(ActivationPlatform platform);
+    ~DaemonActivationStep() override;
+
+    // Binds the step to the controller's schedule, flags and work, once the controller exists.
+    void attach(DaemonController &controller);
+
+    ActivationMonitor &monitor() { return mMonitor; }
+    const ActivationSettings &activationSettings() const { return mSettings; }
+
+    void start() override;
+    void readShortcutsSettings(const SharedPreferences &preferences) override;
+    bool observeInput(double now) override;
+    bool actOnInput(double now) override;
+
+private:
+    ActivationPlatform mPlatform;
+    SystemActivationClock mThreadClock;
+    ActivationMonitor mMonitor;
+    ActivationSettings mSettings;
+    DaemonController *mController = nullptr;
+};
