@@ -1,0 +1,141 @@
+// Idle cost of watching the keyboard, and how fast a double tap opens the access window.
+// Needs an X display: run under scripts/with-session.sh.
+//   bench_activation [idle seconds, default 60] [taps, default 50]
+#include "ActivationMonitor.h"
+#include "BenchUtils.h"
+#include "platform/KeyMapSource.h"
+#include "platform/PointerSource.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include <ctime>
+
+// Xlib last: its macros must not reach the Qt headers.
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double processCpuSeconds()
+{
+    timespec time{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
+    return double(time.tv_sec) + double(time.tv_nsec) / 1e9;
+}
+
+void runEventLoopFor(double seconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(int(seconds * 1000), &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const double idleSeconds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toDouble() : 60.0;
+    const int taps = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 50;
+
+    KeyMapSource::Creation keys = KeyMapSource::createX11();
+    PointerSource::Creation pointer = PointerSource::createX11();
+    if (!keys.source || !pointer.source) {
+        std::fprintf(stderr, "bench_activation: %s\n", qPrintable(keys.reason + pointer.reason));
+        return 1;
+    }
+
+    SystemActivationClock clock;
+    ActivationMonitor monitor(keys.source.get(), pointer.source.get(), clock);
+    ActivationSettings settings;
+    settings.shortCutsActivated = 1; // double tap of Command (Super)
+    monitor.setSettings(settings);
+    monitor.start(clock.now());
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setInterval(int(ActivationMonitor::TimerInterval * 1000));
+    QObject::connect(&timer, &QTimer::timeout, &monitor, [&] { monitor.timerTick(clock.now()); });
+    timer.start();
+
+    // Idle: no key pressed, tap recognition on.
+    const double cpuBefore = processCpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    runEventLoopFor(idleSeconds);
+    const double cpuUsed = processCpuSeconds() - cpuBefore;
+    Bench::print("activation_idle_seconds", double(wall.nsecsElapsed()) / 1e9, "s");
+    Bench::print("activation_idle_cpu", 100.0 * cpuUsed / (double(wall.nsecsElapsed()) / 1e9),
+                 "% of one core");
+
+    // Latency: double taps injected through XTest on a connection of their own.
+    Display *display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "bench_activation: cannot open the display for XTest\n");
+        return 1;
+    }
+    const KeyCode super = XKeysymToKeycode(display, XK_Super_L);
+    std::mutex mutex;
+    Clock::time_point secondRelease;
+    std::vector<double> latencies;
+    std::atomic<int> opened{0};
+    QObject::connect(&monitor, &ActivationMonitor::openAccessWindowRequested, &monitor, [&] {
+        const Clock::time_point now = Clock::now();
+        std::lock_guard lock(mutex);
+        latencies.push_back(std::chrono::duration<double, std::milli>(now - secondRelease).count());
+        ++opened;
+    });
+
+    std::atomic<bool> injecting{true};
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> phase(0, 142);
+    std::thread injector([&] {
+        const auto edge = [&](bool down) {
+            XTestFakeKeyEvent(display, super, down ? True : False, CurrentTime);
+            XSync(display, False);
+        };
+        for (int tap = 0; tap < taps; ++tap) {
+            const int before = opened.load();
+            edge(true);
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            edge(false);
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            edge(true);
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            {
+                std::lock_guard lock(mutex);
+                edge(false);
+                secondRelease = Clock::now();
+            }
+            for (int wait = 0; wait < 100 && opened.load() == before; ++wait)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            // Far enough apart that two double taps never read as one sequence, and at a
+            // varying phase of the timer: a whole number of ticks apart, every tap would land
+            // at the same point of the period.
+            std::this_thread::sleep_for(std::chrono::milliseconds(700 + phase(random)));
+        }
+        injecting = false;
+    });
+    while (injecting)
+        runEventLoopFor(0.05);
+    injector.join();
+    XCloseDisplay(display);
+
+    const Bench::Stats stats = Bench::stats(latencies);
+    Bench::print("activation_double_tap_recognised", double(latencies.size()), "taps");
+    Bench::print("activation_double_tap_injected", double(taps), "taps");
+    Bench::print("activation_open_latency_median", stats.median, "ms");
+    Bench::print("activation_open_latency_p95", stats.p95, "ms");
+    return 0;
+}
