@@ -52,11 +52,13 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     if (!std::getenv("DBUS_SESSION_BUS_ADDRESS") || !QDBusConnection::sessionBus().isConnected()) {
-        std::fprintf(stderr, "bench_daemon_startup: no session bus; run it under "
-                             "scripts/with-session.sh\n");
+        std::fprintf(stderr,
+                     "bench_daemon_startup: no session bus; run it under "
+                     "scripts/with-session.sh\n");
         return 1;
     }
-    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/korvale-daemon");
+    const QString program =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/korvale-daemon");
     constexpr int runs = 9;
     std::vector<double> startup;
     std::vector<double> memory;
@@ -66,8 +68,10 @@ int main(int argc, char **argv)
         QTemporaryDir home;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("HOME"), home.path());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/.config"));
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/.local/share"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           home.path() + QStringLiteral("/.config"));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                           home.path() + QStringLiteral("/.local/share"));
         QProcess daemon;
         daemon.setProcessEnvironment(environment);
         QElapsedTimer clock;

@@ -11,8 +11,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <limits>
 #include <fcntl.h>
+#include <limits>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,12 +89,15 @@ Decoding decodeFile(const QString &path)
 
 } // namespace
 
-SharedPreferences::SharedPreferences(const QString &path) : mPath(path) {}
+SharedPreferences::SharedPreferences(const QString &path)
+    : mPath(path)
+{
+}
 
 QString SharedPreferences::defaultPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/Korvale/preferences.cbor");
+        + QStringLiteral("/Korvale/preferences.cbor");
 }
 
 SharedPreferences &SharedPreferences::standard()

@@ -10,9 +10,9 @@ public:
     virtual ~ActivationStep() = default;
 
     // Starts the keyboard thread (second start-up stage).
-    virtual void start() {}
+    virtual void start() { }
     // Rereads the shortcut settings and rebuilds the activation key map.
-    virtual void readShortcutsSettings(const SharedPreferences &) {}
+    virtual void readShortcutsSettings(const SharedPreferences &) { }
 
     // Start of a tick: acts on a completed tap sequence and notes key and mouse-button changes
     // (counting them in the controller's mKeyMouseChanges). False ends the tick here.

@@ -18,8 +18,8 @@ double DaemonClock::referenceSeconds(const QDateTime &dateTime)
 
 QDateTime DaemonClock::dateTime(double referenceSeconds)
 {
-    return QDateTime::fromMSecsSinceEpoch(qint64(referenceSeconds * 1000.0) + ReferenceMSecsSinceEpoch,
-                                          Qt::UTC);
+    return QDateTime::fromMSecsSinceEpoch(
+        qint64(referenceSeconds * 1000.0) + ReferenceMSecsSinceEpoch, Qt::UTC);
 }
 
 qint64 DaemonClock::dayNumber(const QDate &date)

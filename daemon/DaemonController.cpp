@@ -8,8 +8,8 @@
 #include "DataReload.h"
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
-#include "platform/NotificationCenter.h"
 #include "SharedPreferences.h"
+#include "platform/NotificationCenter.h"
 
 #include <QCoreApplication>
 
@@ -17,10 +17,14 @@ namespace {
 DaemonController *gSharedInstance = nullptr;
 }
 
-DaemonController::DaemonController() : DaemonController(Environment()) {}
+DaemonController::DaemonController()
+    : DaemonController(Environment())
+{
+}
 
 DaemonController::DaemonController(Environment environment)
-    : mEnvironment(std::move(environment)), mPeriodicCheck(mEnvironment.applicationsFolder)
+    : mEnvironment(std::move(environment))
+    , mPeriodicCheck(mEnvironment.applicationsFolder)
 {
     Q_ASSERT(!gSharedInstance);
     gSharedInstance = this;
@@ -38,11 +42,11 @@ DaemonController::DaemonController(Environment environment)
         mClock = mOwnedClock.get();
     }
     mHooks = mEnvironment.hooks ? mEnvironment.hooks : std::make_shared<DaemonHooks>();
-    mActivation = mEnvironment.activation ? mEnvironment.activation
-                                          : std::make_shared<ActivationStep>();
+    mActivation =
+        mEnvironment.activation ? mEnvironment.activation : std::make_shared<ActivationStep>();
     mNotifications = mEnvironment.notifications
-                         ? mEnvironment.notifications
-                         : std::shared_ptr<NotificationCenter>(NotificationCenter::createLocalCenter());
+        ? mEnvironment.notifications
+        : std::shared_ptr<NotificationCenter>(NotificationCenter::createLocalCenter());
     if (!mEnvironment.quitApplication)
         mEnvironment.quitApplication = [] { QCoreApplication::exit(0); };
     mNotificationHandler = std::make_unique<DaemonNotificationHandler>(*this);
@@ -81,10 +85,10 @@ void DaemonController::awakeFromNib()
     mLists = DaemonLists();
 
     // Contacts and events of the last run, until the readers produce fresh ones.
-    mLists.mListOfAddressBook
-        = mPreferences->listValue(QStringLiteral("AddressBookItems")).value_or(QVariantList());
-    mLists.mListOfCalendarEvents
-        = mPreferences->listValue(QStringLiteral("CalendarItems")).value_or(QVariantList());
+    mLists.mListOfAddressBook =
+        mPreferences->listValue(QStringLiteral("AddressBookItems")).value_or(QVariantList());
+    mLists.mListOfCalendarEvents =
+        mPreferences->listValue(QStringLiteral("CalendarItems")).value_or(QVariantList());
 
     mHooks->buildWindowsAndMenus();
     readMainSettings();
@@ -92,13 +96,15 @@ void DaemonController::awakeFromNib()
 
 void DaemonController::applicationDidFinishLaunching()
 {
+    // Without a bus the program already said so once; nothing more to report per channel.
     for (const QString &channel : {NotificationChannel::Daemon, NotificationChannel::Browser}) {
-        if (!mNotifications->observe(channel))
+        if (!mNotifications->observe(channel) && mNotifications->isAvailable())
             KorvaleLog::line(QStringLiteral("Unable observing notification %1: %2")
                                  .arg(channel, mNotifications->why()));
     }
     mFlags.mMainAppLaunched = mHooks->isMainAppLaunched();
-    mLists.mListOfApplicationsUse = CommonKorvaleClass::readListInFile(DataFileName::ApplicationsUse);
+    mLists.mListOfApplicationsUse =
+        CommonKorvaleClass::readListInFile(DataFileName::ApplicationsUse);
     mLists.mListOfFavicons = CommonKorvaleClass::readListInFile(DataFileName::URLFavicons);
 
     mSchedule.mLastTimerExecution = mClock->now();
@@ -268,7 +274,8 @@ void DaemonController::schedulePeriodicWork(double now)
     if (mSchedule.mTimerCounter % 10 != 0)
         return;
     // A freshly installed or removed application shows in the folder's date: check soon.
-    const std::optional<double> changed = DataReload::modificationDate(mPeriodicCheck.applicationsFolder());
+    const std::optional<double> changed =
+        DataReload::modificationDate(mPeriodicCheck.applicationsFolder());
     if (changed && now - *changed < PeriodicCheck::FolderChangeMargin)
         mSchedule.mNextOtherSettingsUpdate = now;
 }

@@ -12,52 +12,52 @@ public:
     virtual ~DaemonHooks() = default;
 
     // Windows and menus built in the first start-up stage.
-    virtual void buildWindowsAndMenus() {}
+    virtual void buildWindowsAndMenus() { }
     // The menu-bar menu: built by the periodic check when missing.
-    virtual void buildMenuBarMenu() {}
-    virtual void discardMenuBarMenu() {}
+    virtual void buildMenuBarMenu() { }
+    virtual void discardMenuBarMenu() { }
 
     // Key-detection window.
-    virtual void showKeysDetectionWindow() {}
-    virtual void closeKeysDetectionWindow() {}
+    virtual void showKeysDetectionWindow() { }
+    virtual void closeKeysDetectionWindow() { }
 
     // Access window and its scanning panel.
-    virtual void rerunSearch() {}
-    virtual void hideScanningPanel() {}
-    virtual void closeAccessWindow() {}
+    virtual void rerunSearch() { }
+    virtual void hideScanningPanel() { }
+    virtual void closeAccessWindow() { }
     // The access window's frame as a frame string ("x y w h"), for the browser.
     virtual QString accessWindowFrame() { return {}; }
-    virtual void bringAgentToFront() {}
-    virtual void hideThisApplication() {}
+    virtual void bringAgentToFront() { }
+    virtual void hideThisApplication() { }
 
     // Displays refreshed after a reload.
-    virtual void refreshToDoDisplay() {}
+    virtual void refreshToDoDisplay() { }
     // Redraws the reminder list (toggling its window twice when it is visible).
-    virtual void refreshReminderDisplay() {}
+    virtual void refreshReminderDisplay() { }
 
     // Scanner.
-    virtual void rescanFolders() {}
-    virtual void rescanApplications() {}
-    virtual void startApplicationScan() {}
-    virtual void startDocumentScan() {}
+    virtual void rescanFolders() { }
+    virtual void rescanApplications() { }
+    virtual void startApplicationScan() { }
+    virtual void startDocumentScan() { }
 
     // Readers and data services.
-    virtual void rebuildItemsWithShortcuts() {}
+    virtual void rebuildItemsWithShortcuts() { }
     virtual QVariantList readAddressBook() { return {}; }
     virtual QVariantList readBookmarks() { return {}; }
-    virtual void updateFavicons() {}
-    virtual void readCalendarEvents() {}
-    virtual void startStocksSurvey() {}
-    virtual void updateListOfAppsUsed() {}
-    virtual void saveApplicationsUse() {}
+    virtual void updateFavicons() { }
+    virtual void readCalendarEvents() { }
+    virtual void startStocksSurvey() { }
+    virtual void updateListOfAppsUsed() { }
+    virtual void saveApplicationsUse() { }
 
     // The manager.
     virtual bool isMainAppLaunched() { return false; }
-    virtual void launchMainApp() {}
+    virtual void launchMainApp() { }
 
     // The illustrated tour.
-    virtual void quickTourOpen() {}
-    virtual void quickTipsOpen() {}
+    virtual void quickTourOpen() { }
+    virtual void quickTipsOpen() { }
 
     // The quit confirmation; true when the user chose to quit. The default shows the alert.
     virtual bool confirmQuit();

@@ -11,7 +11,10 @@ class DaemonController;
 class DaemonNotificationHandler
 {
 public:
-    explicit DaemonNotificationHandler(DaemonController &controller) : mController(controller) {}
+    explicit DaemonNotificationHandler(DaemonController &controller)
+        : mController(controller)
+    {
+    }
 
     void receiveNotification(const QString &channel, const QString &object,
                              const QVariantMap &userInfo);

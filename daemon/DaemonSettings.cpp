@@ -17,7 +17,8 @@ void DaemonSettingsReader::reportUnreadable(const QString &key, const QString &w
     if (mReported.contains(key))
         return;
     mReported.insert(key);
-    KorvaleLog::line(QStringLiteral("Preference \"%1\" does not hold %2; using the default").arg(key, what));
+    KorvaleLog::line(
+        QStringLiteral("Preference \"%1\" does not hold %2; using the default").arg(key, what));
 }
 
 void DaemonSettingsReader::readIntegers(const SharedPreferences &prefs, DaemonSettings &settings,
@@ -59,8 +60,9 @@ std::optional<QVariantList> DaemonSettingsReader::readList(const SharedPreferenc
             kept.append(entry);
     }
     if (kept.size() != list->size())
-        reportUnreadable(key, entryType == QMetaType::QVariantMap ? QStringLiteral("only records")
-                                                                  : QStringLiteral("only paths"));
+        reportUnreadable(key,
+                         entryType == QMetaType::QVariantMap ? QStringLiteral("only records")
+                                                             : QStringLiteral("only paths"));
     else
         markReadable(key);
     return kept;
@@ -97,7 +99,8 @@ void DaemonSettingsReader::readShortcutsSettings(const SharedPreferences &prefs,
     }
 }
 
-void DaemonSettingsReader::readOtherSettings(const SharedPreferences &prefs, DaemonSettings &settings)
+void DaemonSettingsReader::readOtherSettings(const SharedPreferences &prefs,
+                                             DaemonSettings &settings)
 {
     using S = DaemonSettings;
     static const IntegerKey displayKeys[] = {
@@ -122,14 +125,14 @@ void DaemonSettingsReader::readOtherSettings(const SharedPreferences &prefs, Dae
     };
     readIntegers(prefs, settings, displayKeys, std::size(displayKeys));
 
-    const std::optional<QVariantList> folders
-        = readList(prefs, QStringLiteral("AppsFoldersList"), QMetaType::QString);
+    const std::optional<QVariantList> folders =
+        readList(prefs, QStringLiteral("AppsFoldersList"), QMetaType::QString);
     settings.mAppsFoldersList.clear();
     for (const QVariant &folder : folders.value_or(QVariantList()))
         settings.mAppsFoldersList.append(folder.toString());
 
-    const std::optional<QVariantList> files
-        = readList(prefs, QStringLiteral("FilesList"), QMetaType::QVariantMap);
+    const std::optional<QVariantList> files =
+        readList(prefs, QStringLiteral("FilesList"), QMetaType::QVariantMap);
     settings.mFilesList = files.value_or(QVariantList());
     settings.mFilesListPresent = files.has_value();
 
@@ -139,9 +142,9 @@ void DaemonSettingsReader::readOtherSettings(const SharedPreferences &prefs, Dae
     };
     readIntegers(prefs, settings, reminderKeys, std::size(reminderKeys));
 
-    settings.mLastItemsLaunched
-        = readList(prefs, QStringLiteral("LastItemsLaunched"), QMetaType::QVariantMap)
-              .value_or(QVariantList());
+    settings.mLastItemsLaunched =
+        readList(prefs, QStringLiteral("LastItemsLaunched"), QMetaType::QVariantMap)
+            .value_or(QVariantList());
 
     static const IntegerKey rescanKey[] = {
         {"FilesListRescan", &S::mFilesListRescan, WhenAbsent::Zero},

@@ -13,7 +13,11 @@
 
 DataReload::DataReload(DaemonLists &lists, DaemonSchedule &schedule, const DaemonSettings &settings,
                        const DaemonClock &clock, DaemonHooks &hooks)
-    : mLists(lists), mSchedule(schedule), mSettings(settings), mClock(clock), mHooks(hooks)
+    : mLists(lists)
+    , mSchedule(schedule)
+    , mSettings(settings)
+    , mClock(clock)
+    , mHooks(hooks)
 {
 }
 
@@ -30,8 +34,8 @@ std::optional<double> DataReload::modificationDate(const QString &path)
 
 bool DataReload::reloadIfChanged(const QString &fileName, QVariantList &list, double lastReadData)
 {
-    const std::optional<double> modified
-        = modificationDate(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(fileName));
+    const std::optional<double> modified =
+        modificationDate(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(fileName));
     if (modified && lastReadData > *modified)
         return false;
     list = CommonKorvaleClass::readListInFile(fileName);
@@ -53,11 +57,11 @@ DataReload::Outcome DataReload::readData(bool searchThreadIsRunning)
     if (reloadIfChanged(DataFileName::ToDo, mLists.mListOfToDo, lastReadData))
         mHooks.refreshToDoDisplay();
 
-    mLists.mListOfReminder = ReminderList::build(
-        mLists.mListOfToDo, mLists.mListOfCalendarEvents,
-        CommonKorvaleClass::readListInFile(DataFileName::Reminder),
-        mSettings.mReminderAddToDoItems != 0, mSettings.mReminderAddCalendarEntries != 0,
-        mClock.today());
+    mLists.mListOfReminder =
+        ReminderList::build(mLists.mListOfToDo, mLists.mListOfCalendarEvents,
+                            CommonKorvaleClass::readListInFile(DataFileName::Reminder),
+                            mSettings.mReminderAddToDoItems != 0,
+                            mSettings.mReminderAddCalendarEntries != 0, mClock.today());
     mHooks.refreshReminderDisplay();
 
     if (reloadIfChanged(DataFileName::Applications, mLists.mListOfApplications, lastReadData)

@@ -18,7 +18,7 @@ public:
                const DaemonClock &clock, DaemonHooks &hooks);
 
     struct Outcome {
-        bool reloaded = false;       // false (and nothing touched) while a search runs
+        bool reloaded = false; // false (and nothing touched) while a search runs
         bool updateFavicons = false; // bookmarks were read and their favicons are wanted
     };
     Outcome readData(bool searchThreadIsRunning);

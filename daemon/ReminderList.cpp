@@ -14,15 +14,16 @@ QVariantList ReminderList::build(const QVariantList &toDo, const QVariantList &c
             const QVariantMap record = item.toMap();
             if (record.value(ItemRecord::KeyDone).toInt() != 0)
                 continue;
-            const std::optional<QDate> due = DaemonClock::localDay(record.value(ItemRecord::KeyDate));
+            const std::optional<QDate> due =
+                DaemonClock::localDay(record.value(ItemRecord::KeyDate));
             if (due && DaemonClock::dayNumber(*due) <= todayNumber + 5)
                 list.append(item);
         }
     }
     if (addCalendarEntries) {
         for (const QVariant &event : calendarEvents) {
-            const std::optional<QDate> day
-                = DaemonClock::localDay(event.toMap().value(ItemRecord::KeyDate));
+            const std::optional<QDate> day =
+                DaemonClock::localDay(event.toMap().value(ItemRecord::KeyDate));
             if (!day)
                 continue;
             const qint64 number = DaemonClock::dayNumber(*day);

@@ -34,7 +34,7 @@ bool StocksSurveyImport::merge(QVariantList &stocks, const QByteArray &fileConte
         }
         if (found)
             continue;
-        stocks.append(QVariantMap {
+        stocks.append(QVariantMap{
             {ItemRecord::KeyTitle, title},
             {ItemRecord::KeyStockURL, address},
             {ItemRecord::KeyKind, int(ItemRecord::KindStock)},

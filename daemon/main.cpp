@@ -2,6 +2,7 @@
 #include "KorvaleLog.h"
 #include "platform/NotificationCenter.h"
 #include "platform/SessionInstance.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -18,8 +19,9 @@ int main(int argc, char **argv)
     switch (instance.claim()) {
     case SessionInstance::Claim::HandedOver:
         if (!instance.why().isEmpty())
-            KorvaleLog::line(QStringLiteral("korvale-daemon is already running; it did not answer: %1")
-                                 .arg(instance.why()));
+            KorvaleLog::line(
+                QStringLiteral("korvale-daemon is already running; it did not answer: %1")
+                    .arg(instance.why()));
         return 0;
     case SessionInstance::Claim::NoBus:
         KorvaleLog::line(QStringLiteral("No D-Bus session bus (%1); running without notifications")
@@ -55,7 +57,13 @@ int main(int argc, char **argv)
         return status;
     });
 
+    // Logging out ends the agent as its own Quit does: application use is saved first.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &controller,
+                     [&controller] { controller.terminateDelayed(); });
+
     controller.awakeFromNib();
-    QTimer::singleShot(0, &controller, [&controller] { controller.applicationDidFinishLaunching(); });
+    QTimer::singleShot(0, &controller,
+                       [&controller] { controller.applicationDidFinishLaunching(); });
     return app.exec();
 }

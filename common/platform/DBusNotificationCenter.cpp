@@ -1,7 +1,5 @@
 #include "DBusNotificationCenter.h"
 
-#include "KorvaleLog.h"
-
 #include <QDBusArgument>
 #include <QDBusVariant>
 #include <QDateTime>
@@ -44,7 +42,8 @@ std::unique_ptr<NotificationCenter> NotificationCenter::createSessionBusCenter(Q
 }
 
 DBusNotificationCenter::DBusNotificationCenter(const QDBusConnection &connection, QObject *parent)
-    : NotificationCenter(parent), mConnection(connection)
+    : NotificationCenter(parent)
+    , mConnection(connection)
 {
 }
 
@@ -84,8 +83,7 @@ QVariant DBusNotificationCenter::toWire(const QVariant &value)
         return wire;
     }
     case QMetaType::QDateTime:
-        return QVariantMap {
-            {DateKey, double(value.toDateTime().toMSecsSinceEpoch()) / 1000.0}};
+        return QVariantMap{{DateKey, double(value.toDateTime().toMSecsSinceEpoch()) / 1000.0}};
     case QMetaType::Bool:
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -153,10 +151,8 @@ bool DBusNotificationCenter::observe(const QString &channel)
     if (mObserved.contains(channel))
         return true;
     if (!mConnection.connect(QString(), Path, Interface, channel, this,
-                             SLOT(handleSignal(QDBusMessage)))) {
-        KorvaleLog::line(QStringLiteral("Unable observing notification %1: %2").arg(channel, why()));
+                             SLOT(handleSignal(QDBusMessage))))
         return false;
-    }
     mObserved.insert(channel);
     return true;
 }

@@ -38,8 +38,7 @@ public:
 
     // False when the notification could not be sent (unknown channel, no object, no bus).
     virtual bool post(const QString &channel, const QString &object,
-                      const QVariantMap &userInfo = {})
-        = 0;
+                      const QVariantMap &userInfo = {}) = 0;
     virtual bool observe(const QString &channel) = 0;
     virtual void stopObserving(const QString &channel) = 0;
     void stopObservingAll();

@@ -7,7 +7,8 @@
 #include <QDBusMessage>
 
 SessionInstance::SessionInstance(const QString &serviceName, QObject *parent)
-    : QObject(parent), mServiceName(serviceName)
+    : QObject(parent)
+    , mServiceName(serviceName)
 {
 }
 
@@ -37,8 +38,8 @@ SessionInstance::Claim SessionInstance::claim()
         return Claim::Owned;
     }
     bus.unregisterObject(ObjectPath);
-    QDBusMessage call
-        = QDBusMessage::createMethodCall(mServiceName, ObjectPath, Interface, QStringLiteral("Activate"));
+    QDBusMessage call = QDBusMessage::createMethodCall(mServiceName, ObjectPath, Interface,
+                                                       QStringLiteral("Activate"));
     const QDBusMessage reply = bus.call(call, QDBus::Block, 5000);
     if (reply.type() == QDBusMessage::ErrorMessage)
         mWhy = reply.errorMessage();

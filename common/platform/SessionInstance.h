@@ -18,9 +18,9 @@ public:
     static inline const QString Interface = QStringLiteral("org.korvale.Instance");
 
     enum class Claim {
-        Owned,      // this process is the instance
+        Owned, // this process is the instance
         HandedOver, // another process is, and was asked to activate
-        NoBus,      // no session bus: the process runs alone, unregistered
+        NoBus, // no session bus: the process runs alone, unregistered
     };
 
     explicit SessionInstance(const QString &serviceName, QObject *parent = nullptr);

@@ -55,9 +55,9 @@ TEST(SharedPreferences, ReaderSeesAnotherWriterOnlyAfterTheFileMoves)
     TemporaryHome home;
     SharedPreferences agent;
     SharedPreferences manager;
-    agent.setValue(QStringLiteral("LastItemsLaunched"), QVariantList {QVariantMap {{"T", "a"}}});
+    agent.setValue(QStringLiteral("LastItemsLaunched"), QVariantList{QVariantMap{{"T", "a"}}});
     ASSERT_TRUE(agent.synchronize());
-    manager.setValue(QStringLiteral("FilesList"), QVariantList {QVariantMap {{"x", 2}}});
+    manager.setValue(QStringLiteral("FilesList"), QVariantList{QVariantMap{{"x", 2}}});
     ASSERT_TRUE(manager.synchronize());
 
     // Each keeps the other's key.
@@ -120,7 +120,7 @@ TEST(SharedPreferences, FileOfAnotherShapeIsTreatedAsDamaged)
     TemporaryHome home;
     CapturedLog log;
     const QString path = SharedPreferences::defaultPath();
-    writeRaw(path, KorvaleArchive::encode(QVariantList {1, 2}).bytes);
+    writeRaw(path, KorvaleArchive::encode(QVariantList{1, 2}).bytes);
     SharedPreferences prefs;
     EXPECT_TRUE(prefs.dictionaryRepresentation().isEmpty());
     EXPECT_EQ(log.lines().size(), 1);
@@ -137,7 +137,7 @@ TEST(SharedPreferences, FileRemovedWhileRunningReadsAsEmptyAndWritesRecreateIt)
     EXPECT_FALSE(prefs.contains(QStringLiteral("ShowInvisible")));
     prefs.setValue(QStringLiteral("ResetFilter"), 1);
     ASSERT_TRUE(prefs.synchronize());
-    EXPECT_EQ(SharedPreferences().dictionaryRepresentation().keys(), QStringList {"ResetFilter"});
+    EXPECT_EQ(SharedPreferences().dictionaryRepresentation().keys(), QStringList{"ResetFilter"});
 }
 
 TEST(SharedPreferences, DropCacheRereadsEvenWhenTheStampLooksTheSame)
@@ -149,7 +149,7 @@ TEST(SharedPreferences, DropCacheRereadsEvenWhenTheStampLooksTheSame)
     const QFileInfo before(prefs.path());
     // Same size, same modification time, same inode: only dropCache() can see the change.
     QFile file(prefs.path());
-    const QByteArray bytes = KorvaleArchive::encode(QVariantMap {{"K", 2}}).bytes;
+    const QByteArray bytes = KorvaleArchive::encode(QVariantMap{{"K", 2}}).bytes;
     ASSERT_EQ(bytes.size(), before.size());
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.write(bytes);

@@ -1,7 +1,7 @@
 // Runs under scripts/with-session.sh: the real korvale-daemon on a private session bus.
-#include "platform/DBusNotificationCenter.h"
 #include "SharedPreferences.h"
 #include "TestEnvironment.h"
+#include "platform/DBusNotificationCenter.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -62,8 +62,8 @@ TEST(DBusNotificationCenter, RecordsCrossTheBusWithTheirTypes)
 {
     REQUIRE_SESSION_BUS();
     auto poster = NotificationCenter::createSessionBusCenter();
-    DBusNotificationCenter observer(QDBusConnection::connectToBus(QDBusConnection::SessionBus,
-                                                                  QStringLiteral("observer")));
+    DBusNotificationCenter observer(
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("observer")));
     ASSERT_TRUE(observer.observe(NotificationChannel::Main));
     QList<QVariantMap> received;
     QStringList objects;
@@ -74,19 +74,19 @@ TEST(DBusNotificationCenter, RecordsCrossTheBusWithTheirTypes)
                          received << info;
                      });
     const QDateTime due = QDateTime::fromMSecsSinceEpoch(1796776800123LL);
-    const QVariantMap record {{"x", 8},
-                              {"T", "Café"},
-                              {"Date", due},
-                              {"K", QVariantList {"a", 2, QVariantMap {{"n", 1.5}}}},
-                              {"cb", QByteArray("\x00\x01", 2)},
-                              {"none", QVariant()}};
+    const QVariantMap record{{"x", 8},
+                             {"T", "Café"},
+                             {"Date", due},
+                             {"K", QVariantList{"a", 2, QVariantMap{{"n", 1.5}}}},
+                             {"cb", QByteArray("\x00\x01", 2)},
+                             {"none", QVariant()}};
     EXPECT_FALSE(poster->post(NotificationChannel::Main, QString(), record));
     EXPECT_FALSE(poster->post(QStringLiteral("KRV1_Other"), "EditItem", record));
     ASSERT_TRUE(poster->post(NotificationChannel::Main, "EditItem", record));
     ASSERT_TRUE(poster->post(NotificationChannel::Daemon, "SettingChanged"));
     ASSERT_TRUE(waitFor([&] { return !received.isEmpty(); }, 3000));
     QTest::qWait(100);
-    ASSERT_EQ(objects, QStringList {"EditItem"});
+    ASSERT_EQ(objects, QStringList{"EditItem"});
     const QVariantMap got = received.first();
     EXPECT_EQ(got.value("x").toInt(), 8);
     EXPECT_EQ(got.value("T").toString(), "Café");
@@ -129,7 +129,8 @@ TEST(DaemonProgram, RereadsSettingsOnRequestHandsOverToItselfAndQuits)
     manager.setValue("PriorityForNotes", 4);
     ASSERT_TRUE(manager.synchronize());
     emitDaemonCommand("SettingChanged");
-    EXPECT_TRUE(waitFor([] { return daemonStatus().value("PriorityForNotes").toInt() == 4; }, 5000));
+    EXPECT_TRUE(
+        waitFor([] { return daemonStatus().value("PriorityForNotes").toInt() == 4; }, 5000));
     EXPECT_GT(daemonStatus().value("settingsReadCount").toInt(), readsBefore);
 
     const ProgramRun second = runProgram(builtProgram("bin/korvale-daemon"), {});
@@ -143,4 +144,23 @@ TEST(DaemonProgram, RereadsSettingsOnRequestHandsOverToItselfAndQuits)
     EXPECT_EQ(daemon.exitCode(), 0);
     // Nothing of the manager's was lost.
     EXPECT_EQ(SharedPreferences().intValue("PriorityForNotes"), 4);
+}
+
+TEST(DaemonProgram, EndsCleanlyWhenTheSessionTerminatesIt)
+{
+    REQUIRE_SESSION_BUS();
+    TemporaryHome home;
+    QProcess daemon;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    daemon.setProcessEnvironment(environment);
+    daemon.start(builtProgram("bin/korvale-daemon"), {});
+    ASSERT_TRUE(daemon.waitForStarted(5000));
+    ASSERT_TRUE(waitFor([] { return daemonStatus().value("timerRunning").toBool(); }));
+    daemon.terminate(); // SIGTERM
+    ASSERT_TRUE(daemon.waitForFinished(5000));
+    EXPECT_EQ(daemon.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(daemon.exitCode(), 0);
+    // The name is free again for the next session's agent.
+    EXPECT_TRUE(waitFor([] { return daemonStatus().isEmpty(); }, 3000));
 }

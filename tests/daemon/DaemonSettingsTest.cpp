@@ -27,7 +27,7 @@ TEST(DaemonSettings, DefaultsWithoutAnyPreferences)
 TEST(DaemonSettings, AbsentKeysFollowTheirRule)
 {
     DaemonFixture f;
-    const QVariantMap file {{"FilesList", QVariantList {QVariantMap {{"x", 2}, {"P", "/tmp"}}}}};
+    const QVariantMap file{{"FilesList", QVariantList{QVariantMap{{"x", 2}, {"P", "/tmp"}}}}};
     managerWrites({{"ResetFilter", 0},
                    {"ShowIconInPopupMenus", 0},
                    {"PriorityForNotes", 3},
@@ -37,25 +37,26 @@ TEST(DaemonSettings, AbsentKeysFollowTheirRule)
                    {"OtherDataBookmarks", 1},
                    {"ReminderAddToDoItems", 0},
                    {"ReminderAddCalendarEntries", 0},
-                   {"AppsFoldersList", QVariantList {"/opt/apps"}},
+                   {"AppsFoldersList", QVariantList{"/opt/apps"}},
                    {"FilesList", file.value("FilesList")},
-                   {"LastItemsLaunched", QVariantList {QVariantMap {{"T", "a"}},
-                                                       QVariantMap {{"T", "b"}, {"-", 1}}}}});
+                   {"LastItemsLaunched",
+                    QVariantList{QVariantMap{{"T", "a"}}, QVariantMap{{"T", "b"}, {"-", 1}}}}});
     f.controller->awakeFromNib();
     const DaemonSettings &s = f.controller->settings();
     EXPECT_EQ(s.mResetFilter, 0);
     EXPECT_EQ(s.mShortCutsMenu, 2);
     EXPECT_EQ(s.mReminderAddToDoItems, 0);
-    EXPECT_EQ(f.controller->lists().mListOfFoldersForApplications, QStringList {"/opt/apps"});
+    EXPECT_EQ(f.controller->lists().mListOfFoldersForApplications, QStringList{"/opt/apps"});
     EXPECT_EQ(f.controller->lists().mListOfFiles.size(), 1);
     EXPECT_EQ(f.controller->lists().mLatestItems.size(), 2);
     EXPECT_EQ(f.controller->lists().mLatestItemsFromPopupContents.size(), 1);
     EXPECT_EQ(f.hooks->count("rebuildItemsWithShortcuts"), 1);
 
-    managerWrites({}, {"ResetFilter", "ShowIconInPopupMenus", "PriorityForNotes", "ShowInvisible",
-                       "ShortCutsActivated", "ShortCutsMenu", "OtherDataBookmarks",
-                       "ReminderAddToDoItems", "ReminderAddCalendarEntries", "AppsFoldersList",
-                       "FilesList", "LastItemsLaunched"});
+    managerWrites({},
+                  {"ResetFilter", "ShowIconInPopupMenus", "PriorityForNotes", "ShowInvisible",
+                   "ShortCutsActivated", "ShortCutsMenu", "OtherDataBookmarks",
+                   "ReminderAddToDoItems", "ReminderAddCalendarEntries", "AppsFoldersList",
+                   "FilesList", "LastItemsLaunched"});
     f.controller->readMainSettings();
     // Display, priority and default-1 keys keep what they were.
     EXPECT_EQ(s.mResetFilter, 0);
@@ -100,8 +101,8 @@ TEST(DaemonSettings, ValuesOfTheWrongTypeFallBackAndAreLoggedOnce)
     managerWrites({{"ResetFilter", "0"},
                    {"ShortCutsActivated", "yes"},
                    {"ShortCutsKeyPersonalValuesData", QByteArray("abc")},
-                   {"FilesList", QVariantList {1, "text", QVariantMap {{"x", 2}, {"P", "/a"}}}},
-                   {"AppsFoldersList", QVariantMap {{"a", 1}}}});
+                   {"FilesList", QVariantList{1, "text", QVariantMap{{"x", 2}, {"P", "/a"}}}},
+                   {"AppsFoldersList", QVariantMap{{"a", 1}}}});
     f.controller->awakeFromNib();
     const DaemonSettings &s = f.controller->settings();
     EXPECT_EQ(s.mResetFilter, 1);
@@ -165,7 +166,7 @@ TEST(DaemonSettings, PreferencesDisappearingWhileRunning)
 TEST(DaemonSettings, ContactsAndEventsOfTheLastRunAreLoadedAtStart)
 {
     DaemonFixture f;
-    managerWrites({{"AddressBookItems", QVariantList {QVariantMap {{"x", 4}, {"T", "Ann"}}}},
+    managerWrites({{"AddressBookItems", QVariantList{QVariantMap{{"x", 4}, {"T", "Ann"}}}},
                    {"CalendarItems", "not a list"}});
     f.controller->awakeFromNib();
     EXPECT_EQ(f.controller->lists().mListOfAddressBook.size(), 1);

@@ -4,9 +4,9 @@
 #include "DaemonClock.h"
 #include "DaemonController.h"
 #include "DaemonHooks.h"
-#include "platform/NotificationCenter.h"
 #include "SharedPreferences.h"
 #include "TestEnvironment.h"
+#include "platform/NotificationCenter.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,7 +19,10 @@
 class FakeDaemonClock : public DaemonClock
 {
 public:
-    explicit FakeDaemonClock(double now = DaemonClock().now()) : mNow(now) {}
+    explicit FakeDaemonClock(double now = DaemonClock().now())
+        : mNow(now)
+    {
+    }
     double now() const override { return mNow; }
     void set(double now) { mNow = now; }
     void advance(double seconds) { mNow += seconds; }
@@ -82,9 +85,9 @@ struct DaemonFixture {
     TemporaryHome home;
     QTemporaryDir applicationsFolder;
     FakeDaemonClock clock;
-    SharedPreferences preferences {SharedPreferences::defaultPath()};
+    SharedPreferences preferences{SharedPreferences::defaultPath()};
     std::shared_ptr<RecordingHooks> hooks = std::make_shared<RecordingHooks>();
-    std::shared_ptr<NotificationCenter> notifications {NotificationCenter::createLocalCenter()};
+    std::shared_ptr<NotificationCenter> notifications{NotificationCenter::createLocalCenter()};
     int quitCount = 0;
     std::unique_ptr<DaemonController> controller;
 

@@ -42,8 +42,8 @@ TEST(DataReload, FirstReloadReadsEveryFileThenOnlyChangedOnes)
 
     f.controller->awakeFromNib();
     f.controller->readData();
-    EXPECT_EQ(titles(f.controller->lists().mListOfNotes), QStringList {"old"});
-    EXPECT_EQ(titles(f.controller->lists().mListOfClipboard), QStringList {"clip"});
+    EXPECT_EQ(titles(f.controller->lists().mListOfNotes), QStringList{"old"});
+    EXPECT_EQ(titles(f.controller->lists().mListOfClipboard), QStringList{"clip"});
     EXPECT_EQ(f.hooks->count("refreshToDoDisplay"), 1);
 
     // Rewritten, but dated before the last reload: kept as it is in memory.
@@ -51,14 +51,14 @@ TEST(DataReload, FirstReloadReadsEveryFileThenOnlyChangedOnes)
     CommonKorvaleClass::saveListInFile({note("unseen")}, DataFileName::Notes);
     setModified(f.dataPath(DataFileName::Notes), QDateTime::currentDateTime().addSecs(-3600));
     f.controller->readData();
-    EXPECT_EQ(titles(f.controller->lists().mListOfNotes), QStringList {"old"});
+    EXPECT_EQ(titles(f.controller->lists().mListOfNotes), QStringList{"old"});
     EXPECT_EQ(f.hooks->count("refreshToDoDisplay"), 1);
 
     // Dated after it: reread.
     setModified(f.dataPath(DataFileName::Notes), DaemonClock::dateTime(f.clock.now() + 1));
     f.clock.advance(60);
     f.controller->readData();
-    EXPECT_EQ(titles(f.controller->lists().mListOfNotes), QStringList {"unseen"});
+    EXPECT_EQ(titles(f.controller->lists().mListOfNotes), QStringList{"unseen"});
 
     // Deleted: the list empties at the next reload.
     QFile::remove(f.dataPath(DataFileName::Clipboard));
@@ -79,7 +79,7 @@ TEST(DataReload, SkippedWhileASearchRunsAndDoneByTheNextTrigger)
 
     f.controller->flags().mSearchThreadIsRunning = false;
     f.controller->readData();
-    EXPECT_EQ(titles(f.controller->lists().mListOfNotes), QStringList {"n"});
+    EXPECT_EQ(titles(f.controller->lists().mListOfNotes), QStringList{"n"});
 }
 
 TEST(DataReload, ApplicationsRebuildShortcutsOnlyWhenNonEmpty)
@@ -88,7 +88,7 @@ TEST(DataReload, ApplicationsRebuildShortcutsOnlyWhenNonEmpty)
     f.controller->awakeFromNib();
     f.controller->readData();
     EXPECT_EQ(f.hooks->count("rebuildItemsWithShortcuts"), 0);
-    CommonKorvaleClass::saveListInFile({QVariantMap {{"x", 1}, {"T", "Editor"}}},
+    CommonKorvaleClass::saveListInFile({QVariantMap{{"x", 1}, {"T", "Editor"}}},
                                        DataFileName::Applications);
     setModified(f.dataPath(DataFileName::Applications), DaemonClock::dateTime(f.clock.now() + 1));
     f.clock.advance(2);
@@ -100,20 +100,21 @@ TEST(DataReload, ApplicationsRebuildShortcutsOnlyWhenNonEmpty)
 TEST(DataReload, OptionalReadersFollowTheirSettings)
 {
     DaemonFixture f;
-    f.hooks->addressBook = {QVariantMap {{"x", 4}, {"T", "Ann"}}};
-    f.hooks->bookmarks = {QVariantMap {{"x", 3}, {"T", "Site"}}};
-    managerWrites({{"AddressBookItems", QVariantList {QVariantMap {{"T", "cached"}}}}});
+    f.hooks->addressBook = {QVariantMap{{"x", 4}, {"T", "Ann"}}};
+    f.hooks->bookmarks = {QVariantMap{{"x", 3}, {"T", "Site"}}};
+    managerWrites({{"AddressBookItems", QVariantList{QVariantMap{{"T", "cached"}}}}});
     f.controller->awakeFromNib();
     f.controller->readData();
     EXPECT_TRUE(f.controller->lists().mListOfAddressBook.isEmpty());
     EXPECT_EQ(f.hooks->count("readBookmarks"), 0);
 
-    managerWrites({{"OtherDataAddressBook", 1}, {"OtherDataBookmarks", 1},
+    managerWrites({{"OtherDataAddressBook", 1},
+                   {"OtherDataBookmarks", 1},
                    {"OtherDataBookmarksFavicons", 1}});
     f.controller->readMainSettings();
     f.controller->readData();
-    EXPECT_EQ(titles(f.controller->lists().mListOfAddressBook), QStringList {"Ann"});
-    EXPECT_EQ(titles(f.controller->lists().mListOfBookMarks), QStringList {"Site"});
+    EXPECT_EQ(titles(f.controller->lists().mListOfAddressBook), QStringList{"Ann"});
+    EXPECT_EQ(titles(f.controller->lists().mListOfBookMarks), QStringList{"Site"});
     EXPECT_EQ(f.hooks->count("updateFavicons"), 0);
     QTest::qWait(200);
     EXPECT_EQ(f.hooks->count("updateFavicons"), 1);
@@ -122,28 +123,28 @@ TEST(DataReload, OptionalReadersFollowTheirSettings)
 TEST(ReminderList, DueWindowsOfToDoItemsAndCalendarEvents)
 {
     const QDate today(2026, 3, 10);
-    const QVariantList toDo {
-        QVariantMap {{"T", "in five"}, {"Date", localNoon(today.addDays(5))}},
-        QVariantMap {{"T", "in six"}, {"Date", localNoon(today.addDays(6))}},
-        QVariantMap {{"T", "overdue"}, {"Date", localNoon(today.addDays(-20))}},
-        QVariantMap {{"T", "done"}, {"Date", localNoon(today)}, {"Done", 1}},
-        QVariantMap {{"T", "late evening"}, {"Date", QDateTime(today.addDays(5), QTime(23, 59))}},
-        QVariantMap {{"T", "no date"}},
+    const QVariantList toDo{
+        QVariantMap{{"T", "in five"}, {"Date", localNoon(today.addDays(5))}},
+        QVariantMap{{"T", "in six"}, {"Date", localNoon(today.addDays(6))}},
+        QVariantMap{{"T", "overdue"}, {"Date", localNoon(today.addDays(-20))}},
+        QVariantMap{{"T", "done"}, {"Date", localNoon(today)}, {"Done", 1}},
+        QVariantMap{{"T", "late evening"}, {"Date", QDateTime(today.addDays(5), QTime(23, 59))}},
+        QVariantMap{{"T", "no date"}},
     };
-    const QVariantList events {
-        QVariantMap {{"T", "yesterday"}, {"Date", QDateTime(today.addDays(-1), QTime(23, 30))}},
-        QVariantMap {{"T", "today"}, {"Date", QDateTime(today, QTime(0, 0))}},
-        QVariantMap {{"T", "tomorrow"}, {"Date", localNoon(today.addDays(1))}},
-        QVariantMap {{"T", "after"}, {"Date", QDateTime(today.addDays(2), QTime(0, 1))}},
+    const QVariantList events{
+        QVariantMap{{"T", "yesterday"}, {"Date", QDateTime(today.addDays(-1), QTime(23, 30))}},
+        QVariantMap{{"T", "today"}, {"Date", QDateTime(today, QTime(0, 0))}},
+        QVariantMap{{"T", "tomorrow"}, {"Date", localNoon(today.addDays(1))}},
+        QVariantMap{{"T", "after"}, {"Date", QDateTime(today.addDays(2), QTime(0, 1))}},
     };
-    const QVariantList reminders {QVariantMap {{"T", "stored"}}};
+    const QVariantList reminders{QVariantMap{{"T", "stored"}}};
 
     EXPECT_EQ(titles(ReminderList::build(toDo, events, reminders, true, true, today)),
-              (QStringList {"in five", "overdue", "late evening", "today", "tomorrow", "stored"}));
+              (QStringList{"in five", "overdue", "late evening", "today", "tomorrow", "stored"}));
     EXPECT_EQ(titles(ReminderList::build(toDo, events, reminders, false, true, today)),
-              (QStringList {"today", "tomorrow", "stored"}));
+              (QStringList{"today", "tomorrow", "stored"}));
     EXPECT_EQ(titles(ReminderList::build(toDo, events, reminders, true, false, today)),
-              (QStringList {"in five", "overdue", "late evening", "stored"}));
+              (QStringList{"in five", "overdue", "late evening", "stored"}));
 }
 
 TEST(DataReload, ReminderListIsRebuiltAtEveryReload)
@@ -152,26 +153,27 @@ TEST(DataReload, ReminderListIsRebuiltAtEveryReload)
     f.clock.set(DaemonClock::referenceSeconds(localNoon(QDate::currentDate())));
     f.controller->awakeFromNib();
     CommonKorvaleClass::saveListInFile(
-        {QVariantMap {{"x", 8}, {"T", "soon"}, {"Date", QDateTime::currentDateTime()}}},
+        {QVariantMap{{"x", 8}, {"T", "soon"}, {"Date", QDateTime::currentDateTime()}}},
         DataFileName::ToDo);
-    CommonKorvaleClass::saveListInFile({QVariantMap {{"x", 11}, {"T", "kept"}}},
+    CommonKorvaleClass::saveListInFile({QVariantMap{{"x", 11}, {"T", "kept"}}},
                                        DataFileName::Reminder);
     f.controller->readData();
-    EXPECT_EQ(titles(f.controller->lists().mListOfReminder), (QStringList {"soon", "kept"}));
+    EXPECT_EQ(titles(f.controller->lists().mListOfReminder), (QStringList{"soon", "kept"}));
     managerWrites({{"ReminderAddToDoItems", 0}});
     f.controller->readMainSettings();
     f.controller->readData();
-    EXPECT_EQ(titles(f.controller->lists().mListOfReminder), QStringList {"kept"});
+    EXPECT_EQ(titles(f.controller->lists().mListOfReminder), QStringList{"kept"});
     EXPECT_EQ(f.hooks->count("refreshReminderDisplay"), 2);
 }
 
 TEST(StocksSurveyImport, MergeCases)
 {
-    QVariantList stocks {QVariantMap {{"x", 7}, {"T", "ACME"}, {"StockURL", "http://old"},
-                                      {"ValLast", "12.5"}},
-                         QVariantMap {{"x", 7}, {"T", "Same"}, {"StockURL", "http://same"}}};
-    EXPECT_FALSE(StocksSurveyImport::merge(stocks, "Same\thttp://same\n\tno title\nEmpty\t\n"
-                                                   "lonely\n\n"));
+    QVariantList stocks{
+        QVariantMap{{"x", 7}, {"T", "ACME"}, {"StockURL", "http://old"}, {"ValLast", "12.5"}},
+        QVariantMap{{"x", 7}, {"T", "Same"}, {"StockURL", "http://same"}}};
+    EXPECT_FALSE(StocksSurveyImport::merge(stocks,
+                                           "Same\thttp://same\n\tno title\nEmpty\t\n"
+                                           "lonely\n\n"));
     EXPECT_EQ(stocks.size(), 2);
 
     EXPECT_TRUE(StocksSurveyImport::merge(stocks, "ACME\thttp://new\textra\rNew One\thttp://n1"));
@@ -180,9 +182,14 @@ TEST(StocksSurveyImport, MergeCases)
     EXPECT_EQ(acme.value("StockURL"), "http://new");
     EXPECT_EQ(acme.value("ValLast"), "12.5");
     const QVariantMap added = stocks.at(2).toMap();
-    EXPECT_EQ(added, (QVariantMap {{"T", "New One"}, {"StockURL", "http://n1"}, {"x", 7},
-                                   {"ValMin", "0.000"}, {"ValMax", "0.000"}, {"ValLast", "???"},
-                                   {"ValLastShown", "0"}}));
+    EXPECT_EQ(added,
+              (QVariantMap{{"T", "New One"},
+                           {"StockURL", "http://n1"},
+                           {"x", 7},
+                           {"ValMin", "0.000"},
+                           {"ValMax", "0.000"},
+                           {"ValLast", "???"},
+                           {"ValLastShown", "0"}}));
 
     QVariantList untouched = stocks;
     EXPECT_FALSE(StocksSurveyImport::merge(untouched, QByteArray("Bad\xff\xfe\thttp://x")));

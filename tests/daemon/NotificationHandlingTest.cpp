@@ -117,7 +117,7 @@ TEST(DaemonNotifications, QuickLookClosedAnswersOnlyWhileTheAccessWindowIsUp)
     f.controller->flags().mWindowVisible = true;
     f.post("QuickLookWindowClosedNotification", NotificationChannel::Browser);
     QTest::qWait(10);
-    EXPECT_EQ(answers, QStringList {"QuickLookQuitNotification"});
+    EXPECT_EQ(answers, QStringList{"QuickLookQuitNotification"});
     EXPECT_EQ(f.hooks->count("bringAgentToFront"), 1);
     EXPECT_EQ(f.hooks->count("discardMenuBarMenu"), 0);
 }

@@ -10,7 +10,7 @@ namespace {
 
 void writeListDated(const QString &name, double referenceSeconds)
 {
-    CommonKorvaleClass::saveListInFile({QVariantMap {{"T", "x"}}}, name);
+    CommonKorvaleClass::saveListInFile({QVariantMap{{"T", "x"}}}, name);
     setModified(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(name),
                 DaemonClock::dateTime(referenceSeconds));
 }
