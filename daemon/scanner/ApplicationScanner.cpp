@@ -4,6 +4,7 @@
 #include "ApplicationsFolders.h"
 #include "CommonKorvaleClass.h"
 #include "ItemRecord.h"
+#include "TextMatching.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -12,12 +13,22 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace {
 
 constexpr int RescanFoldersRetryMs = 2000;
 constexpr qint64 HalfADaySeconds = 43200;
 constexpr qint64 WatchedFolderSlackSeconds = 10;
+
+std::optional<QString> titleOf(const QVariantMap &record)
+{
+    const auto title = record.constFind(ItemRecord::KeyTitle);
+    if (title == record.constEnd())
+        return std::nullopt;
+    return title->toString();
+}
 
 } // namespace
 
@@ -74,20 +85,27 @@ QVariantList ApplicationScanner::scanFolders(const QStringList &folders,
 
 int ApplicationScanner::sortTitleFunction(const QVariantMap &a, const QVariantMap &b)
 {
-    const auto titleA = a.constFind(ItemRecord::KeyTitle);
-    const auto titleB = b.constFind(ItemRecord::KeyTitle);
-    const bool hasA = titleA != a.constEnd();
-    const bool hasB = titleB != b.constEnd();
-    if (!hasA || !hasB)
-        return int(hasA) - int(hasB);
-    return titleA->toString().compare(titleB->toString(), Qt::CaseInsensitive);
+    const std::weak_ordering order = TextMatching::compareTitles(titleOf(a), titleOf(b));
+    return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
 QVariantList ApplicationScanner::mergeScannedList(QVariantList newList, const QVariantList &oldList)
 {
-    std::stable_sort(newList.begin(), newList.end(), [](const QVariant &a, const QVariant &b) {
-        return sortTitleFunction(a.toMap(), b.toMap()) < 0;
+    // Titles taken out once: the sort compares each many times.
+    struct Titled {
+        std::optional<QString> title;
+        QVariant record;
+    };
+    std::vector<Titled> titled;
+    titled.reserve(std::size_t(newList.size()));
+    for (const QVariant &item : std::as_const(newList))
+        titled.push_back({titleOf(item.toMap()), item});
+    std::stable_sort(titled.begin(), titled.end(), [](const Titled &a, const Titled &b) {
+        return TextMatching::compareTitles(a.title, b.title) < 0;
     });
+    for (std::size_t i = 0; i < titled.size(); ++i)
+        newList[qsizetype(i)] = std::move(titled[i].record);
+
     QHash<QString, qsizetype> oldByPath;
     oldByPath.reserve(oldList.size());
     for (qsizetype i = 0; i < oldList.size(); ++i) {
