@@ -1,4 +1,6 @@
+#include "DaemonActivationStep.h"
 #include "DaemonController.h"
+#include "DaemonHooks.h"
 #include "KorvaleLog.h"
 #include "platform/NotificationCenter.h"
 #include "platform/SessionInstance.h"
@@ -6,6 +8,40 @@
 
 #include <QApplication>
 #include <QTimer>
+
+namespace {
+
+// The pieces built so far behind the controller's hooks; the rest keep their defaults.
+class AgentHooks final : public DaemonHooks
+{
+public:
+    explicit AgentHooks(DaemonActivationStep &activation)
+        : mActivation(activation)
+    {
+    }
+
+    void showKeysDetectionWindow() override
+    {
+        if (!mActivation.monitor().isKeyDetectionWindowVisible())
+            mActivation.monitor().showKeyDetectionWindow();
+    }
+    void closeKeysDetectionWindow() override
+    {
+        emit mActivation.monitor().keyDetectionCloseRequested();
+    }
+    void rebuildItemsWithShortcuts() override
+    {
+        if (DaemonController *controller = DaemonController::sharedInstance()) {
+            mActivation.monitor().itemShortcuts().updateListOfItemsWithShortcuts(
+                controller->lists().mListOfFiles, controller->lists().mListOfApplications);
+        }
+    }
+
+private:
+    DaemonActivationStep &mActivation;
+};
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -31,9 +67,13 @@ int main(int argc, char **argv)
         break;
     }
 
+    auto activation = std::make_shared<DaemonActivationStep>(ActivationPlatform::create());
     DaemonController::Environment environment;
     environment.notifications = NotificationCenter::createSessionBusCenter();
+    environment.activation = activation;
+    environment.hooks = std::make_shared<AgentHooks>(*activation);
     DaemonController controller(std::move(environment));
+    activation->attach(controller);
 
     int activations = 0;
     QObject::connect(&instance, &SessionInstance::activationRequested, &controller,
