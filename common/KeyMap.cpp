@@ -14,6 +14,7 @@ struct NamedKey {
 
 // Keys named by what they do; the order is the order in which a map's names are listed, so
 // that modifiers come first and every combination reads the same way whatever the press order.
+// clang-format off
 constexpr NamedKey OrderedNamedKeys[] = {
     {"Command", 55},     {"Option", 58},     {"Control", 59},     {"Shift", 56},
     {"fn", 63},          {"Return", 36},     {"Enter", 76},       {"Escape", 53},
@@ -26,12 +27,14 @@ constexpr NamedKey OrderedNamedKeys[] = {
     {"PageDown", 121},   {"Home", 115},      {"End", 119},        {"LeftArrow", 123},
     {"RightArrow", 124}, {"DownArrow", 125}, {"UpArrow", 126},    {"NumLock", 71},
 };
+// clang-format on
 
 // Character keys carry the names printed on a French keyboard, by key code.
 struct CharacterKey {
     int keyCode;
     const char *name; // UTF-8
 };
+// clang-format off
 constexpr CharacterKey CharacterKeys[] = {
     {0, "q"},  {1, "s"},  {2, "d"},        {3, "f"},  {4, "h"},  {5, "g"},  {6, "w"},
     {7, "x"},  {8, "c"},  {9, "v"},        {10, "@"}, {11, "b"}, {12, "a"}, {13, "z"},
@@ -44,6 +47,7 @@ constexpr CharacterKey CharacterKeys[] = {
     {84, "2"}, {85, "3"}, {86, "4"},       {87, "5"}, {88, "6"}, {89, "7"}, {91, "8"},
     {92, "9"},
 };
+// clang-format on
 
 QHash<QString, QString> buildKeysName()
 {

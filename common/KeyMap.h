@@ -40,7 +40,10 @@ public:
     using Bytes = std::array<std::uint8_t, ByteCount>;
 
     constexpr KeyMap() = default;
-    constexpr explicit KeyMap(const Bytes &bytes) : mBytes(bytes) {}
+    constexpr explicit KeyMap(const Bytes &bytes)
+        : mBytes(bytes)
+    {
+    }
 
     // A stored map (an item shortcut, the personal combination): exactly 16 bytes, or nothing.
     static std::optional<KeyMap> fromData(const QByteArray &data);
@@ -62,8 +65,7 @@ public:
     // Names of the keys held, modifiers first, each key once (getKeysPressed).
     QStringList names() const;
     // The names joined by "+", each passed through `translate` (the empty string for no key).
-    template<typename Translate>
-    QString displayString(Translate translate) const
+    template <typename Translate> QString displayString(Translate translate) const
     {
         QStringList parts;
         for (const QString &name : names())

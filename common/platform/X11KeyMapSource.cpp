@@ -16,6 +16,7 @@ struct KeyPair {
     int virtualCode;
 };
 
+// clang-format off
 constexpr KeyPair EvdevToVirtual[] = {
     {1, 53},    // Escape
     {2, 18},    {3, 19},    {4, 20},    {5, 21},    {6, 23},    // 1 2 3 4 5
@@ -73,6 +74,7 @@ constexpr KeyPair EvdevToVirtual[] = {
     {183, 105}, {184, 107}, {185, 113}, {186, 106}, // F13 .. F16
     {187, 64},  {188, 79},  {189, 80},  {190, 90},  // F17 .. F20
 };
+// clang-format on
 
 constexpr int X11KeyCodeOffset = 8;
 
@@ -93,7 +95,10 @@ constexpr std::array<int, 256> X11ToVirtual = buildX11Table();
 class X11KeyMapSource final : public KeyMapSource
 {
 public:
-    explicit X11KeyMapSource(Display *display) : mDisplay(display) {}
+    explicit X11KeyMapSource(Display *display)
+        : mDisplay(display)
+    {
+    }
     ~X11KeyMapSource() override { XCloseDisplay(mDisplay); }
     X11KeyMapSource(const X11KeyMapSource &) = delete;
     X11KeyMapSource &operator=(const X11KeyMapSource &) = delete;
@@ -145,7 +150,8 @@ KeyMapSource::Creation KeyMapSource::createX11()
         return {nullptr, QStringLiteral("no X display (DISPLAY is not set)")};
     Display *display = XOpenDisplay(displayName.constData());
     if (!display)
-        return {nullptr, QStringLiteral("cannot open the X display %1")
-                             .arg(QString::fromLocal8Bit(displayName))};
+        return {nullptr,
+                QStringLiteral("cannot open the X display %1")
+                    .arg(QString::fromLocal8Bit(displayName))};
     return {std::make_unique<X11KeyMapSource>(display), {}};
 }

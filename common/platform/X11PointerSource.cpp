@@ -13,7 +13,10 @@ namespace {
 class X11PointerSource final : public PointerSource
 {
 public:
-    explicit X11PointerSource(Display *display) : mDisplay(display) {}
+    explicit X11PointerSource(Display *display)
+        : mDisplay(display)
+    {
+    }
     ~X11PointerSource() override { XCloseDisplay(mDisplay); }
     X11PointerSource(const X11PointerSource &) = delete;
     X11PointerSource &operator=(const X11PointerSource &) = delete;
@@ -70,7 +73,8 @@ private:
         }
         std::lock_guard lock(mMutex);
         const int screen = DefaultScreen(mDisplay);
-        return {0, 0, qreal(DisplayWidth(mDisplay, screen)), qreal(DisplayHeight(mDisplay, screen))};
+        return {0, 0, qreal(DisplayWidth(mDisplay, screen)),
+                qreal(DisplayHeight(mDisplay, screen))};
     }
 
     std::mutex mMutex;
@@ -86,7 +90,8 @@ PointerSource::Creation PointerSource::createX11()
         return {nullptr, QStringLiteral("no X display (DISPLAY is not set)")};
     Display *display = XOpenDisplay(displayName.constData());
     if (!display)
-        return {nullptr, QStringLiteral("cannot open the X display %1")
-                             .arg(QString::fromLocal8Bit(displayName))};
+        return {nullptr,
+                QStringLiteral("cannot open the X display %1")
+                    .arg(QString::fromLocal8Bit(displayName))};
     return {std::make_unique<X11PointerSource>(display), {}};
 }

@@ -27,7 +27,10 @@ public:
 class FakeActivationClock final : public ActivationClock
 {
 public:
-    explicit FakeActivationClock(double start = 800000000.0) : mNow(start) {}
+    explicit FakeActivationClock(double start = 800000000.0)
+        : mNow(start)
+    {
+    }
     double now() const override { return mNow.load(); }
     void set(double now) { mNow.store(now); }
     void advance(double seconds) { mNow.store(mNow.load() + seconds); }

@@ -30,7 +30,10 @@ constexpr double MenuBarHeight = 22;
 class ActivationMonitor::ScannerOutput final : public KeyboardScanner::Output
 {
 public:
-    explicit ScannerOutput(ActivationMonitor &monitor) : mMonitor(monitor) {}
+    explicit ScannerOutput(ActivationMonitor &monitor)
+        : mMonitor(monitor)
+    {
+    }
 
     void publishKeyMap(const KeyMap &map) override
     {
@@ -66,8 +69,11 @@ private:
 
 ActivationMonitor::ActivationMonitor(KeyMapSource *keys, PointerSource *pointer,
                                      const ActivationClock &clock, QObject *parent)
-    : QObject(parent), mKeys(keys), mPointer(pointer), mClock(clock),
-      mScannerOutput(std::make_unique<ScannerOutput>(*this))
+    : QObject(parent)
+    , mKeys(keys)
+    , mPointer(pointer)
+    , mClock(clock)
+    , mScannerOutput(std::make_unique<ScannerOutput>(*this))
 {
     setSettings(mSettings);
     // Emitted from the keyboard thread, these arrive queued; emitted from the main thread (as
@@ -78,10 +84,11 @@ ActivationMonitor::ActivationMonitor(KeyMapSource *keys, PointerSource *pointer,
         if (mKeyDetectionWindow)
             mKeyDetectionWindow->hide();
     });
-    connect(this, &ActivationMonitor::keyDetectionRefreshRequested, this, [this](const KeyMap &map) {
-        if (mKeyDetectionWindow && mKeyDetectionWindow->isVisible())
-            mKeyDetectionWindow->showKeys(map);
-    });
+    connect(this, &ActivationMonitor::keyDetectionRefreshRequested, this,
+            [this](const KeyMap &map) {
+                if (mKeyDetectionWindow && mKeyDetectionWindow->isVisible())
+                    mKeyDetectionWindow->showKeys(map);
+            });
     connect(this, &ActivationMonitor::keyDetectionYesRequested, this, [this] {
         if (mKeyDetectionWindow && mKeyDetectionWindow->isVisible())
             mKeyDetectionWindow->showYes();
@@ -255,8 +262,7 @@ void ActivationMonitor::checkApplicationsFolder(double now)
     const QFileInfo folder(mApplicationsFolder);
     if (!folder.exists())
         return;
-    const double modified =
-        double(folder.lastModified().toMSecsSinceEpoch()) / 1000.0
+    const double modified = double(folder.lastModified().toMSecsSinceEpoch()) / 1000.0
         - SystemActivationClock::ReferenceDateInUnixSeconds;
     // One early check per change of the folder; and a date ahead of the clock is no fresh
     // change, or it would bring the check forward forever.
@@ -342,8 +348,7 @@ bool ActivationMonitor::actOnInput(double now)
 {
     const KeyMap &map = mTickMap;
     const bool held = !map.isEmpty();
-    const int zone =
-        screenZone(mTickLocation, mPointer ? mPointer->mainScreenFrame() : QRectF());
+    const int zone = screenZone(mTickLocation, mPointer ? mPointer->mainScreenFrame() : QRectF());
 
     if (now > *mSchedule.nextMousePositionTest) {
         *mSchedule.nextMousePositionTest = now + 0.5;

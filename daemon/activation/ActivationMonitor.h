@@ -100,7 +100,10 @@ public:
 
     // Next-due times the controller also moves (its periodic check, "SettingChanged").
     double nextShortCutsSettingsUpdate() const { return *mSchedule.nextShortCutsSettingsUpdate; }
-    void setNextShortCutsSettingsUpdate(double time) { *mSchedule.nextShortCutsSettingsUpdate = time; }
+    void setNextShortCutsSettingsUpdate(double time)
+    {
+        *mSchedule.nextShortCutsSettingsUpdate = time;
+    }
     double nextOtherSettingsUpdate() const { return mNextOtherSettingsUpdate; }
     void setNextOtherSettingsUpdate(double time) { mNextOtherSettingsUpdate = time; }
     // Application use was sampled: changes are counted afresh.

@@ -37,10 +37,11 @@ void ActivationSettings::applyPreferenceValues(const QVariantMap &values)
 {
     shortCutsActivated = intOf(values, QStringLiteral("ShortCutsActivated"));
     shortCutsMenu = intOf(values, QStringLiteral("ShortCutsMenu"));
-    shortCutsMenuRepetition = qBound(0, intOf(values, QStringLiteral("ShortCutsMenuRepetition")), 1000);
+    shortCutsMenuRepetition =
+        qBound(0, intOf(values, QStringLiteral("ShortCutsMenuRepetition")), 1000);
     shortCutsKeyPersonalValues = intOf(values, QStringLiteral("ShortCutsKeyPersonalValues"));
-    shortCutsKeyPersonalValuesData =
-        KeyMap::fromData(values.value(QStringLiteral("ShortCutsKeyPersonalValuesData")).toByteArray());
+    shortCutsKeyPersonalValuesData = KeyMap::fromData(
+        values.value(QStringLiteral("ShortCutsKeyPersonalValuesData")).toByteArray());
     shortCutsMouseActivated = intOf(values, QStringLiteral("ShortCutsMouseActivated"));
     shortCutsMouseMenu = intOf(values, QStringLiteral("ShortCutsMouseMenu"));
     shortCutsMouseCommandKey = intOf(values, QStringLiteral("ShortCutsMouseCommandKey"));

@@ -8,8 +8,8 @@
 #include <QTimer>
 
 DaemonActivationStep::DaemonActivationStep(ActivationPlatform platform)
-    : mPlatform(std::move(platform)),
-      mMonitor(mPlatform.keys.get(), mPlatform.pointer.get(), mThreadClock)
+    : mPlatform(std::move(platform))
+    , mMonitor(mPlatform.keys.get(), mPlatform.pointer.get(), mThreadClock)
 {
 }
 
@@ -25,11 +25,11 @@ void DaemonActivationStep::attach(DaemonController &controller)
     mMonitor.useSchedule({&schedule.mNextShortCutsSettingsUpdate, &schedule.mNextMousePositionTest,
                           &schedule.mKeyMouseChanges, &schedule.mLastTextEntry});
     DaemonFlags &flags = controller.flags();
-    mMonitor.setAgentQueries({[&flags] { return flags.mWindowVisible; }, {},
-                              [&flags] { return flags.mMainAppLaunched; },
-                              [&controller] {
-                                  return !controller.lists().mListOfStocksSurvey.isEmpty();
-                              }});
+    mMonitor.setAgentQueries(
+        {[&flags] { return flags.mWindowVisible; },
+         {},
+         [&flags] { return flags.mMainAppLaunched; },
+         [&controller] { return !controller.lists().mListOfStocksSurvey.isEmpty(); }});
     connect(&mMonitor, &ActivationMonitor::periodicWorkDue, &controller,
             [&controller](ActivationMonitor::PeriodicWork work) {
                 // Requested from inside the tick, performed after it.

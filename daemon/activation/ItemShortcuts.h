@@ -12,7 +12,8 @@ class ItemShortcuts
 public:
     // Files and folders of the user's list first, then applications, each in list order
     // (updateListOfItemsWithShortcuts).
-    void updateListOfItemsWithShortcuts(const QVariantList &files, const QVariantList &applications);
+    void updateListOfItemsWithShortcuts(const QVariantList &files,
+                                        const QVariantList &applications);
     const QVariantList &listOfItemsWithShortcuts() const { return mListOfItemsWithShortcuts; }
 
     // Every record whose combination equals the map exactly, in list order: one combination may

@@ -8,8 +8,10 @@
 #include <QVBoxLayout>
 
 KeyDetectionWindow::KeyDetectionWindow(QWidget *parent)
-    : QWidget(parent, Qt::Tool), mInformation(new QLabel(this)), mIndicator(new QLabel(this)),
-      mMoreInfoView(new MoreInfoView(this))
+    : QWidget(parent, Qt::Tool)
+    , mInformation(new QLabel(this))
+    , mIndicator(new QLabel(this))
+    , mMoreInfoView(new MoreInfoView(this))
 {
     setWindowTitle(tr("Key detection"));
     mInformation->setMinimumWidth(360);
@@ -38,8 +40,9 @@ QString KeyDetectionWindow::displayString(const KeyMap &map)
 void KeyDetectionWindow::showKeys(const KeyMap &map)
 {
     mOrange = !mOrange;
-    mInformation->setStyleSheet(QStringLiteral("QLabel { background: #303030; padding: 4px; color: %1; }")
-                                    .arg(mOrange ? QStringLiteral("orange") : QStringLiteral("white")));
+    mInformation->setStyleSheet(
+        QStringLiteral("QLabel { background: #303030; padding: 4px; color: %1; }")
+            .arg(mOrange ? QStringLiteral("orange") : QStringLiteral("white")));
     mInformation->setText(displayString(map));
 }
 

@@ -46,8 +46,7 @@ public:
     int tapCounter() const { return mTapCounter; }
 
 private:
-    void recogniseReveal(double now, const KeyMap &map, const Settings &settings,
-                         Output &output);
+    void recogniseReveal(double now, const KeyMap &map, const Settings &settings, Output &output);
     void recogniseTap(double now, const KeyMap &map, bool held, const Settings &settings,
                       Output &output);
 

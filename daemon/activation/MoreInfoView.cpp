@@ -11,7 +11,8 @@ constexpr int CellWidth = 72;
 constexpr int CellHeight = 20;
 } // namespace
 
-MoreInfoView::MoreInfoView(QWidget *parent) : QWidget(parent)
+MoreInfoView::MoreInfoView(QWidget *parent)
+    : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -55,9 +56,9 @@ void MoreInfoView::recordUnnamedKeys()
         added = true;
     }
     if (added)
-        KeysFile::save(mRecordedKeys,
-                       CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
-                           DataFileName::Keys));
+        KeysFile::save(
+            mRecordedKeys,
+            CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Keys));
 }
 
 void MoreInfoView::paintEvent(QPaintEvent *)
@@ -92,9 +93,9 @@ void MoreInfoView::paintEvent(QPaintEvent *)
             painter.drawRect(rect.adjusted(0, 0, -1, -1));
             painter.setPen(named == names.cend() ? QColor(110, 110, 110) : QColor(Qt::black));
             painter.drawText(rect, Qt::AlignCenter,
-                             named == names.cend() ? position
-                                                   : QCoreApplication::translate("KeyNames",
-                                                                                 qPrintable(*named)));
+                             named == names.cend()
+                                 ? position
+                                 : QCoreApplication::translate("KeyNames", qPrintable(*named)));
         }
     }
 }

@@ -18,11 +18,12 @@ protected:
     static constexpr double Start = 800000000.0;
 
     ActivationHarness()
-        : clock(Start), monitor(&keys, &pointer, clock), opened(&monitor,
-                                                                &ActivationMonitor::openAccessWindowRequested),
-          closed(&monitor, &ActivationMonitor::closeAccessWindowRequested),
-          work(&monitor, &ActivationMonitor::periodicWorkDue),
-          items(&monitor, &ActivationMonitor::itemShortcutTriggered)
+        : clock(Start)
+        , monitor(&keys, &pointer, clock)
+        , opened(&monitor, &ActivationMonitor::openAccessWindowRequested)
+        , closed(&monitor, &ActivationMonitor::closeAccessWindowRequested)
+        , work(&monitor, &ActivationMonitor::periodicWorkDue)
+        , items(&monitor, &ActivationMonitor::itemShortcutTriggered)
     {
         pointer.setMainScreenFrame({0, 0, 1920, 1080});
         pointer.setLocation({900, 500});

@@ -1,7 +1,7 @@
+#include "KeyMap.h"
 #include "ActivationSettings.h"
 #include "CommonKorvaleClass.h"
 #include "KeyDetectionWindow.h"
-#include "KeyMap.h"
 #include "MoreInfoView.h"
 #include "TestEnvironment.h"
 #include "platform/KeyMapSource.h"
@@ -63,13 +63,13 @@ TEST(KeyMapTest, NamesListModifiersFirstThenTheRestByKeyCode)
 
     const KeyMap mixed = KeyMap::ofKeys({VirtualKey::Shift, 12, VirtualKey::Command, 19,
                                          VirtualKey::Option, VirtualKey::Control, 122, 126});
-    EXPECT_EQ(mixed.names(), (QStringList{"Command", "Option", "Control", "Shift", "F1", "UpArrow",
-                                          "a", QString::fromUtf8("é")}));
+    EXPECT_EQ(mixed.names(),
+              (QStringList{"Command", "Option", "Control", "Shift", "F1", "UpArrow", "a",
+                           QString::fromUtf8("é")}));
 
     EXPECT_EQ(KeyMap::ofKeys({VirtualKey::CapsLock}).names(), QStringList{"7-2"});
     EXPECT_EQ(KeyMap::ofKeys({VirtualKey::RightCommand}).names(), QStringList{"6-64"});
-    EXPECT_EQ(KeyMap::ofKeys({0, 20, 50, 92}).names(),
-              (QStringList{"q", "\"", "<", "9"}));
+    EXPECT_EQ(KeyMap::ofKeys({0, 20, 50, 92}).names(), (QStringList{"q", "\"", "<", "9"}));
 }
 
 TEST(KeyMapTest, TheNameTableCoversTheNamedPositions)
@@ -139,16 +139,16 @@ TEST(KeyMapTest, X11KeycodesMapToTheKeyInTheSamePlace)
     EXPECT_EQ(X11KeyCodes::virtualKeyCode(50), VirtualKey::Shift);
     EXPECT_EQ(X11KeyCodes::virtualKeyCode(62), VirtualKey::RightShift);
     EXPECT_EQ(X11KeyCodes::virtualKeyCode(66), VirtualKey::CapsLock);
-    EXPECT_EQ(X11KeyCodes::virtualKeyCode(38), 0);   // A
-    EXPECT_EQ(X11KeyCodes::virtualKeyCode(39), 1);   // S
-    EXPECT_EQ(X11KeyCodes::virtualKeyCode(56), 11);  // B
-    EXPECT_EQ(X11KeyCodes::virtualKeyCode(10), 18);  // 1
-    EXPECT_EQ(X11KeyCodes::virtualKeyCode(36), 36);  // Return
-    EXPECT_EQ(X11KeyCodes::virtualKeyCode(65), 49);  // Space
-    EXPECT_EQ(X11KeyCodes::virtualKeyCode(22), 51);  // Backspace
-    EXPECT_EQ(X11KeyCodes::virtualKeyCode(9), 53);   // Escape
+    EXPECT_EQ(X11KeyCodes::virtualKeyCode(38), 0); // A
+    EXPECT_EQ(X11KeyCodes::virtualKeyCode(39), 1); // S
+    EXPECT_EQ(X11KeyCodes::virtualKeyCode(56), 11); // B
+    EXPECT_EQ(X11KeyCodes::virtualKeyCode(10), 18); // 1
+    EXPECT_EQ(X11KeyCodes::virtualKeyCode(36), 36); // Return
+    EXPECT_EQ(X11KeyCodes::virtualKeyCode(65), 49); // Space
+    EXPECT_EQ(X11KeyCodes::virtualKeyCode(22), 51); // Backspace
+    EXPECT_EQ(X11KeyCodes::virtualKeyCode(9), 53); // Escape
     EXPECT_EQ(X11KeyCodes::virtualKeyCode(67), 122); // F1
-    EXPECT_EQ(X11KeyCodes::virtualKeyCode(71), 96);  // F5
+    EXPECT_EQ(X11KeyCodes::virtualKeyCode(71), 96); // F5
     EXPECT_EQ(X11KeyCodes::virtualKeyCode(111), 126); // Up
     EXPECT_EQ(X11KeyCodes::virtualKeyCode(119), 117); // forward Delete
     EXPECT_EQ(X11KeyCodes::virtualKeyCode(8), -1);
@@ -181,8 +181,8 @@ TEST(ActivationSettingsTest, PreferenceValuesAndTheirDefaults)
     EXPECT_EQ(settings.definedKeyMap(), KeyMap::ofKeys({VirtualKey::Command}));
     EXPECT_EQ(settings.shortCutsMenuNumPressed(), 3);
 
-    settings.applyPreferenceValues({{"ShowKeysDetectionAuto", 0}, {"ShortCutsMenu", 3},
-                                    {"ShortCutsMenuRepetition", 2}});
+    settings.applyPreferenceValues(
+        {{"ShowKeysDetectionAuto", 0}, {"ShortCutsMenu", 3}, {"ShortCutsMenuRepetition", 2}});
     EXPECT_FALSE(settings.showKeysDetectionAuto);
     EXPECT_EQ(settings.definedKeyMap(), KeyMap::ofKeys({VirtualKey::Shift}));
     EXPECT_EQ(settings.shortCutsMenuNumPressed(), 7);
@@ -200,8 +200,8 @@ TEST(ActivationSettingsTest, PreferenceValuesAndTheirDefaults)
     EXPECT_TRUE(settings.definedKeyMap().isEmpty());
 
     const KeyMap personal = KeyMap::ofKeys({VirtualKey::Control, 40});
-    settings.applyPreferenceValues({{"ShortCutsKeyPersonalValues", 1},
-                                    {"ShortCutsKeyPersonalValuesData", personal.toData()}});
+    settings.applyPreferenceValues(
+        {{"ShortCutsKeyPersonalValues", 1}, {"ShortCutsKeyPersonalValuesData", personal.toData()}});
     EXPECT_EQ(settings.definedKeyMap(), personal);
     EXPECT_FALSE(settings.tapRecognitionEnabled());
 

@@ -94,7 +94,10 @@ TEST(KeyboardThreadTest, TheThreadPublishesTheMapAndStops)
 
     keys.setMap(KeyMap::ofKeys({VirtualKey::Option, 12}));
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return monitor.currentKeyMap() == KeyMap::ofKeys({VirtualKey::Option, 12}); }, 2000));
+        [&] {
+            return monitor.currentKeyMap() == KeyMap::ofKeys({VirtualKey::Option, 12});
+        },
+        2000));
     keys.releaseAll();
     EXPECT_TRUE(QTest::qWaitFor([&] { return monitor.currentKeyMap().isEmpty(); }, 2000));
 

@@ -34,7 +34,8 @@ protected:
     // A monitor with its real keyboard thread and the controller's timer.
     void startMonitor(const ActivationSettings &settings)
     {
-        monitor = std::make_unique<ActivationMonitor>(keys.source.get(), pointer.source.get(), clock);
+        monitor =
+            std::make_unique<ActivationMonitor>(keys.source.get(), pointer.source.get(), clock);
         monitor->setSettings(settings);
         monitor->start(clock.now());
         timer.setInterval(int(ActivationMonitor::TimerInterval * 1000));
@@ -49,15 +50,16 @@ protected:
         QProcess process;
         process.start(QStringLiteral("xdotool"), arguments);
         ASSERT_TRUE(process.waitForStarted());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 10000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 10000));
         ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
         QTest::qWait(thenWaitMs);
     }
 
     static QStringList doubleTap(const QString &gap)
     {
-        return {"keydown", "super", "sleep", gap, "keyup", "super", "sleep", gap,
-                "keydown", "super", "sleep", gap, "keyup", "super"};
+        return {"keydown", "super",   "sleep", gap,     "keyup", "super", "sleep",
+                gap,       "keydown", "super", "sleep", gap,     "keyup", "super"};
     }
 
     KeyMapSource::Creation keys;
@@ -78,8 +80,8 @@ TEST_F(X11ActivationTest, SuperReadsBackAsCommand)
     xdotool({"keydown", "ctrl+alt+shift+a"});
     const KeyMap combination = keys.source->sample();
     xdotool({"keyup", "ctrl+alt+shift+a"});
-    EXPECT_EQ(combination, KeyMap::ofKeys({VirtualKey::Control, VirtualKey::Option,
-                                           VirtualKey::Shift, 0}));
+    EXPECT_EQ(combination,
+              KeyMap::ofKeys({VirtualKey::Control, VirtualKey::Option, VirtualKey::Shift, 0}));
 }
 
 TEST_F(X11ActivationTest, PointerAndScreenAreMeasuredFromTheBottomLeft)
@@ -115,8 +117,10 @@ TEST_F(X11ActivationTest, AnItemShortcutOpensItsItemOnceWhileHeld)
     startMonitor({});
     const KeyMap shortcut = KeyMap::ofKeys({VirtualKey::Control, VirtualKey::Option, 40}); // K
     monitor->itemShortcuts().updateListOfItemsWithShortcuts(
-        {}, {QVariantMap{{ItemRecord::KeyTitle, "Editor"}, {ItemRecord::KeyKind, 1},
-                         {ItemRecord::KeyShortcut, shortcut.toData()}}});
+        {},
+        {QVariantMap{{ItemRecord::KeyTitle, "Editor"},
+                     {ItemRecord::KeyKind, 1},
+                     {ItemRecord::KeyShortcut, shortcut.toData()}}});
     QSignalSpy triggered(monitor.get(), &ActivationMonitor::itemShortcutTriggered);
 
     drive({"keydown", "ctrl+alt+k", "sleep", "1.5", "keyup", "ctrl+alt+k"}, 400);
