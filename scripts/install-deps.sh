@@ -9,6 +9,7 @@ packages=(
     libx11-dev libxtst-dev
     googletest libgtest-dev libgmock-dev
     xvfb openbox xdotool x11-utils dbus dbus-x11 fzf
+    libglib2.0-bin  # gdbus, used by the agent's end-to-end test
 )
 
 missing=()
