@@ -3,11 +3,15 @@
 #include "DaemonHooks.h"
 #include "KorvaleLog.h"
 #include "platform/NotificationCenter.h"
+#include "platform/ProcessTable.h"
 #include "platform/SessionInstance.h"
 #include "platform/TerminationSignals.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -35,6 +39,24 @@ public:
             mActivation.monitor().itemShortcuts().updateListOfItemsWithShortcuts(
                 controller->lists().mListOfFiles, controller->lists().mListOfApplications);
         }
+    }
+
+    // The manager is installed beside the agent.
+    static QString mainAppPath()
+    {
+        return QCoreApplication::applicationDirPath() + QStringLiteral("/korvale-manager");
+    }
+    bool isMainAppLaunched() override
+    {
+        const QString manager = mainAppPath();
+        const QList<ProcessInfo> processes = ProcessTable::system().processes();
+        return std::any_of(processes.cbegin(), processes.cend(),
+                           [&manager](const ProcessInfo &p) { return p.executable == manager; });
+    }
+    void launchMainApp() override
+    {
+        if (!QProcess::startDetached(mainAppPath(), {}))
+            KorvaleLog::line(QStringLiteral("Unable launching %1").arg(mainAppPath()));
     }
 
 private:
