@@ -20,6 +20,13 @@ public:
     // A rectangle of zeros when there is no screen.
     virtual QRectF mainScreenFrame() = 0;
 
+    // Location and buttons read together (one round trip to the X server).
+    struct State {
+        QPointF location;
+        bool buttonPressed = false;
+    };
+    virtual State state() { return {location(), buttonPressed()}; }
+
     struct Creation {
         std::unique_ptr<PointerSource> source;
         QString reason;

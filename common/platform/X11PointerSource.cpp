@@ -32,6 +32,13 @@ public:
         return (queryPointer().mask & (Button1Mask | Button2Mask | Button3Mask)) != 0;
     }
 
+    State state() override
+    {
+        const Query query = queryPointer();
+        return {fromX11(QPointF(query.x, query.y), mainScreenInX11()),
+                (query.mask & (Button1Mask | Button2Mask | Button3Mask)) != 0};
+    }
+
     QRectF mainScreenFrame() override
     {
         const QRectF frame = mainScreenInX11();

@@ -331,8 +331,9 @@ bool ActivationMonitor::observeInput(double now)
         *mSchedule.lastTextEntry = 0;
         mLastKeyPressedChange = now;
     }
-    mTickLocation = mPointer ? mPointer->location() : QPointF();
-    mTickMouseDown = mPointer && mPointer->buttonPressed();
+    const PointerSource::State pointer = mPointer ? mPointer->state() : PointerSource::State();
+    mTickLocation = pointer.location;
+    mTickMouseDown = pointer.buttonPressed;
     if (mTickMouseDown != mPreviousMouseDown) {
         ++*mSchedule.keyMouseChanges;
         *mSchedule.lastTextEntry = 0;
