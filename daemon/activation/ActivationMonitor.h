@@ -4,6 +4,7 @@
 #include "ActivationSettings.h"
 #include "ItemShortcuts.h"
 #include "KeyboardScanner.h"
+#include "platform/KeyMapSource.h"
 
 #include <QObject>
 #include <QPointF>
@@ -17,7 +18,6 @@
 #include <thread>
 
 class KeyDetectionWindow;
-class KeyMapSource;
 class PointerSource;
 
 // Watches the keyboard and the pointer for the activation gestures: the keyboard thread samples
@@ -95,6 +95,9 @@ public:
 
     // The last map sampled by the thread (mCurrentMacKeyMap), read whole.
     KeyMap currentKeyMap() const;
+
+    // Samples the keyboard now: opening an item with Option held reveals it instead.
+    bool optionKeyPressed() const { return mKeys && mKeys->sample().isKeyDown(VirtualKey::Option); }
 
     ItemShortcuts &itemShortcuts() { return mItemShortcuts; }
 

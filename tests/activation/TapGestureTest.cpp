@@ -74,6 +74,15 @@ TEST_F(TapGestureTest, AnotherKeyOrAMouseButtonDuringATapCancelsTheSequence)
     EXPECT_EQ(opened.count(), 0) << "Command-C, then one tap";
 }
 
+TEST_F(TapGestureTest, OptionIsSampledAtOnce)
+{
+    EXPECT_FALSE(monitor.optionKeyPressed());
+    keys.press(VirtualKey::Option);
+    EXPECT_TRUE(monitor.optionKeyPressed()) << "without waiting for the keyboard thread";
+    keys.setMap(KeyMap::ofKeys({VirtualKey::RightOption}));
+    EXPECT_FALSE(monitor.optionKeyPressed());
+}
+
 TEST_F(TapGestureTest, ALockedCapsLockIsIgnored)
 {
     press(VirtualKey::CapsLock, 0.2);
