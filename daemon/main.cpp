@@ -1,3 +1,4 @@
+#include "AgentScanning.h"
 #include "DaemonActivationStep.h"
 #include "DaemonController.h"
 #include "DaemonHooks.h"
@@ -53,6 +54,12 @@ public:
         return std::any_of(processes.cbegin(), processes.cend(),
                            [&manager](const ProcessInfo &p) { return p.executable == manager; });
     }
+    void attachScanning(std::unique_ptr<AgentScanning> scanning) { mScanning = std::move(scanning); }
+    void startApplicationScan() override { mScanning->startApplicationScan(); }
+    void startDocumentScan() override { mScanning->startDocumentScan(); }
+    void rescanApplications() override { mScanning->rescanApplications(); }
+    void rescanFolders() override { mScanning->rescanFolders(); }
+
     void launchMainApp() override
     {
         if (!QProcess::startDetached(mainAppPath(), {}))
@@ -61,6 +68,7 @@ public:
 
 private:
     DaemonActivationStep &mActivation;
+    std::unique_ptr<AgentScanning> mScanning;
 };
 
 } // namespace
@@ -93,8 +101,10 @@ int main(int argc, char **argv)
     DaemonController::Environment environment;
     environment.notifications = NotificationCenter::createSessionBusCenter();
     environment.activation = activation;
-    environment.hooks = std::make_shared<AgentHooks>(*activation);
+    auto hooks = std::make_shared<AgentHooks>(*activation);
+    environment.hooks = hooks;
     DaemonController controller(std::move(environment));
+    hooks->attachScanning(std::make_unique<AgentScanning>(controller));
     activation->attach(controller);
 
     int activations = 0;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ApplicationScanner.h"
+
+#include <QObject>
+
+class DaemonController;
+
+// Runs the controller's scan requests on the shared application scanner and hands the merged
+// list back to the controller, so the agent's application list follows what is installed.
+class AgentScanning : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit AgentScanning(DaemonController &controller, QObject *parent = nullptr);
+
+    void startApplicationScan();
+    void startDocumentScan();
+    void rescanApplications();
+    void rescanFolders();
+
+    ApplicationScanner &scanner() { return mScanner; }
+
+private:
+    // The scanner starts from the controller's current list and folders, so what the user
+    // attached to a record survives and a changed "AppsFoldersList" is followed.
+    void prepare();
+
+    DaemonController &mController;
+    ApplicationScanner mScanner;
+};
