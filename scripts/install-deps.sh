@@ -10,6 +10,7 @@ packages=(
     googletest libgtest-dev libgmock-dev
     xvfb openbox xdotool x11-utils dbus dbus-x11 fzf
     libglib2.0-bin  # gdbus, used by the agent's end-to-end test
+    fonts-dejavu-core  # windows under Xvfb and offscreen need at least one font
 )
 
 missing=()
