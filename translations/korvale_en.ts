@@ -8,6 +8,22 @@
         <translation>Cancel</translation>
     </message>
     <message>
+        <source>MessageCopyItem</source>
+        <translation>Copied to the clipboard</translation>
+    </message>
+    <message>
+        <source>MessageCopyToPasteboard</source>
+        <translation>Back on the clipboard</translation>
+    </message>
+    <message>
+        <source>MessageOpenItem</source>
+        <translation>Opening…</translation>
+    </message>
+    <message>
+        <source>MessageOpenURL</source>
+        <translation>Opening the address…</translation>
+    </message>
+    <message>
         <source>QuitButton</source>
         <translation>Quit</translation>
     </message>

@@ -8,6 +8,22 @@
         <translation>Annuler</translation>
     </message>
     <message>
+        <source>MessageCopyItem</source>
+        <translation>Copié dans le presse-papiers</translation>
+    </message>
+    <message>
+        <source>MessageCopyToPasteboard</source>
+        <translation>Remis dans le presse-papiers</translation>
+    </message>
+    <message>
+        <source>MessageOpenItem</source>
+        <translation>Ouverture…</translation>
+    </message>
+    <message>
+        <source>MessageOpenURL</source>
+        <translation>Ouverture de l’adresse…</translation>
+    </message>
+    <message>
         <source>QuitButton</source>
         <translation>Quitter</translation>
     </message>
