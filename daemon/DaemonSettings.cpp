@@ -186,3 +186,13 @@ QVariantMap DaemonSettings::toMap() const
         {QStringLiteral("LastItemsLaunched"), mLastItemsLaunched.size()},
     };
 }
+
+void storeFirstRunActivationDefaults(SharedPreferences &prefs)
+{
+    if (prefs.contains(QStringLiteral("ShortCutsActivated")))
+        return;
+    prefs.setValue(QStringLiteral("ShortCutsActivated"), 1);
+    if (!prefs.contains(QStringLiteral("ShortCutsMenu")))
+        prefs.setValue(QStringLiteral("ShortCutsMenu"), 0);
+    prefs.synchronize();
+}

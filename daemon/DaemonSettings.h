@@ -58,6 +58,10 @@ struct DaemonSettings {
 // the lists read as 0 or empty; the display, priority and default-1 keys keep their current value;
 // the two reminder keys read as 1. A value of the wrong type counts as absent and is logged once
 // (again only after it was readable in between).
+// Until the manager exists to ask, a new user's agent answers the double tap of Super (the
+// Command key's place): stored once, when no activation setting was ever written.
+void storeFirstRunActivationDefaults(SharedPreferences &prefs);
+
 class DaemonSettingsReader
 {
 public:

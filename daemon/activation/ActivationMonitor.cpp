@@ -49,6 +49,9 @@ public:
         mMonitor.mKorvaleDetected.store(true);
         if (isKeyDetectionVisible())
             emit mMonitor.keyDetectionYesRequested();
+        // The window must not wait for the next tick (up to 1/7 s): the main thread answers as
+        // soon as it is free; whichever comes first, the tick or this, takes the flag.
+        emit mMonitor.tapDetected();
     }
     void revealCursor() override { emit mMonitor.revealCursorRequested(); }
     bool isKeyDetectionVisible() const override { return mMonitor.mKeyDetectionVisible.load(); }
@@ -80,6 +83,7 @@ ActivationMonitor::ActivationMonitor(KeyMapSource *keys, PointerSource *pointer,
     // the tests do), at once.
     connect(this, &ActivationMonitor::showKeysDetectionRequested, this,
             &ActivationMonitor::showKeyDetectionAutomatically);
+    connect(this, &ActivationMonitor::tapDetected, this, &ActivationMonitor::respondToDetection);
     connect(this, &ActivationMonitor::keyDetectionCloseRequested, this, [this] {
         if (mKeyDetectionWindow)
             mKeyDetectionWindow->hide();
@@ -312,17 +316,23 @@ void ActivationMonitor::timerTick(double now)
     mLastTimerExecution = now;
 }
 
+bool ActivationMonitor::respondToDetection()
+{
+    if (!mKorvaleDetected.exchange(false))
+        return false;
+    // The double tap toggles the window.
+    if (ask(mQueries.accessWindowVisible))
+        emit closeAccessWindowRequested();
+    else
+        emit openAccessWindowRequested();
+    return true;
+}
+
 bool ActivationMonitor::observeInput(double now)
 {
     mOpenRequest = false;
-    if (mKorvaleDetected.exchange(false)) {
-        // The double tap toggles the window.
-        if (ask(mQueries.accessWindowVisible))
-            emit closeAccessWindowRequested();
-        else
-            emit openAccessWindowRequested();
+    if (respondToDetection())
         return false;
-    }
 
     mTickMap = currentKeyMap();
     mTickMapChanged = !(mTickMap == mPreviousTimerMacKeyMap);

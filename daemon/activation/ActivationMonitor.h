@@ -137,8 +137,12 @@ signals:
     void keyDetectionRefreshRequested(const KeyMap &map);
     void keyDetectionYesRequested();
     void keyDetectionMapChanged(const KeyMap &map);
+    // From the keyboard thread: a double tap was just completed.
+    void tapDetected();
 
 private:
+    // Acts on a completed double tap, if one is pending; true when it did.
+    bool respondToDetection();
     class ScannerOutput;
     friend class ScannerOutput;
 

@@ -172,3 +172,21 @@ TEST(DaemonSettings, ContactsAndEventsOfTheLastRunAreLoadedAtStart)
     EXPECT_EQ(f.controller->lists().mListOfAddressBook.size(), 1);
     EXPECT_TRUE(f.controller->lists().mListOfCalendarEvents.isEmpty());
 }
+
+TEST(DaemonSettings, FirstRunAnswersTheDoubleTapButNeverOverridesAChoice)
+{
+    DaemonFixture f;
+    SharedPreferences agent;
+    storeFirstRunActivationDefaults(agent);
+    f.controller->awakeFromNib();
+    EXPECT_EQ(f.controller->settings().mShortCutsActivated, 1);
+    EXPECT_EQ(f.controller->settings().mShortCutsMenu, 0);
+
+    // A user who switched the gesture off, or chose Control, keeps that choice.
+    managerWrites({{"ShortCutsActivated", 0}, {"ShortCutsMenu", 2}});
+    SharedPreferences laterStart;
+    storeFirstRunActivationDefaults(laterStart);
+    f.controller->readMainSettings();
+    EXPECT_EQ(f.controller->settings().mShortCutsActivated, 0);
+    EXPECT_EQ(f.controller->settings().mShortCutsMenu, 2);
+}

@@ -1,0 +1,100 @@
+#include "KeyboardGrab.h"
+
+// Xlib last: its macros (None, Bool, KeyPress...) must not reach the Qt headers.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+namespace {
+
+// Latin-1 keysyms are their own code points and Unicode ones carry theirs; the legacy national
+// keysym blocks are not mapped (the search field takes those keys once it has the focus).
+QString textOfKeysym(KeySym keysym)
+{
+    if ((keysym >= 0x20 && keysym <= 0x7e) || (keysym >= 0xa0 && keysym <= 0xff))
+        return QString(QChar(char16_t(keysym)));
+    if (keysym >= 0x1000100 && keysym <= 0x110ffff) {
+        const char32_t codePoint = char32_t(keysym - 0x1000000);
+        return QString::fromUcs4(&codePoint, 1);
+    }
+    return {};
+}
+
+// A connection of its own: the events of the grab arrive here, not in the toolkit's queue.
+class X11KeyboardGrab final : public KeyboardGrab
+{
+public:
+    explicit X11KeyboardGrab(Display *display)
+        : mDisplay(display)
+    {
+    }
+    ~X11KeyboardGrab() override
+    {
+        if (mActive)
+            end();
+        XCloseDisplay(mDisplay);
+    }
+
+    bool begin() override
+    {
+        if (mActive)
+            return true;
+        const int status = XGrabKeyboard(mDisplay, DefaultRootWindow(mDisplay), False,
+                                         GrabModeAsync, GrabModeAsync, CurrentTime);
+        XFlush(mDisplay);
+        mActive = status == GrabSuccess;
+        return mActive;
+    }
+
+    bool isActive() const override { return mActive; }
+
+    QString end() override
+    {
+        if (!mActive)
+            return {};
+        // Every key event the server sent before the release is in our queue after the sync.
+        XSync(mDisplay, False);
+        QString text = pendingText();
+        XUngrabKeyboard(mDisplay, CurrentTime);
+        XFlush(mDisplay);
+        mActive = false;
+        return text;
+    }
+
+private:
+    QString pendingText()
+    {
+        QString text;
+        while (XPending(mDisplay) > 0) {
+            XEvent event;
+            XNextEvent(mDisplay, &event);
+            if (event.type != KeyPress)
+                continue;
+            // Shortcuts are not text: a key typed with Control or Super held is dropped.
+            if (event.xkey.state & (ControlMask | Mod4Mask))
+                continue;
+            char buffer[32];
+            KeySym keysym = NoSymbol;
+            XLookupString(&event.xkey, buffer, int(sizeof buffer), &keysym, nullptr);
+            if (keysym == XK_BackSpace)
+                text.chop(1);
+            else
+                text.append(textOfKeysym(keysym));
+        }
+        return text;
+    }
+
+    Display *mDisplay;
+    bool mActive = false;
+};
+
+} // namespace
+
+KeyboardGrab::Creation KeyboardGrab::createX11()
+{
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return {nullptr, QStringLiteral("cannot open the X display \"%1\"")
+                             .arg(QString::fromLocal8Bit(qgetenv("DISPLAY")))};
+    return {std::make_unique<X11KeyboardGrab>(display), {}};
+}

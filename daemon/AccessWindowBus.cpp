@@ -1,0 +1,45 @@
+#include "AccessWindowBus.h"
+
+#include "platform/DBusNotificationCenter.h"
+
+#include <QDBusConnection>
+
+AccessWindowBus::AccessWindowBus(QObject *parent)
+    : QObject(parent)
+{
+}
+
+AccessWindowBus::~AccessWindowBus()
+{
+    if (mPublished)
+        QDBusConnection::sessionBus().unregisterObject(ObjectPath);
+}
+
+bool AccessWindowBus::publish()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    mPublished = bus.isConnected()
+        && bus.registerObject(ObjectPath, this, QDBusConnection::ExportScriptableSlots);
+    return mPublished;
+}
+
+// Queued, so that a caller on the bus gets its reply before the window work starts.
+void AccessWindowBus::Toggle()
+{
+    QMetaObject::invokeMethod(this, &AccessWindowBus::toggleRequested, Qt::QueuedConnection);
+}
+
+void AccessWindowBus::Open()
+{
+    QMetaObject::invokeMethod(this, &AccessWindowBus::openRequested, Qt::QueuedConnection);
+}
+
+void AccessWindowBus::Close()
+{
+    QMetaObject::invokeMethod(this, &AccessWindowBus::closeRequested, Qt::QueuedConnection);
+}
+
+QVariantMap AccessWindowBus::State()
+{
+    return mState ? DBusNotificationCenter::toWire(mState()).toMap() : QVariantMap();
+}
