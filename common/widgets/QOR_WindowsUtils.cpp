@@ -1,0 +1,169 @@
+#include "QOR_WindowsUtils.h"
+
+#include "FadeSteps.h"
+#include "WindowOrder.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace {
+
+// Runs the shake's moves one timer tick apart; moves are relative, so a window moved meanwhile
+// (or shaken twice at once) still ends where it would have been.
+class WindowShake : public WindowSteps
+{
+public:
+    explicit WindowShake(QWidget *window)
+        : WindowSteps(window)
+    {
+        const QList<int> offsets = FadeSteps::shakeOffsets();
+        for (qsizetype i = 0; i < offsets.size(); ++i) {
+            const int dx = offsets[i];
+            const bool last = i == offsets.size() - 1;
+            queue([this, dx] { this->window()->move(this->window()->pos() + QPoint(dx, 0)); },
+                  last ? 0 : FadeSteps::ShakePauseMilliseconds);
+        }
+        start();
+    }
+
+protected:
+    bool queueMoreSteps() override { return false; }
+};
+
+} // namespace
+
+QRect QOR_WindowsUtils::getScreenRect()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    return FadeSteps::usableScreenRect(screen->geometry(), screen->availableGeometry());
+}
+
+void QOR_WindowsUtils::placeWindow(QWidget *window, double fx, double fy)
+{
+    if (!window)
+        return;
+    const QPoint origin =
+        FadeSteps::placedOrigin(getScreenRect(), window->frameGeometry().size(), fx, fy);
+    if (window->pos() != origin)
+        window->move(origin);
+}
+
+void QOR_WindowsUtils::centerWindow(QWidget *window)
+{
+    placeWindow(window, 0.5, 0.5);
+}
+
+void QOR_WindowsUtils::cascadeWindow(QWidget *window)
+{
+    if (!window)
+        return;
+    for (QWidget *other : WindowOrder::instance()->visibleWindowsFrontToBack()) {
+        if (other != window && other->metaObject() == window->metaObject()) {
+            window->move(other->pos() + QPoint(CascadeOffset, CascadeOffset));
+            return;
+        }
+    }
+}
+
+QWidget *QOR_WindowsUtils::getFrontMostWindowOfClass(const QMetaObject &windowClass)
+{
+    for (QWidget *window : WindowOrder::instance()->visibleWindowsFrontToBack()) {
+        if (windowClass.cast(window))
+            return window;
+    }
+    return nullptr;
+}
+
+QWidget *QOR_WindowsUtils::getDelegateOfClassForWindow(const QMetaObject &windowClass,
+                                                       QWidget *window)
+{
+    return window && windowClass.cast(window) ? window : nullptr;
+}
+
+void QOR_WindowsUtils::closeAllWindowsOfClass(const QMetaObject &windowClass)
+{
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *window : WindowOrder::instance()->visibleWindowsFrontToBack()) {
+        if (windowClass.cast(window))
+            windows.prepend(window);
+    }
+    // A window's close handler may close or delete the others.
+    for (const QPointer<QWidget> &window : windows) {
+        if (window && window->isVisible())
+            window->close();
+    }
+}
+
+bool QOR_WindowsUtils::showAllVisibleWindows()
+{
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *window : WindowOrder::instance()->visibleWindowsFrontToBack())
+        windows.prepend(window);
+    for (const QPointer<QWidget> &window : windows) {
+        if (window)
+            WindowFade::bringToFront(window);
+    }
+    return !windows.isEmpty();
+}
+
+void QOR_WindowsUtils::trackWindowOrder()
+{
+    WindowOrder::instance();
+}
+
+void QOR_WindowsUtils::shakeWindow(QWidget *window)
+{
+    if (window)
+        new WindowShake(window);
+}
+
+void QOR_WindowsUtils::waitFor(WindowFade *fade)
+{
+    QEventLoop loop;
+    QObject::connect(fade, &WindowSteps::finished, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QOR_WindowsUtils::showWindowSoft(QWidget *window, double alpha, double duration)
+{
+    if (!window)
+        return;
+    WindowFade::Plan plan;
+    plan.fadeIn = true;
+    plan.fadeInAlpha = alpha;
+    plan.fadeInDuration = duration;
+    waitFor(new WindowFade(window, plan));
+}
+
+void QOR_WindowsUtils::closeWindowSoft(QWidget *window, QWidget *otherWindow, double duration)
+{
+    if (!window)
+        return;
+    WindowFade::Plan plan;
+    plan.fadeOut = true;
+    plan.fadeOutDuration = duration;
+    plan.otherWindow = otherWindow;
+    waitFor(new WindowFade(window, plan));
+}
+
+void QOR_WindowsUtils::stopSoftFade(QWidget *window)
+{
+    WindowFade::cancelOn(window);
+}
+
+void QOR_WindowsUtils::setOverlayWindow(QWidget *window)
+{
+    window->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                           | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus
+                           | Qt::NoDropShadowWindowHint);
+    window->setAttribute(Qt::WA_TranslucentBackground);
+    window->setAttribute(Qt::WA_ShowWithoutActivating);
+    window->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Window managers keep notification windows above the others and never focus them.
+    window->setAttribute(Qt::WA_X11NetWmWindowTypeNotification);
+}
