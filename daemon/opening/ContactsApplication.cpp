@@ -1,0 +1,36 @@
+// GIO's headers use "signals" as a field name, which Qt defines as a keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gdesktopappinfo.h>
+#pragma pop_macro("signals")
+
+#include "ContactsApplication.h"
+
+#include "ItemRecord.h"
+
+#include <QFile>
+
+std::optional<QString> ContactsApplication::findInApplications(const QVariantList &applications)
+{
+    for (const QVariant &entry : applications) {
+        const QVariantMap record = entry.toMap();
+        const QString path = ItemRecord::string(record, ItemRecord::KeyPath);
+        if (path.endsWith(QLatin1String(".desktop"))
+            && categoriesOfDesktopEntry(path).contains(Category))
+            return path;
+    }
+    return std::nullopt;
+}
+
+QStringList ContactsApplication::categoriesOfDesktopEntry(const QString &path)
+{
+    const QByteArray nativePath = QFile::encodeName(path);
+    GDesktopAppInfo *info = g_desktop_app_info_new_from_filename(nativePath.constData());
+    if (!info)
+        return {};
+    const char *categories = g_desktop_app_info_get_categories(info);
+    const QStringList result =
+        QString::fromUtf8(categories ? categories : "").split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    g_object_unref(info);
+    return result;
+}

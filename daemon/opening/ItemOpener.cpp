@@ -1,0 +1,274 @@
+#include "ItemOpener.h"
+
+#include "ApplicationLauncher.h"
+#include "ContactsApplication.h"
+#include "ItemRecord.h"
+#include "KorvaleLog.h"
+#include "OpeningAddresses.h"
+#include "OpeningView.h"
+#include "QOR_FilesUtils.h"
+#include "RecentItems.h"
+#include "SharedPreferences.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Workspace.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTimer>
+
+using namespace ItemRecord;
+
+namespace {
+
+// Clears the clipboard and offers the text as plain text only.
+void copyPlainTextToClipboard(const QString &text)
+{
+    auto *mime = new QMimeData;
+    mime->setText(text);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+bool writeClipboardEntryUnsupported(const QByteArray &)
+{
+    KorvaleLog::line(QStringLiteral("Unable writing the clipboard entry back: not supported"));
+    return false;
+}
+
+} // namespace
+
+ItemOpener::ItemOpener(Environment environment, QObject *parent)
+    : QObject(parent)
+    , mEnvironment(std::move(environment))
+{
+    if (!mEnvironment.copyPlainText)
+        mEnvironment.copyPlainText = copyPlainTextToClipboard;
+    if (!mEnvironment.writeClipboardEntry)
+        mEnvironment.writeClipboardEntry = writeClipboardEntryUnsupported;
+    if (!mEnvironment.optionKeyDown)
+        mEnvironment.optionKeyDown = [] { return false; };
+    if (!mEnvironment.applications)
+        mEnvironment.applications = [] { return QVariantList(); };
+}
+
+QString ItemOpener::browserProgram() const
+{
+    if (!mEnvironment.browserProgram.isEmpty())
+        return mEnvironment.browserProgram;
+    return QDir(QCoreApplication::applicationDirPath()).filePath(BrowserProgramName);
+}
+
+void ItemOpener::openItem(const std::optional<QVariantMap> &record, bool openOnly)
+{
+    OpeningView &view = *mEnvironment.view;
+    if (!record) {
+        view.closeAccessWindowAfter(CloseDelayMs);
+        return;
+    }
+    const bool optionHeld = !openOnly && mEnvironment.optionKeyDown();
+    const int itemKind = kind(*record);
+    if (itemKind != KindClipboard)
+        recordOpening(*record);
+
+    switch (itemKind) {
+    case KindApplication:
+    case KindFile:
+    case KindPasteboardPath:
+        openFileSystemItem(*record, itemKind, optionHeld);
+        break;
+    case KindBookmark:
+        openBookmark(*record);
+        break;
+    case KindContact:
+        openContact(*record, optionHeld);
+        break;
+    case KindStock:
+        // The editor takes over; the list is stored with the next other opening.
+        view.openItemEditor(*record);
+        return;
+    case KindClipboard:
+        writeClipboardEntry(*record);
+        break;
+    default:
+        copyPreviewText(*record);
+        break;
+    }
+
+    storeRecentItems();
+    view.clearMenuBarMenu();
+    view.closeAccessWindowAfter(CloseDelayMs);
+}
+
+void ItemOpener::recordOpening(const QVariantMap &record)
+{
+    QVariantList &recent = *mEnvironment.recentItems;
+    RecentItems::insert(recent, record);
+    if (mEnvironment.menuOpenedItems)
+        *mEnvironment.menuOpenedItems = RecentItems::menuOpenedSubset(recent);
+}
+
+void ItemOpener::storeRecentItems()
+{
+    QVariantList &recent = *mEnvironment.recentItems;
+    RecentItems::trim(recent);
+    if (mEnvironment.menuOpenedItems)
+        *mEnvironment.menuOpenedItems = RecentItems::menuOpenedSubset(recent);
+    mEnvironment.preferences->setValue(RecentItems::PreferenceKey, recent);
+    mEnvironment.preferences->synchronize();
+}
+
+bool ItemOpener::pathExists(const QString &path, const char *action) const
+{
+    if (!path.isEmpty() && QFileInfo::exists(path))
+        return true;
+    KorvaleLog::line(
+        QStringLiteral("Unable %1 %2: nothing at that path").arg(QLatin1String(action), path));
+    return false;
+}
+
+void ItemOpener::openFileSystemItem(const QVariantMap &record, int itemKind, bool optionHeld)
+{
+    const QString path = string(record, KeyPath);
+    if (!pathExists(path, optionHeld ? "revealing" : "opening"))
+        return;
+    mEnvironment.view->showMessageForOpening(path);
+    if (optionHeld) {
+        mEnvironment.workspace->revealPath(path);
+    } else if (itemKind == KindApplication || QOR_FilesUtils::isApplication(path)) {
+        launchLater(path);
+    } else if (!mEnvironment.workspace->openPath(path)) {
+        KorvaleLog::line(QStringLiteral("Unable opening %1: no application opens it").arg(path));
+    }
+}
+
+void ItemOpener::openBookmark(const QVariantMap &record)
+{
+    const QString address = string(record, KeyAddress);
+    if (address.isEmpty())
+        return;
+    // An address that no form makes valid is ignored without a word, and without a message
+    // claiming that something opens.
+    const std::optional<QUrl> url = OpeningAddresses::urlForBookmarkAddress(address);
+    if (!url)
+        return;
+    mEnvironment.view->showMessageForOpeningURL();
+    mEnvironment.workspace->openUrl(*url);
+}
+
+void ItemOpener::openContact(const QVariantMap &record, bool optionHeld)
+{
+    copyPreviewText(record);
+    if (optionHeld)
+        return;
+    const std::optional<QString> contacts =
+        ContactsApplication::findInApplications(mEnvironment.applications());
+    if (contacts)
+        launchLater(*contacts);
+}
+
+void ItemOpener::writeClipboardEntry(const QVariantMap &record)
+{
+    if (!record.contains(KeyClipboardContents))
+        return;
+    if (mEnvironment.writeClipboardEntry(record.value(KeyClipboardContents).toByteArray()))
+        mEnvironment.view->showMessageWithText(QStringLiteral("MessageCopyToPasteboard"));
+}
+
+void ItemOpener::copyPreviewText(const QVariantMap &record)
+{
+    const QString text = mEnvironment.view->previewText(record);
+    if (text.isEmpty())
+        return;
+    mEnvironment.copyPlainText(text);
+    mEnvironment.view->showMessageForCopyingText();
+}
+
+void ItemOpener::launchLater(const QString &path)
+{
+    QTimer::singleShot(LaunchDelayMs, this,
+                       [this, path] { mEnvironment.launcher->launchApplication(path); });
+}
+
+void ItemOpener::doOpenItem(const std::optional<QVariantMap> &selected)
+{
+    if (mEnvironment.now() - mEnvironment.view->accessWindowOpenedTime() < OpenGuardSeconds)
+        return;
+    openItem(selected, false);
+}
+
+void ItemOpener::doOpenRecentItem(int tag)
+{
+    const QVariantList &recent = *mEnvironment.recentItems;
+    if (tag < 0 || tag >= recent.size())
+        return;
+    // A copy: opening reorders the list the entry lives in.
+    const QVariantMap entry = recent.at(tag).toMap();
+    openItem(entry, false);
+}
+
+void ItemOpener::doRevealItem(const std::optional<QVariantMap> &selected)
+{
+    if (selected && isFileSystemKind(kind(*selected))) {
+        const QString path = string(*selected, KeyPath);
+        if (pathExists(path, "revealing"))
+            mEnvironment.workspace->revealPath(path);
+    }
+    mEnvironment.view->closeAccessWindowAfter(0);
+}
+
+void ItemOpener::doRevealItemInPopupMenu(int tag)
+{
+    if (tag < 0 || tag >= mPopupMenuPaths.size())
+        return;
+    const QString path = mPopupMenuPaths.at(tag);
+    if (!QFileInfo::exists(path))
+        return;
+    openItem(RecentItems::menuOpenedRecord(path), false);
+}
+
+void ItemOpener::setPopupMenuPaths(QStringList paths)
+{
+    mPopupMenuPaths = std::move(paths);
+}
+
+void ItemOpener::sendEmailTo(const std::optional<QVariantMap> &selected)
+{
+    if (selected) {
+        const std::optional<QUrl> url =
+            OpeningAddresses::mailtoUrl(OpeningAddresses::emailAddressOf(*selected));
+        if (url)
+            mEnvironment.workspace->openUrl(*url);
+    }
+    mEnvironment.view->closeAccessWindowAfter(0);
+}
+
+void ItemOpener::doOpenBrowser(const std::optional<QVariantMap> &selected)
+{
+    const QString program = browserProgram();
+    const QFileInfo programInfo(program);
+    if (!programInfo.isFile() || !programInfo.isExecutable()) {
+        KorvaleLog::line(
+            QStringLiteral("Unable launching the browser %1: no such program").arg(program));
+    } else if (!mEnvironment.launcher->isLaunchedProcess(program)) {
+        // A running browser is only brought to the front; the notification shows the path.
+        mEnvironment.launcher->launchApplication(program);
+    }
+
+    QString path;
+    if (selected && isFileSystemKind(kind(*selected)))
+        path = string(*selected, KeyPath);
+    for (int delay : {BrowserFirstNoticeMs, BrowserSecondNoticeMs})
+        QTimer::singleShot(delay, this, [this, path] { sendNotificationToBrowser(path); });
+    mEnvironment.view->closeAccessWindowAfter(BrowserCloseDelayMs);
+}
+
+void ItemOpener::sendNotificationToBrowser(const QString &path)
+{
+    mEnvironment.notifications->post(
+        NotificationChannel::Browser, QStringLiteral("PathToBrowser"),
+        {{QStringLiteral("Path"), path},
+         {QStringLiteral("WindowFrame"), mEnvironment.view->accessWindowFrame()}});
+}

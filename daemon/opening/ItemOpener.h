@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <functional>
+#include <optional>
+
+class ApplicationLauncher;
+class NotificationCenter;
+class OpeningView;
+class SharedPreferences;
+class Workspace;
+
+// Opening is what every path of the agent ends in (Return, a menu entry, an item shortcut):
+// launch or open by kind, copy text, write a clipboard entry back, reveal with Option held, and
+// keep the recent-items list. Main thread only.
+class ItemOpener : public QObject
+{
+    Q_OBJECT
+public:
+    // Borrowed pointers; each must outlive the opener.
+    struct Environment {
+        Workspace *workspace = nullptr;
+        ApplicationLauncher *launcher = nullptr;
+        SharedPreferences *preferences = nullptr;
+        NotificationCenter *notifications = nullptr;
+        OpeningView *view = nullptr;
+        QVariantList *recentItems = nullptr; // the controller's mLatestItems
+        QVariantList *menuOpenedItems = nullptr; // mLatestItemsFromPopupContents
+        std::function<QVariantList()> applications;
+        std::function<bool()> optionKeyDown;
+        std::function<double()> now; // seconds since the reference date
+        // Empty: "korvale-browser" beside this program.
+        QString browserProgram;
+        // The clipboard; empty: the general clipboard of the session.
+        std::function<void(const QString &)> copyPlainText;
+        std::function<bool(const QByteArray &)> writeClipboardEntry;
+    };
+
+    static constexpr int CloseDelayMs = 150;
+    static constexpr int LaunchDelayMs = 100;
+    // Return pressed this soon after the window opened belongs to the gesture that opened it.
+    static constexpr double OpenGuardSeconds = 0.5;
+    static constexpr int BrowserFirstNoticeMs = 300;
+    static constexpr int BrowserSecondNoticeMs = 800;
+    static constexpr int BrowserCloseDelayMs = 500;
+    static inline const QString BrowserProgramName = QStringLiteral("korvale-browser");
+
+    explicit ItemOpener(Environment environment, QObject *parent = nullptr);
+
+    // Opens one record; with openOnly set (item shortcuts) the Option key is not consulted.
+    void openItem(const std::optional<QVariantMap> &record, bool openOnly);
+    // Return in the access window.
+    void doOpenItem(const std::optional<QVariantMap> &selected);
+    // A recent-items menu entry; the tag indexes the recent-items list.
+    void doOpenRecentItem(int tag);
+    void doRevealItem(const std::optional<QVariantMap> &selected);
+    // A folder entry of a floating menu; the tag indexes the paths set below.
+    void doRevealItemInPopupMenu(int tag);
+    void setPopupMenuPaths(QStringList paths);
+    const QStringList &popupMenuPaths() const { return mPopupMenuPaths; }
+    void sendEmailTo(const std::optional<QVariantMap> &selected);
+    void doOpenBrowser(const std::optional<QVariantMap> &selected);
+    void sendNotificationToBrowser(const QString &path);
+
+    QString browserProgram() const;
+
+private:
+    void recordOpening(const QVariantMap &record);
+    void storeRecentItems();
+    // False, with a log line, when nothing is at the path: no "opened" message for it then.
+    bool pathExists(const QString &path, const char *action) const;
+    void openFileSystemItem(const QVariantMap &record, int kind, bool optionHeld);
+    void openBookmark(const QVariantMap &record);
+    void openContact(const QVariantMap &record, bool optionHeld);
+    void writeClipboardEntry(const QVariantMap &record);
+    void copyPreviewText(const QVariantMap &record);
+    void launchLater(const QString &path);
+
+    Environment mEnvironment;
+    QStringList mPopupMenuPaths;
+};
