@@ -11,6 +11,7 @@ packages=(
     xvfb openbox xdotool x11-utils dbus dbus-x11 fzf
     libglib2.0-bin  # gdbus, used by the agent's end-to-end test
     fonts-dejavu-core  # windows under Xvfb and offscreen need at least one font
+    libpoppler-qt6-dev  # PDF pages in the access window's file preview
 )
 
 missing=()
