@@ -1,5 +1,6 @@
 #include "AccessIcons.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHash>
@@ -56,12 +57,14 @@ QIcon AccessIcons::icon(const QString &name)
 
 QIcon AccessIcons::icon(const QString &name, Theme theme)
 {
-    static bool resourcesReady = false;
-    if (!resourcesReady) {
-        initAccessIconResources();
-        resourcesReady = true;
-    }
+    // Cleared with the application object, while the SVG icon engine is still there.
     static QHash<QString, QIcon> loaded;
+    static bool ready = false;
+    if (!ready) {
+        initAccessIconResources();
+        qAddPostRoutine([] { loaded.clear(); });
+        ready = true;
+    }
     const QString path = resourcePath(name, theme);
     if (auto found = loaded.constFind(path); found != loaded.constEnd())
         return *found;
