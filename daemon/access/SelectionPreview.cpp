@@ -1,0 +1,220 @@
+#include "SelectionPreview.h"
+
+#include "ApplicationVersion.h"
+#include "CommonKorvaleClass.h"
+#include "ItemRecord.h"
+#include "PreviewPdf.h"
+#include "QOR_StringUtils.h"
+
+#include <QDir>
+
+using namespace ItemRecord;
+
+namespace {
+
+SelectionPreview::ContactPictureLookup &contactPictureLookup()
+{
+    static SelectionPreview::ContactPictureLookup lookup;
+    return lookup;
+}
+
+SelectionPreview::StockRecordLookup &stockRecordLookup()
+{
+    static SelectionPreview::StockRecordLookup lookup;
+    return lookup;
+}
+
+// Appends "\n" and the value when the value is not empty.
+void appendLine(QString &text, const QString &value)
+{
+    if (!value.isEmpty())
+        text += QLatin1Char('\n') + value;
+}
+
+// The picture a clipboard entry's preferred representation draws, largest side at most this.
+constexpr int ClipboardPictureSide = 512;
+
+} // namespace
+
+void SelectionPreview::setContactPictureLookup(ContactPictureLookup lookup)
+{
+    contactPictureLookup() = std::move(lookup);
+}
+
+void SelectionPreview::setStockRecordLookup(StockRecordLookup lookup)
+{
+    stockRecordLookup() = std::move(lookup);
+}
+
+QString SelectionPreview::displayPath(const QString &path)
+{
+    if (path.isEmpty())
+        return path;
+    const QString clean = QDir::cleanPath(path);
+    const QString shown = QOR_StringUtils::localizedPath(clean);
+    // Component names may be translated, so the home folder is looked for in the path itself
+    // and as many components dropped from the shown one.
+    const QString home = QDir::cleanPath(QDir::homePath());
+    if (home.isEmpty() || home == QLatin1String("/"))
+        return shown;
+    if (clean == home)
+        return QStringLiteral("~");
+    if (!clean.startsWith(home + QLatin1Char('/')))
+        return shown;
+    const qsizetype homeDepth = home.count(QLatin1Char('/'));
+    const QStringList components = shown.split(QLatin1Char('/'));
+    // shown is "/a/b/...": its first element is empty, so home's components end at homeDepth.
+    if (components.size() <= homeDepth + 1)
+        return shown;
+    return QStringLiteral("~/") + components.mid(homeDepth + 1).join(QLatin1Char('/'));
+}
+
+QString SelectionPreview::applicationText(const QVariantMap &record)
+{
+    const QString path = string(record, KeyPath);
+    QString text = displayPath(path);
+    if (const std::optional<QString> version = ApplicationVersion::versionForPath(path))
+        text = QStringLiteral("%1\n(%2)").arg(text, *version);
+    appendLine(text, string(record, KeyKeywords));
+    appendLine(text, string(record, KeyText));
+    return text;
+}
+
+QString SelectionPreview::fileText(const QVariantMap &record)
+{
+    const QString path = string(record, KeyPath);
+    if (path.isEmpty())
+        return {};
+    return displayPath(path) + QStringLiteral("\n\n") + path;
+}
+
+QString SelectionPreview::bookmarkText(const QVariantMap &record)
+{
+    QString text = string(record, KeyAddress);
+    appendLine(text, string(record, KeyTitle));
+    return text;
+}
+
+QString SelectionPreview::noteText(const QVariantMap &record)
+{
+    QString text = string(record, KeyTitle);
+    appendLine(text, string(record, KeyKeywords));
+    appendLine(text, string(record, KeyText));
+    return text;
+}
+
+QString SelectionPreview::stockText(const QVariantMap &shown)
+{
+    QVariantMap record = shown;
+    if (stockRecordLookup()) {
+        if (const auto own = stockRecordLookup()(string(shown, KeyTitle)))
+            record = *own;
+    }
+    const QString last = string(record, KeyValLast);
+    const QStringList fields = last.split(QLatin1Char(','));
+    const QString value = fields.size() >= 3 ? fields.at(1) : QStringLiteral("???");
+
+    const QString key = QStringLiteral("SurveyStocksInfos");
+    QString format = QOR_StringUtils::getLocalizedStringForKey(key);
+    if (format == key || !format.contains(QLatin1String("%5")))
+        // Until the tables carry it, a readable text rather than the bare key.
+        format = QStringLiteral("%1\nLast shown: %2\nAlert below: %3\nAlert above: %4\n(%5)");
+    return format.arg(value, string(record, KeyValLastShown), string(record, KeyValMax),
+                      string(record, KeyValMin), last);
+}
+
+QString SelectionPreview::contactText(const QVariantMap &record)
+{
+    const QString text = string(record, KeyText);
+    return text.isEmpty() ? string(record, KeyTitle) : text;
+}
+
+QString SelectionPreview::contactDetail(const QVariantMap &record)
+{
+    const QStringList lines = string(record, KeyPhone).split(QLatin1Char('\n'));
+    QString line = lines.value(0);
+    if (line.trimmed().isEmpty())
+        line = lines.value(1);
+    line.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return line.trimmed();
+}
+
+QString SelectionPreview::clipboardText(const QVariantMap &record, QImage *picture)
+{
+    const QVariantMap contents =
+        CommonKorvaleClass::getContentsFrom(record.value(KeyClipboardContents).toByteArray());
+    const QString type = contents.value(QStringLiteral("key")).toString();
+    QString label = CommonKorvaleClass::getTypeForPasteboardType(type);
+    if (type.isEmpty())
+        label = QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ClipboardUnknowType"));
+    QString text = QStringLiteral("%1 [%2]").arg(string(record, KeyTitle), label);
+    appendLine(text, contents.value(QStringLiteral("string")).toString());
+
+    if (picture) {
+        const QByteArray data = contents.value(QStringLiteral("data")).toByteArray();
+        const QSize box(ClipboardPictureSide, ClipboardPictureSide);
+        QImage image;
+        if (type == QLatin1String("NSPasteboardTypePNG")
+            || type == QLatin1String("NSPasteboardTypeTIFF"))
+            image = QImage::fromData(data);
+        else if (type == QLatin1String("NSPasteboardTypePDF"))
+            image = PreviewPdf::renderFirstPage(data, box);
+        if (!image.isNull() && (image.width() > box.width() || image.height() > box.height()))
+            image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        *picture = image;
+    }
+    return text;
+}
+
+namespace {
+
+SelectionPreviewContent buildContent(const QVariantMap &record, bool withPictures)
+{
+    using P = SelectionPreview;
+    SelectionPreviewContent content;
+    switch (kind(record)) {
+    case KindApplication:
+        content.text = P::applicationText(record);
+        break;
+    case KindFile:
+    case KindPasteboardPath:
+        content.text = P::fileText(record);
+        break;
+    case KindBookmark:
+        content.text = P::bookmarkText(record);
+        break;
+    case KindContact:
+        content.text = P::contactText(record);
+        content.isContact = true;
+        content.detailText = P::contactDetail(record);
+        if (withPictures && contactPictureLookup())
+            content.image = contactPictureLookup()(string(record, KeyUID));
+        content.showEmailButton = !string(record, KeyEmail).trimmed().isEmpty();
+        break;
+    case KindNote:
+    case KindProtectedNote:
+        content.text = P::noteText(record);
+        break;
+    case KindStock:
+        content.text = P::stockText(record);
+        break;
+    case KindClipboard:
+        content.text = P::clipboardText(record, withPictures ? &content.image : nullptr);
+        break;
+    default:
+        break;
+    }
+    return content;
+}
+
+} // namespace
+
+SelectionPreviewContent SelectionPreview::build(const QVariantMap &record)
+{
+    return buildContent(record, true);
+}
+
+QString SelectionPreview::previewText(const QVariantMap &record)
+{
+    return buildContent(record, false).text;
+}

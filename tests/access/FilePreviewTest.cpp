@@ -1,0 +1,178 @@
+#include "FilePreviewPanel.h"
+
+#include "PreviewPanelWindow.h"
+#include "PreviewPdf.h"
+#include "PreviewService.h"
+#include "QOR_StringUtils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A desktop previewer that records what it was asked.
+class FakePreviewService : public PreviewService
+{
+public:
+    bool available = true;
+    bool succeeds = true;
+    QStringList shown;
+    int closes = 0;
+
+    bool isAvailable() override { return available; }
+    void showFile(const QString &path, unsigned long, std::function<void(bool)> done) override
+    {
+        shown << path;
+        done(succeeds);
+    }
+    void close() override { ++closes; }
+};
+
+class FilePreviewTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(mDir.isValid()); }
+    void TearDown() override { mPanel.hide(); }
+
+    QString file(const QString &name, const QByteArray &contents)
+    {
+        const QString path = mDir.path() + '/' + name;
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(contents);
+        return path;
+    }
+    QString picture(const QString &name, QSize size)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        const QString path = mDir.path() + '/' + name;
+        EXPECT_TRUE(image.save(path));
+        return path;
+    }
+    FakePreviewService *useFake()
+    {
+        auto fake = std::make_unique<FakePreviewService>();
+        FakePreviewService *raw = fake.get();
+        mPanel.setPreviewService(std::move(fake));
+        return raw;
+    }
+
+    QTemporaryDir mDir;
+    FilePreviewPanel mPanel;
+};
+
+TEST_F(FilePreviewTest, SpaceTogglesOurPanelWhenNoDesktopPreviewerAnswers)
+{
+    FakePreviewService *fake = useFake();
+    fake->available = false;
+    const QString image = picture("photo.png", {64, 48});
+
+    mPanel.toggleQuickLook({});
+    EXPECT_FALSE(mPanel.isVisible()) << "a bookmark-only selection shows nothing";
+
+    mPanel.toggleQuickLook({image});
+    ASSERT_TRUE(mPanel.isVisible());
+    EXPECT_EQ(mPanel.panelWindow()->mode(), PreviewPanelWindow::Mode::Image);
+    EXPECT_EQ(mPanel.panelWindow()->shownImage().size(), QSize(64, 48));
+
+    mPanel.toggleQuickLook({image});
+    EXPECT_FALSE(mPanel.isVisible()) << "visible: Space hides it";
+
+    mPanel.toggleQuickLook({image});
+    ASSERT_TRUE(mPanel.isVisible());
+    mPanel.toggleQuickLook({});
+    EXPECT_FALSE(mPanel.isVisible()) << "hidden even when the new selection has no file";
+    EXPECT_TRUE(fake->shown.isEmpty());
+}
+
+TEST_F(FilePreviewTest, WithoutAPreviewerOnTheBusOurPanelShows)
+{
+    // The real service: this session bus (if any) has no desktop previewer.
+    if (NautilusPreviewService().isAvailable())
+        GTEST_SKIP() << "a desktop previewer runs on this bus";
+    const QString text = file("notes.txt", "hello");
+    mPanel.toggleQuickLook({text});
+    EXPECT_TRUE(mPanel.isVisible());
+    EXPECT_FALSE(mPanel.isDesktopPreviewerShown());
+}
+
+TEST_F(FilePreviewTest, TheDesktopPreviewerIsUsedWhenItIsOnTheBus)
+{
+    FakePreviewService *fake = useFake();
+    const QString first = file("a.txt", "a");
+    const QString second = file("b.txt", "b");
+
+    mPanel.toggleQuickLook({first, second});
+    EXPECT_EQ(fake->shown, QStringList{first}) << "the previewer shows one file";
+    EXPECT_FALSE(mPanel.isVisible());
+    EXPECT_TRUE(mPanel.isDesktopPreviewerShown());
+
+    mPanel.toggleQuickLook({});
+    EXPECT_EQ(fake->closes, 1) << "Space on a bookmark puts the previewer away";
+
+    fake->succeeds = false;
+    mPanel.toggleQuickLook({second});
+    EXPECT_TRUE(mPanel.isVisible()) << "a previewer that fails leaves it to our panel";
+    EXPECT_EQ(mPanel.panelWindow()->shownText(), "b");
+}
+
+TEST_F(FilePreviewTest, PanelShowsTextPdfAndASummaryOfOtherFiles)
+{
+    useFake()->available = false;
+    QByteArray big;
+    while (big.size() < 300 * 1000)
+        big += "0123456789 é\n";
+    const QString text = file("big.log", big);
+    const QString binary = file("data.bin", QByteArray(2048, '\0') + QByteArray("\x01\x02\xff", 3));
+    const QString pdf = mDir.path() + "/doc.pdf";
+    {
+        QPdfWriter writer(pdf);
+        QPainter painter(&writer);
+        painter.drawText(100, 100, "page one");
+        writer.newPage();
+        painter.drawText(100, 100, "page two");
+    }
+
+    mPanel.toggleQuickLook({text, binary, pdf});
+    PreviewPanelWindow *window = mPanel.panelWindow();
+    ASSERT_EQ(window->mode(), PreviewPanelWindow::Mode::Text);
+    const QString shown = window->shownText();
+    EXPECT_TRUE(shown.endsWith("\n…")) << "cut, and said so";
+    EXPECT_LE(shown.toUtf8().size(), PreviewPanelWindow::TextLimit + 8);
+    EXPECT_TRUE(shown.startsWith("0123456789 é\n")) << "UTF-8 read as such";
+    EXPECT_FALSE(shown.contains(QChar::ReplacementCharacter)) << "no character cut in half";
+
+    QTest::keyClick(window, Qt::Key_Right);
+    EXPECT_EQ(window->currentIndex(), 1);
+    ASSERT_EQ(window->mode(), PreviewPanelWindow::Mode::Summary);
+    EXPECT_TRUE(window->summaryText().startsWith("data.bin\n"));
+    EXPECT_TRUE(window->summaryText().contains(QOR_StringUtils::getSizeBytes(2051)));
+
+    QTest::keyClick(window, Qt::Key_Right);
+    EXPECT_EQ(window->currentIndex(), 2);
+    if (PreviewPdf::isAvailable()) {
+        EXPECT_EQ(PreviewPdf::pageCount(pdf), 2);
+        EXPECT_EQ(window->mode(), PreviewPanelWindow::Mode::Pdf);
+        EXPECT_FALSE(window->shownImage().isNull());
+    } else {
+        EXPECT_EQ(window->mode(), PreviewPanelWindow::Mode::Summary);
+    }
+    QTest::keyClick(window, Qt::Key_Right);
+    EXPECT_EQ(window->currentIndex(), 2) << "the last file stays";
+
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(mPanel.isVisible());
+    mPanel.toggleQuickLook({binary});
+    QTest::keyClick(mPanel.panelWindow(), Qt::Key_Space);
+    EXPECT_FALSE(mPanel.isVisible()) << "Space closes it as well";
+}
+
+} // namespace
