@@ -130,6 +130,20 @@ TEST_F(SelectionPresenterTest, ContactShowsItsPhoneInTheDetailWindow)
     EXPECT_GE(mPresenter->previewFrame().height(), 70);
 }
 
+TEST_F(SelectionPresenterTest, ALongDetailIsCutAtItsTail)
+{
+    const QString number = QStringLiteral("+33 6 12 34 56 78 extension 1234 5678 9012 3456 7890");
+    mPresenter->selectList(rec(KindContact, {{KeyText, "Ann"}, {KeyPhone, "office\t" + number}}),
+                           {});
+    ASSERT_TRUE(mPresenter->isDetailVisible());
+    auto *label = mPresenter->detailWindow()->findChild<DetailTextLabel *>();
+    ASSERT_NE(label, nullptr);
+    const QString shown = label->shownText();
+    EXPECT_TRUE(shown.startsWith("office +33")) << qPrintable(shown);
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << qPrintable(shown);
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->width());
+}
+
 TEST_F(SelectionPresenterTest, LinksOfTheContactsOwnAddressAskForTheEmail)
 {
     QList<QUrl> opened;
