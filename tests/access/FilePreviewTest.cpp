@@ -5,6 +5,8 @@
 #include "PreviewService.h"
 #include "QOR_StringUtils.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -33,6 +35,25 @@ public:
         done(succeeds);
     }
     void close() override { ++closes; }
+};
+
+// Stands in for the desktop previewer on the session bus, on a connection of its own.
+class FakeDesktopPreviewer : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.gnome.NautilusPreviewer")
+public:
+    QStringList uris;
+    QList<bool> closeIfShown;
+    int closes = 0;
+
+public slots:
+    void ShowFile(const QString &uri, int, bool closeIfAlreadyShown)
+    {
+        uris << uri;
+        closeIfShown << closeIfAlreadyShown;
+    }
+    void Close() { ++closes; }
 };
 
 class FilePreviewTest : public ::testing::Test
@@ -102,6 +123,32 @@ TEST_F(FilePreviewTest, WithoutAPreviewerOnTheBusOurPanelShows)
     mPanel.toggleQuickLook({text});
     EXPECT_TRUE(mPanel.isVisible());
     EXPECT_FALSE(mPanel.isDesktopPreviewerShown());
+}
+
+TEST_F(FilePreviewTest, TheDesktopPreviewerIsAskedOverTheSessionBus)
+{
+    if (!QDBusConnection::sessionBus().isConnected())
+        GTEST_SKIP() << "no session bus";
+    if (NautilusPreviewService().isAvailable())
+        GTEST_SKIP() << "a desktop previewer runs on this bus";
+    QDBusConnection own = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "previewer");
+    FakeDesktopPreviewer previewer;
+    ASSERT_TRUE(own.registerObject(NautilusPreviewService::ObjectPath, &previewer,
+                                   QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(own.registerService(NautilusPreviewService::ServiceName));
+
+    const QString path = file("two words.txt", "x");
+    mPanel.toggleQuickLook({path});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !previewer.uris.isEmpty(); }, 5000));
+    EXPECT_EQ(previewer.uris, QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)});
+    EXPECT_EQ(previewer.closeIfShown, QList<bool>{true}) << "a second Space closes it";
+    EXPECT_FALSE(mPanel.isVisible());
+
+    mPanel.toggleQuickLook({});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return previewer.closes == 1; }, 5000));
+
+    own.unregisterService(NautilusPreviewService::ServiceName);
+    QDBusConnection::disconnectFromBus("previewer");
 }
 
 TEST_F(FilePreviewTest, TheDesktopPreviewerIsUsedWhenItIsOnTheBus)
@@ -176,3 +223,5 @@ TEST_F(FilePreviewTest, PanelShowsTextPdfAndASummaryOfOtherFiles)
 }
 
 } // namespace
+
+#include "FilePreviewTest.moc"
