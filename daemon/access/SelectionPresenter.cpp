@@ -103,9 +103,13 @@ void SelectionPresenter::selectList(const std::optional<QVariantMap> &record, co
         showText(mContent);
     }
     place();
-    if (!mPreview->isVisible())
-        mPreview->show();
-    showDetail();
+    // A search that ends after the access window closed updates the text but shows nothing;
+    // reopening the window selects again.
+    if (mAccessWindow && mAccessWindow->isVisible()) {
+        if (!mPreview->isVisible())
+            mPreview->show();
+        showDetail();
+    }
 
     const QString shown = mPreview->textView()->toPlainText();
     const std::optional<TextRange> range = TextMatching::previewSelection(query, shown);

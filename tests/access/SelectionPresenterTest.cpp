@@ -196,6 +196,12 @@ TEST_F(SelectionPresenterTest, ShowingThePreviewLeavesTheFocusInTheAccessWindow)
 
     mAccess->hide();
     EXPECT_FALSE(mPresenter->isPreviewVisible()) << "the preview never outlives its window";
+    mPresenter->selectList(note("Late", "a search ending after the window closed"), {});
+    EXPECT_FALSE(mPresenter->isPreviewVisible());
+    EXPECT_FALSE(mPresenter->isDetailVisible());
+    mAccess->show();
+    mPresenter->selectList(note("Late", "a search ending after the window closed"), {});
+    EXPECT_TRUE(mPresenter->isPreviewVisible()) << "the same text is shown again on reopening";
 }
 
 } // namespace
