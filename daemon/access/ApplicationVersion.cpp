@@ -5,16 +5,26 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QStandardPaths>
 #include <QXmlStreamReader>
 
 namespace {
 
 const QString DesktopSuffix = QStringLiteral(".desktop");
 
+// The data folders of the desktop (~/.local/share, then /usr/local/share, /usr/share and any
+// other folder of XDG_DATA_DIRS), "metainfo" before the older "appdata".
 QStringList systemFolders()
 {
-    return {QStringLiteral("/usr/local/share/metainfo"), QStringLiteral("/usr/share/metainfo"),
-            QStringLiteral("/usr/local/share/appdata"), QStringLiteral("/usr/share/appdata")};
+    QStringList data = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    if (!data.contains(QStringLiteral("/usr/share")))
+        data << QStringLiteral("/usr/share");
+    QStringList folders;
+    for (const QString &name : {QStringLiteral("/metainfo"), QStringLiteral("/appdata")}) {
+        for (const QString &folder : std::as_const(data))
+            folders << folder + name;
+    }
+    return folders;
 }
 
 QStringList &configuredFolders()

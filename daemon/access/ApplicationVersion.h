@@ -15,8 +15,8 @@ public:
     // None when the path is not a desktop entry or no metadata names a release for it.
     static std::optional<QString> versionForPath(const QString &path);
 
-    // Where metadata is looked for, in order; an empty list restores the system folders
-    // (/usr/local/share and /usr/share, "metainfo" before the older "appdata").
+    // Where metadata is looked for, in order; an empty list restores the desktop's folders
+    // (the "metainfo", then "appdata", folders of each XDG data folder).
     static void setMetainfoFolders(const QStringList &folders);
     static QStringList metainfoFolders();
 

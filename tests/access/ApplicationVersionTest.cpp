@@ -1,5 +1,7 @@
 #include "ApplicationVersion.h"
 
+#include "TestEnvironment.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -79,6 +81,27 @@ TEST_F(ApplicationVersionTest, NoVersionWithoutMetadataOrReleases)
     EXPECT_EQ(ApplicationVersion::versionForPath("/usr/bin/org.example.Editor"), std::nullopt)
         << "only desktop entries have AppStream metadata";
     EXPECT_EQ(ApplicationVersion::versionForPath(""), std::nullopt);
+}
+
+TEST(ApplicationVersionFolders, TheUsersOwnMetadataCountsToo)
+{
+    TemporaryHome home;
+    ApplicationVersion::setMetainfoFolders({});
+    const QStringList folders = ApplicationVersion::metainfoFolders();
+    EXPECT_EQ(folders.first(), home.path() + "/.local/share/metainfo");
+    EXPECT_TRUE(folders.contains("/usr/share/metainfo"));
+    EXPECT_TRUE(folders.contains("/usr/share/appdata"));
+    EXPECT_LT(folders.indexOf("/usr/share/metainfo"), folders.indexOf("/usr/share/appdata"));
+
+    QDir().mkpath(home.path() + "/.local/share/metainfo");
+    QFile file(home.path() + "/.local/share/metainfo/org.example.Mine.metainfo.xml");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<component><id>org.example.Mine</id><releases><release version=\"0.3\"/>"
+               "</releases></component>");
+    file.close();
+    EXPECT_EQ(ApplicationVersion::versionForPath(
+                  home.path() + "/.local/share/applications/org.example.Mine.desktop"),
+              "0.3");
 }
 
 TEST(ApplicationVersionOrder, ComparesLikeAppStream)
