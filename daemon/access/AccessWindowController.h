@@ -1,0 +1,144 @@
+#pragma once
+
+#include "AccessMenus.h"
+#include "OpeningView.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QVariantMap>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class DaemonController;
+class FilePreviewPanel;
+class FoundItemsModel;
+class ItemOpener;
+class MainWindow;
+class QKeyEvent;
+class ScanningPanel;
+class SearchController;
+class SearchField;
+class SelectionPresenter;
+class TableView;
+
+// Drives the access window: opening and closing, the keys of the search field and the table,
+// the guard on Return, the reuse of a short result list, the recent searches, the quiet-time text
+// selection, the scanning panel, and what opening an item needs from the window.
+class AccessWindowController : public QObject, public OpeningView
+{
+    Q_OBJECT
+public:
+    using Clock = std::function<double()>; // seconds since the reference date
+
+    // Return this soon after the window opened belongs to the gesture that opened it.
+    static constexpr double ReturnGuardSeconds = 0.5;
+    // Reopening shows the previous results again, without a search, up to this many.
+    static constexpr int ReusableResults = 20;
+    static constexpr int HideAgentDelayMs = 700;
+    static constexpr double FadeOutSeconds = 1.0;
+
+    // `now` defaults to the daemon's clock.
+    AccessWindowController(DaemonController &daemon, SearchController *search, Clock now = {},
+                           QObject *parent = nullptr);
+    ~AccessWindowController() override;
+
+    void setItemOpener(ItemOpener *opener);
+
+    MainWindow *window() const { return mWindow.get(); }
+    SearchField *searchField() const;
+    TableView *tableView() const;
+    FoundItemsModel *model() const { return mModel; }
+    SelectionPresenter *selectionPresenter() const { return mPresenter; }
+    ScanningPanel *scanningPanel() const { return mScanningPanel.get(); }
+    bool isWindowVisible() const { return mWindowVisible; }
+    double openedTime() const { return mOpenedTime; }
+    bool showInvisible() const { return mShowInvisible; }
+    bool showPackageContents() const { return mShowPackageContents; }
+
+    void doOpenAccessWindow();
+    void doCloseAccessWindow();
+    // Keys typed between the gesture and the window's focus: they replace the selected text.
+    void insertPendingText(const QString &text);
+    // Five quiet seconds (ActivationMonitor::selectSearchTextRequested): new typing replaces.
+    void selectSearchText();
+    void hideScanningPanel();
+    // On Linux the agent has no application to hide: its windows are hidden instead.
+    void hideAgent();
+
+    // Whether Return is ignored now.
+    bool isReturnGuarded() const;
+    std::optional<QVariantMap> selectedRecord() const;
+    QString searchText() const;
+
+    void selectList();
+    void setSelectionInformation();
+    void makeSearchFieldFirstResponder();
+    void makeTextViewFirstResponder();
+    void selectSearchField();
+    void toggleQuickLook();
+    // The existing paths of the selected rows that have one (applications, files).
+    QStringList quickLookPaths() const;
+    void openSelection();
+    void recordRecentSearch(const QString &fieldText);
+
+    // OpeningView
+    QString previewText(const QVariantMap &record) override;
+    void showMessageForOpening(const QString &path) override;
+    void showMessageForOpeningURL() override;
+    void showMessageForCopyingText() override;
+    void showMessageWithText(const QString &key) override;
+    void closeAccessWindowAfter(int milliseconds) override;
+    double accessWindowOpenedTime() const override { return mOpenedTime; }
+    QString accessWindowFrame() const override;
+    void clearMenuBarMenu() override;
+    void openItemEditor(const QVariantMap &record) override;
+
+signals:
+    // The floating menu of a row (menus come later): at the right end of the row for the arrow
+    // key and the right border, at the pointer otherwise.
+    void floatingMenuRequested(const QVariantMap &record, const QPoint &globalPosition,
+                               bool rightBorder);
+    // Action-menu entries whose windows live elsewhere (calendar, to-do, reminders, the cursor
+    // highlight); the lead connects them.
+    void actionRequested(AccessMenus::Entry entry);
+    void itemEditorRequested(const QVariantMap &record);
+    void menuBarMenuCleared();
+    void windowVisibilityChanged(bool visible);
+    void agentHidden();
+    void showFlagsChanged(bool showInvisible, bool showPackageContents);
+
+private:
+    bool searchFieldCommand(QKeyEvent *event);
+    void escape();
+    void publishDisplayedList();
+    void selectionChanged();
+    void showFilter(int value);
+    void menuEntryTriggered(AccessMenus::Entry entry);
+    void updateMenus();
+    void setWindowVisible(bool visible);
+    void windowClosedByOthers();
+    void copyCommand();
+    void selectAllCommand();
+    void requestFloatingMenu(int row, const QPoint &globalPosition, bool rightBorder);
+    void resetIdleCounter();
+    bool showKeysDetection() const;
+    double now() const { return mNow(); }
+
+    DaemonController &mDaemon;
+    SearchController *mSearch;
+    Clock mNow;
+    QPointer<ItemOpener> mOpener;
+    std::unique_ptr<MainWindow> mWindow;
+    std::unique_ptr<ScanningPanel> mScanningPanel;
+    FoundItemsModel *mModel = nullptr;
+    SelectionPresenter *mPresenter = nullptr;
+    FilePreviewPanel *mFilePreview = nullptr;
+    bool mWindowVisible = false;
+    double mOpenedTime = 0;
+    bool mShowInvisible = false;
+    bool mShowPackageContents = false;
+    // Bumped by every opening, so that a hide scheduled by an earlier closing does nothing.
+    int mVisibilityGeneration = 0;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QStringList>
+
+#include <functional>
+
+class QMenu;
+
+// The access window's search field: white behind its text on every theme, a menu of the recent
+// searches at its left end, and its command keys (Escape, Return, the arrows) offered to the
+// window's controller before the ordinary editing.
+class SearchField : public QLineEdit
+{
+    Q_OBJECT
+public:
+    // Returns true when it handled the key; otherwise the field edits as usual.
+    using CommandHandler = std::function<bool(QKeyEvent *event)>;
+
+    explicit SearchField(QWidget *parent = nullptr);
+
+    void setCommandHandler(CommandHandler handler) { mHandler = std::move(handler); }
+
+    void setRecentSearches(const QStringList &searches);
+    QStringList recentSearches() const { return mRecentSearches; }
+    QMenu *recentSearchesMenu() const { return mRecentMenu; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void rebuildRecentMenu();
+
+    CommandHandler mHandler;
+    QStringList mRecentSearches;
+    QMenu *mRecentMenu = nullptr;
+    QAction *mRecentAction = nullptr;
+};

@@ -1,0 +1,149 @@
+#include "TableView.h"
+
+#include "ItemCell.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+TableView::TableView(QWidget *parent)
+    : QListView(parent)
+{
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setFrameShape(QFrame::NoFrame);
+    setTabKeyNavigation(false);
+    setAttribute(Qt::WA_MacShowFocusRect, false);
+}
+
+void TableView::setEmptyText(const QString &text)
+{
+    mEmptyText = text;
+    viewport()->update();
+}
+
+int TableView::selectedRow() const
+{
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && selectionModel() && selectionModel()->isSelected(current))
+        return current.row();
+    const QModelIndexList rows =
+        selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TableView::selectRow(int row)
+{
+    if (!model() || row < 0 || row >= model()->rowCount())
+        return;
+    const QModelIndex index = model()->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+}
+
+QPoint TableView::menuPointForRow(int row) const
+{
+    const QRect rect = model() ? visualRect(model()->index(row, 0)) : QRect();
+    return viewport()->mapToGlobal(QPoint(viewport()->width() - 1, rect.center().y()));
+}
+
+bool TableView::event(QEvent *event)
+{
+    // Tab belongs to the window's focus rule, not to the widget chain.
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Tab
+            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            emit tabPressed();
+            return true;
+        }
+    }
+    return QListView::event(event);
+}
+
+void TableView::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain =
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    switch (event->key()) {
+    case Qt::Key_Space:
+        if (plain) {
+            emit spacePressed();
+            return;
+        }
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit returnPressed();
+        return;
+    case Qt::Key_Escape:
+        emit escapePressed();
+        return;
+    case Qt::Key_Right:
+        emit rightArrowPressed();
+        return;
+    default:
+        break;
+    }
+    QListView::keyPressEvent(event);
+}
+
+void TableView::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint position = event->position().toPoint();
+    const QModelIndex index = indexAt(position);
+    if (!index.isValid()) {
+        QListView::mousePressEvent(event);
+        return;
+    }
+    const bool rightBorder = position.x() >= viewport()->width() - ItemCell::MenuBorderWidth;
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    if (event->button() == Qt::RightButton) {
+        if (!selectionModel()->isSelected(index))
+            selectRow(index.row());
+        emit floatingMenuRequested(index.row(), event->globalPosition().toPoint(), false);
+        return;
+    }
+    if (event->button() == Qt::LeftButton && (rightBorder || control)) {
+        if (!selectionModel()->isSelected(index))
+            selectRow(index.row());
+        emit floatingMenuRequested(index.row(), event->globalPosition().toPoint(), rightBorder);
+        return;
+    }
+    QListView::mousePressEvent(event);
+}
+
+QRect TableView::emptyTextRect() const
+{
+    // Centred at a quarter of the visible height, where the eye looks for the first rows.
+    const int centre = viewport()->height() / 4;
+    return QRect(0, centre - 20, viewport()->width(), 40);
+}
+
+void TableView::paintEvent(QPaintEvent *event)
+{
+    QListView::paintEvent(event);
+    if (!model() || model()->rowCount() > 0 || mEmptyText.isEmpty())
+        return;
+    QPainter painter(viewport());
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    QFont font = this->font();
+    font.setPixelSize(16);
+    painter.setFont(font);
+    const QRect rect = emptyTextRect();
+    // A soft shadow below and right of the text: a few faint copies around the offset point.
+    QColor shadow(0, 0, 0, 18);
+    painter.setPen(shadow);
+    for (int dx = -2; dx <= 2; ++dx) {
+        for (int dy = -2; dy <= 2; ++dy)
+            painter.drawText(rect.translated(3 + dx, 2 + dy), Qt::AlignCenter, mEmptyText);
+    }
+    painter.setPen(QColor(0x55, 0x55, 0x55));
+    if (palette().color(QPalette::Base).lightness() < 128)
+        painter.setPen(QColor(0xaa, 0xaa, 0xaa));
+    painter.drawText(rect, Qt::AlignCenter, mEmptyText);
+}

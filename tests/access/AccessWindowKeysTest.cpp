@@ -1,0 +1,186 @@
+#include "AccessWindowTestFixture.h"
+
+#include "RecentSearches.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+class AccessWindowKeysTest : public AccessWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        AccessWindowTest::SetUp();
+        mApplications = {
+            record(1, QStringLiteral("Mail"),
+                   {{ItemRecord::KeyPath, QStringLiteral("/nowhere/mail.desktop")}}),
+            record(1, QStringLiteral("Maps"),
+                   {{ItemRecord::KeyPath, QStringLiteral("/nowhere/maps.desktop")}}),
+        };
+        mNotes = {record(5, QStringLiteral("Mailing list"),
+                         {{ItemRecord::KeyText, QStringLiteral("addresses")}})};
+        openWindow();
+        passReturnGuard();
+    }
+
+    int rowOfKind(int kind) const
+    {
+        for (int row = 0; row < rows(); ++row) {
+            if (mController->model()->itemAt(row)->record.value(ItemRecord::KeyKind).toInt()
+                == kind)
+                return row;
+        }
+        return -1;
+    }
+};
+
+TEST_F(AccessWindowKeysTest, UpAndDownMoveTheSelectionWithinTheListAndTheFocusToTheTable)
+{
+    searchFor(QStringLiteral("ma"));
+    ASSERT_EQ(rows(), 3);
+    EXPECT_EQ(table()->selectedRow(), 0) << "publishing selects the first row";
+
+    // Up with no selection selects the first row.
+    table()->selectionModel()->clear();
+    field()->setFocus();
+    QTest::keyClick(field(), Qt::Key_Up);
+    EXPECT_EQ(table()->selectedRow(), 0);
+    EXPECT_EQ(focusInWindow(), table());
+
+    // Up on the first row only moves the focus.
+    field()->setFocus();
+    QTest::keyClick(field(), Qt::Key_Up);
+    EXPECT_EQ(table()->selectedRow(), 0);
+    EXPECT_EQ(focusInWindow(), table());
+
+    field()->setFocus();
+    QTest::keyClick(field(), Qt::Key_Down);
+    EXPECT_EQ(table()->selectedRow(), 1);
+
+    // Down on the last row only moves the focus.
+    table()->selectRow(2);
+    field()->setFocus();
+    QTest::keyClick(field(), Qt::Key_Down);
+    EXPECT_EQ(table()->selectedRow(), 2);
+    EXPECT_EQ(focusInWindow(), table());
+    EXPECT_EQ(field()->text(), QStringLiteral("ma")) << "the arrows are no text editing";
+}
+
+TEST_F(AccessWindowKeysTest, RightOpensTheFloatingMenuOfPathsAndMovesTheCursorOtherwise)
+{
+    QSignalSpy menus(mController.get(), &AccessWindowController::floatingMenuRequested);
+    searchFor(QStringLiteral("mail"));
+    ASSERT_EQ(rows(), 2);
+
+    table()->selectRow(rowOfKind(5));
+    field()->setFocus();
+    field()->setCursorPosition(0);
+    QTest::keyClick(field(), Qt::Key_Right);
+    EXPECT_EQ(field()->cursorPosition(), 1);
+    EXPECT_EQ(focusInWindow(), field());
+    EXPECT_EQ(menus.count(), 0);
+
+    const int application = rowOfKind(1);
+    table()->selectRow(application);
+    field()->setFocus();
+    field()->setCursorPosition(0);
+    QTest::keyClick(field(), Qt::Key_Right);
+    EXPECT_EQ(field()->cursorPosition(), 0);
+    EXPECT_EQ(focusInWindow(), table());
+    ASSERT_EQ(menus.count(), 1);
+    EXPECT_EQ(menus.at(0).at(0).toMap().value(ItemRecord::KeyTitle).toString(),
+              QStringLiteral("Mail"));
+    EXPECT_TRUE(menus.at(0).at(2).toBool()) << "opened at the row's right end";
+
+    // In the table the right arrow opens it too, whatever the kind has.
+    QTest::keyClick(table(), Qt::Key_Right);
+    EXPECT_EQ(menus.count(), 2);
+}
+
+TEST_F(AccessWindowKeysTest, EscapeInTheFieldOrTheTableClosesAndHidesAtOnce)
+{
+    ASSERT_TRUE(mController->window()->isVisible());
+    QTest::keyClick(field(), Qt::Key_Escape);
+    EXPECT_FALSE(mController->isWindowVisible());
+    EXPECT_FALSE(mDaemon->flags().mWindowVisible);
+    EXPECT_FALSE(mController->window()->isVisible()) << "the agent hides at once after Escape";
+
+    openWindow();
+    EXPECT_TRUE(mController->window()->isVisible());
+    EXPECT_EQ(mController->window()->windowOpacity(), 1.0);
+    QTest::keyClick(table(), Qt::Key_Escape);
+    EXPECT_FALSE(mController->window()->isVisible());
+}
+
+TEST_F(AccessWindowKeysTest, TabInTheTableReturnsToTheSearchFieldWithItsTextSelected)
+{
+    searchFor(QStringLiteral("maps"));
+    table()->setFocus();
+    QTest::keyClick(table(), Qt::Key_Tab);
+    // With a preview on screen its text takes the focus; Tab there comes back to the field.
+    QWidget *preview = mController->selectionPresenter()->previewTextWidget();
+    ASSERT_TRUE(mController->selectionPresenter()->isPreviewVisible());
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->window()->focusWidget(), preview);
+    QTest::keyClick(preview, Qt::Key_Tab);
+    EXPECT_EQ(focusInWindow(), field());
+    EXPECT_EQ(field()->selectedText(), QString()) << "coming back does not select the query";
+
+    // Without a preview the table hands the focus straight to the field, text selected.
+    mController->selectionPresenter()->hideAll();
+    table()->setFocus();
+    QTest::keyClick(table(), Qt::Key_Tab);
+    EXPECT_EQ(focusInWindow(), field());
+    EXPECT_EQ(field()->selectedText(), QStringLiteral("maps"));
+}
+
+TEST_F(AccessWindowKeysTest, ReturnRecordsTheSearchOnceInLowerCaseAtTheTop)
+{
+    RecentSearches::store(*mPreferences, {QStringLiteral("maps"), QStringLiteral("notes")});
+    field()->setRecentSearches({QStringLiteral("maps"), QStringLiteral("notes")});
+
+    searchFor(QStringLiteral("Mail"));
+    QTest::keyClick(field(), Qt::Key_Return);
+    openWindow();
+    passReturnGuard();
+    searchFor(QStringLiteral("Mail"));
+    QTest::keyClick(field(), Qt::Key_Enter);
+
+    const QStringList expected{QStringLiteral("mail"), QStringLiteral("maps"),
+                               QStringLiteral("notes")};
+    EXPECT_EQ(field()->recentSearches(), expected);
+    SharedPreferences reread;
+    EXPECT_EQ(RecentSearches::read(reread), expected) << "stored and synchronised at once";
+}
+
+TEST_F(AccessWindowKeysTest, InsertedPendingKeysReplaceTheSelectedQuery)
+{
+    searchFor(QStringLiteral("maps"));
+    mController->doCloseAccessWindow();
+    openWindow();
+    EXPECT_EQ(field()->selectedText(), QStringLiteral("maps"));
+    mController->insertPendingText(QStringLiteral("mai"));
+    EXPECT_EQ(field()->text(), QStringLiteral("mai"));
+    ASSERT_TRUE(waitFor([this] { return !mSearch->isSearchRunning() && rows() == 2; }));
+}
+
+TEST_F(AccessWindowKeysTest, QuietTimeSelectsTheQueryUnlessTheTableHasTheFocus)
+{
+    searchFor(QStringLiteral("maps"));
+    field()->setFocus();
+    field()->setCursorPosition(2);
+    mDaemon->schedule().mLastTextEntry = 36;
+    mController->selectSearchText();
+    ASSERT_TRUE(mController->window()->isActiveWindow());
+    EXPECT_EQ(field()->selectedText(), QStringLiteral("maps"));
+    EXPECT_EQ(mDaemon->schedule().mLastTextEntry, 0);
+
+    field()->deselect();
+    table()->setFocus();
+    mController->selectSearchText();
+    EXPECT_TRUE(field()->selectedText().isEmpty());
+}
+
+} // namespace
