@@ -24,6 +24,98 @@
         <translation>Opening the address…</translation>
     </message>
     <message>
+        <source>NoResultAvailable</source>
+        <translation>No results</translation>
+    </message>
+    <message>
+        <source>PopupMenuClose</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>PopupMenuCopy</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>PopupMenuHelp</source>
+        <translation>Quick tour</translation>
+    </message>
+    <message>
+        <source>PopupMenuHighlightCursor</source>
+        <translation>Show pointer</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenApplication</source>
+        <translation>Launch application</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenBookmark</source>
+        <translation>Open address</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenBrowser</source>
+        <translation>Open file browser</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenCopy</source>
+        <translation>Copy to clipboard</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenItem</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenMainApp</source>
+        <translation>Korvale manager…</translation>
+    </message>
+    <message>
+        <source>PopupMenuPaste</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>PopupMenuRevealItem</source>
+        <translation>Show in file manager</translation>
+    </message>
+    <message>
+        <source>PopupMenuSearch</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>PopupMenuSelectAll</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>PopupMenuSendEmail</source>
+        <translation>Send e-mail to %1</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowCalendar</source>
+        <translation>Calendar</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowClipboard</source>
+        <translation>Show clipboard</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowInvisible</source>
+        <translation>Show hidden files</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowPackageContents</source>
+        <translation>Show package contents</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowReminder</source>
+        <translation>Reminders</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowToDo</source>
+        <translation>To-do list</translation>
+    </message>
+    <message>
+        <source>PopupMenuUpdateListApps</source>
+        <translation>Update application list</translation>
+    </message>
+    <message>
         <source>QuitButton</source>
         <translation>Quit</translation>
     </message>
@@ -34,6 +126,18 @@
     <message>
         <source>QuitTitle</source>
         <translation>Quit Korvale?</translation>
+    </message>
+    <message>
+        <source>RecentSearches</source>
+        <translation>Recent searches</translation>
+    </message>
+    <message>
+        <source>ScanningApplications</source>
+        <translation>Listing your applications…</translation>
+    </message>
+    <message>
+        <source>SendEmail</source>
+        <translation>Send e-mail</translation>
     </message>
 </context>
 <context>

@@ -24,6 +24,98 @@
         <translation>Ouverture de l’adresse…</translation>
     </message>
     <message>
+        <source>NoResultAvailable</source>
+        <translation>Aucun résultat</translation>
+    </message>
+    <message>
+        <source>PopupMenuClose</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>PopupMenuCopy</source>
+        <translation>Copier</translation>
+    </message>
+    <message>
+        <source>PopupMenuHelp</source>
+        <translation>Visite guidée</translation>
+    </message>
+    <message>
+        <source>PopupMenuHighlightCursor</source>
+        <translation>Montrer le pointeur</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenApplication</source>
+        <translation>Lancer l’application</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenBookmark</source>
+        <translation>Ouvrir l’adresse</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenBrowser</source>
+        <translation>Ouvrir le navigateur de fichiers</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenCopy</source>
+        <translation>Copier dans le presse-papiers</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenItem</source>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenMainApp</source>
+        <translation>Gestionnaire Korvale…</translation>
+    </message>
+    <message>
+        <source>PopupMenuPaste</source>
+        <translation>Coller</translation>
+    </message>
+    <message>
+        <source>PopupMenuRevealItem</source>
+        <translation>Afficher dans le gestionnaire de fichiers</translation>
+    </message>
+    <message>
+        <source>PopupMenuSearch</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>PopupMenuSelectAll</source>
+        <translation>Tout sélectionner</translation>
+    </message>
+    <message>
+        <source>PopupMenuSendEmail</source>
+        <translation>Envoyer un e-mail à %1</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowCalendar</source>
+        <translation>Calendrier</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowClipboard</source>
+        <translation>Afficher le presse-papiers</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowInvisible</source>
+        <translation>Afficher les fichiers cachés</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowPackageContents</source>
+        <translation>Afficher le contenu des paquets</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowReminder</source>
+        <translation>Rappels</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowToDo</source>
+        <translation>Liste de tâches</translation>
+    </message>
+    <message>
+        <source>PopupMenuUpdateListApps</source>
+        <translation>Mettre à jour la liste des applications</translation>
+    </message>
+    <message>
         <source>QuitButton</source>
         <translation>Quitter</translation>
     </message>
@@ -34,6 +126,18 @@
     <message>
         <source>QuitTitle</source>
         <translation>Quitter Korvale ?</translation>
+    </message>
+    <message>
+        <source>RecentSearches</source>
+        <translation>Recherches récentes</translation>
+    </message>
+    <message>
+        <source>ScanningApplications</source>
+        <translation>Recherche de vos applications…</translation>
+    </message>
+    <message>
+        <source>SendEmail</source>
+        <translation>Envoyer un e-mail</translation>
     </message>
 </context>
 <context>
