@@ -11,6 +11,7 @@
 #include "ItemRecord.h"
 #include "MainWindow.h"
 #include "MessageWindow.h"
+#include "PreviewPanelWindow.h" // FilePreviewPanel::panelWindow() needs the whole type
 #include "QOR_StringUtils.h"
 #include "QOR_WindowsUtils.h"
 #include "RecentSearches.h"
@@ -234,6 +235,8 @@ void AccessWindowController::windowClosedByOthers()
 
 void AccessWindowController::hideAgent()
 {
+    // Hidden now: a hide still scheduled by the closing has nothing left to do.
+    ++mVisibilityGeneration;
     mPresenter->hideAll();
     hideScanningPanel();
     if (mFilePreview->isVisible())

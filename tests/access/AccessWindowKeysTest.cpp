@@ -99,13 +99,50 @@ TEST_F(AccessWindowKeysTest, RightOpensTheFloatingMenuOfPathsAndMovesTheCursorOt
     EXPECT_EQ(menus.count(), 2);
 }
 
+TEST_F(AccessWindowKeysTest, RightBorderControlAndRightClicksOpenTheFloatingMenu)
+{
+    QSignalSpy menus(mController.get(), &AccessWindowController::floatingMenuRequested);
+    searchFor(QStringLiteral("ma"));
+    ASSERT_EQ(rows(), 3);
+    QWidget *viewport = table()->viewport();
+    const auto rowCentre = [this](int row) {
+        return table()->visualRect(mController->model()->index(row, 0)).center();
+    };
+
+    // An ordinary click selects and opens nothing.
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(1));
+    EXPECT_EQ(table()->selectedRow(), 1);
+    EXPECT_EQ(menus.count(), 0);
+
+    QTest::mouseClick(viewport, Qt::LeftButton, {},
+                      QPoint(viewport->width() - 5, rowCentre(2).y()));
+    ASSERT_EQ(menus.count(), 1);
+    EXPECT_EQ(table()->selectedRow(), 2);
+    EXPECT_TRUE(menus.at(0).at(2).toBool()) << "the right-border variant";
+
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, rowCentre(0));
+    ASSERT_EQ(menus.count(), 2);
+    EXPECT_FALSE(menus.at(1).at(2).toBool());
+    EXPECT_EQ(menus.at(1).at(0).toMap(), mController->model()->itemAt(0)->record);
+
+    // A right click selects the row under the pointer first.
+    QTest::mouseClick(viewport, Qt::RightButton, {}, rowCentre(1));
+    ASSERT_EQ(menus.count(), 3);
+    EXPECT_EQ(table()->selectedRow(), 1);
+    EXPECT_EQ(menus.at(2).at(0).toMap(), mController->model()->itemAt(1)->record);
+}
+
 TEST_F(AccessWindowKeysTest, EscapeInTheFieldOrTheTableClosesAndHidesAtOnce)
 {
+    QSignalSpy hidden(mController.get(), &AccessWindowController::agentHidden);
     ASSERT_TRUE(mController->window()->isVisible());
     QTest::keyClick(field(), Qt::Key_Escape);
     EXPECT_FALSE(mController->isWindowVisible());
     EXPECT_FALSE(mDaemon->flags().mWindowVisible);
     EXPECT_FALSE(mController->window()->isVisible()) << "the agent hides at once after Escape";
+    EXPECT_EQ(hidden.count(), 1);
+    processEventsFor(AccessWindowController::HideAgentDelayMs + 100);
+    EXPECT_EQ(hidden.count(), 1) << "the closing's own delayed hide has nothing left to do";
 
     openWindow();
     EXPECT_TRUE(mController->window()->isVisible());

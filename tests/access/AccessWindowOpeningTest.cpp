@@ -7,6 +7,7 @@
 #include "SelectionPresenter.h"
 #include "platform/FakeWorkspace.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -214,6 +215,33 @@ TEST_F(AccessWindowTest, ActionMenuFollowsTheSelection)
     EXPECT_EQ(mSearch->typeForSearch(), 9);
     EXPECT_TRUE(menus->filterAction(9)->isChecked());
     EXPECT_FALSE(menus->filterAction(0)->isChecked());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(AccessWindowTest, SpacePreviewsOnlyTheSelectedPathsThatExist)
+{
+    const QString present = mHome.path() + QStringLiteral("/present.txt");
+    QFile file(present);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    mFiles = {record(2, QStringLiteral("present"), {{ItemRecord::KeyPath, present}}),
+              record(2, QStringLiteral("pruned"),
+                     {{ItemRecord::KeyPath, mHome.path() + QStringLiteral("/gone.txt")}})};
+    mNotes = {record(5, QStringLiteral("prose"))};
+    openWindow();
+    searchFor(QStringLiteral("pr"));
+    ASSERT_EQ(rows(), 3);
+    table()->selectAll();
+    EXPECT_EQ(mController->quickLookPaths(), QStringList{present});
+
+    for (int row = 0; row < rows(); ++row) {
+        if (mController->model()->itemAt(row)->record.value(ItemRecord::KeyKind).toInt() == 5)
+            table()->selectRow(row);
+    }
+    EXPECT_TRUE(mController->quickLookPaths().isEmpty());
 }
 
 } // namespace
