@@ -4,6 +4,7 @@
 #include "CommonKorvaleClass.h"
 #include "FoundItemsModel.h"
 #include "ItemRecord.h"
+#include "PreviewPdf.h"
 
 #include <QApplication>
 #include <QFile>
@@ -214,12 +215,16 @@ ItemCell::ClipboardSummary ItemCell::clipboardSummary(const QByteArray &packed)
     const QVariantMap contents = CommonKorvaleClass::getContentsFrom(packed);
     summary.text = contents.value(QStringLiteral("string")).toString();
     const QString type = contents.value(QStringLiteral("key")).toString();
+    const QByteArray data = contents.value(QStringLiteral("data")).toByteArray();
+    const QSize thumbnail(IconSize * 2, IconSize * 2);
     if (type == QLatin1String("NSPasteboardTypePNG")
         || type == QLatin1String("NSPasteboardTypeTIFF")) {
-        const QImage image = QImage::fromData(contents.value(QStringLiteral("data")).toByteArray());
+        const QImage image = QImage::fromData(data);
         if (!image.isNull())
-            summary.picture = image.scaled(IconSize * 2, IconSize * 2, Qt::KeepAspectRatio,
-                                           Qt::SmoothTransformation);
+            summary.picture =
+                image.scaled(thumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    } else if (type == QLatin1String("NSPasteboardTypePDF")) {
+        summary.picture = PreviewPdf::renderFirstPage(data, thumbnail);
     }
     if (cache.size() > 256)
         cache.clear();

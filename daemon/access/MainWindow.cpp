@@ -5,6 +5,7 @@
 #include "FilterButtons.h"
 #include "ItemCell.h"
 #include "QOR_StringUtils.h"
+#include "QOR_WindowsUtils.h"
 #include "SearchField.h"
 #include "SharedPreferences.h"
 #include "TableView.h"
@@ -114,7 +115,9 @@ MainWindow::MainWindow(SharedPreferences *preferences, QWidget *parent)
     mSaveFrameTimer.setSingleShot(true);
     mSaveFrameTimer.setInterval(400);
     connect(&mSaveFrameTimer, &QTimer::timeout, this, &MainWindow::saveFrame);
-    restoreFrame();
+    // The first time, the upper right of the screen, out of the way of the work underneath.
+    if (!restoreFrame())
+        QOR_WindowsUtils::placeWindow(this, 0.8, 0.9);
 }
 
 MainWindow::~MainWindow() = default;
