@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -176,6 +177,19 @@ TEST_F(AccessWindowTest, ClosingFadesClearsTheFlagsAndHidesTheAgentLater)
     EXPECT_EQ(again.geometry(), *frame);
 }
 
+TEST_F(AccessWindowTest, ShowKeysDetectionKeepsTheAgentFromHiding)
+{
+    mPreferences->setValue(QStringLiteral("ShowKeysDetection"), 1);
+    mPreferences->synchronize();
+    mDaemon->readMainSettings();
+    QSignalSpy hidden(mController.get(), &AccessWindowController::agentHidden);
+    openWindow();
+    QTest::keyClick(field(), Qt::Key_Escape);
+    EXPECT_FALSE(mController->isWindowVisible());
+    processEventsFor(AccessWindowController::HideAgentDelayMs + 200);
+    EXPECT_EQ(hidden.count(), 0);
+}
+
 TEST_F(AccessWindowTest, ReopeningSoonAfterClosingKeepsTheWindow)
 {
     openWindow();
@@ -203,8 +217,25 @@ TEST_F(AccessWindowTest, ActionMenuFollowsTheSelection)
               QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("PopupMenuOpenCopy")));
     EXPECT_FALSE(menus->action(AccessMenus::Entry::RevealItem)->isEnabled());
     EXPECT_FALSE(menus->action(AccessMenus::Entry::SendEmail)->isEnabled());
+    EXPECT_FALSE(mController->window()->emailButton()->isVisible());
     searchFor(QStringLiteral("nothing like this"));
     EXPECT_FALSE(menus->action(AccessMenus::Entry::OpenItem)->isEnabled());
+
+    // A contact's e-mail entry names the first address, the second line when the first is empty.
+    mContacts = {
+        record(4, QStringLiteral("Zoe"),
+               {{ItemRecord::KeyEmail, QStringLiteral("\nzoe@example.org\nold@example.org")}}),
+        record(4, QStringLiteral("Zack"))};
+    searchFor(QStringLiteral("zoe"));
+    QAction *email = menus->action(AccessMenus::Entry::SendEmail);
+    EXPECT_TRUE(email->isEnabled());
+    EXPECT_TRUE(email->text().contains(QStringLiteral("zoe@example.org")))
+        << email->text().toStdString();
+    EXPECT_TRUE(mController->window()->emailButton()->isVisibleTo(mController->window()));
+    EXPECT_FALSE(menus->action(AccessMenus::Entry::RevealItem)->isEnabled());
+    searchFor(QStringLiteral("zack"));
+    EXPECT_FALSE(email->isEnabled());
+    EXPECT_FALSE(mController->window()->emailButton()->isVisibleTo(mController->window()));
 
     QSignalSpy requested(mController.get(), &AccessWindowController::actionRequested);
     menus->action(AccessMenus::Entry::ShowCalendar)->trigger();

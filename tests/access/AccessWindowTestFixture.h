@@ -6,6 +6,7 @@
 #include "FoundItemsModel.h"
 #include "ItemRecord.h"
 #include "MainWindow.h"
+#include "QOR_StringUtils.h"
 #include "SearchController.h"
 #include "SearchField.h"
 #include "SelectionPresenter.h"
@@ -69,6 +70,8 @@ class AccessWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // The menus' titles fill placeholders of the texts, not of the bare keys.
+        QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
         mPreferences = std::make_unique<SharedPreferences>(); // in the temporary home
         DaemonController::Environment environment;
         environment.preferences = mPreferences.get();
@@ -84,6 +87,7 @@ protected:
             sources.applications = mApplications;
             sources.notes = mNotes;
             sources.files = mFiles;
+            sources.contacts = mContacts;
             return sources;
         });
         mController = std::make_unique<AccessWindowController>(*mDaemon, mSearch.get(),
@@ -138,7 +142,7 @@ protected:
     SteppedClock mClock;
     std::unique_ptr<SharedPreferences> mPreferences;
     std::unique_ptr<DaemonController> mDaemon;
-    QVariantList mApplications, mNotes, mFiles;
+    QVariantList mApplications, mNotes, mFiles, mContacts;
     std::unique_ptr<SearchController> mSearch;
     std::unique_ptr<AccessWindowController> mController;
 };
