@@ -1,0 +1,176 @@
+#include "SearchController.h"
+
+#include "SearchPass.h"
+
+#include <QElapsedTimer>
+#include <QMetaObject>
+#include <QTimer>
+
+SearchController::SearchController(SourcesProvider sources, QObject *parent)
+    : QObject(parent)
+    , mSources(std::move(sources))
+    , mPasswordAsker([] { return false; })
+    , mClipboardOffer([] { return QVariantList(); })
+{
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    mClock = [timer] { return timer->elapsed(); };
+}
+
+SearchController::~SearchController()
+{
+    // The pass's hand-over is queued to this object, so joining here cannot wait for it.
+    mMustStop = true;
+    if (mThread.joinable())
+        mThread.join();
+}
+
+void SearchController::controlTextDidChange(const QString &fieldText)
+{
+    searchFieldModified(fieldText);
+}
+
+void SearchController::searchFieldModified(const QString &fieldText)
+{
+    emit searchRequested();
+    mLastText = fieldText;
+    if (mRunning) {
+        mMustStop = true;
+        // One retry at a time: each would otherwise cancel the pass the previous one started.
+        if (!mRetryScheduled) {
+            mRetryScheduled = true;
+            QTimer::singleShot(kRetryMs, this, [this] {
+                mRetryScheduled = false;
+                searchFieldModified(mLastText);
+            });
+        }
+        return;
+    }
+    if (!fieldText.isEmpty() && fieldText.back().unicode() < 32)
+        return;
+    startPass(fieldText);
+}
+
+void SearchController::startPass(const QString &query)
+{
+    if (mThread.joinable())
+        mThread.join(); // already past its hand-over
+    mRunning = true;
+    mMustStop = false;
+    emit runningChanged(true);
+
+    const SearchSources sources = mSources ? mSources() : SearchSources();
+    const QVariantList offer =
+        query == QLatin1String(" ") && mClipboardOffer ? mClipboardOffer() : QVariantList();
+    const int type = mType;
+    mThread = std::thread([this, sources, offer, type, query] {
+        SearchPass pass(mCache);
+        auto result =
+            std::make_shared<SearchPass::Result>(pass.run(sources, type, query, offer, mMustStop));
+        QMetaObject::invokeMethod(
+            this,
+            [this, result, query] {
+                // An overtaken pass is not shown: the retry already waits with newer text.
+                if (result->completed && !mMustStop)
+                    updateDisplayedList(std::move(result->items), result->totalItems, query);
+                passFinished();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void SearchController::updateDisplayedList(FoundItems items, int totalItems, const QString &query)
+{
+    mDisplayed = std::move(items);
+    mTotalItems = totalItems;
+    mDisplayedQuery = query;
+    emit displayedListUpdated();
+}
+
+void SearchController::passFinished()
+{
+    mRunning = false;
+    mMustStop = false;
+    emit runningChanged(false);
+}
+
+bool SearchController::setTypeForSearch(int value)
+{
+    const int previous = mType;
+    if (value == 6) {
+        const qint64 now = mClock();
+        if (mProtectedChosenAt >= 0 && now - mProtectedChosenAt > kProtectedDeadlineMs)
+            mPasswordHeld = false;
+        if (!mPasswordHeld)
+            mPasswordHeld = mPasswordAsker && mPasswordAsker();
+        mProtectedChosenAt = now;
+        if (!mPasswordHeld) {
+            // The buttons were pressed: show the filter that stays in force.
+            emit typeForSearchChanged(mType);
+            return false;
+        }
+    }
+    mType = value;
+    emit typeForSearchChanged(mType);
+    return mType != previous;
+}
+
+int SearchController::typeForSearch() const
+{
+    return mType;
+}
+
+void SearchController::groupChanged(int tag)
+{
+    setTypeForSearch(tag);
+    searchFieldModified(mLastText);
+}
+
+void SearchController::menuGroupChanged(int tag)
+{
+    groupChanged(tag);
+}
+
+const FoundItems &SearchController::displayedList() const
+{
+    return mDisplayed;
+}
+
+int SearchController::totalItems() const
+{
+    return mTotalItems;
+}
+
+QString SearchController::selectionInformation() const
+{
+    const qsizetype shown = mDisplayed.size();
+    if (shown == mTotalItems)
+        return QString::number(shown);
+    return QStringLiteral("%1 / %2").arg(shown).arg(mTotalItems);
+}
+
+bool SearchController::isSearchRunning() const
+{
+    return mRunning;
+}
+
+void SearchController::setProtectedPasswordAsker(std::function<bool()> asker)
+{
+    mPasswordAsker = std::move(asker);
+}
+
+void SearchController::setClipboardOfferProvider(std::function<QVariantList()> provider)
+{
+    mClipboardOffer = std::move(provider);
+}
+
+void SearchController::setClock(Clock clock)
+{
+    mClock = std::move(clock);
+}
+
+void SearchController::clearPreparedLists()
+{
+    if (!mRunning)
+        mCache.clear();
+}

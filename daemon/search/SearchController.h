@@ -1,0 +1,80 @@
+#pragma once
+
+#include "FoundItem.h"
+#include "PreparedList.h"
+#include "SearchSources.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+// The main-thread side of the search: starts and cancels passes, publishes their results, and
+// holds the type filter.
+class SearchController : public QObject
+{
+    Q_OBJECT
+public:
+    using SourcesProvider = std::function<SearchSources()>; // called on the main thread
+    // Milliseconds on a monotonic clock; for the protected filter's deadline.
+    using Clock = std::function<qint64()>;
+
+    explicit SearchController(SourcesProvider sources, QObject *parent = nullptr);
+    ~SearchController() override;
+
+    void searchFieldModified(const QString &fieldText);
+    void controlTextDidChange(const QString &fieldText);
+    bool setTypeForSearch(int value); // true when the value changed
+    int typeForSearch() const;
+    // Filter buttons / filter menu: setTypeForSearch(tag) then search the last text again.
+    void groupChanged(int tag);
+    void menuGroupChanged(int tag);
+    const FoundItems &displayedList() const;
+    // The query the displayed list answers.
+    QString displayedQuery() const { return mDisplayedQuery; }
+    int totalItems() const;
+    QString selectionInformation() const; // "%1 / %2" or "%1"
+    bool isSearchRunning() const;
+    // Asked when the protected-notes filter (6) needs the password; returns whether a password
+    // code is held afterwards. Default: refuses (as a cancelled password does).
+    void setProtectedPasswordAsker(std::function<bool()> asker);
+    // The clipboard offer for a one-space query, built on the main thread. Default: empty.
+    void setClipboardOfferProvider(std::function<QVariantList()> provider);
+    void setClock(Clock clock);
+    // Forgets the prepared lists (they are rebuilt on the next pass).
+    void clearPreparedLists();
+
+    static constexpr qint64 kProtectedDeadlineMs = 300 * 1000;
+    static constexpr int kRetryMs = 10;
+
+signals:
+    void searchRequested();
+    void runningChanged(bool running);
+    void displayedListUpdated();
+    void typeForSearchChanged(int value);
+
+private:
+    void startPass(const QString &query);
+    void updateDisplayedList(FoundItems items, int totalItems, const QString &query);
+    void passFinished();
+
+    SourcesProvider mSources;
+    std::function<bool()> mPasswordAsker;
+    std::function<QVariantList()> mClipboardOffer;
+    Clock mClock;
+    PreparedListCache mCache;
+    std::thread mThread;
+    std::atomic<bool> mMustStop{false};
+    bool mRunning = false;
+    bool mRetryScheduled = false;
+    QString mLastText;
+    int mType = 0;
+    FoundItems mDisplayed;
+    QString mDisplayedQuery;
+    int mTotalItems = 0;
+    bool mPasswordHeld = false;
+    qint64 mProtectedChosenAt = -1;
+};
