@@ -1,0 +1,172 @@
+#include "ReferenceSearch.h"
+#include "SearchController.h"
+#include "SearchFilter.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QVariantMap rec(int kind, const QString &title)
+{
+    return {{"x", kind}, {"T", title}};
+}
+
+SearchSources twelveRecords()
+{
+    SearchSources s;
+    for (const char *t : {"Mail", "Maps", "Music", "Calculator"})
+        s.applications.append(rec(1, t));
+    for (const char *t : {"mail merge.txt", "budget.ods", "photo.png", "notes.md"})
+        s.files.append(rec(2, t));
+    for (const char *t : {"groceries", "ideas", "travel", "books"})
+        s.notes.append(rec(5, t));
+    return s;
+}
+
+bool waitIdle(SearchController &c)
+{
+    // Idle twice in a row, a retry period apart: no retry is left pending.
+    return QTest::qWaitFor([&c] {
+        if (c.isSearchRunning())
+            return false;
+        QTest::qWait(3 * SearchController::kRetryMs);
+        return !c.isSearchRunning();
+    });
+}
+
+} // namespace
+
+TEST(SearchController, CounterLineShowsShownAndTotal)
+{
+    SearchController c([] { return twelveRecords(); });
+    c.searchFieldModified("");
+    ASSERT_TRUE(waitIdle(c));
+    EXPECT_EQ(c.selectionInformation(), "12");
+    c.searchFieldModified("ma");
+    ASSERT_TRUE(waitIdle(c));
+    EXPECT_EQ(c.displayedList().size(), 3); // Mail, Maps, mail merge
+    EXPECT_EQ(c.selectionInformation(), "3 / 12");
+}
+
+TEST(SearchController, ControlCharacterAtTheEndStartsNoSearch)
+{
+    SearchController c([] { return twelveRecords(); });
+    c.searchFieldModified("mail");
+    ASSERT_TRUE(waitIdle(c));
+    QSignalSpy running(&c, &SearchController::runningChanged);
+    QSignalSpy requested(&c, &SearchController::searchRequested);
+    c.controlTextDidChange("mail\t");
+    EXPECT_FALSE(c.isSearchRunning());
+    QTest::qWait(20);
+    EXPECT_EQ(running.count(), 0);
+    EXPECT_EQ(requested.count(), 1); // the idle counter is still reset
+    EXPECT_EQ(c.displayedQuery(), "mail");
+}
+
+TEST(SearchController, OvertakenPassesPublishOnlyTheLatestQuery)
+{
+    SearchSources big;
+    for (int i = 0; i < 120000; ++i)
+        big.files.append(rec(2, QString("document %1 café").arg(i)));
+    SearchController c([&big] { return big; });
+    c.searchFieldModified(""); // prepares the list once
+    ASSERT_TRUE(waitIdle(c));
+
+    QStringList published;
+    QObject::connect(&c, &SearchController::displayedListUpdated,
+                     [&] { published << c.displayedQuery(); });
+    for (const char *q : {"d", "do", "doc", "docu", "1", "12"})
+        c.searchFieldModified(q);
+    ASSERT_TRUE(waitIdle(c));
+    EXPECT_EQ(published, QStringList({"12"}));
+    QVariantList shown;
+    for (const FoundItem &item : c.displayedList())
+        shown.append(item.toMap());
+    EXPECT_EQ(shown, ReferenceSearch::run(big, 0, "12"));
+}
+
+TEST(SearchController, ProtectedFilterKeepsThePreviousOneWhenThePasswordIsRefused)
+{
+    SearchController c([] { return SearchSources(); });
+    QSignalSpy changed(&c, &SearchController::typeForSearchChanged);
+    EXPECT_TRUE(c.setTypeForSearch(2));
+    EXPECT_FALSE(c.setTypeForSearch(6)); // the default asker refuses
+    EXPECT_EQ(c.typeForSearch(), 2);
+    ASSERT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed.last().at(0).toInt(), 2); // the buttons go back to the filter in force
+
+    qint64 now = 0;
+    int asked = 0;
+    bool accept = true;
+    c.setClock([&now] { return now; });
+    c.setProtectedPasswordAsker([&] {
+        ++asked;
+        return accept;
+    });
+    EXPECT_TRUE(c.setTypeForSearch(6));
+    EXPECT_EQ(asked, 1);
+    c.setTypeForSearch(0);
+    now = 200 * 1000;
+    EXPECT_TRUE(c.setTypeForSearch(6)); // within the deadline: not asked again
+    EXPECT_EQ(asked, 1);
+    c.setTypeForSearch(1);
+    now += 301 * 1000; // the deadline restarted at 200 s
+    accept = false;
+    EXPECT_FALSE(c.setTypeForSearch(6));
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(c.typeForSearch(), 1);
+}
+
+TEST(SearchController, GroupChangedSearchesTheLastTextWithTheNewFilter)
+{
+    SearchController c([] { return twelveRecords(); });
+    c.searchFieldModified("m");
+    ASSERT_TRUE(waitIdle(c));
+    EXPECT_EQ(c.selectionInformation(), "5 / 12"); // "notes.md" too
+    c.groupChanged(1);
+    ASSERT_TRUE(waitIdle(c));
+    EXPECT_EQ(c.selectionInformation(), "3 / 4");
+    c.menuGroupChanged(9);
+    ASSERT_TRUE(waitIdle(c));
+    EXPECT_EQ(c.selectionInformation(), "0");
+}
+
+TEST(SearchController, OneSpaceShowsTheOfferFromTheProvider)
+{
+    SearchController c([] { return twelveRecords(); });
+    c.searchFieldModified(" ");
+    ASSERT_TRUE(waitIdle(c));
+    EXPECT_TRUE(c.displayedList().isEmpty()); // no provider set: nothing offered
+    c.setClipboardOfferProvider([] {
+        return QVariantList{rec(9, "Clipboard"), rec(9, "Plain text")};
+    });
+    c.searchFieldModified(" ");
+    ASSERT_TRUE(waitIdle(c));
+    ASSERT_EQ(c.displayedList().size(), 2);
+    EXPECT_EQ(c.displayedList().at(1).record.value("T").toString(), "Plain text");
+    EXPECT_EQ(c.totalItems(), 0);
+}
+
+TEST(SearchFilter, MenuAndButtons)
+{
+    QList<int> values;
+    QStringList keys;
+    for (const SearchFilterEntry &e : SearchFilter::menuEntries()) {
+        values << e.value;
+        keys << e.key;
+    }
+    EXPECT_EQ(values, QList<int>({0, 1, 2, 3, 4, 5, 9, 6}));
+    EXPECT_EQ(keys, QStringList({"0", "1", "2", "3", "4", "5", "6", "7"}));
+    EXPECT_EQ(SearchFilter::menuEntries().at(7).titleKey, "PopupTypeProtectedNotes");
+    for (const int tag : {1, 2, 3, 4, 5, 9}) {
+        EXPECT_TRUE(SearchFilter::includes(0, tag));
+        EXPECT_TRUE(SearchFilter::includes(tag, tag));
+        EXPECT_FALSE(SearchFilter::includes(6, tag));
+    }
+    EXPECT_FALSE(SearchFilter::includes(0, 6));
+    EXPECT_TRUE(SearchFilter::includes(6, 6));
+    EXPECT_FALSE(SearchFilter::includes(1, 2));
+}

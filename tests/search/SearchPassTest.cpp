@@ -1,0 +1,202 @@
+#include "ReferenceSearch.h"
+#include "SearchCorpus.h"
+#include "SearchPass.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QVariantList asMaps(const FoundItems &items)
+{
+    QVariantList maps;
+    for (const FoundItem &item : items)
+        maps.append(item.toMap());
+    return maps;
+}
+
+SearchPass::Result runPass(const SearchSources &s, int type, const QString &query,
+                           int threads = 2)
+{
+    PreparedListCache cache;
+    const std::atomic<bool> stop{false};
+    return SearchPass(cache, threads).run(s, type, query, {}, stop);
+}
+
+QStringList titles(const FoundItems &items)
+{
+    QStringList result;
+    for (const FoundItem &item : items)
+        result << item.record.value("T").toString();
+    return result;
+}
+
+QVariantMap rec(int kind, const QString &title, const QVariantMap &more = {})
+{
+    QVariantMap r = more;
+    r.insert("x", kind);
+    r.insert("T", title);
+    return r;
+}
+
+} // namespace
+
+TEST(SearchPass, EqualsTheReferenceOnGeneratedCorpora)
+{
+    const QList<int> types = {0, 1, 2, 3, 4, 5, 6, 9, 7};
+    for (quint32 seed = 1; seed <= 60; ++seed) {
+        SearchCorpus corpus(seed);
+        const SearchSources sources = corpus.sources(int(seed % 4 == 0 ? 0 : seed % 40));
+        PreparedListCache cache; // kept across queries, as the controller keeps it
+        for (int q = 0; q < 12; ++q) {
+            const QString query = corpus.query(sources);
+            for (const int type : types) {
+                const std::atomic<bool> stop{false};
+                const SearchPass::Result result =
+                    SearchPass(cache, 2).run(sources, type, query, {}, stop);
+                const QVariantList expected = ReferenceSearch::run(sources, type, query);
+                ASSERT_EQ(asMaps(result.items), expected)
+                    << "seed " << seed << " type " << type << " query '" << query.toStdString()
+                    << "'";
+                ASSERT_TRUE(result.completed);
+            }
+        }
+    }
+}
+
+TEST(SearchPass, LargeListsSplitOverThreadsKeepTheSequentialResult)
+{
+    SearchCorpus corpus(99);
+    SearchSources sources;
+    while (sources.files.size() < qsizetype(SearchPass::kParallelThreshold) * 2 + 7) {
+        const SearchSources more = corpus.sources(400);
+        sources.files += more.files + more.applications;
+        sources.recentItems = more.recentItems;
+    }
+    // The reference is quadratic in the number of results: only selective queries for it.
+    for (const QString &query : {QStringLiteral("zürich élan ph"), QStringLiteral("ore STR")}) {
+        const QVariantList expected = ReferenceSearch::run(sources, 0, query);
+        EXPECT_EQ(asMaps(runPass(sources, 0, query, 2).items), expected);
+    }
+    for (const QString &query : {QStringLiteral("ph"), QStringLiteral("café new"), QString()})
+        EXPECT_EQ(asMaps(runPass(sources, 2, query, 2).items),
+                  asMaps(runPass(sources, 2, query, 1).items));
+}
+
+TEST(SearchPass, TotalCountsEverySearchedListIncludingMenuOpenedRecords)
+{
+    SearchSources s;
+    s.applications = {rec(1, "Mail"), rec(1, "Notes")};
+    s.files = {rec(2, "mail.txt")};
+    s.notes = {rec(5, "shopping")};
+    s.recentItems = {rec(2, "opened", {{"-", 1}, {"P", "/a/opened"}}), rec(1, "Mail")};
+    EXPECT_EQ(runPass(s, 0, "mail").totalItems, 5);
+    EXPECT_EQ(runPass(s, 2, "mail").totalItems, 2);
+    EXPECT_EQ(runPass(s, 1, "").totalItems, 2);
+    EXPECT_EQ(runPass(s, 7, "").totalItems, 0);
+}
+
+TEST(SearchPass, AbbreviationFirstUntilOneMoreCharacter)
+{
+    SearchSources s;
+    s.applications = {rec(1, "Terminal", {{"A", "te"}})};
+    s.notes = {rec(5, "tea time"), rec(5, "notes about tests")};
+    s.priorityForNotes = 3;
+    EXPECT_EQ(titles(runPass(s, 0, "te").items),
+              QStringList({"Terminal", "tea time", "notes about tests"}));
+    EXPECT_TRUE(runPass(s, 0, "te").items.first().abbreviationHit);
+    // Case-sensitive: "Te" is no abbreviation hit, so priority wins.
+    EXPECT_EQ(titles(runPass(s, 0, "Te").items),
+              QStringList({"tea time", "notes about tests", "Terminal"}));
+    EXPECT_EQ(titles(runPass(s, 0, "tea").items), QStringList({"tea time"}));
+}
+
+TEST(SearchPass, BeginsWithThenRecencyThenKindThenTitle)
+{
+    SearchSources s;
+    s.applications = {rec(1, "My Word"), rec(1, "Word Processor"), rec(1, "wordle")};
+    s.files = {rec(2, "word list", {{"P", "/d/word list"}}), rec(2, "Words", {{"P", "/d/w"}})};
+    s.bookmarks = {rec(3, "Word of the day")};
+    s.recentItems = {rec(2, "Words", {{"P", "/d/w"}, {"-", 1}}), rec(1, "wordle")};
+    const FoundItems items = runPass(s, 0, "word").items;
+    EXPECT_EQ(titles(items), QStringList({"Words", "wordle", "Word Processor", "word list",
+                                          "Word of the day", "My Word"}));
+    EXPECT_EQ(items.at(0).recentRank, 0);
+    EXPECT_EQ(items.at(1).recentRank, 1);
+    EXPECT_EQ(items.at(2).recentRank, 10000);
+    EXPECT_FALSE(items.last().beginsWith);
+    // No query: priority then title only, never a recent rank.
+    for (const FoundItem &item : runPass(s, 0, "").items)
+        EXPECT_EQ(item.recentRank, 10000);
+    EXPECT_EQ(titles(runPass(s, 1, "").items),
+              QStringList({"My Word", "Word Processor", "wordle"}));
+}
+
+TEST(SearchPass, TitleOrderFallsBackToTheFileNameAndPutsMissingTitlesFirst)
+{
+    SearchSources s;
+    QVariantMap noTitle{{"x", 2}, {"P", "/d/Alpha.txt"}};
+    QVariantMap nothing{{"x", 2}, {"K", "zeta"}};
+    s.files = {rec(2, "beta"), noTitle, nothing, rec(2, "ALPHA")};
+    const FoundItems items = runPass(s, 2, "").items;
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_EQ(items.at(0).record, nothing);
+    EXPECT_EQ(asMaps(items), ReferenceSearch::run(s, 2, ""));
+}
+
+TEST(SearchPass, MenuOpenedFileAppearsOnceWhenTheListHasIt)
+{
+    SearchSources s;
+    s.files = {QVariantMap{{"x", 2}, {"T", "report.pdf"}, {"P", "/home/u/report.pdf"}}};
+    const QVariantMap opened{{"x", 2}, {"P", "/home/u/report.pdf"}, {"-", 1}};
+    const QVariantMap other{{"x", 2}, {"T", "plan.pdf"}, {"P", "/home/u/plan.pdf"}, {"-", 1}};
+    s.recentItems = {opened, other, opened};
+    for (const int type : {0, 2}) {
+        const FoundItems items = runPass(s, type, "pdf").items;
+        ASSERT_EQ(items.size(), 2) << type;
+        EXPECT_EQ(items.at(0).record, other); // opened most recently
+        EXPECT_EQ(items.at(0).recentRank, 1);
+        EXPECT_EQ(items.at(1).record.value("T").toString(), "report.pdf");
+    }
+    EXPECT_TRUE(runPass(s, 1, "pdf").items.isEmpty());
+}
+
+TEST(SearchPass, OneSpaceOffersTheClipboardUnsorted)
+{
+    SearchSources s;
+    s.applications = {rec(1, "Zed"), rec(1, "Ant")};
+    const QVariantList offer = {rec(9, "Clipboard"), rec(9, "Plain text"), rec(9, "A")};
+    PreparedListCache cache;
+    const std::atomic<bool> stop{false};
+    const SearchPass::Result result = SearchPass(cache).run(s, 0, " ", offer, stop);
+    EXPECT_EQ(titles(result.items), QStringList({"Clipboard", "Plain text", "A"}));
+    EXPECT_EQ(result.totalItems, 0);
+    // Two spaces are three empty words: everything.
+    EXPECT_EQ(runPass(s, 0, "  ").items.size(), 2);
+}
+
+TEST(SearchPass, StopFlagLeavesThePassIncomplete)
+{
+    SearchSources s;
+    for (int i = 0; i < 100; ++i)
+        s.files.append(rec(2, QString("file %1").arg(i)));
+    PreparedListCache cache;
+    const std::atomic<bool> stop{true};
+    const SearchPass::Result result = SearchPass(cache).run(s, 0, "file", {}, stop);
+    EXPECT_FALSE(result.completed);
+    EXPECT_TRUE(result.items.isEmpty());
+}
+
+TEST(PreparedListCache, ReusesTheSameListAndPreparesAReplacedOne)
+{
+    PreparedListCache cache;
+    QVariantList list = {rec(1, "one")};
+    const auto first = cache.get(0, list);
+    EXPECT_EQ(cache.get(0, QVariantList(list)), first); // a shared copy is the same list
+    list.append(rec(1, "two"));
+    const auto second = cache.get(0, list);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->records.size(), 2u);
+    list[0] = rec(1, "changed"); // same size, detached buffer
+    EXPECT_EQ(cache.get(0, list)->records.at(0).record.value("T").toString(), "changed");
+    EXPECT_GT(cache.memoryBytes(), 0u);
+}
