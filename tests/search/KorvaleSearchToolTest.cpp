@@ -1,0 +1,85 @@
+#include "CommonKorvaleClass.h"
+#include "SharedPreferences.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QVariantMap rec(int kind, const QString &title, const QString &path = {})
+{
+    QVariantMap r{{"x", kind}, {"T", title}};
+    if (!path.isEmpty())
+        r.insert("P", path);
+    return r;
+}
+
+void storeLists()
+{
+    CommonKorvaleClass::saveListInFile({rec(1, "Mail", "/usr/share/applications/mail.desktop"),
+                                        rec(1, "Maps", "/usr/share/applications/maps.desktop")},
+                                       DataFileName::Applications);
+    CommonKorvaleClass::saveListInFile({rec(5, "mailing list ideas")}, DataFileName::Notes);
+    SharedPreferences preferences(SharedPreferences::defaultPath());
+    preferences.setValue("FilesList", QVariantList{rec(2, "mail\tbox", "/home/u/mailbox")});
+    preferences.setValue("LastItemsLaunched", QVariantList{rec(1, "Maps", "/x"),
+                                                           rec(5, "mailing list ideas")});
+    preferences.setValue("PriorityForNotes", 1);
+    ASSERT_TRUE(preferences.synchronize());
+}
+
+} // namespace
+
+TEST(KorvaleSearchTool, PrintsRankedResultsAsLinesAndJson)
+{
+    TemporaryHome home;
+    storeLists();
+    const QString program = builtProgram("bin/korvale-search");
+    const ProgramRun lines = runProgram(program, {"ma"});
+    ASSERT_EQ(lines.exitCode, 0) << lines.err.toStdString();
+    // The note's priority first; the recent "Maps" has another path, so it is not this Maps.
+    EXPECT_EQ(QString::fromUtf8(lines.out),
+              "5\tmailing list ideas\t\n"
+              "1\tMail\t/usr/share/applications/mail.desktop\n"
+              "1\tMaps\t/usr/share/applications/maps.desktop\n"
+              "2\tmail box\t/home/u/mailbox\n");
+
+    const ProgramRun json = runProgram(program, {"--type", "1", "--json", "map"});
+    ASSERT_EQ(json.exitCode, 0);
+    const QJsonArray array = QJsonDocument::fromJson(json.out).array();
+    ASSERT_EQ(array.size(), 1);
+    EXPECT_EQ(array.at(0).toObject().value("T").toString(), "Maps");
+    EXPECT_EQ(array.at(0).toObject().value("B").toInt(), 1);
+    EXPECT_EQ(array.at(0).toObject().value("L").toInt(), 10000);
+
+    EXPECT_EQ(runProgram(program, {"--type", "7", "x"}).exitCode, 2);
+    EXPECT_EQ(runProgram(program, {"--type", "6", "x"}).exitCode, 2);
+}
+
+TEST(KorvaleSearchTool, DamagedFileIsReportedAndLeftInPlace)
+{
+    TemporaryHome home;
+    storeLists();
+    const QString notes =
+        CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Notes);
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not an archive at all");
+    file.close();
+    const QStringList before = QDir(QFileInfo(notes).path()).entryList(QDir::Files);
+
+    const ProgramRun run = runProgram(builtProgram("bin/korvale-search"), {"ma"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("Notes.krvdata")) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("1\tMail\t")) << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains("mailing"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("not an archive at all"));
+    EXPECT_EQ(QDir(QFileInfo(notes).path()).entryList(QDir::Files), before);
+}
