@@ -50,13 +50,22 @@ std::optional<QString> PreparedList::sortTitle(const QVariantMap &record)
     return std::nullopt;
 }
 
-std::u32string PreparedList::foldedTitle(const QString &title)
+std::string PreparedList::foldedTitle(const QString &title)
 {
-    std::u32string folded;
-    folded.reserve(std::size_t(title.size()));
-    for (const char32_t c : title.toUcs4())
-        folded.push_back(QChar::toCaseFolded(c));
-    return folded;
+    QList<uint> codePoints = title.toUcs4();
+    for (uint &c : codePoints)
+        c = QChar::toCaseFolded(char32_t(c));
+    const QByteArray utf8 = QString::fromUcs4(reinterpret_cast<const char32_t *>(codePoints.constData()),
+                                              codePoints.size())
+                                .toUtf8();
+    return std::string(utf8.constData(), std::size_t(utf8.size()));
+}
+
+std::size_t PreparedList::identityHash(const QString &identity)
+{
+    return std::hash<std::u16string_view>()(
+        std::u16string_view(reinterpret_cast<const char16_t *>(identity.constData()),
+                            std::size_t(identity.size())));
 }
 
 PreparedRecord PreparedList::prepareRecord(const QVariantMap &record)
@@ -70,10 +79,14 @@ PreparedRecord PreparedList::prepareRecord(const QVariantMap &record)
         prepared.hasAbbreviation = true;
         prepared.abbreviation = abbreviation->toString();
     }
-    prepared.identity = identityText(record);
+    prepared.identityHash = identityHash(identityText(record));
     if (const std::optional<QString> title = sortTitle(record)) {
         prepared.hasSortTitle = true;
         prepared.sortTitle = foldedTitle(*title);
+        for (std::size_t i = 0; i < 8; ++i) {
+            const unsigned char byte = i < prepared.sortTitle.size() ? prepared.sortTitle[i] : 0;
+            prepared.sortTitlePrefix = prepared.sortTitlePrefix << 8 | byte;
+        }
     }
     prepared.kind = ItemRecord::kind(record);
     return prepared;
@@ -103,9 +116,9 @@ std::size_t PreparedList::memoryBytes() const
     std::size_t bytes = records.capacity() * sizeof(PreparedRecord);
     for (const PreparedRecord &r : records) {
         bytes += std::size_t(r.text.size()) + 16 + 24;
-        bytes += std::size_t(r.identity.capacity()) * 2 + 24;
         bytes += std::size_t(r.abbreviation.capacity()) * 2;
-        bytes += r.sortTitle.capacity() * sizeof(char32_t);
+        if (r.sortTitle.capacity() > 15) // beyond the short-string buffer
+            bytes += r.sortTitle.capacity() + 1;
     }
     return bytes;
 }

@@ -20,8 +20,10 @@ struct PreparedRecord {
     SearchText text;        // the folded agent search text
     std::size_t textHash = 0;
     QString abbreviation;   // "A"
-    QString identity;       // title, keywords, text and path (the recent-items rule)
-    std::u32string sortTitle; // case-folded code points of the title used for ordering
+    std::size_t identityHash = 0; // of the identity text (title, keywords, text and path)
+    // The case-folded title in UTF-8, whose byte order is the code-point order titles sort by.
+    std::string sortTitle;
+    quint64 sortTitlePrefix = 0; // its first 8 bytes, big-endian, to decide most comparisons
     int kind = 0;
     bool hasAbbreviation = false;
     bool hasSortTitle = false;
@@ -37,7 +39,8 @@ public:
     static QString identityText(const QVariantMap &record, bool withPathElement = false);
     // The title the result list is ordered by: "T", else the path's file name without extension.
     static std::optional<QString> sortTitle(const QVariantMap &record);
-    static std::u32string foldedTitle(const QString &title);
+    static std::string foldedTitle(const QString &title);
+    static std::size_t identityHash(const QString &identity);
 
     std::vector<PreparedRecord> records;
     // An estimate of the heap the prepared fields take (the records themselves are shared).

@@ -9,6 +9,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -18,14 +19,76 @@ struct Hit {
     bool beginsWith;
 };
 
-// A found item before the hand-over: plain fields only, so ranking never reads a record map.
+// A found item before the hand-over: the ranking marks packed into one integer so that sorting
+// compares plain numbers and, only on a tie, the prepared titles.
 struct Candidate {
+    quint64 key;
+    quint64 titlePrefix;
     const PreparedRecord *prepared;
+    quint32 position; // order of finding, the last tie-break (the sort is stable)
     int priority;
     int recentRank;
     bool abbreviation;
     bool beginsWith;
 };
+
+constexpr int kPriorityBits = 20;
+constexpr int kRankBits = 14;
+constexpr int kKindBits = 26;
+
+bool packable(int priority, int recentRank, int kind)
+{
+    return priority >= -(1 << (kPriorityBits - 1)) && priority < (1 << (kPriorityBits - 1)) &&
+           recentRank >= 0 && recentRank < (1 << kRankBits) && kind >= 0 &&
+           kind < (1 << kKindBits);
+}
+
+// Ascending key order is the ranking order: abbreviation hits, higher priority, begins-with,
+// lower recent rank, lower kind, then a present title after a missing one.
+quint64 rankKey(const Candidate &c, bool withWords)
+{
+    const quint64 priority = quint64((1 << (kPriorityBits - 1)) - 1 - c.priority);
+    quint64 key = priority << 43;
+    if (withWords) {
+        key |= quint64(!c.abbreviation) << 63;
+        key |= quint64(!c.beginsWith) << 42;
+        key |= quint64(c.recentRank) << 28;
+        key |= quint64(c.prepared->kind) << 1;
+    }
+    return key | quint64(c.prepared->hasSortTitle);
+}
+
+int compareTitleTails(const PreparedRecord &a, const PreparedRecord &b)
+{
+    return a.sortTitle.compare(b.sortTitle);
+}
+
+// The plain comparison, for priorities or kinds too large to pack.
+bool rankedBefore(const Candidate &a, const Candidate &b, bool withWords)
+{
+    if (withWords) {
+        if (a.abbreviation != b.abbreviation)
+            return a.abbreviation;
+    }
+    if (a.priority != b.priority)
+        return a.priority > b.priority;
+    if (withWords) {
+        if (a.beginsWith != b.beginsWith)
+            return a.beginsWith;
+        if (a.recentRank != b.recentRank)
+            return a.recentRank < b.recentRank;
+        if (a.prepared->kind != b.prepared->kind)
+            return a.prepared->kind < b.prepared->kind;
+    }
+    if (a.prepared->hasSortTitle != b.prepared->hasSortTitle)
+        return !a.prepared->hasSortTitle;
+    if (a.prepared->hasSortTitle) {
+        const int c = compareTitleTails(*a.prepared, *b.prepared);
+        if (c != 0)
+            return c < 0;
+    }
+    return a.position < b.position;
+}
 
 bool sameFoundItem(const Candidate &a, const Candidate &b)
 {
@@ -35,14 +98,85 @@ bool sameFoundItem(const Candidate &a, const Candidate &b)
            (a.prepared == b.prepared || a.prepared->record == b.prepared->record);
 }
 
-std::size_t candidateHash(const Candidate &c)
+// Open addressing over the found items, by the text hash: deep-equal records have equal texts.
+class FoundSet
 {
-    std::size_t h = c.prepared->textHash;
-    h ^= std::size_t(c.priority) * 0x9e3779b97f4a7c15ULL;
-    h ^= std::size_t(c.recentRank) * 0xc2b2ae3d27d4eb4fULL;
-    h ^= (std::size_t(c.abbreviation) << 1 | std::size_t(c.beginsWith)) * 0x165667b19e3779f9ULL;
-    return h;
-}
+public:
+    explicit FoundSet(const std::vector<Candidate> &found) : mFound(found) {}
+    // Adds the last found item unless an equal one is there; false when it was a duplicate.
+    bool addLast()
+    {
+        if ((mCount + 1) * 2 > mSlots.size())
+            grow();
+        const std::size_t position = mFound.size() - 1;
+        std::size_t slot = mFound[position].prepared->textHash & (mSlots.size() - 1);
+        while (mSlots[slot] != 0) {
+            if (sameFoundItem(mFound[mSlots[slot] - 1], mFound[position]))
+                return false;
+            slot = (slot + 1) & (mSlots.size() - 1);
+        }
+        mSlots[slot] = quint32(position + 1);
+        ++mCount;
+        return true;
+    }
+
+private:
+    void grow()
+    {
+        std::vector<quint32> old = std::move(mSlots);
+        mSlots.assign(std::max<std::size_t>(64, old.size() * 2), 0);
+        for (const quint32 entry : old) {
+            if (entry == 0)
+                continue;
+            std::size_t slot = mFound[entry - 1].prepared->textHash & (mSlots.size() - 1);
+            while (mSlots[slot] != 0)
+                slot = (slot + 1) & (mSlots.size() - 1);
+            mSlots[slot] = entry;
+        }
+    }
+
+    const std::vector<Candidate> &mFound;
+    std::vector<quint32> mSlots;
+    std::size_t mCount = 0;
+};
+
+// "L": the first position in the recent items whose identity text is the record's (a record
+// equal to it has the same identity text).
+class RecentRanks
+{
+public:
+    explicit RecentRanks(const QVariantList &recentItems)
+    {
+        for (qsizetype i = 0; i < recentItems.size(); ++i) {
+            const QString identity = PreparedList::identityText(recentItems.at(i).toMap());
+            mEntries.push_back({PreparedList::identityHash(identity), int(i), identity});
+        }
+        std::stable_sort(mEntries.begin(), mEntries.end(),
+                         [](const Entry &a, const Entry &b) { return a.hash < b.hash; });
+    }
+    bool isEmpty() const { return mEntries.empty(); }
+    int rank(const PreparedRecord &record) const
+    {
+        auto it = std::lower_bound(
+            mEntries.begin(), mEntries.end(), record.identityHash,
+            [](const Entry &e, std::size_t hash) { return e.hash < hash; });
+        if (it == mEntries.end() || it->hash != record.identityHash)
+            return 10000;
+        const QString identity = PreparedList::identityText(record.record);
+        for (; it != mEntries.end() && it->hash == record.identityHash; ++it)
+            if (it->identity == identity)
+                return it->rank;
+        return 10000;
+    }
+
+private:
+    struct Entry {
+        std::size_t hash;
+        int rank;
+        QString identity;
+    };
+    std::vector<Entry> mEntries;
+};
 
 // Matches records [begin, end) in order; returns false when stopped.
 bool matchRange(const PreparedList &list, const std::optional<QueryWords> &words,
@@ -68,34 +202,6 @@ bool matchRange(const PreparedList &list, const std::optional<QueryWords> &words
     return true;
 }
 
-int compareTitles(const PreparedRecord &a, const PreparedRecord &b)
-{
-    if (!a.hasSortTitle || !b.hasSortTitle)
-        return int(a.hasSortTitle) - int(b.hasSortTitle);
-    const int c = a.sortTitle.compare(b.sortTitle);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
-}
-
-// Grows with the result list; finds deep-equal found items through their text hash.
-class FoundSet
-{
-public:
-    explicit FoundSet(const std::vector<Candidate> &found) : mFound(found) {}
-    bool containsEqual(const Candidate &c) const
-    {
-        const auto range = mIndex.equal_range(candidateHash(c));
-        for (auto it = range.first; it != range.second; ++it)
-            if (sameFoundItem(mFound[*it], c))
-                return true;
-        return false;
-    }
-    void add(std::size_t position) { mIndex.insert(candidateHash(mFound[position]), position); }
-
-private:
-    const std::vector<Candidate> &mFound;
-    QMultiHash<std::size_t, std::size_t> mIndex;
-};
-
 } // namespace
 
 SearchPass::SearchPass(PreparedListCache &cache, int threads) : mCache(cache), mThreads(threads)
@@ -115,33 +221,25 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     }
 
     const std::optional<QueryWords> words = QueryWords::fromQuery(query);
-
-    // The recent items' identity texts: the first position of each is its "L".
-    QHash<QString, int> recentRanks;
-    if (words) {
-        for (qsizetype i = sources.recentItems.size() - 1; i >= 0; --i)
-            recentRanks.insert(PreparedList::identityText(sources.recentItems.at(i).toMap()),
-                               int(i));
-    }
+    const RecentRanks recentRanks(words ? sources.recentItems : QVariantList());
 
     std::vector<Candidate> found;
     FoundSet foundSet(found);
     std::vector<Hit> hits;
     std::vector<Hit> secondHits;
     std::vector<std::shared_ptr<const PreparedList>> keep; // the candidates point into these
-    QSet<QString> foundIdentities; // filled only when menu-opened records are searched
+    bool allPackable = true;
 
     for (const SearchFilter::Source source : SearchFilter::sources(typeForSearch)) {
         const int priority = SearchFilter::priority(source, sources);
+        const bool menuOpened = source == SearchFilter::MenuOpened;
         std::shared_ptr<const PreparedList> list;
-        if (source == SearchFilter::MenuOpened) {
+        if (menuOpened) {
             QVariantList records;
             for (const QVariant &item : sources.recentItems)
                 if (item.toMap().contains(ItemRecord::KeyMadeFromMenu))
                     records.append(item);
             list = PreparedList::prepare(records, 1);
-            for (const Candidate &c : found)
-                foundIdentities.insert(c.prepared->identity);
         } else {
             list = mCache.get(int(source), SearchFilter::list(source, sources), mThreads);
         }
@@ -166,22 +264,47 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
             completed = matchRange(*list, words, query, 0, size, stop, hits);
         }
 
+        // A menu-opened record is left out when a found item has its identity text; only the
+        // few menu-opened identities are hashed, the found items are checked against them.
+        QSet<QString> menuIdentities;
+        QSet<QString> alreadyFound;
+        if (menuOpened && !hits.empty()) {
+            QSet<qsizetype> lengths;
+            for (const Hit &hit : hits) {
+                const QString identity =
+                    PreparedList::identityText(list->records[hit.index].record, true);
+                menuIdentities.insert(identity);
+                lengths.insert(identity.size());
+            }
+            QSet<std::size_t> hashes;
+            for (const QString &identity : std::as_const(menuIdentities))
+                hashes.insert(PreparedList::identityHash(identity));
+            for (const Candidate &c : found) {
+                if (!hashes.contains(c.prepared->identityHash))
+                    continue;
+                const QString identity = PreparedList::identityText(c.prepared->record);
+                if (menuIdentities.contains(identity))
+                    alreadyFound.insert(identity);
+            }
+        }
+
         for (const Hit &hit : hits) {
             const PreparedRecord &record = list->records[hit.index];
-            if (source == SearchFilter::MenuOpened) {
-                const QString identity = PreparedList::identityText(record.record, true);
-                if (foundIdentities.contains(identity))
-                    continue;
-            }
-            Candidate candidate{&record, priority, 10000, hit.abbreviation, hit.beginsWith};
-            if (words && !recentRanks.isEmpty())
-                candidate.recentRank = recentRanks.value(record.identity, 10000);
-            if (foundSet.containsEqual(candidate))
+            if (menuOpened &&
+                alreadyFound.contains(PreparedList::identityText(record.record, true)))
                 continue;
-            found.push_back(candidate);
-            foundSet.add(found.size() - 1);
-            if (source == SearchFilter::MenuOpened)
-                foundIdentities.insert(record.identity);
+            Candidate c{0, record.sortTitlePrefix, &record, quint32(found.size()), priority,
+                        10000, hit.abbreviation, hit.beginsWith};
+            if (!recentRanks.isEmpty())
+                c.recentRank = recentRanks.rank(record);
+            allPackable = allPackable && packable(c.priority, c.recentRank, record.kind);
+            found.push_back(c);
+            if (!foundSet.addLast()) {
+                found.pop_back();
+                continue;
+            }
+            if (menuOpened)
+                alreadyFound.insert(PreparedList::identityText(record.record));
         }
         if (!completed || stop.load(std::memory_order_relaxed)) {
             result.completed = false;
@@ -189,25 +312,27 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         }
     }
 
-    if (words) {
-        std::stable_sort(found.begin(), found.end(), [](const Candidate &a, const Candidate &b) {
-            if (a.abbreviation != b.abbreviation)
-                return a.abbreviation;
-            if (a.priority != b.priority)
-                return a.priority > b.priority;
-            if (a.beginsWith != b.beginsWith)
-                return a.beginsWith;
-            if (a.recentRank != b.recentRank)
-                return a.recentRank < b.recentRank;
-            if (a.prepared->kind != b.prepared->kind)
-                return a.prepared->kind < b.prepared->kind;
-            return compareTitles(*a.prepared, *b.prepared) < 0;
+    const bool withWords = words.has_value();
+    if (allPackable) {
+        for (Candidate &c : found)
+            c.key = rankKey(c, withWords);
+        std::sort(found.begin(), found.end(), [](const Candidate &a, const Candidate &b) {
+            if (a.key != b.key)
+                return a.key < b.key;
+            if (a.titlePrefix != b.titlePrefix)
+                return a.titlePrefix < b.titlePrefix;
+            // Equal prefixes of two short titles of one length are equal titles.
+            if (a.prepared->sortTitle.size() != b.prepared->sortTitle.size() ||
+                a.prepared->sortTitle.size() > 8) {
+                const int c = compareTitleTails(*a.prepared, *b.prepared);
+                if (c != 0)
+                    return c < 0;
+            }
+            return a.position < b.position;
         });
     } else {
-        std::stable_sort(found.begin(), found.end(), [](const Candidate &a, const Candidate &b) {
-            if (a.priority != b.priority)
-                return a.priority > b.priority;
-            return compareTitles(*a.prepared, *b.prepared) < 0;
+        std::sort(found.begin(), found.end(), [withWords](const Candidate &a, const Candidate &b) {
+            return rankedBefore(a, b, withWords);
         });
     }
 
