@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -202,6 +203,24 @@ bool matchRange(const PreparedList &list, const std::optional<QueryWords> &words
     return true;
 }
 
+// The order is total (the finding position breaks ties), so sorting two halves on two threads
+// and merging them gives the same list as one sort.
+template<typename Before>
+void sortFound(std::vector<Candidate> &found, bool parallel, Before before)
+{
+    if (!parallel || found.size() < SearchPass::kParallelThreshold) {
+        std::sort(found.begin(), found.end(), before);
+        return;
+    }
+    const auto middle = found.begin() + std::ptrdiff_t(found.size() / 2);
+    QFuture<void> second = QtConcurrent::run([&] { std::sort(middle, found.end(), before); });
+    std::sort(found.begin(), middle, before);
+    second.waitForFinished();
+    std::vector<Candidate> merged(found.size());
+    std::merge(found.begin(), middle, middle, found.end(), merged.begin(), before);
+    found = std::move(merged);
+}
+
 } // namespace
 
 SearchPass::SearchPass(PreparedListCache &cache, int threads) : mCache(cache), mThreads(threads)
@@ -316,7 +335,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     if (allPackable) {
         for (Candidate &c : found)
             c.key = rankKey(c, withWords);
-        std::sort(found.begin(), found.end(), [](const Candidate &a, const Candidate &b) {
+        sortFound(found, mThreads > 1, [](const Candidate &a, const Candidate &b) {
             if (a.key != b.key)
                 return a.key < b.key;
             if (a.titlePrefix != b.titlePrefix)
@@ -331,14 +350,26 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
             return a.position < b.position;
         });
     } else {
-        std::sort(found.begin(), found.end(), [withWords](const Candidate &a, const Candidate &b) {
+        sortFound(found, mThreads > 1, [withWords](const Candidate &a, const Candidate &b) {
             return rankedBefore(a, b, withWords);
         });
     }
 
-    result.items.reserve(qsizetype(found.size()));
-    for (const Candidate &c : found)
-        result.items.append(FoundItem{c.prepared->record, c.abbreviation, c.beginsWith,
-                                      c.priority, c.recentRank});
+    result.items.resize(qsizetype(found.size()));
+    FoundItem *items = result.items.data();
+    const auto fill = [&found, items](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            const Candidate &c = found[i];
+            items[i] = FoundItem{c.prepared->record, c.abbreviation, c.beginsWith, c.priority,
+                                 c.recentRank};
+        }
+    };
+    if (mThreads > 1 && found.size() >= kParallelThreshold) {
+        QFuture<void> second = QtConcurrent::run(fill, found.size() / 2, found.size());
+        fill(0, found.size() / 2);
+        second.waitForFinished();
+    } else {
+        fill(0, found.size());
+    }
     return result;
 }
