@@ -4,6 +4,8 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <optional>
+
 // The shared data store: the data folder, its list and dictionary files, and the protected notes.
 class CommonKorvaleClass
 {
@@ -38,6 +40,21 @@ public:
     // The one blob of a protected note, and back; empty / invalid on failure.
     static QByteArray protectedBlobForNote(const QVariantMap &note, const QString &passPhrase);
     static QVariant noteForProtectedBlob(const QByteArray &blob, const QString &passPhrase);
+
+    // The general clipboard (main thread; see PasteboardContents for the packed form).
+    static QByteArray getPasteboardContents();
+    static std::optional<QString> getStringFromPasteboard();
+    // False, and the clipboard untouched, when the blob does not decode.
+    static bool writeContentsToPasteBoard(const QByteArray &packed);
+    static std::optional<QVariantMap> getAllContentsFrom(const QByteArray &packed);
+    // The preferred representation: "key", and "string" / "data" when present; empty when none.
+    static QVariantMap getContentsFrom(const QByteArray &packed);
+    static QString getTypeForPasteboardType(const QString &type);
+    // Replaces the clipboard with the text alone.
+    static void copyPlainTextToPasteboard(const QString &text);
+    // The text-transform paste: the clipboard's text, transformed, as its only content; false
+    // (nothing changed) without a text.
+    static bool pasteTextClipboard(int tag);
 };
 
 // File names of the data folder.

@@ -8,6 +8,18 @@
         <translation>Cancel</translation>
     </message>
     <message>
+        <source>CapitalizedText</source>
+        <translation>Capitalised Words</translation>
+    </message>
+    <message>
+        <source>Clipboard</source>
+        <translation>Clipboard</translation>
+    </message>
+    <message>
+        <source>LowerCaseText</source>
+        <translation>lower case</translation>
+    </message>
+    <message>
         <source>MessageCopyItem</source>
         <translation>Copied to the clipboard</translation>
     </message>
@@ -26,6 +38,10 @@
     <message>
         <source>NoResultAvailable</source>
         <translation>No results</translation>
+    </message>
+    <message>
+        <source>PlainText</source>
+        <translation>Plain text</translation>
     </message>
     <message>
         <source>PopupMenuClose</source>
@@ -138,6 +154,18 @@
     <message>
         <source>SendEmail</source>
         <translation>Send e-mail</translation>
+    </message>
+    <message>
+        <source>SurveyStocksInfos</source>
+        <translation>%1
+Last shown: %2
+Alert above: %3
+Alert below: %4
+(%5)</translation>
+    </message>
+    <message>
+        <source>UpperCaseText</source>
+        <translation>UPPER CASE</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,18 @@
         <translation>Annuler</translation>
     </message>
     <message>
+        <source>CapitalizedText</source>
+        <translation>Mots En Capitales</translation>
+    </message>
+    <message>
+        <source>Clipboard</source>
+        <translation>Presse-papiers</translation>
+    </message>
+    <message>
+        <source>LowerCaseText</source>
+        <translation>minuscules</translation>
+    </message>
+    <message>
         <source>MessageCopyItem</source>
         <translation>Copié dans le presse-papiers</translation>
     </message>
@@ -26,6 +38,10 @@
     <message>
         <source>NoResultAvailable</source>
         <translation>Aucun résultat</translation>
+    </message>
+    <message>
+        <source>PlainText</source>
+        <translation>Texte brut</translation>
     </message>
     <message>
         <source>PopupMenuClose</source>
@@ -138,6 +154,18 @@
     <message>
         <source>SendEmail</source>
         <translation>Envoyer un e-mail</translation>
+    </message>
+    <message>
+        <source>SurveyStocksInfos</source>
+        <translation>%1
+Dernier affiché : %2
+Alerte au-dessus de : %3
+Alerte au-dessous de : %4
+(%5)</translation>
+    </message>
+    <message>
+        <source>UpperCaseText</source>
+        <translation>MAJUSCULES</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,53 @@
+#include "ClipboardOffer.h"
+
+#include "PasteboardContents.h"
+#include "QOR_StringUtils.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
+
+QVariantList ClipboardOffer::build()
+{
+    const bool haveGui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+    return build(haveGui ? QGuiApplication::clipboard()->mimeData() : nullptr);
+}
+
+QVariantList ClipboardOffer::build(const QMimeData *mime)
+{
+    if (mime && mime->hasUrls()) {
+        for (const QUrl &url : mime->urls()) {
+            if (!url.isLocalFile())
+                continue;
+            const QString path = url.toLocalFile();
+            return {QVariantMap{{QStringLiteral("x"), 10},
+                                {QStringLiteral("T"), QFileInfo(path).fileName()},
+                                {QStringLiteral("P"), path}}};
+        }
+    }
+    const auto entry = [](const QString &titleKey, const QByteArray &packed) {
+        return QVariantMap{{QStringLiteral("x"), 9},
+                           {QStringLiteral("T"), QOR_StringUtils::getLocalizedStringForKey(titleKey)},
+                           {QStringLiteral("cb"), packed}};
+    };
+    const QByteArray packed = PasteboardContents::capture(mime);
+    QVariantList offer{entry(QStringLiteral("Clipboard"), packed)};
+
+    const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed);
+    const QVariantMap text = contents ? contents->value(PasteboardContents::TypeString).toMap()
+                                      : QVariantMap();
+    if (!text.contains(QStringLiteral("string")))
+        return offer;
+    const QString string = text.value(QStringLiteral("string")).toString();
+    const char *const keys[] = {"PlainText", "UpperCaseText", "LowerCaseText", "CapitalizedText"};
+    for (int tag = 1; tag <= 4; ++tag) {
+        const QVariantMap only{
+            {PasteboardContents::TypeString,
+             QVariantMap{{QStringLiteral("string"),
+                          PasteboardContents::transformText(string, tag)}}}};
+        offer << entry(QString::fromLatin1(keys[tag - 1]), PasteboardContents::pack(only));
+    }
+    return offer;
+}

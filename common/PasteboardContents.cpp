@@ -1,0 +1,205 @@
+#include "PasteboardContents.h"
+
+#include "KorvaleArchive.h"
+#include "QOR_DataUtils.h"
+
+#include <QMimeData>
+
+namespace {
+
+const QString KeyData = QStringLiteral("data");
+const QString KeyString = QStringLiteral("string");
+const QString PlainTextUtf8 = QStringLiteral("text/plain;charset=utf-8");
+
+struct TypeMapping {
+    const char *type;
+    const char *mime;
+};
+
+// Where Linux desktops have a common type it is used; the rest get types of our own, so a
+// clipboard entry written back by the agent is still read back whole by the suite.
+constexpr TypeMapping Mappings[] = {
+    {"NSPasteboardTypeString", "text/plain;charset=utf-8"},
+    {"NSPasteboardTypePDF", "application/pdf"},
+    {"NSPasteboardTypeTIFF", "image/tiff"},
+    {"NSPasteboardTypePNG", "image/png"},
+    {"NSPasteboardTypeRTF", "text/rtf"},
+    {"NSPasteboardTypeRTFD", "application/x-korvale-rtfd"},
+    {"NSPasteboardTypeHTML", "text/html"},
+    {"NSPasteboardTypeTabularText", "text/tab-separated-values"},
+    {"NSPasteboardTypeFont", "application/x-korvale-font"},
+    {"NSPasteboardTypeRuler", "application/x-korvale-ruler"},
+    {"NSPasteboardTypeColor", "application/x-color"},
+    {"NSPasteboardTypeSound", "audio/x-wav"},
+    {"NSPasteboardTypeMultipleTextSelection", "application/x-korvale-multiple-text-selection"},
+    {"NSPasteboardTypeFindPanelSearchOptions", "application/x-korvale-find-panel-search-options"},
+};
+
+// Other names the same content goes by on X11 clipboards.
+QStringList alternativeMimeTypes(const QString &type)
+{
+    if (type == PasteboardContents::TypeString)
+        return {QStringLiteral("text/plain"), QStringLiteral("UTF8_STRING")};
+    if (type == PasteboardContents::TypeRTF)
+        return {QStringLiteral("application/rtf")};
+    return {};
+}
+
+QString capitalized(const QString &text)
+{
+    QString result = text;
+    bool startOfWord = true;
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        const QChar c = result.at(i);
+        if (c.isLetterOrNumber()) {
+            result[i] = startOfWord ? c.toUpper() : c.toLower();
+            startOfWord = false;
+        } else {
+            startOfWord = !c.isMark();
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+const QStringList &PasteboardContents::captureSet()
+{
+    static const QStringList types = [] {
+        QStringList list;
+        for (const TypeMapping &m : Mappings)
+            list << QString::fromLatin1(m.type);
+        return list;
+    }();
+    return types;
+}
+
+QString PasteboardContents::mimeTypeForPasteboardType(const QString &type)
+{
+    for (const TypeMapping &m : Mappings) {
+        if (type == QLatin1String(m.type))
+            return QString::fromLatin1(m.mime);
+    }
+    return {};
+}
+
+QByteArray PasteboardContents::capture(const QMimeData *mime)
+{
+    QVariantMap contents;
+    if (mime) {
+        const QStringList offered = mime->formats();
+        for (const QString &type : captureSet()) {
+            QStringList candidates{mimeTypeForPasteboardType(type)};
+            candidates << alternativeMimeTypes(type);
+            QVariantMap value;
+            if (type == TypeString) {
+                if (mime->hasText())
+                    value.insert(KeyString, mime->text());
+            } else if (type == TypeHTML && mime->hasHtml()) {
+                value.insert(KeyString, mime->html());
+                value.insert(KeyData, mime->data(candidates.first()));
+            } else {
+                for (const QString &candidate : std::as_const(candidates)) {
+                    if (offered.contains(candidate)) {
+                        value.insert(KeyData, mime->data(candidate));
+                        break;
+                    }
+                }
+            }
+            // An image offered only as Qt's own image (a program of ours, a screenshot tool)
+            // is stored as PNG.
+            if (type == TypePNG && value.isEmpty() && mime->hasImage()) {
+                const QByteArray png = mime->data(QStringLiteral("image/png"));
+                if (!png.isEmpty())
+                    value.insert(KeyData, png);
+            }
+            if (!value.isEmpty())
+                contents.insert(type, value);
+        }
+    }
+    return pack(contents);
+}
+
+QByteArray PasteboardContents::pack(const QVariantMap &contents)
+{
+    const KorvaleArchive::Encoded encoded = KorvaleArchive::encode(contents);
+    return QOR_DataUtils::compressedData(encoded.bytes);
+}
+
+std::optional<QVariantMap> PasteboardContents::unpack(const QByteArray &packed)
+{
+    if (packed.isEmpty())
+        return std::nullopt;
+    const QByteArray bytes = QOR_DataUtils::decompressedData(packed);
+    if (bytes.isNull())
+        return std::nullopt;
+    const KorvaleArchive::Decoded decoded = KorvaleArchive::decode(bytes);
+    if (!decoded.error.isEmpty() || decoded.value.typeId() != QMetaType::QVariantMap)
+        return std::nullopt;
+    return decoded.value.toMap();
+}
+
+QMimeData *PasteboardContents::toMimeData(const QByteArray &packed)
+{
+    const std::optional<QVariantMap> contents = unpack(packed);
+    if (!contents)
+        return nullptr;
+    auto *mime = new QMimeData;
+    for (auto it = contents->cbegin(); it != contents->cend(); ++it) {
+        // Types of other platforms' clipboards are carried under their own name.
+        QString mimeType = mimeTypeForPasteboardType(it.key());
+        if (mimeType.isEmpty())
+            mimeType = QStringLiteral("application/x-korvale-") + it.key();
+        const QVariantMap value = it.value().toMap();
+        if (value.contains(KeyString)) {
+            const QByteArray text = value.value(KeyString).toString().toUtf8();
+            mime->setData(mimeType, text);
+            if (it.key() == TypeString)
+                mime->setText(value.value(KeyString).toString());
+        }
+        // The bytes are set after the text and win when both exist.
+        if (value.contains(KeyData))
+            mime->setData(mimeType, value.value(KeyData).toByteArray());
+    }
+    return mime;
+}
+
+QString PasteboardContents::transformText(const QString &text, int tag)
+{
+    switch (tag) {
+    case 2:
+        return text.toUpper();
+    case 3:
+        return text.toLower();
+    case 4:
+        return capitalized(text);
+    default:
+        return text;
+    }
+}
+
+QString PasteboardContents::preferredType(const QVariantMap &contents)
+{
+    for (const QString &type : {TypePNG, TypePDF, TypeTIFF, TypeRTFD, TypeRTF, TypeHTML, TypeString}) {
+        if (contents.contains(type))
+            return type;
+    }
+    return {};
+}
+
+QString PasteboardContents::labelForPasteboardType(const QString &type)
+{
+    if (type == TypePDF)
+        return QStringLiteral("PDF");
+    if (type == TypeTIFF)
+        return QStringLiteral("TIFF");
+    if (type == TypePNG)
+        return QStringLiteral("PNG");
+    if (type == TypeRTF)
+        return QStringLiteral("RTF");
+    if (type == TypeRTFD)
+        return QStringLiteral("RTFD");
+    if (type == TypeString)
+        return QStringLiteral("STR");
+    return type;
+}

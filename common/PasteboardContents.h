@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <optional>
+
+class QMimeData;
+
+// Packed contents: a clipboard snapshot as a dictionary from type name to {"data": bytes,
+// "string": text}, archive-encoded and zlib-compressed. The type names are the fourteen stored
+// names of the suite; each is read from and written to one MIME type of the Linux clipboard
+// (docs/clipboard.md).
+class PasteboardContents
+{
+public:
+    PasteboardContents() = delete;
+
+    static inline const QString TypeString = QStringLiteral("NSPasteboardTypeString");
+    static inline const QString TypePDF = QStringLiteral("NSPasteboardTypePDF");
+    static inline const QString TypeTIFF = QStringLiteral("NSPasteboardTypeTIFF");
+    static inline const QString TypePNG = QStringLiteral("NSPasteboardTypePNG");
+    static inline const QString TypeRTF = QStringLiteral("NSPasteboardTypeRTF");
+    static inline const QString TypeRTFD = QStringLiteral("NSPasteboardTypeRTFD");
+    static inline const QString TypeHTML = QStringLiteral("NSPasteboardTypeHTML");
+
+    // The capture set, in a fixed order.
+    static const QStringList &captureSet();
+    // The MIME type a stored type is read from and written to; empty outside the capture set.
+    static QString mimeTypeForPasteboardType(const QString &type);
+
+    // Always a blob, possibly of an empty dictionary.
+    static QByteArray capture(const QMimeData *mime);
+    static QByteArray pack(const QVariantMap &contents);
+    // Nothing for an absent blob or one that does not decode to a dictionary.
+    static std::optional<QVariantMap> unpack(const QByteArray &packed);
+    // A new clipboard content for the blob; nullptr when nothing decodes.
+    static QMimeData *toMimeData(const QByteArray &packed);
+
+    // 1 unchanged, 2 upper case, 3 lower case, 4 each word capitalised; other tags unchanged.
+    static QString transformText(const QString &text, int tag);
+    // The preferred representation's type, or empty.
+    static QString preferredType(const QVariantMap &contents);
+    static QString labelForPasteboardType(const QString &type);
+};
