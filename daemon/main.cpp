@@ -1,8 +1,12 @@
+#include "AccessWindowController.h"
+#include "AgentAccess.h"
 #include "AgentScanning.h"
 #include "DaemonActivationStep.h"
 #include "DaemonController.h"
 #include "DaemonHooks.h"
 #include "KorvaleLog.h"
+#include "SharedPreferences.h"
+#include "platform/KeyboardGrab.h"
 #include "platform/NotificationCenter.h"
 #include "platform/ProcessTable.h"
 #include "platform/SessionInstance.h"
@@ -66,9 +70,36 @@ public:
             KorvaleLog::line(QStringLiteral("Unable launching %1").arg(mainAppPath()));
     }
 
+    void attachAccess(AgentAccess *access) { mAccess = access; }
+    void rerunSearch() override
+    {
+        if (mAccess)
+            mAccess->rerunSearch();
+    }
+    void hideScanningPanel() override
+    {
+        if (mAccess)
+            mAccess->window().hideScanningPanel();
+    }
+    void closeAccessWindow() override
+    {
+        if (mAccess)
+            mAccess->closeAccessWindow();
+    }
+    QString accessWindowFrame() override
+    {
+        return mAccess ? mAccess->window().accessWindowFrame() : QString();
+    }
+    void hideThisApplication() override
+    {
+        if (mAccess)
+            mAccess->window().hideAgent();
+    }
+
 private:
     DaemonActivationStep &mActivation;
     std::unique_ptr<AgentScanning> mScanning;
+    AgentAccess *mAccess = nullptr;
 };
 
 } // namespace
@@ -97,6 +128,9 @@ int main(int argc, char **argv)
         break;
     }
 
+    // Written before the controller reads its settings, so the first start answers the gesture.
+    storeFirstRunActivationDefaults(SharedPreferences::standard());
+
     auto activation = std::make_shared<DaemonActivationStep>(ActivationPlatform::create());
     DaemonController::Environment environment;
     environment.notifications = NotificationCenter::createSessionBusCenter();
@@ -106,6 +140,30 @@ int main(int argc, char **argv)
     DaemonController controller(std::move(environment));
     hooks->attachScanning(std::make_unique<AgentScanning>(controller));
     activation->attach(controller);
+
+    AgentAccess::Environment accessEnvironment;
+    ActivationMonitor &monitor = activation->monitor();
+    accessEnvironment.optionKeyDown = [&monitor] { return monitor.optionKeyPressed(); };
+    KeyboardGrab::Creation grab = KeyboardGrab::createX11();
+    if (!grab.grab)
+        KorvaleLog::line(QStringLiteral("Keys typed before the access window appears may be lost: %1")
+                             .arg(grab.reason));
+    accessEnvironment.keyboardGrab = std::move(grab.grab);
+    AgentAccess access(controller, std::move(accessEnvironment));
+    hooks->attachAccess(&access);
+    DaemonFlags &flags = controller.flags();
+    monitor.setAgentQueries(
+        {[&flags] { return flags.mWindowVisible; }, [&access] { return access.isWindowKey(); },
+         [&flags] { return flags.mMainAppLaunched; },
+         [&controller] { return !controller.lists().mListOfStocksSurvey.isEmpty(); }});
+    QObject::connect(&monitor, &ActivationMonitor::openAccessWindowRequested, &access,
+                     &AgentAccess::openAccessWindow);
+    QObject::connect(&monitor, &ActivationMonitor::revealCursorRequested, &access,
+                     &AgentAccess::highlightCursor);
+    QObject::connect(&monitor, &ActivationMonitor::selectSearchTextRequested, &access,
+                     &AgentAccess::selectSearchText);
+    QObject::connect(&monitor, &ActivationMonitor::itemShortcutTriggered, &access,
+                     &AgentAccess::openItemFromShortcut);
 
     int activations = 0;
     QObject::connect(&instance, &SessionInstance::activationRequested, &controller,

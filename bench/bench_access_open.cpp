@@ -1,0 +1,135 @@
+// From the second release of a double tap of Super (injected through XTest) to the access window
+// mapped and painted with the previous results, over 50 openings of the real agent. Run it under
+// scripts/with-session.sh; the agent reports when it painted (steady clock, as here) on the bus.
+#include "BenchUtils.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <chrono>
+#include <cstdio>
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace {
+
+qint64 steadyNow()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+QVariantMap state()
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.korvale.Daemon"), QStringLiteral("/org/korvale/AccessWindow"),
+        QStringLiteral("org.korvale.AccessWindow"), QStringLiteral("State"));
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return reply.arguments().first().toMap();
+}
+
+void call(const QString &method)
+{
+    QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+        QStringLiteral("org.korvale.Daemon"), QStringLiteral("/org/korvale/AccessWindow"),
+        QStringLiteral("org.korvale.AccessWindow"), method));
+}
+
+template <typename Predicate> bool waitFor(Predicate predicate, int ms)
+{
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        if (predicate())
+            return true;
+        QThread::msleep(5);
+    }
+    return false;
+}
+
+// Returns the time of the second release.
+qint64 doubleTap(Display *display, KeyCode super)
+{
+    qint64 released = 0;
+    for (int tap = 0; tap < 2; ++tap) {
+        XTestFakeKeyEvent(display, super, True, CurrentTime);
+        XSync(display, False);
+        QThread::msleep(70);
+        XTestFakeKeyEvent(display, super, False, CurrentTime);
+        XSync(display, False);
+        released = steadyNow();
+        if (tap == 0)
+            QThread::msleep(70);
+    }
+    return released;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int openings = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 50;
+    Display *display = XOpenDisplay(nullptr);
+    if (!display || !QDBusConnection::sessionBus().isConnected()) {
+        std::fprintf(stderr, "run under scripts/with-session.sh (needs X and a session bus)\n");
+        return 2;
+    }
+    const KeyCode super = XKeysymToKeycode(display, XK_Super_L);
+
+    QProcess agent;
+    agent.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    agent.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvale-daemon"), {});
+    if (!agent.waitForStarted() || !waitFor([] { return !state().isEmpty(); }, 20000)) {
+        std::fprintf(stderr, "the agent did not come up\n");
+        return 1;
+    }
+    // A first opening fills the results the later ones show again.
+    call(QStringLiteral("Open"));
+    waitFor([] { return state().value(QStringLiteral("visible")).toBool(); }, 5000);
+    QThread::msleep(1500);
+    call(QStringLiteral("Close"));
+    waitFor([] { return !state().value(QStringLiteral("visible")).toBool(); }, 5000);
+
+    std::vector<double> latencies;
+    int missed = 0;
+    for (int i = 0; i < openings; ++i) {
+        QThread::msleep(700); // taps of separate openings must not chain
+        const qint64 released = doubleTap(display, super);
+        qint64 painted = 0;
+        const bool shown = waitFor(
+            [&] {
+                const QVariantMap s = state();
+                painted = s.value(QStringLiteral("paintedAt")).toLongLong();
+                return s.value(QStringLiteral("visible")).toBool() && painted > released;
+            },
+            3000);
+        if (shown)
+            latencies.push_back(double(painted - released) / 1e6);
+        else
+            ++missed;
+        call(QStringLiteral("Close"));
+        waitFor([] { return !state().value(QStringLiteral("visible")).toBool(); }, 3000);
+    }
+    agent.terminate();
+    agent.waitForFinished(5000);
+    XCloseDisplay(display);
+
+    const Bench::Stats s = Bench::stats(latencies);
+    Bench::print("open_to_painted_median", s.median, "ms");
+    Bench::print("open_to_painted_p95", s.p95, "ms");
+    Bench::print("openings_measured", double(latencies.size()), "count");
+    Bench::print("openings_missed", double(missed), "count");
+    return 0;
+}

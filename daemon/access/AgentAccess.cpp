@@ -1,0 +1,264 @@
+#include "AgentAccess.h"
+
+#include "AccessWindowBus.h"
+#include "AccessWindowController.h"
+#include "ApplicationLauncher.h"
+#include "ClipboardOffer.h"
+#include "CommonKorvaleClass.h"
+#include "CursorHighlight.h"
+#include "DaemonClock.h"
+#include "DaemonController.h"
+#include "ItemOpener.h"
+#include "KorvaleLog.h"
+#include "MainWindow.h"
+#include "SearchController.h"
+#include "SearchField.h"
+#include "platform/KeyboardGrab.h"
+#include "platform/Workspace.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTimer>
+#include <QWindow>
+
+#include <chrono>
+
+namespace {
+
+qint64 steadyNanoseconds()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The window takes the focus within a few frames; past this the keys are handed over anyway.
+constexpr int GrabLimitMs = 500;
+constexpr int TitlesInState = 20;
+
+// Filters the paint events of the access window, to note when an opening became visible.
+class PaintWatcher final : public QObject
+{
+public:
+    PaintWatcher(std::function<void()> painted, QObject *parent)
+        : QObject(parent)
+        , mPainted(std::move(painted))
+    {
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            mPainted();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> mPainted;
+};
+
+QString titleOf(const QVariantMap &record)
+{
+    const QString title = record.value(QStringLiteral("T")).toString();
+    return title.isEmpty() ? QFileInfo(record.value(QStringLiteral("P")).toString()).fileName()
+                           : title;
+}
+
+} // namespace
+
+AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObject *parent)
+    : QObject(parent)
+    , mDaemon(daemon)
+    , mEnvironment(std::move(environment))
+{
+    if (!mEnvironment.workspace)
+        mEnvironment.workspace = Workspace::createLinux();
+    mLauncher = std::make_unique<ApplicationLauncher>(*mEnvironment.workspace);
+
+    mSearch = std::make_unique<SearchController>([&daemon] {
+        const DaemonLists &lists = daemon.lists();
+        const DaemonSettings &settings = daemon.settings();
+        SearchSources sources;
+        sources.applications = lists.mListOfApplications;
+        sources.files = lists.mListOfFiles;
+        sources.documents = lists.mListOfFilesInFolders;
+        sources.bookmarks = lists.mListOfBookMarks;
+        sources.stocks = lists.mListOfStocksSurvey;
+        sources.contacts = lists.mListOfAddressBook;
+        sources.notes = lists.mListOfNotes;
+        sources.protectedNotes = lists.mListOfProtectedNotes;
+        sources.clipboard = lists.mListOfClipboard;
+        sources.recentItems = lists.mLatestItems;
+        sources.priorityForApplications = settings.mPriorityForApplications;
+        sources.priorityForFiles = settings.mPriorityForFiles;
+        sources.priorityForBookmarks = settings.mPriorityForBookmarks;
+        sources.priorityForAddresses = settings.mPriorityForAddresses;
+        sources.priorityForNotes = settings.mPriorityForNotes;
+        return sources;
+    });
+    mSearch->setClipboardOfferProvider([] { return ClipboardOffer::build(); });
+    // The data reload stays away from the lists while a pass reads them.
+    connect(mSearch.get(), &SearchController::runningChanged, this,
+            [&daemon](bool running) { daemon.flags().mSearchThreadIsRunning = running; });
+
+    mWindow = std::make_unique<AccessWindowController>(daemon, mSearch.get());
+
+    ItemOpener::Environment opening;
+    opening.workspace = mEnvironment.workspace.get();
+    opening.launcher = mLauncher.get();
+    opening.preferences = &daemon.preferences();
+    opening.notifications = &daemon.notifications();
+    opening.view = mWindow.get();
+    opening.recentItems = &daemon.lists().mLatestItems;
+    opening.menuOpenedItems = &daemon.lists().mLatestItemsFromPopupContents;
+    opening.applications = [&daemon] { return daemon.lists().mListOfApplications; };
+    opening.optionKeyDown = mEnvironment.optionKeyDown;
+    opening.now = [&daemon] { return daemon.clock().now(); };
+    opening.copyPlainText = &CommonKorvaleClass::copyPlainTextToPasteboard;
+    opening.writeClipboardEntry = &CommonKorvaleClass::writeContentsToPasteBoard;
+    mOpener = std::make_unique<ItemOpener>(std::move(opening));
+    mWindow->setItemOpener(mOpener.get());
+
+    mCursorHighlight = std::make_unique<CursorHighlight>();
+    connect(mWindow.get(), &AccessWindowController::actionRequested, this,
+            [this](AccessMenus::Entry entry) {
+                if (entry == AccessMenus::Entry::HighlightCursor)
+                    highlightCursor();
+            });
+
+    if (mWindow->window())
+        mWindow->window()->installEventFilter(new PaintWatcher([this] { notePainted(); }, this));
+
+    mBus = std::make_unique<AccessWindowBus>();
+    mBus->setStateProvider([this] { return state(); });
+    connect(mBus.get(), &AccessWindowBus::toggleRequested, this, &AgentAccess::toggleAccessWindow);
+    connect(mBus.get(), &AccessWindowBus::openRequested, this, &AgentAccess::openAccessWindow);
+    connect(mBus.get(), &AccessWindowBus::closeRequested, this, &AgentAccess::closeAccessWindow);
+    if (!mBus->publish())
+        KorvaleLog::line(QStringLiteral("The access window is not reachable on the session bus"));
+}
+
+AgentAccess::~AgentAccess()
+{
+    if (mEnvironment.keyboardGrab)
+        mEnvironment.keyboardGrab->end();
+}
+
+bool AgentAccess::isWindowVisible() const
+{
+    return mWindow->isWindowVisible();
+}
+
+bool AgentAccess::isWindowKey() const
+{
+    return mWindow->isWindowVisible() && mWindow->window()
+        && mWindow->window()->isActiveWindow();
+}
+
+QVariantMap AgentAccess::state() const
+{
+    QStringList titles;
+    const FoundItems &found = mSearch->displayedList();
+    for (qsizetype i = 0; i < found.size() && i < TitlesInState; ++i)
+        titles << titleOf(found.at(i).record);
+    return {
+        {QStringLiteral("visible"), mWindow->isWindowVisible()},
+        {QStringLiteral("active"), isWindowKey()},
+        {QStringLiteral("query"), mWindow->searchText()},
+        {QStringLiteral("rows"), int(found.size())},
+        {QStringLiteral("titles"), titles},
+        {QStringLiteral("counter"), mSearch->selectionInformation()},
+        {QStringLiteral("searchRunning"), mSearch->isSearchRunning()},
+        {QStringLiteral("typeForSearch"), mSearch->typeForSearch()},
+        {QStringLiteral("openedAt"), mOpenedAt},
+        {QStringLiteral("paintedAt"), mPaintedAt},
+    };
+}
+
+void AgentAccess::openAccessWindow()
+{
+    if (mWindow->isWindowVisible()) {
+        mWindow->doOpenAccessWindow();
+        return;
+    }
+    KeyboardGrab *grab = mEnvironment.keyboardGrab.get();
+    if (grab)
+        grab->begin();
+    mOpenedAt = steadyNanoseconds();
+    mAwaitingPaint = true;
+    mWindow->doOpenAccessWindow();
+    if (!grab || !grab->isActive())
+        return;
+    // Hand the held keys over as soon as the window has the focus.
+    auto *limit = new QTimer(this);
+    limit->setSingleShot(true);
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    const auto finish = [this, limit, connection] {
+        QObject::disconnect(*connection);
+        limit->deleteLater();
+        finishKeyboardGrab();
+    };
+    *connection = connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
+                          [this, finish](QWindow *focused) {
+                              if (focused && mWindow->window()
+                                  && focused == mWindow->window()->windowHandle())
+                                  finish();
+                          });
+    connect(limit, &QTimer::timeout, this, finish);
+    limit->start(GrabLimitMs);
+    if (isWindowKey())
+        finish();
+}
+
+void AgentAccess::finishKeyboardGrab()
+{
+    KeyboardGrab *grab = mEnvironment.keyboardGrab.get();
+    if (!grab || !grab->isActive())
+        return;
+    const QString typed = grab->end();
+    if (!typed.isEmpty() && mWindow->isWindowVisible())
+        mWindow->insertPendingText(typed);
+}
+
+void AgentAccess::notePainted()
+{
+    if (!mAwaitingPaint)
+        return;
+    mAwaitingPaint = false;
+    mPaintedAt = steadyNanoseconds();
+}
+
+void AgentAccess::closeAccessWindow()
+{
+    finishKeyboardGrab();
+    if (mWindow->isWindowVisible())
+        mWindow->doCloseAccessWindow();
+}
+
+void AgentAccess::toggleAccessWindow()
+{
+    if (mWindow->isWindowVisible())
+        closeAccessWindow();
+    else
+        openAccessWindow();
+}
+
+void AgentAccess::highlightCursor()
+{
+    mCursorHighlight->highlightCursor();
+}
+
+void AgentAccess::selectSearchText()
+{
+    mWindow->selectSearchText();
+}
+
+void AgentAccess::openItemFromShortcut(const QVariantMap &record)
+{
+    mOpener->openItem(record, true);
+}
+
+void AgentAccess::rerunSearch()
+{
+    mSearch->searchFieldModified(mWindow->searchText());
+}

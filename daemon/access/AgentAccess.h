@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/KeyboardGrab.h"
+#include "platform/Workspace.h"
+
+#include <QObject>
+#include <QVariantMap>
+
+#include <functional>
+#include <memory>
+
+class AccessWindowBus;
+class AccessWindowController;
+class ApplicationLauncher;
+class CursorHighlight;
+class DaemonController;
+class ItemOpener;
+class SearchController;
+
+// The agent's search-and-open side put together: the search engine over the controller's lists,
+// the access window, opening items, the cursor highlight, and the access window's place on the
+// bus. The program connects the gestures to the slots below.
+class AgentAccess : public QObject
+{
+    Q_OBJECT
+public:
+    struct Environment {
+        // Whether Option (Alt) is down at this moment; false when unknown.
+        std::function<bool()> optionKeyDown;
+        // Holds the keys typed between a gesture and the window's focus; may be missing.
+        std::unique_ptr<KeyboardGrab> keyboardGrab;
+        // Empty: the desktop session's.
+        std::unique_ptr<Workspace> workspace;
+    };
+
+    AgentAccess(DaemonController &daemon, Environment environment, QObject *parent = nullptr);
+    ~AgentAccess() override;
+
+    AccessWindowController &window() { return *mWindow; }
+    SearchController &search() { return *mSearch; }
+    ItemOpener &opener() { return *mOpener; }
+
+    bool isWindowVisible() const;
+    bool isWindowKey() const;
+    // What the window shows, for the bus: visible, active, query, rows, titles, counter ...
+    QVariantMap state() const;
+
+public slots:
+    void openAccessWindow();
+    void closeAccessWindow();
+    void toggleAccessWindow();
+    void highlightCursor();
+    void selectSearchText();
+    // An item shortcut: opened as it is, whatever modifiers are held.
+    void openItemFromShortcut(const QVariantMap &record);
+    void rerunSearch();
+
+private:
+    void finishKeyboardGrab();
+    void notePainted();
+
+    DaemonController &mDaemon;
+    Environment mEnvironment;
+    std::unique_ptr<ApplicationLauncher> mLauncher;
+    std::unique_ptr<SearchController> mSearch;
+    std::unique_ptr<AccessWindowController> mWindow;
+    std::unique_ptr<ItemOpener> mOpener;
+    std::unique_ptr<CursorHighlight> mCursorHighlight;
+    std::unique_ptr<AccessWindowBus> mBus;
+    // Steady-clock nanoseconds of the last opening and of the first paint after it.
+    qint64 mOpenedAt = 0;
+    qint64 mPaintedAt = 0;
+    bool mAwaitingPaint = false;
+};

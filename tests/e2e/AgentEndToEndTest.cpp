@@ -1,0 +1,131 @@
+// The real agent in a private session (scripts/with-session.sh: its own D-Bus bus, Xvfb,
+// openbox), driven as a new user would drive it: keys through XTest, what the window shows read
+// over the bus, what was stored read from the preferences file.
+#include "E2eSupport.h"
+
+#include "CommonKorvaleClass.h"
+#include "SharedPreferences.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString TargetEntry = QStringLiteral("korvale-e2e-zephyr.desktop");
+const QString TargetName = QStringLiteral("Zephyr Sketchpad");
+const QString TargetWindowTitle = QStringLiteral("Zephyr window");
+
+class AgentEndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        REQUIRE_SESSION();
+        // A desktop entry of the user's own, as an installed program would leave one.
+        const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
+        ASSERT_TRUE(QDir().mkpath(applications));
+        QFile entry(applications + "/" + TargetEntry);
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\n"
+                                   "Exec=%2 \"%3\"\nTerminal=false\n")
+                        .arg(TargetName, builtProgram("bin/korvale-test-window"),
+                             TargetWindowTitle)
+                        .toUtf8());
+        entry.close();
+        agent.start();
+        ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
+        // The first scan of the application folders finds the entry.
+        ASSERT_TRUE(waitFor([] { return applicationsListHolds(TargetEntry); }, 30000))
+            << agent.log().toStdString();
+    }
+
+    static bool applicationsListHolds(const QString &fileName)
+    {
+        const QVariantList apps = CommonKorvaleClass::readListInFile(DataFileName::Applications);
+        return std::any_of(apps.cbegin(), apps.cend(), [&](const QVariant &app) {
+            return app.toMap().value("P").toString().endsWith("/" + fileName);
+        });
+    }
+
+    // A double tap of Super; a loaded machine may miss one, so it is tried again.
+    bool openByDoubleTap()
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            xdotool(doubleTapOfSuper());
+            if (waitFor([] { return accessWindowState().value("visible").toBool(); }, 3000))
+                return true;
+        }
+        return false;
+    }
+
+    TemporaryHome home;
+    AgentProcess agent;
+};
+
+} // namespace
+
+TEST_F(AgentEndToEnd, DoubleTapTypeReturnLaunchesTheEntryAndRecordsItFirst)
+{
+    ASSERT_TRUE(openByDoubleTap()) << agent.log().toStdString();
+    const QVariantMap opened = accessWindowState();
+    EXPECT_TRUE(opened.value("active").toBool());
+    const int everything = opened.value("rows").toInt();
+
+    xdotool({"type", "--delay", "40", "zephyr sk"});
+    ASSERT_TRUE(waitFor([] {
+        const QVariantMap state = accessWindowState();
+        return state.value("query").toString() == "zephyr sk"
+            && !state.value("searchRunning").toBool();
+    })) << accessWindowState().value("query").toString().toStdString();
+    const QVariantMap narrowed = accessWindowState();
+    EXPECT_EQ(narrowed.value("rows").toInt(), 1);
+    EXPECT_LT(narrowed.value("rows").toInt(), std::max(everything, 2));
+    ASSERT_FALSE(narrowed.value("titles").toStringList().isEmpty());
+    EXPECT_EQ(narrowed.value("titles").toStringList().first(), TargetName);
+
+    QTest::qWait(600); // past the guard that keeps the gesture's own keys from opening anything
+    xdotool({"key", "Return"});
+    EXPECT_TRUE(waitFor([] { return activeWindowName() == TargetWindowTitle; }, 15000))
+        << "active window: " << activeWindowName().toStdString();
+    EXPECT_TRUE(waitFor([] { return !accessWindowState().value("visible").toBool(); }, 3000));
+
+    SharedPreferences preferences;
+    const QVariantList recent = preferences.value("LastItemsLaunched").toList();
+    ASSERT_FALSE(recent.isEmpty());
+    EXPECT_TRUE(recent.first().toMap().value("P").toString().endsWith("/" + TargetEntry));
+    EXPECT_EQ(recent.first().toMap().value("x").toInt(), 1);
+}
+
+TEST_F(AgentEndToEnd, EscapeClosesAndKeysTypedRightAfterTheGestureAreKept)
+{
+    ASSERT_TRUE(openByDoubleTap()) << agent.log().toStdString();
+    xdotool({"key", "Escape"});
+    EXPECT_TRUE(waitFor([] { return !accessWindowState().value("visible").toBool(); }, 3000));
+
+    // Typing straight after the second tap, before the window can have appeared.
+    QStringList tapThenType = doubleTapOfSuper();
+    tapThenType << "type" << "--delay" << "5" << "zep";
+    bool opened = false;
+    for (int attempt = 0; attempt < 3 && !opened; ++attempt) {
+        xdotool(tapThenType);
+        opened = waitFor([] { return accessWindowState().value("visible").toBool(); }, 3000);
+    }
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(waitFor([] { return accessWindowState().value("query").toString() == "zep"; }))
+        << accessWindowState().value("query").toString().toStdString();
+
+    // The window is a toggle: the gesture sends it away again.
+    xdotool(doubleTapOfSuper());
+    EXPECT_TRUE(waitFor([] { return !accessWindowState().value("visible").toBool(); }, 3000));
+}
+
+TEST_F(AgentEndToEnd, TheBusToggleOpensAndClosesTheWindow)
+{
+    ASSERT_TRUE(callAccessWindow("Toggle"));
+    EXPECT_TRUE(waitFor([] { return accessWindowState().value("visible").toBool(); }, 3000));
+    ASSERT_TRUE(callAccessWindow("Toggle"));
+    EXPECT_TRUE(waitFor([] { return !accessWindowState().value("visible").toBool(); }, 3000));
+}

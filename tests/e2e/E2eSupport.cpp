@@ -1,0 +1,96 @@
+#include "E2eSupport.h"
+
+#include "platform/DBusNotificationCenter.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QProcessEnvironment>
+#include <QTest>
+
+bool haveDesktopSession()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY")
+        && !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")
+        && QDBusConnection::sessionBus().isConnected();
+}
+
+AgentProcess::~AgentProcess()
+{
+    if (mProcess.state() == QProcess::NotRunning)
+        return;
+    mProcess.terminate();
+    if (!mProcess.waitForFinished(5000)) {
+        mProcess.kill();
+        mProcess.waitForFinished(2000);
+    }
+}
+
+void AgentProcess::start(const QStringList &extraEnvironment)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The test program draws off screen; the agent must reach the display.
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    for (const QString &assignment : extraEnvironment) {
+        const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+        environment.insert(assignment.left(equals), assignment.mid(equals + 1));
+    }
+    mProcess.setProcessEnvironment(environment);
+    mProcess.setProcessChannelMode(QProcess::MergedChannels);
+    mProcess.start(builtProgram(QStringLiteral("bin/korvale-daemon")), {});
+}
+
+bool AgentProcess::waitUntilReady(int ms)
+{
+    if (!mProcess.waitForStarted(5000))
+        return false;
+    return waitFor([] { return accessWindowState().contains(QStringLiteral("visible")); }, ms);
+}
+
+QString AgentProcess::log()
+{
+    mLog += mProcess.readAll();
+    return QString::fromUtf8(mLog);
+}
+
+QVariantMap accessWindowState()
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.korvale.Daemon"), QStringLiteral("/org/korvale/AccessWindow"),
+        QStringLiteral("org.korvale.AccessWindow"), QStringLiteral("State"));
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return DBusNotificationCenter::fromWire(reply.arguments().first()).toMap();
+}
+
+bool callAccessWindow(const QString &method)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.korvale.Daemon"), QStringLiteral("/org/korvale/AccessWindow"),
+        QStringLiteral("org.korvale.AccessWindow"), method);
+    return QDBusConnection::sessionBus().call(call, QDBus::Block, 2000).type()
+        == QDBusMessage::ReplyMessage;
+}
+
+void xdotool(const QStringList &arguments)
+{
+    // In the background while the event loop turns, so the agent's replies are not held up.
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    ASSERT_TRUE(process.waitForStarted());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+}
+
+QStringList doubleTapOfSuper()
+{
+    return {"keydown", "super", "sleep", "0.1",   "keyup", "super", "sleep",
+            "0.1",     "keydown", "super", "sleep", "0.1", "keyup", "super"};
+}
+
+QString activeWindowName()
+{
+    const ProgramRun run =
+        runProgram(QStringLiteral("xdotool"), {"getactivewindow", "getwindowname"});
+    return run.exitCode == 0 ? QString::fromUtf8(run.out).trimmed() : QString();
+}

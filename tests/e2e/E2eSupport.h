@@ -1,0 +1,60 @@
+#pragma once
+
+// Driving the real agent in a private session: starting it, pressing keys through XTest and
+// asking it over the bus what its access window shows.
+#include "TestEnvironment.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+#include <QVariantMap>
+
+#include <gtest/gtest.h>
+
+#define REQUIRE_SESSION()                                                                          \
+    if (!haveDesktopSession())                                                                     \
+    GTEST_SKIP() << "needs an X display and a session bus: run under scripts/with-session.sh"
+
+bool haveDesktopSession();
+
+template <typename Predicate> bool waitFor(Predicate predicate, int ms = 10000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        if (predicate())
+            return true;
+        QTest::qWait(50);
+    }
+    return predicate();
+}
+
+// korvale-daemon on the real display (the test program itself draws off screen).
+class AgentProcess
+{
+public:
+    AgentProcess() = default;
+    ~AgentProcess();
+    AgentProcess(const AgentProcess &) = delete;
+    AgentProcess &operator=(const AgentProcess &) = delete;
+
+    void start(const QStringList &extraEnvironment = {});
+    // Its access window answers on the bus.
+    bool waitUntilReady(int ms = 20000);
+    QString log();
+    qint64 pid() const { return mProcess.processId(); }
+
+private:
+    QProcess mProcess;
+    QByteArray mLog;
+};
+
+// The access window's State() on the bus; empty when the agent does not answer.
+QVariantMap accessWindowState();
+bool callAccessWindow(const QString &method);
+
+void xdotool(const QStringList &arguments);
+QStringList doubleTapOfSuper();
+// The title of the active window, as the window manager says.
+QString activeWindowName();
