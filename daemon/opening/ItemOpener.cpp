@@ -1,6 +1,7 @@
 #include "ItemOpener.h"
 
 #include "ApplicationLauncher.h"
+#include "CommonKorvaleClass.h"
 #include "ContactsApplication.h"
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
@@ -12,42 +13,21 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Workspace.h"
 
-#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QMimeData>
 #include <QTimer>
 
 using namespace ItemRecord;
-
-namespace {
-
-// Clears the clipboard and offers the text as plain text only.
-void copyPlainTextToClipboard(const QString &text)
-{
-    auto *mime = new QMimeData;
-    mime->setText(text);
-    QGuiApplication::clipboard()->setMimeData(mime);
-}
-
-bool writeClipboardEntryUnsupported(const QByteArray &)
-{
-    KorvaleLog::line(QStringLiteral("Unable writing the clipboard entry back: not supported"));
-    return false;
-}
-
-} // namespace
 
 ItemOpener::ItemOpener(Environment environment, QObject *parent)
     : QObject(parent)
     , mEnvironment(std::move(environment))
 {
     if (!mEnvironment.copyPlainText)
-        mEnvironment.copyPlainText = copyPlainTextToClipboard;
+        mEnvironment.copyPlainText = CommonKorvaleClass::copyPlainTextToPasteboard;
     if (!mEnvironment.writeClipboardEntry)
-        mEnvironment.writeClipboardEntry = writeClipboardEntryUnsupported;
+        mEnvironment.writeClipboardEntry = CommonKorvaleClass::writeContentsToPasteBoard;
     if (!mEnvironment.optionKeyDown)
         mEnvironment.optionKeyDown = [] { return false; };
     if (!mEnvironment.applications)
