@@ -5,6 +5,7 @@
 #include "DaemonController.h"
 #include "DaemonHooks.h"
 #include "KorvaleLog.h"
+#include "QOR_StringUtils.h"
 #include "SharedPreferences.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/NotificationCenter.h"
@@ -111,6 +112,8 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Korvale"));
     // A background agent: its windows are tool windows, closing the last one ends nothing.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Every text shown is looked up by its key in the user's language.
+    QOR_StringUtils::installTranslations();
 
     SessionInstance instance(QStringLiteral("org.korvale.Daemon"));
     switch (instance.claim()) {

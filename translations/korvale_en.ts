@@ -132,6 +132,38 @@
         <translation>Update application list</translation>
     </message>
     <message>
+        <source>PopupTypeAddressBook</source>
+        <translation>Contacts</translation>
+    </message>
+    <message>
+        <source>PopupTypeAll</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>PopupTypeApplications</source>
+        <translation>Applications</translation>
+    </message>
+    <message>
+        <source>PopupTypeBookmarks</source>
+        <translation>Bookmarks</translation>
+    </message>
+    <message>
+        <source>PopupTypeClipboard</source>
+        <translation>Clipboard entries</translation>
+    </message>
+    <message>
+        <source>PopupTypeFiles</source>
+        <translation>Files and folders</translation>
+    </message>
+    <message>
+        <source>PopupTypeNotes</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>PopupTypeProtectedNotes</source>
+        <translation>Protected notes</translation>
+    </message>
+    <message>
         <source>QuitButton</source>
         <translation>Quit</translation>
     </message>

@@ -132,6 +132,38 @@
         <translation>Mettre à jour la liste des applications</translation>
     </message>
     <message>
+        <source>PopupTypeAddressBook</source>
+        <translation>Contacts</translation>
+    </message>
+    <message>
+        <source>PopupTypeAll</source>
+        <translation>Tout</translation>
+    </message>
+    <message>
+        <source>PopupTypeApplications</source>
+        <translation>Applications</translation>
+    </message>
+    <message>
+        <source>PopupTypeBookmarks</source>
+        <translation>Signets</translation>
+    </message>
+    <message>
+        <source>PopupTypeClipboard</source>
+        <translation>Presse-papiers enregistrés</translation>
+    </message>
+    <message>
+        <source>PopupTypeFiles</source>
+        <translation>Fichiers et dossiers</translation>
+    </message>
+    <message>
+        <source>PopupTypeNotes</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>PopupTypeProtectedNotes</source>
+        <translation>Notes protégées</translation>
+    </message>
+    <message>
         <source>QuitButton</source>
         <translation>Quitter</translation>
     </message>

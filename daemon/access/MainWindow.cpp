@@ -24,6 +24,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 constexpr QSize DefaultSize(460, 520);
 }
@@ -116,8 +118,20 @@ MainWindow::MainWindow(SharedPreferences *preferences, QWidget *parent)
     mSaveFrameTimer.setInterval(400);
     connect(&mSaveFrameTimer, &QTimer::timeout, this, &MainWindow::saveFrame);
     // The first time, the upper right of the screen, out of the way of the work underneath.
-    if (!restoreFrame())
+    if (!restoreFrame()) {
         QOR_WindowsUtils::placeWindow(this, 0.8, 0.9);
+        // A window taller than a fifth of the screen would have its centre's place push its
+        // top above the screen, where no window manager lets the user reach it.
+        const QRect screen = QOR_WindowsUtils::getScreenRect();
+        if (!screen.isEmpty()) {
+            QRect frame = geometry();
+            frame.moveTop(std::clamp(frame.top(), screen.top(),
+                                     std::max(screen.top(), screen.bottom() - frame.height())));
+            frame.moveLeft(std::clamp(frame.left(), screen.left(),
+                                      std::max(screen.left(), screen.right() - frame.width())));
+            move(frame.topLeft());
+        }
+    }
 }
 
 MainWindow::~MainWindow() = default;
