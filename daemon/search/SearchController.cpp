@@ -2,6 +2,8 @@
 
 #include "SearchPass.h"
 
+#include "ClipboardOffer.h"
+
 #include <QElapsedTimer>
 #include <QMetaObject>
 #include <QTimer>
@@ -10,7 +12,7 @@ SearchController::SearchController(SourcesProvider sources, QObject *parent)
     : QObject(parent)
     , mSources(std::move(sources))
     , mPasswordAsker([] { return false; })
-    , mClipboardOffer([] { return QVariantList(); })
+    , mClipboardOffer([] { return ClipboardOffer::build(); })
 {
     auto timer = std::make_shared<QElapsedTimer>();
     timer->start();

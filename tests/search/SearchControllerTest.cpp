@@ -2,6 +2,8 @@
 #include "SearchController.h"
 #include "SearchFilter.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -136,10 +138,15 @@ TEST(SearchController, GroupChangedSearchesTheLastTextWithTheNewFilter)
 
 TEST(SearchController, OneSpaceShowsTheOfferFromTheProvider)
 {
+    ASSERT_NE(qobject_cast<QGuiApplication *>(QCoreApplication::instance()), nullptr);
+    QGuiApplication::clipboard()->setText(QStringLiteral("hello world"));
     SearchController c([] { return twelveRecords(); });
     c.searchFieldModified(" ");
     ASSERT_TRUE(waitIdle(c));
-    EXPECT_TRUE(c.displayedList().isEmpty()); // no provider set: nothing offered
+    // The default provider offers the general clipboard: whole, then its text four ways.
+    ASSERT_EQ(c.displayedList().size(), 5);
+    for (const FoundItem &item : c.displayedList())
+        EXPECT_EQ(item.record.value("x").toInt(), 9);
     c.setClipboardOfferProvider([] {
         return QVariantList{rec(9, "Clipboard"), rec(9, "Plain text")};
     });
