@@ -70,9 +70,8 @@ protected:
 TEST_F(AgentEndToEnd, DoubleTapTypeReturnLaunchesTheEntryAndRecordsItFirst)
 {
     ASSERT_TRUE(openByDoubleTap()) << agent.log().toStdString();
-    const QVariantMap opened = accessWindowState();
-    EXPECT_TRUE(opened.value("active").toBool());
-    const int everything = opened.value("rows").toInt();
+    EXPECT_TRUE(waitFor([] { return accessWindowState().value("active").toBool(); }, 3000));
+    const int everything = accessWindowState().value("rows").toInt();
 
     xdotool({"type", "--delay", "40", "zephyr sk"});
     ASSERT_TRUE(waitFor([] {
@@ -102,12 +101,15 @@ TEST_F(AgentEndToEnd, DoubleTapTypeReturnLaunchesTheEntryAndRecordsItFirst)
 TEST_F(AgentEndToEnd, EscapeClosesAndKeysTypedRightAfterTheGestureAreKept)
 {
     ASSERT_TRUE(openByDoubleTap()) << agent.log().toStdString();
+    // Escape is a key for the window the user sees, once it has the focus.
+    ASSERT_TRUE(waitFor([] { return accessWindowState().value("active").toBool(); }, 3000));
     xdotool({"key", "Escape"});
     EXPECT_TRUE(waitFor([] { return !accessWindowState().value("visible").toBool(); }, 3000));
 
-    // Typing straight after the second tap, before the window can have appeared.
+    // Typing at once after the second tap, as a fast typist does (a first letter some 0.1 s
+    // later), before the window can have appeared and taken the focus.
     QStringList tapThenType = doubleTapOfSuper();
-    tapThenType << "type" << "--delay" << "5" << "zep";
+    tapThenType << "sleep" << "0.1" << "type" << "--delay" << "30" << "zep";
     bool opened = false;
     for (int attempt = 0; attempt < 3 && !opened; ++attempt) {
         xdotool(tapThenType);
