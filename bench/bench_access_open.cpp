@@ -4,7 +4,9 @@
 #include "BenchUtils.h"
 
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusMetaType>
 #include <QDBusMessage>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -37,7 +39,7 @@ QVariantMap state()
     const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return {};
-    return reply.arguments().first().toMap();
+    return qdbus_cast<QVariantMap>(reply.arguments().first());
 }
 
 void call(const QString &method)
