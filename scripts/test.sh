@@ -11,7 +11,9 @@ scripts/with-session.sh ctest --test-dir build --output-on-failure --parallel 2
 
 scripts/build.sh build-asan -DKORVALE_WERROR=ON -DKORVALE_SANITIZE=ON -DKORVALE_BENCH=OFF \
     -DCMAKE_BUILD_TYPE=Debug
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+# No strict string checks: libxkbcommon, which Qt's X11 plugin loads in the agent the end-to-end
+# tests start, hands strndup a buffer without a terminator (it stops at the length).
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 scripts/with-session.sh ctest --test-dir build-asan --output-on-failure --parallel 2

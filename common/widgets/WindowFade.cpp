@@ -9,8 +9,11 @@ const char *const RunningFadeProperty = "_korvale_windowFade";
 }
 
 WindowSteps::WindowSteps(QWidget *window)
-    : mWindow(window)
+    : QObject(window)
+    , mWindow(window)
 {
+    // Owned by its window as well: a window that goes away ends its fade, and a fade still
+    // running when the program quits is not left behind.
     mTimer.setSingleShot(true);
     mTimer.setTimerType(Qt::PreciseTimer);
     connect(&mTimer, &QTimer::timeout, this, &WindowSteps::advance);

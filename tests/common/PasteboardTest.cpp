@@ -147,7 +147,7 @@ TEST(ClipboardOffer, TextOffersTheClipboardAndFourVariantsAFileOffersItself)
               (QVariantMap{{"x", 10}, {"T", "report.pdf"}, {"P", "/tmp/Some Folder/report.pdf"}}));
 
     // Nothing but an unknown type: the clipboard entry alone, holding no representation.
-    auto *unknown = new QMimeData;
-    unknown->setData("application/x-unknown-thing", "zzz");
-    EXPECT_EQ(ClipboardOffer::build(unknown).size(), 1);
+    QMimeData unknown;
+    unknown.setData("application/x-unknown-thing", "zzz");
+    EXPECT_EQ(ClipboardOffer::build(&unknown).size(), 1);
 }
