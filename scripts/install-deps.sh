@@ -6,12 +6,13 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-svg-dev libgl-dev
     zlib1g-dev libssl-dev openssl libglib2.0-dev
-    libx11-dev libxtst-dev
+    libx11-dev libxtst-dev libxi-dev
     googletest libgtest-dev libgmock-dev
     xvfb openbox xdotool x11-utils dbus dbus-x11 fzf
     libglib2.0-bin  # gdbus, used by the agent's end-to-end test
     fonts-dejavu-core  # windows under Xvfb and offscreen need at least one font
     libpoppler-qt6-dev  # PDF pages in the access window's file preview
+    clang libfuzzer-14-dev libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh)
 )
 
 missing=()
