@@ -13,7 +13,7 @@ namespace {
 
 constexpr quint64 kSelfDescribeTag = 55799;
 constexpr quint64 kEpochTag = 1;
-constexpr int kMaxDepth = 200; // a damaged or hostile file must not exhaust the stack
+constexpr int kMaxDepth = KorvaleArchive::MaxDepth;
 
 enum Major : quint8 {
     Unsigned = 0,
@@ -209,6 +209,10 @@ public:
 
     QVariant readTop()
     {
+        // The self-describe mark every file starts with is not a level of nesting.
+        static constexpr quint8 selfDescribe[] = {0xd9, 0xd9, 0xf7};
+        if (end - p >= 3 && std::memcmp(p, selfDescribe, 3) == 0)
+            p += 3;
         QVariant v = readValue(0);
         if (error.isEmpty() && p != end)
             fail(QStringLiteral("unexpected data after the archived value"));
@@ -435,17 +439,25 @@ private:
         }
     }
 
+    // The seconds are read here rather than as a nested value: a date's content is one number,
+    // and nothing inside it may nest again.
     QVariant readDate()
     {
-        const QVariant seconds = readValue(kMaxDepth);
-        if (!error.isEmpty())
+        Head h;
+        if (!readHead(h))
             return {};
-        bool ok = false;
-        const double s = seconds.toDouble(&ok);
-        const bool numeric = seconds.typeId() == QMetaType::Double || seconds.typeId() == QMetaType::Int
-                             || seconds.typeId() == QMetaType::LongLong;
+        double s = 0;
+        bool numeric = true;
+        if (h.major == Unsigned && h.argument <= quint64(std::numeric_limits<qint64>::max()))
+            s = double(qint64(h.argument));
+        else if (h.major == Negative && h.argument <= quint64(std::numeric_limits<qint64>::max()))
+            s = double(-qint64(h.argument) - 1);
+        else if (h.major == Simple && h.info >= 25 && h.info <= 27)
+            s = readSimple(h).toDouble();
+        else
+            numeric = false;
         const double ms = std::round(s * 1000.0);
-        if (!ok || !numeric || !std::isfinite(ms) || std::fabs(ms) > 8.64e15) {
+        if (!numeric || !std::isfinite(ms) || std::fabs(ms) > 8.64e15) {
             fail(QStringLiteral("date without a valid number of seconds"));
             return {};
         }

@@ -9,6 +9,10 @@
 // dates (tag 1, floating epoch seconds, millisecond precision), lists and string-keyed maps.
 namespace KorvaleArchive {
 
+// How deep lists, dictionaries and tags may nest, in every reader and writer of archived values:
+// a damaged or hostile file must not exhaust the stack.
+constexpr int MaxDepth = 200;
+
 struct Encoded {
     QByteArray bytes;
     QString error; // empty on success

@@ -1,5 +1,7 @@
 #include "DataJson.h"
 
+#include "KorvaleArchive.h"
+
 #include <QDateTime>
 #include <QStringDecoder>
 
@@ -179,7 +181,7 @@ private:
 
     QVariant readValue(int depth)
     {
-        if (depth > 200) {
+        if (depth > KorvaleArchive::MaxDepth) {
             fail("nesting too deep");
             return {};
         }

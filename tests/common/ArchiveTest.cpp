@@ -91,12 +91,38 @@ TEST(Archive, DamagedInputIsRefusedNotHalfRead)
     EXPECT_FALSE(KorvaleArchive::decode(good + "trailing").error.isEmpty());
 }
 
-TEST(Archive, HostileNestingAndLengthsDoNotExhaustMemoryOrStack)
+TEST(Archive, OneNestingLimitHoldsForEveryKindOfValueAndHostileLengthsAllocateNothing)
 {
-    // 100,000 nested one-element arrays.
-    QByteArray deep(100000, char(0x81));
-    deep.append(char(0x01));
-    EXPECT_FALSE(KorvaleArchive::decode(deep).error.isEmpty());
+    // Each opener wraps what follows it once: arrays, maps, dates (tag 1, whose content must be a
+    // number) and tags that only annotate. 30 KB of any of them is refused without a crash.
+    const struct {
+        const char *what;
+        QByteArray opener;
+    } kinds[] = {{"array", QByteArray("\x81", 1)},
+                 {"map", QByteArray("\xa1\x61k", 3)},
+                 {"date", QByteArray("\xc1", 1)},
+                 {"other tag", QByteArray("\xd8\x20", 2)},
+                 {"array and date", QByteArray("\x81\xc1", 2)}};
+    for (const auto &kind : kinds) {
+        QByteArray hostile = kind.opener.repeated(30000 / kind.opener.size());
+        hostile.append(char(0x01));
+        EXPECT_FALSE(KorvaleArchive::decode(hostile).error.isEmpty()) << kind.what;
+    }
+
+    // Up to the limit, nesting is kept exactly, and encoding refuses what decoding would.
+    QVariant nested = QDateTime::fromMSecsSinceEpoch(0, QTimeZone::utc());
+    for (int depth = 0; depth < KorvaleArchive::MaxDepth; ++depth)
+        nested = depth % 2 ? QVariant(QVariantList {nested}) : QVariant(QVariantMap {{QStringLiteral("k"), nested}});
+    const KorvaleArchive::Encoded atLimit = KorvaleArchive::encode(nested);
+    ASSERT_TRUE(atLimit.error.isEmpty()) << atLimit.error.toStdString();
+    EXPECT_EQ(KorvaleArchive::decode(atLimit.bytes).value, nested);
+    EXPECT_FALSE(KorvaleArchive::encode(QVariantList {nested}).error.isEmpty());
+    EXPECT_FALSE(KorvaleArchive::decode(QByteArray("\x81", 1) + atLimit.bytes.mid(3)).error.isEmpty());
+
+    // A date holds a number: a date inside a date is damage, not nesting.
+    EXPECT_FALSE(KorvaleArchive::decode(QByteArray::fromHex("c1c101")).error.isEmpty());
+    EXPECT_TRUE(KorvaleArchive::decode(QByteArray::fromHex("c1fb41d0000000000000")).error.isEmpty());
+
     // An array that claims 2^60 elements but holds none.
     const QByteArray huge = QByteArray::fromHex("9b1000000000000000");
     EXPECT_FALSE(KorvaleArchive::decode(huge).error.isEmpty());
