@@ -58,6 +58,28 @@ bool writeAll(int fd, const char *data, qsizetype size)
 
 } // namespace
 
+QString AtomicFile::resolveLinks(const QString &path)
+{
+    QString current = QFileInfo(path).absoluteFilePath();
+    // As many hops as the kernel allows before it reports a loop.
+    for (int hops = 0; hops < 40; ++hops) {
+        const QByteArray native = QFile::encodeName(current);
+        struct stat st;
+        if (::lstat(native.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        QByteArray target(qsizetype(st.st_size > 0 ? st.st_size : 4096) + 1, Qt::Uninitialized);
+        const ssize_t n = ::readlink(native.constData(), target.data(), size_t(target.size()));
+        if (n < 0 || n >= target.size())
+            return current;
+        target.truncate(n);
+        const QString next = QFile::decodeName(target);
+        current = QDir::cleanPath(QFileInfo(next).isAbsolute()
+                                      ? next
+                                      : QFileInfo(current).absolutePath() + QLatin1Char('/') + next);
+    }
+    return current;
+}
+
 bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *error)
 {
     auto failed = [error](const QString &why) {
@@ -66,8 +88,14 @@ bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *er
         return false;
     };
 
-    const QFileInfo info(path);
+    const QFileInfo info(resolveLinks(path));
     const QDir dir = info.absoluteDir();
+    if (!dir.exists()) {
+        if (!QDir().mkpath(dir.absolutePath()))
+            return failed(QStringLiteral("the folder %1 could not be created").arg(dir.absolutePath()));
+        QFile::setPermissions(dir.absolutePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                      | QFileDevice::ExeOwner);
+    }
     removeStaleTemporaries(dir, info.fileName());
 
     mode_t mode = S_IRUSR | S_IWUSR;
@@ -103,8 +131,9 @@ bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *er
     return true;
 }
 
-QString AtomicFile::keepAside(const QString &path)
+QString AtomicFile::keepAside(const QString &linkOrPath)
 {
+    const QString path = resolveLinks(linkOrPath);
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString target = QStringLiteral("%1.%2.damaged").arg(path, stamp);
     for (int n = 2; QFileInfo::exists(target); ++n)

@@ -7,11 +7,18 @@
 // folder, are synchronised, and the temporary file is renamed over the target.
 namespace AtomicFile {
 
-// A new file is created 0600; an existing file keeps its permissions.
+// A new file is created 0600, in folders created 0700 where missing; an existing file keeps its
+// permissions. A symbolic link (a dotfile kept in a synced folder) is written through: the file
+// it points to is replaced and the link stays.
 bool write(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 // Renames a file that cannot be read aside ("NAME.YYYYMMDD-HHMMSS.damaged") and returns the
-// new path, or an empty string when it could not be moved.
+// new path, or an empty string when it could not be moved. Behind a link, the file it points to
+// is moved, beside itself.
 QString keepAside(const QString &path);
+
+// The file a path finally names once symbolic links are followed (the path itself when it is not
+// a link); a dangling link gives where its target would be.
+QString resolveLinks(const QString &path);
 
 } // namespace AtomicFile

@@ -62,6 +62,7 @@ private:
 struct Decoding {
     QVariantMap values;
     QString error; // empty when the file is missing, empty, or a dictionary
+    QString errorName = QStringLiteral("PreferencesDecodeError");
 };
 
 Decoding decodeFile(const QString &path)
@@ -72,6 +73,7 @@ Decoding decodeFile(const QString &path)
         return result;
     if (!file.open(QIODevice::ReadOnly)) {
         result.error = file.errorString();
+        result.errorName = QStringLiteral("FileReadError");
         return result;
     }
     const QByteArray bytes = file.readAll();
@@ -137,9 +139,8 @@ QVariantMap SharedPreferences::readFileContents(bool lockHeld) const
     const QString aside = AtomicFile::keepAside(mPath);
     const QString where = aside.isEmpty() ? QStringLiteral("; it could not be moved aside")
                                           : QStringLiteral("; kept aside as %1").arg(aside);
-    KorvaleLog::line(QStringLiteral("Exception reading file %1: PreferencesDecodeError: %2%3; "
-                                    "using the default settings")
-                         .arg(mPath, decoding.error, where));
+    KorvaleLog::line(QStringLiteral("Exception reading file %1: %2: %3%4; using the default settings")
+                         .arg(mPath, decoding.errorName, decoding.error, where));
     return {};
 }
 

@@ -1,13 +1,14 @@
 // korvale-data: prints the suite's list and dictionary files as JSON and writes them from JSON.
 
 #include "ArchiveFile.h"
+#include "AtomicFile.h"
 #include "CommonKorvaleClass.h"
 #include "DataJson.h"
+#include "SharedPreferences.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -29,12 +30,6 @@ int usage()
                "FILE is a path, or the name of a file in the data folder (\"Notes.krvdata\").\n",
                stderr);
     return 2;
-}
-
-QString preferencesPath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/Korvale/preferences.cbor");
 }
 
 // A bare name that is not in the current folder means a file of the data folder.
@@ -81,6 +76,17 @@ int load(const QString &file)
         return 1;
     }
     const QString path = resolve(file);
+    // Whatever is there and cannot be read goes aside first, as before every other save.
+    const ArchiveFile::Content existing = ArchiveFile::readAny(path);
+    if (!existing.error.isEmpty()) {
+        const QString aside = AtomicFile::keepAside(path);
+        if (aside.isEmpty()) {
+            printError(QStringLiteral("%1 cannot be read (%2) nor moved aside; nothing was written")
+                           .arg(path, existing.error));
+            return 1;
+        }
+        printError(QStringLiteral("%1 could not be read (%2); kept aside as %3").arg(path, existing.error, aside));
+    }
     if (!ArchiveFile::write(path, parsed.value)) {
         printError(QStringLiteral("%1 could not be written").arg(path));
         return 1;
@@ -99,7 +105,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (args.size() == 1 && args[0] == QLatin1String("preferences")) {
-        std::printf("%s\n", qPrintable(preferencesPath()));
+        std::printf("%s\n", qPrintable(SharedPreferences::defaultPath()));
         return 0;
     }
     if (args.size() == 2 && args[0] == QLatin1String("dump"))

@@ -1,6 +1,8 @@
+#include "ArchiveFile.h"
 #include "AtomicFile.h"
 #include "CommonKorvaleClass.h"
 #include "KorvaleArchive.h"
+#include "SharedPreferences.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -12,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <ftw.h>
+#include <functional>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -86,7 +90,7 @@ TEST_F(DataStore, SavesReplaceTheWholeFileAndKeepItsPermissions)
     EXPECT_EQ(filesIn(home.dataFolder()), QStringList {name});
 }
 
-TEST_F(DataStore, EmptyAndUnreadableFilesReadAsEmptyWithoutMessages)
+TEST_F(DataStore, EmptyFilesReadAsEmptyWithoutMessages)
 {
     CapturedLog log;
     CommonKorvaleClass::pathForDataFileInApplicationSupportFolder();
@@ -120,6 +124,158 @@ TEST_F(DataStore, DamagedFileIsKeptAsideBeforeAnySaveCanReplaceIt)
     CommonKorvaleClass::saveListInFile(sampleList(2, QStringLiteral("new")), DataFileName::Notes);
     EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Notes).size(), 2);
     EXPECT_TRUE(QFileInfo::exists(home.dataFolder() + QLatin1Char('/') + aside.first()));
+}
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int chownToNobody(const char *path, const struct stat *, int, struct FTW *)
+{
+    return ::lchown(path, 65534, 65534);
+}
+
+// Root reads a file of mode 000, a user does not: as root, the check runs in a child process
+// that gives the temporary home to an unprivileged user and becomes that user. The check returns
+// what went wrong, or nothing.
+QString asUnprivilegedUser(const QString &home, const std::function<QString()> &check)
+{
+    if (::geteuid() != 0)
+        return check();
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return QStringLiteral("no pipe");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(fds[0]);
+        QByteArray why;
+        if (::nftw(QFile::encodeName(home).constData(), chownToNobody, 16, FTW_PHYS) != 0
+            || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            why = "could not become an unprivileged user";
+        else
+            why = check().toUtf8();
+        [[maybe_unused]] const ssize_t written = ::write(fds[1], why.constData(), size_t(why.size()));
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    QByteArray why;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        why.append(buffer, n);
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status))
+        return QStringLiteral("the check's process died");
+    return QString::fromUtf8(why);
+}
+
+} // namespace
+
+// A list or the preferences that exist but cannot be opened (mode 000, another owner) read as
+// empty; whatever is saved next must not replace them: they are reported and kept aside.
+TEST_F(DataStore, AFileThatCannotBeReadIsReportedAndNeverSavedOver)
+{
+    const QString failure = asUnprivilegedUser(home.path(), [] {
+        const QString notes = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Notes);
+        const QString todo = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::ToDo);
+        CommonKorvaleClass::saveListInFile(sampleList(3, QStringLiteral("old")), DataFileName::Notes);
+        CommonKorvaleClass::saveListInFile(sampleList(4, QStringLiteral("old")), DataFileName::ToDo);
+        SharedPreferences prefs;
+        prefs.setValue(QStringLiteral("FilesList"), QVariantList {QStringLiteral("/home/u/Projects")});
+        if (!prefs.synchronize())
+            return QStringLiteral("preferences not written");
+        const QByteArray oldNotes = bytesOf(notes);
+        for (const QString &path : {notes, todo, prefs.path()})
+            ::chmod(QFile::encodeName(path).constData(), 0);
+
+        CapturedLog log;
+        // Read first, then saved, as the agent does: reported and kept aside at the read.
+        if (!CommonKorvaleClass::readListInFile(DataFileName::Notes).isEmpty())
+            return QStringLiteral("an unreadable list read as something");
+        if (log.lines().size() != 1 || !log.lines().first().contains(notes)
+            || !log.lines().first().contains(QStringLiteral("Permission denied")))
+            return QStringLiteral("the read was not reported once: ") + log.lines().join(QLatin1Char('|'));
+        CommonKorvaleClass::saveListInFile(sampleList(1, QStringLiteral("new")), DataFileName::Notes);
+        // Saved without a read first, as a tool does.
+        CommonKorvaleClass::saveListInFile(sampleList(1, QStringLiteral("new")), DataFileName::ToDo);
+        // The preferences: a read falls back to the defaults, the next write keeps the old file.
+        SharedPreferences again;
+        if (again.contains(QStringLiteral("FilesList")))
+            return QStringLiteral("unreadable preferences read as something");
+        again.setValue(QStringLiteral("ResetFilter"), 1);
+        again.synchronize();
+
+        for (const QString &path : {notes, todo, prefs.path()}) {
+            const QFileInfo info(path);
+            const QStringList aside = info.absoluteDir().entryList({info.fileName() + QStringLiteral(".*.damaged")},
+                                                                   QDir::Files | QDir::System);
+            if (aside.size() != 1)
+                return QStringLiteral("%1 was not kept aside").arg(path);
+            const QString kept = info.absolutePath() + QLatin1Char('/') + aside.first();
+            ::chmod(QFile::encodeName(kept).constData(), 0600);
+            if (path == notes && bytesOf(kept) != oldNotes)
+                return QStringLiteral("the notes kept aside are not the old ones");
+        }
+        if (CommonKorvaleClass::readListInFile(DataFileName::Notes).size() != 1
+            || CommonKorvaleClass::readListInFile(DataFileName::ToDo).size() != 1
+            || SharedPreferences().intValue(QStringLiteral("ResetFilter")) != 1)
+            return QStringLiteral("the new content was not saved");
+        if (log.lines().size() != 3)
+            return QStringLiteral("expected one line for each file: ") + log.lines().join(QLatin1Char('|'));
+        return QString();
+    });
+    EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
+}
+
+// Users keep dotfiles and synced folders as links: a save replaces the file the link points to,
+// and the link keeps working, for the lists and the preferences, also once its target was damaged.
+TEST_F(DataStore, SavesWriteThroughSymbolicLinks)
+{
+    const QString synced = home.path() + QStringLiteral("/Sync/korvale");
+    ASSERT_TRUE(QDir().mkpath(synced));
+    const QString notes = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Notes);
+    const QString target = synced + QStringLiteral("/Notes.krvdata");
+    // A relative link to a link to the file.
+    ASSERT_TRUE(QFile::link(target, synced + QStringLiteral("/current")));
+    ASSERT_EQ(::symlink("../../../../Sync/korvale/current", QFile::encodeName(notes).constData()), 0);
+    writeRaw(target, KorvaleArchive::encode(sampleList(2, QStringLiteral("old"))).bytes);
+    ::chmod(QFile::encodeName(target).constData(), 0640);
+
+    ASSERT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Notes).size(), 2);
+    CommonKorvaleClass::saveListInFile(sampleList(5, QStringLiteral("new")), DataFileName::Notes);
+    EXPECT_TRUE(QFileInfo(notes).isSymLink());
+    EXPECT_TRUE(QFileInfo(synced + QStringLiteral("/current")).isSymLink());
+    EXPECT_EQ(ArchiveFile::readList(target).size(), 5);
+    EXPECT_EQ(modeOf(target), mode_t(0640));
+    EXPECT_EQ(filesIn(home.dataFolder()), QStringList {DataFileName::Notes});
+
+    // A damaged target goes aside beside itself; the next save recreates it through the links.
+    CapturedLog log;
+    writeRaw(target, "damaged");
+    EXPECT_TRUE(CommonKorvaleClass::readListInFile(DataFileName::Notes).isEmpty());
+    EXPECT_EQ(QDir(synced).entryList({QStringLiteral("Notes.krvdata.*.damaged")}).size(), 1);
+    EXPECT_TRUE(CommonKorvaleClass::readListInFile(DataFileName::Notes).isEmpty());
+    EXPECT_EQ(log.lines().size(), 1) << "a link to a file yet to be made reads as empty, silently";
+    CommonKorvaleClass::saveListInFile(sampleList(1, QStringLiteral("new")), DataFileName::Notes);
+    EXPECT_TRUE(QFileInfo(notes).isSymLink());
+    EXPECT_EQ(ArchiveFile::readList(target).size(), 1);
+
+    const QString prefsTarget = synced + QStringLiteral("/preferences.cbor");
+    writeRaw(prefsTarget, KorvaleArchive::encode(QVariantMap {{QStringLiteral("ResetFilter"), 0}}).bytes);
+    QDir().mkpath(QFileInfo(SharedPreferences::defaultPath()).absolutePath());
+    ASSERT_TRUE(QFile::link(prefsTarget, SharedPreferences::defaultPath()));
+    SharedPreferences prefs;
+    prefs.setValue(QStringLiteral("ShortCutsActivated"), 1);
+    ASSERT_TRUE(prefs.synchronize());
+    EXPECT_TRUE(QFileInfo(SharedPreferences::defaultPath()).isSymLink());
+    const QVariantMap stored = ArchiveFile::readDictionary(prefsTarget);
+    EXPECT_EQ(stored.value(QStringLiteral("ShortCutsActivated")), 1);
+    EXPECT_EQ(stored.value(QStringLiteral("ResetFilter")), 0);
 }
 
 TEST_F(DataStore, AListFileHoldingADictionaryIsTreatedAsDamaged)

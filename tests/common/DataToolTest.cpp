@@ -3,7 +3,9 @@
 #include "TestEnvironment.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 
 #include <gtest/gtest.h>
@@ -105,4 +107,44 @@ TEST_F(DataTool, PathNamesTheDataFolder)
     const ProgramRun run = runProgram(tool(), {QStringLiteral("path")});
     ASSERT_EQ(run.exitCode, 0);
     EXPECT_EQ(QString::fromUtf8(run.out).trimmed(), home.dataFolder());
+}
+
+// A new user's first load of the preferences makes their folder; a damaged file that a load
+// replaces is kept aside first, as before every other save; a hostile file is refused whole.
+TEST_F(DataTool, LoadMakesFoldersKeepsDamagedFilesAndDumpSurvivesHostileFiles)
+{
+    const ProgramRun where = runProgram(tool(), {QStringLiteral("preferences")});
+    const QString preferences = QString::fromUtf8(where.out).trimmed();
+    ASSERT_FALSE(QFileInfo::exists(QFileInfo(preferences).absolutePath()));
+    const ProgramRun first = runProgram(tool(), {QStringLiteral("load"), preferences}, "{\"ResetFilter\": 1}");
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_EQ(ArchiveFile::readDictionary(preferences).value(QStringLiteral("ResetFilter")), 1);
+
+    const QString notes = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Notes);
+    QFile damaged(notes);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("\xd9\xd9\xf7 not notes any more");
+    damaged.close();
+    const ProgramRun load = runProgram(tool(), {QStringLiteral("load"), DataFileName::Notes}, "[\"new\"]");
+    ASSERT_EQ(load.exitCode, 0) << load.err.toStdString();
+    EXPECT_TRUE(load.err.contains("kept aside")) << load.err.toStdString();
+    const QStringList aside = QDir(home.dataFolder()).entryList({QStringLiteral("Notes.krvdata.*.damaged")});
+    ASSERT_EQ(aside.size(), 1);
+    QFile kept(home.dataFolder() + QLatin1Char('/') + aside.first());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("\xd9\xd9\xf7 not notes any more"));
+    EXPECT_EQ(ArchiveFile::readList(notes), QVariantList {QStringLiteral("new")});
+
+    // 30 KB of nested dates, and JSON nested deeper than any archive may be.
+    QFile hostile(home.path() + QStringLiteral("/nested.krvdata"));
+    ASSERT_TRUE(hostile.open(QIODevice::WriteOnly));
+    hostile.write(QByteArray(30000, char(0xc1)) + QByteArray(1, char(0x01)));
+    hostile.close();
+    const ProgramRun dump = runProgram(tool(), {QStringLiteral("dump"), hostile.fileName()});
+    EXPECT_EQ(dump.exitCode, 1) << dump.err.toStdString();
+    EXPECT_TRUE(dump.err.contains("not a readable data file"));
+    const ProgramRun deep = runProgram(tool(), {QStringLiteral("load"), QStringLiteral("Deep.krvdata")},
+                                       QByteArray(5000, '[') + QByteArray(5000, ']'));
+    EXPECT_EQ(deep.exitCode, 1);
+    EXPECT_TRUE(deep.err.contains("nesting too deep")) << deep.err.toStdString();
 }
