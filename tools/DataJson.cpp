@@ -41,6 +41,9 @@ QByteArray realText(double d)
 {
     if (!std::isfinite(d))
         return "null";
+    // Qt prints zero without its sign, and -0.0 must load back as what was dumped.
+    if (d == 0)
+        return std::signbit(d) ? "-0.0" : "0.0";
     QByteArray text = QByteArray::number(d, 'g', 17);
     // Shortest text that reads back to the same double.
     for (int precision = 1; precision <= 17; ++precision) {

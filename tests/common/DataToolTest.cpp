@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 QString tool()
@@ -28,6 +30,7 @@ QVariantList everyType()
                      {QStringLiteral("big"), qlonglong(1) << 40},
                      {QStringLiteral("real"), 2.0},
                      {QStringLiteral("tiny"), 1e-300},
+                     {QStringLiteral("zero"), -0.0},
                      {QStringLiteral("Date"), QDateTime::fromMSecsSinceEpoch(1796776800123LL)},
                      {QStringLiteral("empty"), QString()}},
         QVariantList {QStringLiteral("nested"), QVariantList {}, QVariantMap {}},
@@ -51,6 +54,7 @@ TEST_F(DataTool, DumpAndLoadRoundTripEveryValueType)
     EXPECT_TRUE(dumped.out.contains("\"$date\": \"2026-12-09T00:40:00.123Z"));
     EXPECT_TRUE(dumped.out.contains(".123Z\""));
     EXPECT_TRUE(dumped.out.contains("{\"$data\": \"AAEAAAAAAAAAAAAAAAAAgA==\"}"));
+    EXPECT_TRUE(dumped.out.contains("\"zero\": -0.0")) << dumped.out.toStdString();
     EXPECT_FALSE(QJsonDocument::fromJson(dumped.out).isNull()) << "dump is not valid JSON";
 
     const QString copy = home.path() + QStringLiteral("/copy.krvdata");
@@ -63,6 +67,9 @@ TEST_F(DataTool, DumpAndLoadRoundTripEveryValueType)
     for (auto it = original.constBegin(); it != original.constEnd(); ++it) {
         EXPECT_EQ(record.value(it.key()).typeId(), it.value().typeId()) << it.key().toStdString();
         EXPECT_EQ(record.value(it.key()), it.value()) << it.key().toStdString();
+        if (it.value().typeId() == QMetaType::Double) {
+            EXPECT_EQ(std::signbit(record.value(it.key()).toDouble()), std::signbit(it.value().toDouble()));
+        }
     }
     EXPECT_EQ(back.mid(1), everyType().mid(1));
 }
