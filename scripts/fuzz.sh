@@ -16,7 +16,9 @@ cmake --build build-fuzz --target korvale_fuzzers --parallel "$(nproc)"
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    for binary in build-fuzz/fuzz/fuzz_*; do targets+=("${binary##*/fuzz_}"); done
+    for binary in build-fuzz/fuzz/fuzz_*; do
+        [ -f "$binary" ] && [ -x "$binary" ] && targets+=("${binary##*/fuzz_}")
+    done
 fi
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
