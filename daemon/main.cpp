@@ -7,6 +7,7 @@
 #include "KorvaleLog.h"
 #include "QOR_StringUtils.h"
 #include "SharedPreferences.h"
+#include "platform/DisplayAvailability.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/NotificationCenter.h"
 #include "platform/ProcessTable.h"
@@ -107,6 +108,10 @@ private:
 
 int main(int argc, char **argv)
 {
+    if (const std::optional<QString> why = DisplayAvailability::problem()) {
+        KorvaleLog::line(QStringLiteral("korvale-daemon cannot start: %1").arg(*why));
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvale-daemon"));
     QApplication::setOrganizationName(QStringLiteral("Korvale"));

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the suite and starts it.
+# Installs what is missing, builds the suite and starts the agent, saying plainly when it cannot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,7 +10,38 @@ echo "Built programs (in build/bin):"
 for program in build/bin/*; do
     [ -x "$program" ] && echo "  $(basename "$program")"
 done
-if [ -x build/bin/korvale-daemon ]; then
-    echo "Starting korvale-daemon"
-    nohup build/bin/korvale-daemon >/dev/null 2>&1 &
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "korvale-daemon not started: there is no X display here (DISPLAY is not set)."
+    echo "Run build/bin/korvale-daemon from a terminal of your desktop session, or add it to its autostart."
+    exit 1
 fi
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ ! -S "${XDG_RUNTIME_DIR:-/run/user/$(id -u)}/bus" ]; then
+    echo "Note: no D-Bus session bus here; the agent will run without the manager's notifications"
+    echo "and without the bus command that opens its window."
+fi
+
+log=${XDG_RUNTIME_DIR:-/tmp}/korvale-daemon.log
+echo "Starting korvale-daemon (its messages go to $log)"
+nohup build/bin/korvale-daemon >"$log" 2>&1 &
+pid=$!
+# The agent owns its bus name once it runs; a second start hands over to the running one and ends.
+for _ in $(seq 50); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+        if wait "$pid"; then
+            echo "korvale-daemon was already running; it was asked to reread its settings."
+            exit 0
+        fi
+        echo "korvale-daemon could not start:"
+        sed 's/^/  /' "$log"
+        exit 1
+    fi
+    if command -v gdbus >/dev/null 2>&1 &&
+        gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+            --method org.freedesktop.DBus.NameHasOwner org.korvale.Daemon 2>/dev/null | grep -q true; then
+        echo "korvale-daemon is running (process $pid). Double-tap the Super key to open it."
+        exit 0
+    fi
+    sleep 0.1
+done
+echo "korvale-daemon is running (process $pid). Double-tap the Super key to open it."

@@ -164,3 +164,29 @@ TEST(DaemonProgram, EndsCleanlyWhenTheSessionTerminatesIt)
     // The name is free again for the next session's agent.
     EXPECT_TRUE(waitFor([] { return daemonStatus().isEmpty(); }, 3000));
 }
+
+// Started outside a desktop session, the agent says why it cannot run instead of letting the
+// platform plugin abort it.
+TEST(DaemonProgram, SaysWhyItCannotStartWithoutADisplay)
+{
+    TemporaryHome home;
+    const struct {
+        const char *display;
+        const char *expected;
+    } cases[] = {{"", "DISPLAY is not set"}, {":4097", "does not answer"}};
+    for (const auto &c : cases) {
+        QProcess daemon;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("QT_QPA_PLATFORM");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.insert("DISPLAY", c.display);
+        daemon.setProcessEnvironment(environment);
+        daemon.start(builtProgram("bin/korvale-daemon"), {});
+        ASSERT_TRUE(daemon.waitForFinished(10000));
+        EXPECT_EQ(daemon.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(daemon.exitCode(), 1);
+        const QByteArray err = daemon.readAllStandardError();
+        EXPECT_TRUE(err.contains("korvale-daemon cannot start")) << err.toStdString();
+        EXPECT_TRUE(err.contains(c.expected)) << err.toStdString();
+    }
+}

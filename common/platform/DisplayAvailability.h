@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Whether a program with windows can start here, asked before Qt's platform plugin aborts the
+// process with a message a user cannot act on.
+namespace DisplayAvailability {
+
+// Why no window can be shown (no X display named, or it does not answer), or nothing when one
+// can; the offscreen and minimal platforms always can.
+std::optional<QString> problem();
+
+} // namespace DisplayAvailability
