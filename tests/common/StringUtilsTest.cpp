@@ -1,4 +1,4 @@
-#include "DesktopEntryName.h"
+#include "DesktopEntryReader.h"
 #include "LocaleDateFormatter.h"
 #include "QOR_StringUtils.h"
 #include "SharedPreferences.h"
@@ -273,7 +273,7 @@ TEST(LocaleDateFormatter, MediumStylesDerivedFromTheLongOnes)
               "");
 }
 
-TEST(DesktopEntryName, PicksTheBestLanguage)
+TEST(DesktopEntryReader, PicksTheBestLanguage)
 {
     const QByteArray entry = "# Name[fr]=commented out\n"
                              "[Desktop Entry]\n"
@@ -286,7 +286,7 @@ TEST(DesktopEntryName, PicksTheBestLanguage)
                              "[Desktop Action new-window]\n"
                              "Name=New Window\n"
                              "Name[pt]=Nova janela\n";
-    using DesktopEntryName::nameInContents;
+    const auto nameInContents = &DesktopEntryReader::nameInContents;
     EXPECT_EQ(nameInContents(entry, {"fr_FR", "fr"}), ts("Éditeur de texte"));
     EXPECT_EQ(nameInContents(entry, {"fr_CA", "fr"}), ts("Éditeur texte"));
     EXPECT_EQ(nameInContents(entry, {"sr_RS@latin", "sr_RS", "sr@latin", "sr"}), ts("Uređivač"));
@@ -297,18 +297,18 @@ TEST(DesktopEntryName, PicksTheBestLanguage)
     EXPECT_EQ(nameInContents("Name=Loose\n", {}), std::nullopt);
 }
 
-TEST(DesktopEntryName, LanguagesFromTheEnvironment)
+TEST(DesktopEntryReader, LanguagesFromTheEnvironment)
 {
     ScopedEnv all("LC_ALL", "");
     ScopedEnv messages("LC_MESSAGES", "");
     ScopedEnv language("LANGUAGE", "pt_BR:fr");
     {
         ScopedEnv lang("LANG", "de_DE.UTF-8@euro");
-        EXPECT_EQ(DesktopEntryName::userLanguageNames(),
-                  (QStringList{"pt_BR", "pt", "fr", "de_DE@euro", "de_DE", "de@euro", "de"}));
+        EXPECT_EQ(DesktopEntryReader::userLanguageNames(),
+                  (QList<QByteArray>{"pt_BR", "pt", "fr", "de_DE@euro", "de_DE", "de@euro", "de"}));
     }
     ScopedEnv lang("LANG", "C");
-    EXPECT_TRUE(DesktopEntryName::userLanguageNames().isEmpty());
+    EXPECT_TRUE(DesktopEntryReader::userLanguageNames().isEmpty());
 }
 
 TEST_F(StringUtilsTest, LocalizedNamesAndPaths)
