@@ -169,13 +169,9 @@ QList<QByteArray> DesktopEntryReader::userLanguageNames()
             break;
     }
     QList<QByteArray> names;
-    // gettext ignores LANGUAGE in the C locale, and so do GLib and the file managers.
-    QByteArray language = locale;
-    for (const char separator : {'.', '@', '_'}) {
-        if (const qsizetype at = language.indexOf(separator); at >= 0)
-            language.truncate(at);
-    }
-    if (!language.isEmpty() && language != "C" && language != "POSIX") {
+    // gettext ignores LANGUAGE in the plain C locale (not in C.UTF-8), and so do the file
+    // managers.
+    if (!locale.isEmpty() && locale != "C" && locale != "POSIX") {
         for (const QByteArray &preferred : qgetenv("LANGUAGE").split(':'))
             appendLocaleVariants(preferred, names);
     }

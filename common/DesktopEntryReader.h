@@ -77,7 +77,8 @@ public:
     static QString desktopFileId(const QString &relativePath);
 
     // The locale names to try for localised keys, best first, as gettext finds them: the list of
-    // LANGUAGE (unless the locale is C or POSIX), then the locale of LC_ALL, LC_MESSAGES or LANG;
+    // LANGUAGE (unless the locale is unset, "C" or "POSIX"), then the locale of LC_ALL,
+    // LC_MESSAGES or LANG;
     // each as lang_COUNTRY@MODIFIER, lang_COUNTRY, lang@MODIFIER, lang.
     static QList<QByteArray> userLanguageNames();
 

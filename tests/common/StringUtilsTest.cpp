@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
@@ -411,4 +412,35 @@ TEST(Translations, EveryLanguageHasEveryKeyWithTheSamePlaceholders)
         EXPECT_EQ(placeholders(english.at(QOR_StringUtils::LibraryTable).at(key)),
                   QStringList{"%L1"});
     }
+}
+
+// The display name, the icon and the application check read the entry the same way the scanner
+// does: the main group only, in the user's language.
+TEST(DesktopEntryReader, NamesIconsAndTheApplicationCheckShareOneReading)
+{
+    ScopedEnv all("LC_ALL", "fr_FR.UTF-8");
+    ScopedEnv language("LANGUAGE", "");
+    QTemporaryDir folder;
+    const auto write = [&folder](const QString &name, const QByteArray &contents) {
+        QFile file(folder.path() + u'/' + name);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        return file.fileName();
+    };
+    const QString link = write("site.desktop",
+                               "[Desktop Entry]\nType=Link\nName=Site\n"
+                               "Name[fr]=Le site\nIcon = web-browser\n"
+                               "[Desktop Action other]\nIcon=other\nType=Application\n");
+    EXPECT_EQ(DesktopEntryReader::nameAtPath(link), "Le site");
+    EXPECT_EQ(DesktopEntryReader::iconAtPath(link), "web-browser");
+    EXPECT_FALSE(DesktopEntryReader::isApplicationAtPath(link));
+
+    const QString tool = write("tool.desktop", "[Desktop Entry]\nType=Application\nExec=tool\n");
+    EXPECT_TRUE(DesktopEntryReader::isApplicationAtPath(tool));
+    EXPECT_EQ(DesktopEntryReader::iconAtPath(tool), QString());
+    EXPECT_EQ(DesktopEntryReader::nameAtPath(tool), std::nullopt) << "no Name: the file's name";
+
+    const QString text = write("notes.txt", "[Desktop Entry]\nType=Application\nName=Notes\n");
+    EXPECT_EQ(DesktopEntryReader::nameAtPath(text), std::nullopt);
+    EXPECT_FALSE(DesktopEntryReader::isApplicationAtPath(folder.path() + "/missing.desktop"));
 }
