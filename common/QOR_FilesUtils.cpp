@@ -1,6 +1,7 @@
 #include "QOR_FilesUtils.h"
 
 #include "AtomicFile.h"
+#include "DesktopEntryReader.h"
 #include "KorvaleLog.h"
 #include "platform/MountTable.h"
 
@@ -18,8 +19,6 @@
 namespace {
 
 const QString HiddenListName = QStringLiteral(".hidden");
-// A desktop entry is a few kilobytes; anything far larger is not one.
-constexpr qint64 DesktopEntryReadLimit = 1 << 20;
 
 bool statNoFollow(const QString &path, struct stat &st)
 {
@@ -107,27 +106,6 @@ int writeHiddenList(const QString &folder, const QList<QByteArray> &lines)
     if (!existed)
         ::chmod(QFile::encodeName(listPath).constData(), 0644);
     return QOR_FilesUtils::StatusOK;
-}
-
-bool isApplicationDesktopEntry(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    bool inMainGroup = false;
-    for (const QByteArray &rawLine : file.read(DesktopEntryReadLimit).split('\n')) {
-        const QByteArray line = rawLine.trimmed();
-        if (line.startsWith('[')) {
-            if (inMainGroup)
-                return false;
-            inMainGroup = line == "[Desktop Entry]";
-            continue;
-        }
-        const qsizetype equals = line.indexOf('=');
-        if (inMainGroup && equals > 0 && line.left(equals).trimmed() == "Type")
-            return line.mid(equals + 1).trimmed() == "Application";
-    }
-    return false;
 }
 
 QVariantMap dictionaryOf(const ProcessInfo &process)
@@ -262,7 +240,7 @@ bool QOR_FilesUtils::isApplication(const QString &path)
     if (::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
     if (extensionOf(fileNameOf(path)) == QLatin1String("desktop"))
-        return isApplicationDesktopEntry(path);
+        return DesktopEntryReader::isApplicationAtPath(path);
     return ::access(native.constData(), X_OK) == 0;
 }
 

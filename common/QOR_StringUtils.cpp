@@ -1,6 +1,6 @@
 #include "QOR_StringUtils.h"
 
-#include "DesktopEntryName.h"
+#include "DesktopEntryReader.h"
 #include "KorvaleLog.h"
 #include "SharedPreferences.h"
 #include "TextMatching.h"
@@ -153,7 +153,7 @@ QString displayName(const QFileInfo &info)
 {
     if (info.isRoot())
         return QStringLiteral("/");
-    if (const std::optional<QString> name = DesktopEntryName::nameAtPath(info.filePath()))
+    if (const std::optional<QString> name = DesktopEntryReader::nameAtPath(info.filePath()))
         return *name;
     return info.fileName();
 }

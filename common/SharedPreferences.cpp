@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
@@ -184,29 +185,49 @@ QVariant SharedPreferences::value(const QString &key, const QVariant &fallback) 
     return mValues.value(key, fallback);
 }
 
-bool SharedPreferences::isIntegerValue(const QVariant &value)
+std::optional<int> SharedPreferences::integerOf(const QVariant &value)
 {
+    const auto inRange = [](qint64 n) -> std::optional<int> {
+        if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+            return std::nullopt;
+        return int(n);
+    };
     switch (value.typeId()) {
     case QMetaType::Int:
-    case QMetaType::UInt:
     case QMetaType::LongLong:
-    case QMetaType::ULongLong:
     case QMetaType::Bool:
-        return true;
+        return inRange(value.toLongLong());
+    case QMetaType::UInt:
+    case QMetaType::ULongLong: {
+        const qulonglong n = value.toULongLong();
+        if (n > qulonglong(std::numeric_limits<int>::max()))
+            return std::nullopt;
+        return int(n);
+    }
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double d = value.toDouble();
+        if (!std::isfinite(d) || d != std::trunc(d) || d < std::numeric_limits<int>::min()
+            || d > std::numeric_limits<int>::max())
+            return std::nullopt;
+        return int(d);
+    }
+    case QMetaType::QString: {
+        // Someone who typed "1" into a settings file means 1; toLongLong takes no "0x" or ".0".
+        bool ok = false;
+        const qlonglong n = value.toString().trimmed().toLongLong(&ok, 10);
+        if (!ok)
+            return std::nullopt;
+        return inRange(n);
+    }
     default:
-        return false;
+        return std::nullopt;
     }
 }
 
 std::optional<int> SharedPreferences::intValue(const QString &key) const
 {
-    const QVariant v = value(key);
-    if (!isIntegerValue(v))
-        return std::nullopt;
-    const qint64 n = v.toLongLong();
-    if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return int(n);
+    return integerOf(value(key));
 }
 
 std::optional<QString> SharedPreferences::stringValue(const QString &key) const

@@ -28,7 +28,8 @@ public:
 
     bool contains(const QString &key) const;
     QVariant value(const QString &key, const QVariant &fallback = {}) const;
-    // Typed reads: a value of the wrong type counts as absent.
+    // Typed reads: a value of the wrong type counts as absent. Integer settings follow
+    // integerOf().
     std::optional<int> intValue(const QString &key) const;
     std::optional<QString> stringValue(const QString &key) const;
     std::optional<QByteArray> dataValue(const QString &key) const;
@@ -45,8 +46,10 @@ public:
     // Forgets the cached copy so that the next read goes to the file.
     void dropCache();
 
-    // Whether an integer-like value (integers, booleans) is stored under the key.
-    static bool isIntegerValue(const QVariant &value);
+    // The one rule for integer settings, whoever reads them: an integer, a boolean (0 or 1), a
+    // whole floating-point number, or a text holding a whole decimal number (blanks around it
+    // allowed), within the range of int. Anything else ("yes", 2.5, a list) is no integer.
+    static std::optional<int> integerOf(const QVariant &value);
 
 private:
     struct FileStamp {

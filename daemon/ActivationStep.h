@@ -1,6 +1,6 @@
 #pragma once
 
-class SharedPreferences;
+struct DaemonSettings;
 
 // The keyboard and pointer half of each activation-timer tick, and the keyboard thread. The
 // controller runs the scheduling half around it; the default watches nothing.
@@ -11,8 +11,8 @@ public:
 
     // Starts the keyboard thread (second start-up stage).
     virtual void start() { }
-    // Rereads the shortcut settings and rebuilds the activation key map.
-    virtual void readShortcutsSettings(const SharedPreferences &) { }
+    // Takes the settings the controller just read and rebuilds the activation key map.
+    virtual void applySettings(const DaemonSettings &) { }
 
     // Start of a tick: acts on a completed tap sequence and notes key and mouse-button changes
     // (counting them in the controller's mKeyMouseChanges). False ends the tick here.

@@ -1,6 +1,5 @@
 #include "AgentScanning.h"
 
-#include "ApplicationsFolders.h"
 #include "DaemonController.h"
 #include "DaemonHooks.h"
 
@@ -8,6 +7,8 @@ AgentScanning::AgentScanning(DaemonController &controller, QObject *parent)
     : QObject(parent)
     , mController(controller)
 {
+    // A scan takes a while; the manager may save an abbreviation or a shortcut meanwhile.
+    mScanner.setCurrentListSource([this] { return mController.currentApplicationsList(); });
     connect(&mScanner, &ApplicationScanner::applicationsListChanged, this,
             [this](const QVariantList &list) {
                 mController.lists().mListOfApplications = list;
@@ -19,11 +20,7 @@ AgentScanning::AgentScanning(DaemonController &controller, QObject *parent)
 
 void AgentScanning::prepare()
 {
-    const QStringList folders = mController.lists().mListOfFoldersForApplications;
-    mScanner.setApplicationsFolders(folders.isEmpty() ? ApplicationsFolders::defaultApplicationsFolders()
-                                                      : folders);
-    if (!mScanner.isScanningForApplications())
-        mScanner.setApplicationsList(mController.lists().mListOfApplications);
+    mScanner.setApplicationsFolders(mController.lists().mListOfFoldersForApplications);
 }
 
 void AgentScanning::startApplicationScan()

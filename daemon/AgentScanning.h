@@ -23,8 +23,8 @@ public:
     ApplicationScanner &scanner() { return mScanner; }
 
 private:
-    // The scanner starts from the controller's current list and folders, so what the user
-    // attached to a record survives and a changed "AppsFoldersList" is followed.
+    // Each scan walks the folders the controller read last, so a changed "AppsFoldersList" is
+    // followed; the result is merged into the controller's list as it stands at the end.
     void prepare();
 
     DaemonController &mController;

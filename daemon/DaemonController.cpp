@@ -1,6 +1,7 @@
 #include "DaemonController.h"
 
 #include "ActivationStep.h"
+#include "ApplicationsFolders.h"
 #include "CommonKorvaleClass.h"
 #include "DaemonClock.h"
 #include "DaemonHooks.h"
@@ -119,16 +120,21 @@ void DaemonController::applicationDidFinishLaunching()
 void DaemonController::readShortcutsSettings()
 {
     mSettingsReader.readShortcutsSettings(*mPreferences, mSettings);
-    mActivation->readShortcutsSettings(*mPreferences);
+    mActivation->applySettings(mSettings);
     mPreferences->dropCache();
 }
 
 void DaemonController::readMainSettings()
 {
-    readShortcutsSettings();
+    mSettingsReader.readShortcutsSettings(*mPreferences, mSettings);
     mSettingsReader.readOtherSettings(*mPreferences, mSettings);
+    // The gestures also depend on a few of the other settings ("RevealCursor" and the like).
+    mActivation->applySettings(mSettings);
 
-    mLists.mListOfFoldersForApplications = mSettings.mAppsFoldersList;
+    // Absent, the folders are the desktop's; a list the user emptied lists no application.
+    mLists.mListOfFoldersForApplications = mSettings.mAppsFoldersListPresent
+        ? mSettings.mAppsFoldersList
+        : ApplicationsFolders::defaultApplicationsFolders();
     mLists.mListOfFiles = mSettings.mFilesList;
     if (mSettings.mFilesListPresent)
         mHooks->rebuildItemsWithShortcuts();
@@ -160,6 +166,12 @@ void DaemonController::readData()
         QTimer::singleShot(100, this, [this] { mHooks->updateFavicons(); });
     ++mDataReadCount;
     emit dataRead();
+}
+
+const QVariantList &DaemonController::currentApplicationsList()
+{
+    DataReload(mLists, mSchedule, mSettings, *mClock, *mHooks).reloadApplications();
+    return mLists.mListOfApplications;
 }
 
 void DaemonController::checkPrefsApplications()
@@ -271,11 +283,8 @@ void DaemonController::schedulePeriodicWork(double now)
         QTimer::singleShot(0, this, [this] { checkPrefsApplications(); });
         return;
     }
-    if (mSchedule.mTimerCounter % 10 != 0)
-        return;
     // A freshly installed or removed application shows in the folder's date: check soon.
-    const std::optional<double> changed =
-        DataReload::modificationDate(mPeriodicCheck.applicationsFolder());
-    if (changed && now - *changed < PeriodicCheck::FolderChangeMargin)
+    if (mSchedule.mTimerCounter % PeriodicCheck::FolderLookTicks == 0
+        && mPeriodicCheck.folderChangedRecently(now))
         mSchedule.mNextOtherSettingsUpdate = now;
 }

@@ -51,6 +51,9 @@ public:
     void readMainSettings();
     void readShortcutsSettings();
     void readData();
+    // The application list as it stands now: reread first when the manager saved it since the
+    // last reload. An application scan merges its result into this.
+    const QVariantList &currentApplicationsList();
     // The periodic check: settings and data again, and a scan when a list grew old.
     void checkPrefsApplications();
 

@@ -130,6 +130,7 @@ void DaemonSettingsReader::readOtherSettings(const SharedPreferences &prefs,
     settings.mAppsFoldersList.clear();
     for (const QVariant &folder : folders.value_or(QVariantList()))
         settings.mAppsFoldersList.append(folder.toString());
+    settings.mAppsFoldersListPresent = folders.has_value();
 
     const std::optional<QVariantList> files =
         readList(prefs, QStringLiteral("FilesList"), QMetaType::QVariantMap);

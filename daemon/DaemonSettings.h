@@ -43,6 +43,7 @@ struct DaemonSettings {
     int mOtherDataAddressBook = 0;
     int mOtherDataCalendarEvents = 0;
     QStringList mAppsFoldersList;
+    bool mAppsFoldersListPresent = false;
     QVariantList mFilesList;
     bool mFilesListPresent = false;
     int mReminderAddToDoItems = 1;
@@ -56,8 +57,9 @@ struct DaemonSettings {
 
 // Reads the settings table with its rules for absent keys: the ShortCuts and OtherData keys and
 // the lists read as 0 or empty; the display, priority and default-1 keys keep their current value;
-// the two reminder keys read as 1. A value of the wrong type counts as absent and is logged once
-// (again only after it was readable in between).
+// the two reminder keys read as 1. Integers follow SharedPreferences::integerOf; a value of the
+// wrong type counts as absent and is logged once (again only after it was readable in between).
+// This is the agent's one reader of its settings: the gestures take theirs from its result.
 // Until the manager exists to ask, a new user's agent answers the double tap of Super (the
 // Command key's place): stored once, when no activation setting was ever written.
 void storeFirstRunActivationDefaults(SharedPreferences &prefs);

@@ -64,9 +64,7 @@ DataReload::Outcome DataReload::readData(bool searchThreadIsRunning)
                             mSettings.mReminderAddCalendarEntries != 0, mClock.today());
     mHooks.refreshReminderDisplay();
 
-    if (reloadIfChanged(DataFileName::Applications, mLists.mListOfApplications, lastReadData)
-        && !mLists.mListOfApplications.isEmpty())
-        mHooks.rebuildItemsWithShortcuts();
+    reloadApplications();
     reloadIfChanged(DataFileName::Documents, mLists.mListOfFilesInFolders, lastReadData);
 
     if (mSettings.mOtherDataAddressBook)
@@ -84,6 +82,16 @@ DataReload::Outcome DataReload::readData(bool searchThreadIsRunning)
     mSchedule.mLastReadData = startedAt;
     outcome.reloaded = true;
     return outcome;
+}
+
+bool DataReload::reloadApplications()
+{
+    if (!reloadIfChanged(DataFileName::Applications, mLists.mListOfApplications,
+                         mSchedule.mLastReadData))
+        return false;
+    if (!mLists.mListOfApplications.isEmpty())
+        mHooks.rebuildItemsWithShortcuts();
+    return true;
 }
 
 void DataReload::readStocks()

@@ -22,6 +22,9 @@ public:
         bool updateFavicons = false; // bookmarks were read and their favicons are wanted
     };
     Outcome readData(bool searchThreadIsRunning);
+    // "Applications.krvdata" again if it changed since the last reload (the manager saved what
+    // the user attached); rebuilds the items with shortcuts when it was reread. True when reread.
+    bool reloadApplications();
 
     // The modification date of a file in reference seconds; nullopt when it cannot be read.
     static std::optional<double> modificationDate(const QString &path);

@@ -8,7 +8,15 @@ QString PeriodicCheck::defaultApplicationsFolder()
     return QStringLiteral("/usr/share/applications");
 }
 
-PeriodicCheck::Scan PeriodicCheck::chooseScan(bool &needToScanFoldersContents, double now) const
+std::optional<double> PeriodicCheck::folderDate(double now) const
+{
+    const std::optional<double> date = DataReload::modificationDate(mApplicationsFolder);
+    if (!date || *date > now)
+        return std::nullopt;
+    return date;
+}
+
+PeriodicCheck::Scan PeriodicCheck::chooseScan(bool &needToScanFoldersContents, double now)
 {
     const auto dataFileDate = [](const QString &name) {
         return DataReload::modificationDate(
@@ -25,8 +33,21 @@ PeriodicCheck::Scan PeriodicCheck::chooseScan(bool &needToScanFoldersContents, d
     const std::optional<double> applications = dataFileDate(DataFileName::Applications);
     if (!applications || now - *applications > RescanAge)
         return Scan::Applications;
-    const std::optional<double> folder = DataReload::modificationDate(mApplicationsFolder);
-    if (folder && *folder - *applications > FolderChangeMargin)
+    // A scan that finds nothing new leaves the list file with its old date: without remembering
+    // the change it answered, every later check would scan again.
+    const std::optional<double> folder = folderDate(now);
+    if (folder && *folder - *applications > FolderChangeMargin && folder != mChangeScanned) {
+        mChangeScanned = folder;
         return Scan::Applications;
+    }
     return Scan::None;
+}
+
+bool PeriodicCheck::folderChangedRecently(double now)
+{
+    const std::optional<double> folder = folderDate(now);
+    if (!folder || now - *folder >= FolderChangeMargin || folder == mChangeBroughtForward)
+        return false;
+    mChangeBroughtForward = folder;
+    return true;
 }

@@ -60,7 +60,10 @@ public:
         return std::any_of(processes.cbegin(), processes.cend(),
                            [&manager](const ProcessInfo &p) { return p.executable == manager; });
     }
-    void attachScanning(std::unique_ptr<AgentScanning> scanning) { mScanning = std::move(scanning); }
+    void attachScanning(std::unique_ptr<AgentScanning> scanning)
+    {
+        mScanning = std::move(scanning);
+    }
     void startApplicationScan() override { mScanning->startApplicationScan(); }
     void startDocumentScan() override { mScanning->startDocumentScan(); }
     void rescanApplications() override { mScanning->rescanApplications(); }
@@ -154,16 +157,16 @@ int main(int argc, char **argv)
     accessEnvironment.optionKeyDown = [&monitor] { return monitor.optionKeyPressed(); };
     KeyboardGrab::Creation grab = KeyboardGrab::createX11();
     if (!grab.grab)
-        KorvaleLog::line(QStringLiteral("Keys typed before the access window appears may be lost: %1")
-                             .arg(grab.reason));
+        KorvaleLog::line(
+            QStringLiteral("Keys typed before the access window appears may be lost: %1")
+                .arg(grab.reason));
     accessEnvironment.keyboardGrab = std::move(grab.grab);
     AgentAccess access(controller, std::move(accessEnvironment));
     hooks->attachAccess(&access);
     DaemonFlags &flags = controller.flags();
-    monitor.setAgentQueries(
-        {[&flags] { return flags.mWindowVisible; }, [&access] { return access.isWindowKey(); },
-         [&flags] { return flags.mMainAppLaunched; },
-         [&controller] { return !controller.lists().mListOfStocksSurvey.isEmpty(); }});
+    monitor.setAgentQueries({[&flags] { return flags.mWindowVisible; },
+                             [&access] { return access.isWindowKey(); },
+                             [&flags] { return flags.mMainAppLaunched; }});
     QObject::connect(&monitor, &ActivationMonitor::openAccessWindowRequested, &access,
                      &AgentAccess::openAccessWindow);
     QObject::connect(&monitor, &ActivationMonitor::revealCursorRequested, &access,

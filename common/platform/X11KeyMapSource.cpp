@@ -1,6 +1,5 @@
 #include "KeyMapSource.h"
-
-#include <QByteArray>
+#include "X11Connection.h"
 
 #include <array>
 #include <mutex>
@@ -95,13 +94,11 @@ constexpr std::array<int, 256> X11ToVirtual = buildX11Table();
 class X11KeyMapSource final : public KeyMapSource
 {
 public:
-    explicit X11KeyMapSource(Display *display)
-        : mDisplay(display)
+    explicit X11KeyMapSource(X11Connection connection)
+        : mConnection(std::move(connection))
+        , mDisplay(mConnection.display())
     {
     }
-    ~X11KeyMapSource() override { XCloseDisplay(mDisplay); }
-    X11KeyMapSource(const X11KeyMapSource &) = delete;
-    X11KeyMapSource &operator=(const X11KeyMapSource &) = delete;
 
     KeyMap sample() override
     {
@@ -116,6 +113,7 @@ public:
 
 private:
     std::mutex mMutex;
+    X11Connection mConnection;
     Display *mDisplay;
 };
 
@@ -145,13 +143,8 @@ KeyMap X11KeyCodes::keyMapFromX11Keymap(const char (&x11Keymap)[32])
 
 KeyMapSource::Creation KeyMapSource::createX11()
 {
-    const QByteArray displayName = qgetenv("DISPLAY");
-    if (displayName.isEmpty())
-        return {nullptr, QStringLiteral("no X display (DISPLAY is not set)")};
-    Display *display = XOpenDisplay(displayName.constData());
-    if (!display)
-        return {nullptr,
-                QStringLiteral("cannot open the X display %1")
-                    .arg(QString::fromLocal8Bit(displayName))};
-    return {std::make_unique<X11KeyMapSource>(display), {}};
+    X11Connection connection;
+    if (!connection)
+        return {nullptr, connection.why()};
+    return {std::make_unique<X11KeyMapSource>(std::move(connection)), {}};
 }

@@ -1,4 +1,5 @@
 #include "KeyboardGrab.h"
+#include "X11Connection.h"
 
 // Xlib last: its macros (None, Bool, KeyPress...) must not reach the Qt headers.
 #include <X11/Xlib.h>
@@ -24,15 +25,15 @@ QString textOfKeysym(KeySym keysym)
 class X11KeyboardGrab final : public KeyboardGrab
 {
 public:
-    explicit X11KeyboardGrab(Display *display)
-        : mDisplay(display)
+    explicit X11KeyboardGrab(X11Connection connection)
+        : mConnection(std::move(connection))
+        , mDisplay(mConnection.display())
     {
     }
     ~X11KeyboardGrab() override
     {
         if (mActive)
             end();
-        XCloseDisplay(mDisplay);
     }
 
     bool begin() override
@@ -84,6 +85,7 @@ private:
         return text;
     }
 
+    X11Connection mConnection;
     Display *mDisplay;
     bool mActive = false;
 };
@@ -92,9 +94,8 @@ private:
 
 KeyboardGrab::Creation KeyboardGrab::createX11()
 {
-    Display *display = XOpenDisplay(nullptr);
-    if (!display)
-        return {nullptr, QStringLiteral("cannot open the X display \"%1\"")
-                             .arg(QString::fromLocal8Bit(qgetenv("DISPLAY")))};
-    return {std::make_unique<X11KeyboardGrab>(display), {}};
+    X11Connection connection;
+    if (!connection)
+        return {nullptr, connection.why()};
+    return {std::make_unique<X11KeyboardGrab>(std::move(connection)), {}};
 }

@@ -1,6 +1,6 @@
 #include "PointerSource.h"
+#include "X11Connection.h"
 
-#include <QByteArray>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QThread>
@@ -13,13 +13,11 @@ namespace {
 class X11PointerSource final : public PointerSource
 {
 public:
-    explicit X11PointerSource(Display *display)
-        : mDisplay(display)
+    explicit X11PointerSource(X11Connection connection)
+        : mConnection(std::move(connection))
+        , mDisplay(mConnection.display())
     {
     }
-    ~X11PointerSource() override { XCloseDisplay(mDisplay); }
-    X11PointerSource(const X11PointerSource &) = delete;
-    X11PointerSource &operator=(const X11PointerSource &) = delete;
 
     QPointF location() override
     {
@@ -85,6 +83,7 @@ private:
     }
 
     std::mutex mMutex;
+    X11Connection mConnection;
     Display *mDisplay;
 };
 
@@ -92,13 +91,8 @@ private:
 
 PointerSource::Creation PointerSource::createX11()
 {
-    const QByteArray displayName = qgetenv("DISPLAY");
-    if (displayName.isEmpty())
-        return {nullptr, QStringLiteral("no X display (DISPLAY is not set)")};
-    Display *display = XOpenDisplay(displayName.constData());
-    if (!display)
-        return {nullptr,
-                QStringLiteral("cannot open the X display %1")
-                    .arg(QString::fromLocal8Bit(displayName))};
-    return {std::make_unique<X11PointerSource>(display), {}};
+    X11Connection connection;
+    if (!connection)
+        return {nullptr, connection.why()};
+    return {std::make_unique<X11PointerSource>(std::move(connection)), {}};
 }

@@ -1,43 +1,24 @@
 #include "X11Windows.h"
 
+#include "X11Connection.h"
+
 #include <QByteArray>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-#include <mutex>
 #include <vector>
 
 namespace X11Windows {
 
 namespace {
 
-// A window can vanish between listing it and reading its properties; Xlib's default handler
-// would end the program for that.
-int ignoreErrors(Display *, XErrorEvent *)
-{
-    return 0;
-}
-
+// A connection per call, with the EWMH reads the calls share.
 class Connection
 {
 public:
-    Connection()
-    {
-        static std::once_flag handlerInstalled;
-        std::call_once(handlerInstalled, [] { XSetErrorHandler(ignoreErrors); });
-        if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-            mDisplay = XOpenDisplay(nullptr);
-    }
-    ~Connection()
-    {
-        if (mDisplay)
-            XCloseDisplay(mDisplay);
-    }
-    Connection(const Connection &) = delete;
-    Connection &operator=(const Connection &) = delete;
-
-    Display *display() const { return mDisplay; }
+    Display *display() const { return mConnection.display(); }
+    QString why() const { return mConnection.why(); }
     Window root() const { return DefaultRootWindow(mDisplay); }
     Atom atom(const char *name) const { return XInternAtom(mDisplay, name, False); }
 
@@ -71,7 +52,8 @@ public:
     }
 
 private:
-    Display *mDisplay = nullptr;
+    X11Connection mConnection;
+    Display *mDisplay = mConnection.display();
 };
 
 } // namespace
@@ -83,12 +65,9 @@ bool canActivateWindows(QString *reason)
             *reason = why;
         return false;
     };
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return fail(QStringLiteral("no X display (DISPLAY is not set)"));
     const Connection connection;
     if (!connection.display())
-        return fail(QStringLiteral("the X display %1 cannot be opened")
-                        .arg(qEnvironmentVariable("DISPLAY")));
+        return fail(connection.why());
     const Atom active = connection.atom("_NET_ACTIVE_WINDOW");
     for (unsigned long supported :
          connection.listProperty(connection.root(), "_NET_SUPPORTED", XA_ATOM)) {

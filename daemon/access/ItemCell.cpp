@@ -2,6 +2,7 @@
 
 #include "AccessIcons.h"
 #include "CommonKorvaleClass.h"
+#include "DesktopEntryReader.h"
 #include "FoundItemsModel.h"
 #include "ItemRecord.h"
 #include "PreviewPdf.h"
@@ -41,28 +42,6 @@ QString oneLine(QString text)
     return text;
 }
 
-// The Icon key of a desktop entry's main group.
-QString desktopEntryIconName(const QString &path)
-{
-    QFile file(path);
-    if (file.size() > 1024 * 1024 || !file.open(QIODevice::ReadOnly))
-        return {};
-    bool inMainGroup = false;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine().trimmed();
-        if (line.startsWith('[')) {
-            if (inMainGroup)
-                break;
-            inMainGroup = line == "[Desktop Entry]";
-        } else if (inMainGroup && line.startsWith("Icon")) {
-            const qsizetype equals = line.indexOf('=');
-            if (equals > 0 && line.left(equals).trimmed() == "Icon")
-                return QString::fromUtf8(line.mid(equals + 1).trimmed());
-        }
-    }
-    return {};
-}
-
 QIcon themeIcon(const QStringList &names)
 {
     return ItemCell::desktopIcon(names);
@@ -70,7 +49,7 @@ QIcon themeIcon(const QStringList &names)
 
 QIcon applicationIcon(const QString &path)
 {
-    const QString name = desktopEntryIconName(path);
+    const QString name = DesktopEntryReader::iconAtPath(path);
     if (QFileInfo(name).isAbsolute() && QFileInfo::exists(name))
         return QIcon(name);
     QString themeName = name;

@@ -5,8 +5,6 @@
 #include "platform/KeyMapSource.h"
 #include "platform/PointerSource.h"
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <climits>
@@ -16,9 +14,6 @@ Q_LOGGING_CATEGORY(lcActivation, "korvale.activation", QtWarningMsg)
 
 namespace {
 
-constexpr int CalendarCheckTicks = 35; // 5 s
-constexpr int StocksSurveyTicks = 6300; // 15 min
-constexpr int ApplicationsFolderTicks = 10;
 constexpr double QuietTicksBeforeSelectingText = 35; // 5 s
 constexpr double MenuBarLongPress = 1.5;
 constexpr double EdgeWidth = 40;
@@ -154,11 +149,8 @@ void ActivationMonitor::useSchedule(const Schedule &schedule)
 void ActivationMonitor::start(double now, bool withKeyboardThread)
 {
     mLastTimerExecution = now;
-    mNextApplicationsUseTest = now + 60;
     *mSchedule.nextShortCutsSettingsUpdate = now + 2;
-    mNextOtherSettingsUpdate = now + 2;
     *mSchedule.nextMousePositionTest = now + 5;
-    mNextDay = 0;
     if (withKeyboardThread && mKeys && !mThread.joinable()) {
         {
             std::lock_guard lock(mSleepMutex);
@@ -261,59 +253,12 @@ bool ActivationMonitor::cornerGestureFires(const KeyMap &map, int zone) const
     return true;
 }
 
-void ActivationMonitor::checkApplicationsFolder(double now)
-{
-    const QFileInfo folder(mApplicationsFolder);
-    if (!folder.exists())
-        return;
-    const double modified = double(folder.lastModified().toMSecsSinceEpoch()) / 1000.0
-        - SystemActivationClock::ReferenceDateInUnixSeconds;
-    // One early check per change of the folder; and a date ahead of the clock is no fresh
-    // change, or it would bring the check forward forever.
-    const double age = now - modified;
-    if (age >= 0 && age < 10.0 && modified != mApplicationsFolderChangeSeen) {
-        mApplicationsFolderChangeSeen = modified;
-        mNextOtherSettingsUpdate = now;
-    }
-}
-
 void ActivationMonitor::timerTick(double now)
 {
-    mTimerCounter = mTimerCounter == INT_MAX ? 0 : mTimerCounter + 1;
-    if (mKorvaleDebugSpecialMode && isKeyDetectionWindowVisible()) {
-        static constexpr int Spaces[] = {0, 1, 2, 3, 2, 1};
-        mKeyDetectionWindow->setIndicator(
-            QString(Spaces[mTimerCounter % 6], QLatin1Char(' ')) + QChar(0x2022), Qt::white);
-    }
     mLastTimerExecution = now;
     *mSchedule.lastTextEntry += 1;
-
-    if (mTimerCounter % CalendarCheckTicks == 0 && mSettings.otherDataCalendarEvents) {
-        const auto today = qint64(std::floor(now / 86400.0));
-        if (mNextDay <= today) {
-            mNextDay = today + 1;
-            emit periodicWorkDue(PeriodicWork::ReadCalendarEvents);
-        }
-    }
-
-    if (observeInput(now)) {
-        if (*mSchedule.keyMouseChanges != 0 && now > mNextApplicationsUseTest) {
-            mNextApplicationsUseTest = now + 60;
-            emit periodicWorkDue(PeriodicWork::UpdateListOfAppsUsed);
-        }
-        const bool acted = actOnInput(now);
-        if (mTimerCounter % StocksSurveyTicks == 0 && ask(mQueries.stocksPresent))
-            emit periodicWorkDue(PeriodicWork::SurveyStocks);
-        if (!acted) {
-            if (now > mNextOtherSettingsUpdate) {
-                mNextOtherSettingsUpdate = now + 60;
-                emit periodicWorkDue(PeriodicWork::CheckPrefsApplications);
-            } else if (mTimerCounter % ApplicationsFolderTicks == 0) {
-                checkApplicationsFolder(now);
-            }
-        }
-    }
-    mLastTimerExecution = now;
+    if (observeInput(now))
+        actOnInput(now);
 }
 
 bool ActivationMonitor::respondToDetection()
@@ -330,6 +275,12 @@ bool ActivationMonitor::respondToDetection()
 
 bool ActivationMonitor::observeInput(double now)
 {
+    mTimerCounter = mTimerCounter == INT_MAX ? 0 : mTimerCounter + 1;
+    if (mKorvaleDebugSpecialMode && isKeyDetectionWindowVisible()) {
+        static constexpr int Spaces[] = {0, 1, 2, 3, 2, 1};
+        mKeyDetectionWindow->setIndicator(
+            QString(Spaces[mTimerCounter % 6], QLatin1Char(' ')) + QChar(0x2022), Qt::white);
+    }
     mOpenRequest = false;
     if (respondToDetection())
         return false;

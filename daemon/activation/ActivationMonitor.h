@@ -21,11 +21,11 @@ class KeyDetectionWindow;
 class PointerSource;
 
 // Watches the keyboard and the pointer for the activation gestures: the keyboard thread samples
-// the key map every 0.03 s and recognises the tap sequence and the pointer-reveal gesture; the
-// controller's 1/7 s timer calls timerTick(), which acts on what the thread found, recognises
-// the personal combination, the item shortcuts, the screen corner and the menu-bar gestures, and
-// says when the agent's periodic work is due. Everything it asks of the agent is a signal,
-// delivered on the main thread.
+// the key map every 0.03 s and recognises the tap sequence and the pointer-reveal gesture; inside
+// each tick of the controller's 1/7 s timer, observeInput() and actOnInput() act on what the
+// thread found and recognise the personal combination, the item shortcuts, the screen corner and
+// the menu-bar gestures. The controller's tick keeps the schedule of the agent's periodic work.
+// Everything the monitor asks of the agent is a signal, delivered on the main thread.
 class ActivationMonitor : public QObject
 {
     Q_OBJECT
@@ -34,10 +34,6 @@ public:
 
     enum class PeriodicWork {
         ReadShortcutsSettings, // readShortcutsSettings
-        CheckPrefsApplications, // checkPrefsApplications
-        UpdateListOfAppsUsed, // updateListOfAppsUsed
-        ReadCalendarEvents, // readCalendarEvents: with 1
-        SurveyStocks, // surveyStocksThread:
     };
     Q_ENUM(PeriodicWork)
 
@@ -46,7 +42,6 @@ public:
         std::function<bool()> accessWindowVisible;
         std::function<bool()> accessWindowIsKey;
         std::function<bool()> mainAppLaunched;
-        std::function<bool()> stocksPresent;
     };
 
     // Either source may be missing (no X display): the gestures that need it stay silent.
@@ -59,8 +54,6 @@ public:
     void setSettings(const ActivationSettings &settings);
     const ActivationSettings &settings() const { return mSettings; }
     KeyMap definedKeyMap() const;
-    // The folder whose change triggers an early periodic check ("/Applications").
-    void setApplicationsFolder(const QString &path) { mApplicationsFolder = path; }
     void setDiagnosticMode(bool on) { mKorvaleDebugSpecialMode = on; }
 
     // Sets the first due times from `now` and starts the keyboard thread (when there is a key
@@ -72,12 +65,11 @@ public:
     // One round of the keyboard thread; returns the pause before the next. The thread calls it;
     // tests call it directly with their own clock.
     double keyboardRound(double now);
-    // One tick of the activation timer, on the main thread: the input half below and the
-    // agent's periodic work around it.
+    // The input half of a tick for a monitor that runs without the controller (tests, the
+    // benchmark): observeInput(), then actOnInput() unless it ended the tick.
     void timerTick(double now);
-    // The input half, for a controller that schedules the periodic work itself. Start of a
-    // tick: acts on a completed tap sequence (false: the tick ends here), notes key and button
-    // changes.
+    // Start of a tick: acts on a completed tap sequence (false: the tick ends here), notes key
+    // and button changes.
     bool observeInput(double now);
     // Corner, personal combination, item shortcuts, menu bar, the access window's quiet time;
     // true when it acted or the access window is up, so that the periodic work waits.
@@ -107,8 +99,6 @@ public:
     {
         *mSchedule.nextShortCutsSettingsUpdate = time;
     }
-    double nextOtherSettingsUpdate() const { return mNextOtherSettingsUpdate; }
-    void setNextOtherSettingsUpdate(double time) { mNextOtherSettingsUpdate = time; }
     // Application use was sampled: changes are counted afresh.
     void resetKeyMouseChanges() { *mSchedule.keyMouseChanges = 0; }
     int keyMouseChanges() const { return *mSchedule.keyMouseChanges; }
@@ -151,15 +141,12 @@ private:
     bool ask(const std::function<bool()> &query) const { return query && query(); }
     void showKeyDetectionAutomatically();
     bool cornerGestureFires(const KeyMap &map, int zone) const;
-    void checkApplicationsFolder(double now);
 
     KeyMapSource *mKeys;
     PointerSource *mPointer;
     const ActivationClock &mClock;
     AgentQueries mQueries;
     ActivationSettings mSettings;
-    QString mApplicationsFolder = QStringLiteral("/usr/share/applications");
-    double mApplicationsFolderChangeSeen = 0;
     bool mKorvaleDebugSpecialMode = false;
 
     // Shared with the keyboard thread.
@@ -188,11 +175,8 @@ private:
     double mLastTextEntry = 0;
     double mLastTimerExecution = 0;
     bool mMenuBarMenuShownForPress = false;
-    double mNextApplicationsUseTest = 0;
     double mNextShortCutsSettingsUpdate = 0;
-    double mNextOtherSettingsUpdate = 0;
     double mNextMousePositionTest = 0;
-    qint64 mNextDay = 0;
     Schedule mSchedule{&mNextShortCutsSettingsUpdate, &mNextMousePositionTest, &mKeyMouseChanges,
                        &mLastTextEntry};
 

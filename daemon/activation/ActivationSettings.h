@@ -2,12 +2,10 @@
 
 #include "KeyMap.h"
 
-#include <QStringList>
-#include <QVariantMap>
-
 #include <optional>
 
-// The settings the gestures depend on, as the controller reads them from the preferences.
+// The settings the gestures depend on. The controller reads them with the rest of its settings
+// and hands them over (DaemonActivationStep); nothing here reads the preferences.
 struct ActivationSettings {
     int shortCutsActivated = 0;
     int shortCutsMenu = 0; // 0 Command, 1 Option, 2 Control, 3 Shift, 4 fn
@@ -22,14 +20,6 @@ struct ActivationSettings {
     int revealCursor = 0; // 0 off, 1 Control, 2 Option, 3 Command
     bool showKeysDetectionAuto = true;
     bool controlClickInMenuBar = true;
-    bool otherDataCalendarEvents = false;
-
-    // The preference keys read by applyPreferenceValues().
-    static QStringList preferenceKeys();
-    // Applies the values found: the ShortCuts* and OtherData* keys read as 0 when absent, the
-    // keys that default to 1 keep their current value. Personal data that is not exactly
-    // 16 bytes counts as absent.
-    void applyPreferenceValues(const QVariantMap &values);
 
     // The activation key map (mDefinedMacKeyMap): the personal combination when chosen and
     // present, otherwise the chosen modifier alone; empty for an unknown modifier.

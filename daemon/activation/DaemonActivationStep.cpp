@@ -3,7 +3,6 @@
 #include "DaemonClock.h"
 #include "DaemonController.h"
 #include "DaemonHooks.h"
-#include "SharedPreferences.h"
 
 #include <QTimer>
 
@@ -25,11 +24,9 @@ void DaemonActivationStep::attach(DaemonController &controller)
     mMonitor.useSchedule({&schedule.mNextShortCutsSettingsUpdate, &schedule.mNextMousePositionTest,
                           &schedule.mKeyMouseChanges, &schedule.mLastTextEntry});
     DaemonFlags &flags = controller.flags();
-    mMonitor.setAgentQueries(
-        {[&flags] { return flags.mWindowVisible; },
-         {},
-         [&flags] { return flags.mMainAppLaunched; },
-         [&controller] { return !controller.lists().mListOfStocksSurvey.isEmpty(); }});
+    mMonitor.setAgentQueries({[&flags] { return flags.mWindowVisible; },
+                              {},
+                              [&flags] { return flags.mMainAppLaunched; }});
     connect(&mMonitor, &ActivationMonitor::periodicWorkDue, &controller,
             [&controller](ActivationMonitor::PeriodicWork work) {
                 // Requested from inside the tick, performed after it.
@@ -50,14 +47,29 @@ void DaemonActivationStep::start()
     mMonitor.setNextShortCutsSettingsUpdate(settingsDue);
 }
 
-void DaemonActivationStep::readShortcutsSettings(const SharedPreferences &preferences)
+ActivationSettings DaemonActivationStep::activationSettingsOf(const DaemonSettings &settings)
 {
-    QVariantMap values;
-    for (const QString &key : ActivationSettings::preferenceKeys()) {
-        if (preferences.contains(key))
-            values.insert(key, preferences.value(key));
-    }
-    mSettings.applyPreferenceValues(values);
+    ActivationSettings activation;
+    activation.shortCutsActivated = settings.mShortCutsActivated;
+    activation.shortCutsMenu = settings.mShortCutsMenu;
+    activation.shortCutsMenuRepetition = qBound(0, settings.mShortCutsMenuRepetition, 1000);
+    activation.shortCutsKeyPersonalValues = settings.mShortCutsKeyPersonalValues;
+    activation.shortCutsKeyPersonalValuesData =
+        KeyMap::fromData(settings.mShortCutsKeyPersonalValuesData);
+    activation.shortCutsMouseActivated = settings.mShortCutsMouseActivated;
+    activation.shortCutsMouseMenu = settings.mShortCutsMouseMenu;
+    activation.shortCutsMouseCommandKey = settings.mShortCutsMouseCommandKey;
+    activation.shortCutsMouseOptionKey = settings.mShortCutsMouseOptionKey;
+    activation.shortCutsMouseShiftKey = settings.mShortCutsMouseShiftKey;
+    activation.revealCursor = settings.mRevealCursor;
+    activation.showKeysDetectionAuto = settings.mPreferencesShowKeysDetectionAuto != 0;
+    activation.controlClickInMenuBar = settings.mPreferencesControlClickInMenuBar != 0;
+    return activation;
+}
+
+void DaemonActivationStep::applySettings(const DaemonSettings &settings)
+{
+    mSettings = activationSettingsOf(settings);
     mMonitor.setSettings(mSettings);
 }
 

@@ -24,7 +24,9 @@ public:
     const ActivationSettings &activationSettings() const { return mSettings; }
 
     void start() override;
-    void readShortcutsSettings(const SharedPreferences &preferences) override;
+    void applySettings(const DaemonSettings &settings) override;
+    // The gestures' share of the agent's settings; the repetition count is kept within reason.
+    static ActivationSettings activationSettingsOf(const DaemonSettings &settings);
     bool observeInput(double now) override;
     bool actOnInput(double now) override;
 

@@ -1,13 +1,11 @@
 #include "ApplicationScanner.h"
 
 #include "ApplicationFolderWalk.h"
-#include "ApplicationsFolders.h"
 #include "CommonKorvaleClass.h"
 #include "ItemRecord.h"
 #include "TextMatching.h"
 
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QHash>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
@@ -19,8 +17,6 @@
 namespace {
 
 constexpr int RescanFoldersRetryMs = 2000;
-constexpr qint64 HalfADaySeconds = 43200;
-constexpr qint64 WatchedFolderSlackSeconds = 10;
 
 std::optional<QString> titleOf(const QVariantMap &record)
 {
@@ -34,7 +30,6 @@ std::optional<QString> titleOf(const QVariantMap &record)
 
 ApplicationScanner::ApplicationScanner(QObject *parent)
     : QObject(parent)
-    , mWatchedFolder(ApplicationsFolders::watchedApplicationsFolder())
     , mScanCache(std::make_shared<ApplicationScanCache>())
 {
     mScanPool.setMaxThreadCount(1);
@@ -131,11 +126,11 @@ QVariantList ApplicationScanner::mergeScannedList(QVariantList newList, const QV
 
 bool ApplicationScanner::scanCompleted(const QVariantList &newList)
 {
-    const QVariantList oldList = mApplicationsList;
+    const QVariantList oldList = mCurrentListSource ? mCurrentListSource() : mApplicationsList;
     const QVariantList merged = mergeScannedList(newList, oldList);
+    mApplicationsList = merged;
     if (merged == oldList)
         return false;
-    mApplicationsList = merged;
     CommonKorvaleClass::saveListInFile(merged, DataFileName::Applications);
     emit applicationsListChanged(merged);
     return true;
@@ -154,50 +149,6 @@ void ApplicationScanner::launchScanDocumentsProcess()
 {
     // Folder contents are listed live by the menus; there is no document list to build.
     emit documentsScanned();
-}
-
-bool ApplicationScanner::isOlderThanHalfADay(const QString &path)
-{
-    const QFileInfo info(path);
-    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
-    return !modified.isValid()
-        || modified.secsTo(QDateTime::currentDateTimeUtc()) > HalfADaySeconds;
-}
-
-bool ApplicationScanner::applicationsFileNeedsScan() const
-{
-    const QString path =
-        CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Applications);
-    if (isOlderThanHalfADay(path))
-        return true;
-    const QFileInfo watched(mWatchedFolder);
-    return watched.exists()
-        && QFileInfo(path).lastModified().secsTo(watched.lastModified())
-        > WatchedFolderSlackSeconds;
-}
-
-void ApplicationScanner::startDueScan()
-{
-    if (mScanningForApplications)
-        return;
-    if (mNeedToScanFolderContents) {
-        if (isOlderThanHalfADay(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
-                DataFileName::Documents)))
-            launchScanDocumentsProcess();
-        mNeedToScanFolderContents = false;
-    } else {
-        if (applicationsFileNeedsScan())
-            launchScanApplicationsProcess();
-        mNeedToScanFolderContents = true;
-    }
-}
-
-bool ApplicationScanner::watchedFolderChangedRecently() const
-{
-    const QFileInfo watched(mWatchedFolder);
-    return watched.exists()
-        && watched.lastModified().secsTo(QDateTime::currentDateTimeUtc())
-        < WatchedFolderSlackSeconds;
 }
 
 bool ApplicationScanner::waitForScan(int timeoutMs)

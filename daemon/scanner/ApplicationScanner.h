@@ -8,6 +8,7 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
 
 struct ApplicationScanCache;
@@ -31,6 +32,12 @@ public:
     // The application list, sorted by title. The owner sets it when it reloads the list file.
     QVariantList applicationsList() const { return mApplicationsList; }
     void setApplicationsList(const QVariantList &list) { mApplicationsList = list; }
+    // Where an owner that keeps the list itself has it as it stands when a scan completes:
+    // the merge runs against that, so what the user attached while the scan ran stays.
+    void setCurrentListSource(std::function<QVariantList()> source)
+    {
+        mCurrentListSource = std::move(source);
+    }
 
     bool isScanningForApplications() const { return mScanningForApplications; }
 
@@ -41,16 +48,9 @@ public:
     // The document scan waits behind a running application scan (retried every 2 s).
     void rescanFolders();
     void launchScanDocumentsProcess();
-    // The scan step of the periodic check (checkPrefsApplications): unless a scan runs,
-    // alternates between the documents check and the applications check, starting the scan
-    // that is due.
-    void startDueScan();
-    // Whether the watched folder changed less than 10 seconds ago (the timer checks sooner).
-    bool watchedFolderChangedRecently() const;
-    void setWatchedApplicationsFolder(const QString &folder) { mWatchedFolder = folder; }
 
-    // Sorts, merges with the current list and saves it when anything changed. Returns whether
-    // it changed.
+    // Sorts, merges with the list as it stands now and saves it when anything changed. Returns
+    // whether it changed.
     bool scanCompleted(const QVariantList &newList);
 
     // The walk of one scan over the folders, in order (any thread). With a cache, only what
@@ -77,14 +77,10 @@ signals:
     void documentsScanned();
 
 private:
-    bool applicationsFileNeedsScan() const;
-    static bool isOlderThanHalfADay(const QString &path);
-
     QStringList mApplicationsFolders;
     QVariantList mApplicationsList;
-    QString mWatchedFolder;
+    std::function<QVariantList()> mCurrentListSource;
     bool mScanningForApplications = false;
-    bool mNeedToScanFolderContents = false;
     QThreadPool mScanPool;
     QFuture<void> mScanFuture;
     // Handed to one scan thread at a time.

@@ -45,9 +45,4 @@ QStringList defaultApplicationsFolders()
     return folders;
 }
 
-QString watchedApplicationsFolder()
-{
-    return QStringLiteral("/usr/share/applications");
-}
-
 } // namespace ApplicationsFolders

@@ -11,7 +11,4 @@ namespace ApplicationsFolders {
 // existing ones of the classic bundle folders, without duplicates.
 QStringList defaultApplicationsFolders();
 
-// The folder whose modification time says that applications were installed or removed.
-QString watchedApplicationsFolder();
-
 } // namespace ApplicationsFolders

@@ -28,7 +28,7 @@ protected:
         pointer.setMainScreenFrame({0, 0, 1920, 1080});
         pointer.setLocation({900, 500});
         monitor.setAgentQueries({[this] { return windowVisible; }, [this] { return windowIsKey; },
-                                 [this] { return mainAppLaunched; }, [this] { return stocks; }});
+                                 [this] { return mainAppLaunched; }});
         monitor.start(Start, false);
         mNextRound = Start;
         mNextTick = Start + ActivationMonitor::TimerInterval;
@@ -108,7 +108,6 @@ protected:
     bool windowVisible = false;
     bool windowIsKey = false;
     bool mainAppLaunched = false;
-    bool stocks = false;
 
 private:
     double mNextRound = 0;

@@ -137,3 +137,39 @@ TEST_F(DaemonActivationStepTest, AKeyReleaseRereadsTheShortcutSettingsOnTheContr
     EXPECT_GT(controller->schedule().mNextShortCutsSettingsUpdate - clock.now(), 20)
         << "30 s while the manager is not running";
 }
+
+// The agent reads its settings once; the gestures take theirs from that reading, so a value
+// written as text means the same to both, and a value that means nothing is off for both.
+TEST_F(DaemonActivationStepTest, TheGesturesFollowTheAgentsOneReadingOfItsSettings)
+{
+    writePreferences({{"ShortCutsActivated", "1"},
+                      {"ShortCutsMenu", " 3 "},
+                      {"RevealCursor", 2.0},
+                      {"ControlClickInMenuBar", "0"},
+                      {"ShortCutsMouseActivated", "on"},
+                      {"ShortCutsKeyPersonalValues", 1},
+                      {"ShortCutsKeyPersonalValuesData", QByteArray(8, '\xff')}});
+    CapturedLog log;
+    controller->awakeFromNib();
+    const DaemonSettings &agent = controller->settings();
+    const ActivationSettings &gestures = step->activationSettings();
+    EXPECT_EQ(agent.mShortCutsActivated, 1);
+    EXPECT_EQ(gestures.shortCutsActivated, 1);
+    EXPECT_EQ(gestures.shortCutsMenu, 3);
+    EXPECT_EQ(gestures.revealCursor, 2);
+    EXPECT_FALSE(gestures.controlClickInMenuBar);
+    EXPECT_EQ(agent.mShortCutsMouseActivated, 0);
+    EXPECT_EQ(gestures.shortCutsMouseActivated, 0);
+    // Personal data of another length counts as absent: the chosen modifier is the key.
+    EXPECT_FALSE(gestures.shortCutsKeyPersonalValuesData.has_value());
+    EXPECT_EQ(step->monitor().definedKeyMap(), KeyMap::ofKeys({VirtualKey::Shift}));
+    EXPECT_EQ(log.lines().size(), 2) << log.lines().join('\n').toStdString();
+
+    // The double tap of the chosen key opens the window.
+    QSignalSpy opened(&step->monitor(), &ActivationMonitor::openAccessWindowRequested);
+    writePreferences({{"ShortCutsKeyPersonalValues", 0}});
+    controller->readMainSettings();
+    tap(VirtualKey::Shift);
+    tap(VirtualKey::Shift);
+    EXPECT_EQ(opened.count(), 1);
+}

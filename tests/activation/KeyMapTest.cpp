@@ -171,40 +171,30 @@ TEST(KeyMapTest, X11KeycodesMapToTheKeyInTheSamePlace)
     EXPECT_EQ(X11KeyCodes::keyMapFromX11Keymap(x11Keymap), KeyMap::ofKeys({55, 0}));
 }
 
-TEST(ActivationSettingsTest, PreferenceValuesAndTheirDefaults)
+TEST(ActivationSettingsTest, ActivationKeyMapAndTapCount)
 {
     ActivationSettings settings;
-    settings.applyPreferenceValues({});
-    EXPECT_EQ(settings.shortCutsActivated, 0);
-    EXPECT_TRUE(settings.showKeysDetectionAuto);
-    EXPECT_TRUE(settings.controlClickInMenuBar);
     EXPECT_EQ(settings.definedKeyMap(), KeyMap::ofKeys({VirtualKey::Command}));
     EXPECT_EQ(settings.shortCutsMenuNumPressed(), 3);
-
-    settings.applyPreferenceValues(
-        {{"ShowKeysDetectionAuto", 0}, {"ShortCutsMenu", 3}, {"ShortCutsMenuRepetition", 2}});
-    EXPECT_FALSE(settings.showKeysDetectionAuto);
-    EXPECT_EQ(settings.definedKeyMap(), KeyMap::ofKeys({VirtualKey::Shift}));
+    settings.shortCutsMenuRepetition = 2;
     EXPECT_EQ(settings.shortCutsMenuNumPressed(), 7);
-    settings.applyPreferenceValues({});
-    EXPECT_FALSE(settings.showKeysDetectionAuto) << "an absent key keeps the value";
-    EXPECT_EQ(settings.shortCutsMenu, 0) << "ShortCuts keys read as 0";
 
     const int modifiers[] = {VirtualKey::Command, VirtualKey::Option, VirtualKey::Control,
                              VirtualKey::Shift, VirtualKey::Fn};
     for (int menu = 0; menu < 5; ++menu) {
-        settings.applyPreferenceValues({{"ShortCutsMenu", menu}});
+        settings.shortCutsMenu = menu;
         EXPECT_EQ(settings.definedKeyMap(), KeyMap::ofKeys({modifiers[menu]}));
     }
-    settings.applyPreferenceValues({{"ShortCutsMenu", 5}});
+    settings.shortCutsMenu = 5;
     EXPECT_TRUE(settings.definedKeyMap().isEmpty());
 
     const KeyMap personal = KeyMap::ofKeys({VirtualKey::Control, 40});
-    settings.applyPreferenceValues(
-        {{"ShortCutsKeyPersonalValues", 1}, {"ShortCutsKeyPersonalValuesData", personal.toData()}});
+    settings.shortCutsActivated = 1;
+    settings.shortCutsKeyPersonalValues = 1;
+    settings.shortCutsMenu = 2;
+    EXPECT_EQ(settings.definedKeyMap(), KeyMap::ofKeys({VirtualKey::Control}))
+        << "chosen, but no combination stored: the modifier alone";
+    settings.shortCutsKeyPersonalValuesData = personal;
     EXPECT_EQ(settings.definedKeyMap(), personal);
     EXPECT_FALSE(settings.tapRecognitionEnabled());
-
-    settings.applyPreferenceValues({{"ShortCutsMenuRepetition", -4}});
-    EXPECT_EQ(settings.shortCutsMenuNumPressed(), 3) << "a negative count is no single tap";
 }

@@ -71,16 +71,6 @@ TEST_F(PersonalCombinationTest, OpensOnceOnTheExactCombinationAndNotOnASuperset)
     EXPECT_EQ(closed.count(), 0);
 }
 
-TEST_F(PersonalCombinationTest, DataOfAnotherLengthCountsAsAbsent)
-{
-    ActivationSettings settings;
-    settings.applyPreferenceValues({{"ShortCutsActivated", 1},
-                                    {"ShortCutsKeyPersonalValues", 1},
-                                    {"ShortCutsKeyPersonalValuesData", QByteArray(8, '\xff')}});
-    EXPECT_FALSE(settings.shortCutsKeyPersonalValuesData.has_value());
-    EXPECT_EQ(settings.definedKeyMap(), KeyMap::ofKeys({VirtualKey::Command}));
-}
-
 class CornerTest : public ActivationHarness
 {
 protected:
@@ -191,66 +181,6 @@ TEST_F(PeriodicWorkTest, ShortcutSettingsAreReadOnAReleaseAtTheirInterval)
     run(2.0);
     tap(VirtualKey::Shift, 0.5);
     EXPECT_EQ(workCount(Work::ReadShortcutsSettings), 3) << "2 s while it runs";
-}
-
-TEST_F(PeriodicWorkTest, ThePeriodicCheckRunsEveryMinuteWhileTheWindowIsHidden)
-{
-    run(2.5);
-    EXPECT_EQ(workCount(Work::CheckPrefsApplications), 1);
-    run(59);
-    EXPECT_EQ(workCount(Work::CheckPrefsApplications), 1);
-    run(1);
-    EXPECT_EQ(workCount(Work::CheckPrefsApplications), 2);
-    windowVisible = true;
-    run(120);
-    EXPECT_EQ(workCount(Work::CheckPrefsApplications), 2);
-
-    // A fresh change of the applications folder brings the check forward.
-    windowVisible = false;
-    QTemporaryDir folder;
-    monitor.setApplicationsFolder(folder.path());
-    jumpTo(SystemActivationClock().now());
-    monitor.setNextOtherSettingsUpdate(clock.now() + 60);
-    run(3.0);
-    EXPECT_EQ(workCount(Work::CheckPrefsApplications), 3);
-    run(10.0);
-    EXPECT_EQ(workCount(Work::CheckPrefsApplications), 3) << "once per change";
-}
-
-TEST_F(PeriodicWorkTest, ApplicationUseIsSampledOnlyAfterActivity)
-{
-    run(70);
-    EXPECT_EQ(workCount(Work::UpdateListOfAppsUsed), 0);
-    tap(VirtualKey::Shift, 0.5); // rounds are 0.3 s apart with tap recognition off
-    EXPECT_EQ(workCount(Work::UpdateListOfAppsUsed), 1);
-    monitor.resetKeyMouseChanges();
-    run(70);
-    EXPECT_EQ(workCount(Work::UpdateListOfAppsUsed), 1);
-}
-
-TEST_F(PeriodicWorkTest, CalendarEventsAreReadOncePerDayWhenEnabled)
-{
-    run(30);
-    EXPECT_EQ(workCount(Work::ReadCalendarEvents), 0);
-    ActivationSettings settings;
-    settings.otherDataCalendarEvents = true;
-    monitor.setSettings(settings);
-    run(10);
-    EXPECT_EQ(workCount(Work::ReadCalendarEvents), 1);
-    run(600);
-    EXPECT_EQ(workCount(Work::ReadCalendarEvents), 1);
-    jumpTo(clock.now() + 86400);
-    run(10);
-    EXPECT_EQ(workCount(Work::ReadCalendarEvents), 2);
-}
-
-TEST_F(PeriodicWorkTest, StocksAreSurveyedEveryFifteenMinutesWhenThereAreAny)
-{
-    run(901);
-    EXPECT_EQ(workCount(Work::SurveyStocks), 0);
-    stocks = true;
-    run(900);
-    EXPECT_EQ(workCount(Work::SurveyStocks), 1);
 }
 
 TEST_F(PeriodicWorkTest, QuietSecondsInTheKeyWindowSelectTheSearchText)

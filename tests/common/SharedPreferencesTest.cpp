@@ -81,10 +81,28 @@ TEST(SharedPreferences, ValuesOfTheWrongTypeReadAsAbsent)
     prefs.setValue(QStringLiteral("D"), 7);
     ASSERT_TRUE(prefs.synchronize());
     SharedPreferences reader;
-    EXPECT_FALSE(reader.intValue(QStringLiteral("A")));
+    // Integers: one rule for every reader (whole numbers however written, nothing else).
+    EXPECT_EQ(reader.intValue(QStringLiteral("A")), 5);
     EXPECT_EQ(reader.stringValue(QStringLiteral("A")), QStringLiteral("5"));
     EXPECT_EQ(reader.intValue(QStringLiteral("B")), 1);
     EXPECT_FALSE(reader.intValue(QStringLiteral("C")));
+    const std::pair<QVariant, std::optional<int>> cases[] = {{QStringLiteral(" -3 "), -3},
+                                                             {QStringLiteral("1"), 1},
+                                                             {QStringLiteral("yes"), {}},
+                                                             {QStringLiteral("1.0"), {}},
+                                                             {QStringLiteral("0x1"), {}},
+                                                             {QStringLiteral(""), {}},
+                                                             {2.0, 2},
+                                                             {2.5, {}},
+                                                             {qQNaN(), {}},
+                                                             {1e12, {}},
+                                                             {false, 0},
+                                                             {QVariantList{1}, {}},
+                                                             {QByteArray("1"), {}},
+                                                             {quint64(1) << 63, {}},
+                                                             {QVariant(), {}}};
+    for (const auto &[value, expected] : cases)
+        EXPECT_EQ(SharedPreferences::integerOf(value), expected) << value.toString().toStdString();
     EXPECT_FALSE(reader.listValue(QStringLiteral("D")));
     EXPECT_FALSE(reader.dataValue(QStringLiteral("D")));
 }

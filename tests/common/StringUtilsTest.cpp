@@ -1,4 +1,4 @@
-#include "DesktopEntryName.h"
+#include "DesktopEntryReader.h"
 #include "LocaleDateFormatter.h"
 #include "QOR_StringUtils.h"
 #include "SharedPreferences.h"
@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
@@ -273,7 +274,7 @@ TEST(LocaleDateFormatter, MediumStylesDerivedFromTheLongOnes)
               "");
 }
 
-TEST(DesktopEntryName, PicksTheBestLanguage)
+TEST(DesktopEntryReader, PicksTheBestLanguage)
 {
     const QByteArray entry = "# Name[fr]=commented out\n"
                              "[Desktop Entry]\n"
@@ -286,7 +287,7 @@ TEST(DesktopEntryName, PicksTheBestLanguage)
                              "[Desktop Action new-window]\n"
                              "Name=New Window\n"
                              "Name[pt]=Nova janela\n";
-    using DesktopEntryName::nameInContents;
+    const auto nameInContents = &DesktopEntryReader::nameInContents;
     EXPECT_EQ(nameInContents(entry, {"fr_FR", "fr"}), ts("Éditeur de texte"));
     EXPECT_EQ(nameInContents(entry, {"fr_CA", "fr"}), ts("Éditeur texte"));
     EXPECT_EQ(nameInContents(entry, {"sr_RS@latin", "sr_RS", "sr@latin", "sr"}), ts("Uređivač"));
@@ -297,18 +298,18 @@ TEST(DesktopEntryName, PicksTheBestLanguage)
     EXPECT_EQ(nameInContents("Name=Loose\n", {}), std::nullopt);
 }
 
-TEST(DesktopEntryName, LanguagesFromTheEnvironment)
+TEST(DesktopEntryReader, LanguagesFromTheEnvironment)
 {
     ScopedEnv all("LC_ALL", "");
     ScopedEnv messages("LC_MESSAGES", "");
     ScopedEnv language("LANGUAGE", "pt_BR:fr");
     {
         ScopedEnv lang("LANG", "de_DE.UTF-8@euro");
-        EXPECT_EQ(DesktopEntryName::userLanguageNames(),
-                  (QStringList{"pt_BR", "pt", "fr", "de_DE@euro", "de_DE", "de@euro", "de"}));
+        EXPECT_EQ(DesktopEntryReader::userLanguageNames(),
+                  (QList<QByteArray>{"pt_BR", "pt", "fr", "de_DE@euro", "de_DE", "de@euro", "de"}));
     }
     ScopedEnv lang("LANG", "C");
-    EXPECT_TRUE(DesktopEntryName::userLanguageNames().isEmpty());
+    EXPECT_TRUE(DesktopEntryReader::userLanguageNames().isEmpty());
 }
 
 TEST_F(StringUtilsTest, LocalizedNamesAndPaths)
@@ -411,4 +412,35 @@ TEST(Translations, EveryLanguageHasEveryKeyWithTheSamePlaceholders)
         EXPECT_EQ(placeholders(english.at(QOR_StringUtils::LibraryTable).at(key)),
                   QStringList{"%L1"});
     }
+}
+
+// The display name, the icon and the application check read the entry the same way the scanner
+// does: the main group only, in the user's language.
+TEST(DesktopEntryReader, NamesIconsAndTheApplicationCheckShareOneReading)
+{
+    ScopedEnv all("LC_ALL", "fr_FR.UTF-8");
+    ScopedEnv language("LANGUAGE", "");
+    QTemporaryDir folder;
+    const auto write = [&folder](const QString &name, const QByteArray &contents) {
+        QFile file(folder.path() + u'/' + name);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        return file.fileName();
+    };
+    const QString link = write("site.desktop",
+                               "[Desktop Entry]\nType=Link\nName=Site\n"
+                               "Name[fr]=Le site\nIcon = web-browser\n"
+                               "[Desktop Action other]\nIcon=other\nType=Application\n");
+    EXPECT_EQ(DesktopEntryReader::nameAtPath(link), "Le site");
+    EXPECT_EQ(DesktopEntryReader::iconAtPath(link), "web-browser");
+    EXPECT_FALSE(DesktopEntryReader::isApplicationAtPath(link));
+
+    const QString tool = write("tool.desktop", "[Desktop Entry]\nType=Application\nExec=tool\n");
+    EXPECT_TRUE(DesktopEntryReader::isApplicationAtPath(tool));
+    EXPECT_EQ(DesktopEntryReader::iconAtPath(tool), QString());
+    EXPECT_EQ(DesktopEntryReader::nameAtPath(tool), std::nullopt) << "no Name: the file's name";
+
+    const QString text = write("notes.txt", "[Desktop Entry]\nType=Application\nName=Notes\n");
+    EXPECT_EQ(DesktopEntryReader::nameAtPath(text), std::nullopt);
+    EXPECT_FALSE(DesktopEntryReader::isApplicationAtPath(folder.path() + "/missing.desktop"));
 }

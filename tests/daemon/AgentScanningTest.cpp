@@ -32,19 +32,23 @@ TEST(AgentScanning, PeriodicScanFillsTheAgentsListAndKeepsTheUsersAbbreviation)
 {
     DaemonFixture f;
     QTemporaryDir apps;
-    writeDesktopEntry(apps.path(), QStringLiteral("org.example.Editor.desktop"), QStringLiteral("Editor"));
-    writeDesktopEntry(apps.path(), QStringLiteral("org.example.Viewer.desktop"), QStringLiteral("Viewer"));
-    managerWrites({{QStringLiteral("AppsFoldersList"), QStringList {apps.path()}}});
+    writeDesktopEntry(apps.path(), QStringLiteral("org.example.Editor.desktop"),
+                      QStringLiteral("Editor"));
+    writeDesktopEntry(apps.path(), QStringLiteral("org.example.Viewer.desktop"),
+                      QStringLiteral("Viewer"));
+    managerWrites({{QStringLiteral("AppsFoldersList"), QStringList{apps.path()}}});
 
     // The user gave the editor an abbreviation in an earlier run.
     const QString editorPath = apps.path() + QStringLiteral("/org.example.Editor.desktop");
-    CommonKorvaleClass::saveListInFile({QVariantMap {{ItemRecord::KeyKind, 1},
-                                                     {ItemRecord::KeyPath, editorPath},
-                                                     {ItemRecord::KeyTitle, QStringLiteral("Editor")},
-                                                     {ItemRecord::KeyAbbreviation, QStringLiteral("ed")}}},
-                                       DataFileName::Applications);
+    CommonKorvaleClass::saveListInFile(
+        {QVariantMap{{ItemRecord::KeyKind, 1},
+                     {ItemRecord::KeyPath, editorPath},
+                     {ItemRecord::KeyTitle, QStringLiteral("Editor")},
+                     {ItemRecord::KeyAbbreviation, QStringLiteral("ed")}}},
+        DataFileName::Applications);
     // Old enough for the twelve-hour rule to ask for a scan.
-    setModified(f.dataPath(DataFileName::Applications), DaemonClock::dateTime(f.clock.now() - 50000));
+    setModified(f.dataPath(DataFileName::Applications),
+                DaemonClock::dateTime(f.clock.now() - 50000));
 
     AgentScanning scanning(*f.controller);
     f.controller->awakeFromNib();
@@ -56,9 +60,128 @@ TEST(AgentScanning, PeriodicScanFillsTheAgentsListAndKeepsTheUsersAbbreviation)
     EXPECT_FALSE(f.controller->flags().mScanningForApplications);
     const QVariantList list = f.controller->lists().mListOfApplications;
     ASSERT_EQ(list.size(), 2);
-    EXPECT_EQ(findByTitle(list, QStringLiteral("Editor")).value(ItemRecord::KeyAbbreviation), QStringLiteral("ed"));
+    EXPECT_EQ(findByTitle(list, QStringLiteral("Editor")).value(ItemRecord::KeyAbbreviation),
+              QStringLiteral("ed"));
     EXPECT_EQ(findByTitle(list, QStringLiteral("Viewer")).value(ItemRecord::KeyPath),
               apps.path() + QStringLiteral("/org.example.Viewer.desktop"));
     EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Applications), list);
     EXPECT_GE(f.hooks->count("rebuildItemsWithShortcuts"), 1);
+}
+
+namespace {
+
+QVariantMap applicationRecord(const QString &path, const QString &title,
+                              const QVariantMap &extra = {})
+{
+    QVariantMap record{
+        {ItemRecord::KeyKind, 1}, {ItemRecord::KeyPath, path}, {ItemRecord::KeyTitle, title}};
+    record.insert(extra);
+    return record;
+}
+
+class ScopedDataDirs
+{
+public:
+    explicit ScopedDataDirs(const QString &value)
+    {
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(value));
+    }
+    ~ScopedDataDirs()
+    {
+        if (mWasSet)
+            qputenv("XDG_DATA_DIRS", mSaved);
+        else
+            qunsetenv("XDG_DATA_DIRS");
+    }
+
+private:
+    QByteArray mSaved = qgetenv("XDG_DATA_DIRS");
+    bool mWasSet = qEnvironmentVariableIsSet("XDG_DATA_DIRS");
+};
+
+} // namespace
+
+// The manager saves what the user attached to an application while the agent's scan runs: the
+// scan's result is merged into the list as it is when the scan ends, whether the agent already
+// reloaded the file (after the manager's notification) or not yet.
+TEST(AgentScanning, WhatTheManagerSavesWhileAScanRunsIsKept)
+{
+    DaemonFixture f;
+    QTemporaryDir apps;
+    writeDesktopEntry(apps.path(), QStringLiteral("editor.desktop"), QStringLiteral("Editor"));
+    writeDesktopEntry(apps.path(), QStringLiteral("viewer.desktop"), QStringLiteral("Viewer"));
+    const QString editor = apps.path() + QStringLiteral("/editor.desktop");
+    const QString viewer = apps.path() + QStringLiteral("/viewer.desktop");
+    managerWrites({{QStringLiteral("AppsFoldersList"), QStringList{apps.path()}}});
+    CommonKorvaleClass::saveListInFile({applicationRecord(editor, QStringLiteral("Editor"))},
+                                       DataFileName::Applications);
+    AgentScanning scanning(*f.controller);
+    f.controller->awakeFromNib();
+    f.controller->readData();
+
+    // Reloaded before the scan ends: the agent read the file when the manager said so.
+    scanning.startApplicationScan();
+    ASSERT_TRUE(f.controller->flags().mScanningForApplications);
+    const QVariantMap abbreviated = applicationRecord(
+        editor, QStringLiteral("Editor"), {{ItemRecord::KeyAbbreviation, QStringLiteral("ed")}});
+    CommonKorvaleClass::saveListInFile({abbreviated}, DataFileName::Applications);
+    f.controller->readData();
+    ASSERT_TRUE(scanning.scanner().waitForScan(10000));
+    const QVariantList afterFirst{abbreviated, applicationRecord(viewer, QStringLiteral("Viewer"))};
+    EXPECT_EQ(f.controller->lists().mListOfApplications, afterFirst);
+    EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Applications), afterFirst);
+
+    // Saved while the scan runs and not reloaded yet: the scan's end reads it, and a new
+    // application found by the scan joins the user's records.
+    writeDesktopEntry(apps.path(), QStringLiteral("mail.desktop"), QStringLiteral("Mail"));
+    scanning.startApplicationScan();
+    ASSERT_TRUE(f.controller->flags().mScanningForApplications);
+    const QVariantMap withShortcut = applicationRecord(
+        viewer, QStringLiteral("Viewer"), {{ItemRecord::KeyShortcut, QStringLiteral("V")}});
+    CommonKorvaleClass::saveListInFile({abbreviated, withShortcut}, DataFileName::Applications);
+    ASSERT_TRUE(scanning.scanner().waitForScan(10000));
+    const QVariantList afterSecond{
+        abbreviated,
+        applicationRecord(apps.path() + QStringLiteral("/mail.desktop"), QStringLiteral("Mail")),
+        withShortcut};
+    EXPECT_EQ(f.controller->lists().mListOfApplications, afterSecond);
+    EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Applications), afterSecond);
+}
+
+// "AppsFoldersList" absent: the desktop's folders; emptied by the user: no applications at all.
+TEST(AgentScanning, AbsentFolderListMeansTheDesktopsFoldersAndAnEmptiedOneMeansNone)
+{
+    DaemonFixture f;
+    const QString userApps = f.home.path() + QStringLiteral("/.local/share/applications");
+    ASSERT_TRUE(QDir().mkpath(userApps));
+    // No system folder of XDG_DATA_DIRS in the way.
+    const ScopedDataDirs dataDirs(f.home.path() + QStringLiteral("/none"));
+    writeDesktopEntry(userApps, QStringLiteral("notes.desktop"), QStringLiteral("Notes"));
+    AgentScanning scanning(*f.controller);
+
+    const auto scan = [&] {
+        f.controller->readMainSettings();
+        scanning.startApplicationScan();
+        return scanning.scanner().waitForScan(10000);
+    };
+    f.controller->awakeFromNib();
+    EXPECT_TRUE(f.controller->lists().mListOfFoldersForApplications.contains(userApps));
+    const QVariantMap notes =
+        applicationRecord(userApps + QStringLiteral("/notes.desktop"), QStringLiteral("Notes"));
+    ASSERT_TRUE(scan());
+    EXPECT_TRUE(f.controller->lists().mListOfApplications.contains(notes));
+
+    managerWrites({{QStringLiteral("AppsFoldersList"), QStringList{}}});
+    ASSERT_TRUE(scan());
+    EXPECT_TRUE(f.controller->lists().mListOfApplications.isEmpty());
+    EXPECT_TRUE(CommonKorvaleClass::readListInFile(DataFileName::Applications).isEmpty());
+
+    // A value that is no list counts as absent (and is logged): the defaults again.
+    {
+        CapturedLog log;
+        managerWrites({{QStringLiteral("AppsFoldersList"), QStringLiteral("/opt/apps")}});
+        ASSERT_TRUE(scan());
+        EXPECT_TRUE(f.controller->lists().mListOfApplications.contains(notes));
+        EXPECT_EQ(log.lines().size(), 1);
+    }
 }

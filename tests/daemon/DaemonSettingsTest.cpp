@@ -1,5 +1,7 @@
 #include "DaemonTestSupport.h"
 
+#include "ApplicationsFolders.h"
+
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -69,7 +71,9 @@ TEST(DaemonSettings, AbsentKeysFollowTheirRule)
     EXPECT_EQ(s.mOtherDataBookmarks, 0);
     EXPECT_EQ(s.mReminderAddToDoItems, 1);
     EXPECT_EQ(s.mReminderAddCalendarEntries, 1);
-    EXPECT_TRUE(f.controller->lists().mListOfFoldersForApplications.isEmpty());
+    // Without "AppsFoldersList" the desktop's application folders are scanned.
+    EXPECT_EQ(f.controller->lists().mListOfFoldersForApplications,
+              ApplicationsFolders::defaultApplicationsFolders());
     EXPECT_TRUE(f.controller->lists().mListOfFiles.isEmpty());
     EXPECT_TRUE(f.controller->lists().mLatestItems.isEmpty());
     EXPECT_TRUE(f.controller->lists().mLatestItemsFromPopupContents.isEmpty());
@@ -99,30 +103,34 @@ TEST(DaemonSettings, ValuesOfTheWrongTypeFallBackAndAreLoggedOnce)
     DaemonFixture f;
     CapturedLog log;
     managerWrites({{"ResetFilter", "0"},
+                   {"PriorityForNotes", " 2"},
                    {"ShortCutsActivated", "yes"},
                    {"ShortCutsKeyPersonalValuesData", QByteArray("abc")},
                    {"FilesList", QVariantList{1, "text", QVariantMap{{"x", 2}, {"P", "/a"}}}},
                    {"AppsFoldersList", QVariantMap{{"a", 1}}}});
     f.controller->awakeFromNib();
     const DaemonSettings &s = f.controller->settings();
-    EXPECT_EQ(s.mResetFilter, 1);
+    // A whole number written as text is that number; "yes" is no number: the default.
+    EXPECT_EQ(s.mResetFilter, 0);
+    EXPECT_EQ(s.mPriorityForNotes, 2);
     EXPECT_EQ(s.mShortCutsActivated, 0);
     EXPECT_TRUE(s.mShortCutsKeyPersonalValuesData.isEmpty());
     ASSERT_EQ(f.controller->lists().mListOfFiles.size(), 1);
     EXPECT_EQ(f.controller->lists().mListOfFiles.first().toMap().value("P"), "/a");
-    EXPECT_TRUE(f.controller->lists().mListOfFoldersForApplications.isEmpty());
-    EXPECT_EQ(log.lines().size(), 5) << log.lines().join('\n').toStdString();
+    EXPECT_FALSE(s.mAppsFoldersListPresent);
+    EXPECT_EQ(log.lines().size(), 4) << log.lines().join('\n').toStdString();
 
     f.controller->readMainSettings();
-    EXPECT_EQ(log.lines().size(), 5);
+    EXPECT_EQ(log.lines().size(), 4);
 
     // Mended by the manager, then broken again: reported again.
-    managerWrites({{"ResetFilter", 0}});
+    managerWrites({{"ShortCutsActivated", 1}});
     f.controller->readMainSettings();
-    EXPECT_EQ(s.mResetFilter, 0);
-    managerWrites({{"ResetFilter", 2.5}});
+    EXPECT_EQ(s.mShortCutsActivated, 1);
+    managerWrites({{"ShortCutsActivated", 2.5}});
     f.controller->readMainSettings();
-    EXPECT_EQ(log.lines().size(), 6);
+    EXPECT_EQ(s.mShortCutsActivated, 0);
+    EXPECT_EQ(log.lines().size(), 5);
     // Nothing the agent does not own was rewritten.
     EXPECT_EQ(SharedPreferences().value("FilesList").toList().size(), 3);
 }

@@ -2,6 +2,7 @@
 
 #include "CommonKorvaleClass.h"
 
+#include <QCoreApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,18 @@ void writeListDated(const QString &name, double referenceSeconds)
     CommonKorvaleClass::saveListInFile({QVariantMap{{"T", "x"}}}, name);
     setModified(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(name),
                 DaemonClock::dateTime(referenceSeconds));
+}
+
+// The agent's timer: the controller's tick every 1/7 s of the clock, and the work it schedules
+// done in between.
+void tickFor(DaemonFixture &f, double seconds)
+{
+    const double end = f.clock.now() + seconds;
+    while (f.clock.now() < end) {
+        f.clock.advance(1.0 / 7.0);
+        f.controller->timerMethod();
+        QCoreApplication::processEvents();
+    }
 }
 
 } // namespace
@@ -88,28 +101,28 @@ TEST(ActivationTimer, SchedulesThePeriodicCheckEverySixtySecondsWhileTheWindowIs
     const int settingsAtStart = f.controller->settingsReadCount();
 
     f.controller->timerMethod(); // start + 2 s not reached yet
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     EXPECT_EQ(f.controller->settingsReadCount(), settingsAtStart);
 
     f.clock.advance(3);
     f.controller->timerMethod();
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     EXPECT_EQ(f.controller->settingsReadCount(), settingsAtStart + 1);
 
     f.clock.advance(59);
     f.controller->timerMethod();
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     EXPECT_EQ(f.controller->settingsReadCount(), settingsAtStart + 1);
 
     f.controller->flags().mWindowVisible = true;
     f.clock.advance(2);
     f.controller->timerMethod();
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     EXPECT_EQ(f.controller->settingsReadCount(), settingsAtStart + 1);
 
     f.controller->flags().mWindowVisible = false;
     f.controller->timerMethod();
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     EXPECT_EQ(f.controller->settingsReadCount(), settingsAtStart + 2);
 }
 
@@ -119,13 +132,13 @@ TEST(ActivationTimer, ARecentChangeOfTheApplicationsFolderBringsTheCheckForward)
     f.controller->awakeFromNib();
     f.clock.advance(3);
     f.controller->timerMethod(); // the first check, next one in 60 s
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     const int settingsBefore = f.controller->settingsReadCount();
 
     setModified(f.applicationsFolder.path(), DaemonClock::dateTime(f.clock.now() - 30));
     for (int i = 0; i < 10; ++i)
         f.controller->timerMethod();
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     EXPECT_EQ(f.controller->settingsReadCount(), settingsBefore);
 
     setModified(f.applicationsFolder.path(), DaemonClock::dateTime(f.clock.now() - 2));
@@ -133,7 +146,7 @@ TEST(ActivationTimer, ARecentChangeOfTheApplicationsFolderBringsTheCheckForward)
         f.controller->timerMethod();
     f.clock.advance(0.2);
     f.controller->timerMethod();
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     EXPECT_EQ(f.controller->settingsReadCount(), settingsBefore + 1);
 }
 
@@ -146,15 +159,57 @@ TEST(ActivationTimer, TicksOnItsOwnAndAsksForCalendarEventsOncePerDay)
     EXPECT_TRUE(f.controller->isTimerRunning());
     int ticks = 0;
     QObject::connect(f.controller.get(), &DaemonController::timerTicked, [&ticks] { ++ticks; });
-    QTest::qWait(600);
-    EXPECT_GE(ticks, 2);
+    EXPECT_TRUE(QTest::qWaitFor([&ticks] { return ticks >= 2; }, 5000));
     for (int i = 0; i < 70; ++i)
         f.controller->timerMethod();
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     EXPECT_EQ(f.hooks->count("readCalendarEvents"), 1);
     f.clock.advance(86400);
     for (int i = 0; i < 35; ++i)
         f.controller->timerMethod();
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     EXPECT_EQ(f.hooks->count("readCalendarEvents"), 2);
+}
+
+TEST(ActivationTimer, AnApplicationsFolderDatedInTheFutureStartsNoScanUntilTheDatePasses)
+{
+    DaemonFixture f;
+    f.controller->awakeFromNib();
+    const double now = f.clock.now();
+    writeListDated(DataFileName::Applications, now - 100);
+    writeListDated(DataFileName::Documents, now - 100);
+    // Unpacked with the dates of an archive, or left by a clock that was set back.
+    setModified(f.applicationsFolder.path(), DaemonClock::dateTime(now + 120));
+    const int checksBefore = f.controller->settingsReadCount();
+
+    tickFor(f, 100);
+    EXPECT_EQ(f.controller->settingsReadCount() - checksBefore, 2) << "once a minute, not more";
+    EXPECT_EQ(f.hooks->count("startApplicationScan"), 0);
+
+    // Once the clock passes it, the date is a change like any other: checked soon, one scan,
+    // and the unchanged list file does not make every later check scan again.
+    tickFor(f, 170);
+    EXPECT_EQ(f.hooks->count("startApplicationScan"), 1);
+    EXPECT_EQ(f.controller->settingsReadCount() - checksBefore, 5);
+    EXPECT_EQ(f.hooks->count("startDocumentScan"), 0);
+}
+
+TEST(ActivationTimer, ApplicationUseAndStocksFollowActivityAndTheirIntervals)
+{
+    DaemonFixture f;
+    f.controller->awakeFromNib();
+    tickFor(f, 70);
+    EXPECT_EQ(f.hooks->count("updateListOfAppsUsed"), 0) << "no key or button changed";
+    f.controller->schedule().mKeyMouseChanges = 1;
+    tickFor(f, 1);
+    EXPECT_EQ(f.hooks->count("updateListOfAppsUsed"), 1);
+    tickFor(f, 30);
+    EXPECT_EQ(f.hooks->count("updateListOfAppsUsed"), 1) << "at most once a minute";
+
+    // Every 6300 ticks (15 minutes), when there are stocks to survey.
+    tickFor(f, 900);
+    EXPECT_EQ(f.hooks->count("startStocksSurvey"), 0);
+    f.controller->lists().mListOfStocksSurvey = {QVariantMap{{"T", "ACME"}}};
+    tickFor(f, 900);
+    EXPECT_EQ(f.hooks->count("startStocksSurvey"), 1);
 }

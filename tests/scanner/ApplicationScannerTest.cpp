@@ -182,48 +182,6 @@ TEST_F(ApplicationScannerTest, OneScanAtATimeAndDocumentScanWaitsBehindIt)
     EXPECT_EQ(documents.count(), 2);
 }
 
-TEST_F(ApplicationScannerTest, PeriodicCheckAlternatesAndScansWhenDue)
-{
-    const QString watched = mHome.path() + "/watched";
-    makeFolder(watched);
-    makeFolder(mApps + "/Some.app");
-    mScanner.setWatchedApplicationsFolder(watched);
-    QSignalSpy documents(&mScanner, &ApplicationScanner::documentsScanned);
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-
-    // No list file yet: the first check (applications) scans.
-    mScanner.startDueScan();
-    EXPECT_TRUE(mScanner.isScanningForApplications());
-    ASSERT_TRUE(mScanner.waitForScan(10000));
-    ASSERT_TRUE(QFileInfo::exists(listFile()));
-
-    setModified(watched, now.addSecs(-600));
-    setModified(listFile(), now.addSecs(-60));
-    // Documents (no "Documents.krvdata": the empty step runs), applications, documents.
-    for (int check = 0; check < 3; ++check) {
-        mScanner.startDueScan();
-        EXPECT_FALSE(mScanner.isScanningForApplications()) << "check " << check;
-    }
-    EXPECT_EQ(documents.count(), 2);
-
-    // The watched folder changed after the list was saved: the next applications check scans.
-    setModified(watched, now.addSecs(-30));
-    mScanner.startDueScan();
-    EXPECT_TRUE(mScanner.isScanningForApplications());
-    EXPECT_EQ(documents.count(), 2);
-    ASSERT_TRUE(mScanner.waitForScan(10000));
-
-    // Half a day old and nothing new: scanned again, and the file keeps its date.
-    setModified(watched, now.addSecs(-50000));
-    setModified(listFile(), now.addSecs(-44000));
-    mScanner.startDueScan(); // documents
-    mScanner.startDueScan(); // applications
-    EXPECT_TRUE(mScanner.isScanningForApplications());
-    ASSERT_TRUE(mScanner.waitForScan(10000));
-    EXPECT_EQ(QFileInfo(listFile()).lastModified().toSecsSinceEpoch(),
-              now.addSecs(-44000).toSecsSinceEpoch());
-}
-
 TEST(ApplicationScannerOrder, TitlesCompareWithoutCaseAndUntitledFirst)
 {
     const QVariantMap untitled = {{ItemRecord::KeyPath, "/x.app"}};

@@ -1,5 +1,6 @@
 #include "DesktopEntryReader.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <fcntl.h>
@@ -161,15 +162,20 @@ DesktopEntryReader::DesktopEntryReader()
 
 QList<QByteArray> DesktopEntryReader::userLanguageNames()
 {
-    QByteArray value;
-    for (const char *variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
-        value = qgetenv(variable);
-        if (!value.isEmpty())
+    QByteArray locale;
+    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        locale = qgetenv(variable);
+        if (!locale.isEmpty())
             break;
     }
     QList<QByteArray> names;
-    for (const QByteArray &locale : value.split(':'))
-        appendLocaleVariants(locale, names);
+    // gettext ignores LANGUAGE in the plain C locale (not in C.UTF-8), and so do the file
+    // managers.
+    if (!locale.isEmpty() && locale != "C" && locale != "POSIX") {
+        for (const QByteArray &preferred : qgetenv("LANGUAGE").split(':'))
+            appendLocaleVariants(preferred, names);
+    }
+    appendLocaleVariants(locale, names);
     return names;
 }
 
@@ -235,16 +241,14 @@ std::optional<QString> DesktopEntryReader::listedTitle(const Entry &entry)
     return entry.title;
 }
 
-DesktopEntryReader::Entry DesktopEntryReader::readEntry(const QByteArray &contents,
-                                                        const QString &path) const
+DesktopEntryReader::MainGroup DesktopEntryReader::readMainGroup(const QByteArray &contents,
+                                                                const QList<QByteArray> &languages)
 {
     bool inEntryGroup = false;
-    bool sawEntryGroup = false;
-    QByteArrayView type, name, tryExec, exec, onlyShowIn, notShowIn;
-    bool hidden = false;
-    bool noDisplay = false;
-    // The best language found so far for Name, as an index into mLanguages.
-    qsizetype nameLanguage = mLanguages.size();
+    QByteArrayView type, name, icon, tryExec, exec, onlyShowIn, notShowIn;
+    MainGroup group;
+    // The best language found so far for Name, as an index into languages.
+    qsizetype nameLanguage = languages.size();
     QByteArrayView localisedName;
 
     const QByteArrayView text(contents);
@@ -259,10 +263,10 @@ DesktopEntryReader::Entry DesktopEntryReader::readEntry(const QByteArray &conten
             continue;
         if (line.front() == '[') {
             // Actions and other groups have keys of their own; only the main group counts.
-            if (sawEntryGroup && inEntryGroup)
+            if (group.found && inEntryGroup)
                 break;
             inEntryGroup = line == "[Desktop Entry]";
-            sawEntryGroup = sawEntryGroup || inEntryGroup;
+            group.found = group.found || inEntryGroup;
             continue;
         }
         if (!inEntryGroup)
@@ -279,16 +283,19 @@ DesktopEntryReader::Entry DesktopEntryReader::readEntry(const QByteArray &conten
         } else if (key.startsWith("Name[") && key.endsWith(']')) {
             const QByteArrayView language = key.sliced(5, key.size() - 6);
             for (qsizetype i = 0; i < nameLanguage; ++i) {
-                if (mLanguages.at(i) == language) {
+                // An empty translation names nothing; the next best language may.
+                if (languages.at(i) == language && !value.isEmpty()) {
                     nameLanguage = i;
                     localisedName = value;
                     break;
                 }
             }
+        } else if (key == "Icon") {
+            icon = value;
         } else if (key == "Hidden") {
-            hidden = isTrue(value);
+            group.hidden = isTrue(value);
         } else if (key == "NoDisplay") {
-            noDisplay = isTrue(value);
+            group.noDisplay = isTrue(value);
         } else if (key == "TryExec") {
             tryExec = value;
         } else if (key == "Exec") {
@@ -299,16 +306,33 @@ DesktopEntryReader::Entry DesktopEntryReader::readEntry(const QByteArray &conten
             notShowIn = value;
         }
     }
+    if (!group.found)
+        return group;
+    group.type = type.toByteArray();
+    group.name = QString::fromUtf8(unescape(!localisedName.isEmpty() ? localisedName : name));
+    group.icon = QString::fromUtf8(unescape(icon));
+    group.tryExec = unescape(tryExec);
+    group.exec = unescape(exec);
+    if (!onlyShowIn.isNull())
+        group.onlyShowIn = splitList(onlyShowIn);
+    if (!notShowIn.isNull())
+        group.notShowIn = splitList(notShowIn);
+    return group;
+}
 
+DesktopEntryReader::Entry DesktopEntryReader::readEntry(const QByteArray &contents,
+                                                        const QString &path) const
+{
+    const MainGroup group = readMainGroup(contents, mLanguages);
     Entry entry;
-    if (!sawEntryGroup || type != "Application" || hidden || noDisplay)
+    if (!group.found || group.type != "Application" || group.hidden || group.noDisplay)
         return entry;
-    if (!onlyShowIn.isNull() || !notShowIn.isNull()) {
+    if (group.onlyShowIn || group.notShowIn) {
         // The first current desktop that either list names decides; otherwise an entry limited
         // to some desktops stays out.
-        const QList<QByteArray> only = splitList(onlyShowIn);
-        const QList<QByteArray> notIn = splitList(notShowIn);
-        bool shown = onlyShowIn.isNull();
+        const QList<QByteArray> only = group.onlyShowIn.value_or(QList<QByteArray>());
+        const QList<QByteArray> notIn = group.notShowIn.value_or(QList<QByteArray>());
+        bool shown = !group.onlyShowIn;
         for (const QByteArray &desktop : mCurrentDesktops) {
             if (only.contains(desktop) || notIn.contains(desktop)) {
                 shown = only.contains(desktop);
@@ -318,15 +342,40 @@ DesktopEntryReader::Entry DesktopEntryReader::readEntry(const QByteArray &conten
         if (!shown)
             return entry;
     }
-    entry.tryExec = unescape(tryExec);
-    if (!exec.isEmpty()) {
-        entry.execProgram = execProgram(unescape(exec));
+    entry.tryExec = group.tryExec;
+    if (!group.exec.isEmpty()) {
+        entry.execProgram = execProgram(group.exec);
         // An Exec line without a program names nothing that could run.
         if (entry.execProgram.isEmpty())
             return entry;
     }
-    const QByteArray title = unescape(!localisedName.isEmpty() ? localisedName : name);
-    entry.title = title.isEmpty() ? QFileInfo(path).fileName() : QString::fromUtf8(title);
+    entry.title = group.name.isEmpty() ? QFileInfo(path).fileName() : group.name;
     entry.listable = true;
     return entry;
+}
+
+std::optional<QString> DesktopEntryReader::nameInContents(const QByteArray &contents,
+                                                          const QList<QByteArray> &languages)
+{
+    MainGroup group = readMainGroup(contents, languages);
+    if (group.name.isEmpty())
+        return std::nullopt;
+    return std::move(group.name);
+}
+
+std::optional<QString> DesktopEntryReader::nameAtPath(const QString &path)
+{
+    if (!path.endsWith(QLatin1String(".desktop")))
+        return std::nullopt;
+    return nameInContents(readSmallFile(QFile::encodeName(path)), userLanguageNames());
+}
+
+QString DesktopEntryReader::iconAtPath(const QString &path)
+{
+    return readMainGroup(readSmallFile(QFile::encodeName(path)), {}).icon;
+}
+
+bool DesktopEntryReader::isApplicationAtPath(const QString &path)
+{
+    return readMainGroup(readSmallFile(QFile::encodeName(path)), {}).type == "Application";
 }

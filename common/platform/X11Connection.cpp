@@ -1,0 +1,55 @@
+#include "X11Connection.h"
+
+#include <QByteArray>
+
+#include <mutex>
+#include <utility>
+
+// Xlib last: its macros must not reach the Qt headers.
+#include <X11/Xlib.h>
+
+namespace {
+
+int ignoreErrors(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
+} // namespace
+
+X11Connection::X11Connection()
+{
+    static std::once_flag handlerInstalled;
+    std::call_once(handlerInstalled, [] { XSetErrorHandler(ignoreErrors); });
+    const QByteArray name = qgetenv("DISPLAY");
+    if (name.isEmpty()) {
+        mWhy = QStringLiteral("no X display (DISPLAY is not set)");
+        return;
+    }
+    mDisplay = XOpenDisplay(name.constData());
+    if (!mDisplay)
+        mWhy = QStringLiteral("cannot open the X display %1").arg(QString::fromLocal8Bit(name));
+}
+
+X11Connection::~X11Connection()
+{
+    if (mDisplay)
+        XCloseDisplay(mDisplay);
+}
+
+X11Connection::X11Connection(X11Connection &&other) noexcept
+    : mDisplay(std::exchange(other.mDisplay, nullptr))
+    , mWhy(std::move(other.mWhy))
+{
+}
+
+X11Connection &X11Connection::operator=(X11Connection &&other) noexcept
+{
+    if (this != &other) {
+        if (mDisplay)
+            XCloseDisplay(mDisplay);
+        mDisplay = std::exchange(other.mDisplay, nullptr);
+        mWhy = std::move(other.mWhy);
+    }
+    return *this;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// Xlib's display, without Xlib's macros (None, Bool, KeyPress...) reaching whoever includes this.
+struct _XDisplay;
+
+// A connection of its own to the X display named by DISPLAY, closed with the object. Every X11
+// stand-in opens its connections here: one place says why there is none, and one error handler
+// keeps a window that vanished between two requests from ending the program (Xlib's default
+// handler exits).
+class X11Connection
+{
+public:
+    X11Connection();
+    ~X11Connection();
+    X11Connection(X11Connection &&other) noexcept;
+    X11Connection &operator=(X11Connection &&other) noexcept;
+    X11Connection(const X11Connection &) = delete;
+    X11Connection &operator=(const X11Connection &) = delete;
+
+    explicit operator bool() const { return mDisplay != nullptr; }
+    _XDisplay *display() const { return mDisplay; }
+    // Why there is no connection, for the log; empty when there is one.
+    QString why() const { return mWhy; }
+
+private:
+    _XDisplay *mDisplay = nullptr;
+    QString mWhy;
+};
