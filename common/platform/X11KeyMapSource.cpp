@@ -1,4 +1,5 @@
 #include "KeyMapSource.h"
+#include "X11RawKeySource.h"
 
 #include <QByteArray>
 
@@ -143,15 +144,40 @@ KeyMap X11KeyCodes::keyMapFromX11Keymap(const char (&x11Keymap)[32])
     return map;
 }
 
-KeyMapSource::Creation KeyMapSource::createX11()
+namespace {
+
+// Raw key events where the server has them; the note says why the keyboard is sampled instead.
+std::unique_ptr<KeyMapSource> keyMapSourceFor(Display *display, KeyMapSource::Feed feed,
+                                              QString *note)
+{
+    if (feed == KeyMapSource::Feed::Automatic
+        && qEnvironmentVariableIntValue("KORVALE_KEYMAP_SAMPLING") != 0)
+        feed = KeyMapSource::Feed::Sampling;
+    QString whyNot = QStringLiteral("KORVALE_KEYMAP_SAMPLING is set");
+    if (feed == KeyMapSource::Feed::Automatic) {
+        if (std::unique_ptr<KeyMapSource> heard = X11RawKeys::create(display, &whyNot))
+            return heard;
+    }
+    *note = QStringLiteral("The keyboard is sampled every 0.03 s, and a quicker tap can pass "
+                           "unseen: %1.")
+                .arg(whyNot);
+    return std::make_unique<X11KeyMapSource>(display);
+}
+
+} // namespace
+
+KeyMapSource::Creation KeyMapSource::createX11(Feed feed)
 {
     const QByteArray displayName = qgetenv("DISPLAY");
     if (displayName.isEmpty())
-        return {nullptr, QStringLiteral("no X display (DISPLAY is not set)")};
+        return {nullptr, QStringLiteral("no X display (DISPLAY is not set)"), {}};
     Display *display = XOpenDisplay(displayName.constData());
     if (!display)
-        return {nullptr,
-                QStringLiteral("cannot open the X display %1")
-                    .arg(QString::fromLocal8Bit(displayName))};
-    return {std::make_unique<X11KeyMapSource>(display), {}};
+        return {
+            nullptr,
+            QStringLiteral("cannot open the X display %1").arg(QString::fromLocal8Bit(displayName)),
+            {}};
+    Creation creation;
+    creation.source = keyMapSourceFor(display, feed, &creation.note);
+    return creation;
 }

@@ -20,8 +20,9 @@
 class KeyDetectionWindow;
 class PointerSource;
 
-// Watches the keyboard and the pointer for the activation gestures: the keyboard thread samples
-// the key map every 0.03 s and recognises the tap sequence and the pointer-reveal gesture; the
+// Watches the keyboard and the pointer for the activation gestures: the keyboard thread follows
+// the key map (every change the source hears, at its own time, or a sample every 0.03 s where
+// it hears none) and recognises the tap sequence and the pointer-reveal gesture; the
 // controller's 1/7 s timer calls timerTick(), which acts on what the thread found, recognises
 // the personal combination, the item shortcuts, the screen corner and the menu-bar gestures, and
 // says when the agent's periodic work is due. Everything it asks of the agent is a signal,
@@ -70,8 +71,9 @@ public:
     bool isKeyboardThreadRunning() const { return mThread.joinable(); }
 
     // One round of the keyboard thread; returns the pause before the next. The thread calls it;
-    // tests call it directly with their own clock.
+    // tests call it directly with their own clock. Without a map, the source is sampled.
     double keyboardRound(double now);
+    double keyboardRound(double now, const KeyMap &map);
     // One tick of the activation timer, on the main thread: the input half below and the
     // agent's periodic work around it.
     void timerTick(double now);
@@ -145,8 +147,11 @@ private:
     bool respondToDetection();
     class ScannerOutput;
     friend class ScannerOutput;
+    class ChangeRounds;
 
-    void keyboardThreadBody();
+    void samplingThreadBody();
+    void listeningThreadBody();
+    bool stopRequested();
     KeyboardScanner::Settings scannerSettings() const;
     bool ask(const std::function<bool()> &query) const { return query && query(); }
     void showKeyDetectionAutomatically();
