@@ -1,5 +1,6 @@
 #include "KeyMapSource.h"
 #include "X11Connection.h"
+#include "X11RawKeySource.h"
 
 #include <array>
 #include <mutex>
@@ -141,10 +142,34 @@ KeyMap X11KeyCodes::keyMapFromX11Keymap(const char (&x11Keymap)[32])
     return map;
 }
 
-KeyMapSource::Creation KeyMapSource::createX11()
+namespace {
+
+// Raw key events where the server has them; the note says why the keyboard is sampled instead.
+std::unique_ptr<KeyMapSource> keyMapSourceFor(X11Connection connection, KeyMapSource::Feed feed,
+                                              QString *note)
+{
+    if (feed == KeyMapSource::Feed::Automatic
+        && qEnvironmentVariableIntValue("KORVALE_KEYMAP_SAMPLING") != 0)
+        feed = KeyMapSource::Feed::Sampling;
+    QString whyNot = QStringLiteral("KORVALE_KEYMAP_SAMPLING is set");
+    if (feed == KeyMapSource::Feed::Automatic) {
+        if (std::unique_ptr<KeyMapSource> heard = X11RawKeys::create(connection, &whyNot))
+            return heard;
+    }
+    *note = QStringLiteral("The keyboard is sampled every 0.03 s, and a quicker tap can pass "
+                           "unseen: %1.")
+                .arg(whyNot);
+    return std::make_unique<X11KeyMapSource>(std::move(connection));
+}
+
+} // namespace
+
+KeyMapSource::Creation KeyMapSource::createX11(Feed feed)
 {
     X11Connection connection;
     if (!connection)
-        return {nullptr, connection.why()};
-    return {std::make_unique<X11KeyMapSource>(std::move(connection)), {}};
+        return {nullptr, connection.why(), {}};
+    Creation creation;
+    creation.source = keyMapSourceFor(std::move(connection), feed, &creation.note);
+    return creation;
 }

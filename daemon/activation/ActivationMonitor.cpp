@@ -7,6 +7,8 @@
 
 #include <QLoggingCategory>
 
+#include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cmath>
 
@@ -60,6 +62,34 @@ public:
     {
         emit mMonitor.keyDetectionMapChanged(map);
     }
+
+private:
+    ActivationMonitor &mMonitor;
+};
+
+// Each change the source hears is a round at the change's own time, so that the spacing of the
+// edges is the keyboard's and not the thread's.
+class ActivationMonitor::ChangeRounds final : public KeyMapSource::ChangeReceiver
+{
+public:
+    explicit ChangeRounds(ActivationMonitor &monitor)
+        : mMonitor(monitor)
+    {
+    }
+
+    void keyMapChanged(const KeyMap &changed, KeyMapSource::TimePoint when) override
+    {
+        const double now = mMonitor.mClock.now();
+        const double age =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - when).count();
+        map = changed;
+        pause = mMonitor.keyboardRound(now - std::max(age, 0.0), changed);
+        heard = true;
+    }
+
+    KeyMap map;
+    double pause = KeyboardScanner::IdleRoundPause;
+    bool heard = false;
 
 private:
     ActivationMonitor &mMonitor;
@@ -156,7 +186,10 @@ void ActivationMonitor::start(double now, bool withKeyboardThread)
             std::lock_guard lock(mSleepMutex);
             mStopThread = false;
         }
-        mThread = std::thread([this] { keyboardThreadBody(); });
+        if (mKeys->hearsChanges())
+            mThread = std::thread([this] { listeningThreadBody(); });
+        else
+            mThread = std::thread([this] { samplingThreadBody(); });
     }
 }
 
@@ -169,10 +202,34 @@ void ActivationMonitor::stopKeyboardThread()
         mStopThread = true;
     }
     mSleepCondition.notify_all();
+    mKeys->wake();
     mThread.join();
 }
 
-void ActivationMonitor::keyboardThreadBody()
+bool ActivationMonitor::stopRequested()
+{
+    std::lock_guard lock(mSleepMutex);
+    return mStopThread;
+}
+
+void ActivationMonitor::listeningThreadBody()
+{
+    ChangeRounds rounds(*this);
+    for (;;) {
+        // Nothing held and nothing shown: nothing can happen before the next change, so the
+        // thread sleeps until one comes. Otherwise the rounds go on between changes, for the
+        // key-detection window that opens after 10 s of keys held and for its display.
+        const bool quiet = rounds.map.withoutCapsLock().isEmpty() && !mKeyDetectionVisible.load();
+        rounds.heard = false;
+        mKeys->waitForChanges(quiet ? -1.0 : rounds.pause, rounds);
+        if (stopRequested())
+            return;
+        if (!rounds.heard)
+            rounds.pause = keyboardRound(mClock.now(), rounds.map);
+    }
+}
+
+void ActivationMonitor::samplingThreadBody()
 {
     for (;;) {
         const double pause = keyboardRound(mClock.now());
@@ -185,8 +242,12 @@ void ActivationMonitor::keyboardThreadBody()
 
 double ActivationMonitor::keyboardRound(double now)
 {
-    const KeyMap sampled = mKeys ? mKeys->sample() : KeyMap();
-    return mScanner.round(now, sampled, scannerSettings(), *mScannerOutput);
+    return keyboardRound(now, mKeys ? mKeys->sample() : KeyMap());
+}
+
+double ActivationMonitor::keyboardRound(double now, const KeyMap &map)
+{
+    return mScanner.round(now, map, scannerSettings(), *mScannerOutput);
 }
 
 KeyDetectionWindow *ActivationMonitor::keyDetectionWindow()
@@ -194,7 +255,13 @@ KeyDetectionWindow *ActivationMonitor::keyDetectionWindow()
     if (!mKeyDetectionWindow) {
         mKeyDetectionWindow = new KeyDetectionWindow;
         connect(mKeyDetectionWindow, &KeyDetectionWindow::visibilityChanged, this,
-                [this](bool visible) { mKeyDetectionVisible.store(visible); });
+                [this](bool visible) {
+                    mKeyDetectionVisible.store(visible);
+                    // A thread asleep until the next key change starts its rounds for the
+                    // window's display.
+                    if (mKeys)
+                        mKeys->wake();
+                });
     }
     return mKeyDetectionWindow;
 }

@@ -20,12 +20,13 @@
 class KeyDetectionWindow;
 class PointerSource;
 
-// Watches the keyboard and the pointer for the activation gestures: the keyboard thread samples
-// the key map every 0.03 s and recognises the tap sequence and the pointer-reveal gesture; inside
-// each tick of the controller's 1/7 s timer, observeInput() and actOnInput() act on what the
-// thread found and recognise the personal combination, the item shortcuts, the screen corner and
-// the menu-bar gestures. The controller's tick keeps the schedule of the agent's periodic work.
-// Everything the monitor asks of the agent is a signal, delivered on the main thread.
+// Watches the keyboard and the pointer for the activation gestures: the keyboard thread follows
+// the key map (every change the source hears, at its own time, or a sample every 0.03 s where
+// it hears none) and recognises the tap sequence and the pointer-reveal gesture; inside each tick
+// of the controller's 1/7 s timer, observeInput() and actOnInput() act on what the thread found
+// and recognise the personal combination, the item shortcuts, the screen corner and the menu-bar
+// gestures. The controller's tick keeps the schedule of the agent's periodic work. Everything
+// the monitor asks of the agent is a signal, delivered on the main thread.
 class ActivationMonitor : public QObject
 {
     Q_OBJECT
@@ -63,8 +64,9 @@ public:
     bool isKeyboardThreadRunning() const { return mThread.joinable(); }
 
     // One round of the keyboard thread; returns the pause before the next. The thread calls it;
-    // tests call it directly with their own clock.
+    // tests call it directly with their own clock. Without a map, the source is sampled.
     double keyboardRound(double now);
+    double keyboardRound(double now, const KeyMap &map);
     // The input half of a tick for a monitor that runs without the controller (tests, the
     // benchmark): observeInput(), then actOnInput() unless it ended the tick.
     void timerTick(double now);
@@ -135,8 +137,11 @@ private:
     bool respondToDetection();
     class ScannerOutput;
     friend class ScannerOutput;
+    class ChangeRounds;
 
-    void keyboardThreadBody();
+    void samplingThreadBody();
+    void listeningThreadBody();
+    bool stopRequested();
     KeyboardScanner::Settings scannerSettings() const;
     bool ask(const std::function<bool()> &query) const { return query && query(); }
     void showKeyDetectionAutomatically();

@@ -14,6 +14,8 @@ ActivationPlatform ActivationPlatform::create()
         KorvaleLog::line(QStringLiteral("The activation gestures need an X11 session for now (%1); "
                                         "everything else keeps working.")
                              .arg(reason));
+    } else if (!keys.note.isEmpty()) {
+        KorvaleLog::line(keys.note);
     }
     return platform;
 }

@@ -2,8 +2,9 @@
 
 #include "KeyMap.h"
 
-// One round of the keyboard thread: what a fresh sample of the keyboard means for the tap
-// sequence, the pointer-reveal gesture and the key-detection window. The state lives here and
+// One round of the keyboard thread: what a fresh key map (a change the source heard, at its
+// own time, or a sample) means for the tap sequence, the pointer-reveal gesture and the
+// key-detection window. The state lives here and
 // is touched by the keyboard thread only; a round allocates nothing (the outputs that do, such
 // as the key-detection display, run only while that window is shown).
 class KeyboardScanner
