@@ -28,26 +28,27 @@ QVariantList ClipboardOffer::build(const QMimeData *mime)
         }
     }
     const auto entry = [](const QString &titleKey, const QByteArray &packed) {
-        return QVariantMap{{QStringLiteral("x"), 9},
-                           {QStringLiteral("T"), QOR_StringUtils::getLocalizedStringForKey(titleKey)},
-                           {QStringLiteral("cb"), packed}};
+        return QVariantMap{
+            {QStringLiteral("x"), 9},
+            {QStringLiteral("T"), QOR_StringUtils::getLocalizedStringForKey(titleKey)},
+            {QStringLiteral("cb"), packed}};
     };
     const QByteArray packed = PasteboardContents::capture(mime);
-    QVariantList offer{entry(QStringLiteral("Clipboard"), packed)};
+    QVariantList offer{entry(KORVALE_KEY("Clipboard"), packed)};
 
     const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed);
-    const QVariantMap text = contents ? contents->value(PasteboardContents::TypeString).toMap()
-                                      : QVariantMap();
+    const QVariantMap text =
+        contents ? contents->value(PasteboardContents::TypeString).toMap() : QVariantMap();
     if (!text.contains(QStringLiteral("string")))
         return offer;
     const QString string = text.value(QStringLiteral("string")).toString();
-    const char *const keys[] = {"PlainText", "UpperCaseText", "LowerCaseText", "CapitalizedText"};
+    const QString keys[] = {KORVALE_KEY("PlainText"), KORVALE_KEY("UpperCaseText"),
+                            KORVALE_KEY("LowerCaseText"), KORVALE_KEY("CapitalizedText")};
     for (int tag = 1; tag <= 4; ++tag) {
-        const QVariantMap only{
-            {PasteboardContents::TypeString,
-             QVariantMap{{QStringLiteral("string"),
-                          PasteboardContents::transformText(string, tag)}}}};
-        offer << entry(QString::fromLatin1(keys[tag - 1]), PasteboardContents::pack(only));
+        const QVariantMap only{{PasteboardContents::TypeString,
+                                QVariantMap{{QStringLiteral("string"),
+                                             PasteboardContents::transformText(string, tag)}}}};
+        offer << entry(keys[tag - 1], PasteboardContents::pack(only));
     }
     return offer;
 }

@@ -4,6 +4,7 @@
 #include "QOR_DataUtils.h"
 
 #include <QMimeData>
+#include <QTextBoundaryFinder>
 
 namespace {
 
@@ -45,17 +46,36 @@ QStringList alternativeMimeTypes(const QString &type)
     return {};
 }
 
+// Words are Unicode's (UAX #29): an apostrophe between letters stays inside the word, so "don't"
+// and "l'été" keep their second part small, while a hyphen or a slash separates two words. The
+// first letter takes its title case, which differs from the upper case for digraphs such as "ǆ".
 QString capitalized(const QString &text)
 {
-    QString result = text;
-    bool startOfWord = true;
-    for (qsizetype i = 0; i < result.size(); ++i) {
-        const QChar c = result.at(i);
-        if (c.isLetterOrNumber()) {
-            result[i] = startOfWord ? c.toUpper() : c.toLower();
-            startOfWord = false;
+    QString result;
+    result.reserve(text.size());
+    QTextBoundaryFinder words(QTextBoundaryFinder::Word, text);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype end = words.toNextBoundary();
+        const bool isWord = words.boundaryReasons() & QTextBoundaryFinder::EndOfItem;
+        const QString piece = text.mid(start, (end < 0 ? text.size() : end) - start);
+        start = end < 0 ? text.size() : end;
+        if (!isWord) {
+            result += piece;
+            continue;
+        }
+        const QString lower = piece.toLower();
+        const char32_t first = lower.at(0).isHighSurrogate() && lower.size() > 1
+            ? QChar::surrogateToUcs4(lower.at(0), lower.at(1))
+            : char32_t(lower.at(0).unicode());
+        const qsizetype firstLength = QChar::requiresSurrogates(first) ? 2 : 1;
+        if (QChar::isLetter(first)) {
+            const char32_t title = QChar::toTitleCase(first);
+            result += QString::fromUcs4(&title, 1);
+            result += lower.mid(firstLength);
         } else {
-            startOfWord = !c.isMark();
+            // "3d" stays as it is: only a word that starts with a letter is capitalised.
+            result += lower;
         }
     }
     return result;
@@ -180,7 +200,8 @@ QString PasteboardContents::transformText(const QString &text, int tag)
 
 QString PasteboardContents::preferredType(const QVariantMap &contents)
 {
-    for (const QString &type : {TypePNG, TypePDF, TypeTIFF, TypeRTFD, TypeRTF, TypeHTML, TypeString}) {
+    for (const QString &type :
+         {TypePNG, TypePDF, TypeTIFF, TypeRTFD, TypeRTF, TypeHTML, TypeString}) {
         if (contents.contains(type))
             return type;
     }

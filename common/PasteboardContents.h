@@ -39,7 +39,8 @@ public:
     // A new clipboard content for the blob; nullptr when nothing decodes.
     static QMimeData *toMimeData(const QByteArray &packed);
 
-    // 1 unchanged, 2 upper case, 3 lower case, 4 each word capitalised; other tags unchanged.
+    // 1 unchanged, 2 upper case, 3 lower case, 4 each word capitalised (words as Unicode cuts
+    // them: "don't" is one word, "hello-world" two); other tags unchanged.
     static QString transformText(const QString &text, int tag);
     // The preferred representation's type, or empty.
     static QString preferredType(const QVariantMap &contents);

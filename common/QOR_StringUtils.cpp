@@ -87,7 +87,8 @@ void initLanguageLocaleLocked(LocaleState &state)
                              .value_or(QString());
     bool fromTable = false;
     if (identifier.isEmpty()) {
-        static const QString tableKey = QStringLiteral("StringUtils_LanguageLocal");
+        static const QString tableKey =
+            QStringLiteral(QT_TRANSLATE_NOOP("QOR_StringUtils", "StringUtils_LanguageLocal"));
         identifier =
             QOR_StringUtils::getLocalizedStringForKeyTable(tableKey, QOR_StringUtils::LibraryTable);
         if (identifier == tableKey)
@@ -461,17 +462,17 @@ QString QOR_StringUtils::getSizeBytes(qint64 bytes)
     };
     QString text;
     if (x <= 1)
-        text = wholeText("StringUtils_%d Byte", x);
+        text = wholeText(QT_TRANSLATE_NOOP("QOR_StringUtils", "StringUtils_%d Byte"), x);
     else if (x < k)
-        text = wholeText("StringUtils_%d Bytes", x);
+        text = wholeText(QT_TRANSLATE_NOOP("QOR_StringUtils", "StringUtils_%d Bytes"), x);
     else if (x < k * k)
-        text = unitText("StringUtils_%d KB", k);
+        text = unitText(QT_TRANSLATE_NOOP("QOR_StringUtils", "StringUtils_%d KB"), k);
     else if (x < k * k * k)
-        text = unitText("StringUtils_%d MB", k * k);
+        text = unitText(QT_TRANSLATE_NOOP("QOR_StringUtils", "StringUtils_%d MB"), k * k);
     else if (x < k * k * k * k)
-        text = unitText("StringUtils_%d GB", k * k * k);
+        text = unitText(QT_TRANSLATE_NOOP("QOR_StringUtils", "StringUtils_%d GB"), k * k * k);
     else
-        text = unitText("StringUtils_%d TB", k * k * k * k);
+        text = unitText(QT_TRANSLATE_NOOP("QOR_StringUtils", "StringUtils_%d TB"), k * k * k * k);
     return bytes < 0 ? u'-' + text : text;
 }
 

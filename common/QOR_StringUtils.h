@@ -12,6 +12,9 @@
 // a table is a translation context ("Korvale" for the programs' keys, "QOR_StringUtils" for this
 // class's own keys), the localisation key is the source text, and a key without a text shows the
 // key itself. Every operation may be called from any thread.
+// A key of the programs' table ("Korvale") that is looked up later.
+#define KORVALE_KEY(key) QStringLiteral(key)
+
 class QOR_StringUtils
 {
 public:
@@ -36,6 +39,9 @@ public:
     static bool setLocalizationLanguage(const QString &language);
     static QString getLocalizationLanguage();
 
+    // Keys named where they are not looked up at once (a menu entry, a filter) are written
+    // with KORVALE_KEY: the test of the string tables finds every key through that mark and
+    // through the literal arguments of the lookups.
     static QString getLocalizedStringForKey(const QString &key);
     static QString getLocalizedStringForKeyTable(const QString &key, const QString &table);
     // Logs once per run when this class's own table is not installed.

@@ -16,6 +16,14 @@
         <translation>Clipboard</translation>
     </message>
     <message>
+        <source>ClipboardUnknowType</source>
+        <translation>Unknown type</translation>
+    </message>
+    <message>
+        <source>KeyDetectionWindowTitle</source>
+        <translation>Key detection</translation>
+    </message>
+    <message>
         <source>LowerCaseText</source>
         <translation>lower case</translation>
     </message>
@@ -30,6 +38,10 @@
     <message>
         <source>MessageOpenItem</source>
         <translation>Opening…</translation>
+    </message>
+    <message>
+        <source>MessageOpenItemFailed</source>
+        <translation>Could not be opened</translation>
     </message>
     <message>
         <source>MessageOpenURL</source>
@@ -229,6 +241,17 @@ Alert below: %4
     <message>
         <source>StringUtils_LanguageLocal</source>
         <translation>en</translation>
+    </message>
+</context>
+<context>
+    <name>KeyNames</name>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation>YES</translation>
     </message>
 </context>
 </TS>

@@ -16,6 +16,14 @@
         <translation>Presse-papiers</translation>
     </message>
     <message>
+        <source>ClipboardUnknowType</source>
+        <translation>Type inconnu</translation>
+    </message>
+    <message>
+        <source>KeyDetectionWindowTitle</source>
+        <translation>Détection des touches</translation>
+    </message>
+    <message>
         <source>LowerCaseText</source>
         <translation>minuscules</translation>
     </message>
@@ -30,6 +38,10 @@
     <message>
         <source>MessageOpenItem</source>
         <translation>Ouverture…</translation>
+    </message>
+    <message>
+        <source>MessageOpenItemFailed</source>
+        <translation>Ouverture impossible</translation>
     </message>
     <message>
         <source>MessageOpenURL</source>
@@ -229,6 +241,17 @@ Alerte au-dessous de : %4
     <message>
         <source>StringUtils_LanguageLocal</source>
         <translation>fr</translation>
+    </message>
+</context>
+<context>
+    <name>KeyNames</name>
+    <message>
+        <source>None</source>
+        <translation>Aucune</translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation>OUI</translation>
     </message>
 </context>
 </TS>

@@ -20,7 +20,7 @@ public:
     {
         std::lock_guard lock(mMutex);
         mOpened.append(path);
-        return true;
+        return mOpenSucceeds;
     }
     bool openUrl(const QUrl &url) override
     {
@@ -65,6 +65,13 @@ public:
         return std::nullopt;
     }
 
+    int hideOtherApplications(const QList<qint64> &keptProcesses) override
+    {
+        std::lock_guard lock(mMutex);
+        mHidingKept.append(keptProcesses);
+        return 0;
+    }
+
     // Test side.
     void addProcess(qint64 pid, const QString &bundlePath, bool hasWindow = true)
     {
@@ -82,6 +89,17 @@ public:
     {
         std::lock_guard lock(mMutex);
         mLaunchSucceeds = succeeds;
+    }
+    void setOpenSucceeds(bool succeeds)
+    {
+        std::lock_guard lock(mMutex);
+        mOpenSucceeds = succeeds;
+    }
+    // The kept processes of each hideOtherApplications call.
+    QList<QList<qint64>> hidings() const
+    {
+        std::lock_guard lock(mMutex);
+        return mHidingKept;
     }
     QStringList launched() const
     {
@@ -120,4 +138,6 @@ private:
     int mProcessQueries = 0;
     bool mCanBringToFront = true;
     bool mLaunchSucceeds = true;
+    bool mOpenSucceeds = true;
+    QList<QList<qint64>> mHidingKept;
 };

@@ -85,6 +85,27 @@ QString bundleExecutable(const QString &path)
     return {};
 }
 
+// The default application of the file's type, through GIO as the file managers do: unlike
+// handing the file to xdg-open, this knows whether an application was found and started.
+bool openWithDefaultApplication(const QString &path)
+{
+    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+    GAppLaunchContext *context = g_app_launch_context_new();
+    const QByteArray startupId = startupIdentifier("open");
+    if (!startupId.isEmpty())
+        g_app_launch_context_setenv(context, "DESKTOP_STARTUP_ID", startupId.constData());
+    GError *error = nullptr;
+    const bool opened = g_app_info_launch_default_for_uri(uri.constData(), context, &error);
+    if (!opened) {
+        KorvaleLog::line(QStringLiteral("Unable opening %1 with its default application: %2")
+                             .arg(path, error ? QString::fromUtf8(error->message) : QString()));
+    }
+    if (error)
+        g_error_free(error);
+    g_object_unref(context);
+    return opened;
+}
+
 bool startProgram(const QString &program)
 {
     if (!QProcess::startDetached(program, {}, QDir::homePath())) {
@@ -124,7 +145,7 @@ public:
     {
         if (!QFileInfo::exists(path))
             return false;
-        return openUrl(QUrl::fromLocalFile(path));
+        return openWithDefaultApplication(path);
     }
 
     bool openUrl(const QUrl &url) override
@@ -174,6 +195,16 @@ public:
     bool bringProcessToFront(qint64 pid) override
     {
         return X11Windows::activateWindowOfProcess(pid);
+    }
+
+    int hideOtherApplications(const QList<qint64> &keptProcesses) override
+    {
+        QList<qint64> kept = keptProcesses;
+        kept.append(QCoreApplication::applicationPid());
+        const int minimized = X11Windows::minimizeWindowsExcept(kept);
+        if (minimized < 0)
+            KorvaleLog::line(QStringLiteral("Unable hiding the other applications: no X display"));
+        return minimized;
     }
 
     std::optional<WorkspaceProcess> frontApplication() override

@@ -88,10 +88,40 @@ QList<MountTable::Mount> MountTable::realFileSystems(const QList<Mount> &mounts)
     return real;
 }
 
-QList<MountTable::Mount> MountTable::realFileSystems()
+QList<MountTable::Mount> MountTable::mounts()
 {
     QFile file(QStringLiteral("/proc/self/mountinfo"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return realFileSystems(parseMountInfo(file.readAll()));
+    return parseMountInfo(file.readAll());
+}
+
+QList<MountTable::Mount> MountTable::realFileSystems()
+{
+    return realFileSystems(mounts());
+}
+
+std::optional<MountTable::Mount> MountTable::mountOf(const QString &path,
+                                                     const QList<Mount> &mounts)
+{
+    std::optional<Mount> found;
+    for (const Mount &mount : mounts) {
+        const QString &point = mount.mountPoint;
+        const bool contains = point == QLatin1String("/") || path == point
+            || (path.startsWith(point) && path.at(point.size()) == QLatin1Char('/'));
+        if (contains && (!found || point.size() >= found->mountPoint.size()))
+            found = mount;
+    }
+    return found;
+}
+
+bool MountTable::keepsPermissions(const QString &fileSystemType)
+{
+    // ntfs-3g and the FUSE exFAT driver show up as "fuseblk".
+    static const QSet<QString> madeUp = {QStringLiteral("vfat"),    QStringLiteral("msdos"),
+                                         QStringLiteral("fat"),     QStringLiteral("exfat"),
+                                         QStringLiteral("ntfs"),    QStringLiteral("ntfs3"),
+                                         QStringLiteral("fuseblk"), QStringLiteral("cifs"),
+                                         QStringLiteral("smb3"),    QStringLiteral("smbfs")};
+    return !madeUp.contains(fileSystemType);
 }

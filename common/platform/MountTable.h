@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // The mounted file systems of this machine, read from /proc/self/mountinfo.
 namespace MountTable {
 
@@ -22,6 +24,17 @@ QList<Mount> parseMountInfo(const QByteArray &text);
 // Disks, partitions, disk images, ZFS datasets and network shares. Kernel and memory file
 // systems, snap packages and bind mounts of a folder are not volumes of their own.
 bool isRealFileSystem(const Mount &mount);
+
+// Every mount of this process's table, in table order; empty when it cannot be read.
+QList<Mount> mounts();
+
+// The mount that holds an absolute path: the deepest mount point containing it, and of mounts on
+// the same point the last one (it hides the others). Links in the path are not resolved here.
+std::optional<Mount> mountOf(const QString &path, const QList<Mount> &mounts);
+
+// Whether the file system stores each file's permissions. FAT, exFAT, NTFS and SMB shares do
+// not: the mount gives every file the same mode, usually with the execute bits set.
+bool keepsPermissions(const QString &fileSystemType);
 
 // Mounts of real file systems, in table order.
 QList<Mount> realFileSystems();

@@ -26,7 +26,8 @@ public:
     // Starts the application of an application record's path: a desktop entry, a ".app" folder
     // or a program. False (and one log line) when nothing could be started.
     virtual bool launchApplication(const QString &path) = 0;
-    // Opens a file or folder with the user's default application.
+    // Opens a file or folder with the user's default application; false (and one log line) when
+    // no application opens it or it did not start.
     virtual bool openPath(const QString &path) = 0;
     // Opens an address with the user's default handler.
     virtual bool openUrl(const QUrl &url) = 0;
@@ -40,6 +41,9 @@ public:
     virtual bool bringProcessToFront(qint64 pid) = 0;
     // The process owning the active window.
     virtual std::optional<WorkspaceProcess> frontApplication() = 0;
+    // Minimises the windows of the other applications: every process but this one and the kept
+    // ones. The number of windows minimised, or -1 (and one log line) when it cannot be done.
+    virtual int hideOtherApplications(const QList<qint64> &keptProcesses) = 0;
 
     // The desktop session's workspace: GIO, D-Bus, /proc and the X display.
     static std::unique_ptr<Workspace> createLinux();

@@ -7,6 +7,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
+#include <mutex>
 #include <vector>
 
 namespace X11Windows {
@@ -108,6 +110,39 @@ bool activateWindowOfProcess(qint64 pid)
                SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XSync(connection.display(), False);
     return true;
+}
+
+int minimizeWindowsExcept(const QList<qint64> &keptPids)
+{
+    const Connection connection;
+    if (!connection.display())
+        return -1;
+    const Atom dock = connection.atom("_NET_WM_WINDOW_TYPE_DOCK");
+    const Atom desktop = connection.atom("_NET_WM_WINDOW_TYPE_DESKTOP");
+    const Atom hidden = connection.atom("_NET_WM_STATE_HIDDEN");
+    const Atom skipTaskbar = connection.atom("_NET_WM_STATE_SKIP_TASKBAR");
+    const auto holds = [](const std::vector<unsigned long> &atoms, Atom wanted) {
+        return std::find(atoms.begin(), atoms.end(), wanted) != atoms.end();
+    };
+    int minimized = 0;
+    for (unsigned long window :
+         connection.listProperty(connection.root(), "_NET_CLIENT_LIST", XA_WINDOW)) {
+        const std::optional<qint64> pid = connection.windowPid(window);
+        if (pid && keptPids.contains(*pid))
+            continue;
+        const std::vector<unsigned long> types =
+            connection.listProperty(window, "_NET_WM_WINDOW_TYPE", XA_ATOM);
+        const std::vector<unsigned long> states =
+            connection.listProperty(window, "_NET_WM_STATE", XA_ATOM);
+        if (holds(types, dock) || holds(types, desktop) || holds(states, hidden)
+            || holds(states, skipTaskbar))
+            continue;
+        // Sends WM_CHANGE_STATE with IconicState to the root, which the window manager honours.
+        if (XIconifyWindow(connection.display(), window, DefaultScreen(connection.display())))
+            ++minimized;
+    }
+    XSync(connection.display(), False);
+    return minimized;
 }
 
 std::optional<qint64> activeWindowProcess()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -14,6 +15,11 @@ bool canActivateWindows(QString *reason = nullptr);
 // Asks the window manager to activate the topmost managed window whose _NET_WM_PID is `pid`.
 // False when the process has no managed window.
 bool activateWindowOfProcess(qint64 pid);
+
+// Minimises (iconifies, as ICCCM asks) every managed window whose _NET_WM_PID is not one of
+// `keptPids`, leaving alone docks, the desktop, windows kept off the task bar (nothing could
+// bring them back) and those already minimised. The number minimised; -1 without a display.
+int minimizeWindowsExcept(const QList<qint64> &keptPids);
 
 // The _NET_WM_PID of the active window.
 std::optional<qint64> activeWindowProcess();

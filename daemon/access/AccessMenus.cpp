@@ -38,38 +38,36 @@ AccessMenus::AccessMenus(QWidget *window)
     }
 
     // Return belongs to the search field and the table; the menu only shows it.
-    QAction *open = addEntry(Entry::OpenItem, QStringLiteral("PopupMenuOpenItem"),
-                             QKeySequence(Qt::Key_Return));
+    QAction *open =
+        addEntry(Entry::OpenItem, KORVALE_KEY("PopupMenuOpenItem"), QKeySequence(Qt::Key_Return));
     open->setShortcutContext(Qt::WidgetShortcut);
-    addEntry(Entry::RevealItem, QStringLiteral("PopupMenuRevealItem"), QKeySequence("Ctrl+R"));
-    addEntry(Entry::SendEmail, QStringLiteral("PopupMenuSendEmail"), QKeySequence("Ctrl+@"));
-    addEntry(Entry::OpenBrowser, QStringLiteral("PopupMenuOpenBrowser"), QKeySequence("Ctrl+B"));
-    addEntry(Entry::HighlightCursor, QStringLiteral("PopupMenuHighlightCursor"),
+    addEntry(Entry::RevealItem, KORVALE_KEY("PopupMenuRevealItem"), QKeySequence("Ctrl+R"));
+    addEntry(Entry::SendEmail, KORVALE_KEY("PopupMenuSendEmail"), QKeySequence("Ctrl+@"));
+    addEntry(Entry::OpenBrowser, KORVALE_KEY("PopupMenuOpenBrowser"), QKeySequence("Ctrl+B"));
+    addEntry(Entry::HighlightCursor, KORVALE_KEY("PopupMenuHighlightCursor"),
              QKeySequence("Ctrl+<"));
     mActionMenu->addSeparator();
-    addEntry(Entry::Copy, QStringLiteral("PopupMenuCopy"), QKeySequence("Ctrl+C"));
-    addEntry(Entry::Paste, QStringLiteral("PopupMenuPaste"), QKeySequence("Ctrl+V"));
-    addEntry(Entry::SelectAll, QStringLiteral("PopupMenuSelectAll"), QKeySequence("Ctrl+A"));
-    addEntry(Entry::Search, QStringLiteral("PopupMenuSearch"), QKeySequence("Ctrl+F"));
+    addEntry(Entry::Copy, KORVALE_KEY("PopupMenuCopy"), QKeySequence("Ctrl+C"));
+    addEntry(Entry::Paste, KORVALE_KEY("PopupMenuPaste"), QKeySequence("Ctrl+V"));
+    addEntry(Entry::SelectAll, KORVALE_KEY("PopupMenuSelectAll"), QKeySequence("Ctrl+A"));
+    addEntry(Entry::Search, KORVALE_KEY("PopupMenuSearch"), QKeySequence("Ctrl+F"));
     mActionMenu->addSeparator();
-    addEntry(Entry::ShowClipboard, QStringLiteral("PopupMenuShowClipboard"),
-             QKeySequence("Ctrl+P"));
+    addEntry(Entry::ShowClipboard, KORVALE_KEY("PopupMenuShowClipboard"), QKeySequence("Ctrl+P"));
     mActionMenu->addSeparator();
-    addEntry(Entry::OpenMainApp, QStringLiteral("PopupMenuOpenMainApp"), QKeySequence("Ctrl+,"));
-    addEntry(Entry::ShowCalendar, QStringLiteral("PopupMenuShowCalendar"), QKeySequence("Ctrl+K"));
-    addEntry(Entry::ShowToDo, QStringLiteral("PopupMenuShowToDo"), QKeySequence("Ctrl+T"));
-    addEntry(Entry::ShowReminder, QStringLiteral("PopupMenuShowReminder"), QKeySequence());
-    addEntry(Entry::UpdateListApps, QStringLiteral("PopupMenuUpdateListApps"),
-             QKeySequence("Ctrl+U"));
-    addEntry(Entry::ShowInvisible, QStringLiteral("PopupMenuShowInvisible"),
+    addEntry(Entry::OpenMainApp, KORVALE_KEY("PopupMenuOpenMainApp"), QKeySequence("Ctrl+,"));
+    addEntry(Entry::ShowCalendar, KORVALE_KEY("PopupMenuShowCalendar"), QKeySequence("Ctrl+K"));
+    addEntry(Entry::ShowToDo, KORVALE_KEY("PopupMenuShowToDo"), QKeySequence("Ctrl+T"));
+    addEntry(Entry::ShowReminder, KORVALE_KEY("PopupMenuShowReminder"), QKeySequence());
+    addEntry(Entry::UpdateListApps, KORVALE_KEY("PopupMenuUpdateListApps"), QKeySequence("Ctrl+U"));
+    addEntry(Entry::ShowInvisible, KORVALE_KEY("PopupMenuShowInvisible"),
              QKeySequence("Ctrl+Alt+I"))
         ->setCheckable(true);
-    addEntry(Entry::ShowPackageContents, QStringLiteral("PopupMenuShowPackageContents"),
+    addEntry(Entry::ShowPackageContents, KORVALE_KEY("PopupMenuShowPackageContents"),
              QKeySequence("Ctrl+Alt+M"))
         ->setCheckable(true);
     mActionMenu->addSeparator();
-    addEntry(Entry::Close, QStringLiteral("PopupMenuClose"), QKeySequence("Ctrl+W"));
-    addEntry(Entry::Help, QStringLiteral("PopupMenuHelp"), QKeySequence("Ctrl+?"));
+    addEntry(Entry::Close, KORVALE_KEY("PopupMenuClose"), QKeySequence("Ctrl+W"));
+    addEntry(Entry::Help, KORVALE_KEY("PopupMenuHelp"), QKeySequence("Ctrl+?"));
     update(State());
 }
 
@@ -104,15 +102,15 @@ QString AccessMenus::openTitleKey(int kind)
 {
     switch (kind) {
     case KindApplication:
-        return QStringLiteral("PopupMenuOpenApplication");
+        return KORVALE_KEY("PopupMenuOpenApplication");
     case KindBookmark:
-        return QStringLiteral("PopupMenuOpenBookmark");
+        return KORVALE_KEY("PopupMenuOpenBookmark");
     case KindContact:
     case KindNote:
     case KindProtectedNote:
-        return QStringLiteral("PopupMenuOpenCopy");
+        return KORVALE_KEY("PopupMenuOpenCopy");
     default:
-        return QStringLiteral("PopupMenuOpenItem");
+        return KORVALE_KEY("PopupMenuOpenItem");
     }
 }
 

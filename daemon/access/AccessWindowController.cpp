@@ -618,6 +618,13 @@ void AccessWindowController::showMessageForOpening(const QString &path)
                                        ItemCell::iconForPath(path, kind));
 }
 
+void AccessWindowController::showMessageForFailedOpening(const QString &path)
+{
+    const int kind = path.endsWith(QLatin1String(".desktop")) ? KindApplication : KindFile;
+    MessageWindow::showMessageWithText(QStringLiteral("MessageOpenItemFailed"),
+                                       ItemCell::iconForPath(path, kind));
+}
+
 void AccessWindowController::showMessageForOpeningURL()
 {
     MessageWindow::showMessageWithText(QStringLiteral("MessageOpenURL"));

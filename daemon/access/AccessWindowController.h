@@ -86,6 +86,7 @@ public:
     // OpeningView
     QString previewText(const QVariantMap &record) override;
     void showMessageForOpening(const QString &path) override;
+    void showMessageForFailedOpening(const QString &path) override;
     void showMessageForOpeningURL() override;
     void showMessageForCopyingText() override;
     void showMessageWithText(const QString &key) override;

@@ -151,8 +151,7 @@ bool AgentAccess::isWindowVisible() const
 
 bool AgentAccess::isWindowKey() const
 {
-    return mWindow->isWindowVisible() && mWindow->window()
-        && mWindow->window()->isActiveWindow();
+    return mWindow->isWindowVisible() && mWindow->window() && mWindow->window()->isActiveWindow();
 }
 
 QVariantMap AgentAccess::state() const
@@ -198,12 +197,11 @@ void AgentAccess::openAccessWindow()
         limit->deleteLater();
         finishKeyboardGrab();
     };
-    *connection = connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
-                          [this, finish](QWindow *focused) {
-                              if (focused && mWindow->window()
-                                  && focused == mWindow->window()->windowHandle())
-                                  finish();
-                          });
+    *connection = connect(
+        qGuiApp, &QGuiApplication::focusWindowChanged, this, [this, finish](QWindow *focused) {
+            if (focused && mWindow->window() && focused == mWindow->window()->windowHandle())
+                finish();
+        });
     connect(limit, &QTimer::timeout, this, finish);
     limit->start(GrabLimitMs);
     if (isWindowKey())
@@ -255,7 +253,7 @@ void AgentAccess::selectSearchText()
 
 void AgentAccess::openItemFromShortcut(const QVariantMap &record)
 {
-    mOpener->openItem(record, true);
+    mOpener->openItemFromShortcut(record);
 }
 
 void AgentAccess::rerunSearch()

@@ -64,9 +64,50 @@ void SearchField::rebuildRecentMenu()
     }
 }
 
+bool SearchField::isWindowKeyEquivalent(const QKeyEvent *event) const
+{
+    constexpr Qt::KeyboardModifiers Commands =
+        Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    // Plain typing always belongs to the field.
+    if (!(modifiers & Commands))
+        return false;
+    const auto key = Qt::Key(event->key());
+    // "Ctrl+<" and "Ctrl+?" arrive with Shift on most layouts: the shortcut names the character.
+    const QKeySequence pressed(QKeyCombination(modifiers, key));
+    const QKeySequence unshifted(QKeyCombination(modifiers & ~Qt::ShiftModifier, key));
+    for (const QAction *action : window()->actions()) {
+        if (action->shortcutContext() == Qt::WidgetShortcut)
+            continue;
+        for (const QKeySequence &shortcut : action->shortcuts()) {
+            if (shortcut == pressed || shortcut == unshifted)
+                return true;
+        }
+    }
+    return false;
+}
+
+bool SearchField::event(QEvent *event)
+{
+    // QLineEdit claims its editing keys before the shortcuts are looked at (Ctrl+U deletes the
+    // line on X11): leaving the override unaccepted lets the window's action run instead.
+    if (event->type() == QEvent::ShortcutOverride
+        && isWindowKeyEquivalent(static_cast<QKeyEvent *>(event))) {
+        event->ignore();
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
 void SearchField::keyPressEvent(QKeyEvent *event)
 {
     if (mHandler && mHandler(event)) {
+        event->accept();
+        return;
+    }
+    // A key equivalent whose entry is disabled (the list update during a scan) does nothing
+    // rather than edit the query.
+    if (isWindowKeyEquivalent(event)) {
         event->accept();
         return;
     }

@@ -9,7 +9,8 @@ class QMenu;
 
 // The access window's search field: white behind its text on every theme, a menu of the recent
 // searches at its left end, and its command keys (Escape, Return, the arrows) offered to the
-// window's controller before the ordinary editing.
+// window's controller before the ordinary editing. The window's key equivalents (its actions'
+// shortcuts, Ctrl+U for the list update among them) win over the field's own editing keys.
 class SearchField : public QLineEdit
 {
     Q_OBJECT
@@ -25,7 +26,11 @@ public:
     QStringList recentSearches() const { return mRecentSearches; }
     QMenu *recentSearchesMenu() const { return mRecentMenu; }
 
+    // Whether the key is the shortcut of one of the window's actions.
+    bool isWindowKeyEquivalent(const QKeyEvent *event) const;
+
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 

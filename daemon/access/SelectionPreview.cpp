@@ -114,7 +114,7 @@ QString SelectionPreview::stockText(const QVariantMap &shown)
     const QStringList fields = last.split(QLatin1Char(','));
     const QString value = fields.size() >= 3 ? fields.at(1) : QStringLiteral("???");
 
-    const QString key = QStringLiteral("SurveyStocksInfos");
+    const QString key = KORVALE_KEY("SurveyStocksInfos");
     QString format = QOR_StringUtils::getLocalizedStringForKey(key);
     if (format == key || !format.contains(QLatin1String("%5")))
         // Until the tables carry it, a readable text rather than the bare key.

@@ -1,6 +1,7 @@
 #include "KeyDetectionWindow.h"
 
 #include "MoreInfoView.h"
+#include "QOR_StringUtils.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -13,7 +14,8 @@ KeyDetectionWindow::KeyDetectionWindow(QWidget *parent)
     , mIndicator(new QLabel(this))
     , mMoreInfoView(new MoreInfoView(this))
 {
-    setWindowTitle(tr("Key detection"));
+    setWindowTitle(
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("KeyDetectionWindowTitle")));
     mInformation->setMinimumWidth(360);
     mInformation->setAutoFillBackground(true);
     mInformation->setStyleSheet(QStringLiteral("QLabel { background: #303030; padding: 4px; }"));

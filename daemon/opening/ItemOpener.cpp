@@ -5,9 +5,9 @@
 #include "ContactsApplication.h"
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
+#include "LaunchableItems.h"
 #include "OpeningAddresses.h"
 #include "OpeningView.h"
-#include "QOR_FilesUtils.h"
 #include "RecentItems.h"
 #include "SharedPreferences.h"
 #include "platform/NotificationCenter.h"
@@ -32,6 +32,8 @@ ItemOpener::ItemOpener(Environment environment, QObject *parent)
         mEnvironment.optionKeyDown = [] { return false; };
     if (!mEnvironment.applications)
         mEnvironment.applications = [] { return QVariantList(); };
+    if (!mEnvironment.mounts)
+        mEnvironment.mounts = [] { return MountTable::mounts(); };
 }
 
 QString ItemOpener::browserProgram() const
@@ -114,13 +116,22 @@ void ItemOpener::openFileSystemItem(const QVariantMap &record, int itemKind, boo
     const QString path = string(record, KeyPath);
     if (!pathExists(path, optionHeld ? "revealing" : "opening"))
         return;
-    mEnvironment.view->showMessageForOpening(path);
+    OpeningView &view = *mEnvironment.view;
+    // The confirmation follows what really happened: a launch that failed, or a document that
+    // no application opens, says so instead.
     if (optionHeld) {
-        mEnvironment.workspace->revealPath(path);
-    } else if (itemKind == KindApplication || QOR_FilesUtils::isApplication(path)) {
-        launchLater(path);
-    } else if (!mEnvironment.workspace->openPath(path)) {
+        if (mEnvironment.workspace->revealPath(path))
+            view.showMessageForOpening(path);
+        else
+            view.showMessageForFailedOpening(path);
+    } else if (itemKind == KindApplication
+               || LaunchableItems::isProgram(path, mEnvironment.mounts())) {
+        launchLater(path, true);
+    } else if (mEnvironment.workspace->openPath(path)) {
+        view.showMessageForOpening(path);
+    } else {
         KorvaleLog::line(QStringLiteral("Unable opening %1: no application opens it").arg(path));
+        view.showMessageForFailedOpening(path);
     }
 }
 
@@ -146,7 +157,7 @@ void ItemOpener::openContact(const QVariantMap &record, bool optionHeld)
     const std::optional<QString> contacts =
         ContactsApplication::findInApplications(mEnvironment.applications());
     if (contacts)
-        launchLater(*contacts);
+        launchLater(*contacts, false);
 }
 
 void ItemOpener::writeClipboardEntry(const QVariantMap &record)
@@ -166,10 +177,33 @@ void ItemOpener::copyPreviewText(const QVariantMap &record)
     mEnvironment.view->showMessageForCopyingText();
 }
 
-void ItemOpener::launchLater(const QString &path)
+void ItemOpener::launchLater(const QString &path, bool report)
 {
-    QTimer::singleShot(LaunchDelayMs, this,
-                       [this, path] { mEnvironment.launcher->launchApplication(path); });
+    QTimer::singleShot(LaunchDelayMs, this, [this, path, report] {
+        // The workspace logs why a launch failed.
+        const bool launched = mEnvironment.launcher->launchApplication(path);
+        if (!report)
+            return;
+        if (launched)
+            mEnvironment.view->showMessageForOpening(path);
+        else
+            mEnvironment.view->showMessageForFailedOpening(path);
+    });
+}
+
+void ItemOpener::openItemFromShortcut(const QVariantMap &record)
+{
+    openItem(record, true);
+    if (record.value(KeyHideOthers).toInt() == 0)
+        return;
+    // An application that is already running is what the user asked for: its windows stay.
+    const QString path = string(record, KeyPath);
+    QList<qint64> kept;
+    for (const WorkspaceProcess &process : mEnvironment.workspace->runningProcesses()) {
+        if (!path.isEmpty() && process.bundlePath == path)
+            kept.append(process.pid);
+    }
+    mEnvironment.workspace->hideOtherApplications(kept);
 }
 
 void ItemOpener::doOpenItem(const std::optional<QVariantMap> &selected)

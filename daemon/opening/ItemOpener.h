@@ -6,6 +6,8 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include "platform/MountTable.h"
+
 #include <functional>
 #include <optional>
 
@@ -39,6 +41,9 @@ public:
         // The clipboard; empty: the general clipboard of the session.
         std::function<void(const QString &)> copyPlainText;
         std::function<bool(const QByteArray &)> writeClipboardEntry;
+        // The mount table, for the file systems whose execute bits mean nothing; empty: this
+        // machine's.
+        std::function<QList<MountTable::Mount>()> mounts;
     };
 
     static constexpr int CloseDelayMs = 150;
@@ -54,6 +59,9 @@ public:
 
     // Opens one record; with openOnly set (item shortcuts) the Option key is not consulted.
     void openItem(const std::optional<QVariantMap> &record, bool openOnly);
+    // An item shortcut: opened whatever modifiers are held; with "H" set the windows of the other
+    // applications are then minimised, those of the item's own running processes kept.
+    void openItemFromShortcut(const QVariantMap &record);
     // Return in the access window.
     void doOpenItem(const std::optional<QVariantMap> &selected);
     // A recent-items menu entry; the tag indexes the recent-items list.
@@ -79,7 +87,8 @@ private:
     void openContact(const QVariantMap &record, bool optionHeld);
     void writeClipboardEntry(const QVariantMap &record);
     void copyPreviewText(const QVariantMap &record);
-    void launchLater(const QString &path);
+    // Launches after LaunchDelayMs; with `report` set the outcome is shown to the user.
+    void launchLater(const QString &path, bool report);
 
     Environment mEnvironment;
     QStringList mPopupMenuPaths;

@@ -11,8 +11,10 @@ public:
 
     // The text the preview shows for the record, copied for contacts, notes and the like.
     virtual QString previewText(const QVariantMap &record) = 0;
-    // "MessageOpenItem" with the icon of the path.
+    // "MessageOpenItem" with the icon of the path: shown once the item was launched or opened.
     virtual void showMessageForOpening(const QString &path) = 0;
+    // "MessageOpenItemFailed" with the icon of the path: nothing started or opened it.
+    virtual void showMessageForFailedOpening(const QString &path) = 0;
     // "MessageOpenURL".
     virtual void showMessageForOpeningURL() = 0;
     // "MessageCopyItem".

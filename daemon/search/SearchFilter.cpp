@@ -1,16 +1,18 @@
 #include "SearchFilter.h"
 
+#include "QOR_StringUtils.h"
+
 QList<SearchFilterEntry> SearchFilter::menuEntries()
 {
     // The entry with key "6" is the clipboard (value 9) and "7" the protected notes (value 6).
-    return {{0, QStringLiteral("PopupTypeAll"), QStringLiteral("0")},
-            {1, QStringLiteral("PopupTypeApplications"), QStringLiteral("1")},
-            {2, QStringLiteral("PopupTypeFiles"), QStringLiteral("2")},
-            {3, QStringLiteral("PopupTypeBookmarks"), QStringLiteral("3")},
-            {4, QStringLiteral("PopupTypeAddressBook"), QStringLiteral("4")},
-            {5, QStringLiteral("PopupTypeNotes"), QStringLiteral("5")},
-            {9, QStringLiteral("PopupTypeClipboard"), QStringLiteral("6")},
-            {6, QStringLiteral("PopupTypeProtectedNotes"), QStringLiteral("7")}};
+    return {{0, KORVALE_KEY("PopupTypeAll"), QStringLiteral("0")},
+            {1, KORVALE_KEY("PopupTypeApplications"), QStringLiteral("1")},
+            {2, KORVALE_KEY("PopupTypeFiles"), QStringLiteral("2")},
+            {3, KORVALE_KEY("PopupTypeBookmarks"), QStringLiteral("3")},
+            {4, KORVALE_KEY("PopupTypeAddressBook"), QStringLiteral("4")},
+            {5, KORVALE_KEY("PopupTypeNotes"), QStringLiteral("5")},
+            {9, KORVALE_KEY("PopupTypeClipboard"), QStringLiteral("6")},
+            {6, KORVALE_KEY("PopupTypeProtectedNotes"), QStringLiteral("7")}};
 }
 
 bool SearchFilter::includes(int value, int buttonTag)
@@ -25,8 +27,8 @@ QList<SearchFilter::Source> SearchFilter::sources(int value)
 {
     switch (value) {
     case 0:
-        return {Applications, Files,    Documents, Bookmarks, Stocks,
-                Contacts,     Notes,    Clipboard, MenuOpened};
+        return {Applications, Files, Documents, Bookmarks, Stocks,
+                Contacts,     Notes, Clipboard, MenuOpened};
     case 1:
         return {Applications};
     case 2:

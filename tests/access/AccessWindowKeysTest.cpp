@@ -221,3 +221,93 @@ TEST_F(AccessWindowKeysTest, QuietTimeSelectsTheQueryUnlessTheTableHasTheFocus)
 }
 
 } // namespace
+
+// The key equivalents of the two menus, typed where the user types them: in the search field,
+// whose own editing keys (Ctrl+U deletes the line, Ctrl+A, Ctrl+C, Ctrl+V) must not take them.
+// Return is the field's own command and is tested above.
+TEST_F(AccessWindowKeysTest, EveryKeyEquivalentTypedInTheFieldRunsTheWindowsAction)
+{
+    using Entry = AccessMenus::Entry;
+    mContacts = {record(4, QStringLiteral("Zoe Martin"),
+                        {{ItemRecord::KeyEmail, QStringLiteral("zoe@example.org")}})};
+    struct Equivalent {
+        const char *keys;
+        std::optional<Entry> entry; // else a filter value
+        int filter;
+        const char *query; // selects a row for which the entry is enabled
+        bool keepsQuery;
+    };
+    const Equivalent equivalents[] = {
+        {"Ctrl+0", {}, 0, "maps", true},
+        {"Ctrl+1", {}, 1, "maps", true},
+        {"Ctrl+2", {}, 2, "maps", true},
+        {"Ctrl+3", {}, 3, "maps", true},
+        {"Ctrl+4", {}, 4, "maps", true},
+        {"Ctrl+5", {}, 5, "maps", true},
+        {"Ctrl+6", {}, 9, "maps", true},
+        {"Ctrl+7", {}, 6, "maps", true},
+        {"Ctrl+R", Entry::RevealItem, 0, "maps", true},
+        {"Ctrl+@", Entry::SendEmail, 0, "zoe", true},
+        {"Ctrl+B", Entry::OpenBrowser, 0, "maps", true},
+        {"Ctrl+<", Entry::HighlightCursor, 0, "maps", true},
+        {"Ctrl+C", Entry::Copy, 0, "maps", true},
+        {"Ctrl+V", Entry::Paste, 0, "maps", false},
+        {"Ctrl+A", Entry::SelectAll, 0, "maps", true},
+        {"Ctrl+F", Entry::Search, 0, "maps", true},
+        {"Ctrl+P", Entry::ShowClipboard, 0, "maps", false},
+        {"Ctrl+,", Entry::OpenMainApp, 0, "maps", true},
+        {"Ctrl+K", Entry::ShowCalendar, 0, "maps", true},
+        {"Ctrl+T", Entry::ShowToDo, 0, "maps", true},
+        {"Ctrl+U", Entry::UpdateListApps, 0, "maps", true},
+        {"Ctrl+Alt+I", Entry::ShowInvisible, 0, "maps", true},
+        {"Ctrl+Alt+M", Entry::ShowPackageContents, 0, "maps", true},
+        {"Ctrl+W", Entry::Close, 0, "maps", true},
+        {"Ctrl+?", Entry::Help, 0, "maps", true},
+    };
+    AccessMenus *menus = mController->window()->menus();
+    QSignalSpy entries(menus, &AccessMenus::triggered);
+    QSignalSpy filters(menus, &AccessMenus::filterChosen);
+    const auto typeInTheField = [this](const QKeySequence &sequence) {
+        field()->setFocus(Qt::OtherFocusReason);
+        field()->deselect();
+        QTest::keyClick(field(), sequence[0].key(), sequence[0].keyboardModifiers());
+    };
+
+    for (const Equivalent &equivalent : equivalents) {
+        SCOPED_TRACE(equivalent.keys);
+        if (!mController->isWindowVisible())
+            openWindow();
+        mSearch->menuGroupChanged(0);
+        searchFor(QString::fromLatin1(equivalent.query));
+        if (equivalent.entry) {
+            ASSERT_TRUE(menus->action(*equivalent.entry)->isEnabled());
+        }
+        entries.clear();
+        filters.clear();
+
+        typeInTheField(QKeySequence(QString::fromLatin1(equivalent.keys)));
+        if (equivalent.entry) {
+            ASSERT_EQ(entries.count(), 1);
+            EXPECT_EQ(entries.first().first().value<Entry>(), *equivalent.entry);
+            EXPECT_EQ(filters.count(), 0);
+        } else {
+            ASSERT_EQ(filters.count(), 1);
+            EXPECT_EQ(filters.first().first().toInt(), equivalent.filter);
+            EXPECT_EQ(entries.count(), 0);
+        }
+        if (equivalent.keepsQuery) {
+            EXPECT_EQ(field()->text(), QString::fromLatin1(equivalent.query));
+        }
+    }
+
+    // While a scan runs the list update is disabled: its key does nothing, and still leaves the
+    // query alone.
+    openWindow();
+    mDaemon->flags().mScanningForApplications = true;
+    searchFor(QStringLiteral("maps")); // the menus follow each search
+    ASSERT_FALSE(menus->action(Entry::UpdateListApps)->isEnabled());
+    entries.clear();
+    typeInTheField(QKeySequence(QStringLiteral("Ctrl+U")));
+    EXPECT_EQ(entries.count(), 0);
+    EXPECT_EQ(field()->text(), QStringLiteral("maps"));
+}

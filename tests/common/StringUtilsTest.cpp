@@ -4,7 +4,10 @@
 #include "SharedPreferences.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -443,4 +446,78 @@ TEST(DesktopEntryReader, NamesIconsAndTheApplicationCheckShareOneReading)
     const QString text = write("notes.txt", "[Desktop Entry]\nType=Application\nName=Notes\n");
     EXPECT_EQ(DesktopEntryReader::nameAtPath(text), std::nullopt);
     EXPECT_FALSE(DesktopEntryReader::isApplicationAtPath(folder.path() + "/missing.desktop"));
+}
+
+namespace {
+
+// Every key the sources name, with its table: the literal arguments of the lookups, the keys
+// marked for a later lookup, and Qt's own tr() and translate() calls.
+std::map<QString, std::set<QString>> keysUsedByTheSources(QStringList *scanned)
+{
+    const QString program = QOR_StringUtils::ProgramTable;
+    const QRegularExpression lookup(
+        QStringLiteral(R"re(\b(?:getLocalizedStringForKey|localized|showMessageWithText)\(\s*)re"
+                       R"re((?:QStringLiteral\()?"([^"]+)")re"));
+    const QRegularExpression marked(QStringLiteral(R"re(\bKORVALE_KEY\(\s*"([^"]+)"\s*\))re"));
+    const QRegularExpression inTable(QStringLiteral(
+        R"re(\b(?:QT_TRANSLATE_NOOP|translate)\(\s*"([^"]+)"\s*,\s*"([^"]+)"\s*\))re"));
+    const QRegularExpression tr(QStringLiteral(R"re(\btr\(\s*"([^"]+)")re"));
+
+    std::map<QString, std::set<QString>> keys;
+    const QDir source(QStringLiteral(KORVALE_SOURCE_DIR));
+    for (const QString &folder : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        // The sources of the programs; tests name keys that do not exist on purpose.
+        if (folder == QLatin1String("tests") || folder.startsWith(QLatin1String("build")))
+            continue;
+        QDirIterator files(source.filePath(folder),
+                           {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString path = files.next();
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            scanned->append(source.relativeFilePath(path));
+            const QString text = QString::fromUtf8(file.readAll());
+            for (const QRegularExpression *expression : {&lookup, &marked}) {
+                for (const QRegularExpressionMatch &match : expression->globalMatch(text))
+                    keys[program].insert(match.captured(1));
+            }
+            for (const QRegularExpressionMatch &match : inTable.globalMatch(text))
+                keys[match.captured(1)].insert(match.captured(2));
+            // tr() reads the table named after the class, which is the file's name here.
+            for (const QRegularExpressionMatch &match : tr.globalMatch(text))
+                keys[QFileInfo(path).completeBaseName()].insert(match.captured(1));
+        }
+    }
+    return keys;
+}
+
+} // namespace
+
+// A key the code looks up but no table holds shows up as the bare key on the user's screen.
+TEST(Translations, EveryKeyTheCodeUsesHasATextInEveryLanguage)
+{
+    QStringList scanned;
+    const auto used = keysUsedByTheSources(&scanned);
+    ASSERT_TRUE(scanned.contains(QStringLiteral("common/QOR_StringUtils.cpp")));
+    ASSERT_TRUE(used.count(QOR_StringUtils::ProgramTable));
+    ASSERT_TRUE(used.count(QOR_StringUtils::LibraryTable));
+
+    const QStringList languages = QOR_StringUtils::availableLanguages();
+    ASSERT_TRUE(languages.contains(QStringLiteral("en"))
+                && languages.contains(QStringLiteral("fr")));
+    for (const QString &language : languages) {
+        const auto tables = readLinguistSource(
+            QStringLiteral(KORVALE_SOURCE_DIR "/translations/korvale_%1.ts").arg(language));
+        for (const auto &[table, keys] : used) {
+            const auto found = tables.find(table);
+            for (const QString &key : keys) {
+                EXPECT_TRUE(found != tables.end() && found->second.count(key)
+                            && !found->second.at(key).isEmpty())
+                    << "korvale_" << language.toStdString() << ".ts lacks " << table.toStdString()
+                    << " / " << key.toStdString();
+            }
+        }
+    }
 }

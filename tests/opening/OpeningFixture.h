@@ -6,6 +6,7 @@
 #include "SharedPreferences.h"
 #include "TestEnvironment.h"
 #include "platform/FakeWorkspace.h"
+#include "platform/MountTable.h"
 #include "platform/NotificationCenter.h"
 
 #include <QDir>
@@ -26,6 +27,7 @@ public:
         return record.value(QStringLiteral("t")).toString();
     }
     void showMessageForOpening(const QString &path) override { calls << "open:" + path; }
+    void showMessageForFailedOpening(const QString &path) override { calls << "failed:" + path; }
     void showMessageForOpeningURL() override { calls << QStringLiteral("url"); }
     void showMessageForCopyingText() override { calls << QStringLiteral("copy"); }
     void showMessageWithText(const QString &key) override { calls << "text:" + key; }
@@ -76,6 +78,7 @@ protected:
             mWrittenEntries << packed;
             return !packed.isEmpty();
         };
+        env.mounts = [this] { return mMounts; };
         return env;
     }
 
@@ -117,5 +120,7 @@ protected:
     double mNow = 1000;
     QStringList mCopied;
     QList<QByteArray> mWrittenEntries;
+    // This machine's mounts; a test adds the ones it simulates.
+    QList<MountTable::Mount> mMounts = MountTable::mounts();
     std::unique_ptr<ItemOpener> mOpener;
 };
