@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <mutex>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -155,6 +157,51 @@ TEST(SearchController, OneSpaceShowsTheOfferFromTheProvider)
     ASSERT_EQ(c.displayedList().size(), 2);
     EXPECT_EQ(c.displayedList().at(1).record.value("T").toString(), "Plain text");
     EXPECT_EQ(c.totalItems(), 0);
+}
+
+// What korvale-search asks over the bus: the same pass beside the window's, which it neither
+// replaces nor stops, and never over the protected notes.
+TEST(SearchController, CallerPassesLeaveTheWindowAloneAndSkipProtectedNotes)
+{
+    SearchController c([] {
+        SearchSources s = twelveRecords();
+        s.protectedNotes.append(rec(6, "mail passwords"));
+        return s;
+    });
+    c.searchFieldModified("ma");
+    ASSERT_TRUE(waitIdle(c));
+    ASSERT_EQ(c.displayedList().size(), 3);
+
+    std::mutex mutex;
+    QMap<QString, QStringList> answers; // query -> titles, in answer order
+    const auto ask = [&](int type, const QString &query) {
+        c.searchForCaller(type, query, [&mutex, &answers, query](const SearchPass::Result &r) {
+            QStringList titles;
+            for (const FoundItem &item : r.items)
+                titles << item.record.value("T").toString();
+            std::lock_guard lock(mutex);
+            answers.insert(query, titles);
+        });
+    };
+    ask(0, "i");
+    ask(6, "mail");
+    // Typing while the callers wait: the window's passes and theirs do not cancel each other.
+    c.searchFieldModified("b");
+    ask(0, " ");
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        std::lock_guard lock(mutex);
+        return answers.size() == 3;
+    }));
+    ASSERT_TRUE(waitIdle(c));
+    const SearchSources sources = twelveRecords();
+    QStringList expected;
+    for (const QVariant &record : ReferenceSearch::run(sources, 0, "i"))
+        expected << record.toMap().value("T").toString();
+    EXPECT_EQ(answers.value("i"), expected);
+    EXPECT_EQ(answers.value("mail"), QStringList());
+    EXPECT_EQ(answers.value(" "), QStringList()); // the clipboard offer is the window's
+    EXPECT_EQ(c.displayedQuery(), "b");
+    EXPECT_EQ(c.displayedList().size(), 2); // budget.ods, books
 }
 
 TEST(SearchFilter, MenuAndButtons)
