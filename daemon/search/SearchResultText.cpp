@@ -5,21 +5,28 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringEncoder>
 
 namespace {
 
-QString oneLine(QString text)
+// Appends the text in UTF-8 with tabs and line breaks made spaces: in UTF-8 those bytes only
+// ever stand for themselves, so the bytes can be mended after encoding.
+void appendField(QByteArray &out, QStringEncoder &encoder, const QString &text)
 {
-    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    return text;
+    const qsizetype start = out.size();
+    out.resize(start + encoder.requiredSpace(text.size()));
+    char *end = encoder.appendToBuffer(out.data() + start, text);
+    out.truncate(end - out.constData());
+    for (char *c = out.data() + start; c != end; ++c) {
+        if (*c == '\t' || *c == '\n' || *c == '\r')
+            *c = ' ';
+    }
 }
 
-QString location(const QVariantMap &record)
+QString field(const QVariantMap &record, const QString &key)
 {
-    const QString path = record.value(ItemRecord::KeyPath).toString();
-    return path.isEmpty() ? record.value(ItemRecord::KeyAddress).toString() : path;
+    const auto it = record.constFind(key);
+    return it == record.cend() ? QString() : it->toString();
 }
 
 } // namespace
@@ -27,12 +34,16 @@ QString location(const QVariantMap &record)
 QByteArray SearchResultText::lines(const FoundItems &items)
 {
     QByteArray out;
+    out.reserve(items.size() * 96);
+    QStringEncoder encoder(QStringEncoder::Utf8);
     for (const FoundItem &item : items) {
         out += QByteArray::number(ItemRecord::kind(item.record));
         out += '\t';
-        out += oneLine(item.record.value(ItemRecord::KeyTitle).toString()).toUtf8();
+        appendField(out, encoder, field(item.record, ItemRecord::KeyTitle));
         out += '\t';
-        out += oneLine(location(item.record)).toUtf8();
+        const QString path = field(item.record, ItemRecord::KeyPath);
+        appendField(out, encoder,
+                    path.isEmpty() ? field(item.record, ItemRecord::KeyAddress) : path);
         out += '\n';
     }
     return out;
