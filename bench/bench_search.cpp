@@ -225,7 +225,7 @@ int processBench(int size, int runs)
             agent.kill();
         agent.waitForFinished(2000);
     });
-    QDeadlineTimer deadline(30000);
+    QDeadlineTimer deadline(120000);
     while (!agentAnswers()) {
         if (deadline.hasExpired() || agent.state() == QProcess::NotRunning) {
             std::fprintf(stderr, "bench_search: the agent did not come up\n");
@@ -242,14 +242,14 @@ int processBench(int size, int runs)
         agreed = fromAgent.out == fromFiles.out && fromAgent.out == everything ? agreed + 1 : 0;
         everything = fromFiles.out;
         if (deadline.hasExpired()) {
-            QMap<QByteArray, int> agentKinds, fileKinds;
-            for (const QByteArray &line : fromAgent.out.split('\n'))
-                ++agentKinds[line.left(line.indexOf('\t'))];
-            for (const QByteArray &line : fromFiles.out.split('\n'))
-                ++fileKinds[line.left(line.indexOf('\t'))];
-            for (auto it = fileKinds.cbegin(); it != fileKinds.cend(); ++it)
-                std::fprintf(stderr, "kind %s: agent %d files %d\n", it.key().constData(),
-                             agentKinds.value(it.key()), it.value());
+            const QList<QByteArray> a = fromAgent.out.split('\n'), f = fromFiles.out.split('\n');
+            for (qsizetype i = 0; i < std::min(a.size(), f.size()); ++i) {
+                if (a.at(i) != f.at(i)) {
+                    std::fprintf(stderr, "line %lld: agent \"%s\", files \"%s\"\n",
+                                 qlonglong(i), a.at(i).constData(), f.at(i).constData());
+                    break;
+                }
+            }
             std::fprintf(stderr, "bench_search: the agent and the files do not agree\n");
             return 1;
         }
