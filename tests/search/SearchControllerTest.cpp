@@ -1,9 +1,16 @@
-#include "ReferenceSearch.h"
 #include "SearchController.h"
+#include "ReferenceSearch.h"
+#include "SearchBus.h"
 #include "SearchFilter.h"
+#include "SearchResultText.h"
 
 #include <QClipboard>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -223,4 +230,38 @@ TEST(SearchFilter, MenuAndButtons)
     EXPECT_FALSE(SearchFilter::includes(0, 6));
     EXPECT_TRUE(SearchFilter::includes(6, 6));
     EXPECT_FALSE(SearchFilter::includes(1, 2));
+}
+
+// The bus side in this process: the reply is sent from the worker once the pass ran, and is
+// exactly what korvale-search prints; the protected notes are refused.
+TEST(SearchBus, AnswersWithThePrintedResultsFromTheWorker)
+{
+    if (!QDBusConnection::sessionBus().isConnected())
+        GTEST_SKIP() << "no D-Bus session bus: run under scripts/with-session.sh";
+    SearchController c([] { return twelveRecords(); });
+    SearchBus bus(c);
+    ASSERT_TRUE(bus.publish());
+    QDBusConnection caller = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "caller");
+    auto disconnect = qScopeGuard([] { QDBusConnection::disconnectFromBus("caller"); });
+    const auto ask = [&](const QString &query, int type, const QString &form) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QDBusConnection::sessionBus().baseService(), SearchBus::ObjectPath,
+            SearchBus::Interface, SearchBus::Method);
+        call << query << type << form;
+        QDBusPendingCallWatcher watcher(caller.asyncCall(call, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return watcher.isFinished(); }, 6000));
+        return watcher.reply();
+    };
+    SearchPass::Result direct;
+    PreparedListCache cache;
+    direct = SearchPass(cache).run(twelveRecords(), 0, "ma", {}, std::atomic<bool>(false));
+    const QDBusMessage lines = ask("ma", 0, "lines");
+    ASSERT_EQ(lines.type(), QDBusMessage::ReplyMessage) << lines.errorMessage().toStdString();
+    EXPECT_EQ(lines.arguments().value(0).toByteArray(), SearchResultText::lines(direct.items));
+    EXPECT_EQ(lines.arguments().value(0).toByteArray().count('\n'), 3);
+    const QDBusMessage json = ask("ma", 0, "json");
+    EXPECT_EQ(json.arguments().value(0).toByteArray(), SearchResultText::json(direct.items));
+    EXPECT_EQ(ask("ma", 6, "lines").errorName(), SearchBus::ErrorRefused);
+    EXPECT_EQ(ask("ma", 7, "lines").errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
+    EXPECT_EQ(ask("ma", 0, "xml").errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
 }
