@@ -1,18 +1,19 @@
-// korvale-search: runs the agent's search over the user's stored lists and prints the results.
+// korvale-search: runs the agent's search and prints the results. The running agent is asked over
+// the session bus; without it, the tool reads the user's stored lists and runs the same pass.
 
 #include "ArchiveFile.h"
 #include "CommonKorvaleClass.h"
-#include "FoundItem.h"
-#include "ItemRecord.h"
 #include "SearchPass.h"
+#include "SearchResultText.h"
 #include "SharedPreferences.h"
 
 #include <QCoreApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QFileInfo>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -24,10 +25,11 @@ void printError(const QString &text)
 
 int usage()
 {
-    std::fputs("Usage: korvale-search [--type N] [--json] QUERY\n"
+    std::fputs("Usage: korvale-search [--type N] [--json] [--files] QUERY\n"
                "  --type N   0 all (default), 1 applications, 2 files, 3 bookmarks,\n"
                "             4 contacts, 5 notes, 9 clipboard history\n"
                "  --json     print the results as a JSON array\n"
+               "  --files    read the stored lists even when the agent runs\n"
                "Prints one result per line: kind, title, path or address, separated by tabs.\n",
                stderr);
     return 2;
@@ -77,18 +79,53 @@ SearchSources storedSources(bool &failed)
     return s;
 }
 
-QString oneLine(QString text)
+// The agent's bus name is asked only where a session bus is known, so that the tool never makes
+// libdbus start one (X11 autolaunch) just to find nobody there.
+bool sessionBusKnown()
 {
-    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    return text;
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
 }
 
-QString location(const QVariantMap &record)
+int agentTimeoutMs()
 {
-    const QString path = record.value(ItemRecord::KeyPath).toString();
-    return path.isEmpty() ? record.value(ItemRecord::KeyAddress).toString() : path;
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("KORVALE_SEARCH_TIMEOUT_MS", &ok);
+    return ok && ms > 0 ? ms : 3000;
+}
+
+// The agent holds the lists prepared, so asking it spares reading and preparing them here.
+// Empty when there is no agent or it did not answer; the stored files are read then.
+std::optional<QByteArray> askAgent(const QString &query, int type, bool json)
+{
+    if (!sessionBusKnown())
+        return std::nullopt;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return std::nullopt;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.korvale.Daemon"), QStringLiteral("/org/korvale/Search"),
+        QStringLiteral("org.korvale.Search"), QStringLiteral("Search"));
+    call.setAutoStartService(false); // a look-up does not start the agent
+    call << query << type << (json ? QStringLiteral("json") : QStringLiteral("lines"));
+    const QDBusMessage reply = bus.call(call, QDBus::Block, agentTimeoutMs());
+    if (reply.type() == QDBusMessage::ReplyMessage && reply.arguments().size() == 1
+        && reply.arguments().first().typeId() == QMetaType::QByteArray)
+        return reply.arguments().first().toByteArray();
+    // No agent, or one without the search on the bus: the files, as without an agent.
+    static const QStringList absent = {
+        QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown"),
+        QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner"),
+        QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"),
+        QStringLiteral("org.freedesktop.DBus.Error.UnknownInterface"),
+        QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod")};
+    if (!absent.contains(reply.errorName()))
+        printError(
+            QStringLiteral("the agent did not answer (%1); reading the stored lists")
+                .arg(reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage()));
+    return std::nullopt;
 }
 
 } // namespace
@@ -99,11 +136,14 @@ int main(int argc, char **argv)
     QStringList arguments = app.arguments().mid(1);
     int type = 0;
     bool json = false;
+    bool filesOnly = false;
     QStringList queryParts;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (argument == QLatin1String("--json")) {
             json = true;
+        } else if (argument == QLatin1String("--files")) {
+            filesOnly = true;
         } else if (argument == QLatin1String("--type") && i + 1 < arguments.size()) {
             bool ok = false;
             type = arguments.at(++i).toInt(&ok);
@@ -128,40 +168,22 @@ int main(int argc, char **argv)
     }
     const QString query = queryParts.join(QLatin1Char(' '));
 
+    const auto write = [](const QByteArray &out) {
+        std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    };
+    if (!filesOnly) {
+        if (const std::optional<QByteArray> answer = askAgent(query, type, json)) {
+            write(*answer);
+            return 0;
+        }
+    }
+
     bool failed = false;
     const SearchSources sources = storedSources(failed);
     PreparedListCache cache;
     const std::atomic<bool> stop{false};
     // A one-space query offers the clipboard, which only the agent's window can reach.
     const SearchPass::Result result = SearchPass(cache).run(sources, type, query, {}, stop);
-
-    QByteArray out;
-    if (json) {
-        QJsonArray array;
-        for (const FoundItem &item : result.items) {
-            QJsonObject object;
-            object.insert(QStringLiteral("x"), ItemRecord::kind(item.record));
-            for (const QString &key : {ItemRecord::KeyTitle, ItemRecord::KeyPath,
-                                       ItemRecord::KeyAddress, ItemRecord::KeyText}) {
-                if (item.record.contains(key))
-                    object.insert(key, item.record.value(key).toString());
-            }
-            object.insert(QStringLiteral("a"), item.abbreviationHit ? 1 : 0);
-            object.insert(QStringLiteral("B"), item.beginsWith ? 1 : 0);
-            object.insert(QStringLiteral("p"), item.priority);
-            object.insert(QStringLiteral("L"), item.recentRank);
-            array.append(object);
-        }
-        out = QJsonDocument(array).toJson(QJsonDocument::Indented);
-    } else {
-        for (const FoundItem &item : result.items) {
-            out += QStringLiteral("%1\t%2\t%3\n")
-                       .arg(ItemRecord::kind(item.record))
-                       .arg(oneLine(item.record.value(ItemRecord::KeyTitle).toString()),
-                            oneLine(location(item.record)))
-                       .toUtf8();
-        }
-    }
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    write(json ? SearchResultText::json(result.items) : SearchResultText::lines(result.items));
     return failed ? 1 : 0;
 }

@@ -11,6 +11,7 @@
 #include "ItemOpener.h"
 #include "KorvaleLog.h"
 #include "MainWindow.h"
+#include "SearchBus.h"
 #include "SearchController.h"
 #include "SearchField.h"
 #include "platform/KeyboardGrab.h"
@@ -136,6 +137,9 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     connect(mBus.get(), &AccessWindowBus::closeRequested, this, &AgentAccess::closeAccessWindow);
     if (!mBus->publish())
         KorvaleLog::line(QStringLiteral("The access window is not reachable on the session bus"));
+    mSearchBus = std::make_unique<SearchBus>(*mSearch);
+    if (!mSearchBus->publish())
+        KorvaleLog::line(QStringLiteral("korvale-search cannot ask the agent on the session bus"));
 }
 
 AgentAccess::~AgentAccess()

@@ -15,11 +15,12 @@ class ApplicationLauncher;
 class CursorHighlight;
 class DaemonController;
 class ItemOpener;
+class SearchBus;
 class SearchController;
 
 // The agent's search-and-open side put together: the search engine over the controller's lists,
-// the access window, opening items, the cursor highlight, and the access window's place on the
-// bus. The program connects the gestures to the slots below.
+// the access window, opening items, the cursor highlight, and the access window's and the
+// search's places on the bus. The program connects the gestures to the slots below.
 class AgentAccess : public QObject
 {
     Q_OBJECT
@@ -67,6 +68,7 @@ private:
     std::unique_ptr<ItemOpener> mOpener;
     std::unique_ptr<CursorHighlight> mCursorHighlight;
     std::unique_ptr<AccessWindowBus> mBus;
+    std::unique_ptr<SearchBus> mSearchBus;
     // Steady-clock nanoseconds of the last opening and of the first paint after it.
     qint64 mOpenedAt = 0;
     qint64 mPaintedAt = 0;

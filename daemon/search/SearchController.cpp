@@ -17,14 +17,17 @@ SearchController::SearchController(SourcesProvider sources, QObject *parent)
     auto timer = std::make_shared<QElapsedTimer>();
     timer->start();
     mClock = [timer] { return timer->elapsed(); };
+    mCallers.setMaxThreadCount(1);
 }
 
 SearchController::~SearchController()
 {
     // The pass's hand-over is queued to this object, so joining here cannot wait for it.
     mMustStop = true;
+    mCallersMustStop = true;
     if (mThread.joinable())
         mThread.join();
+    mCallers.waitForDone();
 }
 
 void SearchController::controlTextDidChange(const QString &fieldText)
@@ -175,4 +178,15 @@ void SearchController::clearPreparedLists()
 {
     if (!mRunning)
         mCache.clear();
+}
+
+void SearchController::searchForCaller(int type, const QString &query, CallerDone done)
+{
+    SearchSources sources = mSources ? mSources() : SearchSources();
+    // Another program must not see what the password guards, even by a filter that grew it.
+    sources.protectedNotes.clear();
+    mCallers.start([this, sources = std::move(sources), type, query, done = std::move(done)] {
+        // A one-space query offers the clipboard only in the window.
+        done(SearchPass(mCache).run(sources, type, query, {}, mCallersMustStop));
+    });
 }

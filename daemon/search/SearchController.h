@@ -2,10 +2,12 @@
 
 #include "FoundItem.h"
 #include "PreparedList.h"
+#include "SearchPass.h"
 #include "SearchSources.h"
 
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 
 #include <atomic>
 #include <functional>
@@ -47,6 +49,13 @@ public:
     // Forgets the prepared lists (they are rebuilt on the next pass).
     void clearPreparedLists();
 
+    // A pass for another program (korvale-search over the bus): the same lists and prepared
+    // lists, on a worker of its own, leaving the window's pass, text and filter alone. done runs
+    // on that worker; the result is cut short only when the controller goes away. The protected
+    // notes are never part of it, whatever the type.
+    using CallerDone = std::function<void(const SearchPass::Result &)>;
+    void searchForCaller(int type, const QString &query, CallerDone done);
+
     static constexpr qint64 kProtectedDeadlineMs = 300 * 1000;
     static constexpr int kRetryMs = 10;
 
@@ -77,4 +86,7 @@ private:
     int mTotalItems = 0;
     bool mPasswordHeld = false;
     qint64 mProtectedChosenAt = -1;
+    // One caller pass at a time: each already uses both cores on large lists.
+    QThreadPool mCallers;
+    std::atomic<bool> mCallersMustStop{false};
 };

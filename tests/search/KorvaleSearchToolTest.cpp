@@ -34,15 +34,33 @@ void storeLists()
     ASSERT_TRUE(preferences.synchronize());
 }
 
+// The tool reads the files when no agent can be asked; an agent another test program started on
+// the session bus must not answer for this home.
+class NoSessionBus
+{
+public:
+    explicit NoSessionBus(const QString &home)
+        : mSaved(qgetenv("DBUS_SESSION_BUS_ADDRESS"))
+    {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + home + "/no-bus").toUtf8());
+    }
+    ~NoSessionBus() { qputenv("DBUS_SESSION_BUS_ADDRESS", mSaved); }
+
+private:
+    QByteArray mSaved;
+};
+
 } // namespace
 
 TEST(KorvaleSearchTool, PrintsRankedResultsAsLinesAndJson)
 {
     TemporaryHome home;
+    NoSessionBus noBus(home.path());
     storeLists();
     const QString program = builtProgram("bin/korvale-search");
     const ProgramRun lines = runProgram(program, {"ma"});
     ASSERT_EQ(lines.exitCode, 0) << lines.err.toStdString();
+    EXPECT_EQ(lines.err, QByteArray()); // no agent is no news
     // The note's priority first; the recent "Maps" has another path, so it is not this Maps.
     EXPECT_EQ(QString::fromUtf8(lines.out),
               "5\tmailing list ideas\t\n"
@@ -65,6 +83,7 @@ TEST(KorvaleSearchTool, PrintsRankedResultsAsLinesAndJson)
 TEST(KorvaleSearchTool, DamagedFileIsReportedAndLeftInPlace)
 {
     TemporaryHome home;
+    NoSessionBus noBus(home.path());
     storeLists();
     const QString notes =
         CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Notes);

@@ -1,11 +1,20 @@
-#include "ReferenceSearch.h"
 #include "SearchController.h"
+#include "ReferenceSearch.h"
+#include "SearchBus.h"
 #include "SearchFilter.h"
+#include "SearchResultText.h"
 
 #include <QClipboard>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <mutex>
 
 #include <gtest/gtest.h>
 
@@ -157,6 +166,51 @@ TEST(SearchController, OneSpaceShowsTheOfferFromTheProvider)
     EXPECT_EQ(c.totalItems(), 0);
 }
 
+// What korvale-search asks over the bus: the same pass beside the window's, which it neither
+// replaces nor stops, and never over the protected notes.
+TEST(SearchController, CallerPassesLeaveTheWindowAloneAndSkipProtectedNotes)
+{
+    SearchController c([] {
+        SearchSources s = twelveRecords();
+        s.protectedNotes.append(rec(6, "mail passwords"));
+        return s;
+    });
+    c.searchFieldModified("ma");
+    ASSERT_TRUE(waitIdle(c));
+    ASSERT_EQ(c.displayedList().size(), 3);
+
+    std::mutex mutex;
+    QMap<QString, QStringList> answers; // query -> titles, in answer order
+    const auto ask = [&](int type, const QString &query) {
+        c.searchForCaller(type, query, [&mutex, &answers, query](const SearchPass::Result &r) {
+            QStringList titles;
+            for (const FoundItem &item : r.items)
+                titles << item.record.value("T").toString();
+            std::lock_guard lock(mutex);
+            answers.insert(query, titles);
+        });
+    };
+    ask(0, "i");
+    ask(6, "mail");
+    // Typing while the callers wait: the window's passes and theirs do not cancel each other.
+    c.searchFieldModified("b");
+    ask(0, " ");
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        std::lock_guard lock(mutex);
+        return answers.size() == 3;
+    }));
+    ASSERT_TRUE(waitIdle(c));
+    const SearchSources sources = twelveRecords();
+    QStringList expected;
+    for (const QVariant &record : ReferenceSearch::run(sources, 0, "i"))
+        expected << record.toMap().value("T").toString();
+    EXPECT_EQ(answers.value("i"), expected);
+    EXPECT_EQ(answers.value("mail"), QStringList());
+    EXPECT_EQ(answers.value(" "), QStringList()); // the clipboard offer is the window's
+    EXPECT_EQ(c.displayedQuery(), "b");
+    EXPECT_EQ(c.displayedList().size(), 2); // budget.ods, books
+}
+
 TEST(SearchFilter, MenuAndButtons)
 {
     QList<int> values;
@@ -176,4 +230,38 @@ TEST(SearchFilter, MenuAndButtons)
     EXPECT_FALSE(SearchFilter::includes(0, 6));
     EXPECT_TRUE(SearchFilter::includes(6, 6));
     EXPECT_FALSE(SearchFilter::includes(1, 2));
+}
+
+// The bus side in this process: the reply is sent from the worker once the pass ran, and is
+// exactly what korvale-search prints; the protected notes are refused.
+TEST(SearchBus, AnswersWithThePrintedResultsFromTheWorker)
+{
+    if (!QDBusConnection::sessionBus().isConnected())
+        GTEST_SKIP() << "no D-Bus session bus: run under scripts/with-session.sh";
+    SearchController c([] { return twelveRecords(); });
+    SearchBus bus(c);
+    ASSERT_TRUE(bus.publish());
+    QDBusConnection caller = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "caller");
+    auto disconnect = qScopeGuard([] { QDBusConnection::disconnectFromBus("caller"); });
+    const auto ask = [&](const QString &query, int type, const QString &form) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QDBusConnection::sessionBus().baseService(), SearchBus::ObjectPath,
+            SearchBus::Interface, SearchBus::Method);
+        call << query << type << form;
+        QDBusPendingCallWatcher watcher(caller.asyncCall(call, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return watcher.isFinished(); }, 6000));
+        return watcher.reply();
+    };
+    SearchPass::Result direct;
+    PreparedListCache cache;
+    direct = SearchPass(cache).run(twelveRecords(), 0, "ma", {}, std::atomic<bool>(false));
+    const QDBusMessage lines = ask("ma", 0, "lines");
+    ASSERT_EQ(lines.type(), QDBusMessage::ReplyMessage) << lines.errorMessage().toStdString();
+    EXPECT_EQ(lines.arguments().value(0).toByteArray(), SearchResultText::lines(direct.items));
+    EXPECT_EQ(lines.arguments().value(0).toByteArray().count('\n'), 3);
+    const QDBusMessage json = ask("ma", 0, "json");
+    EXPECT_EQ(json.arguments().value(0).toByteArray(), SearchResultText::json(direct.items));
+    EXPECT_EQ(ask("ma", 6, "lines").errorName(), SearchBus::ErrorRefused);
+    EXPECT_EQ(ask("ma", 7, "lines").errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
+    EXPECT_EQ(ask("ma", 0, "xml").errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
 }
