@@ -31,30 +31,6 @@ namespace {
 
 const QString Nbsp = QStringLiteral("\u00a0");
 
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const QByteArray &value)
-        : mName(name)
-        , mHad(qEnvironmentVariableIsSet(name))
-        , mOld(qgetenv(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (mHad)
-            qputenv(mName, mOld);
-        else
-            qunsetenv(mName);
-    }
-
-private:
-    const char *mName;
-    bool mHad;
-    QByteArray mOld;
-};
-
 // English table installed, no override, numbers in en_US: the state a program starts in.
 class StringUtilsTest : public ::testing::Test
 {
@@ -303,22 +279,22 @@ TEST(DesktopEntryReader, PicksTheBestLanguage)
 
 TEST(DesktopEntryReader, LanguagesFromTheEnvironment)
 {
-    ScopedEnv all("LC_ALL", "");
-    ScopedEnv messages("LC_MESSAGES", "");
-    ScopedEnv language("LANGUAGE", "pt_BR:fr");
+    ScopedEnvironment all{{"LC_ALL", ""}};
+    ScopedEnvironment messages{{"LC_MESSAGES", ""}};
+    ScopedEnvironment language{{"LANGUAGE", "pt_BR:fr"}};
     {
-        ScopedEnv lang("LANG", "de_DE.UTF-8@euro");
+        ScopedEnvironment lang{{"LANG", "de_DE.UTF-8@euro"}};
         EXPECT_EQ(DesktopEntryReader::userLanguageNames(),
                   (QList<QByteArray>{"pt_BR", "pt", "fr", "de_DE@euro", "de_DE", "de@euro", "de"}));
     }
-    ScopedEnv lang("LANG", "C");
+    ScopedEnvironment lang{{"LANG", "C"}};
     EXPECT_TRUE(DesktopEntryReader::userLanguageNames().isEmpty());
 }
 
 TEST_F(StringUtilsTest, LocalizedNamesAndPaths)
 {
-    ScopedEnv all("LC_ALL", "fr_FR.UTF-8");
-    ScopedEnv language("LANGUAGE", "");
+    ScopedEnvironment all{{"LC_ALL", "fr_FR.UTF-8"}};
+    ScopedEnvironment language{{"LANGUAGE", ""}};
     const QString apps = mHome.path() + QStringLiteral("/Apps");
     ASSERT_TRUE(QDir().mkpath(apps));
     QFile entry(apps + QStringLiteral("/org.example.Editor.desktop"));
@@ -421,8 +397,8 @@ TEST(Translations, EveryLanguageHasEveryKeyWithTheSamePlaceholders)
 // does: the main group only, in the user's language.
 TEST(DesktopEntryReader, NamesIconsAndTheApplicationCheckShareOneReading)
 {
-    ScopedEnv all("LC_ALL", "fr_FR.UTF-8");
-    ScopedEnv language("LANGUAGE", "");
+    ScopedEnvironment all{{"LC_ALL", "fr_FR.UTF-8"}};
+    ScopedEnvironment language{{"LANGUAGE", ""}};
     QTemporaryDir folder;
     const auto write = [&folder](const QString &name, const QByteArray &contents) {
         QFile file(folder.path() + u'/' + name);

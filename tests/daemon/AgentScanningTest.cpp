@@ -79,26 +79,6 @@ QVariantMap applicationRecord(const QString &path, const QString &title,
     return record;
 }
 
-class ScopedDataDirs
-{
-public:
-    explicit ScopedDataDirs(const QString &value)
-    {
-        qputenv("XDG_DATA_DIRS", QFile::encodeName(value));
-    }
-    ~ScopedDataDirs()
-    {
-        if (mWasSet)
-            qputenv("XDG_DATA_DIRS", mSaved);
-        else
-            qunsetenv("XDG_DATA_DIRS");
-    }
-
-private:
-    QByteArray mSaved = qgetenv("XDG_DATA_DIRS");
-    bool mWasSet = qEnvironmentVariableIsSet("XDG_DATA_DIRS");
-};
-
 } // namespace
 
 // The manager saves what the user attached to an application while the agent's scan runs: the
@@ -155,7 +135,8 @@ TEST(AgentScanning, AbsentFolderListMeansTheDesktopsFoldersAndAnEmptiedOneMeansN
     const QString userApps = f.home.path() + QStringLiteral("/.local/share/applications");
     ASSERT_TRUE(QDir().mkpath(userApps));
     // No system folder of XDG_DATA_DIRS in the way.
-    const ScopedDataDirs dataDirs(f.home.path() + QStringLiteral("/none"));
+    const ScopedEnvironment dataDirs{
+        {"XDG_DATA_DIRS", QFile::encodeName(f.home.path() + QStringLiteral("/none")).constData()}};
     writeDesktopEntry(userApps, QStringLiteral("notes.desktop"), QStringLiteral("Notes"));
     AgentScanning scanning(*f.controller);
 

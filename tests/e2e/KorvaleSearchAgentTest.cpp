@@ -67,31 +67,6 @@ ProgramRun search(const QStringList &arguments)
     return runProgram(builtProgram("bin/korvale-search"), arguments);
 }
 
-// Sets an environment variable for the lifetime of the object.
-class ScopedVariable
-{
-public:
-    ScopedVariable(const char *name, const QByteArray &value)
-        : mName(name)
-        , mSaved(qgetenv(name))
-        , mWasSet(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedVariable()
-    {
-        if (mWasSet)
-            qputenv(mName, mSaved);
-        else
-            qunsetenv(mName);
-    }
-
-private:
-    const char *mName;
-    QByteArray mSaved;
-    bool mWasSet;
-};
-
 // Owns the agent's name and takes the search calls without ever answering them.
 class SilentAgent : public QDBusVirtualObject
 {
@@ -198,7 +173,7 @@ TEST(KorvaleSearchAgent, FallsBackToTheFilesWhenTheAgentDoesNotAnswer)
         bus.unregisterObject("/org/korvale/Search");
     });
 
-    ScopedVariable timeout("KORVALE_SEARCH_TIMEOUT_MS", "300");
+    ScopedEnvironment timeout{{"KORVALE_SEARCH_TIMEOUT_MS", "300"}};
     const ProgramRun fallenBack = search({"--json", "zorbl"});
     EXPECT_EQ(fallenBack.exitCode, 0);
     EXPECT_EQ(fallenBack.out, withoutAgent.out);

@@ -1,41 +1,9 @@
 #include "DesktopEntryReader.h"
+#include "TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// Sets environment variables for the lifetime of the object.
-class ScopedEnvironment
-{
-public:
-    ScopedEnvironment(std::initializer_list<std::pair<const char *, const char *>> values)
-    {
-        for (const auto &[name, value] : values) {
-            mSaved.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
-            if (value)
-                qputenv(name, value);
-            else
-                qunsetenv(name);
-        }
-    }
-    ~ScopedEnvironment()
-    {
-        for (const Saved &saved : mSaved) {
-            if (saved.wasSet)
-                qputenv(saved.name, saved.value);
-            else
-                qunsetenv(saved.name);
-        }
-    }
-
-private:
-    struct Saved {
-        const char *name;
-        QByteArray value;
-        bool wasSet;
-    };
-    std::vector<Saved> mSaved;
-};
 
 std::optional<QString> titleOf(const QByteArray &contents)
 {

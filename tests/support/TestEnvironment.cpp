@@ -94,3 +94,24 @@ QString builtProgram(const QString &relativePath)
 {
     return QStringLiteral(KORVALE_BINARY_DIR "/") + relativePath;
 }
+
+ScopedEnvironment::ScopedEnvironment(std::initializer_list<std::pair<const char *, const char *>> values)
+{
+    for (const auto &[name, value] : values) {
+        mSaved.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+        if (value)
+            qputenv(name, value);
+        else
+            qunsetenv(name);
+    }
+}
+
+ScopedEnvironment::~ScopedEnvironment()
+{
+    for (auto saved = mSaved.rbegin(); saved != mSaved.rend(); ++saved) {
+        if (saved->wasSet)
+            qputenv(saved->name, saved->value);
+        else
+            qunsetenv(saved->name);
+    }
+}

@@ -5,8 +5,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <initializer_list>
 #include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
 // Points HOME and the XDG folders at a fresh temporary folder for the lifetime of the object,
 // so that no test reads or writes the real home folder.
@@ -25,6 +28,24 @@ public:
 private:
     QTemporaryDir mDir;
     std::map<QByteArray, std::optional<QByteArray>> mSaved;
+};
+
+// Sets environment variables (nullptr: unsets) for the lifetime of the object.
+class ScopedEnvironment
+{
+public:
+    ScopedEnvironment(std::initializer_list<std::pair<const char *, const char *>> values);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment &) = delete;
+    ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;
+
+private:
+    struct Saved {
+        const char *name;
+        QByteArray value;
+        bool wasSet;
+    };
+    std::vector<Saved> mSaved;
 };
 
 // Collects the lines the suite logs while the object lives.
