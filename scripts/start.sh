@@ -23,22 +23,27 @@ fi
 
 log=${XDG_RUNTIME_DIR:-/tmp}/korvale-daemon.log
 echo "Starting korvale-daemon (its messages go to $log)"
-nohup build/bin/korvale-daemon >"$log" 2>&1 &
+# Appended: a running agent may still be writing to it.
+seen=$(cat "$log" 2>/dev/null | wc -l)
+nohup build/bin/korvale-daemon >>"$log" 2>&1 &
 pid=$!
 # The agent owns its bus name once it runs; a second start hands over to the running one and ends.
+owner() {
+    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.GetConnectionUnixProcessID org.korvale.Daemon 2>/dev/null |
+        sed -n 's/^(uint32 \([0-9]*\),)$/\1/p'
+}
 for _ in $(seq 50); do
     if ! kill -0 "$pid" 2>/dev/null; then
         if wait "$pid"; then
-            echo "korvale-daemon was already running; it was asked to reread its settings."
+            echo "korvale-daemon was already running (process $(owner)); it was asked to reread its settings."
             exit 0
         fi
         echo "korvale-daemon could not start:"
-        sed 's/^/  /' "$log"
+        tail -n "+$((seen + 1))" "$log" | sed 's/^/  /'
         exit 1
     fi
-    if command -v gdbus >/dev/null 2>&1 &&
-        gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-            --method org.freedesktop.DBus.NameHasOwner org.korvale.Daemon 2>/dev/null | grep -q true; then
+    if command -v gdbus >/dev/null 2>&1 && [ "$(owner)" = "$pid" ]; then
         echo "korvale-daemon is running (process $pid). Double-tap the Super key to open it."
         exit 0
     fi
