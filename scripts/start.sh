@@ -24,7 +24,8 @@ fi
 log=${XDG_RUNTIME_DIR:-/tmp}/korvale-daemon.log
 echo "Starting korvale-daemon (its messages go to $log)"
 # Appended: a running agent may still be writing to it.
-seen=$(cat "$log" 2>/dev/null | wc -l)
+seen=0
+[ -f "$log" ] && seen=$(wc -l <"$log")
 nohup build/bin/korvale-daemon >>"$log" 2>&1 &
 pid=$!
 # The agent owns its bus name once it runs; a second start hands over to the running one and ends.
