@@ -1,3 +1,4 @@
+#include "ScannerFixtures.h"
 #include "TestEnvironment.h"
 #include "platform/Workspace.h"
 
@@ -46,12 +47,9 @@ bool isMinimised(const QByteArray &window)
 
 TEST(HideOtherApplications, TheOtherApplicationsWindowsAreMinimisedAndTheKeptOnesStay)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        GTEST_SKIP()
-            << "needs an X display with a window manager: run under scripts/with-session.sh";
-    const std::unique_ptr<Workspace> workspace = Workspace::createLinux();
     QString reason;
-    if (!workspace->canBringToFront(&reason))
+    const std::unique_ptr<Workspace> workspace = windowManagedWorkspace(&reason);
+    if (!workspace)
         GTEST_SKIP() << reason.toStdString();
 
     // Two other applications, and one standing for the agent and the item it opened.

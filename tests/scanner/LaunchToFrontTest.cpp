@@ -30,12 +30,9 @@ qint64 activeWindowPid()
 
 TEST(LaunchToFront, LaunchedApplicationIsFoundAndMadeTheActiveWindow)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        GTEST_SKIP()
-            << "needs an X display with a window manager: run under scripts/with-session.sh";
-    const std::unique_ptr<Workspace> workspace = Workspace::createLinux();
     QString reason;
-    if (!workspace->canBringToFront(&reason))
+    const std::unique_ptr<Workspace> workspace = windowManagedWorkspace(&reason);
+    if (!workspace)
         GTEST_SKIP() << reason.toStdString();
 
     const QString program = builtProgram("bin/korvale-test-window");

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/Workspace.h"
+
 #include <QDir>
 #include <QFile>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 // Builds application folders for the scanner tests.
 namespace ScannerFixtures {
@@ -31,3 +35,16 @@ inline void writeDesktopEntry(const QString &path, const QString &name,
 }
 
 } // namespace ScannerFixtures
+
+// The session's X11 workspace where a window manager runs, or nothing and why (to skip a test).
+inline std::unique_ptr<Workspace> windowManagedWorkspace(QString *why)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        *why = QStringLiteral("needs an X display with a window manager: run under scripts/with-session.sh");
+        return nullptr;
+    }
+    std::unique_ptr<Workspace> workspace = Workspace::createLinux();
+    if (!workspace->canBringToFront(why))
+        return nullptr;
+    return workspace;
+}
