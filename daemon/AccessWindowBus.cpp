@@ -39,6 +39,12 @@ void AccessWindowBus::Close()
     QMetaObject::invokeMethod(this, &AccessWindowBus::closeRequested, Qt::QueuedConnection);
 }
 
+void AccessWindowBus::ShowMenu()
+{
+    // Queued: the menu must not pop up inside the bus call, which waits for no one.
+    QMetaObject::invokeMethod(this, &AccessWindowBus::menuRequested, Qt::QueuedConnection);
+}
+
 QVariantMap AccessWindowBus::State()
 {
     return mState ? DBusNotificationCenter::toWire(mState()).toMap() : QVariantMap();

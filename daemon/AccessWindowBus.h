@@ -9,7 +9,8 @@
 // (Wayland sessions): a key bound to
 //   gdbus call --session --dest org.korvale.Daemon --object-path /org/korvale/AccessWindow
 //              --method org.korvale.AccessWindow.Toggle
-// brings it up or sends it away. State() describes what it shows, for scripts and tests.
+// brings it up or sends it away, and the method ShowMenu pops up the menu-bar menu at the pointer.
+// State() describes what it shows, for scripts and tests.
 class AccessWindowBus : public QObject
 {
     Q_OBJECT
@@ -29,12 +30,14 @@ public slots:
     Q_SCRIPTABLE void Toggle();
     Q_SCRIPTABLE void Open();
     Q_SCRIPTABLE void Close();
+    Q_SCRIPTABLE void ShowMenu();
     Q_SCRIPTABLE QVariantMap State();
 
 signals:
     void toggleRequested();
     void openRequested();
     void closeRequested();
+    void menuRequested();
 
 private:
     std::function<QVariantMap()> mState;

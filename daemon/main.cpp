@@ -1,5 +1,6 @@
 #include "AccessWindowController.h"
 #include "AgentAccess.h"
+#include "AgentMenus.h"
 #include "AgentScanning.h"
 #include "DaemonActivationStep.h"
 #include "DaemonController.h"
@@ -101,10 +102,23 @@ public:
             mAccess->window().hideAgent();
     }
 
+    void attachMenus(AgentMenus *menus) { mMenus = menus; }
+    void buildMenuBarMenu() override
+    {
+        if (mMenus)
+            mMenus->createMenubarMenu();
+    }
+    void discardMenuBarMenu() override
+    {
+        if (mMenus)
+            mMenus->clearMenubarMenu();
+    }
+
 private:
     DaemonActivationStep &mActivation;
     std::unique_ptr<AgentScanning> mScanning;
     AgentAccess *mAccess = nullptr;
+    AgentMenus *mMenus = nullptr;
 };
 
 } // namespace
@@ -163,6 +177,10 @@ int main(int argc, char **argv)
     accessEnvironment.keyboardGrab = std::move(grab.grab);
     AgentAccess access(controller, std::move(accessEnvironment));
     hooks->attachAccess(&access);
+    AgentMenus menus(controller, access, AgentMenus::Environment());
+    hooks->attachMenus(&menus);
+    QObject::connect(&access, &AgentAccess::menuBarMenuRequested, &menus,
+                     &AgentMenus::popUpMenuBarMenu);
     DaemonFlags &flags = controller.flags();
     monitor.setAgentQueries({[&flags] { return flags.mWindowVisible; },
                              [&access] { return access.isWindowKey(); },
@@ -175,6 +193,8 @@ int main(int argc, char **argv)
                      &AgentAccess::selectSearchText);
     QObject::connect(&monitor, &ActivationMonitor::itemShortcutTriggered, &access,
                      &AgentAccess::openItemFromShortcut);
+    QObject::connect(&monitor, &ActivationMonitor::menuBarMenuRequested, &menus,
+                     &AgentMenus::popUpMenuBarMenu);
 
     int activations = 0;
     QObject::connect(&instance, &SessionInstance::activationRequested, &controller,

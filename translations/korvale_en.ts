@@ -20,6 +20,30 @@
         <translation>Unknown type</translation>
     </message>
     <message>
+        <source>Empty</source>
+        <translation>Empty</translation>
+    </message>
+    <message>
+        <source>FileEditorChangeDate</source>
+        <translation>Change Date</translation>
+    </message>
+    <message>
+        <source>FileEditorDate</source>
+        <translation>Modified:</translation>
+    </message>
+    <message>
+        <source>FileEditorDuplicate</source>
+        <translation>Duplicate</translation>
+    </message>
+    <message>
+        <source>FileEditorFolder</source>
+        <translation>Folder:</translation>
+    </message>
+    <message>
+        <source>FileEditorName</source>
+        <translation>Copy name:</translation>
+    </message>
+    <message>
         <source>KeyDetectionWindowTitle</source>
         <translation>Key detection</translation>
     </message>
@@ -56,12 +80,28 @@
         <translation>Plain text</translation>
     </message>
     <message>
+        <source>PopupMenuAccessPath</source>
+        <translation>Enclosing Folders</translation>
+    </message>
+    <message>
+        <source>PopupMenuClipboardItems</source>
+        <translation>Clipboard</translation>
+    </message>
+    <message>
         <source>PopupMenuClose</source>
         <translation>Close</translation>
     </message>
     <message>
+        <source>PopupMenuContents</source>
+        <translation>Contents</translation>
+    </message>
+    <message>
         <source>PopupMenuCopy</source>
         <translation>Copy</translation>
+    </message>
+    <message>
+        <source>PopupMenuEditItem</source>
+        <translation>Edit…</translation>
     </message>
     <message>
         <source>PopupMenuHelp</source>
@@ -70,6 +110,10 @@
     <message>
         <source>PopupMenuHighlightCursor</source>
         <translation>Show pointer</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenAccessWindow</source>
+        <translation>Open the Access Window</translation>
     </message>
     <message>
         <source>PopupMenuOpenApplication</source>
@@ -88,6 +132,10 @@
         <translation>Copy to clipboard</translation>
     </message>
     <message>
+        <source>PopupMenuOpenEditorItem</source>
+        <translation>Date and Duplicate…</translation>
+    </message>
+    <message>
         <source>PopupMenuOpenItem</source>
         <translation>Open</translation>
     </message>
@@ -98,6 +146,10 @@
     <message>
         <source>PopupMenuPaste</source>
         <translation>Paste</translation>
+    </message>
+    <message>
+        <source>PopupMenuRecentItems</source>
+        <translation>Recent Items</translation>
     </message>
     <message>
         <source>PopupMenuRevealItem</source>
@@ -142,6 +194,10 @@
     <message>
         <source>PopupMenuUpdateListApps</source>
         <translation>Update application list</translation>
+    </message>
+    <message>
+        <source>PopupMenuVolumes</source>
+        <translation>Volumes</translation>
     </message>
     <message>
         <source>PopupTypeAddressBook</source>

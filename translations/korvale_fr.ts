@@ -20,6 +20,30 @@
         <translation>Type inconnu</translation>
     </message>
     <message>
+        <source>Empty</source>
+        <translation>Vide</translation>
+    </message>
+    <message>
+        <source>FileEditorChangeDate</source>
+        <translation>Changer la date</translation>
+    </message>
+    <message>
+        <source>FileEditorDate</source>
+        <translation>Modifié le :</translation>
+    </message>
+    <message>
+        <source>FileEditorDuplicate</source>
+        <translation>Dupliquer</translation>
+    </message>
+    <message>
+        <source>FileEditorFolder</source>
+        <translation>Dossier :</translation>
+    </message>
+    <message>
+        <source>FileEditorName</source>
+        <translation>Nom de la copie :</translation>
+    </message>
+    <message>
         <source>KeyDetectionWindowTitle</source>
         <translation>Détection des touches</translation>
     </message>
@@ -56,12 +80,28 @@
         <translation>Texte brut</translation>
     </message>
     <message>
+        <source>PopupMenuAccessPath</source>
+        <translation>Dossiers parents</translation>
+    </message>
+    <message>
+        <source>PopupMenuClipboardItems</source>
+        <translation>Presse-papiers</translation>
+    </message>
+    <message>
         <source>PopupMenuClose</source>
         <translation>Fermer</translation>
     </message>
     <message>
+        <source>PopupMenuContents</source>
+        <translation>Contenu</translation>
+    </message>
+    <message>
         <source>PopupMenuCopy</source>
         <translation>Copier</translation>
+    </message>
+    <message>
+        <source>PopupMenuEditItem</source>
+        <translation>Modifier…</translation>
     </message>
     <message>
         <source>PopupMenuHelp</source>
@@ -70,6 +110,10 @@
     <message>
         <source>PopupMenuHighlightCursor</source>
         <translation>Montrer le pointeur</translation>
+    </message>
+    <message>
+        <source>PopupMenuOpenAccessWindow</source>
+        <translation>Ouvrir la fenêtre d’accès</translation>
     </message>
     <message>
         <source>PopupMenuOpenApplication</source>
@@ -88,6 +132,10 @@
         <translation>Copier dans le presse-papiers</translation>
     </message>
     <message>
+        <source>PopupMenuOpenEditorItem</source>
+        <translation>Date et copie…</translation>
+    </message>
+    <message>
         <source>PopupMenuOpenItem</source>
         <translation>Ouvrir</translation>
     </message>
@@ -98,6 +146,10 @@
     <message>
         <source>PopupMenuPaste</source>
         <translation>Coller</translation>
+    </message>
+    <message>
+        <source>PopupMenuRecentItems</source>
+        <translation>Éléments récents</translation>
     </message>
     <message>
         <source>PopupMenuRevealItem</source>
@@ -142,6 +194,10 @@
     <message>
         <source>PopupMenuUpdateListApps</source>
         <translation>Mettre à jour la liste des applications</translation>
+    </message>
+    <message>
+        <source>PopupMenuVolumes</source>
+        <translation>Volumes</translation>
     </message>
     <message>
         <source>PopupTypeAddressBook</source>

@@ -17,9 +17,11 @@
 #include "platform/KeyboardGrab.h"
 #include "platform/Workspace.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QTimer>
 #include <QWindow>
 
@@ -63,6 +65,19 @@ QString titleOf(const QVariantMap &record)
     const QString title = record.value(QStringLiteral("T")).toString();
     return title.isEmpty() ? QFileInfo(record.value(QStringLiteral("P")).toString()).fileName()
                            : title;
+}
+
+// The entries of the pop-up menu open at this moment, innermost first; empty when none is.
+QStringList openMenuTitles()
+{
+    QStringList titles;
+    if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+        for (const QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                titles << action->text();
+        }
+    }
+    return titles;
 }
 
 } // namespace
@@ -135,6 +150,7 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     connect(mBus.get(), &AccessWindowBus::toggleRequested, this, &AgentAccess::toggleAccessWindow);
     connect(mBus.get(), &AccessWindowBus::openRequested, this, &AgentAccess::openAccessWindow);
     connect(mBus.get(), &AccessWindowBus::closeRequested, this, &AgentAccess::closeAccessWindow);
+    connect(mBus.get(), &AccessWindowBus::menuRequested, this, &AgentAccess::menuBarMenuRequested);
     if (!mBus->publish())
         KorvaleLog::line(QStringLiteral("The access window is not reachable on the session bus"));
     mSearchBus = std::make_unique<SearchBus>(*mSearch);
@@ -175,6 +191,7 @@ QVariantMap AgentAccess::state() const
         {QStringLiteral("typeForSearch"), mSearch->typeForSearch()},
         {QStringLiteral("openedAt"), mOpenedAt},
         {QStringLiteral("paintedAt"), mPaintedAt},
+        {QStringLiteral("menu"), openMenuTitles()},
     };
 }
 

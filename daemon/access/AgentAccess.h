@@ -56,6 +56,10 @@ public slots:
     void openItemFromShortcut(const QVariantMap &record);
     void rerunSearch();
 
+signals:
+    // The bus asked for the menu-bar menu.
+    void menuBarMenuRequested();
+
 private:
     void finishKeyboardGrab();
     void notePainted();

@@ -70,7 +70,8 @@ public:
     // A folder entry of a floating menu; the tag indexes the paths set below.
     void doRevealItemInPopupMenu(int tag);
     void setPopupMenuPaths(QStringList paths);
-    const QStringList &popupMenuPaths() const { return mPopupMenuPaths; }
+    // The menus append the path of each entry they build; the entry's tag is its index.
+    QStringList &popupMenuPaths() { return mPopupMenuPaths; }
     void sendEmailTo(const std::optional<QVariantMap> &selected);
     void doOpenBrowser(const std::optional<QVariantMap> &selected);
     void sendNotificationToBrowser(const QString &path);

@@ -1,0 +1,218 @@
+#include "AgentMenus.h"
+
+#include "AccessIcons.h"
+#include "AccessWindowController.h"
+#include "AgentAccess.h"
+#include "ClipboardDetails.h"
+#include "CommonKorvaleClass.h"
+#include "DaemonController.h"
+#include "FileEditorWindow.h"
+#include "FloatingMenu.h"
+#include "ItemOpener.h"
+#include "ItemRecord.h"
+#include "KorvaleLog.h"
+#include "MainWindow.h"
+#include "MenuBarMenu.h"
+#include "SharedPreferences.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QMenu>
+#include <QMimeData>
+#include <QSystemTrayIcon>
+#include <QUrl>
+
+namespace {
+
+QString clipboardFileOfSession()
+{
+    const QClipboard *board = QGuiApplication::clipboard();
+    const QMimeData *mime = board ? board->mimeData() : nullptr;
+    if (!mime || !mime->hasUrls())
+        return {};
+    for (const QUrl &url : mime->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+} // namespace
+
+AgentMenus::AgentMenus(DaemonController &daemon, AgentAccess &access, Environment environment,
+                       QObject *parent)
+    : QObject(parent)
+    , mDaemon(daemon)
+    , mAccess(access)
+    , mEnvironment(std::move(environment))
+{
+    if (!mEnvironment.volumes)
+        mEnvironment.volumes = [] { return QVariantList(); };
+    if (!mEnvironment.mounts)
+        mEnvironment.mounts = [] { return MountTable::mounts(); };
+    if (!mEnvironment.clipboardText)
+        mEnvironment.clipboardText = &CommonKorvaleClass::getStringFromPasteboard;
+    if (!mEnvironment.clipboardFile)
+        mEnvironment.clipboardFile = &clipboardFileOfSession;
+
+    FolderMenus::Actions folderActions;
+    folderActions.reveal = [this](int tag) { mAccess.opener().doRevealItemInPopupMenu(tag); };
+    folderActions.openEditor = [this](int tag) { openEditorForItem(tag); };
+    mFolders = std::make_unique<FolderMenus>(
+        mAccess.opener().popupMenuPaths(),
+        [this] {
+            FolderMenus::Settings settings;
+            settings.showPackageContents = mAccess.window().showPackageContents();
+            settings.showIcons = mDaemon.settings().mShowIconInPopupMenus != 0;
+            return settings;
+        },
+        std::move(folderActions));
+
+    AccessWindowController &window = mAccess.window();
+    connect(&window, &AccessWindowController::floatingMenuRequested, this,
+            &AgentMenus::showFloatingMenu);
+    connect(&window, &AccessWindowController::showFlagsChanged, this,
+            &AgentMenus::storeShowFlags);
+    // The details belong to the window they stand beside.
+    connect(&window, &AccessWindowController::windowVisibilityChanged, this, [this](bool shown) {
+        if (!shown && mClipboardDetails)
+            mClipboardDetails->hide();
+    });
+
+    if (mEnvironment.trayIcon)
+        createTrayIcon();
+}
+
+AgentMenus::~AgentMenus()
+{
+    delete mFloatingMenu;
+    delete mMenuBarMenu;
+}
+
+void AgentMenus::showFloatingMenu(const QVariantMap &record, const QPoint &globalPosition,
+                                  bool rightBorder)
+{
+    if (record.value(ItemRecord::KeyKind).toInt() == ItemRecord::KindClipboard) {
+        if (record.contains(ItemRecord::KeyClipboardContents) && mAccess.window().window())
+            clipboardDetails().show(record.value(ItemRecord::KeyClipboardContents).toByteArray(),
+                                    mAccess.window().window()->frameGeometry());
+        return;
+    }
+    // The menu-bar menu's tags index the path list, which this menu starts again.
+    clearMenubarMenu();
+    mFolders->paths().clear();
+    if (mFloatingMenu)
+        mFloatingMenu->deleteLater();
+
+    AccessWindowController &window = mAccess.window();
+    ItemOpener &opener = mAccess.opener();
+    FloatingMenu::Actions actions;
+    actions.open = [&window] { window.openSelection(); };
+    actions.reveal = [&window, &opener] { opener.doRevealItem(window.selectedRecord()); };
+    actions.edit = [&window, record] { window.openItemEditor(record); };
+    actions.sendEmail = [&window, &opener] { opener.sendEmailTo(window.selectedRecord()); };
+    std::unique_ptr<QMenu> menu =
+        FloatingMenu::build(record, rightBorder, *mFolders, actions, mEnvironment.mounts());
+    if (!menu)
+        return;
+    mFloatingMenu = menu.release();
+    mFloatingMenu->popup(globalPosition);
+}
+
+void AgentMenus::fillMenuBarMenu(QMenu *menu)
+{
+    MenuBarMenu::Sources sources;
+    sources.clipboardText = mEnvironment.clipboardText();
+    sources.clipboardFile = mEnvironment.clipboardFile();
+    sources.volumes = mEnvironment.volumes();
+    sources.files = mDaemon.lists().mListOfFiles;
+    sources.recentItems = mDaemon.lists().mLatestItems;
+
+    MenuBarMenu::Actions actions;
+    actions.pasteText = [](int tag) { CommonKorvaleClass::pasteTextClipboard(tag); };
+    actions.openRecentItem = [this](int tag) { mAccess.opener().doOpenRecentItem(tag); };
+    actions.openAccessWindow = [this] { mAccess.openAccessWindow(); };
+    actions.openBrowser = [this] { mAccess.opener().doOpenBrowser(std::nullopt); };
+    actions.openMainApp = [this] { mDaemon.openMainApp(); };
+    MenuBarMenu::build(menu, sources, *mFolders, actions);
+}
+
+QMenu *AgentMenus::createMenubarMenu()
+{
+    clearMenubarMenu();
+    mMenuBarMenu = new QMenu;
+    fillMenuBarMenu(mMenuBarMenu);
+    mDaemon.flags().mMenuBarMenuBuilt = true;
+    return mMenuBarMenu;
+}
+
+void AgentMenus::clearMenubarMenu()
+{
+    // Later: the entry being triggered may be the one that asked for the clearing.
+    if (mMenuBarMenu)
+        mMenuBarMenu->deleteLater();
+    mMenuBarMenu = nullptr;
+    mDaemon.flags().mMenuBarMenuBuilt = false;
+}
+
+void AgentMenus::popUpMenuBarMenu()
+{
+    createMenubarMenu()->popup(QCursor::pos());
+}
+
+void AgentMenus::createTrayIcon()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        KorvaleLog::line(QStringLiteral(
+            "No system tray in this session: the menu-bar menu is reached by Control-clicking "
+            "the top of the screen or over the session bus"));
+    }
+    mTrayMenu = std::make_unique<QMenu>();
+    // Filled each time it opens: the clipboard, the volumes and the lists change meanwhile.
+    connect(mTrayMenu.get(), &QMenu::aboutToShow, this, [this] {
+        MenuBarMenu::clear(mTrayMenu.get());
+        clearMenubarMenu();
+        fillMenuBarMenu(mTrayMenu.get());
+    });
+    mTrayIcon = std::make_unique<QSystemTrayIcon>(AccessIcons::icon(QStringLiteral("icon_Agent")));
+    mTrayIcon->setToolTip(QStringLiteral("Korvale"));
+    mTrayIcon->setContextMenu(mTrayMenu.get());
+    connect(mTrayIcon.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger)
+                    mTrayMenu->popup(QCursor::pos());
+            });
+    mTrayIcon->show();
+}
+
+void AgentMenus::openEditorForItem(int tag)
+{
+    const QStringList &paths = mFolders->paths();
+    if (tag < 0 || tag >= paths.size())
+        return;
+    fileEditor()->edit(paths.at(tag));
+}
+
+FileEditorWindow *AgentMenus::fileEditor()
+{
+    if (!mFileEditor)
+        mFileEditor = std::make_unique<FileEditorWindow>();
+    return mFileEditor.get();
+}
+
+ClipboardDetails &AgentMenus::clipboardDetails()
+{
+    if (!mClipboardDetails)
+        mClipboardDetails = std::make_unique<ClipboardDetails>();
+    return *mClipboardDetails;
+}
+
+void AgentMenus::storeShowFlags(bool showInvisible, bool showPackageContents)
+{
+    SharedPreferences &preferences = mDaemon.preferences();
+    preferences.setValue(QStringLiteral("ShowInvisible"), showInvisible);
+    preferences.setValue(QStringLiteral("ShowPackageContents"), showPackageContents);
+    // The settings pick them up at the next reading.
+    preferences.synchronize();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/MountTable.h"
+
+#include <QList>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <functional>
+#include <memory>
+
+class FolderMenus;
+class QMenu;
+
+// The floating menu of one row of the access window: the actions for its record and, for a
+// folder, its contents and the folders that enclose it. Built fresh for each request.
+class FloatingMenu
+{
+public:
+    FloatingMenu() = delete;
+
+    struct Actions {
+        std::function<void()> open; // doOpenItem
+        std::function<void()> reveal; // doRevealItem
+        std::function<void()> edit; // doEditItem
+        std::function<void()> sendEmail; // sendEmailTo
+    };
+
+    // Nothing for kinds without a menu (stocks, the current clipboard, clipboard entries) and
+    // for a file-system record without a path. `rightBorder`: the click was in the row's right
+    // border, which for a folder means its contents at once, without the actions.
+    static std::unique_ptr<QMenu> build(const QVariantMap &record, bool rightBorder,
+                                        FolderMenus &folders, const Actions &actions,
+                                        const QList<MountTable::Mount> &mounts);
+
+    // The folders enclosing the path, nearest first, ending with "/" or, for a path on a volume
+    // mounted where removable and other disks go (/media, /run/media, /mnt), with that volume's
+    // root. Empty for "/".
+    static QStringList enclosingFolders(const QString &path, const QList<MountTable::Mount> &mounts);
+};

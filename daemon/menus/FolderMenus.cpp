@@ -1,0 +1,111 @@
+#include "FolderMenus.h"
+
+#include "FolderListing.h"
+#include "ItemCell.h"
+#include "ItemRecord.h"
+#include "QOR_StringUtils.h"
+
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMenu>
+
+FolderMenus::FolderMenus(QStringList &paths, std::function<Settings()> settings, Actions actions,
+                         QObject *parent)
+    : QObject(parent)
+    , mPaths(paths)
+    , mSettings(std::move(settings))
+    , mActions(std::move(actions))
+{
+}
+
+QIcon FolderMenus::menuIcon(const QString &path)
+{
+    const QIcon icon = ItemCell::iconForPath(path, ItemRecord::KindFile);
+    return QIcon(icon.pixmap(IconSize, IconSize));
+}
+
+QAction *FolderMenus::addFolderEntry(QMenu *menu, const QString &path, const QString &title,
+                                     const QIcon &icon, bool withSubmenu)
+{
+    const int tag = int(mPaths.size());
+    mPaths.append(path);
+    QAction *entry = nullptr;
+    if (withSubmenu) {
+        auto *submenu = new QMenu(title, menu);
+        submenu->setIcon(icon);
+        entry = menu->addMenu(submenu);
+        watch(submenu);
+    } else {
+        entry = menu->addAction(icon, title);
+    }
+    entry->setData(tag);
+    connect(entry, &QAction::triggered, this, [this, tag] {
+        if (mActions.reveal)
+            mActions.reveal(tag);
+    });
+    // Highlighting the entry (by pointer or keys) fills its submenu before it opens.
+    watch(menu);
+    return entry;
+}
+
+QAction *FolderMenus::addPathEntry(QMenu *menu, const QString &path)
+{
+    const bool folder = FolderListing::isFolderToDescend(path, mSettings().showPackageContents);
+    return addFolderEntry(menu, path, QOR_StringUtils::localizedNameAtPath(path), menuIcon(path),
+                          folder);
+}
+
+void FolderMenus::addContentsOf(const QString &folder, QMenu *menu, int editorTag)
+{
+    const Settings settings = mSettings();
+    static const QFileIconProvider provider;
+    const QIcon genericFolder = provider.icon(QFileIconProvider::Folder);
+    const QIcon genericFile = provider.icon(QFileIconProvider::File);
+    for (const FolderListing::Child &child :
+         FolderListing::read(folder, settings.showPackageContents)) {
+        const QIcon icon =
+            settings.showIcons ? menuIcon(child.path) : (child.folder ? genericFolder : genericFile);
+        addFolderEntry(menu, child.path, child.name, icon, child.folder);
+    }
+    if (menu->isEmpty())
+        menu->addAction(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("Empty")))
+            ->setEnabled(false);
+    menu->addSeparator();
+    addEditorEntry(menu, editorTag);
+}
+
+QAction *FolderMenus::addEditorEntry(QMenu *menu, int tag)
+{
+    QAction *entry = menu->addAction(
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("PopupMenuOpenEditorItem")));
+    entry->setData(tag);
+    connect(entry, &QAction::triggered, this, [this, tag] {
+        if (mActions.openEditor)
+            mActions.openEditor(tag);
+    });
+    return entry;
+}
+
+void FolderMenus::fillSubmenu(QAction *entry)
+{
+    QMenu *submenu = entry ? entry->menu() : nullptr;
+    if (!submenu || !submenu->isEmpty())
+        return;
+    bool valid = false;
+    const int tag = entry->data().toInt(&valid);
+    if (!valid || tag < 0 || tag >= mPaths.size())
+        return;
+    addContentsOf(mPaths.at(tag), submenu, tag);
+}
+
+void FolderMenus::watch(QMenu *menu)
+{
+    // Once per menu: the property marks a menu already watched.
+    if (menu->property("korvaleFolderMenus").toBool())
+        return;
+    menu->setProperty("korvaleFolderMenus", true);
+    connect(menu, &QMenu::hovered, this, &FolderMenus::fillSubmenu);
+    // A submenu opened without a highlight first (a tray host, a test) fills itself too.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillSubmenu(menu->menuAction()); });
+}

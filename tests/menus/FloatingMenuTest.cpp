@@ -1,0 +1,104 @@
+#include "MenusFixture.h"
+
+#include "FloatingMenu.h"
+#include "ItemRecord.h"
+
+using namespace ItemRecord;
+
+namespace {
+
+struct Recorder {
+    QStringList calls;
+    FloatingMenu::Actions actions()
+    {
+        return {[this] { calls << "open"; }, [this] { calls << "reveal"; },
+                [this] { calls << "edit"; }, [this] { calls << "email"; }};
+    }
+};
+
+QVariantMap pathRecord(int kind, const QString &path)
+{
+    return {{KeyKind, kind}, {KeyPath, path}};
+}
+
+} // namespace
+
+TEST_F(MenusTest, PathRowsOfferTheActionsTheContentsAndTheEnclosingFolders)
+{
+    const QString folder = make(QStringLiteral("Projects"), true);
+    const QString file = make(QStringLiteral("Projects/plan.txt"));
+    Recorder recorder;
+    const QStringList editor{"Open", "Show in file manager", "Edit…", "Date and Duplicate…"};
+
+    std::unique_ptr<QMenu> menu =
+        FloatingMenu::build(pathRecord(KindFile, file), false, *mFolders, recorder.actions(), {});
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(titles(menu.get()), editor + QStringList{"Enclosing Folders"});
+    const QStringList enclosing = titles(entry(menu.get(), "Enclosing Folders")->menu());
+    EXPECT_EQ(enclosing.first(), QStringLiteral("Projects"));
+    EXPECT_EQ(enclosing.last(), QStringLiteral("/"));
+    EXPECT_EQ(enclosing.size(), FloatingMenu::enclosingFolders(file, {}).size());
+    entry(menu.get(), "Open")->trigger();
+    entry(menu.get(), "Show in file manager")->trigger();
+    entry(menu.get(), "Edit…")->trigger();
+    entry(menu.get(), "Date and Duplicate…")->trigger();
+    EXPECT_EQ(recorder.calls, (QStringList{"open", "reveal", "edit"}));
+    EXPECT_EQ(mEdited, QStringList{file});
+
+    // A folder adds its contents; from the right border, only the contents and the path.
+    menu = FloatingMenu::build(pathRecord(KindFile, folder), false, *mFolders, recorder.actions(),
+                               {});
+    EXPECT_EQ(titles(menu.get()),
+              (editor + QStringList{"-", "Contents", "Enclosing Folders"}));
+    EXPECT_EQ(titles(entry(menu.get(), "Contents")->menu()),
+              (QStringList{"plan.txt", "-", "Date and Duplicate…"}));
+    menu = FloatingMenu::build(pathRecord(KindFile, folder), true, *mFolders, recorder.actions(),
+                               {});
+    const QStringList direct = titles(menu.get());
+    EXPECT_EQ(direct.mid(0, 4), (QStringList{"plan.txt", "-", "Date and Duplicate…", "-"}));
+    EXPECT_EQ(direct.last(), QStringLiteral("/"));
+    // The right border of a file is no shortcut to anything: the actions stay.
+    menu = FloatingMenu::build(pathRecord(KindFile, file), true, *mFolders, recorder.actions(), {});
+    EXPECT_EQ(titles(menu.get()).mid(0, 4), editor);
+
+    // The clipboard's file has no editor of its own; a record without a path has no menu.
+    menu = FloatingMenu::build(pathRecord(KindPasteboardPath, file), false, *mFolders,
+                               recorder.actions(), {});
+    EXPECT_FALSE(titles(menu.get()).contains("Edit…"));
+    EXPECT_FALSE(FloatingMenu::build({{KeyKind, KindApplication}}, false, *mFolders,
+                                     recorder.actions(), {}));
+}
+
+TEST_F(MenusTest, TheEnclosingFoldersOfAFileOnAnotherVolumeEndAtThatVolumesRoot)
+{
+    const QList<MountTable::Mount> mounts = {
+        {"/", "ext4", "/dev/nvme0n1p2"},
+        {"/home", "ext4", "/dev/nvme0n1p3"},
+        {"/media/ann/STICK", "vfat", "/dev/sdb1"},
+    };
+    EXPECT_EQ(FloatingMenu::enclosingFolders("/media/ann/STICK/photos/cat.jpg", mounts),
+              (QStringList{"/media/ann/STICK/photos", "/media/ann/STICK"}));
+    // A system volume of its own is still part of the one tree.
+    EXPECT_EQ(FloatingMenu::enclosingFolders("/home/ann/a.txt", mounts),
+              (QStringList{"/home/ann", "/home", "/"}));
+    EXPECT_EQ(FloatingMenu::enclosingFolders("/media/ann/STICK", mounts), QStringList());
+    EXPECT_EQ(FloatingMenu::enclosingFolders("/", mounts), QStringList());
+}
+
+TEST_F(MenusTest, EveryOtherKindHasItsOwnEntriesOrNoMenu)
+{
+    Recorder recorder;
+    auto build = [&](const QVariantMap &record) {
+        std::unique_ptr<QMenu> menu =
+            FloatingMenu::build(record, false, *mFolders, recorder.actions(), {});
+        return menu ? titles(menu.get()) : QStringList{"<none>"};
+    };
+    EXPECT_EQ(build({{KeyKind, KindBookmark}}), QStringList{"Open"});
+    EXPECT_EQ(build({{KeyKind, KindContact}}), QStringList{"Open"});
+    EXPECT_EQ(build({{KeyKind, KindContact}, {KeyEmail, "\nann@example.org\nx@y"}}),
+              (QStringList{"Open", "Send e-mail to ann@example.org"}));
+    EXPECT_EQ(build({{KeyKind, KindNote}}), (QStringList{"Open", "Edit…"}));
+    EXPECT_EQ(build({{KeyKind, KindProtectedNote}}), (QStringList{"Open", "Edit…"}));
+    for (int kind : {int(KindStock), int(KindToDo), int(KindClipboard), 0, 42})
+        EXPECT_EQ(build({{KeyKind, kind}}), QStringList{"<none>"}) << kind;
+}
