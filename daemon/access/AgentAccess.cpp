@@ -67,7 +67,7 @@ QString titleOf(const QVariantMap &record)
                            : title;
 }
 
-// The entries of the pop-up menu open at this moment, innermost first; empty when none is.
+// The entries of the innermost pop-up menu open at this moment; empty when none is.
 QStringList openMenuTitles()
 {
     QStringList titles;
@@ -78,6 +78,12 @@ QStringList openMenuTitles()
         }
     }
     return titles;
+}
+
+QString activeMenuEntry()
+{
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    return menu && menu->activeAction() ? menu->activeAction()->text() : QString();
 }
 
 } // namespace
@@ -192,6 +198,7 @@ QVariantMap AgentAccess::state() const
         {QStringLiteral("openedAt"), mOpenedAt},
         {QStringLiteral("paintedAt"), mPaintedAt},
         {QStringLiteral("menu"), openMenuTitles()},
+        {QStringLiteral("menuActive"), activeMenuEntry()},
     };
 }
 

@@ -41,7 +41,11 @@ QList<FolderListing::Child> FolderListing::read(const QString &folder, bool show
         const bool directory = info.isDir();
         Child child;
         child.path = prefix + name;
-        child.name = QOR_StringUtils::localizedNameAtPath(child.path);
+        // Only desktop entries have a name of their own; the others need no second look.
+        child.name = name.endsWith(QLatin1String(".desktop"))
+            ? QOR_StringUtils::localizedNameAtPath(child.path)
+            : name;
+        child.directory = directory;
         child.folder = directory && (showPackageContents || !isPackageName(name));
         children.append(child);
     }

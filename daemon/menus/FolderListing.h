@@ -13,6 +13,7 @@ public:
         QString path;
         QString name; // the display name
         bool folder = false; // listed with a submenu of its own
+        bool directory = false; // a package too
 
         bool operator==(const Child &) const = default;
     };

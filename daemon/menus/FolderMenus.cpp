@@ -21,8 +21,29 @@ FolderMenus::FolderMenus(QStringList &paths, std::function<Settings()> settings,
 
 QIcon FolderMenus::menuIcon(const QString &path)
 {
-    const QIcon icon = ItemCell::iconForPath(path, ItemRecord::KindFile);
-    return QIcon(icon.pixmap(IconSize, IconSize));
+    return menuIcon(path, QFileInfo(path).isDir());
+}
+
+QIcon FolderMenus::menuIcon(const QString &path, bool isDir)
+{
+    // A folder of thousands of files has a handful of types: their icons are looked up and
+    // drawn once. Files without an extension and desktop entries have icons of their own.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    QString key;
+    if (isDir)
+        key = QStringLiteral("/");
+    else if (!suffix.isEmpty() && suffix != QLatin1String("desktop"))
+        key = suffix;
+    static QHash<QString, QIcon> byType;
+    if (!key.isEmpty()) {
+        const auto found = byType.constFind(key);
+        if (found != byType.constEnd())
+            return *found;
+    }
+    const QIcon icon(ItemCell::iconForPath(path, ItemRecord::KindFile).pixmap(IconSize, IconSize));
+    if (!key.isEmpty())
+        byType.insert(key, icon);
+    return icon;
 }
 
 QAction *FolderMenus::addFolderEntry(QMenu *menu, const QString &path, const QString &title,
@@ -64,8 +85,8 @@ void FolderMenus::addContentsOf(const QString &folder, QMenu *menu, int editorTa
     const QIcon genericFile = provider.icon(QFileIconProvider::File);
     for (const FolderListing::Child &child :
          FolderListing::read(folder, settings.showPackageContents)) {
-        const QIcon icon =
-            settings.showIcons ? menuIcon(child.path) : (child.folder ? genericFolder : genericFile);
+        const QIcon icon = settings.showIcons ? menuIcon(child.path, child.directory)
+                                              : (child.directory ? genericFolder : genericFile);
         addFolderEntry(menu, child.path, child.name, icon, child.folder);
     }
     if (menu->isEmpty())

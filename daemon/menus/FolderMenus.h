@@ -46,6 +46,7 @@ public:
 
     // The icon of a path as the menus draw it, 16 by 16.
     static QIcon menuIcon(const QString &path);
+    static QIcon menuIcon(const QString &path, bool isDir);
 
     QStringList &paths() { return mPaths; }
     Settings settings() const { return mSettings(); }
