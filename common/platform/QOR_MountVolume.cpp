@@ -172,7 +172,7 @@ QVariantMap localRecord(const Mount &mount, const VolumeSources &sources)
     QVariantMap record;
     record.insert(V::BSDNameKey, bsdName);
     record.insert(V::MountableKey, true);
-    record.insert(V::UUIDKey, links.uuid.value(kernelName, QStringLiteral("")));
+    record.insert(V::UUIDKey, links.uuid.value(kernelName));
     record.insert(V::VolumePathKey, mount.mountPoint);
     record.insert(V::VolumeTypeKey, mount.fileSystemType);
     record.insert(V::VolumeKindKey, mount.fileSystemType);
