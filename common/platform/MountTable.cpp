@@ -43,10 +43,14 @@ QList<MountTable::Mount> MountTable::parseMountInfo(const QByteArray &text)
         if (separator < 0 || separator + 2 >= fields.size())
             continue;
         Mount mount;
+        mount.device = QString::fromLatin1(fields[2]);
         mount.root = unescape(fields[3]);
         mount.mountPoint = unescape(fields[4]);
+        mount.options = unescape(fields[5]);
         mount.fileSystemType = unescape(fields[separator + 1]);
         mount.source = unescape(fields[separator + 2]);
+        if (separator + 3 < fields.size())
+            mount.superOptions = unescape(fields[separator + 3]);
         if (!mount.mountPoint.startsWith(QLatin1Char('/')))
             continue;
         mounts.append(mount);

@@ -14,6 +14,11 @@ struct Mount {
     QString source;
     // The folder of the file system that is mounted: "/" unless a bind mount or a subvolume.
     QString root = QStringLiteral("/");
+    // "MAJOR:MINOR" of the device; an anonymous number (0:N) for file systems without one.
+    QString device;
+    // Options of this mount ("rw,nosuid") and of the file system itself ("rw,errors=...").
+    QString options;
+    QString superOptions;
 
     bool operator==(const Mount &) const = default;
 };

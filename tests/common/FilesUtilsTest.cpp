@@ -118,6 +118,9 @@ TEST(MountTable, ParsesEscapedPathsAndKeepsRealFileSystems)
     EXPECT_EQ(mounts[3].mountPoint, QStringLiteral("/media/me/My Disk\\x"));
     EXPECT_EQ(mounts[3].source, QStringLiteral("/dev/sdb1"));
     EXPECT_EQ(mounts[3].fileSystemType, QStringLiteral("vfat"));
+    EXPECT_EQ(mounts[3].device, QStringLiteral("8:17"));
+    EXPECT_EQ(mounts[4].options, QStringLiteral("ro"));
+    EXPECT_EQ(mounts[2].superOptions, QStringLiteral("rw"));
     EXPECT_EQ(mounts[2].mountPoint, QStringLiteral("/run/user/1000"));
     EXPECT_EQ(mounts[6].root, QStringLiteral("/@home"));
     // A backslash without three octal digits stays as it is.
