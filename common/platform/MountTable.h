@@ -15,10 +15,10 @@ struct Mount {
     // The folder of the file system that is mounted: "/" unless a bind mount or a subvolume.
     QString root = QStringLiteral("/");
     // "MAJOR:MINOR" of the device; an anonymous number (0:N) for file systems without one.
-    QString device;
+    QString device = {};
     // Options of this mount ("rw,nosuid") and of the file system itself ("rw,errors=...").
-    QString options;
-    QString superOptions;
+    QString options = {};
+    QString superOptions = {};
 
     bool operator==(const Mount &) const = default;
 };

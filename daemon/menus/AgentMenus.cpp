@@ -14,6 +14,7 @@
 #include "MainWindow.h"
 #include "MenuBarMenu.h"
 #include "SharedPreferences.h"
+#include "platform/QOR_MountedVolumes.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -47,8 +48,16 @@ AgentMenus::AgentMenus(DaemonController &daemon, AgentAccess &access, Environmen
     , mAccess(access)
     , mEnvironment(std::move(environment))
 {
-    if (!mEnvironment.volumes)
-        mEnvironment.volumes = [] { return QVariantList(); };
+    if (!mEnvironment.volumes) {
+        mEnvironment.volumes = [] {
+            QOR_MountedVolumes &volumes = QOR_MountedVolumes::shared();
+            volumes.updateListVolumes();
+            QVariantList list;
+            for (const QVariantMap &record : volumes.getAllMountedVolumes())
+                list << record;
+            return list;
+        };
+    }
     if (!mEnvironment.mounts)
         mEnvironment.mounts = [] { return MountTable::mounts(); };
     if (!mEnvironment.clipboardText)

@@ -48,9 +48,26 @@ void addClipboardVariants(QMenu *menu, const QString &clipboardText,
     menu->addSeparator();
 }
 
+// Never the icon of the mount point itself: a share that stopped answering would hang the menu.
+QIcon volumeIcon(const QVariantMap &record)
+{
+    QStringList names;
+    if (record.value(QStringLiteral("isServer")).toInt() == 1)
+        names << QStringLiteral("folder-remote") << QStringLiteral("network-server");
+    else if (!record.value(QStringLiteral("internal"), true).toBool())
+        names << QStringLiteral("drive-removable-media");
+    names << QStringLiteral("drive-harddisk");
+    for (const QString &name : names) {
+        const QIcon icon = QIcon::fromTheme(name);
+        if (!icon.isNull())
+            return icon;
+    }
+    return FolderMenus::menuIcon(QStringLiteral("/"), true);
+}
+
 void addVolumes(QMenu *menu, const QVariantList &volumes, FolderMenus &folders)
 {
-    QMenu *list = menu->addMenu(FolderMenus::menuIcon(QStringLiteral("/")),
+    QMenu *list = menu->addMenu(FolderMenus::menuIcon(QStringLiteral("/"), true),
                                 localized(QStringLiteral("PopupMenuVolumes")));
     list->menuAction()->setData(-1);
     for (const QVariant &volume : volumes) {
@@ -61,7 +78,7 @@ void addVolumes(QMenu *menu, const QVariantList &volumes, FolderMenus &folders)
         QString name = record.value(QStringLiteral("volName")).toString();
         if (name.isEmpty())
             name = QOR_StringUtils::localizedNameAtPath(path);
-        folders.addFolderEntry(list, path, name, FolderMenus::menuIcon(path), true);
+        folders.addFolderEntry(list, path, name, volumeIcon(record), true);
     }
 }
 
