@@ -4,9 +4,13 @@
 #include "PreviewPdf.h"
 #include "QOR_StringUtils.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPixmap>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -69,7 +73,15 @@ void ClipboardDetails::show(const QByteArray &packed, const QRect &accessWindowF
     const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed);
     if (!contents)
         return;
-    const int left = accessWindowFrame.right() + 1 + Gap;
+    // Beside the access window, on its left when the screen has no room on its right.
+    const QScreen *screen = QGuiApplication::screenAt(accessWindowFrame.center());
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    const auto leftFor = [&](int width) {
+        const int right = accessWindowFrame.right() + 1 + Gap;
+        if (available.isNull() || right + width <= available.right() + 1)
+            return right;
+        return std::max(available.left(), accessWindowFrame.left() - Gap - width);
+    };
     int offset = 0;
 
     const QImage image = imageOf(*contents);
@@ -86,7 +98,7 @@ void ClipboardDetails::show(const QByteArray &packed, const QRect &accessWindowF
                                      Qt::SmoothTransformation);
         mImageWindow->setPixmap(picture);
         mImageWindow->resize(picture.size());
-        mImageWindow->move(left, accessWindowFrame.top());
+        mImageWindow->move(leftFor(mImageWindow->frameGeometry().width()), accessWindowFrame.top());
         mImageWindow->show();
         mImageWindow->raise();
         offset = mImageWindow->frameGeometry().height() + Gap;
@@ -102,7 +114,7 @@ void ClipboardDetails::show(const QByteArray &packed, const QRect &accessWindowF
         mTextWindow->resize(TextWindowWidth, TextWindowHeight);
     }
     mTextWindow->setPlainText(describe(*contents));
-    mTextWindow->move(left, accessWindowFrame.top() + offset);
+    mTextWindow->move(leftFor(mTextWindow->frameGeometry().width()), accessWindowFrame.top() + offset);
     mTextWindow->show();
     mTextWindow->raise();
 }

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <fcntl.h>
@@ -82,6 +83,8 @@ FileEditorWindow::FileEditorWindow(QWidget *parent)
     connect(mChangeDate, &QPushButton::clicked, this, &FileEditorWindow::changeDate);
     connect(mDuplicate, &QPushButton::clicked, this, &FileEditorWindow::changeDuplicate);
     connect(mName, &QLineEdit::returnPressed, this, &FileEditorWindow::changeDuplicate);
+    auto *close = new QShortcut(QKeySequence::Cancel, this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 QString FileEditorWindow::proposedDuplicateName(const QString &fileName)
@@ -144,6 +147,9 @@ bool FileEditorWindow::edit(const QString &path)
     mDate->setDateTime(modified.isValid() ? modified : QDateTime::currentDateTime());
     mName->setText(proposedDuplicateName(info.fileName()));
     mFolder->setText(QOR_StringUtils::localizedPath(info.absolutePath()));
+    setWindowTitle(QStringLiteral("%1 — %2").arg(
+        QOR_StringUtils::localizedNameAtPath(path),
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("PopupMenuOpenEditorItem"))));
     adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

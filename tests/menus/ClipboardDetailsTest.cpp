@@ -3,6 +3,8 @@
 #include "QOR_StringUtils.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QImage>
 #include <QWidget>
 
@@ -45,6 +47,14 @@ TEST(ClipboardDetails, ShowTheEntrysPictureBesideTheWindowAndEveryTypeBelowIt)
     EXPECT_EQ(details.shownText(),
               "Type = NSPasteboardTypePNG\nData = " + size + "\n\n=========\n"
               "Type = NSPasteboardTypeString\nString = red square\n\n=========\n");
+
+    // A window against the screen's right edge has them on its left.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect atTheEdge(screen.right() - 200, 50, 200, 300);
+    details.show(PasteboardContents::pack(contents), atTheEdge);
+    EXPECT_EQ(details.imageWindow()->frameGeometry().right() + 1 + ClipboardDetails::Gap,
+              atTheEdge.left());
+    EXPECT_LE(details.textWindow()->frameGeometry().right(), atTheEdge.left());
 
     // Without a picture the text stands at the window's top; PNG without bytes is no picture.
     details.show(PasteboardContents::pack({{PasteboardContents::TypePNG, QVariantMap{{"string", "x"}}},
