@@ -98,26 +98,6 @@ QList<QByteArray> splitList(QByteArrayView value)
     return items;
 }
 
-// The program of an Exec value: its first word, with the quoting rules of desktop entries.
-QByteArray execProgram(QByteArrayView exec)
-{
-    qsizetype i = 0;
-    while (i < exec.size() && (exec.at(i) == ' ' || exec.at(i) == '\t'))
-        ++i;
-    QByteArray program;
-    if (i < exec.size() && exec.at(i) == '"') {
-        for (++i; i < exec.size() && exec.at(i) != '"'; ++i) {
-            if (exec.at(i) == '\\' && i + 1 < exec.size())
-                ++i;
-            program += exec.at(i);
-        }
-        return program;
-    }
-    for (; i < exec.size() && exec.at(i) != ' ' && exec.at(i) != '\t'; ++i)
-        program += exec.at(i);
-    return program;
-}
-
 void appendLocaleVariants(QByteArrayView locale, QList<QByteArray> &names)
 {
     QByteArray rest = locale.toByteArray();
@@ -241,6 +221,32 @@ std::optional<QString> DesktopEntryReader::listedTitle(const Entry &entry)
     return entry.title;
 }
 
+QByteArray DesktopEntryReader::execProgram(QByteArrayView exec)
+{
+    qsizetype i = 0;
+    while (i < exec.size() && (exec.at(i) == ' ' || exec.at(i) == '\t'))
+        ++i;
+    QByteArray program;
+    // A literal percent sign is written twice, quoted or not, since field codes start with one.
+    auto append = [&](qsizetype &at) {
+        if (exec.at(at) == '%' && at + 1 < exec.size() && exec.at(at + 1) == '%')
+            ++at;
+        program += exec.at(at);
+    };
+    if (i < exec.size() && exec.at(i) == '"') {
+        for (++i; i < exec.size() && exec.at(i) != '"'; ++i) {
+            if (exec.at(i) == '\\' && i + 1 < exec.size())
+                program += exec.at(++i);
+            else
+                append(i);
+        }
+        return program;
+    }
+    for (; i < exec.size() && exec.at(i) != ' ' && exec.at(i) != '\t'; ++i)
+        append(i);
+    return program;
+}
+
 DesktopEntryReader::MainGroup DesktopEntryReader::readMainGroup(const QByteArray &contents,
                                                                 const QList<QByteArray> &languages)
 {
@@ -304,6 +310,10 @@ DesktopEntryReader::MainGroup DesktopEntryReader::readMainGroup(const QByteArray
             onlyShowIn = value;
         } else if (key == "NotShowIn") {
             notShowIn = value;
+        } else if (key == "X-GNOME-Autostart-enabled") {
+            group.autostartEnabled = !(value == "false" || value == "0");
+        } else if (key == "X-Korvale-LoginItem") {
+            group.writtenByKorvale = isTrue(value);
         }
     }
     if (!group.found)

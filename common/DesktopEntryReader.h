@@ -28,6 +28,10 @@ public:
         // The desktops listed, or nothing when the key is absent.
         std::optional<QList<QByteArray>> onlyShowIn;
         std::optional<QList<QByteArray>> notShowIn;
+        // Autostart entries: GNOME's switch (only "false" or "0" turns an entry off), and the
+        // mark of an entry the suite wrote itself.
+        bool autostartEnabled = true;
+        bool writtenByKorvale = false;
     };
 
     // What decides whether an entry is listed, read from its contents once.
@@ -44,6 +48,10 @@ public:
     // Any bytes: lines end at "\n", groups and keys as the desktop-entry format has them; the
     // first [Desktop Entry] group counts, other groups (actions) are skipped.
     static MainGroup readMainGroup(const QByteArray &contents, const QList<QByteArray> &languages);
+
+    // The program of an unescaped Exec value: its first word under the quoting rules of desktop
+    // entries, "%%" read as "%".
+    static QByteArray execProgram(QByteArrayView exec);
 
     // The localised Name of an entry that a launcher lists: Type=Application, neither Hidden nor
     // NoDisplay, shown in the current desktop (OnlyShowIn, NotShowIn), its TryExec and Exec
