@@ -1,0 +1,124 @@
+#include "FilesList.h"
+
+#include "ItemRecord.h"
+#include "ManagerListFilter.h"
+#include "QOR_StringUtils.h"
+#include "SearchTextFields.h"
+#include "TextMatching.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+QVariantMap FilesList::recordForPath(const QString &path)
+{
+    using namespace ItemRecord;
+    return {{KeyKind, int(KindFile)},
+            {KeyTitle, QOR_StringUtils::localizedNameAtPath(path)},
+            {KeyPath, path},
+            {KeyIsFolder, QFileInfo(path).isDir() ? 1 : 0}};
+}
+
+bool FilesList::addPath(QVariantList &list, const QString &path)
+{
+    const bool listed = std::any_of(list.cbegin(), list.cend(), [&path](const QVariant &item) {
+        return ItemRecord::string(item.toMap(), ItemRecord::KeyPath) == path;
+    });
+    if (listed)
+        return false;
+    list << recordForPath(path);
+    sort(list);
+    return true;
+}
+
+void FilesList::sort(QVariantList &list)
+{
+    // Display paths read the file system: computed once per record, not once per comparison.
+    struct Keyed {
+        std::optional<QString> name;
+        QVariant record;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(std::size_t(list.size()));
+    for (const QVariant &item : std::as_const(list)) {
+        const QString path = ItemRecord::string(item.toMap(), ItemRecord::KeyPath);
+        std::optional<QString> name;
+        if (!path.isEmpty())
+            name = SearchTextFields::lastPathElement(QOR_StringUtils::localizedPath(path));
+        keyed.push_back({std::move(name), item});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
+        return TextMatching::compareTitles(a.name, b.name) < 0;
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        list[qsizetype(i)] = std::move(keyed[i].record);
+}
+
+void FilesList::removeRows(QVariantList &list, const QList<int> &shown,
+                           const QList<int> &selectedRows)
+{
+    const QList<int> positions = ManagerListFilter::recordPositions(shown, selectedRows);
+    // Last to first, so that each position still names the record it named.
+    for (auto at = positions.crbegin(); at != positions.crend(); ++at) {
+        if (*at < list.size())
+            list.removeAt(*at);
+    }
+}
+
+int FilesList::setIncludeContents(QVariantList &list, const QList<int> &positions, bool include)
+{
+    int set = 0;
+    for (const int at : positions) {
+        if (at < 0 || at >= list.size())
+            continue;
+        QVariantMap record = list.at(at).toMap();
+        if (record.value(ItemRecord::KeyIsFolder).toInt() == 0)
+            continue;
+        record.insert(ItemRecord::KeyFolderContents, include ? 1 : 0);
+        list[at] = record;
+        ++set;
+    }
+    return set;
+}
+
+void FilesList::replace(QVariantList &list, int oldIndex, const QVariantMap &edited)
+{
+    if (oldIndex < 0 || oldIndex >= list.size())
+        return;
+    list.removeAt(oldIndex);
+    list << edited;
+    sort(list);
+}
+
+QVariantList FilesList::defaultFilesList()
+{
+    const QString home = QDir::homePath();
+    QStringList folders{home};
+    // An unset documents folder is reported as the home folder itself.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir::cleanPath(documents) != QDir::cleanPath(home))
+        folders << documents;
+
+    QVariantList list;
+    for (const QString &folder : std::as_const(folders)) {
+        if (!QFileInfo(folder).isDir())
+            continue;
+        QVariantMap record = recordForPath(folder);
+        record.insert(ItemRecord::KeyIsFolder, 1);
+        list << record;
+    }
+    sort(list);
+    return list;
+}
+
+bool FilesList::addApplicationFolder(QStringList &folders, const QString &path)
+{
+    if (!QFileInfo(path).isDir() || folders.contains(path))
+        return false;
+    folders << path;
+    return true;
+}

@@ -1,0 +1,71 @@
+#include "ItemEditing.h"
+
+#include "ItemRecord.h"
+#include "SearchTextFields.h"
+#include "TextMatching.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+QString ItemEditing::initialTitle(const QVariantMap &record)
+{
+    const QString title = ItemRecord::string(record, ItemRecord::KeyTitle);
+    if (!title.isEmpty())
+        return title;
+    return SearchTextFields::withoutExtension(
+        SearchTextFields::lastPathElement(ItemRecord::string(record, ItemRecord::KeyPath)));
+}
+
+ItemEditorFields ItemEditing::fieldsFor(const QVariantMap &record)
+{
+    using namespace ItemRecord;
+    return {initialTitle(record), string(record, KeyAbbreviation), string(record, KeyKeywords),
+            string(record, KeyText), record.value(KeyHideOthers).toInt() != 0};
+}
+
+QVariantMap ItemEditing::applyFields(QVariantMap record, const ItemEditorFields &fields,
+                                     bool titleEditable)
+{
+    using namespace ItemRecord;
+    if (titleEditable)
+        record.insert(KeyTitle, fields.title);
+    // Empty strings are stored too: clearing a field must clear what the record held.
+    record.insert(KeyAbbreviation, fields.abbreviation);
+    record.insert(KeyKeywords, fields.keywords);
+    record.insert(KeyText, fields.text);
+    record.insert(KeyHideOthers, fields.hideOthers ? 1 : 0);
+    return record;
+}
+
+void ItemEditing::sortApplications(QVariantList &applications)
+{
+    struct Titled {
+        std::optional<QString> title;
+        QVariant record;
+    };
+    std::vector<Titled> titled;
+    titled.reserve(std::size_t(applications.size()));
+    for (const QVariant &item : std::as_const(applications)) {
+        const QVariantMap record = item.toMap();
+        const auto title = record.constFind(ItemRecord::KeyTitle);
+        titled.push_back(
+            {title == record.constEnd() ? std::nullopt : std::optional<QString>(title->toString()),
+             item});
+    }
+    std::stable_sort(titled.begin(), titled.end(), [](const Titled &a, const Titled &b) {
+        return TextMatching::compareTitles(a.title, b.title) < 0;
+    });
+    for (std::size_t i = 0; i < titled.size(); ++i)
+        applications[qsizetype(i)] = std::move(titled[i].record);
+}
+
+void ItemEditing::replaceApplication(QVariantList &applications, int oldIndex,
+                                     const QVariantMap &edited)
+{
+    if (oldIndex < 0 || oldIndex >= applications.size())
+        return;
+    applications.removeAt(oldIndex);
+    applications << edited;
+    sortApplications(applications);
+}
