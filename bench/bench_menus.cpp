@@ -33,10 +33,12 @@ int main(int argc, char **argv)
             QDir().mkpath(tree.filePath("files"));
             touch(path + "." + extensions.at(i % extensions.size()));
         }
-        sources.files << QVariantMap{{ItemRecord::KeyKind, 2},
-                                     {ItemRecord::KeyPath, i % 2 == 0 ? path
-                                                                      : path + "." + extensions.at(i % extensions.size())}};
-        const QString recent = tree.filePath(QStringLiteral("recent %1.%2").arg(i).arg(extensions.at(i % extensions.size())));
+        sources.files << QVariantMap{
+            {ItemRecord::KeyKind, 2},
+            {ItemRecord::KeyPath,
+             i % 2 == 0 ? path : path + "." + extensions.at(i % extensions.size())}};
+        const QString recent = tree.filePath(
+            QStringLiteral("recent %1.%2").arg(i).arg(extensions.at(i % extensions.size())));
         touch(recent);
         sources.recentItems << QVariantMap{{ItemRecord::KeyKind, 2}, {ItemRecord::KeyPath, recent}};
     }
@@ -46,7 +48,8 @@ int main(int argc, char **argv)
         if (i % 10 == 0)
             QDir().mkdir(big + QStringLiteral("/folder %1").arg(i));
         else
-            touch(big + QStringLiteral("/file %1.%2").arg(i).arg(extensions.at(i % extensions.size())));
+            touch(big
+                  + QStringLiteral("/file %1.%2").arg(i).arg(extensions.at(i % extensions.size())));
     }
 
     QStringList paths;

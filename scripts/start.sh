@@ -10,6 +10,7 @@ echo "Built programs (in build/bin):"
 for program in build/bin/*; do
     [ -x "$program" ] && echo "  $(basename "$program")"
 done
+scripts/install-desktop-entries.sh build
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "korvale-daemon not started: there is no X display here (DISPLAY is not set)."

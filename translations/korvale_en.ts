@@ -4,6 +4,54 @@
 <context>
     <name>Korvale</name>
     <message>
+        <source>AboutTitle</source>
+        <translation>About Korvale</translation>
+    </message>
+    <message>
+        <source>AboutVersion</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>AgreementAccept</source>
+        <translation>Accept</translation>
+    </message>
+    <message>
+        <source>AgreementDecline</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>AgreementNote</source>
+        <translation>Korvale is free software: you may use, study, share and change it under the terms of the GNU General Public License, version 3 or later.</translation>
+    </message>
+    <message>
+        <source>AgreementTitle</source>
+        <translation>Licence</translation>
+    </message>
+    <message>
+        <source>Applications</source>
+        <translation>Application Folders</translation>
+    </message>
+    <message>
+        <source>ApplicationsFound</source>
+        <translation>Applications</translation>
+    </message>
+    <message>
+        <source>ApplicationsFoundTip</source>
+        <translation>The applications found, with their abbreviations, keywords and shortcuts</translation>
+    </message>
+    <message>
+        <source>ApplicationsTip</source>
+        <translation>The folders searched for applications</translation>
+    </message>
+    <message>
+        <source>AssignShortcutButton</source>
+        <translation>Assign a Shortcut…</translation>
+    </message>
+    <message>
+        <source>AssignShortcutClearButton</source>
+        <translation>Clear the Shortcut</translation>
+    </message>
+    <message>
         <source>CancelButton</source>
         <translation>Cancel</translation>
     </message>
@@ -16,8 +64,40 @@
         <translation>Clipboard</translation>
     </message>
     <message>
+        <source>ClipboardTip</source>
+        <translation>Clipboard contents you chose to keep</translation>
+    </message>
+    <message>
         <source>ClipboardUnknowType</source>
         <translation>Unknown type</translation>
+    </message>
+    <message>
+        <source>DaemonActivated</source>
+        <translation>Korvale agent active (starts at login)</translation>
+    </message>
+    <message>
+        <source>EditorAbbreviation</source>
+        <translation>Abbreviation:</translation>
+    </message>
+    <message>
+        <source>EditorComment</source>
+        <translation>Comment:</translation>
+    </message>
+    <message>
+        <source>EditorHideApps</source>
+        <translation>Hide the other applications when the shortcut opens it</translation>
+    </message>
+    <message>
+        <source>EditorKeywords</source>
+        <translation>Keywords:</translation>
+    </message>
+    <message>
+        <source>EditorShortcut</source>
+        <translation>Shortcut:</translation>
+    </message>
+    <message>
+        <source>EditorTitle</source>
+        <translation>Title:</translation>
     </message>
     <message>
         <source>Empty</source>
@@ -44,12 +124,52 @@
         <translation>Copy name:</translation>
     </message>
     <message>
+        <source>Files</source>
+        <translation>Files and Folders</translation>
+    </message>
+    <message>
+        <source>FilesScanFolder</source>
+        <translation>(contents included)</translation>
+    </message>
+    <message>
+        <source>FilesTip</source>
+        <translation>Your own files and folders, always at hand</translation>
+    </message>
+    <message>
+        <source>IncludeContents</source>
+        <translation>Include the Folder’s Contents</translation>
+    </message>
+    <message>
+        <source>InvalidSystemTitle</source>
+        <translation>Korvale cannot run here</translation>
+    </message>
+    <message>
         <source>KeyDetectionWindowTitle</source>
         <translation>Key detection</translation>
     </message>
     <message>
         <source>LowerCaseText</source>
         <translation>lower case</translation>
+    </message>
+    <message>
+        <source>ManagerAdd</source>
+        <translation>Add…</translation>
+    </message>
+    <message>
+        <source>ManagerEdit</source>
+        <translation>Edit…</translation>
+    </message>
+    <message>
+        <source>ManagerNoApplications</source>
+        <translation>No application has been found yet. Korvale is looking in the application folders.</translation>
+    </message>
+    <message>
+        <source>ManagerRemove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>ManagerSearch</source>
+        <translation>Search</translation>
     </message>
     <message>
         <source>MessageCopyItem</source>
@@ -72,8 +192,40 @@
         <translation>Opening the address…</translation>
     </message>
     <message>
+        <source>MultipleDaemonsText</source>
+        <translation>The Korvale agent already runs from %1. Quit it, or start the manager of that copy, before starting this one.</translation>
+    </message>
+    <message>
+        <source>MultipleDaemonsTitle</source>
+        <translation>Another copy of Korvale is running</translation>
+    </message>
+    <message>
+        <source>NoIncludeContents</source>
+        <translation>Do Not Include the Folder’s Contents</translation>
+    </message>
+    <message>
         <source>NoResultAvailable</source>
         <translation>No results</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>NotesTip</source>
+        <translation>Your notes</translation>
+    </message>
+    <message>
+        <source>OKButton</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>OtherData</source>
+        <translation>Other Data</translation>
+    </message>
+    <message>
+        <source>OtherDataTip</source>
+        <translation>Bookmarks, contacts and calendars read from your programs</translation>
     </message>
     <message>
         <source>PlainText</source>
@@ -232,6 +384,26 @@
         <translation>Protected notes</translation>
     </message>
     <message>
+        <source>ProtectedNotes</source>
+        <translation>Protected Notes</translation>
+    </message>
+    <message>
+        <source>ProtectedNotesTip</source>
+        <translation>Notes kept encrypted under a pass phrase</translation>
+    </message>
+    <message>
+        <source>QuickHelp</source>
+        <translation>Quick Help</translation>
+    </message>
+    <message>
+        <source>QuickHelpText</source>
+        <translation>&lt;h3&gt;The access window&lt;/h3&gt;&lt;p&gt;Double-tap &lt;b&gt;Super&lt;/b&gt; to open it. Type a few letters of what you want: an application, a file, a note, a clipboard entry. &lt;b&gt;Return&lt;/b&gt; opens the selection, &lt;b&gt;Alt+Return&lt;/b&gt; shows it in the file manager, &lt;b&gt;Space&lt;/b&gt; previews a file, the &lt;b&gt;right arrow&lt;/b&gt; opens its menu, &lt;b&gt;Escape&lt;/b&gt; closes the window.&lt;/p&gt;&lt;h3&gt;Your own words&lt;/h3&gt;&lt;p&gt;Give an application or a file an &lt;b&gt;abbreviation&lt;/b&gt; or &lt;b&gt;keywords&lt;/b&gt; in this manager: they find it first. A &lt;b&gt;shortcut&lt;/b&gt; opens it from anywhere.&lt;/p&gt;&lt;h3&gt;Files and folders&lt;/h3&gt;&lt;p&gt;Add the files and folders you use most; include a folder's contents to find everything in it.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>QuickHelpTip</source>
+        <translation>How to use Korvale in a few lines</translation>
+    </message>
+    <message>
         <source>QuitButton</source>
         <translation>Quit</translation>
     </message>
@@ -248,12 +420,88 @@
         <translation>Recent searches</translation>
     </message>
     <message>
+        <source>Reminder</source>
+        <translation>Reminders</translation>
+    </message>
+    <message>
+        <source>ReminderTip</source>
+        <translation>Reminders and the calendar</translation>
+    </message>
+    <message>
         <source>ScanningApplications</source>
         <translation>Listing your applications…</translation>
     </message>
     <message>
+        <source>SearchActivityAll</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>SearchActivityHigh</source>
+        <translation>Used in the last week</translation>
+    </message>
+    <message>
+        <source>SearchActivityLow</source>
+        <translation>Used in the last 6 months</translation>
+    </message>
+    <message>
+        <source>SearchActivityMiddle</source>
+        <translation>Used in the last month</translation>
+    </message>
+    <message>
+        <source>SearchActivityNone</source>
+        <translation>Never used</translation>
+    </message>
+    <message>
+        <source>SearchActivityVeryLow</source>
+        <translation>Used at least once</translation>
+    </message>
+    <message>
+        <source>SectionComingClipboard</source>
+        <translation>The clipboard contents you keep will be listed here.</translation>
+    </message>
+    <message>
+        <source>SectionComingNotes</source>
+        <translation>Your notes will be kept here.</translation>
+    </message>
+    <message>
+        <source>SectionComingOtherData</source>
+        <translation>The bookmarks, contacts and calendars read from your programs will be shown here.</translation>
+    </message>
+    <message>
+        <source>SectionComingProtectedNotes</source>
+        <translation>Your encrypted notes will be kept here.</translation>
+    </message>
+    <message>
+        <source>SectionComingReminder</source>
+        <translation>Your reminders and the calendar will be kept here.</translation>
+    </message>
+    <message>
+        <source>SectionComingShortCut</source>
+        <translation>The gesture and shortcut settings will be set here.</translation>
+    </message>
+    <message>
+        <source>SectionComingToDo</source>
+        <translation>Your to-do list will be kept here.</translation>
+    </message>
+    <message>
         <source>SendEmail</source>
         <translation>Send e-mail</translation>
+    </message>
+    <message>
+        <source>ShortCut</source>
+        <translation>Shortcuts</translation>
+    </message>
+    <message>
+        <source>ShortCutTip</source>
+        <translation>How the access window is brought up</translation>
+    </message>
+    <message>
+        <source>ShortcutSheetText</source>
+        <translation>Hold the keys of the shortcut still for two seconds, or press them and click Take.</translation>
+    </message>
+    <message>
+        <source>ShortcutTake</source>
+        <translation>Take</translation>
     </message>
     <message>
         <source>SurveyStocksInfos</source>
@@ -264,8 +512,60 @@ Alert below: %4
 (%5)</translation>
     </message>
     <message>
+        <source>SystemQuitButton</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>SystemRequiredLeopard</source>
+        <translation>Korvale needs Qt %1 or later; this system has Qt %2.</translation>
+    </message>
+    <message>
+        <source>ToDo</source>
+        <translation>To-Do</translation>
+    </message>
+    <message>
+        <source>ToDoTip</source>
+        <translation>Things to do</translation>
+    </message>
+    <message>
+        <source>TourBack</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>TourDone</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>TourNext</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>TourPage1</source>
+        <translation>Double-tap the Super key anywhere: the access window opens.</translation>
+    </message>
+    <message>
+        <source>TourPage2</source>
+        <translation>Type a few letters: applications, files and notes are found as you type. Return opens.</translation>
+    </message>
+    <message>
+        <source>TourPage3</source>
+        <translation>A note shows its text beside the window; the right arrow opens a row's menu.</translation>
+    </message>
+    <message>
+        <source>TourTitle</source>
+        <translation>Welcome to Korvale</translation>
+    </message>
+    <message>
         <source>UpperCaseText</source>
         <translation>UPPER CASE</translation>
+    </message>
+    <message>
+        <source>Welcome</source>
+        <translation>Welcome</translation>
+    </message>
+    <message>
+        <source>WelcomeText</source>
+        <translation>Korvale keeps your applications, files, notes and clipboard one double tap away. Double-tap the Super key, type a few letters, press Return.</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,54 @@
 <context>
     <name>Korvale</name>
     <message>
+        <source>AboutTitle</source>
+        <translation>À propos de Korvale</translation>
+    </message>
+    <message>
+        <source>AboutVersion</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>AgreementAccept</source>
+        <translation>Accepter</translation>
+    </message>
+    <message>
+        <source>AgreementDecline</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>AgreementNote</source>
+        <translation>Korvale est un logiciel libre : vous pouvez l’utiliser, l’étudier, le partager et le modifier selon les termes de la Licence publique générale GNU, version 3 ou ultérieure.</translation>
+    </message>
+    <message>
+        <source>AgreementTitle</source>
+        <translation>Licence</translation>
+    </message>
+    <message>
+        <source>Applications</source>
+        <translation>Dossiers d’applications</translation>
+    </message>
+    <message>
+        <source>ApplicationsFound</source>
+        <translation>Applications</translation>
+    </message>
+    <message>
+        <source>ApplicationsFoundTip</source>
+        <translation>Les applications trouvées, avec abréviations, mots-clés et raccourcis</translation>
+    </message>
+    <message>
+        <source>ApplicationsTip</source>
+        <translation>Les dossiers où chercher les applications</translation>
+    </message>
+    <message>
+        <source>AssignShortcutButton</source>
+        <translation>Attribuer un raccourci…</translation>
+    </message>
+    <message>
+        <source>AssignShortcutClearButton</source>
+        <translation>Effacer le raccourci</translation>
+    </message>
+    <message>
         <source>CancelButton</source>
         <translation>Annuler</translation>
     </message>
@@ -16,8 +64,40 @@
         <translation>Presse-papiers</translation>
     </message>
     <message>
+        <source>ClipboardTip</source>
+        <translation>Les contenus du presse-papiers que vous gardez</translation>
+    </message>
+    <message>
         <source>ClipboardUnknowType</source>
         <translation>Type inconnu</translation>
+    </message>
+    <message>
+        <source>DaemonActivated</source>
+        <translation>Agent Korvale actif (démarre à l’ouverture de session)</translation>
+    </message>
+    <message>
+        <source>EditorAbbreviation</source>
+        <translation>Abréviation :</translation>
+    </message>
+    <message>
+        <source>EditorComment</source>
+        <translation>Commentaire :</translation>
+    </message>
+    <message>
+        <source>EditorHideApps</source>
+        <translation>Masquer les autres applications quand le raccourci l’ouvre</translation>
+    </message>
+    <message>
+        <source>EditorKeywords</source>
+        <translation>Mots-clés :</translation>
+    </message>
+    <message>
+        <source>EditorShortcut</source>
+        <translation>Raccourci :</translation>
+    </message>
+    <message>
+        <source>EditorTitle</source>
+        <translation>Titre :</translation>
     </message>
     <message>
         <source>Empty</source>
@@ -44,12 +124,52 @@
         <translation>Nom de la copie :</translation>
     </message>
     <message>
+        <source>Files</source>
+        <translation>Fichiers et dossiers</translation>
+    </message>
+    <message>
+        <source>FilesScanFolder</source>
+        <translation>(contenu inclus)</translation>
+    </message>
+    <message>
+        <source>FilesTip</source>
+        <translation>Vos fichiers et dossiers, toujours à portée de main</translation>
+    </message>
+    <message>
+        <source>IncludeContents</source>
+        <translation>Inclure le contenu du dossier</translation>
+    </message>
+    <message>
+        <source>InvalidSystemTitle</source>
+        <translation>Korvale ne peut pas fonctionner ici</translation>
+    </message>
+    <message>
         <source>KeyDetectionWindowTitle</source>
         <translation>Détection des touches</translation>
     </message>
     <message>
         <source>LowerCaseText</source>
         <translation>minuscules</translation>
+    </message>
+    <message>
+        <source>ManagerAdd</source>
+        <translation>Ajouter…</translation>
+    </message>
+    <message>
+        <source>ManagerEdit</source>
+        <translation>Modifier…</translation>
+    </message>
+    <message>
+        <source>ManagerNoApplications</source>
+        <translation>Aucune application trouvée pour l’instant. Korvale cherche dans les dossiers d’applications.</translation>
+    </message>
+    <message>
+        <source>ManagerRemove</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>ManagerSearch</source>
+        <translation>Rechercher</translation>
     </message>
     <message>
         <source>MessageCopyItem</source>
@@ -72,8 +192,40 @@
         <translation>Ouverture de l’adresse…</translation>
     </message>
     <message>
+        <source>MultipleDaemonsText</source>
+        <translation>L’agent Korvale fonctionne déjà depuis %1. Quittez-le, ou lancez le gestionnaire de cette copie, avant de démarrer celle-ci.</translation>
+    </message>
+    <message>
+        <source>MultipleDaemonsTitle</source>
+        <translation>Une autre copie de Korvale fonctionne</translation>
+    </message>
+    <message>
+        <source>NoIncludeContents</source>
+        <translation>Ne pas inclure le contenu du dossier</translation>
+    </message>
+    <message>
         <source>NoResultAvailable</source>
         <translation>Aucun résultat</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>NotesTip</source>
+        <translation>Vos notes</translation>
+    </message>
+    <message>
+        <source>OKButton</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>OtherData</source>
+        <translation>Autres données</translation>
+    </message>
+    <message>
+        <source>OtherDataTip</source>
+        <translation>Signets, contacts et calendriers lus dans vos programmes</translation>
     </message>
     <message>
         <source>PlainText</source>
@@ -232,6 +384,26 @@
         <translation>Notes protégées</translation>
     </message>
     <message>
+        <source>ProtectedNotes</source>
+        <translation>Notes protégées</translation>
+    </message>
+    <message>
+        <source>ProtectedNotesTip</source>
+        <translation>Notes chiffrées par une phrase secrète</translation>
+    </message>
+    <message>
+        <source>QuickHelp</source>
+        <translation>Aide rapide</translation>
+    </message>
+    <message>
+        <source>QuickHelpText</source>
+        <translation>&lt;h3&gt;La fenêtre d’accès&lt;/h3&gt;&lt;p&gt;Tapez deux fois sur &lt;b&gt;Super&lt;/b&gt; pour l’ouvrir. Tapez quelques lettres de ce que vous cherchez : une application, un fichier, une note, un presse-papiers gardé. &lt;b&gt;Entrée&lt;/b&gt; ouvre la sélection, &lt;b&gt;Alt+Entrée&lt;/b&gt; la montre dans le gestionnaire de fichiers, &lt;b&gt;Espace&lt;/b&gt; prévisualise un fichier, la &lt;b&gt;flèche droite&lt;/b&gt; ouvre son menu, &lt;b&gt;Échap&lt;/b&gt; ferme la fenêtre.&lt;/p&gt;&lt;h3&gt;Vos propres mots&lt;/h3&gt;&lt;p&gt;Donnez à une application ou un fichier une &lt;b&gt;abréviation&lt;/b&gt; ou des &lt;b&gt;mots-clés&lt;/b&gt; dans ce gestionnaire : ils le trouvent en premier. Un &lt;b&gt;raccourci&lt;/b&gt; l’ouvre de partout.&lt;/p&gt;&lt;h3&gt;Fichiers et dossiers&lt;/h3&gt;&lt;p&gt;Ajoutez les fichiers et dossiers dont vous vous servez le plus ; incluez le contenu d’un dossier pour tout y trouver.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>QuickHelpTip</source>
+        <translation>Korvale en quelques lignes</translation>
+    </message>
+    <message>
         <source>QuitButton</source>
         <translation>Quitter</translation>
     </message>
@@ -248,12 +420,88 @@
         <translation>Recherches récentes</translation>
     </message>
     <message>
+        <source>Reminder</source>
+        <translation>Rappels</translation>
+    </message>
+    <message>
+        <source>ReminderTip</source>
+        <translation>Rappels et calendrier</translation>
+    </message>
+    <message>
         <source>ScanningApplications</source>
         <translation>Recherche de vos applications…</translation>
     </message>
     <message>
+        <source>SearchActivityAll</source>
+        <translation>Toutes</translation>
+    </message>
+    <message>
+        <source>SearchActivityHigh</source>
+        <translation>Utilisées cette dernière semaine</translation>
+    </message>
+    <message>
+        <source>SearchActivityLow</source>
+        <translation>Utilisées ces 6 derniers mois</translation>
+    </message>
+    <message>
+        <source>SearchActivityMiddle</source>
+        <translation>Utilisées ce dernier mois</translation>
+    </message>
+    <message>
+        <source>SearchActivityNone</source>
+        <translation>Jamais utilisées</translation>
+    </message>
+    <message>
+        <source>SearchActivityVeryLow</source>
+        <translation>Utilisées au moins une fois</translation>
+    </message>
+    <message>
+        <source>SectionComingClipboard</source>
+        <translation>Les contenus du presse-papiers gardés seront listés ici.</translation>
+    </message>
+    <message>
+        <source>SectionComingNotes</source>
+        <translation>Vos notes seront tenues ici.</translation>
+    </message>
+    <message>
+        <source>SectionComingOtherData</source>
+        <translation>Les signets, contacts et calendriers lus dans vos programmes seront montrés ici.</translation>
+    </message>
+    <message>
+        <source>SectionComingProtectedNotes</source>
+        <translation>Vos notes chiffrées seront tenues ici.</translation>
+    </message>
+    <message>
+        <source>SectionComingReminder</source>
+        <translation>Vos rappels et le calendrier seront tenus ici.</translation>
+    </message>
+    <message>
+        <source>SectionComingShortCut</source>
+        <translation>Les réglages des gestes et raccourcis se feront ici.</translation>
+    </message>
+    <message>
+        <source>SectionComingToDo</source>
+        <translation>Votre liste de choses à faire sera tenue ici.</translation>
+    </message>
+    <message>
         <source>SendEmail</source>
         <translation>Envoyer un e-mail</translation>
+    </message>
+    <message>
+        <source>ShortCut</source>
+        <translation>Raccourcis</translation>
+    </message>
+    <message>
+        <source>ShortCutTip</source>
+        <translation>Comment faire apparaître la fenêtre d’accès</translation>
+    </message>
+    <message>
+        <source>ShortcutSheetText</source>
+        <translation>Maintenez les touches du raccourci deux secondes, ou appuyez dessus et cliquez sur Prendre.</translation>
+    </message>
+    <message>
+        <source>ShortcutTake</source>
+        <translation>Prendre</translation>
     </message>
     <message>
         <source>SurveyStocksInfos</source>
@@ -264,8 +512,60 @@ Alerte au-dessous de : %4
 (%5)</translation>
     </message>
     <message>
+        <source>SystemQuitButton</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>SystemRequiredLeopard</source>
+        <translation>Korvale a besoin de Qt %1 ou plus récent ; ce système a Qt %2.</translation>
+    </message>
+    <message>
+        <source>ToDo</source>
+        <translation>À faire</translation>
+    </message>
+    <message>
+        <source>ToDoTip</source>
+        <translation>Les choses à faire</translation>
+    </message>
+    <message>
+        <source>TourBack</source>
+        <translation>Précédent</translation>
+    </message>
+    <message>
+        <source>TourDone</source>
+        <translation>Commencer</translation>
+    </message>
+    <message>
+        <source>TourNext</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>TourPage1</source>
+        <translation>Tapez deux fois sur Super, où que vous soyez : la fenêtre d’accès s’ouvre.</translation>
+    </message>
+    <message>
+        <source>TourPage2</source>
+        <translation>Tapez quelques lettres : applications, fichiers et notes se trouvent à mesure. Entrée ouvre.</translation>
+    </message>
+    <message>
+        <source>TourPage3</source>
+        <translation>Une note montre son texte à côté de la fenêtre ; la flèche droite ouvre le menu d’une ligne.</translation>
+    </message>
+    <message>
+        <source>TourTitle</source>
+        <translation>Bienvenue dans Korvale</translation>
+    </message>
+    <message>
         <source>UpperCaseText</source>
         <translation>MAJUSCULES</translation>
+    </message>
+    <message>
+        <source>Welcome</source>
+        <translation>Bienvenue</translation>
+    </message>
+    <message>
+        <source>WelcomeText</source>
+        <translation>Korvale met vos applications, fichiers, notes et presse-papiers à une double frappe. Tapez deux fois sur la touche Super, quelques lettres, puis Entrée.</translation>
     </message>
 </context>
 <context>

@@ -81,8 +81,7 @@ AgentMenus::AgentMenus(DaemonController &daemon, AgentAccess &access, Environmen
     AccessWindowController &window = mAccess.window();
     connect(&window, &AccessWindowController::floatingMenuRequested, this,
             &AgentMenus::showFloatingMenu);
-    connect(&window, &AccessWindowController::showFlagsChanged, this,
-            &AgentMenus::storeShowFlags);
+    connect(&window, &AccessWindowController::showFlagsChanged, this, &AgentMenus::storeShowFlags);
     // The details belong to the window they stand beside.
     connect(&window, &AccessWindowController::windowVisibilityChanged, this, [this](bool shown) {
         if (!shown && mClipboardDetails)

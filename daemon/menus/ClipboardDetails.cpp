@@ -6,8 +6,8 @@
 
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QScreen>
 
 #include <algorithm>
@@ -60,9 +60,9 @@ QString ClipboardDetails::describe(const QVariantMap &contents)
         if (value.contains(KeyString))
             text += QStringLiteral("String = %1\n").arg(value.value(KeyString).toString());
         if (value.contains(KeyData))
-            text += QStringLiteral("Data = %1\n")
-                        .arg(QOR_StringUtils::getSizeBytes(
-                            value.value(KeyData).toByteArray().size()));
+            text +=
+                QStringLiteral("Data = %1\n")
+                    .arg(QOR_StringUtils::getSizeBytes(value.value(KeyData).toByteArray().size()));
         text += QStringLiteral("\n=========\n");
     }
     return text;
@@ -88,8 +88,9 @@ void ClipboardDetails::show(const QByteArray &packed, const QRect &accessWindowF
     if (!image.isNull()) {
         if (!mImageWindow) {
             mImageWindow = new QLabel;
-            prepare(mImageWindow, QOR_StringUtils::getLocalizedStringForKey(
-                                      QStringLiteral("PopupMenuClipboardItems")));
+            prepare(mImageWindow,
+                    QOR_StringUtils::getLocalizedStringForKey(
+                        QStringLiteral("PopupMenuClipboardItems")));
             mImageWindow->setAlignment(Qt::AlignCenter);
         }
         QPixmap picture = QPixmap::fromImage(image);
@@ -108,13 +109,15 @@ void ClipboardDetails::show(const QByteArray &packed, const QRect &accessWindowF
 
     if (!mTextWindow) {
         mTextWindow = new QPlainTextEdit;
-        prepare(mTextWindow, QOR_StringUtils::getLocalizedStringForKey(
-                                 QStringLiteral("PopupMenuClipboardItems")));
+        prepare(
+            mTextWindow,
+            QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("PopupMenuClipboardItems")));
         mTextWindow->setReadOnly(true);
         mTextWindow->resize(TextWindowWidth, TextWindowHeight);
     }
     mTextWindow->setPlainText(describe(*contents));
-    mTextWindow->move(leftFor(mTextWindow->frameGeometry().width()), accessWindowFrame.top() + offset);
+    mTextWindow->move(leftFor(mTextWindow->frameGeometry().width()),
+                      accessWindowFrame.top() + offset);
     mTextWindow->show();
     mTextWindow->raise();
 }

@@ -52,8 +52,8 @@ FileEditorWindow::FileEditorWindow(QWidget *parent)
     , mChangeDate(new QPushButton(this))
     , mDuplicate(new QPushButton(this))
 {
-    setWindowTitle(QOR_StringUtils::getLocalizedStringForKey(
-        QStringLiteral("PopupMenuOpenEditorItem")));
+    setWindowTitle(
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("PopupMenuOpenEditorItem")));
     mFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     mFolder->setWordWrap(true);
     mDate->setCalendarPopup(true);

@@ -59,7 +59,8 @@ void addFileSystemEntries(QMenu *menu, const QVariantMap &record, bool rightBord
         folders.paths().append(path);
         if (withActions) {
             menu->addSeparator();
-            folders.addContentsOf(path, menu->addMenu(localized(QStringLiteral("PopupMenuContents"))), tag);
+            folders.addContentsOf(
+                path, menu->addMenu(localized(QStringLiteral("PopupMenuContents"))), tag);
         } else {
             folders.addContentsOf(path, menu, tag);
         }
@@ -120,7 +121,8 @@ std::unique_ptr<QMenu> FloatingMenu::build(const QVariantMap &record, bool right
         addAction(menu.get(), KORVALE_KEY("PopupMenuOpenItem"), actions.open);
         const QString address = AccessMenus::emailAddress(record);
         if (!address.isEmpty()) {
-            QAction *email = menu->addAction(localized(QStringLiteral("PopupMenuSendEmail")).arg(address));
+            QAction *email =
+                menu->addAction(localized(QStringLiteral("PopupMenuSendEmail")).arg(address));
             QObject::connect(email, &QAction::triggered, menu.get(), [action = actions.sendEmail] {
                 if (action)
                     action();

@@ -36,5 +36,6 @@ public:
     // The folders enclosing the path, nearest first, ending with "/" or, for a path on a volume
     // mounted where removable and other disks go (/media, /run/media, /mnt), with that volume's
     // root. Empty for "/".
-    static QStringList enclosingFolders(const QString &path, const QList<MountTable::Mount> &mounts);
+    static QStringList enclosingFolders(const QString &path,
+                                        const QList<MountTable::Mount> &mounts);
 };

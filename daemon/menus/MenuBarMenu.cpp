@@ -36,9 +36,8 @@ void addClipboardVariants(QMenu *menu, const QString &clipboardText,
                                     localized(QStringLiteral("PopupMenuClipboardItems")));
     variants->menuAction()->setData(-1);
     for (int tag = 1; tag <= 4; ++tag) {
-        QAction *entry = variants->addAction(
-            QStringLiteral("%1: %2").arg(localized(labels[tag - 1]),
-                                         MenuBarMenu::clipboardSample(clipboardText, tag)));
+        QAction *entry = variants->addAction(QStringLiteral("%1: %2").arg(
+            localized(labels[tag - 1]), MenuBarMenu::clipboardSample(clipboardText, tag)));
         entry->setData(tag);
         connectEntry(entry, menu, [paste = actions.pasteText, tag] {
             if (paste)
@@ -139,9 +138,9 @@ void MenuBarMenu::build(QMenu *menu, const Sources &sources, FolderMenus &folder
     if (!sources.clipboardFile.isEmpty()) {
         const QString &path = sources.clipboardFile;
         const bool folder = QFileInfo(path).isDir();
-        QAction *entry = folders.addFolderEntry(menu, path,
-                                                QOR_StringUtils::localizedNameAtPath(path),
-                                                FolderMenus::menuIcon(path), true);
+        QAction *entry =
+            folders.addFolderEntry(menu, path, QOR_StringUtils::localizedNameAtPath(path),
+                                   FolderMenus::menuIcon(path), true);
         // A file's submenu holds only its editor entry; a folder's fills itself.
         if (!folder)
             folders.addEditorEntry(entry->menu(), entry->data().toInt());

@@ -4,8 +4,8 @@
 
 #include <QBuffer>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QImage>
+#include <QScreen>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -42,11 +42,13 @@ TEST(ClipboardDetails, ShowTheEntrysPictureBesideTheWindowAndEveryTypeBelowIt)
     EXPECT_EQ(image.top(), accessWindow.top());
     EXPECT_EQ(details.imageWindow()->size(), QSize(120, 80));
     ASSERT_TRUE(details.textWindow() && details.textWindow()->isVisible());
-    EXPECT_EQ(details.textWindow()->frameGeometry().top(), image.bottom() + 1 + ClipboardDetails::Gap);
+    EXPECT_EQ(details.textWindow()->frameGeometry().top(),
+              image.bottom() + 1 + ClipboardDetails::Gap);
     const QString size = QOR_StringUtils::getSizeBytes(png(120, 80).size());
     EXPECT_EQ(details.shownText(),
-              "Type = NSPasteboardTypePNG\nData = " + size + "\n\n=========\n"
-              "Type = NSPasteboardTypeString\nString = red square\n\n=========\n");
+              "Type = NSPasteboardTypePNG\nData = " + size
+                  + "\n\n=========\n"
+                    "Type = NSPasteboardTypeString\nString = red square\n\n=========\n");
 
     // A window against the screen's right edge has them on its left.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -57,8 +59,9 @@ TEST(ClipboardDetails, ShowTheEntrysPictureBesideTheWindowAndEveryTypeBelowIt)
     EXPECT_LE(details.textWindow()->frameGeometry().right(), atTheEdge.left());
 
     // Without a picture the text stands at the window's top; PNG without bytes is no picture.
-    details.show(PasteboardContents::pack({{PasteboardContents::TypePNG, QVariantMap{{"string", "x"}}},
-                                           {PasteboardContents::TypeTIFF, QVariantMap{{"data", png(5, 5)}}}}),
+    details.show(PasteboardContents::pack(
+                     {{PasteboardContents::TypePNG, QVariantMap{{"string", "x"}}},
+                      {PasteboardContents::TypeTIFF, QVariantMap{{"data", png(5, 5)}}}}),
                  accessWindow);
     EXPECT_FALSE(details.imageWindow()->isVisible());
     EXPECT_EQ(details.textWindow()->frameGeometry().top(), accessWindow.top());

@@ -46,14 +46,13 @@ TEST_F(MenusTest, PathRowsOfferTheActionsTheContentsAndTheEnclosingFolders)
     EXPECT_EQ(mEdited, QStringList{file});
 
     // A folder adds its contents; from the right border, only the contents and the path.
-    menu = FloatingMenu::build(pathRecord(KindFile, folder), false, *mFolders, recorder.actions(),
-                               {});
-    EXPECT_EQ(titles(menu.get()),
-              (editor + QStringList{"-", "Contents", "Enclosing Folders"}));
+    menu =
+        FloatingMenu::build(pathRecord(KindFile, folder), false, *mFolders, recorder.actions(), {});
+    EXPECT_EQ(titles(menu.get()), (editor + QStringList{"-", "Contents", "Enclosing Folders"}));
     EXPECT_EQ(titles(entry(menu.get(), "Contents")->menu()),
               (QStringList{"plan.txt", "-", "Date and Duplicate…"}));
-    menu = FloatingMenu::build(pathRecord(KindFile, folder), true, *mFolders, recorder.actions(),
-                               {});
+    menu =
+        FloatingMenu::build(pathRecord(KindFile, folder), true, *mFolders, recorder.actions(), {});
     const QStringList direct = titles(menu.get());
     EXPECT_EQ(direct.mid(0, 4), (QStringList{"plan.txt", "-", "Date and Duplicate…", "-"}));
     EXPECT_EQ(direct.last(), QStringLiteral("/"));

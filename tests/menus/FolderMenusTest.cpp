@@ -18,8 +18,9 @@ TEST_F(MenusTest, AFolderListsItsVisibleChildrenByNameAndFillsSubmenusOnlyWhenRe
     const int tag = int(mPaths.size());
     mPaths << root;
     mFolders->addContentsOf(root, &menu, tag);
-    EXPECT_EQ(titles(&menu), (QStringList{"Alpha.txt", "b notes.txt", "Deep", "Quiet",
-                                          "Tool.app", "-", "Date and Duplicate…"}));
+    EXPECT_EQ(titles(&menu),
+              (QStringList{"Alpha.txt", "b notes.txt", "Deep", "Quiet", "Tool.app", "-",
+                           "Date and Duplicate…"}));
     // A package is a plain entry unless its contents are shown; folders wait to be reached.
     EXPECT_EQ(entry(&menu, "Tool.app")->menu(), nullptr);
     ASSERT_NE(entry(&menu, "Deep")->menu(), nullptr);

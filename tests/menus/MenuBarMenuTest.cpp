@@ -72,8 +72,9 @@ TEST_F(MenusTest, TheMenuBarMenuHoldsTheClipboardFilesVolumesAndAtMost35RecentIt
     MenuBarMenu::clear(&menu);
     EXPECT_TRUE(menu.actions().isEmpty());
     MenuBarMenu::build(&menu, {}, *mFolders, actions);
-    EXPECT_EQ(titles(&menu), (QStringList{"Volumes", "-", "-", "Open the Access Window",
-                                          "Open file browser", "Korvale manager…"}));
+    EXPECT_EQ(titles(&menu),
+              (QStringList{"Volumes", "-", "-", "Open the Access Window", "Open file browser",
+                           "Korvale manager…"}));
 }
 
 TEST(MenuBarMenuSample, IsOneLineCutAfter35CharactersAndTransformedLikeItsEntry)

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+// A row of the applications or files table: icon, title, then in small type the abbreviation
+// (red), the parent folder (blue), the keywords (red) and the comment (grey), and the shortcut's
+// keys at the right end. A folder whose contents are included says so first.
+class ItemRowDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    static constexpr int RowHeight = 22;
+
+    // The pieces drawn after the title, in order, with their colours; for the tests.
+    struct Piece {
+        QString text;
+        QColor colour;
+    };
+    static QList<Piece> annotations(const QVariantMap &record);
+    // "[Ctrl+Alt+K]", or empty without a shortcut.
+    static QString shortcutText(const QVariantMap &record);
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+};

@@ -1,0 +1,70 @@
+#include "ListSectionView.h"
+
+#include "ItemRowDelegate.h"
+#include "QOR_StringUtils.h"
+
+#include <QHBoxLayout>
+#include <QListView>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ListSectionView::ListSectionView(RecordListModel::Display display, QWidget *parent)
+    : QWidget(parent)
+    , mTable(new QListView)
+    , mModel(new RecordListModel(std::move(display), this))
+    , mPage(new QWidget)
+    , mLayout(new QVBoxLayout(this))
+    , mButtons(new QHBoxLayout)
+{
+    mTable->setModel(mModel);
+    mTable->setObjectName(QStringLiteral("table"));
+    mTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    mTable->setUniformItemSizes(true);
+    mTable->setItemDelegate(new ItemRowDelegate(mTable));
+    mTable->setIconSize(QSize(25, 16));
+    mModel->setDropHandler([this](const QStringList &paths) { emit pathsDropped(paths); });
+    connect(mTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ListSectionView::selectionChanged);
+    connect(mModel, &QAbstractItemModel::modelReset, this, &ListSectionView::selectionChanged);
+    auto *pageLayout = new QVBoxLayout(mPage);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(mTable, 1);
+    mButtons->addStretch(1);
+    pageLayout->addLayout(mButtons);
+    mLayout->addWidget(mPage, 1);
+}
+
+QPushButton *ListSectionView::addButton(const QString &key)
+{
+    auto *button = new QPushButton(QOR_StringUtils::getLocalizedStringForKey(key));
+    button->setObjectName(key);
+    mButtons->addWidget(button);
+    return button;
+}
+
+void ListSectionView::acceptDroppedFiles(bool accept)
+{
+    mTable->setAcceptDrops(accept);
+    mTable->setDropIndicatorShown(accept);
+    mTable->setDragDropMode(accept ? QAbstractItemView::DropOnly : QAbstractItemView::NoDragDrop);
+}
+
+QList<int> ListSectionView::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : mTable->selectionModel()->selectedIndexes())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QList<int> ListSectionView::selectedSourceIndexes() const
+{
+    QList<int> indexes;
+    for (int row : selectedRows()) {
+        const int source = mModel->sourceIndex(row);
+        if (source >= 0)
+            indexes << source;
+    }
+    return indexes;
+}

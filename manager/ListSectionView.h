@@ -1,0 +1,45 @@
+#pragma once
+
+#include "RecordListModel.h"
+
+#include <QList>
+#include <QWidget>
+
+class QHBoxLayout;
+class QListView;
+class QPushButton;
+class QVBoxLayout;
+
+// A section built around one table: the table, with its buttons underneath. The table takes
+// file names dropped from the file manager when the section wants them.
+class ListSectionView : public QWidget
+{
+    Q_OBJECT
+public:
+    ListSectionView(RecordListModel::Display display, QWidget *parent = nullptr);
+
+    QListView *table() const { return mTable; }
+    RecordListModel *model() const { return mModel; }
+    // The rows selected, in ascending order.
+    QList<int> selectedRows() const;
+    // The list indexes the selected rows show, in ascending order of rows.
+    QList<int> selectedSourceIndexes() const;
+    void acceptDroppedFiles(bool accept);
+
+signals:
+    void pathsDropped(const QStringList &paths);
+    void selectionChanged();
+
+protected:
+    QPushButton *addButton(const QString &key);
+    // The table and its buttons, in the section's layout.
+    QWidget *page() const { return mPage; }
+    QVBoxLayout *mainLayout() const { return mLayout; }
+
+private:
+    QListView *mTable;
+    RecordListModel *mModel;
+    QWidget *mPage;
+    QVBoxLayout *mLayout;
+    QHBoxLayout *mButtons;
+};

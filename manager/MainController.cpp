@@ -1,0 +1,470 @@
+#include "MainController.h"
+
+#include "ApplicationScanner.h"
+#include "ApplicationsFolders.h"
+#include "CommonKorvaleClass.h"
+#include "DaemonControl.h"
+#include "FilesList.h"
+#include "InfoViews.h"
+#include "ItemEditing.h"
+#include "ItemEditorSheet.h"
+#include "ItemRecord.h"
+#include "KeyMap.h"
+#include "ManagerWindow.h"
+#include "QOR_StringUtils.h"
+#include "SectionViews.h"
+#include "SharedPreferences.h"
+#include "ShortcutCaptureSheet.h"
+#include "StartupSheets.h"
+#include "platform/KeyMapSource.h"
+#include "platform/NotificationCenter.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
+
+using namespace ItemRecord;
+
+namespace {
+
+MainController *theController = nullptr;
+
+QString localized(const QString &key)
+{
+    return QOR_StringUtils::getLocalizedStringForKey(key);
+}
+
+const QString KeyAppsFolders = QStringLiteral("AppsFoldersList");
+const QString KeyFilesList = QStringLiteral("FilesList");
+const QString KeyDaemonActivated = QStringLiteral("DaemonActivated");
+const QString KeyVersion = QStringLiteral("Version");
+
+} // namespace
+
+MainController::MainController(Environment environment, QObject *parent)
+    : QObject(parent)
+    , mEnvironment(std::move(environment))
+{
+    theController = this;
+    // The sheets' pictures and the licence live in the library's resources.
+    Q_INIT_RESOURCE(manager);
+    if (!mEnvironment.preferences) {
+        mOwnPreferences = std::make_unique<SharedPreferences>();
+        mEnvironment.preferences = mOwnPreferences.get();
+    }
+    if (!mEnvironment.notifications) {
+        mOwnNotifications = NotificationCenter::createSessionBusCenter();
+        mEnvironment.notifications = mOwnNotifications.get();
+    }
+    if (mEnvironment.version.isEmpty())
+        mEnvironment.version = QCoreApplication::applicationVersion();
+
+    mWindow = std::make_unique<ManagerWindow>();
+    DaemonControl::Environment daemon;
+    daemon.daemonPath = mEnvironment.daemonPath;
+    daemon.notifications = mEnvironment.notifications;
+    daemon.processes = mEnvironment.processes;
+    daemon.start = mEnvironment.startProgram;
+    daemon.multipleDaemons = [this](const QString &folder) {
+        if (!mEnvironment.interactive)
+            return;
+        QMessageBox alert(QMessageBox::Warning, localized(QStringLiteral("MultipleDaemonsTitle")),
+                          localized(QStringLiteral("MultipleDaemonsText")).arg(folder),
+                          QMessageBox::NoButton, mWindow.get());
+        alert.addButton(localized(QStringLiteral("OKButton")), QMessageBox::AcceptRole);
+        alert.exec();
+        mWindow->raise();
+    };
+    mDaemon = std::make_unique<DaemonControl>(std::move(daemon));
+
+    mScanner = std::make_unique<ApplicationScanner>();
+    mScanner->setCurrentListSource([this] { return mListOfApplicationsFound; });
+    connect(mScanner.get(), &ApplicationScanner::applicationsListChanged, this,
+            &MainController::applicationsListChanged);
+    connect(mEnvironment.notifications, &NotificationCenter::notificationReceived, this,
+            &MainController::notificationReceived);
+}
+
+MainController::~MainController()
+{
+    if (mEnvironment.notifications)
+        mEnvironment.notifications->stopObserving(NotificationChannel::Main);
+    if (theController == this)
+        theController = nullptr;
+}
+
+MainController *MainController::sharedInstance()
+{
+    return theController;
+}
+
+void MainController::buildSections()
+{
+    using S = ManagerWindow;
+    auto *welcome = new WelcomeView;
+    mWelcomeView = welcome;
+    mWindow->setSectionView(S::Welcome, welcome);
+    mWindow->setSectionView(S::QuickHelp, new QuickHelpView);
+    mWindow->setSectionView(S::ShortCut,
+                            new ComingSectionView(KORVALE_KEY("SectionComingShortCut")));
+    mWindow->setSectionView(S::ToDo, new ComingSectionView(KORVALE_KEY("SectionComingToDo")));
+    mWindow->setSectionView(S::Reminder,
+                            new ComingSectionView(KORVALE_KEY("SectionComingReminder")));
+    mWindow->setSectionView(S::OtherData,
+                            new ComingSectionView(KORVALE_KEY("SectionComingOtherData")));
+    mWindow->setSectionView(S::Notes, new ComingSectionView(KORVALE_KEY("SectionComingNotes")));
+    mWindow->setSectionView(S::ProtectedNotes,
+                            new ComingSectionView(KORVALE_KEY("SectionComingProtectedNotes")));
+    mWindow->setSectionView(S::Clipboard,
+                            new ComingSectionView(KORVALE_KEY("SectionComingClipboard")));
+
+    auto *folders = new ApplicationFoldersView;
+    mFoldersView = folders;
+    mWindow->setSectionView(S::Applications, folders);
+    connect(folders, &ApplicationFoldersView::addRequested, this, [this] {
+        const QString folder = QFileDialog::getExistingDirectory(mWindow.get());
+        if (!folder.isEmpty())
+            addApplicationFolderAtPath(folder);
+    });
+    connect(folders, &ApplicationFoldersView::removeRequested, this,
+            &MainController::removeApplication);
+    connect(folders, &ListSectionView::pathsDropped, this,
+            [this](const QStringList &paths) { addPathsDropped(paths, true); });
+
+    auto *applications = new ApplicationsFoundView;
+    mApplicationsView = applications;
+    mWindow->setSectionView(S::ApplicationsFound, applications);
+    connect(applications, &ApplicationsFoundView::filterChanged, this,
+            &MainController::searchApplis);
+    connect(applications, &ApplicationsFoundView::editRequested, this,
+            &MainController::editApplication);
+
+    auto *files = new FilesView;
+    mFilesView = files;
+    mWindow->setSectionView(S::Files, files);
+    connect(files, &FilesView::addRequested, this, [this] {
+        QFileDialog dialog(mWindow.get());
+        // Files or folders alike: a folder is chosen by opening it and accepting.
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontUseNativeDialog, false);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            addFileAtPath(dialog.selectedFiles().first());
+    });
+    connect(files, &FilesView::removeRequested, this, &MainController::removeFile);
+    connect(files, &FilesView::editRequested, this, &MainController::editFileFolder);
+    connect(files, &FilesView::includeContentsRequested, this, &MainController::addFolderContents);
+    connect(files, &ListSectionView::pathsDropped, this,
+            [this](const QStringList &paths) { addPathsDropped(paths, false); });
+
+    connect(mWindow.get(), &ManagerWindow::sectionChanged, this,
+            &MainController::clickMainTableView);
+    connect(mWindow->daemonCheckBox(), &QCheckBox::clicked, this,
+            [this] { daemonActivation(true); });
+    // Closing the window ends the manager; the agent keeps running.
+    connect(mWindow.get(), &ManagerWindow::closed, this,
+            [] { QTimer::singleShot(CloseDelayMs, qApp, &QCoreApplication::quit); });
+
+    QMenu *help = mWindow->menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(localized(QStringLiteral("TourTitle")), this, [this] {
+        TourWindow tour(mWindow.get());
+        tour.exec();
+    });
+    help->addAction(localized(QStringLiteral("AboutTitle")), this, [this] {
+        AboutBox about(mEnvironment.version, mWindow.get());
+        about.exec();
+    });
+}
+
+void MainController::awakeFromNib()
+{
+    buildSections();
+    SharedPreferences &preferences = *mEnvironment.preferences;
+    if (!preferences.contains(KeyAppsFolders))
+        preferences.setValue(KeyAppsFolders, ApplicationsFolders::defaultApplicationsFolders());
+    if (!preferences.contains(KeyFilesList))
+        preferences.setValue(KeyFilesList, FilesList::defaultFilesList());
+    preferences.synchronize();
+
+    mListOfFoldersForApplications = preferences.value(KeyAppsFolders).toStringList();
+    mListOfFiles = preferences.value(KeyFilesList).toList();
+    mFoldersView->setFolders(mListOfFoldersForApplications);
+    mFilesView->setFiles(mListOfFiles);
+    // Never stored: the agent is on, as the rest of the start-up expects.
+    const std::optional<int> active =
+        SharedPreferences::integerOf(preferences.value(KeyDaemonActivated));
+    mWindow->daemonCheckBox()->setChecked(active.value_or(1) != 0);
+    mWindow->selectSection(ManagerWindow::Welcome);
+}
+
+bool MainController::applicationDidFinishLaunching()
+{
+    SharedPreferences &preferences = *mEnvironment.preferences;
+    if (mWelcomeView)
+        mWelcomeView->setVersion(mEnvironment.version);
+
+    if (preferences.value(KeyVersion).toString() != mEnvironment.version) {
+        if (mEnvironment.interactive) {
+            AgreementSheet sheet(AgreementSheet::licenceText(), mWindow.get());
+            if (sheet.exec() != QDialog::Accepted)
+                return false;
+        }
+        preferences.setValue(KeyVersion, mEnvironment.version);
+        preferences.synchronize();
+        mFirstLaunchOfVersion = true;
+    }
+
+    // A running agent saves its application use before the manager reads it.
+    mEnvironment.notifications->post(NotificationChannel::Daemon,
+                                     QStringLiteral("MainAppLaunched"));
+    loadApplications();
+    daemonActivation(false);
+    if (mFirstLaunchOfVersion && mEnvironment.interactive) {
+        QTimer::singleShot(TourDelayMs, this, [this] {
+            auto *tour = new TourWindow(mWindow.get());
+            tour->setAttribute(Qt::WA_DeleteOnClose);
+            tour->show();
+        });
+    }
+    mEnvironment.notifications->observe(NotificationChannel::Main);
+    mWindow->show();
+    mWindow->raise();
+    mWindow->activateWindow();
+    return true;
+}
+
+void MainController::loadApplications()
+{
+    mListOfApplicationsFound = CommonKorvaleClass::readListInFile(DataFileName::Applications);
+    mScanner->setApplicationsList(mListOfApplicationsFound);
+    mScanner->setApplicationsFolders(mListOfFoldersForApplications);
+    if (mListOfApplicationsFound.isEmpty())
+        mScanner->launchScanApplicationsProcess();
+    searchApplis();
+}
+
+void MainController::applicationsListChanged(const QVariantList &list)
+{
+    mListOfApplicationsFound = list;
+    searchApplis();
+    mEnvironment.notifications->post(NotificationChannel::Daemon,
+                                     QStringLiteral("ScanApplicationsCompleted"));
+    emit applicationsFoundChanged();
+}
+
+void MainController::clickMainTableView(int section)
+{
+    if (section == ManagerWindow::ApplicationsFound) {
+        searchApplis();
+        if (mApplicationsView)
+            mApplicationsView->searchField()->setFocus();
+    }
+}
+
+void MainController::searchApplis()
+{
+    if (!mApplicationsView)
+        return;
+    mApplicationsView->table()->clearSelection();
+    mListOfApplicationsFoundDisplayed =
+        ManagerListFilter::search(mApplicationsView->searchText(), mListOfApplicationsFound,
+                                  mApplicationsView->activityChoice(), mAppsActivity);
+    mApplicationsView->setApplications(
+        mListOfApplicationsFound, mListOfApplicationsFoundDisplayed,
+        ManagerListFilter::counterText(mListOfApplicationsFoundDisplayed.size(),
+                                       mListOfApplicationsFound.size()));
+}
+
+void MainController::setApplicationsActivity(const ManagerListFilter::ActivityMap &activity)
+{
+    mAppsActivity = activity;
+    searchApplis();
+}
+
+void MainController::storeFolders()
+{
+    mEnvironment.preferences->setValue(KeyAppsFolders, mListOfFoldersForApplications);
+    mEnvironment.preferences->synchronize();
+    mFoldersView->setFolders(mListOfFoldersForApplications);
+    mScanner->setApplicationsFolders(mListOfFoldersForApplications);
+    mScanner->launchScanApplicationsProcess();
+}
+
+bool MainController::addApplicationFolderAtPath(const QString &path)
+{
+    if (!FilesList::addApplicationFolder(mListOfFoldersForApplications, path))
+        return false;
+    storeFolders();
+    return true;
+}
+
+void MainController::removeApplication(const QList<int> &rows)
+{
+    QList<int> sorted = rows;
+    std::sort(sorted.begin(), sorted.end(), std::greater<>());
+    for (int row : sorted) {
+        if (row >= 0 && row < mListOfFoldersForApplications.size())
+            mListOfFoldersForApplications.removeAt(row);
+    }
+    storeFolders();
+}
+
+void MainController::storeFiles(const QString &notification)
+{
+    mEnvironment.preferences->setValue(KeyFilesList, mListOfFiles);
+    mEnvironment.preferences->synchronize();
+    mFilesView->setFiles(mListOfFiles);
+    mEnvironment.notifications->post(NotificationChannel::Daemon, notification);
+}
+
+bool MainController::addFileAtPath(const QString &path)
+{
+    if (!FilesList::addPath(mListOfFiles, path))
+        return false;
+    storeFiles(QStringLiteral("SettingChanged"));
+    return true;
+}
+
+void MainController::removeFile(const QList<int> &rows)
+{
+    QList<int> shown;
+    for (int i = 0; i < mListOfFiles.size(); ++i)
+        shown << i;
+    FilesList::removeRows(mListOfFiles, shown, rows);
+    storeFiles(QStringLiteral("SettingChanged"));
+}
+
+void MainController::addFolderContents(const QList<int> &rows, bool include)
+{
+    FilesList::setIncludeContents(mListOfFiles, rows, include);
+    mEnvironment.preferences->setValue(QStringLiteral("FilesListRescan"), 1);
+    storeFiles(QStringLiteral("RescanFolders"));
+}
+
+void MainController::addPathsDropped(const QStringList &paths, bool folders)
+{
+    for (const QString &path : paths) {
+        if (folders)
+            addApplicationFolderAtPath(path);
+        else
+            addFileAtPath(path);
+    }
+}
+
+ItemEditorSheet *MainController::itemEditor()
+{
+    if (!mItemEditor)
+        mItemEditor = std::make_unique<ItemEditorSheet>(mWindow.get());
+    return mItemEditor.get();
+}
+
+ShortcutCaptureSheet *MainController::shortcutSheet()
+{
+    if (!mShortcutSheet) {
+        KeyMapSource *keyboard = mEnvironment.keyboard;
+        if (!keyboard) {
+            // Sampled, as the sheet polls it ten times a second anyway.
+            mOwnKeyboard = KeyMapSource::createX11(KeyMapSource::Feed::Sampling).source;
+            keyboard = mOwnKeyboard.get();
+        }
+        mShortcutSheet = std::make_unique<ShortcutCaptureSheet>(keyboard, mWindow.get());
+    }
+    return mShortcutSheet.get();
+}
+
+std::optional<KeyMap> MainController::captureShortcut()
+{
+    return shortcutSheet()->capture(std::nullopt);
+}
+
+std::optional<QVariantMap> MainController::editRecord(const QVariantMap &record)
+{
+    return itemEditor()->edit(record, false, true, [this] { return captureShortcut(); });
+}
+
+void MainController::editApplication(int row)
+{
+    if (row < 0 || row >= mListOfApplicationsFoundDisplayed.size())
+        return;
+    const int index = mListOfApplicationsFoundDisplayed.at(row);
+    if (index < 0 || index >= mListOfApplicationsFound.size())
+        return;
+    const std::optional<QVariantMap> edited =
+        editRecord(mListOfApplicationsFound.at(index).toMap());
+    if (!edited)
+        return;
+    ItemEditing::replaceApplication(mListOfApplicationsFound, index, *edited);
+    CommonKorvaleClass::saveListInFile(mListOfApplicationsFound, DataFileName::Applications);
+    mScanner->setApplicationsList(mListOfApplicationsFound);
+    searchApplis();
+    // Told at once: left to its periodic check the agent would find the new abbreviation only
+    // up to a minute later.
+    mEnvironment.notifications->post(NotificationChannel::Daemon, QStringLiteral("SettingChanged"));
+}
+
+void MainController::editFileFolder(int row)
+{
+    if (row < 0 || row >= mListOfFiles.size())
+        return;
+    const std::optional<QVariantMap> edited = editRecord(mListOfFiles.at(row).toMap());
+    if (!edited)
+        return;
+    FilesList::replace(mListOfFiles, row, *edited);
+    storeFiles(QStringLiteral("SettingChanged"));
+}
+
+void MainController::editItem(const QVariantMap &record)
+{
+    const QString path = record.value(KeyPath).toString();
+    switch (record.value(KeyKind).toInt()) {
+    case KindApplication: {
+        if (mWindow->currentSection() != ManagerWindow::ApplicationsFound)
+            mWindow->selectSection(ManagerWindow::ApplicationsFound);
+        mApplicationsView->clearSearch();
+        searchApplis();
+        for (int row = 0; row < mListOfApplicationsFoundDisplayed.size(); ++row) {
+            const int index = mListOfApplicationsFoundDisplayed.at(row);
+            if (mListOfApplicationsFound.at(index).toMap().value(KeyPath).toString() == path) {
+                editApplication(row);
+                return;
+            }
+        }
+        return;
+    }
+    case KindFile:
+        if (mWindow->currentSection() != ManagerWindow::Files)
+            mWindow->selectSection(ManagerWindow::Files);
+        for (int row = 0; row < mListOfFiles.size(); ++row) {
+            if (mListOfFiles.at(row).toMap().value(KeyPath).toString() == path) {
+                editFileFolder(row);
+                return;
+            }
+        }
+        return;
+    default:
+        // Notes and protected notes have their sections in a later version.
+        return;
+    }
+}
+
+void MainController::daemonActivation(bool fromCheckBox)
+{
+    const bool active = mWindow->daemonCheckBox()->isChecked();
+    if (fromCheckBox) {
+        mEnvironment.preferences->setValue(KeyDaemonActivated, active ? 1 : 0);
+        mEnvironment.preferences->synchronize();
+    }
+    mDaemon->apply(active);
+}
+
+void MainController::notificationReceived(const QString &channel, const QString &object,
+                                          const QVariantMap &userInfo)
+{
+    if (channel != NotificationChannel::Main || object != QLatin1String("EditItem"))
+        return;
+    QTimer::singleShot(EditItemDelayMs, this, [this, userInfo] { editItem(userInfo); });
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "ManagerListFilter.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <memory>
+#include <optional>
+
+class ApplicationScanner;
+class ApplicationFoldersView;
+class ApplicationsFoundView;
+class DaemonControl;
+class FilesView;
+class ItemEditorSheet;
+class KeyMap;
+class KeyMapSource;
+class ManagerWindow;
+class NotificationCenter;
+class ProcessTable;
+class SharedPreferences;
+class ShortcutCaptureSheet;
+class WelcomeView;
+
+// The manager: its start-up, the agent's control, and the lists of the sections, each shown by a
+// view of its own. Main thread only; one per program.
+class MainController : public QObject
+{
+    Q_OBJECT
+public:
+    struct Environment {
+        SharedPreferences *preferences = nullptr; // empty: the standard preferences
+        NotificationCenter *notifications = nullptr; // empty: a centre on the session bus
+        KeyMapSource *keyboard = nullptr; // for the shortcut sheet; empty: X11, sampled
+        QString daemonPath; // empty: beside this program
+        const ProcessTable *processes = nullptr; // empty: this machine's
+        std::function<bool(const QString &)> startProgram; // empty: detached
+        // Modal sheets are skipped (accepted) where there is no one to answer them.
+        bool interactive = true;
+        QString version; // empty: the application's version
+    };
+
+    static constexpr int EditItemDelayMs = 200;
+    static constexpr int TourDelayMs = 2000;
+    static constexpr int CloseDelayMs = 500;
+    static constexpr double ActivityDelaySeconds = 1.0;
+
+    explicit MainController(Environment environment, QObject *parent = nullptr);
+    ~MainController() override;
+
+    static MainController *sharedInstance();
+
+    // The two start-up stages.
+    void awakeFromNib();
+    // False when the user declined the licence: the manager ends.
+    bool applicationDidFinishLaunching();
+
+    ManagerWindow *window() const { return mWindow.get(); }
+    ApplicationFoldersView *foldersView() const { return mFoldersView; }
+    ApplicationsFoundView *applicationsView() const { return mApplicationsView; }
+    FilesView *filesView() const { return mFilesView; }
+    ItemEditorSheet *itemEditor();
+    ShortcutCaptureSheet *shortcutSheet();
+    DaemonControl &daemonControl() { return *mDaemon; }
+    bool isFirstLaunchOfVersion() const { return mFirstLaunchOfVersion; }
+
+    const QStringList &foldersForApplications() const { return mListOfFoldersForApplications; }
+    const QVariantList &applicationsFound() const { return mListOfApplicationsFound; }
+    const QList<int> &applicationsFoundDisplayed() const
+    {
+        return mListOfApplicationsFoundDisplayed;
+    }
+    const QVariantList &files() const { return mListOfFiles; }
+
+    // The sections' operations.
+    void clickMainTableView(int section);
+    bool addApplicationFolderAtPath(const QString &path);
+    void removeApplication(const QList<int> &rows);
+    bool addFileAtPath(const QString &path);
+    void removeFile(const QList<int> &rows);
+    void addFolderContents(const QList<int> &rows, bool include);
+    void editApplication(int row);
+    void editFileFolder(int row);
+    void searchApplis();
+    // The agent's "EditItem" request.
+    void editItem(const QVariantMap &record);
+    // The agent-active box: stored when the user changed it.
+    void daemonActivation(bool fromCheckBox);
+    void setApplicationsActivity(const ManagerListFilter::ActivityMap &activity);
+
+signals:
+    void applicationsFoundChanged();
+
+private:
+    void buildSections();
+    void loadApplications();
+    void storeFolders();
+    void storeFiles(const QString &notification);
+    void applicationsListChanged(const QVariantList &list);
+    void notificationReceived(const QString &channel, const QString &object,
+                              const QVariantMap &userInfo);
+    std::optional<QVariantMap> editRecord(const QVariantMap &record);
+    std::optional<KeyMap> captureShortcut();
+    void addPathsDropped(const QStringList &paths, bool folders);
+
+    Environment mEnvironment;
+    std::unique_ptr<SharedPreferences> mOwnPreferences;
+    std::unique_ptr<NotificationCenter> mOwnNotifications;
+    std::unique_ptr<KeyMapSource> mOwnKeyboard;
+    std::unique_ptr<ManagerWindow> mWindow;
+    std::unique_ptr<DaemonControl> mDaemon;
+    std::unique_ptr<ApplicationScanner> mScanner;
+    WelcomeView *mWelcomeView = nullptr;
+    ApplicationFoldersView *mFoldersView = nullptr;
+    ApplicationsFoundView *mApplicationsView = nullptr;
+    FilesView *mFilesView = nullptr;
+    std::unique_ptr<ItemEditorSheet> mItemEditor;
+    std::unique_ptr<ShortcutCaptureSheet> mShortcutSheet;
+
+    QStringList mListOfFoldersForApplications;
+    QVariantList mListOfApplicationsFound;
+    QList<int> mListOfApplicationsFoundDisplayed;
+    QVariantList mListOfFiles;
+    ManagerListFilter::ActivityMap mAppsActivity;
+    bool mFirstLaunchOfVersion = false;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QCheckBox;
+class QListWidget;
+class QSplitter;
+class QStackedWidget;
+
+// The manager's main window: the twelve sections on the left, the selected section's view on
+// the right, the agent's on/off box under the sections.
+class ManagerWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    enum Section {
+        Welcome,
+        QuickHelp,
+        ShortCut,
+        Applications,
+        ApplicationsFound,
+        Files,
+        ToDo,
+        Reminder,
+        OtherData,
+        Notes,
+        ProtectedNotes,
+        Clipboard,
+        SectionCount
+    };
+    static constexpr int DividerMinimum = 140;
+    static constexpr int DividerMaximum = 220;
+
+    explicit ManagerWindow(QWidget *parent = nullptr);
+
+    // The view shown for a section; the window takes it.
+    void setSectionView(int section, QWidget *view);
+    QWidget *sectionView(int section) const;
+    void selectSection(int section);
+    int currentSection() const;
+
+    QListWidget *sectionList() const { return mSections; }
+    QCheckBox *daemonCheckBox() const { return mDaemonCheckBox; }
+    QSplitter *splitter() const { return mSplitter; }
+
+    // The keys of a section's title and tooltip (empty: none).
+    static QString titleKey(int section);
+    static QString tooltipKey(int section);
+
+signals:
+    void sectionChanged(int section);
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QListWidget *mSections;
+    QStackedWidget *mContent;
+    QSplitter *mSplitter;
+    QCheckBox *mDaemonCheckBox;
+};

@@ -1,0 +1,205 @@
+#include "SectionViews.h"
+
+#include "ItemRecord.h"
+#include "QOR_StringUtils.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+using namespace ItemRecord;
+
+namespace {
+
+QString localized(const QString &key)
+{
+    return QOR_StringUtils::getLocalizedStringForKey(key);
+}
+
+QString lastComponent(const QString &path)
+{
+    const QString shown = QOR_StringUtils::localizedPath(path);
+    return shown == QLatin1String("/") ? shown : QFileInfo(shown).fileName();
+}
+
+QString recordTitle(const QVariant &value)
+{
+    const QVariantMap record = value.toMap();
+    const QString title = record.value(KeyTitle).toString();
+    return title.isEmpty() ? lastComponent(record.value(KeyPath).toString()) : title;
+}
+
+} // namespace
+
+ApplicationFoldersView::ApplicationFoldersView(QWidget *parent)
+    : ListSectionView([](const QVariant &folder) { return lastComponent(folder.toString()); },
+                      parent)
+{
+    acceptDroppedFiles(true);
+    connect(addButton(QStringLiteral("ManagerAdd")), &QPushButton::clicked, this,
+            &ApplicationFoldersView::addRequested);
+    mRemove = addButton(QStringLiteral("ManagerRemove"));
+    mRemove->setEnabled(false);
+    connect(mRemove, &QPushButton::clicked, this, [this] { emit removeRequested(selectedRows()); });
+    connect(this, &ListSectionView::selectionChanged, this,
+            [this] { mRemove->setEnabled(!selectedRows().isEmpty()); });
+}
+
+void ApplicationFoldersView::setFolders(const QStringList &folders)
+{
+    QVariantList list;
+    for (const QString &folder : folders)
+        list << folder;
+    model()->setList(list);
+}
+
+ApplicationsFoundView::ApplicationsFoundView(QWidget *parent)
+    : ListSectionView(&recordTitle, parent)
+    , mSearch(new QLineEdit)
+    , mActivity(new QComboBox)
+    , mCounter(new QLabel)
+    , mEmpty(new QLabel(localized(QStringLiteral("ManagerNoApplications"))))
+{
+    mSearch->setPlaceholderText(localized(QStringLiteral("ManagerSearch")));
+    mSearch->setClearButtonEnabled(true);
+    mSearch->setObjectName(QStringLiteral("search"));
+    for (const QString &key :
+         {KORVALE_KEY("SearchActivityAll"), KORVALE_KEY("SearchActivityNone"),
+          KORVALE_KEY("SearchActivityVeryLow"), KORVALE_KEY("SearchActivityLow"),
+          KORVALE_KEY("SearchActivityMiddle"), KORVALE_KEY("SearchActivityHigh")})
+        mActivity->addItem(localized(key));
+    mCounter->setObjectName(QStringLiteral("counter"));
+    auto *bar = new QHBoxLayout;
+    bar->addWidget(mSearch, 1);
+    bar->addWidget(mActivity);
+    bar->addWidget(mCounter);
+    mainLayout()->insertLayout(0, bar);
+
+    mEdit = addButton(QStringLiteral("ManagerEdit"));
+    mEdit->setEnabled(false);
+    connect(mEdit, &QPushButton::clicked, this, [this] {
+        const QList<int> rows = selectedRows();
+        if (!rows.isEmpty())
+            emit editRequested(rows.first());
+    });
+    connect(table(), &QListView::doubleClicked, this,
+            [this](const QModelIndex &index) { emit editRequested(index.row()); });
+    connect(this, &ListSectionView::selectionChanged, this,
+            [this] { mEdit->setEnabled(!selectedRows().isEmpty()); });
+    connect(mSearch, &QLineEdit::textChanged, this, &ApplicationsFoundView::filterChanged);
+    connect(mActivity, &QComboBox::currentIndexChanged, this,
+            &ApplicationsFoundView::filterChanged);
+
+    // While nothing has been found, a line says why instead of an empty table.
+    mEmpty->setWordWrap(true);
+    mEmpty->setAlignment(Qt::AlignCenter);
+    auto *pages = new QWidget;
+    mPages = new QStackedLayout(pages);
+    mainLayout()->removeWidget(page());
+    mPages->addWidget(page());
+    mPages->addWidget(mEmpty);
+    mainLayout()->addWidget(pages, 1);
+}
+
+void ApplicationsFoundView::setApplications(const QVariantList &list, const QList<int> &shown,
+                                            const QString &counter)
+{
+    model()->setList(list, shown);
+    mCounter->setText(counter);
+    mPages->setCurrentIndex(list.isEmpty() ? 1 : 0);
+}
+
+QString ApplicationsFoundView::searchText() const
+{
+    return mSearch->text();
+}
+
+void ApplicationsFoundView::clearSearch()
+{
+    mSearch->clear();
+}
+
+int ApplicationsFoundView::activityChoice() const
+{
+    return mActivity->currentIndex();
+}
+
+FilesView::FilesView(QWidget *parent)
+    : ListSectionView(&recordTitle, parent)
+{
+    acceptDroppedFiles(true);
+    connect(addButton(QStringLiteral("ManagerAdd")), &QPushButton::clicked, this,
+            &FilesView::addRequested);
+    mRemove = addButton(QStringLiteral("ManagerRemove"));
+    mEdit = addButton(QStringLiteral("ManagerEdit"));
+    mInclude = addButton(QStringLiteral("IncludeContents"));
+    connect(mRemove, &QPushButton::clicked, this, [this] { emit removeRequested(selectedRows()); });
+    connect(mEdit, &QPushButton::clicked, this, [this] {
+        const QList<int> rows = selectedRows();
+        if (!rows.isEmpty())
+            emit editRequested(rows.first());
+    });
+    connect(table(), &QListView::doubleClicked, this,
+            [this](const QModelIndex &index) { emit editRequested(index.row()); });
+    connect(mInclude, &QPushButton::clicked, this, [this] {
+        const QList<int> rows = selectedRows();
+        if (rows.isEmpty())
+            return;
+        const bool included =
+            model()->list().value(rows.first()).toMap().value(QStringLiteral("F")).toInt() != 0;
+        emit includeContentsRequested(rows, !included);
+    });
+    // The box acts on folders only: it is offered while the selection holds one.
+    connect(this, &ListSectionView::selectionChanged, this, [this] {
+        const QList<int> rows = selectedRows();
+        mRemove->setEnabled(!rows.isEmpty());
+        mEdit->setEnabled(!rows.isEmpty());
+        bool folder = false;
+        bool included = false;
+        for (int row : rows) {
+            const QVariantMap record = model()->list().value(row).toMap();
+            if (record.value(QStringLiteral("D")).toInt() != 0) {
+                if (!folder)
+                    included = record.value(QStringLiteral("F")).toInt() != 0;
+                folder = true;
+            }
+        }
+        mInclude->setEnabled(folder);
+        mInclude->setText(localized(included ? QStringLiteral("NoIncludeContents")
+                                             : QStringLiteral("IncludeContents")));
+    });
+    table()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table(), &QWidget::customContextMenuRequested, this, &FilesView::showContextMenu);
+    mRemove->setEnabled(false);
+    mEdit->setEnabled(false);
+    mInclude->setEnabled(false);
+}
+
+void FilesView::setFiles(const QVariantList &files)
+{
+    model()->setList(files);
+}
+
+void FilesView::showContextMenu(const QPoint &position)
+{
+    const QModelIndex index = table()->indexAt(position);
+    if (!index.isValid())
+        return;
+    if (!table()->selectionModel()->isSelected(index))
+        table()->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+    const bool included =
+        model()->list().value(index.row()).toMap().value(QStringLiteral("F")).toInt() != 0;
+    QMenu menu;
+    QAction *entry = menu.addAction(localized(included ? QStringLiteral("NoIncludeContents")
+                                                       : QStringLiteral("IncludeContents")));
+    connect(entry, &QAction::triggered, this,
+            [this, included] { emit includeContentsRequested(selectedRows(), !included); });
+    menu.exec(table()->viewport()->mapToGlobal(position));
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ListSectionView.h"
+
+#include <QStringList>
+#include <QVariantList>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QStackedLayout;
+
+// The folders the application scan walks ("AppsFoldersList").
+class ApplicationFoldersView : public ListSectionView
+{
+    Q_OBJECT
+public:
+    explicit ApplicationFoldersView(QWidget *parent = nullptr);
+    void setFolders(const QStringList &folders);
+
+signals:
+    void addRequested();
+    void removeRequested(const QList<int> &rows);
+
+private:
+    QPushButton *mRemove;
+};
+
+// The applications found, filtered by words and by how recently they were used.
+class ApplicationsFoundView : public ListSectionView
+{
+    Q_OBJECT
+public:
+    explicit ApplicationsFoundView(QWidget *parent = nullptr);
+    void setApplications(const QVariantList &list, const QList<int> &shown, const QString &counter);
+    QString searchText() const;
+    void clearSearch();
+    int activityChoice() const;
+    QLineEdit *searchField() const { return mSearch; }
+    QLabel *counterLabel() const { return mCounter; }
+
+signals:
+    void filterChanged();
+    void editRequested(int row);
+
+private:
+    QLineEdit *mSearch;
+    QComboBox *mActivity;
+    QLabel *mCounter;
+    QLabel *mEmpty;
+    QStackedLayout *mPages;
+    QPushButton *mEdit;
+};
+
+// The user's own files and folders ("FilesList").
+class FilesView : public ListSectionView
+{
+    Q_OBJECT
+public:
+    explicit FilesView(QWidget *parent = nullptr);
+    void setFiles(const QVariantList &files);
+
+signals:
+    void addRequested();
+    void removeRequested(const QList<int> &rows);
+    void editRequested(int row);
+    void includeContentsRequested(const QList<int> &rows, bool include);
+
+private:
+    void showContextMenu(const QPoint &position);
+    QPushButton *mRemove;
+    QPushButton *mEdit;
+    QPushButton *mInclude;
+};

@@ -1,0 +1,69 @@
+#include "KorvaleLog.h"
+#include "MainController.h"
+#include "ManagerWindow.h"
+#include "QOR_StringUtils.h"
+#include "platform/DisplayAvailability.h"
+#include "platform/SessionInstance.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QVersionNumber>
+
+namespace {
+
+// The oldest Qt the manager runs on; an older library at run time is refused with an alert.
+constexpr int RequiredQtMajor = 6;
+constexpr int RequiredQtMinor = 4;
+
+bool qtIsRecentEnough()
+{
+    const QVersionNumber running = QVersionNumber::fromString(QString::fromLatin1(qVersion()));
+    return running >= QVersionNumber(RequiredQtMajor, RequiredQtMinor);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (const std::optional<QString> why = DisplayAvailability::problem()) {
+        KorvaleLog::line(QStringLiteral("korvale-manager cannot start: %1").arg(*why));
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("korvale-manager"));
+    QApplication::setOrganizationName(QStringLiteral("Korvale"));
+    QApplication::setApplicationVersion(QStringLiteral(KORVALE_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("korvale-manager"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvale.svg")));
+    QOR_StringUtils::installTranslations();
+
+    if (!qtIsRecentEnough()) {
+        QMessageBox alert(
+            QMessageBox::Critical,
+            QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("InvalidSystemTitle")),
+            QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("SystemRequiredLeopard"))
+                .arg(QStringLiteral("%1.%2").arg(RequiredQtMajor).arg(RequiredQtMinor),
+                     QString::fromLatin1(qVersion())));
+        alert.addButton(
+            QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("SystemQuitButton")),
+            QMessageBox::AcceptRole);
+        alert.exec();
+        return 0;
+    }
+
+    // One manager per session: a second start shows the first one's window.
+    SessionInstance instance(QStringLiteral("org.korvale.Manager"));
+    if (instance.claim() == SessionInstance::Claim::HandedOver)
+        return 0;
+
+    MainController controller({});
+    QObject::connect(&instance, &SessionInstance::activationRequested, &controller, [&controller] {
+        controller.window()->show();
+        controller.window()->raise();
+        controller.window()->activateWindow();
+    });
+    controller.awakeFromNib();
+    if (!controller.applicationDidFinishLaunching())
+        return 0;
+    return app.exec();
+}

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Puts the manager and the agent in the desktop's own launcher: their desktop entries, pointing at
+# the programs of a build folder, in the user's applications folder, and the suite's icon in the
+# user's icon theme. Run again after moving the build folder.
+# Usage: scripts/install-desktop-entries.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bin=$(cd "${1:-build}/bin" && pwd)
+data=${XDG_DATA_HOME:-$HOME/.local/share}
+mkdir -p "$data/applications" "$data/icons/hicolor/scalable/apps"
+cp manager/korvale.svg "$data/icons/hicolor/scalable/apps/korvale.svg"
+
+# Exec quoting of the desktop entry format: the path in double quotes, with \ " ` $ escaped.
+quoted() {
+    local path=$1
+    path=${path//\\/\\\\\\\\}
+    path=${path//\"/\\\\\"}
+    path=${path//\`/\\\\\`}
+    path=${path//\$/\\\\\$}
+    printf '"%s"' "$path"
+}
+
+cat >"$data/applications/korvale-manager.desktop" <<ENTRY
+[Desktop Entry]
+Type=Application
+Name=Korvale
+GenericName=Launcher and Organiser
+GenericName[fr]=Lanceur et organiseur
+Comment=Keep your applications, files, notes and clipboard one double tap away
+Comment[fr]=Vos applications, fichiers, notes et presse-papiers à une double frappe
+Exec=$(quoted "$bin/korvale-manager")
+Icon=korvale
+Terminal=false
+Categories=Utility;Core;
+Keywords=launcher;search;notes;clipboard;
+StartupNotify=true
+ENTRY
+
+cat >"$data/applications/korvale-daemon.desktop" <<ENTRY
+[Desktop Entry]
+Type=Application
+Name=Korvale Agent
+Name[fr]=Agent Korvale
+Comment=Opens the access window on a double tap of the Super key
+Comment[fr]=Ouvre la fenêtre d’accès sur une double frappe de la touche Super
+Exec=$(quoted "$bin/korvale-daemon")
+Icon=korvale
+Terminal=false
+NoDisplay=true
+Categories=Utility;
+ENTRY
+echo "Desktop entries installed in $data/applications (korvale-manager.desktop, korvale-daemon.desktop)."

@@ -1,0 +1,99 @@
+#include "ManagerFixture.h"
+
+#include "CommonKorvaleClass.h"
+#include "ItemEditorSheet.h"
+#include "ManagerWindow.h"
+#include "SectionViews.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+QVariantMap application(const QString &title, const QString &path)
+{
+    return {{"x", 1}, {"T", title}, {"P", path}};
+}
+
+} // namespace
+
+TEST_F(ManagerTest, TheFilesAndFoldersListsKeepEachPathOnceAndTellTheAgent)
+{
+    auto manager = makeManager();
+    const QString folder = makeFile("Projects", true);
+    const QString file = makeFile("notes.txt");
+
+    const int scanFolders = int(manager->foldersForApplications().size());
+    EXPECT_FALSE(manager->addApplicationFolderAtPath(file)) << "a file is no folder to scan";
+    EXPECT_TRUE(manager->addApplicationFolderAtPath(folder));
+    EXPECT_FALSE(manager->addApplicationFolderAtPath(folder));
+    EXPECT_EQ(manager->foldersForApplications().size(), scanFolders + 1);
+    EXPECT_EQ(mPreferences->value("AppsFoldersList").toStringList(),
+              manager->foldersForApplications());
+
+    mPreferences->setValue("FilesList", QVariantList());
+    manager = makeManager();
+    clearPosted();
+    EXPECT_TRUE(manager->addFileAtPath(file));
+    EXPECT_TRUE(manager->addFileAtPath(folder));
+    EXPECT_FALSE(manager->addFileAtPath(file));
+    EXPECT_EQ(posted(), (QStringList{"SettingChanged", "SettingChanged"}));
+    ASSERT_EQ(manager->files().size(), 2);
+    EXPECT_EQ(manager->files().at(0).toMap().value("T").toString(), "notes.txt");
+    EXPECT_EQ(manager->filesView()->model()->rowCount(), 2);
+
+    // Including contents acts on the folder, and asks the agent for a rescan.
+    clearPosted();
+    manager->addFolderContents({0, 1}, true);
+    EXPECT_EQ(posted(), QStringList{"RescanFolders"});
+    EXPECT_FALSE(manager->files().at(0).toMap().contains("F"));
+    EXPECT_EQ(manager->files().at(1).toMap().value("F").toInt(), 1);
+    EXPECT_EQ(mPreferences->value("FilesListRescan").toInt(), 1);
+
+    manager->removeFile({0});
+    EXPECT_EQ(mPreferences->value("FilesList").toList().size(), 1);
+}
+
+TEST_F(ManagerTest, TheAgentsEditRequestFindsAnApplicationTheSearchHidAndSavesTheEdit)
+{
+    CommonKorvaleClass::saveListInFile({application("Mail", "/apps/mail.desktop"),
+                                        application("Maps", "/apps/maps.desktop"),
+                                        application("Zephyr", "/apps/zephyr.desktop")},
+                                       DataFileName::Applications);
+    auto manager = makeManager();
+    ASSERT_TRUE(manager->applicationDidFinishLaunching());
+    ApplicationsFoundView *view = manager->applicationsView();
+    view->searchField()->setText("ma");
+    EXPECT_EQ(view->counterLabel()->text(), "2 / 3");
+
+    // The editor's fields, filled in as a user would once it runs.
+    ItemEditorSheet *editor = manager->itemEditor();
+    int runs = 0;
+    QObject::connect(editor, &ItemEditorSheet::running, editor, [&] {
+        ++runs;
+        EXPECT_TRUE(editor->titleField()->isReadOnly());
+        EXPECT_EQ(editor->titleField()->text(), "Zephyr");
+        editor->abbreviationField()->setText("zz");
+        editor->keywordsField()->setText("sketch draw");
+        editor->accept();
+    });
+    manager->editItem(application("Zephyr", "/apps/zephyr.desktop"));
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(manager->window()->currentSection(), int(ManagerWindow::ApplicationsFound));
+    EXPECT_EQ(view->searchText(), QString());
+    EXPECT_EQ(view->counterLabel()->text(), "3");
+
+    const QVariantList saved = CommonKorvaleClass::readListInFile(DataFileName::Applications);
+    ASSERT_EQ(saved.size(), 3);
+    const QVariantMap zephyr = saved.at(2).toMap();
+    EXPECT_EQ(zephyr.value("A").toString(), "zz");
+    EXPECT_EQ(zephyr.value("K").toString(), "sketch draw");
+    EXPECT_EQ(zephyr.value("H").toInt(), 0);
+
+    // An application no list holds is not edited.
+    manager->editItem(application("Gone", "/apps/gone.desktop"));
+    EXPECT_EQ(runs, 1);
+}
