@@ -89,7 +89,7 @@ ApplicationsFoundView::ApplicationsFoundView(QWidget *parent)
         if (!rows.isEmpty())
             emit editRequested(rows.first());
     });
-    connect(table(), &QListView::doubleClicked, this,
+    connect(table(), &QListView::activated, this,
             [this](const QModelIndex &index) { emit editRequested(index.row()); });
     connect(this, &ListSectionView::selectionChanged, this,
             [this] { mEdit->setEnabled(!selectedRows().isEmpty()); });
@@ -146,7 +146,7 @@ FilesView::FilesView(QWidget *parent)
         if (!rows.isEmpty())
             emit editRequested(rows.first());
     });
-    connect(table(), &QListView::doubleClicked, this,
+    connect(table(), &QListView::activated, this,
             [this](const QModelIndex &index) { emit editRequested(index.row()); });
     connect(mInclude, &QPushButton::clicked, this, [this] {
         const QList<int> rows = selectedRows();
