@@ -4,8 +4,8 @@
 
 #include "CommonKorvaleClass.h"
 #include "MainController.h"
-#include "QOR_StringUtils.h"
 #include "ManagerWindow.h"
+#include "QOR_StringUtils.h"
 #include "SectionViews.h"
 #include "SharedPreferences.h"
 #include "platform/NotificationCenter.h"
@@ -42,21 +42,25 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
 
-    const QStringList words = {"Sketch", "Photo", "Mail", "Note", "Zephyr", "Term", "Audio",
-                               "Video", "Calc", "Draw", "Office", "Studio", "Reader", "Viewer"};
+    const QStringList words = {"Sketch", "Photo", "Mail", "Note",   "Zephyr", "Term",   "Audio",
+                               "Video",  "Calc",  "Draw", "Office", "Studio", "Reader", "Viewer"};
     QVariantList applications;
     for (int i = 0; i < 5000; ++i) {
-        const QString title = QStringLiteral("%1 %2 %3")
-                                  .arg(words.at(i % words.size()), words.at((i / 14) % words.size()))
-                                  .arg(i);
-        applications << QVariantMap{{"x", 1}, {"T", title},
-                                    {"P", QStringLiteral("/usr/share/applications/app%1.desktop").arg(i)},
-                                    {"K", i % 3 == 0 ? QStringLiteral("graphics editor") : QString()}};
+        const QString title =
+            QStringLiteral("%1 %2 %3")
+                .arg(words.at(i % words.size()), words.at((i / 14) % words.size()))
+                .arg(i);
+        applications << QVariantMap{
+            {"x", 1},
+            {"T", title},
+            {"P", QStringLiteral("/usr/share/applications/app%1.desktop").arg(i)},
+            {"K", i % 3 == 0 ? QStringLiteral("graphics editor") : QString()}};
     }
     CommonKorvaleClass::saveListInFile(applications, DataFileName::Applications);
     QVariantList files;
     for (int i = 0; i < 1000; ++i)
-        files << QVariantMap{{"x", 2}, {"T", QStringLiteral("file %1.txt").arg(i)},
+        files << QVariantMap{{"x", 2},
+                             {"T", QStringLiteral("file %1.txt").arg(i)},
                              {"P", home.path() + QStringLiteral("/docs/file %1.txt").arg(i)},
                              {"D", 0}};
     SharedPreferences preferences;
@@ -87,8 +91,9 @@ int main(int argc, char **argv)
         if (run + 1 == 11) {
             manager.window()->selectSection(ManagerWindow::ApplicationsFound);
             QLineEdit *field = manager.applicationsView()->searchField();
-            const QStringList keystrokes = {"s", "sk", "ske", "sket", "sketc", "sketch", "sketch ",
-                                            "sketch p", "sketch ph", "sketch pho"};
+            const QStringList keystrokes = {"s",         "sk",        "ske",     "sket",
+                                            "sketc",     "sketch",    "sketch ", "sketch p",
+                                            "sketch ph", "sketch pho"};
             std::vector<double> filters;
             for (int round = 0; round < 5; ++round) {
                 for (const QString &text : keystrokes) {

@@ -12,6 +12,7 @@
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
 #include "MainWindow.h"
+#include "ManagerHandOver.h"
 #include "MenuBarMenu.h"
 #include "SharedPreferences.h"
 #include "platform/QOR_MountedVolumes.h"
@@ -82,6 +83,10 @@ AgentMenus::AgentMenus(DaemonController &daemon, AgentAccess &access, Environmen
     connect(&window, &AccessWindowController::floatingMenuRequested, this,
             &AgentMenus::showFloatingMenu);
     connect(&window, &AccessWindowController::showFlagsChanged, this, &AgentMenus::storeShowFlags);
+    // Edit… from a menu: the manager edits what the agent does not.
+    mHandOver = std::make_unique<ManagerHandOver>(mDaemon);
+    connect(&window, &AccessWindowController::itemEditorRequested, mHandOver.get(),
+            &ManagerHandOver::editInManager);
     // The details belong to the window they stand beside.
     connect(&window, &AccessWindowController::windowVisibilityChanged, this, [this](bool shown) {
         if (!shown && mClipboardDetails)

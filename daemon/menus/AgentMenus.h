@@ -17,6 +17,7 @@ class AgentAccess;
 class ClipboardDetails;
 class DaemonController;
 class FileEditorWindow;
+class ManagerHandOver;
 class QSystemTrayIcon;
 
 // The agent's pop-up menus put together: the floating menu of the access window's rows (or a
@@ -75,4 +76,5 @@ private:
     std::unique_ptr<QSystemTrayIcon> mTrayIcon;
     std::unique_ptr<FileEditorWindow> mFileEditor;
     std::unique_ptr<ClipboardDetails> mClipboardDetails;
+    std::unique_ptr<ManagerHandOver> mHandOver;
 };

@@ -1,0 +1,52 @@
+#include "DaemonTestSupport.h"
+
+#include "ManagerHandOver.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A manager that comes up on the third look after it was asked to start.
+class StartingManagerHooks : public RecordingHooks
+{
+public:
+    int looks = 0;
+    bool launched = false;
+    bool isMainAppLaunched() override { return launched && ++looks >= 3; }
+    void launchMainApp() override { launched = true; }
+};
+
+} // namespace
+
+TEST(ManagerHandOver, StartsTheManagerThenSendsTheRecordWithoutAProtectedNotesText)
+{
+    DaemonFixture fixture;
+    auto hooks = std::make_shared<StartingManagerHooks>();
+    DaemonController::Environment environment;
+    environment.preferences = &fixture.preferences;
+    environment.clock = &fixture.clock;
+    environment.hooks = hooks;
+    environment.notifications = fixture.notifications;
+    DaemonController daemon(std::move(environment));
+    fixture.notifications->observe(NotificationChannel::Main);
+    QSignalSpy posts(fixture.notifications.get(), &NotificationCenter::notificationReceived);
+
+    ManagerHandOver handOver(daemon);
+    QSignalSpy handed(&handOver, &ManagerHandOver::handedOver);
+    handOver.editInManager({{"x", 6}, {"T", "bank"}, {"t", "PIN 1234"}});
+    ASSERT_TRUE(handed.wait(5000));
+    EXPECT_TRUE(hooks->launched);
+    EXPECT_TRUE(daemon.flags().mMainAppLaunched);
+    ASSERT_TRUE(posts.wait(1000) || posts.count() == 1);
+    EXPECT_EQ(posts.at(0).at(1).toString(), "EditItem");
+    const QVariantMap sent = posts.at(0).at(2).toMap();
+    EXPECT_EQ(sent.value("T").toString(), "bank");
+    EXPECT_FALSE(sent.contains("t"));
+
+    // A manager already running is sent the record at once, a note's text with it.
+    handOver.editInManager({{"x", 5}, {"T", "list"}, {"t", "eggs"}});
+    EXPECT_EQ(handed.count(), 2);
+    EXPECT_EQ(handed.at(1).at(0).toMap().value("t").toString(), "eggs");
+}
