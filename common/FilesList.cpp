@@ -38,24 +38,12 @@ bool FilesList::addPath(QVariantList &list, const QString &path)
 void FilesList::sort(QVariantList &list)
 {
     // Display paths read the file system: computed once per record, not once per comparison.
-    struct Keyed {
-        std::optional<QString> name;
-        QVariant record;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(std::size_t(list.size()));
-    for (const QVariant &item : std::as_const(list)) {
+    TextMatching::sortByTitle(list, [](const QVariant &item) -> std::optional<QString> {
         const QString path = ItemRecord::string(item.toMap(), ItemRecord::KeyPath);
-        std::optional<QString> name;
-        if (!path.isEmpty())
-            name = SearchTextFields::lastPathElement(QOR_StringUtils::localizedPath(path));
-        keyed.push_back({std::move(name), item});
-    }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
-        return TextMatching::compareTitles(a.name, b.name) < 0;
+        if (path.isEmpty())
+            return std::nullopt;
+        return SearchTextFields::lastPathElement(QOR_StringUtils::localizedPath(path));
     });
-    for (std::size_t i = 0; i < keyed.size(); ++i)
-        list[qsizetype(i)] = std::move(keyed[i].record);
 }
 
 void FilesList::removeRows(QVariantList &list, const QList<int> &shown,

@@ -40,24 +40,13 @@ QVariantMap ItemEditing::applyFields(QVariantMap record, const ItemEditorFields 
 
 void ItemEditing::sortApplications(QVariantList &applications)
 {
-    struct Titled {
-        std::optional<QString> title;
-        QVariant record;
-    };
-    std::vector<Titled> titled;
-    titled.reserve(std::size_t(applications.size()));
-    for (const QVariant &item : std::as_const(applications)) {
+    TextMatching::sortByTitle(applications, [](const QVariant &item) -> std::optional<QString> {
         const QVariantMap record = item.toMap();
         const auto title = record.constFind(ItemRecord::KeyTitle);
-        titled.push_back(
-            {title == record.constEnd() ? std::nullopt : std::optional<QString>(title->toString()),
-             item});
-    }
-    std::stable_sort(titled.begin(), titled.end(), [](const Titled &a, const Titled &b) {
-        return TextMatching::compareTitles(a.title, b.title) < 0;
+        if (title == record.constEnd())
+            return std::nullopt;
+        return title->toString();
     });
-    for (std::size_t i = 0; i < titled.size(); ++i)
-        applications[qsizetype(i)] = std::move(titled[i].record);
 }
 
 void ItemEditing::replaceApplication(QVariantList &applications, int oldIndex,

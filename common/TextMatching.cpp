@@ -110,6 +110,24 @@ std::weak_ordering TextMatching::compareTitles(const std::optional<QString> &a,
     return compareTitles(QStringView(*a), QStringView(*b));
 }
 
+void TextMatching::sortByTitle(QVariantList &records,
+                               const std::function<std::optional<QString>(const QVariant &)> &key)
+{
+    struct Keyed {
+        std::optional<QString> key;
+        QVariant record;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(std::size_t(records.size()));
+    for (const QVariant &record : std::as_const(records))
+        keyed.push_back({key(record), record});
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
+        return compareTitles(a.key, b.key) < 0;
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        records[qsizetype(i)] = std::move(keyed[i].record);
+}
+
 QString TextMatching::replaceInString(const QString &text, const QString &oldString,
                                       const QString &newString)
 {

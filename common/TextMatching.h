@@ -5,7 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <QVariantList>
+
 #include <compare>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -87,6 +90,9 @@ public:
     static std::weak_ordering compareTitles(QStringView a, QStringView b);
     static std::weak_ordering compareTitles(const std::optional<QString> &a,
                                             const std::optional<QString> &b);
+    // Sorts records in that order of a key computed once per record; stable, a missing key first.
+    static void sortByTitle(QVariantList &records,
+                            const std::function<std::optional<QString>(const QVariant &)> &key);
 
     // Every occurrence of oldString, found case-insensitively, replaced by newString; the
     // search resumes after each inserted text, so a newString containing oldString is safe.
