@@ -147,13 +147,11 @@ void MainController::buildSections()
     auto *files = new FilesView;
     mFilesView = files;
     mWindow->setSectionView(S::Files, files);
-    connect(files, &FilesView::addRequested, this, [this] {
-        QFileDialog dialog(mWindow.get());
-        // Files or folders alike: a folder is chosen by opening it and accepting.
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontUseNativeDialog, false);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            addFileAtPath(dialog.selectedFiles().first());
+    connect(files, &FilesView::addRequested, this, [this](bool folder) {
+        const QString path = folder ? QFileDialog::getExistingDirectory(mWindow.get())
+                                    : QFileDialog::getOpenFileName(mWindow.get());
+        if (!path.isEmpty())
+            addFileAtPath(path);
     });
     connect(files, &FilesView::removeRequested, this, &MainController::removeFile);
     connect(files, &FilesView::editRequested, this, &MainController::editFileFolder);
@@ -270,9 +268,12 @@ void MainController::searchApplis()
     if (!mApplicationsView)
         return;
     mApplicationsView->table()->clearSelection();
+    // Without any recorded use there are no levels to choose from: every application passes.
+    const int activityChoice = mAppsActivity.isEmpty() ? 0 : mApplicationsView->activityChoice();
+    mApplicationsView->setActivityChoiceEnabled(!mAppsActivity.isEmpty());
     mListOfApplicationsFoundDisplayed =
         ManagerListFilter::search(mApplicationsView->searchText(), mListOfApplicationsFound,
-                                  mApplicationsView->activityChoice(), mAppsActivity);
+                                  activityChoice, mAppsActivity);
     mApplicationsView->setApplications(
         mListOfApplicationsFound, mListOfApplicationsFoundDisplayed,
         ManagerListFilter::counterText(mListOfApplicationsFoundDisplayed.size(),

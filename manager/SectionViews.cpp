@@ -135,8 +135,14 @@ FilesView::FilesView(QWidget *parent)
     : ListSectionView(&recordTitle, parent)
 {
     acceptDroppedFiles(true);
-    connect(addButton(QStringLiteral("ManagerAdd")), &QPushButton::clicked, this,
-            &FilesView::addRequested);
+    // The desktop's file dialogs choose either files or folders: the button asks which first.
+    QPushButton *add = addButton(QStringLiteral("ManagerAdd"));
+    auto *choice = new QMenu(add);
+    connect(choice->addAction(localized(QStringLiteral("ManagerAddFile"))), &QAction::triggered,
+            this, [this] { emit addRequested(false); });
+    connect(choice->addAction(localized(QStringLiteral("ManagerAddFolder"))), &QAction::triggered,
+            this, [this] { emit addRequested(true); });
+    add->setMenu(choice);
     mRemove = addButton(QStringLiteral("ManagerRemove"));
     mEdit = addButton(QStringLiteral("ManagerEdit"));
     mInclude = addButton(QStringLiteral("IncludeContents"));
@@ -180,6 +186,11 @@ FilesView::FilesView(QWidget *parent)
     mRemove->setEnabled(false);
     mEdit->setEnabled(false);
     mInclude->setEnabled(false);
+}
+
+void ApplicationsFoundView::setActivityChoiceEnabled(bool enabled)
+{
+    mActivity->setEnabled(enabled);
 }
 
 void FilesView::setFiles(const QVariantList &files)

@@ -36,6 +36,7 @@ public:
     QString searchText() const;
     void clearSearch();
     int activityChoice() const;
+    void setActivityChoiceEnabled(bool enabled);
     QLineEdit *searchField() const { return mSearch; }
     QLabel *counterLabel() const { return mCounter; }
 
@@ -61,7 +62,8 @@ public:
     void setFiles(const QVariantList &files);
 
 signals:
-    void addRequested();
+    // A file (folder false) or a folder to choose in a dialog.
+    void addRequested(bool folder);
     void removeRequested(const QList<int> &rows);
     void editRequested(int row);
     void includeContentsRequested(const QList<int> &rows, bool include);

@@ -156,6 +156,14 @@
         <translation>Add…</translation>
     </message>
     <message>
+        <source>ManagerAddFile</source>
+        <translation>File…</translation>
+    </message>
+    <message>
+        <source>ManagerAddFolder</source>
+        <translation>Folder…</translation>
+    </message>
+    <message>
         <source>ManagerEdit</source>
         <translation>Edit…</translation>
     </message>

@@ -156,6 +156,14 @@
         <translation>Ajouter…</translation>
     </message>
     <message>
+        <source>ManagerAddFile</source>
+        <translation>Fichier…</translation>
+    </message>
+    <message>
+        <source>ManagerAddFolder</source>
+        <translation>Dossier…</translation>
+    </message>
+    <message>
         <source>ManagerEdit</source>
         <translation>Modifier…</translation>
     </message>
