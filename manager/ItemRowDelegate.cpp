@@ -4,6 +4,7 @@
 #include "KeyMap.h"
 #include "QOR_StringUtils.h"
 #include "RecordListModel.h"
+#include "ShortcutCaptureSheet.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -16,13 +17,6 @@ namespace {
 const QColor Red(200, 30, 30);
 const QColor Blue(30, 60, 200);
 const QColor DarkGrey(90, 90, 90);
-
-QString keyNames(const KeyMap &map)
-{
-    return map.displayString([](const QString &name) {
-        return QCoreApplication::translate("KeyNames", qPrintable(name));
-    });
-}
 
 } // namespace
 
@@ -54,7 +48,7 @@ QString ItemRowDelegate::shortcutText(const QVariantMap &record)
     const std::optional<KeyMap> map = KeyMap::fromData(record.value(KeyShortcut).toByteArray());
     if (!map || map->isEmpty())
         return {};
-    return QStringLiteral("[%1]").arg(keyNames(*map));
+    return QStringLiteral("[%1]").arg(ShortcutCaptureSheet::keyNames(*map));
 }
 
 void ItemRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,

@@ -271,9 +271,8 @@ void MainController::searchApplis()
     // Without any recorded use there are no levels to choose from: every application passes.
     const int activityChoice = mAppsActivity.isEmpty() ? 0 : mApplicationsView->activityChoice();
     mApplicationsView->setActivityChoiceEnabled(!mAppsActivity.isEmpty());
-    mListOfApplicationsFoundDisplayed =
-        ManagerListFilter::search(mApplicationsView->searchText(), mListOfApplicationsFound,
-                                  activityChoice, mAppsActivity);
+    mListOfApplicationsFoundDisplayed = ManagerListFilter::search(
+        mApplicationsView->searchText(), mListOfApplicationsFound, activityChoice, mAppsActivity);
     mApplicationsView->setApplications(
         mListOfApplicationsFound, mListOfApplicationsFoundDisplayed,
         ManagerListFilter::counterText(mListOfApplicationsFoundDisplayed.size(),

@@ -2,14 +2,19 @@
 
 #include "CommonKorvaleClass.h"
 #include "ItemEditorSheet.h"
+#include "ItemRowDelegate.h"
+#include "KeyMap.h"
 #include "ManagerWindow.h"
+#include "RecordListModel.h"
 #include "SectionViews.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -96,4 +101,50 @@ TEST_F(ManagerTest, TheAgentsEditRequestFindsAnApplicationTheSearchHidAndSavesTh
     // An application no list holds is not edited.
     manager->editItem(application("Gone", "/apps/gone.desktop"));
     EXPECT_EQ(runs, 1);
+}
+
+TEST_F(ManagerTest, FilesDroppedFromTheFileManagerGoWhereTheAddButtonsPutThem)
+{
+    auto manager = makeManager();
+    const QString folder = makeFile("Drop/Folder", true);
+    const QString file = makeFile("Drop/readme.md");
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(folder), QUrl::fromLocalFile(file),
+                     QUrl(QStringLiteral("https://example.org/page"))});
+
+    RecordListModel *files = manager->filesView()->model();
+    ASSERT_TRUE(files->canDropMimeData(&dropped, Qt::CopyAction, -1, -1, {}));
+    const qsizetype before = manager->files().size();
+    ASSERT_TRUE(files->dropMimeData(&dropped, Qt::CopyAction, -1, -1, {}));
+    EXPECT_EQ(manager->files().size(), before + 2) << "the address is no file";
+
+    // The application folders keep the folder only.
+    const qsizetype folders = manager->foldersForApplications().size();
+    manager->foldersView()->model()->dropMimeData(&dropped, Qt::CopyAction, -1, -1, {});
+    EXPECT_EQ(manager->foldersForApplications().size(), folders + 1);
+    EXPECT_TRUE(manager->foldersForApplications().contains(folder));
+
+    QMimeData text;
+    text.setText(QStringLiteral("no file here"));
+    EXPECT_FALSE(files->canDropMimeData(&text, Qt::CopyAction, -1, -1, {}));
+}
+
+TEST(ItemRow, ShowsTheAnnotationsInOrderAndTheShortcutAtTheEnd)
+{
+    QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
+    const QVariantMap record = {{"x", 2},
+                                {"P", "/home/ann/Work/Plans"},
+                                {"F", 1},
+                                {"A", "pl"},
+                                {"K", "house garden"},
+                                {"t", "spring\nlist"},
+                                {">", KeyMap::ofKeys({VirtualKey::Control, 40}).toData()}};
+    QStringList texts;
+    for (const ItemRowDelegate::Piece &piece : ItemRowDelegate::annotations(record))
+        texts << piece.text;
+    EXPECT_EQ(
+        texts,
+        (QStringList{" (contents included)", " <pl>", " Work", " house garden", " spring list"}));
+    EXPECT_TRUE(ItemRowDelegate::shortcutText(record).startsWith('['));
+    EXPECT_TRUE(ItemRowDelegate::shortcutText({{"x", 2}}).isEmpty());
 }
