@@ -22,16 +22,20 @@ public:
 
 TEST(ManagerHandOver, StartsTheManagerThenSendsTheRecordWithoutAProtectedNotesText)
 {
-    DaemonFixture fixture;
+    // One agent controller per process: this test's, with its own hooks.
+    TemporaryHome home;
+    FakeDaemonClock clock;
+    SharedPreferences preferences{SharedPreferences::defaultPath()};
+    std::shared_ptr<NotificationCenter> notifications{NotificationCenter::createLocalCenter()};
     auto hooks = std::make_shared<StartingManagerHooks>();
     DaemonController::Environment environment;
-    environment.preferences = &fixture.preferences;
-    environment.clock = &fixture.clock;
+    environment.preferences = &preferences;
+    environment.clock = &clock;
     environment.hooks = hooks;
-    environment.notifications = fixture.notifications;
+    environment.notifications = notifications;
     DaemonController daemon(std::move(environment));
-    fixture.notifications->observe(NotificationChannel::Main);
-    QSignalSpy posts(fixture.notifications.get(), &NotificationCenter::notificationReceived);
+    notifications->observe(NotificationChannel::Main);
+    QSignalSpy posts(notifications.get(), &NotificationCenter::notificationReceived);
 
     ManagerHandOver handOver(daemon);
     QSignalSpy handed(&handOver, &ManagerHandOver::handedOver);
