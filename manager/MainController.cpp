@@ -43,6 +43,8 @@ const QString KeyAppsFolders = QStringLiteral("AppsFoldersList");
 const QString KeyFilesList = QStringLiteral("FilesList");
 const QString KeyDaemonActivated = QStringLiteral("DaemonActivated");
 const QString KeyVersion = QStringLiteral("Version");
+// The window reopens where the user left it; Qt keeps it on a screen that still exists.
+const QString KeyWindowFrame = QStringLiteral("NSWindow Frame mainWindow");
 
 } // namespace
 
@@ -164,8 +166,11 @@ void MainController::buildSections()
     connect(mWindow->daemonCheckBox(), &QCheckBox::clicked, this,
             [this] { daemonActivation(true); });
     // Closing the window ends the manager; the agent keeps running.
-    connect(mWindow.get(), &ManagerWindow::closed, this,
-            [] { QTimer::singleShot(CloseDelayMs, qApp, &QCoreApplication::quit); });
+    connect(mWindow.get(), &ManagerWindow::closed, this, [this] {
+        mEnvironment.preferences->setValue(KeyWindowFrame, mWindow->saveGeometry());
+        mEnvironment.preferences->synchronize();
+        QTimer::singleShot(CloseDelayMs, qApp, &QCoreApplication::quit);
+    });
 
     QMenu *help = mWindow->menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(localized(QStringLiteral("TourTitle")), this, [this] {
@@ -196,6 +201,7 @@ void MainController::awakeFromNib()
     const std::optional<int> active =
         SharedPreferences::integerOf(preferences.value(KeyDaemonActivated));
     mWindow->daemonCheckBox()->setChecked(active.value_or(1) != 0);
+    mWindow->restoreGeometry(preferences.value(KeyWindowFrame).toByteArray());
     mWindow->selectSection(ManagerWindow::Welcome);
 }
 
