@@ -67,8 +67,10 @@ AgentMenus::AgentMenus(DaemonController &daemon, AgentAccess &access, Environmen
         mEnvironment.clipboardFile = &clipboardFileOfSession;
 
     FolderMenus::Actions folderActions;
-    folderActions.reveal = [this](int tag) { mAccess.opener().doRevealItemInPopupMenu(tag); };
-    folderActions.openEditor = [this](int tag) { openEditorForItem(tag); };
+    folderActions.reveal = [this](const QString &path) {
+        mAccess.opener().doRevealPathInPopupMenu(path);
+    };
+    folderActions.openEditor = [this](const QString &path) { fileEditor()->edit(path); };
     mFolders = std::make_unique<FolderMenus>(
         mAccess.opener().popupMenuPaths(),
         [this] {
@@ -197,14 +199,6 @@ void AgentMenus::createTrayIcon()
                     mTrayMenu->popup(QCursor::pos());
             });
     mTrayIcon->show();
-}
-
-void AgentMenus::openEditorForItem(int tag)
-{
-    const QStringList &paths = mFolders->paths();
-    if (tag < 0 || tag >= paths.size())
-        return;
-    fileEditor()->edit(paths.at(tag));
 }
 
 FileEditorWindow *AgentMenus::fileEditor()

@@ -62,7 +62,6 @@ public:
 
 private:
     void fillMenuBarMenu(QMenu *menu);
-    void openEditorForItem(int tag);
     void storeShowFlags(bool showInvisible, bool showPackageContents);
     void createTrayIcon();
 

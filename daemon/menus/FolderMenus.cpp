@@ -10,6 +10,12 @@
 #include <QIcon>
 #include <QMenu>
 
+namespace {
+
+const char *const PathProperty = "korvalePath";
+
+} // namespace
+
 FolderMenus::FolderMenus(QStringList &paths, std::function<Settings()> settings, Actions actions,
                          QObject *parent)
     : QObject(parent)
@@ -61,9 +67,10 @@ QAction *FolderMenus::addFolderEntry(QMenu *menu, const QString &path, const QSt
         entry = menu->addAction(icon, title);
     }
     entry->setData(tag);
-    connect(entry, &QAction::triggered, this, [this, tag] {
+    entry->setProperty(PathProperty, path);
+    connect(entry, &QAction::triggered, this, [this, path] {
         if (mActions.reveal)
-            mActions.reveal(tag);
+            mActions.reveal(path);
     });
     // Highlighting the entry (by pointer or keys) fills its submenu before it opens.
     watch(menu);
@@ -101,9 +108,9 @@ QAction *FolderMenus::addEditorEntry(QMenu *menu, int tag)
     QAction *entry = menu->addAction(
         QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("PopupMenuOpenEditorItem")));
     entry->setData(tag);
-    connect(entry, &QAction::triggered, this, [this, tag] {
-        if (mActions.openEditor)
-            mActions.openEditor(tag);
+    connect(entry, &QAction::triggered, this, [this, path = mPaths.value(tag)] {
+        if (mActions.openEditor && !path.isEmpty())
+            mActions.openEditor(path);
     });
     return entry;
 }
@@ -113,11 +120,10 @@ void FolderMenus::fillSubmenu(QAction *entry)
     QMenu *submenu = entry ? entry->menu() : nullptr;
     if (!submenu || !submenu->isEmpty())
         return;
-    bool valid = false;
-    const int tag = entry->data().toInt(&valid);
-    if (!valid || tag < 0 || tag >= mPaths.size())
+    const QString path = entry->property(PathProperty).toString();
+    if (path.isEmpty())
         return;
-    addContentsOf(mPaths.at(tag), submenu, tag);
+    addContentsOf(path, submenu, entry->data().toInt());
 }
 
 void FolderMenus::watch(QMenu *menu)

@@ -11,8 +11,10 @@ class QIcon;
 class QMenu;
 
 // The entries of the pop-up menus that stand for a file, folder or volume. Each carries the
-// index of its path in the shared path list as its tag (QAction::data); a folder's submenu is
-// filled with the folder's listing only when its entry is first highlighted or opened.
+// index of its path in the shared path list as its tag (QAction::data), and acts on the path it
+// was built for: the list starts again with every menu, and another menu built while this one is
+// open must not turn its entries to other paths. A folder's submenu is filled with the folder's
+// listing only when its entry is first highlighted or opened.
 class FolderMenus : public QObject
 {
     Q_OBJECT
@@ -22,8 +24,8 @@ public:
         bool showIcons = true; // "ShowIconInPopupMenus"
     };
     struct Actions {
-        std::function<void(int tag)> reveal; // doRevealItemInPopupMenu
-        std::function<void(int tag)> openEditor; // doOpenEditorForItem
+        std::function<void(const QString &path)> reveal; // doRevealItemInPopupMenu
+        std::function<void(const QString &path)> openEditor; // doOpenEditorForItem
     };
 
     static constexpr int IconSize = 16;

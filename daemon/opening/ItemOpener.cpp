@@ -237,8 +237,12 @@ void ItemOpener::doRevealItemInPopupMenu(int tag)
 {
     if (tag < 0 || tag >= mPopupMenuPaths.size())
         return;
-    const QString path = mPopupMenuPaths.at(tag);
-    if (!QFileInfo::exists(path))
+    doRevealPathInPopupMenu(mPopupMenuPaths.at(tag));
+}
+
+void ItemOpener::doRevealPathInPopupMenu(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path))
         return;
     openItem(RecentItems::menuOpenedRecord(path), false);
 }

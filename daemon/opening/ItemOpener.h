@@ -69,6 +69,8 @@ public:
     void doRevealItem(const std::optional<QVariantMap> &selected);
     // A folder entry of a floating menu; the tag indexes the paths set below.
     void doRevealItemInPopupMenu(int tag);
+    // The same for the path an entry was built for.
+    void doRevealPathInPopupMenu(const QString &path);
     void setPopupMenuPaths(QStringList paths);
     // The menus append the path of each entry they build; the entry's tag is its index.
     QStringList &popupMenuPaths() { return mPopupMenuPaths; }

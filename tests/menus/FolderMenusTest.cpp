@@ -43,6 +43,17 @@ TEST_F(MenusTest, AFolderListsItsVisibleChildrenByNameAndFillsSubmenusOnlyWhenRe
     EXPECT_EQ(mRevealed, (QStringList{root + "/Alpha.txt", root + "/Deep/Deeper/file"}));
     EXPECT_EQ(mEdited, QStringList{root + "/Deep"});
 
+    // Another menu built meanwhile starts the path list again: these entries keep their paths.
+    mPaths.clear();
+    mPaths << "/somewhere/else";
+    mRevealed.clear();
+    entry(&menu, "b notes.txt")->trigger();
+    EXPECT_EQ(mRevealed, QStringList{root + "/b notes.txt"});
+    QMenu later;
+    mFolders->addContentsOf(root, &later, 0);
+    mPaths = {"/somewhere/else", "/and/another"};
+    EXPECT_EQ(highlight(&later, "Deep"), (QStringList{"Deeper", "-", "Date and Duplicate…"}));
+
     mSettings.showPackageContents = true;
     QMenu withPackages;
     mFolders->addContentsOf(root, &withPackages, tag);

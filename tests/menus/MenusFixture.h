@@ -21,8 +21,8 @@ protected:
         QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
         ASSERT_TRUE(mTree.isValid());
         FolderMenus::Actions actions;
-        actions.reveal = [this](int tag) { mRevealed << mPaths.value(tag); };
-        actions.openEditor = [this](int tag) { mEdited << mPaths.value(tag); };
+        actions.reveal = [this](const QString &path) { mRevealed << path; };
+        actions.openEditor = [this](const QString &path) { mEdited << path; };
         mFolders = std::make_unique<FolderMenus>(
             mPaths, [this] { return mSettings; }, actions);
     }
