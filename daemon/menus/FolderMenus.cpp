@@ -55,6 +55,14 @@ QIcon FolderMenus::menuIcon(const QString &path, bool isDir)
 QAction *FolderMenus::addFolderEntry(QMenu *menu, const QString &path, const QString &title,
                                      const QIcon &icon, bool withSubmenu)
 {
+    // Highlighting the entry (by pointer or keys) fills its submenu before it opens.
+    watch(menu);
+    return addEntry(menu, path, title, icon, withSubmenu);
+}
+
+QAction *FolderMenus::addEntry(QMenu *menu, const QString &path, const QString &title,
+                               const QIcon &icon, bool withSubmenu)
+{
     const int tag = int(mPaths.size());
     mPaths.append(path);
     QAction *entry = nullptr;
@@ -72,8 +80,6 @@ QAction *FolderMenus::addFolderEntry(QMenu *menu, const QString &path, const QSt
         if (mActions.reveal)
             mActions.reveal(path);
     });
-    // Highlighting the entry (by pointer or keys) fills its submenu before it opens.
-    watch(menu);
     return entry;
 }
 
@@ -90,11 +96,12 @@ void FolderMenus::addContentsOf(const QString &folder, QMenu *menu, int editorTa
     static const QFileIconProvider provider;
     const QIcon genericFolder = provider.icon(QFileIconProvider::Folder);
     const QIcon genericFile = provider.icon(QFileIconProvider::File);
+    watch(menu);
     for (const FolderListing::Child &child :
          FolderListing::read(folder, settings.showPackageContents)) {
         const QIcon icon = settings.showIcons ? menuIcon(child.path, child.directory)
                                               : (child.directory ? genericFolder : genericFile);
-        addFolderEntry(menu, child.path, child.name, icon, child.folder);
+        addEntry(menu, child.path, child.name, icon, child.folder);
     }
     if (menu->isEmpty())
         menu->addAction(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("Empty")))

@@ -57,6 +57,8 @@ public:
     void fillSubmenu(QAction *entry);
 
 private:
+    QAction *addEntry(QMenu *menu, const QString &path, const QString &title, const QIcon &icon,
+                      bool withSubmenu);
     void watch(QMenu *menu);
 
     QStringList &mPaths;
