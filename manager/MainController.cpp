@@ -16,11 +16,13 @@
 #include "SharedPreferences.h"
 #include "ShortcutCaptureSheet.h"
 #include "StartupSheets.h"
+#include "WebSearch.h"
 #include "platform/KeyMapSource.h"
 #include "platform/NotificationCenter.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
@@ -145,6 +147,8 @@ void MainController::buildSections()
             &MainController::searchApplis);
     connect(applications, &ApplicationsFoundView::editRequested, this,
             &MainController::editApplication);
+    connect(applications, &ApplicationsFoundView::webSearchRequested, this,
+            &MainController::searchOnWeb);
 
     auto *files = new FilesView;
     mFilesView = files;
@@ -283,6 +287,22 @@ void MainController::searchApplis()
         mListOfApplicationsFound, mListOfApplicationsFoundDisplayed,
         ManagerListFilter::counterText(mListOfApplicationsFoundDisplayed.size(),
                                        mListOfApplicationsFound.size()));
+}
+
+void MainController::searchOnWeb(int row, const QString &addressTemplate)
+{
+    if (row < 0 || row >= mListOfApplicationsFoundDisplayed.size())
+        return;
+    const QVariantMap application =
+        mListOfApplicationsFound.value(mListOfApplicationsFoundDisplayed.at(row)).toMap();
+    const std::optional<QUrl> address =
+        WebSearch::addressFor(addressTemplate, application.value(KeyTitle).toString());
+    if (!address)
+        return;
+    if (mEnvironment.openUrl)
+        mEnvironment.openUrl(*address);
+    else
+        QDesktopServices::openUrl(*address);
 }
 
 void MainController::setApplicationsActivity(const ManagerListFilter::ActivityMap &activity)

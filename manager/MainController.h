@@ -4,9 +4,11 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QUrl>
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -40,6 +42,8 @@ public:
         std::function<bool(const QString &)> startProgram; // empty: detached
         // Modal sheets are skipped (accepted) where there is no one to answer them.
         bool interactive = true;
+        // Empty: the desktop's web browser.
+        std::function<void(const QUrl &)> openUrl;
         QString version; // empty: the application's version
     };
 
@@ -85,6 +89,8 @@ public:
     void editApplication(int row);
     void editFileFolder(int row);
     void searchApplis();
+    // searchOnWeb: the shown row's application in the web browser.
+    void searchOnWeb(int row, const QString &addressTemplate);
     // The agent's "EditItem" request.
     void editItem(const QVariantMap &record);
     // The agent-active box: stored when the user changed it.

@@ -2,6 +2,7 @@
 
 #include "ItemRecord.h"
 #include "QOR_StringUtils.h"
+#include "WebSearch.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -82,6 +83,18 @@ ApplicationsFoundView::ApplicationsFoundView(QWidget *parent)
     bar->addWidget(mCounter);
     mainLayout()->insertLayout(0, bar);
 
+    mWebSearch = addButton(QStringLiteral("SearchOnWeb"));
+    auto *services = new QMenu(mWebSearch);
+    for (const WebSearch::Service &service : WebSearch::services()) {
+        connect(services->addAction(localized(service.titleKey)), &QAction::triggered, this,
+                [this, address = service.addressTemplate] {
+                    const QList<int> rows = selectedRows();
+                    if (!rows.isEmpty())
+                        emit webSearchRequested(rows.first(), address);
+                });
+    }
+    mWebSearch->setMenu(services);
+    mWebSearch->setEnabled(false);
     mEdit = addButton(QStringLiteral("ManagerEdit"));
     mEdit->setEnabled(false);
     connect(mEdit, &QPushButton::clicked, this, [this] {
@@ -91,8 +104,10 @@ ApplicationsFoundView::ApplicationsFoundView(QWidget *parent)
     });
     connect(table(), &QListView::activated, this,
             [this](const QModelIndex &index) { emit editRequested(index.row()); });
-    connect(this, &ListSectionView::selectionChanged, this,
-            [this] { mEdit->setEnabled(!selectedRows().isEmpty()); });
+    connect(this, &ListSectionView::selectionChanged, this, [this] {
+        mEdit->setEnabled(!selectedRows().isEmpty());
+        mWebSearch->setEnabled(!selectedRows().isEmpty());
+    });
     connect(mSearch, &QLineEdit::textChanged, this, &ApplicationsFoundView::filterChanged);
     connect(mActivity, &QComboBox::currentIndexChanged, this,
             &ApplicationsFoundView::filterChanged);

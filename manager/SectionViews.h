@@ -43,9 +43,12 @@ public:
 signals:
     void filterChanged();
     void editRequested(int row);
+    // The row's application looked up with a web search service's address template.
+    void webSearchRequested(int row, const QString &addressTemplate);
 
 private:
     QLineEdit *mSearch;
+    QPushButton *mWebSearch;
     QComboBox *mActivity;
     QLabel *mCounter;
     QLabel *mEmpty;

@@ -464,6 +464,22 @@
         <translation>Used at least once</translation>
     </message>
     <message>
+        <source>SearchDebianPackages</source>
+        <translation>In the Debian Packages</translation>
+    </message>
+    <message>
+        <source>SearchFlathub</source>
+        <translation>In Flathub</translation>
+    </message>
+    <message>
+        <source>SearchGoogle</source>
+        <translation>With Google</translation>
+    </message>
+    <message>
+        <source>SearchOnWeb</source>
+        <translation>Search the Web</translation>
+    </message>
+    <message>
         <source>SectionComingClipboard</source>
         <translation>The clipboard contents you keep will be listed here.</translation>
     </message>

@@ -464,6 +464,22 @@
         <translation>Utilisées au moins une fois</translation>
     </message>
     <message>
+        <source>SearchDebianPackages</source>
+        <translation>Dans les paquets Debian</translation>
+    </message>
+    <message>
+        <source>SearchFlathub</source>
+        <translation>Dans Flathub</translation>
+    </message>
+    <message>
+        <source>SearchGoogle</source>
+        <translation>Avec Google</translation>
+    </message>
+    <message>
+        <source>SearchOnWeb</source>
+        <translation>Chercher sur le Web</translation>
+    </message>
+    <message>
         <source>SectionComingClipboard</source>
         <translation>Les contenus du presse-papiers gardés seront listés ici.</translation>
     </message>

@@ -7,6 +7,7 @@
 #include "ManagerWindow.h"
 #include "RecordListModel.h"
 #include "SectionViews.h"
+#include "WebSearch.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -147,4 +148,39 @@ TEST(ItemRow, ShowsTheAnnotationsInOrderAndTheShortcutAtTheEnd)
         (QStringList{" (contents included)", " <pl>", " Work", " house garden", " spring list"}));
     EXPECT_TRUE(ItemRowDelegate::shortcutText(record).startsWith('['));
     EXPECT_TRUE(ItemRowDelegate::shortcutText({{"x", 2}}).isEmpty());
+}
+
+TEST_F(ManagerTest, TheWebSearchLooksUpTheSelectedApplicationsTitle)
+{
+    CommonKorvaleClass::saveListInFile({application("Café Éditeur", "/apps/cafe.desktop"),
+                                        application("Text Edit", "/apps/text.desktop"),
+                                        application("日本語", "/apps/jp.desktop")},
+                                       DataFileName::Applications);
+    QList<QUrl> opened;
+    MainController::Environment environment;
+    environment.preferences = mPreferences.get();
+    environment.notifications = mNotifications.get();
+    environment.keyboard = &mKeyboard;
+    environment.daemonPath = mDaemonPath;
+    environment.processes = &mProcesses;
+    environment.startProgram = [](const QString &) { return true; };
+    environment.interactive = false;
+    environment.version = "1.0";
+    environment.openUrl = [&](const QUrl &url) { opened << url; };
+    MainController manager(environment);
+    manager.awakeFromNib();
+    ASSERT_TRUE(manager.applicationDidFinishLaunching());
+
+    const QString google = "https://www.google.com/search?q=<<PRODUCT>>";
+    manager.searchOnWeb(1, google);
+    manager.searchOnWeb(0, google);
+    manager.searchOnWeb(2, google); // nothing left of the title in ASCII: still an address
+    manager.searchOnWeb(7, google);
+    manager.searchOnWeb(-1, google);
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened.at(0).query(), "q=text+edit");
+    EXPECT_EQ(opened.at(1).query(), "q=cafe+editeur");
+    EXPECT_EQ(opened.at(2).query(), "q=");
+    EXPECT_EQ(WebSearch::addressFor("not an address <<PRODUCT>>", "x"), std::nullopt);
+    EXPECT_EQ(WebSearch::addressFor(google, QString()), std::nullopt);
 }
