@@ -3,6 +3,7 @@
 #include "QOR_StringUtils.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QStyle>
 #include <QTextBrowser>
@@ -74,4 +75,41 @@ ComingSectionView::ComingSectionView(const QString &textKey, QWidget *parent)
     text->setObjectName(QStringLiteral("coming"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(text);
+}
+
+OtherDataView::OtherDataView(QWidget *parent)
+    : QWidget(parent)
+{
+    auto *layout = new QVBoxLayout(this);
+    auto *note = new QLabel(localized(QStringLiteral("OtherDataNote")));
+    note->setWordWrap(true);
+    layout->addWidget(note);
+    for (const QString &key :
+         {KORVALE_KEY("OtherDataBookmarksBox"), KORVALE_KEY("OtherDataFaviconsBox"),
+          KORVALE_KEY("OtherDataAddressBookBox"), KORVALE_KEY("OtherDataCalendarBox")}) {
+        auto *box = new QCheckBox(localized(key));
+        layout->addWidget(box);
+        mBoxes.append(box);
+        connect(box, &QCheckBox::clicked, this, &OtherDataView::changed);
+    }
+    layout->addStretch(1);
+}
+
+void OtherDataView::setSources(const Sources &sources)
+{
+    const bool values[] = {sources.bookmarks, sources.favicons, sources.addressBook,
+                           sources.calendarEvents};
+    for (int i = 0; i < mBoxes.size(); ++i)
+        mBoxes.at(i)->setChecked(values[i]);
+}
+
+OtherDataView::Sources OtherDataView::sources() const
+{
+    return {mBoxes.at(0)->isChecked(), mBoxes.at(1)->isChecked(), mBoxes.at(2)->isChecked(),
+            mBoxes.at(3)->isChecked()};
+}
+
+QCheckBox *OtherDataView::box(int index) const
+{
+    return mBoxes.value(index);
 }

@@ -32,3 +32,27 @@ class ComingSectionView : public QWidget
 public:
     explicit ComingSectionView(const QString &textKey, QWidget *parent = nullptr);
 };
+
+// The other data the agent reads from the user's own programs, switched on and off.
+class OtherDataView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit OtherDataView(QWidget *parent = nullptr);
+
+    struct Sources {
+        bool bookmarks = false;
+        bool favicons = false;
+        bool addressBook = false;
+        bool calendarEvents = false;
+    };
+    void setSources(const Sources &sources);
+    Sources sources() const;
+    class QCheckBox *box(int index) const;
+
+signals:
+    void changed();
+
+private:
+    QList<class QCheckBox *> mBoxes;
+};

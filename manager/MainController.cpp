@@ -11,6 +11,7 @@
 #include "ItemRecord.h"
 #include "KeyMap.h"
 #include "ManagerWindow.h"
+#include "PreferencesSheet.h"
 #include "QOR_StringUtils.h"
 #include "SectionViews.h"
 #include "SharedPreferences.h"
@@ -119,8 +120,16 @@ void MainController::buildSections()
     mWindow->setSectionView(S::ToDo, new ComingSectionView(KORVALE_KEY("SectionComingToDo")));
     mWindow->setSectionView(S::Reminder,
                             new ComingSectionView(KORVALE_KEY("SectionComingReminder")));
-    mWindow->setSectionView(S::OtherData,
-                            new ComingSectionView(KORVALE_KEY("SectionComingOtherData")));
+    mOtherDataView = new OtherDataView;
+    mWindow->setSectionView(S::OtherData, mOtherDataView);
+    connect(mOtherDataView, &OtherDataView::changed, this, [this] {
+        const OtherDataView::Sources sources = mOtherDataView->sources();
+        mShortcutSettings.otherDataBookmarks = sources.bookmarks ? 1 : 0;
+        mShortcutSettings.otherDataBookmarksFavicons = sources.favicons ? 1 : 0;
+        mShortcutSettings.otherDataAddressBook = sources.addressBook ? 1 : 0;
+        mShortcutSettings.otherDataCalendarEvents = sources.calendarEvents ? 1 : 0;
+        shortCutsDidChange();
+    });
     mWindow->setSectionView(S::Notes, new ComingSectionView(KORVALE_KEY("SectionComingNotes")));
     mWindow->setSectionView(S::ProtectedNotes,
                             new ComingSectionView(KORVALE_KEY("SectionComingProtectedNotes")));
@@ -176,6 +185,15 @@ void MainController::buildSections()
         QTimer::singleShot(CloseDelayMs, qApp, &QCoreApplication::quit);
     });
 
+    QMenu *edit = mWindow->menuBar()->addMenu(QStringLiteral("&Edit"));
+    QAction *preferences = edit->addAction(localized(QStringLiteral("PreferencesMenu")), this,
+                                           &MainController::editPrefs);
+    // The desktop's own key for preferences where it has one, Ctrl+, otherwise.
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Preferences);
+    if (keys.isEmpty())
+        keys << QKeySequence(Qt::CTRL | Qt::Key_Comma);
+    preferences->setShortcuts(keys);
+    preferences->setMenuRole(QAction::PreferencesRole);
     QMenu *help = mWindow->menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(localized(QStringLiteral("TourTitle")), this, [this] {
         TourWindow tour(mWindow.get());
@@ -206,6 +224,13 @@ void MainController::awakeFromNib()
         SharedPreferences::integerOf(preferences.value(KeyDaemonActivated));
     mWindow->daemonCheckBox()->setChecked(active.value_or(1) != 0);
     mWindow->restoreGeometry(preferences.value(KeyWindowFrame).toByteArray());
+    // The section is written back whole at each start, so every key exists for the agent.
+    mShortcutSettings = ShortcutSettings::load(preferences);
+    mOtherDataView->setSources({mShortcutSettings.otherDataBookmarks != 0,
+                                mShortcutSettings.otherDataBookmarksFavicons != 0,
+                                mShortcutSettings.otherDataAddressBook != 0,
+                                mShortcutSettings.otherDataCalendarEvents != 0});
+    shortCutsDidChange();
     mWindow->selectSection(ManagerWindow::Welcome);
 }
 
@@ -303,6 +328,34 @@ void MainController::searchOnWeb(int row, const QString &addressTemplate)
         mEnvironment.openUrl(*address);
     else
         QDesktopServices::openUrl(*address);
+}
+
+void MainController::shortCutsDidChange()
+{
+    mShortcutSettings.store(*mEnvironment.preferences);
+    mEnvironment.notifications->post(NotificationChannel::Daemon, QStringLiteral("SettingChanged"));
+}
+
+PreferencesSheet *MainController::preferencesSheet()
+{
+    if (!mPreferencesSheet)
+        mPreferencesSheet = std::make_unique<PreferencesSheet>(mWindow.get());
+    return mPreferencesSheet.get();
+}
+
+void MainController::editPrefs()
+{
+    mWindow->raise();
+    PreferencesSheet *sheet = preferencesSheet();
+    sheet->load(*mEnvironment.preferences);
+    if (sheet->exec() != QDialog::Accepted)
+        return;
+    sheet->store(*mEnvironment.preferences);
+    mEnvironment.notifications->post(NotificationChannel::Daemon, QStringLiteral("SettingChanged"));
+    mEnvironment.notifications->post(NotificationChannel::Daemon,
+                                     sheet->showKeysDetection()
+                                         ? QStringLiteral("ShowKeysDetection")
+                                         : QStringLiteral("CloseKeysDetection"));
 }
 
 void MainController::setApplicationsActivity(const ManagerListFilter::ActivityMap &activity)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ManagerListFilter.h"
+#include "ShortcutSettings.h"
 
 #include <QObject>
 #include <QStringList>
@@ -22,6 +23,8 @@ class KeyMap;
 class KeyMapSource;
 class ManagerWindow;
 class NotificationCenter;
+class OtherDataView;
+class PreferencesSheet;
 class ProcessTable;
 class SharedPreferences;
 class ShortcutCaptureSheet;
@@ -95,6 +98,13 @@ public:
     void editItem(const QVariantMap &record);
     // The agent-active box: stored when the user changed it.
     void daemonActivation(bool fromCheckBox);
+    // shortCutsDidChange: the shortcut and other-data keys stored, and the agent told.
+    void shortCutsDidChange();
+    // editPrefs: the preferences sheet; on OK its keys are stored and the agent told.
+    void editPrefs();
+    PreferencesSheet *preferencesSheet();
+    OtherDataView *otherDataView() const { return mOtherDataView; }
+    const ShortcutSettings &shortcutSettings() const { return mShortcutSettings; }
     void setApplicationsActivity(const ManagerListFilter::ActivityMap &activity);
 
 signals:
@@ -123,6 +133,9 @@ private:
     ApplicationFoldersView *mFoldersView = nullptr;
     ApplicationsFoundView *mApplicationsView = nullptr;
     FilesView *mFilesView = nullptr;
+    OtherDataView *mOtherDataView = nullptr;
+    std::unique_ptr<PreferencesSheet> mPreferencesSheet;
+    ShortcutSettings mShortcutSettings;
     std::unique_ptr<ItemEditorSheet> mItemEditor;
     std::unique_ptr<ShortcutCaptureSheet> mShortcutSheet;
 

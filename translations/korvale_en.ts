@@ -232,6 +232,26 @@
         <translation>Other Data</translation>
     </message>
     <message>
+        <source>OtherDataAddressBookBox</source>
+        <translation>Read my address book</translation>
+    </message>
+    <message>
+        <source>OtherDataBookmarksBox</source>
+        <translation>Read the bookmarks of my web browsers</translation>
+    </message>
+    <message>
+        <source>OtherDataCalendarBox</source>
+        <translation>Read my calendars’ events</translation>
+    </message>
+    <message>
+        <source>OtherDataFaviconsBox</source>
+        <translation>Fetch the bookmarks’ site icons</translation>
+    </message>
+    <message>
+        <source>OtherDataNote</source>
+        <translation>Korvale reads these from your own programs and finds them in the access window.</translation>
+    </message>
+    <message>
         <source>OtherDataTip</source>
         <translation>Bookmarks, contacts and calendars read from your programs</translation>
     </message>
@@ -392,6 +412,70 @@
         <translation>Protected notes</translation>
     </message>
     <message>
+        <source>PreferencesCenterAccessWindow</source>
+        <translation>Open the access window in the middle of the screen</translation>
+    </message>
+    <message>
+        <source>PreferencesControlClickInMenuBar</source>
+        <translation>Ctrl-click the top of the screen for the Korvale menu</translation>
+    </message>
+    <message>
+        <source>PreferencesMenu</source>
+        <translation>Preferences…</translation>
+    </message>
+    <message>
+        <source>PreferencesPriorityAddresses</source>
+        <translation>Contacts:</translation>
+    </message>
+    <message>
+        <source>PreferencesPriorityApplications</source>
+        <translation>Applications:</translation>
+    </message>
+    <message>
+        <source>PreferencesPriorityBookmarks</source>
+        <translation>Bookmarks:</translation>
+    </message>
+    <message>
+        <source>PreferencesPriorityFiles</source>
+        <translation>Files:</translation>
+    </message>
+    <message>
+        <source>PreferencesPriorityNotes</source>
+        <translation>Notes:</translation>
+    </message>
+    <message>
+        <source>PreferencesRanking</source>
+        <translation>Ranking of the results (higher first)</translation>
+    </message>
+    <message>
+        <source>PreferencesResetFilter</source>
+        <translation>Show every kind of item each time the window opens</translation>
+    </message>
+    <message>
+        <source>PreferencesRevealCursor</source>
+        <translation>Double-press to show the pointer:</translation>
+    </message>
+    <message>
+        <source>PreferencesShowIconInPopupMenus</source>
+        <translation>Icons in menus</translation>
+    </message>
+    <message>
+        <source>PreferencesShowKeysDetection</source>
+        <translation>Show the keys window</translation>
+    </message>
+    <message>
+        <source>PreferencesShowKeysDetectionAuto</source>
+        <translation>Show the keys window when keys stay down over 10 seconds</translation>
+    </message>
+    <message>
+        <source>PreferencesTitle</source>
+        <translation>Preferences</translation>
+    </message>
+    <message>
+        <source>PreferencesWindow</source>
+        <translation>Access window</translation>
+    </message>
+    <message>
         <source>ProtectedNotes</source>
         <translation>Protected Notes</translation>
     </message>
@@ -434,6 +518,22 @@
     <message>
         <source>ReminderTip</source>
         <translation>Reminders and the calendar</translation>
+    </message>
+    <message>
+        <source>RevealCursorAlt</source>
+        <translation>Alt</translation>
+    </message>
+    <message>
+        <source>RevealCursorCtrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message>
+        <source>RevealCursorOff</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>RevealCursorSuper</source>
+        <translation>Super</translation>
     </message>
     <message>
         <source>ScanningApplications</source>

@@ -232,6 +232,26 @@
         <translation>Autres données</translation>
     </message>
     <message>
+        <source>OtherDataAddressBookBox</source>
+        <translation>Lire mon carnet d’adresses</translation>
+    </message>
+    <message>
+        <source>OtherDataBookmarksBox</source>
+        <translation>Lire les signets de mes navigateurs</translation>
+    </message>
+    <message>
+        <source>OtherDataCalendarBox</source>
+        <translation>Lire les événements de mes calendriers</translation>
+    </message>
+    <message>
+        <source>OtherDataFaviconsBox</source>
+        <translation>Récupérer les icônes des sites des signets</translation>
+    </message>
+    <message>
+        <source>OtherDataNote</source>
+        <translation>Korvale les lit dans vos propres programmes et les trouve dans la fenêtre d’accès.</translation>
+    </message>
+    <message>
         <source>OtherDataTip</source>
         <translation>Signets, contacts et calendriers lus dans vos programmes</translation>
     </message>
@@ -392,6 +412,70 @@
         <translation>Notes protégées</translation>
     </message>
     <message>
+        <source>PreferencesCenterAccessWindow</source>
+        <translation>Ouvrir la fenêtre d’accès au milieu de l’écran</translation>
+    </message>
+    <message>
+        <source>PreferencesControlClickInMenuBar</source>
+        <translation>Ctrl-clic en haut de l’écran pour le menu Korvale</translation>
+    </message>
+    <message>
+        <source>PreferencesMenu</source>
+        <translation>Préférences…</translation>
+    </message>
+    <message>
+        <source>PreferencesPriorityAddresses</source>
+        <translation>Contacts :</translation>
+    </message>
+    <message>
+        <source>PreferencesPriorityApplications</source>
+        <translation>Applications :</translation>
+    </message>
+    <message>
+        <source>PreferencesPriorityBookmarks</source>
+        <translation>Signets :</translation>
+    </message>
+    <message>
+        <source>PreferencesPriorityFiles</source>
+        <translation>Fichiers :</translation>
+    </message>
+    <message>
+        <source>PreferencesPriorityNotes</source>
+        <translation>Notes :</translation>
+    </message>
+    <message>
+        <source>PreferencesRanking</source>
+        <translation>Classement des résultats (le plus élevé d’abord)</translation>
+    </message>
+    <message>
+        <source>PreferencesResetFilter</source>
+        <translation>Montrer tous les types d’éléments à chaque ouverture</translation>
+    </message>
+    <message>
+        <source>PreferencesRevealCursor</source>
+        <translation>Double appui pour montrer le pointeur :</translation>
+    </message>
+    <message>
+        <source>PreferencesShowIconInPopupMenus</source>
+        <translation>Icônes dans les menus</translation>
+    </message>
+    <message>
+        <source>PreferencesShowKeysDetection</source>
+        <translation>Montrer la fenêtre des touches</translation>
+    </message>
+    <message>
+        <source>PreferencesShowKeysDetectionAuto</source>
+        <translation>Montrer la fenêtre des touches quand des touches restent enfoncées plus de 10 secondes</translation>
+    </message>
+    <message>
+        <source>PreferencesTitle</source>
+        <translation>Préférences</translation>
+    </message>
+    <message>
+        <source>PreferencesWindow</source>
+        <translation>Fenêtre d’accès</translation>
+    </message>
+    <message>
         <source>ProtectedNotes</source>
         <translation>Notes protégées</translation>
     </message>
@@ -434,6 +518,22 @@
     <message>
         <source>ReminderTip</source>
         <translation>Rappels et calendrier</translation>
+    </message>
+    <message>
+        <source>RevealCursorAlt</source>
+        <translation>Alt</translation>
+    </message>
+    <message>
+        <source>RevealCursorCtrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message>
+        <source>RevealCursorOff</source>
+        <translation>Désactivé</translation>
+    </message>
+    <message>
+        <source>RevealCursorSuper</source>
+        <translation>Super</translation>
     </message>
     <message>
         <source>ScanningApplications</source>

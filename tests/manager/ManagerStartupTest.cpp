@@ -1,12 +1,17 @@
 #include "ManagerFixture.h"
 
 #include "DaemonControl.h"
+#include "InfoViews.h"
 #include "ManagerWindow.h"
+#include "PreferencesSheet.h"
 #include "platform/QOR_AppUtils.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QListWidget>
+#include <QSpinBox>
 #include <QStandardPaths>
+#include <QTimer>
 
 TEST_F(ManagerTest, AFirstStartStoresTheDefaultsStartsTheAgentAndMakesItALoginItem)
 {
@@ -60,4 +65,53 @@ TEST_F(ManagerTest, TheAgentBoxOffQuitsTheAgentAndLeavesTheLoginItemsAndOnlyThis
     EXPECT_EQ(mPreferences->value("DaemonActivated").toInt(), 1);
     EXPECT_TRUE(mStarted.isEmpty());
     EXPECT_FALSE(QOR_AppUtils::isInLoginItems(mDaemonPath));
+}
+
+TEST_F(ManagerTest, TheSettingsAreWrittenWholeAtStartAndThePreferencesSheetTellsTheAgent)
+{
+    mPreferences->setValue("ShortCutsMenu", 2);
+    mPreferences->setValue("OtherDataAddressBook", 1);
+    mPreferences->setValue("PriorityForNotes", 7);
+    auto manager = makeManager();
+    // Every key of the section exists after a start, the stored ones as they were.
+    EXPECT_EQ(posted(), QStringList{"SettingChanged"});
+    for (const char *key :
+         {"ShortCutsActivated", "ShortCutsMenuRepetition", "ShortCutsKeyPersonalValuesData",
+          "ShortCutsMouseShiftKey", "OtherDataCalendarEvents"})
+        EXPECT_TRUE(mPreferences->contains(key)) << key;
+    EXPECT_EQ(mPreferences->value("ShortCutsMenu").toInt(), 2);
+    EXPECT_EQ(mPreferences->value("ShortCutsActivated").toInt(), 1);
+    EXPECT_TRUE(manager->otherDataView()->box(2)->isChecked());
+
+    clearPosted();
+    manager->otherDataView()->box(0)->click();
+    EXPECT_EQ(mPreferences->value("OtherDataBookmarks").toInt(), 1);
+    EXPECT_EQ(mPreferences->value("OtherDataAddressBook").toInt(), 1);
+    EXPECT_EQ(posted(), QStringList{"SettingChanged"});
+
+    // The sheet shows what is stored; OK writes every key and says what became of the keys
+    // window; Cancel writes nothing.
+    PreferencesSheet *sheet = manager->preferencesSheet();
+    clearPosted();
+    QTimer::singleShot(0, sheet, [sheet] {
+        EXPECT_EQ(sheet->priority("PriorityForNotes")->value(), 7);
+        sheet->box("CenterAccessWindow")->setChecked(true);
+        sheet->revealCursor()->setCurrentIndex(2);
+        sheet->accept();
+    });
+    manager->editPrefs();
+    EXPECT_EQ(posted(), (QStringList{"SettingChanged", "CloseKeysDetection"}));
+    EXPECT_EQ(mPreferences->value("CenterAccessWindow").toInt(), 1);
+    EXPECT_EQ(mPreferences->value("ResetFilter").toInt(), 1);
+    EXPECT_EQ(mPreferences->value("RevealCursor").toInt(), 2);
+    EXPECT_EQ(mPreferences->value("PriorityForApplications").toInt(), 0);
+
+    clearPosted();
+    QTimer::singleShot(0, sheet, [sheet] {
+        sheet->box("ShowKeysDetection")->setChecked(true);
+        sheet->reject();
+    });
+    manager->editPrefs();
+    EXPECT_TRUE(posted().isEmpty());
+    EXPECT_EQ(mPreferences->value("ShowKeysDetection").toInt(), 0);
 }

@@ -1,0 +1,141 @@
+#include "PreferencesSheet.h"
+
+#include "QOR_StringUtils.h"
+#include "SharedPreferences.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+QString localized(const QString &key)
+{
+    return QOR_StringUtils::getLocalizedStringForKey(key);
+}
+
+const QString KeyRevealCursor = QStringLiteral("RevealCursor");
+constexpr int PriorityLimit = 100;
+
+} // namespace
+
+PreferencesSheet::PreferencesSheet(QWidget *parent)
+    : QDialog(parent)
+    , mRevealCursor(new QComboBox)
+{
+    setWindowTitle(localized(QStringLiteral("PreferencesTitle")));
+    setWindowModality(Qt::WindowModal);
+    // The boxes with the agent's defaults, in the order they are written.
+    struct Box {
+        QString key;
+        QString label;
+        bool initial;
+    };
+    const QList<Box> boxes = {
+        {QStringLiteral("CenterAccessWindow"), KORVALE_KEY("PreferencesCenterAccessWindow"), false},
+        {QStringLiteral("ResetFilter"), KORVALE_KEY("PreferencesResetFilter"), true},
+        {QStringLiteral("ControlClickInMenuBar"), KORVALE_KEY("PreferencesControlClickInMenuBar"),
+         true},
+        {QStringLiteral("ShowIconInPopupMenus"), KORVALE_KEY("PreferencesShowIconInPopupMenus"),
+         true},
+        {QStringLiteral("ShowKeysDetection"), KORVALE_KEY("PreferencesShowKeysDetection"), false},
+        {QStringLiteral("ShowKeysDetectionAuto"), KORVALE_KEY("PreferencesShowKeysDetectionAuto"),
+         true},
+    };
+    auto *window = new QVBoxLayout;
+    for (const auto &[key, label, initial] : boxes) {
+        auto *box = new QCheckBox(localized(label));
+        box->setObjectName(key);
+        box->setChecked(initial);
+        window->addWidget(box);
+        mBoxes.append({key, box});
+    }
+    auto *windowGroup = new QGroupBox(localized(QStringLiteral("PreferencesWindow")));
+    windowGroup->setLayout(window);
+
+    auto *ranking = new QFormLayout;
+    const QList<QPair<QString, QString>> priorities = {
+        {QStringLiteral("PriorityForApplications"), KORVALE_KEY("PreferencesPriorityApplications")},
+        {QStringLiteral("PriorityForFiles"), KORVALE_KEY("PreferencesPriorityFiles")},
+        {QStringLiteral("PriorityForBookmarks"), KORVALE_KEY("PreferencesPriorityBookmarks")},
+        {QStringLiteral("PriorityForAddresses"), KORVALE_KEY("PreferencesPriorityAddresses")},
+        {QStringLiteral("PriorityForNotes"), KORVALE_KEY("PreferencesPriorityNotes")},
+    };
+    for (const auto &[key, label] : priorities) {
+        auto *field = new QSpinBox;
+        field->setObjectName(key);
+        field->setRange(-PriorityLimit, PriorityLimit);
+        ranking->addRow(localized(label), field);
+        mPriorities.append({key, field});
+    }
+    auto *rankingGroup = new QGroupBox(localized(QStringLiteral("PreferencesRanking")));
+    rankingGroup->setLayout(ranking);
+
+    for (const QString &key : {KORVALE_KEY("RevealCursorOff"), KORVALE_KEY("RevealCursorCtrl"),
+                               KORVALE_KEY("RevealCursorAlt"), KORVALE_KEY("RevealCursorSuper")})
+        mRevealCursor->addItem(localized(key));
+    mRevealCursor->setObjectName(KeyRevealCursor);
+    auto *pointer = new QFormLayout;
+    pointer->addRow(localized(QStringLiteral("PreferencesRevealCursor")), mRevealCursor);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(windowGroup);
+    layout->addWidget(rankingGroup);
+    layout->addLayout(pointer);
+    layout->addWidget(buttons);
+}
+
+void PreferencesSheet::load(const SharedPreferences &preferences)
+{
+    for (const auto &[key, box] : mBoxes) {
+        if (const std::optional<int> value = SharedPreferences::integerOf(preferences.value(key)))
+            box->setChecked(*value != 0);
+    }
+    for (const auto &[key, field] : mPriorities) {
+        if (const std::optional<int> value = SharedPreferences::integerOf(preferences.value(key)))
+            field->setValue(*value);
+    }
+    if (const std::optional<int> value =
+            SharedPreferences::integerOf(preferences.value(KeyRevealCursor)))
+        mRevealCursor->setCurrentIndex(*value >= 0 && *value < mRevealCursor->count() ? *value : 0);
+}
+
+void PreferencesSheet::store(SharedPreferences &preferences) const
+{
+    for (const auto &[key, box] : mBoxes)
+        preferences.setValue(key, box->isChecked() ? 1 : 0);
+    for (const auto &[key, field] : mPriorities)
+        preferences.setValue(key, field->value());
+    preferences.setValue(KeyRevealCursor, mRevealCursor->currentIndex());
+    preferences.synchronize();
+}
+
+bool PreferencesSheet::showKeysDetection() const
+{
+    return box(QStringLiteral("ShowKeysDetection"))->isChecked();
+}
+
+QCheckBox *PreferencesSheet::box(const QString &key) const
+{
+    for (const auto &[name, box] : mBoxes) {
+        if (name == key)
+            return box;
+    }
+    return nullptr;
+}
+
+QSpinBox *PreferencesSheet::priority(const QString &key) const
+{
+    for (const auto &[name, field] : mPriorities) {
+        if (name == key)
+            return field;
+    }
+    return nullptr;
+}

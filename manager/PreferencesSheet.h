@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QSpinBox;
+class SharedPreferences;
+
+// The display and ranking options of the agent: window position, filter reset, the menu-bar
+// Control-click, icons in menus, the key-detection window, the five priorities and the pointer
+// highlight.
+class PreferencesSheet : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit PreferencesSheet(QWidget *parent = nullptr);
+
+    // Each stored key sets its control; absent ones leave the agent's default.
+    void load(const SharedPreferences &preferences);
+    // Every key, in order, then written through.
+    void store(SharedPreferences &preferences) const;
+    bool showKeysDetection() const;
+
+    QCheckBox *box(const QString &key) const;
+    QSpinBox *priority(const QString &key) const;
+    QComboBox *revealCursor() const { return mRevealCursor; }
+
+private:
+    QList<QPair<QString, QCheckBox *>> mBoxes;
+    QList<QPair<QString, QSpinBox *>> mPriorities;
+    QComboBox *mRevealCursor;
+};
