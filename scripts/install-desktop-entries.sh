@@ -10,9 +10,11 @@ data=${XDG_DATA_HOME:-$HOME/.local/share}
 mkdir -p "$data/applications" "$data/icons/hicolor/scalable/apps"
 cp manager/korvale.svg "$data/icons/hicolor/scalable/apps/korvale.svg"
 
-# Exec quoting of the desktop entry format: the path in double quotes, with \ " ` $ escaped.
+# Exec quoting of the desktop entry format: the path in double quotes, with \ " ` $ escaped,
+# and a literal % doubled (a single one would start a field code).
 quoted() {
     local path=$1
+    path=${path//%/%%}
     path=${path//\\/\\\\\\\\}
     path=${path//\"/\\\\\"}
     path=${path//\`/\\\\\`}

@@ -72,6 +72,7 @@ TEST_F(ManagerTest, TheSettingsAreWrittenWholeAtStartAndThePreferencesSheetTells
     mPreferences->setValue("ShortCutsMenu", 2);
     mPreferences->setValue("OtherDataAddressBook", 1);
     mPreferences->setValue("PriorityForNotes", 7);
+    mPreferences->setValue("ShortCutsKeyPersonalValuesData", QByteArray("bad"));
     auto manager = makeManager();
     // Every key of the section exists after a start, the stored ones as they were.
     EXPECT_EQ(posted(), QStringList{"SettingChanged"});
@@ -81,6 +82,9 @@ TEST_F(ManagerTest, TheSettingsAreWrittenWholeAtStartAndThePreferencesSheetTells
         EXPECT_TRUE(mPreferences->contains(key)) << key;
     EXPECT_EQ(mPreferences->value("ShortCutsMenu").toInt(), 2);
     EXPECT_EQ(mPreferences->value("ShortCutsActivated").toInt(), 1);
+    EXPECT_EQ(mPreferences->value("ShortCutsKeyPersonalValuesData").toByteArray(),
+              QByteArray(16, '\0'))
+        << "a key map that is no key map is not kept";
     EXPECT_TRUE(manager->otherDataView()->box(2)->isChecked());
 
     clearPosted();

@@ -1,0 +1,36 @@
+#include "DesktopEntryReader.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+// The start command puts the manager in the desktop's launcher: the entry must start exactly
+// the program built, wherever the user keeps the build, awkward names included.
+TEST(DesktopEntriesScript, TheEntriesStartTheBuiltProgramsFromAnyFolder)
+{
+    TemporaryHome home;
+    const QString build = home.path() + "/my \"builds\" $HOME `x` \\ 100%/build";
+    ASSERT_TRUE(QDir().mkpath(build + "/bin"));
+    const ProgramRun run = runProgram(
+        QStringLiteral("bash"),
+        {QStringLiteral(KORVALE_SOURCE_DIR) + "/scripts/install-desktop-entries.sh", build});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
+    for (const QString &program :
+         {QStringLiteral("korvale-manager"), QStringLiteral("korvale-daemon")}) {
+        QFile entry(applications + "/" + program + ".desktop");
+        ASSERT_TRUE(entry.open(QIODevice::ReadOnly)) << entry.fileName().toStdString();
+        const DesktopEntryReader::MainGroup group =
+            DesktopEntryReader::readMainGroup(entry.readAll(), {});
+        EXPECT_EQ(group.type, "Application");
+        // A lone % would start a field code that launchers replace or refuse.
+        EXPECT_FALSE(QByteArray(group.exec).replace("%%", "").contains('%')) << group.exec.data();
+        EXPECT_EQ(QString::fromUtf8(DesktopEntryReader::execProgram(group.exec)),
+                  build + "/bin/" + program);
+    }
+    EXPECT_TRUE(QFile::exists(qEnvironmentVariable("XDG_DATA_HOME")
+                              + "/icons/hicolor/scalable/apps/korvale.svg"));
+}
