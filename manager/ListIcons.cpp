@@ -1,7 +1,6 @@
 #include "ListIcons.h"
 
 #include <QApplication>
-#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHash>
 #include <QMimeDatabase>
@@ -10,6 +9,7 @@
 #include <QStyle>
 
 #include "DesktopEntryReader.h"
+#include "FileIcons.h"
 
 namespace {
 
@@ -27,13 +27,7 @@ QIcon desktopIcon(const QString &path)
                                 QApplication::style()->standardIcon(QStyle::SP_DesktopIcon));
     }
     static const QMimeDatabase mimes;
-    const QMimeType mime = mimes.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
-    QIcon icon = QIcon::fromTheme(mime.iconName());
-    if (icon.isNull())
-        icon = QIcon::fromTheme(mime.genericIconName());
-    if (icon.isNull())
-        icon = QFileIconProvider().icon(info);
-    return icon;
+    return FileIcons::forType(info, mimes.mimeTypeForFile(info, QMimeDatabase::MatchExtension));
 }
 
 } // namespace

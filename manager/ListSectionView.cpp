@@ -42,6 +42,20 @@ QPushButton *ListSectionView::addButton(const QString &key)
     return button;
 }
 
+QPushButton *ListSectionView::addEditButton()
+{
+    QPushButton *edit = addButton(QStringLiteral("ManagerEdit"));
+    edit->setEnabled(false);
+    connect(edit, &QPushButton::clicked, this, [this] {
+        const QList<int> rows = selectedRows();
+        if (!rows.isEmpty())
+            emit editRequested(rows.first());
+    });
+    connect(mTable, &QListView::activated, this,
+            [this](const QModelIndex &index) { emit editRequested(index.row()); });
+    return edit;
+}
+
 void ListSectionView::acceptDroppedFiles(bool accept)
 {
     mTable->setAcceptDrops(accept);

@@ -29,9 +29,12 @@ public:
 signals:
     void pathsDropped(const QStringList &paths);
     void selectionChanged();
+    void editRequested(int row);
 
 protected:
     QPushButton *addButton(const QString &key);
+    // Edit… for the first selected row; Return or a double click on a row edits it too.
+    QPushButton *addEditButton();
     // The table and its buttons, in the section's layout.
     QWidget *page() const { return mPage; }
     QVBoxLayout *mainLayout() const { return mLayout; }

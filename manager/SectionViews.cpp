@@ -95,15 +95,7 @@ ApplicationsFoundView::ApplicationsFoundView(QWidget *parent)
     }
     mWebSearch->setMenu(services);
     mWebSearch->setEnabled(false);
-    mEdit = addButton(QStringLiteral("ManagerEdit"));
-    mEdit->setEnabled(false);
-    connect(mEdit, &QPushButton::clicked, this, [this] {
-        const QList<int> rows = selectedRows();
-        if (!rows.isEmpty())
-            emit editRequested(rows.first());
-    });
-    connect(table(), &QListView::activated, this,
-            [this](const QModelIndex &index) { emit editRequested(index.row()); });
+    mEdit = addEditButton();
     connect(this, &ListSectionView::selectionChanged, this, [this] {
         mEdit->setEnabled(!selectedRows().isEmpty());
         mWebSearch->setEnabled(!selectedRows().isEmpty());
@@ -159,16 +151,9 @@ FilesView::FilesView(QWidget *parent)
             this, [this] { emit addRequested(true); });
     add->setMenu(choice);
     mRemove = addButton(QStringLiteral("ManagerRemove"));
-    mEdit = addButton(QStringLiteral("ManagerEdit"));
+    mEdit = addEditButton();
     mInclude = addButton(QStringLiteral("IncludeContents"));
     connect(mRemove, &QPushButton::clicked, this, [this] { emit removeRequested(selectedRows()); });
-    connect(mEdit, &QPushButton::clicked, this, [this] {
-        const QList<int> rows = selectedRows();
-        if (!rows.isEmpty())
-            emit editRequested(rows.first());
-    });
-    connect(table(), &QListView::activated, this,
-            [this](const QModelIndex &index) { emit editRequested(index.row()); });
     connect(mInclude, &QPushButton::clicked, this, [this] {
         const QList<int> rows = selectedRows();
         if (rows.isEmpty())

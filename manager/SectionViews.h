@@ -42,7 +42,6 @@ public:
 
 signals:
     void filterChanged();
-    void editRequested(int row);
     // The row's application looked up with a web search service's address template.
     void webSearchRequested(int row, const QString &addressTemplate);
 
@@ -68,7 +67,6 @@ signals:
     // A file (folder false) or a folder to choose in a dialog.
     void addRequested(bool folder);
     void removeRequested(const QList<int> &rows);
-    void editRequested(int row);
     void includeContentsRequested(const QList<int> &rows, bool include);
 
 private:

@@ -1,10 +1,10 @@
 #include "PreviewPanelWindow.h"
 
+#include "FileIcons.h"
 #include "PreviewPdf.h"
 #include "QOR_StringUtils.h"
 
 #include <QFile>
-#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -25,16 +25,6 @@ namespace {
 
 constexpr int SummaryIconSize = 128;
 constexpr int PageMargin = 12;
-
-QIcon iconFor(const QFileInfo &info, const QMimeType &mime)
-{
-    QIcon icon = QIcon::fromTheme(mime.iconName());
-    if (icon.isNull())
-        icon = QIcon::fromTheme(mime.genericIconName());
-    if (icon.isNull())
-        icon = QFileIconProvider().icon(info);
-    return icon;
-}
 
 } // namespace
 
@@ -220,7 +210,8 @@ void PreviewPanelWindow::showSummary(const QString &path)
 {
     const QFileInfo info(path);
     const QMimeType mime = QMimeDatabase().mimeTypeForFile(info);
-    mSummaryIcon->setPixmap(iconFor(info, mime).pixmap(SummaryIconSize, SummaryIconSize));
+    mSummaryIcon->setPixmap(
+        FileIcons::forType(info, mime).pixmap(SummaryIconSize, SummaryIconSize));
     mSummaryName->setText(info.fileName().isEmpty() ? path : info.fileName());
     QStringList details;
     if (!info.isDir())
