@@ -3,6 +3,8 @@
 #include "AtomicFile.h"
 #include "KorvaleLog.h"
 
+#include <QCoreApplication>
+
 #include <bit>
 
 namespace {
@@ -14,18 +16,50 @@ struct NamedKey {
 
 // Keys named by what they do; the order is the order in which a map's names are listed, so
 // that modifiers come first and every combination reads the same way whatever the press order.
+// Marked for the "KeyNames" table, which gives each name as the keyboard in front of the user
+// prints it (Command is Super there, Option is Alt).
 // clang-format off
 constexpr NamedKey OrderedNamedKeys[] = {
-    {"Command", 55},     {"Option", 58},     {"Control", 59},     {"Shift", 56},
-    {"fn", 63},          {"Return", 36},     {"Enter", 76},       {"Escape", 53},
-    {"Tab", 48},         {"SpaceBar", 49},   {"Delete", 51},      {"Suppression", 117},
-    {"F1", 122},         {"F2", 120},        {"F3", 99},          {"F4", 118},
-    {"F5", 96},          {"F6", 97},         {"F7", 98},          {"F8", 100},
-    {"F9", 101},         {"F10", 109},       {"F11", 103},        {"F12", 111},
-    {"F13", 105},        {"F14", 107},       {"F15", 113},        {"F16", 106},
-    {"F17", 64},         {"F18", 79},        {"F19", 80},         {"PageUp", 116},
-    {"PageDown", 121},   {"Home", 115},      {"End", 119},        {"LeftArrow", 123},
-    {"RightArrow", 124}, {"DownArrow", 125}, {"UpArrow", 126},    {"NumLock", 71},
+    {QT_TRANSLATE_NOOP("KeyNames", "Command"), 55},
+    {QT_TRANSLATE_NOOP("KeyNames", "Option"), 58},
+    {QT_TRANSLATE_NOOP("KeyNames", "Control"), 59},
+    {QT_TRANSLATE_NOOP("KeyNames", "Shift"), 56},
+    {QT_TRANSLATE_NOOP("KeyNames", "fn"), 63},
+    {QT_TRANSLATE_NOOP("KeyNames", "Return"), 36},
+    {QT_TRANSLATE_NOOP("KeyNames", "Enter"), 76},
+    {QT_TRANSLATE_NOOP("KeyNames", "Escape"), 53},
+    {QT_TRANSLATE_NOOP("KeyNames", "Tab"), 48},
+    {QT_TRANSLATE_NOOP("KeyNames", "SpaceBar"), 49},
+    {QT_TRANSLATE_NOOP("KeyNames", "Delete"), 51},
+    {QT_TRANSLATE_NOOP("KeyNames", "Suppression"), 117},
+    {QT_TRANSLATE_NOOP("KeyNames", "F1"), 122},
+    {QT_TRANSLATE_NOOP("KeyNames", "F2"), 120},
+    {QT_TRANSLATE_NOOP("KeyNames", "F3"), 99},
+    {QT_TRANSLATE_NOOP("KeyNames", "F4"), 118},
+    {QT_TRANSLATE_NOOP("KeyNames", "F5"), 96},
+    {QT_TRANSLATE_NOOP("KeyNames", "F6"), 97},
+    {QT_TRANSLATE_NOOP("KeyNames", "F7"), 98},
+    {QT_TRANSLATE_NOOP("KeyNames", "F8"), 100},
+    {QT_TRANSLATE_NOOP("KeyNames", "F9"), 101},
+    {QT_TRANSLATE_NOOP("KeyNames", "F10"), 109},
+    {QT_TRANSLATE_NOOP("KeyNames", "F11"), 103},
+    {QT_TRANSLATE_NOOP("KeyNames", "F12"), 111},
+    {QT_TRANSLATE_NOOP("KeyNames", "F13"), 105},
+    {QT_TRANSLATE_NOOP("KeyNames", "F14"), 107},
+    {QT_TRANSLATE_NOOP("KeyNames", "F15"), 113},
+    {QT_TRANSLATE_NOOP("KeyNames", "F16"), 106},
+    {QT_TRANSLATE_NOOP("KeyNames", "F17"), 64},
+    {QT_TRANSLATE_NOOP("KeyNames", "F18"), 79},
+    {QT_TRANSLATE_NOOP("KeyNames", "F19"), 80},
+    {QT_TRANSLATE_NOOP("KeyNames", "PageUp"), 116},
+    {QT_TRANSLATE_NOOP("KeyNames", "PageDown"), 121},
+    {QT_TRANSLATE_NOOP("KeyNames", "Home"), 115},
+    {QT_TRANSLATE_NOOP("KeyNames", "End"), 119},
+    {QT_TRANSLATE_NOOP("KeyNames", "LeftArrow"), 123},
+    {QT_TRANSLATE_NOOP("KeyNames", "RightArrow"), 124},
+    {QT_TRANSLATE_NOOP("KeyNames", "DownArrow"), 125},
+    {QT_TRANSLATE_NOOP("KeyNames", "UpArrow"), 126},
+    {QT_TRANSLATE_NOOP("KeyNames", "NumLock"), 71},
 };
 // clang-format on
 
@@ -159,6 +193,16 @@ const QHash<QString, QString> &KeyMap::getKeysName()
 {
     static const QHash<QString, QString> table = buildKeysName();
     return table;
+}
+
+QString KeyMap::localizedName(const QString &name)
+{
+    return QCoreApplication::translate("KeyNames", qPrintable(name));
+}
+
+QString KeyMap::localizedString() const
+{
+    return displayString(&KeyMap::localizedName);
 }
 
 QString KeyMap::keyName(int keyCode)

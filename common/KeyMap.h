@@ -73,6 +73,11 @@ public:
         return parts.join(QLatin1Char('+'));
     }
 
+    // getShortKeysString: the names as the user reads them, joined by "+".
+    QString localizedString() const;
+    // A key name as the user's keyboard prints it ("Command" reads "Super").
+    static QString localizedName(const QString &name);
+
     // "%d-%d" from the byte index and the bit mask: names one key whatever the layout.
     static QString positionName(int byteIndex, int mask);
     static QString positionName(int keyCode);

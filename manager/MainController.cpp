@@ -3,12 +3,14 @@
 #include "ApplicationScanner.h"
 #include "ApplicationsFolders.h"
 #include "CommonKorvaleClass.h"
+#include "CornerActivationSheet.h"
 #include "DaemonControl.h"
 #include "FilesList.h"
 #include "InfoViews.h"
 #include "ItemEditing.h"
 #include "ItemEditorSheet.h"
 #include "ItemRecord.h"
+#include "KeyActivationSheet.h"
 #include "KeyMap.h"
 #include "ManagerWindow.h"
 #include "PreferencesSheet.h"
@@ -16,8 +18,10 @@
 #include "SectionViews.h"
 #include "SharedPreferences.h"
 #include "ShortcutCaptureSheet.h"
+#include "ShortcutSectionView.h"
 #include "StartupSheets.h"
 #include "WebSearch.h"
+#include "platform/DisplayAvailability.h"
 #include "platform/KeyMapSource.h"
 #include "platform/NotificationCenter.h"
 
@@ -115,8 +119,21 @@ void MainController::buildSections()
     mWelcomeView = welcome;
     mWindow->setSectionView(S::Welcome, welcome);
     mWindow->setSectionView(S::QuickHelp, new QuickHelpView);
-    mWindow->setSectionView(S::ShortCut,
-                            new ComingSectionView(KORVALE_KEY("SectionComingShortCut")));
+    mShortcutView = new ShortcutSectionView(
+        mEnvironment.waylandSession.value_or(DisplayAvailability::isWaylandSession()));
+    mWindow->setSectionView(S::ShortCut, mShortcutView);
+    connect(mShortcutView, &ShortcutSectionView::keyActivationToggled, this, [this](bool on) {
+        mShortcutSettings.shortCutsActivated = on ? 1 : 0;
+        shortCutsDidChange();
+    });
+    connect(mShortcutView, &ShortcutSectionView::cornerActivationToggled, this, [this](bool on) {
+        mShortcutSettings.shortCutsMouseActivated = on ? 1 : 0;
+        shortCutsDidChange();
+    });
+    connect(mShortcutView, &ShortcutSectionView::changeKeyRequested, this,
+            &MainController::changeKeyActivationSettings);
+    connect(mShortcutView, &ShortcutSectionView::changeCornerRequested, this,
+            &MainController::changeMouseActivationSettings);
     mWindow->setSectionView(S::ToDo, new ComingSectionView(KORVALE_KEY("SectionComingToDo")));
     mWindow->setSectionView(S::Reminder,
                             new ComingSectionView(KORVALE_KEY("SectionComingReminder")));
@@ -176,7 +193,7 @@ void MainController::buildSections()
 
     connect(mWindow.get(), &ManagerWindow::sectionChanged, this,
             &MainController::clickMainTableView);
-    connect(mWindow->daemonCheckBox(), &QCheckBox::clicked, this,
+    connect(mShortcutView->daemonBox(), &QCheckBox::clicked, this,
             [this] { daemonActivation(true); });
     // Closing the window ends the manager; the agent keeps running.
     connect(mWindow.get(), &ManagerWindow::closed, this, [this] {
@@ -222,7 +239,7 @@ void MainController::awakeFromNib()
     // Never stored: the agent is on, as the rest of the start-up expects.
     const std::optional<int> active =
         SharedPreferences::integerOf(preferences.value(KeyDaemonActivated));
-    mWindow->daemonCheckBox()->setChecked(active.value_or(1) != 0);
+    mShortcutView->daemonBox()->setChecked(active.value_or(1) != 0);
     mWindow->restoreGeometry(preferences.value(KeyWindowFrame).toByteArray());
     // The section is written back whole at each start, so every key exists for the agent.
     mShortcutSettings = ShortcutSettings::load(preferences);
@@ -333,7 +350,43 @@ void MainController::searchOnWeb(int row, const QString &addressTemplate)
 void MainController::shortCutsDidChange()
 {
     mShortcutSettings.store(*mEnvironment.preferences);
+    mShortcutView->showSettings(mShortcutSettings);
     mEnvironment.notifications->post(NotificationChannel::Daemon, QStringLiteral("SettingChanged"));
+}
+
+KeyActivationSheet *MainController::keyActivationSheet()
+{
+    if (!mKeyActivationSheet)
+        mKeyActivationSheet = std::make_unique<KeyActivationSheet>(keyboard(), mWindow.get());
+    return mKeyActivationSheet.get();
+}
+
+CornerActivationSheet *MainController::cornerActivationSheet()
+{
+    if (!mCornerActivationSheet)
+        mCornerActivationSheet = std::make_unique<CornerActivationSheet>(mWindow.get());
+    return mCornerActivationSheet.get();
+}
+
+// Cancel leaves the section as stored: the sheet is loaded from it again next time.
+void MainController::changeKeyActivationSettings()
+{
+    KeyActivationSheet *sheet = keyActivationSheet();
+    sheet->load(mShortcutSettings);
+    if (sheet->exec() != QDialog::Accepted)
+        return;
+    sheet->applyTo(mShortcutSettings);
+    shortCutsDidChange();
+}
+
+void MainController::changeMouseActivationSettings()
+{
+    CornerActivationSheet *sheet = cornerActivationSheet();
+    sheet->load(mShortcutSettings);
+    if (sheet->exec() != QDialog::Accepted)
+        return;
+    sheet->applyTo(mShortcutSettings);
+    shortCutsDidChange();
 }
 
 PreferencesSheet *MainController::preferencesSheet()
@@ -441,17 +494,20 @@ ItemEditorSheet *MainController::itemEditor()
     return mItemEditor.get();
 }
 
+KeyMapSource *MainController::keyboard()
+{
+    if (mEnvironment.keyboard)
+        return mEnvironment.keyboard;
+    // Sampled, as the sheets poll it ten times a second anyway.
+    if (!mOwnKeyboard)
+        mOwnKeyboard = KeyMapSource::createX11(KeyMapSource::Feed::Sampling).source;
+    return mOwnKeyboard.get();
+}
+
 ShortcutCaptureSheet *MainController::shortcutSheet()
 {
-    if (!mShortcutSheet) {
-        KeyMapSource *keyboard = mEnvironment.keyboard;
-        if (!keyboard) {
-            // Sampled, as the sheet polls it ten times a second anyway.
-            mOwnKeyboard = KeyMapSource::createX11(KeyMapSource::Feed::Sampling).source;
-            keyboard = mOwnKeyboard.get();
-        }
-        mShortcutSheet = std::make_unique<ShortcutCaptureSheet>(keyboard, mWindow.get());
-    }
+    if (!mShortcutSheet)
+        mShortcutSheet = std::make_unique<ShortcutCaptureSheet>(keyboard(), mWindow.get());
     return mShortcutSheet.get();
 }
 
@@ -532,7 +588,7 @@ void MainController::editItem(const QVariantMap &record)
 
 void MainController::daemonActivation(bool fromCheckBox)
 {
-    const bool active = mWindow->daemonCheckBox()->isChecked();
+    const bool active = mShortcutView->daemonBox()->isChecked();
     if (fromCheckBox) {
         mEnvironment.preferences->setValue(KeyDaemonActivated, active ? 1 : 0);
         mEnvironment.preferences->synchronize();

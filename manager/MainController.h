@@ -16,9 +16,11 @@
 class ApplicationScanner;
 class ApplicationFoldersView;
 class ApplicationsFoundView;
+class CornerActivationSheet;
 class DaemonControl;
 class FilesView;
 class ItemEditorSheet;
+class KeyActivationSheet;
 class KeyMap;
 class KeyMapSource;
 class ManagerWindow;
@@ -28,6 +30,7 @@ class PreferencesSheet;
 class ProcessTable;
 class SharedPreferences;
 class ShortcutCaptureSheet;
+class ShortcutSectionView;
 class WelcomeView;
 
 // The manager: its start-up, the agent's control, and the lists of the sections, each shown by a
@@ -45,6 +48,8 @@ public:
         std::function<bool(const QString &)> startProgram; // empty: detached
         // Modal sheets are skipped (accepted) where there is no one to answer them.
         bool interactive = true;
+        // Empty: asked of the session. Where gestures cannot be watched the section says so.
+        std::optional<bool> waylandSession;
         // Empty: the desktop's web browser.
         std::function<void(const QUrl &)> openUrl;
         QString version; // empty: the application's version
@@ -100,6 +105,13 @@ public:
     void daemonActivation(bool fromCheckBox);
     // shortCutsDidChange: the shortcut and other-data keys stored, and the agent told.
     void shortCutsDidChange();
+    // changeKeyActivationSettings and changeMouseActivationSettings: the two sheets of the
+    // shortcut section; OK stores the section.
+    void changeKeyActivationSettings();
+    void changeMouseActivationSettings();
+    KeyActivationSheet *keyActivationSheet();
+    CornerActivationSheet *cornerActivationSheet();
+    ShortcutSectionView *shortcutView() const { return mShortcutView; }
     // editPrefs: the preferences sheet; on OK its keys are stored and the agent told.
     void editPrefs();
     PreferencesSheet *preferencesSheet();
@@ -120,6 +132,7 @@ private:
                               const QVariantMap &userInfo);
     std::optional<QVariantMap> editRecord(const QVariantMap &record);
     std::optional<KeyMap> captureShortcut();
+    KeyMapSource *keyboard();
     void addPathsDropped(const QStringList &paths, bool folders);
 
     Environment mEnvironment;
@@ -134,6 +147,9 @@ private:
     ApplicationsFoundView *mApplicationsView = nullptr;
     FilesView *mFilesView = nullptr;
     OtherDataView *mOtherDataView = nullptr;
+    ShortcutSectionView *mShortcutView = nullptr;
+    std::unique_ptr<KeyActivationSheet> mKeyActivationSheet;
+    std::unique_ptr<CornerActivationSheet> mCornerActivationSheet;
     std::unique_ptr<PreferencesSheet> mPreferencesSheet;
     ShortcutSettings mShortcutSettings;
     std::unique_ptr<ItemEditorSheet> mItemEditor;

@@ -3,7 +3,6 @@
 #include "QOR_StringUtils.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QListWidget>
 #include <QSplitter>
@@ -70,7 +69,6 @@ ManagerWindow::ManagerWindow(QWidget *parent)
     , mSections(new QListWidget)
     , mContent(new QStackedWidget)
     , mSplitter(new QSplitter(Qt::Horizontal))
-    , mDaemonCheckBox(new QCheckBox(localized(QStringLiteral("DaemonActivated"))))
 {
     setWindowTitle(QStringLiteral("Korvale"));
     setObjectName(QStringLiteral("mainWindow"));
@@ -92,8 +90,6 @@ ManagerWindow::ManagerWindow(QWidget *parent)
     mSections->setMinimumWidth(DividerMinimum);
     mSections->setMaximumWidth(DividerMaximum);
 
-    mDaemonCheckBox->setObjectName(QStringLiteral("daemonActivated"));
-
     mSplitter->addWidget(mSections);
     mSplitter->addWidget(mContent);
     mSplitter->setStretchFactor(1, 1);
@@ -103,7 +99,6 @@ ManagerWindow::ManagerWindow(QWidget *parent)
     auto *central = new QWidget;
     auto *layout = new QVBoxLayout(central);
     layout->addWidget(mSplitter, 1);
-    layout->addWidget(mDaemonCheckBox);
     setCentralWidget(central);
     resize(820, 560);
 

@@ -2,7 +2,6 @@
 
 #include <QMainWindow>
 
-class QCheckBox;
 class QListWidget;
 class QSplitter;
 class QStackedWidget;
@@ -40,7 +39,6 @@ public:
     int currentSection() const;
 
     QListWidget *sectionList() const { return mSections; }
-    QCheckBox *daemonCheckBox() const { return mDaemonCheckBox; }
     QSplitter *splitter() const { return mSplitter; }
 
     // The keys of a section's title and tooltip (empty: none).
@@ -58,5 +56,4 @@ private:
     QListWidget *mSections;
     QStackedWidget *mContent;
     QSplitter *mSplitter;
-    QCheckBox *mDaemonCheckBox;
 };

@@ -1,20 +1,16 @@
 #include "ShortcutCaptureSheet.h"
 
 #include "QOR_StringUtils.h"
-#include "platform/KeyMapSource.h"
 
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 ShortcutCaptureSheet::ShortcutCaptureSheet(KeyMapSource *keyboard, QWidget *parent)
     : QDialog(parent)
-    , mKeyboard(keyboard)
+    , mCapture(new KeyCombinationCapture(keyboard, this))
     , mKeys(new QLabel)
-    , mTimer(new QTimer(this))
 {
     setWindowTitle(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("EditorShortcut")));
     setWindowModality(Qt::WindowModal);
@@ -37,7 +33,7 @@ ShortcutCaptureSheet::ShortcutCaptureSheet(KeyMapSource *keyboard, QWidget *pare
     for (QAbstractButton *button : buttons->buttons())
         button->setFocusPolicy(Qt::NoFocus);
     take->setAutoDefault(false);
-    connect(take, &QPushButton::clicked, this, &ShortcutCaptureSheet::takeNow);
+    connect(take, &QPushButton::clicked, mCapture, &KeyCombinationCapture::takeNow);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -47,15 +43,8 @@ ShortcutCaptureSheet::ShortcutCaptureSheet(KeyMapSource *keyboard, QWidget *pare
     layout->addWidget(buttons);
     setMinimumWidth(380);
 
-    mTimer->setInterval(SampleIntervalMs);
-    connect(mTimer, &QTimer::timeout, this, &ShortcutCaptureSheet::sample);
-}
-
-QString ShortcutCaptureSheet::keyNames(const KeyMap &map)
-{
-    return map.displayString([](const QString &name) {
-        return QCoreApplication::translate("KeyNames", qPrintable(name));
-    });
+    connect(mCapture, &KeyCombinationCapture::shownChanged, this,
+            [this](const KeyMap &shown) { mKeys->setText(keyNames(shown)); });
 }
 
 QString ShortcutCaptureSheet::shownKeys() const
@@ -65,43 +54,16 @@ QString ShortcutCaptureSheet::shownKeys() const
 
 void ShortcutCaptureSheet::start(const std::optional<KeyMap> &initial)
 {
-    mTaken = initial.value_or(KeyMap());
-    mLastSample = KeyMap();
-    mIdenticalSamples = 0;
-    mTakeNow = false;
-    mKeys->setText(keyNames(mTaken));
-}
-
-void ShortcutCaptureSheet::sample()
-{
-    const KeyMap current = mKeyboard ? mKeyboard->sample().withoutCapsLock() : KeyMap();
-    if (mTakeNow) {
-        mTaken = current;
-        mTakeNow = false;
-    }
-    KeyMap shown = current;
-    if (!current.isEmpty()) {
-        if (current == mLastSample) {
-            if (++mIdenticalSamples == SamplesToTake)
-                mTaken = current;
-        } else {
-            mLastSample = current;
-            mIdenticalSamples = 0;
-        }
-    } else {
-        shown = mTaken;
-        mIdenticalSamples = 0;
-    }
-    mKeys->setText(keyNames(shown));
+    mCapture->start(initial.value_or(KeyMap()));
+    mCapture->stop(); // polled by capture() only
 }
 
 std::optional<KeyMap> ShortcutCaptureSheet::capture(const std::optional<KeyMap> &initial)
 {
-    start(initial);
-    mTimer->start();
+    mCapture->start(initial.value_or(KeyMap()));
     const int result = exec();
-    mTimer->stop();
+    mCapture->stop();
     if (result != QDialog::Accepted)
         return std::nullopt;
-    return mTaken;
+    return mCapture->taken();
 }

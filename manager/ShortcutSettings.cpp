@@ -1,6 +1,7 @@
 #include "ShortcutSettings.h"
 
 #include "KeyMap.h"
+#include "QOR_StringUtils.h"
 #include "SharedPreferences.h"
 
 #include <QStringList>
@@ -61,4 +62,56 @@ void ShortcutSettings::store(SharedPreferences &preferences) const
     for (const IntegerKey &key : AfterKeyMap)
         preferences.setValue(QString::fromLatin1(key.name), this->*(key.field));
     preferences.synchronize();
+}
+
+QStringList ShortcutSettings::modifierTitles()
+{
+    QStringList titles;
+    for (const char *name : {"Command", "Option", "Control", "Shift", "fn"})
+        titles << KeyMap::localizedName(QString::fromLatin1(name));
+    return titles;
+}
+
+QStringList ShortcutSettings::repetitionTitles()
+{
+    QStringList titles;
+    for (const QString &key : {KORVALE_KEY("ShortcutTapTwice"), KORVALE_KEY("ShortcutTapThrice"),
+                               KORVALE_KEY("ShortcutTapFourTimes")})
+        titles << QOR_StringUtils::getLocalizedStringForKey(key);
+    return titles;
+}
+
+QStringList ShortcutSettings::cornerTitles()
+{
+    QStringList titles;
+    for (const QString &key : {KORVALE_KEY("CornerTopLeft"), KORVALE_KEY("CornerTopRight"),
+                               KORVALE_KEY("CornerBottomLeft"), KORVALE_KEY("CornerBottomRight")})
+        titles << QOR_StringUtils::getLocalizedStringForKey(key);
+    return titles;
+}
+
+QString ShortcutSettings::keySummary() const
+{
+    if (shortCutsKeyPersonalValues != 0)
+        return KeyMap::fromData(shortCutsKeyPersonalValuesData)
+            .value_or(KeyMap())
+            .localizedString();
+    return QStringLiteral("%1 %2").arg(modifierTitles().value(shortCutsMenu),
+                                       repetitionTitles().value(shortCutsMenuRepetition));
+}
+
+QString ShortcutSettings::cornerSummary() const
+{
+    QString summary = cornerTitles().value(shortCutsMouseMenu);
+    const std::pair<int, const char *> modifiers[] = {
+        {shortCutsMouseCommandKey, "Command"},
+        {shortCutsMouseShiftKey, "Shift"},
+        {shortCutsMouseOptionKey, "Option"},
+    };
+    for (const auto &[on, name] : modifiers) {
+        if (on != 0)
+            summary = QStringLiteral("%1+%2").arg(summary,
+                                                  KeyMap::localizedName(QString::fromLatin1(name)));
+    }
+    return summary;
 }

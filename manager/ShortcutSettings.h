@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
 
 class SharedPreferences;
 
@@ -24,6 +25,18 @@ struct ShortcutSettings {
     int otherDataCalendarEvents = 0;
 
     bool operator==(const ShortcutSettings &) const = default;
+
+    // The titles of the pop-ups' entries, by stored value. Fn is named for a stored value only:
+    // PC keyboards keep it to themselves, so it is not offered.
+    static QStringList modifierTitles();
+    static QStringList repetitionTitles();
+    static QStringList cornerTitles();
+    static constexpr int OfferedModifiers = 4;
+
+    // The two summaries of the section: the personal combination's keys, or the modifier and
+    // how often it is tapped; the corner, then "+" and each modifier it needs.
+    QString keySummary() const;
+    QString cornerSummary() const;
 
     // The stored values where there are some, these values elsewhere.
     static ShortcutSettings load(const SharedPreferences &preferences);

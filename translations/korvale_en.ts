@@ -72,6 +72,34 @@
         <translation>Unknown type</translation>
     </message>
     <message>
+        <source>CornerActivationCorner</source>
+        <translation>Corner:</translation>
+    </message>
+    <message>
+        <source>CornerActivationKeys</source>
+        <translation>Keys held:</translation>
+    </message>
+    <message>
+        <source>CornerActivationTitle</source>
+        <translation>Opening from a screen corner</translation>
+    </message>
+    <message>
+        <source>CornerBottomLeft</source>
+        <translation>Bottom left corner</translation>
+    </message>
+    <message>
+        <source>CornerBottomRight</source>
+        <translation>Bottom right corner</translation>
+    </message>
+    <message>
+        <source>CornerTopLeft</source>
+        <translation>Top left corner</translation>
+    </message>
+    <message>
+        <source>CornerTopRight</source>
+        <translation>Top right corner</translation>
+    </message>
+    <message>
         <source>DaemonActivated</source>
         <translation>Korvale agent active (starts at login)</translation>
     </message>
@@ -142,6 +170,22 @@
     <message>
         <source>InvalidSystemTitle</source>
         <translation>Korvale cannot run here</translation>
+    </message>
+    <message>
+        <source>KeyActivationHint</source>
+        <translation>Hold the keys still for two seconds, or hold them and click Take.</translation>
+    </message>
+    <message>
+        <source>KeyActivationPersonal</source>
+        <translation>Hold a key combination of your own:</translation>
+    </message>
+    <message>
+        <source>KeyActivationPredefined</source>
+        <translation>Tap a modifier key:</translation>
+    </message>
+    <message>
+        <source>KeyActivationTitle</source>
+        <translation>Opening with the keyboard</translation>
     </message>
     <message>
         <source>KeyDetectionWindowTitle</source>
@@ -620,12 +664,40 @@
         <translation>How the access window is brought up</translation>
     </message>
     <message>
+        <source>ShortcutChange</source>
+        <translation>Change…</translation>
+    </message>
+    <message>
+        <source>ShortcutCornerBox</source>
+        <translation>Open it when the pointer reaches a screen corner:</translation>
+    </message>
+    <message>
+        <source>ShortcutKeyBox</source>
+        <translation>Open the access window with the keyboard:</translation>
+    </message>
+    <message>
         <source>ShortcutSheetText</source>
         <translation>Hold the keys of the shortcut still for two seconds, or press them and click Take.</translation>
     </message>
     <message>
         <source>ShortcutTake</source>
         <translation>Take</translation>
+    </message>
+    <message>
+        <source>ShortcutTapFourTimes</source>
+        <translation>tapped four times</translation>
+    </message>
+    <message>
+        <source>ShortcutTapThrice</source>
+        <translation>tapped three times</translation>
+    </message>
+    <message>
+        <source>ShortcutTapTwice</source>
+        <translation>tapped twice</translation>
+    </message>
+    <message>
+        <source>ShortcutWaylandNote</source>
+        <translation>This is a Wayland session: the desktop lets no other program watch the keyboard or the pointer, so these gestures are not seen. In your desktop's keyboard settings, bind a key to this command instead:</translation>
     </message>
     <message>
         <source>SurveyStocksInfos</source>
@@ -726,12 +798,172 @@ Alert below: %4
 <context>
     <name>KeyNames</name>
     <message>
+        <source>Command</source>
+        <translation>Super</translation>
+    </message>
+    <message>
+        <source>Control</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Backspace</translation>
+    </message>
+    <message>
+        <source>DownArrow</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>Enter</source>
+        <translation>Enter</translation>
+    </message>
+    <message>
+        <source>Escape</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>F10</source>
+        <translation>F10</translation>
+    </message>
+    <message>
+        <source>F11</source>
+        <translation>F11</translation>
+    </message>
+    <message>
+        <source>F12</source>
+        <translation>F12</translation>
+    </message>
+    <message>
+        <source>F13</source>
+        <translation>F13</translation>
+    </message>
+    <message>
+        <source>F14</source>
+        <translation>F14</translation>
+    </message>
+    <message>
+        <source>F15</source>
+        <translation>F15</translation>
+    </message>
+    <message>
+        <source>F16</source>
+        <translation>F16</translation>
+    </message>
+    <message>
+        <source>F17</source>
+        <translation>F17</translation>
+    </message>
+    <message>
+        <source>F18</source>
+        <translation>F18</translation>
+    </message>
+    <message>
+        <source>F19</source>
+        <translation>F19</translation>
+    </message>
+    <message>
+        <source>F2</source>
+        <translation>F2</translation>
+    </message>
+    <message>
+        <source>F3</source>
+        <translation>F3</translation>
+    </message>
+    <message>
+        <source>F4</source>
+        <translation>F4</translation>
+    </message>
+    <message>
+        <source>F5</source>
+        <translation>F5</translation>
+    </message>
+    <message>
+        <source>F6</source>
+        <translation>F6</translation>
+    </message>
+    <message>
+        <source>F7</source>
+        <translation>F7</translation>
+    </message>
+    <message>
+        <source>F8</source>
+        <translation>F8</translation>
+    </message>
+    <message>
+        <source>F9</source>
+        <translation>F9</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>LeftArrow</source>
+        <translation>Left</translation>
+    </message>
+    <message>
         <source>None</source>
         <translation>None</translation>
     </message>
     <message>
+        <source>NumLock</source>
+        <translation>Num Lock</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>Alt</translation>
+    </message>
+    <message>
+        <source>PageDown</source>
+        <translation>Page Down</translation>
+    </message>
+    <message>
+        <source>PageUp</source>
+        <translation>Page Up</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>Return</translation>
+    </message>
+    <message>
+        <source>RightArrow</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message>
+        <source>SpaceBar</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <source>Suppression</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Tab</translation>
+    </message>
+    <message>
+        <source>UpArrow</source>
+        <translation>Up</translation>
+    </message>
+    <message>
         <source>YES</source>
         <translation>YES</translation>
+    </message>
+    <message>
+        <source>fn</source>
+        <translation>Fn</translation>
     </message>
 </context>
 </TS>

@@ -72,6 +72,34 @@
         <translation>Type inconnu</translation>
     </message>
     <message>
+        <source>CornerActivationCorner</source>
+        <translation>Coin :</translation>
+    </message>
+    <message>
+        <source>CornerActivationKeys</source>
+        <translation>Touches tenues :</translation>
+    </message>
+    <message>
+        <source>CornerActivationTitle</source>
+        <translation>Ouverture depuis un coin de l’écran</translation>
+    </message>
+    <message>
+        <source>CornerBottomLeft</source>
+        <translation>Coin en bas à gauche</translation>
+    </message>
+    <message>
+        <source>CornerBottomRight</source>
+        <translation>Coin en bas à droite</translation>
+    </message>
+    <message>
+        <source>CornerTopLeft</source>
+        <translation>Coin en haut à gauche</translation>
+    </message>
+    <message>
+        <source>CornerTopRight</source>
+        <translation>Coin en haut à droite</translation>
+    </message>
+    <message>
         <source>DaemonActivated</source>
         <translation>Agent Korvale actif (démarre à l’ouverture de session)</translation>
     </message>
@@ -142,6 +170,22 @@
     <message>
         <source>InvalidSystemTitle</source>
         <translation>Korvale ne peut pas fonctionner ici</translation>
+    </message>
+    <message>
+        <source>KeyActivationHint</source>
+        <translation>Tenez les touches deux secondes sans bouger, ou tenez-les et cliquez sur Prendre.</translation>
+    </message>
+    <message>
+        <source>KeyActivationPersonal</source>
+        <translation>Tenir une combinaison de touches à vous :</translation>
+    </message>
+    <message>
+        <source>KeyActivationPredefined</source>
+        <translation>Taper une touche de modification :</translation>
+    </message>
+    <message>
+        <source>KeyActivationTitle</source>
+        <translation>Ouverture au clavier</translation>
     </message>
     <message>
         <source>KeyDetectionWindowTitle</source>
@@ -620,12 +664,40 @@
         <translation>Comment faire apparaître la fenêtre d’accès</translation>
     </message>
     <message>
+        <source>ShortcutChange</source>
+        <translation>Modifier…</translation>
+    </message>
+    <message>
+        <source>ShortcutCornerBox</source>
+        <translation>L’ouvrir quand le pointeur atteint un coin de l’écran :</translation>
+    </message>
+    <message>
+        <source>ShortcutKeyBox</source>
+        <translation>Ouvrir la fenêtre d’accès au clavier :</translation>
+    </message>
+    <message>
         <source>ShortcutSheetText</source>
         <translation>Maintenez les touches du raccourci deux secondes, ou appuyez dessus et cliquez sur Prendre.</translation>
     </message>
     <message>
         <source>ShortcutTake</source>
         <translation>Prendre</translation>
+    </message>
+    <message>
+        <source>ShortcutTapFourTimes</source>
+        <translation>tapée quatre fois</translation>
+    </message>
+    <message>
+        <source>ShortcutTapThrice</source>
+        <translation>tapée trois fois</translation>
+    </message>
+    <message>
+        <source>ShortcutTapTwice</source>
+        <translation>tapée deux fois</translation>
+    </message>
+    <message>
+        <source>ShortcutWaylandNote</source>
+        <translation>Cette session est sous Wayland : le bureau ne laisse aucun autre programme suivre le clavier ni le pointeur, ces gestes ne sont donc pas vus. Dans les réglages du clavier de votre bureau, associez plutôt une touche à cette commande :</translation>
     </message>
     <message>
         <source>SurveyStocksInfos</source>
@@ -726,12 +798,172 @@ Alerte au-dessous de : %4
 <context>
     <name>KeyNames</name>
     <message>
+        <source>Command</source>
+        <translation>Super</translation>
+    </message>
+    <message>
+        <source>Control</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Retour arrière</translation>
+    </message>
+    <message>
+        <source>DownArrow</source>
+        <translation>Bas</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Fin</translation>
+    </message>
+    <message>
+        <source>Enter</source>
+        <translation>Entrée (pavé)</translation>
+    </message>
+    <message>
+        <source>Escape</source>
+        <translation>Échap</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>F10</source>
+        <translation>F10</translation>
+    </message>
+    <message>
+        <source>F11</source>
+        <translation>F11</translation>
+    </message>
+    <message>
+        <source>F12</source>
+        <translation>F12</translation>
+    </message>
+    <message>
+        <source>F13</source>
+        <translation>F13</translation>
+    </message>
+    <message>
+        <source>F14</source>
+        <translation>F14</translation>
+    </message>
+    <message>
+        <source>F15</source>
+        <translation>F15</translation>
+    </message>
+    <message>
+        <source>F16</source>
+        <translation>F16</translation>
+    </message>
+    <message>
+        <source>F17</source>
+        <translation>F17</translation>
+    </message>
+    <message>
+        <source>F18</source>
+        <translation>F18</translation>
+    </message>
+    <message>
+        <source>F19</source>
+        <translation>F19</translation>
+    </message>
+    <message>
+        <source>F2</source>
+        <translation>F2</translation>
+    </message>
+    <message>
+        <source>F3</source>
+        <translation>F3</translation>
+    </message>
+    <message>
+        <source>F4</source>
+        <translation>F4</translation>
+    </message>
+    <message>
+        <source>F5</source>
+        <translation>F5</translation>
+    </message>
+    <message>
+        <source>F6</source>
+        <translation>F6</translation>
+    </message>
+    <message>
+        <source>F7</source>
+        <translation>F7</translation>
+    </message>
+    <message>
+        <source>F8</source>
+        <translation>F8</translation>
+    </message>
+    <message>
+        <source>F9</source>
+        <translation>F9</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Début</translation>
+    </message>
+    <message>
+        <source>LeftArrow</source>
+        <translation>Gauche</translation>
+    </message>
+    <message>
         <source>None</source>
         <translation>Aucune</translation>
     </message>
     <message>
+        <source>NumLock</source>
+        <translation>Verr. num.</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>Alt</translation>
+    </message>
+    <message>
+        <source>PageDown</source>
+        <translation>Page suiv.</translation>
+    </message>
+    <message>
+        <source>PageUp</source>
+        <translation>Page préc.</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>Entrée</translation>
+    </message>
+    <message>
+        <source>RightArrow</source>
+        <translation>Droite</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Maj</translation>
+    </message>
+    <message>
+        <source>SpaceBar</source>
+        <translation>Espace</translation>
+    </message>
+    <message>
+        <source>Suppression</source>
+        <translation>Suppr</translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Tab</translation>
+    </message>
+    <message>
+        <source>UpArrow</source>
+        <translation>Haut</translation>
+    </message>
+    <message>
         <source>YES</source>
         <translation>OUI</translation>
+    </message>
+    <message>
+        <source>fn</source>
+        <translation>Fn</translation>
     </message>
 </context>
 </TS>

@@ -14,11 +14,19 @@ std::optional<QString> DisplayAvailability::problem()
         // A Wayland session without Xwayland: Qt's own plugin may still serve the windows.
         if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
             return std::nullopt;
-        return QStringLiteral("no X display: DISPLAY is not set (start it inside your desktop session)");
+        return QStringLiteral(
+            "no X display: DISPLAY is not set (start it inside your desktop session)");
     }
     Display *connection = XOpenDisplay(display.constData());
     if (!connection)
-        return QStringLiteral("the X display %1 does not answer").arg(QString::fromLocal8Bit(display));
+        return QStringLiteral("the X display %1 does not answer")
+            .arg(QString::fromLocal8Bit(display));
     XCloseDisplay(connection);
     return std::nullopt;
+}
+
+bool DisplayAvailability::isWaylandSession()
+{
+    return qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }

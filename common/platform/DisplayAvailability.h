@@ -12,4 +12,8 @@ namespace DisplayAvailability {
 // can; the offscreen and minimal platforms always can.
 std::optional<QString> problem();
 
+// A Wayland session, where no program may watch the whole keyboard or the pointer (Xwayland
+// passes on only what its own windows receive).
+bool isWaylandSession();
+
 } // namespace DisplayAvailability

@@ -34,9 +34,7 @@ QString KeyDetectionWindow::displayString(const KeyMap &map)
 {
     if (map.isEmpty())
         return QCoreApplication::translate("KeyNames", "None");
-    return map.displayString([](const QString &name) {
-        return QCoreApplication::translate("KeyNames", qPrintable(name));
-    });
+    return map.localizedString();
 }
 
 void KeyDetectionWindow::showKeys(const KeyMap &map)

@@ -2,7 +2,6 @@
 
 #include "CommonKorvaleClass.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -93,9 +92,7 @@ void MoreInfoView::paintEvent(QPaintEvent *)
             painter.drawRect(rect.adjusted(0, 0, -1, -1));
             painter.setPen(named == names.cend() ? QColor(110, 110, 110) : QColor(Qt::black));
             painter.drawText(rect, Qt::AlignCenter,
-                             named == names.cend()
-                                 ? position
-                                 : QCoreApplication::translate("KeyNames", qPrintable(*named)));
+                             named == names.cend() ? position : KeyMap::localizedName(*named));
         }
     }
 }

@@ -51,6 +51,7 @@ protected:
             return true;
         };
         environment.interactive = false;
+        environment.waylandSession = mWayland;
         environment.version = version;
         auto manager = std::make_unique<MainController>(environment);
         manager->awakeFromNib();
@@ -88,4 +89,5 @@ protected:
     QString mDaemonPath;
     QStringList mPosted;
     QStringList mStarted;
+    bool mWayland = false;
 };

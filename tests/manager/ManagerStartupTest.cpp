@@ -4,6 +4,7 @@
 #include "InfoViews.h"
 #include "ManagerWindow.h"
 #include "PreferencesSheet.h"
+#include "ShortcutSectionView.h"
 #include "platform/QOR_AppUtils.h"
 
 #include <QCheckBox>
@@ -48,7 +49,7 @@ TEST_F(ManagerTest, TheAgentBoxOffQuitsTheAgentAndLeavesTheLoginItemsAndOnlyThis
 {
     auto manager = makeManager();
     ASSERT_TRUE(manager->applicationDidFinishLaunching());
-    QCheckBox *box = manager->window()->daemonCheckBox();
+    QCheckBox *box = manager->shortcutView()->daemonBox();
     clearPosted();
     box->click();
     EXPECT_FALSE(box->isChecked());
