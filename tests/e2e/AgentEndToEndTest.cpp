@@ -32,8 +32,7 @@ protected:
         ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
         entry.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\n"
                                    "Exec=%2 \"%3\"\nTerminal=false\n")
-                        .arg(TargetName, builtProgram("bin/korvale-test-window"),
-                             TargetWindowTitle)
+                        .arg(TargetName, builtProgram("bin/korvale-test-window"), TargetWindowTitle)
                         .toUtf8());
         entry.close();
         agent.start();

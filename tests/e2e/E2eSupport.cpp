@@ -7,6 +7,9 @@
 #include <QProcessEnvironment>
 #include <QTest>
 
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
 bool haveDesktopSession()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY")
@@ -84,8 +87,33 @@ void xdotool(const QStringList &arguments)
 
 QStringList doubleTapOfSuper()
 {
-    return {"keydown", "super", "sleep", "0.1",   "keyup", "super", "sleep",
-            "0.1",     "keydown", "super", "sleep", "0.1", "keyup", "super"};
+    return doubleTapOf(QStringLiteral("super"));
+}
+
+QStringList doubleTapOf(const QString &key)
+{
+    return {"keydown", key,       "sleep", "0.1",   "keyup", key,     "sleep",
+            "0.1",     "keydown", key,     "sleep", "0.1",   "keyup", key};
+}
+
+void movePointerTo(int x, int y)
+{
+    Display *display = XOpenDisplay(nullptr);
+    ASSERT_TRUE(display);
+    XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+    XSync(display, False);
+    XCloseDisplay(display);
+}
+
+QSize screenSize()
+{
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return {};
+    const QSize size(DisplayWidth(display, DefaultScreen(display)),
+                     DisplayHeight(display, DefaultScreen(display)));
+    XCloseDisplay(display);
+    return size;
 }
 
 QString activeWindowName()

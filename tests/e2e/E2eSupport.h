@@ -6,6 +6,7 @@
 
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -56,5 +57,10 @@ bool callAccessWindow(const QString &method);
 
 void xdotool(const QStringList &arguments);
 QStringList doubleTapOfSuper();
+// xdotool's steps for a double tap of `key` ("super", "ctrl"...).
+QStringList doubleTapOf(const QString &key);
+// The pointer to this place of the screen, through XTest; the screen's size.
+void movePointerTo(int x, int y);
+QSize screenSize();
 // The title of the active window, as the window manager says.
 QString activeWindowName();

@@ -123,9 +123,9 @@ TEST(KorvaleSearchAgent, PrintsWhatTheFilesGiveAndReadsNoFile)
         EXPECT_EQ(QString::fromUtf8(fromAgent.out), QString::fromUtf8(fromFiles.out));
     }
     const ProgramRun found = search({"zorbl"});
-    for (const char *line : {"5\tzorbl garden plan\t\n", "1\tZorbl Sketchpad\t",
-                             "2\tzorbl report.pdf\t/home/u/zorbl report.pdf\n",
-                             "9\tzorbl copied line\t\n"})
+    for (const char *line :
+         {"5\tzorbl garden plan\t\n", "1\tZorbl Sketchpad\t",
+          "2\tzorbl report.pdf\t/home/u/zorbl report.pdf\n", "9\tzorbl copied line\t\n"})
         EXPECT_TRUE(found.out.contains(line)) << line << found.out.toStdString();
 
     // A note stored with an old date is not read again by the agent: only the files show it,

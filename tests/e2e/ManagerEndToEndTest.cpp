@@ -3,14 +3,19 @@
 #include "E2eSupport.h"
 
 #include "CommonKorvaleClass.h"
+#include "CornerActivationSheet.h"
 #include "ItemEditorSheet.h"
+#include "KeyActivationSheet.h"
 #include "KeyMap.h"
 #include "MainController.h"
 #include "QOR_StringUtils.h"
 #include "SectionViews.h"
 #include "SharedPreferences.h"
 #include "ShortcutCaptureSheet.h"
+#include "ShortcutSectionView.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -155,4 +160,58 @@ TEST_F(ManagerEndToEnd, AShortcutCapturedFromTheKeyboardOpensTheFile)
         20000))
         << "active window: " << activeWindowName().toStdString() << "\n"
         << agent.log().toStdString();
+}
+
+// The agent takes a gesture changed in the manager without a restart: Ctrl instead of Super for
+// the double tap, then a screen corner.
+TEST_F(ManagerEndToEnd, TheAgentFollowsTheGesturesChangedInTheShortcutSection)
+{
+    agent.start();
+    ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
+    auto manager = startManager();
+    ShortcutSectionView *view = manager->shortcutView();
+    const auto visible = [] {
+        return accessWindowState().value(QStringLiteral("visible")).toBool();
+    };
+    const auto closeWindow = [&] {
+        callAccessWindow(QStringLiteral("Close"));
+        return waitFor([&] { return !visible(); }, 5000);
+    };
+
+    KeyActivationSheet *keys = manager->keyActivationSheet();
+    QObject::connect(keys, &KeyActivationSheet::running, keys, [keys] {
+        keys->modifier()->setCurrentIndex(2);
+        keys->accept();
+    });
+    view->changeKeyButton()->click();
+    ASSERT_EQ(view->keySummary(), "Ctrl tapped twice");
+    // Told at once, the agent rereads its settings shortly after: tap until it answers.
+    ASSERT_TRUE(waitFor(
+        [&] {
+            xdotool(doubleTapOf("ctrl"));
+            return waitFor(visible, 1000);
+        },
+        15000))
+        << agent.log().toStdString();
+    ASSERT_TRUE(closeWindow());
+    xdotool(doubleTapOfSuper());
+    EXPECT_FALSE(waitFor(visible, 1500)) << "Super is no longer the gesture";
+    ASSERT_TRUE(closeWindow());
+
+    // The top right corner with Super held.
+    CornerActivationSheet *corner = manager->cornerActivationSheet();
+    QObject::connect(corner, &CornerActivationSheet::running, corner, [corner] {
+        corner->corner()->setCurrentIndex(1);
+        corner->superBox()->setChecked(true);
+        corner->accept();
+    });
+    view->changeCornerButton()->click();
+    view->cornerBox()->click();
+    const QSize screen = screenSize();
+    movePointerTo(screen.width() - 5, 5);
+    xdotool({"keydown", "super"});
+    const bool opened = waitFor(visible, 15000);
+    xdotool({"keyup", "super"});
+    movePointerTo(screen.width() / 2, screen.height() / 2);
+    EXPECT_TRUE(opened) << agent.log().toStdString();
 }
