@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -43,12 +44,19 @@ CornerActivationSheet::CornerActivationSheet(QWidget *parent)
     form->addRow(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("CornerActivationKeys")),
                  modifiers);
 
+    // The agent asks for a key held in the corner, so that passing through it opens nothing.
+    auto *hint = new QLabel(
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("CornerActivationHint")));
+    hint->setWordWrap(true);
+
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(hint);
     layout->addWidget(buttons);
+    setMinimumWidth(400);
 }
 
 void CornerActivationSheet::load(const ShortcutSettings &settings)

@@ -58,8 +58,10 @@ KeyActivationSheet::KeyActivationSheet(KeyMapSource *keyboard, QWidget *parent)
     mKeys->setAlignment(Qt::AlignCenter);
     mKeys->setMinimumHeight(48);
     mKeys->setObjectName(QStringLiteral("keys"));
-    connect(mCapture, &KeyCombinationCapture::shownChanged, this,
-            [this](const KeyMap &shown) { mKeys->setText(shown.localizedString()); });
+    connect(mCapture, &KeyCombinationCapture::shownChanged, this, [this](const KeyMap &shown) {
+        mKeys->setText(shown.isEmpty() ? KeyMap::localizedName(QStringLiteral("None"))
+                                       : shown.localizedString());
+    });
     connect(mTake, &QPushButton::clicked, mCapture, &KeyCombinationCapture::takeNow);
 
     auto *tap = new QHBoxLayout;

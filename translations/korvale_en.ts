@@ -76,6 +76,10 @@
         <translation>Corner:</translation>
     </message>
     <message>
+        <source>CornerActivationHint</source>
+        <translation>The window opens while the pointer is in the corner and the checked keys are held (any key when none is checked).</translation>
+    </message>
+    <message>
         <source>CornerActivationKeys</source>
         <translation>Keys held:</translation>
     </message>

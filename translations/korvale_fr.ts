@@ -76,6 +76,10 @@
         <translation>Coin :</translation>
     </message>
     <message>
+        <source>CornerActivationHint</source>
+        <translation>La fenêtre s’ouvre quand le pointeur est dans le coin et que les touches cochées sont tenues (n’importe quelle touche si aucune n’est cochée).</translation>
+    </message>
+    <message>
         <source>CornerActivationKeys</source>
         <translation>Touches tenues :</translation>
     </message>
