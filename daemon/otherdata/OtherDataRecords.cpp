@@ -17,18 +17,14 @@ std::optional<QString> titleOf(const QVariant &record)
 
 } // namespace
 
-bool OtherDataRecords::addBookmark(QVariantList &list, const QString &title, const QString &address)
+bool OtherDataRecords::BookmarkList::add(const QString &title, const QString &address)
 {
-    if (title.isEmpty() || address.isEmpty())
+    if (title.isEmpty() || address.isEmpty() || mTitles.contains(title))
         return false;
-    const bool known = std::any_of(list.cbegin(), list.cend(), [&title](const QVariant &record) {
-        return record.toMap().value(QStringLiteral("T")).toString() == title;
-    });
-    if (known)
-        return false;
-    list.append(QVariantMap{{QStringLiteral("x"), BookmarkKind},
-                            {QStringLiteral("T"), title},
-                            {QStringLiteral("U"), address}});
+    mTitles.insert(title);
+    mRecords.append(QVariantMap{{QStringLiteral("x"), BookmarkKind},
+                                {QStringLiteral("T"), title},
+                                {QStringLiteral("U"), address}});
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QSet>
 #include <QString>
 #include <QVariantList>
 #include <QVariantMap>
@@ -15,7 +16,17 @@ inline constexpr int CalendarEventKind = 12;
 
 // addBookMark:url:toList: nothing without a title or an address, nor when a bookmark of the
 // same title (exact comparison) is already listed, so the first source read wins.
-bool addBookmark(QVariantList &list, const QString &title, const QString &address);
+class BookmarkList
+{
+public:
+    bool add(const QString &title, const QString &address);
+    const QVariantList &records() const { return mRecords; }
+    QVariantList take() { return std::move(mRecords); }
+
+private:
+    QVariantList mRecords;
+    QSet<QString> mTitles;
+};
 
 QVariantMap eventRecord(const QString &title, const QDateTime &start);
 

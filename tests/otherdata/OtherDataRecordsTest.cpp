@@ -6,12 +6,13 @@
 // title order, and events their dates, then titles.
 TEST(OtherDataRecords, BookmarksKeepTheFirstOfATitleAndEventsSortByDateThenTitle)
 {
-    QVariantList bookmarks;
-    EXPECT_TRUE(OtherDataRecords::addBookmark(bookmarks, "Zeta", "https://z.example/"));
-    EXPECT_TRUE(OtherDataRecords::addBookmark(bookmarks, "alpha", "https://a.example/"));
-    EXPECT_FALSE(OtherDataRecords::addBookmark(bookmarks, "Zeta", "https://other.example/"));
-    EXPECT_FALSE(OtherDataRecords::addBookmark(bookmarks, "", "https://n.example/"));
-    EXPECT_FALSE(OtherDataRecords::addBookmark(bookmarks, "No address", ""));
+    OtherDataRecords::BookmarkList list;
+    EXPECT_TRUE(list.add("Zeta", "https://z.example/"));
+    EXPECT_TRUE(list.add("alpha", "https://a.example/"));
+    EXPECT_FALSE(list.add("Zeta", "https://other.example/"));
+    EXPECT_FALSE(list.add("", "https://n.example/"));
+    EXPECT_FALSE(list.add("No address", ""));
+    QVariantList bookmarks = list.take();
     OtherDataRecords::sortByTitle(bookmarks);
     ASSERT_EQ(bookmarks.size(), 2);
     EXPECT_EQ(bookmarks.at(0).toMap().value("T"), "alpha");

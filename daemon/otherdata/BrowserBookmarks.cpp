@@ -1,0 +1,286 @@
+#include "BrowserBookmarks.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <QtEndian>
+
+#include <lz4.h>
+#include <plist/plist.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// Folders nest this deep at most; deeper ones are hostile or broken, and are not walked.
+constexpr int MaximumDepth = 64;
+
+QString home()
+{
+    return QDir::homePath();
+}
+
+// --- Safari ---------------------------------------------------------------------------------
+
+QString plistString(plist_t node)
+{
+    if (!node || plist_get_node_type(node) != PLIST_STRING)
+        return {};
+    char *value = nullptr;
+    plist_get_string_val(node, &value);
+    const QString text = QString::fromUtf8(value);
+    std::free(value);
+    return text;
+}
+
+void walkSafari(plist_t children, int depth, QList<Bookmark> &out)
+{
+    if (!children || plist_get_node_type(children) != PLIST_ARRAY || depth > MaximumDepth)
+        return;
+    const uint32_t count = plist_array_get_size(children);
+    for (uint32_t i = 0; i < count; ++i) {
+        plist_t entry = plist_array_get_item(children, i);
+        if (!entry || plist_get_node_type(entry) != PLIST_DICT)
+            continue;
+        if (plist_t address = plist_dict_get_item(entry, "URLString")) {
+            const QString url = plistString(address);
+            QString title;
+            plist_t uri = plist_dict_get_item(entry, "URIDictionary");
+            if (uri && plist_get_node_type(uri) == PLIST_DICT)
+                title = plistString(plist_dict_get_item(uri, "title"));
+            if (title.isEmpty())
+                title = url;
+            if (!title.isEmpty() && !url.isEmpty())
+                out.append({title, url});
+        } else {
+            walkSafari(plist_dict_get_item(entry, "Children"), depth + 1, out);
+        }
+    }
+}
+
+// --- Firefox --------------------------------------------------------------------------------
+
+const QByteArray MozLz4Magic("mozLz40\0", 8);
+// A bookmark backup of this size is already far beyond any real one.
+constexpr quint32 MaximumBackupSize = 256u * 1024u * 1024u;
+
+QStringList firefoxRoots()
+{
+    return {home() + QStringLiteral("/.mozilla/firefox"),
+            home() + QStringLiteral("/snap/firefox/common/.mozilla/firefox"),
+            home() + QStringLiteral("/.var/app/org.mozilla.firefox/.mozilla/firefox")};
+}
+
+// profiles.ini: every [Profile…] section's Path, relative to the root unless IsRelative=0.
+QStringList profilesNamedIn(const QString &root)
+{
+    QFile file(root + QStringLiteral("/profiles.ini"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList profiles;
+    bool inProfile = false;
+    QString path;
+    bool relative = true;
+    const auto finish = [&] {
+        if (inProfile && !path.isEmpty())
+            profiles << (relative ? root + QLatin1Char('/') + path : path);
+        path.clear();
+        relative = true;
+    };
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            finish();
+            inProfile = line.startsWith(QLatin1String("[Profile"));
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (!inProfile || equals < 0)
+            continue;
+        const QString key = line.left(equals).trimmed();
+        const QString value = line.mid(equals + 1).trimmed();
+        if (key == QLatin1String("Path"))
+            path = value;
+        else if (key == QLatin1String("IsRelative"))
+            relative = value != QLatin1String("0");
+    }
+    finish();
+    return profiles;
+}
+
+void walkFirefox(const QJsonObject &node, int depth, QList<Bookmark> &out)
+{
+    if (depth > MaximumDepth)
+        return;
+    const QString title = node.value(QStringLiteral("title")).toString();
+    const QString uri = node.value(QStringLiteral("uri")).toString();
+    if (!title.isEmpty() && !uri.isEmpty())
+        out.append({title, uri});
+    for (const QJsonValue &child : node.value(QStringLiteral("children")).toArray())
+        walkFirefox(child.toObject(), depth + 1, out);
+}
+
+// --- Chromium -------------------------------------------------------------------------------
+
+QStringList chromiumRoots()
+{
+    const QString config = home() + QStringLiteral("/.config/");
+    const QString flatpak = home() + QStringLiteral("/.var/app/");
+    return {
+        config + QStringLiteral("chromium"),
+        config + QStringLiteral("google-chrome"),
+        config + QStringLiteral("google-chrome-beta"),
+        config + QStringLiteral("google-chrome-unstable"),
+        config + QStringLiteral("BraveSoftware/Brave-Browser"),
+        config + QStringLiteral("vivaldi"),
+        config + QStringLiteral("microsoft-edge"),
+        home() + QStringLiteral("/snap/chromium/common/chromium"),
+        flatpak + QStringLiteral("org.chromium.Chromium/config/chromium"),
+        flatpak + QStringLiteral("com.google.Chrome/config/google-chrome"),
+        flatpak + QStringLiteral("com.brave.Browser/config/BraveSoftware/Brave-Browser"),
+        flatpak + QStringLiteral("com.vivaldi.Vivaldi/config/vivaldi"),
+        flatpak + QStringLiteral("com.microsoft.Edge/config/microsoft-edge"),
+    };
+}
+
+void walkChromium(const QJsonObject &node, int depth, QList<Bookmark> &out)
+{
+    if (depth > MaximumDepth)
+        return;
+    if (node.value(QStringLiteral("type")).toString() == QLatin1String("url")) {
+        const QString title = node.value(QStringLiteral("name")).toString();
+        const QString url = node.value(QStringLiteral("url")).toString();
+        if (!title.isEmpty() && !url.isEmpty())
+            out.append({title, url});
+        return;
+    }
+    for (const QJsonValue &child : node.value(QStringLiteral("children")).toArray())
+        walkChromium(child.toObject(), depth + 1, out);
+}
+
+} // namespace
+
+QString SafariBookmarks::path()
+{
+    return home() + QStringLiteral("/Library/Safari/Bookmarks.plist");
+}
+
+QList<Bookmark> SafariBookmarks::parse(const QByteArray &bytes)
+{
+    if (bytes.isEmpty() || bytes.size() > qsizetype(MaximumBackupSize))
+        return {};
+    plist_t root = nullptr;
+    plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
+    if (!root)
+        return {};
+    const std::unique_ptr<void, void (*)(plist_t)> owner(root, plist_free);
+    QList<Bookmark> out;
+    if (plist_get_node_type(root) == PLIST_DICT)
+        walkSafari(plist_dict_get_item(root, "Children"), 0, out);
+    return out;
+}
+
+QStringList FirefoxBookmarks::profileFolders()
+{
+    QStringList folders;
+    QSet<QString> seen;
+    const auto add = [&](const QString &folder) {
+        const QString canonical = QFileInfo(folder).canonicalFilePath();
+        if (!canonical.isEmpty() && !seen.contains(canonical)) {
+            seen.insert(canonical);
+            folders << canonical;
+        }
+    };
+    for (const QString &root : firefoxRoots()) {
+        for (const QString &profile : profilesNamedIn(root))
+            add(profile);
+        const QDir dir(root);
+        for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+            if (name.endsWith(QLatin1String(".default"))
+                || name.endsWith(QLatin1String(".default-release")))
+                add(dir.filePath(name));
+        }
+    }
+    return folders;
+}
+
+QString FirefoxBookmarks::newestBackup(const QStringList &profiles)
+{
+    QString chosen;
+    QDateTime chosenDate;
+    for (const QString &profile : profiles) {
+        const QDir backups(profile + QStringLiteral("/bookmarkbackups"));
+        const QFileInfoList files = backups.entryInfoList(
+            {QStringLiteral("*.jsonlz4"), QStringLiteral("*.json")}, QDir::Files, QDir::Name);
+        for (const QFileInfo &file : files) {
+            if (chosen.isEmpty() || file.lastModified() > chosenDate) {
+                chosen = file.filePath();
+                chosenDate = file.lastModified();
+            }
+        }
+    }
+    return chosen;
+}
+
+std::optional<QByteArray> FirefoxBookmarks::decodeBackup(const QByteArray &bytes)
+{
+    if (!bytes.startsWith(MozLz4Magic))
+        return bytes;
+    if (bytes.size() < MozLz4Magic.size() + 4)
+        return std::nullopt;
+    const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + MozLz4Magic.size());
+    if (size == 0 || size > MaximumBackupSize)
+        return std::nullopt;
+    QByteArray json(qsizetype(size), Qt::Uninitialized);
+    const qsizetype header = MozLz4Magic.size() + 4;
+    const int produced = LZ4_decompress_safe(bytes.constData() + header, json.data(),
+                                             int(bytes.size() - header), int(size));
+    if (produced < 0)
+        return std::nullopt;
+    json.truncate(produced);
+    return json;
+}
+
+QList<Bookmark> FirefoxBookmarks::parse(const QByteArray &json)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(json);
+    QList<Bookmark> out;
+    if (document.isObject())
+        walkFirefox(document.object(), 0, out);
+    return out;
+}
+
+QStringList ChromiumBookmarks::bookmarkFiles()
+{
+    QStringList files;
+    for (const QString &root : chromiumRoots()) {
+        QDir dir(root);
+        QStringList profiles = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        // The first profile first, then the others as the browser numbers them.
+        std::stable_sort(profiles.begin(), profiles.end(), [](const QString &a, const QString &b) {
+            return (a == QLatin1String("Default")) > (b == QLatin1String("Default"));
+        });
+        for (const QString &profile : profiles) {
+            const QString file = dir.filePath(profile + QStringLiteral("/Bookmarks"));
+            if (QFileInfo(file).isFile())
+                files << file;
+        }
+    }
+    return files;
+}
+
+QList<Bookmark> ChromiumBookmarks::parse(const QByteArray &json)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(json);
+    QList<Bookmark> out;
+    const QJsonObject roots = document.object().value(QStringLiteral("roots")).toObject();
+    for (const char *root : {"bookmark_bar", "other", "synced"})
+        walkChromium(roots.value(QLatin1String(root)).toObject(), 0, out);
+    return out;
+}
