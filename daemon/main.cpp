@@ -1,6 +1,7 @@
 #include "AccessWindowController.h"
 #include "AgentAccess.h"
 #include "AgentMenus.h"
+#include "AgentOtherData.h"
 #include "AgentScanning.h"
 #include "DaemonActivationStep.h"
 #include "DaemonController.h"
@@ -102,6 +103,12 @@ public:
             mAccess->window().hideAgent();
     }
 
+    void attachOtherData(AgentOtherData *otherData) { mOtherData = otherData; }
+    QVariantList readAddressBook() override { return mOtherData->readAddressBook(); }
+    QVariantList readBookmarks() override { return mOtherData->readBookmarks(); }
+    void readCalendarEvents() override { mOtherData->readCalendarEvents(); }
+    void updateFavicons() override { mOtherData->updateFavicons(); }
+
     void attachMenus(AgentMenus *menus) { mMenus = menus; }
     // Nothing built ahead: every way of opening the menu builds it afresh, with the clipboard and
     // the volumes as they are then (1.8 ms), so a menu built by the periodic check would only
@@ -118,6 +125,7 @@ private:
     std::unique_ptr<AgentScanning> mScanning;
     AgentAccess *mAccess = nullptr;
     AgentMenus *mMenus = nullptr;
+    AgentOtherData *mOtherData = nullptr;
 };
 
 } // namespace
@@ -163,6 +171,8 @@ int main(int argc, char **argv)
     environment.hooks = hooks;
     DaemonController controller(std::move(environment));
     hooks->attachScanning(std::make_unique<AgentScanning>(controller));
+    AgentOtherData otherData(controller, OtherDataReaders::standardEnvironment());
+    hooks->attachOtherData(&otherData);
     activation->attach(controller);
 
     AgentAccess::Environment accessEnvironment;
@@ -176,6 +186,8 @@ int main(int argc, char **argv)
     accessEnvironment.keyboardGrab = std::move(grab.grab);
     AgentAccess access(controller, std::move(accessEnvironment));
     hooks->attachAccess(&access);
+    QObject::connect(&otherData, &AgentOtherData::faviconsChanged, &access,
+                     &AgentAccess::faviconsChanged);
     AgentMenus menus(controller, access, AgentMenus::Environment());
     hooks->attachMenus(&menus);
     QObject::connect(&access, &AgentAccess::menuBarMenuRequested, &menus,

@@ -2,6 +2,7 @@
 // the session bus; without it, the tool reads the user's stored lists and runs the same pass.
 
 #include "ArchiveFile.h"
+#include "BookmarkReader.h"
 #include "CommonKorvaleClass.h"
 #include "SearchPass.h"
 #include "SearchResultText.h"
@@ -63,6 +64,9 @@ SearchSources storedSources(bool &failed)
     s.files = preferences.listValue(QStringLiteral("FilesList")).value_or(QVariantList());
     s.documents = readList(DataFileName::Documents, failed);
     s.stocks = readList(DataFileName::StocksSurvey, failed);
+    // The agent keeps bookmarks in memory only; without it they are read from the browsers.
+    if (preferences.intValue(QStringLiteral("OtherDataBookmarks")).value_or(0) != 0)
+        s.bookmarks = BookmarkReader::readAll();
     s.contacts = preferences.listValue(QStringLiteral("AddressBookItems")).value_or(QVariantList());
     s.notes = readList(DataFileName::Notes, failed);
     s.clipboard = readList(DataFileName::Clipboard, failed);

@@ -8,12 +8,14 @@
 #include "CursorHighlight.h"
 #include "DaemonClock.h"
 #include "DaemonController.h"
+#include "ItemCell.h"
 #include "ItemOpener.h"
 #include "KorvaleLog.h"
 #include "MainWindow.h"
 #include "SearchBus.h"
 #include "SearchController.h"
 #include "SearchField.h"
+#include "TableView.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/Workspace.h"
 
@@ -22,6 +24,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPixmap>
 #include <QTimer>
 #include <QWindow>
 
@@ -124,6 +127,7 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
             [&daemon](bool running) { daemon.flags().mSearchThreadIsRunning = running; });
 
     mWindow = std::make_unique<AccessWindowController>(daemon, mSearch.get());
+    ItemCell::setFaviconLookup([this](const QString &address) { return favicon(address); });
 
     ItemOpener::Environment opening;
     opening.workspace = mEnvironment.workspace.get();
@@ -178,6 +182,33 @@ bool AgentAccess::isWindowVisible() const
 bool AgentAccess::isWindowKey() const
 {
     return mWindow->isWindowVisible() && mWindow->window() && mWindow->window()->isActiveWindow();
+}
+
+QIcon AgentAccess::favicon(const QString &address)
+{
+    if (mDaemon.settings().mOtherDataBookmarksFavicons == 0)
+        return {};
+    if (!mFaviconsIndexed) {
+        // The first record of an address counts; icons are decoded as rows need them.
+        mFaviconsIndexed = true;
+        for (const QVariant &record : std::as_const(mDaemon.lists().mListOfFavicons)) {
+            const QVariantMap map = record.toMap();
+            const QString url = map.value(QStringLiteral("U")).toString();
+            if (mFavicons.contains(url))
+                continue;
+            QPixmap pixmap;
+            pixmap.loadFromData(map.value(QStringLiteral("I")).toByteArray());
+            mFavicons.insert(url, pixmap.isNull() ? QIcon() : QIcon(pixmap));
+        }
+    }
+    return mFavicons.value(address);
+}
+
+void AgentAccess::faviconsChanged()
+{
+    mFavicons.clear();
+    mFaviconsIndexed = false;
+    mWindow->window()->tableView()->viewport()->update();
 }
 
 QVariantMap AgentAccess::state() const

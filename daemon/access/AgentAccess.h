@@ -3,6 +3,8 @@
 #include "platform/KeyboardGrab.h"
 #include "platform/Workspace.h"
 
+#include <QHash>
+#include <QIcon>
 #include <QObject>
 #include <QVariantMap>
 
@@ -55,6 +57,8 @@ public slots:
     // An item shortcut: opened as it is, whatever modifiers are held.
     void openItemFromShortcut(const QVariantMap &record);
     void rerunSearch();
+    // saveFavicons: the bookmark rows are drawn with the new list.
+    void faviconsChanged();
 
 signals:
     // The bus asked for the menu-bar menu.
@@ -63,6 +67,7 @@ signals:
 private:
     void finishKeyboardGrab();
     void notePainted();
+    QIcon favicon(const QString &address);
 
     DaemonController &mDaemon;
     Environment mEnvironment;
@@ -77,4 +82,7 @@ private:
     qint64 mOpenedAt = 0;
     qint64 mPaintedAt = 0;
     bool mAwaitingPaint = false;
+    // Decoded when a row first needs them; dropped with each new favicon list.
+    QHash<QString, QIcon> mFavicons;
+    bool mFaviconsIndexed = false;
 };

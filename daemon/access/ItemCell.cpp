@@ -227,9 +227,27 @@ QIcon ItemCell::iconForPath(const QString &path, int kind)
     return icon;
 }
 
+namespace {
+std::function<QIcon(const QString &)> &faviconLookup()
+{
+    static std::function<QIcon(const QString &)> lookup;
+    return lookup;
+}
+} // namespace
+
+void ItemCell::setFaviconLookup(std::function<QIcon(const QString &address)> lookup)
+{
+    faviconLookup() = std::move(lookup);
+}
+
 QIcon ItemCell::iconFor(const QVariantMap &record)
 {
     const int kind = ItemRecord::kind(record);
+    if (kind == KindBookmark && faviconLookup()) {
+        const QIcon favicon = faviconLookup()(record.value(QStringLiteral("U")).toString());
+        if (!favicon.isNull())
+            return favicon;
+    }
     if (isPathKind(kind))
         return iconForPath(string(record, KeyPath), kind);
     const QString name = kindImageName(kind);

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QStyledItemDelegate>
 
+#include <functional>
+
 // Draws one row of the access window's table: the item's icon, its title, a second line that
 // depends on the kind, and a small arrow on rows that have a floating menu.
 class ItemCell : public QStyledItemDelegate
@@ -33,6 +35,8 @@ public:
     // The icon of an item: from the desktop's icon theme for paths (the desktop entry's own Icon
     // for applications), the kind's image for the others. Cached.
     static QIcon iconFor(const QVariantMap &record);
+    // A bookmark's site icon where one was fetched; a null icon draws the kind's image.
+    static void setFaviconLookup(std::function<QIcon(const QString &address)> lookup);
     static QIcon iconForPath(const QString &path, int kind);
     // The text of a clipboard entry and, for pictures, the picture itself.
     struct ClipboardSummary {

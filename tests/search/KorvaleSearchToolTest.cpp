@@ -28,8 +28,8 @@ void storeLists()
     CommonKorvaleClass::saveListInFile({rec(5, "mailing list ideas")}, DataFileName::Notes);
     SharedPreferences preferences(SharedPreferences::defaultPath());
     preferences.setValue("FilesList", QVariantList{rec(2, "mail\tbox", "/home/u/mailbox")});
-    preferences.setValue("LastItemsLaunched", QVariantList{rec(1, "Maps", "/x"),
-                                                           rec(5, "mailing list ideas")});
+    preferences.setValue("LastItemsLaunched",
+                         QVariantList{rec(1, "Maps", "/x"), rec(5, "mailing list ideas")});
     preferences.setValue("PriorityForNotes", 1);
     ASSERT_TRUE(preferences.synchronize());
 }
@@ -101,4 +101,31 @@ TEST(KorvaleSearchTool, DamagedFileIsReportedAndLeftInPlace)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("not an archive at all"));
     EXPECT_EQ(QDir(QFileInfo(notes).path()).entryList(QDir::Files), before);
+}
+
+// Without the agent, bookmarks come from the browsers while their source is on, and contacts
+// from the last reading's cache.
+TEST(KorvaleSearchTool, ListsBookmarksAndContactsWithoutTheAgent)
+{
+    TemporaryHome home;
+    NoSessionBus noBus(home.path());
+    QDir().mkpath(home.path() + "/.config/chromium/Default");
+    QFile bookmarks(home.path() + "/.config/chromium/Default/Bookmarks");
+    ASSERT_TRUE(bookmarks.open(QIODevice::WriteOnly));
+    bookmarks.write(R"({"roots":{"bookmark_bar":{"type":"folder","children":[)"
+                    R"({"type":"url","name":"Zorglub wiki","url":"https://zorglub.example/"}]}}})");
+    bookmarks.close();
+    SharedPreferences preferences(SharedPreferences::defaultPath());
+    preferences.setValue(
+        "AddressBookItems",
+        QVariantList{QVariantMap{{"x", 4}, {"T", "Zorglub Martin"}, {"t", "Zorglub Martin"}}});
+    ASSERT_TRUE(preferences.synchronize());
+    const QString program = builtProgram("bin/korvale-search");
+    EXPECT_EQ(QString::fromUtf8(runProgram(program, {"zorglub"}).out), "4\tZorglub Martin\t\n");
+
+    preferences.setValue("OtherDataBookmarks", 1);
+    ASSERT_TRUE(preferences.synchronize());
+    const QString found = QString::fromUtf8(runProgram(program, {"zorglub"}).out);
+    EXPECT_TRUE(found.contains("3\tZorglub wiki\thttps://zorglub.example/\n"))
+        << found.toStdString();
 }
