@@ -13,7 +13,7 @@
 #include <lz4.h>
 #include <plist/plist.h>
 
-#include <cstdlib>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -32,11 +32,12 @@ QString plistString(plist_t node)
 {
     if (!node || plist_get_node_type(node) != PLIST_STRING)
         return {};
-    char *value = nullptr;
-    plist_get_string_val(node, &value);
-    const QString text = QString::fromUtf8(value);
-    std::free(value);
-    return text;
+    // By pointer and length: the copying getter aborts on a string holding a NUL.
+    uint64_t length = 0;
+    const char *value = plist_get_string_ptr(node, &length);
+    if (!value || length > uint64_t(std::numeric_limits<qsizetype>::max()))
+        return {};
+    return QString::fromUtf8(value, qsizetype(length));
 }
 
 void walkSafari(plist_t children, int depth, QList<Bookmark> &out)

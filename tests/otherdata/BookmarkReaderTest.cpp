@@ -139,4 +139,11 @@ TEST(BookmarkReader, ReadsEveryBrowserWhereItKeepsItsBookmarks)
         << "XML and binary lists read alike";
     EXPECT_EQ(FirefoxBookmarks::decodeBackup(mozLz4("{}").left(14)), std::nullopt)
         << "a cut backup is no backup";
+    // Found by fuzzing: a title holding a NUL aborted the whole program inside libplist.
+    const QByteArray nul = QByteArray::fromBase64(
+        "YnBsaXN0MDDRAQJYQ2hpbGRyZW6iAwzRAQShBdIGBwgLXVVSSURpY3Rpb25hcnlZVVJMU3RyaW5n0QkKVXRpdGxl"
+        "VlMvOTxCSWNmAAAAAAAAAQEAAAAAcmVkLmV4YW1wbGUv0QcNXxAZaHR0cHM6Ly91bnRpdGxlZC5leGFtcGxlLwgLFB"
+        "ca"
+        "HCEvOTxCSWNmAAAAAAAAAQEAAAAAAAAADgAAAAAAAAAAAAAAAAAAAII=");
+    EXPECT_LE(SafariBookmarks::parse(nul).size(), 2);
 }
