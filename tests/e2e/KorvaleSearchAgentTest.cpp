@@ -42,6 +42,15 @@ void storeLists()
     entry.write("[Desktop Entry]\nType=Application\nName=Zorbl Sketchpad\nExec=true\n");
     entry.close();
 
+    // A browser's bookmarks, read by the agent at its data reload and by the tool without it.
+    const QString chromium = QDir::homePath() + "/.config/chromium/Default";
+    ASSERT_TRUE(QDir().mkpath(chromium));
+    QFile bookmarks(chromium + "/Bookmarks");
+    ASSERT_TRUE(bookmarks.open(QIODevice::WriteOnly));
+    bookmarks.write(R"({"roots":{"bookmark_bar":{"type":"folder","children":[)"
+                    R"({"type":"url","name":"Zorbl wiki","url":"https://zorbl.example/"}]}}})");
+    bookmarks.close();
+
     CommonKorvaleClass::saveListInFile(kNotes, DataFileName::Notes);
     CommonKorvaleClass::saveListInFile({rec(9, "zorbl copied\tline", "t", "zorbl copied\tline")},
                                        DataFileName::Clipboard);
@@ -51,6 +60,7 @@ void storeLists()
                          QVariantList{report, rec(2, "zorbl budget.ods", "P", "/home/u/b.ods")});
     preferences.setValue("LastItemsLaunched", QVariantList{report});
     preferences.setValue("PriorityForNotes", 1);
+    preferences.setValue("OtherDataBookmarks", 1);
     ASSERT_TRUE(preferences.synchronize());
 }
 
@@ -125,7 +135,8 @@ TEST(KorvaleSearchAgent, PrintsWhatTheFilesGiveAndReadsNoFile)
     const ProgramRun found = search({"zorbl"});
     for (const char *line :
          {"5\tzorbl garden plan\t\n", "1\tZorbl Sketchpad\t",
-          "2\tzorbl report.pdf\t/home/u/zorbl report.pdf\n", "9\tzorbl copied line\t\n"})
+          "2\tzorbl report.pdf\t/home/u/zorbl report.pdf\n", "9\tzorbl copied line\t\n",
+          "3\tZorbl wiki\thttps://zorbl.example/\n"})
         EXPECT_TRUE(found.out.contains(line)) << line << found.out.toStdString();
 
     // A note stored with an old date is not read again by the agent: only the files show it,
@@ -160,7 +171,7 @@ TEST(KorvaleSearchAgent, FallsBackToTheFilesWhenTheAgentDoesNotAnswer)
     const ProgramRun withoutAgent = search({"--json", "zorbl"});
     ASSERT_EQ(withoutAgent.exitCode, 0);
     EXPECT_EQ(withoutAgent.err, QByteArray()); // no agent is no news
-    EXPECT_EQ(QJsonDocument::fromJson(withoutAgent.out).array().size(), 6)
+    EXPECT_EQ(QJsonDocument::fromJson(withoutAgent.out).array().size(), 7)
         << withoutAgent.out.toStdString();
 
     QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "silent");
