@@ -1,5 +1,6 @@
 #include "InfoViews.h"
 
+#include "PathListEditor.h"
 #include "QOR_StringUtils.h"
 
 #include <QApplication>
@@ -92,6 +93,14 @@ OtherDataView::OtherDataView(QWidget *parent)
         mBoxes.append(box);
         connect(box, &QCheckBox::clicked, this, &OtherDataView::changed);
     }
+    mContactsPaths = new PathListEditor(localized(QStringLiteral("OtherDataContactsPathsTitle")),
+                                        localized(QStringLiteral("OtherDataContactsFilter")));
+    mCalendarPaths = new PathListEditor(localized(QStringLiteral("OtherDataCalendarPathsTitle")),
+                                        localized(QStringLiteral("OtherDataCalendarFilter")));
+    layout->addSpacing(8);
+    layout->addWidget(mContactsPaths);
+    layout->addSpacing(8);
+    layout->addWidget(mCalendarPaths);
     layout->addStretch(1);
 }
 

@@ -49,10 +49,15 @@ public:
     void setSources(const Sources &sources);
     Sources sources() const;
     class QCheckBox *box(int index) const;
+    // The vCard and calendar files and folders read beside the desktop's own.
+    class PathListEditor *contactsPaths() const { return mContactsPaths; }
+    class PathListEditor *calendarPaths() const { return mCalendarPaths; }
 
 signals:
     void changed();
 
 private:
     QList<class QCheckBox *> mBoxes;
+    class PathListEditor *mContactsPaths;
+    class PathListEditor *mCalendarPaths;
 };

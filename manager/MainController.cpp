@@ -13,6 +13,7 @@
 #include "KeyActivationSheet.h"
 #include "KeyMap.h"
 #include "ManagerWindow.h"
+#include "PathListEditor.h"
 #include "PreferencesSheet.h"
 #include "QOR_StringUtils.h"
 #include "SectionViews.h"
@@ -52,6 +53,8 @@ const QString KeyDaemonActivated = QStringLiteral("DaemonActivated");
 const QString KeyVersion = QStringLiteral("Version");
 // The window reopens where the user left it; Qt keeps it on a screen that still exists.
 const QString KeyWindowFrame = QStringLiteral("NSWindow Frame mainWindow");
+const QString KeyContactsPaths = QStringLiteral("OtherDataContactsPaths");
+const QString KeyCalendarPaths = QStringLiteral("OtherDataCalendarPaths");
 
 } // namespace
 
@@ -147,6 +150,18 @@ void MainController::buildSections()
         mShortcutSettings.otherDataCalendarEvents = sources.calendarEvents ? 1 : 0;
         shortCutsDidChange();
     });
+    // The files and folders read beside the desktop's address book and calendars.
+    for (const auto &[editor, key] :
+         {std::pair{mOtherDataView->contactsPaths(), KeyContactsPaths},
+          std::pair{mOtherDataView->calendarPaths(), KeyCalendarPaths}}) {
+        connect(editor, &PathListEditor::changed, this,
+                [this, key = key](const QStringList &paths) {
+                    mEnvironment.preferences->setValue(key, paths);
+                    mEnvironment.preferences->synchronize();
+                    mEnvironment.notifications->post(NotificationChannel::Daemon,
+                                                     QStringLiteral("SettingChanged"));
+                });
+    }
     mWindow->setSectionView(S::Notes, new ComingSectionView(KORVALE_KEY("SectionComingNotes")));
     mWindow->setSectionView(S::ProtectedNotes,
                             new ComingSectionView(KORVALE_KEY("SectionComingProtectedNotes")));
@@ -247,6 +262,8 @@ void MainController::awakeFromNib()
                                 mShortcutSettings.otherDataBookmarksFavicons != 0,
                                 mShortcutSettings.otherDataAddressBook != 0,
                                 mShortcutSettings.otherDataCalendarEvents != 0});
+    mOtherDataView->contactsPaths()->setPaths(preferences.value(KeyContactsPaths).toStringList());
+    mOtherDataView->calendarPaths()->setPaths(preferences.value(KeyCalendarPaths).toStringList());
     shortCutsDidChange();
     mWindow->selectSection(ManagerWindow::Welcome);
 }

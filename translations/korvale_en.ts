@@ -292,6 +292,22 @@
         <translation>Read my calendars’ events</translation>
     </message>
     <message>
+        <source>OtherDataCalendarFilter</source>
+        <translation>Calendar files (*.ics)</translation>
+    </message>
+    <message>
+        <source>OtherDataCalendarPathsTitle</source>
+        <translation>Also read these calendar files and folders:</translation>
+    </message>
+    <message>
+        <source>OtherDataContactsFilter</source>
+        <translation>vCard files (*.vcf *.vcard)</translation>
+    </message>
+    <message>
+        <source>OtherDataContactsPathsTitle</source>
+        <translation>Also read these vCard files and folders:</translation>
+    </message>
+    <message>
         <source>OtherDataFaviconsBox</source>
         <translation>Fetch the bookmarks’ site icons</translation>
     </message>
@@ -302,6 +318,18 @@
     <message>
         <source>OtherDataTip</source>
         <translation>Bookmarks, contacts and calendars read from your programs</translation>
+    </message>
+    <message>
+        <source>PathListAddFile</source>
+        <translation>Add File…</translation>
+    </message>
+    <message>
+        <source>PathListAddFolder</source>
+        <translation>Add Folder…</translation>
+    </message>
+    <message>
+        <source>PathListRemove</source>
+        <translation>Remove</translation>
     </message>
     <message>
         <source>PlainText</source>

@@ -292,6 +292,22 @@
         <translation>Lire les événements de mes calendriers</translation>
     </message>
     <message>
+        <source>OtherDataCalendarFilter</source>
+        <translation>Fichiers de calendrier (*.ics)</translation>
+    </message>
+    <message>
+        <source>OtherDataCalendarPathsTitle</source>
+        <translation>Lire aussi ces fichiers et dossiers de calendrier :</translation>
+    </message>
+    <message>
+        <source>OtherDataContactsFilter</source>
+        <translation>Fichiers vCard (*.vcf *.vcard)</translation>
+    </message>
+    <message>
+        <source>OtherDataContactsPathsTitle</source>
+        <translation>Lire aussi ces fichiers et dossiers vCard :</translation>
+    </message>
+    <message>
         <source>OtherDataFaviconsBox</source>
         <translation>Récupérer les icônes des sites des signets</translation>
     </message>
@@ -302,6 +318,18 @@
     <message>
         <source>OtherDataTip</source>
         <translation>Signets, contacts et calendriers lus dans vos programmes</translation>
+    </message>
+    <message>
+        <source>PathListAddFile</source>
+        <translation>Ajouter un fichier…</translation>
+    </message>
+    <message>
+        <source>PathListAddFolder</source>
+        <translation>Ajouter un dossier…</translation>
+    </message>
+    <message>
+        <source>PathListRemove</source>
+        <translation>Retirer</translation>
     </message>
     <message>
         <source>PlainText</source>

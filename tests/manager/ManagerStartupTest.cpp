@@ -3,6 +3,7 @@
 #include "DaemonControl.h"
 #include "InfoViews.h"
 #include "ManagerWindow.h"
+#include "PathListEditor.h"
 #include "PreferencesSheet.h"
 #include "ShortcutSectionView.h"
 #include "platform/QOR_AppUtils.h"
@@ -93,6 +94,21 @@ TEST_F(ManagerTest, TheSettingsAreWrittenWholeAtStartAndThePreferencesSheetTells
     EXPECT_EQ(mPreferences->value("OtherDataBookmarks").toInt(), 1);
     EXPECT_EQ(mPreferences->value("OtherDataAddressBook").toInt(), 1);
     EXPECT_EQ(posted(), QStringList{"SettingChanged"});
+
+    // The user's own vCard and calendar files: each path once, stored and told at once.
+    clearPosted();
+    PathListEditor *contacts = manager->otherDataView()->contactsPaths();
+    EXPECT_TRUE(contacts->addPath("/home/u/friends.vcf"));
+    EXPECT_FALSE(contacts->addPath("/home/u/friends.vcf"));
+    EXPECT_TRUE(manager->otherDataView()->calendarPaths()->addPath("/home/u/Calendars"));
+    EXPECT_EQ(posted(), (QStringList{"SettingChanged", "SettingChanged"}));
+    EXPECT_EQ(mPreferences->value("OtherDataContactsPaths").toStringList(),
+              QStringList{"/home/u/friends.vcf"});
+    contacts->list()->item(0)->setSelected(true);
+    contacts->removeSelected();
+    EXPECT_TRUE(mPreferences->value("OtherDataContactsPaths").toStringList().isEmpty());
+    EXPECT_EQ(makeManager()->otherDataView()->calendarPaths()->paths(),
+              QStringList{"/home/u/Calendars"});
 
     // The sheet shows what is stored; OK writes every key and says what became of the keys
     // window; Cancel writes nothing.
