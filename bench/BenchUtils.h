@@ -21,7 +21,8 @@ inline Stats stats(std::vector<double> samples)
     if (samples.empty())
         return {};
     const auto at = [&samples](double q) {
-        const std::size_t i = std::min(samples.size() - 1, std::size_t(q * double(samples.size() - 1) + 0.5));
+        const std::size_t i =
+            std::min(samples.size() - 1, std::size_t(q * double(samples.size() - 1) + 0.5));
         return samples[i];
     };
     return {at(0.5), at(0.95)};

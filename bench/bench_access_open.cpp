@@ -1,13 +1,11 @@
 // From the second release of a double tap of Super (injected through XTest) to the access window
 // mapped and painted with the previous results, over 50 openings of the real agent. Run it under
 // scripts/with-session.sh; the agent reports when it painted (steady clock, as here) on the bus.
+#include "BenchAgent.h"
 #include "BenchUtils.h"
 
 #include <QCoreApplication>
-#include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusMetaType>
-#include <QDBusMessage>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -15,7 +13,6 @@
 #include <QStandardPaths>
 #include <QThread>
 
-#include <chrono>
 #include <cstdio>
 
 #include <X11/Xlib.h>
@@ -24,30 +21,9 @@
 
 namespace {
 
-qint64 steadyNow()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-QVariantMap state()
-{
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.korvale.Daemon"), QStringLiteral("/org/korvale/AccessWindow"),
-        QStringLiteral("org.korvale.AccessWindow"), QStringLiteral("State"));
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return {};
-    return qdbus_cast<QVariantMap>(reply.arguments().first());
-}
-
-void call(const QString &method)
-{
-    QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
-        QStringLiteral("org.korvale.Daemon"), QStringLiteral("/org/korvale/AccessWindow"),
-        QStringLiteral("org.korvale.AccessWindow"), method));
-}
+using BenchAgent::call;
+using BenchAgent::state;
+using BenchAgent::steadyNow;
 
 template <typename Predicate> bool waitFor(Predicate predicate, int ms)
 {

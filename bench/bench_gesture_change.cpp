@@ -1,6 +1,7 @@
 // From the manager writing a changed double-tap modifier to the real agent opening its window on
 // the new gesture, over 20 changes alternating Ctrl and Alt. Run it under scripts/with-session.sh:
 // the agent draws on the display, the manager here off screen; both share the private session.
+#include "BenchAgent.h"
 #include "BenchUtils.h"
 
 #include "KeyActivationSheet.h"
@@ -9,15 +10,11 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDBusArgument>
-#include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
 
-#include <chrono>
 #include <cstdio>
 
 #include <X11/Xlib.h>
@@ -26,28 +23,8 @@
 
 namespace {
 
-qint64 steadyNow()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-QDBusMessage accessWindow(const QString &method)
-{
-    return QDBusMessage::createMethodCall(QStringLiteral("org.korvale.Daemon"),
-                                          QStringLiteral("/org/korvale/AccessWindow"),
-                                          QStringLiteral("org.korvale.AccessWindow"), method);
-}
-
-QVariantMap state()
-{
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(
-        accessWindow(QStringLiteral("State")), QDBus::Block, 2000);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return {};
-    return qdbus_cast<QVariantMap>(reply.arguments().first());
-}
+using BenchAgent::state;
+using BenchAgent::steadyNow;
 
 // Keeps the event loop turning, so the manager answers the bus meanwhile.
 template <typename Predicate> bool waitFor(Predicate predicate, int ms)
@@ -137,7 +114,7 @@ int main(int argc, char **argv)
                 double(state().value(QStringLiteral("openedAt")).toLongLong() - written) / 1e6);
         else
             ++missed;
-        QDBusConnection::sessionBus().call(accessWindow(QStringLiteral("Close")));
+        BenchAgent::call(QStringLiteral("Close"));
         waitFor([&] { return !visible(); }, 3000);
         waitFor([] { return false; }, 700); // this change's taps must not chain into the next
     }

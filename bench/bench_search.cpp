@@ -26,13 +26,14 @@
 namespace {
 
 const QStringList kWords = {
-    "project", "report",  "budget",  "photo",   "invoice", "draft",  "meeting", "notes",
-    "travel",  "archive", "backup",  "music",   "video",   "letter", "contract", "design",
-    "résumé",  "café",    "Zürich",  "Ñandú",   "crème",   "élan",   "naïve",   "Ærø",
-    "kernel",  "config",  "server",  "client",  "summer",  "winter", "school",  "garden",
+    "project", "report",  "budget", "photo",  "invoice", "draft",  "meeting",  "notes",
+    "travel",  "archive", "backup", "music",  "video",   "letter", "contract", "design",
+    "résumé",  "café",    "Zürich", "Ñandú",  "crème",   "élan",   "naïve",    "Ærø",
+    "kernel",  "config",  "server", "client", "summer",  "winter", "school",   "garden",
 };
-const QStringList kApps = {"Terminal", "Text Editor", "Files", "Firefox", "Thunderbird",
-                           "LibreOffice Writer", "GIMP", "Inkscape", "Calculator", "Settings"};
+const QStringList kApps = {
+    "Terminal",           "Text Editor", "Files",    "Firefox",    "Thunderbird",
+    "LibreOffice Writer", "GIMP",        "Inkscape", "Calculator", "Settings"};
 
 struct Corpus {
     SearchSources sources;
@@ -65,14 +66,15 @@ Corpus generate(int size)
             const int depth = 3 + random.bounded(6);
             for (int d = 0; d < depth; ++d)
                 path += "/" + words(random, 1) + (d % 2 ? QString::number(random.bounded(99)) : "");
-            const QString name = words(random, 2).replace(' ', '_') + "_" + QString::number(i) +
-                                 (random.bounded(3) ? ".pdf" : ".odt");
+            const QString name = words(random, 2).replace(' ', '_') + "_" + QString::number(i)
+                + (random.bounded(3) ? ".pdf" : ".odt");
             r = {{"x", 2}, {"T", name}, {"P", path + "/" + name}, {"D", 0}};
             s.files.append(r);
         } else if (shape < 16) {
             r = {{"x", 3},
                  {"T", words(random, 3) + " - Example " + QString::number(i)},
-                 {"U", QString("https://www.example.org/%1/page%2.html").arg(words(random, 1)).arg(i)}};
+                 {"U",
+                  QString("https://www.example.org/%1/page%2.html").arg(words(random, 1)).arg(i)}};
             s.bookmarks.append(r);
         } else if (shape < 19) {
             QString text;
@@ -245,8 +247,8 @@ int processBench(int size, int runs)
             const QList<QByteArray> a = fromAgent.out.split('\n'), f = fromFiles.out.split('\n');
             for (qsizetype i = 0; i < std::min(a.size(), f.size()); ++i) {
                 if (a.at(i) != f.at(i)) {
-                    std::fprintf(stderr, "line %lld: agent \"%s\", files \"%s\"\n",
-                                 qlonglong(i), a.at(i).constData(), f.at(i).constData());
+                    std::fprintf(stderr, "line %lld: agent \"%s\", files \"%s\"\n", qlonglong(i),
+                                 a.at(i).constData(), f.at(i).constData());
                     break;
                 }
             }
@@ -395,8 +397,8 @@ int main(int argc, char **argv)
             print(label + "_lines_size", double(bytes) / 1024.0, "KiB");
             if (withFzf && !query.isEmpty()) {
                 qsizetype lines = 0;
-                const double fzf = fzfMedian(titles.fileName(), query, size >= 1000000 ? 3 : 5,
-                                             &lines);
+                const double fzf =
+                    fzfMedian(titles.fileName(), query, size >= 1000000 ? 3 : 5, &lines);
                 print(label + "_fzf_found", double(lines), "lines");
                 print(label + "_fzf_median", fzf, "ms");
                 print(label + "_fzf_ratio", fzf / stats.median, "x");

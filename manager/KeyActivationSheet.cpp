@@ -2,6 +2,7 @@
 
 #include "KeyCombinationCapture.h"
 #include "QOR_StringUtils.h"
+#include "ShortcutCaptureSheet.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -34,7 +35,7 @@ KeyActivationSheet::KeyActivationSheet(KeyMapSource *keyboard, QWidget *parent)
     , mRepetition(new QComboBox)
     , mPredefined(new QRadioButton(localized("KeyActivationPredefined")))
     , mPersonal(new QRadioButton(localized("KeyActivationPersonal")))
-    , mKeys(new QLabel)
+    , mKeys(ShortcutCaptureSheet::keysLabel())
     , mTake(new QPushButton(localized("ShortcutTake")))
 {
     setWindowTitle(localized("KeyActivationTitle"));
@@ -51,13 +52,6 @@ KeyActivationSheet::KeyActivationSheet(KeyMapSource *keyboard, QWidget *parent)
     modes->addButton(mPersonal);
     connect(mPersonal, &QRadioButton::toggled, this, &KeyActivationSheet::updateEnabled);
 
-    QFont big = mKeys->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    mKeys->setFont(big);
-    mKeys->setAlignment(Qt::AlignCenter);
-    mKeys->setMinimumHeight(48);
-    mKeys->setObjectName(QStringLiteral("keys"));
     connect(mCapture, &KeyCombinationCapture::shownChanged, this, [this](const KeyMap &shown) {
         mKeys->setText(shown.isEmpty() ? KeyMap::localizedName(QStringLiteral("None"))
                                        : shown.localizedString());

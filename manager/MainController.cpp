@@ -56,6 +56,17 @@ const QString KeyWindowFrame = QStringLiteral("NSWindow Frame mainWindow");
 const QString KeyContactsPaths = QStringLiteral("OtherDataContactsPaths");
 const QString KeyCalendarPaths = QStringLiteral("OtherDataCalendarPaths");
 
+// A sheet of the shortcut section: it shows the stored section, and only OK changes it; Cancel
+// leaves it as stored, and the sheet shows that again next time.
+template <typename Sheet> bool runSectionSheet(Sheet *sheet, ShortcutSettings &settings)
+{
+    sheet->load(settings);
+    if (sheet->exec() != QDialog::Accepted)
+        return false;
+    sheet->applyTo(settings);
+    return true;
+}
+
 } // namespace
 
 MainController::MainController(Environment environment, QObject *parent)
@@ -385,25 +396,16 @@ CornerActivationSheet *MainController::cornerActivationSheet()
     return mCornerActivationSheet.get();
 }
 
-// Cancel leaves the section as stored: the sheet is loaded from it again next time.
 void MainController::changeKeyActivationSettings()
 {
-    KeyActivationSheet *sheet = keyActivationSheet();
-    sheet->load(mShortcutSettings);
-    if (sheet->exec() != QDialog::Accepted)
-        return;
-    sheet->applyTo(mShortcutSettings);
-    shortCutsDidChange();
+    if (runSectionSheet(keyActivationSheet(), mShortcutSettings))
+        shortCutsDidChange();
 }
 
 void MainController::changeMouseActivationSettings()
 {
-    CornerActivationSheet *sheet = cornerActivationSheet();
-    sheet->load(mShortcutSettings);
-    if (sheet->exec() != QDialog::Accepted)
-        return;
-    sheet->applyTo(mShortcutSettings);
-    shortCutsDidChange();
+    if (runSectionSheet(cornerActivationSheet(), mShortcutSettings))
+        shortCutsDidChange();
 }
 
 PreferencesSheet *MainController::preferencesSheet()

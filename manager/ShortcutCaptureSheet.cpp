@@ -10,20 +10,13 @@
 ShortcutCaptureSheet::ShortcutCaptureSheet(KeyMapSource *keyboard, QWidget *parent)
     : QDialog(parent)
     , mCapture(new KeyCombinationCapture(keyboard, this))
-    , mKeys(new QLabel)
+    , mKeys(keysLabel())
 {
     setWindowTitle(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("EditorShortcut")));
     setWindowModality(Qt::WindowModal);
     auto *text =
         new QLabel(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ShortcutSheetText")));
     text->setWordWrap(true);
-    QFont big = mKeys->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    mKeys->setFont(big);
-    mKeys->setAlignment(Qt::AlignCenter);
-    mKeys->setMinimumHeight(48);
-    mKeys->setObjectName(QStringLiteral("keys"));
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QPushButton *take = buttons->addButton(
@@ -56,6 +49,19 @@ void ShortcutCaptureSheet::start(const std::optional<KeyMap> &initial)
 {
     mCapture->start(initial.value_or(KeyMap()));
     mCapture->stop(); // polled by capture() only
+}
+
+QLabel *ShortcutCaptureSheet::keysLabel()
+{
+    auto *keys = new QLabel;
+    QFont big = keys->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    keys->setFont(big);
+    keys->setAlignment(Qt::AlignCenter);
+    keys->setMinimumHeight(48);
+    keys->setObjectName(QStringLiteral("keys"));
+    return keys;
 }
 
 std::optional<KeyMap> ShortcutCaptureSheet::capture(const std::optional<KeyMap> &initial)

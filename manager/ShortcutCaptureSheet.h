@@ -29,6 +29,8 @@ public:
     void start(const std::optional<KeyMap> &initial);
 
     static QString keyNames(const KeyMap &map) { return map.localizedString(); }
+    // The large label both capture sheets show the keys in.
+    static QLabel *keysLabel();
 
 private:
     KeyCombinationCapture *mCapture;
