@@ -28,8 +28,9 @@ trap cleanup EXIT
 exec {fd}<> <(:)
 Xvfb -displayfd "$fd" -screen 0 1920x1080x24 -nolisten tcp >"$session_home/xvfb.log" 2>&1 &
 pids+=($!)
+# A loaded machine can take seconds to start a server: wait up to 30 s for each.
 display=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     if read -r -t 0.1 -u "$fd" display && [ -n "$display" ]; then break; fi
 done
 if [ -z "$display" ]; then
@@ -42,9 +43,19 @@ unset WAYLAND_DISPLAY
 
 openbox --sm-disable >"$session_home/openbox.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+# Without its window manager nothing in the session becomes the active window.
+managed=""
+for _ in $(seq 300); do
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+        managed=1
+        break
+    fi
     sleep 0.1
 done
+if [ -z "$managed" ]; then
+    echo "with-session: openbox did not start" >&2
+    cat "$session_home/openbox.log" >&2
+    exit 1
+fi
 
 "$@"

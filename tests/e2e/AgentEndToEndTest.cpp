@@ -98,7 +98,7 @@ TEST_F(AgentEndToEnd, DoubleTapTypeReturnLaunchesTheEntryAndRecordsItFirst)
 
     waitUntilReturnIsHeard();
     xdotool({"key", "Return"});
-    EXPECT_TRUE(waitFor([] { return activeWindowName() == TargetWindowTitle; }, 15000))
+    EXPECT_TRUE(waitFor([] { return activeWindowName() == TargetWindowTitle; }, 30000))
         << "active window: " << activeWindowName().toStdString();
     EXPECT_TRUE(waitFor([] { return !accessWindowState().value("visible").toBool(); }));
 

@@ -151,13 +151,14 @@ TEST_F(ManagerEndToEnd, AShortcutCapturedFromTheKeyboardOpensTheFile)
     const QVariantMap stored = SharedPreferences().value("FilesList").toList().value(0).toMap();
     ASSERT_EQ(KeyMap::fromData(stored.value(">").toByteArray()), controlOptionK);
 
-    // The agent heard "SettingChanged": the keys now open the file, a program here.
+    // The agent heard "SettingChanged": the keys now open the file, a program here. Once the
+    // keys were heard, a loaded machine may take long to show the program.
     ASSERT_TRUE(waitFor(
         [&] {
             xdotool({"keydown", "ctrl+alt+k", "sleep", "0.6", "keyup", "ctrl+alt+k"});
-            return waitFor([] { return activeWindowName() == WindowTitle; }, 2000);
+            return waitFor([] { return activeWindowName() == WindowTitle; }, 5000);
         },
-        20000))
+        40000))
         << "active window: " << activeWindowName().toStdString() << "\n"
         << agent.log().toStdString();
 }

@@ -71,7 +71,7 @@ TEST_F(MenusEndToEnd, TheRightArrowOnAFolderListsItAndReturnOpensWhatIsChosen)
         xdotool({"key", "Down"});
     ASSERT_TRUE(waitFor([] { return active() == EntryName; })) << active().toStdString();
     xdotool({"key", "Return"});
-    EXPECT_TRUE(waitFor([] { return activeWindowName() == WindowTitle; }, 15000))
+    EXPECT_TRUE(waitFor([] { return activeWindowName() == WindowTitle; }, 30000))
         << "active window: " << activeWindowName().toStdString();
 
     SharedPreferences preferences;
