@@ -1,0 +1,417 @@
+#include "CalendarReader.h"
+
+#include "KorvaleLog.h"
+#include "OtherDataRecords.h"
+#include "OtherDataSources.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QTimeZone>
+
+#include <libical/ical.h>
+
+#include <mutex>
+
+namespace {
+
+// Where the wall-clock fields of a time written in a calendar are.
+struct Zone {
+    enum Kind { Floating, Utc, Ical, Qt };
+    Kind kind = Floating;
+    icaltimezone *ical = nullptr; // owned by the calendar or libical's built-in table
+    QTimeZone qt;
+};
+
+// The IANA name in a TZID that prefixes it with a vendor path
+// ("/mozilla.org/20050126_1/America/New_York", "/softwarestudio.org/Olson_20011030_5/...").
+QTimeZone qtZoneFor(const QByteArray &tzid)
+{
+    if (QTimeZone::isTimeZoneIdAvailable(tzid))
+        return QTimeZone(tzid);
+    const QList<QByteArray> parts = tzid.split('/');
+    for (qsizetype take = 3; take >= 2; --take) {
+        if (parts.size() <= take)
+            continue;
+        const QByteArray tail = parts.mid(parts.size() - take).join('/');
+        if (QTimeZone::isTimeZoneIdAvailable(tail))
+            return QTimeZone(tail);
+    }
+    const QByteArray windows = QTimeZone::windowsIdToDefaultIanaId(tzid);
+    if (!windows.isEmpty() && QTimeZone::isTimeZoneIdAvailable(windows))
+        return QTimeZone(windows);
+    return {};
+}
+
+// The time zones one calendar's times refer to, resolved once per TZID.
+class ZoneTable
+{
+public:
+    explicit ZoneTable(icalcomponent *calendar) : mCalendar(calendar) {}
+
+    Zone zoneOf(icalproperty *property, const icaltimetype &value)
+    {
+        if (icaltime_is_utc(value))
+            return {Zone::Utc, nullptr, {}};
+        icalparameter *parameter = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
+        const char *tzid = parameter ? icalparameter_get_tzid(parameter) : nullptr;
+        if (!tzid || !*tzid)
+            return {};
+        const QByteArray key(tzid);
+        const auto found = mZones.constFind(key);
+        if (found != mZones.cend())
+            return *found;
+        Zone zone = resolve(tzid);
+        mZones.insert(key, zone);
+        return zone;
+    }
+
+private:
+    Zone resolve(const char *tzid) const
+    {
+        // The calendar's own definition first: it is what its writer meant.
+        if (mCalendar && icalcomponent_isa(mCalendar) == ICAL_VCALENDAR_COMPONENT) {
+            if (icaltimezone *own = icalcomponent_get_timezone(mCalendar, tzid))
+                return {Zone::Ical, own, {}};
+        }
+        if (icaltimezone *builtin = icaltimezone_get_builtin_timezone_from_tzid(tzid))
+            return {Zone::Ical, builtin, {}};
+        if (icaltimezone *builtin = icaltimezone_get_builtin_timezone(tzid))
+            return {Zone::Ical, builtin, {}};
+        const QTimeZone qt = qtZoneFor(QByteArray(tzid));
+        if (qt.isValid())
+            return {Zone::Qt, nullptr, qt};
+        return {};
+    }
+
+    icalcomponent *mCalendar;
+    QHash<QByteArray, Zone> mZones;
+};
+
+QDate dateOf(const icaltimetype &time)
+{
+    return QDate(time.year, time.month, time.day);
+}
+
+// The instant a written time stands for, in local time; invalid when the fields are not a
+// real date. Dates without a time are local midnight, whatever zone they name.
+QDateTime toLocal(const icaltimetype &wall, const Zone &zone)
+{
+    const QDate date = dateOf(wall);
+    if (!date.isValid())
+        return {};
+    if (wall.is_date)
+        return QDateTime(date, QTime(0, 0));
+    const QTime time(wall.hour, wall.minute, qMin(wall.second, 59));
+    if (!time.isValid())
+        return {};
+    switch (zone.kind) {
+    case Zone::Floating:
+        return QDateTime(date, time);
+    case Zone::Utc:
+        return QDateTime(date, time, QTimeZone::utc()).toLocalTime();
+    case Zone::Qt:
+        return QDateTime(date, time, zone.qt).toLocalTime();
+    case Zone::Ical: {
+        icaltimetype plain = wall;
+        plain.zone = nullptr;
+        plain.is_date = 0;
+        return QDateTime::fromSecsSinceEpoch(qint64(icaltime_as_timet_with_zone(plain, zone.ical)));
+    }
+    }
+    return {};
+}
+
+// The wall-clock fields of an instant in the zone.
+icaltimetype wallClock(const QDateTime &instant, const Zone &zone, bool isDate)
+{
+    QDateTime there;
+    switch (zone.kind) {
+    case Zone::Floating:
+        there = instant.toLocalTime();
+        break;
+    case Zone::Utc:
+        there = instant.toUTC();
+        break;
+    case Zone::Qt:
+        there = instant.toTimeZone(zone.qt);
+        break;
+    case Zone::Ical: {
+        icaltimetype time = icaltime_from_timet_with_zone(time_t(instant.toSecsSinceEpoch()),
+                                                          isDate ? 1 : 0, zone.ical);
+        time.zone = nullptr;
+        return time;
+    }
+    }
+    icaltimetype time = icaltime_null_time();
+    time.year = there.date().year();
+    time.month = there.date().month();
+    time.day = there.date().day();
+    if (isDate) {
+        time.is_date = 1;
+    } else {
+        time.hour = there.time().hour();
+        time.minute = there.time().minute();
+        time.second = there.time().second();
+    }
+    return time;
+}
+
+// The occurrences of one event that fall in the range, each once.
+class Occurrences
+{
+public:
+    Occurrences(const QString &title, const QDateTime &from, const QDateTime &to, QVariantList &out)
+        : mTitle(title), mFrom(from), mTo(to), mOut(out),
+          // Zone offsets stay within a day either way: wall clocks beyond this window need no
+          // conversion to be known outside the range.
+          mFirstDay(from.toLocalTime().date().addDays(-2)), mLastDay(to.toLocalTime().date().addDays(2))
+    {
+    }
+
+    void exclude(const icaltimetype &wall, const Zone &zone)
+    {
+        if (wall.is_date) {
+            mExcludedDays.insert(dateOf(wall));
+            return;
+        }
+        const QDateTime instant = toLocal(wall, zone);
+        if (instant.isValid())
+            mExcludedInstants.insert(instant.toMSecsSinceEpoch());
+    }
+
+    // False once the wall clock is past the range, so that a rule can stop there.
+    bool add(const icaltimetype &wall, const Zone &zone)
+    {
+        const QDate day = dateOf(wall);
+        if (!day.isValid() || day < mFirstDay)
+            return true;
+        if (day > mLastDay)
+            return false;
+        if (mExcludedDays.contains(day))
+            return true;
+        const QDateTime start = toLocal(wall, zone);
+        if (!start.isValid() || start < mFrom)
+            return true;
+        if (start >= mTo)
+            return false;
+        const qint64 key = start.toMSecsSinceEpoch();
+        if (mExcludedInstants.contains(key) || mSeen.contains(key))
+            return true;
+        mSeen.insert(key);
+        mOut.append(OtherDataRecords::eventRecord(mTitle, start));
+        return true;
+    }
+
+    bool full() const { return mSeen.size() >= CalendarReader::OccurrenceLimit; }
+    QDateTime from() const { return mFrom; }
+
+private:
+    QString mTitle;
+    QDateTime mFrom;
+    QDateTime mTo;
+    QVariantList &mOut;
+    QDate mFirstDay;
+    QDate mLastDay;
+    QSet<QDate> mExcludedDays;
+    QSet<qint64> mExcludedInstants;
+    QSet<qint64> mSeen;
+};
+
+void expandRule(icalrecurrencetype rule, const icaltimetype &start, const Zone &zone,
+                Occurrences &occurrences)
+{
+    if (rule.freq == ICAL_NO_RECURRENCE)
+        return;
+    // UNTIL is written in UTC for an event in a zone; the rule runs on the event's wall clock.
+    if (!icaltime_is_null_time(rule.until)) {
+        if (icaltime_is_utc(rule.until) && zone.kind != Zone::Utc) {
+            const QDateTime until = toLocal(rule.until, {Zone::Utc, nullptr, {}});
+            if (until.isValid())
+                rule.until = wallClock(until, zone, false);
+        }
+        rule.until.zone = nullptr;
+        if (start.is_date)
+            rule.until.is_date = 1;
+    }
+    icalrecur_iterator *iterator = icalrecur_iterator_new(rule, start);
+    if (!iterator)
+        return;
+    // Straight to the range for a rule without a count (a count must be run from the start).
+    if (rule.count == 0) {
+        const icaltimetype near = start.is_date
+            ? wallClock(occurrences.from(), {}, true)
+            : wallClock(occurrences.from(), zone, false);
+        if (icaltime_compare(near, start) > 0)
+            icalrecur_iterator_set_start(iterator, near);
+    }
+    for (int step = 0; step < CalendarReader::RuleStepLimit && !occurrences.full(); ++step) {
+        icaltimetype next = icalrecur_iterator_next(iterator);
+        if (icaltime_is_null_time(next))
+            break;
+        next.zone = nullptr;
+        if (!occurrences.add(next, zone))
+            break;
+    }
+    icalrecur_iterator_free(iterator);
+}
+
+QString titleOf(icalcomponent *event)
+{
+    icalproperty *summary = icalcomponent_get_first_property(event, ICAL_SUMMARY_PROPERTY);
+    const char *text = summary ? icalproperty_get_summary(summary) : nullptr;
+    return text ? QString::fromUtf8(text).trimmed() : QString();
+}
+
+bool isCancelled(icalcomponent *event)
+{
+    icalproperty *status = icalcomponent_get_first_property(event, ICAL_STATUS_PROPERTY);
+    return status && icalproperty_get_status(status) == ICAL_STATUS_CANCELLED;
+}
+
+QByteArray uidOf(icalcomponent *event)
+{
+    icalproperty *uid = icalcomponent_get_first_property(event, ICAL_UID_PROPERTY);
+    const char *text = uid ? icalproperty_get_uid(uid) : nullptr;
+    return text ? QByteArray(text) : QByteArray();
+}
+
+struct Override {
+    icaltimetype recurrenceId;
+    Zone zone;
+};
+
+void addEventsOf(icalcomponent *calendar, const QDateTime &from, const QDateTime &to,
+                 QVariantList &out)
+{
+    ZoneTable zones(calendar);
+    // Occurrences moved or cancelled on their own: their master leaves them out.
+    QHash<QByteArray, QList<Override>> overrides;
+    QList<icalcomponent *> events;
+    if (icalcomponent_isa(calendar) == ICAL_VEVENT_COMPONENT)
+        events.append(calendar);
+    for (icalcomponent *event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+         event; event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
+        events.append(event);
+    for (icalcomponent *event : events) {
+        icalproperty *id = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
+        if (!id)
+            continue;
+        const icaltimetype time = icalproperty_get_recurrenceid(id);
+        if (!icaltime_is_null_time(time))
+            overrides[uidOf(event)].append({time, zones.zoneOf(id, time)});
+    }
+
+    for (icalcomponent *event : events) {
+        const QString title = titleOf(event);
+        icalproperty *startProperty = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+        if (title.isEmpty() || !startProperty)
+            continue;
+        icaltimetype start = icalproperty_get_dtstart(startProperty);
+        if (icaltime_is_null_time(start))
+            continue;
+        const Zone zone = zones.zoneOf(startProperty, start);
+        start.zone = nullptr;
+        Occurrences occurrences(title, from, to, out);
+        const bool isOverride = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
+        if (isOverride) {
+            if (!isCancelled(event))
+                occurrences.add(start, zone);
+            continue;
+        }
+        for (icalproperty *exdate = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY);
+             exdate; exdate = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
+            const icaltimetype time = icalproperty_get_exdate(exdate);
+            if (!icaltime_is_null_time(time))
+                occurrences.exclude(time, zones.zoneOf(exdate, time));
+        }
+        const QByteArray uid = uidOf(event);
+        if (!uid.isEmpty()) {
+            for (const Override &moved : overrides.value(uid))
+                occurrences.exclude(moved.recurrenceId, moved.zone);
+        }
+        occurrences.add(start, zone);
+        for (icalproperty *rrule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
+             rrule; rrule = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY))
+            expandRule(icalproperty_get_rrule(rrule), start, zone, occurrences);
+        for (icalproperty *rdate = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
+             rdate && !occurrences.full();
+             rdate = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
+            const icaldatetimeperiodtype value = icalproperty_get_rdate(rdate);
+            icaltimetype time = icaltime_is_null_time(value.time) ? value.period.start : value.time;
+            if (icaltime_is_null_time(time))
+                continue;
+            const Zone rdateZone = zones.zoneOf(rdate, time);
+            time.zone = nullptr;
+            occurrences.add(time, rdateZone);
+        }
+    }
+}
+
+} // namespace
+
+QVariantList CalendarReader::readEvents(const QDateTime &from, const QDateTime &to)
+{
+    return eventsInFiles(calendarFiles(), from, to);
+}
+
+QStringList CalendarReader::calendarFiles()
+{
+    const QString data = OtherDataSources::dataHome();
+    QStringList paths;
+    const QDir evolution(data + QStringLiteral("/evolution/calendar"));
+    for (const QString &calendar :
+         evolution.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString file = evolution.filePath(calendar) + QStringLiteral("/calendar.ics");
+        if (QFileInfo(file).isFile())
+            paths.append(file);
+    }
+    paths.append(data + QStringLiteral("/korganizer"));
+    paths += OtherDataSources::preferencePaths(CalendarPathsPreference);
+    return OtherDataSources::filesIn(paths, {QStringLiteral("ics"), QStringLiteral("ical")},
+                                     "BEGIN:VCALENDAR");
+}
+
+QVariantList CalendarReader::eventsInFiles(const QStringList &files, const QDateTime &from,
+                                           const QDateTime &to)
+{
+    QVariantList events;
+    for (const QString &path : files) {
+        QFile file(path);
+        if (file.size() > OtherDataSources::MaxFileSize)
+            continue;
+        if (!file.open(QIODevice::ReadOnly)) {
+            KorvaleLog::line(QStringLiteral("Exception reading file %1: %2: %3")
+                                 .arg(path, QStringLiteral("OpenFailed"), file.errorString()));
+            continue;
+        }
+        events += eventsInCalendar(file.readAll(), from, to);
+    }
+    OtherDataRecords::sortByDate(events);
+    return events;
+}
+
+QVariantList CalendarReader::eventsInCalendar(const QByteArray &bytes, const QDateTime &from,
+                                              const QDateTime &to)
+{
+    static std::once_flag quiet;
+    // A malformed calendar is an answer of no events, never a reason to abort.
+    std::call_once(quiet, [] { icalerror_set_errors_are_fatal(0); });
+    QVariantList events;
+    if (bytes.isEmpty() || !from.isValid() || !to.isValid() || !(from < to))
+        return events;
+    icalcomponent *root = icalparser_parse_string(bytes.constData());
+    if (!root)
+        return events;
+    if (icalcomponent_isa(root) == ICAL_XROOT_COMPONENT) {
+        for (icalcomponent *calendar = icalcomponent_get_first_component(root, ICAL_ANY_COMPONENT);
+             calendar; calendar = icalcomponent_get_next_component(root, ICAL_ANY_COMPONENT))
+            addEventsOf(calendar, from, to, events);
+    } else {
+        addEventsOf(root, from, to, events);
+    }
+    icalcomponent_free(root);
+    return events;
+}
