@@ -3,6 +3,7 @@
 #include "KorvaleLog.h"
 #include "OtherDataRecords.h"
 #include "OtherDataSources.h"
+#include "TextMatching.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +14,9 @@
 
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -95,33 +98,41 @@ QDate dateOf(const icaltimetype &time)
     return QDate(time.year, time.month, time.day);
 }
 
-// The instant a written time stands for, in local time; invalid when the fields are not a
-// real date. Dates without a time are local midnight, whatever zone they name.
-QDateTime toLocal(const icaltimetype &wall, const Zone &zone)
+// The instant a written time stands for, in milliseconds since the epoch; none when the fields
+// are not a real date. Dates without a time are local midnight, whatever zone they name.
+std::optional<qint64> instantOf(const icaltimetype &wall, const Zone &zone)
 {
     const QDate date = dateOf(wall);
     if (!date.isValid())
-        return {};
-    if (wall.is_date)
-        return QDateTime(date, QTime(0, 0));
-    const QTime time(wall.hour, wall.minute, qMin(wall.second, 59));
-    if (!time.isValid())
-        return {};
-    switch (zone.kind) {
-    case Zone::Floating:
-        return QDateTime(date, time);
-    case Zone::Utc:
-        return QDateTime(date, time, QTimeZone::utc()).toLocalTime();
-    case Zone::Qt:
-        return QDateTime(date, time, zone.qt).toLocalTime();
-    case Zone::Ical: {
-        icaltimetype plain = wall;
-        plain.zone = nullptr;
-        plain.is_date = 0;
-        return QDateTime::fromSecsSinceEpoch(qint64(icaltime_as_timet_with_zone(plain, zone.ical)));
+        return std::nullopt;
+    QDateTime instant;
+    if (wall.is_date) {
+        instant = QDateTime(date, QTime(0, 0));
+    } else {
+        const QTime time(wall.hour, wall.minute, qMin(wall.second, 59));
+        if (!time.isValid())
+            return std::nullopt;
+        switch (zone.kind) {
+        case Zone::Floating:
+            instant = QDateTime(date, time);
+            break;
+        case Zone::Utc:
+            instant = QDateTime(date, time, QTimeZone::utc());
+            break;
+        case Zone::Qt:
+            instant = QDateTime(date, time, zone.qt);
+            break;
+        case Zone::Ical: {
+            icaltimetype plain = wall;
+            plain.zone = nullptr;
+            plain.is_date = 0;
+            return qint64(icaltime_as_timet_with_zone(plain, zone.ical)) * 1000;
+        }
+        }
     }
-    }
-    return {};
+    if (!instant.isValid())
+        return std::nullopt;
+    return instant.toMSecsSinceEpoch();
 }
 
 // The wall-clock fields of an instant in the zone.
@@ -159,15 +170,35 @@ icaltimetype wallClock(const QDateTime &instant, const Zone &zone, bool isDate)
     return time;
 }
 
+// One occurrence found: its start and the event's title.
+struct Found {
+    qint64 startMs;
+    QString title;
+};
+
+// The range, worked out once for every event.
+struct Range {
+    Range(const QDateTime &from, const QDateTime &to)
+        : from(from), fromMs(from.toMSecsSinceEpoch()), toMs(to.toMSecsSinceEpoch()),
+          // Zone offsets stay within a day either way: wall clocks beyond this window need no
+          // conversion to be known outside the range.
+          firstDay(from.toLocalTime().date().addDays(-2)),
+          lastDay(to.toLocalTime().date().addDays(2))
+    {
+    }
+    QDateTime from;
+    qint64 fromMs;
+    qint64 toMs;
+    QDate firstDay;
+    QDate lastDay;
+};
+
 // The occurrences of one event that fall in the range, each once.
 class Occurrences
 {
 public:
-    Occurrences(const QString &title, const QDateTime &from, const QDateTime &to, QVariantList &out)
-        : mTitle(title), mFrom(from), mTo(to), mOut(out),
-          // Zone offsets stay within a day either way: wall clocks beyond this window need no
-          // conversion to be known outside the range.
-          mFirstDay(from.toLocalTime().date().addDays(-2)), mLastDay(to.toLocalTime().date().addDays(2))
+    Occurrences(const QString &title, const Range &range, QList<Found> &out)
+        : mTitle(title), mRange(range), mOut(out)
     {
     }
 
@@ -177,44 +208,39 @@ public:
             mExcludedDays.insert(dateOf(wall));
             return;
         }
-        const QDateTime instant = toLocal(wall, zone);
-        if (instant.isValid())
-            mExcludedInstants.insert(instant.toMSecsSinceEpoch());
+        if (const std::optional<qint64> instant = instantOf(wall, zone))
+            mExcludedInstants.insert(*instant);
     }
 
     // False once the wall clock is past the range, so that a rule can stop there.
     bool add(const icaltimetype &wall, const Zone &zone)
     {
         const QDate day = dateOf(wall);
-        if (!day.isValid() || day < mFirstDay)
+        if (!day.isValid() || day < mRange.firstDay)
             return true;
-        if (day > mLastDay)
+        if (day > mRange.lastDay)
             return false;
         if (mExcludedDays.contains(day))
             return true;
-        const QDateTime start = toLocal(wall, zone);
-        if (!start.isValid() || start < mFrom)
+        const std::optional<qint64> start = instantOf(wall, zone);
+        if (!start || *start < mRange.fromMs)
             return true;
-        if (start >= mTo)
+        if (*start >= mRange.toMs)
             return false;
-        const qint64 key = start.toMSecsSinceEpoch();
-        if (mExcludedInstants.contains(key) || mSeen.contains(key))
+        if (mExcludedInstants.contains(*start) || mSeen.contains(*start))
             return true;
-        mSeen.insert(key);
-        mOut.append(OtherDataRecords::eventRecord(mTitle, start));
+        mSeen.insert(*start);
+        mOut.append({*start, mTitle});
         return true;
     }
 
     bool full() const { return mSeen.size() >= CalendarReader::OccurrenceLimit; }
-    QDateTime from() const { return mFrom; }
+    QDateTime from() const { return mRange.from; }
 
 private:
     QString mTitle;
-    QDateTime mFrom;
-    QDateTime mTo;
-    QVariantList &mOut;
-    QDate mFirstDay;
-    QDate mLastDay;
+    const Range &mRange;
+    QList<Found> &mOut;
     QSet<QDate> mExcludedDays;
     QSet<qint64> mExcludedInstants;
     QSet<qint64> mSeen;
@@ -228,9 +254,10 @@ void expandRule(icalrecurrencetype rule, const icaltimetype &start, const Zone &
     // UNTIL is written in UTC for an event in a zone; the rule runs on the event's wall clock.
     if (!icaltime_is_null_time(rule.until)) {
         if (icaltime_is_utc(rule.until) && zone.kind != Zone::Utc) {
-            const QDateTime until = toLocal(rule.until, {Zone::Utc, nullptr, {}});
-            if (until.isValid())
-                rule.until = wallClock(until, zone, false);
+            const std::optional<qint64> until = instantOf(rule.until, {Zone::Utc, nullptr, {}});
+            if (until)
+                rule.until = wallClock(QDateTime::fromMSecsSinceEpoch(*until, QTimeZone::utc()),
+                                       zone, false);
         }
         rule.until.zone = nullptr;
         if (start.is_date)
@@ -283,8 +310,7 @@ struct Override {
     Zone zone;
 };
 
-void addEventsOf(icalcomponent *calendar, const QDateTime &from, const QDateTime &to,
-                 QVariantList &out)
+void addEventsOf(icalcomponent *calendar, const Range &range, QList<Found> &out)
 {
     ZoneTable zones(calendar);
     // Occurrences moved or cancelled on their own: their master leaves them out.
@@ -314,7 +340,7 @@ void addEventsOf(icalcomponent *calendar, const QDateTime &from, const QDateTime
             continue;
         const Zone zone = zones.zoneOf(startProperty, start);
         start.zone = nullptr;
-        Occurrences occurrences(title, from, to, out);
+        Occurrences occurrences(title, range, out);
         const bool isOverride = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
         if (isOverride) {
             if (!isCancelled(event))
@@ -350,7 +376,47 @@ void addEventsOf(icalcomponent *calendar, const QDateTime &from, const QDateTime
     }
 }
 
+QList<Found> occurrencesIn(const QByteArray &bytes, const QDateTime &from, const QDateTime &to)
+{
+    static std::once_flag quiet;
+    // A malformed calendar is an answer of no events, never a reason to abort.
+    std::call_once(quiet, [] { icalerror_set_errors_are_fatal(0); });
+    QList<Found> found;
+    if (bytes.isEmpty() || !from.isValid() || !to.isValid() || !(from < to))
+        return found;
+    icalcomponent *root = icalparser_parse_string(bytes.constData());
+    if (!root)
+        return found;
+    const Range range(from, to);
+    if (icalcomponent_isa(root) == ICAL_XROOT_COMPONENT) {
+        for (icalcomponent *calendar = icalcomponent_get_first_component(root, ICAL_ANY_COMPONENT);
+             calendar; calendar = icalcomponent_get_next_component(root, ICAL_ANY_COMPONENT))
+            addEventsOf(calendar, range, found);
+    } else {
+        addEventsOf(root, range, found);
+    }
+    icalcomponent_free(root);
+    return found;
+}
+
+QVariantList recordsOf(const QList<Found> &found)
+{
+    QVariantList records;
+    records.reserve(found.size());
+    for (const Found &occurrence : found) {
+        records.append(OtherDataRecords::eventRecord(
+            occurrence.title, QDateTime::fromMSecsSinceEpoch(occurrence.startMs)));
+    }
+    return records;
+}
+
 } // namespace
+
+QVariantList CalendarReader::eventsInCalendar(const QByteArray &bytes, const QDateTime &from,
+                                              const QDateTime &to)
+{
+    return recordsOf(occurrencesIn(bytes, from, to));
+}
 
 QVariantList CalendarReader::readEvents(const QDateTime &from, const QDateTime &to)
 {
@@ -377,41 +443,24 @@ QStringList CalendarReader::calendarFiles()
 QVariantList CalendarReader::eventsInFiles(const QStringList &files, const QDateTime &from,
                                            const QDateTime &to)
 {
-    QVariantList events;
+    QList<Found> found;
     for (const QString &path : files) {
         QFile file(path);
-        if (file.size() > OtherDataSources::MaxFileSize)
-            continue;
         if (!file.open(QIODevice::ReadOnly)) {
             KorvaleLog::line(QStringLiteral("Exception reading file %1: %2: %3")
                                  .arg(path, QStringLiteral("OpenFailed"), file.errorString()));
             continue;
         }
-        events += eventsInCalendar(file.readAll(), from, to);
+        if (file.size() > OtherDataSources::MaxFileSize)
+            continue;
+        found += occurrencesIn(file.readAll(), from, to);
     }
-    OtherDataRecords::sortByDate(events);
-    return events;
-}
-
-QVariantList CalendarReader::eventsInCalendar(const QByteArray &bytes, const QDateTime &from,
-                                              const QDateTime &to)
-{
-    static std::once_flag quiet;
-    // A malformed calendar is an answer of no events, never a reason to abort.
-    std::call_once(quiet, [] { icalerror_set_errors_are_fatal(0); });
-    QVariantList events;
-    if (bytes.isEmpty() || !from.isValid() || !to.isValid() || !(from < to))
-        return events;
-    icalcomponent *root = icalparser_parse_string(bytes.constData());
-    if (!root)
-        return events;
-    if (icalcomponent_isa(root) == ICAL_XROOT_COMPONENT) {
-        for (icalcomponent *calendar = icalcomponent_get_first_component(root, ICAL_ANY_COMPONENT);
-             calendar; calendar = icalcomponent_get_next_component(root, ICAL_ANY_COMPONENT))
-            addEventsOf(calendar, from, to, events);
-    } else {
-        addEventsOf(root, from, to, events);
-    }
-    icalcomponent_free(root);
-    return events;
+    // The order of sortByDate, on the instants found rather than on local dates, each of which
+    // would ask the C library for the zone at every comparison.
+    std::stable_sort(found.begin(), found.end(), [](const Found &a, const Found &b) {
+        if (a.startMs != b.startMs)
+            return a.startMs < b.startMs;
+        return TextMatching::compareTitles(QStringView(a.title), QStringView(b.title)) < 0;
+    });
+    return recordsOf(found);
 }
