@@ -7,12 +7,15 @@
 #include "QOR_DateUtils.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cstdlib>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -28,10 +31,10 @@ void writeFile(const QString &path, const QByteArray &bytes)
         file.write(bytes);
 }
 
-// As Akonadi keeps a vCard folder: one 3.0 card per file.
-void writeContacts(const QString &folder, int count)
+// 3.0 cards of a well-filled address book.
+QList<QByteArray> makeContacts(int count)
 {
-    QDir().mkpath(folder);
+    QList<QByteArray> cards;
     QRandomGenerator random(17);
     for (int i = 0; i < count; ++i) {
         const QByteArray first = FirstNames[random.bounded(12)];
@@ -51,8 +54,44 @@ void writeContacts(const QString &folder, int count)
         if (i % 5 == 0)
             card += "NOTE:Met at the conference\\, table " + QByteArray::number(i % 30) + "\r\n";
         card += "END:VCARD\r\n";
-        writeFile(folder + QStringLiteral("/%1.vcf").arg(i), card);
+        cards.append(card);
     }
+    return cards;
+}
+
+// As Akonadi keeps a vCard folder: one card per file.
+void writeContactFiles(const QString &folder, const QList<QByteArray> &cards)
+{
+    QDir().mkpath(folder);
+    for (qsizetype i = 0; i < cards.size(); ++i)
+        writeFile(folder + QStringLiteral("/%1.vcf").arg(i), cards.at(i));
+}
+
+// As Evolution Data Server keeps its address book: the cards in the vcard column of the table
+// the folders table names.
+void writeEvolutionStore(const QString &path, const QList<QByteArray> &cards)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    sqlite3 *db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    sqlite3_exec(db,
+                 "CREATE TABLE folders (folder_id TEXT PRIMARY KEY, version INTEGER);"
+                 "INSERT INTO folders VALUES ('folder_id', 12);"
+                 "CREATE TABLE folder_id (uid TEXT PRIMARY KEY, vcard TEXT, bdata TEXT);"
+                 "BEGIN;",
+                 nullptr, nullptr, nullptr);
+    sqlite3_stmt *insert = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO folder_id (uid, vcard) VALUES (?, ?)", -1, &insert, nullptr);
+    for (qsizetype i = 0; i < cards.size(); ++i) {
+        const QByteArray uid = "eds-" + QByteArray::number(i);
+        sqlite3_bind_text(insert, 1, uid.constData(), int(uid.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, cards.at(i).constData(), int(cards.at(i).size()), SQLITE_TRANSIENT);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
 }
 
 // A year of single events around today, and recurring ones of every kind, as Evolution writes
@@ -114,13 +153,24 @@ int main(int argc, char **argv)
     qsizetype found = 0;
 
     if (only.isEmpty() || only == QLatin1String("contacts")) {
-    writeContacts(home.path() + "/.local/share/contacts", 5000);
+    const QList<QByteArray> cards = makeContacts(5000);
+    const QString store = home.path() + "/.local/share/evolution/addressbook/system/contacts.db";
+    writeEvolutionStore(store, cards);
+    const Bench::Stats evolution = Bench::stats(Bench::timeRuns(runs, [&found] {
+        found = AddressBookReader::readAll().size();
+    }));
+    Bench::print("contacts_5000_evolution_store_median", evolution.median, "ms");
+    Bench::print("contacts_5000_evolution_store_p95", evolution.p95, "ms");
+    Bench::print("contacts_listed", double(found), "records");
+    QFile::remove(store);
+
+    writeContactFiles(home.path() + "/.local/share/contacts", cards);
     const Bench::Stats contacts = Bench::stats(Bench::timeRuns(runs, [&found] {
         found = AddressBookReader::readAll().size();
     }));
     Bench::print("contacts_5000_vcf_files_median", contacts.median, "ms");
     Bench::print("contacts_5000_vcf_files_p95", contacts.p95, "ms");
-    Bench::print("contacts_listed", double(found), "records");
+    Bench::print("contacts_listed_from_files", double(found), "records");
     }
     if (!only.isEmpty() && only != QLatin1String("calendar"))
         return 0;

@@ -101,15 +101,8 @@ QString vCardColumn(sqlite3 *db, const QString &table)
 
 void addVCardFile(AddressBookReader::AddressBook &book, const QString &path)
 {
-    QFile file(path);
-    if (file.size() > OtherDataSources::MaxFileSize)
-        return;
-    if (!file.open(QIODevice::ReadOnly)) {
-        KorvaleLog::line(QStringLiteral("Exception reading file %1: %2: %3")
-                             .arg(path, QStringLiteral("OpenFailed"), file.errorString()));
-        return;
-    }
-    AddressBookReader::addVCards(book, file.readAll());
+    if (const std::optional<QByteArray> bytes = OtherDataSources::readFile(path))
+        AddressBookReader::addVCards(book, *bytes);
 }
 
 } // namespace

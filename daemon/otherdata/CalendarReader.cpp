@@ -1,12 +1,10 @@
 #include "CalendarReader.h"
 
-#include "KorvaleLog.h"
 #include "OtherDataRecords.h"
 #include "OtherDataSources.h"
 #include "TextMatching.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -445,15 +443,8 @@ QVariantList CalendarReader::eventsInFiles(const QStringList &files, const QDate
 {
     QList<Found> found;
     for (const QString &path : files) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            KorvaleLog::line(QStringLiteral("Exception reading file %1: %2: %3")
-                                 .arg(path, QStringLiteral("OpenFailed"), file.errorString()));
-            continue;
-        }
-        if (file.size() > OtherDataSources::MaxFileSize)
-            continue;
-        found += occurrencesIn(file.readAll(), from, to);
+        if (const std::optional<QByteArray> bytes = OtherDataSources::readFile(path))
+            found += occurrencesIn(*bytes, from, to);
     }
     // The order of sortByDate, on the instants found rather than on local dates, each of which
     // would ask the C library for the zone at every comparison.

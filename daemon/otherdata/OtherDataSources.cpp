@@ -1,5 +1,6 @@
 #include "OtherDataSources.h"
 
+#include "KorvaleLog.h"
 #include "SharedPreferences.h"
 
 #include <QDir>
@@ -9,6 +10,12 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +51,54 @@ QString expandedHome(const QString &path)
 }
 
 } // namespace
+
+std::optional<QByteArray> OtherDataSources::readFile(const QString &path)
+{
+    const auto failed = [&path](int error) {
+        KorvaleLog::line(QStringLiteral("Exception reading file %1: %2: %3")
+                             .arg(path, QStringLiteral("ReadFailed"),
+                                  QString::fromLocal8Bit(std::strerror(error))));
+        return std::nullopt;
+    };
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return failed(errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = errno ? errno : EISDIR;
+        ::close(fd);
+        return failed(error);
+    }
+    QByteArray bytes;
+    if (info.st_size > MaxFileSize) {
+        ::close(fd);
+        return bytes;
+    }
+    // One read more than the size says, to see the end (or a file that grew meanwhile).
+    bytes.resize(qsizetype(info.st_size) + 1);
+    qsizetype filled = 0;
+    while (true) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > MaxFileSize)
+                break;
+            bytes.resize(bytes.size() * 2);
+        }
+        const ssize_t got = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            return failed(error);
+        }
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    ::close(fd);
+    bytes.truncate(filled);
+    return bytes;
+}
 
 QString OtherDataSources::dataHome()
 {

@@ -4,12 +4,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Where the readers find other programs' files: the XDG data folder, the paths the user adds in
 // the preferences, and the files of a folder tree.
 namespace OtherDataSources {
 
 // Files larger than this are not read: no address book or calendar of one person comes near.
 inline constexpr qint64 MaxFileSize = 256 * 1024 * 1024;
+
+// The whole file, read with as few system calls as will do (a vCard folder holds a file per
+// contact); none, and one log line, when it cannot be read; empty when it is over MaxFileSize.
+std::optional<QByteArray> readFile(const QString &path);
 
 // $XDG_DATA_HOME, else ~/.local/share.
 QString dataHome();

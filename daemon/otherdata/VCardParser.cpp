@@ -5,26 +5,27 @@
 namespace {
 
 // Physical lines, whatever the line ends (CRLF, LF or a lone CR).
-QList<QByteArray> physicalLines(const QByteArray &bytes)
+// Views into the bytes: most lines are never folded, so they need no copy.
+QList<QByteArrayView> physicalLines(const QByteArray &bytes)
 {
-    QList<QByteArray> lines;
+    QList<QByteArrayView> lines;
     qsizetype start = 0;
     const qsizetype size = bytes.size();
     for (qsizetype i = 0; i < size; ++i) {
         const char c = bytes.at(i);
         if (c != '\n' && c != '\r')
             continue;
-        lines.append(bytes.mid(start, i - start));
+        lines.append(QByteArrayView(bytes).sliced(start, i - start));
         if (c == '\r' && i + 1 < size && bytes.at(i + 1) == '\n')
             ++i;
         start = i + 1;
     }
     if (start < size)
-        lines.append(bytes.mid(start));
+        lines.append(QByteArrayView(bytes).sliced(start));
     return lines;
 }
 
-bool isFoldContinuation(const QByteArray &line)
+bool isFoldContinuation(QByteArrayView line)
 {
     return !line.isEmpty() && (line.at(0) == ' ' || line.at(0) == '\t');
 }
@@ -167,9 +168,9 @@ QString decodeText(const QByteArray &bytes, const QByteArray &charset)
     return QString::fromLatin1(bytes);
 }
 
-bool isLine(const QByteArray &line, const char *word)
+bool isLine(QByteArrayView line, const char *word)
 {
-    return line.trimmed().toUpper() == word;
+    return line.trimmed().compare(word, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -266,7 +267,7 @@ QString VCard::groupLabel(const QString &group) const
 
 QList<VCard> VCardParser::parse(const QByteArray &bytes)
 {
-    const QList<QByteArray> lines = physicalLines(bytes);
+    const QList<QByteArrayView> lines = physicalLines(bytes);
     QList<VCard> cards;
     VCard card;
     // 0: outside a card; 1: in a card; more: inside something nested in it.
@@ -274,11 +275,13 @@ QList<VCard> VCardParser::parse(const QByteArray &bytes)
     const qsizetype count = lines.size();
     qsizetype i = 0;
     while (i < count) {
-        QByteArray line = lines.at(i++);
+        // Raw data over the file's bytes: copied only when a fold or a soft break changes it.
+        QByteArray line = QByteArray::fromRawData(lines.at(i).data(), lines.at(i).size());
+        ++i;
         // vCard 2.1 folds at existing white space, which stays; 3.0 and 4.0 insert one.
         const bool keepFoldSpace = depth > 0 && card.version == QLatin1String("2.1");
         const auto unfoldNext = [&] {
-            line += keepFoldSpace ? lines.at(i) : lines.at(i).mid(1);
+            line += keepFoldSpace ? lines.at(i) : lines.at(i).sliced(1);
             ++i;
         };
         qsizetype colon = valueSeparator(line);
