@@ -7,9 +7,9 @@
 #include "QOR_DateUtils.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -19,10 +19,10 @@
 
 namespace {
 
-const char *const FirstNames[] = {"Hélène", "Paul", "Zoë", "Ahmed", "Jürgen", "Mei", "Olga",
-                                  "Chidi", "Søren", "Lucía", "Émile", "Priya"};
-const char *const LastNames[] = {"Dupré", "Martin", "Ng", "Haddad", "Müller", "Wang", "Ivanova",
-                                 "Okafor", "Nielsen", "García", "Lefèvre", "Iyer"};
+const char *const FirstNames[] = {"Hélène", "Paul",  "Zoë",   "Ahmed", "Jürgen", "Mei",
+                                  "Olga",   "Chidi", "Søren", "Lucía", "Émile",  "Priya"};
+const char *const LastNames[] = {"Dupré",   "Martin", "Ng",      "Haddad", "Müller",  "Wang",
+                                 "Ivanova", "Okafor", "Nielsen", "García", "Lefèvre", "Iyer"};
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -81,11 +81,13 @@ void writeEvolutionStore(const QString &path, const QList<QByteArray> &cards)
                  "BEGIN;",
                  nullptr, nullptr, nullptr);
     sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO folder_id (uid, vcard) VALUES (?, ?)", -1, &insert, nullptr);
+    sqlite3_prepare_v2(db, "INSERT INTO folder_id (uid, vcard) VALUES (?, ?)", -1, &insert,
+                       nullptr);
     for (qsizetype i = 0; i < cards.size(); ++i) {
         const QByteArray uid = "eds-" + QByteArray::number(i);
         sqlite3_bind_text(insert, 1, uid.constData(), int(uid.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 2, cards.at(i).constData(), int(cards.at(i).size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, cards.at(i).constData(), int(cards.at(i).size()),
+                          SQLITE_TRANSIENT);
         sqlite3_step(insert);
         sqlite3_reset(insert);
     }
@@ -100,27 +102,30 @@ void writeCalendar(const QString &path, const QDate &today, int singles, int rec
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QByteArray zone = "/freeassociation.sourceforge.net/Europe/Paris";
-    QByteArray ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Ximian//NONSGML Evolution Calendar//EN\r\n"
-                     "BEGIN:VTIMEZONE\r\nTZID:" + zone + "\r\nX-LIC-LOCATION:Europe/Paris\r\n"
-                     "BEGIN:STANDARD\r\nTZNAME:CET\r\nDTSTART:19701025T030000\r\n"
-                     "RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=10\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\n"
-                     "END:STANDARD\r\nBEGIN:DAYLIGHT\r\nTZNAME:CEST\r\nDTSTART:19700329T020000\r\n"
-                     "RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=3\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\n"
-                     "END:DAYLIGHT\r\nEND:VTIMEZONE\r\n";
+    QByteArray ics =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Ximian//NONSGML Evolution Calendar//EN\r\n"
+        "BEGIN:VTIMEZONE\r\nTZID:"
+        + zone
+        + "\r\nX-LIC-LOCATION:Europe/Paris\r\n"
+          "BEGIN:STANDARD\r\nTZNAME:CET\r\nDTSTART:19701025T030000\r\n"
+          "RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=10\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\n"
+          "END:STANDARD\r\nBEGIN:DAYLIGHT\r\nTZNAME:CEST\r\nDTSTART:19700329T020000\r\n"
+          "RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=3\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\n"
+          "END:DAYLIGHT\r\nEND:VTIMEZONE\r\n";
     QRandomGenerator random(23);
     const auto stamp = [](const QDate &day, int hour) {
-        return day.toString("yyyyMMdd").toLatin1() + "T" + QByteArray::number(hour).rightJustified(2, '0')
-            + "0000";
+        return day.toString("yyyyMMdd").toLatin1() + "T"
+            + QByteArray::number(hour).rightJustified(2, '0') + "0000";
     };
     for (int i = 0; i < singles; ++i) {
         const QDate day = today.addDays(random.bounded(365) - 182);
-        ics += "BEGIN:VEVENT\r\nUID:single-" + QByteArray::number(i) + "\r\nDTSTART;TZID=" + zone + ":"
-            + stamp(day, 8 + random.bounded(10)) + "\r\nSUMMARY:Meeting " + QByteArray::number(i)
-            + "\r\nEND:VEVENT\r\n";
+        ics += "BEGIN:VEVENT\r\nUID:single-" + QByteArray::number(i) + "\r\nDTSTART;TZID=" + zone
+            + ":" + stamp(day, 8 + random.bounded(10)) + "\r\nSUMMARY:Meeting "
+            + QByteArray::number(i) + "\r\nEND:VEVENT\r\n";
     }
     const char *const rules[] = {"FREQ=WEEKLY;BYDAY=MO,WE", "FREQ=DAILY;INTERVAL=2",
-                                 "FREQ=MONTHLY;BYDAY=2TU", "FREQ=YEARLY", "FREQ=WEEKLY;COUNT=60",
-                                 "FREQ=MONTHLY;BYMONTHDAY=15"};
+                                 "FREQ=MONTHLY;BYDAY=2TU",  "FREQ=YEARLY",
+                                 "FREQ=WEEKLY;COUNT=60",    "FREQ=MONTHLY;BYMONTHDAY=15"};
     for (int i = 0; i < recurring; ++i) {
         const QDate start = today.addDays(-random.bounded(3 * 365));
         const QByteArray rule = rules[i % 6];
@@ -128,8 +133,9 @@ void writeCalendar(const QString &path, const QDate &today, int singles, int rec
             + (rule == "FREQ=YEARLY" ? "DTSTART;VALUE=DATE:" + start.toString("yyyyMMdd").toLatin1()
                                      : "DTSTART;TZID=" + zone + ":" + stamp(start, 9 + i % 9))
             + "\r\nSUMMARY:Recurring " + QByteArray::number(i) + "\r\nRRULE:" + rule + "\r\n"
-            + (i % 10 == 0 ? "EXDATE;TZID=" + zone + ":" + stamp(today.addDays(7), 9 + i % 9) + "\r\n"
-                           : QByteArray())
+            + (i % 10 == 0
+                   ? "EXDATE;TZID=" + zone + ":" + stamp(today.addDays(7), 9 + i % 9) + "\r\n"
+                   : QByteArray())
             + "END:VEVENT\r\n";
     }
     ics += "END:VCALENDAR\r\n";
@@ -153,24 +159,23 @@ int main(int argc, char **argv)
     qsizetype found = 0;
 
     if (only.isEmpty() || only == QLatin1String("contacts")) {
-    const QList<QByteArray> cards = makeContacts(5000);
-    const QString store = home.path() + "/.local/share/evolution/addressbook/system/contacts.db";
-    writeEvolutionStore(store, cards);
-    const Bench::Stats evolution = Bench::stats(Bench::timeRuns(runs, [&found] {
-        found = AddressBookReader::readAll().size();
-    }));
-    Bench::print("contacts_5000_evolution_store_median", evolution.median, "ms");
-    Bench::print("contacts_5000_evolution_store_p95", evolution.p95, "ms");
-    Bench::print("contacts_listed", double(found), "records");
-    QFile::remove(store);
+        const QList<QByteArray> cards = makeContacts(5000);
+        const QString store =
+            home.path() + "/.local/share/evolution/addressbook/system/contacts.db";
+        writeEvolutionStore(store, cards);
+        const Bench::Stats evolution = Bench::stats(
+            Bench::timeRuns(runs, [&found] { found = AddressBookReader::readAll().size(); }));
+        Bench::print("contacts_5000_evolution_store_median", evolution.median, "ms");
+        Bench::print("contacts_5000_evolution_store_p95", evolution.p95, "ms");
+        Bench::print("contacts_listed", double(found), "records");
+        QFile::remove(store);
 
-    writeContactFiles(home.path() + "/.local/share/contacts", cards);
-    const Bench::Stats contacts = Bench::stats(Bench::timeRuns(runs, [&found] {
-        found = AddressBookReader::readAll().size();
-    }));
-    Bench::print("contacts_5000_vcf_files_median", contacts.median, "ms");
-    Bench::print("contacts_5000_vcf_files_p95", contacts.p95, "ms");
-    Bench::print("contacts_listed_from_files", double(found), "records");
+        writeContactFiles(home.path() + "/.local/share/contacts", cards);
+        const Bench::Stats contacts = Bench::stats(
+            Bench::timeRuns(runs, [&found] { found = AddressBookReader::readAll().size(); }));
+        Bench::print("contacts_5000_vcf_files_median", contacts.median, "ms");
+        Bench::print("contacts_5000_vcf_files_p95", contacts.p95, "ms");
+        Bench::print("contacts_listed_from_files", double(found), "records");
     }
     if (!only.isEmpty() && only != QLatin1String("calendar"))
         return 0;

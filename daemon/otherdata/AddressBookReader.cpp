@@ -85,9 +85,10 @@ QStringList textColumn(sqlite3 *db, const QString &sql)
 QString vCardColumn(sqlite3 *db, const QString &table)
 {
     const QStringList columns = textColumn(
-        db, QStringLiteral("SELECT name FROM pragma_table_info(%1)")
-                .arg(QLatin1Char('\'') + QString(table).replace(QLatin1Char('\''), QStringLiteral("''"))
-                     + QLatin1Char('\'')));
+        db,
+        QStringLiteral("SELECT name FROM pragma_table_info(%1)")
+            .arg(QLatin1Char('\'') + QString(table).replace(QLatin1Char('\''), QStringLiteral("''"))
+                 + QLatin1Char('\'')));
     for (const QString &column : columns) {
         if (column.compare(QLatin1String("vcard"), Qt::CaseInsensitive) == 0)
             return column;
@@ -156,7 +157,8 @@ AddressBookReader::AddressBook AddressBookReader::read(const Sources &sources)
             addVCards(book, card);
     }
     const QStringList suffixes{QStringLiteral("vcf"), QStringLiteral("vcard")};
-    for (const QString &path : OtherDataSources::filesIn(sources.vcardPaths, suffixes, "BEGIN:VCARD"))
+    for (const QString &path :
+         OtherDataSources::filesIn(sources.vcardPaths, suffixes, "BEGIN:VCARD"))
         addVCardFile(book, path);
     OtherDataRecords::sortByTitle(book.records);
     return book;
@@ -172,8 +174,8 @@ QList<QByteArray> AddressBookReader::vCardsInDatabase(const QString &path)
     const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded()
         + "?mode=ro&immutable=1";
     sqlite3 *db = nullptr;
-    const int opened = sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
-                                       nullptr);
+    const int opened =
+        sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     if (opened != SQLITE_OK) {
         KorvaleLog::line(QStringLiteral("Exception reading file %1: %2: %3")
                              .arg(path, QStringLiteral("SQLiteError"),
@@ -191,7 +193,8 @@ QList<QByteArray> AddressBookReader::vCardsInDatabase(const QString &path)
             sourcesOfCards.append({table, column});
     }
     if (sourcesOfCards.isEmpty()) {
-        tables = textColumn(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+        tables =
+            textColumn(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
         for (const QString &table : tables) {
             const QString column = vCardColumn(db, table);
             if (!column.isEmpty())
@@ -199,8 +202,10 @@ QList<QByteArray> AddressBookReader::vCardsInDatabase(const QString &path)
         }
     }
     for (const auto &[table, column] : sourcesOfCards) {
-        const QStringList values = textColumn(
-            db, QStringLiteral("SELECT %1 FROM %2").arg(quotedIdentifier(column), quotedIdentifier(table)));
+        const QStringList values =
+            textColumn(db,
+                       QStringLiteral("SELECT %1 FROM %2")
+                           .arg(quotedIdentifier(column), quotedIdentifier(table)));
         for (const QString &value : values)
             cards.append(value.toUtf8());
     }
@@ -217,9 +222,9 @@ void AddressBookReader::addVCards(AddressBook &book, const QByteArray &bytes)
         const QString uid = record.value(ItemRecord::KeyUID).toString();
         if (!uid.isEmpty() && !book.pictures.contains(uid)) {
             const ContactRecords::Picture picture = ContactRecords::picture(card);
-            const QByteArray pictureBytes =
-                picture.bytes.isEmpty() && !picture.uri.isEmpty() ? pictureFileBytes(picture.uri)
-                                                                  : picture.bytes;
+            const QByteArray pictureBytes = picture.bytes.isEmpty() && !picture.uri.isEmpty()
+                ? pictureFileBytes(picture.uri)
+                : picture.bytes;
             if (!pictureBytes.isEmpty())
                 book.pictures.insert(uid, pictureBytes);
         }

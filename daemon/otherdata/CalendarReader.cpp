@@ -50,7 +50,10 @@ QTimeZone qtZoneFor(const QByteArray &tzid)
 class ZoneTable
 {
 public:
-    explicit ZoneTable(icalcomponent *calendar) : mCalendar(calendar) {}
+    explicit ZoneTable(icalcomponent *calendar)
+        : mCalendar(calendar)
+    {
+    }
 
     Zone zoneOf(icalproperty *property, const icaltimetype &value)
     {
@@ -177,11 +180,14 @@ struct Found {
 // The range, worked out once for every event.
 struct Range {
     Range(const QDateTime &from, const QDateTime &to)
-        : from(from), fromMs(from.toMSecsSinceEpoch()), toMs(to.toMSecsSinceEpoch()),
-          // Zone offsets stay within a day either way: wall clocks beyond this window need no
-          // conversion to be known outside the range.
-          firstDay(from.toLocalTime().date().addDays(-2)),
-          lastDay(to.toLocalTime().date().addDays(2))
+        : from(from)
+        , fromMs(from.toMSecsSinceEpoch())
+        , toMs(to.toMSecsSinceEpoch())
+        ,
+        // Zone offsets stay within a day either way: wall clocks beyond this window need no
+        // conversion to be known outside the range.
+        firstDay(from.toLocalTime().date().addDays(-2))
+        , lastDay(to.toLocalTime().date().addDays(2))
     {
     }
     QDateTime from;
@@ -196,7 +202,9 @@ class Occurrences
 {
 public:
     Occurrences(const QString &title, const Range &range, QList<Found> &out)
-        : mTitle(title), mRange(range), mOut(out)
+        : mTitle(title)
+        , mRange(range)
+        , mOut(out)
     {
     }
 
@@ -266,9 +274,8 @@ void expandRule(icalrecurrencetype rule, const icaltimetype &start, const Zone &
         return;
     // Straight to the range for a rule without a count (a count must be run from the start).
     if (rule.count == 0) {
-        const icaltimetype near = start.is_date
-            ? wallClock(occurrences.from(), {}, true)
-            : wallClock(occurrences.from(), zone, false);
+        const icaltimetype near = start.is_date ? wallClock(occurrences.from(), {}, true)
+                                                : wallClock(occurrences.from(), zone, false);
         if (icaltime_compare(near, start) > 0)
             icalrecur_iterator_set_start(iterator, near);
     }
@@ -330,7 +337,8 @@ void addEventsOf(icalcomponent *calendar, const Range &range, QList<Found> &out)
 
     for (icalcomponent *event : events) {
         const QString title = titleOf(event);
-        icalproperty *startProperty = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+        icalproperty *startProperty =
+            icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
         if (title.isEmpty() || !startProperty)
             continue;
         icaltimetype start = icalproperty_get_dtstart(startProperty);

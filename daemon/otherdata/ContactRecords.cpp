@@ -12,10 +12,10 @@ namespace {
 // is there.
 bool isQualifierType(const QString &type)
 {
-    static const QStringList qualifiers{
-        QStringLiteral("PREF"),   QStringLiteral("INTERNET"), QStringLiteral("X400"),
-        QStringLiteral("VOICE"),  QStringLiteral("DOM"),      QStringLiteral("INTL"),
-        QStringLiteral("POSTAL"), QStringLiteral("PARCEL")};
+    static const QStringList qualifiers{QStringLiteral("PREF"),   QStringLiteral("INTERNET"),
+                                        QStringLiteral("X400"),   QStringLiteral("VOICE"),
+                                        QStringLiteral("DOM"),    QStringLiteral("INTL"),
+                                        QStringLiteral("POSTAL"), QStringLiteral("PARCEL")};
     return qualifiers.contains(type) || type.startsWith(QLatin1String("X-"));
 }
 
@@ -72,8 +72,8 @@ QString multiValueText(const VCard &card, const QString &name,
         const QString value = valueOf(*property);
         if (value.isEmpty())
             continue;
-        appendLine(text, ContactRecords::labelledLine(ContactRecords::rawLabel(card, *property),
-                                                      value));
+        appendLine(text,
+                   ContactRecords::labelledLine(ContactRecords::rawLabel(card, *property), value));
     }
     return text;
 }
@@ -109,12 +109,12 @@ QString textOf(const VCard &card, const QString &name)
 
 QStringList ContactRecords::knownLabelKeys()
 {
-    return {KORVALE_KEY("HOME"),     KORVALE_KEY("WORK"),     KORVALE_KEY("CELL"),
-            KORVALE_KEY("FAX"),      KORVALE_KEY("HOME FAX"), KORVALE_KEY("WORK FAX"),
-            KORVALE_KEY("PAGER"),    KORVALE_KEY("MAIN"),     KORVALE_KEY("OTHER"),
-            KORVALE_KEY("VOICE"),    KORVALE_KEY("PREF"),     KORVALE_KEY("CAR"),
-            KORVALE_KEY("IPHONE"),   KORVALE_KEY("VIDEO"),    KORVALE_KEY("TEXT"),
-            KORVALE_KEY("ISDN"),     KORVALE_KEY("MSG"),      KORVALE_KEY("SCHOOL")};
+    return {KORVALE_KEY("HOME"),   KORVALE_KEY("WORK"),     KORVALE_KEY("CELL"),
+            KORVALE_KEY("FAX"),    KORVALE_KEY("HOME FAX"), KORVALE_KEY("WORK FAX"),
+            KORVALE_KEY("PAGER"),  KORVALE_KEY("MAIN"),     KORVALE_KEY("OTHER"),
+            KORVALE_KEY("VOICE"),  KORVALE_KEY("PREF"),     KORVALE_KEY("CAR"),
+            KORVALE_KEY("IPHONE"), KORVALE_KEY("VIDEO"),    KORVALE_KEY("TEXT"),
+            KORVALE_KEY("ISDN"),   KORVALE_KEY("MSG"),      KORVALE_KEY("SCHOOL")};
 }
 
 QString ContactRecords::rawLabel(const VCard &card, const VCardProperty &property)
@@ -169,7 +169,8 @@ QString ContactRecords::postalAddress(const QStringList &components)
     // post office box; extended address; street; locality; region; postal code; country
     QString lines = joinNonEmpty({components.value(0), components.value(1), components.value(2)},
                                  QStringLiteral("\n"));
-    appendLine(lines, joinNonEmpty({components.value(5), components.value(3)}, QStringLiteral(" ")));
+    appendLine(lines,
+               joinNonEmpty({components.value(5), components.value(3)}, QStringLiteral(" ")));
     appendLine(lines, countryLine(components.value(6)));
     return lines;
 }

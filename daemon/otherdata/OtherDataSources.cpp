@@ -35,9 +35,10 @@ bool isWanted(const QFileInfo &info, const QStringList &suffixes, const QByteArr
     if (!info.isFile())
         return false;
     const QString suffix = info.suffix();
-    const bool named = std::any_of(suffixes.cbegin(), suffixes.cend(), [&suffix](const QString &wanted) {
-        return suffix.compare(wanted, Qt::CaseInsensitive) == 0;
-    });
+    const bool named =
+        std::any_of(suffixes.cbegin(), suffixes.cend(), [&suffix](const QString &wanted) {
+            return suffix.compare(wanted, Qt::CaseInsensitive) == 0;
+        });
     return named || beginsWithSignature(info.filePath(), signature);
 }
 
@@ -63,7 +64,8 @@ std::optional<QByteArray> OtherDataSources::readFile(const QString &path)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return failed(errno);
-    struct stat info {};
+    struct stat info {
+    };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         const int error = errno ? errno : EISDIR;
         ::close(fd);
@@ -138,8 +140,7 @@ QStringList OtherDataSources::filesIn(const QStringList &paths, const QStringLis
         if (!info.isDir())
             continue;
         QStringList found;
-        QDirIterator walk(path, QDir::Files | QDir::NoDotAndDotDot,
-                          QDirIterator::Subdirectories);
+        QDirIterator walk(path, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
         while (walk.hasNext()) {
             walk.next();
             if (isWanted(walk.fileInfo(), suffixes, signature))

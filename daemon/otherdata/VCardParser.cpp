@@ -313,8 +313,7 @@ QList<VCard> VCardParser::parse(const QByteArray &bytes)
         // Quoted-printable soft line breaks: a line ending in "=" goes on with the next one,
         // white space and all.
         while (i < count) {
-            if (header.quotedPrintable && line.endsWith('=')
-                && !isLine(lines.at(i), "END:VCARD")) {
+            if (header.quotedPrintable && line.endsWith('=') && !isLine(lines.at(i), "END:VCARD")) {
                 line.chop(1);
                 line += lines.at(i++);
             } else if (isFoldContinuation(lines.at(i))) {

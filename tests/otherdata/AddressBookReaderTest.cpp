@@ -39,8 +39,8 @@ void exec(sqlite3 *db, const QByteArray &sql)
 
 QByteArray card(const char *uid, const char *name, const char *phone)
 {
-    return QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:") + uid + "\r\nFN:" + name
-        + "\r\nN:;" + name + ";;;\r\nTEL;TYPE=CELL:" + phone + "\r\nEND:VCARD";
+    return QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:") + uid + "\r\nFN:" + name + "\r\nN:;"
+        + name + ";;;\r\nTEL;TYPE=CELL:" + phone + "\r\nEND:VCARD";
 }
 
 QByteArray quotedSql(QByteArray text)
@@ -52,22 +52,24 @@ QByteArray quotedSql(QByteArray text)
 // table of contacts, whose vcard column holds each card.
 void createEvolutionStore(sqlite3 *db, const QList<QByteArray> &cards)
 {
-    exec(db, "CREATE TABLE folders (folder_id TEXT PRIMARY KEY, version INTEGER, multivalues TEXT,"
-             " lc_collate TEXT, countrycode VARCHAR(2));"
-             "CREATE TABLE keys (key TEXT PRIMARY KEY, value TEXT,"
-             " folder_id TEXT REFERENCES folders);"
-             "CREATE TABLE folder_id (uid TEXT PRIMARY KEY, Rev TEXT, file_as TEXT,"
-             " file_as_localized TEXT, nickname TEXT, full_name TEXT, given_name TEXT,"
-             " family_name TEXT, email TEXT, is_list INTEGER, list_show_addresses INTEGER,"
-             " wants_html INTEGER, x509Cert INTEGER, pgpCert INTEGER, vcard TEXT, bdata TEXT);"
-             "CREATE TABLE folder_id_email_list (uid TEXT NOT NULL REFERENCES folder_id(uid)"
-             " ON DELETE CASCADE, value TEXT);"
-             "INSERT INTO folders VALUES ('folder_id', 12, 'email', 'en_US.UTF-8', 'FR');");
+    exec(db,
+         "CREATE TABLE folders (folder_id TEXT PRIMARY KEY, version INTEGER, multivalues TEXT,"
+         " lc_collate TEXT, countrycode VARCHAR(2));"
+         "CREATE TABLE keys (key TEXT PRIMARY KEY, value TEXT,"
+         " folder_id TEXT REFERENCES folders);"
+         "CREATE TABLE folder_id (uid TEXT PRIMARY KEY, Rev TEXT, file_as TEXT,"
+         " file_as_localized TEXT, nickname TEXT, full_name TEXT, given_name TEXT,"
+         " family_name TEXT, email TEXT, is_list INTEGER, list_show_addresses INTEGER,"
+         " wants_html INTEGER, x509Cert INTEGER, pgpCert INTEGER, vcard TEXT, bdata TEXT);"
+         "CREATE TABLE folder_id_email_list (uid TEXT NOT NULL REFERENCES folder_id(uid)"
+         " ON DELETE CASCADE, value TEXT);"
+         "INSERT INTO folders VALUES ('folder_id', 12, 'email', 'en_US.UTF-8', 'FR');");
     int row = 0;
     for (const QByteArray &vcard : cards) {
-        exec(db, "INSERT INTO folder_id (uid, Rev, full_name, vcard) VALUES ('uid-"
-                     + QByteArray::number(++row) + "', '2026-12-01T10:00:00Z(1)', 'x', "
-                     + quotedSql(vcard) + ");");
+        exec(db,
+             "INSERT INTO folder_id (uid, Rev, full_name, vcard) VALUES ('uid-"
+                 + QByteArray::number(++row) + "', '2026-12-01T10:00:00Z(1)', 'x', "
+                 + quotedSql(vcard) + ");");
     }
 }
 
@@ -86,16 +88,17 @@ QStringList titles(const QVariantList &records)
 TEST_F(AddressBookReaderTest, EvolutionStoreIsReadWithoutDisturbingItsWriter)
 {
     TemporaryHome home;
-    const QString store =
-        home.path() + "/.local/share/evolution/addressbook/system/contacts.db";
+    const QString store = home.path() + "/.local/share/evolution/addressbook/system/contacts.db";
     QDir().mkpath(QFileInfo(store).absolutePath());
     sqlite3 *writer = nullptr;
     ASSERT_EQ(sqlite3_open(store.toUtf8().constData(), &writer), SQLITE_OK);
-    createEvolutionStore(writer, {card("a1", "Alice", "+33 6 11 11 11 11"),
-                                  card("b2", "Bob", "+33 6 22 22 22 22")});
-    exec(writer, "BEGIN EXCLUSIVE; INSERT INTO folder_id (uid, vcard) VALUES ('c3', "
-                     + quotedSql(card("c3", "Carol", "+33 6 33 33 33 33")) + ");");
-    const QByteArray before = QCryptographicHash::hash(fileBytes(store), QCryptographicHash::Sha256);
+    createEvolutionStore(
+        writer, {card("a1", "Alice", "+33 6 11 11 11 11"), card("b2", "Bob", "+33 6 22 22 22 22")});
+    exec(writer,
+         "BEGIN EXCLUSIVE; INSERT INTO folder_id (uid, vcard) VALUES ('c3', "
+             + quotedSql(card("c3", "Carol", "+33 6 33 33 33 33")) + ");");
+    const QByteArray before =
+        QCryptographicHash::hash(fileBytes(store), QCryptographicHash::Sha256);
     const QDateTime modified = QFileInfo(store).lastModified();
 
     const QVariantList records = AddressBookReader::readAll();
@@ -132,18 +135,22 @@ TEST_F(AddressBookReaderTest, EverySourceMergedWithoutDuplicatesInTitleOrder)
         const QString other = data + "/evolution/addressbook/1702-work/contacts.db";
         QDir().mkpath(QFileInfo(other).absolutePath());
         ASSERT_EQ(sqlite3_open(other.toUtf8().constData(), &db), SQLITE_OK);
-        exec(db, "CREATE TABLE people (id INTEGER PRIMARY KEY, VCard TEXT);"
-                 "INSERT INTO people (VCard) VALUES ("
-                     + quotedSql(card("d4", "Dora", "+1 555 0104")) + ");");
+        exec(db,
+             "CREATE TABLE people (id INTEGER PRIMARY KEY, VCard TEXT);"
+             "INSERT INTO people (VCard) VALUES ("
+                 + quotedSql(card("d4", "Dora", "+1 555 0104")) + ");");
         sqlite3_close(db);
     }
     writeFile(data + "/contacts/personal/alice.vcf", alice);
-    writeFile(data + "/contacts/personal/1702033401.R815", card("e5", "Émile", "+33 1 55 55 55 55"));
+    writeFile(data + "/contacts/personal/1702033401.R815",
+              card("e5", "Émile", "+33 1 55 55 55 55"));
     writeFile(data + "/contacts/personal/notes.txt", "FN:Not a card\r\nTEL:0\r\n");
     const QByteArray zed = pngPicture(qRgb(1, 2, 3));
     writeFile(home.path() + "/Exports/team.vcf",
-              crlf("BEGIN:VCARD\nVERSION:4.0\nUID:z26\nFN:Zed\nEMAIL:zed@example.org\nPHOTO:data:image/png;base64,")
-                  + zed.toBase64() + crlf("\nEND:VCARD\n") + card("b2", "bob", "+33 6 22 22 22 22"));
+              crlf("BEGIN:VCARD\nVERSION:4.0\nUID:z26\nFN:Zed\nEMAIL:zed@example.org\nPHOTO:data:"
+                   "image/png;base64,")
+                  + zed.toBase64() + crlf("\nEND:VCARD\n")
+                  + card("b2", "bob", "+33 6 22 22 22 22"));
     SharedPreferences preferences;
     preferences.setValue(AddressBookReader::ContactsPathsPreference,
                          QVariantList{"~/Exports/team.vcf", "", "~/missing-folder"});
@@ -152,7 +159,8 @@ TEST_F(AddressBookReaderTest, EverySourceMergedWithoutDuplicatesInTitleOrder)
     const QVariantList records = AddressBookReader::readAll();
 
     // The suite's title order: case folded, accents not (É comes after Z).
-    EXPECT_EQ(titles(records), QStringList({"Alice", "bob", "Dora", "Zed", QStringLiteral("Émile")}));
+    EXPECT_EQ(titles(records),
+              QStringList({"Alice", "bob", "Dora", "Zed", QStringLiteral("Émile")}));
     EXPECT_EQ(AddressBookReader::pictureForUid("a1").pixel(0, 0), qRgb(0, 128, 0));
     EXPECT_EQ(AddressBookReader::pictureForUid("z26").pixel(0, 0), qRgb(1, 2, 3));
     EXPECT_TRUE(AddressBookReader::pictureForUid("b2").isNull());

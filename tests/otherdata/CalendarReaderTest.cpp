@@ -132,10 +132,11 @@ TEST_F(CalendarReaderTest, RecurringEventsKeepTheirWallClockAcrossDaylightSaving
     TemporaryHome home;
     const QString data = home.path() + "/.local/share";
     writeFile(data + "/evolution/calendar/system/calendar.ics", EvolutionCalendar);
-    writeFile(data + "/korganizer/std.ics",
-              "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//K Desktop Environment//NONSGML libkcal 4.3//EN\n"
-              "BEGIN:VEVENT\nUID:ny\nDTSTART;TZID=America/New_York:20270325T090000\n"
-              "SUMMARY:New York meeting\nEND:VEVENT\nEND:VCALENDAR\n");
+    writeFile(
+        data + "/korganizer/std.ics",
+        "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//K Desktop Environment//NONSGML libkcal 4.3//EN\n"
+        "BEGIN:VEVENT\nUID:ny\nDTSTART;TZID=America/New_York:20270325T090000\n"
+        "SUMMARY:New York meeting\nEND:VEVENT\nEND:VCALENDAR\n");
     writeFile(home.path() + "/Calendars/work",
               "BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VEVENT\nUID:call\nDTSTART:20270320T080000Z\n"
               "SUMMARY:Call\nEND:VEVENT\nEND:VCALENDAR\n");
@@ -148,11 +149,11 @@ TEST_F(CalendarReaderTest, RecurringEventsKeepTheirWallClockAcrossDaylightSaving
     ASSERT_EQ(to, local(4, 15));
     const QVariantList events = CalendarReader::readEvents(from, to);
 
-    EXPECT_EQ(listed(events), QStringList({"03-16 18:30 Yoga", "03-20 09:00 Call",
-                                           "03-25 14:00 New York meeting", "03-30 18:30 Yoga",
-                                           "04-01 00:00 Anniversaire", "04-02 00:00 Birthday Ann",
-                                           "04-07 19:00 Yoga (moved)", "04-13 18:00 Team",
-                                           "04-13 18:30 Yoga"}));
+    EXPECT_EQ(
+        listed(events),
+        QStringList({"03-16 18:30 Yoga", "03-20 09:00 Call", "03-25 14:00 New York meeting",
+                     "03-30 18:30 Yoga", "04-01 00:00 Anniversaire", "04-02 00:00 Birthday Ann",
+                     "04-07 19:00 Yoga (moved)", "04-13 18:00 Team", "04-13 18:30 Yoga"}));
     // The same wall clock is an hour closer to UTC in summer.
     EXPECT_EQ(events.at(0).toMap().value("Date").toDateTime().toUTC().time(), QTime(17, 30));
     EXPECT_EQ(events.at(3).toMap().value("Date").toDateTime().toUTC().time(), QTime(16, 30));
