@@ -46,10 +46,14 @@ QString recordKey(const QVariantMap &record)
 
 QByteArray pictureFileBytes(const QString &uri)
 {
+    // A card names any path it likes: only a plain file with a size is read, never a device,
+    // a pipe or a /proc entry (which report no size and may never end).
     const QString path = QUrl(uri).toLocalFile();
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile() || info.size() <= 0 || info.size() > MaxPictureFileSize)
+        return {};
     QFile file(path);
-    if (path.isEmpty() || !QFileInfo(path).isFile() || file.size() > MaxPictureFileSize
-        || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.read(MaxPictureFileSize);
 }

@@ -72,7 +72,8 @@ std::optional<QByteArray> OtherDataSources::readFile(const QString &path)
         return failed(error);
     }
     QByteArray bytes;
-    if (info.st_size > MaxFileSize) {
+    // Nothing to read in an empty file; and a /proc entry, which says it is empty, may never end.
+    if (info.st_size == 0 || info.st_size > MaxFileSize) {
         ::close(fd);
         return bytes;
     }

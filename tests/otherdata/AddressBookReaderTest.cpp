@@ -145,6 +145,10 @@ TEST_F(AddressBookReaderTest, EverySourceMergedWithoutDuplicatesInTitleOrder)
     writeFile(data + "/contacts/personal/1702033401.R815",
               card("e5", "Émile", "+33 1 55 55 55 55"));
     writeFile(data + "/contacts/personal/notes.txt", "FN:Not a card\r\nTEL:0\r\n");
+    // A card may name any path as its picture: a /proc entry is not read.
+    writeFile(data + "/contacts/personal/dora.vcf",
+              card("d4", "Dora", "+1 555 0104")
+                  .replace("END:VCARD", "PHOTO;VALUE=uri:file:///proc/self/status\r\nEND:VCARD"));
     const QByteArray zed = pngPicture(qRgb(1, 2, 3));
     writeFile(home.path() + "/Exports/team.vcf",
               crlf("BEGIN:VCARD\nVERSION:4.0\nUID:z26\nFN:Zed\nEMAIL:zed@example.org\nPHOTO:data:"
@@ -164,5 +168,7 @@ TEST_F(AddressBookReaderTest, EverySourceMergedWithoutDuplicatesInTitleOrder)
     EXPECT_EQ(AddressBookReader::pictureForUid("a1").pixel(0, 0), qRgb(0, 128, 0));
     EXPECT_EQ(AddressBookReader::pictureForUid("z26").pixel(0, 0), qRgb(1, 2, 3));
     EXPECT_TRUE(AddressBookReader::pictureForUid("b2").isNull());
+    EXPECT_FALSE(
+        AddressBookReader::read(AddressBookReader::defaultSources()).pictures.contains("d4"));
     EXPECT_TRUE(AddressBookReader::pictureForUid("").isNull());
 }
