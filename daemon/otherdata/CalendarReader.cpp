@@ -269,16 +269,32 @@ void expandRule(icalrecurrencetype rule, const icaltimetype &start, const Zone &
         if (start.is_date)
             rule.until.is_date = 1;
     }
-    icalrecur_iterator *iterator = icalrecur_iterator_new(rule, start);
+    // Straight to the range for a rule without a count (a count must be run from the start).
+    const bool jump = rule.count == 0;
+    const icaltimetype near = start.is_date ? wallClock(occurrences.from(), {}, true)
+                                            : wallClock(occurrences.from(), zone, false);
+    const bool behind = jump && icaltime_compare(near, start) > 0;
+    icaltimetype first = start;
+    const qint64 unit = rule.freq == ICAL_SECONDLY_RECURRENCE ? 1
+        : rule.freq == ICAL_MINUTELY_RECURRENCE               ? 60
+        : rule.freq == ICAL_HOURLY_RECURRENCE                 ? 3600
+                                                              : 0;
+    if (behind && unit > 0 && !start.is_date) {
+        // libical's own jump loses the phase of an hourly or finer rule with an interval (every
+        // 7 hours lands on other hours): move the start on by whole periods of the wall clock
+        // instead, which is what the rule counts in.
+        const qint64 period = unit * qMax(1, int(rule.interval));
+        const qint64 from = qint64(icaltime_as_timet(start));
+        const qint64 to = qint64(icaltime_as_timet(near));
+        first =
+            icaltime_from_timet_with_zone(time_t(from + (to - from) / period * period), 0, nullptr);
+        first.zone = nullptr;
+    }
+    icalrecur_iterator *iterator = icalrecur_iterator_new(rule, first);
     if (!iterator)
         return;
-    // Straight to the range for a rule without a count (a count must be run from the start).
-    if (rule.count == 0) {
-        const icaltimetype near = start.is_date ? wallClock(occurrences.from(), {}, true)
-                                                : wallClock(occurrences.from(), zone, false);
-        if (icaltime_compare(near, start) > 0)
-            icalrecur_iterator_set_start(iterator, near);
-    }
+    if (behind && unit == 0)
+        icalrecur_iterator_set_start(iterator, near);
     for (int step = 0; step < CalendarReader::RuleStepLimit && !occurrences.full(); ++step) {
         icaltimetype next = icalrecur_iterator_next(iterator);
         if (icaltime_is_null_time(next))

@@ -8,7 +8,9 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+#include <libical/ical.h>
 
+#include <algorithm>
 #include <ctime>
 
 namespace {
@@ -207,4 +209,58 @@ TEST_F(CalendarReaderTest, OldRulesReachTheRangeAndRunawayRulesStop)
     EXPECT_EQ(lastFriday, QList<QDate>({QDate(2027, 3, 26)}));
     EXPECT_EQ(fiveDays, QStringList({"03-15 08:00", "03-16 08:00", "03-17 08:00"}));
     EXPECT_EQ(runaway, CalendarReader::OccurrenceLimit);
+}
+
+// The jump to the range lands where a walk from the start does: libical's own jump for daily and
+// longer rules, a shift by whole periods for hourly and finer ones (libical's loses their phase).
+TEST_F(CalendarReaderTest, JumpingToTheRangeFindsWhatAWalkFromTheStartFinds)
+{
+    const char *const rules[] = {"FREQ=WEEKLY;BYDAY=MO,WE",
+                                 "FREQ=DAILY;INTERVAL=2",
+                                 "FREQ=MONTHLY;BYDAY=2TU",
+                                 "FREQ=MONTHLY;BYMONTHDAY=-1",
+                                 "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1",
+                                 "FREQ=WEEKLY;INTERVAL=3;WKST=SU;BYDAY=SU,SA",
+                                 "FREQ=YEARLY;BYWEEKNO=20;BYDAY=MO",
+                                 "FREQ=MONTHLY;INTERVAL=5;BYDAY=1FR",
+                                 "FREQ=YEARLY;INTERVAL=4;BYMONTH=2;BYMONTHDAY=29",
+                                 "FREQ=HOURLY;INTERVAL=7",
+                                 "FREQ=HOURLY;INTERVAL=7;BYDAY=MO,WE",
+                                 "FREQ=MINUTELY;INTERVAL=90"};
+    const char *const starts[] = {"20240229T090000", "20260315T100000", "20250131T000000"};
+    // A month without a daylight-saving change: floating times are local times.
+    const QDateTime from = local(4, 15);
+    const QDateTime to = local(5, 15);
+    int compared = 0;
+    for (const char *rule : rules) {
+        for (const char *start : starts) {
+            const QByteArray calendar = QByteArray("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:x\r\n"
+                                                   "SUMMARY:x\r\nDTSTART:")
+                + start + "\r\nRRULE:" + rule + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+            QList<QDateTime> read;
+            for (const QVariant &event : CalendarReader::eventsInCalendar(calendar, from, to))
+                read.append(event.toMap().value("Date").toDateTime());
+            std::sort(read.begin(), read.end());
+
+            QList<QDateTime> walked;
+            icalrecur_iterator *walk = icalrecur_iterator_new(icalrecurrencetype_from_string(rule),
+                                                              icaltime_from_string(start));
+            for (int step = 0; step < 2000000; ++step) {
+                const icaltimetype next = icalrecur_iterator_next(walk);
+                if (icaltime_is_null_time(next))
+                    break;
+                const QDateTime at(QDate(next.year, next.month, next.day),
+                                   QTime(next.hour, next.minute, next.second));
+                if (at >= to)
+                    break;
+                if (at >= from)
+                    walked.append(at);
+            }
+            icalrecur_iterator_free(walk);
+            EXPECT_EQ(read, walked) << rule << " from " << start;
+            compared += read.isEmpty() ? 0 : 1;
+        }
+    }
+    // Week 20, a fifth month or a 29 February need not fall in this month; the others do.
+    EXPECT_EQ(compared, 27);
 }
