@@ -1,4 +1,5 @@
 #include "AccessWindowController.h"
+#include "AddressBookReader.h"
 #include "AgentAccess.h"
 #include "AgentMenus.h"
 #include "AgentOtherData.h"
@@ -8,6 +9,7 @@
 #include "DaemonHooks.h"
 #include "KorvaleLog.h"
 #include "QOR_StringUtils.h"
+#include "SelectionPreview.h"
 #include "SharedPreferences.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyboardGrab.h"
@@ -172,6 +174,7 @@ int main(int argc, char **argv)
     DaemonController controller(std::move(environment));
     hooks->attachScanning(std::make_unique<AgentScanning>(controller));
     AgentOtherData otherData(controller, OtherDataReaders::standardEnvironment());
+    SelectionPreview::setContactPictureLookup(&AddressBookReader::pictureForUid);
     hooks->attachOtherData(&otherData);
     activation->attach(controller);
 

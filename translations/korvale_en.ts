@@ -52,6 +52,14 @@
         <translation>Clear the Shortcut</translation>
     </message>
     <message>
+        <source>CAR</source>
+        <translation>car</translation>
+    </message>
+    <message>
+        <source>CELL</source>
+        <translation>mobile</translation>
+    </message>
+    <message>
         <source>CancelButton</source>
         <translation>Cancel</translation>
     </message>
@@ -136,6 +144,10 @@
         <translation>Empty</translation>
     </message>
     <message>
+        <source>FAX</source>
+        <translation>fax</translation>
+    </message>
+    <message>
         <source>FileEditorChangeDate</source>
         <translation>Change Date</translation>
     </message>
@@ -168,6 +180,22 @@
         <translation>Your own files and folders, always at hand</translation>
     </message>
     <message>
+        <source>HOME</source>
+        <translation>home</translation>
+    </message>
+    <message>
+        <source>HOME FAX</source>
+        <translation>home fax</translation>
+    </message>
+    <message>
+        <source>IPHONE</source>
+        <translation>iPhone</translation>
+    </message>
+    <message>
+        <source>ISDN</source>
+        <translation>ISDN</translation>
+    </message>
+    <message>
         <source>IncludeContents</source>
         <translation>Include the Folder’s Contents</translation>
     </message>
@@ -198,6 +226,14 @@
     <message>
         <source>LowerCaseText</source>
         <translation>lower case</translation>
+    </message>
+    <message>
+        <source>MAIN</source>
+        <translation>main</translation>
+    </message>
+    <message>
+        <source>MSG</source>
+        <translation>messages</translation>
     </message>
     <message>
         <source>ManagerAdd</source>
@@ -276,6 +312,10 @@
         <translation>OK</translation>
     </message>
     <message>
+        <source>OTHER</source>
+        <translation>other</translation>
+    </message>
+    <message>
         <source>OtherData</source>
         <translation>Other Data</translation>
     </message>
@@ -330,6 +370,12 @@
     <message>
         <source>PathListRemove</source>
         <translation>Remove</translation>
+        <source>PAGER</source>
+        <translation>pager</translation>
+    </message>
+    <message>
+        <source>PREF</source>
+        <translation>preferred</translation>
     </message>
     <message>
         <source>PlainText</source>
@@ -612,6 +658,10 @@
         <translation>Super</translation>
     </message>
     <message>
+        <source>SCHOOL</source>
+        <translation>school</translation>
+    </message>
+    <message>
         <source>ScanningApplications</source>
         <translation>Listing your applications…</translation>
     </message>
@@ -748,6 +798,10 @@ Alert below: %4
         <translation>Korvale needs Qt %1 or later; this system has Qt %2.</translation>
     </message>
     <message>
+        <source>TEXT</source>
+        <translation>text</translation>
+    </message>
+    <message>
         <source>ToDo</source>
         <translation>To-Do</translation>
     </message>
@@ -786,6 +840,22 @@ Alert below: %4
     <message>
         <source>UpperCaseText</source>
         <translation>UPPER CASE</translation>
+    </message>
+    <message>
+        <source>VIDEO</source>
+        <translation>video</translation>
+    </message>
+    <message>
+        <source>VOICE</source>
+        <translation>phone</translation>
+    </message>
+    <message>
+        <source>WORK</source>
+        <translation>work</translation>
+    </message>
+    <message>
+        <source>WORK FAX</source>
+        <translation>work fax</translation>
     </message>
     <message>
         <source>Welcome</source>

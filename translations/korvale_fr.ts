@@ -52,6 +52,14 @@
         <translation>Effacer le raccourci</translation>
     </message>
     <message>
+        <source>CAR</source>
+        <translation>voiture</translation>
+    </message>
+    <message>
+        <source>CELL</source>
+        <translation>portable</translation>
+    </message>
+    <message>
         <source>CancelButton</source>
         <translation>Annuler</translation>
     </message>
@@ -136,6 +144,10 @@
         <translation>Vide</translation>
     </message>
     <message>
+        <source>FAX</source>
+        <translation>fax</translation>
+    </message>
+    <message>
         <source>FileEditorChangeDate</source>
         <translation>Changer la date</translation>
     </message>
@@ -168,6 +180,22 @@
         <translation>Vos fichiers et dossiers, toujours à portée de main</translation>
     </message>
     <message>
+        <source>HOME</source>
+        <translation>domicile</translation>
+    </message>
+    <message>
+        <source>HOME FAX</source>
+        <translation>fax domicile</translation>
+    </message>
+    <message>
+        <source>IPHONE</source>
+        <translation>iPhone</translation>
+    </message>
+    <message>
+        <source>ISDN</source>
+        <translation>RNIS</translation>
+    </message>
+    <message>
         <source>IncludeContents</source>
         <translation>Inclure le contenu du dossier</translation>
     </message>
@@ -198,6 +226,14 @@
     <message>
         <source>LowerCaseText</source>
         <translation>minuscules</translation>
+    </message>
+    <message>
+        <source>MAIN</source>
+        <translation>principal</translation>
+    </message>
+    <message>
+        <source>MSG</source>
+        <translation>messagerie</translation>
     </message>
     <message>
         <source>ManagerAdd</source>
@@ -276,6 +312,10 @@
         <translation>OK</translation>
     </message>
     <message>
+        <source>OTHER</source>
+        <translation>autre</translation>
+    </message>
+    <message>
         <source>OtherData</source>
         <translation>Autres données</translation>
     </message>
@@ -330,6 +370,12 @@
     <message>
         <source>PathListRemove</source>
         <translation>Retirer</translation>
+        <source>PAGER</source>
+        <translation>récepteur d’appels</translation>
+    </message>
+    <message>
+        <source>PREF</source>
+        <translation>préféré</translation>
     </message>
     <message>
         <source>PlainText</source>
@@ -612,6 +658,10 @@
         <translation>Super</translation>
     </message>
     <message>
+        <source>SCHOOL</source>
+        <translation>école</translation>
+    </message>
+    <message>
         <source>ScanningApplications</source>
         <translation>Recherche de vos applications…</translation>
     </message>
@@ -748,6 +798,10 @@ Alerte au-dessous de : %4
         <translation>Korvale a besoin de Qt %1 ou plus récent ; ce système a Qt %2.</translation>
     </message>
     <message>
+        <source>TEXT</source>
+        <translation>SMS</translation>
+    </message>
+    <message>
         <source>ToDo</source>
         <translation>À faire</translation>
     </message>
@@ -786,6 +840,22 @@ Alerte au-dessous de : %4
     <message>
         <source>UpperCaseText</source>
         <translation>MAJUSCULES</translation>
+    </message>
+    <message>
+        <source>VIDEO</source>
+        <translation>vidéo</translation>
+    </message>
+    <message>
+        <source>VOICE</source>
+        <translation>téléphone</translation>
+    </message>
+    <message>
+        <source>WORK</source>
+        <translation>travail</translation>
+    </message>
+    <message>
+        <source>WORK FAX</source>
+        <translation>fax travail</translation>
     </message>
     <message>
         <source>Welcome</source>

@@ -1,6 +1,8 @@
 #include "OtherDataReaders.h"
 
+#include "AddressBookReader.h"
 #include "BookmarkReader.h"
+#include "CalendarReader.h"
 #include "CommonKorvaleClass.h"
 #include "FaviconUpdater.h"
 #include "SharedPreferences.h"
@@ -9,6 +11,8 @@ OtherDataReaders::Environment OtherDataReaders::standardEnvironment()
 {
     Environment environment;
     environment.readBookmarks = &BookmarkReader::readAll;
+    environment.readContacts = &AddressBookReader::readAll;
+    environment.readEvents = &CalendarReader::readEvents;
     return environment;
 }
 

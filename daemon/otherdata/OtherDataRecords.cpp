@@ -3,6 +3,7 @@
 #include "TextMatching.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -42,11 +43,30 @@ void OtherDataRecords::sortByTitle(QVariantList &records)
 
 void OtherDataRecords::sortByDate(QVariantList &records)
 {
-    std::stable_sort(records.begin(), records.end(), [](const QVariant &a, const QVariant &b) {
-        const QDateTime da = a.toMap().value(QStringLiteral("Date")).toDateTime();
-        const QDateTime db = b.toMap().value(QStringLiteral("Date")).toDateTime();
-        if (da != db)
-            return da < db;
-        return TextMatching::compareTitles(titleOf(a), titleOf(b)) < 0;
+    // Each local date is turned into an instant once: a comparison of two local QDateTimes asks
+    // the C library for the zone every time, which made sorting a month of events cost more than
+    // reading them.
+    struct Keyed {
+        qint64 instant;
+        bool valid;
+        std::optional<QString> title;
+        QVariant record;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(std::size_t(records.size()));
+    for (const QVariant &record : records) {
+        const QDateTime date = record.toMap().value(QStringLiteral("Date")).toDateTime();
+        keyed.push_back({date.isValid() ? date.toMSecsSinceEpoch() : 0, date.isValid(),
+                         titleOf(record), record});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
+        // An invalid date sorts first, as QDateTime orders it.
+        if (a.valid != b.valid)
+            return !a.valid;
+        if (a.instant != b.instant)
+            return a.instant < b.instant;
+        return TextMatching::compareTitles(a.title, b.title) < 0;
     });
+    for (qsizetype i = 0; i < records.size(); ++i)
+        records[i] = std::move(keyed[std::size_t(i)].record);
 }

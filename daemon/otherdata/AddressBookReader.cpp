@@ -1,0 +1,241 @@
+#include "AddressBookReader.h"
+
+#include "ContactRecords.h"
+#include "ItemRecord.h"
+#include "KorvaleLog.h"
+#include "OtherDataRecords.h"
+#include "OtherDataSources.h"
+#include "SharedPreferences.h"
+#include "VCardParser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <sqlite3.h>
+
+namespace {
+
+// A picture kept in a file of its own (Evolution's photos folder) is read up to this size.
+constexpr qint64 MaxPictureFileSize = 8 * 1024 * 1024;
+
+QMutex &picturesMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+QHash<QString, QByteArray> &currentPictures()
+{
+    static QHash<QString, QByteArray> pictures;
+    return pictures;
+}
+
+QString recordKey(const QVariantMap &record)
+{
+    const QChar separator(0x1f);
+    return record.value(ItemRecord::KeyTitle).toString() + separator
+        + record.value(ItemRecord::KeyText).toString() + separator
+        + record.value(ItemRecord::KeyUID).toString() + separator
+        + record.value(ItemRecord::KeyPhone).toString() + separator
+        + record.value(ItemRecord::KeyEmail).toString();
+}
+
+QByteArray pictureFileBytes(const QString &uri)
+{
+    // A card names any path it likes: only a plain file with a size is read, never a device,
+    // a pipe or a /proc entry (which report no size and may never end).
+    const QString path = QUrl(uri).toLocalFile();
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile() || info.size() <= 0 || info.size() > MaxPictureFileSize)
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(MaxPictureFileSize);
+}
+
+QString quotedIdentifier(const QString &name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QStringList textColumn(sqlite3 *db, const QString &sql)
+{
+    QStringList values;
+    sqlite3_stmt *statement = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &statement, nullptr)
+        != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return values;
+    }
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, 0));
+        if (text)
+            values.append(QString::fromUtf8(text, sqlite3_column_bytes(statement, 0)));
+    }
+    sqlite3_finalize(statement);
+    return values;
+}
+
+// The column of the table that holds the cards: EBookSqlite's "vcard", or the object column
+// of the caches Evolution keeps for remote books.
+QString vCardColumn(sqlite3 *db, const QString &table)
+{
+    const QStringList columns = textColumn(
+        db,
+        QStringLiteral("SELECT name FROM pragma_table_info(%1)")
+            .arg(QLatin1Char('\'') + QString(table).replace(QLatin1Char('\''), QStringLiteral("''"))
+                 + QLatin1Char('\'')));
+    for (const QString &column : columns) {
+        if (column.compare(QLatin1String("vcard"), Qt::CaseInsensitive) == 0)
+            return column;
+    }
+    for (const QString &column : columns) {
+        if (column == QLatin1String("ECacheOBJ"))
+            return column;
+    }
+    return {};
+}
+
+void addVCardFile(AddressBookReader::AddressBook &book, const QString &path)
+{
+    if (const std::optional<QByteArray> bytes = OtherDataSources::readFile(path))
+        AddressBookReader::addVCards(book, *bytes);
+}
+
+} // namespace
+
+QVariantList AddressBookReader::readAll()
+{
+    AddressBook book = read(defaultSources());
+    if (!book.records.isEmpty()) {
+        const QMutexLocker locker(&picturesMutex());
+        currentPictures() = std::move(book.pictures);
+    }
+    return book.records;
+}
+
+QImage AddressBookReader::pictureForUid(const QString &uid)
+{
+    QByteArray bytes;
+    {
+        const QMutexLocker locker(&picturesMutex());
+        bytes = currentPictures().value(uid);
+    }
+    if (uid.isEmpty() || bytes.isEmpty())
+        return {};
+    return QImage::fromData(bytes);
+}
+
+AddressBookReader::Sources AddressBookReader::defaultSources()
+{
+    Sources sources;
+    const QString data = OtherDataSources::dataHome();
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    for (const QString &base : {data + QStringLiteral("/evolution/addressbook"),
+                                cache + QStringLiteral("/evolution/addressbook")}) {
+        const QDir books(base);
+        for (const QString &book : books.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+            const QString store = books.filePath(book) + QStringLiteral("/contacts.db");
+            if (QFileInfo(store).isFile())
+                sources.databases.append(store);
+        }
+    }
+    sources.vcardPaths.append(data + QStringLiteral("/contacts"));
+    sources.vcardPaths += OtherDataSources::preferencePaths(ContactsPathsPreference);
+    return sources;
+}
+
+AddressBookReader::AddressBook AddressBookReader::read(const Sources &sources)
+{
+    AddressBook book;
+    for (const QString &database : sources.databases) {
+        for (const QByteArray &card : vCardsInDatabase(database))
+            addVCards(book, card);
+    }
+    const QStringList suffixes{QStringLiteral("vcf"), QStringLiteral("vcard")};
+    for (const QString &path :
+         OtherDataSources::filesIn(sources.vcardPaths, suffixes, "BEGIN:VCARD"))
+        addVCardFile(book, path);
+    OtherDataRecords::sortByTitle(book.records);
+    return book;
+}
+
+QList<QByteArray> AddressBookReader::vCardsInDatabase(const QString &path)
+{
+    QList<QByteArray> cards;
+    if (!QFileInfo(path).isFile())
+        return cards;
+    // Immutable: no lock is taken and no journal read or made, so the address book's own
+    // server is never disturbed; changes it has not yet moved out of its journal show later.
+    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded()
+        + "?mode=ro&immutable=1";
+    sqlite3 *db = nullptr;
+    const int opened =
+        sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    if (opened != SQLITE_OK) {
+        KorvaleLog::line(QStringLiteral("Exception reading file %1: %2: %3")
+                             .arg(path, QStringLiteral("SQLiteError"),
+                                  QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory")));
+        sqlite3_close_v2(db);
+        return cards;
+    }
+    // The folders table names the tables of contacts; any table with a vCard column will do
+    // when it does not.
+    QStringList tables = textColumn(db, QStringLiteral("SELECT folder_id FROM folders"));
+    QList<std::pair<QString, QString>> sourcesOfCards;
+    for (const QString &table : tables) {
+        const QString column = vCardColumn(db, table);
+        if (!column.isEmpty())
+            sourcesOfCards.append({table, column});
+    }
+    if (sourcesOfCards.isEmpty()) {
+        tables =
+            textColumn(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+        for (const QString &table : tables) {
+            const QString column = vCardColumn(db, table);
+            if (!column.isEmpty())
+                sourcesOfCards.append({table, column});
+        }
+    }
+    for (const auto &[table, column] : sourcesOfCards) {
+        const QStringList values =
+            textColumn(db,
+                       QStringLiteral("SELECT %1 FROM %2")
+                           .arg(quotedIdentifier(column), quotedIdentifier(table)));
+        for (const QString &value : values)
+            cards.append(value.toUtf8());
+    }
+    sqlite3_close_v2(db);
+    return cards;
+}
+
+void AddressBookReader::addVCards(AddressBook &book, const QByteArray &bytes)
+{
+    for (const VCard &card : VCardParser::parse(bytes)) {
+        const QVariantMap record = ContactRecords::contactRecord(card);
+        if (record.isEmpty())
+            continue;
+        const QString uid = record.value(ItemRecord::KeyUID).toString();
+        if (!uid.isEmpty() && !book.pictures.contains(uid)) {
+            const ContactRecords::Picture picture = ContactRecords::picture(card);
+            const QByteArray pictureBytes = picture.bytes.isEmpty() && !picture.uri.isEmpty()
+                ? pictureFileBytes(picture.uri)
+                : picture.bytes;
+            if (!pictureBytes.isEmpty())
+                book.pictures.insert(uid, pictureBytes);
+        }
+        const QString key = recordKey(record);
+        if (book.recordKeys.contains(key))
+            continue;
+        book.recordKeys.insert(key);
+        book.records.append(record);
+    }
+}

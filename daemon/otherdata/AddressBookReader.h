@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QImage>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+// Reads the user's contacts from the address books of the desktop: GNOME's Evolution Data
+// Server stores (SQLite, opened read-only and immutable, never locked), KDE's vCard folder and
+// any vCard file or folder named in the preference "OtherDataContactsPaths". Nothing is ever
+// written to those files. See docs/otherdata.md.
+class AddressBookReader
+{
+public:
+    AddressBookReader() = delete;
+
+    static inline const QString ContactsPathsPreference = QStringLiteral("OtherDataContactsPaths");
+
+    // Every contact of every source, without exact duplicates, in the suite's title order. When
+    // the result is not empty it also replaces the pictures pictureForUid() offers. Any thread.
+    static QVariantList readAll();
+    // The picture of the contact with that "UID" as last read by readAll(); a null image when it
+    // has none. Fits SelectionPreview::setContactPictureLookup. Any thread.
+    static QImage pictureForUid(const QString &uid);
+
+    struct Sources {
+        QStringList databases; // Evolution Data Server contacts.db files
+        QStringList vcardPaths; // .vcf files and folders searched for them
+    };
+    // The stores found under the data and cache folders, KDE's folder, then the preference.
+    static Sources defaultSources();
+
+    struct AddressBook {
+        QVariantList records;
+        QHash<QString, QByteArray> pictures; // by "UID"
+        QSet<QString> recordKeys; // one per record, to leave exact duplicates out
+    };
+    static AddressBook read(const Sources &sources);
+
+    // The vCards of one Evolution Data Server store, in table order; none when it is not one.
+    static QList<QByteArray> vCardsInDatabase(const QString &path);
+    // The cards of one vCard file's bytes added to the book (exact duplicates left out); the
+    // records are not sorted.
+    static void addVCards(AddressBook &book, const QByteArray &bytes);
+};

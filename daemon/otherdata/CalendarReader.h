@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+// Reads the events of the user's calendars (iCalendar files of GNOME's Evolution Data Server,
+// KDE's calendar folder and the files or folders in the preference "OtherDataCalendarPaths")
+// through libical, recurring events expanded in their own time zones. Only reads; see
+// docs/otherdata.md.
+class CalendarReader
+{
+public:
+    CalendarReader() = delete;
+
+    static inline const QString CalendarPathsPreference = QStringLiteral("OtherDataCalendarPaths");
+
+    // No rule yields more occurrences than this in one range, nor is followed further than
+    // RuleStepLimit steps: a rule written to run every second stops there.
+    static constexpr int OccurrenceLimit = 1000;
+    static constexpr int RuleStepLimit = 50000;
+
+    // One event record per occurrence of a titled event whose start lies in [from, to), the
+    // start in local time, in date order. Any thread.
+    static QVariantList readEvents(const QDateTime &from, const QDateTime &to);
+
+    // The calendar files found under the data folder, KDE's folders, then the preference.
+    static QStringList calendarFiles();
+    static QVariantList eventsInFiles(const QStringList &files, const QDateTime &from,
+                                      const QDateTime &to);
+    // The events of one iCalendar file's bytes, not sorted.
+    static QVariantList eventsInCalendar(const QByteArray &bytes, const QDateTime &from,
+                                         const QDateTime &to);
+};

@@ -1,0 +1,30 @@
+// Calendar files come from other programs (Evolution, KOrganizer, exports): the reader expands
+// their events and rules over one month, as the agent does every day.
+#include "CalendarReader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static const bool zoneSet = [] {
+        setenv("TZ", "Europe/Paris", 1);
+        tzset();
+        return true;
+    }();
+    (void)zoneSet;
+    static const QDateTime from(QDate(2027, 3, 15), QTime(0, 0));
+    static const QDateTime to(QDate(2027, 4, 15), QTime(0, 0));
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QVariantList events = CalendarReader::eventsInCalendar(bytes, from, to);
+    for (const QVariant &event : events) {
+        const QVariantMap record = event.toMap();
+        const QDateTime start = record.value(QStringLiteral("Date")).toDateTime();
+        if (!start.isValid() || start < from || start >= to
+            || record.value(QStringLiteral("T")).toString().isEmpty())
+            __builtin_trap();
+    }
+    return 0;
+}
