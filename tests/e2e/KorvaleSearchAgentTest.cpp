@@ -51,6 +51,15 @@ void storeLists()
                     R"({"type":"url","name":"Zorbl wiki","url":"https://zorbl.example/"}]}}})");
     bookmarks.close();
 
+    // A contact of the desktop's address book (KDE's vCard folder).
+    const QString contacts = QDir::homePath() + "/.local/share/contacts";
+    ASSERT_TRUE(QDir().mkpath(contacts));
+    QFile card(contacts + "/zorbl.vcf");
+    ASSERT_TRUE(card.open(QIODevice::WriteOnly));
+    card.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Martin;Zorbl;;;\r\nFN:Zorbl Martin\r\n"
+               "TEL;TYPE=CELL:+33 6 12 34 56 78\r\nEND:VCARD\r\n");
+    card.close();
+
     CommonKorvaleClass::saveListInFile(kNotes, DataFileName::Notes);
     CommonKorvaleClass::saveListInFile({rec(9, "zorbl copied\tline", "t", "zorbl copied\tline")},
                                        DataFileName::Clipboard);
@@ -61,6 +70,7 @@ void storeLists()
     preferences.setValue("LastItemsLaunched", QVariantList{report});
     preferences.setValue("PriorityForNotes", 1);
     preferences.setValue("OtherDataBookmarks", 1);
+    preferences.setValue("OtherDataAddressBook", 1);
     ASSERT_TRUE(preferences.synchronize());
 }
 
@@ -136,7 +146,7 @@ TEST(KorvaleSearchAgent, PrintsWhatTheFilesGiveAndReadsNoFile)
     for (const char *line :
          {"5\tzorbl garden plan\t\n", "1\tZorbl Sketchpad\t",
           "2\tzorbl report.pdf\t/home/u/zorbl report.pdf\n", "9\tzorbl copied line\t\n",
-          "3\tZorbl wiki\thttps://zorbl.example/\n"})
+          "3\tZorbl wiki\thttps://zorbl.example/\n", "4\tZorbl Martin\t\n"})
         EXPECT_TRUE(found.out.contains(line)) << line << found.out.toStdString();
 
     // A note stored with an old date is not read again by the agent: only the files show it,
