@@ -5,6 +5,7 @@
 #include "CalendarReader.h"
 #include "CommonKorvaleClass.h"
 #include "FaviconUpdater.h"
+#include "QOR_DateUtils.h"
 #include "SharedPreferences.h"
 
 OtherDataReaders::Environment OtherDataReaders::standardEnvironment()
@@ -57,7 +58,7 @@ QVariantList OtherDataReaders::readBookmarks()
 QVariantList OtherDataReaders::readCalendarEvents(const QVariantList &current, const QDateTime &now)
 {
     const QDateTime from(now.date(), QTime(0, 0));
-    const QDateTime to(now.date().addMonths(1), QTime(0, 0));
+    const QDateTime to = QOR_DateUtils::sameDayNextMonth(from);
     return keepUnlessEmpty(
         QStringLiteral("CalendarItems"),
         mEnvironment.readEvents ? mEnvironment.readEvents(from, to) : QVariantList(), current);

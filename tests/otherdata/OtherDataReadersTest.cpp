@@ -27,7 +27,8 @@ TEST(OtherDataReaders, AnEmptyReadingKeepsTheCachedContactsAndEvents)
     const QDateTime now(QDate(2027, 1, 31), QTime(15, 20));
     EXPECT_EQ(readers.readCalendarEvents({}, now).size(), 1);
     EXPECT_EQ(askedFrom, QDateTime(QDate(2027, 1, 31), QTime(0, 0)));
-    EXPECT_EQ(askedTo, QDateTime(QDate(2027, 2, 28), QTime(0, 0))) << "the month's last day";
+    EXPECT_EQ(askedTo, QDateTime(QDate(2027, 3, 3), QTime(0, 0)))
+        << "the suite's month step: 31 February is 3 March";
 
     const QVariantList read = contacts;
     contacts.clear();
