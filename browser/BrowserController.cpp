@@ -191,6 +191,7 @@ void BrowserController::awakeFromNib()
             menu->exec(at);
     });
     connect(mWindow, &MainWindowForDrop::spacePressed, this, &BrowserController::toggleQL);
+    connect(view, &OutlineView::tabPressed, this, &BrowserController::makeTextViewFirstResponder);
     connect(mWindow, &MainWindowForDrop::filesDropped, this, [this](const QStringList &paths) {
         createBrowserForPathLater(paths.first());
     });
@@ -621,6 +622,18 @@ void BrowserController::placeInformationPanel(bool)
         + 2 * SelectionWindow::TextInset - PanelTextPadding;
     mSelectionWindow->setGeometry(informationPanelFrame(
         frame, std::max(textHeight, 0), screen ? screen->availableGeometry() : QRect()));
+}
+
+void BrowserController::makeTextViewFirstResponder()
+{
+    if (!mSelectionWindow->isVisible()) {
+        mWindow->activateWindow();
+        return;
+    }
+    mSelectionWindow->raise();
+    mSelectionWindow->activateWindow();
+    mSelectionWindow->textView()->setFocus(Qt::TabFocusReason);
+    mSelectionWindow->textView()->selectAll();
 }
 
 void BrowserController::hideInformationPanel()

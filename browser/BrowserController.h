@@ -86,6 +86,8 @@ public:
     void browserQuit();
     void doRevealItemInPopupMenu(const QString &path);
     void toggleQL();
+    // Tab in the outline: the information text takes the keys, all of it selected.
+    void makeTextViewFirstResponder();
 
     // The contextual menu for the selected row (nullptr without one); the caller owns it.
     QMenu *getFloatingPopupMenu();

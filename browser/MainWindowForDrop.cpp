@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -48,6 +49,10 @@ MainWindowForDrop::MainWindowForDrop(QWidget *parent)
     layout->addWidget(mOutline, 1);
     setFocusProxy(mOutline);
     resize(340, 420);
+
+    // F10 opens the action menu from the keyboard, as it opens a menu bar elsewhere.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, mMenuButton, &QToolButton::showMenu);
 
     connect(mOutline, &OutlineView::filesDropped, this, &MainWindowForDrop::filesDropped);
     connect(mOutline, &OutlineView::spacePressed, this, &MainWindowForDrop::spacePressed);

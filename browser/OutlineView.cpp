@@ -50,6 +50,14 @@ void OutlineView::keyPressEvent(QKeyEvent *event)
     QTreeView::keyPressEvent(event);
 }
 
+bool OutlineView::focusNextPrevChild(bool next)
+{
+    // The window has no other field to tab to: Tab leads into the information text.
+    if (next)
+        emit tabPressed();
+    return true;
+}
+
 void OutlineView::contextMenuEvent(QContextMenuEvent *event)
 {
     if (event->reason() == QContextMenuEvent::Mouse) {

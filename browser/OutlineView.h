@@ -15,11 +15,14 @@ public:
 
 signals:
     void spacePressed();
+    // Tab: on to the information panel's text.
+    void tabPressed();
     void contextMenuWanted(const QPoint &globalPosition);
     void filesDropped(const QStringList &paths);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;

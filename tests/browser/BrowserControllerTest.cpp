@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QSpinBox>
 #include <QTest>
 
@@ -177,6 +178,12 @@ TEST_F(BrowserControllerTest, TheInformationPanelDescribesTheSelectionAndCopies)
     mController->browserCopy();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
 
+    // Tab leads into the text, all of it selected; Tab there goes back to the outline.
+    panel->textView()->selectRange(0, 0);
+    ASSERT_TRUE(panel->textView()->selectedPlainText().isEmpty());
+    mController->makeTextViewFirstResponder();
+    EXPECT_EQ(panel->textView()->selectedPlainText(), text);
+
     mController->outline()->clearSelection();
     EXPECT_FALSE(panel->isVisible());
 }
@@ -310,4 +317,21 @@ TEST_F(BrowserControllerTest, TheRenameSheetRenamesTheSelectionAndReportsFailure
     ASSERT_EQ(mReports.size(), 1);
     EXPECT_EQ(mReports.first(),
               "Some items could not be renamed|pic_01.txt: the new name is empty or holds a /");
+}
+
+TEST_F(BrowserControllerTest, AFileDroppedOnTheWindowReRootsTheBrowserAtItsFolder)
+{
+    tree.file("one/a.txt");
+    tree.file("two/b.txt");
+    mController->createBrowserForPath(tree.path("one"), true);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(tree.path("two/b.txt"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(mController->window(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(mController->window(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return mController->rootItem()->getPath() == tree.path("two"); }));
 }
