@@ -28,7 +28,8 @@ void touch(const QString &path)
 // 10,000 entries: a tenth folders, the rest of eight file types.
 void fill(const QString &folder)
 {
-    static const QStringList extensions = {"txt", "pdf", "odt", "png", "desktop", "sh", "ods", "mp3"};
+    static const QStringList extensions = {"txt",     "pdf", "odt", "png",
+                                           "desktop", "sh",  "ods", "mp3"};
     QDir().mkpath(folder);
     for (int i = 0; i < 10000; ++i) {
         if (i % 10 == 0)
@@ -63,7 +64,8 @@ int main(int argc, char **argv)
     QDir().mkpath(nested + "/small");
 
     FakeWorkspace workspace;
-    const std::unique_ptr<NotificationCenter> notifications = NotificationCenter::createLocalCenter();
+    const std::unique_ptr<NotificationCenter> notifications =
+        NotificationCenter::createLocalCenter();
     SharedPreferences preferences(BrowserController::defaultPreferencesPath());
     BrowserController::Environment environment;
     environment.notifications = notifications.get();
@@ -89,9 +91,9 @@ int main(int argc, char **argv)
         window->grab();
         const QModelIndex big = controller.model()->index(0, 0);
         expanding.push_back(Bench::timeRuns(1, [&] {
-            controller.outline()->expand(big);
-            window->grab();
-        }).front());
+                                controller.outline()->expand(big);
+                                window->grab();
+                            }).front());
     }
     report("browser_expand_10000", expanding);
 
@@ -107,12 +109,14 @@ int main(int argc, char **argv)
             items << root.childAtIndex(i);
         // From 500 on three digits: IMG_500 to IMG_999 and, cut, IMG_000 to IMG_499, names that
         // other rows hold when the run reaches them, so that the "#" rule is part of the time.
-        renaming.push_back(Bench::timeRuns(1, [&] {
-            const auto failures = BatchRename::run(items, {QStringLiteral("IMG_%X"), 500, 3, true});
-            if (!failures.isEmpty())
-                std::printf("rename failures: %lld\n", static_cast<long long>(failures.size()));
-            root.sortChildren();
-        }).front());
+        renaming.push_back(
+            Bench::timeRuns(1, [&] {
+                const auto failures =
+                    BatchRename::run(items, {QStringLiteral("IMG_%X"), 500, 3, true});
+                if (!failures.isEmpty())
+                    std::printf("rename failures: %lld\n", static_cast<long long>(failures.size()));
+                root.sortChildren();
+            }).front());
         QDir(folder).removeRecursively();
     }
     report("browser_rename_1000", renaming);

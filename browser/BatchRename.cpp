@@ -19,7 +19,8 @@ QString localized(const char *key)
 
 std::optional<QDateTime> modificationDateOf(const QString &path)
 {
-    struct stat status {};
+    struct stat status {
+    };
     if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
         return std::nullopt;
     return QDateTime::fromMSecsSinceEpoch(qint64(status.st_mtim.tv_sec) * 1000
@@ -70,10 +71,10 @@ QString BatchRename::newName(const QString &path, const Scheme &scheme, int numb
                              const std::optional<QDateTime> &modified)
 {
     const QDateTime local = modified ? modified->toLocalTime() : QDateTime();
-    const QString date = modified ? local.toString(QStringLiteral("yyMMdd"))
-                                  : QStringLiteral("000000");
-    const QString time = modified ? local.toString(QStringLiteral("HH_mm_ss"))
-                                  : QStringLiteral("00_00_00");
+    const QString date =
+        modified ? local.toString(QStringLiteral("yyMMdd")) : QStringLiteral("000000");
+    const QString time =
+        modified ? local.toString(QStringLiteral("HH_mm_ss")) : QStringLiteral("00_00_00");
     const QString fileName = QFileInfo(path).fileName();
     const QString ext = extension(fileName);
     // "%N" last, so that placeholders inside the item's own name stay as they are.
@@ -124,9 +125,8 @@ QList<BatchRename::Failure> BatchRename::run(const QList<BrowserItem *> &items,
         QString finalName;
         QString reason;
         for (int suffix = 0; suffix <= MaxSuffix; ++suffix) {
-            const QString candidate = suffix == 0
-                ? wanted
-                : QStringLiteral("%1#%2").arg(base).arg(suffix)
+            const QString candidate = suffix == 0 ? wanted
+                                                  : QStringLiteral("%1#%2").arg(base).arg(suffix)
                     + (ext.isEmpty() ? QString() : QLatin1Char('.') + ext);
             if (folder + candidate == path) {
                 finalName = candidate;
@@ -144,8 +144,8 @@ QList<BatchRename::Failure> BatchRename::run(const QList<BrowserItem *> &items,
                 break;
         }
         if (finalName.isEmpty()) {
-            failures.append({path, reason.isEmpty() ? localized("BrowserRenameNoFreeName")
-                                                    : reason});
+            failures.append(
+                {path, reason.isEmpty() ? localized("BrowserRenameNoFreeName") : reason});
             continue;
         }
         item->changeName(finalName);

@@ -192,9 +192,8 @@ void BrowserController::awakeFromNib()
     });
     connect(mWindow, &MainWindowForDrop::spacePressed, this, &BrowserController::toggleQL);
     connect(view, &OutlineView::tabPressed, this, &BrowserController::makeTextViewFirstResponder);
-    connect(mWindow, &MainWindowForDrop::filesDropped, this, [this](const QStringList &paths) {
-        createBrowserForPathLater(paths.first());
-    });
+    connect(mWindow, &MainWindowForDrop::filesDropped, this,
+            [this](const QStringList &paths) { createBrowserForPathLater(paths.first()); });
     connect(mWindow, &MainWindowForDrop::moved, this, [this] {
         if (mSelectionWindow->isVisible())
             placeInformationPanel(false);
@@ -222,7 +221,9 @@ void BrowserController::awakeFromNib()
     mRenameSheet = new RenameSheet(mWindow);
     mDateSheet = new DateSheet(mWindow);
     mMenus = new BrowserMenus(
-        [this] { return BrowserMenus::Options{mShowInvisible, mShowPackageContents}; },
+        [this] {
+            return BrowserMenus::Options{mShowInvisible, mShowPackageContents};
+        },
         [this](const QString &path) { doRevealItemInPopupMenu(path); }, this);
     mPreview = std::make_unique<FilePreviewPanel>();
 }
@@ -258,11 +259,15 @@ void BrowserController::buildActionMenu()
     const auto ctrlAlt = [](int key) { return QKeySequence(Qt::CTRL | Qt::ALT | key); };
     addMenuAction(menu, KORVALE_KEY("PopupMenuOpenItem"), &BrowserController::doubleClickBrowser,
                   QKeySequence(Qt::Key_Return));
-    addMenuAction(menu, KORVALE_KEY("PopupMenuBrowserOpenItem"), &BrowserController::doOpenItem, ctrl(Qt::Key_O));
-    addMenuAction(menu, KORVALE_KEY("PopupMenuRevealItem"), &BrowserController::doRevealItem, ctrl(Qt::Key_R));
-    addMenuAction(menu, KORVALE_KEY("PopupMenuShowParent"), &BrowserController::doShowParent, ctrl(Qt::Key_B));
+    addMenuAction(menu, KORVALE_KEY("PopupMenuBrowserOpenItem"), &BrowserController::doOpenItem,
+                  ctrl(Qt::Key_O));
+    addMenuAction(menu, KORVALE_KEY("PopupMenuRevealItem"), &BrowserController::doRevealItem,
+                  ctrl(Qt::Key_R));
+    addMenuAction(menu, KORVALE_KEY("PopupMenuShowParent"), &BrowserController::doShowParent,
+                  ctrl(Qt::Key_B));
     menu->addSeparator();
-    addMenuAction(menu, KORVALE_KEY("PopupMenuCopy"), &BrowserController::browserCopy, ctrl(Qt::Key_C));
+    addMenuAction(menu, KORVALE_KEY("PopupMenuCopy"), &BrowserController::browserCopy,
+                  ctrl(Qt::Key_C));
     addMenuAction(menu, KORVALE_KEY("PopupMenuSelectAll"), &BrowserController::browserSelectAll,
                   ctrl(Qt::Key_A));
     menu->addSeparator();
@@ -274,15 +279,16 @@ void BrowserController::buildActionMenu()
                   ctrlAlt(Qt::Key_R));
     menu->addSeparator();
     for (QAction *option :
-         {addMenuAction(menu, KORVALE_KEY("PopupMenuShowInvisible"), &BrowserController::browserShowInvisible,
-                        ctrlAlt(Qt::Key_I)),
+         {addMenuAction(menu, KORVALE_KEY("PopupMenuShowInvisible"),
+                        &BrowserController::browserShowInvisible, ctrlAlt(Qt::Key_I)),
           addMenuAction(menu, KORVALE_KEY("PopupMenuShowPackageContents"),
                         &BrowserController::browserShowPackageContents, ctrlAlt(Qt::Key_M)),
-          addMenuAction(menu, KORVALE_KEY("PopupMenuShowRawPath"), &BrowserController::browserShowRawPath,
-                        ctrl(Qt::Key_U))})
+          addMenuAction(menu, KORVALE_KEY("PopupMenuShowRawPath"),
+                        &BrowserController::browserShowRawPath, ctrl(Qt::Key_U))})
         option->setCheckable(true);
     menu->addSeparator();
-    addMenuAction(menu, KORVALE_KEY("PopupMenuQuit"), &BrowserController::browserQuit, ctrl(Qt::Key_Q));
+    addMenuAction(menu, KORVALE_KEY("PopupMenuQuit"), &BrowserController::browserQuit,
+                  ctrl(Qt::Key_Q));
     connect(menu, &QMenu::aboutToShow, this, &BrowserController::validateMenus);
     validateMenus();
     // Keys reach the actions also between openings of the menu: revalidate on selection.
@@ -307,7 +313,8 @@ void BrowserController::validateMenus()
     }
     mActions.value(QStringLiteral("PopupMenuShowParent"))->setEnabled(parentAllowed);
     mActions.value(QStringLiteral("PopupMenuShowInvisible"))->setChecked(mShowInvisible);
-    mActions.value(QStringLiteral("PopupMenuShowPackageContents"))->setChecked(mShowPackageContents);
+    mActions.value(QStringLiteral("PopupMenuShowPackageContents"))
+        ->setChecked(mShowPackageContents);
     mActions.value(QStringLiteral("PopupMenuShowRawPath"))->setChecked(mShowRawPath);
 }
 
@@ -354,8 +361,8 @@ void BrowserController::createBrowserForPath(const QString &requested, bool forc
     // The end of a long path names the folder: that part stays in sight.
     mWindow->pathField()->setText(localizedPath(path));
     mWindow->pathField()->end(false);
-    mModel->setRoot(std::make_unique<BrowserItem>(path, std::nullopt, mShowInvisible,
-                                                  mShowPackageContents));
+    mModel->setRoot(
+        std::make_unique<BrowserItem>(path, std::nullopt, mShowInvisible, mShowPackageContents));
     if (mModel->rowCount() == 1)
         view->expand(mModel->index(0, 0));
     if (mModel->rowCount() > 0)
@@ -523,11 +530,12 @@ void BrowserController::quitSoon()
 void BrowserController::saveWindowFrame()
 {
     const QRect frame = mWindow->geometry();
-    mEnvironment.preferences->setValue(WindowFrameKey, QStringLiteral("%1 %2 %3 %4")
-                                                           .arg(frame.x())
-                                                           .arg(frame.y())
-                                                           .arg(frame.width())
-                                                           .arg(frame.height()));
+    mEnvironment.preferences->setValue(WindowFrameKey,
+                                       QStringLiteral("%1 %2 %3 %4")
+                                           .arg(frame.x())
+                                           .arg(frame.y())
+                                           .arg(frame.width())
+                                           .arg(frame.height()));
     mEnvironment.preferences->synchronize();
 }
 
@@ -693,8 +701,9 @@ void BrowserController::browserModifyDate()
     const std::optional<DateSheet::Choice> choice = mDateSheet->ask(referenceDate);
     if (!choice)
         return;
-    const QList<BatchRename::Failure> failures = DateChange::run(
-        selectedItems(), choice->chosen, choice->absolute, choice->variation, choice->insideFolders);
+    const QList<BatchRename::Failure> failures =
+        DateChange::run(selectedItems(), choice->chosen, choice->absolute, choice->variation,
+                        choice->insideFolders);
     mShownInformation.clear();
     updateInformationPanel();
     reportFailures("BrowserDateFailedTitle", failures);
@@ -720,11 +729,12 @@ QVariantMap BrowserController::status() const
     state.insert(QStringLiteral("Sheet"), sheet ? sheet->objectName() : QString());
     if (mWindow) {
         const QRect frame = mWindow->geometry();
-        state.insert(QStringLiteral("Frame"), QStringLiteral("%1 %2 %3 %4")
-                                                  .arg(frame.x())
-                                                  .arg(frame.y())
-                                                  .arg(frame.width())
-                                                  .arg(frame.height()));
+        state.insert(QStringLiteral("Frame"),
+                     QStringLiteral("%1 %2 %3 %4")
+                         .arg(frame.x())
+                         .arg(frame.y())
+                         .arg(frame.width())
+                         .arg(frame.height()));
     }
     return state;
 }

@@ -101,12 +101,13 @@ void BrowserItem::changeName(const QString &newName)
 
 void BrowserItem::sortList()
 {
-    std::stable_sort(mChildren->begin(), mChildren->end(),
-                     [](const std::unique_ptr<BrowserItem> &a, const std::unique_ptr<BrowserItem> &b) {
-                         return TextMatching::compareTitles(QStringView(a->mLocalizedName),
-                                                            QStringView(b->mLocalizedName))
-                             < 0;
-                     });
+    std::stable_sort(
+        mChildren->begin(), mChildren->end(),
+        [](const std::unique_ptr<BrowserItem> &a, const std::unique_ptr<BrowserItem> &b) {
+            return TextMatching::compareTitles(QStringView(a->mLocalizedName),
+                                               QStringView(b->mLocalizedName))
+                < 0;
+        });
     for (std::size_t i = 0; i < mChildren->size(); ++i)
         (*mChildren)[i]->mRow = int(i);
 }

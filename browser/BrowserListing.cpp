@@ -62,7 +62,8 @@ QList<BrowserListing::Entry> BrowserListing::read(const QString &folder, bool sh
     }
     while (const dirent *entry = ::readdir(directory)) {
         const char *name = entry->d_name;
-        if (name[0] == '\0' || (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))))
+        if (name[0] == '\0'
+            || (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))))
             continue;
         if (!showInvisible && name[0] == '.')
             continue;
@@ -86,7 +87,8 @@ bool BrowserListing::isPackageName(const QString &name)
 
 BrowserListing::Type BrowserListing::typeAt(const QString &path)
 {
-    struct stat status {};
+    struct stat status {
+    };
     if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
         return Type::Unknown;
     if (S_ISDIR(status.st_mode))

@@ -88,9 +88,8 @@ void BrowserMenus::addContentsOf(const QString &folder, QMenu *menu)
     const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     for (const BrowserListing::Entry &entry : BrowserListing::read(folder, options.showInvisible)) {
         const QString path = prefix + entry.name;
-        const BrowserListing::Type type = entry.type == BrowserListing::Type::Unknown
-            ? BrowserListing::typeAt(path)
-            : entry.type;
+        const BrowserListing::Type type =
+            entry.type == BrowserListing::Type::Unknown ? BrowserListing::typeAt(path) : entry.type;
         const bool isFolder = type == BrowserListing::Type::Directory
             && (options.showPackageContents || !BrowserListing::isPackageName(entry.name));
         records.append({path, BrowserItem::displayNameOf(path, entry.name), isFolder});

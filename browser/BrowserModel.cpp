@@ -84,7 +84,8 @@ bool BrowserModel::hasChildren(const QModelIndex &parent) const
     // A folder shows its arrow before it is read; reading it is left to fetchMore.
     const BrowserItem *folder = itemOrRoot(parent);
     return folder && folder->isDirectory()
-        && (!mFetched.contains(folder) || const_cast<BrowserItem *>(folder)->numberOfChildren() > 0);
+        && (!mFetched.contains(folder)
+            || const_cast<BrowserItem *>(folder)->numberOfChildren() > 0);
 }
 
 bool BrowserModel::canFetchMore(const QModelIndex &parent) const

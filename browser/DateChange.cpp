@@ -27,7 +27,8 @@ bool changeOnce(const QString &path, QSet<QString> &done)
 
 QDateTime DateChange::modificationDate(const QString &path)
 {
-    struct stat status {};
+    struct stat status {
+    };
     if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
         return {};
     return QDateTime::fromMSecsSinceEpoch(qint64(status.st_mtim.tv_sec) * 1000
@@ -38,14 +39,15 @@ bool DateChange::modifyObjectDate(const QString &path, const QDateTime &date, bo
                                   double variation, QString *error)
 {
     const QByteArray name = QFile::encodeName(path);
-    struct stat status {};
+    struct stat status {
+    };
     if (::lstat(name.constData(), &status) != 0)
         return true;
     qint64 ns = date.toMSecsSinceEpoch() * 1000000;
     if (!absolute)
         ns = qint64(status.st_mtim.tv_sec) * NsPerSecond + status.st_mtim.tv_nsec
             + qint64(std::llround(variation * double(NsPerSecond)));
-    struct timespec times[2] {};
+    struct timespec times[2]{};
     times[0].tv_nsec = UTIME_OMIT;
     times[1].tv_sec = time_t(ns / NsPerSecond);
     times[1].tv_nsec = long(ns % NsPerSecond);
@@ -78,8 +80,8 @@ void DateChange::modifyDateToChildrenOf(BrowserItem *node, const QDateTime &date
 }
 
 QList<DateChange::Failure> DateChange::run(const QList<BrowserItem *> &items,
-                                           const QDateTime &chosen, bool absolute,
-                                           double variation, bool insideFolders)
+                                           const QDateTime &chosen, bool absolute, double variation,
+                                           bool insideFolders)
 {
     QList<Failure> failures;
     QSet<QString> done;

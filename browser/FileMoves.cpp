@@ -35,7 +35,8 @@ QString reasonOf(int error)
 
 bool FileMoves::somethingAt(const QString &path)
 {
-    struct stat status {};
+    struct stat status {
+    };
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
 }
 
@@ -52,7 +53,8 @@ FileMoves::Result FileMoves::moveWithoutReplacing(const QString &from, const QSt
     if (failure == EINVAL || failure == ENOSYS || failure == ENOTSUP) {
         // No RENAME_NOREPLACE here (some network and FUSE file systems): a hard link cannot
         // replace anything either.
-        struct stat status {};
+        struct stat status {
+        };
         const bool folder = ::lstat(source.constData(), &status) == 0 && S_ISDIR(status.st_mode);
         if (!folder) {
             if (::link(source.constData(), target.constData()) == 0) {

@@ -26,7 +26,8 @@ QString ItemInformation::textFor(const QString &path, bool showRawPath)
 {
     QString title = showRawPath ? path : QOR_StringUtils::localizedPath(path);
     QString detail;
-    struct stat status {};
+    struct stat status {
+    };
     if (::lstat(QFile::encodeName(path).constData(), &status) == 0) {
         const QDateTime modified = QDateTime::fromSecsSinceEpoch(status.st_mtim.tv_sec);
         if (S_ISLNK(status.st_mode)) {
@@ -34,8 +35,9 @@ QString ItemInformation::textFor(const QString &path, bool showRawPath)
         } else if (S_ISSOCK(status.st_mode)) {
             detail = localized("Socket");
         } else if (S_ISREG(status.st_mode)) {
-            detail = QStringLiteral("%1 - %2").arg(QOR_StringUtils::getSizeBytes(status.st_size),
-                                                 QOR_StringUtils::getShortTimeSecondsDate(modified));
+            detail =
+                QStringLiteral("%1 - %2").arg(QOR_StringUtils::getSizeBytes(status.st_size),
+                                              QOR_StringUtils::getShortTimeSecondsDate(modified));
         } else if (S_ISDIR(status.st_mode)) {
             if (const std::optional<QString> version = BundleVersion::ofFolder(path))
                 title = bracketed(title, *version);

@@ -18,8 +18,8 @@ protected:
     // The root's children, in the outline's order.
     QList<BrowserItem *> rows(const QString &folder = {})
     {
-        mRoot = std::make_unique<BrowserItem>(folder.isEmpty() ? tree.path() : folder,
-                                              std::nullopt, false, false);
+        mRoot = std::make_unique<BrowserItem>(folder.isEmpty() ? tree.path() : folder, std::nullopt,
+                                              false, false);
         QList<BrowserItem *> items;
         for (int i = 0; i < mRoot->numberOfChildren(); ++i)
             items << mRoot->childAtIndex(i);
@@ -28,8 +28,8 @@ protected:
 
     QStringList onDisk() const
     {
-        return QDir(tree.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
-                                           QDir::Name);
+        return QDir(tree.path())
+            .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     }
 
     BrowserTestFolder tree;
@@ -58,8 +58,7 @@ TEST_F(BatchRenameTest, TheSchemeNumbersTheItemsAndKeepsTheirExtensions)
 TEST_F(BatchRenameTest, DateAndTimeComeFromTheModificationDate)
 {
     const QDateTime when(QDate(2024, 3, 3), QTime(14, 5, 9));
-    EXPECT_EQ(BatchRename::newName("/x/shot.jpg", scheme("%D-%T"), 1, when),
-              "240303-14_05_09.jpg");
+    EXPECT_EQ(BatchRename::newName("/x/shot.jpg", scheme("%D-%T"), 1, when), "240303-14_05_09.jpg");
     EXPECT_EQ(BatchRename::newName("/x/shot.jpg", scheme("%D-%T", 3, false), 1, when),
               "240303-14_05_09");
     EXPECT_EQ(BatchRename::newName("/x/shot.jpg", scheme("%D %T"), 1, std::nullopt),
@@ -130,8 +129,8 @@ TEST_F(BatchRenameTest, AFailedRenameIsReportedAndTheRunGoesOn)
 
     const QList<BatchRename::Failure> failures =
         BatchRename::run({locked.first(), open.first()}, scheme("new_%X", 1));
-    QFile::setPermissions(tree.path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                   | QFileDevice::ExeOwner);
+    QFile::setPermissions(tree.path("locked"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     ASSERT_EQ(failures.size(), 1);
     EXPECT_EQ(failures.first().path, stuck);
     EXPECT_FALSE(failures.first().reason.isEmpty());

@@ -38,7 +38,8 @@ protected:
     {
         QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
         mNotifications = NotificationCenter::createLocalCenter();
-        mPreferences = std::make_unique<SharedPreferences>(BrowserController::defaultPreferencesPath());
+        mPreferences =
+            std::make_unique<SharedPreferences>(BrowserController::defaultPreferencesPath());
         BrowserController::Environment environment;
         environment.notifications = mNotifications.get();
         environment.workspace = &mWorkspace;
@@ -59,9 +60,9 @@ protected:
     void pathToBrowser(const QString &path, const QString &frame = "100 120 300 400")
     {
         bool heard = false;
-        const QMetaObject::Connection connection = QObject::connect(
-            mNotifications.get(), &NotificationCenter::notificationReceived,
-            [&heard] { heard = true; });
+        const QMetaObject::Connection connection =
+            QObject::connect(mNotifications.get(), &NotificationCenter::notificationReceived,
+                             [&heard] { heard = true; });
         mNotifications->post(NotificationChannel::Browser, "PathToBrowser",
                              {{"Path", path}, {"WindowFrame", frame}});
         EXPECT_TRUE(QTest::qWaitFor([&heard] { return heard; }));
@@ -169,7 +170,8 @@ TEST_F(BrowserControllerTest, TheInformationPanelDescribesTheSelectionAndCopies)
     SelectionWindow *panel = mController->informationPanel();
     EXPECT_TRUE(panel->isVisible());
     const QString text = panel->textView()->toPlainText();
-    EXPECT_TRUE(text.startsWith(QOR_StringUtils::localizedPath(file) + "\n(5 bytes - ")) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(QOR_StringUtils::localizedPath(file) + "\n(5 bytes - "))
+        << text.toStdString();
     EXPECT_TRUE(text.endsWith("\n\n" + file));
     const QRect window = mController->window()->frameGeometry();
     EXPECT_EQ(panel->geometry().top(), window.bottom() + 1 + 2);
@@ -193,12 +195,11 @@ TEST_F(BrowserControllerTest, ThePanelNeverReachesBelowTheScreen)
     const QRect screen(0, 0, 1000, 800);
     EXPECT_EQ(BrowserController::informationPanelFrame(QRect(10, 100, 300, 400), 100, screen),
               QRect(10, 502, 300, 112));
-    EXPECT_EQ(BrowserController::informationPanelFrame(QRect(10, 100, 300, 400), 5, screen)
-                  .height(),
-              40);
-    EXPECT_EQ(BrowserController::informationPanelFrame(QRect(10, 100, 300, 600), 900, screen)
-                  .bottom(),
-              799);
+    EXPECT_EQ(
+        BrowserController::informationPanelFrame(QRect(10, 100, 300, 400), 5, screen).height(), 40);
+    EXPECT_EQ(
+        BrowserController::informationPanelFrame(QRect(10, 100, 300, 600), 900, screen).bottom(),
+        799);
 }
 
 TEST_F(BrowserControllerTest, ABundleShowsItsDottedVersion)
@@ -252,7 +253,7 @@ TEST_F(BrowserControllerTest, TheContextMenuOffersContentsAndEnclosingFolders)
 
     // The ancestors, nearest first, up to "/".
     QStringList expected;
-    for (QString path = tree.path(); ; path = QFileInfo(path).path()) {
+    for (QString path = tree.path();; path = QFileInfo(path).path()) {
         expected << path;
         if (path == "/")
             break;
@@ -332,6 +333,6 @@ TEST_F(BrowserControllerTest, AFileDroppedOnTheWindowReRootsTheBrowserAtItsFolde
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(mController->window(), &drop);
     EXPECT_TRUE(drop.isAccepted());
-    EXPECT_TRUE(QTest::qWaitFor(
-        [this] { return mController->rootItem()->getPath() == tree.path("two"); }));
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return mController->rootItem()->getPath() == tree.path("two"); }));
 }

@@ -114,8 +114,8 @@ TEST_F(BrowserItemTest, AnUnreadableFolderExpandsToNothing)
     BrowserItem *locked = childNamed(root, "locked");
     EXPECT_TRUE(locked->isDirectory());
     EXPECT_EQ(locked->numberOfChildren(), 0);
-    QFile::setPermissions(tree.path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                   | QFileDevice::ExeOwner);
+    QFile::setPermissions(tree.path("locked"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(BrowserItemTest, ARenamedNodeShowsTheNewNameAsGiven)

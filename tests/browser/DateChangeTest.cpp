@@ -1,6 +1,6 @@
+#include "DateChange.h"
 #include "BrowserItem.h"
 #include "BrowserTestFolder.h"
-#include "DateChange.h"
 
 #include <gtest/gtest.h>
 

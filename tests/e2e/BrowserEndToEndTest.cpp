@@ -81,7 +81,8 @@ TEST(BrowserEndToEnd, TheAgentsNoticeShowsAFolderWhoseFilesTheSheetRenames)
 
     BrowserProcess browser;
     browser.start();
-    ASSERT_TRUE(waitFor([] { return !browserStatus().isEmpty(); }, 20000)) << browser.log().toStdString();
+    ASSERT_TRUE(waitFor([] { return !browserStatus().isEmpty(); }, 20000))
+        << browser.log().toStdString();
 
     // As the agent does it: a path and the access window's frame on the browser's channel.
     const std::unique_ptr<NotificationCenter> agent = NotificationCenter::createSessionBusCenter();
@@ -99,8 +100,9 @@ TEST(BrowserEndToEnd, TheAgentsNoticeShowsAFolderWhoseFilesTheSheetRenames)
         << activeWindowName().toStdString();
 
     xdotool({"key", "--clearmodifiers", "ctrl+a"});
-    ASSERT_TRUE(waitFor([] { return browserStatus().value("Selected").toStringList().size() == 3; }))
-        << statusText(browserStatus()).toStdString();
+    ASSERT_TRUE(waitFor([] {
+        return browserStatus().value("Selected").toStringList().size() == 3;
+    })) << statusText(browserStatus()).toStdString();
     xdotool({"key", "--clearmodifiers", "ctrl+alt+r"});
     ASSERT_TRUE(waitFor([] { return browserStatus().value("Sheet").toString() == "renameSheet"; }))
         << statusText(browserStatus()).toStdString();
@@ -116,7 +118,8 @@ TEST(BrowserEndToEnd, TheAgentsNoticeShowsAFolderWhoseFilesTheSheetRenames)
     QFile first(folder + "/trip_002.txt");
     ASSERT_TRUE(first.open(QIODevice::ReadOnly));
     EXPECT_EQ(first.readAll(), "three.txt");
-    EXPECT_TRUE(waitFor([] { return browserStatus().value("Rows").toStringList().first() == "trip_001.txt"; }));
+    EXPECT_TRUE(waitFor(
+        [] { return browserStatus().value("Rows").toStringList().first() == "trip_001.txt"; }));
 
     // Closing the window ends the program.
     xdotool({"key", "--clearmodifiers", "ctrl+q"});
