@@ -95,8 +95,22 @@ BrowserItem *BrowserItem::childAtIndex(int index) const
 void BrowserItem::changeName(const QString &newName)
 {
     const QString folder = QFileInfo(mPath).path();
+    const QString oldPath = mPath;
     mPath = (folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')) + newName;
     mLocalizedName = newName;
+    // A renamed folder's listed rows follow it, so that a selected child renamed after its
+    // folder in the same run is still found.
+    movePaths(oldPath, mPath);
+}
+
+void BrowserItem::movePaths(const QString &oldFolder, const QString &newFolder)
+{
+    if (!mChildren)
+        return;
+    for (const std::unique_ptr<BrowserItem> &child : *mChildren) {
+        child->mPath = newFolder + child->mPath.mid(oldFolder.size());
+        child->movePaths(oldFolder, newFolder);
+    }
 }
 
 void BrowserItem::sortList()

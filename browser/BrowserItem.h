@@ -36,7 +36,7 @@ public:
     bool isListed() const { return mChildren.has_value(); }
 
     // Renames in place: the path becomes the parent folder plus the new name, and the name is
-    // shown as given. The cached children keep their paths.
+    // shown as given. Listed descendants move with it.
     void changeName(const QString &newName);
     // Re-sorts the cached children, recursively; folders never listed stay unlisted.
     void sortChildren();
@@ -53,6 +53,7 @@ private:
                 BrowserListing::Type type);
     void setDirectoryFlag(BrowserListing::Type ownType, bool isRoot);
     void sortList();
+    void movePaths(const QString &oldFolder, const QString &newFolder);
 
     std::optional<Children> mChildren;
     QString mPath;

@@ -151,3 +151,15 @@ TEST_F(BatchRenameTest, ANameThatIsNoFileNameIsRefused)
     EXPECT_FALSE(tooLong.first().reason.isEmpty());
     EXPECT_EQ(onDisk(), QStringList({"b.txt"}));
 }
+
+// A folder renamed first takes its listed rows along: the file inside, renamed next, is found.
+TEST_F(BatchRenameTest, AFolderAndAFileInsideItRenameInOneRun)
+{
+    tree.file("album/a.jpg");
+    const QList<BrowserItem *> top = rows();
+    BrowserItem *album = top.first();
+    ASSERT_EQ(album->numberOfChildren(), 1);
+    EXPECT_TRUE(BatchRename::run({album, album->childAtIndex(0)}, scheme("%N_%X", 1)).isEmpty());
+    EXPECT_TRUE(QFile::exists(tree.path("album_1/a_2.jpg")));
+    EXPECT_EQ(album->childAtIndex(0)->getPath(), tree.path("album_1/a_2.jpg"));
+}
