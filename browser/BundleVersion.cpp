@@ -4,10 +4,12 @@
 
 #include <plist/plist.h>
 
-#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace {
+
+using BundleVersion::MaxPropertyListSize;
 
 struct PlistFree {
     void operator()(plist_t node) const { plist_free(node); }
@@ -19,13 +21,13 @@ std::optional<QString> stringValue(plist_t dictionary, const char *key)
     const plist_t node = plist_dict_get_item(dictionary, key);
     if (!node || plist_get_node_type(node) != PLIST_STRING)
         return std::nullopt;
-    char *text = nullptr;
-    plist_get_string_val(node, &text);
-    if (!text)
+    // Read in place with its length: plist_get_string_val asserts on a string holding a NUL,
+    // which a binary property list can carry.
+    uint64_t length = 0;
+    const char *text = plist_get_string_ptr(node, &length);
+    if (!text || length > uint64_t(MaxPropertyListSize) || std::memchr(text, 0, length))
         return std::nullopt;
-    const QString value = QString::fromUtf8(text);
-    std::free(text); // libplist 2.2 has no plist_mem_free
-    return value;
+    return QString::fromUtf8(text, qsizetype(length));
 }
 
 } // namespace

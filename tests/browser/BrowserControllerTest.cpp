@@ -213,6 +213,11 @@ TEST_F(BrowserControllerTest, ABundleShowsItsDottedVersion)
     plain.replace("2.4.1", "2");
     EXPECT_EQ(BundleVersion::fromPropertyList(plain), std::nullopt);
     EXPECT_EQ(BundleVersion::fromPropertyList("not a list"), std::nullopt);
+    // Found by fuzzing: a string holding NULs made libplist assert; it is no version.
+    QFile nul(
+        QStringLiteral(KORVALE_SOURCE_DIR "/tests/browser/data/bundle-version-nul-string.plist"));
+    ASSERT_TRUE(nul.open(QIODevice::ReadOnly));
+    EXPECT_EQ(BundleVersion::fromPropertyList(nul.readAll()), std::nullopt);
 
     tree.file("Tool.app/Contents/Info.plist", plist);
     const QString text = ItemInformation::textFor(tree.path("Tool.app"), true);
