@@ -196,7 +196,7 @@ void BrowserController::awakeFromNib()
             [this](const QStringList &paths) { createBrowserForPathLater(paths.first()); });
     connect(mWindow, &MainWindowForDrop::moved, this, [this] {
         if (mSelectionWindow->isVisible())
-            placeInformationPanel(false);
+            placeInformationPanel();
     });
     connect(mWindow, &MainWindowForDrop::closed, this, [this] {
         hideInformationPanel();
@@ -617,12 +617,12 @@ void BrowserController::updateInformationPanel()
         return;
     mShownInformation = text;
     mSelectionWindow->textView()->setPlainText(text);
-    placeInformationPanel(true);
+    placeInformationPanel();
     if (!mSelectionWindow->isVisible() && mWindow->isVisible())
         mSelectionWindow->show();
 }
 
-void BrowserController::placeInformationPanel(bool)
+void BrowserController::placeInformationPanel()
 {
     const QRect frame = mWindow->frameGeometry();
     const QScreen *screen = mWindow->screen();

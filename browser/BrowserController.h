@@ -126,7 +126,7 @@ private:
                            const QKeySequence &shortcut);
     void validateMenus();
     void updateInformationPanel();
-    void placeInformationPanel(bool newText);
+    void placeInformationPanel();
     void hideInformationPanel();
     void toggleOption(bool &option, const QString &key);
     void bringToFront();

@@ -4,6 +4,7 @@
 #include "BrowserModel.h"
 #include "BrowserTestFolder.h"
 #include "BundleVersion.h"
+#include "DateSheet.h"
 #include "FilePreviewPanel.h"
 #include "ItemInformation.h"
 #include "MainWindowForDrop.h"
@@ -20,10 +21,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
 
@@ -120,6 +123,13 @@ TEST_F(BrowserControllerTest, TheAgentsNoticeShowsTheFolderOfAFileAtTheGivenFram
 
     mNotifications->post(NotificationChannel::Browser, "QuitBrowser");
     EXPECT_TRUE(QTest::qWaitFor([this] { return mQuits == 1; }));
+}
+
+TEST_F(BrowserControllerTest, AnEmptyPathBringsUpTheHomeFolderAtTheFrame)
+{
+    pathToBrowser(QString(), "40 60 320 380");
+    EXPECT_EQ(mController->rootItem()->getPath(), QDir::homePath());
+    EXPECT_EQ(mController->window()->geometry(), QRect(40, 60, 320, 380));
 }
 
 TEST_F(BrowserControllerTest, ARootWithOneFolderShowsItExpanded)
@@ -340,4 +350,30 @@ TEST_F(BrowserControllerTest, AFileDroppedOnTheWindowReRootsTheBrowserAtItsFolde
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_TRUE(
         QTest::qWaitFor([this] { return mController->rootItem()->getPath() == tree.path("two"); }));
+}
+
+// Through the sheet: the reference row moved from 10:00 to 12:00 in shift mode moves every
+// selected row two hours.
+TEST_F(BrowserControllerTest, TheDateSheetShiftsEverySelectedDateByTheReferencesMove)
+{
+    const QDateTime ten(QDate(2023, 5, 1), QTime(10, 0, 0));
+    const QString a = tree.file("a.txt");
+    const QString b = tree.file("b.txt");
+    BrowserTestFolder::setModified(a, ten);
+    BrowserTestFolder::setModified(b, ten.addDays(-1));
+    mController->createBrowserForPath(tree.path(), true);
+    select({"a.txt", "b.txt"});
+    DateSheet *sheet = mController->dateSheet();
+    QDateTime shown;
+    QObject::connect(sheet, &DateSheet::running, sheet, [&] {
+        shown = sheet->dateField()->dateTime();
+        sheet->shiftButton()->setChecked(true);
+        sheet->dateField()->setDateTime(ten.addSecs(7200));
+        sheet->accept();
+    });
+    mController->browserModifyDate();
+    EXPECT_EQ(shown, ten);
+    EXPECT_EQ(BrowserTestFolder::modified(a), ten.addSecs(7200));
+    EXPECT_EQ(BrowserTestFolder::modified(b), ten.addDays(-1).addSecs(7200));
+    EXPECT_TRUE(mReports.isEmpty());
 }
