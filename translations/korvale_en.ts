@@ -58,6 +58,68 @@
     <message>
         <source>CELL</source>
         <translation>mobile</translation>
+        <source>BrowserDateAbsolute</source>
+        <translation>Give every item this date</translation>
+    </message>
+    <message>
+        <source>BrowserDateCurrent</source>
+        <translation>Current date:</translation>
+    </message>
+    <message>
+        <source>BrowserDateFailedTitle</source>
+        <translation>Some dates could not be changed</translation>
+    </message>
+    <message>
+        <source>BrowserDateInsideFolder</source>
+        <translation>Also change everything inside the selected folders</translation>
+    </message>
+    <message>
+        <source>BrowserDateNew</source>
+        <translation>New date:</translation>
+    </message>
+    <message>
+        <source>BrowserDateShift</source>
+        <translation>Shift every date by the same amount</translation>
+    </message>
+    <message>
+        <source>BrowserMoreFailures</source>
+        <translation>…and %1 more</translation>
+    </message>
+    <message>
+        <source>BrowserRenameBadName</source>
+        <translation>the new name is empty or holds a /</translation>
+    </message>
+    <message>
+        <source>BrowserRenameDigits</source>
+        <translation>Digits:</translation>
+    </message>
+    <message>
+        <source>BrowserRenameFailedTitle</source>
+        <translation>Some items could not be renamed</translation>
+    </message>
+    <message>
+        <source>BrowserRenameFirstNumber</source>
+        <translation>First number:</translation>
+    </message>
+    <message>
+        <source>BrowserRenameKeepExtension</source>
+        <translation>Keep each item's extension</translation>
+    </message>
+    <message>
+        <source>BrowserRenameNoFreeName</source>
+        <translation>every name up to #999 is taken</translation>
+    </message>
+    <message>
+        <source>BrowserRenameSample</source>
+        <translation>New name:</translation>
+    </message>
+    <message>
+        <source>BrowserRenameScheme</source>
+        <translation>Naming scheme:</translation>
+    </message>
+    <message>
+        <source>BrowserRenameSchemeHelp</source>
+        <translation>%N current name, %X number, %D date (yymmdd), %T time (HH_MM_SS)</translation>
     </message>
     <message>
         <source>CancelButton</source>
@@ -386,6 +448,10 @@
         <translation>Enclosing Folders</translation>
     </message>
     <message>
+        <source>PopupMenuBrowserOpenItem</source>
+        <translation>Browse here</translation>
+    </message>
+    <message>
         <source>PopupMenuClipboardItems</source>
         <translation>Clipboard</translation>
     </message>
@@ -412,6 +478,18 @@
     <message>
         <source>PopupMenuHighlightCursor</source>
         <translation>Show pointer</translation>
+    </message>
+    <message>
+        <source>PopupMenuModify</source>
+        <translation>Modify</translation>
+    </message>
+    <message>
+        <source>PopupMenuModifyDate</source>
+        <translation>Change dates…</translation>
+    </message>
+    <message>
+        <source>PopupMenuModifyName</source>
+        <translation>Rename…</translation>
     </message>
     <message>
         <source>PopupMenuOpenAccessWindow</source>
@@ -450,6 +528,10 @@
         <translation>Paste</translation>
     </message>
     <message>
+        <source>PopupMenuQuit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
         <source>PopupMenuRecentItems</source>
         <translation>Recent Items</translation>
     </message>
@@ -484,6 +566,14 @@
     <message>
         <source>PopupMenuShowPackageContents</source>
         <translation>Show package contents</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowParent</source>
+        <translation>Enclosing folder</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowRawPath</source>
+        <translation>Show raw paths</translation>
     </message>
     <message>
         <source>PopupMenuShowReminder</source>
@@ -782,12 +872,20 @@
         <translation>This is a Wayland session: the desktop lets no other program watch the keyboard or the pointer, so these gestures are not seen. In your desktop's keyboard settings, bind a key to this command instead:</translation>
     </message>
     <message>
+        <source>Socket</source>
+        <translation>Socket</translation>
+    </message>
+    <message>
         <source>SurveyStocksInfos</source>
         <translation>%1
 Last shown: %2
 Alert above: %3
 Alert below: %4
 (%5)</translation>
+    </message>
+    <message>
+        <source>SymbolicLink</source>
+        <translation>Symbolic link</translation>
     </message>
     <message>
         <source>SystemQuitButton</source>

@@ -58,6 +58,68 @@
     <message>
         <source>CELL</source>
         <translation>portable</translation>
+        <source>BrowserDateAbsolute</source>
+        <translation>Donner cette date à chaque élément</translation>
+    </message>
+    <message>
+        <source>BrowserDateCurrent</source>
+        <translation>Date actuelle :</translation>
+    </message>
+    <message>
+        <source>BrowserDateFailedTitle</source>
+        <translation>Certaines dates n’ont pas pu être changées</translation>
+    </message>
+    <message>
+        <source>BrowserDateInsideFolder</source>
+        <translation>Changer aussi tout le contenu des dossiers sélectionnés</translation>
+    </message>
+    <message>
+        <source>BrowserDateNew</source>
+        <translation>Nouvelle date :</translation>
+    </message>
+    <message>
+        <source>BrowserDateShift</source>
+        <translation>Décaler chaque date d’autant</translation>
+    </message>
+    <message>
+        <source>BrowserMoreFailures</source>
+        <translation>…et %1 de plus</translation>
+    </message>
+    <message>
+        <source>BrowserRenameBadName</source>
+        <translation>le nouveau nom est vide ou contient un /</translation>
+    </message>
+    <message>
+        <source>BrowserRenameDigits</source>
+        <translation>Chiffres :</translation>
+    </message>
+    <message>
+        <source>BrowserRenameFailedTitle</source>
+        <translation>Certains éléments n’ont pas pu être renommés</translation>
+    </message>
+    <message>
+        <source>BrowserRenameFirstNumber</source>
+        <translation>Premier numéro :</translation>
+    </message>
+    <message>
+        <source>BrowserRenameKeepExtension</source>
+        <translation>Garder l’extension de chaque élément</translation>
+    </message>
+    <message>
+        <source>BrowserRenameNoFreeName</source>
+        <translation>tous les noms jusqu’à #999 sont pris</translation>
+    </message>
+    <message>
+        <source>BrowserRenameSample</source>
+        <translation>Nouveau nom :</translation>
+    </message>
+    <message>
+        <source>BrowserRenameScheme</source>
+        <translation>Modèle de nom :</translation>
+    </message>
+    <message>
+        <source>BrowserRenameSchemeHelp</source>
+        <translation>%N nom actuel, %X numéro, %D date (aammjj), %T heure (HH_MM_SS)</translation>
     </message>
     <message>
         <source>CancelButton</source>
@@ -386,6 +448,10 @@
         <translation>Dossiers parents</translation>
     </message>
     <message>
+        <source>PopupMenuBrowserOpenItem</source>
+        <translation>Parcourir ici</translation>
+    </message>
+    <message>
         <source>PopupMenuClipboardItems</source>
         <translation>Presse-papiers</translation>
     </message>
@@ -412,6 +478,18 @@
     <message>
         <source>PopupMenuHighlightCursor</source>
         <translation>Montrer le pointeur</translation>
+    </message>
+    <message>
+        <source>PopupMenuModify</source>
+        <translation>Modifier</translation>
+    </message>
+    <message>
+        <source>PopupMenuModifyDate</source>
+        <translation>Changer les dates…</translation>
+    </message>
+    <message>
+        <source>PopupMenuModifyName</source>
+        <translation>Renommer…</translation>
     </message>
     <message>
         <source>PopupMenuOpenAccessWindow</source>
@@ -450,6 +528,10 @@
         <translation>Coller</translation>
     </message>
     <message>
+        <source>PopupMenuQuit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
         <source>PopupMenuRecentItems</source>
         <translation>Éléments récents</translation>
     </message>
@@ -484,6 +566,14 @@
     <message>
         <source>PopupMenuShowPackageContents</source>
         <translation>Afficher le contenu des paquets</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowParent</source>
+        <translation>Dossier parent</translation>
+    </message>
+    <message>
+        <source>PopupMenuShowRawPath</source>
+        <translation>Afficher les chemins bruts</translation>
     </message>
     <message>
         <source>PopupMenuShowReminder</source>
@@ -782,12 +872,20 @@
         <translation>Cette session est sous Wayland : le bureau ne laisse aucun autre programme suivre le clavier ni le pointeur, ces gestes ne sont donc pas vus. Dans les réglages du clavier de votre bureau, associez plutôt une touche à cette commande :</translation>
     </message>
     <message>
+        <source>Socket</source>
+        <translation>Socket</translation>
+    </message>
+    <message>
         <source>SurveyStocksInfos</source>
         <translation>%1
 Dernier affiché : %2
 Alerte au-dessus de : %3
 Alerte au-dessous de : %4
 (%5)</translation>
+    </message>
+    <message>
+        <source>SymbolicLink</source>
+        <translation>Lien symbolique</translation>
     </message>
     <message>
         <source>SystemQuitButton</source>

@@ -97,7 +97,7 @@ bool isOwnKey(const QKeyEvent *key)
 
 bool SelectionTextView::event(QEvent *event)
 {
-    // The access window's menu has Ctrl+C and Ctrl+A too; here they act on this text.
+    // The owner's menu has Ctrl+C and Ctrl+A too; here they act on this text.
     if (event->type() == QEvent::ShortcutOverride && isOwnKey(static_cast<QKeyEvent *>(event))) {
         event->accept();
         return true;
@@ -134,15 +134,15 @@ bool SelectionTextView::focusNextPrevChild(bool)
     return false; // Tab is a key of its own here, not a move between links
 }
 
-SelectionWindow::SelectionWindow(QWidget *accessWindow)
-    : QWidget(accessWindow, Qt::Tool | Qt::FramelessWindowHint)
+SelectionWindow::SelectionWindow(QWidget *owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint)
     , mBackground(new SelectionBackground(this))
     , mTextView(new SelectionTextView(this))
 {
     setObjectName(QStringLiteral("SelectionWindow"));
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    resize(accessWindow ? accessWindow->width() : 400, 40);
+    resize(owner ? owner->width() : 400, 40);
 }
 
 int SelectionWindow::fittedTextHeight(int windowWidth) const

@@ -21,7 +21,7 @@ protected:
 };
 
 // The read-only text of the preview. Keys: Tab goes back to the search field (clearing the
-// selection), Escape closes the access window, Ctrl+C copies, Ctrl+A selects all; every other
+// selection), Escape closes the owner window, Ctrl+C copies, Ctrl+A selects all; every other
 // key is ignored, so nothing typed here edits or scrolls by accident.
 class SelectionTextView : public QTextBrowser
 {
@@ -44,13 +44,13 @@ protected:
     bool focusNextPrevChild(bool next) override;
 };
 
-// The preview window: a frameless tool window hanging under the access window. Showing it
-// never takes the focus from the access window; only tabbing into its text does.
+// The preview window: a frameless tool window hanging under its owner (the access window, the
+// browser). Showing it never takes the focus from the owner; only tabbing into its text does.
 class SelectionWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit SelectionWindow(QWidget *accessWindow);
+    explicit SelectionWindow(QWidget *owner);
 
     SelectionTextView *textView() const { return mTextView; }
     // The text's inset on each side (SelectionPlacement::TextMargin is both sides together).

@@ -1,0 +1,107 @@
+#include "MainWindowForDrop.h"
+
+#include "OutlineView.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QShortcut>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+MainWindowForDrop::MainWindowForDrop(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , mPath(new QLineEdit)
+    , mMenuButton(new QToolButton)
+    , mActionMenu(new QMenu(this))
+    , mOutline(new OutlineView)
+{
+    setObjectName(QStringLiteral("browserWindow"));
+    setWindowTitle(QStringLiteral("Korvale Browser"));
+    setAcceptDrops(true);
+
+    mPath->setObjectName(QStringLiteral("browserPath"));
+    mPath->setReadOnly(true);
+    mPath->setFocusPolicy(Qt::ClickFocus); // the keys belong to the outline
+    mMenuButton->setObjectName(QStringLiteral("browserActionMenu"));
+    mMenuButton->setIcon(QIcon::fromTheme(QStringLiteral("open-menu-symbolic"),
+                                          QIcon::fromTheme(QStringLiteral("application-menu"))));
+    if (mMenuButton->icon().isNull())
+        mMenuButton->setText(QStringLiteral("\u2630"));
+    mMenuButton->setMenu(mActionMenu);
+    mMenuButton->setPopupMode(QToolButton::InstantPopup);
+    mMenuButton->setFocusPolicy(Qt::NoFocus);
+
+    auto *top = new QHBoxLayout;
+    top->setContentsMargins(0, 0, 0, 0);
+    top->setSpacing(4);
+    top->addWidget(mPath, 1);
+    top->addWidget(mMenuButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
+    layout->addLayout(top);
+    layout->addWidget(mOutline, 1);
+    setFocusProxy(mOutline);
+    resize(340, 420);
+
+    // F10 opens the action menu from the keyboard, as it opens a menu bar elsewhere.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, mMenuButton, &QToolButton::showMenu);
+
+    connect(mOutline, &OutlineView::filesDropped, this, &MainWindowForDrop::filesDropped);
+    connect(mOutline, &OutlineView::spacePressed, this, &MainWindowForDrop::spacePressed);
+}
+
+void MainWindowForDrop::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
+}
+
+void MainWindowForDrop::dragEnterEvent(QDragEnterEvent *event)
+{
+    if ((event->possibleActions() & Qt::CopyAction) && !droppedPaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MainWindowForDrop::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = droppedPaths(event->mimeData());
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit filesDropped(paths);
+}
+
+void MainWindowForDrop::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        emit spacePressed();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MainWindowForDrop::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    emit moved();
+}
+
+void MainWindowForDrop::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    emit moved();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class OutlineView;
+class QLineEdit;
+class QMenu;
+class QToolButton;
+
+// The browser's one window: the root's path above, the action menu button beside it, and the
+// outline. File names dropped anywhere on it re-root the browser; closing it quits.
+class MainWindowForDrop : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MainWindowForDrop(QWidget *parent = nullptr);
+
+    OutlineView *outline() const { return mOutline; }
+    QLineEdit *pathField() const { return mPath; }
+    QToolButton *menuButton() const { return mMenuButton; }
+    QMenu *actionMenu() const { return mActionMenu; }
+
+signals:
+    void filesDropped(const QStringList &paths);
+    void closed();
+    void moved(); // moved or resized
+    void spacePressed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QLineEdit *mPath;
+    QToolButton *mMenuButton;
+    QMenu *mActionMenu;
+    OutlineView *mOutline;
+};

@@ -1,0 +1,41 @@
+#include "BrowserController.h"
+#include "KorvaleLog.h"
+#include "MainWindowForDrop.h"
+#include "QOR_StringUtils.h"
+#include "platform/DisplayAvailability.h"
+#include "platform/SessionInstance.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    if (const std::optional<QString> why = DisplayAvailability::problem()) {
+        KorvaleLog::line(QStringLiteral("korvale-browser cannot start: %1").arg(*why));
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("korvale-browser"));
+    QApplication::setOrganizationName(QStringLiteral("Korvale"));
+    QApplication::setApplicationVersion(QStringLiteral(KORVALE_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("korvale-browser"));
+    QApplication::setQuitOnLastWindowClosed(false); // closing the window quits, after 0.1 s
+    QOR_StringUtils::installTranslations();
+
+    // One browser per session: a second start brings the first one's window up; what to show
+    // comes on the agent's notification, which the first one hears.
+    SessionInstance instance(QStringLiteral("org.korvale.Browser"));
+    if (instance.claim() == SessionInstance::Claim::HandedOver)
+        return 0;
+
+    BrowserController controller(BrowserController::Environment{});
+    QObject::connect(&instance, &SessionInstance::activationRequested, &controller, [&controller] {
+        if (controller.window()->isVisible()) {
+            controller.window()->raise();
+            controller.window()->activateWindow();
+        }
+    });
+    instance.setStatusProvider([&controller] { return controller.status(); });
+    controller.awakeFromNib();
+    controller.applicationDidFinishLaunching();
+    return app.exec();
+}
