@@ -52,12 +52,6 @@
         <translation>Clear the Shortcut</translation>
     </message>
     <message>
-        <source>CAR</source>
-        <translation>car</translation>
-    </message>
-    <message>
-        <source>CELL</source>
-        <translation>mobile</translation>
         <source>BrowserDateAbsolute</source>
         <translation>Give every item this date</translation>
     </message>
@@ -120,6 +114,14 @@
     <message>
         <source>BrowserRenameSchemeHelp</source>
         <translation>%N current name, %X number, %D date (yymmdd), %T time (HH_MM_SS)</translation>
+    </message>
+    <message>
+        <source>CAR</source>
+        <translation>car</translation>
+    </message>
+    <message>
+        <source>CELL</source>
+        <translation>mobile</translation>
     </message>
     <message>
         <source>CancelButton</source>
@@ -422,6 +424,14 @@
         <translation>Bookmarks, contacts and calendars read from your programs</translation>
     </message>
     <message>
+        <source>PAGER</source>
+        <translation>pager</translation>
+    </message>
+    <message>
+        <source>PREF</source>
+        <translation>preferred</translation>
+    </message>
+    <message>
         <source>PathListAddFile</source>
         <translation>Add File…</translation>
     </message>
@@ -432,12 +442,6 @@
     <message>
         <source>PathListRemove</source>
         <translation>Remove</translation>
-        <source>PAGER</source>
-        <translation>pager</translation>
-    </message>
-    <message>
-        <source>PREF</source>
-        <translation>preferred</translation>
     </message>
     <message>
         <source>PlainText</source>

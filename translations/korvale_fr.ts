@@ -52,12 +52,6 @@
         <translation>Effacer le raccourci</translation>
     </message>
     <message>
-        <source>CAR</source>
-        <translation>voiture</translation>
-    </message>
-    <message>
-        <source>CELL</source>
-        <translation>portable</translation>
         <source>BrowserDateAbsolute</source>
         <translation>Donner cette date à chaque élément</translation>
     </message>
@@ -120,6 +114,14 @@
     <message>
         <source>BrowserRenameSchemeHelp</source>
         <translation>%N nom actuel, %X numéro, %D date (aammjj), %T heure (HH_MM_SS)</translation>
+    </message>
+    <message>
+        <source>CAR</source>
+        <translation>voiture</translation>
+    </message>
+    <message>
+        <source>CELL</source>
+        <translation>portable</translation>
     </message>
     <message>
         <source>CancelButton</source>
@@ -422,6 +424,14 @@
         <translation>Signets, contacts et calendriers lus dans vos programmes</translation>
     </message>
     <message>
+        <source>PAGER</source>
+        <translation>récepteur d’appels</translation>
+    </message>
+    <message>
+        <source>PREF</source>
+        <translation>préféré</translation>
+    </message>
+    <message>
         <source>PathListAddFile</source>
         <translation>Ajouter un fichier…</translation>
     </message>
@@ -432,12 +442,6 @@
     <message>
         <source>PathListRemove</source>
         <translation>Retirer</translation>
-        <source>PAGER</source>
-        <translation>récepteur d’appels</translation>
-    </message>
-    <message>
-        <source>PREF</source>
-        <translation>préféré</translation>
     </message>
     <message>
         <source>PlainText</source>

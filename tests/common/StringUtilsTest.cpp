@@ -334,16 +334,27 @@ std::map<QString, std::map<QString, QString>> readLinguistSource(const QString &
     QXmlStreamReader xml(&file);
     QString context;
     QString source;
+    // lrelease keeps one pair of a message and drops the others: a merge that ran two messages
+    // together loses a text without a word.
+    int pairsInMessage = 0;
     while (!xml.atEnd()) {
         xml.readNext();
+        if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
+            EXPECT_EQ(pairsInMessage, 1)
+                << path.toStdString() << ": message of " << source.toStdString();
+        }
         if (!xml.isStartElement())
             continue;
-        if (xml.name() == QLatin1String("name"))
+        if (xml.name() == QLatin1String("message"))
+            pairsInMessage = 0;
+        else if (xml.name() == QLatin1String("name"))
             context = xml.readElementText();
         else if (xml.name() == QLatin1String("source"))
             source = xml.readElementText();
-        else if (xml.name() == QLatin1String("translation"))
+        else if (xml.name() == QLatin1String("translation")) {
             tables[context][source] = xml.readElementText();
+            ++pairsInMessage;
+        }
     }
     EXPECT_FALSE(xml.hasError()) << path.toStdString() << ": " << xml.errorString().toStdString();
     return tables;
