@@ -24,14 +24,25 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# -displayfd lets Xvfb pick a free display number and tell us which.
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1920x1080x24 -nolisten tcp >"$session_home/xvfb.log" 2>&1 &
-pids+=($!)
-# A loaded machine can take seconds to start a server: wait up to 30 s for each.
+# -displayfd lets Xvfb pick a free display number and tell us which. Two sessions starting at
+# once can race for the same number and one server then gives up: start another. A loaded
+# machine can take seconds to start a server, so each try waits up to 30 s.
 display=""
-for _ in $(seq 300); do
-    if read -r -t 0.1 -u "$fd" display && [ -n "$display" ]; then break; fi
+for attempt in 1 2 3; do
+    exec {fd}<> <(:)
+    Xvfb -displayfd "$fd" -screen 0 1920x1080x24 -nolisten tcp >"$session_home/xvfb.log" 2>&1 &
+    xvfb=$!
+    for _ in $(seq 300); do
+        if read -r -t 0.1 -u "$fd" display && [ -n "$display" ]; then break; fi
+        kill -0 "$xvfb" 2>/dev/null || break
+    done
+    exec {fd}>&-
+    if [ -n "$display" ]; then
+        pids+=("$xvfb")
+        break
+    fi
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
 done
 if [ -z "$display" ]; then
     echo "with-session: Xvfb did not start" >&2
