@@ -60,23 +60,6 @@ QString homeFolder()
     return QDir::homePath();
 }
 
-std::optional<QRect> parseFrameString(const QString &text)
-{
-    const QStringList parts = text.simplified().split(QLatin1Char(' '));
-    if (parts.size() < 4)
-        return std::nullopt;
-    int values[4];
-    for (int i = 0; i < 4; ++i) {
-        bool ok = false;
-        values[i] = parts.at(i).toInt(&ok);
-        if (!ok)
-            return std::nullopt;
-    }
-    if (values[2] <= 0 || values[3] <= 0)
-        return std::nullopt;
-    return QRect(values[0], values[1], values[2], values[3]);
-}
-
 bool onSomeScreen(const QRect &frame)
 {
     for (const QScreen *screen : QGuiApplication::screens()) {
@@ -171,7 +154,7 @@ void BrowserController::awakeFromNib()
     // Centred on the point at 80 % of the screen's width and 90 % of its height; a frame the
     // user left wins.
     QOR_WindowsUtils::placeWindow(mWindow, 0.8, 0.9);
-    if (const auto saved = parseFrameString(
+    if (const auto saved = QOR_WindowsUtils::parseFrameString(
             mEnvironment.preferences->stringValue(WindowFrameKey).value_or(QString()));
         saved && onSomeScreen(*saved))
         mWindow->setGeometry(*saved);
@@ -383,8 +366,8 @@ void BrowserController::receiveNotification(const QString &channel, const QStrin
         return;
     if (object == QLatin1String("PathToBrowser")) {
         if (!mWindow->isVisible()) {
-            if (const auto frame =
-                    parseFrameString(userInfo.value(QStringLiteral("WindowFrame")).toString())) {
+            if (const auto frame = QOR_WindowsUtils::parseFrameString(
+                    userInfo.value(QStringLiteral("WindowFrame")).toString())) {
                 mWindow->setGeometry(*frame);
                 keepOnScreen(mWindow);
             }

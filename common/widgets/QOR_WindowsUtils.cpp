@@ -167,3 +167,20 @@ void QOR_WindowsUtils::setOverlayWindow(QWidget *window)
     // Window managers keep notification windows above the others and never focus them.
     window->setAttribute(Qt::WA_X11NetWmWindowTypeNotification);
 }
+
+std::optional<QRect> QOR_WindowsUtils::parseFrameString(const QString &text)
+{
+    const QStringList parts = text.simplified().split(QLatin1Char(' '));
+    if (parts.size() < 4)
+        return std::nullopt;
+    int values[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        values[i] = parts.at(i).toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    if (values[2] <= 0 || values[3] <= 0)
+        return std::nullopt;
+    return QRect(values[0], values[1], values[2], values[3]);
+}

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
+
 // Placement by screen fractions, alerts, fades and the shake shared by every program with
 // windows. Qt coordinates throughout (origin at the top left, y downwards); only the vertical
 // fraction of placeWindow is counted from the screen's bottom, as the suite's windows have always
@@ -19,6 +21,9 @@ public:
     // The primary screen's usable rectangle: its whole width and, in height, from the top of the
     // available area (below a top bar) to the screen's bottom. Empty without a screen.
     static QRect getScreenRect();
+    // A frame string "x y width height" as the agent stores and sends it; nothing when it is
+    // not four integers with a positive size.
+    static std::optional<QRect> parseFrameString(const QString &text);
     // Puts the window's centre at (fx of the width, fy of the height counted from the bottom) of
     // getScreenRect(). A window already at the computed place is left alone.
     static void placeWindow(QWidget *window, double fx, double fy);
