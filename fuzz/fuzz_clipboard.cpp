@@ -1,5 +1,6 @@
 // Clipboard contents come from any program on the desktop, and packed contents from
 // "Clipboard.krvdata": both are captured, unpacked and written back.
+#include "ClipboardList.h"
 #include "ClipboardOffer.h"
 #include "CommonKorvaleClass.h"
 #include "PasteboardContents.h"
@@ -21,6 +22,8 @@ const char *const OfferedFormats[] = {"text/plain", "text/plain;charset=utf-8", 
 
 void usePacked(const QByteArray &packed)
 {
+    // What the manager's rows and korvale-clipboard show of a stored entry.
+    ClipboardList::textOf(ClipboardList::makeEntry(QStringLiteral("x"), packed));
     if (const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed)) {
         PasteboardContents::preferredType(*contents);
         CommonKorvaleClass::getContentsFrom(packed);

@@ -1,0 +1,85 @@
+#include "ClipboardList.h"
+
+#include "ItemRecord.h"
+#include "PasteboardContents.h"
+
+#include <algorithm>
+
+using namespace ItemRecord;
+
+QVariantMap ClipboardList::makeEntry(const QString &title, const QByteArray &packed)
+{
+    return {{KeyKind, int(KindClipboard)}, {KeyTitle, title}, {KeyClipboardContents, packed}};
+}
+
+void ClipboardList::sortList(QVariantList &list)
+{
+    std::stable_sort(list.begin(), list.end(), [](const QVariant &a, const QVariant &b) {
+        const QVariantMap left = a.toMap();
+        const QVariantMap right = b.toMap();
+        const bool leftHas = left.contains(KeyTitle);
+        const bool rightHas = right.contains(KeyTitle);
+        if (!leftHas || !rightHas)
+            return !leftHas && rightHas;
+        return left.value(KeyTitle).toString().compare(right.value(KeyTitle).toString(),
+                                                       Qt::CaseInsensitive)
+            < 0;
+    });
+}
+
+bool ClipboardList::add(QVariantList &list, const QString &title, const QByteArray &packed)
+{
+    if (packed.isEmpty())
+        return false;
+    list.append(makeEntry(title, packed));
+    sortList(list);
+    return true;
+}
+
+bool ClipboardList::replace(QVariantList &list, const QVariantMap &original, const QString &title,
+                            const QByteArray &packed)
+{
+    if (packed.isEmpty())
+        return false;
+    const qsizetype at = list.indexOf(QVariant(original));
+    if (at >= 0)
+        list.removeAt(at);
+    return add(list, title, packed);
+}
+
+int ClipboardList::removeRecords(QVariantList &list, const QVariantList &records)
+{
+    int removed = 0;
+    for (const QVariant &record : records) {
+        if (list.removeOne(record))
+            ++removed;
+    }
+    return removed;
+}
+
+QVariantList ClipboardList::recordsAt(const QVariantList &list, const QList<int> &positions)
+{
+    QVariantList records;
+    for (int position : positions) {
+        if (position >= 0 && position < list.size())
+            records << list.at(position);
+    }
+    return records;
+}
+
+QString ClipboardList::textOf(const QVariantMap &entry)
+{
+    const std::optional<QVariantMap> contents =
+        PasteboardContents::unpack(entry.value(KeyClipboardContents).toByteArray());
+    if (!contents)
+        return {};
+    const QString key = QStringLiteral("string");
+    QString text = contents->value(PasteboardContents::preferredType(*contents)).toMap().value(key).toString();
+    if (text.isEmpty())
+        text = contents->value(PasteboardContents::TypeString).toMap().value(key).toString();
+    for (QChar &c : text) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t'))
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
