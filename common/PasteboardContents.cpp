@@ -3,6 +3,8 @@
 #include "KorvaleArchive.h"
 #include "QOR_DataUtils.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QMimeData>
 #include <QTextBoundaryFinder>
 
@@ -35,6 +37,17 @@ constexpr TypeMapping Mappings[] = {
     {"NSPasteboardTypeMultipleTextSelection", "application/x-korvale-multiple-text-selection"},
     {"NSPasteboardTypeFindPanelSearchOptions", "application/x-korvale-find-panel-search-options"},
 };
+
+QByteArray pngOf(const QImage &image)
+{
+    QByteArray png;
+    if (image.isNull())
+        return png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
 
 // Other names the same content goes by on X11 clipboards.
 QStringList alternativeMimeTypes(const QString &type)
@@ -129,7 +142,11 @@ QByteArray PasteboardContents::capture(const QMimeData *mime)
             // An image offered only as Qt's own image (a program of ours, a screenshot tool)
             // is stored as PNG.
             if (type == TypePNG && value.isEmpty() && mime->hasImage()) {
-                const QByteArray png = mime->data(QStringLiteral("image/png"));
+                QByteArray png = mime->data(QStringLiteral("image/png"));
+                // A clipboard of this process holds the image itself, which no one has
+                // converted yet: left alone, the picture was dropped.
+                if (png.isEmpty())
+                    png = pngOf(qvariant_cast<QImage>(mime->imageData()));
                 if (!png.isEmpty())
                     value.insert(KeyData, png);
             }
