@@ -2,6 +2,8 @@
 
 #include "ApplicationScanner.h"
 #include "ApplicationsFolders.h"
+#include "ClipboardSection.h"
+#include "ClipboardSectionView.h"
 #include "CommonKorvaleClass.h"
 #include "CornerActivationSheet.h"
 #include "DaemonControl.h"
@@ -176,8 +178,8 @@ void MainController::buildSections()
     mWindow->setSectionView(S::Notes, new ComingSectionView(KORVALE_KEY("SectionComingNotes")));
     mWindow->setSectionView(S::ProtectedNotes,
                             new ComingSectionView(KORVALE_KEY("SectionComingProtectedNotes")));
-    mWindow->setSectionView(S::Clipboard,
-                            new ComingSectionView(KORVALE_KEY("SectionComingClipboard")));
+    mClipboard = std::make_unique<ClipboardSection>(*mEnvironment.notifications, mWindow.get());
+    mWindow->setSectionView(S::Clipboard, mClipboard->view());
 
     auto *folders = new ApplicationFoldersView;
     mFoldersView = folders;
@@ -276,6 +278,7 @@ void MainController::awakeFromNib()
     mOtherDataView->contactsPaths()->setPaths(preferences.value(KeyContactsPaths).toStringList());
     mOtherDataView->calendarPaths()->setPaths(preferences.value(KeyCalendarPaths).toStringList());
     shortCutsDidChange();
+    mClipboard->load();
     mWindow->selectSection(ManagerWindow::Welcome);
 }
 
@@ -341,6 +344,15 @@ void MainController::clickMainTableView(int section)
         if (mApplicationsView)
             mApplicationsView->searchField()->setFocus();
     }
+    if (section == ManagerWindow::Clipboard) {
+        mClipboard->reloadIfChanged();
+        mClipboard->view()->searchField()->setFocus();
+    }
+}
+
+void MainController::openClipboardPanel()
+{
+    mWindow->selectSection(ManagerWindow::Clipboard);
 }
 
 void MainController::searchApplis()
@@ -618,7 +630,13 @@ void MainController::daemonActivation(bool fromCheckBox)
 void MainController::notificationReceived(const QString &channel, const QString &object,
                                           const QVariantMap &userInfo)
 {
-    if (channel != NotificationChannel::Main || object != QLatin1String("EditItem"))
+    if (channel != NotificationChannel::Main)
+        return;
+    if (object == ClipboardStore::ChangedCommand) {
+        mClipboard->reloadIfChanged();
+        return;
+    }
+    if (object != QLatin1String("EditItem"))
         return;
     QTimer::singleShot(EditItemDelayMs, this, [this, userInfo] { editItem(userInfo); });
 }

@@ -15,6 +15,7 @@
 
 class ApplicationScanner;
 class ApplicationFoldersView;
+class ClipboardSection;
 class ApplicationsFoundView;
 class CornerActivationSheet;
 class DaemonControl;
@@ -118,6 +119,9 @@ public:
     OtherDataView *otherDataView() const { return mOtherDataView; }
     const ShortcutSettings &shortcutSettings() const { return mShortcutSettings; }
     void setApplicationsActivity(const ManagerListFilter::ActivityMap &activity);
+    ClipboardSection *clipboardSection() const { return mClipboard.get(); }
+    // openClipboardPanel: selects the clipboard section.
+    void openClipboardPanel();
 
 signals:
     void applicationsFoundChanged();
@@ -154,6 +158,7 @@ private:
     ShortcutSettings mShortcutSettings;
     std::unique_ptr<ItemEditorSheet> mItemEditor;
     std::unique_ptr<ShortcutCaptureSheet> mShortcutSheet;
+    std::unique_ptr<ClipboardSection> mClipboard;
 
     QStringList mListOfFoldersForApplications;
     QVariantList mListOfApplicationsFound;

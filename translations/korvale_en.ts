@@ -136,6 +136,22 @@
         <translation>Clipboard</translation>
     </message>
     <message>
+        <source>ClipboardEmpty</source>
+        <translation>Nothing on the clipboard</translation>
+    </message>
+    <message>
+        <source>ClipboardNoImageRep</source>
+        <translation>This picture cannot be shown</translation>
+    </message>
+    <message>
+        <source>ClipboardPasteButton</source>
+        <translation>Take Clipboard</translation>
+    </message>
+    <message>
+        <source>ClipboardPasteTip</source>
+        <translation>Replace the contents with what is on the clipboard now, and its text as the title</translation>
+    </message>
+    <message>
         <source>ClipboardTip</source>
         <translation>Clipboard contents you chose to keep</translation>
     </message>

@@ -136,6 +136,22 @@
         <translation>Presse-papiers</translation>
     </message>
     <message>
+        <source>ClipboardEmpty</source>
+        <translation>Rien dans le presse-papiers</translation>
+    </message>
+    <message>
+        <source>ClipboardNoImageRep</source>
+        <translation>Cette image ne peut pas être affichée</translation>
+    </message>
+    <message>
+        <source>ClipboardPasteButton</source>
+        <translation>Prendre le presse-papiers</translation>
+    </message>
+    <message>
+        <source>ClipboardPasteTip</source>
+        <translation>Remplacer le contenu par celui du presse-papiers, et le titre par son texte</translation>
+    </message>
+    <message>
         <source>ClipboardTip</source>
         <translation>Les contenus du presse-papiers que vous gardez</translation>
     </message>

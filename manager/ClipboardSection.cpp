@@ -1,0 +1,111 @@
+#include "ClipboardSection.h"
+
+#include "ClipboardEditorSheet.h"
+#include "ClipboardList.h"
+#include "ClipboardSectionView.h"
+#include "CommonKorvaleClass.h"
+#include "ItemRecord.h"
+#include "ManagerListFilter.h"
+
+#include <QListView>
+
+using namespace ItemRecord;
+
+ClipboardSection::ClipboardSection(NotificationCenter &notifications, QWidget *sheetParent,
+                                   QObject *parent)
+    : QObject(parent)
+    , mNotifications(notifications)
+    , mSheetParent(sheetParent)
+    , mView(new ClipboardSectionView)
+{
+    connect(mView, &ClipboardSectionView::searchChanged, this, &ClipboardSection::searchClipboard);
+    connect(mView, &ClipboardSectionView::addRequested, this, &ClipboardSection::addClipboard);
+    connect(mView, &ClipboardSectionView::removeRequested, this,
+            &ClipboardSection::removeClipboard);
+    connect(mView, &ListSectionView::editRequested, this, &ClipboardSection::editClipboard);
+}
+
+ClipboardSection::~ClipboardSection() = default;
+
+ClipboardEditorSheet *ClipboardSection::editor()
+{
+    if (!mEditor)
+        mEditor = std::make_unique<ClipboardEditorSheet>(mSheetParent);
+    return mEditor.get();
+}
+
+void ClipboardSection::load()
+{
+    mListOfClipboard = mStore.load();
+    searchClipboard();
+}
+
+void ClipboardSection::reloadIfChanged()
+{
+    if (mStore.changedOnDisk())
+        load();
+}
+
+void ClipboardSection::refreshFromDisk()
+{
+    if (mStore.changedOnDisk())
+        mListOfClipboard = mStore.load();
+}
+
+void ClipboardSection::store()
+{
+    ClipboardList::sortList(mListOfClipboard);
+    mStore.save(mListOfClipboard);
+    searchClipboard();
+    ClipboardStore::tellAgent(mNotifications);
+}
+
+void ClipboardSection::addClipboard()
+{
+    const std::optional<QString> text = CommonKorvaleClass::getStringFromPasteboard();
+    const std::optional<ClipboardEditorSheet::Result> result =
+        editor()->edit(text.value_or(QString()), std::nullopt);
+    if (!result || !result->packed || result->packed->isEmpty())
+        return;
+    refreshFromDisk();
+    ClipboardList::add(mListOfClipboard, result->title, *result->packed);
+    store();
+}
+
+void ClipboardSection::editClipboard(int row)
+{
+    if (row < 0 || row >= mListOfClipboardDisplayed.size())
+        return;
+    const int index = mListOfClipboardDisplayed.at(row);
+    if (index < 0 || index >= mListOfClipboard.size())
+        return;
+    const QVariantMap original = mListOfClipboard.at(index).toMap();
+    const std::optional<ClipboardEditorSheet::Result> result = editor()->edit(
+        original.value(KeyTitle).toString(), original.value(KeyClipboardContents).toByteArray());
+    if (!result || !result->packed || result->packed->isEmpty())
+        return;
+    refreshFromDisk();
+    ClipboardList::replace(mListOfClipboard, original, result->title, *result->packed);
+    store();
+}
+
+void ClipboardSection::removeClipboard(const QList<int> &rows)
+{
+    const QVariantList records = ClipboardList::recordsAt(
+        mListOfClipboard, ManagerListFilter::recordPositions(mListOfClipboardDisplayed, rows));
+    if (records.isEmpty())
+        return;
+    refreshFromDisk();
+    ClipboardList::removeRecords(mListOfClipboard, records);
+    mListOfClipboardDisplayed.clear();
+    store();
+}
+
+void ClipboardSection::searchClipboard()
+{
+    mView->table()->clearSelection();
+    mListOfClipboardDisplayed = ManagerListFilter::search(mView->searchText(), mListOfClipboard);
+    mView->setEntries(mListOfClipboard, mListOfClipboardDisplayed,
+                      ManagerListFilter::counterText(mListOfClipboardDisplayed.size(),
+                                                     mListOfClipboard.size()));
+}

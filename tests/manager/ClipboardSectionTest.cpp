@@ -1,0 +1,200 @@
+#include "ManagerFixture.h"
+
+#include "ClipboardEditorSheet.h"
+#include "ClipboardList.h"
+#include "ClipboardSection.h"
+#include "ClipboardSectionView.h"
+#include "ClipboardStore.h"
+#include "ClipboardView.h"
+#include "CommonKorvaleClass.h"
+#include "ItemClipboardCell.h"
+#include "ManagerWindow.h"
+#include "PasteboardContents.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMimeData>
+#include <QPushButton>
+
+namespace {
+
+QByteArray packedText(const QString &text)
+{
+    return PasteboardContents::pack(
+        {{PasteboardContents::TypeString, QVariantMap{{"string", text}}}});
+}
+
+QVariantMap entry(const QString &title, const QString &text)
+{
+    return ClipboardList::makeEntry(title, packedText(text));
+}
+
+QStringList titlesOf(const QVariantList &list)
+{
+    QStringList titles;
+    for (const QVariant &record : list)
+        titles << record.toMap().value("T").toString();
+    return titles;
+}
+
+void selectRows(ClipboardSectionView *view, const QList<int> &rows)
+{
+    view->table()->clearSelection();
+    for (int row : rows)
+        view->table()->selectionModel()->select(view->model()->index(row),
+                                                QItemSelectionModel::Select);
+}
+
+} // namespace
+
+TEST_F(ManagerTest, RemovingUnderAFilterRemovesExactlyTheEntriesInTheSelectedRows)
+{
+    CommonKorvaleClass::saveListInFile({entry("alpha report", "a1"), entry("Beta", "b"),
+                                        entry("gamma report", "g"), entry("Report été", "r"),
+                                        entry("zeta", "z")},
+                                       DataFileName::Clipboard);
+    auto manager = makeManager();
+    ClipboardSectionView *view = manager->clipboardSection()->view();
+    manager->openClipboardPanel();
+    EXPECT_EQ(manager->window()->currentSection(), int(ManagerWindow::Clipboard));
+    EXPECT_EQ(view->counterLabel()->text(), "5");
+
+    // Accents are ignored: "ete" finds "été"; every word must occur.
+    view->searchField()->setText("REPORT");
+    EXPECT_EQ(view->counterLabel()->text(), "3 / 5");
+    view->searchField()->setText("report ete");
+    EXPECT_EQ(view->counterLabel()->text(), "1 / 5");
+    view->searchField()->setText("report");
+    ASSERT_EQ(view->model()->rowCount(), 3);
+
+    EXPECT_FALSE(view->removeButton()->isEnabled());
+    selectRows(view, {0, 2});
+    EXPECT_TRUE(view->removeButton()->isEnabled());
+    clearPosted();
+    view->removeButton()->click();
+
+    EXPECT_EQ(titlesOf(CommonKorvaleClass::readListInFile(DataFileName::Clipboard)),
+              (QStringList{"Beta", "gamma report", "zeta"}));
+    EXPECT_EQ(view->counterLabel()->text(), "1 / 3");
+    EXPECT_EQ(view->model()->rowCount(), 1);
+    EXPECT_EQ(posted(), QStringList{"SettingChanged"});
+}
+
+TEST_F(ManagerTest, TwoIdenticalEntriesAreBothKeptFoundAndRemovedOneAtATime)
+{
+    auto manager = makeManager();
+    ClipboardSection *section = manager->clipboardSection();
+    ClipboardEditorSheet *editor = section->editor();
+    QGuiApplication::clipboard()->setText("Same words");
+    int runs = 0;
+    QObject::connect(editor, &ClipboardEditorSheet::running, editor, [&] {
+        ++runs;
+        // The clipboard's text is proposed as the title, its contents previewed.
+        EXPECT_EQ(editor->titleField()->text(), "Same words");
+        EXPECT_EQ(ClipboardView::describe(editor->preview()->clipboard()).text, "Same words");
+        editor->accept();
+    });
+    section->addClipboard();
+    section->addClipboard();
+    ASSERT_EQ(runs, 2);
+
+    const QVariantList saved = CommonKorvaleClass::readListInFile(DataFileName::Clipboard);
+    ASSERT_EQ(saved.size(), 2);
+    EXPECT_EQ(saved.at(0), saved.at(1));
+    section->view()->searchField()->setText("words");
+    EXPECT_EQ(section->view()->model()->rowCount(), 2);
+
+    selectRows(section->view(), {1});
+    section->removeClipboard(section->view()->selectedRows());
+    EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Clipboard), QVariantList{saved.at(0)});
+
+    // A cancelled editor, and one confirmed without contents, add nothing.
+    QObject::disconnect(editor, nullptr, nullptr, nullptr);
+    QObject::connect(editor, &ClipboardEditorSheet::running, editor, [&] { editor->reject(); });
+    section->addClipboard();
+    EXPECT_EQ(section->entries().size(), 1);
+}
+
+TEST_F(ManagerTest, ThePasteButtonReplacesAnEditedEntrysTitleAndContents)
+{
+    QVariantMap old = entry("Old", "old text");
+    old.insert("K", "kept nowhere");
+    CommonKorvaleClass::saveListInFile({old, entry("Other", "o")}, DataFileName::Clipboard);
+    auto manager = makeManager();
+    ClipboardSection *section = manager->clipboardSection();
+    ClipboardEditorSheet *editor = section->editor();
+
+    QImage picture(8, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    auto *mime = new QMimeData;
+    mime->setText("New title");
+    mime->setImageData(picture);
+    QGuiApplication::clipboard()->setMimeData(mime);
+    QObject::connect(editor, &ClipboardEditorSheet::running, editor, [&] {
+        EXPECT_EQ(editor->titleField()->text(), "Old");
+        EXPECT_EQ(ClipboardView::describe(editor->preview()->clipboard()).text, "old text");
+        editor->pasteButton()->click();
+        editor->accept();
+    });
+    section->editClipboard(0);
+
+    const QVariantList saved = CommonKorvaleClass::readListInFile(DataFileName::Clipboard);
+    ASSERT_EQ(saved.size(), 2);
+    const QVariantMap edited = saved.at(0).toMap();
+    EXPECT_EQ(edited.keys(), (QStringList{"T", "cb", "x"}));
+    EXPECT_EQ(edited.value("T").toString(), "New title");
+    // The picture comes first in the preview and in the row; its size is kept.
+    const ItemClipboardCell::Drawn drawn = ItemClipboardCell::setClipboard(edited);
+    EXPECT_EQ(drawn.label, "PNG");
+    EXPECT_EQ(drawn.image.size(), QSize(8, 4));
+}
+
+TEST_F(ManagerTest, TheRowsAndThePreviewSayWhatAnEntryCannotShow)
+{
+    const ItemClipboardCell::Drawn untitled =
+        ItemClipboardCell::setClipboard({{"x", 9}, {"cb", packedText("line one\nline\ttwo")}});
+    EXPECT_EQ(untitled.title, "---");
+    EXPECT_EQ(untitled.label, "STR");
+    EXPECT_EQ(untitled.detail, "line one line two");
+
+    // Only types the suite does not keep: an empty dictionary, still an entry.
+    const QByteArray nothingKept = PasteboardContents::capture(nullptr);
+    EXPECT_EQ(ClipboardView::describe(nothingKept).messageKey, "ClipboardUnknowType");
+    EXPECT_EQ(ClipboardView::describe(QByteArray("not packed")).messageKey, "ClipboardUnknowType");
+    EXPECT_EQ(ClipboardView::describe(std::nullopt).messageKey, "ClipboardEmpty");
+    const QByteArray badPicture = PasteboardContents::pack(
+        {{PasteboardContents::TypePNG, QVariantMap{{"data", QByteArray("no png")}}}});
+    EXPECT_EQ(ClipboardView::describe(badPicture).messageKey, "ClipboardNoImageRep");
+    EXPECT_EQ(ItemClipboardCell::setClipboard(ClipboardList::makeEntry("x", badPicture)).detail,
+              "This picture cannot be shown");
+}
+
+TEST_F(ManagerTest, AnotherProgramsChangesAreShownAndKeptWhenTheManagerChangesTheList)
+{
+    CommonKorvaleClass::saveListInFile({entry("Mine", "m")}, DataFileName::Clipboard);
+    auto manager = makeManager();
+    ASSERT_TRUE(manager->applicationDidFinishLaunching());
+    ClipboardSection *section = manager->clipboardSection();
+
+    // korvale-clipboard's way: the file, then the notification.
+    ClipboardStore other;
+    QVariantList list = other.load();
+    ClipboardList::add(list, "From a script", packedText("s"));
+    other.save(list);
+    ClipboardStore::tellAgentAndManager(*mNotifications);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(titlesOf(section->entries()), (QStringList{"From a script", "Mine"}));
+
+    // Changed again without a word: the manager's next change starts from the file.
+    list = other.load();
+    ClipboardList::add(list, "Quiet", packedText("q"));
+    other.save(list);
+    selectRows(section->view(), {1});
+    section->removeClipboard(section->view()->selectedRows());
+    EXPECT_EQ(titlesOf(CommonKorvaleClass::readListInFile(DataFileName::Clipboard)),
+              (QStringList{"From a script", "Quiet"}));
+}
