@@ -10,6 +10,7 @@ packages=(
     googletest libgtest-dev libgmock-dev
     xvfb openbox xdotool x11-utils dbus dbus-x11 fzf
     libglib2.0-bin  # gdbus, used by the agent's end-to-end test
+    xclip  # another program taking the clipboard, in korvale-clipboard's test
     fonts-dejavu-core  # windows under Xvfb and offscreen need at least one font
     libpoppler-qt6-dev  # PDF pages in the access window's file preview
     libplist-dev liblz4-dev libsqlite3-dev libical-dev  # bookmarks, address book, calendars

@@ -1,0 +1,246 @@
+// korvale-clipboard: the clipboard entries for scripts. The same list and rules as the manager's
+// clipboard section; a running agent and manager are told of every change.
+
+#include "ClipboardList.h"
+#include "ClipboardStore.h"
+#include "CommonKorvaleClass.h"
+#include "ItemRecord.h"
+#include "PasteboardContents.h"
+#include "platform/DisplayAvailability.h"
+#include "platform/NotificationCenter.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace ItemRecord;
+
+namespace {
+
+// The hidden mode in which a copy of the program keeps serving what `restore` put on the
+// clipboard: an X11 clipboard is served by the program that owns it.
+const char ServeArgument[] = "--serve-restored-entry";
+
+enum ExitCode { Success = 0, Failure = 1, Usage = 2 };
+
+void printError(const QString &text)
+{
+    const QByteArray bytes = QStringLiteral("korvale-clipboard: %1\n").arg(text).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+void printOut(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+int usage()
+{
+    std::fputs("Usage:\n"
+               "  korvale-clipboard list           the entries, numbered from 1:\n"
+               "                                   NUMBER<TAB>TITLE<TAB>TYPE\n"
+               "  korvale-clipboard save TITLE     keep what is on the clipboard now as TITLE,\n"
+               "                                   and print its number\n"
+               "  korvale-clipboard restore N      put entry N back on the clipboard\n"
+               "Exit status: 0 done, 1 failed (the reason on standard error), 2 bad usage.\n",
+               stderr);
+    return Usage;
+}
+
+QString oneLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t'))
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
+void tellOthers()
+{
+    // Without a session bus there is no one to tell; the agent's periodic check finds the file.
+    std::unique_ptr<NotificationCenter> notifications = NotificationCenter::createSessionBusCenter();
+    if (notifications->isAvailable())
+        ClipboardStore::tellAgentAndManager(*notifications);
+}
+
+int list()
+{
+    ClipboardStore store;
+    const QVariantList entries = store.load();
+    for (int i = 0; i < entries.size(); ++i) {
+        const QVariantMap entry = entries.at(i).toMap();
+        const QVariantMap preferred =
+            CommonKorvaleClass::getContentsFrom(entry.value(KeyClipboardContents).toByteArray());
+        const QString type = preferred.value(QStringLiteral("key")).toString();
+        printOut(QStringLiteral("%1\t%2\t%3\n")
+                     .arg(i + 1)
+                     .arg(oneLine(entry.value(KeyTitle).toString()),
+                          type.isEmpty() ? QStringLiteral("-")
+                                         : PasteboardContents::labelForPasteboardType(type)));
+    }
+    return Success;
+}
+
+std::optional<QString> displayProblem()
+{
+    if (std::optional<QString> problem = DisplayAvailability::problem())
+        return QStringLiteral("no clipboard to use (%1)").arg(*problem);
+    return std::nullopt;
+}
+
+int save(int argc, char *argv[], const QString &title)
+{
+    if (const std::optional<QString> problem = displayProblem()) {
+        printError(*problem);
+        return Failure;
+    }
+    QGuiApplication app(argc, argv);
+    const QByteArray packed = CommonKorvaleClass::getPasteboardContents();
+    const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed);
+    if (!contents || contents->isEmpty()) {
+        printError(QStringLiteral("the clipboard holds nothing that can be kept; nothing was saved"));
+        return Failure;
+    }
+    ClipboardStore store;
+    QVariantList entries = store.load();
+    ClipboardList::add(entries, title, packed);
+    if (!store.save(entries)) {
+        printError(QStringLiteral("%1 could not be written; nothing was saved")
+                       .arg(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+                           DataFileName::Clipboard)));
+        return Failure;
+    }
+    tellOthers();
+    printOut(QStringLiteral("%1\n").arg(
+        entries.lastIndexOf(QVariant(ClipboardList::makeEntry(title, packed))) + 1));
+    return Success;
+}
+
+// Hands the entry to a detached copy of this program, which owns the clipboard until another
+// program takes it; returns once that copy says the clipboard is its own.
+int restore(const QString &argument)
+{
+    bool isNumber = false;
+    const qlonglong number = argument.toLongLong(&isNumber);
+    if (!isNumber || number < 1) {
+        printError(QStringLiteral("\"%1\" is not an entry number (1, 2, ... as \"list\" shows them)")
+                       .arg(argument));
+        return Usage;
+    }
+    ClipboardStore store;
+    const QVariantList entries = store.load();
+    if (number > entries.size()) {
+        printError(entries.isEmpty()
+                       ? QStringLiteral("no entry %1: there are no clipboard entries").arg(number)
+                       : QStringLiteral("no entry %1: the entries are numbered 1 to %2")
+                             .arg(number)
+                             .arg(entries.size()));
+        return Failure;
+    }
+    const QByteArray packed =
+        entries.at(int(number - 1)).toMap().value(KeyClipboardContents).toByteArray();
+    if (!PasteboardContents::unpack(packed)) {
+        printError(QStringLiteral("entry %1 holds nothing readable; the clipboard is unchanged")
+                       .arg(number));
+        return Failure;
+    }
+    if (const std::optional<QString> problem = displayProblem()) {
+        printError(*problem);
+        return Failure;
+    }
+
+    int input[2];
+    int output[2];
+    if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(output, O_CLOEXEC) != 0) {
+        printError(QStringLiteral("cannot start the program that serves the clipboard"));
+        return Failure;
+    }
+    const QByteArray self = QFile::encodeName(QCoreApplication::applicationFilePath());
+    const pid_t child = ::fork();
+    if (child < 0) {
+        printError(QStringLiteral("cannot start the program that serves the clipboard"));
+        return Failure;
+    }
+    if (child == 0) {
+        ::dup2(input[0], STDIN_FILENO);
+        ::dup2(output[1], STDOUT_FILENO);
+        ::setsid();
+        char *const arguments[] = {const_cast<char *>(self.constData()),
+                                   const_cast<char *>(ServeArgument), nullptr};
+        ::execv(self.constData(), arguments);
+        ::_exit(127);
+    }
+    ::close(input[0]);
+    ::close(output[1]);
+    qsizetype written = 0;
+    while (written < packed.size()) {
+        const ssize_t n = ::write(input[1], packed.constData() + written,
+                                  size_t(packed.size() - written));
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    ::close(input[1]);
+    char answer[2] = {0, 0};
+    const ssize_t got = ::read(output[0], answer, 1);
+    ::close(output[0]);
+    if (got != 1 || answer[0] != 'k') {
+        printError(QStringLiteral("the clipboard could not be taken; it is unchanged"));
+        return Failure;
+    }
+    return Success;
+}
+
+int serve(int argc, char *argv[])
+{
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly))
+        return Failure;
+    const QByteArray packed = input.readAll();
+    input.close();
+    QGuiApplication app(argc, argv);
+    QClipboard *board = QGuiApplication::clipboard();
+    if (!CommonKorvaleClass::writeContentsToPasteBoard(packed) || !board->ownsClipboard())
+        return Failure;
+    std::fputs("k", stdout);
+    std::fflush(stdout);
+    // Nothing more to say: the caller is gone, and a script's pipes must not stay open.
+    const int null = ::open("/dev/null", O_RDWR);
+    ::dup2(null, STDIN_FILENO);
+    ::dup2(null, STDOUT_FILENO);
+    ::dup2(null, STDERR_FILENO);
+    QObject::connect(board, &QClipboard::changed, &app, [board](QClipboard::Mode mode) {
+        if (mode == QClipboard::Clipboard && !board->ownsClipboard())
+            QCoreApplication::quit();
+    });
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc == 2 && std::string_view(argv[1]) == ServeArgument)
+        return serve(argc, argv);
+    const QStringList args = [&] {
+        QStringList list;
+        for (int i = 1; i < argc; ++i)
+            list << QString::fromLocal8Bit(argv[i]);
+        return list;
+    }();
+    if (args.size() == 2 && args[0] == QLatin1String("save"))
+        return save(argc, argv, args[1]);
+    QCoreApplication app(argc, argv);
+    if (args.size() == 1 && args[0] == QLatin1String("list"))
+        return list();
+    if (args.size() == 2 && args[0] == QLatin1String("restore"))
+        return restore(args[1]);
+    return usage();
+}
