@@ -3,6 +3,8 @@
 #include "ItemRecord.h"
 #include "PasteboardContents.h"
 
+#include <QTextDocumentFragment>
+
 #include <algorithm>
 
 using namespace ItemRecord;
@@ -67,18 +69,29 @@ QVariantList ClipboardList::recordsAt(const QVariantList &list, const QList<int>
     return records;
 }
 
+QString ClipboardList::plainText(const QVariantMap &contents)
+{
+    const QString key = QStringLiteral("string");
+    const QString type = PasteboardContents::preferredType(contents);
+    QString text = contents.value(type).toMap().value(key).toString();
+    // Markup is no text to read: what a browser would show of it is.
+    if (type == PasteboardContents::TypeHTML && !text.isEmpty())
+        text = QTextDocumentFragment::fromHtml(text).toPlainText();
+    if (text.isEmpty())
+        text = contents.value(PasteboardContents::TypeString).toMap().value(key).toString();
+    return text;
+}
+
 QString ClipboardList::textOf(const QVariantMap &entry)
 {
     const std::optional<QVariantMap> contents =
         PasteboardContents::unpack(entry.value(KeyClipboardContents).toByteArray());
     if (!contents)
         return {};
-    const QString key = QStringLiteral("string");
-    QString text = contents->value(PasteboardContents::preferredType(*contents)).toMap().value(key).toString();
-    if (text.isEmpty())
-        text = contents->value(PasteboardContents::TypeString).toMap().value(key).toString();
+    QString text = plainText(*contents);
     for (QChar &c : text) {
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t'))
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t')
+            || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             c = QLatin1Char(' ');
     }
     return text;

@@ -36,7 +36,9 @@ public:
     // The records behind the given positions, for removeRecords.
     static QVariantList recordsAt(const QVariantList &list, const QList<int> &positions);
 
-    // Text shown for an entry: its "string" for the preferred type, else its plain text, both
-    // with line breaks and tabs as spaces. Empty when there is none.
+    // The text of unpacked contents: the preferred type's text (a web page's as plain text),
+    // else the plain text. Empty when there is none.
+    static QString plainText(const QVariantMap &contents);
+    // The same for an entry, on one line: line breaks and tabs as spaces.
     static QString textOf(const QVariantMap &entry);
 };

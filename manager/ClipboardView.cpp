@@ -1,5 +1,6 @@
 #include "ClipboardView.h"
 
+#include "ClipboardList.h"
 #include "CommonKorvaleClass.h"
 #include "PasteboardContents.h"
 #include "QOR_StringUtils.h"
@@ -46,15 +47,8 @@ ClipboardView::Shown ClipboardView::describe(const std::optional<QByteArray> &pa
             shown.messageKey = KORVALE_KEY("ClipboardNoImageRep");
         return shown;
     }
-    shown.text = preferred.value(QStringLiteral("string")).toString();
-    if (shown.text.isEmpty()) {
-        // RTF and its kin may come as bytes only: their plain text stands for them.
-        const std::optional<QVariantMap> all = PasteboardContents::unpack(*packed);
-        shown.text = all->value(PasteboardContents::TypeString)
-                         .toMap()
-                         .value(QStringLiteral("string"))
-                         .toString();
-    }
+    // RTF and its kin may come as bytes only: their plain text stands for them.
+    shown.text = ClipboardList::plainText(*PasteboardContents::unpack(*packed));
     if (shown.text.isEmpty())
         shown.messageKey = KORVALE_KEY("ClipboardUnknowType");
     return shown;

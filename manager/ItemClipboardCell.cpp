@@ -58,7 +58,10 @@ void ItemClipboardCell::paint(QPainter *painter, const QStyleOptionViewItem &opt
         labelFont.setPointSizeF(9);
         painter->setFont(labelFont);
         painter->setPen(grey);
-        painter->drawText(square, Qt::AlignCenter, drawn.label);
+        // A type without a short label goes by its whole name: what fits is shown.
+        painter->drawText(square.adjusted(2, 0, -2, 0), Qt::AlignCenter,
+                          QFontMetrics(labelFont).elidedText(drawn.label, Qt::ElideRight,
+                                                             square.width() - 4));
     }
 
     const QRect text = row.adjusted(square.width() + 8, 2, -4, -2);

@@ -161,6 +161,13 @@ TEST_F(ManagerTest, TheRowsAndThePreviewSayWhatAnEntryCannotShow)
     EXPECT_EQ(untitled.label, "STR");
     EXPECT_EQ(untitled.detail, "line one line two");
 
+    // A web page's text is read as a browser shows it, not as its markup.
+    const QByteArray page = PasteboardContents::pack(
+        {{PasteboardContents::TypeHTML, QVariantMap{{"string", "<p><b>Bold</b>\nface</p>"}}}});
+    EXPECT_EQ(ClipboardView::describe(page).text, "Bold face");
+    EXPECT_EQ(ItemClipboardCell::setClipboard(ClipboardList::makeEntry("p", page)).label,
+              "NSPasteboardTypeHTML");
+
     // Only types the suite does not keep: an empty dictionary, still an entry.
     const QByteArray nothingKept = PasteboardContents::capture(nullptr);
     EXPECT_EQ(ClipboardView::describe(nothingKept).messageKey, "ClipboardUnknowType");
