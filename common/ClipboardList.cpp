@@ -88,7 +88,11 @@ QString ClipboardList::textOf(const QVariantMap &entry)
         PasteboardContents::unpack(entry.value(KeyClipboardContents).toByteArray());
     if (!contents)
         return {};
-    QString text = plainText(*contents);
+    return oneLine(plainText(*contents));
+}
+
+QString ClipboardList::oneLine(QString text)
+{
     for (QChar &c : text) {
         if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t')
             || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)

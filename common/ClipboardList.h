@@ -41,4 +41,5 @@ public:
     static QString plainText(const QVariantMap &contents);
     // The same for an entry, on one line: line breaks and tabs as spaces.
     static QString textOf(const QVariantMap &entry);
+    static QString oneLine(QString text);
 };

@@ -33,8 +33,8 @@ ClipboardView::Shown ClipboardView::describe(const std::optional<QByteArray> &pa
         shown.messageKey = KORVALE_KEY("ClipboardEmpty");
         return shown;
     }
-    const QVariantMap preferred = CommonKorvaleClass::getContentsFrom(*packed);
-    const QString type = preferred.value(QStringLiteral("key")).toString();
+    const std::optional<QVariantMap> contents = PasteboardContents::unpack(*packed);
+    const QString type = contents ? PasteboardContents::preferredType(*contents) : QString();
     if (type.isEmpty()) {
         shown.messageKey = KORVALE_KEY("ClipboardUnknowType");
         return shown;
@@ -42,13 +42,13 @@ ClipboardView::Shown ClipboardView::describe(const std::optional<QByteArray> &pa
     shown.label = PasteboardContents::labelForPasteboardType(type);
     if (isImageType(type)) {
         // PDF is drawn by the agent's preview; here Qt's image readers decide.
-        shown.image = QImage::fromData(preferred.value(QStringLiteral("data")).toByteArray());
+        shown.image = QImage::fromData(contents->value(type).toMap().value(QStringLiteral("data")).toByteArray());
         if (shown.image.isNull())
             shown.messageKey = KORVALE_KEY("ClipboardNoImageRep");
         return shown;
     }
     // RTF and its kin may come as bytes only: their plain text stands for them.
-    shown.text = ClipboardList::plainText(*PasteboardContents::unpack(*packed));
+    shown.text = ClipboardList::plainText(*contents);
     if (shown.text.isEmpty())
         shown.messageKey = KORVALE_KEY("ClipboardUnknowType");
     return shown;

@@ -22,8 +22,20 @@ ItemClipboardCell::Drawn ItemClipboardCell::setClipboard(const QVariantMap &entr
     drawn.image = shown.image;
     drawn.label = shown.label;
     drawn.detail = shown.messageKey.isEmpty()
-        ? ClipboardList::textOf(entry)
+        ? ClipboardList::oneLine(shown.text)
         : QOR_StringUtils::getLocalizedStringForKey(shown.messageKey);
+    return drawn;
+}
+
+ItemClipboardCell::Drawn ItemClipboardCell::drawnFor(const QVariantMap &entry) const
+{
+    // Each paint of a row would unpack its contents and decode its picture again.
+    const QByteArray key = entry.value(KeyClipboardContents).toByteArray() + '\0'
+        + entry.value(KeyTitle).toString().toUtf8();
+    if (const Drawn *cached = mDrawn.object(key))
+        return *cached;
+    const Drawn drawn = setClipboard(entry);
+    mDrawn.insert(key, new Drawn(drawn));
     return drawn;
 }
 
@@ -37,7 +49,7 @@ void ItemClipboardCell::paint(QPainter *painter, const QStyleOptionViewItem &opt
     QStyle *style = base.widget ? base.widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &base, painter, base.widget);
 
-    const Drawn drawn = setClipboard(index.data(RecordListModel::RecordRole).toMap());
+    const Drawn drawn = drawnFor(index.data(RecordListModel::RecordRole).toMap());
     const bool selected = option.state & QStyle::State_Selected;
     const QColor grey = selected ? option.palette.highlightedText().color() : QColor(Qt::gray);
     const QColor ink = selected ? option.palette.highlightedText().color() : QColor(Qt::black);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCache>
 #include <QImage>
 #include <QStyledItemDelegate>
 #include <QVariantMap>
@@ -27,4 +28,9 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+private:
+    Drawn drawnFor(const QVariantMap &entry) const;
+    // The rows of about three screens.
+    mutable QCache<QByteArray, Drawn> mDrawn{100};
 };

@@ -53,15 +53,6 @@ int usage()
     return Usage;
 }
 
-QString oneLine(QString text)
-{
-    for (QChar &c : text) {
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t'))
-            c = QLatin1Char(' ');
-    }
-    return text;
-}
-
 void tellOthers()
 {
     // Without a session bus there is no one to tell; the agent's periodic check finds the file.
@@ -81,7 +72,7 @@ int list()
         const QString type = preferred.value(QStringLiteral("key")).toString();
         printOut(QStringLiteral("%1\t%2\t%3\n")
                      .arg(i + 1)
-                     .arg(oneLine(entry.value(KeyTitle).toString()),
+                     .arg(ClipboardList::oneLine(entry.value(KeyTitle).toString()),
                           type.isEmpty() ? QStringLiteral("-")
                                          : PasteboardContents::labelForPasteboardType(type)));
     }
