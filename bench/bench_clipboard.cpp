@@ -62,7 +62,8 @@ int main(int argc, char **argv)
     QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
     ClipboardStore().save(makeEntries());
 
-    const std::unique_ptr<NotificationCenter> notifications = NotificationCenter::createLocalCenter();
+    const std::unique_ptr<NotificationCenter> notifications =
+        NotificationCenter::createLocalCenter();
     ClipboardSection section(*notifications, nullptr);
     section.load();
     ClipboardSectionView *view = section.view();
@@ -71,8 +72,8 @@ int main(int argc, char **argv)
     QCoreApplication::processEvents();
 
     // Each keystroke filters, resets the table and paints the rows now visible.
-    const QStringList typed = {"m", "me", "mee", "meet", "meeti", "meetin", "meeting",
-                               "meeting c", "meeting co", "meeting cod"};
+    const QStringList typed = {"m",      "me",      "mee",       "meet",       "meeti",
+                               "meetin", "meeting", "meeting c", "meeting co", "meeting cod"};
     std::vector<double> keystrokes;
     // Round 0 warms the fonts and the rows' pictures, and is not counted.
     for (int round = 0; round < 6; ++round) {

@@ -12,13 +12,15 @@ ClipboardStore::Stamp ClipboardStore::stampOfFile()
 {
     const QByteArray path = QFile::encodeName(
         CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Clipboard));
-    struct stat info {};
+    struct stat info {
+    };
     if (::stat(path.constData(), &info) != 0)
         return {};
     // Every save replaces the file by a rename, so the inode tells a new file even within the
     // file system's time resolution.
-    return {true, static_cast<unsigned long long>(info.st_ino), static_cast<long long>(info.st_size),
-            static_cast<long long>(info.st_mtim.tv_sec), info.st_mtim.tv_nsec};
+    return {true, static_cast<unsigned long long>(info.st_ino),
+            static_cast<long long>(info.st_size), static_cast<long long>(info.st_mtim.tv_sec),
+            info.st_mtim.tv_nsec};
 }
 
 QVariantList ClipboardStore::load()
@@ -31,7 +33,8 @@ QVariantList ClipboardStore::load()
 bool ClipboardStore::save(const QVariantList &list)
 {
     const bool written = ArchiveFile::write(
-        CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Clipboard), list);
+        CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Clipboard),
+        list);
     mStamp = stampOfFile();
     mKnown = true;
     return written;

@@ -105,7 +105,7 @@ void ClipboardSection::searchClipboard()
 {
     mView->table()->clearSelection();
     mListOfClipboardDisplayed = ManagerListFilter::search(mView->searchText(), mListOfClipboard);
-    mView->setEntries(mListOfClipboard, mListOfClipboardDisplayed,
-                      ManagerListFilter::counterText(mListOfClipboardDisplayed.size(),
-                                                     mListOfClipboard.size()));
+    mView->setEntries(
+        mListOfClipboard, mListOfClipboardDisplayed,
+        ManagerListFilter::counterText(mListOfClipboardDisplayed.size(), mListOfClipboard.size()));
 }

@@ -13,16 +13,15 @@
 
 ClipboardSectionView::ClipboardSectionView(QWidget *parent)
     : ListSectionView(
-          [](const QVariant &entry) {
-              return entry.toMap().value(ItemRecord::KeyTitle).toString();
-          },
-          parent)
+        [](const QVariant &entry) { return entry.toMap().value(ItemRecord::KeyTitle).toString(); },
+        parent)
     , mSearch(new QLineEdit)
     , mCounter(new QLabel)
 {
     table()->setItemDelegate(new ItemClipboardCell(table()));
     table()->setUniformItemSizes(true);
-    mSearch->setPlaceholderText(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ManagerSearch")));
+    mSearch->setPlaceholderText(
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ManagerSearch")));
     mSearch->setClearButtonEnabled(true);
     mSearch->setObjectName(QStringLiteral("search"));
     mCounter->setObjectName(QStringLiteral("counter"));

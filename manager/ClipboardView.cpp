@@ -42,7 +42,8 @@ ClipboardView::Shown ClipboardView::describe(const std::optional<QByteArray> &pa
     shown.label = PasteboardContents::labelForPasteboardType(type);
     if (isImageType(type)) {
         // PDF is drawn by the agent's preview; here Qt's image readers decide.
-        shown.image = QImage::fromData(contents->value(type).toMap().value(QStringLiteral("data")).toByteArray());
+        shown.image = QImage::fromData(
+            contents->value(type).toMap().value(QStringLiteral("data")).toByteArray());
         if (shown.image.isNull())
             shown.messageKey = KORVALE_KEY("ClipboardNoImageRep");
         return shown;

@@ -71,9 +71,9 @@ void ItemClipboardCell::paint(QPainter *painter, const QStyleOptionViewItem &opt
         painter->setFont(labelFont);
         painter->setPen(grey);
         // A type without a short label goes by its whole name: what fits is shown.
-        painter->drawText(square.adjusted(2, 0, -2, 0), Qt::AlignCenter,
-                          QFontMetrics(labelFont).elidedText(drawn.label, Qt::ElideRight,
-                                                             square.width() - 4));
+        painter->drawText(
+            square.adjusted(2, 0, -2, 0), Qt::AlignCenter,
+            QFontMetrics(labelFont).elidedText(drawn.label, Qt::ElideRight, square.width() - 4));
     }
 
     const QRect text = row.adjusted(square.width() + 8, 2, -4, -2);
@@ -96,7 +96,8 @@ void ItemClipboardCell::paint(QPainter *painter, const QStyleOptionViewItem &opt
     painter->restore();
 }
 
-QSize ItemClipboardCell::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+QSize ItemClipboardCell::sizeHint(const QStyleOptionViewItem &option,
+                                  const QModelIndex &index) const
 {
     QSize size = QStyledItemDelegate::sizeHint(option, index);
     QFont titleFont = option.font;

@@ -630,13 +630,11 @@ void MainController::daemonActivation(bool fromCheckBox)
 void MainController::notificationReceived(const QString &channel, const QString &object,
                                           const QVariantMap &userInfo)
 {
-    if (channel != NotificationChannel::Main)
-        return;
-    if (object == ClipboardStore::ChangedCommand) {
+    if (channel == NotificationChannel::Main && object == ClipboardStore::ChangedCommand) {
         mClipboard->reloadIfChanged();
         return;
     }
-    if (object != QLatin1String("EditItem"))
+    if (channel != NotificationChannel::Main || object != QLatin1String("EditItem"))
         return;
     QTimer::singleShot(EditItemDelayMs, this, [this, userInfo] { editItem(userInfo); });
 }

@@ -15,8 +15,8 @@
 
 class ApplicationScanner;
 class ApplicationFoldersView;
-class ClipboardSection;
 class ApplicationsFoundView;
+class ClipboardSection;
 class CornerActivationSheet;
 class DaemonControl;
 class FilesView;

@@ -56,7 +56,8 @@ int usage()
 void tellOthers()
 {
     // Without a session bus there is no one to tell; the agent's periodic check finds the file.
-    std::unique_ptr<NotificationCenter> notifications = NotificationCenter::createSessionBusCenter();
+    std::unique_ptr<NotificationCenter> notifications =
+        NotificationCenter::createSessionBusCenter();
     if (notifications->isAvailable())
         ClipboardStore::tellAgentAndManager(*notifications);
 }
@@ -96,7 +97,8 @@ int save(int argc, char *argv[], const QString &title)
     const QByteArray packed = CommonKorvaleClass::getPasteboardContents();
     const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed);
     if (!contents || contents->isEmpty()) {
-        printError(QStringLiteral("the clipboard holds nothing that can be kept; nothing was saved"));
+        printError(
+            QStringLiteral("the clipboard holds nothing that can be kept; nothing was saved"));
         return Failure;
     }
     ClipboardStore store;
@@ -121,8 +123,9 @@ int restore(const QString &argument)
     bool isNumber = false;
     const qlonglong number = argument.toLongLong(&isNumber);
     if (!isNumber || number < 1) {
-        printError(QStringLiteral("\"%1\" is not an entry number (1, 2, ... as \"list\" shows them)")
-                       .arg(argument));
+        printError(
+            QStringLiteral("\"%1\" is not an entry number (1, 2, ... as \"list\" shows them)")
+                .arg(argument));
         return Usage;
     }
     ClipboardStore store;
@@ -172,8 +175,8 @@ int restore(const QString &argument)
     ::close(output[1]);
     qsizetype written = 0;
     while (written < packed.size()) {
-        const ssize_t n = ::write(input[1], packed.constData() + written,
-                                  size_t(packed.size() - written));
+        const ssize_t n =
+            ::write(input[1], packed.constData() + written, size_t(packed.size() - written));
         if (n <= 0)
             break;
         written += n;

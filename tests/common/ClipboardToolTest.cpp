@@ -41,7 +41,8 @@ ProgramRun clipboardTool(const QStringList &arguments)
 
 TEST(ClipboardTool, AScriptSavesListsAndRestoresEntriesAndIsToldOfBadNumbers)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") || qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+    if (qEnvironmentVariableIsEmpty("DISPLAY")
+        || qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
         GTEST_SKIP() << "needs a session: run under scripts/with-session.sh";
     if (QStandardPaths::findExecutable("xclip").isEmpty())
         GTEST_SKIP() << "needs xclip (scripts/install-deps.sh)";
@@ -49,7 +50,8 @@ TEST(ClipboardTool, AScriptSavesListsAndRestoresEntriesAndIsToldOfBadNumbers)
     ClipboardStore seed;
     seed.save({ClipboardList::makeEntry("Greeting", packedText("Hello,\tworld"))});
 
-    const std::unique_ptr<NotificationCenter> listener = NotificationCenter::createSessionBusCenter();
+    const std::unique_ptr<NotificationCenter> listener =
+        NotificationCenter::createSessionBusCenter();
     ASSERT_TRUE(listener->isAvailable()) << listener->why().toStdString();
     listener->observe(NotificationChannel::Daemon);
     listener->observe(NotificationChannel::Main);
@@ -86,8 +88,8 @@ TEST(ClipboardTool, AScriptSavesListsAndRestoresEntriesAndIsToldOfBadNumbers)
     EXPECT_EQ(heard.count("KRV1_DaemonNotification SettingChanged"), 2);
     EXPECT_EQ(heard.count("KRV1_MainNotification ClipboardChanged"), 2);
 
-    for (const QString &bad : {QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("two"),
-                               QStringLiteral("-1")}) {
+    for (const QString &bad :
+         {QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("two"), QStringLiteral("-1")}) {
         run = clipboardTool({"restore", bad});
         EXPECT_NE(run.exitCode, 0) << bad.toStdString();
         EXPECT_TRUE(run.err.startsWith("korvale-clipboard: ")) << run.err.toStdString();
@@ -120,6 +122,8 @@ TEST(ClipboardTool, AScriptSavesListsAndRestoresEntriesAndIsToldOfBadNumbers)
     other.waitForFinished(10000);
     run = clipboardTool({"save", "Nothing"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "korvale-clipboard: the clipboard holds nothing that can be kept; nothing was saved\n");
+    EXPECT_EQ(
+        run.err,
+        "korvale-clipboard: the clipboard holds nothing that can be kept; nothing was saved\n");
     EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Clipboard).size(), 3);
 }

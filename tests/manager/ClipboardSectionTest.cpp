@@ -110,7 +110,8 @@ TEST_F(ManagerTest, TwoIdenticalEntriesAreBothKeptFoundAndRemovedOneAtATime)
 
     selectRows(section->view(), {1});
     section->removeClipboard(section->view()->selectedRows());
-    EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Clipboard), QVariantList{saved.at(0)});
+    EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Clipboard),
+              QVariantList{saved.at(0)});
 
     // A cancelled editor, and one confirmed without contents, add nothing.
     QObject::disconnect(editor, nullptr, nullptr, nullptr);
