@@ -54,7 +54,8 @@ QVariantList NotesText::importNotes(const QByteArray &bytes, bool protectedNotes
         const QStringList fields = line.split(QLatin1Char('\t'));
         const QString title = fields.first();
         const QString body = fields.mid(1).join(QLatin1Char('\n'));
-        if (title.isEmpty() && body.isEmpty())
+        // A line of tabs alone joins to bare line breaks: nothing was written on it.
+        if (title.isEmpty() && fields.mid(1).join(QString()).isEmpty())
             continue;
         notes.append(QVariantMap{{QStringLiteral("x"), protectedNotes ? 6 : 5},
                                  {QStringLiteral("T"), title},
