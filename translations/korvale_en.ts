@@ -432,6 +432,14 @@
         <translation>preferred</translation>
     </message>
     <message>
+        <source>PasswordSheetText</source>
+        <translation>Type the password of your protected notes:</translation>
+    </message>
+    <message>
+        <source>PasswordSheetTitle</source>
+        <translation>Protected notes</translation>
+    </message>
+    <message>
         <source>PathListAddFile</source>
         <translation>Add File…</translation>
     </message>
@@ -696,6 +704,14 @@
         <translation>Protected Notes</translation>
     </message>
     <message>
+        <source>ProtectedNotesDamagedText</source>
+        <translation>%1 protected notes are damaged. The file that holds them will be kept aside, beside the new one, when your notes are next saved.</translation>
+    </message>
+    <message>
+        <source>ProtectedNotesDamagedTitle</source>
+        <translation>Some protected notes could not be read</translation>
+    </message>
+    <message>
         <source>ProtectedNotesTip</source>
         <translation>Notes kept encrypted under a pass phrase</translation>
     </message>
@@ -938,6 +954,14 @@ Alert below: %4
     <message>
         <source>TourTitle</source>
         <translation>Welcome to Korvale</translation>
+    </message>
+    <message>
+        <source>UncorrectPasswordText</source>
+        <translation>This password does not open your protected notes.</translation>
+    </message>
+    <message>
+        <source>UncorrectPasswordTitle</source>
+        <translation>Wrong password</translation>
     </message>
     <message>
         <source>UpperCaseText</source>

@@ -432,6 +432,14 @@
         <translation>préféré</translation>
     </message>
     <message>
+        <source>PasswordSheetText</source>
+        <translation>Tapez le mot de passe de vos notes protégées :</translation>
+    </message>
+    <message>
+        <source>PasswordSheetTitle</source>
+        <translation>Notes protégées</translation>
+    </message>
+    <message>
         <source>PathListAddFile</source>
         <translation>Ajouter un fichier…</translation>
     </message>
@@ -696,6 +704,14 @@
         <translation>Notes protégées</translation>
     </message>
     <message>
+        <source>ProtectedNotesDamagedText</source>
+        <translation>%1 notes protégées sont endommagées. Le fichier qui les contient sera mis de côté, à côté du nouveau, au prochain enregistrement de vos notes.</translation>
+    </message>
+    <message>
+        <source>ProtectedNotesDamagedTitle</source>
+        <translation>Des notes protégées n’ont pu être lues</translation>
+    </message>
+    <message>
         <source>ProtectedNotesTip</source>
         <translation>Notes chiffrées par une phrase secrète</translation>
     </message>
@@ -938,6 +954,14 @@ Alerte au-dessous de : %4
     <message>
         <source>TourTitle</source>
         <translation>Bienvenue dans Korvale</translation>
+    </message>
+    <message>
+        <source>UncorrectPasswordText</source>
+        <translation>Ce mot de passe n’ouvre pas vos notes protégées.</translation>
+    </message>
+    <message>
+        <source>UncorrectPasswordTitle</source>
+        <translation>Mot de passe incorrect</translation>
     </message>
     <message>
         <source>UpperCaseText</source>
