@@ -364,8 +364,76 @@
         <translation>Aucun résultat</translation>
     </message>
     <message>
+        <source>NoteEditorKeywordsLabel</source>
+        <translation>Mots-clés</translation>
+    </message>
+    <message>
+        <source>NoteEditorTitle</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>NoteEditorTitleLabel</source>
+        <translation>Titre</translation>
+    </message>
+    <message>
         <source>Notes</source>
         <translation>Notes</translation>
+    </message>
+    <message>
+        <source>NotesChangePassword</source>
+        <translation>Mot de passe…</translation>
+    </message>
+    <message>
+        <source>NotesDuplicate</source>
+        <translation>Dupliquer</translation>
+    </message>
+    <message>
+        <source>NotesExport</source>
+        <translation>Exporter…</translation>
+    </message>
+    <message>
+        <source>NotesFindLabel</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>NotesImport</source>
+        <translation>Importer…</translation>
+    </message>
+    <message>
+        <source>NotesMoveToNotes</source>
+        <translation>Ne plus protéger</translation>
+    </message>
+    <message>
+        <source>NotesMoveToProtected</source>
+        <translation>Protéger</translation>
+    </message>
+    <message>
+        <source>NotesNew</source>
+        <translation>Nouvelle…</translation>
+    </message>
+    <message>
+        <source>NotesNotSavedText</source>
+        <translation>Votre modification reste dans cette fenêtre mais pas sur le disque. Vérifiez la place et les droits du dossier des données, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>NotesNotSavedTitle</source>
+        <translation>Les notes n’ont pu être enregistrées</translation>
+    </message>
+    <message>
+        <source>NotesRemove</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>NotesReplace</source>
+        <translation>Remplacer…</translation>
+    </message>
+    <message>
+        <source>NotesReplaceLabel</source>
+        <translation>Remplacer par</translation>
+    </message>
+    <message>
+        <source>NotesSearchPlaceholder</source>
+        <translation>Rechercher dans les notes</translation>
     </message>
     <message>
         <source>NotesTip</source>
