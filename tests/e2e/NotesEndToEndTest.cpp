@@ -51,6 +51,19 @@ TEST(NotesEndToEnd, AddedNotesAreFoundAndAProtectedOneOnlyAfterItsPassword)
     ASSERT_TRUE(waitFor([] { return activeWindowName() == "Protected notes"; }))
         << activeWindowName().toStdString() << agent.log().toStdString();
     EXPECT_NE(accessWindowState().value("typeForSearch").toInt(), 6);
+    // A wrong password: the alert says so, and the filter stays as it was.
+    xdotool({"type", "--delay", "30", "pass wort"});
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(waitFor([] { return activeWindowName() == "Wrong password"; })) << activeWindowName().toStdString();
+    QTest::qWait(300);
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(waitFor([] { return activeWindowName() != "Wrong password"; }));
+    EXPECT_NE(accessWindowState().value("typeForSearch").toInt(), 6);
+    EXPECT_FALSE(shows("Quokka vault"));
+
+    xdotool({"key", "ctrl+7"});
+    ASSERT_TRUE(waitFor([] { return activeWindowName() == "Protected notes"; }))
+        << activeWindowName().toStdString() << agent.log().toStdString();
     xdotool({"type", "--delay", "30", "pass word"});
     xdotool({"key", "Return"});
     EXPECT_TRUE(waitFor([] {
