@@ -108,26 +108,6 @@ QString CommonKorvaleClass::createStringFromPassword(quint32 passwordCode)
     return QStringLiteral("Qmw%1bHvk%2tje").arg(qint32(passwordCode)).arg(passwordCode & 0xffffu);
 }
 
-QByteArray CommonKorvaleClass::protectedBlobForNote(const QVariantMap &note, const QString &passPhrase)
-{
-    const KorvaleArchive::Encoded archived = KorvaleArchive::encode(note);
-    if (!archived.error.isEmpty() || archived.bytes.size() >= qsizetype(ProtectedBufferSize))
-        return {};
-    std::vector<unsigned char> compressed(ProtectedBufferSize);
-    const std::size_t compressedSize = QOR_DataUtils::zlibCompressSizeToMaxSize(
-        archived.bytes.constData(), std::size_t(archived.bytes.size()), compressed.data(),
-        compressed.size());
-    if (compressedSize == 0)
-        return {};
-    QByteArray blob(qsizetype(ProtectedBufferSize), Qt::Uninitialized);
-    const std::size_t blobSize = QOR_DataUtils::encryptDataSizeToMaxSizeWithPassword(
-        compressed.data(), compressedSize, blob.data(), std::size_t(blob.size()), passPhrase);
-    if (blobSize == 0)
-        return {};
-    blob.truncate(qsizetype(blobSize));
-    return blob;
-}
-
 QVariant CommonKorvaleClass::noteForProtectedBlob(const QByteArray &blob, const QString &passPhrase)
 {
     std::vector<unsigned char> compressed(ProtectedBufferSize);
@@ -147,38 +127,3 @@ QVariant CommonKorvaleClass::noteForProtectedBlob(const QByteArray &blob, const 
     return decoded.value;
 }
 
-bool CommonKorvaleClass::readProtectedNotesToArray(quint32 passwordCode, QVariantList &destination)
-{
-    destination.clear();
-    const QVariantList blobs = readListInFile(DataFileName::ProtectedNotes);
-    if (blobs.isEmpty() || passwordCode == 0)
-        return true;
-    const QString passPhrase = createStringFromPassword(passwordCode);
-    for (const QVariant &blob : blobs) {
-        const QVariant note = noteForProtectedBlob(blob.toByteArray(), passPhrase);
-        if (!note.isValid()) {
-            destination.clear();
-            return false;
-        }
-        if (!note.toMap().isEmpty())
-            destination.append(note);
-    }
-    return true;
-}
-
-int CommonKorvaleClass::saveProtectedNotesWithPasswordCode(const QVariantList &notes, quint32 passwordCode)
-{
-    const QString passPhrase = createStringFromPassword(passwordCode);
-    QVariantList blobs;
-    blobs.reserve(notes.size());
-    int leftOut = 0;
-    for (const QVariant &note : notes) {
-        const QByteArray blob = protectedBlobForNote(note.toMap(), passPhrase);
-        if (blob.isEmpty())
-            ++leftOut;
-        else
-            blobs.append(blob);
-    }
-    saveListInFile(blobs, DataFileName::ProtectedNotes);
-    return leftOut;
-}

@@ -27,18 +27,12 @@ public:
     static QString resourcesFolder();
     static void setResourcesFolder(const QString &folder);
 
-    // Protected notes.
+    // The first format of protected notes, still read (NotesFile); nothing writes it any more.
     static quint32 getPasswordCode(const QString &password);
     static QString createStringFromPassword(quint32 passwordCode);
-    static bool readProtectedNotesToArray(quint32 passwordCode, QVariantList &destination);
-    // Encrypts each note into one blob and saves the list; returns how many notes were left out
-    // because they were too large.
-    static int saveProtectedNotesWithPasswordCode(const QVariantList &notes, quint32 passwordCode);
-
     static constexpr std::size_t ProtectedBufferSize = 0x40000;
-
-    // The one blob of a protected note, and back; empty / invalid on failure.
-    static QByteArray protectedBlobForNote(const QVariantMap &note, const QString &passPhrase);
+    // The record of one first-format blob: invalid when the pass phrase does not open it, an
+    // empty map when it opens on something that is not a record.
     static QVariant noteForProtectedBlob(const QByteArray &blob, const QString &passPhrase);
 
     // The general clipboard (main thread; see PasteboardContents for the packed form).

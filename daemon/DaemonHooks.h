@@ -23,6 +23,8 @@ public:
 
     // Access window and its scanning panel.
     virtual void rerunSearch() { }
+    // Another program saved the protected notes.
+    virtual void reloadProtectedNotes() { }
     virtual void hideScanningPanel() { }
     virtual void closeAccessWindow() { }
     // The access window's frame as a frame string ("x y w h"), for the browser.

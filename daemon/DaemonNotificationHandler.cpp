@@ -39,6 +39,14 @@ void DaemonNotificationHandler::handleDaemonCommand(const QString &object)
     } else if (object == QLatin1String("RescanApplications")) {
         QTimer::singleShot(2000, controller,
                            [controller] { controller->hooks().rescanApplications(); });
+    } else if (object == QLatin1String("NotesChanged")) {
+        // korvale-notes or the manager saved notes: the changed files are reread at once.
+        QTimer::singleShot(10, controller, [controller] {
+            controller->readData();
+            controller->hooks().reloadProtectedNotes();
+            if (controller->flags().mWindowVisible)
+                controller->hooks().rerunSearch();
+        });
     } else if (object == QLatin1String("ScanApplicationsCompleted")) {
         QTimer::singleShot(10, controller, [controller] { controller->readData(); });
         if (mController.flags().mWindowVisible) {

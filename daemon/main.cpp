@@ -85,6 +85,11 @@ public:
         if (mAccess)
             mAccess->rerunSearch();
     }
+    void reloadProtectedNotes() override
+    {
+        if (mAccess)
+            mAccess->reloadProtectedNotes();
+    }
     void hideScanningPanel() override
     {
         if (mAccess)

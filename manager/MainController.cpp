@@ -15,6 +15,7 @@
 #include "KeyActivationSheet.h"
 #include "KeyMap.h"
 #include "ManagerWindow.h"
+#include "NotesSection.h"
 #include "PathListEditor.h"
 #include "PreferencesSheet.h"
 #include "QOR_StringUtils.h"
@@ -175,9 +176,16 @@ void MainController::buildSections()
                                                      QStringLiteral("SettingChanged"));
                 });
     }
-    mWindow->setSectionView(S::Notes, new ComingSectionView(KORVALE_KEY("SectionComingNotes")));
-    mWindow->setSectionView(S::ProtectedNotes,
-                            new ComingSectionView(KORVALE_KEY("SectionComingProtectedNotes")));
+    mNotesSection = new NotesSection(NotesFile::Kind::Notes, mWindow.get(), this);
+    mProtectedNotesSection = new NotesSection(NotesFile::Kind::ProtectedNotes, mWindow.get(), this);
+    mNotesSection->setOtherSection(mProtectedNotesSection);
+    mProtectedNotesSection->setOtherSection(mNotesSection);
+    mWindow->setSectionView(S::Notes, mNotesSection->view());
+    mWindow->setSectionView(S::ProtectedNotes, mProtectedNotesSection->view());
+    for (NotesSection *notes : {mNotesSection, mProtectedNotesSection})
+        connect(notes, &NotesSection::saved, this, [this] {
+            mEnvironment.notifications->post(NotificationChannel::Daemon, QStringLiteral("NotesChanged"));
+        });
     mClipboard = std::make_unique<ClipboardSection>(*mEnvironment.notifications, mWindow.get());
     mWindow->setSectionView(S::Clipboard, mClipboard->view());
 
@@ -339,6 +347,11 @@ void MainController::applicationsListChanged(const QVariantList &list)
 
 void MainController::clickMainTableView(int section)
 {
+    if (section == ManagerWindow::Notes)
+        mNotesSection->open();
+    // Without the password the protected notes stay closed: back to the first section.
+    if (section == ManagerWindow::ProtectedNotes && !mProtectedNotesSection->open())
+        QTimer::singleShot(0, this, [this] { mWindow->selectSection(0); });
     if (section == ManagerWindow::ApplicationsFound) {
         searchApplis();
         if (mApplicationsView)
@@ -632,6 +645,11 @@ void MainController::notificationReceived(const QString &channel, const QString 
 {
     if (channel == NotificationChannel::Main && object == ClipboardStore::ChangedCommand) {
         mClipboard->reloadIfChanged();
+        return;
+    }
+    if (channel == NotificationChannel::Main && object == QLatin1String("NotesChanged")) {
+        mNotesSection->reload();
+        mProtectedNotesSection->reload();
         return;
     }
     if (channel != NotificationChannel::Main || object != QLatin1String("EditItem"))

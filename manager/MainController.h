@@ -25,6 +25,7 @@ class KeyActivationSheet;
 class KeyMap;
 class KeyMapSource;
 class ManagerWindow;
+class NotesSection;
 class NotificationCenter;
 class OtherDataView;
 class PreferencesSheet;
@@ -149,6 +150,8 @@ private:
     WelcomeView *mWelcomeView = nullptr;
     ApplicationFoldersView *mFoldersView = nullptr;
     ApplicationsFoundView *mApplicationsView = nullptr;
+    NotesSection *mNotesSection = nullptr;
+    NotesSection *mProtectedNotesSection = nullptr;
     FilesView *mFilesView = nullptr;
     OtherDataView *mOtherDataView = nullptr;
     ShortcutSectionView *mShortcutView = nullptr;

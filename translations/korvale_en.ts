@@ -380,8 +380,76 @@
         <translation>No results</translation>
     </message>
     <message>
+        <source>NoteEditorKeywordsLabel</source>
+        <translation>Keywords</translation>
+    </message>
+    <message>
+        <source>NoteEditorTitle</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>NoteEditorTitleLabel</source>
+        <translation>Title</translation>
+    </message>
+    <message>
         <source>Notes</source>
         <translation>Notes</translation>
+    </message>
+    <message>
+        <source>NotesChangePassword</source>
+        <translation>Password…</translation>
+    </message>
+    <message>
+        <source>NotesDuplicate</source>
+        <translation>Duplicate</translation>
+    </message>
+    <message>
+        <source>NotesExport</source>
+        <translation>Export…</translation>
+    </message>
+    <message>
+        <source>NotesFindLabel</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>NotesImport</source>
+        <translation>Import…</translation>
+    </message>
+    <message>
+        <source>NotesMoveToNotes</source>
+        <translation>Unprotect</translation>
+    </message>
+    <message>
+        <source>NotesMoveToProtected</source>
+        <translation>Protect</translation>
+    </message>
+    <message>
+        <source>NotesNew</source>
+        <translation>New…</translation>
+    </message>
+    <message>
+        <source>NotesNotSavedText</source>
+        <translation>Your change is kept in this window but not on disk. Check the data folder's space and permissions, then try again.</translation>
+    </message>
+    <message>
+        <source>NotesNotSavedTitle</source>
+        <translation>The notes could not be saved</translation>
+    </message>
+    <message>
+        <source>NotesRemove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>NotesReplace</source>
+        <translation>Replace…</translation>
+    </message>
+    <message>
+        <source>NotesReplaceLabel</source>
+        <translation>Replace with</translation>
+    </message>
+    <message>
+        <source>NotesSearchPlaceholder</source>
+        <translation>Search notes</translation>
     </message>
     <message>
         <source>NotesTip</source>
@@ -446,6 +514,14 @@
     <message>
         <source>PREF</source>
         <translation>preferred</translation>
+    </message>
+    <message>
+        <source>PasswordSheetText</source>
+        <translation>Type the password of your protected notes:</translation>
+    </message>
+    <message>
+        <source>PasswordSheetTitle</source>
+        <translation>Protected notes</translation>
     </message>
     <message>
         <source>PathListAddFile</source>
@@ -712,6 +788,14 @@
         <translation>Protected Notes</translation>
     </message>
     <message>
+        <source>ProtectedNotesDamagedText</source>
+        <translation>%1 protected notes are damaged. The file that holds them will be kept aside, beside the new one, when your notes are next saved.</translation>
+    </message>
+    <message>
+        <source>ProtectedNotesDamagedTitle</source>
+        <translation>Some protected notes could not be read</translation>
+    </message>
+    <message>
         <source>ProtectedNotesTip</source>
         <translation>Notes kept encrypted under a pass phrase</translation>
     </message>
@@ -954,6 +1038,14 @@ Alert below: %4
     <message>
         <source>TourTitle</source>
         <translation>Welcome to Korvale</translation>
+    </message>
+    <message>
+        <source>UncorrectPasswordText</source>
+        <translation>This password does not open your protected notes.</translation>
+    </message>
+    <message>
+        <source>UncorrectPasswordTitle</source>
+        <translation>Wrong password</translation>
     </message>
     <message>
         <source>UpperCaseText</source>

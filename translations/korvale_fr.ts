@@ -380,8 +380,76 @@
         <translation>Aucun résultat</translation>
     </message>
     <message>
+        <source>NoteEditorKeywordsLabel</source>
+        <translation>Mots-clés</translation>
+    </message>
+    <message>
+        <source>NoteEditorTitle</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>NoteEditorTitleLabel</source>
+        <translation>Titre</translation>
+    </message>
+    <message>
         <source>Notes</source>
         <translation>Notes</translation>
+    </message>
+    <message>
+        <source>NotesChangePassword</source>
+        <translation>Mot de passe…</translation>
+    </message>
+    <message>
+        <source>NotesDuplicate</source>
+        <translation>Dupliquer</translation>
+    </message>
+    <message>
+        <source>NotesExport</source>
+        <translation>Exporter…</translation>
+    </message>
+    <message>
+        <source>NotesFindLabel</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>NotesImport</source>
+        <translation>Importer…</translation>
+    </message>
+    <message>
+        <source>NotesMoveToNotes</source>
+        <translation>Ne plus protéger</translation>
+    </message>
+    <message>
+        <source>NotesMoveToProtected</source>
+        <translation>Protéger</translation>
+    </message>
+    <message>
+        <source>NotesNew</source>
+        <translation>Nouvelle…</translation>
+    </message>
+    <message>
+        <source>NotesNotSavedText</source>
+        <translation>Votre modification reste dans cette fenêtre mais pas sur le disque. Vérifiez la place et les droits du dossier des données, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>NotesNotSavedTitle</source>
+        <translation>Les notes n’ont pu être enregistrées</translation>
+    </message>
+    <message>
+        <source>NotesRemove</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>NotesReplace</source>
+        <translation>Remplacer…</translation>
+    </message>
+    <message>
+        <source>NotesReplaceLabel</source>
+        <translation>Remplacer par</translation>
+    </message>
+    <message>
+        <source>NotesSearchPlaceholder</source>
+        <translation>Rechercher dans les notes</translation>
     </message>
     <message>
         <source>NotesTip</source>
@@ -446,6 +514,14 @@
     <message>
         <source>PREF</source>
         <translation>préféré</translation>
+    </message>
+    <message>
+        <source>PasswordSheetText</source>
+        <translation>Tapez le mot de passe de vos notes protégées :</translation>
+    </message>
+    <message>
+        <source>PasswordSheetTitle</source>
+        <translation>Notes protégées</translation>
     </message>
     <message>
         <source>PathListAddFile</source>
@@ -712,6 +788,14 @@
         <translation>Notes protégées</translation>
     </message>
     <message>
+        <source>ProtectedNotesDamagedText</source>
+        <translation>%1 notes protégées sont endommagées. Le fichier qui les contient sera mis de côté, à côté du nouveau, au prochain enregistrement de vos notes.</translation>
+    </message>
+    <message>
+        <source>ProtectedNotesDamagedTitle</source>
+        <translation>Des notes protégées n’ont pu être lues</translation>
+    </message>
+    <message>
         <source>ProtectedNotesTip</source>
         <translation>Notes chiffrées par une phrase secrète</translation>
     </message>
@@ -954,6 +1038,14 @@ Alerte au-dessous de : %4
     <message>
         <source>TourTitle</source>
         <translation>Bienvenue dans Korvale</translation>
+    </message>
+    <message>
+        <source>UncorrectPasswordText</source>
+        <translation>Ce mot de passe n’ouvre pas vos notes protégées.</translation>
+    </message>
+    <message>
+        <source>UncorrectPasswordTitle</source>
+        <translation>Mot de passe incorrect</translation>
     </message>
     <message>
         <source>UpperCaseText</source>

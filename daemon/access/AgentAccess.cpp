@@ -2,6 +2,7 @@
 
 #include "AccessWindowBus.h"
 #include "AccessWindowController.h"
+#include "AgentProtectedNotes.h"
 #include "ApplicationLauncher.h"
 #include "ClipboardOffer.h"
 #include "CommonKorvaleClass.h"
@@ -127,6 +128,12 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
             [&daemon](bool running) { daemon.flags().mSearchThreadIsRunning = running; });
 
     mWindow = std::make_unique<AccessWindowController>(daemon, mSearch.get());
+    mProtectedNotes = std::make_unique<AgentProtectedNotes>(daemon.lists().mListOfProtectedNotes);
+    mSearch->setProtectedPasswordAsker([this] { return mProtectedNotes->askPassword(mWindow->window()); });
+    connect(mSearch.get(), &SearchController::typeForSearchChanged, this, [this](int type) {
+        if (type == 6)
+            mProtectedNotes->extendDeadline();
+    });
     ItemCell::setFaviconLookup([this](const QString &address) { return favicon(address); });
 
     ItemOpener::Environment opening;
@@ -166,6 +173,11 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     mSearchBus = std::make_unique<SearchBus>(*mSearch);
     if (!mSearchBus->publish())
         KorvaleLog::line(QStringLiteral("korvale-search cannot ask the agent on the session bus"));
+}
+
+void AgentAccess::reloadProtectedNotes()
+{
+    mProtectedNotes->reload();
 }
 
 AgentAccess::~AgentAccess()

@@ -13,6 +13,7 @@
 
 class AccessWindowBus;
 class AccessWindowController;
+class AgentProtectedNotes;
 class ApplicationLauncher;
 class CursorHighlight;
 class DaemonController;
@@ -59,6 +60,8 @@ public slots:
     void rerunSearch();
     // saveFavicons: the bookmark rows are drawn with the new list.
     void faviconsChanged();
+    // Another program saved the protected notes: reread them when unlocked.
+    void reloadProtectedNotes();
 
 signals:
     // The bus asked for the menu-bar menu.
@@ -78,6 +81,7 @@ private:
     std::unique_ptr<CursorHighlight> mCursorHighlight;
     std::unique_ptr<AccessWindowBus> mBus;
     std::unique_ptr<SearchBus> mSearchBus;
+    std::unique_ptr<AgentProtectedNotes> mProtectedNotes;
     // Steady-clock nanoseconds of the last opening and of the first paint after it.
     qint64 mOpenedAt = 0;
     qint64 mPaintedAt = 0;

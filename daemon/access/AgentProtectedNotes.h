@@ -1,0 +1,36 @@
+#pragma once
+
+#include "NotesFile.h"
+
+#include <QObject>
+#include <QTimer>
+#include <QVariantList>
+
+class QWidget;
+
+// The agent's side of the protected notes: the password sheet when the access window's filter
+// turns to them, the key held until 300 s after the latest such switch, then wiped with the
+// notes read under it. The notes go into the list the search reads.
+class AgentProtectedNotes : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int DeadlineMs = 300 * 1000;
+
+    AgentProtectedNotes(QVariantList &searchedList, QObject *parent = nullptr);
+    ~AgentProtectedNotes() override;
+
+    // The asker of the protected-notes filter: true when the notes are unlocked afterwards.
+    bool askPassword(QWidget *window);
+    // Another switch to the filter: the key stays for another 300 s.
+    void extendDeadline();
+    // Reread with the key held, after another program saved them.
+    void reload();
+    void lock();
+    bool isUnlocked() const { return mFile.isUnlocked(); }
+
+private:
+    QVariantList &mSearched;
+    NotesFile mFile;
+    QTimer mDeadline;
+};

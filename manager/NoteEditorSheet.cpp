@@ -1,0 +1,53 @@
+#include "NoteEditorSheet.h"
+
+#include "QOR_StringUtils.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+QString text(const char *key)
+{
+    return QOR_StringUtils::getLocalizedStringForKey(QString::fromLatin1(key));
+}
+
+} // namespace
+
+std::optional<QVariantMap> NoteEditorSheet::edit(QWidget *window, const QVariantMap &note)
+{
+    QDialog sheet(window);
+    sheet.setObjectName(QStringLiteral("NoteEditorSheet"));
+    sheet.setWindowTitle(text("NoteEditorTitle"));
+    sheet.setWindowModality(Qt::WindowModal);
+    auto *form = new QFormLayout(&sheet);
+    auto *title = new QLineEdit(note.value(QStringLiteral("T")).toString(), &sheet);
+    title->setObjectName(QStringLiteral("NoteTitle"));
+    auto *keywords = new QLineEdit(note.value(QStringLiteral("K")).toString(), &sheet);
+    auto *body = new QPlainTextEdit(note.value(QStringLiteral("t")).toString(), &sheet);
+    body->setObjectName(QStringLiteral("NoteText"));
+    body->setMinimumSize(420, 260);
+    form->addRow(text("NoteEditorTitleLabel"), title);
+    form->addRow(text("NoteEditorKeywordsLabel"), keywords);
+    form->addRow(body);
+    auto *buttons = new QDialogButtonBox(&sheet);
+    buttons->addButton(text("OKButton"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(text("CancelButton"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &sheet, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &sheet, &QDialog::reject);
+    form->addRow(buttons);
+    title->setFocus();
+    const bool confirmed = sheet.exec() == QDialog::Accepted;
+    QVariantMap edited = note;
+    edited.insert(QStringLiteral("T"), title->text());
+    edited.insert(QStringLiteral("K"), keywords->text());
+    edited.insert(QStringLiteral("t"), body->toPlainText());
+    body->clear();
+    if (!confirmed)
+        return std::nullopt;
+    return edited;
+}

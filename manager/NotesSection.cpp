@@ -1,0 +1,301 @@
+#include "NotesSection.h"
+
+#include "AtomicFile.h"
+#include "ListSectionView.h"
+#include "ManagerListFilter.h"
+#include "NoteEditorSheet.h"
+#include "NoteLists.h"
+#include "NotesText.h"
+#include "PasswordSheet.h"
+#include "QOR_StringUtils.h"
+#include "QOR_WindowsUtils.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+QString text(const char *key)
+{
+    return QOR_StringUtils::getLocalizedStringForKey(QString::fromLatin1(key));
+}
+
+class NotesView : public ListSectionView
+{
+public:
+    NotesView()
+        : ListSectionView([](const QVariant &note) { return note.toMap().value(QStringLiteral("T")).toString(); })
+    {
+    }
+    using ListSectionView::addButton;
+    using ListSectionView::addEditButton;
+    using ListSectionView::mainLayout;
+};
+
+} // namespace
+
+NotesSection::NotesSection(NotesFile::Kind kind, QWidget *window, QObject *parent)
+    : QObject(parent)
+    , mFile(kind)
+    , mWindow(window)
+{
+    auto *view = new NotesView;
+    mView = view;
+    view->setObjectName(isProtected() ? QStringLiteral("ProtectedNotesSection") : QStringLiteral("NotesSection"));
+    mSearch = new QLineEdit;
+    mSearch->setObjectName(QStringLiteral("search"));
+    mSearch->setPlaceholderText(text("NotesSearchPlaceholder"));
+    mSearch->setClearButtonEnabled(true);
+    mCounter = new QLabel;
+    auto *top = new QHBoxLayout;
+    top->addWidget(mSearch, 1);
+    top->addWidget(mCounter);
+    view->mainLayout()->insertLayout(0, top);
+    connect(mSearch, &QLineEdit::textChanged, this, &NotesSection::search);
+
+    connect(view->addButton(QStringLiteral("NotesNew")), &QPushButton::clicked, this, &NotesSection::newNote);
+    mSelectionButtons << view->addEditButton();
+    connect(view, &ListSectionView::editRequested, this, [this](int) { editNote(); });
+    auto selectionButton = [&](const char *key, void (NotesSection::*slot)()) {
+        QPushButton *button = view->addButton(QString::fromLatin1(key));
+        button->setEnabled(false);
+        connect(button, &QPushButton::clicked, this, slot);
+        mSelectionButtons << button;
+    };
+    selectionButton("NotesDuplicate", &NotesSection::duplicateNotes);
+    selectionButton(isProtected() ? "NotesMoveToNotes" : "NotesMoveToProtected", &NotesSection::moveNotes);
+    selectionButton("NotesReplace", &NotesSection::findAndReplace);
+    selectionButton("NotesExport", &NotesSection::exportNotes);
+    selectionButton("NotesRemove", &NotesSection::removeNotes);
+    connect(view->addButton(QStringLiteral("NotesImport")), &QPushButton::clicked, this, &NotesSection::importNotes);
+    if (isProtected())
+        connect(view->addButton(QStringLiteral("NotesChangePassword")), &QPushButton::clicked, this,
+                &NotesSection::changePassword);
+    connect(view, &ListSectionView::selectionChanged, this, &NotesSection::updateButtons);
+    if (!isProtected())
+        reload();
+}
+
+NotesSection::~NotesSection() = default;
+
+QWidget *NotesSection::view() const
+{
+    return mView;
+}
+
+bool NotesSection::open()
+{
+    if (isProtected() && !mFile.isUnlocked())
+        changePassword();
+    mSearch->setFocus();
+    return !isProtected() || mFile.isUnlocked();
+}
+
+void NotesSection::changePassword()
+{
+    const std::optional<QString> password = PasswordSheet::ask(mWindow);
+    if (!password)
+        return; // the key held stays
+    QVariantList notes;
+    const NotesFile::Status status = mFile.unlock(*password, notes);
+    if (status == NotesFile::Status::WrongPassword)
+        PasswordSheet::showWrongPassword(mWindow, false);
+    else if (status == NotesFile::Status::Damaged)
+        PasswordSheet::showDamagedNotes(mWindow, mFile.damagedNotes());
+    mNotes = notes;
+    // Notes that came in under another kind are protected ones now.
+    bool changed = false;
+    for (QVariant &note : mNotes) {
+        QVariantMap map = note.toMap();
+        if (map.value(QStringLiteral("x")).toInt() != 6) {
+            map.insert(QStringLiteral("x"), 6);
+            note = map;
+            changed = true;
+        }
+    }
+    if (changed || mFile.readFirstFormat())
+        save();
+    search();
+}
+
+void NotesSection::reload()
+{
+    if (isProtected() && !mFile.isUnlocked())
+        return;
+    QVariantList notes;
+    if (mFile.read(notes) == NotesFile::Status::Ok)
+        mNotes = notes;
+    search();
+}
+
+void NotesSection::search()
+{
+    const QList<int> shown = ManagerListFilter::search(mSearch->text(), mNotes);
+    mView->model()->setList(mNotes, shown);
+    mCounter->setText(ManagerListFilter::counterText(shown.size(), mNotes.size()));
+    updateButtons();
+}
+
+void NotesSection::updateButtons()
+{
+    const bool selected = !mView->selectedRows().isEmpty();
+    for (QPushButton *button : std::as_const(mSelectionButtons))
+        button->setEnabled(selected);
+}
+
+QList<int> NotesSection::selectedIndexes() const
+{
+    return mView->selectedSourceIndexes();
+}
+
+bool NotesSection::save()
+{
+    const NotesFile::Status status = mFile.save(mNotes);
+    search();
+    if (status == NotesFile::Status::Ok) {
+        emit saved();
+        return true;
+    }
+    // Nothing typed is dropped: the notes stay in the window, and the user is told.
+    QOR_WindowsUtils::modalCriticalAlertForWindow(mWindow, text("NotesNotSavedTitle"), text("NotesNotSavedText"),
+                                                  text("OKButton"), {}, {});
+    return false;
+}
+
+bool NotesSection::appendAndSave(const QVariantList &records)
+{
+    if (isProtected() && !mFile.isUnlocked())
+        return false;
+    mNotes.append(records);
+    NoteLists::sortByTitle(mNotes);
+    return save();
+}
+
+void NotesSection::newNote()
+{
+    if (isProtected() && !mFile.isUnlocked())
+        return;
+    const std::optional<QVariantMap> note =
+        NoteEditorSheet::edit(mWindow, {{QStringLiteral("x"), isProtected() ? 6 : 5}});
+    if (note)
+        appendAndSave({*note});
+}
+
+void NotesSection::editNote()
+{
+    const QList<int> indexes = selectedIndexes();
+    if (indexes.isEmpty())
+        return;
+    const QVariantMap original = mNotes.value(indexes.first()).toMap();
+    std::optional<QVariantMap> edited = NoteEditorSheet::edit(mWindow, original);
+    if (!edited)
+        return;
+    if (!edited->contains(QStringLiteral("H")))
+        edited->insert(QStringLiteral("H"), 0);
+    mNotes.removeAt(indexes.first());
+    appendAndSave({*edited});
+}
+
+void NotesSection::duplicateNotes()
+{
+    QVariantList copies;
+    for (int index : selectedIndexes())
+        copies.append(mNotes.value(index));
+    if (!copies.isEmpty())
+        appendAndSave(copies);
+}
+
+void NotesSection::moveNotes()
+{
+    if (!mOther || (mOther->isProtected() && !mOther->open()))
+        return;
+    QList<int> indexes = selectedIndexes();
+    std::sort(indexes.begin(), indexes.end(), std::greater<>());
+    QVariantList moved;
+    for (int index : std::as_const(indexes)) {
+        QVariantMap note = mNotes.value(index).toMap();
+        note.insert(QStringLiteral("x"), mOther->isProtected() ? 6 : 5);
+        moved.prepend(note);
+    }
+    // The destination first: a note is never only in memory.
+    if (moved.isEmpty() || !mOther->appendAndSave(moved))
+        return;
+    for (int index : std::as_const(indexes))
+        mNotes.removeAt(index);
+    save();
+}
+
+void NotesSection::removeNotes()
+{
+    QList<int> indexes = selectedIndexes();
+    std::sort(indexes.begin(), indexes.end(), std::greater<>());
+    for (int index : std::as_const(indexes))
+        mNotes.removeAt(index);
+    if (!indexes.isEmpty())
+        save();
+}
+
+void NotesSection::importNotes()
+{
+    if (isProtected() && !mFile.isUnlocked())
+        return;
+    const QString path = QFileDialog::getOpenFileName(mWindow, text("NotesImport"), QDir::homePath());
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QVariantList imported = NotesText::importNotes(file.readAll(), isProtected());
+    if (!imported.isEmpty())
+        appendAndSave(imported);
+}
+
+void NotesSection::exportNotes()
+{
+    QVariantList selected;
+    for (int index : selectedIndexes())
+        selected.append(mNotes.value(index));
+    const QByteArray bytes = NotesText::exportNotes(selected);
+    if (bytes.isEmpty())
+        return;
+    const QString path = QFileDialog::getSaveFileName(mWindow, text("NotesExport"),
+                                                      QDir::homePath() + QStringLiteral("/Export.txt"));
+    if (!path.isEmpty())
+        AtomicFile::write(path, bytes);
+}
+
+void NotesSection::findAndReplace()
+{
+    QDialog sheet(mWindow);
+    sheet.setWindowTitle(text("NotesReplace"));
+    sheet.setWindowModality(Qt::WindowModal);
+    auto *form = new QFormLayout(&sheet);
+    auto *find = new QLineEdit(&sheet);
+    auto *replacement = new QLineEdit(&sheet);
+    form->addRow(text("NotesFindLabel"), find);
+    form->addRow(text("NotesReplaceLabel"), replacement);
+    auto *buttons = new QDialogButtonBox(&sheet);
+    buttons->addButton(text("OKButton"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(text("CancelButton"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, &sheet, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &sheet, &QDialog::reject);
+    form->addRow(buttons);
+    if (sheet.exec() != QDialog::Accepted || find->text().isEmpty())
+        return;
+    for (int index : selectedIndexes())
+        mNotes[index] = NotesText::replaced(mNotes.value(index).toMap(), find->text(), replacement->text());
+    NoteLists::sortByTitle(mNotes);
+    save();
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "NotesFile.h"
+
+#include <QObject>
+#include <QVariantList>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class ListSectionView;
+class QWidget;
+
+// One notes section of the manager (9: notes, 10: protected notes): its table, search field and
+// commands, over one NotesFile. The manager keeps the protected notes' key until it quits.
+class NotesSection : public QObject
+{
+    Q_OBJECT
+public:
+    NotesSection(NotesFile::Kind kind, QWidget *window, QObject *parent = nullptr);
+    ~NotesSection() override;
+
+    QWidget *view() const;
+    bool isProtected() const { return mFile.kind() == NotesFile::Kind::ProtectedNotes; }
+    // Section 10 opened: asks for the password when none is held; false when the section stays locked.
+    bool open();
+    // Reads the file again (another program saved it).
+    void reload();
+    // The other section, for the move command.
+    void setOtherSection(NotesSection *other) { mOther = other; }
+
+    void newNote();
+    void editNote();
+    void duplicateNotes();
+    void moveNotes();
+    void removeNotes();
+    void importNotes();
+    void exportNotes();
+    void findAndReplace();
+    void changePassword();
+    // Appends records and saves; false when locked or not saved.
+    bool appendAndSave(const QVariantList &records);
+
+signals:
+    // The file was written: the agent is told.
+    void saved();
+
+private:
+    void search();
+    bool save();
+    QList<int> selectedIndexes() const;
+    void updateButtons();
+
+    NotesFile mFile;
+    QVariantList mNotes;
+    QWidget *mWindow;
+    ListSectionView *mView;
+    QLineEdit *mSearch;
+    QLabel *mCounter;
+    QList<QPushButton *> mSelectionButtons;
+    NotesSection *mOther = nullptr;
+};

@@ -1,0 +1,74 @@
+// korvale-notes beside the real agent: a note it adds reaches the access window through the
+// notification, and a protected note stays out of sight until its password is typed there.
+#include "E2eSupport.h"
+
+#include "SharedPreferences.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ProgramRun notesTool(const QStringList &arguments, const QByteArray &input)
+{
+    return runProgram(builtProgram(QStringLiteral("bin/korvale-notes")), arguments, input);
+}
+
+bool shows(const QString &title)
+{
+    const QVariantMap state = accessWindowState();
+    return !state.value("searchRunning").toBool() && state.value("titles").toStringList().contains(title);
+}
+
+} // namespace
+
+TEST(NotesEndToEnd, AddedNotesAreFoundAndAProtectedOneOnlyAfterItsPassword)
+{
+    REQUIRE_SESSION();
+    TemporaryHome home;
+    SharedPreferences preferences(SharedPreferences::defaultPath());
+    preferences.setValue("PriorityForNotes", 1);
+    ASSERT_TRUE(preferences.synchronize());
+
+    AgentProcess agent;
+    agent.start();
+    ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
+
+    ProgramRun run = notesTool({"add", "Quokka plain"}, "garden beds");
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    run = notesTool({"--protected", "add", "Quokka vault"}, "pass word\nthe safe's code");
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+
+    ASSERT_TRUE(callAccessWindow("Open"));
+    ASSERT_TRUE(waitFor([] { return accessWindowState().value("active").toBool(); }))
+        << agent.log().toStdString();
+    xdotool({"type", "--delay", "40", "quokka"});
+    ASSERT_TRUE(waitFor([] { return accessWindowState().value("query") == "quokka" && shows("Quokka plain"); }))
+        << accessWindowState().value("titles").toStringList().join(", ").toStdString();
+    EXPECT_FALSE(shows("Quokka vault"));
+
+    // The protected filter asks for the password in a sheet of its own.
+    xdotool({"key", "ctrl+7"});
+    ASSERT_TRUE(waitFor([] { return activeWindowName() == "Protected notes"; }))
+        << activeWindowName().toStdString() << agent.log().toStdString();
+    EXPECT_NE(accessWindowState().value("typeForSearch").toInt(), 6);
+    // A wrong password: the alert says so, and the filter stays as it was.
+    xdotool({"type", "--delay", "30", "pass wort"});
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(waitFor([] { return activeWindowName() == "Wrong password"; })) << activeWindowName().toStdString();
+    QTest::qWait(300);
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(waitFor([] { return activeWindowName() != "Wrong password"; }));
+    EXPECT_NE(accessWindowState().value("typeForSearch").toInt(), 6);
+    EXPECT_FALSE(shows("Quokka vault"));
+
+    xdotool({"key", "ctrl+7"});
+    ASSERT_TRUE(waitFor([] { return activeWindowName() == "Protected notes"; }))
+        << activeWindowName().toStdString() << agent.log().toStdString();
+    xdotool({"type", "--delay", "30", "pass word"});
+    xdotool({"key", "Return"});
+    EXPECT_TRUE(waitFor([] {
+        return accessWindowState().value("typeForSearch").toInt() == 6 && shows("Quokka vault");
+    }, 20000)) << accessWindowState().value("titles").toStringList().join(", ").toStdString()
+               << agent.log().toStdString();
+    EXPECT_FALSE(agent.log().contains("the safe's code"));
+}

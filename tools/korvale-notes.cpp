@@ -1,0 +1,214 @@
+// korvale-notes: lists, shows, adds, imports and exports notes and protected notes through the
+// same files and rules as the manager, and tells a running agent and manager of each change.
+
+#include "NoteLists.h"
+#include "NotesFile.h"
+#include "NotesText.h"
+#include "AtomicFile.h"
+#include "platform/NotificationCenter.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <openssl/crypto.h>
+
+#include <cstdio>
+
+namespace {
+
+void printError(const QString &text)
+{
+    const QByteArray bytes = QStringLiteral("korvale-notes: %1\n").arg(text).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+void printOut(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+int usage()
+{
+    std::fputs("Usage: korvale-notes [--protected] COMMAND\n"
+               "  list            print the notes' titles, one a line\n"
+               "  show TITLE      print the text of the note with this title\n"
+               "  add TITLE       add a note whose text is standard input\n"
+               "  import FILE     add the notes of a text file (title TAB text TAB ..., one a line)\n"
+               "  export FILE     write every note to FILE in that form (\"-\": standard output)\n"
+               "--protected works on the protected notes: the first line of standard input is the\n"
+               "password, and for add the text follows it.\n"
+               "Exit status: 0 done, 1 failed (nothing changed), 2 wrong usage, 3 wrong password.\n",
+               stderr);
+    return 2;
+}
+
+enum Exit { Done = 0, Failed = 1, Usage = 2, WrongPassword = 3 };
+
+struct Input {
+    QString password;
+    QByteArray rest;
+};
+
+// Standard input split after the password's line; the password never comes from an argument.
+Input readInput(bool withPassword)
+{
+    QFile in;
+    Input input;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        return input;
+    QByteArray all = in.readAll();
+    if (withPassword) {
+        const qsizetype end = all.indexOf('\n');
+        QByteArray line = end < 0 ? all : all.left(end);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        input.password = QString::fromUtf8(line);
+        input.rest = end < 0 ? QByteArray() : all.mid(end + 1);
+        OPENSSL_cleanse(line.data(), std::size_t(line.size()));
+        OPENSSL_cleanse(all.data(), std::size_t(all.size()));
+    } else {
+        input.rest = all;
+    }
+    return input;
+}
+
+// Running programs reread the notes: the agent on its channel, the manager on its own.
+void tellOthers()
+{
+    std::unique_ptr<NotificationCenter> center = NotificationCenter::createSessionBusCenter();
+    if (!center->isAvailable())
+        return;
+    center->post(NotificationChannel::Daemon, QStringLiteral("NotesChanged"));
+    center->post(NotificationChannel::Main, QStringLiteral("NotesChanged"));
+}
+
+int open(NotesFile &file, const QString &password, QVariantList &notes)
+{
+    if (file.kind() == NotesFile::Kind::Notes) {
+        file.read(notes);
+        return Done;
+    }
+    switch (file.unlock(password, notes)) {
+    case NotesFile::Status::Ok:
+        return Done;
+    case NotesFile::Status::WrongPassword:
+        printError(QStringLiteral("wrong password; nothing was changed"));
+        return WrongPassword;
+    case NotesFile::Status::Damaged:
+        printError(QStringLiteral("%1 protected notes of %2 could not be read; the file will be kept aside "
+                                  "at the next save")
+                       .arg(file.damagedNotes())
+                       .arg(file.path()));
+        return Done;
+    case NotesFile::Status::Locked:
+    case NotesFile::Status::NotSaved:
+        break;
+    }
+    printError(QStringLiteral("no password on the first line of standard input"));
+    return Usage;
+}
+
+int save(NotesFile &file, QVariantList &notes)
+{
+    if (file.save(notes) != NotesFile::Status::Ok) {
+        printError(QStringLiteral("%1 could not be written; nothing was changed").arg(file.path()));
+        return Failed;
+    }
+    tellOthers();
+    return Done;
+}
+
+int add(NotesFile &file, QVariantList &notes, const QVariantList &added)
+{
+    notes.append(added);
+    NoteLists::sortByTitle(notes);
+    return save(file, notes);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    const bool isProtected = args.removeAll(QStringLiteral("--protected")) > 0;
+    if (args.isEmpty())
+        return usage();
+    const QString command = args.takeFirst();
+    const bool takesArgument = command != QLatin1String("list");
+    if (args.size() != (takesArgument ? 1 : 0)
+        || !QStringList{"list", "show", "add", "import", "export"}.contains(command))
+        return usage();
+    const QString argument = takesArgument ? args.first() : QString();
+
+    // Only add and a protected command read standard input.
+    Input input;
+    if (isProtected || command == QLatin1String("add"))
+        input = readInput(isProtected);
+    NotesFile file(isProtected ? NotesFile::Kind::ProtectedNotes : NotesFile::Kind::Notes);
+    QVariantList notes;
+    if (const int opened = open(file, input.password, notes); opened != Done)
+        return opened;
+    const int kind = isProtected ? 6 : 5;
+
+    if (command == QLatin1String("list")) {
+        for (const QVariant &note : std::as_const(notes))
+            printOut(note.toMap().value(QStringLiteral("T")).toString() + QLatin1Char('\n'));
+        return Done;
+    }
+    if (command == QLatin1String("show")) {
+        for (const QVariant &note : std::as_const(notes)) {
+            if (note.toMap().value(QStringLiteral("T")).toString() == argument) {
+                QString text = note.toMap().value(QStringLiteral("t")).toString();
+                printOut(text.endsWith(QLatin1Char('\n')) ? text : text + QLatin1Char('\n'));
+                return Done;
+            }
+        }
+        printError(QStringLiteral("no note is titled \"%1\"").arg(argument));
+        return Failed;
+    }
+    if (command == QLatin1String("add")) {
+        if (argument.isEmpty()) {
+            printError(QStringLiteral("a note needs a title"));
+            return Usage;
+        }
+        QString text = QString::fromUtf8(input.rest);
+        OPENSSL_cleanse(input.rest.data(), std::size_t(input.rest.size()));
+        return add(file, notes, {QVariantMap{{QStringLiteral("x"), kind}, {QStringLiteral("T"), argument},
+                                             {QStringLiteral("t"), text}}});
+    }
+    if (command == QLatin1String("import")) {
+        QFile source(argument);
+        if (!source.open(QIODevice::ReadOnly)) {
+            printError(QStringLiteral("%1: %2").arg(argument, source.errorString()));
+            return Failed;
+        }
+        const QVariantList imported = NotesText::importNotes(source.readAll(), isProtected);
+        if (imported.isEmpty()) {
+            printError(QStringLiteral("%1 holds no note").arg(argument));
+            return Failed;
+        }
+        const int result = add(file, notes, imported);
+        if (result == Done)
+            printError(QStringLiteral("%1 notes imported").arg(imported.size()));
+        return result;
+    }
+    // export
+    if (isProtected && argument != QLatin1String("-")) {
+        // The file leaves the protection of the password: say so, but do as asked.
+        printError(QStringLiteral("%1 holds the protected notes unencrypted").arg(argument));
+    }
+    const QByteArray text = NotesText::exportNotes(notes);
+    if (argument == QLatin1String("-")) {
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        return Done;
+    }
+    QString error;
+    if (!AtomicFile::write(QFileInfo(argument).absoluteFilePath(), text, &error)) {
+        printError(QStringLiteral("%1: %2").arg(argument, error));
+        return Failed;
+    }
+    return Done;
+}
