@@ -15,12 +15,14 @@
 #include "ManagerWindow.h"
 #include "PathListEditor.h"
 #include "PreferencesSheet.h"
+#include "ReminderSection.h"
 #include "QOR_StringUtils.h"
 #include "SectionViews.h"
 #include "SharedPreferences.h"
 #include "ShortcutCaptureSheet.h"
 #include "ShortcutSectionView.h"
 #include "StartupSheets.h"
+#include "ToDoSection.h"
 #include "WebSearch.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyMapSource.h"
@@ -148,9 +150,11 @@ void MainController::buildSections()
             &MainController::changeKeyActivationSettings);
     connect(mShortcutView, &ShortcutSectionView::changeCornerRequested, this,
             &MainController::changeMouseActivationSettings);
-    mWindow->setSectionView(S::ToDo, new ComingSectionView(KORVALE_KEY("SectionComingToDo")));
-    mWindow->setSectionView(S::Reminder,
-                            new ComingSectionView(KORVALE_KEY("SectionComingReminder")));
+    mToDoSection = new ToDoSection({}, this);
+    mWindow->setSectionView(S::ToDo, mToDoSection->view());
+    mReminderSection =
+        new ReminderSection(mEnvironment.preferences, mEnvironment.notifications, this);
+    mWindow->setSectionView(S::Reminder, mReminderSection->view());
     mOtherDataView = new OtherDataView;
     mWindow->setSectionView(S::OtherData, mOtherDataView);
     connect(mOtherDataView, &OtherDataView::changed, this, [this] {
@@ -618,7 +622,17 @@ void MainController::daemonActivation(bool fromCheckBox)
 void MainController::notificationReceived(const QString &channel, const QString &object,
                                           const QVariantMap &userInfo)
 {
-    if (channel != NotificationChannel::Main || object != QLatin1String("EditItem"))
+    if (channel != NotificationChannel::Main)
+        return;
+    // The agent leaves changes of the to-do list to the manager while it runs.
+    if (object == QLatin1String("EditToDoItem")) {
+        mWindow->selectSection(ManagerWindow::ToDo);
+        mWindow->show();
+        mWindow->raise();
+        mWindow->activateWindow();
+        return;
+    }
+    if (object != QLatin1String("EditItem"))
         return;
     QTimer::singleShot(EditItemDelayMs, this, [this, userInfo] { editItem(userInfo); });
 }

@@ -31,6 +31,8 @@ class ProcessTable;
 class SharedPreferences;
 class ShortcutCaptureSheet;
 class ShortcutSectionView;
+class ReminderSection;
+class ToDoSection;
 class WelcomeView;
 
 // The manager: its start-up, the agent's control, and the lists of the sections, each shown by a
@@ -116,6 +118,8 @@ public:
     void editPrefs();
     PreferencesSheet *preferencesSheet();
     OtherDataView *otherDataView() const { return mOtherDataView; }
+    ToDoSection *toDoSection() const { return mToDoSection; }
+    ReminderSection *reminderSection() const { return mReminderSection; }
     const ShortcutSettings &shortcutSettings() const { return mShortcutSettings; }
     void setApplicationsActivity(const ManagerListFilter::ActivityMap &activity);
 
@@ -147,6 +151,8 @@ private:
     ApplicationsFoundView *mApplicationsView = nullptr;
     FilesView *mFilesView = nullptr;
     OtherDataView *mOtherDataView = nullptr;
+    ToDoSection *mToDoSection = nullptr;
+    ReminderSection *mReminderSection = nullptr;
     ShortcutSectionView *mShortcutView = nullptr;
     std::unique_ptr<KeyActivationSheet> mKeyActivationSheet;
     std::unique_ptr<CornerActivationSheet> mCornerActivationSheet;
