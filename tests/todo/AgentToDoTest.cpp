@@ -101,8 +101,9 @@ TEST(AgentToDo, ATaskFallingOverdueBringsTheWindowUpOnceAndTickingItOffClosesIt)
     const QVariantList stored = f.stored();
     ASSERT_EQ(stored.size(), 3);
     for (const QVariant &item : stored) {
-        if (item.toMap().value("T") == "call the bank")
+        if (item.toMap().value("T") == "call the bank") {
             EXPECT_EQ(item.toMap().value("Done").toInt(), 1);
+        }
     }
     EXPECT_FALSE(f.toDo->isWindowVisible());
 

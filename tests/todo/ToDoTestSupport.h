@@ -2,6 +2,8 @@
 
 #include "../daemon/DaemonTestSupport.h"
 
+#include "QOR_DateUtils.h"
+
 #include <QDateTime>
 
 #include <cstdlib>
