@@ -22,9 +22,6 @@ void TableViewToDo::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Enter:
         emit commonKeyPressed(event->key());
         return;
-    case Qt::Key_Tab:
-        emit tabPressed();
-        return;
     default:
         QListView::keyPressEvent(event);
     }

@@ -2,8 +2,8 @@
 
 #include <QListView>
 
-// The agent's to-do table: Space and Return go to the agent's key handling, Tab to the preview,
-// a right click (or a Control-click) asks for the row's menu, and an empty table says so.
+// The agent's to-do table: Space and Return, a right click or a Control-click ask for the row's
+// menu, and an empty table says so.
 class TableViewToDo : public QListView
 {
     Q_OBJECT
@@ -12,7 +12,6 @@ public:
 
 signals:
     void commonKeyPressed(int key);
-    void tabPressed();
     void contextMenuRequested(const QPoint &globalPosition);
 
 protected:

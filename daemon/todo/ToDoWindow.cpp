@@ -63,6 +63,15 @@ ToDoWindow::ToDoWindow(SharedPreferences *preferences, std::function<QDateTime()
         if (QMenu *menu = contextMenu())
             menu->popup(at);
     });
+    // Keyboard first: Space or Return opens the selected row's menu under the row.
+    connect(mTable, &TableViewToDo::commonKeyPressed, this, [this](int) {
+        const int row = selectedRow();
+        QMenu *menu = contextMenu();
+        if (row < 0 || !menu)
+            return;
+        const QRect cell = mTable->visualRect(mModel->index(row));
+        menu->popup(mTable->viewport()->mapToGlobal(cell.bottomLeft() + QPoint(24, 0)));
+    });
 
     mSaveFrameTimer.setSingleShot(true);
     mSaveFrameTimer.setInterval(500);
