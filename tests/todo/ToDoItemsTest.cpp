@@ -1,7 +1,10 @@
 #include "ToDoTestSupport.h"
 
 #include "ItemRecord.h"
+#include "PersonalDataIcons.h"
+#include "QOR_StringUtils.h"
 #include "ToDoItems.h"
+#include "ToDoRowDelegate.h"
 
 #include <gtest/gtest.h>
 
@@ -69,4 +72,22 @@ TEST(ToDoItems, TickingOffTwiceGivesTheTaskBackAndOnlyTasksNotDoneFallOverdue)
     // A date stored as reference seconds counts as well.
     EXPECT_TRUE(ToDoItems::isOverdue({{"x", 8}, {"Date", referenceOf(now) - 1}}, now));
     EXPECT_FALSE(ToDoItems::isOverdue({{"x", 8}, {"Date", referenceOf(now)}}, now));
+}
+
+TEST(ToDoItems, ATaskDueTodayShowsItsTimeAloneInTheAgentAndYesterdaysIsLate)
+{
+    const QDateTime now = localTime(2027, 5, 3, 12, 0);
+    const QVariantMap today = ToDoItems::newRecord("lunch", localTime(2027, 5, 3, 13, 30), false);
+    const QVariantMap yesterday = ToDoItems::newRecord("gym", localTime(2027, 5, 2, 18, 0), false);
+    EXPECT_EQ(ToDoRowDelegate::dueText(today, true, now),
+              QOR_StringUtils::getShortTime(localTime(2027, 5, 3, 13, 30)));
+    // The manager always shows the date.
+    EXPECT_EQ(ToDoRowDelegate::dueText(today, false, now),
+              QOR_StringUtils::getShortTimeDate(localTime(2027, 5, 3, 13, 30)));
+    EXPECT_EQ(ToDoRowDelegate::dueText(yesterday, true, now),
+              QOR_StringUtils::getShortTimeDate(localTime(2027, 5, 2, 18, 0)));
+    EXPECT_EQ(PersonalDataIcons::toDoIconName(false, ToDoItems::isOverdue(yesterday, now)),
+              "icon_ToDoNotDoneLate");
+    EXPECT_EQ(PersonalDataIcons::toDoIconName(false, ToDoItems::isOverdue(today, now)),
+              "icon_ToDoNotDone");
 }
