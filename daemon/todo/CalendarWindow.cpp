@@ -9,6 +9,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 std::optional<QDate> dayOf(const QVariant &event)
@@ -66,6 +68,12 @@ void CalendarEventsView::paintEvent(QPaintEvent *)
     QFont rowFont = painter.font();
     rowFont.setPixelSize(15);
     const QFontMetrics rowMetrics(rowFont);
+    // Wide enough for the longest time of the locale ("11:30 PM"), which 65 points are not at
+    // every font size.
+    const int timeColumn = std::max(
+        int(TimeColumn),
+        rowMetrics.horizontalAdvance(QOR_StringUtils::getShortTime(
+            QDateTime(QDate(2000, 12, 20), QTime(23, 58)))) + 4);
     const QColor ink = QColor::fromRgbF(0.25, 0.25, 0.25);
     int y = 0;
     std::optional<QDate> previous;
@@ -85,10 +93,10 @@ void CalendarEventsView::paintEvent(QPaintEvent *)
         previous = day;
         painter.setFont(rowFont);
         painter.setPen(ink);
-        const QRect timeBox(0, y, TimeColumn, RowHeight);
+        const QRect timeBox(0, y, timeColumn, RowHeight);
         painter.drawText(timeBox, Qt::AlignVCenter | Qt::AlignRight,
                          start ? QOR_StringUtils::getShortTime(*start) : QString());
-        const QRect titleBox(TimeColumn + 8, y, width() - TimeColumn - 16, RowHeight);
+        const QRect titleBox(timeColumn + 8, y, width() - timeColumn - 16, RowHeight);
         painter.drawText(titleBox, Qt::AlignVCenter | Qt::AlignLeft,
                          rowMetrics.elidedText(event.value(ItemRecord::KeyTitle).toString(),
                                                Qt::ElideMiddle, titleBox.width()));
@@ -110,7 +118,8 @@ CalendarWindow::CalendarWindow(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mScroll);
     resize(380, 420);
-    QOR_WindowsUtils::placeWindow(this, 0.5, 0.5);
+    // Left of the middle, where the to-do window does not open.
+    QOR_WindowsUtils::placeWindow(this, 0.3, 0.5);
 }
 
 void CalendarWindow::setCalendarEvents(const QVariantList &events)

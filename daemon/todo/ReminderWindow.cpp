@@ -77,9 +77,16 @@ void ReminderWindow::paintEvent(QPaintEvent *)
     font.setPixelSize(13);
     font.setBold(true);
     painter.setFont(font);
-    painter.setPen(QColor(0x50, 0x50, 0x20));
-    painter.drawText(rect().adjusted(8, 0, -24, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                     QStringLiteral("⏰ %1").arg(mCount));
+    // A small clock face, then the number of reminders.
+    const QColor ink(0x50, 0x50, 0x20);
+    const QRectF face(7, (height() - 14) / 2.0, 14, 14);
+    painter.setPen(QPen(ink, 1.6));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(face);
+    painter.drawLine(face.center(), face.center() + QPointF(0, -4.5));
+    painter.drawLine(face.center(), face.center() + QPointF(3.5, 0));
+    painter.drawText(rect().adjusted(27, 0, -24, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                     QString::number(mCount));
 }
 
 void ReminderWindow::mousePressEvent(QMouseEvent *event)

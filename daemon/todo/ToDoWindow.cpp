@@ -91,7 +91,12 @@ void ToDoWindow::setRecords(const QVariantList &records)
 int ToDoWindow::selectedRow() const
 {
     const QModelIndexList rows = mTable->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    if (!rows.isEmpty())
+        return rows.first().row();
+    // The keyboard's row: the table makes its first row current when it takes the focus, and
+    // with a single row the arrows cannot move to select it.
+    const QModelIndex current = mTable->currentIndex();
+    return current.isValid() && mTable->hasFocus() ? current.row() : -1;
 }
 
 QMenu *ToDoWindow::contextMenu()

@@ -41,7 +41,7 @@ public:
     TableViewToDo *table() const { return mTable; }
     ToDoListModel *model() const { return mModel; }
     void setRecords(const QVariantList &records);
-    // -1 without a selection.
+    // The selected row, else the focused table's current row; -1 without either.
     int selectedRow() const;
     // The menu of the selected row, or none without one.
     QMenu *contextMenu();
