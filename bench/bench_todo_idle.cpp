@@ -44,16 +44,17 @@ void writeData()
     QVariantList toDo;
     for (int i = 0; i < 1000; ++i) {
         // Spread over two years ahead, a tenth of them done.
-        toDo << ToDoItems::newRecord(QStringLiteral("task %1").arg(i), now.addSecs(3600 + i * 63000),
-                                     i % 10 == 0);
+        toDo << ToDoItems::newRecord(QStringLiteral("task %1").arg(i),
+                                     now.addSecs(3600 + i * 63000), i % 10 == 0);
     }
     ToDoItems::sort(toDo);
     CommonKorvaleClass::saveListInFile(toDo, DataFileName::ToDo);
     QVariantList reminders;
     for (int i = 0; i < 100; ++i)
-        reminders << QVariantMap{{QStringLiteral("x"), 11},
-                                 {QStringLiteral("T"), QStringLiteral("reminder %1").arg(i, 3, 10, QChar('0'))},
-                                 {QStringLiteral("Color"), i % 4}};
+        reminders << QVariantMap{
+            {QStringLiteral("x"), 11},
+            {QStringLiteral("T"), QStringLiteral("reminder %1").arg(i, 3, 10, QChar('0'))},
+            {QStringLiteral("Color"), i % 4}};
     CommonKorvaleClass::saveListInFile(reminders, DataFileName::Reminder);
     SharedPreferences preferences;
     preferences.setValue(QStringLiteral("OtherDataCalendarEvents"), 1);

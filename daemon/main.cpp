@@ -1,11 +1,11 @@
 #include "AccessWindowController.h"
 #include "AddressBookReader.h"
 #include "AgentAccess.h"
+#include "AgentCalendar.h"
 #include "AgentMenus.h"
 #include "AgentOtherData.h"
-#include "AgentScanning.h"
-#include "AgentCalendar.h"
 #include "AgentReminders.h"
+#include "AgentScanning.h"
 #include "AgentToDo.h"
 #include "DaemonActivationStep.h"
 #include "DaemonController.h"
@@ -247,8 +247,8 @@ int main(int argc, char **argv)
                              break;
                          }
                      });
-    QObject::connect(&access.window(), &AccessWindowController::windowVisibilityChanged,
-                     &reminders, [&access, &reminders](bool visible) {
+    QObject::connect(&access.window(), &AccessWindowController::windowVisibilityChanged, &reminders,
+                     [&access, &reminders](bool visible) {
                          if (!visible) {
                              reminders.accessWindowClosed();
                              return;

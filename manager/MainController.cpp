@@ -15,8 +15,8 @@
 #include "ManagerWindow.h"
 #include "PathListEditor.h"
 #include "PreferencesSheet.h"
-#include "ReminderSection.h"
 #include "QOR_StringUtils.h"
+#include "ReminderSection.h"
 #include "SectionViews.h"
 #include "SharedPreferences.h"
 #include "ShortcutCaptureSheet.h"
@@ -626,6 +626,8 @@ void MainController::notificationReceived(const QString &channel, const QString 
         return;
     // The agent leaves changes of the to-do list to the manager while it runs.
     if (object == QLatin1String("EditToDoItem")) {
+        if (mToDoSection)
+            mToDoSection->readList();
         mWindow->selectSection(ManagerWindow::ToDo);
         mWindow->show();
         mWindow->raise();

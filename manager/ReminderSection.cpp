@@ -42,7 +42,8 @@ protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        const int color = index.data(RecordListModel::RecordRole).toMap().value(ItemRecord::KeyColor).toInt();
+        const int color =
+            index.data(RecordListModel::RecordRole).toMap().value(ItemRecord::KeyColor).toInt();
         option->icon = PersonalDataIcons::icon(PersonalDataIcons::reminderIconName(color));
         option->features |= QStyleOptionViewItem::HasDecoration;
         option->decorationSize = QSize(16, 16);
@@ -89,8 +90,9 @@ std::optional<QVariantMap> ReminderEditorSheet::edit(const QString &title, int c
 }
 
 ReminderSectionView::ReminderSectionView(QWidget *parent)
-    : ListSectionView([](const QVariant &item) { return item.toMap().value(ItemRecord::KeyTitle).toString(); },
-                      parent)
+    : ListSectionView(
+        [](const QVariant &item) { return item.toMap().value(ItemRecord::KeyTitle).toString(); },
+        parent)
     , mSearch(new QLineEdit)
     , mToDoBox(new QCheckBox(localized(QStringLiteral("ReminderAddToDoItemsBox"))))
     , mCalendarBox(new QCheckBox(localized(QStringLiteral("ReminderAddCalendarEntriesBox"))))
@@ -189,8 +191,8 @@ void ReminderSection::removeReminder()
 
 void ReminderSection::searchReminder()
 {
-    mView->model()->setList(mListOfReminder, ManagerListFilter::search(mView->searchField()->text(),
-                                                                       mListOfReminder));
+    mView->model()->setList(
+        mListOfReminder, ManagerListFilter::search(mView->searchField()->text(), mListOfReminder));
 }
 
 void ReminderSection::reminderSettingsDidChange()

@@ -69,8 +69,9 @@ std::optional<QVariantMap> ToDoEditorSheet::edit(const QString &title, const QDa
 }
 
 ToDoSectionView::ToDoSectionView(std::function<QDateTime()> now, QWidget *parent)
-    : ListSectionView([](const QVariant &item) { return item.toMap().value(ItemRecord::KeyTitle).toString(); },
-                      parent)
+    : ListSectionView(
+        [](const QVariant &item) { return item.toMap().value(ItemRecord::KeyTitle).toString(); },
+        parent)
     , mSearch(new QLineEdit)
 {
     mSearch->setPlaceholderText(localized(QStringLiteral("ManagerSearch")));

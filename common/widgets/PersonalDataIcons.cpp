@@ -34,8 +34,8 @@ QIcon toDoIcon(bool done, bool late)
         tick.moveTo(9, 16.5);
         tick.lineTo(14, 22);
         tick.lineTo(23.5, 10);
-        painter.setPen(QPen(QColor(0x2e, 0x8b, 0x3a), 3.5, Qt::SolidLine, Qt::RoundCap,
-                            Qt::RoundJoin));
+        painter.setPen(
+            QPen(QColor(0x2e, 0x8b, 0x3a), 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(tick);
     } else if (late) {

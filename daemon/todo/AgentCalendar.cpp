@@ -28,10 +28,11 @@ void AgentCalendar::readCalendarEvents(bool dailyCheck)
     const QVariantList &events = mDaemon.lists().mListOfCalendarEvents;
     const bool changed = events != before;
     const QDate today = mDaemon.clock().today();
-    const bool eventToday = std::any_of(events.cbegin(), events.cend(), [&today](const QVariant &e) {
-        const std::optional<QDateTime> start = ToDoItems::dueDate(e.toMap());
-        return start && start->toLocalTime().date() == today;
-    });
+    const bool eventToday =
+        std::any_of(events.cbegin(), events.cend(), [&today](const QVariant &e) {
+            const std::optional<QDateTime> start = ToDoItems::dueDate(e.toMap());
+            return start && start->toLocalTime().date() == today;
+        });
     mWindow->setCalendarEvents(events);
     if (dailyCheck && !eventToday) {
         if (changed)

@@ -74,8 +74,7 @@ void AgentToDo::postpone(ToDoItems::Step step)
 void AgentToDo::change(const std::function<QVariantMap(const QVariantMap &)> &edit)
 {
     if (mDaemon.hooks().isMainAppLaunched()) {
-        mDaemon.notifications().post(NotificationChannel::Main, QStringLiteral("EditToDoItem"),
-                                     {});
+        mDaemon.notifications().post(NotificationChannel::Main, QStringLiteral("EditToDoItem"), {});
         emit handedToManager();
         return;
     }

@@ -70,10 +70,10 @@ void CalendarEventsView::paintEvent(QPaintEvent *)
     const QFontMetrics rowMetrics(rowFont);
     // Wide enough for the longest time of the locale ("11:30 PM"), which 65 points are not at
     // every font size.
-    const int timeColumn = std::max(
-        int(TimeColumn),
-        rowMetrics.horizontalAdvance(QOR_StringUtils::getShortTime(
-            QDateTime(QDate(2000, 12, 20), QTime(23, 58)))) + 4);
+    const int timeColumn = std::max(int(TimeColumn),
+                                    rowMetrics.horizontalAdvance(QOR_StringUtils::getShortTime(
+                                        QDateTime(QDate(2000, 12, 20), QTime(23, 58))))
+                                        + 4);
     const QColor ink = QColor::fromRgbF(0.25, 0.25, 0.25);
     int y = 0;
     std::optional<QDate> previous;
@@ -110,7 +110,8 @@ CalendarWindow::CalendarWindow(QWidget *parent)
     , mScroll(new QScrollArea(this))
 {
     setObjectName(QStringLiteral("calendarWindow"));
-    setWindowTitle(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("CalendarWindowTitle")));
+    setWindowTitle(
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("CalendarWindowTitle")));
     mScroll->setWidget(mView);
     mScroll->setWidgetResizable(true);
     mScroll->setFrameShape(QFrame::NoFrame);

@@ -60,8 +60,8 @@ std::optional<QColor> ReminderListView::rowColor(const QVariantMap &record, cons
     const std::optional<QDateTime> date = ToDoItems::dueDate(record);
     if (!date)
         return PersonalDataIcons::reminderColor(record.value(KeyColor).toInt());
-    const qint64 days = DaemonClock::dayNumber(date->toLocalTime().date())
-        - DaemonClock::dayNumber(today);
+    const qint64 days =
+        DaemonClock::dayNumber(date->toLocalTime().date()) - DaemonClock::dayNumber(today);
     if (days == 0)
         return QColor(Qt::white);
     if (days == 1)
@@ -113,8 +113,7 @@ void ReminderListView::paintEvent(QPaintEvent *)
             ink = Qt::darkGray;
         else if (dated && ItemRecord::kind(record) == KindToDo)
             ink = Qt::blue;
-        const bool today = dated
-            && ToDoItems::dueDate(record)->toLocalTime().date() == mToday;
+        const bool today = dated && ToDoItems::dueDate(record)->toLocalTime().date() == mToday;
         // A colour the manager never makes is drawn on white.
         drawRow(row, fill.value_or(QColor(Qt::white)), today, ink, rowText(record));
     }

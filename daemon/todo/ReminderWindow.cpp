@@ -23,16 +23,17 @@ ReminderWindow::ReminderWindow(SharedPreferences *preferences, QWidget *parent)
     resize(120, 26);
     mClose->setText(QStringLiteral("×"));
     mClose->setAutoRaise(true);
-    mClose->setToolTip(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ReminderHideWindow")));
+    mClose->setToolTip(
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ReminderHideWindow")));
     mClose->setGeometry(width() - 22, 2, 20, 22);
     connect(mClose, &QToolButton::clicked, this, &ReminderWindow::hideRequested);
 
     mSaveFrameTimer.setSingleShot(true);
     mSaveFrameTimer.setInterval(500);
     connect(&mSaveFrameTimer, &QTimer::timeout, this, &ReminderWindow::saveFrame);
-    const std::optional<QRect> saved = mPreferences
-        ? QOR_WindowsUtils::parseFrameString(mPreferences->stringValue(FrameKey).value_or(QString()))
-        : std::nullopt;
+    const std::optional<QRect> saved = mPreferences ? QOR_WindowsUtils::parseFrameString(
+                                           mPreferences->stringValue(FrameKey).value_or(QString()))
+                                                    : std::nullopt;
     if (saved) {
         move(saved->topLeft());
     } else {

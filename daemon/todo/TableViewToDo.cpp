@@ -52,7 +52,8 @@ void TableViewToDo::paintEvent(QPaintEvent *event)
     painter.setFont(font);
     // Raised by a quarter of the height, over a soft shadow.
     const QRect area = viewport()->rect().translated(0, -viewport()->height() / 4);
-    const QString text = QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("NoResultAvailable"));
+    const QString text =
+        QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("NoResultAvailable"));
     painter.setPen(QColor(0, 0, 0, 60));
     painter.drawText(area.translated(3, 2), Qt::AlignCenter, text);
     painter.setPen(QColor(0x40, 0x40, 0x40));

@@ -45,8 +45,8 @@ ToDoWindow::ToDoWindow(SharedPreferences *preferences, std::function<QDateTime()
     setObjectName(QStringLiteral("todoWindow"));
     setWindowTitle(QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("ToDo")));
     mTable->setModel(mModel);
-    mTable->setItemDelegate(new ToDoRowDelegate(ToDoListModel::RecordRole, true, std::move(now),
-                                                mTable));
+    mTable->setItemDelegate(
+        new ToDoRowDelegate(ToDoListModel::RecordRole, true, std::move(now), mTable));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mTable);
@@ -136,9 +136,9 @@ void ToDoWindow::saveFrame()
 
 bool ToDoWindow::restoreFrame()
 {
-    const std::optional<QRect> saved = mPreferences
-        ? QOR_WindowsUtils::parseFrameString(mPreferences->stringValue(FrameKey).value_or(QString()))
-        : std::nullopt;
+    const std::optional<QRect> saved = mPreferences ? QOR_WindowsUtils::parseFrameString(
+                                           mPreferences->stringValue(FrameKey).value_or(QString()))
+                                                    : std::nullopt;
     if (!saved)
         return false;
     // A frame left on a screen that is gone would open the window out of sight.

@@ -16,9 +16,9 @@ namespace {
 // The visible window with this exact title, or nothing.
 QString visibleWindow(const QString &title)
 {
-    const ProgramRun run = runProgram(QStringLiteral("xdotool"),
-                                      {"search", "--onlyvisible", "--name",
-                                       "^" + QRegularExpression::escape(title) + "$"});
+    const ProgramRun run = runProgram(
+        QStringLiteral("xdotool"),
+        {"search", "--onlyvisible", "--name", "^" + QRegularExpression::escape(title) + "$"});
     return run.exitCode == 0 ? QString::fromUtf8(run.out).split('\n').first().trimmed() : QString();
 }
 
@@ -30,9 +30,10 @@ TEST(ToDoEndToEnd, ATaskFallingDueBringsTheWindowAndTickingItOffStoresItAndClose
     QOR_StringUtils::installTranslations();
     const QString title = QOR_StringUtils::getLocalizedStringForKey("ToDo");
     const QDateTime due = QDateTime::currentDateTime().addSecs(6);
-    CommonKorvaleClass::saveListInFile({ToDoItems::newRecord("water the plants", due, false),
-                                        ToDoItems::newRecord("book flights", due.addDays(9), false)},
-                                       DataFileName::ToDo);
+    CommonKorvaleClass::saveListInFile(
+        {ToDoItems::newRecord("water the plants", due, false),
+         ToDoItems::newRecord("book flights", due.addDays(9), false)},
+        DataFileName::ToDo);
     AgentProcess agent;
     agent.start();
     ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();

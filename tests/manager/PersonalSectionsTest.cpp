@@ -29,9 +29,10 @@ QStringList titles(const QVariantList &list)
 TEST_F(ManagerTest, ToDoItemsAreAddedEditedFilteredAndRemovedAndStayInDateOrder)
 {
     const QDateTime base(QDate(2027, 5, 3), QTime(9, 0), Qt::LocalTime);
-    CommonKorvaleClass::saveListInFile({ToDoItems::newRecord("water plants", base, false),
-                                        ToDoItems::newRecord("book flights", base.addDays(3), true)},
-                                       DataFileName::ToDo);
+    CommonKorvaleClass::saveListInFile(
+        {ToDoItems::newRecord("water plants", base, false),
+         ToDoItems::newRecord("book flights", base.addDays(3), true)},
+        DataFileName::ToDo);
     auto manager = makeManager();
     ToDoSection *section = manager->toDoSection();
     ASSERT_NE(section, nullptr);

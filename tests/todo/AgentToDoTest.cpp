@@ -44,7 +44,7 @@ struct ToDoFixture {
         environment.clock = &clock;
         environment.hooks = hooks;
         environment.notifications = notifications;
-        environment.quitApplication = [] { };
+        environment.quitApplication = [] {};
         controller = std::make_unique<DaemonController>(std::move(environment));
         toDo = std::make_unique<AgentToDo>(*controller);
         hooks->toDo = toDo.get();

@@ -53,7 +53,7 @@ struct CalendarFixture {
         environment.clock = &clock;
         environment.hooks = hooks;
         environment.notifications = NotificationCenter::createLocalCenter();
-        environment.quitApplication = [] { };
+        environment.quitApplication = [] {};
         controller = std::make_unique<DaemonController>(std::move(environment));
         reminders = std::make_unique<AgentReminders>(*controller);
         calendar = std::make_unique<AgentCalendar>(
@@ -126,8 +126,8 @@ TEST(Reminders, WithBothSettingsOffAndNoStoredRemindersTheWindowStaysAway)
     CalendarFixture f(localTime(2027, 5, 3, 9, 0));
     managerWrites({{"ReminderAddToDoItems", 0}, {"ReminderAddCalendarEntries", 0}});
     f.controller->readMainSettings();
-    CommonKorvaleClass::saveListInFile({ToDoItems::newRecord("overdue", f.now().addDays(-1), false)},
-                                       DataFileName::ToDo);
+    CommonKorvaleClass::saveListInFile(
+        {ToDoItems::newRecord("overdue", f.now().addDays(-1), false)}, DataFileName::ToDo);
     f.controller->lists().mListOfCalendarEvents = {CalendarFixture::event("dentist", f.now())};
     f.controller->readData();
     EXPECT_TRUE(f.controller->lists().mListOfReminder.isEmpty());

@@ -28,7 +28,8 @@ TEST(ToDoItems, AMonthLaterKeepsTheMinuteDropsTheSecondsAndCarriesPastTheMonthsE
               localTime(2027, 3, 3, 9, 0, 0));
     EXPECT_EQ(postponedDate(localTime(2028, 1, 31, 9, 0), S::Month), localTime(2028, 3, 2, 9, 0));
     // Across the spring change the wall-clock time stays: 26 March 2027 to 26 April.
-    EXPECT_EQ(postponedDate(localTime(2027, 3, 26, 8, 15), S::Month), localTime(2027, 4, 26, 8, 15));
+    EXPECT_EQ(postponedDate(localTime(2027, 3, 26, 8, 15), S::Month),
+              localTime(2027, 4, 26, 8, 15));
 }
 
 TEST(ToDoItems, ADayOrAWeekIsAFixedLengthSoTheClockTimeMovesAcrossADaylightSavingChange)
