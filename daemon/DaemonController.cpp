@@ -252,11 +252,13 @@ void DaemonController::timerMethod()
     mSchedule.mLastTimerExecution = now;
     mSchedule.mLastTextEntry += 1;
 
+    // Counted in local days, so that the check follows the user's midnight; a clock moved back
+    // (a time zone to the west) waits for a day not checked yet.
     if (mSchedule.mTimerCounter % 35 == 0 && mSettings.mOtherDataCalendarEvents) {
         const double today = double(DaemonClock::dayNumber(mClock->today()));
         if (mSchedule.mNextDay <= today) {
             mSchedule.mNextDay = today + 1;
-            QTimer::singleShot(0, this, [this] { mHooks->readCalendarEvents(); });
+            QTimer::singleShot(0, this, [this] { mHooks->dailyCalendarCheck(); });
         }
     }
 

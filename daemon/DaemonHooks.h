@@ -49,6 +49,8 @@ public:
     virtual QVariantList readBookmarks() { return {}; }
     virtual void updateFavicons() { }
     virtual void readCalendarEvents() { }
+    // The once-a-day read: brings the calendar window up only when an event falls today.
+    virtual void dailyCalendarCheck() { readCalendarEvents(); }
     virtual void startStocksSurvey() { }
     virtual void updateListOfAppsUsed() { }
     virtual void saveApplicationsUse() { }

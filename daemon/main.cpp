@@ -1,13 +1,17 @@
 #include "AccessWindowController.h"
 #include "AddressBookReader.h"
 #include "AgentAccess.h"
+#include "AgentCalendar.h"
 #include "AgentMenus.h"
 #include "AgentOtherData.h"
+#include "AgentReminders.h"
 #include "AgentScanning.h"
+#include "AgentToDo.h"
 #include "DaemonActivationStep.h"
 #include "DaemonController.h"
 #include "DaemonHooks.h"
 #include "KorvaleLog.h"
+#include "MainWindow.h"
 #include "QOR_StringUtils.h"
 #include "SelectionPreview.h"
 #include "SharedPreferences.h"
@@ -116,6 +120,28 @@ public:
     void readCalendarEvents() override { mOtherData->readCalendarEvents(); }
     void updateFavicons() override { mOtherData->updateFavicons(); }
 
+    void attachToDo(AgentToDo *toDo) { mToDo = toDo; }
+    void attachReminders(AgentReminders *reminders, AgentCalendar *calendar)
+    {
+        mReminders = reminders;
+        mCalendar = calendar;
+    }
+    void refreshReminderDisplay() override
+    {
+        if (mReminders)
+            mReminders->refreshReminderDisplay();
+    }
+    void dailyCalendarCheck() override
+    {
+        if (mCalendar)
+            mCalendar->readCalendarEvents(true);
+    }
+    void refreshToDoDisplay() override
+    {
+        if (mToDo)
+            mToDo->updateToDoList();
+    }
+
     void attachMenus(AgentMenus *menus) { mMenus = menus; }
     // Nothing built ahead: every way of opening the menu builds it afresh, with the clipboard and
     // the volumes as they are then (1.8 ms), so a menu built by the periodic check would only
@@ -133,6 +159,9 @@ private:
     AgentAccess *mAccess = nullptr;
     AgentMenus *mMenus = nullptr;
     AgentOtherData *mOtherData = nullptr;
+    AgentToDo *mToDo = nullptr;
+    AgentReminders *mReminders = nullptr;
+    AgentCalendar *mCalendar = nullptr;
 };
 
 } // namespace
@@ -200,6 +229,40 @@ int main(int argc, char **argv)
     hooks->attachMenus(&menus);
     QObject::connect(&access, &AgentAccess::menuBarMenuRequested, &menus,
                      &AgentMenus::popUpMenuBarMenu);
+    AgentToDo toDo(controller);
+    hooks->attachToDo(&toDo);
+    AgentReminders reminders(controller);
+    AgentCalendar calendar(
+        controller, [&otherData] { otherData.readCalendarEvents(); },
+        [&reminders] { reminders.showReminderList(); });
+    hooks->attachReminders(&reminders, &calendar);
+    QObject::connect(&access.window(), &AccessWindowController::actionRequested, &toDo,
+                     [&toDo, &reminders, &calendar](AccessMenus::Entry entry) {
+                         switch (entry) {
+                         case AccessMenus::Entry::ShowToDo:
+                             toDo.showToDoList();
+                             break;
+                         case AccessMenus::Entry::ShowReminder:
+                             reminders.showReminderList();
+                             break;
+                         case AccessMenus::Entry::ShowCalendar:
+                             calendar.showCalendarWindow();
+                             break;
+                         default:
+                             break;
+                         }
+                     });
+    QObject::connect(&access.window(), &AccessWindowController::windowVisibilityChanged, &reminders,
+                     [&access, &reminders](bool visible) {
+                         if (!visible) {
+                             reminders.accessWindowClosed();
+                             return;
+                         }
+                         if (QWidget *window = access.window().window())
+                             reminders.accessWindowOpened(window->frameGeometry());
+                         if (QWidget *window = access.window().window())
+                             window->activateWindow();
+                     });
     DaemonFlags &flags = controller.flags();
     monitor.setAgentQueries({[&flags] { return flags.mWindowVisible; },
                              [&access] { return access.isWindowKey(); },

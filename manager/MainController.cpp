@@ -19,11 +19,13 @@
 #include "PathListEditor.h"
 #include "PreferencesSheet.h"
 #include "QOR_StringUtils.h"
+#include "ReminderSection.h"
 #include "SectionViews.h"
 #include "SharedPreferences.h"
 #include "ShortcutCaptureSheet.h"
 #include "ShortcutSectionView.h"
 #include "StartupSheets.h"
+#include "ToDoSection.h"
 #include "WebSearch.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyMapSource.h"
@@ -151,9 +153,11 @@ void MainController::buildSections()
             &MainController::changeKeyActivationSettings);
     connect(mShortcutView, &ShortcutSectionView::changeCornerRequested, this,
             &MainController::changeMouseActivationSettings);
-    mWindow->setSectionView(S::ToDo, new ComingSectionView(KORVALE_KEY("SectionComingToDo")));
-    mWindow->setSectionView(S::Reminder,
-                            new ComingSectionView(KORVALE_KEY("SectionComingReminder")));
+    mToDoSection = new ToDoSection({}, this);
+    mWindow->setSectionView(S::ToDo, mToDoSection->view());
+    mReminderSection =
+        new ReminderSection(mEnvironment.preferences, mEnvironment.notifications, this);
+    mWindow->setSectionView(S::Reminder, mReminderSection->view());
     mOtherDataView = new OtherDataView;
     mWindow->setSectionView(S::OtherData, mOtherDataView);
     connect(mOtherDataView, &OtherDataView::changed, this, [this] {
@@ -643,16 +647,28 @@ void MainController::daemonActivation(bool fromCheckBox)
 void MainController::notificationReceived(const QString &channel, const QString &object,
                                           const QVariantMap &userInfo)
 {
-    if (channel == NotificationChannel::Main && object == ClipboardStore::ChangedCommand) {
+    if (channel != NotificationChannel::Main)
+        return;
+    if (object == ClipboardStore::ChangedCommand) {
         mClipboard->reloadIfChanged();
         return;
     }
-    if (channel == NotificationChannel::Main && object == QLatin1String("NotesChanged")) {
+    if (object == QLatin1String("NotesChanged")) {
         mNotesSection->reload();
         mProtectedNotesSection->reload();
         return;
     }
-    if (channel != NotificationChannel::Main || object != QLatin1String("EditItem"))
+    // The agent leaves changes of the to-do list to the manager while it runs.
+    if (object == QLatin1String("EditToDoItem")) {
+        if (mToDoSection)
+            mToDoSection->readList();
+        mWindow->selectSection(ManagerWindow::ToDo);
+        mWindow->show();
+        mWindow->raise();
+        mWindow->activateWindow();
+        return;
+    }
+    if (object != QLatin1String("EditItem"))
         return;
     QTimer::singleShot(EditItemDelayMs, this, [this, userInfo] { editItem(userInfo); });
 }

@@ -33,6 +33,8 @@ class ProcessTable;
 class SharedPreferences;
 class ShortcutCaptureSheet;
 class ShortcutSectionView;
+class ReminderSection;
+class ToDoSection;
 class WelcomeView;
 
 // The manager: its start-up, the agent's control, and the lists of the sections, each shown by a
@@ -118,6 +120,8 @@ public:
     void editPrefs();
     PreferencesSheet *preferencesSheet();
     OtherDataView *otherDataView() const { return mOtherDataView; }
+    ToDoSection *toDoSection() const { return mToDoSection; }
+    ReminderSection *reminderSection() const { return mReminderSection; }
     const ShortcutSettings &shortcutSettings() const { return mShortcutSettings; }
     void setApplicationsActivity(const ManagerListFilter::ActivityMap &activity);
     ClipboardSection *clipboardSection() const { return mClipboard.get(); }
@@ -154,6 +158,8 @@ private:
     NotesSection *mProtectedNotesSection = nullptr;
     FilesView *mFilesView = nullptr;
     OtherDataView *mOtherDataView = nullptr;
+    ToDoSection *mToDoSection = nullptr;
+    ReminderSection *mReminderSection = nullptr;
     ShortcutSectionView *mShortcutView = nullptr;
     std::unique_ptr<KeyActivationSheet> mKeyActivationSheet;
     std::unique_ptr<CornerActivationSheet> mCornerActivationSheet;

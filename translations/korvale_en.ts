@@ -124,6 +124,10 @@
         <translation>mobile</translation>
     </message>
     <message>
+        <source>CalendarWindowTitle</source>
+        <translation>Calendar</translation>
+    </message>
+    <message>
         <source>CancelButton</source>
         <translation>Cancel</translation>
     </message>
@@ -374,6 +378,10 @@
     <message>
         <source>NoIncludeContents</source>
         <translation>Do Not Include the Folder’s Contents</translation>
+    </message>
+    <message>
+        <source>NoReminder</source>
+        <translation>No reminder</translation>
     </message>
     <message>
         <source>NoResultAvailable</source>
@@ -680,6 +688,22 @@
         <translation>To-do list</translation>
     </message>
     <message>
+        <source>PopupMenuToDoDoneItem</source>
+        <translation>Done / not done</translation>
+    </message>
+    <message>
+        <source>PopupMenuToDoNextDayItem</source>
+        <translation>Postpone by a day</translation>
+    </message>
+    <message>
+        <source>PopupMenuToDoNextMonthItem</source>
+        <translation>Postpone by a month</translation>
+    </message>
+    <message>
+        <source>PopupMenuToDoNextWeekItem</source>
+        <translation>Postpone by a week</translation>
+    </message>
+    <message>
         <source>PopupMenuUpdateListApps</source>
         <translation>Update application list</translation>
     </message>
@@ -830,6 +854,42 @@
     <message>
         <source>Reminder</source>
         <translation>Reminders</translation>
+    </message>
+    <message>
+        <source>ReminderAddCalendarEntriesBox</source>
+        <translation>Remind me of today’s and tomorrow’s calendar events</translation>
+    </message>
+    <message>
+        <source>ReminderAddToDoItemsBox</source>
+        <translation>Remind me of to-do items due within five days</translation>
+    </message>
+    <message>
+        <source>ReminderColorBlue</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>ReminderColorGreen</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>ReminderColorRed</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>ReminderColorYellow</source>
+        <translation>Yellow</translation>
+    </message>
+    <message>
+        <source>ReminderEditorColor</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>ReminderHideWindow</source>
+        <translation>Hide</translation>
+    </message>
+    <message>
+        <source>ReminderShowList</source>
+        <translation>Show the reminders</translation>
     </message>
     <message>
         <source>ReminderTip</source>
@@ -1006,6 +1066,14 @@ Alert below: %4
     <message>
         <source>ToDo</source>
         <translation>To-Do</translation>
+    </message>
+    <message>
+        <source>ToDoEditorDate</source>
+        <translation>Due</translation>
+    </message>
+    <message>
+        <source>ToDoEditorDone</source>
+        <translation>Done</translation>
     </message>
     <message>
         <source>ToDoTip</source>

@@ -124,6 +124,10 @@
         <translation>portable</translation>
     </message>
     <message>
+        <source>CalendarWindowTitle</source>
+        <translation>Calendrier</translation>
+    </message>
+    <message>
         <source>CancelButton</source>
         <translation>Annuler</translation>
     </message>
@@ -374,6 +378,10 @@
     <message>
         <source>NoIncludeContents</source>
         <translation>Ne pas inclure le contenu du dossier</translation>
+    </message>
+    <message>
+        <source>NoReminder</source>
+        <translation>Aucun rappel</translation>
     </message>
     <message>
         <source>NoResultAvailable</source>
@@ -680,6 +688,22 @@
         <translation>Liste de tâches</translation>
     </message>
     <message>
+        <source>PopupMenuToDoDoneItem</source>
+        <translation>Fait / pas fait</translation>
+    </message>
+    <message>
+        <source>PopupMenuToDoNextDayItem</source>
+        <translation>Reporter d’un jour</translation>
+    </message>
+    <message>
+        <source>PopupMenuToDoNextMonthItem</source>
+        <translation>Reporter d’un mois</translation>
+    </message>
+    <message>
+        <source>PopupMenuToDoNextWeekItem</source>
+        <translation>Reporter d’une semaine</translation>
+    </message>
+    <message>
         <source>PopupMenuUpdateListApps</source>
         <translation>Mettre à jour la liste des applications</translation>
     </message>
@@ -830,6 +854,42 @@
     <message>
         <source>Reminder</source>
         <translation>Rappels</translation>
+    </message>
+    <message>
+        <source>ReminderAddCalendarEntriesBox</source>
+        <translation>Me rappeler les événements du calendrier d’aujourd’hui et de demain</translation>
+    </message>
+    <message>
+        <source>ReminderAddToDoItemsBox</source>
+        <translation>Me rappeler les tâches à faire dans les cinq jours</translation>
+    </message>
+    <message>
+        <source>ReminderColorBlue</source>
+        <translation>Bleu</translation>
+    </message>
+    <message>
+        <source>ReminderColorGreen</source>
+        <translation>Vert</translation>
+    </message>
+    <message>
+        <source>ReminderColorRed</source>
+        <translation>Rouge</translation>
+    </message>
+    <message>
+        <source>ReminderColorYellow</source>
+        <translation>Jaune</translation>
+    </message>
+    <message>
+        <source>ReminderEditorColor</source>
+        <translation>Couleur</translation>
+    </message>
+    <message>
+        <source>ReminderHideWindow</source>
+        <translation>Masquer</translation>
+    </message>
+    <message>
+        <source>ReminderShowList</source>
+        <translation>Afficher les rappels</translation>
     </message>
     <message>
         <source>ReminderTip</source>
@@ -1006,6 +1066,14 @@ Alerte au-dessous de : %4
     <message>
         <source>ToDo</source>
         <translation>À faire</translation>
+    </message>
+    <message>
+        <source>ToDoEditorDate</source>
+        <translation>Échéance</translation>
+    </message>
+    <message>
+        <source>ToDoEditorDone</source>
+        <translation>Fait</translation>
     </message>
     <message>
         <source>ToDoTip</source>

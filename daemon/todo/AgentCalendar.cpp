@@ -1,0 +1,48 @@
+#include "AgentCalendar.h"
+
+#include "CalendarWindow.h"
+#include "DaemonClock.h"
+#include "DaemonController.h"
+#include "ToDoItems.h"
+
+#include <algorithm>
+
+AgentCalendar::AgentCalendar(DaemonController &daemon, std::function<void()> readEvents,
+                             std::function<void()> toggleReminderList, QObject *parent)
+    : QObject(parent)
+    , mDaemon(daemon)
+    , mReadEvents(std::move(readEvents))
+    , mToggleReminderList(std::move(toggleReminderList))
+    , mWindow(std::make_unique<CalendarWindow>())
+{
+    mWindow->setCalendarEvents(daemon.lists().mListOfCalendarEvents);
+}
+
+AgentCalendar::~AgentCalendar() = default;
+
+void AgentCalendar::readCalendarEvents(bool dailyCheck)
+{
+    const QVariantList before = mDaemon.lists().mListOfCalendarEvents;
+    if (mReadEvents)
+        mReadEvents();
+    const QVariantList &events = mDaemon.lists().mListOfCalendarEvents;
+    const bool changed = events != before;
+    const QDate today = mDaemon.clock().today();
+    const bool eventToday =
+        std::any_of(events.cbegin(), events.cend(), [&today](const QVariant &e) {
+            const std::optional<QDateTime> start = ToDoItems::dueDate(e.toMap());
+            return start && start->toLocalTime().date() == today;
+        });
+    mWindow->setCalendarEvents(events);
+    if (dailyCheck && !eventToday) {
+        if (changed)
+            mDaemon.readData();
+        return;
+    }
+    mWindow->show();
+    mWindow->raise();
+    emit calendarWindowShown();
+    mDaemon.readData();
+    if (mToggleReminderList)
+        mToggleReminderList();
+}

@@ -1,0 +1,117 @@
+#include "AgentToDo.h"
+
+#include "CommonKorvaleClass.h"
+#include "DaemonClock.h"
+#include "DaemonController.h"
+#include "DaemonHooks.h"
+#include "QOR_DateUtils.h"
+#include "QOR_WindowsUtils.h"
+#include "TableViewToDo.h"
+#include "ToDoWindow.h"
+#include "platform/NotificationCenter.h"
+
+#include <QTimer>
+
+AgentToDo::AgentToDo(DaemonController &daemon, QObject *parent)
+    : QObject(parent)
+    , mDaemon(daemon)
+{
+    const DaemonController *controller = &daemon;
+    mWindow = std::make_unique<ToDoWindow>(&daemon.preferences(), [controller] {
+        return QOR_DateUtils::fromReferenceSeconds(controller->clock().now());
+    });
+    connect(mWindow.get(), &ToDoWindow::doneRequested, this, &AgentToDo::doToDoDoneItem);
+    connect(mWindow.get(), &ToDoWindow::nextDayRequested, this, &AgentToDo::doToDoNextDayItem);
+    connect(mWindow.get(), &ToDoWindow::nextWeekRequested, this, &AgentToDo::doToDoNextWeekItem);
+    connect(mWindow.get(), &ToDoWindow::nextMonthRequested, this,
+            &AgentToDo::doToDoDoNextMonthItem);
+    connect(&daemon, &DaemonController::timerTicked, this, &AgentToDo::checkOverdue);
+}
+
+AgentToDo::~AgentToDo() = default;
+
+void AgentToDo::updateToDoList()
+{
+    const QVariantList &list = mDaemon.lists().mListOfToDo;
+    mDisplayed.clear();
+    for (qsizetype i = 0; i < list.size(); ++i)
+        mDisplayed.append(int(i));
+    mWindow->setRecords(list);
+    scheduleNextOverdue();
+    const QDateTime now = QOR_DateUtils::fromReferenceSeconds(mDaemon.clock().now());
+    if (ToDoItems::anyOverdue(list, now))
+        showToDoList();
+}
+
+void AgentToDo::showToDoList()
+{
+    emit toDoListShown();
+    // The fade runs its own event loop: a tick arriving meanwhile must not start a second one.
+    if (mShowing)
+        return;
+    mShowing = true;
+    mWindow->table()->viewport()->update();
+    QOR_WindowsUtils::showWindowSoft(mWindow.get());
+    mWindow->activateWindow();
+    mShowing = false;
+}
+
+bool AgentToDo::isWindowVisible() const
+{
+    return mWindow->isVisible();
+}
+
+void AgentToDo::doToDoDoneItem()
+{
+    change(&ToDoItems::toggledDone);
+}
+
+void AgentToDo::postpone(ToDoItems::Step step)
+{
+    change([step](const QVariantMap &record) { return ToDoItems::postponed(record, step); });
+}
+
+void AgentToDo::change(const std::function<QVariantMap(const QVariantMap &)> &edit)
+{
+    if (mDaemon.hooks().isMainAppLaunched()) {
+        mDaemon.notifications().post(NotificationChannel::Main, QStringLiteral("EditToDoItem"), {});
+        emit handedToManager();
+        return;
+    }
+    const int row = mWindow->selectedRow();
+    if (row < 0 || row >= mDisplayed.size())
+        return;
+    QVariantList &list = mDaemon.lists().mListOfToDo;
+    const int position = mDisplayed.at(row);
+    if (position >= list.size())
+        return;
+    list[position] = edit(list.at(position).toMap());
+    ToDoItems::sort(list);
+    CommonKorvaleClass::saveListInFile(list, DataFileName::ToDo);
+    updateToDoList();
+    // The window came up for what was due; once nothing is, it has done its work.
+    const QDateTime now = QOR_DateUtils::fromReferenceSeconds(mDaemon.clock().now());
+    if (!ToDoItems::anyOverdue(list, now) && mWindow->isVisible())
+        QOR_WindowsUtils::closeWindowSoft(mWindow.get(), nullptr, 0.3);
+}
+
+void AgentToDo::scheduleNextOverdue()
+{
+    const QDateTime now = QOR_DateUtils::fromReferenceSeconds(mDaemon.clock().now());
+    const std::optional<QDateTime> next = ToDoItems::nextDueAfter(mDaemon.lists().mListOfToDo, now);
+    mNextOverdueAt.reset();
+    if (next)
+        mNextOverdueAt = QOR_DateUtils::referenceSeconds(*next);
+}
+
+void AgentToDo::checkOverdue()
+{
+    // A task is overdue once its date is earlier than now, so the moment itself does not count.
+    if (!mNextOverdueAt || mDaemon.clock().now() <= *mNextOverdueAt)
+        return;
+    scheduleNextOverdue();
+    QTimer::singleShot(0, this, [this] {
+        mWindow->table()->viewport()->update();
+        showToDoList();
+    });
+}

@@ -1,0 +1,119 @@
+#include "ManagerFixture.h"
+
+#include "CommonKorvaleClass.h"
+#include "ManagerWindow.h"
+#include "ReminderSection.h"
+#include "ToDoItems.h"
+#include "ToDoSection.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+QStringList titles(const QVariantList &list)
+{
+    QStringList result;
+    for (const QVariant &item : list)
+        result << item.toMap().value("T").toString();
+    return result;
+}
+
+} // namespace
+
+TEST_F(ManagerTest, ToDoItemsAreAddedEditedFilteredAndRemovedAndStayInDateOrder)
+{
+    const QDateTime base(QDate(2027, 5, 3), QTime(9, 0), Qt::LocalTime);
+    CommonKorvaleClass::saveListInFile(
+        {ToDoItems::newRecord("water plants", base, false),
+         ToDoItems::newRecord("book flights", base.addDays(3), true)},
+        DataFileName::ToDo);
+    auto manager = makeManager();
+    ToDoSection *section = manager->toDoSection();
+    ASSERT_NE(section, nullptr);
+    section->readList();
+    EXPECT_EQ(section->view()->model()->rowCount(), 2);
+
+    // A new item proposes the current time without seconds; the user names it and dates it.
+    ToDoEditorSheet *editor = section->editor();
+    QDateTime proposed;
+    QObject::connect(editor, &ToDoEditorSheet::running, editor, [&] {
+        proposed = editor->dateField()->dateTime();
+        if (editor->titleField()->text().isEmpty()) {
+            editor->titleField()->setText("Call Anna");
+            editor->dateField()->setDateTime(base.addDays(1));
+        } else {
+            editor->doneBox()->setChecked(true);
+        }
+        editor->accept();
+    });
+    const QDateTime before = QDateTime::currentDateTime();
+    QTest::mouseClick(section->view()->findChild<QPushButton *>("ManagerAdd"), Qt::LeftButton);
+    EXPECT_EQ(proposed.time().second(), 0);
+    EXPECT_LE(std::abs(proposed.secsTo(before)), 61);
+    EXPECT_EQ(titles(CommonKorvaleClass::readListInFile(DataFileName::ToDo)),
+              QStringList({"water plants", "Call Anna", "book flights"}));
+
+    // Editing the middle row keeps its place and ticks it off.
+    section->view()->table()->setCurrentIndex(section->view()->model()->index(1, 0));
+    section->editToDo();
+    const QVariantList stored = CommonKorvaleClass::readListInFile(DataFileName::ToDo);
+    ASSERT_EQ(stored.size(), 3);
+    EXPECT_EQ(stored.at(1).toMap().value("T").toString(), "Call Anna");
+    EXPECT_EQ(stored.at(1).toMap().value("Done").toInt(), 1);
+    EXPECT_EQ(stored.at(1).toMap().keys(), QStringList({"Date", "Done", "T", "x"}));
+
+    // The filter, then removing what it shows.
+    section->view()->searchField()->setText("plan");
+    ASSERT_EQ(section->view()->model()->rowCount(), 1);
+    EXPECT_FALSE(section->view()->removeButton()->isEnabled());
+    section->view()->table()->setCurrentIndex(section->view()->model()->index(0, 0));
+    EXPECT_TRUE(section->view()->removeButton()->isEnabled());
+    section->view()->removeButton()->click();
+    EXPECT_EQ(titles(CommonKorvaleClass::readListInFile(DataFileName::ToDo)),
+              QStringList({"Call Anna", "book flights"}));
+}
+
+TEST_F(ManagerTest, TheAgentsRequestToEditAToDoItemBringsTheToDoSection)
+{
+    auto manager = makeManager();
+    mNotifications->observe(NotificationChannel::Main);
+    manager->window()->selectSection(ManagerWindow::ShortCut);
+    mNotifications->post(NotificationChannel::Main, "EditToDoItem", {});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(manager->window()->currentSection(), int(ManagerWindow::ToDo));
+}
+
+TEST_F(ManagerTest, RemindersKeepTitleOrderWithTheirColourAndTheBoxesTellTheAgent)
+{
+    auto manager = makeManager();
+    ReminderSection *section = manager->reminderSection();
+    ASSERT_NE(section, nullptr);
+    ReminderEditorSheet *editor = section->editor();
+    QStringList names{"zinc", "Apples"};
+    QObject::connect(editor, &ReminderEditorSheet::running, editor, [&] {
+        EXPECT_EQ(editor->colorMenu()->count(), 4);
+        editor->titleField()->setText(names.takeFirst());
+        editor->colorMenu()->setCurrentIndex(names.isEmpty() ? 2 : 1);
+        editor->accept();
+    });
+    section->addReminder();
+    section->addReminder();
+    const QVariantList stored = CommonKorvaleClass::readListInFile(DataFileName::Reminder);
+    ASSERT_EQ(stored.size(), 2);
+    EXPECT_EQ(stored.at(0).toMap(), QVariantMap({{"x", 11}, {"T", "Apples"}, {"Color", 2}}));
+    EXPECT_EQ(stored.at(1).toMap().value("Color").toInt(), 1);
+
+    clearPosted();
+    EXPECT_TRUE(section->view()->toDoBox()->isChecked());
+    section->view()->toDoBox()->click();
+    EXPECT_EQ(posted(), QStringList({"SettingChanged"}));
+    SharedPreferences agent;
+    EXPECT_EQ(agent.value("ReminderAddToDoItems").toInt(), 0);
+    EXPECT_EQ(agent.value("ReminderAddCalendarEntries").toInt(), 1);
+}

@@ -1,0 +1,216 @@
+#include "ToDoTestSupport.h"
+
+#include "AgentCalendar.h"
+#include "AgentReminders.h"
+#include "CalendarWindow.h"
+#include "CommonKorvaleClass.h"
+#include "ReminderListView.h"
+#include "ReminderWindow.h"
+#include "ToDoItems.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Hooks wired as the program wires them, with a calendar whose events the test sets.
+class CalendarHooks : public RecordingHooks
+{
+public:
+    AgentReminders *reminders = nullptr;
+    AgentCalendar *calendar = nullptr;
+    int dailyChecks = 0;
+    void refreshReminderDisplay() override
+    {
+        if (reminders)
+            reminders->refreshReminderDisplay();
+    }
+    void dailyCalendarCheck() override
+    {
+        ++dailyChecks;
+        if (calendar)
+            calendar->readCalendarEvents(true);
+    }
+};
+
+struct CalendarFixture {
+    TemporaryHome home;
+    FakeDaemonClock clock;
+    SharedPreferences preferences{SharedPreferences::defaultPath()};
+    std::shared_ptr<CalendarHooks> hooks = std::make_shared<CalendarHooks>();
+    std::unique_ptr<DaemonController> controller;
+    std::unique_ptr<AgentReminders> reminders;
+    std::unique_ptr<AgentCalendar> calendar;
+    // What the event store holds; an empty read keeps the previous list, as the reader does.
+    QVariantList store;
+
+    explicit CalendarFixture(const QDateTime &start)
+        : clock(referenceOf(start))
+    {
+        DaemonController::Environment environment;
+        environment.preferences = &preferences;
+        environment.clock = &clock;
+        environment.hooks = hooks;
+        environment.notifications = NotificationCenter::createLocalCenter();
+        environment.quitApplication = [] {};
+        controller = std::make_unique<DaemonController>(std::move(environment));
+        reminders = std::make_unique<AgentReminders>(*controller);
+        calendar = std::make_unique<AgentCalendar>(
+            *controller,
+            [this] {
+                if (!store.isEmpty())
+                    controller->lists().mListOfCalendarEvents = store;
+            },
+            [this] { reminders->showReminderList(); });
+        hooks->reminders = reminders.get();
+        hooks->calendar = calendar.get();
+    }
+
+    QDateTime now() const { return QOR_DateUtils::fromReferenceSeconds(clock.now()); }
+    void tickFor(double seconds)
+    {
+        // 35 ticks make one look at the day; a look every five minutes of the fake clock.
+        for (double spent = 0; spent < seconds; spent += 300) {
+            for (int i = 0; i < 35; ++i)
+                controller->timerMethod();
+            clock.advance(std::min(300.0, seconds - spent));
+            QCoreApplication::processEvents();
+        }
+    }
+    static QVariantMap event(const QString &title, const QDateTime &start)
+    {
+        return {{"x", 12}, {"T", title}, {"Date", start}};
+    }
+};
+
+} // namespace
+
+TEST(Reminders, TheListHoldsTasksDueWithinFiveDaysTodaysAndTomorrowsEventsAndTheStoredReminders)
+{
+    CalendarFixture f(localTime(2027, 5, 3, 9, 0));
+    const QDateTime now = f.now();
+    CommonKorvaleClass::saveListInFile(
+        {ToDoItems::newRecord("overdue", now.addDays(-3), false),
+         ToDoItems::newRecord("in five days", now.addDays(5).addSecs(3600 * 12), false),
+         ToDoItems::newRecord("in six days", now.addDays(6).addSecs(-3600 * 8), false),
+         ToDoItems::newRecord("done", now, true)},
+        DataFileName::ToDo);
+    CommonKorvaleClass::saveListInFile({QVariantMap{{"x", 11}, {"T", "milk"}, {"Color", 1}}},
+                                       DataFileName::Reminder);
+    f.controller->lists().mListOfCalendarEvents = {
+        CalendarFixture::event("dentist", now.addSecs(3600)),
+        CalendarFixture::event("train", now.addDays(1)),
+        CalendarFixture::event("concert", now.addDays(2))};
+    f.controller->readData();
+    QStringList titles;
+    for (const QVariant &item : f.controller->lists().mListOfReminder)
+        titles << item.toMap().value("T").toString();
+    EXPECT_EQ(titles, QStringList({"overdue", "in five days", "dentist", "train", "milk"}));
+    EXPECT_TRUE(f.reminders->reminderWindow().isVisible());
+
+    // The list opens beside the reminder window and is redrawn when it changes.
+    f.reminders->showReminderList();
+    ASSERT_TRUE(f.reminders->listWindow().isVisible());
+    EXPECT_EQ(f.reminders->listWindow().height(), 5 * ReminderListView::RowHeight);
+    CommonKorvaleClass::saveListInFile({}, DataFileName::Reminder);
+    f.controller->readData();
+    EXPECT_TRUE(f.reminders->listWindow().isVisible());
+    EXPECT_EQ(f.reminders->listWindow().listView()->remindersList().size(), 4);
+    EXPECT_EQ(ReminderListView::rowText(f.controller->lists().mListOfReminder.at(2).toMap()),
+              "© 3/5 dentist");
+}
+
+TEST(Reminders, WithBothSettingsOffAndNoStoredRemindersTheWindowStaysAway)
+{
+    CalendarFixture f(localTime(2027, 5, 3, 9, 0));
+    managerWrites({{"ReminderAddToDoItems", 0}, {"ReminderAddCalendarEntries", 0}});
+    f.controller->readMainSettings();
+    CommonKorvaleClass::saveListInFile(
+        {ToDoItems::newRecord("overdue", f.now().addDays(-1), false)}, DataFileName::ToDo);
+    f.controller->lists().mListOfCalendarEvents = {CalendarFixture::event("dentist", f.now())};
+    f.controller->readData();
+    EXPECT_TRUE(f.controller->lists().mListOfReminder.isEmpty());
+    EXPECT_FALSE(f.reminders->reminderWindow().isVisible());
+}
+
+TEST(Reminders, AListTallerThanTheSpaceBelowIsLiftedAndOneWithoutRoomOnTheRightGoesLeft)
+{
+    const QRect screen(0, 0, 1000, 700);
+    const QRect placed = AgentReminders::listFrameBeside(QRect(100, 600, 120, 26), 10, screen);
+    EXPECT_EQ(placed.left(), 100 + 120 + AgentReminders::Gap);
+    EXPECT_EQ(placed.bottom(), screen.bottom());
+    EXPECT_EQ(placed.height(), 10 * ReminderListView::RowHeight);
+    const QRect left = AgentReminders::listFrameBeside(QRect(880, 50, 120, 26), 2, screen);
+    EXPECT_EQ(left.right(), 880 - AgentReminders::Gap - 1);
+    EXPECT_EQ(left.top(), 50);
+}
+
+TEST(DailyCheck, RunsOncePerLocalDayAcrossMidnightSleepAndDaylightSavingChanges)
+{
+    ScopedTimeZone zone("Europe/Paris");
+    // The evening before summer time starts (28 March 2027, 2:00 becomes 3:00).
+    CalendarFixture f(localTime(2027, 3, 27, 22, 0));
+    managerWrites({{"OtherDataCalendarEvents", 1}});
+    f.controller->readMainSettings();
+    f.tickFor(60);
+    EXPECT_EQ(f.hooks->dailyChecks, 1) << "the first check comes at once";
+    f.tickFor(3600);
+    EXPECT_EQ(f.hooks->dailyChecks, 1);
+    // Past midnight, through the short night, and on to the next evening.
+    f.tickFor(3 * 3600);
+    EXPECT_EQ(f.hooks->dailyChecks, 2);
+    f.tickFor(18 * 3600);
+    EXPECT_EQ(f.hooks->dailyChecks, 2);
+    // The machine slept through two midnights: one check when it wakes.
+    f.clock.advance(2 * 86400);
+    f.tickFor(60);
+    EXPECT_EQ(f.hooks->dailyChecks, 3);
+    f.tickFor(60);
+    EXPECT_EQ(f.hooks->dailyChecks, 3);
+}
+
+TEST(DailyCheck, AMoveEastwardIntoTheNextDayChecksAndAMoveBackDoesNotCheckTheSameDayAgain)
+{
+    std::optional<ScopedTimeZone> zone;
+    zone.emplace("America/New_York");
+    CalendarFixture f(localTime(2027, 6, 10, 20, 0));
+    managerWrites({{"OtherDataCalendarEvents", 1}});
+    f.controller->readMainSettings();
+    f.tickFor(10);
+    EXPECT_EQ(f.hooks->dailyChecks, 1);
+    // Landing in Tokyo: already 11 June there.
+    zone.reset();
+    zone.emplace("Asia/Tokyo");
+    f.tickFor(10);
+    EXPECT_EQ(f.hooks->dailyChecks, 2);
+    // Back in New York, still 10 June: that day was checked.
+    zone.reset();
+    zone.emplace("America/New_York");
+    f.tickFor(3600);
+    EXPECT_EQ(f.hooks->dailyChecks, 2);
+}
+
+TEST(DailyCheck, OpensTheCalendarOnlyForAnEventTodayWhileTheMenuAlwaysDoes)
+{
+    CalendarFixture f(localTime(2027, 6, 10, 8, 0));
+    QSignalSpy shown(f.calendar.get(), &AgentCalendar::calendarWindowShown);
+    f.store = {CalendarFixture::event("lunch", f.now().addDays(2))};
+    f.calendar->readCalendarEvents(true);
+    EXPECT_EQ(shown.count(), 0);
+    EXPECT_EQ(f.calendar->window().eventsView()->calendarEvents().size(), 1);
+    f.calendar->showCalendarWindow();
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_TRUE(f.reminders->listWindow().isVisible());
+    f.calendar->window().hide();
+    f.reminders->showReminderList();
+    EXPECT_FALSE(f.reminders->listWindow().isVisible());
+
+    // Two days later the event is today; a read that finds nothing keeps it.
+    f.clock.advance(2 * 86400);
+    f.store.clear();
+    f.calendar->readCalendarEvents(true);
+    EXPECT_EQ(shown.count(), 2);
+    EXPECT_TRUE(f.calendar->window().isVisible());
+    EXPECT_TRUE(f.reminders->listWindow().isVisible());
+}

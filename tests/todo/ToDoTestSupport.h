@@ -1,0 +1,48 @@
+#pragma once
+
+#include "../daemon/DaemonTestSupport.h"
+
+#include "QOR_DateUtils.h"
+
+#include <QDateTime>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+// Qt 6.4 converts local times through the C library, which reads TZ again after tzset().
+class ScopedTimeZone
+{
+public:
+    explicit ScopedTimeZone(const char *zone)
+    {
+        if (const char *old = std::getenv("TZ"))
+            mSaved = std::string(old);
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~ScopedTimeZone()
+    {
+        if (mSaved)
+            setenv("TZ", mSaved->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    ScopedTimeZone(const ScopedTimeZone &) = delete;
+    ScopedTimeZone &operator=(const ScopedTimeZone &) = delete;
+
+private:
+    std::optional<std::string> mSaved;
+};
+
+inline QDateTime localTime(int year, int month, int day, int hour = 0, int minute = 0,
+                           int second = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::LocalTime);
+}
+
+inline double referenceOf(const QDateTime &date)
+{
+    return DaemonClock::referenceSeconds(date);
+}
