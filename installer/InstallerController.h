@@ -6,12 +6,12 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QThread>
 
 #include <memory>
 
 class InstallerSystem;
 class InstallerWindow;
-class QThread;
 class Workspace;
 
 // The installer's one controller: the script's model, the window, the runs and their reports.

@@ -7,15 +7,17 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <csignal>
-#include <sys/wait.h>
 
 InstallerSystem::~InstallerSystem() = default;
 
 bool InstallerSystem::moveToTrash(const QString &path)
 {
+    // Qt makes the Trash folder but not the data folder that holds it (a fresh account).
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     return QFile::moveToTrash(path);
 }
 
@@ -70,9 +72,7 @@ bool InstallerSystem::terminateProcess(qint64 pid)
 
 bool InstallerSystem::isProcessRunning(qint64 pid)
 {
-    // A child of ours that ended stays a zombie until reaped, and would look alive.
-    int status = 0;
-    if (::waitpid(static_cast<pid_t>(pid), &status, WNOHANG) == pid)
-        return false;
+    // The programs the installer starts are detached (GIO, QProcess::startDetached), so none is
+    // a child of ours left as a zombie.
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }

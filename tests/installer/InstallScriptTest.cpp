@@ -25,8 +25,8 @@ QByteArray script(const QByteArray &lineEnd)
 // dropped.
 TEST(InstallScript, ReadsTheSameStepsWhateverTheLineEnds)
 {
-    for (const QByteArray lineEnd : {QByteArray("\n"), QByteArray("\r\n"), QByteArray("\r")}) {
-        SCOPED_TRACE(lineEnd.toHex().toStdString());
+    for (const char *lineEnd : {"\n", "\r\n", "\r"}) {
+        SCOPED_TRACE(QByteArray(lineEnd).toHex().toStdString());
         const InstallScript model = InstallScriptReader::readScript(script(lineEnd));
         EXPECT_EQ(model.appName, "Korvale");
         EXPECT_EQ(model.newsName, "news");

@@ -2,10 +2,12 @@
 
 #include "InstallRun.h"
 #include "InstallerSystem.h"
+#include "QOR_StringUtils.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -16,6 +18,8 @@
 inline QString makeResourceFolder(const QString &folder, const QString &version)
 {
     const QString source = QStringLiteral(KORVALE_SOURCE_DIR);
+    // The progress lines are formatted texts; without the tables they would be bare keys.
+    QOR_StringUtils::installTranslations(QLocale(QLocale::English));
     QDir().mkpath(folder + QStringLiteral("/korvale/bin"));
     QDir().mkpath(folder + QStringLiteral("/korvale/share/korvale"));
     QDir().mkpath(folder + QStringLiteral("/applications"));
