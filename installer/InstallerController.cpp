@@ -104,6 +104,10 @@ void InstallerController::setUpWindow()
 
     window->mInstallButton->setEnabled(InstallScript::stepCount(mInstallSteps) > 0);
     window->mUninstallButton->setEnabled(InstallScript::stepCount(mUninstallSteps) > 0);
+    // Return installs, as the window's first and main choice.
+    window->mInstallButton->setDefault(window->mInstallButton->isEnabled());
+    if (window->mInstallButton->isEnabled())
+        window->mInstallButton->setFocus();
     window->adjustSize();
     QOR_WindowsUtils::placeWindow(window, 0.5, 0.75);
     window->show();

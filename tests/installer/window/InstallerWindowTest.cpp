@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -135,6 +137,7 @@ TEST_F(InstallerWindowTest, InstallsThroughTheWindowThenUninstallsKeepingTheSett
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         GTEST_SKIP() << "needs a window system: scripts/with-session.sh";
     ASSERT_TRUE(QFileInfo::exists(resources + QStringLiteral("/installscript.txt")));
+    QOR_StringUtils::installTranslations(QLocale(QLocale::English));
     InstallerSystem system;
     auto installer = start();
     InstallerWindow *window = installer->window();
