@@ -187,6 +187,8 @@ void InstallerController::startRun(const QStringList &steps, const QString &titl
 {
     ProgressSheet *sheet = mWindow->mProgressSheet;
     sheet->mTitle->setText(text(titleKey.toLatin1().constData()).arg(mAppName));
+    // No sheets on X11: the dialog has a title bar of its own.
+    sheet->setWindowTitle(sheet->mTitle->text());
     sheet->mInfo->clear();
     sheet->mSummary->clear();
     sheet->mCounter->setText(QString::number(steps.size()));
@@ -317,10 +319,24 @@ void InstallerController::endAction(bool failed)
         QTimer::singleShot(500, this, &InstallerController::quitRequested);
 }
 
+QStringList InstallerController::stepsWithPaths(const std::optional<QStringList> &steps) const
+{
+    InstallPaths paths = InstallPaths::forCurrentUser(QFileInfo(mAppPath).fileName());
+    paths.applicationsFolder = mApplicationsFolder;
+    QStringList expanded;
+    for (const QString &step : steps.value_or(QStringList())) {
+        QStringList fields = step.split(QLatin1Char('\t'));
+        for (qsizetype field = 1; field < fields.size(); ++field)
+            fields[field] = paths.expand(fields.at(field));
+        expanded.append(fields.join(QLatin1Char('\t')));
+    }
+    return expanded;
+}
+
 void InstallerController::showInstallInformation()
 {
-    mWindow->mInfoDrawer->setPlainText(InstallScriptReader::stepDescriptions(
-        mInstallSteps.value_or(QStringList()), mAppName, true));
+    mWindow->mInfoDrawer->setPlainText(
+        InstallScriptReader::stepDescriptions(stepsWithPaths(mInstallSteps), mAppName, true));
     mWindow->setDrawerOpen(!mWindow->mInfoDrawer->isVisible());
 }
 
@@ -330,7 +346,7 @@ void InstallerController::showUninstallInformation(bool fromCheckBox)
         ? mUninstallSteps
         : mUninstallIgnoreSettingsSteps;
     mWindow->mInfoDrawer->setPlainText(
-        InstallScriptReader::stepDescriptions(steps.value_or(QStringList()), mAppName, false));
+        InstallScriptReader::stepDescriptions(stepsWithPaths(steps), mAppName, false));
     if (!fromCheckBox)
         mWindow->setDrawerOpen(!mWindow->mInfoDrawer->isVisible());
 }

@@ -69,6 +69,8 @@ private:
     void showVersions();
     bool launchApplication(const QString &path);
     QString installedCopyPath() const;
+    // The steps with their paths as they land here, for the information drawer.
+    QStringList stepsWithPaths(const std::optional<QStringList> &steps) const;
     int alert(bool critical, const char *title, const QString &text, const char *defaultButton,
               const char *alternateButton);
 
