@@ -6,11 +6,14 @@
 #include "InstallRun.h"
 #include "InstallScript.h"
 #include "InstallerSystem.h"
+#include "KorvaleLog.h"
+#include "QOR_StringUtils.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -56,6 +59,8 @@ bool runSteps(const QString &resources, const QString &home, const QStringList &
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    QOR_StringUtils::installTranslations(QLocale(QLocale::English));
+    KorvaleLog::setSink([](const QString &) {}); // the run logs each step
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                     : QStringLiteral(KORVALE_BINARY_DIR "/qor-installer");
     const QString resources = folder + QStringLiteral("/resources");
