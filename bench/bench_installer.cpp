@@ -22,8 +22,8 @@ namespace {
 
 class SilentDelegate : public InstallRunDelegate
 {
-    void displayProgress(const QString &) override {}
-    void showProgressInfo(const QString &, const QString &) override {}
+    void displayProgress(const QString &) override { }
+    void showProgressInfo(const QString &, const QString &) override { }
     bool askAboutRefusedItem(const QString &) override { return false; }
 };
 
@@ -37,8 +37,7 @@ double folderSize(const QString &folder)
 }
 
 // One run of a step list in a home of its own; false when it failed.
-bool runSteps(const QString &resources, const QString &home, const QStringList &steps,
-              bool pauses)
+bool runSteps(const QString &resources, const QString &home, const QStringList &steps, bool pauses)
 {
     InstallerSystem system;
     SilentDelegate delegate;
@@ -94,11 +93,13 @@ int main(int argc, char **argv)
     for (int index = 0; index < 9; ++index) {
         const QString home = homes.filePath(QString::number(index));
         installMs.push_back(Bench::timeRuns(1, [&] {
-            failed = !runSteps(resources, home, *script.installSteps, false) || failed;
-        }).front());
+                                failed = !runSteps(resources, home, *script.installSteps, false)
+                                    || failed;
+                            }).front());
         uninstallMs.push_back(Bench::timeRuns(1, [&] {
-            failed = !runSteps(resources, home, *script.uninstallSteps, false) || failed;
-        }).front());
+                                  failed = !runSteps(resources, home, *script.uninstallSteps, false)
+                                      || failed;
+                              }).front());
     }
     const Bench::Stats install = Bench::stats(installMs);
     const Bench::Stats uninstall = Bench::stats(uninstallMs);
@@ -109,9 +110,8 @@ int main(int argc, char **argv)
 
     // As the user sees it: with the pauses that let each step be read.
     const QString home = homes.filePath(QStringLiteral("paused"));
-    const auto paused = Bench::timeRuns(1, [&] {
-        failed = !runSteps(resources, home, *script.installSteps, true) || failed;
-    });
+    const auto paused = Bench::timeRuns(
+        1, [&] { failed = !runSteps(resources, home, *script.installSteps, true) || failed; });
     Bench::print("install_run_with_pauses", paused.front(), "ms");
     if (failed) {
         std::fprintf(stderr, "a run failed\n");

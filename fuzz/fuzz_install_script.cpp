@@ -13,8 +13,8 @@ void checkSteps(const std::optional<QStringList> &steps)
     if (!steps)
         return;
     for (const QString &step : *steps) {
-        if (step.size() <= 5 || step.startsWith(QLatin1Char('/')) || step.contains(QLatin1Char('\n'))
-            || step.endsWith(QLatin1Char('\r')))
+        if (step.size() <= 5 || step.startsWith(QLatin1Char('/'))
+            || step.contains(QLatin1Char('\n')) || step.endsWith(QLatin1Char('\r')))
             __builtin_trap();
     }
 }

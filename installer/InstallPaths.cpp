@@ -32,8 +32,10 @@ QString InstallPaths::expand(const QString &argument) const
         const char *prefix;
         const QString &folder;
     } replacements[] = {
-        {"/Applications", applicationsFolder}, {"~/Desktop", desktopFolder},
-        {"$XDG_DATA_HOME", dataHome},          {"$XDG_CONFIG_HOME", configHome},
+        {"/Applications", applicationsFolder},
+        {"~/Desktop", desktopFolder},
+        {"$XDG_DATA_HOME", dataHome},
+        {"$XDG_CONFIG_HOME", configHome},
         {"~", homeFolder},
     };
     for (const auto &replacement : replacements) {

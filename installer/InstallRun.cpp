@@ -1,10 +1,10 @@
 #include "InstallRun.h"
 
-#include "platform/AutostartEntry.h"
 #include "InstallScript.h"
 #include "InstallerSystem.h"
 #include "KorvaleLog.h"
 #include "QOR_StringUtils.h"
+#include "platform/AutostartEntry.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -41,7 +41,8 @@ QString displayNameOfPath(const QString &path)
 }
 
 InstallRun::InstallRun(InstallerSystem &system, InstallRunDelegate &delegate)
-    : mSystem(system), mDelegate(delegate)
+    : mSystem(system)
+    , mDelegate(delegate)
 {
 }
 
@@ -133,8 +134,7 @@ void InstallRun::recycle(const QString &path)
     if (mSystem.moveToTrash(path))
         return;
     mErrorMovingToTrash = true;
-    const QString onDesktop =
-        mPaths.desktopFolder + QLatin1Char('/') + QFileInfo(path).fileName();
+    const QString onDesktop = mPaths.desktopFolder + QLatin1Char('/') + QFileInfo(path).fileName();
     if (exists(onDesktop) || !QDir().mkpath(mPaths.desktopFolder)
         || !mSystem.moveItem(path, onDesktop))
         mErrorMovingToDesktop = true;
@@ -199,8 +199,8 @@ bool InstallRun::installDesktopEntry(const QString &source, const QString &targe
             const QByteArray program = line.mid(5, space < 0 ? -1 : space - 5);
             const QByteArray rest = space < 0 ? QByteArray() : line.mid(space);
             line = "Exec="
-                + AutostartEntry::execValue(QString::fromUtf8(program).replace(
-                    BundleToken, mPaths.installedBundle))
+                + AutostartEntry::execValue(
+                       QString::fromUtf8(program).replace(BundleToken, mPaths.installedBundle))
                 + rest;
         } else {
             line.replace(BundleToken.toUtf8(), bundle);

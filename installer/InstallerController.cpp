@@ -34,9 +34,11 @@ QString text(const char *key)
 InstallerController::InstallerController(QString resourceFolder,
                                          std::unique_ptr<InstallerSystem> system,
                                          std::unique_ptr<Workspace> workspace)
-    : mResourceFolder(std::move(resourceFolder)),
-      mApplicationsFolder(InstallPaths::defaultApplicationsFolder()), mSystem(std::move(system)),
-      mWorkspace(std::move(workspace)), mRun(*mSystem, *this)
+    : mResourceFolder(std::move(resourceFolder))
+    , mApplicationsFolder(InstallPaths::defaultApplicationsFolder())
+    , mSystem(std::move(system))
+    , mWorkspace(std::move(workspace))
+    , mRun(*mSystem, *this)
 {
 }
 
@@ -73,16 +75,14 @@ void InstallerController::setUpWindow()
     connect(window->mSettingsFolderButton, &QPushButton::clicked, this,
             &InstallerController::showSettingsFolder);
     connect(window->mStoreButton, &QPushButton::clicked, this, &InstallerController::gotostore);
-    connect(window, &InstallerWindow::closedByUser, this, [this] {
-        QTimer::singleShot(1000, this, &InstallerController::quitRequested);
-    });
+    connect(window, &InstallerWindow::closedByUser, this,
+            [this] { QTimer::singleShot(1000, this, &InstallerController::quitRequested); });
 
     const InstallScript script = InstallScriptReader::readScriptInFolder(mResourceFolder);
     mAppName = script.appName;
     mAppNewsName = script.newsName;
-    mAppPath = script.bundleName.isEmpty()
-        ? QString()
-        : mResourceFolder + QLatin1Char('/') + script.bundleName;
+    mAppPath = script.bundleName.isEmpty() ? QString()
+                                           : mResourceFolder + QLatin1Char('/') + script.bundleName;
     mInstallSteps = script.installSteps;
     mUninstallSteps = script.uninstallSteps;
     mUninstallIgnoreSettingsSteps = script.uninstallIgnoreSettingsSteps;
@@ -125,8 +125,8 @@ void InstallerController::showVersions()
         return;
     const QString newVersion = InstallPaths::bundleVersion(mAppPath);
     window->mAppVersion->setText(text("AppVersion").arg(newVersion));
-    const QString news = mAppPath + QStringLiteral("/share/korvale/") + mAppNewsName
-        + QStringLiteral(".html");
+    const QString news =
+        mAppPath + QStringLiteral("/share/korvale/") + mAppNewsName + QStringLiteral(".html");
     QFile newsFile(news);
     if (!mAppNewsName.isEmpty() && newsFile.open(QIODevice::ReadOnly))
         window->mNewsText->setHtml(QString::fromUtf8(newsFile.readAll()));
@@ -149,11 +149,10 @@ int InstallerController::alert(bool critical, const char *title, const QString &
                                const char *defaultButton, const char *alternateButton)
 {
     const QString alternate = alternateButton ? text(alternateButton) : QString();
-    return critical
-        ? QOR_WindowsUtils::modalCriticalAlertForWindow(mWindow.get(), text(title), message,
-                                                        text(defaultButton), alternate, {})
-        : QOR_WindowsUtils::modalAlertForWindow(mWindow.get(), text(title), message,
-                                                text(defaultButton), alternate, {});
+    return critical ? QOR_WindowsUtils::modalCriticalAlertForWindow(
+               mWindow.get(), text(title), message, text(defaultButton), alternate, {})
+                    : QOR_WindowsUtils::modalAlertForWindow(mWindow.get(), text(title), message,
+                                                            text(defaultButton), alternate, {});
 }
 
 void InstallerController::install()
@@ -173,8 +172,9 @@ void InstallerController::uninstall()
     if (isRunning())
         return;
     const bool removeSettings = mWindow->mRemoveSettingsOption->isChecked();
-    const QString question = removeSettings ? text("UninstallAlertText").arg(mAppName)
-                                            : text("UninstallIgnoreSettingsAlertText").arg(mAppName);
+    const QString question = removeSettings
+        ? text("UninstallAlertText").arg(mAppName)
+        : text("UninstallIgnoreSettingsAlertText").arg(mAppName);
     if (alert(false, "UninstallAlertTitle", question, "OKButton", "CancelButton") != 1)
         return;
     mInstallMode = false;
@@ -201,8 +201,8 @@ void InstallerController::startRun(const QStringList &steps, const QString &titl
     mRun.mSimulateTrashError = mWindow->mSimulateTrashErrorOption->isChecked();
     mWorker = QThread::create([this, steps] {
         const bool failed = mRun.run(steps);
-        QMetaObject::invokeMethod(this, [this, failed] { endAction(failed); },
-                                  Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, failed] { endAction(failed); }, Qt::BlockingQueuedConnection);
     });
     connect(mWorker, &QThread::finished, mWorker, &QObject::deleteLater);
     mWorker->start();
@@ -296,9 +296,9 @@ void InstallerController::endAction(bool failed)
                      "QuitButton", "ContinueButton")
             == 1;
     } else if (mInstallMode) {
-        const bool launch = alert(false, "InstallationCompletedTitle",
-                                  text("InstallationCompletedText").arg(mAppName), "LaunchButton",
-                                  "QuitButton")
+        const bool launch =
+            alert(false, "InstallationCompletedTitle",
+                  text("InstallationCompletedText").arg(mAppName), "LaunchButton", "QuitButton")
             == 1;
         if (launch) {
             for (const QString &step : mInstallSteps.value_or(QStringList())) {
@@ -307,9 +307,9 @@ void InstallerController::endAction(bool failed)
             }
         }
     } else {
-        quit = alert(false, "UninstallationCompletedTitle",
-                     text("UninstallationCompletedText").arg(mAppName), "QuitButton",
-                     "ContinueButton")
+        quit =
+            alert(false, "UninstallationCompletedTitle",
+                  text("UninstallationCompletedText").arg(mAppName), "QuitButton", "ContinueButton")
             == 1;
     }
     if (!quit)

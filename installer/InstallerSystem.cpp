@@ -41,7 +41,8 @@ bool InstallerSystem::copyItem(const QString &from, const QString &to)
     if (!QDir().mkpath(to))
         return false;
     QFile::setPermissions(to, QFile::permissions(from));
-    QDirIterator entries(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    QDirIterator entries(from,
+                         QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     while (entries.hasNext()) {
         const QString entry = entries.next();
         if (!copyItem(entry, to + QLatin1Char('/') + entries.fileName()))

@@ -33,7 +33,8 @@ QLabel *wrappingLabel(QWidget *parent)
 
 } // namespace
 
-ProgressSheet::ProgressSheet(QWidget *parent) : QDialog(parent)
+ProgressSheet::ProgressSheet(QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("progressSheet"));
     setWindowModality(Qt::WindowModal);

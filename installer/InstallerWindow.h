@@ -25,7 +25,7 @@ public:
 
 protected:
     // The run ends the sheet; Escape does not.
-    void reject() override {}
+    void reject() override { }
 };
 
 // The installer's one window: the product, the two sides (install, uninstall) with the installed

@@ -2,8 +2,8 @@
 #include "InstallerSystem.h"
 #include "KorvaleLog.h"
 #include "QOR_StringUtils.h"
-#include "platform/Workspace.h"
 #include "platform/DisplayAvailability.h"
+#include "platform/Workspace.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,12 +21,11 @@ int main(int argc, char **argv)
     QOR_StringUtils::installTranslations();
 
     // The installer carries its script and the product in the folder beside it.
-    const QString resources = QDir(QApplication::applicationDirPath())
-                                  .absoluteFilePath(QStringLiteral("resources"));
+    const QString resources =
+        QDir(QApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("resources"));
     InstallerController controller(resources, std::make_unique<InstallerSystem>(),
                                    Workspace::createLinux());
-    QObject::connect(&controller, &InstallerController::quitRequested, &app,
-                     &QApplication::quit);
+    QObject::connect(&controller, &InstallerController::quitRequested, &app, &QApplication::quit);
     controller.setUpWindow();
     return app.exec();
 }

@@ -42,7 +42,10 @@ protected:
         return paths;
     }
     QString prefix() const { return paths().installedBundle; }
-    QString applications() const { return home.path() + QStringLiteral("/.local/share/applications"); }
+    QString applications() const
+    {
+        return home.path() + QStringLiteral("/.local/share/applications");
+    }
     QString trash() const { return home.path() + QStringLiteral("/.local/share/Trash/files"); }
 
     // Runs a list; true when it failed.
@@ -94,7 +97,8 @@ TEST_F(InstallRunTest, InstallsTheSuiteInTheUsersPrefix)
 
     EXPECT_EQ(InstallPaths::bundleVersion(prefix()), "2.0");
     EXPECT_TRUE(QFileInfo(prefix() + QStringLiteral("/bin/korvale-daemon")).isExecutable());
-    const QByteArray manager = contents(applications() + QStringLiteral("/korvale-manager.desktop"));
+    const QByteArray manager =
+        contents(applications() + QStringLiteral("/korvale-manager.desktop"));
     EXPECT_TRUE(manager.contains("\nExec=\"" + prefix().toUtf8() + "/bin/korvale-manager\"\n"))
         << manager.toStdString();
     EXPECT_TRUE(manager.contains("\nTryExec=" + prefix().toUtf8() + "/bin/korvale-manager\n"));
@@ -110,8 +114,7 @@ TEST_F(InstallRunTest, InstallsTheSuiteInTheUsersPrefix)
     EXPECT_TRUE(agent.writtenByKorvale);
 
     EXPECT_EQ(delegate.counters.size(), script.installSteps->size());
-    EXPECT_EQ(delegate.counters.last(),
-              QStringLiteral("%1/%1").arg(script.installSteps->size()));
+    EXPECT_EQ(delegate.counters.last(), QStringLiteral("%1/%1").arg(script.installSteps->size()));
     EXPECT_TRUE(delegate.askedAbout.isEmpty());
 }
 
@@ -149,8 +152,9 @@ TEST_F(InstallRunTest, UninstallKeepingTheSettingsLeavesDataAndPreferences)
     write(home.configFolder() + QStringLiteral("/preferences.cbor"), "prefs");
 
     EXPECT_FALSE(run(system, *script.uninstallIgnoreSettingsSteps));
-    EXPECT_EQ(suiteFiles(), QStringList({"/.config/Korvale/preferences.cbor",
-                                         "/.local/share/Korvale/Data/Notes.krvdata"}));
+    EXPECT_EQ(suiteFiles(),
+              QStringList({"/.config/Korvale/preferences.cbor",
+                           "/.local/share/Korvale/Data/Notes.krvdata"}));
 }
 
 // "_quit" ends the programs started from the prefix and waits for them before the prefix goes.
@@ -210,8 +214,8 @@ TEST_F(InstallRunTest, TrashFailureInterruptedListsTheTrashError)
     InstallRun *uninstall = nullptr;
     EXPECT_FALSE(run(refusing, *script.uninstallIgnoreSettingsSteps, &uninstall));
     EXPECT_TRUE(delegate.askedAbout.isEmpty());
-    EXPECT_TRUE(QFileInfo::exists(
-        QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) + "/korvale"));
+    EXPECT_TRUE(QFileInfo::exists(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)
+                                  + "/korvale"));
     EXPECT_TRUE(uninstall->mErrorMovingToTrash);
     EXPECT_FALSE(uninstall->mErrorMovingToDesktop);
 

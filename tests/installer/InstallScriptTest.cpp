@@ -12,9 +12,9 @@ QByteArray script(const QByteArray &lineEnd)
         + "_appl\tKorvale" + lineEnd + "_icon" + lineEnd + "_news\tnews" + lineEnd + "{GROUP}"
         + lineEnd + "// _trash\t/commented/out" + lineEnd + "_appl" + lineEnd
         + "_copy\tkorvale\t/Applications" + lineEnd + "_launch\t/Applications/korvale/bin/a"
-        + lineEnd + "{GROUP}" + lineEnd + "_trash\t/Applications/korvale" + lineEnd
-        + "{GROUP}" + lineEnd + "_trashNoErr\t/Applications/korvale" + lineEnd + "{GROUP}"
-        + lineEnd + "_trash\t/fifth/group" + lineEnd;
+        + lineEnd + "{GROUP}" + lineEnd + "_trash\t/Applications/korvale" + lineEnd + "{GROUP}"
+        + lineEnd + "_trashNoErr\t/Applications/korvale" + lineEnd + "{GROUP}" + lineEnd
+        + "_trash\t/fifth/group" + lineEnd;
     return text;
 }
 
@@ -32,9 +32,9 @@ TEST(InstallScript, ReadsTheSameStepsWhateverTheLineEnds)
         EXPECT_EQ(model.newsName, "news");
         EXPECT_TRUE(model.iconName.isEmpty());
         ASSERT_TRUE(model.installSteps);
-        EXPECT_EQ(*model.installSteps,
-                  QStringList({"_copy\tkorvale\t/Applications",
-                               "_launch\t/Applications/korvale/bin/a"}));
+        EXPECT_EQ(
+            *model.installSteps,
+            QStringList({"_copy\tkorvale\t/Applications", "_launch\t/Applications/korvale/bin/a"}));
         EXPECT_EQ(model.uninstallSteps, QStringList({"_trash\t/Applications/korvale"}));
         EXPECT_EQ(model.uninstallIgnoreSettingsSteps,
                   QStringList({"_trashNoErr\t/Applications/korvale"}));
@@ -45,7 +45,8 @@ TEST(InstallScript, ReadsTheSameStepsWhateverTheLineEnds)
 TEST(InstallScript, FallsBackToMacRomanWhenTheBytesAreNotUtf8)
 {
     // "Éditeur Café" saved as Mac OS Roman: É is 0x83, é is 0x8E.
-    const QByteArray bytes = "{GROUP}\n_appl\t\x83" "diteur Caf\x8E\n{GROUP}\n_copy\ta\tb\n";
+    const QByteArray bytes = "{GROUP}\n_appl\t\x83"
+                             "diteur Caf\x8E\n{GROUP}\n_copy\ta\tb\n";
     const InstallScript model = InstallScriptReader::readScript(bytes);
     EXPECT_EQ(model.appName, QStringLiteral("Éditeur Café"));
     EXPECT_TRUE(model.isCorrect());
@@ -93,8 +94,8 @@ TEST(InstallScript, TheSuiteScriptIsCorrect)
     QStringList removedWithSettings = *model.uninstallSteps;
     for (const QString &step : *model.uninstallIgnoreSettingsSteps)
         EXPECT_TRUE(removedWithSettings.removeOne(step)) << step.toStdString();
-    EXPECT_EQ(removedWithSettings, QStringList({"_trash\t$XDG_DATA_HOME/Korvale",
-                                                "_trash\t$XDG_CONFIG_HOME/Korvale"}));
+    EXPECT_EQ(removedWithSettings,
+              QStringList({"_trash\t$XDG_DATA_HOME/Korvale", "_trash\t$XDG_CONFIG_HOME/Korvale"}));
 
     const QString description =
         InstallScriptReader::stepDescriptions(*model.installSteps, model.appName, true);

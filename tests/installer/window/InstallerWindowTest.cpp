@@ -1,7 +1,7 @@
-#include "InstallerController.h"
-#include "InstallerSystem.h"
 #include "InstallerWindow.h"
 #include "InstallScript.h"
+#include "InstallerController.h"
+#include "InstallerSystem.h"
 #include "QOR_StringUtils.h"
 #include "TestEnvironment.h"
 #include "platform/Workspace.h"
@@ -168,8 +168,8 @@ TEST_F(InstallerWindowTest, InstallsThroughTheWindowThenUninstallsKeepingTheSett
     EXPECT_TRUE(waitUntil([&] { return !system.processesStartedFrom(prefix()).isEmpty(); }));
     EXPECT_TRUE(QFileInfo::exists(
         home.path() + QStringLiteral("/.local/share/applications/korvale-manager.desktop")));
-    EXPECT_TRUE(QFileInfo::exists(
-        home.path() + QStringLiteral("/.config/autostart/korvale-daemon.desktop")));
+    EXPECT_TRUE(QFileInfo::exists(home.path()
+                                  + QStringLiteral("/.config/autostart/korvale-daemon.desktop")));
     installer.reset();
 
     // The installer again: it sees the installed copy; uninstall with the settings kept.
@@ -195,8 +195,8 @@ TEST_F(InstallerWindowTest, InstallsThroughTheWindowThenUninstallsKeepingTheSett
         home.path() + QStringLiteral("/.local/share/applications/korvale-manager.desktop")));
     EXPECT_FALSE(QFileInfo::exists(
         home.path() + QStringLiteral("/.local/share/applications/korvale-browser.desktop")));
-    EXPECT_FALSE(QFileInfo::exists(
-        home.path() + QStringLiteral("/.config/autostart/korvale-daemon.desktop")));
+    EXPECT_FALSE(QFileInfo::exists(home.path()
+                                   + QStringLiteral("/.config/autostart/korvale-daemon.desktop")));
     EXPECT_FALSE(QFileInfo::exists(
         home.path() + QStringLiteral("/.local/share/icons/hicolor/scalable/apps/korvale.svg")));
     EXPECT_TRUE(QFileInfo::exists(notes.fileName()));
