@@ -104,6 +104,8 @@ void InstallerController::setUpWindow()
 
     window->mInstallButton->setEnabled(InstallScript::stepCount(mInstallSteps) > 0);
     window->mUninstallButton->setEnabled(InstallScript::stepCount(mUninstallSteps) > 0);
+    window->mInstallInfoButton->setEnabled(window->mInstallButton->isEnabled());
+    window->mUninstallInfoButton->setEnabled(window->mUninstallButton->isEnabled());
     // Return installs, as the window's first and main choice.
     window->mInstallButton->setDefault(window->mInstallButton->isEnabled());
     if (window->mInstallButton->isEnabled())
