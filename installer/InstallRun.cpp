@@ -172,7 +172,9 @@ bool InstallRun::copyItemTo(const QString &source, const QString &destinationFol
         return true;
     if (exists(target))
         recycle(target);
-    if (!exists(target) && exists(source) && QDir().mkpath(destinationFolder)) {
+    // A step without its destination would copy into the root folder.
+    if (!destinationFolder.isEmpty() && !exists(target) && exists(source)
+        && QDir().mkpath(destinationFolder)) {
         const bool copied = source.endsWith(QLatin1String(".desktop"))
             ? installDesktopEntry(source, target)
             : mSystem.copyItem(source, target);

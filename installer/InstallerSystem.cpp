@@ -53,6 +53,9 @@ bool InstallerSystem::copyItem(const QString &from, const QString &to)
 
 QList<qint64> InstallerSystem::processesStartedFrom(const QString &path)
 {
+    // An empty argument would name the root, and every program lies inside it.
+    if (!QDir::isAbsolutePath(path) || QDir::cleanPath(path) == QLatin1String("/"))
+        return {};
     const QString folder = QDir::cleanPath(path) + QLatin1Char('/');
     const qint64 self = QCoreApplication::applicationPid();
     QList<qint64> found;

@@ -282,4 +282,19 @@ TEST_F(InstallRunTest, SimulatedTrashErrorChangesNothing)
     EXPECT_EQ(delegate.askedAbout.size(), script.uninstallSteps->size() - 1 - 2);
 }
 
+// Script lines missing their argument: no program is asked to quit and nothing is copied to
+// the root folder.
+TEST_F(InstallRunTest, StepsWithoutTheirArgumentsTouchNothingElse)
+{
+    InstallerSystem system;
+    EXPECT_TRUE(system.processesStartedFrom(QString()).isEmpty());
+    EXPECT_TRUE(system.processesStartedFrom(QStringLiteral("/")).isEmpty());
+
+    InstallRun *install = nullptr;
+    EXPECT_FALSE(run(system, {QStringLiteral("_quit\t"), QStringLiteral("_trash\t")}, &install));
+    EXPECT_TRUE(run(system, {QStringLiteral("_copy\tkorvale.svg")}, &install));
+    EXPECT_TRUE(install->mErrorCopying);
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/korvale.svg")));
+}
+
 } // namespace
