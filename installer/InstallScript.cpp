@@ -26,8 +26,9 @@ constexpr std::array<char16_t, 128> MacRomanHigh = {
 
 bool isPlainFileName(const QString &name)
 {
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QLatin1String(".")
-        && name != QLatin1String("..");
+    // A NUL would end the name where the system reads it, naming another file.
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QChar::Null)
+        && name != QLatin1String(".") && name != QLatin1String("..");
 }
 
 } // namespace
@@ -76,7 +77,7 @@ QStringList InstallScriptReader::groupLines(const QString &group)
     QStringList kept;
     for (QString line : std::as_const(lines)) {
         // A Windows line end leaves its "\r" behind, which would end up in the last argument.
-        if (line.endsWith(QLatin1Char('\r')))
+        while (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         if (line.size() > 5 && !line.startsWith(QLatin1Char('/')))
             kept.append(line);

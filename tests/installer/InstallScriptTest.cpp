@@ -1,8 +1,10 @@
 #include "InstallScript.h"
+#include "QOR_StringUtils.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QLocale>
 
 namespace {
 
@@ -79,6 +81,11 @@ TEST(InstallScript, RefusesHeaderFileNamesThatArePaths)
     EXPECT_TRUE(model.bundleName.isEmpty());
     EXPECT_TRUE(model.iconName.isEmpty());
     EXPECT_TRUE(model.newsName.isEmpty());
+
+    // Found by the fuzz target: a NUL in a name would cut it short where the system reads it.
+    const InstallScript withNul = InstallScriptReader::readScript(
+        QByteArray("{GROUP}\n_bundle\tEdi\0tor.app\n{GROUP}\n_copy\ta\tb\n", 46));
+    EXPECT_TRUE(withNul.bundleName.isEmpty());
 }
 
 // The project's own script: every step it names is one the run knows, and the two uninstall
@@ -97,6 +104,7 @@ TEST(InstallScript, TheSuiteScriptIsCorrect)
     EXPECT_EQ(removedWithSettings,
               QStringList({"_trash\t$XDG_DATA_HOME/Korvale", "_trash\t$XDG_CONFIG_HOME/Korvale"}));
 
+    QOR_StringUtils::installTranslations(QLocale(QLocale::English));
     const QString description =
         InstallScriptReader::stepDescriptions(*model.installSteps, model.appName, true);
     // A header and one line per step that acts: "_appl" adds nothing.
