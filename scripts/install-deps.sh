@@ -15,6 +15,7 @@ packages=(
     libpoppler-qt6-dev  # PDF pages in the access window's file preview
     libplist-dev liblz4-dev libsqlite3-dev libical-dev  # bookmarks, address book, calendars
     clang libfuzzer-14-dev libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh)
+    dpkg-dev file appstream  # the Debian package: cpack -G DEB's dependencies, its metadata check
 )
 
 missing=()

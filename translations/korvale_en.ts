@@ -1346,4 +1346,265 @@ Alert below: %4
         <translation>Fn</translation>
     </message>
 </context>
+<context>
+    <name>Installer</name>
+    <message>
+        <source>AppVersion</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>CancelButton</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ContinueButton</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>ContinueRemovedButton</source>
+        <translation>I removed it, continue</translation>
+    </message>
+    <message>
+        <source>CopyInfo</source>
+        <translation>• copies %1</translation>
+    </message>
+    <message>
+        <source>CopyProcess</source>
+        <translation>Copying %1…</translation>
+    </message>
+    <message>
+        <source>CopyProcessError</source>
+        <translation>%1 could not be copied.</translation>
+    </message>
+    <message>
+        <source>ERROR !</source>
+        <translation>ERROR!</translation>
+    </message>
+    <message>
+        <source>ErrorCopying</source>
+        <translation>A file could not be copied.</translation>
+    </message>
+    <message>
+        <source>ErrorLaunchApplication</source>
+        <translation>A program could not be started.</translation>
+    </message>
+    <message>
+        <source>ErrorMovingToDesktop</source>
+        <translation>An item could not be moved to the desktop.</translation>
+    </message>
+    <message>
+        <source>ErrorMovingToTrash</source>
+        <translation>An item could not be moved to the Trash.</translation>
+    </message>
+    <message>
+        <source>ErrorQuitProcess</source>
+        <translation>A program did not quit.</translation>
+    </message>
+    <message>
+        <source>ErrorTrashText</source>
+        <translation>“%1” could not be moved to the Trash, nor to the desktop. Remove it yourself, then continue; or interrupt.</translation>
+    </message>
+    <message>
+        <source>ErrorTrashTitle</source>
+        <translation>The Trash refused an item</translation>
+    </message>
+    <message>
+        <source>InformationButton</source>
+        <translation>What it does…</translation>
+    </message>
+    <message>
+        <source>InstallAlertNewVersionText</source>
+        <translation>%1 will be installed for you.</translation>
+    </message>
+    <message>
+        <source>InstallAlertText</source>
+        <translation>The installed copy of %1 will be replaced (it goes to the Trash). Your settings and data are kept.</translation>
+    </message>
+    <message>
+        <source>InstallAlertTitle</source>
+        <translation>Install?</translation>
+    </message>
+    <message>
+        <source>InstallButton</source>
+        <translation>Install</translation>
+    </message>
+    <message>
+        <source>InstallInfo</source>
+        <translation>Installing %1 does this:</translation>
+    </message>
+    <message>
+        <source>InstallationAbortedByUserText</source>
+        <translation>You stopped the run; the steps done so far stay done.</translation>
+    </message>
+    <message>
+        <source>InstallationAbortedByUserTitle</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>InstallationAbortedWithErrorsText</source>
+        <translation>The run stopped:
+%1The product and the install folder are shown in the file manager.</translation>
+    </message>
+    <message>
+        <source>InstallationAbortedWithErrorsTitle</source>
+        <translation>Stopped on an error</translation>
+    </message>
+    <message>
+        <source>InstallationCompletedText</source>
+        <translation>%1 is installed. Start it now?</translation>
+    </message>
+    <message>
+        <source>InstallationCompletedTitle</source>
+        <translation>Installed</translation>
+    </message>
+    <message>
+        <source>InstallationDeletedAbortedWithErrorsText</source>
+        <translation>The run stopped:
+%1A copy is still installed; it is shown in the file manager.</translation>
+    </message>
+    <message>
+        <source>Installing</source>
+        <translation>Installing %1</translation>
+    </message>
+    <message>
+        <source>InterruptButton</source>
+        <translation>Interrupt</translation>
+    </message>
+    <message>
+        <source>LaunchButton</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>LaunchInfo</source>
+        <translation>• offers to start %1 at the end</translation>
+    </message>
+    <message>
+        <source>LaunchProcess</source>
+        <translation>Starting %1…</translation>
+    </message>
+    <message>
+        <source>LaunchProcessError</source>
+        <translation>%1 could not be started.</translation>
+    </message>
+    <message>
+        <source>NewsButton</source>
+        <translation>What’s new</translation>
+    </message>
+    <message>
+        <source>NoQuitProcess</source>
+        <translation>%1 is not running.</translation>
+    </message>
+    <message>
+        <source>NoVersionInstall</source>
+        <translation>%1 is not installed yet.</translation>
+    </message>
+    <message>
+        <source>NoVersionUninstall</source>
+        <translation>%1 is not installed: there is nothing to uninstall, apart from what a previous copy may have left.</translation>
+    </message>
+    <message>
+        <source>OKButton</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>QuitButton</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>QuitInfo</source>
+        <translation>• quits the programs of %1 that are running</translation>
+    </message>
+    <message>
+        <source>QuitProcess</source>
+        <translation>Quitting %1…</translation>
+    </message>
+    <message>
+        <source>QuitProcessError</source>
+        <translation>%1 did not quit.</translation>
+    </message>
+    <message>
+        <source>RemoveSettingsOption</source>
+        <translation>Also remove my settings and data</translation>
+    </message>
+    <message>
+        <source>SettingsFolderButton</source>
+        <translation>Show the installer’s files</translation>
+    </message>
+    <message>
+        <source>SimulateTrashErrorOption</source>
+        <translation>Simulate a Trash error</translation>
+    </message>
+    <message>
+        <source>StopButton</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>StoreButton</source>
+        <translation>Website</translation>
+    </message>
+    <message>
+        <source>The script file 'installscript.txt' is not correct.</source>
+        <translation>The script file “installscript.txt” is not correct.</translation>
+    </message>
+    <message>
+        <source>TrashInfo</source>
+        <translation>• moves %1 to the Trash</translation>
+    </message>
+    <message>
+        <source>TrashItem</source>
+        <translation>Moving %1 to the Trash…</translation>
+    </message>
+    <message>
+        <source>TrashItemError</source>
+        <translation>%1 could not be removed.</translation>
+    </message>
+    <message>
+        <source>UninstallAlertText</source>
+        <translation>%1 will be removed with your settings and data: notes, lists and preferences go to the Trash.</translation>
+    </message>
+    <message>
+        <source>UninstallAlertTitle</source>
+        <translation>Uninstall?</translation>
+    </message>
+    <message>
+        <source>UninstallButton</source>
+        <translation>Uninstall</translation>
+    </message>
+    <message>
+        <source>UninstallIgnoreSettingsAlertText</source>
+        <translation>%1 will be removed. Your settings and data are kept.</translation>
+    </message>
+    <message>
+        <source>UninstallInfo</source>
+        <translation>Uninstalling %1 does this:</translation>
+    </message>
+    <message>
+        <source>UninstallationCompletedText</source>
+        <translation>%1 is uninstalled.</translation>
+    </message>
+    <message>
+        <source>UninstallationCompletedTitle</source>
+        <translation>Uninstalled</translation>
+    </message>
+    <message>
+        <source>Uninstalling</source>
+        <translation>Uninstalling %1</translation>
+    </message>
+    <message>
+        <source>VersionInstall</source>
+        <translation>Version %1 of %2 is installed. Installing replaces it with this version.</translation>
+    </message>
+    <message>
+        <source>VersionInstallSameVersion</source>
+        <translation>Version %1 of %2 is already installed. Installing again replaces it with the same version.</translation>
+    </message>
+    <message>
+        <source>VersionUninstall</source>
+        <translation>Uninstalling removes version %1 of %2.</translation>
+    </message>
+    <message>
+        <source>WindowTitle</source>
+        <translation>%1 Installer</translation>
+    </message>
+</context>
 </TS>

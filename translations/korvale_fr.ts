@@ -1346,4 +1346,265 @@ Alerte au-dessous de : %4
         <translation>Fn</translation>
     </message>
 </context>
+<context>
+    <name>Installer</name>
+    <message>
+        <source>AppVersion</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>CancelButton</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>ContinueButton</source>
+        <translation>Continuer</translation>
+    </message>
+    <message>
+        <source>ContinueRemovedButton</source>
+        <translation>Je l’ai supprimé, continuer</translation>
+    </message>
+    <message>
+        <source>CopyInfo</source>
+        <translation>• copie %1</translation>
+    </message>
+    <message>
+        <source>CopyProcess</source>
+        <translation>Copie de %1…</translation>
+    </message>
+    <message>
+        <source>CopyProcessError</source>
+        <translation>%1 n’a pas pu être copié.</translation>
+    </message>
+    <message>
+        <source>ERROR !</source>
+        <translation>ERREUR !</translation>
+    </message>
+    <message>
+        <source>ErrorCopying</source>
+        <translation>Un fichier n’a pas pu être copié.</translation>
+    </message>
+    <message>
+        <source>ErrorLaunchApplication</source>
+        <translation>Un programme n’a pas pu être lancé.</translation>
+    </message>
+    <message>
+        <source>ErrorMovingToDesktop</source>
+        <translation>Un élément n’a pas pu être déplacé sur le bureau.</translation>
+    </message>
+    <message>
+        <source>ErrorMovingToTrash</source>
+        <translation>Un élément n’a pas pu être mis à la corbeille.</translation>
+    </message>
+    <message>
+        <source>ErrorQuitProcess</source>
+        <translation>Un programme ne s’est pas fermé.</translation>
+    </message>
+    <message>
+        <source>ErrorTrashText</source>
+        <translation>« %1 » n’a pu être mis ni à la corbeille ni sur le bureau. Supprimez-le vous-même, puis continuez ; ou interrompez.</translation>
+    </message>
+    <message>
+        <source>ErrorTrashTitle</source>
+        <translation>La corbeille a refusé un élément</translation>
+    </message>
+    <message>
+        <source>InformationButton</source>
+        <translation>Ce qui sera fait…</translation>
+    </message>
+    <message>
+        <source>InstallAlertNewVersionText</source>
+        <translation>%1 va être installé pour vous.</translation>
+    </message>
+    <message>
+        <source>InstallAlertText</source>
+        <translation>La copie installée de %1 sera remplacée (elle part à la corbeille). Vos réglages et vos données sont conservés.</translation>
+    </message>
+    <message>
+        <source>InstallAlertTitle</source>
+        <translation>Installer ?</translation>
+    </message>
+    <message>
+        <source>InstallButton</source>
+        <translation>Installer</translation>
+    </message>
+    <message>
+        <source>InstallInfo</source>
+        <translation>L’installation de %1 fait ceci :</translation>
+    </message>
+    <message>
+        <source>InstallationAbortedByUserText</source>
+        <translation>Vous avez arrêté l’opération ; les étapes déjà faites le restent.</translation>
+    </message>
+    <message>
+        <source>InstallationAbortedByUserTitle</source>
+        <translation>Arrêté</translation>
+    </message>
+    <message>
+        <source>InstallationAbortedWithErrorsText</source>
+        <translation>L’opération s’est arrêtée :
+%1Le produit et le dossier d’installation sont affichés dans le gestionnaire de fichiers.</translation>
+    </message>
+    <message>
+        <source>InstallationAbortedWithErrorsTitle</source>
+        <translation>Arrêt sur une erreur</translation>
+    </message>
+    <message>
+        <source>InstallationCompletedText</source>
+        <translation>%1 est installé. Le lancer maintenant ?</translation>
+    </message>
+    <message>
+        <source>InstallationCompletedTitle</source>
+        <translation>Installé</translation>
+    </message>
+    <message>
+        <source>InstallationDeletedAbortedWithErrorsText</source>
+        <translation>L’opération s’est arrêtée :
+%1Une copie est encore installée ; elle est affichée dans le gestionnaire de fichiers.</translation>
+    </message>
+    <message>
+        <source>Installing</source>
+        <translation>Installation de %1</translation>
+    </message>
+    <message>
+        <source>InterruptButton</source>
+        <translation>Interrompre</translation>
+    </message>
+    <message>
+        <source>LaunchButton</source>
+        <translation>Lancer</translation>
+    </message>
+    <message>
+        <source>LaunchInfo</source>
+        <translation>• propose de lancer %1 à la fin</translation>
+    </message>
+    <message>
+        <source>LaunchProcess</source>
+        <translation>Lancement de %1…</translation>
+    </message>
+    <message>
+        <source>LaunchProcessError</source>
+        <translation>%1 n’a pas pu être lancé.</translation>
+    </message>
+    <message>
+        <source>NewsButton</source>
+        <translation>Nouveautés</translation>
+    </message>
+    <message>
+        <source>NoQuitProcess</source>
+        <translation>%1 n’est pas en cours d’exécution.</translation>
+    </message>
+    <message>
+        <source>NoVersionInstall</source>
+        <translation>%1 n’est pas encore installé.</translation>
+    </message>
+    <message>
+        <source>NoVersionUninstall</source>
+        <translation>%1 n’est pas installé : il n’y a rien à désinstaller, hormis ce qu’une copie précédente aurait laissé.</translation>
+    </message>
+    <message>
+        <source>OKButton</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>QuitButton</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>QuitInfo</source>
+        <translation>• quitte les programmes de %1 en cours d’exécution</translation>
+    </message>
+    <message>
+        <source>QuitProcess</source>
+        <translation>Fermeture de %1…</translation>
+    </message>
+    <message>
+        <source>QuitProcessError</source>
+        <translation>%1 ne s’est pas fermé.</translation>
+    </message>
+    <message>
+        <source>RemoveSettingsOption</source>
+        <translation>Supprimer aussi mes réglages et mes données</translation>
+    </message>
+    <message>
+        <source>SettingsFolderButton</source>
+        <translation>Afficher les fichiers de l’installeur</translation>
+    </message>
+    <message>
+        <source>SimulateTrashErrorOption</source>
+        <translation>Simuler une erreur de corbeille</translation>
+    </message>
+    <message>
+        <source>StopButton</source>
+        <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>StoreButton</source>
+        <translation>Site web</translation>
+    </message>
+    <message>
+        <source>The script file 'installscript.txt' is not correct.</source>
+        <translation>Le fichier de script « installscript.txt » n’est pas correct.</translation>
+    </message>
+    <message>
+        <source>TrashInfo</source>
+        <translation>• met %1 à la corbeille</translation>
+    </message>
+    <message>
+        <source>TrashItem</source>
+        <translation>Mise à la corbeille de %1…</translation>
+    </message>
+    <message>
+        <source>TrashItemError</source>
+        <translation>%1 n’a pas pu être supprimé.</translation>
+    </message>
+    <message>
+        <source>UninstallAlertText</source>
+        <translation>%1 sera supprimé avec vos réglages et vos données : notes, listes et préférences partent à la corbeille.</translation>
+    </message>
+    <message>
+        <source>UninstallAlertTitle</source>
+        <translation>Désinstaller ?</translation>
+    </message>
+    <message>
+        <source>UninstallButton</source>
+        <translation>Désinstaller</translation>
+    </message>
+    <message>
+        <source>UninstallIgnoreSettingsAlertText</source>
+        <translation>%1 sera supprimé. Vos réglages et vos données sont conservés.</translation>
+    </message>
+    <message>
+        <source>UninstallInfo</source>
+        <translation>La désinstallation de %1 fait ceci :</translation>
+    </message>
+    <message>
+        <source>UninstallationCompletedText</source>
+        <translation>%1 est désinstallé.</translation>
+    </message>
+    <message>
+        <source>UninstallationCompletedTitle</source>
+        <translation>Désinstallé</translation>
+    </message>
+    <message>
+        <source>Uninstalling</source>
+        <translation>Désinstallation de %1</translation>
+    </message>
+    <message>
+        <source>VersionInstall</source>
+        <translation>La version %1 de %2 est installée. L’installation la remplace par cette version.</translation>
+    </message>
+    <message>
+        <source>VersionInstallSameVersion</source>
+        <translation>La version %1 de %2 est déjà installée. Une nouvelle installation la remplace par la même version.</translation>
+    </message>
+    <message>
+        <source>VersionUninstall</source>
+        <translation>La désinstallation supprime la version %1 de %2.</translation>
+    </message>
+    <message>
+        <source>WindowTitle</source>
+        <translation>Installation de %1</translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,236 @@
+#include "InstallRun.h"
+
+#include "InstallScript.h"
+#include "InstallerSystem.h"
+#include "KorvaleLog.h"
+#include "QOR_StringUtils.h"
+#include "platform/AutostartEntry.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QThread>
+
+namespace {
+
+QString localized(const char *key)
+{
+    return QOR_StringUtils::getLocalizedStringForKeyTable(QLatin1String(key),
+                                                          InstallScriptReader::Table);
+}
+
+bool exists(const QString &path)
+{
+    // A dangling symbolic link is still an item in the way.
+    return QFileInfo(path).exists() || QFileInfo(path).isSymLink();
+}
+
+const QString BundleToken = QStringLiteral("@BUNDLE@");
+
+} // namespace
+
+QString displayNameOfPath(const QString &path)
+{
+    QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0)
+        name.truncate(dot);
+    return name;
+}
+
+InstallRun::InstallRun(InstallerSystem &system, InstallRunDelegate &delegate)
+    : mSystem(system)
+    , mDelegate(delegate)
+{
+}
+
+void InstallRun::show(const QString &key, const QString &argument)
+{
+    const QString text = localized(key.toLatin1().constData()).arg(argument);
+    KorvaleLog::line(text);
+    mDelegate.showProgressInfo(mCounter, text);
+}
+
+void InstallRun::pause(int milliseconds) const
+{
+    if (mPauses)
+        QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+bool InstallRun::run(const QStringList &steps)
+{
+    mMustStop = false;
+    mStopped = false;
+    mErrorMovingToDesktop = mErrorMovingToTrash = mErrorCopying = mErrorQuitProcess =
+        mErrorLaunchApplication = false;
+
+    bool succeeded = true;
+    for (qsizetype index = 0; index < steps.size(); ++index) {
+        mCounter = QStringLiteral("%1/%2").arg(index + 1).arg(steps.size());
+        mDelegate.displayProgress(mCounter);
+        const QString &step = steps.at(index);
+        const QStringList fields = step.split(QLatin1Char('\t'));
+        const QString first = mPaths.expand(fields.value(1));
+        if (step.startsWith(InstallScript::QuitTag)) {
+            succeeded = quitApplication(first);
+            pause(250);
+        } else if (step.startsWith(InstallScript::TrashTag)) {
+            moveItemToTrash(first);
+            succeeded = true;
+            pause(250);
+        } else if (step.startsWith(InstallScript::TrashNoErrTag)) {
+            succeeded = moveItemToTrash(first);
+            pause(250);
+        } else if (step.startsWith(InstallScript::CopyTag)) {
+            succeeded = copyItemTo(mResourceFolder + QLatin1Char('/') + fields.value(1),
+                                   mPaths.expand(fields.value(2)));
+            pause(200);
+        } else {
+            succeeded = true;
+        }
+        if (!succeeded)
+            break;
+        if (mMustStop) {
+            mStopped = index + 1 < steps.size();
+            break;
+        }
+    }
+    pause(1000);
+    return !succeeded;
+}
+
+bool InstallRun::quitApplication(const QString &path)
+{
+    const QString name = displayNameOfPath(path);
+    const QList<qint64> processes = mSystem.processesStartedFrom(path);
+    if (processes.isEmpty()) {
+        show(QStringLiteral("NoQuitProcess"), name);
+        return true;
+    }
+    show(QStringLiteral("QuitProcess"), name);
+    bool quit = true;
+    for (const qint64 pid : processes)
+        quit = mSystem.terminateProcess(pid) && quit;
+    // Copying over a program that is still running would leave the old one running, so the run
+    // waits for the quit to happen and calls a program that stays a failure.
+    QElapsedTimer waited;
+    waited.start();
+    for (const qint64 pid : processes) {
+        while (mSystem.isProcessRunning(pid) && waited.elapsed() < QuitWaitMilliseconds)
+            QThread::msleep(20);
+        quit = !mSystem.isProcessRunning(pid) && quit;
+    }
+    if (!quit) {
+        mErrorQuitProcess = true;
+        show(QStringLiteral("QuitProcessError"), name);
+    }
+    return quit;
+}
+
+void InstallRun::recycle(const QString &path)
+{
+    if (mSystem.moveToTrash(path))
+        return;
+    mErrorMovingToTrash = true;
+    const QString onDesktop = mPaths.desktopFolder + QLatin1Char('/') + QFileInfo(path).fileName();
+    if (exists(onDesktop) || !QDir().mkpath(mPaths.desktopFolder)
+        || !mSystem.moveItem(path, onDesktop))
+        mErrorMovingToDesktop = true;
+}
+
+bool InstallRun::moveItemToTrash(const QString &path)
+{
+    show(QStringLiteral("TrashItem"), displayNameOfPath(path));
+    if (!exists(path))
+        return true;
+    if (!mSimulateTrashError)
+        recycle(path);
+    if (!exists(path))
+        return true;
+
+    pause(500);
+    if (!mDelegate.askAboutRefusedItem(path)) {
+        mErrorMovingToTrash = true;
+        show(QStringLiteral("TrashItemError"), displayNameOfPath(path));
+        return false;
+    }
+    // The user says the item is gone: believe it only when it is.
+    if (!mSimulateTrashError && exists(path))
+        return false;
+    mErrorMovingToTrash = false;
+    mErrorMovingToDesktop = false;
+    return true;
+}
+
+bool InstallRun::copyItemTo(const QString &source, const QString &destinationFolder)
+{
+    const QString target = destinationFolder + QLatin1Char('/') + QFileInfo(source).fileName();
+    show(QStringLiteral("CopyProcess"), displayNameOfPath(source));
+    if (mSimulateTrashError)
+        return true;
+    if (exists(target))
+        recycle(target);
+    // A step without its destination would copy into the root folder.
+    if (!destinationFolder.isEmpty() && !exists(target) && exists(source)
+        && QDir().mkpath(destinationFolder)) {
+        const bool copied = source.endsWith(QLatin1String(".desktop"))
+            ? installDesktopEntry(source, target)
+            : mSystem.copyItem(source, target);
+        if (copied && exists(target))
+            return true;
+    }
+    show(QStringLiteral("CopyProcessError"), displayNameOfPath(source));
+    mErrorCopying = true;
+    return false;
+}
+
+// A desktop entry must name its program by an absolute path, which only the run knows: the
+// entry's "@BUNDLE@" stands for the installed bundle, and Exec gets the desktop-entry quoting.
+bool InstallRun::installDesktopEntry(const QString &source, const QString &target)
+{
+    QFile input(source);
+    if (!input.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray contents;
+    const QByteArray bundle = mPaths.installedBundle.toUtf8();
+    for (QByteArray line : input.readAll().split('\n')) {
+        if (line.startsWith("Exec=" + BundleToken.toUtf8())) {
+            const qsizetype space = line.indexOf(' ');
+            const QByteArray program = line.mid(5, space < 0 ? -1 : space - 5);
+            const QByteArray rest = space < 0 ? QByteArray() : line.mid(space);
+            line = "Exec="
+                + AutostartEntry::execValue(
+                       QString::fromUtf8(program).replace(BundleToken, mPaths.installedBundle))
+                + rest;
+        } else {
+            line.replace(BundleToken.toUtf8(), bundle);
+        }
+        contents += line + '\n';
+    }
+    contents.chop(1);
+    QSaveFile output(target);
+    return output.open(QIODevice::WriteOnly) && output.write(contents) == contents.size()
+        && output.commit();
+}
+
+QString InstallRun::errorList() const
+{
+    const struct {
+        bool raised;
+        const char *key;
+    } flags[] = {
+        {mErrorMovingToDesktop, "ErrorMovingToDesktop"},
+        {mErrorMovingToTrash, "ErrorMovingToTrash"},
+        {mErrorCopying, "ErrorCopying"},
+        {mErrorQuitProcess, "ErrorQuitProcess"},
+        {mErrorLaunchApplication, "ErrorLaunchApplication"},
+    };
+    QString list;
+    for (const auto &flag : flags) {
+        if (flag.raised)
+            list += QStringLiteral("• %1\n").arg(localized(flag.key));
+    }
+    return list;
+}

@@ -1,0 +1,300 @@
+#include "InstallerFixture.h"
+
+#include "InstallScript.h"
+#include "platform/AutostartEntry.h"
+
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <memory>
+
+namespace {
+
+// One run of the project's script against a temporary home, with the "/Applications" of that
+// home.
+class InstallRunTest : public ::testing::Test
+{
+protected:
+    TemporaryHome home;
+    QTemporaryDir installerFolder;
+    QString resources;
+    InstallScript script;
+    RecordingDelegate delegate;
+    std::unique_ptr<InstallRun> mLast;
+
+    void SetUp() override
+    {
+        resources = makeResourceFolder(installerFolder.filePath(QStringLiteral("resources")),
+                                       QStringLiteral("2.0"));
+        script = InstallScriptReader::readScriptInFolder(resources);
+        ASSERT_TRUE(script.isCorrect());
+    }
+
+    InstallPaths paths() const
+    {
+        InstallPaths paths = InstallPaths::forCurrentUser(script.bundleName);
+        paths.applicationsFolder = home.path() + QStringLiteral("/.local/opt");
+        paths.installedBundle = paths.applicationsFolder + QStringLiteral("/korvale");
+        return paths;
+    }
+    QString prefix() const { return paths().installedBundle; }
+    QString applications() const
+    {
+        return home.path() + QStringLiteral("/.local/share/applications");
+    }
+    QString trash() const { return home.path() + QStringLiteral("/.local/share/Trash/files"); }
+
+    // Runs a list; true when it failed.
+    bool run(InstallerSystem &system, const QStringList &steps, InstallRun **kept = nullptr)
+    {
+        mLast = std::make_unique<InstallRun>(system, delegate);
+        InstallRun *last = mLast.get();
+        last->mResourceFolder = resources;
+        last->mPaths = paths();
+        last->mPauses = false;
+        if (kept)
+            *kept = last;
+        return last->run(steps);
+    }
+
+    // Every file the suite has under the home folder, the Trash left out.
+    QStringList suiteFiles() const
+    {
+        QStringList files;
+        QDirIterator it(home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next().mid(home.path().size());
+            if (!file.startsWith(QLatin1String("/.local/share/Trash")))
+                files.append(file);
+        }
+        files.sort();
+        return files;
+    }
+
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    }
+};
+
+TEST_F(InstallRunTest, InstallsTheSuiteInTheUsersPrefix)
+{
+    InstallerSystem system;
+    EXPECT_FALSE(run(system, *script.installSteps));
+
+    EXPECT_EQ(InstallPaths::bundleVersion(prefix()), "2.0");
+    EXPECT_TRUE(QFileInfo(prefix() + QStringLiteral("/bin/korvale-daemon")).isExecutable());
+    const QByteArray manager =
+        contents(applications() + QStringLiteral("/korvale-manager.desktop"));
+    EXPECT_TRUE(manager.contains("\nExec=\"" + prefix().toUtf8() + "/bin/korvale-manager\"\n"))
+        << manager.toStdString();
+    EXPECT_TRUE(manager.contains("\nTryExec=" + prefix().toUtf8() + "/bin/korvale-manager\n"));
+    EXPECT_FALSE(manager.contains("@BUNDLE@"));
+    EXPECT_TRUE(QFileInfo::exists(applications() + QStringLiteral("/korvale-browser.desktop")));
+    EXPECT_TRUE(QFileInfo::exists(
+        home.path() + QStringLiteral("/.local/share/icons/hicolor/scalable/apps/korvale.svg")));
+    // The agent starts at login, in the form the manager's login-item switch reads.
+    const AutostartEntry agent = AutostartEntry::read(
+        home.path() + QStringLiteral("/.config/autostart/korvale-daemon.desktop"));
+    EXPECT_EQ(agent.program, prefix() + QStringLiteral("/bin/korvale-daemon"));
+    EXPECT_TRUE(agent.enabled);
+    EXPECT_TRUE(agent.writtenByKorvale);
+
+    EXPECT_EQ(delegate.counters.size(), script.installSteps->size());
+    EXPECT_EQ(delegate.counters.last(), QStringLiteral("%1/%1").arg(script.installSteps->size()));
+    EXPECT_TRUE(delegate.askedAbout.isEmpty());
+}
+
+// The older copy goes to the Trash whole, so nothing of it (a file the new version no longer
+// has) stays in the prefix.
+TEST_F(InstallRunTest, InstallOverAnOlderVersionRecyclesIt)
+{
+    write(prefix() + QStringLiteral("/share/korvale/version"), "1.0\n");
+    write(prefix() + QStringLiteral("/bin/korvale-old-tool"), "old");
+    InstallerSystem system;
+    EXPECT_FALSE(run(system, *script.installSteps));
+
+    EXPECT_EQ(InstallPaths::bundleVersion(prefix()), "2.0");
+    EXPECT_FALSE(QFileInfo::exists(prefix() + QStringLiteral("/bin/korvale-old-tool")));
+    EXPECT_EQ(InstallPaths::bundleVersion(trash() + QStringLiteral("/korvale")), "1.0");
+}
+
+TEST_F(InstallRunTest, UninstallRemovesTheSuiteAndTheSettings)
+{
+    InstallerSystem system;
+    ASSERT_FALSE(run(system, *script.installSteps));
+    write(home.dataFolder() + QStringLiteral("/Notes.krvdata"), "notes");
+    write(home.configFolder() + QStringLiteral("/preferences.cbor"), "prefs");
+    write(home.path() + QStringLiteral("/.local/share/applications/other.desktop"), "other");
+
+    EXPECT_FALSE(run(system, *script.uninstallSteps));
+    EXPECT_EQ(suiteFiles(), QStringList({"/.local/share/applications/other.desktop"}));
+}
+
+TEST_F(InstallRunTest, UninstallKeepingTheSettingsLeavesDataAndPreferences)
+{
+    InstallerSystem system;
+    ASSERT_FALSE(run(system, *script.installSteps));
+    write(home.dataFolder() + QStringLiteral("/Notes.krvdata"), "notes");
+    write(home.configFolder() + QStringLiteral("/preferences.cbor"), "prefs");
+
+    EXPECT_FALSE(run(system, *script.uninstallIgnoreSettingsSteps));
+    EXPECT_EQ(suiteFiles(),
+              QStringList({"/.config/Korvale/preferences.cbor",
+                           "/.local/share/Korvale/Data/Notes.krvdata"}));
+}
+
+// "_quit" ends the programs started from the prefix and waits for them before the prefix goes.
+TEST_F(InstallRunTest, UninstallQuitsTheRunningAgentFirst)
+{
+    InstallerSystem system;
+    ASSERT_FALSE(run(system, *script.installSteps));
+    // Detached, as the desktop starts it: not a child left for this process to reap.
+    qint64 agent = 0;
+    ASSERT_TRUE(QProcess::startDetached(prefix() + QStringLiteral("/bin/korvale-daemon"),
+                                        {QStringLiteral("600")}, QString(), &agent));
+    ASSERT_TRUE(system.isProcessRunning(agent));
+
+    EXPECT_FALSE(run(system, *script.uninstallSteps));
+    EXPECT_FALSE(system.isProcessRunning(agent));
+    EXPECT_FALSE(QFileInfo::exists(prefix()));
+}
+
+// The Trash refuses, the desktop too; the user removes the item by hand and says so.
+TEST_F(InstallRunTest, TrashFailureAnsweredByTheUserWhoRemovedTheItem)
+{
+    InstallerSystem system;
+    ASSERT_FALSE(run(system, *script.installSteps));
+    RefusingSystem refusing;
+    delegate.answer = [](const QString &path) {
+        return QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path);
+    };
+    InstallRun *uninstall = nullptr;
+    EXPECT_FALSE(run(refusing, *script.uninstallSteps, &uninstall));
+
+    EXPECT_EQ(delegate.askedAbout.first(), prefix());
+    EXPECT_FALSE(QFileInfo::exists(prefix()));
+    // The item each step asked about is gone and the flags of the last one were cleared.
+    EXPECT_FALSE(uninstall->mErrorMovingToTrash);
+    EXPECT_FALSE(uninstall->mErrorMovingToDesktop);
+    EXPECT_TRUE(uninstall->errorList().isEmpty());
+}
+
+// Said to be removed but still there: the step fails rather than report a removal that did not
+// happen.
+TEST_F(InstallRunTest, TrashFailureConfirmedWithoutRemovingStopsTheRun)
+{
+    InstallerSystem system;
+    ASSERT_FALSE(run(system, *script.installSteps));
+    RefusingSystem refusing;
+    delegate.answer = [](const QString &) { return true; };
+    EXPECT_TRUE(run(refusing, *script.uninstallSteps));
+    EXPECT_TRUE(QFileInfo::exists(prefix()));
+}
+
+TEST_F(InstallRunTest, TrashFailureInterruptedListsTheTrashError)
+{
+    InstallerSystem system;
+    ASSERT_FALSE(run(system, *script.installSteps));
+    RefusingSystem refusing;
+    refusing.refuseMoves = false; // the desktop takes what the Trash refused
+    InstallRun *uninstall = nullptr;
+    EXPECT_FALSE(run(refusing, *script.uninstallIgnoreSettingsSteps, &uninstall));
+    EXPECT_TRUE(delegate.askedAbout.isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)
+                                  + "/korvale"));
+    EXPECT_TRUE(uninstall->mErrorMovingToTrash);
+    EXPECT_FALSE(uninstall->mErrorMovingToDesktop);
+
+    // Now nothing takes it: "_trashNoErr" asks, the user interrupts, and the run stops there.
+    ASSERT_FALSE(run(system, *script.installSteps));
+    refusing.refuseMoves = true;
+    delegate.answer = [](const QString &) { return false; };
+    EXPECT_TRUE(run(refusing, *script.uninstallSteps, &uninstall));
+    EXPECT_EQ(delegate.askedAbout, QStringList({prefix()}));
+    EXPECT_EQ(uninstall->errorList().count(QLatin1Char('\n')), 2);
+    EXPECT_TRUE(uninstall->mErrorMovingToTrash);
+    EXPECT_TRUE(uninstall->mErrorMovingToDesktop);
+    // Stopped at the second step: the desktop entries are still in place.
+    EXPECT_TRUE(QFileInfo::exists(applications() + QStringLiteral("/korvale-manager.desktop")));
+}
+
+TEST_F(InstallRunTest, StopEndsTheRunAfterTheCurrentStep)
+{
+    InstallerSystem system;
+    InstallRun *install = nullptr;
+    delegate.onProgress = [&install](const QString &counter) {
+        if (counter.startsWith(QLatin1String("3/")))
+            install->mMustStop = true;
+    };
+    EXPECT_FALSE(run(system, *script.installSteps, &install));
+    EXPECT_TRUE(install->stoppedByUser());
+    EXPECT_EQ(delegate.counters.size(), 3);
+    // The third step (the bundle) finished; the desktop entries were never copied.
+    EXPECT_EQ(InstallPaths::bundleVersion(prefix()), "2.0");
+    EXPECT_FALSE(QFileInfo::exists(applications()));
+}
+
+TEST_F(InstallRunTest, AFailingCopyStopsTheRunAndIsReported)
+{
+    QFile::remove(resources + QStringLiteral("/applications/korvale-browser.desktop"));
+    InstallerSystem system;
+    InstallRun *install = nullptr;
+    EXPECT_TRUE(run(system, *script.installSteps, &install));
+    EXPECT_FALSE(install->stoppedByUser());
+    EXPECT_TRUE(install->mErrorCopying);
+    EXPECT_FALSE(install->mErrorMovingToTrash || install->mErrorMovingToDesktop
+                 || install->mErrorQuitProcess || install->mErrorLaunchApplication);
+    EXPECT_EQ(install->errorList().count(QStringLiteral("• ")), 1);
+    EXPECT_FALSE(QFileInfo::exists(
+        home.path() + QStringLiteral("/.local/share/icons/hicolor/scalable/apps/korvale.svg")));
+}
+
+// Simulating the Trash error changes nothing on disk and makes every trash step ask.
+TEST_F(InstallRunTest, SimulatedTrashErrorChangesNothing)
+{
+    InstallerSystem system;
+    ASSERT_FALSE(run(system, *script.installSteps));
+    const QStringList before = suiteFiles();
+    delegate.answer = [](const QString &) { return true; };
+    InstallRun uninstall(system, delegate);
+    uninstall.mResourceFolder = resources;
+    uninstall.mPaths = paths();
+    uninstall.mPauses = false;
+    uninstall.mSimulateTrashError = true;
+    EXPECT_FALSE(uninstall.run(*script.uninstallSteps));
+    EXPECT_EQ(suiteFiles(), before);
+    // Every trash step of an item that exists asks: the quit step and the two settings folders,
+    // which were never made, do not.
+    EXPECT_EQ(delegate.askedAbout.size(), script.uninstallSteps->size() - 1 - 2);
+}
+
+// Script lines missing their argument: no program is asked to quit and nothing is copied to
+// the root folder.
+TEST_F(InstallRunTest, StepsWithoutTheirArgumentsTouchNothingElse)
+{
+    InstallerSystem system;
+    EXPECT_TRUE(system.processesStartedFrom(QString()).isEmpty());
+    EXPECT_TRUE(system.processesStartedFrom(QStringLiteral("/")).isEmpty());
+
+    InstallRun *install = nullptr;
+    EXPECT_FALSE(run(system, {QStringLiteral("_quit\t"), QStringLiteral("_trash\t")}, &install));
+    EXPECT_TRUE(run(system, {QStringLiteral("_copy\tkorvale.svg")}, &install));
+    EXPECT_TRUE(install->mErrorCopying);
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/korvale.svg")));
+}
+
+} // namespace
