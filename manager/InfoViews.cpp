@@ -67,17 +67,6 @@ QuickHelpView::QuickHelpView(QWidget *parent)
     layout->addWidget(text);
 }
 
-ComingSectionView::ComingSectionView(const QString &textKey, QWidget *parent)
-    : QWidget(parent)
-{
-    auto *text = new QLabel(localized(textKey));
-    text->setWordWrap(true);
-    text->setAlignment(Qt::AlignCenter);
-    text->setObjectName(QStringLiteral("coming"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(text);
-}
-
 OtherDataView::OtherDataView(QWidget *parent)
     : QWidget(parent)
 {

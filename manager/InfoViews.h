@@ -25,14 +25,6 @@ public:
     explicit QuickHelpView(QWidget *parent = nullptr);
 };
 
-// A section whose content comes with a later version: one line saying what it will hold.
-class ComingSectionView : public QWidget
-{
-    Q_OBJECT
-public:
-    explicit ComingSectionView(const QString &textKey, QWidget *parent = nullptr);
-};
-
 // The other data the agent reads from the user's own programs, switched on and off.
 class OtherDataView : public QWidget
 {

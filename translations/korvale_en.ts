@@ -960,34 +960,6 @@
         <translation>Search the Web</translation>
     </message>
     <message>
-        <source>SectionComingClipboard</source>
-        <translation>The clipboard contents you keep will be listed here.</translation>
-    </message>
-    <message>
-        <source>SectionComingNotes</source>
-        <translation>Your notes will be kept here.</translation>
-    </message>
-    <message>
-        <source>SectionComingOtherData</source>
-        <translation>The bookmarks, contacts and calendars read from your programs will be shown here.</translation>
-    </message>
-    <message>
-        <source>SectionComingProtectedNotes</source>
-        <translation>Your encrypted notes will be kept here.</translation>
-    </message>
-    <message>
-        <source>SectionComingReminder</source>
-        <translation>Your reminders and the calendar will be kept here.</translation>
-    </message>
-    <message>
-        <source>SectionComingShortCut</source>
-        <translation>The gesture and shortcut settings will be set here.</translation>
-    </message>
-    <message>
-        <source>SectionComingToDo</source>
-        <translation>Your to-do list will be kept here.</translation>
-    </message>
-    <message>
         <source>SendEmail</source>
         <translation>Send e-mail</translation>
     </message>

@@ -960,34 +960,6 @@
         <translation>Chercher sur le Web</translation>
     </message>
     <message>
-        <source>SectionComingClipboard</source>
-        <translation>Les contenus du presse-papiers gardés seront listés ici.</translation>
-    </message>
-    <message>
-        <source>SectionComingNotes</source>
-        <translation>Vos notes seront tenues ici.</translation>
-    </message>
-    <message>
-        <source>SectionComingOtherData</source>
-        <translation>Les signets, contacts et calendriers lus dans vos programmes seront montrés ici.</translation>
-    </message>
-    <message>
-        <source>SectionComingProtectedNotes</source>
-        <translation>Vos notes chiffrées seront tenues ici.</translation>
-    </message>
-    <message>
-        <source>SectionComingReminder</source>
-        <translation>Vos rappels et le calendrier seront tenus ici.</translation>
-    </message>
-    <message>
-        <source>SectionComingShortCut</source>
-        <translation>Les réglages des gestes et raccourcis se feront ici.</translation>
-    </message>
-    <message>
-        <source>SectionComingToDo</source>
-        <translation>Votre liste de choses à faire sera tenue ici.</translation>
-    </message>
-    <message>
         <source>SendEmail</source>
         <translation>Envoyer un e-mail</translation>
     </message>
