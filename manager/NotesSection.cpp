@@ -1,7 +1,10 @@
 #include "NotesSection.h"
 
 #include "AtomicFile.h"
+#include "ItemEditing.h"
+#include "ListIcons.h"
 #include "ListSectionView.h"
+#include "RecordListModel.h"
 #include "ManagerListFilter.h"
 #include "NoteEditorSheet.h"
 #include "NoteLists.h"
@@ -10,6 +13,7 @@
 #include "QOR_StringUtils.h"
 #include "QOR_WindowsUtils.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -21,6 +25,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -54,6 +59,10 @@ NotesSection::NotesSection(NotesFile::Kind kind, QWidget *window, QObject *paren
     auto *view = new NotesView;
     mView = view;
     view->setObjectName(isProtected() ? QStringLiteral("ProtectedNotesSection") : QStringLiteral("NotesSection"));
+    const QIcon fallback = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    view->model()->setRowIcon(ListIcons::createStandardIcon(
+        isProtected() ? QIcon::fromTheme(QStringLiteral("object-locked"), fallback)
+                      : QIcon::fromTheme(QStringLiteral("text-x-generic"), fallback)));
     mSearch = new QLineEdit;
     mSearch->setObjectName(QStringLiteral("search"));
     mSearch->setPlaceholderText(text("NotesSearchPlaceholder"));
@@ -239,10 +248,8 @@ void NotesSection::moveNotes()
 
 void NotesSection::removeNotes()
 {
-    QList<int> indexes = selectedIndexes();
-    std::sort(indexes.begin(), indexes.end(), std::greater<>());
-    for (int index : std::as_const(indexes))
-        mNotes.removeAt(index);
+    const QList<int> indexes = selectedIndexes();
+    ItemEditing::removeRows(mNotes, indexes);
     if (!indexes.isEmpty())
         save();
 }

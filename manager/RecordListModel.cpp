@@ -49,6 +49,8 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return mDisplay ? mDisplay(value) : value.toString();
     case Qt::DecorationRole:
+        if (!mRowIcon.isNull())
+            return mRowIcon;
         return ListIcons::iconForPath(value.typeId() == QMetaType::QString
                                           ? value.toString()
                                           : value.toMap().value(QStringLiteral("P")).toString());

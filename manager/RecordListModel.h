@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QIcon>
 #include <QList>
 #include <QVariantList>
 
@@ -40,10 +41,13 @@ public:
     {
         mDropHandler = std::move(handler);
     }
+    // Lists whose records are not files (notes) give every row the same icon.
+    void setRowIcon(const QIcon &icon) { mRowIcon = icon; }
 
 private:
     QVariantList mList;
     std::optional<QList<int>> mShown;
     Display mDisplay;
     std::function<void(const QStringList &)> mDropHandler;
+    QIcon mRowIcon;
 };
