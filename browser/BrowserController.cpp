@@ -512,13 +512,8 @@ void BrowserController::quitSoon()
 
 void BrowserController::saveWindowFrame()
 {
-    const QRect frame = mWindow->geometry();
     mEnvironment.preferences->setValue(WindowFrameKey,
-                                       QStringLiteral("%1 %2 %3 %4")
-                                           .arg(frame.x())
-                                           .arg(frame.y())
-                                           .arg(frame.width())
-                                           .arg(frame.height()));
+                                       QOR_WindowsUtils::frameString(mWindow->geometry()));
     mEnvironment.preferences->synchronize();
 }
 
@@ -710,14 +705,7 @@ QVariantMap BrowserController::status() const
     state.insert(QStringLiteral("Selected"), selected);
     const QWidget *sheet = QApplication::activeModalWidget();
     state.insert(QStringLiteral("Sheet"), sheet ? sheet->objectName() : QString());
-    if (mWindow) {
-        const QRect frame = mWindow->geometry();
-        state.insert(QStringLiteral("Frame"),
-                     QStringLiteral("%1 %2 %3 %4")
-                         .arg(frame.x())
-                         .arg(frame.y())
-                         .arg(frame.width())
-                         .arg(frame.height()));
-    }
+    if (mWindow)
+        state.insert(QStringLiteral("Frame"), QOR_WindowsUtils::frameString(mWindow->geometry()));
     return state;
 }

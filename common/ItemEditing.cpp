@@ -5,7 +5,9 @@
 #include "TextMatching.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 QString ItemEditing::initialTitle(const QVariantMap &record)
@@ -57,4 +59,14 @@ void ItemEditing::replaceApplication(QVariantList &applications, int oldIndex,
     applications.removeAt(oldIndex);
     applications << edited;
     sortApplications(applications);
+}
+
+void ItemEditing::removeRows(QVariantList &list, QList<int> rows)
+{
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (int row : std::as_const(rows)) {
+        if (row >= 0 && row < list.size())
+            list.removeAt(row);
+    }
 }

@@ -34,4 +34,8 @@ public:
     // The edited application in place of the one at oldIndex, then sorted again.
     static void replaceApplication(QVariantList &applications, int oldIndex,
                                    const QVariantMap &edited);
+
+    // Removes the records at the selected rows, each once, from the highest down so that the
+    // others keep their place; rows outside the list are ignored.
+    static void removeRows(QVariantList &list, QList<int> rows);
 };

@@ -1,6 +1,7 @@
 #include "ReminderSection.h"
 
 #include "CommonKorvaleClass.h"
+#include "ItemEditing.h"
 #include "ItemRecord.h"
 #include "ManagerListFilter.h"
 #include "PersonalDataIcons.h"
@@ -180,12 +181,7 @@ void ReminderSection::editReminderAtIndex(int position)
 
 void ReminderSection::removeReminder()
 {
-    QList<int> positions = mView->selectedSourceIndexes();
-    std::sort(positions.begin(), positions.end(), std::greater<>());
-    for (int position : positions) {
-        if (position < mListOfReminder.size())
-            mListOfReminder.removeAt(position);
-    }
+    ItemEditing::removeRows(mListOfReminder, mView->selectedSourceIndexes());
     save();
 }
 

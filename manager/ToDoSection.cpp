@@ -1,6 +1,7 @@
 #include "ToDoSection.h"
 
 #include "CommonKorvaleClass.h"
+#include "ItemEditing.h"
 #include "ItemRecord.h"
 #include "ManagerListFilter.h"
 #include "QOR_DateUtils.h"
@@ -148,12 +149,7 @@ void ToDoSection::editToDoAtIndex(int position)
 
 void ToDoSection::removeToDo()
 {
-    QList<int> positions = mView->selectedSourceIndexes();
-    std::sort(positions.begin(), positions.end(), std::greater<>());
-    for (int position : positions) {
-        if (position < mListOfToDo.size())
-            mListOfToDo.removeAt(position);
-    }
+    ItemEditing::removeRows(mListOfToDo, mView->selectedSourceIndexes());
     save();
 }
 

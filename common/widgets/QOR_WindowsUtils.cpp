@@ -168,6 +168,15 @@ void QOR_WindowsUtils::setOverlayWindow(QWidget *window)
     window->setAttribute(Qt::WA_X11NetWmWindowTypeNotification);
 }
 
+QString QOR_WindowsUtils::frameString(const QRect &frame)
+{
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(frame.x())
+        .arg(frame.y())
+        .arg(frame.width())
+        .arg(frame.height());
+}
+
 std::optional<QRect> QOR_WindowsUtils::parseFrameString(const QString &text)
 {
     const QStringList parts = text.simplified().split(QLatin1Char(' '));

@@ -24,6 +24,7 @@ public:
     // A frame string "x y width height" as the agent stores and sends it; nothing when it is
     // not four integers with a positive size.
     static std::optional<QRect> parseFrameString(const QString &text);
+    static QString frameString(const QRect &frame);
     // Puts the window's centre at (fx of the width, fy of the height counted from the bottom) of
     // getScreenRect(). A window already at the computed place is left alone.
     static void placeWindow(QWidget *window, double fx, double fy);

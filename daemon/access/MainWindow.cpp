@@ -148,12 +148,7 @@ void MainWindow::showFilterTitle(const QString &title)
 
 QString MainWindow::frameString() const
 {
-    const QRect frame = geometry();
-    return QStringLiteral("%1 %2 %3 %4")
-        .arg(frame.x())
-        .arg(frame.y())
-        .arg(frame.width())
-        .arg(frame.height());
+    return QOR_WindowsUtils::frameString(geometry());
 }
 
 std::optional<QRect> MainWindow::parseFrameString(const QString &text)

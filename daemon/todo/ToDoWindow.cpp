@@ -122,12 +122,7 @@ void ToDoWindow::saveFrame()
 {
     if (!mPreferences)
         return;
-    const QRect frame = geometry();
-    const QString text = QStringLiteral("%1 %2 %3 %4")
-                             .arg(frame.x())
-                             .arg(frame.y())
-                             .arg(frame.width())
-                             .arg(frame.height());
+    const QString text = QOR_WindowsUtils::frameString(geometry());
     if (mPreferences->stringValue(FrameKey) == text)
         return;
     mPreferences->setValue(FrameKey, text);
