@@ -1,5 +1,7 @@
 #include "QOR_WindowsUtils.h"
 
+#include "SharedPreferences.h"
+
 #include "FadeSteps.h"
 #include "WindowOrder.h"
 
@@ -175,6 +177,25 @@ QString QOR_WindowsUtils::frameString(const QRect &frame)
         .arg(frame.y())
         .arg(frame.width())
         .arg(frame.height());
+}
+
+void QOR_WindowsUtils::storeFrame(SharedPreferences *preferences, const QString &key,
+                                  const QRect &frame)
+{
+    if (!preferences)
+        return;
+    const QString text = frameString(frame);
+    if (preferences->stringValue(key) == text)
+        return;
+    preferences->setValue(key, text);
+    preferences->synchronize();
+}
+
+std::optional<QRect> QOR_WindowsUtils::storedFrame(SharedPreferences *preferences,
+                                                   const QString &key)
+{
+    return preferences ? parseFrameString(preferences->stringValue(key).value_or(QString()))
+                       : std::nullopt;
 }
 
 std::optional<QRect> QOR_WindowsUtils::parseFrameString(const QString &text)

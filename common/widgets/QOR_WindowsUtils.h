@@ -9,6 +9,8 @@
 
 #include <optional>
 
+class SharedPreferences;
+
 // Placement by screen fractions, alerts, fades and the shake shared by every program with
 // windows. Qt coordinates throughout (origin at the top left, y downwards); only the vertical
 // fraction of placeWindow is counted from the screen's bottom, as the suite's windows have always
@@ -25,6 +27,10 @@ public:
     // not four integers with a positive size.
     static std::optional<QRect> parseFrameString(const QString &text);
     static QString frameString(const QRect &frame);
+    // A window's frame kept under a preference key; writes only when it changed, since every
+    // write is a sync of the shared file.
+    static void storeFrame(SharedPreferences *preferences, const QString &key, const QRect &frame);
+    static std::optional<QRect> storedFrame(SharedPreferences *preferences, const QString &key);
     // Puts the window's centre at (fx of the width, fy of the height counted from the bottom) of
     // getScreenRect(). A window already at the computed place is left alone.
     static void placeWindow(QWidget *window, double fx, double fy);

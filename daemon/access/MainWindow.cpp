@@ -158,20 +158,12 @@ std::optional<QRect> MainWindow::parseFrameString(const QString &text)
 
 void MainWindow::saveFrame()
 {
-    if (!mPreferences)
-        return;
-    const QString frame = frameString();
-    if (mPreferences->stringValue(FrameKey) == frame)
-        return;
-    mPreferences->setValue(FrameKey, frame);
-    mPreferences->synchronize();
+    QOR_WindowsUtils::storeFrame(mPreferences, FrameKey, geometry());
 }
 
 bool MainWindow::restoreFrame()
 {
-    const auto saved = mPreferences
-        ? parseFrameString(mPreferences->stringValue(FrameKey).value_or(QString()))
-        : std::nullopt;
+    const auto saved = QOR_WindowsUtils::storedFrame(mPreferences, FrameKey);
     if (!saved)
         return false;
     // A frame left on a screen that is gone would open the window out of sight.

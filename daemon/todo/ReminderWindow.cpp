@@ -31,9 +31,7 @@ ReminderWindow::ReminderWindow(SharedPreferences *preferences, QWidget *parent)
     mSaveFrameTimer.setSingleShot(true);
     mSaveFrameTimer.setInterval(500);
     connect(&mSaveFrameTimer, &QTimer::timeout, this, &ReminderWindow::saveFrame);
-    const std::optional<QRect> saved = mPreferences ? QOR_WindowsUtils::parseFrameString(
-                                           mPreferences->stringValue(FrameKey).value_or(QString()))
-                                                    : std::nullopt;
+    const std::optional<QRect> saved = QOR_WindowsUtils::storedFrame(mPreferences, FrameKey);
     if (saved) {
         move(saved->topLeft());
     } else {
@@ -126,11 +124,5 @@ void ReminderWindow::moveEvent(QMoveEvent *event)
 
 void ReminderWindow::saveFrame()
 {
-    if (!mPreferences)
-        return;
-    const QString text = QOR_WindowsUtils::frameString(geometry());
-    if (mPreferences->stringValue(FrameKey) == text)
-        return;
-    mPreferences->setValue(FrameKey, text);
-    mPreferences->synchronize();
+    QOR_WindowsUtils::storeFrame(mPreferences, FrameKey, geometry());
 }

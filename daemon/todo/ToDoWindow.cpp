@@ -120,20 +120,12 @@ void ToDoWindow::resizeEvent(QResizeEvent *event)
 
 void ToDoWindow::saveFrame()
 {
-    if (!mPreferences)
-        return;
-    const QString text = QOR_WindowsUtils::frameString(geometry());
-    if (mPreferences->stringValue(FrameKey) == text)
-        return;
-    mPreferences->setValue(FrameKey, text);
-    mPreferences->synchronize();
+    QOR_WindowsUtils::storeFrame(mPreferences, FrameKey, geometry());
 }
 
 bool ToDoWindow::restoreFrame()
 {
-    const std::optional<QRect> saved = mPreferences ? QOR_WindowsUtils::parseFrameString(
-                                           mPreferences->stringValue(FrameKey).value_or(QString()))
-                                                    : std::nullopt;
+    const std::optional<QRect> saved = QOR_WindowsUtils::storedFrame(mPreferences, FrameKey);
     if (!saved)
         return false;
     // A frame left on a screen that is gone would open the window out of sight.
