@@ -50,6 +50,14 @@ DBusNotificationCenter::DBusNotificationCenter(const QDBusConnection &connection
 DBusNotificationCenter::~DBusNotificationCenter()
 {
     stopObservingAll();
+    // Signals are queued on the connection: a short-lived tool that posts and exits would lose
+    // them. The bus answers in order, so one round trip proves everything before it went out.
+    if (mUnflushedPosts && mConnection.isConnected()) {
+        const QDBusMessage ping = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"));
+        mConnection.call(ping, QDBus::Block, 2000);
+    }
 }
 
 QString DBusNotificationCenter::why() const
@@ -141,7 +149,9 @@ bool DBusNotificationCenter::post(const QString &channel, const QString &object,
         return false;
     QDBusMessage message = QDBusMessage::createSignal(Path, Interface, channel);
     message << object << toWire(userInfo);
-    return mConnection.send(message);
+    const bool sent = mConnection.send(message);
+    mUnflushedPosts = mUnflushedPosts || sent;
+    return sent;
 }
 
 bool DBusNotificationCenter::observe(const QString &channel)

@@ -34,4 +34,5 @@ private slots:
 
 private:
     QDBusConnection mConnection;
+    bool mUnflushedPosts = false;
 };
