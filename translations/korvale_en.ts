@@ -1349,6 +1349,14 @@ Alert below: %4
         <translation>%1 could not be copied.</translation>
     </message>
     <message>
+        <source>DesktopCopyLeft</source>
+        <translation>%1 stays where it was; a copy of it that could not be removed is at %2.</translation>
+    </message>
+    <message>
+        <source>DesktopMoveSplit</source>
+        <translation>%1 is now whole at %2; what is left of it at %3 could not be removed.</translation>
+    </message>
+    <message>
         <source>ERROR !</source>
         <translation>ERROR!</translation>
     </message>

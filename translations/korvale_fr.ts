@@ -1349,6 +1349,14 @@ Alerte au-dessous de : %4
         <translation>%1 n’a pas pu être copié.</translation>
     </message>
     <message>
+        <source>DesktopCopyLeft</source>
+        <translation>%1 reste à sa place ; une copie qui n’a pas pu être supprimée se trouve dans %2.</translation>
+    </message>
+    <message>
+        <source>DesktopMoveSplit</source>
+        <translation>%1 se trouve désormais en entier dans %2 ; ce qu’il en reste dans %3 n’a pas pu être supprimé.</translation>
+    </message>
+    <message>
         <source>ERROR !</source>
         <translation>ERREUR !</translation>
     </message>
