@@ -336,6 +336,10 @@
         <translation>Edit…</translation>
     </message>
     <message>
+        <source>ManagerEditWaits</source>
+        <translation>“%1” opens for editing when the open dialog is closed.</translation>
+    </message>
+    <message>
         <source>ManagerNoApplications</source>
         <translation>No application has been found yet. Korvale is looking in the application folders.</translation>
     </message>

@@ -336,6 +336,10 @@
         <translation>Modifier…</translation>
     </message>
     <message>
+        <source>ManagerEditWaits</source>
+        <translation>« %1 » s’ouvrira pour modification à la fermeture de la boîte de dialogue ouverte.</translation>
+    </message>
+    <message>
         <source>ManagerNoApplications</source>
         <translation>Aucune application trouvée pour l’instant. Korvale cherche dans les dossiers d’applications.</translation>
     </message>
