@@ -48,7 +48,17 @@ InstallRun::InstallRun(InstallerSystem &system, InstallRunDelegate &delegate)
 
 void InstallRun::show(const QString &key, const QString &argument)
 {
-    const QString text = localized(key.toLatin1().constData()).arg(argument);
+    show(key, QStringList{argument});
+}
+
+void InstallRun::show(const QString &key, const QStringList &arguments)
+{
+    // All at once: a "%1" inside a path must stay as it is.
+    const QString format = localized(key.toLatin1().constData());
+    const QString text = arguments.size() == 1 ? format.arg(arguments.at(0))
+        : arguments.size() == 2
+        ? format.arg(arguments.at(0), arguments.at(1))
+        : format.arg(arguments.value(0), arguments.value(1), arguments.value(2));
     KorvaleLog::line(text);
     mDelegate.showProgressInfo(mCounter, text);
 }
@@ -136,8 +146,35 @@ void InstallRun::recycle(const QString &path)
     mErrorMovingToTrash = true;
     const QString onDesktop = mPaths.desktopFolder + QLatin1Char('/') + QFileInfo(path).fileName();
     if (exists(onDesktop) || !QDir().mkpath(mPaths.desktopFolder)
-        || !mSystem.moveItem(path, onDesktop))
+        || !moveToDesktop(path, onDesktop))
         mErrorMovingToDesktop = true;
+}
+
+// Where a rename cannot do it, the item is copied, the copy checked, and only then the original
+// removed; an original that will not go takes its copy back, so the item stays whole in one
+// place. Where the data ends up anywhere else, a progress line says where.
+bool InstallRun::moveToDesktop(const QString &path, const QString &onDesktop)
+{
+    if (mSystem.renameItem(path, onDesktop))
+        return true;
+    const QString name = displayNameOfPath(path);
+    const auto takeCopyBack = [&] {
+        if (exists(onDesktop) && !mSystem.removeItem(onDesktop))
+            show(QStringLiteral("DesktopCopyLeft"), {name, onDesktop});
+    };
+    if (!mSystem.copyItem(path, onDesktop) || !InstallerSystem::sameItem(path, onDesktop)) {
+        takeCopyBack();
+        return false;
+    }
+    if (mSystem.removeItem(path) || !exists(path))
+        return true;
+    if (InstallerSystem::sameItem(path, onDesktop)) {
+        takeCopyBack();
+        return false;
+    }
+    // Part of the original went before its removal stopped: the whole item is the copy now.
+    show(QStringLiteral("DesktopMoveSplit"), {name, onDesktop, path});
+    return true;
 }
 
 bool InstallRun::moveItemToTrash(const QString &path)

@@ -62,9 +62,12 @@ public:
 
 private:
     void show(const QString &key, const QString &argument);
+    void show(const QString &key, const QStringList &arguments);
     void pause(int milliseconds) const;
     // Recycles an item, or moves it to the desktop when the Trash refuses it.
     void recycle(const QString &path);
+    // The desktop fallback; false when the item is still whole where it was.
+    bool moveToDesktop(const QString &path, const QString &onDesktop);
     bool installDesktopEntry(const QString &source, const QString &target);
 
     InstallerSystem &mSystem;

@@ -14,10 +14,17 @@ public:
 
     // The freedesktop Trash of the item's file system.
     virtual bool moveToTrash(const QString &path);
-    // Renames, or copies then removes across file systems.
-    virtual bool moveItem(const QString &from, const QString &to);
+    // Renames within one file system; false across file systems or where the folders refuse.
+    virtual bool renameItem(const QString &from, const QString &to);
     // A file, or a folder with everything in it; permissions kept.
     virtual bool copyItem(const QString &from, const QString &to);
+    // A file, or a folder with everything in it. Nothing is removed unless all of it can be, as
+    // far as the folders' permissions and file systems tell: a folder is never left emptied
+    // but in place.
+    virtual bool removeItem(const QString &path);
+
+    // `copy` holds what `original` holds: the same entries, the same bytes, the same links.
+    static bool sameItem(const QString &original, const QString &copy);
 
     // The processes whose program is `path` or lies inside the folder `path`, this one excepted.
     virtual QList<qint64> processesStartedFrom(const QString &path);

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 
 using namespace ItemRecord;
@@ -95,6 +96,12 @@ void ItemEditorSheet::showShortcut(const QVariantMap &record)
 std::optional<QVariantMap> ItemEditorSheet::edit(const QVariantMap &record, bool titleEditable,
                                                  bool allowShortcut, const CaptureShortcut &capture)
 {
+    // One edit at a time: a second would refill the fields of the one the user is looking at,
+    // and its nested run could not start anyway.
+    if (mEditing)
+        return std::nullopt;
+    mEditing = true;
+    const auto endEdit = qScopeGuard([this] { mEditing = false; });
     QVariantMap copy = record;
     fill(copy, titleEditable, allowShortcut);
     for (;;) {

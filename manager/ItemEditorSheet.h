@@ -26,7 +26,8 @@ public:
 
     explicit ItemEditorSheet(QWidget *parent = nullptr);
 
-    // editItem:titleEditable:allowShortcut: the edited copy on OK, nothing on Cancel.
+    // editItem:titleEditable:allowShortcut: the edited copy on OK, nothing on Cancel, and nothing
+    // without a look at the fields while another edit runs.
     std::optional<QVariantMap> edit(const QVariantMap &record, bool titleEditable,
                                     bool allowShortcut, const CaptureShortcut &capture);
 
@@ -54,4 +55,5 @@ private:
     QLabel *mShortcutTitle;
     QPushButton *mAssign;
     QCheckBox *mHideOthers;
+    bool mEditing = false;
 };

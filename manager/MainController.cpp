@@ -22,6 +22,7 @@
 #include "ReminderSection.h"
 #include "SectionViews.h"
 #include "SharedPreferences.h"
+#include "SheetRequestQueue.h"
 #include "ShortcutCaptureSheet.h"
 #include "ShortcutSectionView.h"
 #include "StartupSheets.h"
@@ -39,6 +40,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTimer>
 
 using namespace ItemRecord;
@@ -60,6 +62,7 @@ const QString KeyVersion = QStringLiteral("Version");
 const QString KeyWindowFrame = QStringLiteral("NSWindow Frame mainWindow");
 const QString KeyContactsPaths = QStringLiteral("OtherDataContactsPaths");
 const QString KeyCalendarPaths = QStringLiteral("OtherDataCalendarPaths");
+const QString EditItemCommand = QStringLiteral("EditItem");
 
 // A sheet of the shortcut section: it shows the stored section, and only OK changes it; Cancel
 // leaves it as stored, and the sheet shows that again next time.
@@ -114,6 +117,17 @@ MainController::MainController(Environment environment, QObject *parent)
     mScanner->setCurrentListSource([this] { return mListOfApplicationsFound; });
     connect(mScanner.get(), &ApplicationScanner::applicationsListChanged, this,
             &MainController::applicationsListChanged);
+    // Another program's request never reaches a sheet that is open: it waits for it to close.
+    mRequests = std::make_unique<SheetRequestQueue>(
+        [this](const SheetRequestQueue::Request &request) { handleRequest(request); });
+    connect(mRequests.get(), &SheetRequestQueue::requestWaiting, this,
+            &MainController::bringForwardForWaitingRequest);
+    connect(mRequests.get(), &SheetRequestQueue::drained, this, [this] {
+        if (QStatusBar *status = mWindow->findChild<QStatusBar *>()) {
+            status->clearMessage();
+            status->hide();
+        }
+    });
     connect(mEnvironment.notifications, &NotificationCenter::notificationReceived, this,
             &MainController::notificationReceived);
 }
@@ -188,7 +202,8 @@ void MainController::buildSections()
     mWindow->setSectionView(S::ProtectedNotes, mProtectedNotesSection->view());
     for (NotesSection *notes : {mNotesSection, mProtectedNotesSection})
         connect(notes, &NotesSection::saved, this, [this] {
-            mEnvironment.notifications->post(NotificationChannel::Daemon, QStringLiteral("NotesChanged"));
+            mEnvironment.notifications->post(NotificationChannel::Daemon,
+                                             QStringLiteral("NotesChanged"));
         });
     mClipboard = std::make_unique<ClipboardSection>(*mEnvironment.notifications, mWindow.get());
     mWindow->setSectionView(S::Clipboard, mClipboard->view());
@@ -649,6 +664,40 @@ void MainController::notificationReceived(const QString &channel, const QString 
 {
     if (channel != NotificationChannel::Main)
         return;
+    // An edit opens a moment later; one that finds a sheet open waits from now on, so that it
+    // runs after that sheet whatever the timing.
+    if (object == EditItemCommand && mRequests->pending().isEmpty()
+        && !SheetRequestQueue::isSheetOpen()) {
+        QTimer::singleShot(EditItemDelayMs, this, [this, object, userInfo] {
+            mRequests->submit({object, userInfo});
+        });
+        return;
+    }
+    mRequests->submit({object, userInfo});
+}
+
+void MainController::bringForwardForWaitingRequest(const SheetRequestQueue::Request &request)
+{
+    if (request.object != EditItemCommand && request.object != QLatin1String("EditToDoItem"))
+        return;
+    mWindow->show();
+    mWindow->raise();
+    mWindow->activateWindow();
+    if (QWidget *sheet = QApplication::activeModalWidget()) {
+        sheet->raise();
+        sheet->activateWindow();
+    }
+    if (request.object == EditItemCommand) {
+        const QString title = ItemEditing::initialTitle(request.userInfo);
+        // Shown only while an edit waits, under the window the open sheet is attached to.
+        mWindow->statusBar()->showMessage(localized(QStringLiteral("ManagerEditWaits")).arg(title));
+        mWindow->statusBar()->show();
+    }
+}
+
+void MainController::handleRequest(const SheetRequestQueue::Request &request)
+{
+    const QString &object = request.object;
     if (object == ClipboardStore::ChangedCommand) {
         mClipboard->reloadIfChanged();
         return;
@@ -668,7 +717,6 @@ void MainController::notificationReceived(const QString &channel, const QString 
         mWindow->activateWindow();
         return;
     }
-    if (object != QLatin1String("EditItem"))
-        return;
-    QTimer::singleShot(EditItemDelayMs, this, [this, userInfo] { editItem(userInfo); });
+    if (object == EditItemCommand)
+        editItem(request.userInfo);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ManagerListFilter.h"
+#include "SheetRequestQueue.h"
 #include "ShortcutSettings.h"
 
 #include <QObject>
@@ -105,6 +106,8 @@ public:
     void searchOnWeb(int row, const QString &addressTemplate);
     // The agent's "EditItem" request.
     void editItem(const QVariantMap &record);
+    // What other programs asked while a sheet was open, waiting for it to close.
+    const SheetRequestQueue &waitingRequests() const { return *mRequests; }
     // The agent-active box: stored when the user changed it.
     void daemonActivation(bool fromCheckBox);
     // shortCutsDidChange: the shortcut and other-data keys stored, and the agent told.
@@ -139,6 +142,8 @@ private:
     void applicationsListChanged(const QVariantList &list);
     void notificationReceived(const QString &channel, const QString &object,
                               const QVariantMap &userInfo);
+    void handleRequest(const SheetRequestQueue::Request &request);
+    void bringForwardForWaitingRequest(const SheetRequestQueue::Request &request);
     std::optional<QVariantMap> editRecord(const QVariantMap &record);
     std::optional<KeyMap> captureShortcut();
     KeyMapSource *keyboard();
@@ -168,6 +173,7 @@ private:
     std::unique_ptr<ItemEditorSheet> mItemEditor;
     std::unique_ptr<ShortcutCaptureSheet> mShortcutSheet;
     std::unique_ptr<ClipboardSection> mClipboard;
+    std::unique_ptr<SheetRequestQueue> mRequests;
 
     QStringList mListOfFoldersForApplications;
     QVariantList mListOfApplicationsFound;

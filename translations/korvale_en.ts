@@ -336,6 +336,10 @@
         <translation>Edit…</translation>
     </message>
     <message>
+        <source>ManagerEditWaits</source>
+        <translation>“%1” opens for editing when the open dialog is closed.</translation>
+    </message>
+    <message>
         <source>ManagerNoApplications</source>
         <translation>No application has been found yet. Korvale is looking in the application folders.</translation>
     </message>
@@ -1347,6 +1351,14 @@ Alert below: %4
     <message>
         <source>CopyProcessError</source>
         <translation>%1 could not be copied.</translation>
+    </message>
+    <message>
+        <source>DesktopCopyLeft</source>
+        <translation>%1 stays where it was; a copy of it that could not be removed is at %2.</translation>
+    </message>
+    <message>
+        <source>DesktopMoveSplit</source>
+        <translation>%1 is now whole at %2; what is left of it at %3 could not be removed.</translation>
     </message>
     <message>
         <source>ERROR !</source>

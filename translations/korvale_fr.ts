@@ -336,6 +336,10 @@
         <translation>Modifier…</translation>
     </message>
     <message>
+        <source>ManagerEditWaits</source>
+        <translation>« %1 » s’ouvrira pour modification à la fermeture de la boîte de dialogue ouverte.</translation>
+    </message>
+    <message>
         <source>ManagerNoApplications</source>
         <translation>Aucune application trouvée pour l’instant. Korvale cherche dans les dossiers d’applications.</translation>
     </message>
@@ -1347,6 +1351,14 @@ Alerte au-dessous de : %4
     <message>
         <source>CopyProcessError</source>
         <translation>%1 n’a pas pu être copié.</translation>
+    </message>
+    <message>
+        <source>DesktopCopyLeft</source>
+        <translation>%1 reste à sa place ; une copie qui n’a pas pu être supprimée se trouve dans %2.</translation>
+    </message>
+    <message>
+        <source>DesktopMoveSplit</source>
+        <translation>%1 se trouve désormais en entier dans %2 ; ce qu’il en reste dans %3 n’a pas pu être supprimé.</translation>
     </message>
     <message>
         <source>ERROR !</source>

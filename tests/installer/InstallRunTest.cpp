@@ -8,9 +8,12 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -230,6 +233,99 @@ TEST_F(InstallRunTest, TrashFailureInterruptedListsTheTrashError)
     EXPECT_TRUE(uninstall->mErrorMovingToDesktop);
     // Stopped at the second step: the desktop entries are still in place.
     EXPECT_TRUE(QFileInfo::exists(applications() + QStringLiteral("/korvale-manager.desktop")));
+}
+
+// Every file under a folder with its bytes, by relative path; empty for a missing folder.
+QMap<QString, QByteArray> treeOf(const QString &folder)
+{
+    QMap<QString, QByteArray> tree;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        tree.insert(path.mid(folder.size()), file.readAll());
+    }
+    return tree;
+}
+
+QString desktopFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+// The Trash refuses the installed bundle and the desktop is on another file system; the bundle's
+// folder does not let it go. The copy made on the desktop is taken back, the bundle stays whole
+// where it was, and the report says it was moved neither to the Trash nor to the desktop.
+TEST_F(InstallRunTest, AnItemThatCannotBeRemovedIsLeftWholeInPlace)
+{
+    InstallerSystem system;
+    ASSERT_FALSE(run(system, *script.installSteps));
+    const QMap<QString, QByteArray> installed = treeOf(prefix());
+    ASSERT_FALSE(installed.isEmpty());
+
+    StuckOriginalSystem stuck;
+    stuck.desktop = desktopFolder();
+    InstallRun *uninstall = nullptr;
+    EXPECT_TRUE(run(stuck, *script.uninstallSteps, &uninstall));
+
+    EXPECT_EQ(stuck.removalsRefused, QStringList{prefix()});
+    EXPECT_EQ(treeOf(prefix()), installed);
+    EXPECT_FALSE(QFileInfo::exists(desktopFolder() + QStringLiteral("/korvale")));
+    EXPECT_EQ(delegate.askedAbout, QStringList{prefix()});
+    EXPECT_TRUE(uninstall->mErrorMovingToTrash);
+    EXPECT_TRUE(uninstall->mErrorMovingToDesktop);
+}
+
+// A removal that stopped half-way: the desktop holds the whole item, and the progress says so
+// and where the rest is.
+TEST_F(InstallRunTest, AnItemPartlyRemovedIsWholeOnTheDesktopAndTheProgressSaysWhere)
+{
+    InstallerSystem system;
+    ASSERT_FALSE(run(system, *script.installSteps));
+    const QMap<QString, QByteArray> installed = treeOf(prefix());
+
+    StuckOriginalSystem stuck;
+    stuck.desktop = desktopFolder();
+    stuck.removesOneFileFirst = true;
+    InstallRun *uninstall = nullptr;
+    EXPECT_TRUE(run(stuck, *script.uninstallSteps, &uninstall));
+
+    const QString onDesktop = desktopFolder() + QStringLiteral("/korvale");
+    EXPECT_EQ(treeOf(onDesktop), installed);
+    EXPECT_EQ(treeOf(prefix()).size(), installed.size() - 1);
+    EXPECT_TRUE(delegate.lines.filter(onDesktop).filter(prefix()).size() == 1)
+        << delegate.lines.join('\n').toStdString();
+    // The item is out of the way only in part: the user is asked about what is left.
+    EXPECT_EQ(delegate.askedAbout, QStringList{prefix()});
+    EXPECT_FALSE(uninstall->mErrorMovingToDesktop);
+}
+
+// The same with a real read-only folder. Root ignores permission bits, so there the removal
+// would succeed and the check means nothing.
+TEST_F(InstallRunTest, AnItemInAReadOnlyFolderIsLeftWholeInPlace)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may remove from a read-only folder";
+    const QString locked = home.path() + QStringLiteral("/locked");
+    const QString item = locked + QStringLiteral("/Plans");
+    write(item + QStringLiteral("/a.txt"), "first");
+    write(item + QStringLiteral("/deeper/b.txt"), "second");
+    const QMap<QString, QByteArray> before = treeOf(item);
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+    const auto unlock = qScopeGuard([&] {
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+
+    RefusingSystem refusing;
+    refusing.refuseMoves = false; // the desktop is there, only the folder holds the item back
+    InstallRun *trash = nullptr;
+    EXPECT_TRUE(run(refusing, {QStringLiteral("_trashNoErr\t") + item}, &trash));
+
+    EXPECT_EQ(treeOf(item), before);
+    EXPECT_FALSE(QFileInfo::exists(desktopFolder() + QStringLiteral("/Plans")));
+    EXPECT_TRUE(trash->mErrorMovingToTrash);
+    EXPECT_TRUE(trash->mErrorMovingToDesktop);
 }
 
 TEST_F(InstallRunTest, StopEndsTheRunAfterTheCurrentStep)

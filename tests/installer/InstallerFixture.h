@@ -6,6 +6,7 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLocale>
 #include <QStringList>
@@ -88,8 +89,38 @@ class RefusingSystem : public InstallerSystem
 public:
     bool refuseMoves = true;
     bool moveToTrash(const QString &) override { return false; }
-    bool moveItem(const QString &from, const QString &to) override
+    bool renameItem(const QString &from, const QString &to) override
     {
-        return !refuseMoves && InstallerSystem::moveItem(from, to);
+        return !refuseMoves && InstallerSystem::renameItem(from, to);
+    }
+    bool copyItem(const QString &from, const QString &to) override
+    {
+        return !refuseMoves && InstallerSystem::copyItem(from, to);
+    }
+};
+
+// The Trash refuses, the desktop lies on another file system (no rename), and what lies outside
+// the desktop cannot be removed, as in a read-only folder, whoever runs the test. With
+// `removesOneFileFirst`, a removal takes one file before it fails.
+class StuckOriginalSystem : public InstallerSystem
+{
+public:
+    QString desktop;
+    bool removesOneFileFirst = false;
+    QStringList removalsRefused;
+
+    bool moveToTrash(const QString &) override { return false; }
+    bool renameItem(const QString &, const QString &) override { return false; }
+    bool removeItem(const QString &path) override
+    {
+        if (path.startsWith(desktop + QLatin1Char('/')))
+            return InstallerSystem::removeItem(path);
+        removalsRefused.append(path);
+        if (removesOneFileFirst) {
+            QDirIterator files(path, QDir::Files, QDirIterator::Subdirectories);
+            if (files.hasNext())
+                QFile::remove(files.next());
+        }
+        return false;
     }
 };
