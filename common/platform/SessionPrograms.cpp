@@ -44,7 +44,8 @@ std::optional<RunningProgram> DBusSessionPrograms::running(const SessionProgram 
     if (!registered.isValid() || !registered.value())
         return std::nullopt;
     RunningProgram owner;
-    // The owner may have let the name go in between: it still ran a moment ago.
+    // An owner that let the name go in between still ran a moment ago: running, executable
+    // unknown.
     if (const QDBusReply<uint> pid = daemon->servicePid(program.service); pid.isValid()) {
         owner.pid = pid.value();
         if (const std::optional<ProcessInfo> process = mProcesses->process(owner.pid))
