@@ -18,15 +18,13 @@
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/NotificationCenter.h"
-#include "platform/ProcessTable.h"
 #include "platform/SessionInstance.h"
+#include "platform/SessionPrograms.h"
 #include "platform/TerminationSignals.h"
 
 #include <QApplication>
 #include <QProcess>
 #include <QTimer>
-
-#include <algorithm>
 
 namespace {
 
@@ -61,12 +59,10 @@ public:
     {
         return QCoreApplication::applicationDirPath() + QStringLiteral("/korvale-manager");
     }
+    // Whichever manager owns its name on this session's bus is the one that hears the agent.
     bool isMainAppLaunched() override
     {
-        const QString manager = mainAppPath();
-        const QList<ProcessInfo> processes = ProcessTable::system().processes();
-        return std::any_of(processes.cbegin(), processes.cend(),
-                           [&manager](const ProcessInfo &p) { return p.executable == manager; });
+        return SessionPrograms::session().isRunning(SessionProgram::manager());
     }
     void attachScanning(std::unique_ptr<AgentScanning> scanning)
     {
@@ -180,7 +176,7 @@ int main(int argc, char **argv)
     // Every text shown is looked up by its key in the user's language.
     QOR_StringUtils::installTranslations();
 
-    SessionInstance instance(QStringLiteral("org.korvale.Daemon"));
+    SessionInstance instance(SessionProgram::daemon().service);
     switch (instance.claim()) {
     case SessionInstance::Claim::HandedOver:
         if (!instance.why().isEmpty())
@@ -289,7 +285,7 @@ int main(int argc, char **argv)
                              controller.readData();
                          });
                      });
-    instance.setStatusProvider([&controller, &activations] {
+    instance.setStatusProvider([&controller, &activations, &hooks] {
         QVariantMap status = controller.settings().toMap();
         status.insert(QStringLiteral("pid"), qint64(QCoreApplication::applicationPid()));
         status.insert(QStringLiteral("settingsReadCount"), controller.settingsReadCount());
@@ -297,6 +293,7 @@ int main(int argc, char **argv)
         status.insert(QStringLiteral("activationCount"), activations);
         status.insert(QStringLiteral("timerRunning"), controller.isTimerRunning());
         status.insert(QStringLiteral("timerCounter"), qint64(controller.schedule().mTimerCounter));
+        status.insert(QStringLiteral("mainAppLaunched"), hooks->isMainAppLaunched());
         return status;
     });
 

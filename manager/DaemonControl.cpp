@@ -2,15 +2,13 @@
 
 #include "KorvaleLog.h"
 #include "platform/NotificationCenter.h"
-#include "platform/ProcessTable.h"
 #include "platform/QOR_AppUtils.h"
+#include "platform/SessionPrograms.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
-
-#include <algorithm>
 
 DaemonControl::DaemonControl(Environment environment, QObject *parent)
     : QObject(parent)
@@ -19,27 +17,29 @@ DaemonControl::DaemonControl(Environment environment, QObject *parent)
     if (mEnvironment.daemonPath.isEmpty())
         mEnvironment.daemonPath =
             QCoreApplication::applicationDirPath() + QStringLiteral("/korvale-daemon");
-    if (!mEnvironment.processes)
-        mEnvironment.processes = &ProcessTable::system();
+    if (!mEnvironment.programs)
+        mEnvironment.programs = &SessionPrograms::session();
     if (!mEnvironment.start)
         mEnvironment.start = [](const QString &path) { return QProcess::startDetached(path, {}); };
 }
 
 bool DaemonControl::daemonIsLaunched() const
 {
-    const QList<ProcessInfo> processes = mEnvironment.processes->processes();
-    return std::any_of(processes.cbegin(), processes.cend(), [this](const ProcessInfo &process) {
-        return process.executable == mEnvironment.daemonPath;
-    });
+    const std::optional<RunningProgram> agent =
+        mEnvironment.programs->running(SessionProgram::daemon());
+    return agent
+        && QOR_AppUtils::otherCopyOfAgent(mEnvironment.daemonPath, agent->executable).isEmpty();
 }
 
 bool DaemonControl::launchDaemon()
 {
-    if (daemonIsLaunched())
-        return true;
-    const QString elsewhere =
-        QOR_AppUtils::daemonProcessesElsewhere(mEnvironment.daemonPath, *mEnvironment.processes);
-    if (!elsewhere.isEmpty()) {
+    // Only this session's agent counts: another session of the same user has its own.
+    if (const std::optional<RunningProgram> agent =
+            mEnvironment.programs->running(SessionProgram::daemon())) {
+        const QString elsewhere =
+            QOR_AppUtils::otherCopyOfAgent(mEnvironment.daemonPath, agent->executable);
+        if (elsewhere.isEmpty())
+            return true;
         if (mEnvironment.multipleDaemons)
             mEnvironment.multipleDaemons(elsewhere);
         return false;

@@ -6,7 +6,7 @@
 #include <functional>
 
 class NotificationCenter;
-class ProcessTable;
+class SessionPrograms;
 
 // The agent as the manager controls it: started from beside the manager's own program, stopped
 // with "QuitDaemon", and kept in or out of the user's login items.
@@ -18,8 +18,8 @@ public:
         // Empty: "korvale-daemon" beside this program.
         QString daemonPath;
         NotificationCenter *notifications = nullptr;
-        // Empty: this machine's processes.
-        const ProcessTable *processes = nullptr;
+        // Empty: the programs on this session's bus.
+        const SessionPrograms *programs = nullptr;
         // Empty: a detached process.
         std::function<bool(const QString &)> start;
         // Shows the "MultipleDaemons" alert naming the other copy's folder.
@@ -31,8 +31,9 @@ public:
     explicit DaemonControl(Environment environment, QObject *parent = nullptr);
 
     QString daemonPath() const { return mEnvironment.daemonPath; }
+    // This copy's agent runs in this session.
     bool daemonIsLaunched() const;
-    // launchDaemon: false only when another copy's agent runs.
+    // launchDaemon: false only when another copy's agent runs in this session.
     bool launchDaemon();
     void setDaemonInLoginItems(bool inLoginItems);
     // daemonActivation: on, the agent runs and starts at login; off, it quits and does not.

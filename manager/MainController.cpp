@@ -99,7 +99,7 @@ MainController::MainController(Environment environment, QObject *parent)
     DaemonControl::Environment daemon;
     daemon.daemonPath = mEnvironment.daemonPath;
     daemon.notifications = mEnvironment.notifications;
-    daemon.processes = mEnvironment.processes;
+    daemon.programs = mEnvironment.programs;
     daemon.start = mEnvironment.startProgram;
     daemon.multipleDaemons = [this](const QString &folder) {
         if (!mEnvironment.interactive)

@@ -30,7 +30,7 @@ class NotesSection;
 class NotificationCenter;
 class OtherDataView;
 class PreferencesSheet;
-class ProcessTable;
+class SessionPrograms;
 class SharedPreferences;
 class ShortcutCaptureSheet;
 class ShortcutSectionView;
@@ -49,7 +49,7 @@ public:
         NotificationCenter *notifications = nullptr; // empty: a centre on the session bus
         KeyMapSource *keyboard = nullptr; // for the shortcut sheet; empty: X11, sampled
         QString daemonPath; // empty: beside this program
-        const ProcessTable *processes = nullptr; // empty: this machine's
+        const SessionPrograms *programs = nullptr; // empty: this session's bus
         std::function<bool(const QString &)> startProgram; // empty: detached
         // Modal sheets are skipped (accepted) where there is no one to answer them.
         bool interactive = true;

@@ -4,6 +4,7 @@
 #include "QOR_StringUtils.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/SessionInstance.h"
+#include "platform/SessionPrograms.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -52,7 +53,7 @@ int main(int argc, char **argv)
     }
 
     // One manager per session: a second start shows the first one's window.
-    SessionInstance instance(QStringLiteral("org.korvale.Manager"));
+    SessionInstance instance(SessionProgram::manager().service);
     if (instance.claim() == SessionInstance::Claim::HandedOver)
         return 0;
 

@@ -85,6 +85,41 @@ QString ProcProcessTable::bundlePathFromEnvironment(const QByteArray &environ, q
     return QFile::decodeName(desktopFile);
 }
 
+std::optional<ProcessInfo> ProcessTable::process(qint64 pid) const
+{
+    for (const ProcessInfo &info : processes()) {
+        if (info.pid == pid)
+            return info;
+    }
+    return std::nullopt;
+}
+
+std::optional<ProcessInfo> ProcProcessTable::read(const char *pidName, qint64 pid, uid_t user) const
+{
+    const QString folder = mProcRoot + QLatin1Char('/') + QLatin1String(pidName);
+    struct stat st;
+    if (::stat(QFile::encodeName(folder).constData(), &st) != 0 || st.st_uid != user)
+        return std::nullopt;
+    // Kernel threads and zombies have no executable: nothing to name them by.
+    const QString executable = readLink(folder + QStringLiteral("/exe"));
+    if (executable.isEmpty())
+        return std::nullopt;
+    ProcessInfo info;
+    info.pid = pid;
+    info.executable = executable;
+    info.name = executable.mid(executable.lastIndexOf(QLatin1Char('/')) + 1);
+    info.bundlePath =
+        bundlePathFromEnvironment(readWhole(folder + QStringLiteral("/environ")), pid, executable);
+    return info;
+}
+
+std::optional<ProcessInfo> ProcProcessTable::process(qint64 pid) const
+{
+    if (pid <= 0)
+        return std::nullopt;
+    return read(QByteArray::number(pid).constData(), pid, ::getuid());
+}
+
 QList<ProcessInfo> ProcProcessTable::processes() const
 {
     QList<ProcessInfo> found;
@@ -96,21 +131,8 @@ QList<ProcessInfo> ProcProcessTable::processes() const
         qint64 pid = 0;
         if (!parsePid(entry->d_name, pid))
             continue;
-        const QString folder = mProcRoot + QLatin1Char('/') + QLatin1String(entry->d_name);
-        struct stat st;
-        if (::stat(QFile::encodeName(folder).constData(), &st) != 0 || st.st_uid != user)
-            continue;
-        // Kernel threads and zombies have no executable: nothing to name them by.
-        const QString executable = readLink(folder + QStringLiteral("/exe"));
-        if (executable.isEmpty())
-            continue;
-        ProcessInfo info;
-        info.pid = pid;
-        info.executable = executable;
-        info.name = executable.mid(executable.lastIndexOf(QLatin1Char('/')) + 1);
-        info.bundlePath = bundlePathFromEnvironment(readWhole(folder + QStringLiteral("/environ")),
-                                                    pid, executable);
-        found.append(info);
+        if (std::optional<ProcessInfo> info = read(entry->d_name, pid, user))
+            found.append(*info);
     }
     ::closedir(dir);
     std::sort(found.begin(), found.end(),

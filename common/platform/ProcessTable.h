@@ -3,6 +3,9 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+#include <sys/types.h>
+
 // One running process of the current user.
 struct ProcessInfo {
     qint64 pid = 0;
@@ -22,6 +25,8 @@ class ProcessTable
 public:
     virtual ~ProcessTable();
     virtual QList<ProcessInfo> processes() const = 0;
+    // The process with this id when it is one of the user's; by default looked up in processes().
+    virtual std::optional<ProcessInfo> process(qint64 pid) const;
 
     // The table of this machine (/proc); shared and safe to use from any thread.
     static const ProcessTable &system();
@@ -33,6 +38,7 @@ class ProcProcessTable final : public ProcessTable
 public:
     explicit ProcProcessTable(QString procRoot = QStringLiteral("/proc"));
     QList<ProcessInfo> processes() const override;
+    std::optional<ProcessInfo> process(qint64 pid) const override;
 
     // The bundle path given the NUL-separated environment of process pid and its executable:
     // GIO names the launching desktop entry in GIO_LAUNCHED_DESKTOP_FILE, and the launched
@@ -42,6 +48,8 @@ public:
                                              const QString &executable);
 
 private:
+    std::optional<ProcessInfo> read(const char *pidName, qint64 pid, uid_t user) const;
+
     QString mProcRoot;
 };
 

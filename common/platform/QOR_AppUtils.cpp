@@ -101,22 +101,14 @@ void QOR_AppUtils::removeFromLoginItems(const QString &path)
     }
 }
 
-QString QOR_AppUtils::daemonProcessesElsewhere(const QString &agentPath,
-                                               const ProcessTable &processes)
+QString QOR_AppUtils::otherCopyOfAgent(const QString &agentPath, const QString &runningExecutable)
 {
-    const QString name = fileNameOf(agentPath);
-    if (name.isEmpty())
+    if (runningExecutable.isEmpty())
         return {};
-    // Processes name their executable with every link resolved.
-    QStringList ours{QDir::cleanPath(agentPath)};
-    if (const QString canonical = QFileInfo(agentPath).canonicalFilePath(); !canonical.isEmpty())
-        ours << canonical;
-    for (const ProcessInfo &process : processes.processes()) {
-        if (process.executable.isEmpty() || fileNameOf(process.executable) != name
-            || ours.contains(process.executable))
-            continue;
-        // PREFIX/bin/korvale-daemon: the copy is PREFIX.
-        return QFileInfo(QFileInfo(process.executable).path()).path();
-    }
-    return {};
+    // The kernel names a running executable with every link resolved.
+    if (runningExecutable == QDir::cleanPath(agentPath)
+        || runningExecutable == QFileInfo(agentPath).canonicalFilePath())
+        return {};
+    // PREFIX/bin/korvale-daemon: the copy is PREFIX.
+    return QFileInfo(QFileInfo(runningExecutable).path()).path();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ProcessTable.h"
-
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -37,9 +35,8 @@ public:
     // Deletes the first entry the suite wrote for path; other entries starting it stay.
     static void removeFromLoginItems(const QString &path);
 
-    // The folder of another copy of the suite whose agent runs: the first process whose
-    // executable has the agent's file name at another path gives the folder holding that copy's
-    // bin/. Empty when there is none.
-    static QString daemonProcessesElsewhere(const QString &agentPath,
-                                            const ProcessTable &processes = ProcessTable::system());
+    // The folder of another copy of the suite when the agent running in this session runs from
+    // runningExecutable rather than from agentPath: the folder holding that copy's bin/. Empty
+    // when it is this copy's agent, or when its executable is not known.
+    static QString otherCopyOfAgent(const QString &agentPath, const QString &runningExecutable);
 };

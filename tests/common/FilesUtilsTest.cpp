@@ -304,6 +304,10 @@ TEST_F(FilesUtils, ProcTableTakesTheDesktopEntryOnlyForTheLaunchedProcess)
     EXPECT_EQ(processes[1].name, QStringLiteral("term"));
     EXPECT_EQ(processes[2].bundlePath, QStringLiteral("/usr/bin/bash"));
     EXPECT_TRUE(ProcProcessTable(path(QStringLiteral("nothing"))).processes().isEmpty());
+    // One process by its id reads as it does in the whole table.
+    EXPECT_EQ(ProcProcessTable(proc).process(9), processes[0]);
+    EXPECT_EQ(ProcProcessTable(proc).process(102), std::nullopt) << "no executable";
+    EXPECT_EQ(ProcProcessTable(proc).process(103), std::nullopt);
 }
 
 TEST(FilesUtilsProcesses, TheRealTableShowsThisProcessAndADesktopLaunch)

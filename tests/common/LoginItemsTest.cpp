@@ -1,6 +1,5 @@
 #include "TestEnvironment.h"
 #include "platform/AutostartEntry.h"
-#include "platform/ProcessTable.h"
 #include "platform/QOR_AppUtils.h"
 
 #include <QDir>
@@ -123,26 +122,21 @@ TEST_F(LoginItems, ExecQuotingKeepsAwkwardPathsWhole)
     }
 }
 
-TEST_F(LoginItems, AnotherCopyOfTheAgentIsFoundByItsFileName)
+TEST_F(LoginItems, TheAgentOfTheSessionIsAnotherCopyOnlyWhenItRunsFromAnotherPath)
 {
     const QString agent = program(QStringLiteral("suite"));
-    // The same agent reached through a link: processes name it with links resolved.
+    // The same agent reached through a link: the kernel names it with links resolved.
     const QString linked = home.path() + QStringLiteral("/linked");
     ASSERT_TRUE(QFile::link(home.path() + QStringLiteral("/suite"), linked));
     const QString throughLink = linked + QStringLiteral("/bin/korvale-daemon");
-
     const QString running = QFileInfo(agent).canonicalFilePath();
-    FakeProcessTable processes({{10, "bash", "/usr/bin/bash", "/usr/bin/bash"},
-                                {11, "korvale-daemon", running, running},
-                                {12, "korvale-daemon-x", "", "/opt/x/bin/korvale-daemon-x"}});
-    EXPECT_EQ(QOR_AppUtils::daemonProcessesElsewhere(throughLink, processes), QString());
-    EXPECT_EQ(QOR_AppUtils::daemonProcessesElsewhere(agent, processes), QString());
 
-    processes.setProcesses(processes.processes()
-                           << ProcessInfo{20, "korvale-daemon", "",
-                                          "/opt/Other Copy/bin/korvale-daemon"}
-                           << ProcessInfo{21, "korvale-daemon", "",
-                                          "/opt/third/bin/korvale-daemon"});
-    EXPECT_EQ(QOR_AppUtils::daemonProcessesElsewhere(agent, processes), "/opt/Other Copy");
-    EXPECT_EQ(QOR_AppUtils::daemonProcessesElsewhere(throughLink, processes), "/opt/Other Copy");
+    EXPECT_EQ(QOR_AppUtils::otherCopyOfAgent(throughLink, running), QString());
+    EXPECT_EQ(QOR_AppUtils::otherCopyOfAgent(agent, running), QString());
+    EXPECT_EQ(QOR_AppUtils::otherCopyOfAgent(agent, QString()), QString())
+        << "an agent whose executable cannot be known is not named as another copy";
+    EXPECT_EQ(QOR_AppUtils::otherCopyOfAgent(agent, "/opt/Other Copy/bin/korvale-daemon"),
+              "/opt/Other Copy");
+    EXPECT_EQ(QOR_AppUtils::otherCopyOfAgent(throughLink, "/opt/Other Copy/bin/korvale-daemon"),
+              "/opt/Other Copy");
 }

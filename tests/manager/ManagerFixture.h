@@ -6,7 +6,7 @@
 #include "TestEnvironment.h"
 #include "platform/KeyMapSource.h"
 #include "platform/NotificationCenter.h"
-#include "platform/ProcessTable.h"
+#include "platform/SessionPrograms.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,7 +45,7 @@ protected:
         environment.notifications = mNotifications.get();
         environment.keyboard = &mKeyboard;
         environment.daemonPath = mDaemonPath;
-        environment.processes = &mProcesses;
+        environment.programs = &mPrograms;
         environment.startProgram = [this](const QString &path) {
             mStarted << path;
             return true;
@@ -85,7 +85,7 @@ protected:
     std::unique_ptr<SharedPreferences> mPreferences;
     std::unique_ptr<NotificationCenter> mNotifications;
     FakeKeyMapSource mKeyboard;
-    FakeProcessTable mProcesses;
+    FakeSessionPrograms mPrograms;
     QString mDaemonPath;
     QStringList mPosted;
     QStringList mStarted;

@@ -162,7 +162,7 @@ TEST_F(ManagerTest, TheWebSearchLooksUpTheSelectedApplicationsTitle)
     environment.notifications = mNotifications.get();
     environment.keyboard = &mKeyboard;
     environment.daemonPath = mDaemonPath;
-    environment.processes = &mProcesses;
+    environment.programs = &mPrograms;
     environment.startProgram = [](const QString &) { return true; };
     environment.interactive = false;
     environment.version = "1.0";

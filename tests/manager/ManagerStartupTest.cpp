@@ -38,7 +38,7 @@ TEST_F(ManagerTest, AFirstStartStoresTheDefaultsStartsTheAgentAndMakesItALoginIt
     // The same version again: no licence, no tour; an agent already running is not started.
     manager.reset();
     mStarted.clear();
-    mProcesses.setProcesses({ProcessInfo{42, "korvale-daemon", mDaemonPath, mDaemonPath}});
+    mPrograms.setRunning(SessionProgram::daemon(), RunningProgram{42, mDaemonPath});
     manager = makeManager();
     ASSERT_TRUE(manager->applicationDidFinishLaunching());
     EXPECT_FALSE(manager->isFirstLaunchOfVersion());
@@ -58,9 +58,10 @@ TEST_F(ManagerTest, TheAgentBoxOffQuitsTheAgentAndLeavesTheLoginItemsAndOnlyThis
     EXPECT_FALSE(QOR_AppUtils::isInLoginItems(mDaemonPath));
     EXPECT_EQ(mPreferences->value("DaemonActivated").toInt(), 0);
 
-    // Another copy's agent runs: this one is neither started nor made a login item.
+    // Another copy's agent runs in this session: this one is neither started nor made a login
+    // item.
     const QString other = mHome.path() + "/other/bin/korvale-daemon";
-    mProcesses.setProcesses({ProcessInfo{7, "korvale-daemon", other, other}});
+    mPrograms.setRunning(SessionProgram::daemon(), RunningProgram{7, other});
     mStarted.clear();
     box->click();
     EXPECT_TRUE(box->isChecked());
