@@ -14,8 +14,10 @@
 #include "KorvaleLog.h"
 #include "MainWindow.h"
 #include "QOR_StringUtils.h"
+#include "ReminderWindow.h"
 #include "SelectionPreview.h"
 #include "SharedPreferences.h"
+#include "ToDoWindow.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/NotificationCenter.h"
@@ -279,6 +281,15 @@ int runAgent(SessionInstance &instance)
         status.insert(QStringLiteral("timerCounter"), qint64(controller.schedule().mTimerCounter));
         return status;
     });
+
+    // The windows' frames are saved a moment after each move; one moved just before the end
+    // is saved with the rest.
+    QObject::connect(&controller, &DaemonController::terminating, &access,
+                     [&access, &toDo, &reminders] {
+                         access.window().window()->savePendingFrame();
+                         toDo.window().savePendingFrame();
+                         reminders.reminderWindow().savePendingFrame();
+                     });
 
     // Logging out ends the agent as its own Quit does: application use is saved first.
     TerminationSignals termination;
