@@ -126,9 +126,17 @@ void FaviconUpdater::run(const QVariantList &bookmarks, QVariantList favicons)
     QNetworkAccessManager manager;
     const Favicons::Fetch fetch = mFetch ? mFetch : networkFetch(manager, mStopping, mLimits);
     QSet<QString> known;
-    for (const QVariant &favicon : std::as_const(favicons))
-        known.insert(favicon.toMap().value(QStringLiteral("U")).toString());
     bool unsavedFailures = false;
+    for (QVariant &favicon : favicons) {
+        QVariantMap record = favicon.toMap();
+        known.insert(record.value(QStringLiteral("U")).toString());
+        // Stored before the size limit held: the address stays tried, the icon goes.
+        if (record.value(QStringLiteral("I")).toByteArray().size() > mLimits.maximumBytes) {
+            record.remove(QStringLiteral("I"));
+            favicon = record;
+            unsavedFailures = true;
+        }
+    }
     for (const QVariant &bookmark : bookmarks) {
         if (mStopping)
             return;

@@ -247,7 +247,8 @@ QVariantMap savedRecordOf(const QVariantList &saved, const QString &address)
 } // namespace
 
 // An icon answer past 2 MB is refused whether its length was announced or not, and the agent
-// stops reading it there; the sites after it get their icons.
+// stops reading it there; the sites after it get their icons. One stored before the limit held
+// is dropped from the list.
 TEST(Favicons, AnswersPastTheSizeLimitAreRefusedAndNotReadToTheEnd)
 {
     TemporaryHome home;
@@ -256,19 +257,24 @@ TEST(Favicons, AnswersPastTheSizeLimitAreRefusedAndNotReadToTheEnd)
     web.site(1, HostileWeb::Answer::LargeAnnounced);
     web.site(2, HostileWeb::Answer::LargeUnannounced);
     web.site(3, HostileWeb::Answer::Icon);
-    const QVariantList bookmarks{QVariantMap{{"x", 3}, {"U", web.address(1)}},
-                                 QVariantMap{{"x", 3}, {"U", web.address(2)}},
-                                 QVariantMap{{"x", 3}, {"U", web.address(3)}}};
+    const QVariantList bookmarks{
+        QVariantMap{{"x", 3}, {"U", web.address(1)}}, QVariantMap{{"x", 3}, {"U", web.address(2)}},
+        QVariantMap{{"x", 3}, {"U", web.address(3)}}, QVariantMap{{"x", 3}, {"U", web.address(4)}}};
+    QByteArray storedEarlier = icon;
+    storedEarlier.append(12 * 1024 * 1024, '\0');
+    const QVariantList known{QVariantMap{{"U", web.address(4)}, {"I", storedEarlier}}};
 
     FaviconUpdater updater;
     QVariantList saved;
     QObject::connect(&updater, &FaviconUpdater::saveRequested,
                      [&](const QVariantList &list) { saved = list; });
-    updater.update([&] { return bookmarks; }, [] { return QVariantList(); });
+    updater.update([&] { return bookmarks; }, [&] { return known; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return !updater.isRunning(); }, 30000));
     QTest::qWait(10); // the last queued save
 
-    ASSERT_EQ(saved.size(), 3);
+    ASSERT_EQ(saved.size(), 4);
+    EXPECT_TRUE(savedRecordOf(saved, web.address(4)).contains("U"));
+    EXPECT_FALSE(savedRecordOf(saved, web.address(4)).contains("I")) << "12 MB stored earlier";
     EXPECT_FALSE(savedRecordOf(saved, web.address(1)).contains("I"))
         << "5 MB announced by Content-Length";
     EXPECT_FALSE(savedRecordOf(saved, web.address(2)).contains("I")) << "64 MB without a length";
