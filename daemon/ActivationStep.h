@@ -11,6 +11,8 @@ public:
 
     // Starts the keyboard thread (second start-up stage).
     virtual void start() { }
+    // Stops it (quitting): nothing may run on it while the agent is torn down.
+    virtual void stop() { }
     // Takes the settings the controller just read and rebuilds the activation key map.
     virtual void applySettings(const DaemonSettings &) { }
 

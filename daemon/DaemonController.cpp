@@ -240,9 +240,13 @@ void DaemonController::applicationWillTerminate()
         return;
     mTerminated = true;
     mTimer.stop();
+    mActivation->stop();
+    // Told first, so the threads wind down while the saves run.
+    mBackgroundWork.requestStop();
     mHooks->saveApplicationsUse();
-    mNotifications->stopObservingAll();
     emit terminating();
+    mNotifications->stopObservingAll();
+    mBackgroundWorkStopped = mBackgroundWork.waitUntilStopped(BackgroundStopMs);
 }
 
 void DaemonController::timerMethod()

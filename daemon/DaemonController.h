@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BackgroundWork.h"
 #include "DaemonSettings.h"
 #include "DaemonState.h"
 #include "PeriodicCheck.h"
@@ -36,6 +37,8 @@ public:
     };
 
     static constexpr int TimerIntervalMs = 143; // 1/7 s
+    // How long the quit waits, in all, for the work off the main thread to end.
+    static constexpr int BackgroundStopMs = 2000;
 
     DaemonController();
     explicit DaemonController(Environment environment);
@@ -64,7 +67,14 @@ public:
 
     void quitDaemon();
     void terminateDelayed();
+    // Saves what must be saved and stops the work off the main thread; the windows go after.
     void applicationWillTerminate();
+    // Every thread the agent runs besides the keyboard thread is added here, to be stopped
+    // by the quit (BackgroundWork).
+    BackgroundWork &backgroundWork() { return mBackgroundWork; }
+    // False when some work was still running at the end of the quit's wait: the program must
+    // then not destroy what that work uses.
+    bool backgroundWorkStopped() const { return mBackgroundWorkStopped; }
 
     // One activation-timer tick.
     void timerMethod();
@@ -87,6 +97,7 @@ signals:
     void settingsRead();
     void dataRead();
     void timerTicked();
+    // The agent is ending: what must outlive it is saved now, with the windows still there.
     void terminating();
 
 private:
@@ -109,6 +120,8 @@ private:
     DaemonFlags mFlags;
     PeriodicCheck mPeriodicCheck;
     QTimer mTimer;
+    BackgroundWork mBackgroundWork;
+    bool mBackgroundWorkStopped = true;
     bool mTerminated = false;
     int mSettingsReadCount = 0;
     int mDataReadCount = 0;

@@ -10,11 +10,14 @@
 #include "DaemonActivationStep.h"
 #include "DaemonController.h"
 #include "DaemonHooks.h"
+#include "FaviconUpdater.h"
 #include "KorvaleLog.h"
 #include "MainWindow.h"
 #include "QOR_StringUtils.h"
+#include "ReminderWindow.h"
 #include "SelectionPreview.h"
 #include "SharedPreferences.h"
+#include "ToDoWindow.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/NotificationCenter.h"
@@ -23,8 +26,13 @@
 #include "platform/TerminationSignals.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QProcess>
 #include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -160,38 +168,10 @@ private:
     AgentCalendar *mCalendar = nullptr;
 };
 
-} // namespace
-
-int main(int argc, char **argv)
+// Everything the agent is made of, from the settings' first reading to the end of the event loop;
+// gone when this returns.
+int runAgent(SessionInstance &instance)
 {
-    if (const std::optional<QString> why = DisplayAvailability::problem()) {
-        KorvaleLog::line(QStringLiteral("korvale-daemon cannot start: %1").arg(*why));
-        return 1;
-    }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("korvale-daemon"));
-    QApplication::setOrganizationName(QStringLiteral("Korvale"));
-    // A background agent: its windows are tool windows, closing the last one ends nothing.
-    QApplication::setQuitOnLastWindowClosed(false);
-    // Every text shown is looked up by its key in the user's language.
-    QOR_StringUtils::installTranslations();
-
-    SessionInstance instance(SessionProgram::daemon().service);
-    switch (instance.claim()) {
-    case SessionInstance::Claim::HandedOver:
-        if (!instance.why().isEmpty())
-            KorvaleLog::line(
-                QStringLiteral("korvale-daemon is already running; it did not answer: %1")
-                    .arg(instance.why()));
-        return 0;
-    case SessionInstance::Claim::NoBus:
-        KorvaleLog::line(QStringLiteral("No D-Bus session bus (%1); running without notifications")
-                             .arg(instance.why()));
-        break;
-    case SessionInstance::Claim::Owned:
-        break;
-    }
-
     // Written before the controller reads its settings, so the first start answers the gesture.
     storeFirstRunActivationDefaults(SharedPreferences::standard());
 
@@ -206,6 +186,10 @@ int main(int argc, char **argv)
     AgentOtherData otherData(controller, OtherDataReaders::standardEnvironment());
     SelectionPreview::setContactPictureLookup(&AddressBookReader::pictureForUid);
     hooks->attachOtherData(&otherData);
+    FaviconUpdater &favicons = otherData.readers().faviconUpdater();
+    controller.backgroundWork().add(
+        {QStringLiteral("The favicon update"), [&favicons] { favicons.requestStop(); },
+         [&favicons](int ms) { return favicons.waitUntilStopped(ms); }});
     activation->attach(controller);
 
     AgentAccess::Environment accessEnvironment;
@@ -297,6 +281,15 @@ int main(int argc, char **argv)
         return status;
     });
 
+    // The windows' frames are saved a moment after each move; one moved just before the end
+    // is saved with the rest.
+    QObject::connect(&controller, &DaemonController::terminating, &access,
+                     [&access, &toDo, &reminders] {
+                         access.window().window()->savePendingFrame();
+                         toDo.window().savePendingFrame();
+                         reminders.reminderWindow().savePendingFrame();
+                     });
+
     // Logging out ends the agent as its own Quit does: application use is saved first.
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &controller,
@@ -305,5 +298,70 @@ int main(int argc, char **argv)
     controller.awakeFromNib();
     QTimer::singleShot(0, &controller,
                        [&controller] { controller.applicationDidFinishLaunching(); });
-    return app.exec();
+    const int status = QApplication::exec();
+
+    // However the loop ended, what must be saved is saved and the threads are stopped before
+    // anything they use goes.
+    controller.applicationWillTerminate();
+    if (!controller.backgroundWorkStopped()) {
+        // A thread stuck in a read (a network file system that stopped answering) would still be
+        // using what the teardown destroys; everything is saved, so leave without it.
+        KorvaleLog::line(QStringLiteral("korvale-daemon ends without waiting for its threads"));
+        std::fflush(stderr);
+        std::_Exit(status);
+    }
+    // The parts go now, in the reverse order of their making (the windows before the controller
+    // whose lists they show), while the application object is still there.
+    return status;
+}
+
+// What is left once the parts are gone: objects whose deletion was deferred (menus, replies) and
+// windows nobody owned. Widgets destroyed after the application object crash in Qt's teardown.
+void destroyLeftoverWidgets()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        windows << window;
+    // Deleting one may delete others (windows whose parent it was).
+    for (const QPointer<QWidget> &window : std::as_const(windows))
+        delete window.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (const std::optional<QString> why = DisplayAvailability::problem()) {
+        KorvaleLog::line(QStringLiteral("korvale-daemon cannot start: %1").arg(*why));
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("korvale-daemon"));
+    QApplication::setOrganizationName(QStringLiteral("Korvale"));
+    // A background agent: its windows are tool windows, closing the last one ends nothing.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Every text shown is looked up by its key in the user's language.
+    QOR_StringUtils::installTranslations();
+
+    SessionInstance instance(SessionProgram::daemon().service);
+    switch (instance.claim()) {
+    case SessionInstance::Claim::HandedOver:
+        if (!instance.why().isEmpty())
+            KorvaleLog::line(
+                QStringLiteral("korvale-daemon is already running; it did not answer: %1")
+                    .arg(instance.why()));
+        return 0;
+    case SessionInstance::Claim::NoBus:
+        KorvaleLog::line(QStringLiteral("No D-Bus session bus (%1); running without notifications")
+                             .arg(instance.why()));
+        break;
+    case SessionInstance::Claim::Owned:
+        break;
+    }
+
+    const int status = runAgent(instance);
+    destroyLeftoverWidgets();
+    return status;
 }

@@ -249,6 +249,12 @@ void AccessWindowController::hideAgent()
     emit agentHidden();
 }
 
+void AccessWindowController::finishClosing()
+{
+    if (!mWindowVisible && mWindow->isVisible())
+        hideAgent();
+}
+
 void AccessWindowController::hideScanningPanel()
 {
     if (mScanningPanel->isVisible())

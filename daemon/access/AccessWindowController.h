@@ -66,6 +66,9 @@ public:
     void hideScanningPanel();
     // On Linux the agent has no application to hide: its windows are hidden instead.
     void hideAgent();
+    // A closed window still fading out, or waiting for its hide, is hidden now. A pop-up menu
+    // opened next would be closed by that later hide (the focus leaves the agent's windows).
+    void finishClosing();
 
     // Whether Return is ignored now.
     bool isReturnGuarded() const;

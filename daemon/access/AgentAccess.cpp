@@ -16,6 +16,7 @@
 #include "SearchBus.h"
 #include "SearchController.h"
 #include "SearchField.h"
+#include "SelectionPresenter.h"
 #include "TableView.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/Workspace.h"
@@ -129,7 +130,8 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
 
     mWindow = std::make_unique<AccessWindowController>(daemon, mSearch.get());
     mProtectedNotes = std::make_unique<AgentProtectedNotes>(daemon.lists().mListOfProtectedNotes);
-    mSearch->setProtectedPasswordAsker([this] { return mProtectedNotes->askPassword(mWindow->window()); });
+    mSearch->setProtectedPasswordAsker(
+        [this] { return mProtectedNotes->askPassword(mWindow->window()); });
     connect(mSearch.get(), &SearchController::typeForSearchChanged, this, [this](int type) {
         if (type == 6)
             mProtectedNotes->extendDeadline();
@@ -242,6 +244,7 @@ QVariantMap AgentAccess::state() const
         {QStringLiteral("paintedAt"), mPaintedAt},
         {QStringLiteral("menu"), openMenuTitles()},
         {QStringLiteral("menuActive"), activeMenuEntry()},
+        {QStringLiteral("preview"), mWindow->selectionPresenter()->isPreviewVisible()},
     };
 }
 

@@ -161,6 +161,14 @@ void MainWindow::saveFrame()
     QOR_WindowsUtils::storeFrame(mPreferences, FrameKey, geometry());
 }
 
+void MainWindow::savePendingFrame()
+{
+    if (!mSaveFrameTimer.isActive())
+        return;
+    mSaveFrameTimer.stop();
+    saveFrame();
+}
+
 bool MainWindow::restoreFrame()
 {
     const auto saved = QOR_WindowsUtils::storedFrame(mPreferences, FrameKey);

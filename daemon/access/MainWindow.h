@@ -45,6 +45,8 @@ public:
     QString frameString() const;
     static std::optional<QRect> parseFrameString(const QString &text);
     void saveFrame();
+    // A move still waiting to be saved is saved now (the agent is ending).
+    void savePendingFrame();
     // Sets the saved frame when it still lies on a screen; false otherwise.
     bool restoreFrame();
 

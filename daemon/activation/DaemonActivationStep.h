@@ -24,6 +24,7 @@ public:
     const ActivationSettings &activationSettings() const { return mSettings; }
 
     void start() override;
+    void stop() override { mMonitor.stopKeyboardThread(); }
     void applySettings(const DaemonSettings &settings) override;
     // The gestures' share of the agent's settings; the repetition count is kept within reason.
     static ActivationSettings activationSettingsOf(const DaemonSettings &settings);

@@ -173,6 +173,8 @@ void AgentMenus::clearMenubarMenu()
 
 void AgentMenus::popUpMenuBarMenu()
 {
+    // A closing access window hides itself a moment later, which would take the menu with it.
+    mAccess.window().finishClosing();
     createMenubarMenu()->popup(QCursor::pos());
 }
 
@@ -186,6 +188,7 @@ void AgentMenus::createTrayIcon()
     mTrayMenu = std::make_unique<QMenu>();
     // Filled each time it opens: the clipboard, the volumes and the lists change meanwhile.
     connect(mTrayMenu.get(), &QMenu::aboutToShow, this, [this] {
+        mAccess.window().finishClosing();
         MenuBarMenu::clear(mTrayMenu.get());
         clearMenubarMenu();
         fillMenuBarMenu(mTrayMenu.get());

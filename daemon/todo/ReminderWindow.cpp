@@ -122,6 +122,14 @@ void ReminderWindow::moveEvent(QMoveEvent *event)
     emit moved();
 }
 
+void ReminderWindow::savePendingFrame()
+{
+    if (!mSaveFrameTimer.isActive())
+        return;
+    mSaveFrameTimer.stop();
+    saveFrame();
+}
+
 void ReminderWindow::saveFrame()
 {
     QOR_WindowsUtils::storeFrame(mPreferences, FrameKey, geometry());

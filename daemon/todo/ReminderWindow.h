@@ -23,6 +23,8 @@ public:
     void setCount(int count);
     // Back inside the screen's usable area when any part of it is outside.
     void moveInsideScreen();
+    // A move still waiting to be saved is saved now (the agent is ending).
+    void savePendingFrame();
 
 signals:
     void listToggleRequested();

@@ -118,6 +118,14 @@ void ToDoWindow::resizeEvent(QResizeEvent *event)
         mSaveFrameTimer.start();
 }
 
+void ToDoWindow::savePendingFrame()
+{
+    if (!mSaveFrameTimer.isActive())
+        return;
+    mSaveFrameTimer.stop();
+    saveFrame();
+}
+
 void ToDoWindow::saveFrame()
 {
     QOR_WindowsUtils::storeFrame(mPreferences, FrameKey, geometry());

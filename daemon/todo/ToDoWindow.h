@@ -45,6 +45,8 @@ public:
     int selectedRow() const;
     // The menu of the selected row, or none without one.
     QMenu *contextMenu();
+    // A move or resize still waiting to be saved is saved now (the agent is ending).
+    void savePendingFrame();
 
 signals:
     void doneRequested();

@@ -18,3 +18,18 @@ TEST(MainWindowPlacement, TheFirstPlacementKeepsTheWholeWindowOnTheScreen)
     // Still to the right of the centre, where it is out of the way.
     EXPECT_GT(window.geometry().center().x(), screen.center().x());
 }
+
+// A move is saved a moment later; when the agent ends meanwhile, the move is saved then.
+TEST(MainWindowPlacement, AMoveNotSavedYetIsSavedWhenAsked)
+{
+    TemporaryHome home;
+    SharedPreferences preferences;
+    MainWindow window(&preferences);
+    window.show();
+    window.savePendingFrame();
+    const QVariant before = SharedPreferences().value(MainWindow::FrameKey);
+    window.move(window.pos() + QPoint(-37, 23));
+    EXPECT_EQ(SharedPreferences().value(MainWindow::FrameKey), before) << "saved only later";
+    window.savePendingFrame();
+    EXPECT_EQ(SharedPreferences().value(MainWindow::FrameKey).toString(), window.frameString());
+}

@@ -21,11 +21,15 @@ AgentProcess::~AgentProcess()
 {
     if (mProcess.state() == QProcess::NotRunning)
         return;
+    // Every test ends the agent as the session does, and it must end cleanly each time.
     mProcess.terminate();
-    if (!mProcess.waitForFinished(5000)) {
+    if (!mProcess.waitForFinished(10000)) {
+        ADD_FAILURE() << "the agent did not end within 10 s of SIGTERM";
         mProcess.kill();
         mProcess.waitForFinished(2000);
+        return;
     }
+    EXPECT_EQ(howItEnded(), "exit 0") << "after SIGTERM: " << log().toStdString();
 }
 
 void AgentProcess::start(const QStringList &extraEnvironment)
@@ -53,6 +57,26 @@ QString AgentProcess::log()
 {
     mLog += mProcess.readAll();
     return QString::fromUtf8(mLog);
+}
+
+bool AgentProcess::terminateAndWait(int ms)
+{
+    mProcess.terminate();
+    return waitForFinished(ms);
+}
+
+bool AgentProcess::waitForFinished(int ms)
+{
+    return mProcess.state() == QProcess::NotRunning || mProcess.waitForFinished(ms);
+}
+
+QString AgentProcess::howItEnded() const
+{
+    if (mProcess.state() != QProcess::NotRunning)
+        return QStringLiteral("running");
+    return mProcess.exitStatus() == QProcess::CrashExit
+        ? QStringLiteral("signal %1").arg(mProcess.exitCode())
+        : QStringLiteral("exit %1").arg(mProcess.exitCode());
 }
 
 QVariantMap accessWindowState()

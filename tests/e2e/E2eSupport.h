@@ -45,6 +45,12 @@ public:
     bool waitUntilReady(int ms = 20000);
     QString log();
     qint64 pid() const { return mProcess.processId(); }
+    // SIGTERM, as the session sends it when it ends; false when the agent is still there after
+    // `ms`.
+    bool terminateAndWait(int ms = 10000);
+    bool waitForFinished(int ms = 10000);
+    // How it ended: "exit 0", "exit 3", "signal 11"...
+    QString howItEnded() const;
 
 private:
     QProcess mProcess;

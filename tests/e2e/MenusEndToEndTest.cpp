@@ -88,3 +88,21 @@ TEST_F(MenusEndToEnd, TheBusPopsUpTheMenuBarMenuWithTheUsersFiles)
     xdotool({"key", "Escape"});
     EXPECT_TRUE(waitFor([] { return menu().isEmpty(); }));
 }
+
+// Asked for right after the access window closed, the menu stays: the hiding of the agent's
+// windows that follows a closing leaves a menu opened meanwhile alone.
+TEST_F(MenusEndToEnd, TheMenuBarMenuAskedForJustAfterAClosingStaysOpen)
+{
+    ASSERT_TRUE(callAccessWindow("Open"));
+    ASSERT_TRUE(waitFor([] { return accessWindowState().value("active").toBool(); }));
+    ASSERT_TRUE(callAccessWindow("Close"));
+    QTest::qWait(300);
+    ASSERT_TRUE(callAccessWindow("ShowMenu"));
+    ASSERT_TRUE(waitFor([] { return menu().contains("Projects"); }))
+        << menu().join(", ").toStdString();
+    // Past the moment the closing hides the agent's windows (0.7 s after it).
+    QTest::qWait(1000);
+    EXPECT_TRUE(menu().contains("Projects")) << "the menu was closed under the user";
+    xdotool({"key", "Escape"});
+    EXPECT_TRUE(waitFor([] { return menu().isEmpty(); }));
+}

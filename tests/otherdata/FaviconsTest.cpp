@@ -10,6 +10,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -143,4 +144,168 @@ TEST(Favicons, EachAddressIsTriedOnceFromTheSiteOrItsHomePage)
     EXPECT_FALSE(web.requests.contains("127.0.0.4/img/i.png"));
     EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::URLFavicons), saved);
     EXPECT_GE(saves, 2);
+}
+
+namespace {
+
+// A site whose favicon answer misbehaves: too large (announced or not) or dripping. Each host of
+// 127.0.0.x answers in its own way; the bytes written before the agent hung up are counted.
+class HostileWeb : public QObject
+{
+public:
+    enum class Answer { Icon, LargeAnnounced, LargeUnannounced, Dripping };
+
+    explicit HostileWeb(QByteArray icon)
+        : mIcon(std::move(icon))
+    {
+        mServer.listen(QHostAddress::Any, 0);
+        connect(&mServer, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = mServer.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    quint16 port() const { return mServer.serverPort(); }
+    void site(int host, Answer answer) { mAnswers.insert(host, answer); }
+    QString address(int host) const
+    {
+        return QStringLiteral("http://127.0.0.%1:%2/").arg(host).arg(port());
+    }
+    static constexpr qint64 LargeSize = 64 * 1024 * 1024;
+    qint64 unannouncedWritten = 0;
+
+private:
+    void answer(QTcpSocket *socket)
+    {
+        const QByteArray request = socket->readAll();
+        if (!request.startsWith("GET /favicon.ico ")) {
+            socket->write(
+                "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            socket->disconnectFromHost();
+            return;
+        }
+        const int host = socket->localAddress().toString().section(u'.', 3).toInt();
+        switch (mAnswers.value(host)) {
+        case Answer::Icon:
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(mIcon.size())
+                          + "\r\nConnection: close\r\n\r\n" + mIcon);
+            socket->disconnectFromHost();
+            break;
+        case Answer::LargeAnnounced: {
+            // A real image followed by padding, which image decoders ignore: it would be stored.
+            QByteArray body = mIcon;
+            body.append(5 * 1024 * 1024 - body.size(), '\0');
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
+                          + "\r\nConnection: close\r\n\r\n" + body);
+            socket->disconnectFromHost();
+            break;
+        }
+        case Answer::LargeUnannounced: {
+            // Written as the reader takes it, to know where it stopped reading.
+            socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + mIcon);
+            unannouncedWritten = mIcon.size();
+            connect(socket, &QTcpSocket::bytesWritten, socket, [this, socket] {
+                if (socket->bytesToWrite() > 0 || socket->state() != QTcpSocket::ConnectedState)
+                    return;
+                if (unannouncedWritten >= LargeSize) {
+                    socket->disconnectFromHost();
+                    return;
+                }
+                const QByteArray chunk(256 * 1024, '\0');
+                socket->write(chunk);
+                unannouncedWritten += chunk.size();
+            });
+            break;
+        }
+        case Answer::Dripping: {
+            // An honest length, one byte at a time: never silent long enough for a transfer
+            // timeout, and never done.
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
+            auto *drip = new QTimer(socket);
+            connect(drip, &QTimer::timeout, socket, [socket] { socket->write("x"); });
+            drip->start(100);
+            break;
+        }
+        }
+    }
+
+    QByteArray mIcon;
+    QTcpServer mServer;
+    QHash<int, Answer> mAnswers;
+};
+
+QVariantMap savedRecordOf(const QVariantList &saved, const QString &address)
+{
+    for (const QVariant &record : saved) {
+        if (record.toMap().value("U").toString() == address)
+            return record.toMap();
+    }
+    return {};
+}
+
+} // namespace
+
+// An icon answer past 2 MB is refused whether its length was announced or not, and the agent
+// stops reading it there; the sites after it get their icons. One stored before the limit held
+// is dropped from the list.
+TEST(Favicons, AnswersPastTheSizeLimitAreRefusedAndNotReadToTheEnd)
+{
+    TemporaryHome home;
+    const QByteArray icon = png();
+    HostileWeb web(icon);
+    web.site(1, HostileWeb::Answer::LargeAnnounced);
+    web.site(2, HostileWeb::Answer::LargeUnannounced);
+    web.site(3, HostileWeb::Answer::Icon);
+    const QVariantList bookmarks{
+        QVariantMap{{"x", 3}, {"U", web.address(1)}}, QVariantMap{{"x", 3}, {"U", web.address(2)}},
+        QVariantMap{{"x", 3}, {"U", web.address(3)}}, QVariantMap{{"x", 3}, {"U", web.address(4)}}};
+    QByteArray storedEarlier = icon;
+    storedEarlier.append(12 * 1024 * 1024, '\0');
+    const QVariantList known{QVariantMap{{"U", web.address(4)}, {"I", storedEarlier}}};
+
+    FaviconUpdater updater;
+    QVariantList saved;
+    QObject::connect(&updater, &FaviconUpdater::saveRequested,
+                     [&](const QVariantList &list) { saved = list; });
+    updater.update([&] { return bookmarks; }, [&] { return known; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !updater.isRunning(); }, 30000));
+    QTest::qWait(10); // the last queued save
+
+    ASSERT_EQ(saved.size(), 4);
+    EXPECT_TRUE(savedRecordOf(saved, web.address(4)).contains("U"));
+    EXPECT_FALSE(savedRecordOf(saved, web.address(4)).contains("I")) << "12 MB stored earlier";
+    EXPECT_FALSE(savedRecordOf(saved, web.address(1)).contains("I"))
+        << "5 MB announced by Content-Length";
+    EXPECT_FALSE(savedRecordOf(saved, web.address(2)).contains("I")) << "64 MB without a length";
+    EXPECT_EQ(savedRecordOf(saved, web.address(3)).value("I").toByteArray(), icon);
+    EXPECT_LT(web.unannouncedWritten, HostileWeb::LargeSize)
+        << "the reader hung up soon after the limit";
+}
+
+// A server that sends a byte now and then is never silent, yet its request ends at the total
+// limit (shortened here from the real 10 s) and the icons after it are fetched.
+TEST(Favicons, ADrippingAnswerEndsAtTheTotalLimit)
+{
+    TemporaryHome home;
+    const QByteArray icon = png();
+    HostileWeb web(icon);
+    web.site(1, HostileWeb::Answer::Dripping);
+    web.site(2, HostileWeb::Answer::Icon);
+    const QVariantList bookmarks{QVariantMap{{"x", 3}, {"U", web.address(1)}},
+                                 QVariantMap{{"x", 3}, {"U", web.address(2)}}};
+
+    FaviconUpdater updater({}, FaviconUpdater::Limits{FaviconUpdater::MaximumBytes, 600});
+    QVariantList saved;
+    QObject::connect(&updater, &FaviconUpdater::saveRequested,
+                     [&](const QVariantList &list) { saved = list; });
+    updater.update([&] { return bookmarks; }, [] { return QVariantList(); });
+    // The drip alone would go on for hours, never silent for Qt's transfer timeout.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !updater.isRunning(); }, 10000))
+        << "the dripping answer still holds the run";
+    QTest::qWait(10);
+
+    ASSERT_EQ(saved.size(), 2);
+    EXPECT_FALSE(savedRecordOf(saved, web.address(1)).contains("I"));
+    EXPECT_EQ(savedRecordOf(saved, web.address(2)).value("I").toByteArray(), icon);
 }
