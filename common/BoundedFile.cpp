@@ -17,9 +17,6 @@ namespace {
 using BoundedFile::Result;
 using BoundedFile::Status;
 
-// A /proc entry says it is empty and may still hold pages: the first read asks for this much.
-constexpr qint64 FirstReadWithoutSize = 64 * 1024;
-
 Result failure(Status status, const QString &reason)
 {
     Result result;
@@ -93,16 +90,23 @@ Result readBounded(const QByteArray &native, qint64 limit, bool refuseLonger)
         ::close(fd);
         return tooLarge(limit);
     }
+    // A /proc entry says it is empty and may never end (or wait, as /proc/kmsg does): a file
+    // that says it is empty is not read.
+    if (opened.st_size == 0) {
+        ::close(fd);
+        Result empty;
+        empty.status = Status::Read;
+        return empty;
+    }
     // Regular files ignore the flag, but a file system may not: reads should wait for the disk.
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    // Of the flags F_SETFL changes (append, async, direct, no-atime, non-blocking), only the
+    // last was set.
+    ::fcntl(fd, F_SETFL, 0);
 
     // One byte past the limit tells a file at the limit from a longer one.
     const qint64 ceiling = refuseLonger ? limit + 1 : limit;
-    const qint64 expected = opened.st_size > 0 ? qint64(opened.st_size) + 1 : FirstReadWithoutSize;
     Result result;
-    result.bytes.resize(qsizetype(std::min(expected, ceiling)));
+    result.bytes.resize(qsizetype(std::min<qint64>(qint64(opened.st_size) + 1, ceiling)));
     qsizetype filled = 0;
     while (filled < ceiling) {
         if (filled == result.bytes.size())

@@ -46,9 +46,10 @@ struct Result {
     bool isRead() const { return status == Status::Read; }
 };
 
-// The whole file when it is a regular file of at most `limit` bytes. A file that says it is
-// smaller but reads longer (it grew, or it is a /proc entry) is refused as soon as it passes the
-// limit: at most limit + 1 bytes are ever read.
+// The whole file when it is a regular file of at most `limit` bytes. A file that grew past the
+// size it gave is refused as soon as it passes the limit: at most limit + 1 bytes are ever read.
+// A file that says it is empty is read as empty, without a read: /proc entries say so, and some
+// never end.
 Result read(const QString &path, qint64 limit);
 // The same for a path in the system's own bytes, as a folder listing gives it.
 Result readNative(const QByteArray &nativePath, qint64 limit);
