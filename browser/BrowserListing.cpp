@@ -31,11 +31,10 @@ BrowserListing::Type typeOfDirent(unsigned char type)
 
 QStringList BrowserListing::hiddenNames(const QString &folder)
 {
-    QFile file(folder + QStringLiteral("/.hidden"));
     // A list of names, never large; a bigger file is no ".hidden" file a file manager wrote.
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxHiddenFileSize)
-        return {};
-    return hiddenNamesFromBytes(file.read(MaxHiddenFileSize));
+    const BoundedFile::Result read =
+        BoundedFile::read(folder + QStringLiteral("/.hidden"), MaxHiddenFileSize);
+    return read.isRead() ? hiddenNamesFromBytes(read.bytes) : QStringList();
 }
 
 QStringList BrowserListing::hiddenNamesFromBytes(const QByteArray &contents)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BoundedFile.h"
+
 #include <QList>
 #include <QString>
 
@@ -27,7 +29,7 @@ public:
     // The names of a folder's ".hidden" file, one per line.
     static QStringList hiddenNames(const QString &folder);
     static QStringList hiddenNamesFromBytes(const QByteArray &contents);
-    static constexpr qint64 MaxHiddenFileSize = 1024 * 1024;
+    static constexpr qint64 MaxHiddenFileSize = BoundedFile::Limit::HiddenList;
 
     // Folders named *.app, *.prefPane or *.plugin (exact case) are packages.
     static bool isPackageName(const QString &name);

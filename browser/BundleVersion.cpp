@@ -1,7 +1,5 @@
 #include "BundleVersion.h"
 
-#include <QFile>
-
 #include <plist/plist.h>
 
 #include <cstring>
@@ -51,8 +49,9 @@ std::optional<QString> BundleVersion::fromPropertyList(const QByteArray &data)
 
 std::optional<QString> BundleVersion::ofFolder(const QString &folder)
 {
-    QFile file(folder + QStringLiteral("/Contents/Info.plist"));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxPropertyListSize)
+    const BoundedFile::Result read =
+        BoundedFile::read(folder + QStringLiteral("/Contents/Info.plist"), MaxPropertyListSize);
+    if (!read.isRead())
         return std::nullopt;
-    return fromPropertyList(file.readAll());
+    return fromPropertyList(read.bytes);
 }

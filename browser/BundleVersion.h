@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BoundedFile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,6 +15,6 @@ namespace BundleVersion {
 std::optional<QString> fromPropertyList(const QByteArray &data);
 std::optional<QString> ofFolder(const QString &folder);
 
-constexpr qint64 MaxPropertyListSize = 4 * 1024 * 1024;
+constexpr qint64 MaxPropertyListSize = BoundedFile::Limit::BundlePropertyList;
 
 } // namespace BundleVersion

@@ -1,13 +1,12 @@
 #include "AppStreamComponent.h"
 
-#include <QFile>
+#include "BoundedFile.h"
+
 #include <QXmlStreamReader>
 
 namespace {
 
 const QString DesktopSuffix = QStringLiteral(".desktop");
-// Metadata files are tens of kilobytes; a file far larger is not one.
-constexpr qint64 MaximumFileSize = 16 * 1024 * 1024;
 
 bool isStable(const QXmlStreamAttributes &attributes)
 {
@@ -81,10 +80,10 @@ AppStreamComponent AppStreamComponent::fromBytes(const QByteArray &xml)
 
 AppStreamComponent AppStreamComponent::fromFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const BoundedFile::Result read = BoundedFile::read(path, BoundedFile::Limit::AppStream);
+    if (!read.isRead())
         return {};
-    return fromBytes(file.read(MaximumFileSize));
+    return fromBytes(read.bytes);
 }
 
 QString AppStreamComponent::newestStableVersion() const

@@ -1,40 +1,16 @@
 #include "DesktopEntryReader.h"
 
+#include "BoundedFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// Launchers are a few kilobytes; anything far larger is not a launcher.
-constexpr qsizetype MaximumEntrySize = 1024 * 1024;
-
-} // namespace
-
 QByteArray DesktopEntryReader::readSmallFile(const QByteArray &nativePath)
 {
-    const int fd = open(nativePath.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return {};
-    QByteArray contents;
-    struct stat info {
-    };
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaximumEntrySize) {
-        contents.resize(qsizetype(info.st_size));
-        qsizetype done = 0;
-        while (done < contents.size()) {
-            const ssize_t got = read(fd, contents.data() + done, size_t(contents.size() - done));
-            if (got <= 0)
-                break;
-            done += got;
-        }
-        contents.truncate(done);
-    }
-    close(fd);
-    return contents;
+    return BoundedFile::readNative(nativePath, BoundedFile::Limit::DesktopEntry).bytes;
 }
 
 namespace {

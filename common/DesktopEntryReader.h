@@ -74,7 +74,8 @@ public:
     // Whether the file is a desktop entry of Type=Application.
     static bool isApplicationAtPath(const QString &path);
 
-    // A regular file of at most 1 MiB, whole; empty otherwise.
+    // A regular file of at most BoundedFile::Limit::DesktopEntry bytes, whole; empty otherwise
+    // (a FIFO or a device too, without waiting on it).
     static QByteArray readSmallFile(const QByteArray &nativePath);
 
     // Entries read under other languages or desktops must be read again.

@@ -1,5 +1,7 @@
 #include "NotesText.h"
 
+#include "BoundedFile.h"
+
 #include <QStringConverter>
 #include <QStringDecoder>
 
@@ -75,4 +77,12 @@ QVariantMap NotesText::replaced(const QVariantMap &note, const QString &find, co
             result.insert(key, QString(value).replace(find, replacement, Qt::CaseSensitive));
     }
     return result;
+}
+
+NotesText::ImportedFile NotesText::importNotesFromFile(const QString &path, bool protectedNotes)
+{
+    const BoundedFile::Result read = BoundedFile::read(path, BoundedFile::Limit::ImportedNotes);
+    if (!read.isRead())
+        return {{}, read.reason};
+    return {importNotes(read.bytes, protectedNotes), {}};
 }

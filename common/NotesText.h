@@ -16,6 +16,15 @@ QByteArray exportNotes(const QVariantList &notes);
 // "\n"; a line with neither title nor text skipped.
 QVariantList importNotes(const QByteArray &bytes, bool protectedNotes);
 
+// The notes of a file as importNotes reads them; only a regular file of at most
+// BoundedFile::Limit::ImportedNotes bytes is read (a FIFO is refused, not waited on), else
+// `failure` says why.
+struct ImportedFile {
+    QVariantList notes;
+    QString failure;
+};
+ImportedFile importNotesFromFile(const QString &path, bool protectedNotes);
+
 // Literal, case-sensitive replacement in "T", "K" and "t" of one record.
 QVariantMap replaced(const QVariantMap &note, const QString &find, const QString &replacement);
 

@@ -1,6 +1,7 @@
 #include "QOR_FilesUtils.h"
 
 #include "AtomicFile.h"
+#include "BoundedFile.h"
 #include "DesktopEntryReader.h"
 #include "KorvaleLog.h"
 #include "platform/MountTable.h"
@@ -67,10 +68,11 @@ QString extensionOf(const QString &name)
 // The lines of a folder's ".hidden" file as the file managers read them: one name per line.
 QList<QByteArray> hiddenListLines(const QString &folder)
 {
-    QFile file(folder + QLatin1Char('/') + HiddenListName);
-    if (!file.open(QIODevice::ReadOnly))
+    const BoundedFile::Result read = BoundedFile::read(folder + QLatin1Char('/') + HiddenListName,
+                                                       BoundedFile::Limit::HiddenList);
+    if (!read.isRead())
         return {};
-    QList<QByteArray> lines = file.readAll().split('\n');
+    QList<QByteArray> lines = read.bytes.split('\n');
     for (QByteArray &line : lines) {
         if (line.endsWith('\r'))
             line.chop(1);

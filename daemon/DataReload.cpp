@@ -100,10 +100,8 @@ void DataReload::readStocks()
     if (!stored.isEmpty())
         mLists.mListOfStocksSurvey = stored;
 
-    QFile import(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
-        DataFileName::StocksSurveyImport));
-    if (!import.exists() || !import.open(QIODevice::ReadOnly))
-        return;
-    if (StocksSurveyImport::merge(mLists.mListOfStocksSurvey, import.readAll()))
+    if (StocksSurveyImport::mergeFile(mLists.mListOfStocksSurvey,
+                                      CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+                                          DataFileName::StocksSurveyImport)))
         CommonKorvaleClass::saveListInFile(mLists.mListOfStocksSurvey, DataFileName::StocksSurvey);
 }

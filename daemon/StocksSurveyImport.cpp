@@ -1,5 +1,6 @@
 #include "StocksSurveyImport.h"
 
+#include "BoundedFile.h"
 #include "ItemRecord.h"
 
 #include <QStringDecoder>
@@ -46,4 +47,11 @@ bool StocksSurveyImport::merge(QVariantList &stocks, const QByteArray &fileConte
         changed = true;
     }
     return changed;
+}
+
+bool StocksSurveyImport::mergeFile(QVariantList &stocks, const QString &path)
+{
+    const BoundedFile::Result read = BoundedFile::read(path, BoundedFile::Limit::StockQuotes);
+    BoundedFile::logFailure(path, read);
+    return read.isRead() && merge(stocks, read.bytes);
 }

@@ -1,7 +1,8 @@
 #include "InstallPaths.h"
 
+#include "BoundedFile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -51,9 +52,10 @@ QString InstallPaths::bundleVersion(const QString &bundlePath)
 {
     if (bundlePath.isEmpty() || !QFileInfo(bundlePath).isDir())
         return {};
-    QFile file(bundlePath + QLatin1Char('/') + VersionFile);
-    if (!file.open(QIODevice::ReadOnly))
+    const BoundedFile::Result read =
+        BoundedFile::readHead(bundlePath + QLatin1Char('/') + VersionFile, 256);
+    if (!read.isRead())
         return QStringLiteral("?");
-    const QString version = QString::fromUtf8(file.readLine(256)).trimmed();
+    const QString version = QString::fromUtf8(read.bytes.left(read.bytes.indexOf('\n'))).trimmed();
     return version.isEmpty() ? QStringLiteral("?") : version;
 }

@@ -1,5 +1,6 @@
 #include "InstallRun.h"
 
+#include "BoundedFile.h"
 #include "InstallScript.h"
 #include "InstallerSystem.h"
 #include "KorvaleLog.h"
@@ -8,7 +9,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QThread>
@@ -227,12 +227,13 @@ bool InstallRun::copyItemTo(const QString &source, const QString &destinationFol
 // entry's "@BUNDLE@" stands for the installed bundle, and Exec gets the desktop-entry quoting.
 bool InstallRun::installDesktopEntry(const QString &source, const QString &target)
 {
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly))
+    const BoundedFile::Result input = BoundedFile::read(source, BoundedFile::Limit::DesktopEntry);
+    BoundedFile::logFailure(source, input);
+    if (!input.isRead())
         return false;
     QByteArray contents;
     const QByteArray bundle = mPaths.installedBundle.toUtf8();
-    for (QByteArray line : input.readAll().split('\n')) {
+    for (QByteArray line : input.bytes.split('\n')) {
         if (line.startsWith("Exec=" + BundleToken.toUtf8())) {
             const qsizetype space = line.indexOf(' ');
             const QByteArray program = line.mid(5, space < 0 ? -1 : space - 5);

@@ -1,8 +1,8 @@
 #include "InstallScript.h"
 
+#include "BoundedFile.h"
 #include "QOR_StringUtils.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 #include <array>
@@ -35,10 +35,12 @@ bool isPlainFileName(const QString &name)
 
 InstallScript InstallScriptReader::readScriptInFolder(const QString &resourceFolder)
 {
-    QFile file(resourceFolder + QLatin1Char('/') + FileName);
-    if (!file.open(QIODevice::ReadOnly))
+    const QString path = resourceFolder + QLatin1Char('/') + FileName;
+    const BoundedFile::Result read = BoundedFile::read(path, BoundedFile::Limit::InstallScript);
+    BoundedFile::logFailure(path, read);
+    if (!read.isRead())
         return {};
-    return readScript(file.readAll());
+    return readScript(read.bytes);
 }
 
 QString InstallScriptReader::decodeMacRoman(const QByteArray &bytes)

@@ -1,5 +1,6 @@
 #include "InstallerController.h"
 
+#include "BoundedFile.h"
 #include "InstallPaths.h"
 #include "InstallerSystem.h"
 #include "InstallerWindow.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
@@ -129,9 +129,11 @@ void InstallerController::showVersions()
     window->mAppVersion->setText(text("AppVersion").arg(newVersion));
     const QString news =
         mAppPath + QStringLiteral("/share/korvale/") + mAppNewsName + QStringLiteral(".html");
-    QFile newsFile(news);
-    if (!mAppNewsName.isEmpty() && newsFile.open(QIODevice::ReadOnly))
-        window->mNewsText->setHtml(QString::fromUtf8(newsFile.readAll()));
+    if (!mAppNewsName.isEmpty()) {
+        const BoundedFile::Result read = BoundedFile::read(news, BoundedFile::Limit::InstallerNews);
+        if (read.isRead())
+            window->mNewsText->setHtml(QString::fromUtf8(read.bytes));
+    }
 
     const QString oldVersion = InstallPaths::bundleVersion(installedCopyPath());
     mOldVersionExists = !oldVersion.isEmpty();

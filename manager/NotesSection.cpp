@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "ItemEditing.h"
+#include "KorvaleLog.h"
 #include "ListIcons.h"
 #include "ListSectionView.h"
 #include "RecordListModel.h"
@@ -17,7 +18,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -261,12 +261,12 @@ void NotesSection::importNotes()
     const QString path = QFileDialog::getOpenFileName(mWindow, text("NotesImport"), QDir::homePath());
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QVariantList imported = NotesText::importNotes(file.readAll(), isProtected());
-    if (!imported.isEmpty())
-        appendAndSave(imported);
+    const NotesText::ImportedFile imported = NotesText::importNotesFromFile(path, isProtected());
+    if (!imported.failure.isEmpty())
+        KorvaleLog::line(
+            QStringLiteral("Exception reading file %1: %2").arg(path, imported.failure));
+    if (!imported.notes.isEmpty())
+        appendAndSave(imported.notes);
 }
 
 void NotesSection::exportNotes()

@@ -180,12 +180,12 @@ int main(int argc, char *argv[])
                                              {QStringLiteral("t"), text}}});
     }
     if (command == QLatin1String("import")) {
-        QFile source(argument);
-        if (!source.open(QIODevice::ReadOnly)) {
-            printError(QStringLiteral("%1: %2").arg(argument, source.errorString()));
+        const NotesText::ImportedFile read = NotesText::importNotesFromFile(argument, isProtected);
+        if (!read.failure.isEmpty()) {
+            printError(QStringLiteral("%1: %2").arg(argument, read.failure));
             return Failed;
         }
-        const QVariantList imported = NotesText::importNotes(source.readAll(), isProtected);
+        const QVariantList &imported = read.notes;
         if (imported.isEmpty()) {
             printError(QStringLiteral("%1 holds no note").arg(argument));
             return Failed;

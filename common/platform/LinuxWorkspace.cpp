@@ -4,6 +4,7 @@
 #include <gio/gdesktopappinfo.h>
 #pragma pop_macro("signals")
 
+#include "BoundedFile.h"
 #include "KorvaleLog.h"
 #include "ProcessTable.h"
 #include "Workspace.h"
@@ -46,7 +47,10 @@ void logLaunchFailure(const QString &path, const QString &reason)
 bool launchDesktopEntry(const QString &path)
 {
     const QByteArray nativePath = path.toLocal8Bit();
-    GDesktopAppInfo *info = g_desktop_app_info_new_from_filename(nativePath.constData());
+    // GIO opens whatever it is given, and would wait on a FIFO for good.
+    GDesktopAppInfo *info = BoundedFile::isRegularFile(nativePath)
+        ? g_desktop_app_info_new_from_filename(nativePath.constData())
+        : nullptr;
     if (!info) {
         logLaunchFailure(path, QStringLiteral("not a launchable desktop entry"));
         return false;

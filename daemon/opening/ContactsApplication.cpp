@@ -6,6 +6,7 @@
 
 #include "ContactsApplication.h"
 
+#include "BoundedFile.h"
 #include "ItemRecord.h"
 
 #include <QFile>
@@ -25,6 +26,9 @@ std::optional<QString> ContactsApplication::findInApplications(const QVariantLis
 QStringList ContactsApplication::categoriesOfDesktopEntry(const QString &path)
 {
     const QByteArray nativePath = QFile::encodeName(path);
+    // GIO opens whatever it is given, and would wait on a FIFO for good.
+    if (!BoundedFile::isRegularFile(nativePath))
+        return {};
     GDesktopAppInfo *info = g_desktop_app_info_new_from_filename(nativePath.constData());
     if (!info)
         return {};

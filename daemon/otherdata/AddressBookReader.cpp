@@ -1,5 +1,6 @@
 #include "AddressBookReader.h"
 
+#include "BoundedFile.h"
 #include "ContactRecords.h"
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
@@ -9,7 +10,6 @@
 #include "VCardParser.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QStandardPaths>
@@ -18,9 +18,6 @@
 #include <sqlite3.h>
 
 namespace {
-
-// A picture kept in a file of its own (Evolution's photos folder) is read up to this size.
-constexpr qint64 MaxPictureFileSize = 8 * 1024 * 1024;
 
 QMutex &picturesMutex()
 {
@@ -46,16 +43,11 @@ QString recordKey(const QVariantMap &record)
 
 QByteArray pictureFileBytes(const QString &uri)
 {
-    // A card names any path it likes: only a plain file with a size is read, never a device,
-    // a pipe or a /proc entry (which report no size and may never end).
+    // A card names any path it likes: only a regular file is read, never a device or a pipe.
     const QString path = QUrl(uri).toLocalFile();
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile() || info.size() <= 0 || info.size() > MaxPictureFileSize)
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.read(MaxPictureFileSize);
+    const BoundedFile::Result picture = BoundedFile::read(path, BoundedFile::Limit::ContactPicture);
+    BoundedFile::logFailure(path, picture);
+    return picture.bytes;
 }
 
 QString quotedIdentifier(const QString &name)
@@ -106,7 +98,8 @@ QString vCardColumn(sqlite3 *db, const QString &table)
 
 void addVCardFile(AddressBookReader::AddressBook &book, const QString &path)
 {
-    if (const std::optional<QByteArray> bytes = OtherDataSources::readFile(path))
+    if (const std::optional<QByteArray> bytes =
+            OtherDataSources::readFile(path, BoundedFile::Limit::VCards))
         AddressBookReader::addVCards(book, *bytes);
 }
 
@@ -171,7 +164,8 @@ AddressBookReader::AddressBook AddressBookReader::read(const Sources &sources)
 QList<QByteArray> AddressBookReader::vCardsInDatabase(const QString &path)
 {
     QList<QByteArray> cards;
-    if (!QFileInfo(path).isFile())
+    // SQLite would open a FIFO and wait on it.
+    if (!BoundedFile::isRegularFile(path))
         return cards;
     // Immutable: no lock is taken and no journal read or made, so the address book's own
     // server is never disturbed; changes it has not yet moved out of its journal show later.

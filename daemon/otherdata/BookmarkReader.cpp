@@ -1,21 +1,16 @@
 #include "BookmarkReader.h"
 
+#include "BoundedFile.h"
 #include "BrowserBookmarks.h"
 #include "OtherDataRecords.h"
 
-#include <QFile>
-
 namespace {
-
-// Bookmark files run to a few megabytes; anything far larger is not one.
-constexpr qint64 MaximumFileSize = 256 * 1024 * 1024;
 
 QByteArray readFile(const QString &path)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > MaximumFileSize)
-        return {};
-    return file.readAll();
+    const BoundedFile::Result read = BoundedFile::read(path, BoundedFile::Limit::Bookmarks);
+    BoundedFile::logFailure(path, read);
+    return read.bytes;
 }
 
 void addAll(OtherDataRecords::BookmarkList &list, const QList<Bookmark> &bookmarks)

@@ -1,8 +1,9 @@
 #include "BrowserBookmarks.h"
 
+#include "BoundedFile.h"
+
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -81,9 +82,9 @@ QStringList firefoxRoots()
 // profiles.ini: every [Profile…] section's Path, relative to the root unless IsRelative=0.
 QStringList profilesNamedIn(const QString &root)
 {
-    QFile file(root + QStringLiteral("/profiles.ini"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    const QString ini = root + QStringLiteral("/profiles.ini");
+    const BoundedFile::Result read = BoundedFile::read(ini, BoundedFile::Limit::FirefoxProfiles);
+    BoundedFile::logFailure(ini, read);
     QStringList profiles;
     bool inProfile = false;
     QString path;
@@ -94,7 +95,7 @@ QStringList profilesNamedIn(const QString &root)
         path.clear();
         relative = true;
     };
-    for (const QByteArray &raw : file.readAll().split('\n')) {
+    for (const QByteArray &raw : read.bytes.split('\n')) {
         const QString line = QString::fromUtf8(raw).trimmed();
         if (line.startsWith(QLatin1Char('['))) {
             finish();

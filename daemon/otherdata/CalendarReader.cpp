@@ -467,7 +467,8 @@ QVariantList CalendarReader::eventsInFiles(const QStringList &files, const QDate
 {
     QList<Found> found;
     for (const QString &path : files) {
-        if (const std::optional<QByteArray> bytes = OtherDataSources::readFile(path))
+        if (const std::optional<QByteArray> bytes =
+                OtherDataSources::readFile(path, BoundedFile::Limit::Calendar))
             found += occurrencesIn(*bytes, from, to);
     }
     // The order of sortByDate, on the instants found rather than on local dates, each of which

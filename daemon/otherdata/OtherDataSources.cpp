@@ -1,30 +1,23 @@
 #include "OtherDataSources.h"
 
-#include "KorvaleLog.h"
+#include "BoundedFile.h"
 #include "SharedPreferences.h"
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <utility>
 
 namespace {
 
 bool beginsWithSignature(const QString &path, const QByteArray &signature)
 {
-    QFile file(path);
-    if (signature.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (signature.isEmpty())
         return false;
-    QByteArray head = file.read(256);
+    QByteArray head = BoundedFile::readHead(path, 256).bytes;
     if (head.startsWith("\xEF\xBB\xBF"))
         head = head.mid(3);
     return head.trimmed().toUpper().startsWith(signature.toUpper());
@@ -53,54 +46,17 @@ QString expandedHome(const QString &path)
 
 } // namespace
 
-std::optional<QByteArray> OtherDataSources::readFile(const QString &path)
+std::optional<QByteArray> OtherDataSources::readFile(const QString &path, qint64 limit)
 {
-    const auto failed = [&path](int error) {
-        KorvaleLog::line(QStringLiteral("Exception reading file %1: %2: %3")
-                             .arg(path, QStringLiteral("ReadFailed"),
-                                  QString::fromLocal8Bit(std::strerror(error))));
+    BoundedFile::Result read = BoundedFile::read(path, limit);
+    if (!read.isRead()) {
+        // Listed a moment ago: a file gone since is worth a line too.
+        if (read.status == BoundedFile::Status::Missing)
+            read.status = BoundedFile::Status::Failed;
+        BoundedFile::logFailure(path, read);
         return std::nullopt;
-    };
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return failed(errno);
-    struct stat info {
-    };
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = errno ? errno : EISDIR;
-        ::close(fd);
-        return failed(error);
     }
-    QByteArray bytes;
-    // Nothing to read in an empty file; and a /proc entry, which says it is empty, may never end.
-    if (info.st_size == 0 || info.st_size > MaxFileSize) {
-        ::close(fd);
-        return bytes;
-    }
-    // One read more than the size says, to see the end (or a file that grew meanwhile).
-    bytes.resize(qsizetype(info.st_size) + 1);
-    qsizetype filled = 0;
-    while (true) {
-        if (filled == bytes.size()) {
-            if (bytes.size() > MaxFileSize)
-                break;
-            bytes.resize(bytes.size() * 2);
-        }
-        const ssize_t got = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            const int error = errno;
-            ::close(fd);
-            return failed(error);
-        }
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    ::close(fd);
-    bytes.truncate(filled);
-    return bytes;
+    return std::move(read.bytes);
 }
 
 QString OtherDataSources::dataHome()

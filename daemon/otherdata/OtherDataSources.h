@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BoundedFile.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -10,12 +12,10 @@
 // the preferences, and the files of a folder tree.
 namespace OtherDataSources {
 
-// Files larger than this are not read: no address book or calendar of one person comes near.
-inline constexpr qint64 MaxFileSize = 256 * 1024 * 1024;
-
-// The whole file, read with as few system calls as will do (a vCard folder holds a file per
-// contact); none, and one log line, when it cannot be read; empty when it is over MaxFileSize.
-std::optional<QByteArray> readFile(const QString &path);
+// The whole file when it is a regular file of at most `limit` bytes (BoundedFile::Limit), read
+// with as few system calls as will do (a vCard folder holds a file per contact); none, and one
+// log line, when it is not (a FIFO, a device, a larger file) or cannot be read.
+std::optional<QByteArray> readFile(const QString &path, qint64 limit);
 
 // $XDG_DATA_HOME, else ~/.local/share.
 QString dataHome();

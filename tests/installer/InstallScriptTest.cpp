@@ -1,10 +1,13 @@
 #include "InstallScript.h"
+#include "BoundedFile.h"
+#include "FifoSupport.h"
 #include "QOR_StringUtils.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -110,4 +113,34 @@ TEST(InstallScript, TheSuiteScriptIsCorrect)
     // A header and one line per step that acts: "_appl" adds nothing.
     EXPECT_EQ(description.count(QLatin1Char('\n')), model.installSteps->size() - 1);
     EXPECT_TRUE(description.contains(QLatin1String("/Applications/korvale/bin/korvale-daemon")));
+}
+
+// The script is read as a regular file of at most BoundedFile::Limit::InstallScript bytes: a
+// FIFO or a device in its place gives an empty model at once, and so does a longer file.
+TEST(InstallScript, AScriptThatIsNoFileOrTooLongGivesNothing)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(InstallScriptReader::FileName);
+    const QByteArray text = script("\n");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text + QByteArray(BoundedFile::Limit::InstallScript - text.size(), ' '));
+    }
+    EXPECT_TRUE(InstallScriptReader::readScriptInFolder(folder.path()).isCorrect());
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write(" ");
+    }
+    EXPECT_FALSE(InstallScriptReader::readScriptInFolder(folder.path()).isCorrect());
+
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(makeFifo(path));
+    EXPECT_FALSE(returnsWithoutAWriter({path}, [&] {
+                     return InstallScriptReader::readScriptInFolder(folder.path());
+                 }).isCorrect());
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(linkToDevZero(path));
+    EXPECT_FALSE(InstallScriptReader::readScriptInFolder(folder.path()).isCorrect());
 }
