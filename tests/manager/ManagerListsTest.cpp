@@ -146,6 +146,29 @@ TEST_F(ManagerTest, AScanEndingWhileAnApplicationIsEditedKeepsEveryApplicationAn
     }
 }
 
+TEST_F(ManagerTest, TwoCopiesOfTheManagerKeepTheFilesAndFoldersEachOneAdded)
+{
+    mPreferences->setValue("FilesList", QVariantList());
+    mPreferences->synchronize();
+    auto first = makeManager();
+    // A second copy (another session of the same user), with its own view of the preferences.
+    std::unique_ptr<SharedPreferences> firstPreferences = std::move(mPreferences);
+    mPreferences = std::make_unique<SharedPreferences>(firstPreferences->path());
+    auto second = makeManager();
+
+    const QString report = makeFile("report.odt");
+    const QString photos = makeFile("Photos", true);
+    EXPECT_TRUE(first->addFileAtPath(report));
+    EXPECT_TRUE(second->addFileAtPath(photos));
+    first->removeFile({0}); // the report again: the photos another copy added stay
+
+    SharedPreferences reader(firstPreferences->path());
+    EXPECT_EQ(pathsOf(reader.value("FilesList").toList()), QStringList{photos});
+    EXPECT_EQ(pathsOf(first->files()), QStringList{photos});
+    second.reset();
+    first.reset();
+}
+
 TEST_F(ManagerTest, FilesDroppedFromTheFileManagerGoWhereTheAddButtonsPutThem)
 {
     auto manager = makeManager();
