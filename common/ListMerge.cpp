@@ -9,39 +9,55 @@
 
 namespace {
 
-// Consistent with QVariant's equality: numbers of any type hash by their value.
-size_t hashOf(const QVariant &value, size_t seed = 0)
+template <typename T> const T &held(const QVariant &value)
+{
+    return *static_cast<const T *>(value.constData());
+}
+
+// Consistent with QVariant's equality: numbers of any type hash by their value. Read in place,
+// since QVariant's conversions cost more than the hash. Dates hash by their type alone: turning a
+// local time into an instant would cost more again.
+size_t mix(size_t h, size_t part)
+{
+    return (h ^ part) * 0x100000001b3ull;
+}
+
+size_t hashOf(const QVariant &value)
 {
     switch (value.typeId()) {
     case QMetaType::Int:
+        return qHash(double(held<int>(value)));
     case QMetaType::UInt:
+        return qHash(double(held<uint>(value)));
     case QMetaType::LongLong:
+        return qHash(double(held<qlonglong>(value)));
     case QMetaType::ULongLong:
+        return qHash(double(held<qulonglong>(value)));
     case QMetaType::Double:
+        return qHash(held<double>(value));
     case QMetaType::Float:
+        return qHash(double(held<float>(value)));
     case QMetaType::Bool:
-        return qHash(value.toDouble(), seed);
+        return qHash(held<bool>(value) ? 1.0 : 0.0);
     case QMetaType::QString:
-        return qHash(value.toString(), seed);
+        return qHash(held<QString>(value));
     case QMetaType::QByteArray:
-        return qHash(value.toByteArray(), seed);
-    case QMetaType::QDateTime:
-        return qHash(value.toDateTime().toMSecsSinceEpoch(), seed);
+        return qHash(held<QByteArray>(value));
     case QMetaType::QVariantList: {
-        size_t h = seed ^ 0x9e3779b9u;
-        for (const QVariant &element : value.toList())
-            h = hashOf(element, h * 31u);
+        size_t h = 0x9e3779b9u;
+        for (const QVariant &element : held<QVariantList>(value))
+            h = mix(h, hashOf(element));
         return h;
     }
     case QMetaType::QVariantMap: {
-        const QVariantMap map = value.toMap();
-        size_t h = seed ^ 0x7f4a7c15u;
+        const QVariantMap &map = held<QVariantMap>(value);
+        size_t h = 0x7f4a7c15u;
         for (auto it = map.cbegin(); it != map.cend(); ++it)
-            h = hashOf(it.value(), qHash(it.key(), h * 31u));
+            h = mix(mix(h, qHash(it.key())), hashOf(it.value()));
         return h;
     }
     default:
-        return qHash(value.typeId(), seed); // equality decides
+        return size_t(value.typeId()); // equality decides
     }
 }
 
@@ -70,6 +86,24 @@ Value valueOf(const QVariant &record)
     return {record, hashOf(record)};
 }
 
+// An item's key with its hash made once, without QHash's per-process seed (the seeded string
+// hash is several times slower, and these tables live for one merge).
+struct Key {
+    QString text;
+    size_t hash = 0;
+    bool isEmpty() const { return text.isEmpty(); }
+    bool operator==(const Key &other) const { return hash == other.hash && text == other.text; }
+};
+size_t qHash(const Key &key, size_t seed)
+{
+    return key.hash ^ seed;
+}
+Key keyFor(QString text)
+{
+    const size_t hash = qHash(text);
+    return {std::move(text), hash};
+}
+
 // Each record's key; a key met again in the same list gets its occurrence number, so two records
 // of one path (which no writer makes) are still both kept.
 class Keys
@@ -79,24 +113,26 @@ public:
         : mIdentity(identity)
     {
     }
-    QString keyOf(const QVariant &record)
+    Key keyOf(const QVariant &record)
     {
         if (!mIdentity)
             return {};
-        const QString key = mIdentity(record.toMap());
+        Key key = keyFor(mIdentity(record.toMap()));
         if (key.isEmpty())
             return {};
         const int seen = mSeen[key]++;
-        return seen == 0 ? key : key + QLatin1Char('\n') + QString::number(seen);
+        if (seen == 0)
+            return key;
+        return keyFor(key.text + QChar(0) + QString::number(seen)); // no path holds a NUL
     }
 
 private:
     const ListMerge::Identity &mIdentity;
-    QHash<QString, int> mSeen;
+    QHash<Key, int> mSeen;
 };
 
 struct Indexed {
-    QHash<QString, QVariant> byKey;
+    QHash<Key, QVariant> byKey;
     QHash<Value, int> values;
 };
 
@@ -106,7 +142,7 @@ Indexed indexed(const QVariantList &list, const ListMerge::Identity &identity)
     result.byKey.reserve(list.size());
     Keys keys(identity);
     for (const QVariant &record : list) {
-        const QString key = keys.keyOf(record);
+        const Key key = keys.keyOf(record);
         if (key.isEmpty())
             ++result.values[valueOf(record)];
         else
@@ -144,10 +180,10 @@ QVariantList ListMerge::merge(const QVariantList &base, const QVariantList &ours
 
     QVariantList result;
     result.reserve(theirs.size() + ours.size() / 8);
-    QSet<QString> seen;
+    QSet<Key> seen;
     Keys theirKeys(identity);
     for (const QVariant &their : theirs) {
-        const QString key = theirKeys.keyOf(their);
+        const Key key = theirKeys.keyOf(their);
         if (key.isEmpty()) {
             auto gone = removedHere.find(valueOf(their));
             if (gone != removedHere.end() && gone.value() > 0)
@@ -170,7 +206,7 @@ QVariantList ListMerge::merge(const QVariantList &base, const QVariantList &ours
 
     Keys ourKeys(identity);
     for (const QVariant &our : ours) {
-        const QString key = ourKeys.keyOf(our);
+        const Key key = ourKeys.keyOf(our);
         if (key.isEmpty()) {
             auto left = baseLeft.find(valueOf(our));
             if (left != baseLeft.end() && left.value() > 0)
