@@ -60,7 +60,8 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
     QApplication app(argc, argv);
     QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
-    ClipboardStore().save(makeEntries());
+    QVariantList entries = makeEntries();
+    ClipboardStore().save(entries);
 
     const std::unique_ptr<NotificationCenter> notifications =
         NotificationCenter::createLocalCenter();

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "ListFile.h"
+
 #include <QString>
 #include <QVariantList>
 
 class NotificationCenter;
 
-// "Clipboard.krvdata" as the programs that change it see it: read whole, written whole, and
-// known to have been changed by another program when the file on disk is no longer the one last
-// read or written here.
+// "Clipboard.krvdata" as the programs that change it see it: read whole, written whole merged
+// with what another program saved meanwhile (ListFile; an entry has no identity but its value),
+// and known to have been changed by another program when the file on disk is no longer the one
+// last read or written here.
 class ClipboardStore
 {
 public:
@@ -15,9 +18,11 @@ public:
     // entries, so a running manager shows them.
     static inline const QString ChangedCommand = QStringLiteral("ClipboardChanged");
 
+    ClipboardStore();
+
     QVariantList load();
-    // False when the file could not be written (logged).
-    bool save(const QVariantList &list);
+    // False when the file could not be written (logged). `list` becomes the sorted list written.
+    bool save(QVariantList &list);
     bool changedOnDisk() const;
 
     // A running agent rereads its data (the manager's way of telling it of a changed list).
@@ -26,15 +31,5 @@ public:
     static void tellAgentAndManager(NotificationCenter &notifications);
 
 private:
-    struct Stamp {
-        bool exists = false;
-        unsigned long long inode = 0;
-        long long size = 0;
-        long long seconds = 0;
-        long nanoseconds = 0;
-        bool operator==(const Stamp &) const = default;
-    };
-    static Stamp stampOfFile();
-    Stamp mStamp;
-    bool mKnown = false;
+    ListFile mFile;
 };

@@ -73,15 +73,6 @@ int FilesList::setIncludeContents(QVariantList &list, const QList<int> &position
     return set;
 }
 
-void FilesList::replace(QVariantList &list, int oldIndex, const QVariantMap &edited)
-{
-    if (oldIndex < 0 || oldIndex >= list.size())
-        return;
-    list.removeAt(oldIndex);
-    list << edited;
-    sort(list);
-}
-
 QVariantList FilesList::defaultFilesList()
 {
     const QString home = QDir::homePath();

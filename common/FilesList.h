@@ -32,9 +32,6 @@ public:
     // returns how many folders were set.
     static int setIncludeContents(QVariantList &list, const QList<int> &positions, bool include);
 
-    // The edited record in place of the one at oldIndex, then sorted again.
-    static void replace(QVariantList &list, int oldIndex, const QVariantMap &edited);
-
     // What "FilesList" holds before the user changes it: the records of the home folder and of
     // the documents folder, those that exist, as folders, in files order.
     static QVariantList defaultFilesList();

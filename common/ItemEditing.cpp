@@ -51,16 +51,6 @@ void ItemEditing::sortApplications(QVariantList &applications)
     });
 }
 
-void ItemEditing::replaceApplication(QVariantList &applications, int oldIndex,
-                                     const QVariantMap &edited)
-{
-    if (oldIndex < 0 || oldIndex >= applications.size())
-        return;
-    applications.removeAt(oldIndex);
-    applications << edited;
-    sortApplications(applications);
-}
-
 void ItemEditing::removeRows(QVariantList &list, QList<int> rows)
 {
     std::sort(rows.begin(), rows.end(), std::greater<>());

@@ -31,9 +31,6 @@ public:
 
     // The applications found are kept by title, ignoring case, a record without title first.
     static void sortApplications(QVariantList &applications);
-    // The edited application in place of the one at oldIndex, then sorted again.
-    static void replaceApplication(QVariantList &applications, int oldIndex,
-                                   const QVariantMap &edited);
 
     // Removes the records at the selected rows, each once, from the highest down so that the
     // others keep their place; rows outside the list are ignored.

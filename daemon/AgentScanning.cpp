@@ -9,6 +9,7 @@ AgentScanning::AgentScanning(DaemonController &controller, QObject *parent)
 {
     // A scan takes a while; the manager may save an abbreviation or a shortcut meanwhile.
     mScanner.setCurrentListSource([this] { return mController.currentApplicationsList(); });
+    mScanner.setApplicationsFile(&mController.lists().mFiles.mApplications);
     connect(&mScanner, &ApplicationScanner::applicationsListChanged, this,
             [this](const QVariantList &list) {
                 mController.lists().mListOfApplications = list;

@@ -1,12 +1,28 @@
 #pragma once
 
+#include "CommonKorvaleClass.h"
+#include "ItemEditing.h"
+#include "ListFile.h"
+#include "ToDoItems.h"
+
 #include <QStringList>
 #include <QVariantList>
 
 #include <atomic>
 
+// The list files that the agent writes and other programs write too, as the agent last read or
+// wrote them: its saves keep what the others saved meanwhile.
+struct DaemonListFiles {
+    ListFile mToDo{DataFileName::ToDo, {}, &ToDoItems::sort};
+    ListFile mApplications{DataFileName::Applications, &ListMerge::byPath,
+                           &ItemEditing::sortApplications};
+    // Entries are found by their name, as the stock editor finds them.
+    ListFile mStocksSurvey{DataFileName::StocksSurvey, &ListMerge::byTitle};
+};
+
 // The agent's in-memory lists, each element an item record (or a path). All start empty.
 struct DaemonLists {
+    DaemonListFiles mFiles;
     QVariantList mListOfApplications;
     QVariantList mListOfFilesInFolders;
     QVariantList mListOfFiles;

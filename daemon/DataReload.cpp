@@ -42,6 +42,15 @@ bool DataReload::reloadIfChanged(const QString &fileName, QVariantList &list, do
     return true;
 }
 
+bool DataReload::reloadIfChanged(ListFile &file, QVariantList &list, double lastReadData)
+{
+    const std::optional<double> modified = modificationDate(file.path());
+    if (modified && lastReadData > *modified)
+        return false;
+    list = file.read();
+    return true;
+}
+
 DataReload::Outcome DataReload::readData(bool searchThreadIsRunning)
 {
     Outcome outcome;
@@ -54,7 +63,7 @@ DataReload::Outcome DataReload::readData(bool searchThreadIsRunning)
 
     reloadIfChanged(DataFileName::Notes, mLists.mListOfNotes, lastReadData);
     reloadIfChanged(DataFileName::Clipboard, mLists.mListOfClipboard, lastReadData);
-    if (reloadIfChanged(DataFileName::ToDo, mLists.mListOfToDo, lastReadData))
+    if (reloadIfChanged(mLists.mFiles.mToDo, mLists.mListOfToDo, lastReadData))
         mHooks.refreshToDoDisplay();
 
     mLists.mListOfReminder =
@@ -86,7 +95,7 @@ DataReload::Outcome DataReload::readData(bool searchThreadIsRunning)
 
 bool DataReload::reloadApplications()
 {
-    if (!reloadIfChanged(DataFileName::Applications, mLists.mListOfApplications,
+    if (!reloadIfChanged(mLists.mFiles.mApplications, mLists.mListOfApplications,
                          mSchedule.mLastReadData))
         return false;
     if (!mLists.mListOfApplications.isEmpty())
@@ -96,12 +105,12 @@ bool DataReload::reloadApplications()
 
 void DataReload::readStocks()
 {
-    const QVariantList stored = CommonKorvaleClass::readListInFile(DataFileName::StocksSurvey);
+    const QVariantList stored = mLists.mFiles.mStocksSurvey.read();
     if (!stored.isEmpty())
         mLists.mListOfStocksSurvey = stored;
 
     if (StocksSurveyImport::mergeFile(mLists.mListOfStocksSurvey,
                                       CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
                                           DataFileName::StocksSurveyImport)))
-        CommonKorvaleClass::saveListInFile(mLists.mListOfStocksSurvey, DataFileName::StocksSurvey);
+        mLists.mFiles.mStocksSurvey.save(mLists.mListOfStocksSurvey);
 }

@@ -4,6 +4,7 @@
 #include <QVariantList>
 
 class DaemonClock;
+class ListFile;
 class DaemonHooks;
 struct DaemonLists;
 struct DaemonSchedule;
@@ -32,6 +33,8 @@ public:
 private:
     // Rereads a list file unless it is known unchanged since the last reload; true when reread.
     bool reloadIfChanged(const QString &fileName, QVariantList &list, double lastReadData);
+    // The same for a file the agent also writes: what is read becomes the base of its next save.
+    bool reloadIfChanged(ListFile &file, QVariantList &list, double lastReadData);
     void readStocks();
 
     DaemonLists &mLists;

@@ -14,6 +14,7 @@
 #include "ItemRecord.h"
 #include "KeyActivationSheet.h"
 #include "KeyMap.h"
+#include "ListMerge.h"
 #include "ManagerWindow.h"
 #include "NotesSection.h"
 #include "PathListEditor.h"
@@ -289,6 +290,7 @@ void MainController::awakeFromNib()
 
     mListOfFoldersForApplications = preferences.value(KeyAppsFolders).toStringList();
     mListOfFiles = preferences.value(KeyFilesList).toList();
+    mFilesBase = mListOfFiles;
     mFoldersView->setFolders(mListOfFoldersForApplications);
     mFilesView->setFiles(mListOfFiles);
     // Never stored: the agent is on, as the rest of the start-up expects.
@@ -347,7 +349,7 @@ bool MainController::applicationDidFinishLaunching()
 
 void MainController::loadApplications()
 {
-    mListOfApplicationsFound = CommonKorvaleClass::readListInFile(DataFileName::Applications);
+    mListOfApplicationsFound = mScanner->applicationsFile().read();
     mScanner->setApplicationsList(mListOfApplicationsFound);
     mScanner->setApplicationsFolders(mListOfFoldersForApplications);
     if (mListOfApplicationsFound.isEmpty())
@@ -510,8 +512,15 @@ void MainController::removeApplication(const QList<int> &rows)
 
 void MainController::storeFiles(const QString &notification)
 {
+    // A second copy of the manager may have stored the list since this one read it.
+    const QVariantList theirs = mEnvironment.preferences->value(KeyFilesList).toList();
+    if (theirs != mFilesBase) {
+        mListOfFiles = ListMerge::merge(mFilesBase, mListOfFiles, theirs, &ListMerge::byPath);
+        FilesList::sort(mListOfFiles);
+    }
     mEnvironment.preferences->setValue(KeyFilesList, mListOfFiles);
     mEnvironment.preferences->synchronize();
+    mFilesBase = mListOfFiles;
     mFilesView->setFiles(mListOfFiles);
     mEnvironment.notifications->post(NotificationChannel::Daemon, notification);
 }
@@ -591,12 +600,15 @@ void MainController::editApplication(int row)
     const int index = mListOfApplicationsFoundDisplayed.at(row);
     if (index < 0 || index >= mListOfApplicationsFound.size())
         return;
-    const std::optional<QVariantMap> edited =
-        editRecord(mListOfApplicationsFound.at(index).toMap());
+    const QVariantMap original = mListOfApplicationsFound.at(index).toMap();
+    const std::optional<QVariantMap> edited = editRecord(original);
     if (!edited)
         return;
-    ItemEditing::replaceApplication(mListOfApplicationsFound, index, *edited);
-    CommonKorvaleClass::saveListInFile(mListOfApplicationsFound, DataFileName::Applications);
+    // A scan may have replaced the list while the sheet was open: the edit goes to the
+    // application of that path in the list as it stands now.
+    ListMerge::applyEdit(mListOfApplicationsFound, original, *edited, &ListMerge::byPath);
+    ItemEditing::sortApplications(mListOfApplicationsFound);
+    mScanner->applicationsFile().save(mListOfApplicationsFound);
     mScanner->setApplicationsList(mListOfApplicationsFound);
     searchApplis();
     // Told at once: left to its periodic check the agent would find the new abbreviation only
@@ -608,10 +620,12 @@ void MainController::editFileFolder(int row)
 {
     if (row < 0 || row >= mListOfFiles.size())
         return;
-    const std::optional<QVariantMap> edited = editRecord(mListOfFiles.at(row).toMap());
+    const QVariantMap original = mListOfFiles.at(row).toMap();
+    const std::optional<QVariantMap> edited = editRecord(original);
     if (!edited)
         return;
-    FilesList::replace(mListOfFiles, row, *edited);
+    ListMerge::applyEdit(mListOfFiles, original, *edited, &ListMerge::byPath);
+    FilesList::sort(mListOfFiles);
     storeFiles(QStringLiteral("SettingChanged"));
 }
 

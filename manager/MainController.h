@@ -91,6 +91,8 @@ public:
         return mListOfApplicationsFoundDisplayed;
     }
     const QVariantList &files() const { return mListOfFiles; }
+    // Tests deliver scan results through it as a finished scan would.
+    ApplicationScanner *scanner() const { return mScanner.get(); }
 
     // The sections' operations.
     void clickMainTableView(int section);
@@ -156,6 +158,8 @@ private:
     std::unique_ptr<ManagerWindow> mWindow;
     std::unique_ptr<DaemonControl> mDaemon;
     std::unique_ptr<ApplicationScanner> mScanner;
+    // "FilesList" as this program last read or stored it.
+    QVariantList mFilesBase;
     WelcomeView *mWelcomeView = nullptr;
     ApplicationFoldersView *mFoldersView = nullptr;
     ApplicationsFoundView *mApplicationsView = nullptr;

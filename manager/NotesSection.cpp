@@ -213,7 +213,11 @@ void NotesSection::editNote()
         return;
     if (!edited->contains(QStringLiteral("H")))
         edited->insert(QStringLiteral("H"), 0);
-    mNotes.removeAt(indexes.first());
+    // The notes may have been read again while the sheet was open: the note edited is found by
+    // its value; when it is gone, the edit is added rather than lost.
+    const qsizetype at = mNotes.indexOf(original);
+    if (at >= 0)
+        mNotes.removeAt(at);
     appendAndSave({*edited});
 }
 

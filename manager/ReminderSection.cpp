@@ -128,6 +128,7 @@ ReminderSection::ReminderSection(SharedPreferences *preferences, NotificationCen
     : QObject(parent)
     , mPreferences(preferences)
     , mNotifications(notifications)
+    , mFile(DataFileName::Reminder, {}, &ReminderSection::sortReminders)
     , mView(new ReminderSectionView)
     , mEditor(new ReminderEditorSheet(mView))
 {
@@ -147,7 +148,7 @@ ReminderSection::ReminderSection(SharedPreferences *preferences, NotificationCen
 
 void ReminderSection::readList()
 {
-    mListOfReminder = CommonKorvaleClass::readListInFile(DataFileName::Reminder);
+    mListOfReminder = mFile.read();
     searchReminder();
 }
 
@@ -162,20 +163,22 @@ void ReminderSection::editReminderAtIndex(int position)
 {
     QString title;
     int color = 0;
+    QVariantMap record;
     if (position >= 0) {
         if (position >= mListOfReminder.size())
             return;
-        const QVariantMap record = mListOfReminder.at(position).toMap();
+        record = mListOfReminder.at(position).toMap();
         title = record.value(ItemRecord::KeyTitle).toString();
         color = record.value(ItemRecord::KeyColor).toInt();
     }
     const std::optional<QVariantMap> edited = mEditor->edit(title, color);
     if (!edited)
         return;
+    // Applied to the reminder the sheet was opened on, wherever it stands when OK is pressed.
     if (position < 0)
         mListOfReminder.append(*edited);
     else
-        mListOfReminder[position] = *edited;
+        ListMerge::applyEdit(mListOfReminder, record, *edited);
     save();
 }
 
@@ -202,14 +205,18 @@ void ReminderSection::reminderSettingsDidChange()
         mNotifications->post(NotificationChannel::Daemon, QStringLiteral("SettingChanged"));
 }
 
-void ReminderSection::save()
+void ReminderSection::sortReminders(QVariantList &list)
 {
-    TextMatching::sortByTitle(mListOfReminder, [](const QVariant &item) -> std::optional<QString> {
+    TextMatching::sortByTitle(list, [](const QVariant &item) -> std::optional<QString> {
         const QVariantMap record = item.toMap();
         if (!record.contains(ItemRecord::KeyTitle))
             return std::nullopt;
         return record.value(ItemRecord::KeyTitle).toString();
     });
-    CommonKorvaleClass::saveListInFile(mListOfReminder, DataFileName::Reminder);
+}
+
+void ReminderSection::save()
+{
+    mFile.save(mListOfReminder);
     searchReminder();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ListFile.h"
 #include "ListSectionView.h"
 
 #include <QDialog>
@@ -83,11 +84,13 @@ public:
     void reminderSettingsDidChange();
 
 private:
+    static void sortReminders(QVariantList &list);
     void save();
 
     SharedPreferences *mPreferences;
     NotificationCenter *mNotifications;
     QVariantList mListOfReminder;
+    ListFile mFile;
     ReminderSectionView *mView;
     ReminderEditorSheet *mEditor;
 };

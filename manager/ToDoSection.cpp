@@ -98,6 +98,7 @@ ToDoSectionView::ToDoSectionView(std::function<QDateTime()> now, QWidget *parent
 ToDoSection::ToDoSection(std::function<QDateTime()> now, QObject *parent)
     : QObject(parent)
     , mNow(now ? std::move(now) : [] { return QDateTime::currentDateTime(); })
+    , mFile(DataFileName::ToDo, {}, &ToDoItems::sort)
     , mView(new ToDoSectionView(mNow))
     , mEditor(new ToDoEditorSheet(mView))
 {
@@ -113,7 +114,7 @@ ToDoSection::~ToDoSection() = default;
 
 void ToDoSection::readList()
 {
-    mListOfToDo = CommonKorvaleClass::readListInFile(DataFileName::ToDo);
+    mListOfToDo = mFile.read();
     searchToDo();
 }
 
@@ -129,10 +130,11 @@ void ToDoSection::editToDoAtIndex(int position)
     QString title;
     QDateTime date = QOR_DateUtils::dayAt0Seconds(mNow());
     bool done = false;
+    QVariantMap record;
     if (position >= 0) {
         if (position >= mListOfToDo.size())
             return;
-        const QVariantMap record = mListOfToDo.at(position).toMap();
+        record = mListOfToDo.at(position).toMap();
         title = record.value(ItemRecord::KeyTitle).toString();
         date = ToDoItems::dueDate(record).value_or(date);
         done = ToDoItems::isDone(record);
@@ -140,10 +142,12 @@ void ToDoSection::editToDoAtIndex(int position)
     const std::optional<QVariantMap> edited = mEditor->edit(title, date, done);
     if (!edited)
         return;
+    // The list may have been read again while the sheet was open: the edit goes to its task
+    // wherever that stands now.
     if (position < 0)
         mListOfToDo.append(*edited);
     else
-        mListOfToDo[position] = *edited;
+        ListMerge::applyEdit(mListOfToDo, record, *edited);
     save();
 }
 
@@ -161,7 +165,6 @@ void ToDoSection::searchToDo()
 
 void ToDoSection::save()
 {
-    ToDoItems::sort(mListOfToDo);
-    CommonKorvaleClass::saveListInFile(mListOfToDo, DataFileName::ToDo);
+    mFile.save(mListOfToDo);
     searchToDo();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ListFile.h"
 #include "ListSectionView.h"
 
 #include <QDateTime>
@@ -83,6 +84,7 @@ private:
 
     std::function<QDateTime()> mNow;
     QVariantList mListOfToDo;
+    ListFile mFile;
     ToDoSectionView *mView;
     ToDoEditorSheet *mEditor;
 };

@@ -2,6 +2,7 @@
 
 #include "ApplicationFolderWalk.h"
 #include "CommonKorvaleClass.h"
+#include "ItemEditing.h"
 #include "ItemRecord.h"
 #include "TextMatching.h"
 
@@ -30,6 +31,7 @@ std::optional<QString> titleOf(const QVariantMap &record)
 
 ApplicationScanner::ApplicationScanner(QObject *parent)
     : QObject(parent)
+    , mOwnFile(DataFileName::Applications, &ListMerge::byPath, &ItemEditing::sortApplications)
     , mScanCache(std::make_shared<ApplicationScanCache>())
 {
     mScanPool.setMaxThreadCount(1);
@@ -127,11 +129,13 @@ QVariantList ApplicationScanner::mergeScannedList(QVariantList newList, const QV
 bool ApplicationScanner::scanCompleted(const QVariantList &newList)
 {
     const QVariantList oldList = mCurrentListSource ? mCurrentListSource() : mApplicationsList;
-    const QVariantList merged = mergeScannedList(newList, oldList);
-    mApplicationsList = merged;
-    if (merged == oldList)
+    QVariantList merged = mergeScannedList(newList, oldList);
+    if (merged == oldList) {
+        mApplicationsList = merged;
         return false;
-    CommonKorvaleClass::saveListInFile(merged, DataFileName::Applications);
+    }
+    applicationsFile().save(merged);
+    mApplicationsList = merged;
     emit applicationsListChanged(merged);
     return true;
 }

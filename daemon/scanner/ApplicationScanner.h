@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ListFile.h"
+
 #include <QDateTime>
 #include <QFuture>
 #include <QObject>
@@ -38,6 +40,12 @@ public:
     {
         mCurrentListSource = std::move(source);
     }
+
+    // "Applications.krvdata" as the owner last read or wrote it; the scanner's saves go through
+    // it, so what another program saved meanwhile stays. The scanner has its own unless the
+    // owner gives it the one it reads through (kept alive by the owner).
+    ListFile &applicationsFile() { return mFile ? *mFile : mOwnFile; }
+    void setApplicationsFile(ListFile *file) { mFile = file; }
 
     bool isScanningForApplications() const { return mScanningForApplications; }
 
@@ -80,6 +88,8 @@ private:
     QStringList mApplicationsFolders;
     QVariantList mApplicationsList;
     std::function<QVariantList()> mCurrentListSource;
+    ListFile mOwnFile;
+    ListFile *mFile = nullptr;
     bool mScanningForApplications = false;
     QThreadPool mScanPool;
     QFuture<void> mScanFuture;

@@ -86,8 +86,7 @@ void AgentToDo::change(const std::function<QVariantMap(const QVariantMap &)> &ed
     if (position >= list.size())
         return;
     list[position] = edit(list.at(position).toMap());
-    ToDoItems::sort(list);
-    CommonKorvaleClass::saveListInFile(list, DataFileName::ToDo);
+    mDaemon.lists().mFiles.mToDo.save(list);
     updateToDoList();
     // The window came up for what was due; once nothing is, it has done its work.
     const QDateTime now = QOR_DateUtils::fromReferenceSeconds(mDaemon.clock().now());

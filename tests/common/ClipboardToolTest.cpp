@@ -48,7 +48,8 @@ TEST(ClipboardTool, AScriptSavesListsAndRestoresEntriesAndIsToldOfBadNumbers)
         GTEST_SKIP() << "needs xclip (scripts/install-deps.sh)";
     TemporaryHome home;
     ClipboardStore seed;
-    seed.save({ClipboardList::makeEntry("Greeting", packedText("Hello,\tworld"))});
+    QVariantList entries{ClipboardList::makeEntry("Greeting", packedText("Hello,\tworld"))};
+    seed.save(entries);
 
     const std::unique_ptr<NotificationCenter> listener =
         NotificationCenter::createSessionBusCenter();

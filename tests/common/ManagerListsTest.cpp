@@ -1,6 +1,7 @@
 #include "FilesList.h"
 #include "ItemEditing.h"
 #include "ItemRecord.h"
+#include "ListMerge.h"
 #include "ManagerListFilter.h"
 #include "TestEnvironment.h"
 
@@ -218,8 +219,11 @@ TEST(ItemEditing, TheEditorChangesOnlyItsFieldsAndTheTitleOnlyWhenEditable)
 TEST(ItemEditing, AnEditedApplicationGoesBackInTitleOrder)
 {
     QVariantList apps{app("alpha", "/a"), app("Beta", "/b"), app("gamma", "/g")};
-    ItemEditing::replaceApplication(apps, 0, app("Zulu", "/a"));
+    ListMerge::applyEdit(apps, app("alpha", "/a"), app("Zulu", "/a"), &ListMerge::byPath);
+    ItemEditing::sortApplications(apps);
     EXPECT_EQ(pathsOf(apps), (QStringList{"/b", "/g", "/a"}));
-    ItemEditing::replaceApplication(apps, 1, QVariantMap{{"x", 1}, {"P", "/g"}});
+    ListMerge::applyEdit(apps, app("gamma", "/g"), QVariantMap{{"x", 1}, {"P", "/g"}},
+                         &ListMerge::byPath);
+    ItemEditing::sortApplications(apps);
     EXPECT_EQ(pathsOf(apps), (QStringList{"/g", "/b", "/a"}));
 }

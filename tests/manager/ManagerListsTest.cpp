@@ -1,5 +1,6 @@
 #include "ManagerFixture.h"
 
+#include "ApplicationScanner.h"
 #include "CommonKorvaleClass.h"
 #include "ItemEditorSheet.h"
 #include "ItemRowDelegate.h"
@@ -22,6 +23,14 @@ namespace {
 QVariantMap application(const QString &title, const QString &path)
 {
     return {{"x", 1}, {"T", title}, {"P", path}};
+}
+
+QStringList pathsOf(const QVariantList &list)
+{
+    QStringList paths;
+    for (const QVariant &item : list)
+        paths << item.toMap().value("P").toString();
+    return paths;
 }
 
 } // namespace
@@ -102,6 +111,62 @@ TEST_F(ManagerTest, TheAgentsEditRequestFindsAnApplicationTheSearchHidAndSavesTh
     // An application no list holds is not edited.
     manager->editItem(application("Gone", "/apps/gone.desktop"));
     EXPECT_EQ(runs, 1);
+}
+
+TEST_F(ManagerTest, AScanEndingWhileAnApplicationIsEditedKeepsEveryApplicationAndTheEdit)
+{
+    const QVariantList stored{application("Mail", "/apps/mail.desktop"),
+                              application("Zeta 0001", "/apps/zeta1.desktop"),
+                              application("Zeta 0002", "/apps/zeta2.desktop")};
+    CommonKorvaleClass::saveListInFile(stored, DataFileName::Applications);
+    auto manager = makeManager();
+    ASSERT_TRUE(manager->applicationDidFinishLaunching());
+    ASSERT_EQ(manager->applicationsFound().size(), 3);
+
+    // The scan finds a new application that sorts first, and hands its list over while the
+    // sheet is open, as a scan thread ending then does.
+    ItemEditorSheet *editor = manager->itemEditor();
+    QObject::connect(editor, &ItemEditorSheet::running, editor, [&] {
+        QVariantList scanned = stored;
+        scanned.prepend(application("Atlas", "/apps/atlas.desktop"));
+        EXPECT_TRUE(manager->scanner()->scanCompleted(scanned));
+        editor->abbreviationField()->setText("zz");
+        editor->accept();
+    });
+    manager->editApplication(2); // "Zeta 0002"
+
+    for (const QVariantList &list :
+         {manager->applicationsFound(),
+          CommonKorvaleClass::readListInFile(DataFileName::Applications)}) {
+        ASSERT_EQ(pathsOf(list),
+                  (QStringList{"/apps/atlas.desktop", "/apps/mail.desktop", "/apps/zeta1.desktop",
+                               "/apps/zeta2.desktop"}));
+        EXPECT_EQ(list.at(3).toMap().value("A").toString(), "zz");
+        EXPECT_FALSE(list.at(2).toMap().contains("A"));
+    }
+}
+
+TEST_F(ManagerTest, TwoCopiesOfTheManagerKeepTheFilesAndFoldersEachOneAdded)
+{
+    mPreferences->setValue("FilesList", QVariantList());
+    mPreferences->synchronize();
+    auto first = makeManager();
+    // A second copy (another session of the same user), with its own view of the preferences.
+    std::unique_ptr<SharedPreferences> firstPreferences = std::move(mPreferences);
+    mPreferences = std::make_unique<SharedPreferences>(firstPreferences->path());
+    auto second = makeManager();
+
+    const QString report = makeFile("report.odt");
+    const QString photos = makeFile("Photos", true);
+    EXPECT_TRUE(first->addFileAtPath(report));
+    EXPECT_TRUE(second->addFileAtPath(photos));
+    first->removeFile({0}); // the report again: the photos another copy added stay
+
+    SharedPreferences reader(firstPreferences->path());
+    EXPECT_EQ(pathsOf(reader.value("FilesList").toList()), QStringList{photos});
+    EXPECT_EQ(pathsOf(first->files()), QStringList{photos});
+    second.reset();
+    first.reset();
 }
 
 TEST_F(ManagerTest, FilesDroppedFromTheFileManagerGoWhereTheAddButtonsPutThem)

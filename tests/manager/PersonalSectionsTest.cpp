@@ -24,6 +24,16 @@ QStringList titles(const QVariantList &list)
     return result;
 }
 
+// The JSON that `korvale-data load` takes, for to-do records.
+QByteArray toDoJson(const QList<std::pair<QString, QDateTime>> &tasks)
+{
+    QStringList records;
+    for (const auto &[title, date] : tasks)
+        records << QStringLiteral(R"({"x": 8, "T": "%1", "Date": {"$date": "%2"}, "Done": 0})")
+                       .arg(title, date.toUTC().toString(Qt::ISODateWithMs));
+    return ("[" + records.join(", ") + "]").toUtf8();
+}
+
 } // namespace
 
 TEST_F(ManagerTest, ToDoItemsAreAddedEditedFilteredAndRemovedAndStayInDateOrder)
@@ -77,6 +87,55 @@ TEST_F(ManagerTest, ToDoItemsAreAddedEditedFilteredAndRemovedAndStayInDateOrder)
     section->view()->removeButton()->click();
     EXPECT_EQ(titles(CommonKorvaleClass::readListInFile(DataFileName::ToDo)),
               QStringList({"Call Anna", "book flights"}));
+}
+
+TEST_F(ManagerTest, ToDoItemsLoadedByAnotherProgramDuringAnEditAreKeptAndTheEditFindsItsTask)
+{
+    const QDateTime base(QDate(2027, 5, 3), QTime(9, 0), Qt::LocalTime);
+    CommonKorvaleClass::saveListInFile(
+        {ToDoItems::newRecord("water plants", base, false),
+         ToDoItems::newRecord("book flights", base.addDays(3), false)},
+        DataFileName::ToDo);
+    auto manager = makeManager();
+    mNotifications->observe(NotificationChannel::Main);
+    ToDoSection *section = manager->toDoSection();
+    section->readList();
+
+    ToDoEditorSheet *editor = section->editor();
+    int run = 0;
+    QObject::connect(editor, &ToDoEditorSheet::running, editor, [&] {
+        ++run;
+        if (run == 1) {
+            // A script replaces the list: "water plants" gone, "pay rent" new.
+            const ProgramRun load = runProgram(
+                builtProgram("bin/korvale-data"), {"load", DataFileName::ToDo},
+                toDoJson({{"pay rent", base.addDays(-1)}, {"book flights", base.addDays(3)}}));
+            EXPECT_EQ(load.exitCode, 0) << load.err.toStdString();
+            editor->doneBox()->setChecked(true);
+        } else {
+            // A task that sorts first arrives, and the manager reads the list again (the
+            // agent's request to show the to-do section) while the sheet is open.
+            QVariantList now = CommonKorvaleClass::readListInFile(DataFileName::ToDo);
+            now.prepend(ToDoItems::newRecord("alarm", base.addDays(-2), false));
+            CommonKorvaleClass::saveListInFile(now, DataFileName::ToDo);
+            mNotifications->post(NotificationChannel::Main, "EditToDoItem", {});
+            QCoreApplication::processEvents();
+            editor->titleField()->setText("book flights and hotel");
+        }
+        editor->accept();
+    });
+    section->view()->table()->setCurrentIndex(section->view()->model()->index(1, 0));
+    section->editToDo();
+    QVariantList stored = CommonKorvaleClass::readListInFile(DataFileName::ToDo);
+    EXPECT_EQ(titles(stored), QStringList({"pay rent", "book flights"}));
+    EXPECT_EQ(stored.value(1).toMap().value("Done").toInt(), 1);
+
+    section->view()->table()->setCurrentIndex(section->view()->model()->index(1, 0));
+    section->editToDo();
+    EXPECT_EQ(run, 2);
+    stored = CommonKorvaleClass::readListInFile(DataFileName::ToDo);
+    EXPECT_EQ(titles(stored), QStringList({"alarm", "pay rent", "book flights and hotel"}));
+    EXPECT_EQ(titles(section->list()), titles(stored));
 }
 
 TEST_F(ManagerTest, TheAgentsRequestToEditAToDoItemBringsTheToDoSection)

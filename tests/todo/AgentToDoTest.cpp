@@ -4,8 +4,11 @@
 #include "CommonKorvaleClass.h"
 #include "TableViewToDo.h"
 #include "ToDoItems.h"
+#include "ToDoSection.h"
 #include "ToDoWindow.h"
 
+#include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -151,4 +154,54 @@ TEST(AgentToDo, WithTheManagerRunningEveryCommandLeavesTheFileAndAsksTheManager)
     const QVariantList stored = f.stored();
     ASSERT_EQ(stored.size(), 1);
     EXPECT_EQ(ToDoItems::dueDate(stored.first().toMap()), f.now().addSecs(6 * 86400));
+}
+
+namespace {
+
+QStringList describedTasks(const QVariantList &list)
+{
+    QStringList out;
+    for (const QVariant &item : list)
+        out << item.toMap().value("T").toString()
+                + (item.toMap().value("Done").toInt() ? " (done)" : "");
+    return out;
+}
+
+} // namespace
+
+// The agent ticks a task off in its to-do window while the manager has the list open (the
+// agent does so when it cannot see the manager, as from another session); the manager then adds a
+// task. Neither program's change is lost, and each sees the other's at its next save.
+TEST(ToDoBetweenPrograms, ATaskTickedOffInTheAgentStaysDoneWhenTheManagerAddsOne)
+{
+    ToDoFixture f;
+    const QDateTime start = f.now();
+    CommonKorvaleClass::saveListInFile(
+        {ToDoItems::newRecord("call the bank", start.addSecs(600), false),
+         ToDoItems::newRecord("renew the lease", start.addDays(2), false)},
+        DataFileName::ToDo);
+    f.controller->readData();
+    ToDoSection manager([&f] { return f.now(); });
+    std::unique_ptr<QWidget> managerView(manager.view()); // no window holds it here
+    ASSERT_EQ(manager.list().size(), 2);
+
+    f.select("call the bank");
+    f.toDo->doToDoDoneItem();
+    ASSERT_EQ(describedTasks(f.stored()), QStringList({"call the bank (done)", "renew the lease"}));
+
+    QObject::connect(manager.editor(), &ToDoEditorSheet::running, manager.editor(), [&] {
+        manager.editor()->titleField()->setText("pay the rent");
+        manager.editor()->dateField()->setDateTime(start.addDays(1));
+        manager.editor()->accept();
+    });
+    manager.addToDo();
+    const QStringList expected{"call the bank (done)", "pay the rent", "renew the lease"};
+    EXPECT_EQ(describedTasks(f.stored()), expected);
+    EXPECT_EQ(describedTasks(manager.list()), expected);
+
+    // And the other way round: the agent postpones a task it read before the manager's save.
+    f.select("renew the lease");
+    f.toDo->doToDoNextDayItem();
+    EXPECT_EQ(describedTasks(f.stored()), expected);
+    EXPECT_EQ(describedTasks(f.controller->lists().mListOfToDo), expected);
 }
