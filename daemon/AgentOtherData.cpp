@@ -4,6 +4,8 @@
 
 #include <QTimer>
 
+#include <utility>
+
 AgentOtherData::AgentOtherData(DaemonController &controller,
                                OtherDataReaders::Environment environment, QObject *parent)
     : QObject(parent)
@@ -59,18 +61,28 @@ void AgentOtherData::adoptOtherData(const QVariantMap &read)
     // The settings as they are now: a source switched off during the reading stays off.
     const DaemonSettings &settings = mController.settings();
     DaemonLists &lists = mController.lists();
+    QVariantList replaced[2];
     const auto contacts = read.constFind(QStringLiteral("contacts"));
     if (contacts != read.cend() && settings.mOtherDataAddressBook) {
-        const QVariantList found = contacts->toList();
+        QVariantList found = contacts->toList();
         if (!found.isEmpty())
-            lists.mListOfAddressBook = found;
+            replaced[0] = std::exchange(lists.mListOfAddressBook, std::move(found));
     }
     const auto bookmarks = read.constFind(QStringLiteral("bookmarks"));
     if (bookmarks != read.cend() && settings.mOtherDataBookmarks) {
-        lists.mListOfBookMarks = bookmarks->toList();
+        replaced[1] = std::exchange(lists.mListOfBookMarks, bookmarks->toList());
         if (settings.mOtherDataBookmarksFavicons)
             QTimer::singleShot(100, this, [this] { updateFavicons(); });
     }
+    // Freeing thousands of records costs the main thread milliseconds, more while the reader
+    // allocates beside it: the lists replaced go to the reader thread to be freed there.
+    mThread.run(
+        [contacts = std::move(replaced[0]), bookmarks = std::move(replaced[1])]() mutable {
+            contacts = QVariantList();
+            bookmarks = QVariantList();
+            return QVariant();
+        },
+        {});
     emit otherDataAdopted();
     if (mOtherDataAgain) {
         mOtherDataAgain = false;
@@ -90,9 +102,16 @@ void AgentOtherData::readCalendarEvents(std::function<void()> adopted)
                      QDateTime::currentDateTime())] { return QVariant(reading()); },
                 [this](const QVariant &read) {
                     mCalendarReading = false;
-                    const QVariantList events = read.toList();
-                    if (!events.isEmpty())
-                        mController.lists().mListOfCalendarEvents = events;
+                    QVariantList events = read.toList();
+                    if (!events.isEmpty()) {
+                        mThread.run(
+                            [replaced = std::exchange(mController.lists().mListOfCalendarEvents,
+                                                      std::move(events))]() mutable {
+                                replaced = QVariantList();
+                                return QVariant();
+                            },
+                            {});
+                    }
                     std::vector<std::function<void()>> waiting;
                     waiting.swap(mCalendarWaiting);
                     for (const std::function<void()> &done : waiting)

@@ -1,5 +1,7 @@
 #include "ReaderThread.h"
 
+#include "platform/ThreadPriority.h"
+
 #include <QDeadlineTimer>
 #include <QMutex>
 #include <QThread>
@@ -28,6 +30,8 @@ public:
 protected:
     void run() override
     {
+        // The readers must never take a core from the main thread while it opens a window.
+        ThreadPriority::lowerCurrentThread();
         for (;;) {
             std::pair<Work, Done> job;
             {
@@ -81,7 +85,7 @@ void ReaderThread::run(Work work, Done done)
         return;
     if (!mWorker) {
         mWorker = new Worker(mShared);
-        mWorker->start(QThread::LowPriority);
+        mWorker->start();
     }
     mShared->queue.emplace_back(std::move(work), std::move(done));
     ++mPending;
