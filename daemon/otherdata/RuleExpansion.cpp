@@ -87,9 +87,12 @@ qint64 wallSeconds(QDate day, int hour, int minute, int second)
     return day.toJulianDay() * 86400 + hour * 3600 + minute * 60 + second;
 }
 
-qint64 wallSeconds(const icaltimetype &time)
+// An UNTIL that is no real date limits nothing.
+qint64 untilSeconds(const icaltimetype &time)
 {
     const QDate day(time.year, time.month, time.day);
+    if (!day.isValid())
+        return std::numeric_limits<qint64>::max();
     if (time.is_date)
         return wallSeconds(day, 23, 59, 59);
     return wallSeconds(day, time.hour, time.minute, time.second);
@@ -212,7 +215,7 @@ RuleExpansion::expandSubDaily(const icalrecurrencetype &rule, const icaltimetype
     const qint64 startPeriod = startWall / unit;
     const bool counted = rule.count > 0;
     const qint64 untilWall = icaltime_is_null_time(rule.until) ? std::numeric_limits<qint64>::max()
-                                                               : wallSeconds(rule.until);
+                                                               : untilSeconds(rule.until);
     if (!counted && firstDay < startDay)
         firstDay = startDay;
     if (counted)
