@@ -9,6 +9,7 @@
 #include "QOR_DateUtils.h"
 
 #include <QMutex>
+#include <QThread>
 
 namespace {
 
@@ -46,6 +47,9 @@ struct OtherDataReaders::Sources {
     // thousands of contacts each time.
     void storeCache(const QVariantList &list, const QString &fileName, QVariantList &lastStored)
     {
+        // A reading cut short by the quit is no cache for the next start.
+        if (QThread::currentThread()->isInterruptionRequested())
+            return;
         QMutexLocker lock(&cacheMutex);
         if (list.isEmpty() || list == lastStored)
             return;
