@@ -65,4 +65,7 @@ inline const QString URLFavicons = QStringLiteral("URLFavicons.krvdata");
 inline const QString StocksSurvey = QStringLiteral("StocksSurvey.krvdata");
 inline const QString StocksSurveyImport = QStringLiteral("StocksSurvey.txt");
 inline const QString Keys = QStringLiteral("keys.txt");
+// The agent's last contacts and calendar events, read at its start before the readers answer.
+inline const QString AddressBookItems = QStringLiteral("AddressBookItems.krvdata");
+inline const QString CalendarItems = QStringLiteral("CalendarItems.krvdata");
 } // namespace DataFileName

@@ -9,6 +9,7 @@
 #include "DataReload.h"
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
+#include "OtherDataCache.h"
 #include "SharedPreferences.h"
 #include "platform/NotificationCenter.h"
 
@@ -86,10 +87,8 @@ void DaemonController::awakeFromNib()
     mLists = DaemonLists();
 
     // Contacts and events of the last run, until the readers produce fresh ones.
-    mLists.mListOfAddressBook =
-        mPreferences->listValue(QStringLiteral("AddressBookItems")).value_or(QVariantList());
-    mLists.mListOfCalendarEvents =
-        mPreferences->listValue(QStringLiteral("CalendarItems")).value_or(QVariantList());
+    mLists.mListOfAddressBook = OtherDataCache::load(*mPreferences, DataFileName::AddressBookItems);
+    mLists.mListOfCalendarEvents = OtherDataCache::load(*mPreferences, DataFileName::CalendarItems);
 
     mHooks->buildWindowsAndMenus();
     readMainSettings();
@@ -162,8 +161,6 @@ void DaemonController::readData()
     const DataReload::Outcome outcome = reload.readData(mFlags.mSearchThreadIsRunning);
     if (!outcome.reloaded)
         return;
-    if (outcome.updateFavicons)
-        QTimer::singleShot(100, this, [this] { mHooks->updateFavicons(); });
     ++mDataReadCount;
     emit dataRead();
 }

@@ -45,9 +45,9 @@ public:
 
     // Readers and data services.
     virtual void rebuildItemsWithShortcuts() { }
-    virtual QVariantList readAddressBook() { return {}; }
-    virtual QVariantList readBookmarks() { return {}; }
-    virtual void updateFavicons() { }
+    // Starts reading the contacts and the bookmarks away from the main thread; what is found
+    // replaces the lists when it arrives (and the favicons follow the bookmarks).
+    virtual void readOtherData(bool /*addressBook*/, bool /*bookmarks*/) { }
     virtual void readCalendarEvents() { }
     // The once-a-day read: brings the calendar window up only when an event falls today.
     virtual void dailyCalendarCheck() { readCalendarEvents(); }

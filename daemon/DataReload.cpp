@@ -76,16 +76,15 @@ DataReload::Outcome DataReload::readData(bool searchThreadIsRunning)
     reloadApplications();
     reloadIfChanged(DataFileName::Documents, mLists.mListOfFilesInFolders, lastReadData);
 
-    if (mSettings.mOtherDataAddressBook)
-        mLists.mListOfAddressBook = mHooks.readAddressBook();
-    else
+    // The contacts and bookmarks are read on the reader thread: the lists searched meanwhile are
+    // the last ones read, or empty once their source is switched off.
+    if (!mSettings.mOtherDataAddressBook)
         mLists.mListOfAddressBook.clear();
-
-    mLists.mListOfBookMarks.clear();
-    if (mSettings.mOtherDataBookmarks) {
-        mLists.mListOfBookMarks = mHooks.readBookmarks();
-        outcome.updateFavicons = mSettings.mOtherDataBookmarksFavicons != 0;
-    }
+    if (!mSettings.mOtherDataBookmarks)
+        mLists.mListOfBookMarks.clear();
+    if (mSettings.mOtherDataAddressBook || mSettings.mOtherDataBookmarks)
+        mHooks.readOtherData(mSettings.mOtherDataAddressBook != 0,
+                             mSettings.mOtherDataBookmarks != 0);
 
     readStocks();
     mSchedule.mLastReadData = startedAt;

@@ -20,7 +20,6 @@ public:
 
     struct Outcome {
         bool reloaded = false; // false (and nothing touched) while a search runs
-        bool updateFavicons = false; // bookmarks were read and their favicons are wanted
     };
     Outcome readData(bool searchThreadIsRunning);
     // "Applications.krvdata" again if it changed since the last reload (the manager saved what

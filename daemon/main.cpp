@@ -119,10 +119,11 @@ public:
     }
 
     void attachOtherData(AgentOtherData *otherData) { mOtherData = otherData; }
-    QVariantList readAddressBook() override { return mOtherData->readAddressBook(); }
-    QVariantList readBookmarks() override { return mOtherData->readBookmarks(); }
+    void readOtherData(bool addressBook, bool bookmarks) override
+    {
+        mOtherData->readOtherData(addressBook, bookmarks);
+    }
     void readCalendarEvents() override { mOtherData->readCalendarEvents(); }
-    void updateFavicons() override { mOtherData->updateFavicons(); }
 
     void attachToDo(AgentToDo *toDo) { mToDo = toDo; }
     void attachReminders(AgentReminders *reminders, AgentCalendar *calendar)
@@ -213,7 +214,10 @@ int runAgent(SessionInstance &instance)
     hooks->attachToDo(&toDo);
     AgentReminders reminders(controller);
     AgentCalendar calendar(
-        controller, [&otherData] { otherData.readCalendarEvents(); },
+        controller,
+        [&otherData](std::function<void()> adopted) {
+            otherData.readCalendarEvents(std::move(adopted));
+        },
         [&reminders] { reminders.showReminderList(); });
     hooks->attachReminders(&reminders, &calendar);
     QObject::connect(&access.window(), &AccessWindowController::actionRequested, &toDo,

@@ -1,5 +1,5 @@
 // Calendar files come from other programs (Evolution, KOrganizer, exports): the reader expands
-// their events and rules over one month, as the agent does every day.
+// their events and rules over one month, as the agent does every day, within its limits.
 #include "CalendarReader.h"
 
 #include <cstddef>
@@ -19,6 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static const QDateTime to(QDate(2027, 4, 15), QTime(0, 0));
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const QVariantList events = CalendarReader::eventsInCalendar(bytes, from, to);
+    if (events.size() > CalendarReader::EventLimit)
+        __builtin_trap();
     for (const QVariant &event : events) {
         const QVariantMap record = event.toMap();
         const QDateTime start = record.value(QStringLiteral("Date")).toDateTime();

@@ -67,7 +67,12 @@ SearchSources storedSources(bool &failed)
     // The agent keeps bookmarks in memory only; without it they are read from the browsers.
     if (preferences.intValue(QStringLiteral("OtherDataBookmarks")).value_or(0) != 0)
         s.bookmarks = BookmarkReader::readAll();
-    s.contacts = preferences.listValue(QStringLiteral("AddressBookItems")).value_or(QVariantList());
+    // The agent's last contacts; an agent that has not run since they left the preferences
+    // still has them there.
+    s.contacts = readList(DataFileName::AddressBookItems, failed);
+    if (s.contacts.isEmpty())
+        s.contacts =
+            preferences.listValue(QStringLiteral("AddressBookItems")).value_or(QVariantList());
     s.notes = readList(DataFileName::Notes, failed);
     s.clipboard = readList(DataFileName::Clipboard, failed);
     s.recentItems =

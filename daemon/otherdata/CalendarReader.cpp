@@ -1,13 +1,18 @@
 #include "CalendarReader.h"
 
+#include "KorvaleLog.h"
 #include "OtherDataRecords.h"
 #include "OtherDataSources.h"
+#include "RuleExpansion.h"
 #include "TextMatching.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QMutex>
 #include <QSet>
+#include <QThread>
 #include <QTimeZone>
 
 #include <libical/ical.h>
@@ -177,7 +182,8 @@ struct Found {
     QString title;
 };
 
-// The range, worked out once for every event.
+// One reading: the range, worked out once for every event, and what bounds the reading as a
+// whole.
 struct Range {
     Range(const QDateTime &from, const QDateTime &to)
         : from(from)
@@ -188,6 +194,8 @@ struct Range {
         // conversion to be known outside the range.
         firstDay(from.toLocalTime().date().addDays(-2))
         , lastDay(to.toLocalTime().date().addDays(2))
+        , horizonMs(toMs - 1)
+        , deadline(CalendarReader::ReadingBudgetMs)
     {
     }
     QDateTime from;
@@ -195,14 +203,38 @@ struct Range {
     qint64 toMs;
     QDate firstDay;
     QDate lastDay;
+    // The latest start still wanted: it moves back once the reading holds more than its limit of
+    // earlier events.
+    qint64 horizonMs;
+    QDeadlineTimer deadline;
+    // The reading ran out of time (or was asked to stop) before this event.
+    QString stoppedAt;
 };
+
+bool stopRequested(const Range &range)
+{
+    return range.deadline.hasExpired() || QThread::currentThread()->isInterruptionRequested();
+}
+
+// Each event cut is reported once for as long as the agent runs, not at every reading.
+void reportOnce(const QString &line)
+{
+    static QMutex mutex;
+    static QSet<QString> reported;
+    QMutexLocker lock(&mutex);
+    if (reported.contains(line))
+        return;
+    reported.insert(line);
+    KorvaleLog::line(line);
+}
 
 // The occurrences of one event that fall in the range, each once.
 class Occurrences
 {
 public:
-    Occurrences(const QString &title, const Range &range, QList<Found> &out)
+    Occurrences(const QString &title, const QByteArray &uid, const Range &range, QList<Found> &out)
         : mTitle(title)
+        , mUid(uid)
         , mRange(range)
         , mOut(out)
     {
@@ -231,7 +263,7 @@ public:
         const std::optional<qint64> start = instantOf(wall, zone);
         if (!start || *start < mRange.fromMs)
             return true;
-        if (*start >= mRange.toMs)
+        if (*start >= mRange.toMs || *start > mRange.horizonMs)
             return false;
         if (mExcludedInstants.contains(*start) || mSeen.contains(*start))
             return true;
@@ -242,9 +274,17 @@ public:
 
     bool full() const { return mSeen.size() >= CalendarReader::OccurrenceLimit; }
     QDateTime from() const { return mRange.from; }
+    const Range &range() const { return mRange; }
+    // Logged once: the event's rule was cut, or left out, for `why`.
+    void reportCut(const QString &why) const
+    {
+        reportOnce(QStringLiteral("Calendar event \"%1\" (UID %2) %3")
+                       .arg(mTitle, QString::fromUtf8(mUid), why));
+    }
 
 private:
     QString mTitle;
+    QByteArray mUid;
     const Range &mRange;
     QList<Found> &mOut;
     QSet<QDate> mExcludedDays;
@@ -252,11 +292,17 @@ private:
     QSet<qint64> mSeen;
 };
 
-void expandRule(icalrecurrencetype rule, const icaltimetype &start, const Zone &zone,
-                Occurrences &occurrences)
+// False when the rule was cut at the deadline.
+bool expandRule(icalrecurrencetype rule, const icaltimetype &start, const Zone &zone,
+                Occurrences &occurrences, const QDeadlineTimer &deadline)
 {
     if (rule.freq == ICAL_NO_RECURRENCE)
-        return;
+        return true;
+    if (!RuleExpansion::canEverMatch(rule)) {
+        occurrences.reportCut(
+            QStringLiteral("repeats on no day (its BY parts never match); only its start is kept"));
+        return true;
+    }
     // UNTIL is written in UTC for an event in a zone; the rule runs on the event's wall clock.
     if (!icaltime_is_null_time(rule.until)) {
         if (icaltime_is_utc(rule.until) && zone.kind != Zone::Utc) {
@@ -269,33 +315,31 @@ void expandRule(icalrecurrencetype rule, const icaltimetype &start, const Zone &
         if (start.is_date)
             rule.until.is_date = 1;
     }
-    // Straight to the range for a rule without a count (a count must be run from the start).
-    const bool jump = rule.count == 0;
     const icaltimetype near = start.is_date ? wallClock(occurrences.from(), {}, true)
                                             : wallClock(occurrences.from(), zone, false);
-    const bool behind = jump && icaltime_compare(near, start) > 0;
-    icaltimetype first = start;
-    const qint64 unit = rule.freq == ICAL_SECONDLY_RECURRENCE ? 1
-        : rule.freq == ICAL_MINUTELY_RECURRENCE               ? 60
-        : rule.freq == ICAL_HOURLY_RECURRENCE                 ? 3600
-                                                              : 0;
-    if (behind && unit > 0 && !start.is_date) {
-        // libical's own jump loses the phase of an hourly or finer rule with an interval (every
-        // 7 hours lands on other hours): move the start on by whole periods of the wall clock
-        // instead, which is what the rule counts in.
-        const qint64 period = unit * qMax(1, int(rule.interval));
-        const qint64 from = qint64(icaltime_as_timet(start));
-        const qint64 to = qint64(icaltime_as_timet(near));
-        first =
-            icaltime_from_timet_with_zone(time_t(from + (to - from) / period * period), 0, nullptr);
-        first.zone = nullptr;
+    if (RuleExpansion::isSubDaily(rule)) {
+        return RuleExpansion::expandSubDaily(
+                   rule, start, near, occurrences.range().lastDay, deadline,
+                   [&occurrences, &zone](const icaltimetype &time) {
+                       return !occurrences.full() && occurrences.add(time, zone);
+                   })
+            == RuleExpansion::Outcome::Finished;
     }
-    icalrecur_iterator *iterator = icalrecur_iterator_new(rule, first);
+    // Straight to the range for a rule without a count (a count must be run from the start).
+    const bool behind = rule.count == 0 && icaltime_compare(near, start) > 0;
+    icalrecur_iterator *iterator = icalrecur_iterator_new(rule, start);
     if (!iterator)
-        return;
-    if (behind && unit == 0)
+        return true;
+    if (behind)
         icalrecur_iterator_set_start(iterator, near);
+    bool finished = true;
     for (int step = 0; step < CalendarReader::RuleStepLimit && !occurrences.full(); ++step) {
+        // A rule known to match some day finds it within a few leap-year and weekday cycles, so
+        // one call of libical stays short; the deadline is looked at between calls.
+        if (deadline.hasExpired()) {
+            finished = false;
+            break;
+        }
         icaltimetype next = icalrecur_iterator_next(iterator);
         if (icaltime_is_null_time(next))
             break;
@@ -304,6 +348,7 @@ void expandRule(icalrecurrencetype rule, const icaltimetype &start, const Zone &
             break;
     }
     icalrecur_iterator_free(iterator);
+    return finished;
 }
 
 QString titleOf(icalcomponent *event)
@@ -331,7 +376,30 @@ struct Override {
     Zone zone;
 };
 
-void addEventsOf(icalcomponent *calendar, const Range &range, QList<Found> &out)
+// The order of sortByDate, on the instants found rather than on local dates, each of which would
+// ask the C library for the zone at every comparison.
+bool earlier(const Found &a, const Found &b)
+{
+    if (a.startMs != b.startMs)
+        return a.startMs < b.startMs;
+    return TextMatching::compareTitles(QStringView(a.title), QStringView(b.title)) < 0;
+}
+
+// Only the earliest events of a reading are kept: past twice the limit, the later ones go, and
+// so does every occurrence after the last one kept.
+void keepEarliest(QList<Found> &found, Range &range)
+{
+    if (found.size() <= 2 * CalendarReader::EventLimit)
+        return;
+    std::nth_element(found.begin(), found.begin() + CalendarReader::EventLimit - 1, found.end(),
+                     earlier);
+    range.horizonMs = found.at(CalendarReader::EventLimit - 1).startMs;
+    found.erase(std::remove_if(found.begin(), found.end(),
+                               [&range](const Found &f) { return f.startMs > range.horizonMs; }),
+                found.end());
+}
+
+void addEventsOf(icalcomponent *calendar, Range &range, QList<Found> &out)
 {
     ZoneTable zones(calendar);
     // Occurrences moved or cancelled on their own: their master leaves them out.
@@ -352,7 +420,14 @@ void addEventsOf(icalcomponent *calendar, const Range &range, QList<Found> &out)
     }
 
     for (icalcomponent *event : events) {
+        keepEarliest(out, range);
         const QString title = titleOf(event);
+        if (!range.stoppedAt.isEmpty())
+            return;
+        if (stopRequested(range)) {
+            range.stoppedAt = title.isEmpty() ? QString::fromUtf8(uidOf(event)) : title;
+            return;
+        }
         icalproperty *startProperty =
             icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
         if (title.isEmpty() || !startProperty)
@@ -362,7 +437,8 @@ void addEventsOf(icalcomponent *calendar, const Range &range, QList<Found> &out)
             continue;
         const Zone zone = zones.zoneOf(startProperty, start);
         start.zone = nullptr;
-        Occurrences occurrences(title, range, out);
+        const QByteArray uid = uidOf(event);
+        Occurrences occurrences(title, uid, range, out);
         const bool isOverride = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
         if (isOverride) {
             if (!isCancelled(event))
@@ -375,15 +451,21 @@ void addEventsOf(icalcomponent *calendar, const Range &range, QList<Found> &out)
             if (!icaltime_is_null_time(time))
                 occurrences.exclude(time, zones.zoneOf(exdate, time));
         }
-        const QByteArray uid = uidOf(event);
         if (!uid.isEmpty()) {
             for (const Override &moved : overrides.value(uid))
                 occurrences.exclude(moved.recurrenceId, moved.zone);
         }
         occurrences.add(start, zone);
+        const QDeadlineTimer deadline =
+            qMin(QDeadlineTimer(CalendarReader::EventBudgetMs), range.deadline);
+        bool cut = false;
         for (icalproperty *rrule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
-             rrule; rrule = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY))
-            expandRule(icalproperty_get_rrule(rrule), start, zone, occurrences);
+             rrule && !cut; rrule = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY))
+            cut = !expandRule(icalproperty_get_rrule(rrule), start, zone, occurrences, deadline);
+        if (cut && !range.deadline.hasExpired())
+            occurrences.reportCut(QStringLiteral("cut: its repetition took more than %1 ms to work "
+                                                 "out; the occurrences found until then are kept")
+                                      .arg(CalendarReader::EventBudgetMs));
         for (icalproperty *rdate = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
              rdate && !occurrences.full();
              rdate = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
@@ -398,34 +480,48 @@ void addEventsOf(icalcomponent *calendar, const Range &range, QList<Found> &out)
     }
 }
 
-QList<Found> occurrencesIn(const QByteArray &bytes, const QDateTime &from, const QDateTime &to)
+void occurrencesIn(const QByteArray &bytes, Range &range, QList<Found> &found)
 {
     static std::once_flag quiet;
     // A malformed calendar is an answer of no events, never a reason to abort.
     std::call_once(quiet, [] { icalerror_set_errors_are_fatal(0); });
-    QList<Found> found;
-    if (bytes.isEmpty() || !from.isValid() || !to.isValid() || !(from < to))
-        return found;
+    if (bytes.isEmpty() || !range.from.isValid() || range.fromMs >= range.toMs)
+        return;
     icalcomponent *root = icalparser_parse_string(bytes.constData());
     if (!root)
-        return found;
-    const Range range(from, to);
+        return;
+    const auto add = [&range, &found](icalcomponent *calendar) {
+        addEventsOf(calendar, range, found);
+        keepEarliest(found, range);
+    };
     if (icalcomponent_isa(root) == ICAL_XROOT_COMPONENT) {
         for (icalcomponent *calendar = icalcomponent_get_first_component(root, ICAL_ANY_COMPONENT);
              calendar; calendar = icalcomponent_get_next_component(root, ICAL_ANY_COMPONENT))
-            addEventsOf(calendar, range, found);
+            add(calendar);
     } else {
-        addEventsOf(root, range, found);
+        add(root);
     }
     icalcomponent_free(root);
-    return found;
 }
 
-QVariantList recordsOf(const QList<Found> &found)
+// The events in date order, at most EventLimit of them, each bound said in the log.
+QVariantList recordsOf(QList<Found> found, const Range &range)
 {
+    std::stable_sort(found.begin(), found.end(), earlier);
+    if (found.size() > CalendarReader::EventLimit) {
+        found.resize(CalendarReader::EventLimit);
+        KorvaleLog::line(QStringLiteral("Calendar: only the first %1 events of the month are kept; "
+                                        "the later ones were left out")
+                             .arg(CalendarReader::EventLimit));
+    }
+    if (!range.stoppedAt.isEmpty())
+        KorvaleLog::line(QStringLiteral("Calendar: reading stopped after %1 ms, at the event "
+                                        "\"%2\"; the events after it were left out")
+                             .arg(CalendarReader::ReadingBudgetMs)
+                             .arg(range.stoppedAt));
     QVariantList records;
     records.reserve(found.size());
-    for (const Found &occurrence : found) {
+    for (const Found &occurrence : std::as_const(found)) {
         records.append(OtherDataRecords::eventRecord(
             occurrence.title, QDateTime::fromMSecsSinceEpoch(occurrence.startMs)));
     }
@@ -437,7 +533,12 @@ QVariantList recordsOf(const QList<Found> &found)
 QVariantList CalendarReader::eventsInCalendar(const QByteArray &bytes, const QDateTime &from,
                                               const QDateTime &to)
 {
-    return recordsOf(occurrencesIn(bytes, from, to));
+    if (!from.isValid() || !to.isValid() || !(from < to))
+        return {};
+    Range range(from, to);
+    QList<Found> found;
+    occurrencesIn(bytes, range, found);
+    return recordsOf(std::move(found), range);
 }
 
 QVariantList CalendarReader::readEvents(const QDateTime &from, const QDateTime &to)
@@ -465,18 +566,16 @@ QStringList CalendarReader::calendarFiles()
 QVariantList CalendarReader::eventsInFiles(const QStringList &files, const QDateTime &from,
                                            const QDateTime &to)
 {
+    if (!from.isValid() || !to.isValid() || !(from < to))
+        return {};
+    Range range(from, to);
     QList<Found> found;
     for (const QString &path : files) {
+        if (!range.stoppedAt.isEmpty())
+            break;
         if (const std::optional<QByteArray> bytes =
                 OtherDataSources::readFile(path, BoundedFile::Limit::Calendar))
-            found += occurrencesIn(*bytes, from, to);
+            occurrencesIn(*bytes, range, found);
     }
-    // The order of sortByDate, on the instants found rather than on local dates, each of which
-    // would ask the C library for the zone at every comparison.
-    std::stable_sort(found.begin(), found.end(), [](const Found &a, const Found &b) {
-        if (a.startMs != b.startMs)
-            return a.startMs < b.startMs;
-        return TextMatching::compareTitles(QStringView(a.title), QStringView(b.title)) < 0;
-    });
-    return recordsOf(found);
+    return recordsOf(std::move(found), range);
 }

@@ -21,9 +21,16 @@ public:
     // RuleStepLimit steps: a rule written to run every second stops there.
     static constexpr int OccurrenceLimit = 1000;
     static constexpr int RuleStepLimit = 50000;
+    // A reading keeps the earliest EventLimit occurrences of all events together.
+    static constexpr int EventLimit = 5000;
+    // Wall-clock budgets: the rules of one event, and a whole reading. An event cut, and a
+    // reading stopped, are said in the log.
+    static constexpr int EventBudgetMs = 200;
+    static constexpr int ReadingBudgetMs = 5000;
 
     // One event record per occurrence of a titled event whose start lies in [from, to), the
-    // start in local time, in date order. Any thread.
+    // start in local time, in date order, at most EventLimit. Any thread; a reading on a thread
+    // asked to stop (QThread::requestInterruption) ends at the next event.
     static QVariantList readEvents(const QDateTime &from, const QDateTime &to);
 
     // The calendar files found under the data folder, KDE's folders, then the preference.

@@ -5,8 +5,27 @@
 #include "CalendarReader.h"
 #include "CommonKorvaleClass.h"
 #include "FaviconUpdater.h"
+#include "KorvaleLog.h"
 #include "QOR_DateUtils.h"
-#include "SharedPreferences.h"
+
+#include <QMutex>
+#include <QThread>
+
+namespace {
+
+QVariantList capped(QVariantList list, int limit, const char *what)
+{
+    if (list.size() <= limit)
+        return list;
+    KorvaleLog::line(QStringLiteral("Only the first %1 of %2 %3 are kept")
+                         .arg(limit)
+                         .arg(list.size())
+                         .arg(QLatin1String(what)));
+    list.resize(limit);
+    return list;
+}
+
+} // namespace
 
 OtherDataReaders::Environment OtherDataReaders::standardEnvironment()
 {
@@ -17,13 +36,34 @@ OtherDataReaders::Environment OtherDataReaders::standardEnvironment()
     return environment;
 }
 
-OtherDataReaders::OtherDataReaders(SharedPreferences &preferences, Environment environment,
-                                   QObject *parent)
+// The readers and what the caches hold, shared with the readings under way.
+struct OtherDataReaders::Sources {
+    Environment environment;
+    QMutex cacheMutex;
+    QVariantList storedContacts;
+    QVariantList storedEvents;
+
+    // Writes the cache unless it holds this list already: a reload a minute must not rewrite
+    // thousands of contacts each time.
+    void storeCache(const QVariantList &list, const QString &fileName, QVariantList &lastStored)
+    {
+        // A reading cut short by the quit is no cache for the next start.
+        if (QThread::currentThread()->isInterruptionRequested())
+            return;
+        QMutexLocker lock(&cacheMutex);
+        if (list.isEmpty() || list == lastStored)
+            return;
+        CommonKorvaleClass::saveListInFile(list, fileName);
+        lastStored = list;
+    }
+};
+
+OtherDataReaders::OtherDataReaders(Environment environment, QObject *parent)
     : QObject(parent)
-    , mPreferences(preferences)
-    , mEnvironment(std::move(environment))
-    , mFavicons(std::make_unique<FaviconUpdater>(mEnvironment.fetch))
+    , mSources(std::make_shared<Sources>())
 {
+    mSources->environment = std::move(environment);
+    mFavicons = std::make_unique<FaviconUpdater>(mSources->environment.fetch);
     connect(mFavicons.get(), &FaviconUpdater::saveRequested, this,
             [this](const QVariantList &favicons) {
                 CommonKorvaleClass::saveListInFile(favicons, DataFileName::URLFavicons);
@@ -33,35 +73,56 @@ OtherDataReaders::OtherDataReaders(SharedPreferences &preferences, Environment e
 
 OtherDataReaders::~OtherDataReaders() = default;
 
-QVariantList OtherDataReaders::keepUnlessEmpty(const QString &cacheKey, QVariantList read,
-                                               const QVariantList &current)
+OtherDataReaders::Reading OtherDataReaders::addressBookReading() const
 {
-    if (read.isEmpty())
-        return current;
-    mPreferences.setValue(cacheKey, read);
-    mPreferences.synchronize();
-    return read;
+    return [sources = mSources] {
+        const Environment &environment = sources->environment;
+        const QVariantList contacts =
+            capped(environment.readContacts ? environment.readContacts() : QVariantList(),
+                   ContactLimit, "contacts");
+        sources->storeCache(contacts, DataFileName::AddressBookItems, sources->storedContacts);
+        return contacts;
+    };
 }
 
-QVariantList OtherDataReaders::readAddressBook(const QVariantList &current)
+OtherDataReaders::Reading OtherDataReaders::bookmarksReading() const
 {
-    return keepUnlessEmpty(QStringLiteral("AddressBookItems"),
-                           mEnvironment.readContacts ? mEnvironment.readContacts() : QVariantList(),
-                           current);
+    return [sources = mSources] {
+        const Environment &environment = sources->environment;
+        return capped(environment.readBookmarks ? environment.readBookmarks() : QVariantList(),
+                      BookmarkLimit, "bookmarks");
+    };
+}
+
+OtherDataReaders::Reading OtherDataReaders::calendarReading(const QDateTime &now) const
+{
+    return [sources = mSources, now] {
+        const Environment &environment = sources->environment;
+        const QDateTime from(now.date(), QTime(0, 0));
+        const QDateTime to = QOR_DateUtils::sameDayNextMonth(from);
+        // The calendar reader keeps the earliest events within its own limit; this one guards
+        // any other reader.
+        const QVariantList events =
+            capped(environment.readEvents ? environment.readEvents(from, to) : QVariantList(),
+                   CalendarReader::EventLimit, "calendar events");
+        sources->storeCache(events, DataFileName::CalendarItems, sources->storedEvents);
+        return events;
+    };
+}
+
+QVariantList OtherDataReaders::readAddressBook()
+{
+    return addressBookReading()();
 }
 
 QVariantList OtherDataReaders::readBookmarks()
 {
-    return mEnvironment.readBookmarks ? mEnvironment.readBookmarks() : QVariantList();
+    return bookmarksReading()();
 }
 
-QVariantList OtherDataReaders::readCalendarEvents(const QVariantList &current, const QDateTime &now)
+QVariantList OtherDataReaders::readCalendarEvents(const QDateTime &now)
 {
-    const QDateTime from(now.date(), QTime(0, 0));
-    const QDateTime to = QOR_DateUtils::sameDayNextMonth(from);
-    return keepUnlessEmpty(
-        QStringLiteral("CalendarItems"),
-        mEnvironment.readEvents ? mEnvironment.readEvents(from, to) : QVariantList(), current);
+    return calendarReading(now)();
 }
 
 void OtherDataReaders::updateFavicons(std::function<QVariantList()> bookmarks,

@@ -10,11 +10,11 @@
 #include <memory>
 
 class FaviconUpdater;
-class SharedPreferences;
 
-// What the agent reads from the user's other programs at each data reload, and what it keeps of
-// it: the contacts and events last read are cached in the preferences, and a reading that finds
-// nothing (the address book or calendar gone, unreadable, locked) leaves the lists as they were.
+// What the agent reads from the user's other programs at each data reload, bounded, and what it
+// keeps of it: the contacts and events last read are cached in data files of their own
+// ("AddressBookItems.krvdata", "CalendarItems.krvdata"), and a reading that finds nothing (the
+// address book or calendar gone, unreadable, locked) leaves the lists as they were.
 class OtherDataReaders : public QObject
 {
     Q_OBJECT
@@ -29,18 +29,31 @@ public:
     // The readers of this suite's own sources.
     static Environment standardEnvironment();
 
-    OtherDataReaders(SharedPreferences &preferences, Environment environment,
-                     QObject *parent = nullptr);
+    // No reading keeps more than these (the calendar reader has its own, CalendarReader::
+    // EventLimit); the rest is left out, and the log says so.
+    static constexpr int ContactLimit = 50000;
+    static constexpr int BookmarkLimit = 100000;
+
+    explicit OtherDataReaders(Environment environment, QObject *parent = nullptr);
     ~OtherDataReaders() override;
 
-    // readAddressBook: the contacts now, or `current` when none were found; stored under
-    // "AddressBookItems" when there are some.
-    QVariantList readAddressBook(const QVariantList &current);
+    // The three readings run on any thread, one at a time. Each gives what was found; an empty
+    // answer means "keep the list you have".
+    // readAddressBook: stored in "AddressBookItems.krvdata" when there are some.
+    QVariantList readAddressBook();
     QVariantList readBookmarks();
-    // readCalendarEvents: from today 0:00 to the same day of the next month; stored under
-    // "CalendarItems" when there are some, `current` kept otherwise.
-    QVariantList readCalendarEvents(const QVariantList &current, const QDateTime &now);
-    // updateListOfFavicons; the lists are read when the run starts.
+    // readCalendarEvents: from today 0:00 to the same day of the next month; stored in
+    // "CalendarItems.krvdata" when there are some.
+    QVariantList readCalendarEvents(const QDateTime &now);
+
+    // The same readings as functions holding all they need, for a thread that may outlive this
+    // object (a reader still busy when the agent quits).
+    using Reading = std::function<QVariantList()>;
+    Reading addressBookReading() const;
+    Reading bookmarksReading() const;
+    Reading calendarReading(const QDateTime &now) const;
+
+    // Main thread. updateListOfFavicons; the lists are read when the run starts.
     void updateFavicons(std::function<QVariantList()> bookmarks,
                         std::function<QVariantList()> favicons);
     FaviconUpdater &faviconUpdater() { return *mFavicons; }
@@ -50,10 +63,8 @@ signals:
     void faviconsSaved(const QVariantList &favicons);
 
 private:
-    QVariantList keepUnlessEmpty(const QString &cacheKey, QVariantList read,
-                                 const QVariantList &current);
+    struct Sources;
 
-    SharedPreferences &mPreferences;
-    Environment mEnvironment;
+    std::shared_ptr<Sources> mSources;
     std::unique_ptr<FaviconUpdater> mFavicons;
 };

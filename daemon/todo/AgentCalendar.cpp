@@ -5,9 +5,11 @@
 #include "DaemonController.h"
 #include "ToDoItems.h"
 
+#include <QPointer>
+
 #include <algorithm>
 
-AgentCalendar::AgentCalendar(DaemonController &daemon, std::function<void()> readEvents,
+AgentCalendar::AgentCalendar(DaemonController &daemon, ReadEvents readEvents,
                              std::function<void()> toggleReminderList, QObject *parent)
     : QObject(parent)
     , mDaemon(daemon)
@@ -23,8 +25,19 @@ AgentCalendar::~AgentCalendar() = default;
 void AgentCalendar::readCalendarEvents(bool dailyCheck)
 {
     const QVariantList before = mDaemon.lists().mListOfCalendarEvents;
-    if (mReadEvents)
-        mReadEvents();
+    if (!mReadEvents) {
+        eventsRead(before, dailyCheck);
+        return;
+    }
+    QPointer<AgentCalendar> self(this);
+    mReadEvents([self, before, dailyCheck] {
+        if (self)
+            self->eventsRead(before, dailyCheck);
+    });
+}
+
+void AgentCalendar::eventsRead(const QVariantList &before, bool dailyCheck)
+{
     const QVariantList &events = mDaemon.lists().mListOfCalendarEvents;
     const bool changed = events != before;
     const QDate today = mDaemon.clock().today();

@@ -14,14 +14,17 @@ class AgentCalendar : public QObject
 {
     Q_OBJECT
 public:
-    // `readEvents` replaces the controller's event list (kept when nothing was found);
+    // `readEvents` replaces the controller's event list (kept when nothing was found), on the
+    // reader thread, and then calls the function it is given on the main thread;
     // `toggleReminderList` is showReminderList.
-    AgentCalendar(DaemonController &daemon, std::function<void()> readEvents,
+    using ReadEvents = std::function<void(std::function<void()> adopted)>;
+    AgentCalendar(DaemonController &daemon, ReadEvents readEvents,
                   std::function<void()> toggleReminderList, QObject *parent = nullptr);
     ~AgentCalendar() override;
 
     CalendarWindow &window() { return *mWindow; }
 
+    // The window and the reload follow once the events are in.
     void readCalendarEvents(bool dailyCheck);
     void showCalendarWindow() { readCalendarEvents(false); }
 
@@ -30,7 +33,9 @@ signals:
 
 private:
     DaemonController &mDaemon;
-    std::function<void()> mReadEvents;
+    void eventsRead(const QVariantList &before, bool dailyCheck);
+
+    ReadEvents mReadEvents;
     std::function<void()> mToggleReminderList;
     std::unique_ptr<CalendarWindow> mWindow;
 };

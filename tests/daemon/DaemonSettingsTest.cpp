@@ -1,6 +1,7 @@
 #include "DaemonTestSupport.h"
 
 #include "ApplicationsFolders.h"
+#include "CommonKorvaleClass.h"
 
 #include <QTest>
 
@@ -171,14 +172,26 @@ TEST(DaemonSettings, PreferencesDisappearingWhileRunning)
     EXPECT_FALSE(QFile::exists(SharedPreferences::defaultPath()));
 }
 
+// The caches of an earlier version, in the preferences, are carried over to their data files once
+// and leave the preferences, which every program rereads.
 TEST(DaemonSettings, ContactsAndEventsOfTheLastRunAreLoadedAtStart)
 {
     DaemonFixture f;
-    managerWrites({{"AddressBookItems", QVariantList{QVariantMap{{"x", 4}, {"T", "Ann"}}}},
-                   {"CalendarItems", "not a list"}});
+    const QVariantList contacts{QVariantMap{{"x", 4}, {"T", "Ann"}}};
+    managerWrites({{"AddressBookItems", contacts}, {"CalendarItems", "not a list"}});
     f.controller->awakeFromNib();
-    EXPECT_EQ(f.controller->lists().mListOfAddressBook.size(), 1);
+    EXPECT_EQ(f.controller->lists().mListOfAddressBook, contacts);
     EXPECT_TRUE(f.controller->lists().mListOfCalendarEvents.isEmpty());
+    SharedPreferences fresh;
+    EXPECT_FALSE(fresh.contains("AddressBookItems"));
+    EXPECT_FALSE(fresh.contains("CalendarItems"));
+    EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::AddressBookItems), contacts);
+
+    const QVariantList events{QVariantMap{{"x", 12}, {"T", "Lunch"}}};
+    CommonKorvaleClass::saveListInFile(events, DataFileName::CalendarItems);
+    f.controller->awakeFromNib();
+    EXPECT_EQ(f.controller->lists().mListOfAddressBook, contacts);
+    EXPECT_EQ(f.controller->lists().mListOfCalendarEvents, events);
 }
 
 TEST(DaemonSettings, FirstRunAnswersTheDoubleTapButNeverOverridesAChoice)

@@ -37,8 +37,8 @@ class RecordingHooks : public DaemonHooks
 public:
     QMap<QString, int> calls;
     bool quitAnswer = false;
-    QVariantList addressBook;
-    QVariantList bookmarks;
+    // The (addressBook, bookmarks) of each reading asked for.
+    QList<std::pair<bool, bool>> otherDataReadings;
 
     int count(const QString &name) const { return calls.value(name); }
 
@@ -57,17 +57,11 @@ public:
     void startApplicationScan() override { ++calls["startApplicationScan"]; }
     void startDocumentScan() override { ++calls["startDocumentScan"]; }
     void rebuildItemsWithShortcuts() override { ++calls["rebuildItemsWithShortcuts"]; }
-    QVariantList readAddressBook() override
+    void readOtherData(bool addressBook, bool bookmarks) override
     {
-        ++calls["readAddressBook"];
-        return addressBook;
+        ++calls["readOtherData"];
+        otherDataReadings.append({addressBook, bookmarks});
     }
-    QVariantList readBookmarks() override
-    {
-        ++calls["readBookmarks"];
-        return bookmarks;
-    }
-    void updateFavicons() override { ++calls["updateFavicons"]; }
     void readCalendarEvents() override { ++calls["readCalendarEvents"]; }
     void updateListOfAppsUsed() override { ++calls["updateListOfAppsUsed"]; }
     void saveApplicationsUse() override { ++calls["saveApplicationsUse"]; }

@@ -97,27 +97,35 @@ TEST(DataReload, ApplicationsRebuildShortcutsOnlyWhenNonEmpty)
     EXPECT_EQ(f.hooks->count("rebuildItemsWithShortcuts"), 1);
 }
 
+// The reload only asks for the contacts and bookmarks (read on the reader thread); a source
+// switched off empties its list at once.
 TEST(DataReload, OptionalReadersFollowTheirSettings)
 {
     DaemonFixture f;
-    f.hooks->addressBook = {QVariantMap{{"x", 4}, {"T", "Ann"}}};
-    f.hooks->bookmarks = {QVariantMap{{"x", 3}, {"T", "Site"}}};
-    managerWrites({{"AddressBookItems", QVariantList{QVariantMap{{"T", "cached"}}}}});
+    CommonKorvaleClass::saveListInFile({QVariantMap{{"x", 4}, {"T", "cached"}}},
+                                       DataFileName::AddressBookItems);
     f.controller->awakeFromNib();
+    ASSERT_EQ(titles(f.controller->lists().mListOfAddressBook), QStringList{"cached"});
+    f.controller->lists().mListOfBookMarks = {QVariantMap{{"x", 3}, {"T", "Site"}}};
     f.controller->readData();
     EXPECT_TRUE(f.controller->lists().mListOfAddressBook.isEmpty());
-    EXPECT_EQ(f.hooks->count("readBookmarks"), 0);
+    EXPECT_TRUE(f.controller->lists().mListOfBookMarks.isEmpty());
+    EXPECT_EQ(f.hooks->count("readOtherData"), 0);
 
-    managerWrites({{"OtherDataAddressBook", 1},
-                   {"OtherDataBookmarks", 1},
-                   {"OtherDataBookmarksFavicons", 1}});
+    managerWrites({{"OtherDataAddressBook", 1}, {"OtherDataBookmarks", 1}});
+    f.controller->readMainSettings();
+    f.controller->lists().mListOfBookMarks = {QVariantMap{{"x", 3}, {"T", "Site"}}};
+    f.controller->readData();
+    EXPECT_EQ(titles(f.controller->lists().mListOfBookMarks), QStringList{"Site"})
+        << "searchable until the new bookmarks are in";
+    ASSERT_EQ(f.hooks->otherDataReadings.size(), 1);
+    EXPECT_EQ(f.hooks->otherDataReadings.first(), std::make_pair(true, true));
+
+    managerWrites({{"OtherDataAddressBook", 0}});
     f.controller->readMainSettings();
     f.controller->readData();
-    EXPECT_EQ(titles(f.controller->lists().mListOfAddressBook), QStringList{"Ann"});
-    EXPECT_EQ(titles(f.controller->lists().mListOfBookMarks), QStringList{"Site"});
-    EXPECT_EQ(f.hooks->count("updateFavicons"), 0);
-    QTest::qWait(200);
-    EXPECT_EQ(f.hooks->count("updateFavicons"), 1);
+    ASSERT_EQ(f.hooks->otherDataReadings.size(), 2);
+    EXPECT_EQ(f.hooks->otherDataReadings.last(), std::make_pair(false, true));
 }
 
 TEST(ReminderList, DueWindowsOfToDoItemsAndCalendarEvents)

@@ -1,5 +1,6 @@
 #include "CalendarReader.h"
 #include "QOR_DateUtils.h"
+#include "RuleExpansion.h"
 #include "SharedPreferences.h"
 #include "TestEnvironment.h"
 
@@ -226,7 +227,8 @@ TEST_F(CalendarReaderTest, JumpingToTheRangeFindsWhatAWalkFromTheStartFinds)
                                  "FREQ=YEARLY;INTERVAL=4;BYMONTH=2;BYMONTHDAY=29",
                                  "FREQ=HOURLY;INTERVAL=7",
                                  "FREQ=HOURLY;INTERVAL=7;BYDAY=MO,WE",
-                                 "FREQ=MINUTELY;INTERVAL=90"};
+                                 "FREQ=MINUTELY;INTERVAL=90",
+                                 "FREQ=HOURLY;BYMONTHDAY=1,15;BYHOUR=8,20"};
     const char *const starts[] = {"20240229T090000", "20260315T100000", "20250131T000000"};
     // A month without a daylight-saving change: floating times are local times.
     const QDateTime from = local(4, 15);
@@ -262,5 +264,119 @@ TEST_F(CalendarReaderTest, JumpingToTheRangeFindsWhatAWalkFromTheStartFinds)
         }
     }
     // Week 20, a fifth month or a 29 February need not fall in this month; the others do.
-    EXPECT_EQ(compared, 27);
+    EXPECT_EQ(compared, 30);
+}
+
+namespace {
+
+QByteArray calendarOf(const QList<std::pair<QByteArray, QByteArray>> &events)
+{
+    QByteArray calendar = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    int uid = 0;
+    for (const auto &[start, rule] : events) {
+        const QByteArray number = QByteArray::number(++uid);
+        calendar += "BEGIN:VEVENT\r\nUID:u" + number + "\r\nSUMMARY:r" + number
+            + "\r\nDTSTART:" + start + "\r\nRRULE:" + rule + "\r\nEND:VEVENT\r\n";
+    }
+    return calendar + "END:VCALENDAR\r\n";
+}
+
+} // namespace
+
+// Rules whose days never come (30 February, 31 April) give their start alone and are named in
+// the log, whatever their frequency: libical would look for a matching second, minute, hour or
+// day for hours, inside one call. Rare but real days are still found.
+TEST_F(CalendarReaderTest, RulesThatNeverMatchAreReportedNotFollowed)
+{
+    CapturedLog log;
+    const QList<std::pair<QByteArray, QByteArray>> never = {
+        {"20270310T090000", "FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30"},
+        {"20270310T090000", "FREQ=MINUTELY;BYMONTH=2;BYMONTHDAY=30"},
+        {"20270310T090000", "FREQ=HOURLY;BYMONTH=4;BYMONTHDAY=31"},
+        {"20270310T090000", "FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30"},
+        {"20270310T090000", "FREQ=MONTHLY;BYMONTH=2;BYMONTHDAY=-30"},
+    };
+    const QVariantList events =
+        CalendarReader::eventsInCalendar(calendarOf(never), local(3, 1), local(4, 1));
+    EXPECT_EQ(events.size(), never.size()) << "each start, and nothing else";
+    const QStringList lines = log.lines();
+    for (int event = 1; event <= int(never.size()); ++event) {
+        const QString name = QString("\"r%1\" (UID u%1)").arg(event);
+        EXPECT_EQ(std::count_if(lines.cbegin(), lines.cend(),
+                                [&name](const QString &line) {
+                                    return line.contains(name) && line.contains("never match");
+                                }),
+                  1)
+            << never.at(event - 1).second.constData() << "\n"
+            << lines.join('\n').toStdString();
+    }
+
+    // A leap day that is a Monday, the fifth Friday of a February, ISO week 53.
+    for (const char *rare : {"FREQ=DAILY;BYMONTH=2;BYMONTHDAY=29;BYDAY=MO",
+                             "FREQ=MONTHLY;BYMONTH=2;BYDAY=5FR", "FREQ=YEARLY;BYWEEKNO=53"}) {
+        icalrecurrencetype rule = icalrecurrencetype_from_string(rare);
+        EXPECT_TRUE(RuleExpansion::canEverMatch(rule)) << rare;
+    }
+}
+
+// Hourly and finer rules with day-level parts are expanded on the matching days of the range
+// only, to the occurrences a walk through libical finds.
+TEST_F(CalendarReaderTest, SubDailyRulesOnRareDays)
+{
+    const QDateTime from = local(4, 15);
+    const QDateTime to = local(5, 15);
+    const auto read = [&](const char *start, const char *rule) {
+        QStringList lines;
+        for (const QVariant &event :
+             CalendarReader::eventsInCalendar(calendarOf({{start, rule}}), from, to)) {
+            const QVariantMap record = event.toMap();
+            lines.append(record.value("Date").toDateTime().toString("MM-dd HH:mm:ss ")
+                         + record.value("T").toString());
+        }
+        return lines;
+    };
+    EXPECT_EQ(read("20260101T000000",
+                   "FREQ=SECONDLY;BYMONTHDAY=1;BYHOUR=9;BYMINUTE=0;"
+                   "BYSECOND=0,30"),
+              QStringList({"05-01 09:00:00 r1", "05-01 09:00:30 r1"}));
+    EXPECT_EQ(read("20260101T000000", "FREQ=MINUTELY;INTERVAL=20;BYDAY=TU;BYHOUR=7"),
+              QStringList({"04-20 07:00:00 r1", "04-20 07:20:00 r1", "04-20 07:40:00 r1",
+                           "04-27 07:00:00 r1", "04-27 07:20:00 r1", "04-27 07:40:00 r1",
+                           "05-04 07:00:00 r1", "05-04 07:20:00 r1", "05-04 07:40:00 r1",
+                           "05-11 07:00:00 r1", "05-11 07:20:00 r1", "05-11 07:40:00 r1"}));
+    // BYSETPOS picks within each hour: its first and last.
+    EXPECT_EQ(read("20270430T221000", "FREQ=HOURLY;BYMINUTE=10,20,30;BYSETPOS=1,-1;COUNT=4"),
+              QStringList({"04-30 22:10:00 r1", "04-30 22:30:00 r1", "04-30 23:10:00 r1",
+                           "04-30 23:30:00 r1"}));
+    // A count is counted from the start, before the range.
+    EXPECT_EQ(read("20270415T000000", "FREQ=HOURLY;INTERVAL=12;COUNT=3"),
+              QStringList({"04-15 00:00:00 r1", "04-15 12:00:00 r1", "04-16 00:00:00 r1"}));
+    EXPECT_EQ(read("20270414T000000", "FREQ=HOURLY;INTERVAL=12;COUNT=3"),
+              QStringList({"04-15 00:00:00 r1"}));
+}
+
+// However many events a calendar repeats, a reading keeps the earliest EventLimit of them and
+// says so once.
+TEST_F(CalendarReaderTest, AReadingKeepsTheEarliestEventsUpToTheLimit)
+{
+    CapturedLog log;
+    QList<std::pair<QByteArray, QByteArray>> hourly;
+    for (int minute = 0; minute < 10; ++minute)
+        hourly.append({"20270101T00" + QByteArray::number(10 + minute) + "00", "FREQ=HOURLY"});
+    const QDateTime from = local(3, 1);
+    const QVariantList events =
+        CalendarReader::eventsInCalendar(calendarOf(hourly), from, local(4, 1));
+    ASSERT_EQ(events.size(), CalendarReader::EventLimit);
+    // Ten an hour from the range's start: the kept ones are the first 500 hours.
+    EXPECT_EQ(events.first().toMap().value("Date").toDateTime(), local(3, 1, 0, 10));
+    EXPECT_EQ(events.last().toMap().value("Date").toDateTime(),
+              from.addSecs(3600 * (CalendarReader::EventLimit / 10 - 1) + 19 * 60));
+    const QStringList lines = log.lines();
+    EXPECT_EQ(std::count_if(lines.cbegin(), lines.cend(),
+                            [](const QString &line) {
+                                return line.contains(
+                                    QString("only the first %1").arg(CalendarReader::EventLimit));
+                            }),
+              1)
+        << lines.join('\n').toStdString();
 }

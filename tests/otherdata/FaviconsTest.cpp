@@ -2,7 +2,6 @@
 #include "CommonKorvaleClass.h"
 #include "FaviconUpdater.h"
 #include "OtherDataReaders.h"
-#include "SharedPreferences.h"
 #include "TestEnvironment.h"
 
 #include <QBuffer>
@@ -114,8 +113,7 @@ TEST(Favicons, EachAddressIsTriedOnceFromTheSiteOrItsHomePage)
                                  bookmark(site(1, "/known"))};
     const QVariantList known{QVariantMap{{"U", site(1, "/known")}}};
 
-    SharedPreferences preferences;
-    OtherDataReaders readers(preferences, {});
+    OtherDataReaders readers(OtherDataReaders::Environment{});
     QVariantList saved;
     int saves = 0;
     QObject::connect(&readers, &OtherDataReaders::faviconsSaved, [&](const QVariantList &list) {

@@ -1,15 +1,18 @@
 #include "OtherDataReaders.h"
+#include "CommonKorvaleClass.h"
 #include "SharedPreferences.h"
 #include "TestEnvironment.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
-// A reading that finds contacts or events replaces the list and its cache; one that finds none
-// (the address book gone or locked) keeps both. Events are asked for a month from today 0:00.
-TEST(OtherDataReaders, AnEmptyReadingKeepsTheCachedContactsAndEvents)
+// A reading that finds contacts or events stores them in their data files, never in the
+// preferences every program rereads; one that finds none (the address book gone or locked)
+// answers nothing and leaves the files alone. Events are asked for a month from today 0:00.
+TEST(OtherDataReaders, CachesGoToDataFilesOfTheirOwn)
 {
     TemporaryHome home;
-    SharedPreferences preferences;
     QVariantList contacts{QVariantMap{{"x", 4}, {"T", "Ada"}, {"t", "Ada"}}};
     QDateTime askedFrom, askedTo;
     OtherDataReaders::Environment environment;
@@ -19,22 +22,48 @@ TEST(OtherDataReaders, AnEmptyReadingKeepsTheCachedContactsAndEvents)
         askedTo = to;
         return contacts.isEmpty() ? QVariantList() : QVariantList{QVariantMap{{"x", 12}}};
     };
-    OtherDataReaders readers(preferences, environment);
+    OtherDataReaders readers(environment);
 
-    const QVariantList previous{QVariantMap{{"x", 4}, {"T", "Old"}}};
-    EXPECT_EQ(readers.readAddressBook(previous), contacts);
-    EXPECT_EQ(SharedPreferences().listValue("AddressBookItems"), contacts);
+    EXPECT_EQ(readers.readAddressBook(), contacts);
+    EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::AddressBookItems), contacts);
     const QDateTime now(QDate(2027, 1, 31), QTime(15, 20));
-    EXPECT_EQ(readers.readCalendarEvents({}, now).size(), 1);
+    EXPECT_EQ(readers.readCalendarEvents(now).size(), 1);
     EXPECT_EQ(askedFrom, QDateTime(QDate(2027, 1, 31), QTime(0, 0)));
     EXPECT_EQ(askedTo, QDateTime(QDate(2027, 3, 3), QTime(0, 0)))
         << "the suite's month step: 31 February is 3 March";
+    EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::CalendarItems).size(), 1);
+    const SharedPreferences preferences;
+    EXPECT_FALSE(preferences.contains("AddressBookItems"));
+    EXPECT_FALSE(preferences.contains("CalendarItems"));
 
     const QVariantList read = contacts;
     contacts.clear();
-    EXPECT_EQ(readers.readAddressBook(read), read);
-    EXPECT_EQ(readers.readCalendarEvents({QVariantMap{{"x", 12}, {"T", "kept"}}}, now).size(), 1);
-    EXPECT_EQ(SharedPreferences().listValue("AddressBookItems"), read);
-    EXPECT_EQ(SharedPreferences().listValue("CalendarItems")->size(), 1);
-    EXPECT_TRUE(OtherDataReaders(preferences, {}).readBookmarks().isEmpty());
+    EXPECT_TRUE(readers.readAddressBook().isEmpty());
+    EXPECT_TRUE(readers.readCalendarEvents(now).isEmpty());
+    EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::AddressBookItems), read);
+    EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::CalendarItems).size(), 1);
+    EXPECT_TRUE(OtherDataReaders(OtherDataReaders::Environment{}).readBookmarks().isEmpty());
+}
+
+// No reading keeps more than its limit, and the log says what was left out.
+TEST(OtherDataReaders, ContactsAndBookmarksAreCapped)
+{
+    TemporaryHome home;
+    CapturedLog log;
+    QVariantList many;
+    for (int i = 0; i < OtherDataReaders::BookmarkLimit + 3; ++i)
+        many.append(QVariantMap{{"x", 3}, {"T", QString::number(i)}});
+    OtherDataReaders::Environment environment;
+    environment.readContacts = [&] { return many; };
+    environment.readBookmarks = [&] { return many; };
+    OtherDataReaders readers(environment);
+    EXPECT_EQ(readers.readBookmarks().size(), OtherDataReaders::BookmarkLimit);
+    EXPECT_EQ(readers.readAddressBook().size(), OtherDataReaders::ContactLimit);
+    EXPECT_EQ(log.lines(),
+              QStringList({QString("Only the first %1 of %2 bookmarks are kept")
+                               .arg(OtherDataReaders::BookmarkLimit)
+                               .arg(many.size()),
+                           QString("Only the first %1 of %2 contacts are kept")
+                               .arg(OtherDataReaders::ContactLimit)
+                               .arg(many.size())}));
 }

@@ -122,6 +122,11 @@ TEST(KorvaleSearchTool, ListsBookmarksAndContactsWithoutTheAgent)
     ASSERT_TRUE(preferences.synchronize());
     const QString program = builtProgram("bin/korvale-search");
     EXPECT_EQ(QString::fromUtf8(runProgram(program, {"zorglub"}).out), "4\tZorglub Martin\t\n");
+    // The agent's own cache file, once it has moved the contacts out of the preferences.
+    CommonKorvaleClass::saveListInFile(
+        {QVariantMap{{"x", 4}, {"T", "Zorglub Petit"}, {"t", "Zorglub Petit"}}},
+        DataFileName::AddressBookItems);
+    EXPECT_EQ(QString::fromUtf8(runProgram(program, {"zorglub"}).out), "4\tZorglub Petit\t\n");
 
     preferences.setValue("OtherDataBookmarks", 1);
     ASSERT_TRUE(preferences.synchronize());

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 // Hooks wired as the program wires them, with a calendar whose events the test sets.
@@ -58,9 +60,10 @@ struct CalendarFixture {
         reminders = std::make_unique<AgentReminders>(*controller);
         calendar = std::make_unique<AgentCalendar>(
             *controller,
-            [this] {
+            [this](std::function<void()> adopted) {
                 if (!store.isEmpty())
                     controller->lists().mListOfCalendarEvents = store;
+                adopted();
             },
             [this] { reminders->showReminderList(); });
         hooks->reminders = reminders.get();
@@ -172,8 +175,8 @@ TEST(DailyCheck, RunsOncePerLocalDayAcrossMidnightSleepAndDaylightSavingChanges)
 
 TEST(DailyCheck, AMoveEastwardIntoTheNextDayChecksAndAMoveBackDoesNotCheckTheSameDayAgain)
 {
-    std::optional<ScopedTimeZone> zone;
-    zone.emplace("America/New_York");
+    // A pointer rather than an optional: GCC 12 takes the optional's string for uninitialised.
+    auto zone = std::make_unique<ScopedTimeZone>("America/New_York");
     CalendarFixture f(localTime(2027, 6, 10, 20, 0));
     managerWrites({{"OtherDataCalendarEvents", 1}});
     f.controller->readMainSettings();
@@ -181,12 +184,12 @@ TEST(DailyCheck, AMoveEastwardIntoTheNextDayChecksAndAMoveBackDoesNotCheckTheSam
     EXPECT_EQ(f.hooks->dailyChecks, 1);
     // Landing in Tokyo: already 11 June there.
     zone.reset();
-    zone.emplace("Asia/Tokyo");
+    zone = std::make_unique<ScopedTimeZone>("Asia/Tokyo");
     f.tickFor(10);
     EXPECT_EQ(f.hooks->dailyChecks, 2);
     // Back in New York, still 10 June: that day was checked.
     zone.reset();
-    zone.emplace("America/New_York");
+    zone = std::make_unique<ScopedTimeZone>("America/New_York");
     f.tickFor(3600);
     EXPECT_EQ(f.hooks->dailyChecks, 2);
 }
