@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     const QString name = NativeFileName::fromNative(bytes);
     if (NativeFileName::toNative(name) != bytes
-        || NativeFileName::hasEscapes(NativeFileName::forDisplay(name))
+        || NativeFileName::hasEscapes(NativeFileName::forDisplay(name)))
         __builtin_trap();
     return 0;
 }
