@@ -2,6 +2,7 @@
 
 #include "BrowserItem.h"
 #include "FileMoves.h"
+#include "NativeFileName.h"
 #include "QOR_StringUtils.h"
 
 #include <QFileInfo>
@@ -21,7 +22,7 @@ std::optional<QDateTime> modificationDateOf(const QString &path)
 {
     struct stat status {
     };
-    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+    if (::lstat(NativeFileName::toNative(path).constData(), &status) != 0)
         return std::nullopt;
     return QDateTime::fromMSecsSinceEpoch(qint64(status.st_mtim.tv_sec) * 1000
                                           + status.st_mtim.tv_nsec / 1000000);

@@ -9,6 +9,7 @@
 #include "ItemInformation.h"
 #include "KorvaleLog.h"
 #include "MainWindowForDrop.h"
+#include "NativeFileName.h"
 #include "OutlineView.h"
 #include "PreviewPanelWindow.h"
 #include "QORWindowSoft.h"
@@ -636,7 +637,8 @@ void BrowserController::reportFailures(const char *titleKey,
         return;
     QStringList lines;
     for (const BatchRename::Failure &failure : failures.mid(0, ReportedFailuresLimit))
-        lines << QStringLiteral("%1: %2").arg(QFileInfo(failure.path).fileName(), failure.reason);
+        lines << QStringLiteral("%1: %2").arg(
+            NativeFileName::forDisplay(QFileInfo(failure.path).fileName()), failure.reason);
     if (failures.size() > ReportedFailuresLimit)
         lines << localized("BrowserMoreFailures").arg(failures.size() - ReportedFailuresLimit);
     const QString title = localized(titleKey);

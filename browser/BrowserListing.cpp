@@ -1,5 +1,7 @@
 #include "BrowserListing.h"
 
+#include "NativeFileName.h"
+
 #include <QFile>
 #include <QSet>
 #include <QStringView>
@@ -43,7 +45,7 @@ QStringList BrowserListing::hiddenNamesFromBytes(const QByteArray &contents)
     for (const QByteArray &line : contents.split('\n')) {
         const QByteArray name = line.endsWith('\r') ? line.chopped(1) : line;
         if (!name.isEmpty())
-            names << QFile::decodeName(name);
+            names << NativeFileName::fromNative(name);
     }
     return names;
 }
@@ -51,7 +53,7 @@ QStringList BrowserListing::hiddenNamesFromBytes(const QByteArray &contents)
 QList<BrowserListing::Entry> BrowserListing::read(const QString &folder, bool showInvisible)
 {
     QList<Entry> entries;
-    DIR *directory = ::opendir(QFile::encodeName(folder).constData());
+    DIR *directory = ::opendir(NativeFileName::toNative(folder).constData());
     if (!directory)
         return entries;
     QSet<QString> hidden;
@@ -66,7 +68,8 @@ QList<BrowserListing::Entry> BrowserListing::read(const QString &folder, bool sh
             continue;
         if (!showInvisible && name[0] == '.')
             continue;
-        Entry kept{QFile::decodeName(name), typeOfDirent(entry->d_type)};
+        // Kept byte for byte, so that a name that is not UTF-8 can still be renamed or dated.
+        Entry kept{NativeFileName::fromNative(QByteArray(name)), typeOfDirent(entry->d_type)};
         if (!hidden.isEmpty() && hidden.contains(kept.name))
             continue;
         entries.append(std::move(kept));
@@ -88,7 +91,7 @@ BrowserListing::Type BrowserListing::typeAt(const QString &path)
 {
     struct stat status {
     };
-    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+    if (::lstat(NativeFileName::toNative(path).constData(), &status) != 0)
         return Type::Unknown;
     if (S_ISDIR(status.st_mode))
         return Type::Directory;

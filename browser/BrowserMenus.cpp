@@ -8,9 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 #include <QMenu>
-#include <QMimeDatabase>
 
 #include <algorithm>
 
@@ -18,19 +16,8 @@ namespace {
 
 QIcon menuIcon(const QString &path, bool isDir)
 {
-    // A folder of thousands of files has a handful of types: each icon is drawn once.
-    static QHash<QString, QIcon> byType;
-    const QFileInfo info(path);
-    const QString key = isDir ? QStringLiteral("/") : QStringLiteral(".") + info.suffix().toLower();
-    const auto found = byType.constFind(key);
-    if (found != byType.constEnd())
-        return *found;
-    static const QMimeDatabase mimes;
-    const QMimeType mime = isDir ? mimes.mimeTypeForName(QStringLiteral("inode/directory"))
-                                 : mimes.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
-    const QIcon icon(FileIcons::forType(info, mime).pixmap(16, 16));
-    byType.insert(key, icon);
-    return icon;
+    static FileTypeIcons icons;
+    return icons.iconFor(path, isDir);
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "BrowserModel.h"
 
 #include "FileIcons.h"
+#include "NativeFileName.h"
 
 #include <QFileInfo>
 #include <QMimeData>
-#include <QMimeDatabase>
 #include <QUrl>
 
 BrowserModel::BrowserModel(QObject *parent)
@@ -116,7 +116,7 @@ QVariant BrowserModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return item->localizedName();
+        return NativeFileName::forDisplay(item->localizedName());
     case Qt::DecorationRole:
         return iconFor(item);
     case PathRole:
@@ -128,26 +128,9 @@ QVariant BrowserModel::data(const QModelIndex &index, int role) const
 
 QIcon BrowserModel::iconFor(const BrowserItem *item) const
 {
-    // A folder of thousands of files has a handful of types: each is looked up once.
-    const QFileInfo info(item->getPath());
-    const QString suffix = info.suffix().toLower();
-    QString key;
-    if (item->isDirectory())
-        key = QStringLiteral("/");
-    else if (BrowserListing::isPackageName(info.fileName()))
-        key = QStringLiteral("/app");
-    else
-        key = QStringLiteral(".") + suffix;
-    const auto found = mIconsByType.constFind(key);
-    if (found != mIconsByType.constEnd())
-        return *found;
-    static const QMimeDatabase mimes;
-    const QMimeType mime = item->isDirectory()
-        ? mimes.mimeTypeForName(QStringLiteral("inode/directory"))
-        : mimes.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
-    const QIcon icon(FileIcons::forType(info, mime).pixmap(16, 16));
-    mIconsByType.insert(key, icon);
-    return icon;
+    const QString path = item->getPath();
+    return mIcons.iconFor(path, item->isDirectory(),
+                          BrowserListing::isPackageName(QFileInfo(path).fileName()));
 }
 
 Qt::ItemFlags BrowserModel::flags(const QModelIndex &index) const

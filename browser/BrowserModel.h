@@ -1,9 +1,9 @@
 #pragma once
 
 #include "BrowserItem.h"
+#include "FileIcons.h"
 
 #include <QAbstractItemModel>
-#include <QHash>
 #include <QIcon>
 #include <QSet>
 
@@ -53,5 +53,5 @@ private:
     std::unique_ptr<BrowserItem> mRoot;
     // Folders whose rows the view was told about; a listed folder not in here shows none yet.
     QSet<const BrowserItem *> mFetched;
-    mutable QHash<QString, QIcon> mIconsByType;
+    mutable FileTypeIcons mIcons;
 };

@@ -1,6 +1,7 @@
 #include "DateChange.h"
 
 #include "BrowserItem.h"
+#include "NativeFileName.h"
 
 #include <QFile>
 
@@ -29,7 +30,7 @@ QDateTime DateChange::modificationDate(const QString &path)
 {
     struct stat status {
     };
-    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+    if (::lstat(NativeFileName::toNative(path).constData(), &status) != 0)
         return {};
     return QDateTime::fromMSecsSinceEpoch(qint64(status.st_mtim.tv_sec) * 1000
                                           + status.st_mtim.tv_nsec / 1000000);
@@ -38,7 +39,7 @@ QDateTime DateChange::modificationDate(const QString &path)
 bool DateChange::modifyObjectDate(const QString &path, const QDateTime &date, bool absolute,
                                   double variation, QString *error)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = NativeFileName::toNative(path);
     struct stat status {
     };
     if (::lstat(name.constData(), &status) != 0)

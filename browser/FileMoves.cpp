@@ -1,5 +1,7 @@
 #include "FileMoves.h"
 
+#include "NativeFileName.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -37,14 +39,14 @@ bool FileMoves::somethingAt(const QString &path)
 {
     struct stat status {
     };
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+    return ::lstat(NativeFileName::toNative(path).constData(), &status) == 0;
 }
 
 FileMoves::Result FileMoves::moveWithoutReplacing(const QString &from, const QString &to,
                                                   QString *error)
 {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
+    const QByteArray source = NativeFileName::toNative(from);
+    const QByteArray target = NativeFileName::toNative(to);
     if (renameNoReplace(source.constData(), target.constData()) == 0)
         return Result::Moved;
     int failure = errno;

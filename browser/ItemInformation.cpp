@@ -1,6 +1,7 @@
 #include "ItemInformation.h"
 
 #include "BundleVersion.h"
+#include "NativeFileName.h"
 #include "QOR_StringUtils.h"
 
 #include <QDateTime>
@@ -28,7 +29,7 @@ QString ItemInformation::textFor(const QString &path, bool showRawPath)
     QString detail;
     struct stat status {
     };
-    if (::lstat(QFile::encodeName(path).constData(), &status) == 0) {
+    if (::lstat(NativeFileName::toNative(path).constData(), &status) == 0) {
         const QDateTime modified = QDateTime::fromSecsSinceEpoch(status.st_mtim.tv_sec);
         if (S_ISLNK(status.st_mode)) {
             detail = localized("SymbolicLink");
@@ -46,5 +47,5 @@ QString ItemInformation::textFor(const QString &path, bool showRawPath)
     }
     if (!detail.isEmpty())
         title = bracketed(title, detail);
-    return QStringLiteral("%1\n\n%2").arg(title, path);
+    return NativeFileName::forDisplay(QStringLiteral("%1\n\n%2").arg(title, path));
 }

@@ -1,5 +1,6 @@
 #include "RenameSheet.h"
 
+#include "NativeFileName.h"
 #include "QOR_StringUtils.h"
 
 #include <QCheckBox>
@@ -91,7 +92,8 @@ void RenameSheet::updateSample()
 {
     if (mReferencePath.isEmpty())
         return;
-    mSample->setText(BatchRename::newNameForPath(mReferencePath, scheme(), scheme().firstNumber));
+    mSample->setText(NativeFileName::forDisplay(
+        BatchRename::newNameForPath(mReferencePath, scheme(), scheme().firstNumber)));
 }
 
 std::optional<BatchRename::Scheme> RenameSheet::ask(const QString &referencePath, int selectedRows)

@@ -179,6 +179,22 @@ QStringList KeyMap::names() const
     return names;
 }
 
+QStringList KeyMap::displayNames() const
+{
+    static constexpr int ModifiersAsWritten[] = {VirtualKey::Control, VirtualKey::Option,
+                                                 VirtualKey::Shift, VirtualKey::Command,
+                                                 VirtualKey::Fn};
+    QStringList shown;
+    KeyMap others = *this;
+    for (int keyCode : ModifiersAsWritten)
+        addKeyPressedIn(shown, others, keyCode);
+    // Character keys are the only one-letter names: they read as printed on the key cap. The
+    // named keys and the position names of unnamed keys stay as they are.
+    for (const QString &name : others.names())
+        shown.append(name.size() == 1 ? name.toUpper() : name);
+    return shown;
+}
+
 QString KeyMap::positionName(int byteIndex, int mask)
 {
     return QStringLiteral("%1-%2").arg(byteIndex).arg(mask);

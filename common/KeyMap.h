@@ -64,11 +64,16 @@ public:
 
     // Names of the keys held, modifiers first, each key once (getKeysPressed).
     QStringList names() const;
-    // The names joined by "+", each passed through `translate` (the empty string for no key).
+    // The same names in the order a Linux desktop writes a combination: Control, Option (Alt),
+    // Shift, Command (Super), fn, then the other keys as names() lists them, character keys in
+    // capitals ("Ctrl+Alt+K"). Only the text changes: the map itself is untouched.
+    QStringList displayNames() const;
+    // The display names joined by "+", each passed through `translate` (the empty string for
+    // no key).
     template <typename Translate> QString displayString(Translate translate) const
     {
         QStringList parts;
-        for (const QString &name : names())
+        for (const QString &name : displayNames())
             parts.append(translate(name));
         return parts.join(QLatin1Char('+'));
     }

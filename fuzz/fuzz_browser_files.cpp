@@ -1,7 +1,9 @@
 // What the browser reads of other programs' files: a bundle's Info.plist (binary or XML property
-// list, any program's) for its version, and a folder's ".hidden" file (the file manager's).
+// list, any program's) for its version, a folder's ".hidden" file (the file manager's), and the
+// bytes of file names, which must come back from their decoded form exactly as they were.
 #include "BrowserListing.h"
 #include "BundleVersion.h"
+#include "NativeFileName.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,5 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (name.isEmpty() || name.contains(QLatin1Char('\n')))
             __builtin_trap();
     }
+    const QString name = NativeFileName::fromNative(bytes);
+    if (NativeFileName::toNative(name) != bytes
+        || NativeFileName::hasEscapes(NativeFileName::forDisplay(name)))
+        __builtin_trap();
     return 0;
 }

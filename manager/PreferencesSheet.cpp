@@ -51,6 +51,7 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
         auto *box = new QCheckBox(localized(label));
         box->setObjectName(key);
         box->setChecked(initial);
+        mDefaultBoxes.insert(key, initial);
         window->addWidget(box);
         mBoxes.append({key, box});
     }
@@ -94,17 +95,15 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
 
 void PreferencesSheet::load(const SharedPreferences &preferences)
 {
+    // A key never stored shows the agent's default, not what a cancelled sheet left behind.
     for (const auto &[key, box] : mBoxes) {
-        if (const std::optional<int> value = SharedPreferences::integerOf(preferences.value(key)))
-            box->setChecked(*value != 0);
+        const std::optional<int> value = SharedPreferences::integerOf(preferences.value(key));
+        box->setChecked(value ? *value != 0 : mDefaultBoxes.value(key));
     }
-    for (const auto &[key, field] : mPriorities) {
-        if (const std::optional<int> value = SharedPreferences::integerOf(preferences.value(key)))
-            field->setValue(*value);
-    }
-    if (const std::optional<int> value =
-            SharedPreferences::integerOf(preferences.value(KeyRevealCursor)))
-        mRevealCursor->setCurrentIndex(*value >= 0 && *value < mRevealCursor->count() ? *value : 0);
+    for (const auto &[key, field] : mPriorities)
+        field->setValue(SharedPreferences::integerOf(preferences.value(key)).value_or(0));
+    const int reveal = SharedPreferences::integerOf(preferences.value(KeyRevealCursor)).value_or(0);
+    mRevealCursor->setCurrentIndex(reveal >= 0 && reveal < mRevealCursor->count() ? reveal : 0);
 }
 
 void PreferencesSheet::store(SharedPreferences &preferences) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 
 class QCheckBox;
 class QComboBox;
@@ -16,7 +17,8 @@ class PreferencesSheet : public QDialog
 public:
     explicit PreferencesSheet(QWidget *parent = nullptr);
 
-    // Each stored key sets its control; absent ones leave the agent's default.
+    // Each stored key sets its control, each absent one the agent's default (priorities 0, no
+    // pointer highlight).
     void load(const SharedPreferences &preferences);
     // Every key, in order, then written through.
     void store(SharedPreferences &preferences) const;
@@ -28,6 +30,7 @@ public:
 
 private:
     QList<QPair<QString, QCheckBox *>> mBoxes;
+    QHash<QString, bool> mDefaultBoxes;
     QList<QPair<QString, QSpinBox *>> mPriorities;
     QComboBox *mRevealCursor;
 };

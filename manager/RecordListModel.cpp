@@ -48,6 +48,8 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return mDisplay ? mDisplay(value) : value.toString();
+    case Qt::ToolTipRole:
+        return mToolTip ? QVariant(mToolTip(value)) : QVariant();
     case Qt::DecorationRole:
         if (!mRowIcon.isNull())
             return mRowIcon;

@@ -41,6 +41,8 @@ public:
     {
         mDropHandler = std::move(handler);
     }
+    // Text of a row's tooltip; none by default.
+    void setToolTip(Display toolTip) { mToolTip = std::move(toolTip); }
     // Lists whose records are not files (notes) give every row the same icon.
     void setRowIcon(const QIcon &icon) { mRowIcon = icon; }
 
@@ -48,6 +50,7 @@ private:
     QVariantList mList;
     std::optional<QList<int>> mShown;
     Display mDisplay;
+    Display mToolTip;
     std::function<void(const QStringList &)> mDropHandler;
     QIcon mRowIcon;
 };

@@ -5,6 +5,7 @@
 #include "WebSearch.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,6 +31,21 @@ QString lastComponent(const QString &path)
     return shown == QLatin1String("/") ? shown : QFileInfo(shown).fileName();
 }
 
+// A folder of the application scan by its path, the home folder as "~": the user's and the
+// system's "applications" folders must not read alike.
+QString folderRowText(const QVariant &folder)
+{
+    const QString path = QDir::cleanPath(folder.toString());
+    const QString home = QDir::cleanPath(QDir::homePath());
+    if (home != QLatin1String("/")) {
+        if (path == home)
+            return QStringLiteral("~");
+        if (path.startsWith(home + QLatin1Char('/')))
+            return QStringLiteral("~") + path.mid(home.size());
+    }
+    return path;
+}
+
 QString recordTitle(const QVariant &value)
 {
     const QVariantMap record = value.toMap();
@@ -40,9 +56,9 @@ QString recordTitle(const QVariant &value)
 } // namespace
 
 ApplicationFoldersView::ApplicationFoldersView(QWidget *parent)
-    : ListSectionView([](const QVariant &folder) { return lastComponent(folder.toString()); },
-                      parent)
+    : ListSectionView(&folderRowText, parent)
 {
+    model()->setToolTip([](const QVariant &folder) { return folder.toString(); });
     acceptDroppedFiles(true);
     connect(addButton(QStringLiteral("ManagerAdd")), &QPushButton::clicked, this,
             &ApplicationFoldersView::addRequested);

@@ -103,10 +103,11 @@ QString ShortcutSettings::keySummary() const
 QString ShortcutSettings::cornerSummary() const
 {
     QString summary = cornerTitles().value(shortCutsMouseMenu);
+    // Written as a Linux desktop writes modifiers: Alt, Shift, Super.
     const std::pair<int, const char *> modifiers[] = {
-        {shortCutsMouseCommandKey, "Command"},
-        {shortCutsMouseShiftKey, "Shift"},
         {shortCutsMouseOptionKey, "Option"},
+        {shortCutsMouseShiftKey, "Shift"},
+        {shortCutsMouseCommandKey, "Command"},
     };
     for (const auto &[on, name] : modifiers) {
         if (on != 0)

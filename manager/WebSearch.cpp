@@ -2,6 +2,10 @@
 
 #include "QOR_StringUtils.h"
 
+#include <QStringList>
+
+#include <algorithm>
+
 const QList<WebSearch::Service> &WebSearch::services()
 {
     static const QList<Service> list = {
@@ -26,18 +30,26 @@ QString WebSearch::lossyAscii(const QString &text)
     return ascii;
 }
 
+QString WebSearch::queryText(const QString &title)
+{
+    QString text = title.toLower();
+    // An address of ASCII only, as the catalogues' search forms expect.
+    if (!std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        text = lossyAscii(text);
+    // Each word percent-encoded, so that "&", "+", "#" or "=" in a title stay part of the
+    // title instead of ending the query or the address; spaces read "+", as the forms send them.
+    QStringList words;
+    for (const QString &word : text.split(QLatin1Char(' ')))
+        words << QString::fromLatin1(QUrl::toPercentEncoding(word));
+    return words.join(QLatin1Char('+'));
+}
+
 std::optional<QUrl> WebSearch::addressFor(const QString &addressTemplate, const QString &title)
 {
     if (title.isEmpty())
         return std::nullopt;
     QString text = addressTemplate;
-    text.replace(QStringLiteral("<<PRODUCT>>"), title.toLower());
-    text.replace(QLatin1Char(' '), QLatin1Char('+'));
-    // An address of ASCII only, as the catalogues' search forms expect.
-    const bool ascii =
-        std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    if (!ascii)
-        text = lossyAscii(text);
+    text.replace(QStringLiteral("<<PRODUCT>>"), queryText(title));
     const QUrl url(text, QUrl::StrictMode);
     if (text.isEmpty() || !url.isValid() || url.scheme().isEmpty())
         return std::nullopt;

@@ -20,10 +20,13 @@ public:
     };
     static const QList<Service> &services();
 
-    // The title lower-cased, its spaces as "+"; an address that only holds ASCII once the
-    // title's other letters are dropped or spelled without their accents. Nothing when no
+    // The template with the title's query text in place of "<<PRODUCT>>". Nothing when no
     // address can be made.
     static std::optional<QUrl> addressFor(const QString &addressTemplate, const QString &title);
+    // The title lower-cased, its letters reduced to ASCII (dropped or spelled without their
+    // accents), each word percent-encoded and the words joined by "+": "Notepad++ & Co" reads
+    // "notepad%2B%2B+%26+co".
+    static QString queryText(const QString &title);
     // Letters reduced to their ASCII form where they have one, the others dropped.
     static QString lossyAscii(const QString &text);
 };

@@ -3,10 +3,12 @@
 #include "CommonKorvaleClass.h"
 #include "KeyDetectionWindow.h"
 #include "MoreInfoView.h"
+#include "QOR_StringUtils.h"
 #include "TestEnvironment.h"
 #include "platform/KeyMapSource.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -70,6 +72,38 @@ TEST(KeyMapTest, NamesListModifiersFirstThenTheRestByKeyCode)
     EXPECT_EQ(KeyMap::ofKeys({VirtualKey::CapsLock}).names(), QStringList{"7-2"});
     EXPECT_EQ(KeyMap::ofKeys({VirtualKey::RightCommand}).names(), QStringList{"6-64"});
     EXPECT_EQ(KeyMap::ofKeys({0, 20, 50, 92}).names(), (QStringList{"q", "\"", "<", "9"}));
+}
+
+TEST(KeyMapTest, CombinationsReadAsLinuxWritesThemWhileTheStoredOrderStays)
+{
+    const auto same = [](const QString &s) { return s; };
+    // Pressed in any order, every modifier comes first in Ctrl, Alt, Shift, Super order and
+    // a letter reads in capitals.
+    const KeyMap all = KeyMap::ofKeys({40, VirtualKey::Shift, VirtualKey::Command, 96,
+                                       VirtualKey::Option, VirtualKey::Control, 19});
+    EXPECT_EQ(all.displayString(same),
+              QString::fromUtf8("Control+Option+Shift+Command+F5+\u00c9+K"));
+    EXPECT_EQ(all.names(),
+              (QStringList{"Command", "Option", "Control", "Shift", "F5",
+                           QString::fromUtf8("\u00e9"), "k"}))
+        << "the names in their stored order are unchanged";
+    EXPECT_EQ(KeyMap::ofKeys({VirtualKey::Option, VirtualKey::Control}).displayString(same),
+              "Control+Option");
+    // Unnamed keys keep their position names, named keys their names.
+    EXPECT_EQ(KeyMap::ofKeys({VirtualKey::CapsLock, VirtualKey::Command, 36}).displayString(same),
+              "Command+Return+7-2");
+    EXPECT_EQ(KeyMap().displayString(same), QString());
+
+    // As the user reads it in each language.
+    QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
+    const KeyMap ctrlAltK = KeyMap::ofKeys({VirtualKey::Option, 40, VirtualKey::Control});
+    EXPECT_EQ(ctrlAltK.localizedString(), "Ctrl+Alt+K");
+    EXPECT_EQ(KeyDetectionWindow::displayString(all),
+              QString::fromUtf8("Ctrl+Alt+Shift+Super+F5+\u00c9+K"));
+    QOR_StringUtils::installTranslations(QLocale(QStringLiteral("fr")));
+    EXPECT_EQ(KeyMap::ofKeys({VirtualKey::Shift, VirtualKey::Control, 12}).localizedString(),
+              "Ctrl+Maj+A");
+    QOR_StringUtils::removeTranslations();
 }
 
 TEST(KeyMapTest, TheNameTableCoversTheNamedPositions)

@@ -10,13 +10,16 @@
 #include "SectionViews.h"
 #include "WebSearch.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 #include <QUrl>
+#include <QUrlQuery>
 
 namespace {
 
@@ -195,6 +198,31 @@ TEST_F(ManagerTest, FilesDroppedFromTheFileManagerGoWhereTheAddButtonsPutThem)
     EXPECT_FALSE(files->canDropMimeData(&text, Qt::CopyAction, -1, -1, {}));
 }
 
+TEST_F(ManagerTest, ApplicationFoldersReadByTheirPathsWithTheHomeAsTilde)
+{
+    auto manager = makeManager();
+    const QString home = QDir::homePath();
+    RecordListModel *rows = manager->foldersView()->model();
+    // The default folders: the user's and the system's "applications" never read alike.
+    QStringList shown;
+    for (int row = 0; row < rows->rowCount(); ++row)
+        shown << rows->index(row).data().toString();
+    EXPECT_EQ(QSet<QString>(shown.cbegin(), shown.cend()).size(), shown.size())
+        << shown.join(", ").toStdString();
+
+    manager->foldersView()->setFolders({home + "/.local/share/applications",
+                                        "/usr/share/applications", home, home + "2/applications",
+                                        "/"});
+    ASSERT_EQ(rows->rowCount(), 5);
+    const QStringList expected = {"~/.local/share/applications", "/usr/share/applications", "~",
+                                  home + "2/applications", "/"};
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        EXPECT_EQ(rows->index(row).data().toString(), expected.at(row));
+        EXPECT_EQ(rows->index(row).data(Qt::ToolTipRole).toString(),
+                  rows->list().at(row).toString());
+    }
+}
+
 TEST(ItemRow, ShowsTheAnnotationsInOrderAndTheShortcutAtTheEnd)
 {
     QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
@@ -247,5 +275,22 @@ TEST_F(ManagerTest, TheWebSearchLooksUpTheSelectedApplicationsTitle)
     EXPECT_EQ(opened.at(1).query(), "q=cafe+editeur");
     EXPECT_EQ(opened.at(2).query(), "q=");
     EXPECT_EQ(WebSearch::addressFor("not an address <<PRODUCT>>", "x"), std::nullopt);
+
+    // Characters that mean something in an address stay part of the title, for every site.
+    for (const WebSearch::Service &service : WebSearch::services()) {
+        const std::optional<QUrl> url =
+            WebSearch::addressFor(service.addressTemplate, "Notepad++ & Co #1 =50% a/b?");
+        ASSERT_TRUE(url) << service.addressTemplate.toStdString();
+        const QString encoded = QString::fromLatin1(url->toEncoded());
+        EXPECT_TRUE(encoded.contains("=notepad%2B%2B+%26+co+%231+%3D50%25+a%2Fb%3F"))
+            << encoded.toStdString();
+        EXPECT_TRUE(url->fragment().isNull()) << encoded.toStdString();
+        const QString key = service.addressTemplate.section('?', 1).section('=', 0, 0);
+        // As the site's form reads it: "+" a space, then the percent escapes.
+        const QString value = QUrlQuery(*url).queryItemValue(key, QUrl::FullyEncoded);
+        EXPECT_EQ(QUrl::fromPercentEncoding(value.toLatin1().replace('+', ' ')),
+                  "notepad++ & co #1 =50% a/b?")
+            << encoded.toStdString();
+    }
     EXPECT_EQ(WebSearch::addressFor(google, QString()), std::nullopt);
 }

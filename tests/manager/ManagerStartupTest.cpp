@@ -137,3 +137,37 @@ TEST_F(ManagerTest, TheSettingsAreWrittenWholeAtStartAndThePreferencesSheetTells
     EXPECT_TRUE(posted().isEmpty());
     EXPECT_EQ(mPreferences->value("ShowKeysDetection").toInt(), 0);
 }
+
+TEST_F(ManagerTest, CancelInThePreferencesShowsWhatIsStoredOrTheDefaultNextTime)
+{
+    // A new install: none of the sheet's keys is stored but this one.
+    mPreferences->setValue("PriorityForNotes", 7);
+    auto manager = makeManager();
+    PreferencesSheet *sheet = manager->preferencesSheet();
+    QTimer::singleShot(0, sheet, [sheet] {
+        sheet->box("ResetFilter")->setChecked(false);
+        sheet->box("CenterAccessWindow")->setChecked(true);
+        sheet->priority("PriorityForFiles")->setValue(5);
+        sheet->priority("PriorityForNotes")->setValue(9);
+        sheet->revealCursor()->setCurrentIndex(3);
+        sheet->reject();
+    });
+    manager->editPrefs();
+    EXPECT_FALSE(mPreferences->contains("ResetFilter"));
+
+    // The next opening shows the defaults and the stored value, and OK stores those.
+    QTimer::singleShot(0, sheet, [sheet] {
+        EXPECT_TRUE(sheet->box("ResetFilter")->isChecked());
+        EXPECT_FALSE(sheet->box("CenterAccessWindow")->isChecked());
+        EXPECT_EQ(sheet->priority("PriorityForFiles")->value(), 0);
+        EXPECT_EQ(sheet->priority("PriorityForNotes")->value(), 7);
+        EXPECT_EQ(sheet->revealCursor()->currentIndex(), 0);
+        sheet->accept();
+    });
+    manager->editPrefs();
+    EXPECT_EQ(mPreferences->value("ResetFilter").toInt(), 1);
+    EXPECT_EQ(mPreferences->value("CenterAccessWindow").toInt(), 0);
+    EXPECT_EQ(mPreferences->value("PriorityForFiles").toInt(), 0);
+    EXPECT_EQ(mPreferences->value("PriorityForNotes").toInt(), 7);
+    EXPECT_EQ(mPreferences->value("RevealCursor").toInt(), 0);
+}

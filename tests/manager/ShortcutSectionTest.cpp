@@ -53,7 +53,7 @@ TEST_F(ManagerTest, TheShortcutSectionStoresEveryChangeWholeAndSummarisesIt)
             keys->capture()->sample();
         mKeyboard.releaseAll();
         keys->capture()->sample();
-        EXPECT_EQ(keys->shownKeys(), "Alt+Ctrl");
+        EXPECT_EQ(keys->shownKeys(), "Ctrl+Alt");
         keys->accept();
     });
     view->changeKeyButton()->click();
@@ -62,7 +62,7 @@ TEST_F(ManagerTest, TheShortcutSectionStoresEveryChangeWholeAndSummarisesIt)
     EXPECT_EQ(mPreferences->value("ShortCutsKeyPersonalValuesData").toByteArray(),
               controlOption.toData());
     EXPECT_EQ(mPreferences->value("ShortCutsMenu").toInt(), 2);
-    EXPECT_EQ(view->keySummary(), "Alt+Ctrl");
+    EXPECT_EQ(view->keySummary(), "Ctrl+Alt");
 
     // The corner sheet: the modifiers are summarised as Super, Shift, Alt whatever the order.
     CornerActivationSheet *corner = manager->cornerActivationSheet();
@@ -74,7 +74,7 @@ TEST_F(ManagerTest, TheShortcutSectionStoresEveryChangeWholeAndSummarisesIt)
         corner->accept();
     });
     view->changeCornerButton()->click();
-    EXPECT_EQ(view->cornerSummary(), "Top right corner+Super+Alt");
+    EXPECT_EQ(view->cornerSummary(), "Top right corner+Alt+Super");
     EXPECT_EQ(mPreferences->value("ShortCutsMouseMenu").toInt(), 1);
     EXPECT_EQ(mPreferences->value("ShortCutsMouseCommandKey").toInt(), 1);
     EXPECT_EQ(mPreferences->value("ShortCutsMouseOptionKey").toInt(), 1);
@@ -93,8 +93,8 @@ TEST_F(ManagerTest, TheShortcutSectionStoresEveryChangeWholeAndSummarisesIt)
     // A new start shows what was stored.
     manager.reset();
     manager = makeManager();
-    EXPECT_EQ(manager->shortcutView()->keySummary(), "Alt+Ctrl");
-    EXPECT_EQ(manager->shortcutView()->cornerSummary(), "Top right corner+Super+Alt");
+    EXPECT_EQ(manager->shortcutView()->keySummary(), "Ctrl+Alt");
+    EXPECT_EQ(manager->shortcutView()->cornerSummary(), "Top right corner+Alt+Super");
     EXPECT_FALSE(manager->shortcutView()->keyBox()->isChecked());
 }
 
