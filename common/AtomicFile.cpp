@@ -28,8 +28,8 @@ QString temporaryPrefix(const QString &fileName)
 void removeStaleTemporaries(const QDir &dir, const QString &fileName)
 {
     const QString prefix = temporaryPrefix(fileName);
-    const QStringList names = dir.entryList({prefix + QLatin1Char('*')},
-                                            QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList names =
+        dir.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names) {
         const QString rest = name.mid(prefix.size());
         bool ok = false;
@@ -73,9 +73,9 @@ QString AtomicFile::resolveLinks(const QString &path)
             return current;
         target.truncate(n);
         const QString next = QFile::decodeName(target);
-        current = QDir::cleanPath(QFileInfo(next).isAbsolute()
-                                      ? next
-                                      : QFileInfo(current).absolutePath() + QLatin1Char('/') + next);
+        current = QDir::cleanPath(QFileInfo(next).isAbsolute() ? next
+                                                               : QFileInfo(current).absolutePath()
+                                          + QLatin1Char('/') + next);
     }
     return current;
 }
@@ -92,9 +92,11 @@ bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *er
     const QDir dir = info.absoluteDir();
     if (!dir.exists()) {
         if (!QDir().mkpath(dir.absolutePath()))
-            return failed(QStringLiteral("the folder %1 could not be created").arg(dir.absolutePath()));
-        QFile::setPermissions(dir.absolutePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                      | QFileDevice::ExeOwner);
+            return failed(
+                QStringLiteral("the folder %1 could not be created").arg(dir.absolutePath()));
+        QFile::setPermissions(dir.absolutePath(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                  | QFileDevice::ExeOwner);
     }
     removeStaleTemporaries(dir, info.fileName());
 
@@ -104,14 +106,15 @@ bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *er
     if (::stat(nativePath.constData(), &existing) == 0)
         mode = existing.st_mode & 07777;
 
-    QByteArray tmpl = QFile::encodeName(
-        dir.filePath(temporaryPrefix(info.fileName()) + QString::number(::getpid()) + QStringLiteral("-XXXXXX")));
+    QByteArray tmpl =
+        QFile::encodeName(dir.filePath(temporaryPrefix(info.fileName())
+                                       + QString::number(::getpid()) + QStringLiteral("-XXXXXX")));
     const int fd = ::mkstemp(tmpl.data()); // created 0600
     if (fd < 0)
         return failed(errnoText());
 
     const bool written = writeAll(fd, bytes.constData(), bytes.size()) && ::fchmod(fd, mode) == 0
-                         && ::fsync(fd) == 0;
+        && ::fsync(fd) == 0;
     const QString writeError = written ? QString() : errnoText();
     if (::close(fd) != 0 || !written) {
         ::unlink(tmpl.constData());
@@ -123,7 +126,8 @@ bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *er
         return failed(why);
     }
     // The rename itself must survive a power cut too.
-    const int dirFd = ::open(QFile::encodeName(dir.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    const int dirFd =
+        ::open(QFile::encodeName(dir.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
@@ -131,14 +135,36 @@ bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *er
     return true;
 }
 
+namespace {
+
+QString asideName(const QString &path, const QString &suffix)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = QStringLiteral("%1.%2.%3").arg(path, stamp, suffix);
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = QStringLiteral("%1.%2-%3.%4").arg(path, stamp).arg(n).arg(suffix);
+    return target;
+}
+
+} // namespace
+
 QString AtomicFile::keepAside(const QString &linkOrPath)
 {
     const QString path = resolveLinks(linkOrPath);
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString target = QStringLiteral("%1.%2.damaged").arg(path, stamp);
-    for (int n = 2; QFileInfo::exists(target); ++n)
-        target = QStringLiteral("%1.%2-%3.damaged").arg(path, stamp).arg(n);
+    const QString target = asideName(path, QStringLiteral("damaged"));
     if (!QFile::rename(path, target))
+        return {};
+    return target;
+}
+
+QString AtomicFile::keepCopyAside(const QString &linkOrPath, const QString &suffix)
+{
+    const QString path = resolveLinks(linkOrPath);
+    const QString target = asideName(path, suffix);
+    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) == 0)
+        return target;
+    QFile source(path);
+    if (!source.open(QIODevice::ReadOnly) || !write(target, source.readAll()))
         return {};
     return target;
 }

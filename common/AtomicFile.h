@@ -17,6 +17,11 @@ bool write(const QString &path, const QByteArray &bytes, QString *error = nullpt
 // is moved, beside itself.
 QString keepAside(const QString &path);
 
+// Keeps the file as it is under "NAME.YYYYMMDD-HHMMSS.SUFFIX" beside it (a hard link, else a copy,
+// 0600) before a save replaces it, and returns that path; empty when it could not be kept.
+// Unlike keepAside the file stays where it is, so a save that then fails loses nothing.
+QString keepCopyAside(const QString &path, const QString &suffix);
+
 // The file a path finally names once symbolic links are followed (the path itself when it is not
 // a link); a dangling link gives where its target would be.
 QString resolveLinks(const QString &path);

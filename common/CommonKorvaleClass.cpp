@@ -9,9 +9,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <cstdio>
 #include <vector>
+
+#include <openssl/crypto.h>
 
 namespace {
 
@@ -66,7 +71,8 @@ QVariantMap CommonKorvaleClass::readDictionaryInFile(const QString &fileName)
     return ArchiveFile::readDictionary(pathForDataFileInApplicationSupportFolder(fileName));
 }
 
-void CommonKorvaleClass::saveDictionaryInFile(const QVariantMap &dictionary, const QString &fileName)
+void CommonKorvaleClass::saveDictionaryInFile(const QVariantMap &dictionary,
+                                              const QString &fileName)
 {
     ArchiveFile::write(pathForDataFileInApplicationSupportFolder(fileName), dictionary);
 }
@@ -94,36 +100,53 @@ quint32 CommonKorvaleClass::getPasswordCode(const QString &password)
 {
     if (password.isEmpty())
         return 0;
-    QString s = password;
+    // Reserved whole, so that no outgrown copy of the repeated password is left behind unwiped.
+    QString s;
+    s.reserve(std::max<qsizetype>(password.size(), 32) + password.size() + 1);
+    s += password;
     while (s.size() < 32)
         s += QLatin1Char('*') + password;
     quint32 code = 0;
     for (qsizetype i = 0; i < s.size(); ++i)
         code = (quint32(s.at(i).unicode()) * quint32(i) + code) * 3u;
+    OPENSSL_cleanse(s.data(), std::size_t(s.size()) * sizeof(QChar));
     return code;
 }
 
 QString CommonKorvaleClass::createStringFromPassword(quint32 passwordCode)
 {
-    return QStringLiteral("Qmw%1bHvk%2tje").arg(qint32(passwordCode)).arg(passwordCode & 0xffffu);
+    // Formatted in one buffer that is wiped, rather than through intermediate strings.
+    char phrase[48];
+    const int length = std::snprintf(phrase, sizeof phrase, "Qmw%dbHvk%utje", qint32(passwordCode),
+                                     unsigned(passwordCode & 0xffffu));
+    QString result = QString::fromLatin1(phrase, std::max(length, 0));
+    OPENSSL_cleanse(phrase, sizeof phrase);
+    return result;
 }
 
-QVariant CommonKorvaleClass::noteForProtectedBlob(const QByteArray &blob, const QString &passPhrase)
+CommonKorvaleClass::FirstFormatNote
+CommonKorvaleClass::noteForProtectedBlob(const QByteArray &blob, const QString &passPhrase)
 {
     std::vector<unsigned char> compressed(ProtectedBufferSize);
+    QByteArray archived;
+    const auto wipe = qScopeGuard([&] {
+        OPENSSL_cleanse(compressed.data(), compressed.size());
+        if (!archived.isEmpty())
+            OPENSSL_cleanse(archived.data(), std::size_t(archived.size()));
+    });
     const std::size_t compressedSize = QOR_DataUtils::decryptDataSizeToMaxSizeWithPassword(
-        blob.constData(), std::size_t(blob.size()), compressed.data(), compressed.size(), passPhrase);
+        blob.constData(), std::size_t(blob.size()), compressed.data(), compressed.size(),
+        passPhrase);
     if (compressedSize == 0)
         return {};
-    QByteArray archived(qsizetype(ProtectedBufferSize), Qt::Uninitialized);
+    archived.resize(qsizetype(ProtectedBufferSize));
     const std::size_t archivedSize = QOR_DataUtils::zlibUncompressSizeToMaxSize(
         compressed.data(), compressedSize, archived.data(), std::size_t(archived.size()));
     if (archivedSize == 0)
-        return {};
+        return {FirstFormatBlob::NotANote, {}};
     archived.truncate(qsizetype(archivedSize));
     const KorvaleArchive::Decoded decoded = KorvaleArchive::decode(archived);
     if (!decoded.error.isEmpty() || decoded.value.typeId() != QMetaType::QVariantMap)
-        return QVariantMap(); // decrypted, but not a record: skipped rather than failing the read
-    return decoded.value;
+        return {FirstFormatBlob::NotANote, {}};
+    return {FirstFormatBlob::Note, decoded.value.toMap()};
 }
-

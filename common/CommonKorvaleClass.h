@@ -28,12 +28,18 @@ public:
     static void setResourcesFolder(const QString &folder);
 
     // The first format of protected notes, still read (NotesFile); nothing writes it any more.
+    // The code and the pass phrase are key material: the caller wipes them after use.
     static quint32 getPasswordCode(const QString &password);
     static QString createStringFromPassword(quint32 passwordCode);
     static constexpr std::size_t ProtectedBufferSize = 0x40000;
-    // The record of one first-format blob: invalid when the pass phrase does not open it, an
-    // empty map when it opens on something that is not a record.
-    static QVariant noteForProtectedBlob(const QByteArray &blob, const QString &passPhrase);
+    // One first-format blob under a pass phrase. A blob that decrypts proves the code right (its
+    // twelve zero bytes match by chance once in 2^96), even when what it holds is not a record.
+    enum class FirstFormatBlob { Note, NotOpened, NotANote };
+    struct FirstFormatNote {
+        FirstFormatBlob status = FirstFormatBlob::NotOpened;
+        QVariantMap note;
+    };
+    static FirstFormatNote noteForProtectedBlob(const QByteArray &blob, const QString &passPhrase);
 
     // The general clipboard (main thread; see PasteboardContents for the packed form).
     static QByteArray getPasteboardContents();

@@ -12,6 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <openssl/crypto.h>
+
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -52,7 +55,7 @@ constexpr int kMaxDerivations = 3;
 NotesFile::NotesFile(Kind kind, QString path)
     : mKind(kind)
     , mPath(path.isEmpty() ? CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
-                                 kind == Kind::Notes ? DataFileName::Notes : DataFileName::ProtectedNotes)
+                kind == Kind::Notes ? DataFileName::Notes : DataFileName::ProtectedNotes)
                            : std::move(path))
 {
 }
@@ -67,6 +70,9 @@ void NotesFile::lock()
     if (mKey)
         mKey->wipe();
     mKey.reset();
+    if (mAwaitedPassword)
+        ProtectedKey::wipe(*mAwaitedPassword);
+    mAwaitedPassword.reset();
     if (mKind == Kind::ProtectedNotes) {
         mBase.clear();
         mBaseDigest.clear();
@@ -113,44 +119,72 @@ NotesFile::Status NotesFile::unlock(const QString &password, QVariantList &notes
     const QByteArray bytes = fileBytes(mPath, readable);
     std::optional<QVariantList> blobs = decodeList(bytes);
     if (!readable || !blobs) {
-        KorvaleLog::line(QStringLiteral("Exception reading file %1: not a list of protected notes").arg(mPath));
+        KorvaleLog::line(
+            QStringLiteral("Exception reading file %1: not a list of protected notes").arg(mPath));
         blobs = QVariantList();
         mKeepAsideBeforeSave = true;
         mDamaged = 1;
     }
 
-    std::vector<ProtectedKey> keys; // one per salt met, derived once each
+    // The salts in the order they are derived: the one most notes carry first, so that a salt
+    // damaged in one note can neither use up the derivations nor decide the verdict.
+    struct Salt {
+        QByteArray salt;
+        ProtectedKey::Cost cost;
+        int notes = 0;
+    };
+    std::vector<Salt> salts;
+    for (const QVariant &element : std::as_const(*blobs)) {
+        const std::optional<ProtectedNoteBlob::Header> header =
+            ProtectedNoteBlob::header(element.toByteArray());
+        if (!header)
+            continue;
+        auto known = std::find_if(salts.begin(), salts.end(), [&](const Salt &s) {
+            return s.salt == header->salt && s.cost == header->cost;
+        });
+        if (known == salts.end())
+            known = salts.insert(salts.end(), {header->salt, header->cost, 0});
+        ++known->notes;
+    }
+    std::stable_sort(salts.begin(), salts.end(),
+                     [](const Salt &a, const Salt &b) { return a.notes > b.notes; });
+    std::vector<ProtectedKey> keys;
+    for (const Salt &salt : salts) {
+        if (int(keys.size()) == kMaxDerivations)
+            break;
+        if (std::optional<ProtectedKey> derived =
+                ProtectedKey::derive(password, salt.salt, salt.cost))
+            keys.push_back(*derived);
+    }
+
+    // A note that opens proves the password; one that does not is a wrong password only while
+    // no note proved it, and a damaged note otherwise.
+    int verifiedUnder = -1; // index of the key a note of the second format proved
     bool verified = false;
-    int firstFormatFailures = 0;
+    int unopened = 0;
+    quint32 code = 0;
     QString legacyPhrase;
     for (const QVariant &element : std::as_const(*blobs)) {
         const QByteArray blob = element.toByteArray();
         if (ProtectedNoteBlob::isSecondFormat(blob)) {
             const std::optional<ProtectedNoteBlob::Header> header = ProtectedNoteBlob::header(blob);
-            if (!header) {
-                ++mDamaged;
-                continue;
-            }
-            auto key = std::find_if(keys.begin(), keys.end(), [&](const ProtectedKey &k) {
-                return k.salt() == header->salt && k.cost() == header->cost;
-            });
+            const auto key = !header
+                ? keys.end()
+                : std::find_if(keys.begin(), keys.end(), [&](const ProtectedKey &k) {
+                      return k.salt() == header->salt && k.cost() == header->cost;
+                  });
             if (key == keys.end()) {
-                std::optional<ProtectedKey> derived;
-                if (int(keys.size()) < kMaxDerivations)
-                    derived = ProtectedKey::derive(password, header->salt, header->cost);
-                if (!derived) {
-                    ++mDamaged;
-                    continue;
-                }
-                keys.push_back(*derived);
-                key = keys.end() - 1;
+                ++mDamaged; // an unusable header, or a salt beyond the derivations allowed
+                continue;
             }
             const ProtectedNoteBlob::Result opened = ProtectedNoteBlob::open(blob, *key);
             if (opened.status == ProtectedNoteBlob::Opened::WrongKey) {
-                notes.clear();
-                return Status::WrongPassword;
+                ++unopened;
+                continue;
             }
             verified = true;
+            if (verifiedUnder < 0)
+                verifiedUnder = int(key - keys.begin());
             if (opened.status == ProtectedNoteBlob::Opened::Damaged)
                 ++mDamaged;
             else
@@ -158,31 +192,45 @@ NotesFile::Status NotesFile::unlock(const QString &password, QVariantList &notes
             continue;
         }
         mFirstFormat = true;
-        if (legacyPhrase.isEmpty())
-            legacyPhrase = CommonKorvaleClass::createStringFromPassword(CommonKorvaleClass::getPasswordCode(password));
-        const QVariant note = CommonKorvaleClass::noteForProtectedBlob(blob, legacyPhrase);
-        if (!note.isValid())
-            ++firstFormatFailures;
-        else if (!note.toMap().isEmpty())
-            notes.append(note);
+        if (legacyPhrase.isEmpty()) {
+            code = CommonKorvaleClass::getPasswordCode(password);
+            legacyPhrase = CommonKorvaleClass::createStringFromPassword(code);
+            OPENSSL_cleanse(&code, sizeof code);
+        }
+        const CommonKorvaleClass::FirstFormatNote opened =
+            CommonKorvaleClass::noteForProtectedBlob(blob, legacyPhrase);
+        if (opened.status == CommonKorvaleClass::FirstFormatBlob::NotOpened) {
+            ++unopened;
+            continue;
+        }
+        verified = true;
+        // A record that decrypts but does not decode is kept with the file, not dropped.
+        if (opened.status == CommonKorvaleClass::FirstFormatBlob::NotANote)
+            ++mDamaged;
+        else
+            notes.append(opened.note);
     }
-    // The first format cannot tell a wrong password from a damaged blob: only a blob of the
-    // second format that opened proves the password right.
-    if (firstFormatFailures > 0 && !verified) {
+    ProtectedKey::wipe(legacyPhrase);
+    if (unopened > 0 && !verified) {
         notes.clear();
         mDamaged = 0;
+        mFirstFormat = false;
+        mKeepAsideBeforeSave = false;
         return Status::WrongPassword;
     }
-    mDamaged += firstFormatFailures;
+    mDamaged += unopened;
 
-    if (!keys.empty()) {
-        mKey = keys.front();
+    if (verifiedUnder >= 0) {
+        mKey = keys[std::size_t(verifiedUnder)];
     } else {
+        // No note of the second format proved this password: the file takes it as its own at
+        // the next save, which waits for the password a second time.
         mKey = ProtectedKey::derive(password, ProtectedKey::newSalt(), ProtectedKey::defaultCost());
         if (!mKey) {
             notes.clear();
             return Status::Locked;
         }
+        mAwaitedPassword = mKey->passwordTag(password);
     }
     for (ProtectedKey &key : keys)
         key.wipe();
@@ -191,10 +239,28 @@ NotesFile::Status NotesFile::unlock(const QString &password, QVariantList &notes
         mKeepAsideBeforeSave = true;
     // A file in the first format, or with several salts, has to be written again before it can
     // be merged with; an empty digest makes the next save do so.
-    const bool oneKey = keys.size() <= 1 && !mFirstFormat;
+    const bool oneKey = salts.size() <= 1 && !mFirstFormat;
     mBase = notes;
     mBaseDigest = oneKey ? digest(bytes) : QByteArray();
     return mDamaged > 0 ? Status::Damaged : Status::Ok;
+}
+
+bool NotesFile::confirmPassword(const QString &again)
+{
+    if (!mAwaitedPassword)
+        return mKey.has_value();
+    QByteArray tag = mKey ? mKey->passwordTag(again) : QByteArray();
+    const bool same = !tag.isEmpty() && tag.size() == mAwaitedPassword->size()
+        && CRYPTO_memcmp(tag.constData(), mAwaitedPassword->constData(), std::size_t(tag.size()))
+            == 0;
+    ProtectedKey::wipe(tag);
+    if (!same) {
+        lock();
+        return false;
+    }
+    ProtectedKey::wipe(*mAwaitedPassword);
+    mAwaitedPassword.reset();
+    return true;
 }
 
 std::optional<QVariantList> NotesFile::decodeWithKey(const QByteArray &bytes) const
@@ -204,7 +270,8 @@ std::optional<QVariantList> NotesFile::decodeWithKey(const QByteArray &bytes) co
         return std::nullopt;
     QVariantList notes;
     for (const QVariant &element : *blobs) {
-        const ProtectedNoteBlob::Result opened = ProtectedNoteBlob::open(element.toByteArray(), *mKey);
+        const ProtectedNoteBlob::Result opened =
+            ProtectedNoteBlob::open(element.toByteArray(), *mKey);
         if (opened.status != ProtectedNoteBlob::Opened::Note)
             return std::nullopt;
         notes.append(opened.note);
@@ -237,8 +304,11 @@ QByteArray NotesFile::encode(const QVariantList &notes, bool &ok) const
 
 NotesFile::Status NotesFile::save(QVariantList &notes)
 {
+    mKeptAside.clear();
     if (mKind == Kind::ProtectedNotes && !mKey)
         return Status::Locked;
+    if (mAwaitedPassword)
+        return Status::Unconfirmed;
 
     bool readable = true;
     const QByteArray current = fileBytes(mPath, readable);
@@ -263,11 +333,25 @@ NotesFile::Status NotesFile::save(QVariantList &notes)
     const QByteArray bytes = encode(merged, encoded);
     if (!encoded)
         return Status::NotSaved;
-    if (mKeepAsideBeforeSave && QFileInfo::exists(mPath)) {
-        const QString aside = AtomicFile::keepAside(mPath);
-        if (aside.isEmpty())
+    // The old file stays whole beside the new one: notes that did not open, and a file of the
+    // first format, whose 32-bit code may have let a mistyped password re-key every note.
+    if ((mKeepAsideBeforeSave || mFirstFormat) && QFileInfo::exists(mPath)) {
+        const QString aside = AtomicFile::keepCopyAside(
+            mPath,
+            mKeepAsideBeforeSave ? QStringLiteral("damaged") : QStringLiteral("first-format"));
+        if (aside.isEmpty()) {
+            KorvaleLog::line(
+                QStringLiteral(
+                    "Unable saving data in file %1: the previous file could not be kept aside")
+                    .arg(mPath));
             return Status::NotSaved;
-        KorvaleLog::line(QStringLiteral("%1 could not be read whole; kept aside as %2").arg(mPath, aside));
+        }
+        KorvaleLog::line(
+            mKeepAsideBeforeSave
+                ? QStringLiteral("%1 could not be read whole; kept aside as %2").arg(mPath, aside)
+                : QStringLiteral("%1 is rewritten in the second format; the first is kept as %2")
+                      .arg(mPath, aside));
+        mKeptAside = aside;
     }
     QString error;
     if (!AtomicFile::write(mPath, bytes, &error)) {

@@ -18,9 +18,12 @@ public:
     enum class Status {
         Ok,
         WrongPassword, // nothing was read, nothing is unlocked
-        Damaged,       // unlocked, but some notes could not be read: the file is kept aside at the next save
-        Locked,        // protected notes without a password
-        NotSaved,      // the file could not be written; it is unchanged
+        Damaged, // unlocked, but some notes could not be read: the file is kept aside at the next
+                 // save
+        Locked, // protected notes without a password
+        NotSaved, // the file could not be written; it is unchanged
+        Unconfirmed, // the password that would become the file's was not typed twice; nothing
+                     // written
     };
 
     explicit NotesFile(Kind kind, QString path = {});
@@ -34,7 +37,15 @@ public:
     // Plain notes; for protected notes while unlocked, a reread with the key held.
     Status read(QVariantList &notes);
     // Derives the key once and reads every note with it. An empty password is refused (Locked).
+    // Once one note proved the password right, a note that does not open under it is a damaged
+    // note (Damaged), not a wrong password.
     Status unlock(const QString &password, QVariantList &notes);
+    // Whether the next save would write the notes under a key that no note of the file proved:
+    // a new or empty file, or one of the first format, whose 32-bit code lets other passwords
+    // through. Such a save waits until confirmPassword() was given the same password again.
+    bool awaitsConfirmation() const { return mAwaitedPassword.has_value(); }
+    // The password typed a second time. When it differs, the notes are locked again.
+    bool confirmPassword(const QString &again);
     bool isUnlocked() const { return mKey.has_value(); }
     // Forgets the key (wiped) and what was read.
     void lock();
@@ -44,8 +55,11 @@ public:
 
     // Writes the notes, merged with whatever another program saved since this one last read or
     // saved; `notes` becomes the merged, sorted list. Protected notes are always written in the
-    // second format.
+    // second format; a file of the first format, or one with notes that did not open, is first
+    // kept aside beside itself.
     Status save(QVariantList &notes);
+    // Where the last save kept the previous file; empty when it kept nothing.
+    const QString &keptAside() const { return mKeptAside; }
 
 private:
     QByteArray encode(const QVariantList &notes, bool &ok) const;
@@ -60,4 +74,7 @@ private:
     int mDamaged = 0;
     bool mFirstFormat = false;
     bool mKeepAsideBeforeSave = false;
+    // ProtectedKey::passwordTag of the password awaiting confirmation.
+    std::optional<QByteArray> mAwaitedPassword;
+    QString mKeptAside;
 };

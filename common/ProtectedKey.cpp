@@ -8,6 +8,7 @@
 #include <openssl/params.h>
 #include <openssl/rand.h>
 
+#include <algorithm>
 #include <memory>
 
 ProtectedKey::Cost ProtectedKey::defaultCost()
@@ -30,7 +31,8 @@ QByteArray ProtectedKey::newSalt()
     return salt;
 }
 
-std::optional<ProtectedKey> ProtectedKey::derive(const QString &password, const QByteArray &salt, Cost cost)
+std::optional<ProtectedKey> ProtectedKey::derive(const QString &password, const QByteArray &salt,
+                                                 Cost cost)
 {
     if (!isAcceptable(cost) || salt.size() != SaltSize)
         return std::nullopt;
@@ -49,8 +51,10 @@ std::optional<ProtectedKey> ProtectedKey::derive(const QString &password, const 
     uint64_t maxMemory = uint64_t(512) << 20;
     QByteArray saltCopy = salt;
     const OSSL_PARAM params[] = {
-        OSSL_PARAM_construct_octet_string(OSSL_KDF_PARAM_PASSWORD, secret.data(), std::size_t(secret.size())),
-        OSSL_PARAM_construct_octet_string(OSSL_KDF_PARAM_SALT, saltCopy.data(), std::size_t(saltCopy.size())),
+        OSSL_PARAM_construct_octet_string(OSSL_KDF_PARAM_PASSWORD, secret.data(),
+                                          std::size_t(secret.size())),
+        OSSL_PARAM_construct_octet_string(OSSL_KDF_PARAM_SALT, saltCopy.data(),
+                                          std::size_t(saltCopy.size())),
         OSSL_PARAM_construct_uint64(OSSL_KDF_PARAM_SCRYPT_N, &n),
         OSSL_PARAM_construct_uint32(OSSL_KDF_PARAM_SCRYPT_R, &r),
         OSSL_PARAM_construct_uint32(OSSL_KDF_PARAM_SCRYPT_P, &p),
@@ -86,13 +90,48 @@ void ProtectedKey::wipe()
     OPENSSL_cleanse(mKey.data(), mKey.size());
 }
 
+namespace {
+
+QByteArray keyedDigest(const std::array<unsigned char, ProtectedKey::KeySize> &key,
+                       const unsigned char *message, std::size_t size, int length)
+{
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int produced = 0;
+    if (!HMAC(EVP_sha256(), key.data(), int(key.size()), message, size, digest, &produced))
+        return {};
+    QByteArray result(reinterpret_cast<const char *>(digest), std::min(length, int(produced)));
+    OPENSSL_cleanse(digest, sizeof digest);
+    return result;
+}
+
+} // namespace
+
 QByteArray ProtectedKey::check() const
 {
     static const char label[] = "Korvale protected notes key check";
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (!HMAC(EVP_sha256(), mKey.data(), int(mKey.size()), reinterpret_cast<const unsigned char *>(label),
-              sizeof label - 1, digest, &length))
-        return {};
-    return QByteArray(reinterpret_cast<const char *>(digest), CheckSize);
+    return keyedDigest(mKey, reinterpret_cast<const unsigned char *>(label), sizeof label - 1,
+                       CheckSize);
+}
+
+QByteArray ProtectedKey::passwordTag(const QString &password) const
+{
+    QByteArray utf8 = password.toUtf8();
+    QByteArray tag = keyedDigest(mKey, reinterpret_cast<const unsigned char *>(utf8.constData()),
+                                 std::size_t(utf8.size()), 32);
+    wipe(utf8);
+    return tag;
+}
+
+void ProtectedKey::wipe(QString &text)
+{
+    if (!text.isEmpty() && text.isDetached())
+        OPENSSL_cleanse(text.data(), std::size_t(text.size()) * sizeof(QChar));
+    text.clear();
+}
+
+void ProtectedKey::wipe(QByteArray &bytes)
+{
+    if (!bytes.isEmpty() && bytes.isDetached())
+        OPENSSL_cleanse(bytes.data(), std::size_t(bytes.size()));
+    bytes.clear();
 }

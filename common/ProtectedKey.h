@@ -32,7 +32,8 @@ public:
 
     static QByteArray newSalt();
     // Nothing when the cost is not acceptable or the derivation fails.
-    static std::optional<ProtectedKey> derive(const QString &password, const QByteArray &salt, Cost cost);
+    static std::optional<ProtectedKey> derive(const QString &password, const QByteArray &salt,
+                                              Cost cost);
     // From raw bytes, for tests and fuzzing that must not pay for a derivation.
     static ProtectedKey fromBytes(const QByteArray &key, const QByteArray &salt, Cost cost);
 
@@ -46,6 +47,14 @@ public:
     Cost cost() const { return mCost; }
     // Tells a wrong password from a damaged blob: stored in each blob's header.
     QByteArray check() const;
+    // A keyed digest of a password typed again: equal digests mean the same password, and
+    // without the key the digest tells nothing, so it may wait in memory in place of the text.
+    QByteArray passwordTag(const QString &password) const;
+
+    // Overwrite what a password or a plaintext left in memory, then empty it. A buffer shared
+    // with another copy is left to that copy's owner, who wipes it in turn.
+    static void wipe(QString &text);
+    static void wipe(QByteArray &bytes);
 
 private:
     ProtectedKey() = default;

@@ -1,5 +1,6 @@
 #include "QOR_DataUtils.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 #include <openssl/sha.h>
@@ -17,11 +18,26 @@ constexpr std::size_t kTrailerSize = 16; // 12 zero bytes and the big-endian len
 
 void keyFromPassPhrase(const QString &passPhrase, unsigned char key[16])
 {
-    const QByteArray utf8 = passPhrase.toUtf8();
+    QByteArray utf8 = passPhrase.toUtf8();
     unsigned char digest[SHA_DIGEST_LENGTH];
-    SHA1(reinterpret_cast<const unsigned char *>(utf8.constData()), std::size_t(utf8.size()), digest);
+    SHA1(reinterpret_cast<const unsigned char *>(utf8.constData()), std::size_t(utf8.size()),
+         digest);
     std::memcpy(key, digest, 16);
+    OPENSSL_cleanse(digest, sizeof digest);
+    OPENSSL_cleanse(utf8.data(), std::size_t(utf8.size()));
 }
+
+// The key and the plaintext of the first format are gone from memory once a call returns.
+struct Wiped {
+    unsigned char key[16] = {};
+    std::vector<unsigned char> plain;
+    ~Wiped()
+    {
+        OPENSSL_cleanse(key, sizeof key);
+        if (!plain.empty())
+            OPENSSL_cleanse(plain.data(), plain.size());
+    }
+};
 
 using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)>;
 
@@ -32,7 +48,9 @@ bool aes128cbc(bool encrypt, const unsigned char key[16], const unsigned char ve
     if (size % 16 != 0 || size > std::size_t(std::numeric_limits<int>::max()))
         return false;
     CipherContext ctx(EVP_CIPHER_CTX_new(), &EVP_CIPHER_CTX_free);
-    if (!ctx || EVP_CipherInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr, key, vector, encrypt ? 1 : 0) != 1)
+    if (!ctx
+        || EVP_CipherInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr, key, vector, encrypt ? 1 : 0)
+            != 1)
         return false;
     EVP_CIPHER_CTX_set_padding(ctx.get(), 0);
     int produced = 0;
@@ -70,7 +88,7 @@ QByteArray QOR_DataUtils::decompressedData(const QByteArray &data)
 {
     if (data.isEmpty())
         return data;
-    z_stream stream {};
+    z_stream stream{};
     if (inflateInit(&stream) != Z_OK)
         return {};
     const qsizetype step = std::max<qsizetype>(data.size() / 2, 64);
@@ -99,7 +117,7 @@ std::size_t QOR_DataUtils::zlibCompressSizeToMaxSize(const void *source, std::si
         return 0;
     if (size > std::numeric_limits<uInt>::max() || maxSize > std::numeric_limits<uInt>::max())
         return 0;
-    z_stream stream {};
+    z_stream stream{};
     if (deflateInit(&stream, Z_DEFAULT_COMPRESSION) != Z_OK)
         return 0;
     stream.next_in = static_cast<Bytef *>(const_cast<void *>(source));
@@ -119,7 +137,7 @@ std::size_t QOR_DataUtils::zlibUncompressSizeToMaxSize(const void *source, std::
         return 0;
     if (size > std::numeric_limits<uInt>::max() || maxSize > std::numeric_limits<uInt>::max())
         return 0;
-    z_stream stream {};
+    z_stream stream{};
     if (inflateInit(&stream) != Z_OK)
         return 0;
     stream.next_in = static_cast<Bytef *>(const_cast<void *>(source));
@@ -145,7 +163,9 @@ std::size_t QOR_DataUtils::encryptWithVector(const unsigned char vector[16], con
     if (padded + kVectorSize > maxSize)
         return 0;
 
-    std::vector<unsigned char> plain(padded, 0);
+    Wiped secret;
+    std::vector<unsigned char> &plain = secret.plain;
+    plain.assign(padded, 0);
     std::memcpy(plain.data(), source, size);
     const quint32 n = quint32(size);
     plain[padded - 4] = (n >> 24) & 0xff;
@@ -153,17 +173,17 @@ std::size_t QOR_DataUtils::encryptWithVector(const unsigned char vector[16], con
     plain[padded - 2] = (n >> 8) & 0xff;
     plain[padded - 1] = n & 0xff;
 
-    unsigned char key[16];
-    keyFromPassPhrase(passPhrase, key);
+    keyFromPassPhrase(passPhrase, secret.key);
     auto *out = static_cast<unsigned char *>(destination);
     std::memcpy(out, vector, kVectorSize);
-    if (!aes128cbc(true, key, vector, plain.data(), padded, out + kVectorSize))
+    if (!aes128cbc(true, secret.key, vector, plain.data(), padded, out + kVectorSize))
         return 0;
     return padded + kVectorSize;
 }
 
-std::size_t QOR_DataUtils::encryptDataSizeToMaxSizeWithPassword(const void *source, std::size_t size,
-                                                                void *destination, std::size_t maxSize,
+std::size_t QOR_DataUtils::encryptDataSizeToMaxSizeWithPassword(const void *source,
+                                                                std::size_t size, void *destination,
+                                                                std::size_t maxSize,
                                                                 const QString &passPhrase)
 {
     unsigned char vector[kVectorSize];
@@ -172,19 +192,21 @@ std::size_t QOR_DataUtils::encryptDataSizeToMaxSizeWithPassword(const void *sour
     return encryptWithVector(vector, source, size, destination, maxSize, passPhrase);
 }
 
-std::size_t QOR_DataUtils::decryptDataSizeToMaxSizeWithPassword(const void *source, std::size_t size,
-                                                                void *destination, std::size_t maxSize,
+std::size_t QOR_DataUtils::decryptDataSizeToMaxSizeWithPassword(const void *source,
+                                                                std::size_t size, void *destination,
+                                                                std::size_t maxSize,
                                                                 const QString &passPhrase)
 {
     // The smallest blob holds the vector and two blocks; anything else is damaged.
     if (!source || !destination || size < kVectorSize + 32 || (size - kVectorSize) % 16 != 0)
         return 0;
     const std::size_t cipherSize = size - kVectorSize;
-    std::vector<unsigned char> plain(cipherSize);
-    unsigned char key[16];
-    keyFromPassPhrase(passPhrase, key);
+    Wiped secret;
+    std::vector<unsigned char> &plain = secret.plain;
+    plain.resize(cipherSize);
+    keyFromPassPhrase(passPhrase, secret.key);
     const auto *blob = static_cast<const unsigned char *>(source);
-    if (!aes128cbc(false, key, blob, blob + kVectorSize, cipherSize, plain.data()))
+    if (!aes128cbc(false, secret.key, blob, blob + kVectorSize, cipherSize, plain.data()))
         return 0;
 
     const unsigned char *trailer = plain.data() + cipherSize - kTrailerSize;

@@ -15,10 +15,11 @@ ManagerHandOver::ManagerHandOver(DaemonController &daemon, QObject *parent)
 
 QVariantMap ManagerHandOver::recordForBus(const QVariantMap &record)
 {
-    QVariantMap copy = record;
-    if (copy.value(ItemRecord::KeyKind).toInt() == ItemRecord::KindProtectedNote)
-        copy.remove(ItemRecord::KeyText);
-    return copy;
+    // Any client of the session bus sees the notification: of a protected note only its kind
+    // goes, which is all the manager needs to open the section that asks for the password.
+    if (record.value(ItemRecord::KeyKind).toInt() == ItemRecord::KindProtectedNote)
+        return {{ItemRecord::KeyKind, int(ItemRecord::KindProtectedNote)}};
+    return record;
 }
 
 void ManagerHandOver::editInManager(const QVariantMap &record)

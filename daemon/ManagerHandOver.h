@@ -19,7 +19,7 @@ public:
 
     void editInManager(const QVariantMap &record);
 
-    // The record as it goes on the bus: a protected note's text never leaves the agent.
+    // The record as it goes on the bus: nothing of a protected note but its kind leaves the agent.
     static QVariantMap recordForBus(const QVariantMap &record);
 
 signals:

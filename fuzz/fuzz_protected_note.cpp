@@ -19,10 +19,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     static const unsigned char vector[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     std::vector<unsigned char> sealed(QOR_DataUtils::encryptedSizeFor(size));
-    const std::size_t sealedSize = QOR_DataUtils::encryptWithVector(vector, data, size, sealed.data(),
-                                                                    sealed.size(), passPhrase);
-    if (sealedSize > 0)
-        CommonKorvaleClass::noteForProtectedBlob(
-            QByteArray(reinterpret_cast<const char *>(sealed.data()), qsizetype(sealedSize)), passPhrase);
+    const std::size_t sealedSize = QOR_DataUtils::encryptWithVector(
+        vector, data, size, sealed.data(), sealed.size(), passPhrase);
+    // A blob that decrypts proves the code: it is a note or a damaged note, never a wrong password.
+    if (sealedSize > 0
+        && CommonKorvaleClass::noteForProtectedBlob(
+               QByteArray(reinterpret_cast<const char *>(sealed.data()), qsizetype(sealedSize)),
+               passPhrase)
+                .status
+            == CommonKorvaleClass::FirstFormatBlob::NotOpened)
+        __builtin_trap();
     return 0;
 }

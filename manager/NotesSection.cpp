@@ -5,7 +5,6 @@
 #include "KorvaleLog.h"
 #include "ListIcons.h"
 #include "ListSectionView.h"
-#include "RecordListModel.h"
 #include "ManagerListFilter.h"
 #include "NoteEditorSheet.h"
 #include "NoteLists.h"
@@ -13,6 +12,7 @@
 #include "PasswordSheet.h"
 #include "QOR_StringUtils.h"
 #include "QOR_WindowsUtils.h"
+#include "RecordListModel.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -41,7 +41,8 @@ class NotesView : public ListSectionView
 {
 public:
     NotesView()
-        : ListSectionView([](const QVariant &note) { return note.toMap().value(QStringLiteral("T")).toString(); })
+        : ListSectionView(
+            [](const QVariant &note) { return note.toMap().value(QStringLiteral("T")).toString(); })
     {
     }
     using ListSectionView::addButton;
@@ -58,7 +59,8 @@ NotesSection::NotesSection(NotesFile::Kind kind, QWidget *window, QObject *paren
 {
     auto *view = new NotesView;
     mView = view;
-    view->setObjectName(isProtected() ? QStringLiteral("ProtectedNotesSection") : QStringLiteral("NotesSection"));
+    view->setObjectName(isProtected() ? QStringLiteral("ProtectedNotesSection")
+                                      : QStringLiteral("NotesSection"));
     const QIcon fallback = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
     view->model()->setRowIcon(ListIcons::createStandardIcon(
         isProtected() ? QIcon::fromTheme(QStringLiteral("object-locked"), fallback)
@@ -74,7 +76,8 @@ NotesSection::NotesSection(NotesFile::Kind kind, QWidget *window, QObject *paren
     view->mainLayout()->insertLayout(0, top);
     connect(mSearch, &QLineEdit::textChanged, this, &NotesSection::search);
 
-    connect(view->addButton(QStringLiteral("NotesNew")), &QPushButton::clicked, this, &NotesSection::newNote);
+    connect(view->addButton(QStringLiteral("NotesNew")), &QPushButton::clicked, this,
+            &NotesSection::newNote);
     mSelectionButtons << view->addEditButton();
     connect(view, &ListSectionView::editRequested, this, [this](int) { editNote(); });
     auto selectionButton = [&](const char *key, void (NotesSection::*slot)()) {
@@ -84,11 +87,13 @@ NotesSection::NotesSection(NotesFile::Kind kind, QWidget *window, QObject *paren
         mSelectionButtons << button;
     };
     selectionButton("NotesDuplicate", &NotesSection::duplicateNotes);
-    selectionButton(isProtected() ? "NotesMoveToNotes" : "NotesMoveToProtected", &NotesSection::moveNotes);
+    selectionButton(isProtected() ? "NotesMoveToNotes" : "NotesMoveToProtected",
+                    &NotesSection::moveNotes);
     selectionButton("NotesReplace", &NotesSection::findAndReplace);
     selectionButton("NotesExport", &NotesSection::exportNotes);
     selectionButton("NotesRemove", &NotesSection::removeNotes);
-    connect(view->addButton(QStringLiteral("NotesImport")), &QPushButton::clicked, this, &NotesSection::importNotes);
+    connect(view->addButton(QStringLiteral("NotesImport")), &QPushButton::clicked, this,
+            &NotesSection::importNotes);
     if (isProtected())
         connect(view->addButton(QStringLiteral("NotesChangePassword")), &QPushButton::clicked, this,
                 &NotesSection::changePassword);
@@ -114,15 +119,9 @@ bool NotesSection::open()
 
 void NotesSection::changePassword()
 {
-    const std::optional<QString> password = PasswordSheet::ask(mWindow);
-    if (!password)
-        return; // the key held stays
     QVariantList notes;
-    const NotesFile::Status status = mFile.unlock(*password, notes);
-    if (status == NotesFile::Status::WrongPassword)
-        PasswordSheet::showWrongPassword(mWindow, false);
-    else if (status == NotesFile::Status::Damaged)
-        PasswordSheet::showDamagedNotes(mWindow, mFile.damagedNotes());
+    if (PasswordSheet::unlock(mWindow, mFile, notes, false) == PasswordSheet::Outcome::Cancelled)
+        return; // the key held stays
     mNotes = notes;
     // Notes that came in under another kind are protected ones now.
     bool changed = false;
@@ -134,7 +133,7 @@ void NotesSection::changePassword()
             changed = true;
         }
     }
-    if (changed || mFile.readFirstFormat())
+    if (mFile.isUnlocked() && (changed || mFile.readFirstFormat()))
         save();
     search();
 }
@@ -175,11 +174,13 @@ bool NotesSection::save()
     search();
     if (status == NotesFile::Status::Ok) {
         emit saved();
+        if (!mFile.keptAside().isEmpty())
+            PasswordSheet::showKeptAside(mWindow, mFile.keptAside());
         return true;
     }
     // Nothing typed is dropped: the notes stay in the window, and the user is told.
-    QOR_WindowsUtils::modalCriticalAlertForWindow(mWindow, text("NotesNotSavedTitle"), text("NotesNotSavedText"),
-                                                  text("OKButton"), {}, {});
+    QOR_WindowsUtils::modalCriticalAlertForWindow(
+        mWindow, text("NotesNotSavedTitle"), text("NotesNotSavedText"), text("OKButton"), {}, {});
     return false;
 }
 
@@ -262,7 +263,8 @@ void NotesSection::importNotes()
 {
     if (isProtected() && !mFile.isUnlocked())
         return;
-    const QString path = QFileDialog::getOpenFileName(mWindow, text("NotesImport"), QDir::homePath());
+    const QString path =
+        QFileDialog::getOpenFileName(mWindow, text("NotesImport"), QDir::homePath());
     if (path.isEmpty())
         return;
     const NotesText::ImportedFile imported = NotesText::importNotesFromFile(path, isProtected());
@@ -281,8 +283,8 @@ void NotesSection::exportNotes()
     const QByteArray bytes = NotesText::exportNotes(selected);
     if (bytes.isEmpty())
         return;
-    const QString path = QFileDialog::getSaveFileName(mWindow, text("NotesExport"),
-                                                      QDir::homePath() + QStringLiteral("/Export.txt"));
+    const QString path = QFileDialog::getSaveFileName(
+        mWindow, text("NotesExport"), QDir::homePath() + QStringLiteral("/Export.txt"));
     if (!path.isEmpty())
         AtomicFile::write(path, bytes);
 }
@@ -306,7 +308,8 @@ void NotesSection::findAndReplace()
     if (sheet.exec() != QDialog::Accepted || find->text().isEmpty())
         return;
     for (int index : selectedIndexes())
-        mNotes[index] = NotesText::replaced(mNotes.value(index).toMap(), find->text(), replacement->text());
+        mNotes[index] =
+            NotesText::replaced(mNotes.value(index).toMap(), find->text(), replacement->text());
     NoteLists::sortByTitle(mNotes);
     save();
 }

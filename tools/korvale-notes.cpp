@@ -1,10 +1,11 @@
 // korvale-notes: lists, shows, adds, imports and exports notes and protected notes through the
 // same files and rules as the manager, and tells a running agent and manager of each change.
 
+#include "AtomicFile.h"
 #include "NoteLists.h"
 #include "NotesFile.h"
 #include "NotesText.h"
-#include "AtomicFile.h"
+#include "ProtectedKey.h"
 #include "platform/NotificationCenter.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <openssl/crypto.h>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -31,16 +33,20 @@ void printOut(const QString &text)
 
 int usage()
 {
-    std::fputs("Usage: korvale-notes [--protected] COMMAND\n"
-               "  list            print the notes' titles, one a line\n"
-               "  show TITLE      print the text of the note with this title\n"
-               "  add TITLE       add a note whose text is standard input\n"
-               "  import FILE     add the notes of a text file (title TAB text TAB ..., one a line)\n"
-               "  export FILE     write every note to FILE in that form (\"-\": standard output)\n"
-               "--protected works on the protected notes: the first line of standard input is the\n"
-               "password, and for add the text follows it.\n"
-               "Exit status: 0 done, 1 failed (nothing changed), 2 wrong usage, 3 wrong password.\n",
-               stderr);
+    std::fputs(
+        "Usage: korvale-notes [--protected] COMMAND\n"
+        "  list            print the notes' titles, one a line\n"
+        "  show TITLE      print the text of the note with this title\n"
+        "  add TITLE       add a note whose text is standard input\n"
+        "  import FILE     add the notes of a text file (title TAB text TAB ..., one a line)\n"
+        "  export FILE     write every note to FILE in that form (\"-\": standard output)\n"
+        "--protected works on the protected notes: the first line of standard input is the\n"
+        "password, and for add the text follows it. When add or import gives the password to\n"
+        "a file that has no protected note yet, or rewrites one of the first format, the\n"
+        "second line must repeat the password (the text then follows it).\n"
+        "Exit status: 0 done, 1 failed (nothing changed), 2 wrong usage, 3 wrong password\n"
+        "or not repeated (nothing changed).\n",
+        stderr);
     return 2;
 }
 
@@ -49,7 +55,30 @@ enum Exit { Done = 0, Failed = 1, Usage = 2, WrongPassword = 3 };
 struct Input {
     QString password;
     QByteArray rest;
+    ~Input()
+    {
+        ProtectedKey::wipe(password);
+        ProtectedKey::wipe(rest);
+    }
 };
+
+// The first line of `bytes` (without its line end), which is taken off them; nothing when there
+// is no line at all. The bytes it leaves behind are wiped: they may hold a password.
+std::optional<QString> takeLine(QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return std::nullopt;
+    const qsizetype end = bytes.indexOf('\n');
+    QByteArray line = end < 0 ? bytes : bytes.left(end);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    const QString text = QString::fromUtf8(line);
+    QByteArray rest = end < 0 ? QByteArray() : bytes.mid(end + 1);
+    ProtectedKey::wipe(line);
+    ProtectedKey::wipe(bytes);
+    bytes = rest;
+    return text;
+}
 
 // Standard input split after the password's line; the password never comes from an argument.
 Input readInput(bool withPassword)
@@ -58,19 +87,9 @@ Input readInput(bool withPassword)
     Input input;
     if (!in.open(stdin, QIODevice::ReadOnly))
         return input;
-    QByteArray all = in.readAll();
-    if (withPassword) {
-        const qsizetype end = all.indexOf('\n');
-        QByteArray line = end < 0 ? all : all.left(end);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        input.password = QString::fromUtf8(line);
-        input.rest = end < 0 ? QByteArray() : all.mid(end + 1);
-        OPENSSL_cleanse(line.data(), std::size_t(line.size()));
-        OPENSSL_cleanse(all.data(), std::size_t(all.size()));
-    } else {
-        input.rest = all;
-    }
+    input.rest = in.readAll();
+    if (withPassword)
+        input.password = takeLine(input.rest).value_or(QString());
     return input;
 }
 
@@ -97,17 +116,38 @@ int open(NotesFile &file, const QString &password, QVariantList &notes)
         printError(QStringLiteral("wrong password; nothing was changed"));
         return WrongPassword;
     case NotesFile::Status::Damaged:
-        printError(QStringLiteral("%1 protected notes of %2 could not be read; the file will be kept aside "
-                                  "at the next save")
+        printError(QStringLiteral(
+                       "%1 protected notes of %2 could not be read; the file will be kept aside "
+                       "at the next save")
                        .arg(file.damagedNotes())
                        .arg(file.path()));
         return Done;
     case NotesFile::Status::Locked:
     case NotesFile::Status::NotSaved:
+    case NotesFile::Status::Unconfirmed:
         break;
     }
     printError(QStringLiteral("no password on the first line of standard input"));
     return Usage;
+}
+
+// A file without a note that proves the password (new, or of the first format) takes it as its
+// own at this save: the password must be the same on the second line of standard input.
+int confirm(NotesFile &file, Input &input)
+{
+    if (!file.awaitsConfirmation())
+        return Done;
+    std::optional<QString> again = takeLine(input.rest);
+    const bool same = again && file.confirmPassword(*again);
+    if (again)
+        ProtectedKey::wipe(*again);
+    if (same)
+        return Done;
+    printError(QStringLiteral(
+                   "%1 takes this password as its own: repeat it on the second line of standard "
+                   "input; nothing was changed")
+                   .arg(file.path()));
+    return WrongPassword;
 }
 
 int save(NotesFile &file, QVariantList &notes)
@@ -116,6 +156,9 @@ int save(NotesFile &file, QVariantList &notes)
         printError(QStringLiteral("%1 could not be written; nothing was changed").arg(file.path()));
         return Failed;
     }
+    if (!file.keptAside().isEmpty())
+        printError(
+            QStringLiteral("the previous %1 is kept as %2").arg(file.path(), file.keptAside()));
     tellOthers();
     return Done;
 }
@@ -169,6 +212,11 @@ int main(int argc, char *argv[])
         printError(QStringLiteral("no note is titled \"%1\"").arg(argument));
         return Failed;
     }
+    const bool writes = command == QLatin1String("add") || command == QLatin1String("import");
+    if (writes) {
+        if (const int confirmed = confirm(file, input); confirmed != Done)
+            return confirmed;
+    }
     if (command == QLatin1String("add")) {
         if (argument.isEmpty()) {
             printError(QStringLiteral("a note needs a title"));
@@ -176,8 +224,10 @@ int main(int argc, char *argv[])
         }
         QString text = QString::fromUtf8(input.rest);
         OPENSSL_cleanse(input.rest.data(), std::size_t(input.rest.size()));
-        return add(file, notes, {QVariantMap{{QStringLiteral("x"), kind}, {QStringLiteral("T"), argument},
-                                             {QStringLiteral("t"), text}}});
+        return add(file, notes,
+                   {QVariantMap{{QStringLiteral("x"), kind},
+                                {QStringLiteral("T"), argument},
+                                {QStringLiteral("t"), text}}});
     }
     if (command == QLatin1String("import")) {
         const NotesText::ImportedFile read = NotesText::importNotesFromFile(argument, isProtected);

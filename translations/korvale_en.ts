@@ -528,12 +528,24 @@
         <translation>preferred</translation>
     </message>
     <message>
+        <source>PasswordAgainText</source>
+        <translation>Type the same password again: your protected notes will be encrypted under it.</translation>
+    </message>
+    <message>
         <source>PasswordSheetText</source>
         <translation>Type the password of your protected notes:</translation>
     </message>
     <message>
         <source>PasswordSheetTitle</source>
         <translation>Protected notes</translation>
+    </message>
+    <message>
+        <source>PasswordsDifferText</source>
+        <translation>The password typed the second time is not the first one. Nothing was changed; try again.</translation>
+    </message>
+    <message>
+        <source>PasswordsDifferTitle</source>
+        <translation>The passwords differ</translation>
     </message>
     <message>
         <source>PathListAddFile</source>
@@ -822,6 +834,14 @@
     <message>
         <source>ProtectedNotesDamagedTitle</source>
         <translation>Some protected notes could not be read</translation>
+    </message>
+    <message>
+        <source>ProtectedNotesKeptAsideText</source>
+        <translation>The file they were in before is kept, unchanged, as %1. Remove it once your notes open as they should.</translation>
+    </message>
+    <message>
+        <source>ProtectedNotesKeptAsideTitle</source>
+        <translation>Your protected notes were saved anew</translation>
     </message>
     <message>
         <source>ProtectedNotesTip</source>

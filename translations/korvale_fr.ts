@@ -528,12 +528,24 @@
         <translation>préféré</translation>
     </message>
     <message>
+        <source>PasswordAgainText</source>
+        <translation>Tapez à nouveau le même mot de passe : vos notes protégées seront chiffrées avec lui.</translation>
+    </message>
+    <message>
         <source>PasswordSheetText</source>
         <translation>Tapez le mot de passe de vos notes protégées :</translation>
     </message>
     <message>
         <source>PasswordSheetTitle</source>
         <translation>Notes protégées</translation>
+    </message>
+    <message>
+        <source>PasswordsDifferText</source>
+        <translation>Le mot de passe tapé la seconde fois n’est pas le premier. Rien n’a été modifié ; recommencez.</translation>
+    </message>
+    <message>
+        <source>PasswordsDifferTitle</source>
+        <translation>Les mots de passe diffèrent</translation>
     </message>
     <message>
         <source>PathListAddFile</source>
@@ -822,6 +834,14 @@
     <message>
         <source>ProtectedNotesDamagedTitle</source>
         <translation>Des notes protégées n’ont pu être lues</translation>
+    </message>
+    <message>
+        <source>ProtectedNotesKeptAsideText</source>
+        <translation>Le fichier qui les contenait auparavant est conservé, inchangé, sous %1. Supprimez-le quand vos notes s’ouvrent comme il faut.</translation>
+    </message>
+    <message>
+        <source>ProtectedNotesKeptAsideTitle</source>
+        <translation>Vos notes protégées ont été enregistrées à nouveau</translation>
     </message>
     <message>
         <source>ProtectedNotesTip</source>

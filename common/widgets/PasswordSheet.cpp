@@ -1,5 +1,7 @@
 #include "PasswordSheet.h"
 
+#include "NotesFile.h"
+#include "ProtectedKey.h"
 #include "QOR_StringUtils.h"
 #include "QOR_WindowsUtils.h"
 
@@ -17,16 +19,14 @@ QString text(const char *key)
     return QOR_StringUtils::getLocalizedStringForKey(QString::fromLatin1(key));
 }
 
-} // namespace
-
-std::optional<QString> PasswordSheet::ask(QWidget *window)
+std::optional<QString> runSheet(QWidget *window, const QString &name, const char *prompt)
 {
     QDialog sheet(window);
-    sheet.setObjectName(QStringLiteral("PasswordSheet"));
+    sheet.setObjectName(name);
     sheet.setWindowTitle(text("PasswordSheetTitle"));
     sheet.setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
     auto *layout = new QVBoxLayout(&sheet);
-    auto *label = new QLabel(text("PasswordSheetText"), &sheet);
+    auto *label = new QLabel(text(prompt), &sheet);
     label->setWordWrap(true);
     auto *field = new QLineEdit(&sheet);
     field->setObjectName(QStringLiteral("PasswordField"));
@@ -46,25 +46,93 @@ std::optional<QString> PasswordSheet::ask(QWidget *window)
     sheet.activateWindow();
     const bool confirmed = sheet.exec() == QDialog::Accepted;
     QString password = field->text();
+    // The field lets go of its text, so that the one copy left is ours to wipe.
     field->clear();
-    if (!confirmed)
+    if (!confirmed) {
+        ProtectedKey::wipe(password);
         return std::nullopt;
+    }
     return password;
+}
+
+} // namespace
+
+std::optional<QString> PasswordSheet::ask(QWidget *window)
+{
+    return runSheet(window, QStringLiteral("PasswordSheet"), "PasswordSheetText");
+}
+
+std::optional<QString> PasswordSheet::askAgain(QWidget *window)
+{
+    return runSheet(window, QStringLiteral("PasswordAgainSheet"), "PasswordAgainText");
 }
 
 void PasswordSheet::showWrongPassword(QWidget *window, bool critical)
 {
     if (critical)
         QOR_WindowsUtils::modalCriticalAlertForWindow(window, text("UncorrectPasswordTitle"),
-                                                      text("UncorrectPasswordText"), text("OKButton"), {}, {});
+                                                      text("UncorrectPasswordText"),
+                                                      text("OKButton"), {}, {});
     else
         QOR_WindowsUtils::modalAlertForWindow(window, text("UncorrectPasswordTitle"),
-                                              text("UncorrectPasswordText"), text("OKButton"), {}, {});
+                                              text("UncorrectPasswordText"), text("OKButton"), {},
+                                              {});
 }
 
 void PasswordSheet::showDamagedNotes(QWidget *window, int count)
 {
     QOR_WindowsUtils::modalAlertForWindow(window, text("ProtectedNotesDamagedTitle"),
-                                          text("ProtectedNotesDamagedText").arg(count), text("OKButton"), {},
-                                          {});
+                                          text("ProtectedNotesDamagedText").arg(count),
+                                          text("OKButton"), {}, {});
+}
+
+void PasswordSheet::showPasswordsDiffer(QWidget *window, bool critical)
+{
+    if (critical)
+        QOR_WindowsUtils::modalCriticalAlertForWindow(window, text("PasswordsDifferTitle"),
+                                                      text("PasswordsDifferText"), text("OKButton"),
+                                                      {}, {});
+    else
+        QOR_WindowsUtils::modalAlertForWindow(window, text("PasswordsDifferTitle"),
+                                              text("PasswordsDifferText"), text("OKButton"), {},
+                                              {});
+}
+
+void PasswordSheet::showKeptAside(QWidget *window, const QString &path)
+{
+    QOR_WindowsUtils::modalAlertForWindow(window, text("ProtectedNotesKeptAsideTitle"),
+                                          text("ProtectedNotesKeptAsideText").arg(path),
+                                          text("OKButton"), {}, {});
+}
+
+PasswordSheet::Outcome PasswordSheet::unlock(QWidget *window, NotesFile &file, QVariantList &notes,
+                                             bool critical)
+{
+    std::optional<QString> password = ask(window);
+    if (!password)
+        return Outcome::Cancelled;
+    const NotesFile::Status status = file.unlock(*password, notes);
+    ProtectedKey::wipe(*password);
+    if (status == NotesFile::Status::WrongPassword) {
+        showWrongPassword(window, critical);
+        return Outcome::Refused;
+    }
+    if (!file.isUnlocked())
+        return Outcome::Refused; // an empty password
+    if (file.awaitsConfirmation()) {
+        std::optional<QString> again = askAgain(window);
+        const bool same = again && file.confirmPassword(*again);
+        if (again)
+            ProtectedKey::wipe(*again);
+        if (!same) {
+            file.lock();
+            notes.clear();
+            if (again)
+                showPasswordsDiffer(window, critical);
+            return Outcome::Refused;
+        }
+    }
+    if (status == NotesFile::Status::Damaged)
+        showDamagedNotes(window, file.damagedNotes());
+    return Outcome::Unlocked;
 }

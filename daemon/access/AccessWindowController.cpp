@@ -312,7 +312,8 @@ std::optional<QVariantMap> AccessWindowController::selectedRecord() const
 void AccessWindowController::recordRecentSearch(const QString &fieldText)
 {
     const QString text = fieldText.toLower();
-    if (text.isEmpty())
+    // What finds a protected note says something of it: not kept in the preferences.
+    if (text.isEmpty() || mSearch->typeForSearch() == ItemRecord::KindProtectedNote)
         return;
     const QStringList searches = RecentSearches::recorded(searchField()->recentSearches(), text);
     searchField()->setRecentSearches(searches);

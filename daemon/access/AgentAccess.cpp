@@ -11,6 +11,7 @@
 #include "DaemonController.h"
 #include "ItemCell.h"
 #include "ItemOpener.h"
+#include "ItemRecord.h"
 #include "KorvaleLog.h"
 #include "MainWindow.h"
 #include "SearchBus.h"
@@ -129,7 +130,8 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
             [&daemon](bool running) { daemon.flags().mSearchThreadIsRunning = running; });
 
     mWindow = std::make_unique<AccessWindowController>(daemon, mSearch.get());
-    mProtectedNotes = std::make_unique<AgentProtectedNotes>(daemon.lists().mListOfProtectedNotes);
+    mProtectedNotes =
+        std::make_unique<AgentProtectedNotes>(daemon.lists().mListOfProtectedNotes, mSearch.get());
     mSearch->setProtectedPasswordAsker(
         [this] { return mProtectedNotes->askPassword(mWindow->window()); });
     connect(mSearch.get(), &SearchController::typeForSearchChanged, this, [this](int type) {
@@ -227,14 +229,21 @@ void AgentAccess::faviconsChanged()
 
 QVariantMap AgentAccess::state() const
 {
+    // Any client of the session bus may ask: a protected note's title, and what is typed to
+    // find one, stay in the window.
     QStringList titles;
+    bool protectedShown = mSearch->typeForSearch() == ItemRecord::KindProtectedNote;
     const FoundItems &found = mSearch->displayedList();
-    for (qsizetype i = 0; i < found.size() && i < TitlesInState; ++i)
-        titles << titleOf(found.at(i).record);
+    for (qsizetype i = 0; i < found.size() && i < TitlesInState; ++i) {
+        if (ItemRecord::kind(found.at(i).record) == ItemRecord::KindProtectedNote)
+            protectedShown = true;
+        else
+            titles << titleOf(found.at(i).record);
+    }
     return {
         {QStringLiteral("visible"), mWindow->isWindowVisible()},
         {QStringLiteral("active"), isWindowKey()},
-        {QStringLiteral("query"), mWindow->searchText()},
+        {QStringLiteral("query"), protectedShown ? QString() : mWindow->searchText()},
         {QStringLiteral("rows"), int(found.size())},
         {QStringLiteral("titles"), titles},
         {QStringLiteral("counter"), mSearch->selectionInformation()},

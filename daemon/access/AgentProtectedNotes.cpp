@@ -2,14 +2,17 @@
 
 #include "KorvaleLog.h"
 #include "PasswordSheet.h"
+#include "SearchController.h"
 
-AgentProtectedNotes::AgentProtectedNotes(QVariantList &searchedList, QObject *parent)
+AgentProtectedNotes::AgentProtectedNotes(QVariantList &searchedList, SearchController *search,
+                                         QObject *parent, int deadlineMs)
     : QObject(parent)
     , mSearched(searchedList)
+    , mSearch(search)
     , mFile(NotesFile::Kind::ProtectedNotes)
 {
     mDeadline.setSingleShot(true);
-    mDeadline.setInterval(DeadlineMs);
+    mDeadline.setInterval(deadlineMs);
     connect(&mDeadline, &QTimer::timeout, this, &AgentProtectedNotes::lock);
 }
 
@@ -21,19 +24,9 @@ AgentProtectedNotes::~AgentProtectedNotes()
 bool AgentProtectedNotes::askPassword(QWidget *window)
 {
     lock();
-    const std::optional<QString> password = PasswordSheet::ask(window);
-    if (!password || password->isEmpty())
-        return false;
     QVariantList notes;
-    const NotesFile::Status status = mFile.unlock(*password, notes);
-    if (status == NotesFile::Status::WrongPassword) {
-        PasswordSheet::showWrongPassword(window, true);
+    if (PasswordSheet::unlock(window, mFile, notes, true) != PasswordSheet::Outcome::Unlocked)
         return false;
-    }
-    if (!mFile.isUnlocked())
-        return false;
-    if (status == NotesFile::Status::Damaged)
-        PasswordSheet::showDamagedNotes(window, mFile.damagedNotes());
     mSearched = notes;
     extendDeadline();
     return true;
@@ -53,13 +46,18 @@ void AgentProtectedNotes::reload()
     if (mFile.read(notes) == NotesFile::Status::Ok)
         mSearched = notes;
     else
-        KorvaleLog::line(QStringLiteral("The protected notes changed under another password; kept as they were"));
+        KorvaleLog::line(QStringLiteral(
+            "The protected notes changed under another password; kept as they were"));
 }
 
 void AgentProtectedNotes::lock()
 {
     mDeadline.stop();
     mFile.lock();
-    // The text read under the key goes with it; the next password reads it again.
+    // The text read under the key goes with it, and so does what the search made of it; the
+    // next password reads it again.
     mSearched.clear();
+    if (mSearch)
+        mSearch->forgetProtectedNotes();
+    emit locked();
 }

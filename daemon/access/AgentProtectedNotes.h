@@ -7,17 +7,21 @@
 #include <QVariantList>
 
 class QWidget;
+class SearchController;
 
 // The agent's side of the protected notes: the password sheet when the access window's filter
 // turns to them, the key held until 300 s after the latest such switch, then wiped with the
-// notes read under it. The notes go into the list the search reads.
+// notes read under it and the search's prepared copy of them. The notes go into the list the
+// search reads.
 class AgentProtectedNotes : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int DeadlineMs = 300 * 1000;
 
-    AgentProtectedNotes(QVariantList &searchedList, QObject *parent = nullptr);
+    // deadlineMs: shorter only in tests.
+    AgentProtectedNotes(QVariantList &searchedList, SearchController *search,
+                        QObject *parent = nullptr, int deadlineMs = DeadlineMs);
     ~AgentProtectedNotes() override;
 
     // The asker of the protected-notes filter: true when the notes are unlocked afterwards.
@@ -29,8 +33,13 @@ public:
     void lock();
     bool isUnlocked() const { return mFile.isUnlocked(); }
 
+signals:
+    // The key and every copy of the notes' text the agent held are gone.
+    void locked();
+
 private:
     QVariantList &mSearched;
+    SearchController *mSearch;
     NotesFile mFile;
     QTimer mDeadline;
 };

@@ -16,18 +16,20 @@ QVariantMap RecentItems::entryFor(const QVariantMap &record)
     QVariantMap entry = record;
     for (const QString &key : {KeyAbbreviationMatched, KeyBeginsWith, KeyPriority, KeyRecentRank})
         entry.remove(key);
-    if (kind(entry) == KindProtectedNote)
-        entry.remove(KeyText);
     return entry;
 }
 
 void RecentItems::insert(QVariantList &list, const QVariantMap &record)
 {
-    const QVariantMap entry = entryFor(record);
-    // The identity is judged on the full record: a protected note's entry has lost its text.
+    // A protected note is not recorded at all, and the entries earlier versions made of them
+    // go: its title would sit in clear in the preferences that every program reads.
+    list.removeIf(
+        [](const QVariant &existing) { return kind(existing.toMap()) == KindProtectedNote; });
+    if (kind(record) == KindProtectedNote)
+        return;
     list.removeIf(
         [&record](const QVariant &existing) { return isSameEntry(existing.toMap(), record); });
-    list.prepend(entry);
+    list.prepend(entryFor(record));
 }
 
 void RecentItems::trim(QVariantList &list)

@@ -19,11 +19,12 @@ public:
     // address. Other kinds never replace an entry.
     static bool isSameEntry(const QVariantMap &entry, const QVariantMap &opened);
 
-    // The record as the list keeps it: without the search engine's ranking annotations, and for
-    // a protected note without its text, which must not leave the encrypted file in clear.
+    // The record as the list keeps it: without the search engine's ranking annotations.
     static QVariantMap entryFor(const QVariantMap &record);
 
-    // Removes every entry naming the same item and puts the record's entry at the front.
+    // Removes every entry naming the same item and puts the record's entry at the front. A
+    // protected note is never recorded (neither its text nor its title may leave the encrypted
+    // file), and entries of protected notes already in the list are dropped.
     static void insert(QVariantList &list, const QVariantMap &record);
     // Drops the oldest entries beyond MaximumCount.
     static void trim(QVariantList &list);

@@ -55,17 +55,17 @@ std::string PreparedList::foldedTitle(const QString &title)
     QList<uint> codePoints = title.toUcs4();
     for (uint &c : codePoints)
         c = QChar::toCaseFolded(char32_t(c));
-    const QByteArray utf8 = QString::fromUcs4(reinterpret_cast<const char32_t *>(codePoints.constData()),
-                                              codePoints.size())
-                                .toUtf8();
+    const QByteArray utf8 =
+        QString::fromUcs4(reinterpret_cast<const char32_t *>(codePoints.constData()),
+                          codePoints.size())
+            .toUtf8();
     return std::string(utf8.constData(), std::size_t(utf8.size()));
 }
 
 std::size_t PreparedList::identityHash(const QString &identity)
 {
-    return std::hash<std::u16string_view>()(
-        std::u16string_view(reinterpret_cast<const char16_t *>(identity.constData()),
-                            std::size_t(identity.size())));
+    return std::hash<std::u16string_view>()(std::u16string_view(
+        reinterpret_cast<const char16_t *>(identity.constData()), std::size_t(identity.size())));
 }
 
 PreparedRecord PreparedList::prepareRecord(const QVariantMap &record)
@@ -128,8 +128,8 @@ std::shared_ptr<const PreparedList> PreparedListCache::get(int slot, const QVari
 {
     std::lock_guard lock(mMutex);
     Entry &entry = mEntries.at(std::size_t(slot));
-    if (entry.prepared && entry.list.constData() == list.constData() &&
-        entry.list.size() == list.size())
+    if (entry.prepared && entry.list.constData() == list.constData()
+        && entry.list.size() == list.size())
         return entry.prepared;
     entry.prepared = PreparedList::prepare(list, threads);
     entry.list = list;
@@ -150,4 +150,10 @@ void PreparedListCache::clear()
 {
     std::lock_guard lock(mMutex);
     mEntries = {};
+}
+
+void PreparedListCache::clear(int slot)
+{
+    std::lock_guard lock(mMutex);
+    mEntries.at(std::size_t(slot)) = {};
 }

@@ -17,9 +17,9 @@
 // a keystroke only runs byte searches and compares plain fields.
 struct PreparedRecord {
     QVariantMap record;
-    SearchText text;        // the folded agent search text
+    SearchText text; // the folded agent search text
     std::size_t textHash = 0;
-    QString abbreviation;   // "A"
+    QString abbreviation; // "A"
     std::size_t identityHash = 0; // of the identity text (title, keywords, text and path)
     // The case-folded title in UTF-8, whose byte order is the code-point order titles sort by.
     std::string sortTitle;
@@ -55,6 +55,8 @@ public:
     std::shared_ptr<const PreparedList> get(int slot, const QVariantList &list, int threads = 2);
     std::size_t memoryBytes() const;
     void clear();
+    // Forgets one slot's list and its prepared form.
+    void clear(int slot);
 
 private:
     struct Entry {

@@ -1,12 +1,16 @@
 #include "SearchController.h"
 
+#include "SearchFilter.h"
 #include "SearchPass.h"
 
 #include "ClipboardOffer.h"
+#include "ItemRecord.h"
 
 #include <QElapsedTimer>
 #include <QMetaObject>
 #include <QTimer>
+
+#include <algorithm>
 
 SearchController::SearchController(SourcesProvider sources, QObject *parent)
     : QObject(parent)
@@ -68,13 +72,21 @@ void SearchController::startPass(const QString &query)
     const QVariantList offer =
         query == QLatin1String(" ") && mClipboardOffer ? mClipboardOffer() : QVariantList();
     const int type = mType;
-    mThread = std::thread([this, sources, offer, type, query] {
+    const int generation = mProtectedGeneration;
+    mThread = std::thread([this, sources, offer, type, query, generation] {
         SearchPass pass(mCache);
         auto result =
             std::make_shared<SearchPass::Result>(pass.run(sources, type, query, offer, mMustStop));
         QMetaObject::invokeMethod(
             this,
-            [this, result, query] {
+            [this, result, query, generation] {
+                if (generation != mProtectedGeneration) {
+                    // Locked while the pass ran: what it prepared and found of them goes too.
+                    mCache.clear(SearchFilter::ProtectedNotes);
+                    result->items.removeIf([](const FoundItem &item) {
+                        return ItemRecord::kind(item.record) == ItemRecord::KindProtectedNote;
+                    });
+                }
                 // An overtaken pass is not shown: the retry already waits with newer text.
                 if (result->completed && !mMustStop)
                     updateDisplayedList(std::move(result->items), result->totalItems, query);
@@ -178,6 +190,20 @@ void SearchController::clearPreparedLists()
 {
     if (!mRunning)
         mCache.clear();
+}
+
+void SearchController::forgetProtectedNotes()
+{
+    ++mProtectedGeneration;
+    mPasswordHeld = false;
+    mCache.clear(SearchFilter::ProtectedNotes);
+    const qsizetype removed = mDisplayed.removeIf([](const FoundItem &item) {
+        return ItemRecord::kind(item.record) == ItemRecord::KindProtectedNote;
+    });
+    if (removed > 0) {
+        mTotalItems = std::max(int(mDisplayed.size()), mTotalItems - int(removed));
+        emit displayedListUpdated();
+    }
 }
 
 void SearchController::searchForCaller(int type, const QString &query, CallerDone done)

@@ -48,6 +48,11 @@ public:
     void setClock(Clock clock);
     // Forgets the prepared lists (they are rebuilt on the next pass).
     void clearPreparedLists();
+    // The protected notes were locked: their prepared copy and the rows showing them go, even
+    // from a pass still running, and the filter asks for the password again.
+    void forgetProtectedNotes();
+    // What the prepared lists hold, in bytes (an estimate).
+    std::size_t preparedMemoryBytes() const { return mCache.memoryBytes(); }
 
     // A pass for another program (korvale-search over the bus): the same lists and prepared
     // lists, on a worker of its own, leaving the window's pass, text and filter alone. done runs
@@ -86,6 +91,8 @@ private:
     int mTotalItems = 0;
     bool mPasswordHeld = false;
     qint64 mProtectedChosenAt = -1;
+    // Counts forgetProtectedNotes(), so that a pass that started before it hands nothing over.
+    int mProtectedGeneration = 0;
     // One caller pass at a time: each already uses both cores on large lists.
     QThreadPool mCallers;
     std::atomic<bool> mCallersMustStop{false};

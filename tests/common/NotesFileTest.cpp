@@ -1,7 +1,7 @@
+#include "NotesFile.h"
 #include "CommonKorvaleClass.h"
 #include "KorvaleArchive.h"
 #include "NoteLists.h"
-#include "NotesFile.h"
 #include "ProtectedNoteBlob.h"
 #include "TestEnvironment.h"
 
@@ -19,7 +19,8 @@ QVariantMap note(int kind, const QString &title, const QString &text)
 
 QString protectedPath()
 {
-    return CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::ProtectedNotes);
+    return CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+        DataFileName::ProtectedNotes);
 }
 
 QByteArray bytesOf(const QString &path)
@@ -52,7 +53,8 @@ protected:
 TEST_F(NotesFileTest, FirstFormatIsReadAndRewrittenInTheSecondOnlyAfterTheRightPassword)
 {
     writeBytes(protectedPath(),
-               bytesOf(QStringLiteral(KORVALE_SOURCE_DIR "/tests/common/data/protected-notes-first-format.krvdata")));
+               bytesOf(QStringLiteral(KORVALE_SOURCE_DIR
+                                      "/tests/common/data/protected-notes-first-format.krvdata")));
     const QByteArray original = bytesOf(protectedPath());
 
     NotesFile file(NotesFile::Kind::ProtectedNotes);
@@ -70,7 +72,15 @@ TEST_F(NotesFileTest, FirstFormatIsReadAndRewrittenInTheSecondOnlyAfterTheRightP
     const QVariantList expected{note(6, "Bank", QStringLiteral("PIN 4711\nAccount été")), door};
     EXPECT_EQ(notes, expected);
 
+    // Its code lets other passwords through: the rewrite waits for the password a second time,
+    // and keeps the file of the first format beside the new one.
+    EXPECT_TRUE(file.awaitsConfirmation());
+    EXPECT_EQ(file.save(notes), NotesFile::Status::Unconfirmed);
+    EXPECT_EQ(bytesOf(protectedPath()), original);
+    ASSERT_TRUE(file.confirmPassword("hunter2"));
     ASSERT_EQ(file.save(notes), NotesFile::Status::Ok);
+    EXPECT_TRUE(file.keptAside().endsWith(".first-format"));
+    EXPECT_EQ(bytesOf(file.keptAside()), original);
     const QVariantList blobs = blobsIn(protectedPath());
     ASSERT_EQ(blobs.size(), 2);
     for (const QVariant &blob : blobs)
@@ -81,6 +91,7 @@ TEST_F(NotesFileTest, FirstFormatIsReadAndRewrittenInTheSecondOnlyAfterTheRightP
     EXPECT_EQ(again.unlock("hunter3", reread), NotesFile::Status::WrongPassword);
     ASSERT_EQ(again.unlock("hunter2", reread), NotesFile::Status::Ok);
     EXPECT_FALSE(again.readFirstFormat());
+    EXPECT_FALSE(again.awaitsConfirmation());
     EXPECT_EQ(reread, expected);
 }
 
@@ -88,8 +99,9 @@ TEST_F(NotesFileTest, SecondFormatTellsAWrongPasswordFromADamagedNoteAndKeepsThe
 {
     NotesFile file(NotesFile::Kind::ProtectedNotes);
     QVariantList notes;
-    // No file yet: the first password becomes the file's.
+    // No file yet: the first password, typed twice, becomes the file's.
     ASSERT_EQ(file.unlock("correct horse", notes), NotesFile::Status::Ok);
+    ASSERT_TRUE(file.confirmPassword("correct horse"));
     notes = {note(6, "Alpha", "first secret"), note(6, "Beta", "second secret")};
     ASSERT_EQ(file.save(notes), NotesFile::Status::Ok);
     const QByteArray saved = bytesOf(protectedPath());
@@ -133,6 +145,7 @@ TEST_F(NotesFileTest, ANoteFarBeyondTheFirstFormatsLimitIsStoredWhole)
     NotesFile file(NotesFile::Kind::ProtectedNotes);
     QVariantList notes;
     ASSERT_EQ(file.unlock("pw", notes), NotesFile::Status::Ok);
+    ASSERT_TRUE(file.confirmPassword("pw"));
     notes = {note(6, "huge", noise), note(6, "small", "kept")};
     ASSERT_EQ(file.save(notes), NotesFile::Status::Ok);
     NotesFile again(NotesFile::Kind::ProtectedNotes);
@@ -177,6 +190,7 @@ TEST_F(NotesFileTest, ProtectedNotesSavedByTwoProgramsUnderOnePasswordAreMerged)
     NotesFile agent(NotesFile::Kind::ProtectedNotes);
     QVariantList agentNotes;
     ASSERT_EQ(agent.unlock("pw", agentNotes), NotesFile::Status::Ok);
+    ASSERT_TRUE(agent.confirmPassword("pw"));
     agentNotes = {note(6, "A", "a")};
     ASSERT_EQ(agent.save(agentNotes), NotesFile::Status::Ok);
 
@@ -194,13 +208,16 @@ TEST_F(NotesFileTest, ProtectedNotesSavedByTwoProgramsUnderOnePasswordAreMerged)
 TEST(ProtectedNoteBlob, OpensOnlyWithItsKeyAndRefusesDamageAndHostileCosts)
 {
     const ProtectedKey::Cost cost = ProtectedKey::defaultCost();
-    const ProtectedKey key = ProtectedKey::fromBytes(QByteArray(32, 'k'), QByteArray(16, 's'), cost);
-    const ProtectedKey other = ProtectedKey::fromBytes(QByteArray(32, 'K'), QByteArray(16, 's'), cost);
+    const ProtectedKey key =
+        ProtectedKey::fromBytes(QByteArray(32, 'k'), QByteArray(16, 's'), cost);
+    const ProtectedKey other =
+        ProtectedKey::fromBytes(QByteArray(32, 'K'), QByteArray(16, 's'), cost);
     const QByteArray blob = ProtectedNoteBlob::seal(note(6, "T", "secret"), key);
     ASSERT_FALSE(blob.isEmpty());
     EXPECT_EQ(ProtectedNoteBlob::open(blob, key).note, note(6, "T", "secret"));
     EXPECT_EQ(ProtectedNoteBlob::open(blob, other).status, ProtectedNoteBlob::Opened::WrongKey);
-    EXPECT_EQ(ProtectedNoteBlob::open(blob.left(blob.size() - 1), key).status, ProtectedNoteBlob::Opened::Damaged);
+    EXPECT_EQ(ProtectedNoteBlob::open(blob.left(blob.size() - 1), key).status,
+              ProtectedNoteBlob::Opened::Damaged);
     // Same key, other nonce: the header is authenticated too.
     QByteArray header = blob;
     header[ProtectedNoteBlob::HeaderSize - 1] = char(header[ProtectedNoteBlob::HeaderSize - 1] ^ 1);

@@ -1,8 +1,11 @@
 // korvale-notes beside the real agent: a note it adds reaches the access window through the
-// notification, and a protected note stays out of sight until its password is typed there.
+// notification, and a protected note stays out of sight until its password is typed there, and
+// out of the bus and the preferences even then.
 #include "E2eSupport.h"
 
 #include "SharedPreferences.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +19,8 @@ ProgramRun notesTool(const QStringList &arguments, const QByteArray &input)
 bool shows(const QString &title)
 {
     const QVariantMap state = accessWindowState();
-    return !state.value("searchRunning").toBool() && state.value("titles").toStringList().contains(title);
+    return !state.value("searchRunning").toBool()
+        && state.value("titles").toStringList().contains(title);
 }
 
 } // namespace
@@ -35,15 +39,18 @@ TEST(NotesEndToEnd, AddedNotesAreFoundAndAProtectedOneOnlyAfterItsPassword)
 
     ProgramRun run = notesTool({"add", "Quokka plain"}, "garden beds");
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    run = notesTool({"--protected", "add", "Quokka vault"}, "pass word\nthe safe's code");
+    // A new file: the password is given twice.
+    run =
+        notesTool({"--protected", "add", "Quokka vault"}, "pass word\npass word\nthe safe's code");
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
 
     ASSERT_TRUE(callAccessWindow("Open"));
     ASSERT_TRUE(waitFor([] { return accessWindowState().value("active").toBool(); }))
         << agent.log().toStdString();
     xdotool({"type", "--delay", "40", "quokka"});
-    ASSERT_TRUE(waitFor([] { return accessWindowState().value("query") == "quokka" && shows("Quokka plain"); }))
-        << accessWindowState().value("titles").toStringList().join(", ").toStdString();
+    ASSERT_TRUE(waitFor([] {
+        return accessWindowState().value("query") == "quokka" && shows("Quokka plain");
+    })) << accessWindowState().value("titles").toStringList().join(", ").toStdString();
     EXPECT_FALSE(shows("Quokka vault"));
 
     // The protected filter asks for the password in a sheet of its own.
@@ -54,7 +61,8 @@ TEST(NotesEndToEnd, AddedNotesAreFoundAndAProtectedOneOnlyAfterItsPassword)
     // A wrong password: the alert says so, and the filter stays as it was.
     xdotool({"type", "--delay", "30", "pass wort"});
     xdotool({"key", "Return"});
-    ASSERT_TRUE(waitFor([] { return activeWindowName() == "Wrong password"; })) << activeWindowName().toStdString();
+    ASSERT_TRUE(waitFor([] { return activeWindowName() == "Wrong password"; }))
+        << activeWindowName().toStdString();
     QTest::qWait(300);
     xdotool({"key", "Return"});
     ASSERT_TRUE(waitFor([] { return activeWindowName() != "Wrong password"; }));
@@ -66,9 +74,34 @@ TEST(NotesEndToEnd, AddedNotesAreFoundAndAProtectedOneOnlyAfterItsPassword)
         << activeWindowName().toStdString() << agent.log().toStdString();
     xdotool({"type", "--delay", "30", "pass word"});
     xdotool({"key", "Return"});
-    EXPECT_TRUE(waitFor([] {
-        return accessWindowState().value("typeForSearch").toInt() == 6 && shows("Quokka vault");
-    }, 20000)) << accessWindowState().value("titles").toStringList().join(", ").toStdString()
-               << agent.log().toStdString();
+    // Shown in the window; any client of the bus sees how many rows, but neither the title nor
+    // what was typed to find it.
+    ASSERT_TRUE(waitFor(
+        [] {
+            const QVariantMap state = accessWindowState();
+            return state.value("typeForSearch").toInt() == 6
+                && !state.value("searchRunning").toBool() && state.value("rows").toInt() == 1;
+        },
+        20000))
+        << agent.log().toStdString();
+    const QVariantMap state = accessWindowState();
+    EXPECT_FALSE(state.value("titles").toStringList().contains("Quokka vault"));
+    EXPECT_EQ(state.value("query").toString(), QString());
+    // Nor does korvale-search's question to the agent find it.
+    const ProgramRun found =
+        runProgram(builtProgram(QStringLiteral("bin/korvale-search")), {"quokka"});
+    EXPECT_TRUE(found.out.contains("Quokka plain"))
+        << found.out.constData() << found.err.constData();
+    EXPECT_FALSE(found.out.contains("vault"));
+
+    // Opened: copied, but neither its title nor the query goes into the preferences.
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(waitFor([] { return !accessWindowState().value("visible").toBool(); }))
+        << agent.log().toStdString();
+    QFile stored(SharedPreferences::defaultPath());
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    const QByteArray bytes = stored.readAll();
+    EXPECT_FALSE(bytes.contains("Quokka vault"));
+    EXPECT_FALSE(bytes.contains("quokka"));
     EXPECT_FALSE(agent.log().contains("the safe's code"));
 }

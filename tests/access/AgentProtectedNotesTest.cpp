@@ -1,0 +1,98 @@
+// The agent's protected notes at their deadline: nothing the search made of them outlives the key.
+#include "AgentProtectedNotes.h"
+
+#include "AtomicFile.h"
+#include "CommonKorvaleClass.h"
+#include "KorvaleArchive.h"
+#include "ProtectedNoteBlob.h"
+#include "SearchController.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Answers the password sheet as soon as it is up.
+void answerPasswordSheet(const QString &password)
+{
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, password] {
+        auto *sheet = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!sheet || sheet->objectName() != "PasswordSheet")
+            return;
+        sheet->findChild<QLineEdit *>("PasswordField")->setText(password);
+        sheet->accept();
+        poll->deleteLater();
+    });
+    poll->start(10);
+}
+
+bool waitIdle(SearchController &search)
+{
+    return QTest::qWaitFor([&search] {
+        if (search.isSearchRunning())
+            return false;
+        QTest::qWait(3 * SearchController::kRetryMs);
+        return !search.isSearchRunning();
+    });
+}
+
+} // namespace
+
+TEST(AgentProtectedNotes, TheDeadlineDropsTheSearchsPreparedCopyAndTheRowsShown)
+{
+    TemporaryHome home;
+    {
+        // Written at the lowest cost a file may state, which keeps the derivation quick.
+        const std::optional<ProtectedKey> key =
+            ProtectedKey::derive("pw", ProtectedKey::newSalt(), {10, 8, 1});
+        ASSERT_TRUE(key.has_value());
+        const QVariantList blobs{ProtectedNoteBlob::seal(
+            {{"x", 6}, {"T", "Vault"}, {"t", "the safe's code 4711"}}, *key)};
+        ASSERT_TRUE(AtomicFile::write(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+                                          DataFileName::ProtectedNotes),
+                                      KorvaleArchive::encode(blobs).bytes));
+    }
+
+    QVariantList searched; // the agent's list of protected notes
+    SearchController search([&searched] {
+        SearchSources sources;
+        sources.protectedNotes = searched;
+        sources.notes = {QVariantMap{{"x", 5}, {"T", "Vault plan"}, {"t", "plain"}}};
+        return sources;
+    });
+    AgentProtectedNotes notes(searched, &search, nullptr, 200);
+    search.setProtectedPasswordAsker([&notes] { return notes.askPassword(nullptr); });
+
+    answerPasswordSheet("pw");
+    ASSERT_TRUE(search.setTypeForSearch(6));
+    search.searchFieldModified("vault");
+    ASSERT_TRUE(waitIdle(search));
+    ASSERT_EQ(search.displayedList().size(), 1);
+    EXPECT_EQ(search.displayedList().at(0).record.value("T"), "Vault");
+    EXPECT_GT(search.preparedMemoryBytes(), 0u);
+
+    QSignalSpy locked(&notes, &AgentProtectedNotes::locked);
+    ASSERT_TRUE(locked.wait(5000));
+    EXPECT_FALSE(notes.isUnlocked());
+    EXPECT_TRUE(searched.isEmpty());
+    // Neither the prepared text nor the row showing the note is left in the search.
+    EXPECT_EQ(search.preparedMemoryBytes(), 0u);
+    EXPECT_TRUE(search.displayedList().isEmpty());
+
+    // The next switch to the filter asks again; refused, the filter stays where it was.
+    QTimer::singleShot(50, qApp, [] {
+        if (auto *sheet = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            sheet->reject();
+    });
+    search.setTypeForSearch(5);
+    EXPECT_FALSE(search.setTypeForSearch(6));
+    EXPECT_EQ(search.typeForSearch(), 5);
+}
