@@ -13,13 +13,15 @@ void NoteLists::sortByTitle(QVariantList &notes)
         const bool hasRight = right.contains(QStringLiteral("T"));
         if (!hasLeft || !hasRight)
             return !hasLeft && hasRight;
-        return left.value(QStringLiteral("T")).toString().compare(right.value(QStringLiteral("T")).toString(),
-                                                                   Qt::CaseInsensitive)
+        return left.value(QStringLiteral("T"))
+                   .toString()
+                   .compare(right.value(QStringLiteral("T")).toString(), Qt::CaseInsensitive)
             < 0;
     });
 }
 
-QVariantList NoteLists::merge(const QVariantList &base, const QVariantList &mine, const QVariantList &theirs)
+QVariantList NoteLists::merge(const QVariantList &base, const QVariantList &mine,
+                              const QVariantList &theirs)
 {
     // Notes have no identity of their own here: a note is its whole value.
     QVariantList result = ListMerge::merge(base, mine, theirs);

@@ -66,7 +66,8 @@ QVariantList NotesText::importNotes(const QByteArray &bytes, bool protectedNotes
     return notes;
 }
 
-QVariantMap NotesText::replaced(const QVariantMap &note, const QString &find, const QString &replacement)
+QVariantMap NotesText::replaced(const QVariantMap &note, const QString &find,
+                                const QString &replacement)
 {
     QVariantMap result = note;
     if (find.isEmpty())
