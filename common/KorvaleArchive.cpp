@@ -29,7 +29,10 @@ enum Major : quint8 {
 class Writer
 {
 public:
-    explicit Writer(QByteArray &out) : out(out) {}
+    explicit Writer(QByteArray &out)
+        : out(out)
+    {
+    }
 
     void head(Major major, quint64 n)
     {
@@ -203,7 +206,8 @@ class Reader
 {
 public:
     explicit Reader(const QByteArray &bytes)
-        : p(reinterpret_cast<const quint8 *>(bytes.constData())), end(p + bytes.size())
+        : p(reinterpret_cast<const quint8 *>(bytes.constData()))
+        , end(p + bytes.size())
     {
     }
 
@@ -249,10 +253,18 @@ private:
         }
         int size = 0;
         switch (h.info) {
-        case 24: size = 1; break;
-        case 25: size = 2; break;
-        case 26: size = 4; break;
-        case 27: size = 8; break;
+        case 24:
+            size = 1;
+            break;
+        case 25:
+            size = 2;
+            break;
+        case 26:
+            size = 4;
+            break;
+        case 27:
+            size = 8;
+            break;
         default:
             // Indefinite lengths are never written by the suite.
             fail(QStringLiteral("unsupported encoding"));
@@ -501,4 +513,14 @@ KorvaleArchive::Decoded KorvaleArchive::decode(const QByteArray &bytes)
     out.value = reader.readTop();
     out.error = reader.error;
     return out;
+}
+
+std::optional<QVariantList> KorvaleArchive::decodeList(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return QVariantList();
+    const Decoded decoded = decode(bytes);
+    if (!decoded.error.isEmpty() || decoded.value.typeId() != QMetaType::QVariantList)
+        return std::nullopt;
+    return decoded.value.toList();
 }

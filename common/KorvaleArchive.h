@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 // The archive encoding of every list and dictionary file: CBOR (RFC 8949) behind the
 // self-describe tag. Values: null, booleans, 32- and 64-bit integers, reals, strings, blobs,
 // dates (tag 1, floating epoch seconds, millisecond precision), lists and string-keyed maps.
@@ -25,5 +27,7 @@ struct Decoded {
 
 Encoded encode(const QVariant &value);
 Decoded decode(const QByteArray &bytes);
+// A list file's bytes: no bytes are the empty list; nullopt when they are not one list.
+std::optional<QVariantList> decodeList(const QByteArray &bytes);
 
 } // namespace KorvaleArchive

@@ -39,16 +39,6 @@ QByteArray digest(const QByteArray &bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
 
-std::optional<QVariantList> decodeList(const QByteArray &bytes)
-{
-    if (bytes.isEmpty())
-        return QVariantList();
-    const KorvaleArchive::Decoded decoded = KorvaleArchive::decode(bytes);
-    if (!decoded.error.isEmpty() || decoded.value.typeId() != QMetaType::QVariantList)
-        return std::nullopt;
-    return decoded.value.toList();
-}
-
 } // namespace
 
 ListFile::ListFile(const QString &fileName, ListMerge::Identity identity, Sort sort)
@@ -71,7 +61,7 @@ QVariantList ListFile::read()
     const Bytes current = fileBytes(where);
     std::optional<QVariantList> list;
     if (current.readable)
-        list = decodeList(current.bytes);
+        list = KorvaleArchive::decodeList(current.bytes);
     if (!list) {
         list = ArchiveFile::readList(where); // logs it and keeps it aside
         mBaseDigest = digest(fileBytes(where).bytes);
@@ -97,7 +87,7 @@ bool ListFile::save(QVariantList &list)
     const Bytes current = fileBytes(where);
     QVariantList merged = list;
     if (current.readable && (!mKnown || digest(current.bytes) != mBaseDigest)) {
-        const std::optional<QVariantList> theirs = decodeList(current.bytes);
+        const std::optional<QVariantList> theirs = KorvaleArchive::decodeList(current.bytes);
         if (theirs)
             merged = ListMerge::merge(mBase, list, *theirs, mIdentity);
         else

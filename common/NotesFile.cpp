@@ -37,16 +37,6 @@ QByteArray digest(const QByteArray &bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
 
-std::optional<QVariantList> decodeList(const QByteArray &bytes)
-{
-    if (bytes.isEmpty())
-        return QVariantList();
-    const KorvaleArchive::Decoded decoded = KorvaleArchive::decode(bytes);
-    if (!decoded.error.isEmpty() || decoded.value.typeId() != QMetaType::QVariantList)
-        return std::nullopt;
-    return decoded.value.toList();
-}
-
 // A file holds one salt; more than a few distinct ones is not something a writer makes.
 constexpr int kMaxDerivations = 3;
 
@@ -86,7 +76,7 @@ NotesFile::Status NotesFile::read(QVariantList &notes)
     bool readable = true;
     const QByteArray bytes = fileBytes(mPath, readable);
     if (mKind == Kind::Notes) {
-        std::optional<QVariantList> list = decodeList(bytes);
+        std::optional<QVariantList> list = KorvaleArchive::decodeList(bytes);
         if (!readable || !list)
             list = ArchiveFile::readList(mPath); // logs it and keeps it aside
         notes = *list;
@@ -117,7 +107,7 @@ NotesFile::Status NotesFile::unlock(const QString &password, QVariantList &notes
 
     bool readable = true;
     const QByteArray bytes = fileBytes(mPath, readable);
-    std::optional<QVariantList> blobs = decodeList(bytes);
+    std::optional<QVariantList> blobs = KorvaleArchive::decodeList(bytes);
     if (!readable || !blobs) {
         KorvaleLog::line(
             QStringLiteral("Exception reading file %1: not a list of protected notes").arg(mPath));
@@ -265,7 +255,7 @@ bool NotesFile::confirmPassword(const QString &again)
 
 std::optional<QVariantList> NotesFile::decodeWithKey(const QByteArray &bytes) const
 {
-    const std::optional<QVariantList> blobs = decodeList(bytes);
+    const std::optional<QVariantList> blobs = KorvaleArchive::decodeList(bytes);
     if (!blobs || !mKey)
         return std::nullopt;
     QVariantList notes;
@@ -316,7 +306,7 @@ NotesFile::Status NotesFile::save(QVariantList &notes)
     if (readable && !mKeepAsideBeforeSave && digest(current) != mBaseDigest) {
         std::optional<QVariantList> theirs;
         if (mKind == Kind::Notes)
-            theirs = decodeList(current);
+            theirs = KorvaleArchive::decodeList(current);
         else
             theirs = decodeWithKey(current);
         if (theirs) {
