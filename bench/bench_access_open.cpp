@@ -19,39 +19,16 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+// After Qt: Xlib defines names that Qt's headers use.
+#include "BenchGestures.h"
+
 namespace {
 
 using BenchAgent::call;
+using BenchAgent::doubleTap;
 using BenchAgent::state;
 using BenchAgent::steadyNow;
-
-template <typename Predicate> bool waitFor(Predicate predicate, int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        if (predicate())
-            return true;
-        QThread::msleep(5);
-    }
-    return false;
-}
-
-// Returns the time of the second release.
-qint64 doubleTap(Display *display, KeyCode super)
-{
-    qint64 released = 0;
-    for (int tap = 0; tap < 2; ++tap) {
-        XTestFakeKeyEvent(display, super, True, CurrentTime);
-        XSync(display, False);
-        QThread::msleep(70);
-        XTestFakeKeyEvent(display, super, False, CurrentTime);
-        XSync(display, False);
-        released = steadyNow();
-        if (tap == 0)
-            QThread::msleep(70);
-    }
-    return released;
-}
+using BenchAgent::waitFor;
 
 } // namespace
 

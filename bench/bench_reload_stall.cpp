@@ -42,7 +42,13 @@
 
 #include <cstdio>
 
+// After Qt: Xlib defines names that Qt's headers use.
+#include "BenchGestures.h"
+
 namespace {
+
+using BenchAgent::doubleTap;
+using BenchAgent::waitFor;
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -221,33 +227,6 @@ int inProcess()
     Bench::print("readings_on_calling_thread_median", before.median, "ms");
     Bench::print("readings_on_calling_thread_p95", before.p95, "ms");
     return 0;
-}
-
-template <typename Predicate> bool waitFor(Predicate predicate, int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        if (predicate())
-            return true;
-        QThread::msleep(2);
-    }
-    return false;
-}
-
-qint64 doubleTap(Display *display, KeyCode super)
-{
-    qint64 released = 0;
-    for (int tap = 0; tap < 2; ++tap) {
-        XTestFakeKeyEvent(display, super, True, CurrentTime);
-        XSync(display, False);
-        QThread::msleep(70);
-        XTestFakeKeyEvent(display, super, False, CurrentTime);
-        XSync(display, False);
-        released = BenchAgent::steadyNow();
-        if (tap == 0)
-            QThread::msleep(70);
-    }
-    return released;
 }
 
 int withAgent(int taps, bool reloads)
