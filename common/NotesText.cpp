@@ -66,7 +66,8 @@ QVariantList NotesText::importNotes(const QByteArray &bytes, bool protectedNotes
     return notes;
 }
 
-QVariantMap NotesText::replaced(const QVariantMap &note, const QString &find, const QString &replacement)
+QVariantMap NotesText::replaced(const QVariantMap &note, const QString &find,
+                                const QString &replacement)
 {
     QVariantMap result = note;
     if (find.isEmpty())
@@ -85,4 +86,22 @@ NotesText::ImportedFile NotesText::importNotesFromFile(const QString &path, bool
     if (!read.isRead())
         return {{}, read.reason};
     return {importNotes(read.bytes, protectedNotes), {}};
+}
+
+QString NotesText::toolTip(const QVariantMap &note)
+{
+    QString tip = note.value(QStringLiteral("T")).toString();
+    const QString keywords = note.value(QStringLiteral("K")).toString();
+    if (!keywords.isEmpty())
+        tip += QLatin1Char('\n') + keywords;
+    QString text = note.value(QStringLiteral("t")).toString();
+    if (text.size() > ToolTipTextLimit) {
+        // Never half of a character outside the Basic Multilingual Plane.
+        const int cut = text.at(ToolTipTextLimit - 1).isHighSurrogate() ? ToolTipTextLimit - 1
+                                                                        : ToolTipTextLimit;
+        text = text.left(cut) + QChar(0x2026);
+    }
+    if (!text.isEmpty())
+        tip += QLatin1Char('\n') + text;
+    return tip;
 }

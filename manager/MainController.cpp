@@ -206,6 +206,13 @@ void MainController::buildSections()
             mEnvironment.notifications->post(NotificationChannel::Daemon,
                                              QStringLiteral("NotesChanged"));
         });
+    // A refused or cancelled password leaves nothing to show: back to the first section.
+    connect(mProtectedNotesSection, &NotesSection::stayedLocked, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (mWindow->currentSection() == ManagerWindow::ProtectedNotes)
+                mWindow->selectSection(ManagerWindow::Welcome);
+        });
+    });
     mClipboard = std::make_unique<ClipboardSection>(*mEnvironment.notifications, mWindow.get());
     mWindow->setSectionView(S::Clipboard, mClipboard->view());
 
@@ -370,9 +377,9 @@ void MainController::clickMainTableView(int section)
 {
     if (section == ManagerWindow::Notes)
         mNotesSection->open();
-    // Without the password the protected notes stay closed: back to the first section.
-    if (section == ManagerWindow::ProtectedNotes && !mProtectedNotesSection->open())
-        QTimer::singleShot(0, this, [this] { mWindow->selectSection(0); });
+    // Without the password the protected notes stay closed: the section says so (stayedLocked).
+    if (section == ManagerWindow::ProtectedNotes)
+        mProtectedNotesSection->open();
     if (section == ManagerWindow::ApplicationsFound) {
         searchApplis();
         if (mApplicationsView)
