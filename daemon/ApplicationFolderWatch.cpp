@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
+
 ApplicationFolderWatch::ApplicationFolderWatch(QObject *parent)
     : QObject(parent)
 {

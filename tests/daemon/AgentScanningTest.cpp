@@ -201,3 +201,24 @@ TEST(AgentScanning, AnEntryAddedToAWatchedFolderIsListedWithoutARequest)
                   .value(ItemRecord::KeyPath),
               apps.path() + QStringLiteral("/kde/org.example.Atlas.desktop"));
 }
+
+// A package installing many entries one after the other gives one scan, not one per entry.
+TEST(AgentScanning, ABurstOfChangesInTheApplicationFoldersGivesOneSignal)
+{
+    QTemporaryDir apps;
+    ApplicationFolderWatch watch;
+    watch.setQuietMs(500);
+    watch.setFolders({apps.path()});
+    ASSERT_EQ(watch.watchedFolders(), QStringList{apps.path()});
+    int emitted = 0;
+    QObject::connect(&watch, &ApplicationFolderWatch::changed, [&] { ++emitted; });
+    for (int i = 0; i < 20; ++i) {
+        writeDesktopEntry(apps.path(), QStringLiteral("org.example.App%1.desktop").arg(i),
+                          QStringLiteral("App %1").arg(i));
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    QDeadlineTimer deadline(10000);
+    while (emitted == 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(emitted, 1);
+}
