@@ -279,6 +279,13 @@ TEST_F(ManagerTest, AWrongPasswordThroughThePasswordButtonGoesBackToTheFirstSect
         ASSERT_EQ(seed.save(notes), NotesFile::Status::Ok);
     }
     auto manager = makeManager();
+    // Opening the section and cancelling the password stays out of it too.
+    manager->window()->selectSection(ManagerWindow::Notes);
+    answerInTurn({{"PasswordSheet", [](QDialog *sheet) { sheet->reject(); }}});
+    manager->window()->selectSection(ManagerWindow::ProtectedNotes);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(manager->window()->currentSection(), int(ManagerWindow::Welcome));
+
     answerInTurn({password("PasswordSheet", "pw")});
     manager->window()->selectSection(ManagerWindow::ProtectedNotes);
     QCoreApplication::processEvents();
