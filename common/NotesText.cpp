@@ -87,3 +87,21 @@ NotesText::ImportedFile NotesText::importNotesFromFile(const QString &path, bool
         return {{}, read.reason};
     return {importNotes(read.bytes, protectedNotes), {}};
 }
+
+QString NotesText::toolTip(const QVariantMap &note)
+{
+    QString tip = note.value(QStringLiteral("T")).toString();
+    const QString keywords = note.value(QStringLiteral("K")).toString();
+    if (!keywords.isEmpty())
+        tip += QLatin1Char('\n') + keywords;
+    QString text = note.value(QStringLiteral("t")).toString();
+    if (text.size() > ToolTipTextLimit) {
+        // Never half of a character outside the Basic Multilingual Plane.
+        const int cut = text.at(ToolTipTextLimit - 1).isHighSurrogate() ? ToolTipTextLimit - 1
+                                                                        : ToolTipTextLimit;
+        text = text.left(cut) + QChar(0x2026);
+    }
+    if (!text.isEmpty())
+        tip += QLatin1Char('\n') + text;
+    return tip;
+}

@@ -28,4 +28,10 @@ ImportedFile importNotesFromFile(const QString &path, bool protectedNotes);
 // Literal, case-sensitive replacement in "T", "K" and "t" of one record.
 QVariantMap replaced(const QVariantMap &note, const QString &find, const QString &replacement);
 
+// A note's row tooltip: the title, then the keywords and the text, each on its own lines when
+// not empty. A text longer than ToolTipTextLimit characters is cut there and ends with "…", so
+// a long note does not cover the screen.
+inline constexpr int ToolTipTextLimit = 600;
+QString toolTip(const QVariantMap &note);
+
 } // namespace NotesText

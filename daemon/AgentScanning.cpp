@@ -15,8 +15,20 @@ AgentScanning::AgentScanning(DaemonController &controller, QObject *parent)
                 mController.lists().mListOfApplications = list;
                 mController.hooks().rebuildItemsWithShortcuts();
             });
-    connect(&mScanner, &ApplicationScanner::scanFinished, this,
-            [this] { mController.flags().mScanningForApplications = false; });
+    connect(&mScanner, &ApplicationScanner::scanFinished, this, [this] {
+        mController.flags().mScanningForApplications = false;
+        // Subfolders the scan found are watched from now on.
+        mWatch.setFolders(mController.lists().mListOfFoldersForApplications);
+    });
+    connect(&controller, &DaemonController::settingsRead, this,
+            [this] { mWatch.setFolders(mController.lists().mListOfFoldersForApplications); });
+    connect(&mWatch, &ApplicationFolderWatch::changed, this, [this] {
+        // A change during a running scan may not be in its result: scan again after it.
+        if (mScanner.isScanningForApplications())
+            mWatch.retryLater();
+        else
+            startApplicationScan();
+    });
 }
 
 void AgentScanning::prepare()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ApplicationFolderWatch.h"
 #include "ApplicationScanner.h"
 
 #include <QObject>
@@ -7,7 +8,8 @@
 class DaemonController;
 
 // Runs the controller's scan requests on the shared application scanner and hands the merged
-// list back to the controller, so the agent's application list follows what is installed.
+// list back to the controller, so the agent's application list follows what is installed. The
+// application folders are watched: an entry added to or removed from any of them starts a scan.
 class AgentScanning : public QObject
 {
     Q_OBJECT
@@ -21,6 +23,7 @@ public:
     void rescanFolders();
 
     ApplicationScanner &scanner() { return mScanner; }
+    ApplicationFolderWatch &folderWatch() { return mWatch; }
 
 private:
     // Each scan walks the folders the controller read last, so a changed "AppsFoldersList" is
@@ -29,4 +32,5 @@ private:
 
     DaemonController &mController;
     ApplicationScanner mScanner;
+    ApplicationFolderWatch mWatch;
 };

@@ -6,6 +6,8 @@
 #include "CommonKorvaleClass.h"
 #include "ItemRecord.h"
 #include "ManagerListFilter.h"
+#include "QOR_StringUtils.h"
+#include "QOR_WindowsUtils.h"
 
 #include <QListView>
 
@@ -55,9 +57,18 @@ void ClipboardSection::refreshFromDisk()
 void ClipboardSection::store()
 {
     ClipboardList::sortList(mListOfClipboard);
-    mStore.save(mListOfClipboard);
+    const bool saved = mStore.save(mListOfClipboard);
     searchClipboard();
-    ClipboardStore::tellAgent(mNotifications);
+    if (saved) {
+        ClipboardStore::tellAgent(mNotifications);
+        return;
+    }
+    // The entries stay in the window as edited; the user is told they are not on disk.
+    QOR_WindowsUtils::modalCriticalAlertForWindow(
+        mSheetParent,
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ClipboardNotSavedTitle")),
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("NotesNotSavedText")),
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("OKButton")), {}, {});
 }
 
 void ClipboardSection::addClipboard()

@@ -118,6 +118,12 @@ MainController::MainController(Environment environment, QObject *parent)
     mScanner->setCurrentListSource([this] { return mListOfApplicationsFound; });
     connect(mScanner.get(), &ApplicationScanner::applicationsListChanged, this,
             &MainController::applicationsListChanged);
+    connect(mScanner.get(), &ApplicationScanner::scanFinished, this, [this] {
+        if (mRescanPending) {
+            mRescanPending = false;
+            rescanApplications();
+        }
+    });
     // Another program's request never reaches a sheet that is open: it waits for it to close.
     mRequests = std::make_unique<SheetRequestQueue>(
         [this](const SheetRequestQueue::Request &request) { handleRequest(request); });
@@ -206,6 +212,13 @@ void MainController::buildSections()
             mEnvironment.notifications->post(NotificationChannel::Daemon,
                                              QStringLiteral("NotesChanged"));
         });
+    // A refused or cancelled password leaves nothing to show: back to the first section.
+    connect(mProtectedNotesSection, &NotesSection::stayedLocked, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (mWindow->currentSection() == ManagerWindow::ProtectedNotes)
+                mWindow->selectSection(ManagerWindow::Welcome);
+        });
+    });
     mClipboard = std::make_unique<ClipboardSection>(*mEnvironment.notifications, mWindow.get());
     mWindow->setSectionView(S::Clipboard, mClipboard->view());
 
@@ -231,6 +244,8 @@ void MainController::buildSections()
             &MainController::editApplication);
     connect(applications, &ApplicationsFoundView::webSearchRequested, this,
             &MainController::searchOnWeb);
+    connect(applications, &ApplicationsFoundView::rescanRequested, this,
+            &MainController::rescanApplications);
 
     auto *files = new FilesView;
     mFilesView = files;
@@ -267,6 +282,7 @@ void MainController::buildSections()
         keys << QKeySequence(Qt::CTRL | Qt::Key_Comma);
     preferences->setShortcuts(keys);
     preferences->setMenuRole(QAction::PreferencesRole);
+    edit->addAction(mApplicationsView->rescanAction());
     QMenu *help = mWindow->menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(localized(QStringLiteral("TourTitle")), this, [this] {
         TourWindow tour(mWindow.get());
@@ -370,9 +386,9 @@ void MainController::clickMainTableView(int section)
 {
     if (section == ManagerWindow::Notes)
         mNotesSection->open();
-    // Without the password the protected notes stay closed: back to the first section.
-    if (section == ManagerWindow::ProtectedNotes && !mProtectedNotesSection->open())
-        QTimer::singleShot(0, this, [this] { mWindow->selectSection(0); });
+    // Without the password the protected notes stay closed: the section says so (stayedLocked).
+    if (section == ManagerWindow::ProtectedNotes)
+        mProtectedNotesSection->open();
     if (section == ManagerWindow::ApplicationsFound) {
         searchApplis();
         if (mApplicationsView)
@@ -480,6 +496,14 @@ void MainController::setApplicationsActivity(const ManagerListFilter::ActivityMa
 {
     mAppsActivity = activity;
     searchApplis();
+}
+
+void MainController::rescanApplications()
+{
+    mScanner->setApplicationsFolders(mListOfFoldersForApplications);
+    // A scan already running may have walked past a new entry: another one follows it.
+    if (!mScanner->launchScanApplicationsProcess())
+        mRescanPending = true;
 }
 
 void MainController::storeFolders()

@@ -104,6 +104,8 @@ public:
     void editApplication(int row);
     void editFileFolder(int row);
     void searchApplis();
+    // Rescan Applications: the application folders walked again now, as the agent's scan would.
+    void rescanApplications();
     // searchOnWeb: the shown row's application in the web browser.
     void searchOnWeb(int row, const QString &addressTemplate);
     // The agent's "EditItem" request.
@@ -185,4 +187,5 @@ private:
     QVariantList mListOfFiles;
     ManagerListFilter::ActivityMap mAppsActivity;
     bool mFirstLaunchOfVersion = false;
+    bool mRescanPending = false;
 };

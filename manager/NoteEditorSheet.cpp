@@ -2,6 +2,7 @@
 
 #include "QOR_StringUtils.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -27,13 +28,21 @@ std::optional<QVariantMap> NoteEditorSheet::edit(QWidget *window, const QVariant
     auto *form = new QFormLayout(&sheet);
     auto *title = new QLineEdit(note.value(QStringLiteral("T")).toString(), &sheet);
     title->setObjectName(QStringLiteral("NoteTitle"));
+    auto *abbreviation = new QLineEdit(note.value(QStringLiteral("A")).toString(), &sheet);
+    abbreviation->setObjectName(QStringLiteral("NoteAbbreviation"));
     auto *keywords = new QLineEdit(note.value(QStringLiteral("K")).toString(), &sheet);
+    keywords->setObjectName(QStringLiteral("NoteKeywords"));
+    auto *hideOthers = new QCheckBox(text("EditorHideApps"), &sheet);
+    hideOthers->setObjectName(QStringLiteral("NoteHideOthers"));
+    hideOthers->setChecked(note.value(QStringLiteral("H")).toInt() != 0);
     auto *body = new QPlainTextEdit(note.value(QStringLiteral("t")).toString(), &sheet);
     body->setObjectName(QStringLiteral("NoteText"));
     body->setMinimumSize(420, 260);
     form->addRow(text("NoteEditorTitleLabel"), title);
+    form->addRow(text("NoteEditorAbbreviationLabel"), abbreviation);
     form->addRow(text("NoteEditorKeywordsLabel"), keywords);
     form->addRow(body);
+    form->addRow(hideOthers);
     auto *buttons = new QDialogButtonBox(&sheet);
     buttons->addButton(text("OKButton"), QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(text("CancelButton"), QDialogButtonBox::RejectRole);
@@ -44,7 +53,9 @@ std::optional<QVariantMap> NoteEditorSheet::edit(QWidget *window, const QVariant
     const bool confirmed = sheet.exec() == QDialog::Accepted;
     QVariantMap edited = note;
     edited.insert(QStringLiteral("T"), title->text());
+    edited.insert(QStringLiteral("A"), abbreviation->text());
     edited.insert(QStringLiteral("K"), keywords->text());
+    edited.insert(QStringLiteral("H"), hideOthers->isChecked() ? 1 : 0);
     edited.insert(QStringLiteral("t"), body->toPlainText());
     body->clear();
     if (!confirmed)

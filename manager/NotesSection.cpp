@@ -65,6 +65,8 @@ NotesSection::NotesSection(NotesFile::Kind kind, QWidget *window, QObject *paren
     view->model()->setRowIcon(ListIcons::createStandardIcon(
         isProtected() ? QIcon::fromTheme(QStringLiteral("object-locked"), fallback)
                       : QIcon::fromTheme(QStringLiteral("text-x-generic"), fallback)));
+    view->model()->setToolTip(
+        [](const QVariant &note) { return NotesText::toolTip(note.toMap()); });
     mSearch = new QLineEdit;
     mSearch->setObjectName(QStringLiteral("search"));
     mSearch->setPlaceholderText(text("NotesSearchPlaceholder"));
@@ -111,18 +113,34 @@ QWidget *NotesSection::view() const
 
 bool NotesSection::open()
 {
+    const bool unlocked = unlockForCommand();
+    mSearch->setFocus();
+    return unlocked;
+}
+
+bool NotesSection::unlockForCommand()
+{
     if (isProtected() && !mFile.isUnlocked())
         changePassword();
-    mSearch->setFocus();
     return !isProtected() || mFile.isUnlocked();
 }
 
 void NotesSection::changePassword()
 {
     QVariantList notes;
-    if (PasswordSheet::unlock(mWindow, mFile, notes, false) == PasswordSheet::Outcome::Cancelled)
+    const PasswordSheet::Outcome outcome = PasswordSheet::unlock(mWindow, mFile, notes, false);
+    if (outcome == PasswordSheet::Outcome::Cancelled) {
+        if (!mFile.isUnlocked())
+            emit stayedLocked();
         return; // the key held stays
+    }
     mNotes = notes;
+    // A refused password dropped any key held: nothing of the section is left to show.
+    if (!mFile.isUnlocked()) {
+        search();
+        emit stayedLocked();
+        return;
+    }
     // Notes that came in under another kind are protected ones now.
     bool changed = false;
     for (QVariant &note : mNotes) {
@@ -195,7 +213,7 @@ bool NotesSection::appendAndSave(const QVariantList &records)
 
 void NotesSection::newNote()
 {
-    if (isProtected() && !mFile.isUnlocked())
+    if (!unlockForCommand())
         return;
     const std::optional<QVariantMap> note =
         NoteEditorSheet::edit(mWindow, {{QStringLiteral("x"), isProtected() ? 6 : 5}});
@@ -212,8 +230,6 @@ void NotesSection::editNote()
     std::optional<QVariantMap> edited = NoteEditorSheet::edit(mWindow, original);
     if (!edited)
         return;
-    if (!edited->contains(QStringLiteral("H")))
-        edited->insert(QStringLiteral("H"), 0);
     // The notes may have been read again while the sheet was open: the note edited is found by
     // its value; when it is gone, the edit is added rather than lost.
     const qsizetype at = mNotes.indexOf(original);
@@ -261,7 +277,7 @@ void NotesSection::removeNotes()
 
 void NotesSection::importNotes()
 {
-    if (isProtected() && !mFile.isUnlocked())
+    if (!unlockForCommand())
         return;
     const QString path =
         QFileDialog::getOpenFileName(mWindow, text("NotesImport"), QDir::homePath());

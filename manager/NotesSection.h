@@ -22,7 +22,8 @@ public:
 
     QWidget *view() const;
     bool isProtected() const { return mFile.kind() == NotesFile::Kind::ProtectedNotes; }
-    // Section 10 opened: asks for the password when none is held; false when the section stays locked.
+    // Section 10 opened: asks for the password when none is held; false when the section stays
+    // locked.
     bool open();
     // Reads the file again (another program saved it).
     void reload();
@@ -44,8 +45,13 @@ public:
 signals:
     // The file was written: the agent is told.
     void saved();
+    // A password was asked and the protected notes are locked after it: the window leaves the
+    // section rather than showing it empty.
+    void stayedLocked();
 
 private:
+    // Asks for the password when the protected notes are locked; false when they stay locked.
+    bool unlockForCommand();
     void search();
     bool save();
     QList<int> selectedIndexes() const;

@@ -4,6 +4,7 @@
 #include "QOR_StringUtils.h"
 #include "WebSearch.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -112,6 +113,16 @@ ApplicationsFoundView::ApplicationsFoundView(QWidget *parent)
     mWebSearch->setMenu(services);
     mWebSearch->setEnabled(false);
     mEdit = addEditButton();
+    mRescan = new QAction(localized(QStringLiteral("ManagerRescanMenu")), this);
+    mRescan->setObjectName(QStringLiteral("RescanApplications"));
+    // The desktop's refresh key (F5, and Ctrl+R where it has that too).
+    QList<QKeySequence> rescanKeys = QKeySequence::keyBindings(QKeySequence::Refresh);
+    if (rescanKeys.isEmpty())
+        rescanKeys << QKeySequence(Qt::Key_F5);
+    mRescan->setShortcuts(rescanKeys);
+    connect(mRescan, &QAction::triggered, this, &ApplicationsFoundView::rescanRequested);
+    connect(addButton(QStringLiteral("ManagerRescan")), &QPushButton::clicked, mRescan,
+            &QAction::trigger);
     connect(this, &ListSectionView::selectionChanged, this, [this] {
         mEdit->setEnabled(!selectedRows().isEmpty());
         mWebSearch->setEnabled(!selectedRows().isEmpty());

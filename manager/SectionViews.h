@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+class QAction;
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -39,9 +41,12 @@ public:
     void setActivityChoiceEnabled(bool enabled);
     QLineEdit *searchField() const { return mSearch; }
     QLabel *counterLabel() const { return mCounter; }
+    // Rescan Applications: the section's button and the window's menu entry (with its key).
+    QAction *rescanAction() const { return mRescan; }
 
 signals:
     void filterChanged();
+    void rescanRequested();
     // The row's application looked up with a web search service's address template.
     void webSearchRequested(int row, const QString &addressTemplate);
 
@@ -53,6 +58,7 @@ private:
     QLabel *mEmpty;
     QStackedLayout *mPages;
     QPushButton *mEdit;
+    QAction *mRescan;
 };
 
 // The user's own files and folders ("FilesList").

@@ -148,6 +148,10 @@
         <translation>This picture cannot be shown</translation>
     </message>
     <message>
+        <source>ClipboardNotSavedTitle</source>
+        <translation>The clipboard entries could not be saved</translation>
+    </message>
+    <message>
         <source>ClipboardPasteButton</source>
         <translation>Take Clipboard</translation>
     </message>
@@ -348,6 +352,14 @@
         <translation>Remove</translation>
     </message>
     <message>
+        <source>ManagerRescan</source>
+        <translation>Rescan</translation>
+    </message>
+    <message>
+        <source>ManagerRescanMenu</source>
+        <translation>Rescan Applications</translation>
+    </message>
+    <message>
         <source>ManagerSearch</source>
         <translation>Search</translation>
     </message>
@@ -390,6 +402,10 @@
     <message>
         <source>NoResultAvailable</source>
         <translation>No results</translation>
+    </message>
+    <message>
+        <source>NoteEditorAbbreviationLabel</source>
+        <translation>Abbreviation</translation>
     </message>
     <message>
         <source>NoteEditorKeywordsLabel</source>

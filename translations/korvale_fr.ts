@@ -148,6 +148,10 @@
         <translation>Cette image ne peut pas être affichée</translation>
     </message>
     <message>
+        <source>ClipboardNotSavedTitle</source>
+        <translation>Les entrées du presse-papiers n’ont pu être enregistrées</translation>
+    </message>
+    <message>
         <source>ClipboardPasteButton</source>
         <translation>Prendre le presse-papiers</translation>
     </message>
@@ -348,6 +352,14 @@
         <translation>Supprimer</translation>
     </message>
     <message>
+        <source>ManagerRescan</source>
+        <translation>Réexaminer</translation>
+    </message>
+    <message>
+        <source>ManagerRescanMenu</source>
+        <translation>Réexaminer les applications</translation>
+    </message>
+    <message>
         <source>ManagerSearch</source>
         <translation>Rechercher</translation>
     </message>
@@ -390,6 +402,10 @@
     <message>
         <source>NoResultAvailable</source>
         <translation>Aucun résultat</translation>
+    </message>
+    <message>
+        <source>NoteEditorAbbreviationLabel</source>
+        <translation>Abréviation</translation>
     </message>
     <message>
         <source>NoteEditorKeywordsLabel</source>

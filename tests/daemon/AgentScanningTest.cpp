@@ -4,6 +4,10 @@
 #include "CommonKorvaleClass.h"
 #include "ItemRecord.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -165,4 +169,56 @@ TEST(AgentScanning, AbsentFolderListMeansTheDesktopsFoldersAndAnEmptiedOneMeansN
         EXPECT_TRUE(f.controller->lists().mListOfApplications.contains(notes));
         EXPECT_EQ(log.lines().size(), 1);
     }
+}
+
+// Every listed folder is watched, its subfolders too: an entry added to one starts a scan
+// without waiting for the periodic check.
+TEST(AgentScanning, AnEntryAddedToAWatchedFolderIsListedWithoutARequest)
+{
+    DaemonFixture f;
+    QTemporaryDir apps;
+    ASSERT_TRUE(QDir(apps.path()).mkpath(QStringLiteral("kde")));
+    writeDesktopEntry(apps.path(), QStringLiteral("org.example.Editor.desktop"),
+                      QStringLiteral("Editor"));
+    managerWrites({{QStringLiteral("AppsFoldersList"), QStringList{apps.path()}}});
+
+    AgentScanning scanning(*f.controller);
+    scanning.folderWatch().setQuietMs(50);
+    f.controller->awakeFromNib();
+    f.controller->readData();
+    scanning.startApplicationScan();
+    ASSERT_TRUE(scanning.scanner().waitForScan(10000));
+    ASSERT_EQ(f.controller->lists().mListOfApplications.size(), 1);
+    EXPECT_TRUE(scanning.folderWatch().watchedFolders().contains(apps.path() + "/kde"));
+
+    writeDesktopEntry(apps.path() + "/kde", QStringLiteral("org.example.Atlas.desktop"),
+                      QStringLiteral("Atlas"));
+    QDeadlineTimer deadline(10000);
+    while (findByTitle(f.controller->lists().mListOfApplications, QStringLiteral("Atlas")).isEmpty()
+           && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(findByTitle(f.controller->lists().mListOfApplications, QStringLiteral("Atlas"))
+                  .value(ItemRecord::KeyPath),
+              apps.path() + QStringLiteral("/kde/org.example.Atlas.desktop"));
+}
+
+// A package installing many entries one after the other gives one scan, not one per entry.
+TEST(AgentScanning, ABurstOfChangesInTheApplicationFoldersGivesOneSignal)
+{
+    QTemporaryDir apps;
+    ApplicationFolderWatch watch;
+    watch.setQuietMs(500);
+    watch.setFolders({apps.path()});
+    ASSERT_EQ(watch.watchedFolders(), QStringList{apps.path()});
+    int emitted = 0;
+    QObject::connect(&watch, &ApplicationFolderWatch::changed, [&] { ++emitted; });
+    for (int i = 0; i < 20; ++i) {
+        writeDesktopEntry(apps.path(), QStringLiteral("org.example.App%1.desktop").arg(i),
+                          QStringLiteral("App %1").arg(i));
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    QDeadlineTimer deadline(10000);
+    while (emitted == 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(emitted, 1);
 }

@@ -11,14 +11,19 @@
 #include "ManagerWindow.h"
 #include "PasteboardContents.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -205,4 +210,38 @@ TEST_F(ManagerTest, AnotherProgramsChangesAreShownAndKeptWhenTheManagerChangesTh
     section->removeClipboard(section->view()->selectedRows());
     EXPECT_EQ(titlesOf(CommonKorvaleClass::readListInFile(DataFileName::Clipboard)),
               (QStringList{"From a script", "Quiet"}));
+}
+
+// A change the file does not take is not shown as saved: the user is told, and the agent is not
+// asked to reread a file that did not change.
+TEST_F(ManagerTest, AClipboardChangeThatCouldNotBeSavedIsReported)
+{
+    CommonKorvaleClass::saveListInFile({entry("Mine", "m"), entry("Other", "o")},
+                                       DataFileName::Clipboard);
+    auto manager = makeManager();
+    ClipboardSection *section = manager->clipboardSection();
+    ASSERT_EQ(section->entries().size(), 2);
+    // The data file's name taken by a folder that is not empty: no file can replace it.
+    const QString path =
+        CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Clipboard);
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkpath(path + "/inside"));
+
+    QStringList alerts;
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [&alerts, poll] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            alerts << box->text();
+            box->reject();
+            poll->deleteLater();
+        }
+    });
+    poll->start(10);
+    const QPointer<QTimer> guard = poll;
+    clearPosted();
+    selectRows(section->view(), {0});
+    section->removeClipboard(section->view()->selectedRows());
+    EXPECT_EQ(alerts, QStringList{"The clipboard entries could not be saved"});
+    EXPECT_FALSE(posted().contains("SettingChanged"));
+    delete guard.data(); // still there when no alert came
 }

@@ -10,10 +10,13 @@
 #include "SectionViews.h"
 #include "WebSearch.h"
 
+#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSet>
@@ -293,4 +296,42 @@ TEST_F(ManagerTest, TheWebSearchLooksUpTheSelectedApplicationsTitle)
             << encoded.toStdString();
     }
     EXPECT_EQ(WebSearch::addressFor(google, QString()), std::nullopt);
+}
+
+// A desktop entry added to the user's folder after the scan is listed once Rescan Applications
+// (the Edit menu's entry and its key) walks the folders again; the agent is told.
+TEST_F(ManagerTest, RescanListsADesktopEntryAddedToTheUsersApplicationsFolder)
+{
+    const QString folder = makeFile(".local/share/applications", true);
+    mPreferences->setValue("AppsFoldersList", QStringList{folder});
+    auto writeEntry = [&](const QString &id, const QString &name) {
+        QFile file(folder + "/" + id);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Desktop Entry]\nType=Application\nExec=/bin/true\nName=" + name.toUtf8()
+                   + "\n");
+    };
+    writeEntry("org.example.Editor.desktop", "Editor");
+    auto manager = makeManager();
+    ASSERT_TRUE(manager->applicationDidFinishLaunching());
+    ASSERT_TRUE(manager->scanner()->waitForScan(10000));
+    ASSERT_EQ(pathsOf(manager->applicationsFound()),
+              QStringList{folder + "/org.example.Editor.desktop"});
+
+    writeEntry("org.example.Atlas.desktop", "Atlas");
+    clearPosted();
+    QAction *rescan = manager->window()->findChild<QAction *>("RescanApplications");
+    ASSERT_NE(rescan, nullptr);
+    EXPECT_FALSE(rescan->shortcut().isEmpty());
+    QMenu *edit = nullptr;
+    for (QAction *menu : manager->window()->menuBar()->actions()) {
+        if (menu->menu() && menu->menu()->actions().contains(rescan))
+            edit = menu->menu();
+    }
+    EXPECT_NE(edit, nullptr) << "Rescan Applications is in a menu";
+    rescan->trigger();
+    ASSERT_TRUE(manager->scanner()->waitForScan(10000));
+    EXPECT_EQ(pathsOf(manager->applicationsFound()),
+              (QStringList{folder + "/org.example.Atlas.desktop",
+                           folder + "/org.example.Editor.desktop"}));
+    EXPECT_TRUE(posted().contains("ScanApplicationsCompleted"));
 }
