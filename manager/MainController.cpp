@@ -258,7 +258,7 @@ void MainController::buildSections()
         QTimer::singleShot(CloseDelayMs, qApp, &QCoreApplication::quit);
     });
 
-    QMenu *edit = mWindow->menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu *edit = mWindow->menuBar()->addMenu(localized(QStringLiteral("ManagerEditMenu")));
     QAction *preferences = edit->addAction(localized(QStringLiteral("PreferencesMenu")), this,
                                            &MainController::editPrefs);
     // The desktop's own key for preferences where it has one, Ctrl+, otherwise.
@@ -267,7 +267,7 @@ void MainController::buildSections()
         keys << QKeySequence(Qt::CTRL | Qt::Key_Comma);
     preferences->setShortcuts(keys);
     preferences->setMenuRole(QAction::PreferencesRole);
-    QMenu *help = mWindow->menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu *help = mWindow->menuBar()->addMenu(localized(QStringLiteral("ManagerHelpMenu")));
     help->addAction(localized(QStringLiteral("TourTitle")), this, [this] {
         TourWindow tour(mWindow.get());
         tour.exec();
