@@ -3,14 +3,13 @@
 #include "QOR_StringUtils.h"
 #include "SectionIcons.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -140,8 +139,11 @@ int ManagerWindow::currentSection() const
 void ManagerWindow::showEvent(QShowEvent *event)
 {
     // The widest section sets the content's minimum; a window only that wide would hold the
-    // divider at the list's narrowest, so it opens wide enough for the divider to travel.
-    const int roomy = minimumSizeHint().width() + DividerTravel;
+    // divider at the list's narrowest, so it opens wide enough for the divider to travel, as far
+    // as the screen allows.
+    int roomy = minimumSizeHint().width() + DividerTravel;
+    if (const QScreen *display = screen())
+        roomy = qMax(minimumSizeHint().width(), qMin(roomy, display->availableGeometry().width()));
     if (width() < roomy)
         resize(roomy, height());
     QMainWindow::showEvent(event);
