@@ -72,7 +72,7 @@ QIcon SectionIcons::ownIcon(int section)
 {
     if (!validSection(section))
         return {};
-    initSectionIconResources();
+    [[maybe_unused]] static const bool registered = (initSectionIconResources(), true);
     return squared(
         QIcon(QStringLiteral(":/sections/%1.svg").arg(QString::fromLatin1(pictures(section).own))));
 }
