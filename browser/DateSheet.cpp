@@ -32,7 +32,7 @@ DateSheet::DateSheet(QWidget *parent)
 {
     setObjectName(QStringLiteral("dateSheet"));
     setWindowModality(Qt::WindowModal);
-    setWindowTitle(localized("PopupMenuModifyDate"));
+    setWindowTitle(localized("DateSheetTitle"));
     mCurrentDate->setObjectName(QStringLiteral("currentDate"));
     mDate->setObjectName(QStringLiteral("date"));
     mDate->setCalendarPopup(true);

@@ -34,7 +34,7 @@ RenameSheet::RenameSheet(QWidget *parent)
 {
     setObjectName(QStringLiteral("renameSheet"));
     setWindowModality(Qt::WindowModal);
-    setWindowTitle(localized("PopupMenuModifyName"));
+    setWindowTitle(localized("RenameSheetTitle"));
     mScheme->setObjectName(QStringLiteral("scheme"));
     mFirstNumber->setObjectName(QStringLiteral("firstNumber"));
     mFirstNumber->setRange(0, std::numeric_limits<int>::max());

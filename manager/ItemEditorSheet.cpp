@@ -39,7 +39,7 @@ ItemEditorSheet::ItemEditorSheet(QWidget *parent)
     , mHideOthers(new QCheckBox(localized(QStringLiteral("EditorHideApps"))))
 {
     setWindowModality(Qt::WindowModal);
-    setWindowTitle(localized(QStringLiteral("ManagerEdit")));
+    setWindowTitle(localized(QStringLiteral("ItemEditorTitle")));
     mTitle->setObjectName(QStringLiteral("title"));
     mAbbreviation->setObjectName(QStringLiteral("abbreviation"));
     mKeywords->setObjectName(QStringLiteral("keywords"));

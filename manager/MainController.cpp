@@ -273,7 +273,7 @@ void MainController::buildSections()
         QTimer::singleShot(CloseDelayMs, qApp, &QCoreApplication::quit);
     });
 
-    QMenu *edit = mWindow->menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu *edit = mWindow->menuBar()->addMenu(localized(QStringLiteral("ManagerEditMenu")));
     QAction *preferences = edit->addAction(localized(QStringLiteral("PreferencesMenu")), this,
                                            &MainController::editPrefs);
     // The desktop's own key for preferences where it has one, Ctrl+, otherwise.
@@ -283,7 +283,7 @@ void MainController::buildSections()
     preferences->setShortcuts(keys);
     preferences->setMenuRole(QAction::PreferencesRole);
     edit->addAction(mApplicationsView->rescanAction());
-    QMenu *help = mWindow->menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu *help = mWindow->menuBar()->addMenu(localized(QStringLiteral("ManagerHelpMenu")));
     help->addAction(localized(QStringLiteral("TourTitle")), this, [this] {
         TourWindow tour(mWindow.get());
         tour.exec();

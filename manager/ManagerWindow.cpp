@@ -1,13 +1,15 @@
 #include "ManagerWindow.h"
 
 #include "QOR_StringUtils.h"
+#include "SectionIcons.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QListWidget>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -15,34 +17,23 @@ namespace {
 struct SectionLook {
     QString title;
     QString tooltip;
-    const char *themeIcon;
-    QStyle::StandardPixmap fallback;
 };
 
-// Theme icons where the desktop has them, the style's own otherwise.
 const SectionLook &look(int section)
 {
     static const SectionLook sections[ManagerWindow::SectionCount] = {
-        {KORVALE_KEY("Welcome"), QString(), "user-home", QStyle::SP_DirHomeIcon},
-        {KORVALE_KEY("QuickHelp"), KORVALE_KEY("QuickHelpTip"), "help-contents",
-         QStyle::SP_DialogHelpButton},
-        {KORVALE_KEY("ShortCut"), KORVALE_KEY("ShortCutTip"), "preferences-desktop-keyboard",
-         QStyle::SP_ComputerIcon},
-        {KORVALE_KEY("Applications"), KORVALE_KEY("ApplicationsTip"), "folder", QStyle::SP_DirIcon},
-        {KORVALE_KEY("ApplicationsFound"), KORVALE_KEY("ApplicationsFoundTip"),
-         "applications-other", QStyle::SP_DesktopIcon},
-        {KORVALE_KEY("Files"), KORVALE_KEY("FilesTip"), "folder-documents", QStyle::SP_FileIcon},
-        {KORVALE_KEY("ToDo"), KORVALE_KEY("ToDoTip"), "view-task", QStyle::SP_DialogApplyButton},
-        {KORVALE_KEY("Reminder"), KORVALE_KEY("ReminderTip"), "appointment-new",
-         QStyle::SP_MessageBoxInformation},
-        {KORVALE_KEY("OtherData"), KORVALE_KEY("OtherDataTip"), "x-office-address-book",
-         QStyle::SP_DriveNetIcon},
-        {KORVALE_KEY("Notes"), KORVALE_KEY("NotesTip"), "accessories-text-editor",
-         QStyle::SP_FileDialogDetailedView},
-        {KORVALE_KEY("ProtectedNotes"), KORVALE_KEY("ProtectedNotesTip"), "dialog-password",
-         QStyle::SP_MessageBoxWarning},
-        {KORVALE_KEY("Clipboard"), KORVALE_KEY("ClipboardTip"), "edit-paste",
-         QStyle::SP_FileDialogContentsView},
+        {KORVALE_KEY("Welcome"), QString()},
+        {KORVALE_KEY("QuickHelp"), KORVALE_KEY("QuickHelpTip")},
+        {KORVALE_KEY("ShortCut"), KORVALE_KEY("ShortCutTip")},
+        {KORVALE_KEY("Applications"), KORVALE_KEY("ApplicationsTip")},
+        {KORVALE_KEY("ApplicationsFound"), KORVALE_KEY("ApplicationsFoundTip")},
+        {KORVALE_KEY("Files"), KORVALE_KEY("FilesTip")},
+        {KORVALE_KEY("ToDo"), KORVALE_KEY("ToDoTip")},
+        {KORVALE_KEY("Reminder"), KORVALE_KEY("ReminderTip")},
+        {KORVALE_KEY("OtherData"), KORVALE_KEY("OtherDataTip")},
+        {KORVALE_KEY("Notes"), KORVALE_KEY("NotesTip")},
+        {KORVALE_KEY("ProtectedNotes"), KORVALE_KEY("ProtectedNotesTip")},
+        {KORVALE_KEY("Clipboard"), KORVALE_KEY("ClipboardTip")},
     };
     return sections[section];
 }
@@ -73,28 +64,27 @@ ManagerWindow::ManagerWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("Korvale"));
     setObjectName(QStringLiteral("mainWindow"));
     mSections->setObjectName(QStringLiteral("sections"));
-    mSections->setIconSize(QSize(24, 24));
+    mSections->setIconSize(QSize(SectionIcons::Size, SectionIcons::Size));
     mSections->setUniformItemSizes(true);
     for (int section = 0; section < SectionCount; ++section) {
         const SectionLook &sectionLook = look(section);
-        QIcon icon = QIcon::fromTheme(QString::fromLatin1(sectionLook.themeIcon));
-        if (icon.isNull())
-            icon = style()->standardIcon(sectionLook.fallback);
-        auto *item = new QListWidgetItem(icon, localized(sectionLook.title));
+        auto *item = new QListWidgetItem(SectionIcons::icon(section), localized(sectionLook.title));
         if (!sectionLook.tooltip.isEmpty())
             item->setToolTip(localized(sectionLook.tooltip));
         mSections->addItem(item);
         mContent->addWidget(new QWidget);
     }
-    // The divider moves between 140 and 220 pixels from the left.
-    mSections->setMinimumWidth(DividerMinimum);
-    mSections->setMaximumWidth(DividerMaximum);
+    // The list is never narrower than its longest name in the user's language, so no name is
+    // cut, and the divider can take it some way further.
+    const int namesWidth = sectionNamesWidth();
+    mSections->setMinimumWidth(namesWidth);
+    mSections->setMaximumWidth(namesWidth + DividerTravel);
 
     mSplitter->addWidget(mSections);
     mSplitter->addWidget(mContent);
     mSplitter->setStretchFactor(1, 1);
     mSplitter->setCollapsible(0, false);
-    mSplitter->setSizes({180, 620});
+    mSplitter->setSizes({namesWidth + DividerTravel / 4, 620});
 
     auto *central = new QWidget;
     auto *layout = new QVBoxLayout(central);
@@ -122,6 +112,14 @@ void ManagerWindow::setSectionView(int section, QWidget *view)
         mContent->setCurrentIndex(section);
 }
 
+int ManagerWindow::sectionNamesWidth() const
+{
+    // The items' own widths (icon, spacing and name as the style draws them), the list's
+    // frame, and room for a scroll bar in a short window.
+    return mSections->sizeHintForColumn(0) + 2 * mSections->frameWidth()
+        + mSections->verticalScrollBar()->sizeHint().width() + 4;
+}
+
 QWidget *ManagerWindow::sectionView(int section) const
 {
     return mContent->widget(section);
@@ -136,6 +134,19 @@ void ManagerWindow::selectSection(int section)
 int ManagerWindow::currentSection() const
 {
     return mSections->currentRow();
+}
+
+void ManagerWindow::showEvent(QShowEvent *event)
+{
+    // The widest section sets the content's minimum; a window only that wide would hold the
+    // divider at the list's narrowest, so it opens wide enough for the divider to travel, as far
+    // as the screen allows.
+    int roomy = minimumSizeHint().width() + DividerTravel;
+    if (const QScreen *display = screen())
+        roomy = qMax(minimumSizeHint().width(), qMin(roomy, display->availableGeometry().width()));
+    if (width() < roomy)
+        resize(roomy, height());
+    QMainWindow::showEvent(event);
 }
 
 void ManagerWindow::closeEvent(QCloseEvent *event)

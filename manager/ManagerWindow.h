@@ -27,8 +27,8 @@ public:
         Clipboard,
         SectionCount
     };
-    static constexpr int DividerMinimum = 140;
-    static constexpr int DividerMaximum = 220;
+    // How far the divider moves right of the list's narrowest width.
+    static constexpr int DividerTravel = 160;
 
     explicit ManagerWindow(QWidget *parent = nullptr);
 
@@ -40,6 +40,8 @@ public:
 
     QListWidget *sectionList() const { return mSections; }
     QSplitter *splitter() const { return mSplitter; }
+    // The narrowest the section list may be: its longest name and icon shown whole.
+    int sectionNamesWidth() const;
 
     // The keys of a section's title and tooltip (empty: none).
     static QString titleKey(int section);
@@ -51,6 +53,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QListWidget *mSections;

@@ -12,7 +12,7 @@ ShortcutCaptureSheet::ShortcutCaptureSheet(KeyMapSource *keyboard, QWidget *pare
     , mCapture(new KeyCombinationCapture(keyboard, this))
     , mKeys(keysLabel())
 {
-    setWindowTitle(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("EditorShortcut")));
+    setWindowTitle(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ShortcutSheetTitle")));
     setWindowModality(Qt::WindowModal);
     auto *text =
         new QLabel(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ShortcutSheetText")));

@@ -204,6 +204,10 @@
         <translation>Korvale agent active (starts at login)</translation>
     </message>
     <message>
+        <source>DateSheetTitle</source>
+        <translation>Change Dates</translation>
+    </message>
+    <message>
         <source>EditorAbbreviation</source>
         <translation>Abbreviation:</translation>
     </message>
@@ -256,6 +260,10 @@
         <translation>Copy name:</translation>
     </message>
     <message>
+        <source>FileEditorWindowTitle</source>
+        <translation>Date and Duplicate</translation>
+    </message>
+    <message>
         <source>Files</source>
         <translation>Files and Folders</translation>
     </message>
@@ -290,6 +298,10 @@
     <message>
         <source>InvalidSystemTitle</source>
         <translation>Korvale cannot run here</translation>
+    </message>
+    <message>
+        <source>ItemEditorTitle</source>
+        <translation>Edit Item</translation>
     </message>
     <message>
         <source>KeyActivationHint</source>
@@ -340,8 +352,16 @@
         <translation>Edit…</translation>
     </message>
     <message>
+        <source>ManagerEditMenu</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
         <source>ManagerEditWaits</source>
         <translation>“%1” opens for editing when the open dialog is closed.</translation>
+    </message>
+    <message>
+        <source>ManagerHelpMenu</source>
+        <translation>&amp;Help</translation>
     </message>
     <message>
         <source>ManagerNoApplications</source>
@@ -936,6 +956,10 @@
         <translation>Reminders and the calendar</translation>
     </message>
     <message>
+        <source>RenameSheetTitle</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
         <source>RevealCursorAlt</source>
         <translation>Alt</translation>
     </message>
@@ -1026,6 +1050,10 @@
     <message>
         <source>ShortcutSheetText</source>
         <translation>Hold the keys of the shortcut still for two seconds, or press them and click Take.</translation>
+    </message>
+    <message>
+        <source>ShortcutSheetTitle</source>
+        <translation>Item Shortcut</translation>
     </message>
     <message>
         <source>ShortcutTake</source>

@@ -204,6 +204,10 @@
         <translation>Agent Korvale actif (démarre à l’ouverture de session)</translation>
     </message>
     <message>
+        <source>DateSheetTitle</source>
+        <translation>Changer les dates</translation>
+    </message>
+    <message>
         <source>EditorAbbreviation</source>
         <translation>Abréviation :</translation>
     </message>
@@ -256,6 +260,10 @@
         <translation>Nom de la copie :</translation>
     </message>
     <message>
+        <source>FileEditorWindowTitle</source>
+        <translation>Date et copie</translation>
+    </message>
+    <message>
         <source>Files</source>
         <translation>Fichiers et dossiers</translation>
     </message>
@@ -290,6 +298,10 @@
     <message>
         <source>InvalidSystemTitle</source>
         <translation>Korvale ne peut pas fonctionner ici</translation>
+    </message>
+    <message>
+        <source>ItemEditorTitle</source>
+        <translation>Modifier l’élément</translation>
     </message>
     <message>
         <source>KeyActivationHint</source>
@@ -340,8 +352,16 @@
         <translation>Modifier…</translation>
     </message>
     <message>
+        <source>ManagerEditMenu</source>
+        <translation>É&amp;dition</translation>
+    </message>
+    <message>
         <source>ManagerEditWaits</source>
         <translation>« %1 » s’ouvrira pour modification à la fermeture de la boîte de dialogue ouverte.</translation>
+    </message>
+    <message>
+        <source>ManagerHelpMenu</source>
+        <translation>&amp;Aide</translation>
     </message>
     <message>
         <source>ManagerNoApplications</source>
@@ -936,6 +956,10 @@
         <translation>Rappels et calendrier</translation>
     </message>
     <message>
+        <source>RenameSheetTitle</source>
+        <translation>Renommer</translation>
+    </message>
+    <message>
         <source>RevealCursorAlt</source>
         <translation>Alt</translation>
     </message>
@@ -1026,6 +1050,10 @@
     <message>
         <source>ShortcutSheetText</source>
         <translation>Maintenez les touches du raccourci deux secondes, ou appuyez dessus et cliquez sur Prendre.</translation>
+    </message>
+    <message>
+        <source>ShortcutSheetTitle</source>
+        <translation>Raccourci de l’élément</translation>
     </message>
     <message>
         <source>ShortcutTake</source>

@@ -53,7 +53,7 @@ FileEditorWindow::FileEditorWindow(QWidget *parent)
     , mDuplicate(new QPushButton(this))
 {
     setWindowTitle(
-        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("PopupMenuOpenEditorItem")));
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("FileEditorWindowTitle")));
     mFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     mFolder->setWordWrap(true);
     mDate->setCalendarPopup(true);
@@ -149,7 +149,7 @@ bool FileEditorWindow::edit(const QString &path)
     mFolder->setText(QOR_StringUtils::localizedPath(info.absolutePath()));
     setWindowTitle(QStringLiteral("%1 — %2").arg(
         QOR_StringUtils::localizedNameAtPath(path),
-        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("PopupMenuOpenEditorItem"))));
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("FileEditorWindowTitle"))));
     adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -4,6 +4,7 @@
 #include "SharedPreferences.h"
 #include "TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -126,9 +127,12 @@ TEST_F(StringUtilsTest, InstalledTableFollowsTheUserLanguage)
     EXPECT_EQ(QOR_StringUtils::installTranslations(QLocale(QLocale::French, QLocale::Canada)),
               "fr");
     EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("QuitButton")), "Quitter");
-    // Languages without a table get the English one, never the bare keys.
+    // Qt's own texts (the standard buttons) in the same language, from qt6-translations-l10n.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuler");
+    // Languages without a table get the English one, never the bare keys, and Qt's texts follow.
     EXPECT_EQ(QOR_StringUtils::installTranslations(QLocale(QLocale::German)), "en");
     EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("QuitButton")), "Quit");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
     EXPECT_EQ(QOR_StringUtils::availableLanguages(), (QStringList{"en", "fr"}));
 }
 
