@@ -253,7 +253,7 @@ TEST_F(BrowserControllerTest, TheContextMenuOffersContentsAndEnclosingFolders)
     for (QAction *entry : menu->actions()) {
         if (entry->text() == "Contents")
             contents = entry->menu();
-        if (entry->text() == "Enclosing Folders")
+        if (entry->text() == "Enclosing folders")
             ancestors = entry->menu();
     }
     ASSERT_TRUE(contents && ancestors);
