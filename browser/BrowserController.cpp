@@ -71,23 +71,6 @@ bool onSomeScreen(const QRect &frame)
     return false;
 }
 
-// A window placed high on the screen, as the default place is, would open with its title bar out
-// of reach: it is moved inside the screen's usable area.
-void keepOnScreen(QWidget *window)
-{
-    const QScreen *screen = QGuiApplication::screenAt(window->geometry().center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect room = screen->availableGeometry();
-    QRect frame = window->geometry();
-    frame.moveLeft(std::max(room.left(), std::min(frame.left(), room.right() + 1 - frame.width())));
-    frame.moveTop(std::max(room.top(), std::min(frame.top(), room.bottom() + 1 - frame.height())));
-    if (frame != window->geometry())
-        window->move(frame.topLeft());
-}
-
 // Rows of the tree from the top: an index's rows from the root down, compared in order.
 QList<int> treeOrderKey(QModelIndex index)
 {
@@ -159,7 +142,8 @@ void BrowserController::awakeFromNib()
             mEnvironment.preferences->stringValue(WindowFrameKey).value_or(QString()));
         saved && onSomeScreen(*saved))
         mWindow->setGeometry(*saved);
-    keepOnScreen(mWindow);
+    // The default place is high on the screen: the title bar must not end above it.
+    QOR_WindowsUtils::keepFrameOnScreen(mWindow);
 
     const auto option = [this](const QString &key) {
         return mEnvironment.preferences->intValue(key).value_or(0) != 0;
@@ -369,8 +353,11 @@ void BrowserController::receiveNotification(const QString &channel, const QStrin
         if (!mWindow->isVisible()) {
             if (const auto frame = QOR_WindowsUtils::parseFrameString(
                     userInfo.value(QStringLiteral("WindowFrame")).toString())) {
-                mWindow->setGeometry(*frame);
-                keepOnScreen(mWindow);
+                // The access window's frame has no decorations: this window's frame, title bar
+                // included, takes its place.
+                mWindow->move(frame->topLeft());
+                mWindow->resize(frame->size());
+                QOR_WindowsUtils::keepFrameOnScreen(mWindow);
             }
         }
         createBrowserForPath(userInfo.value(QStringLiteral("Path")).toString(), false);
@@ -707,7 +694,10 @@ QVariantMap BrowserController::status() const
     state.insert(QStringLiteral("Selected"), selected);
     const QWidget *sheet = QApplication::activeModalWidget();
     state.insert(QStringLiteral("Sheet"), sheet ? sheet->objectName() : QString());
-    if (mWindow)
+    if (mWindow) {
         state.insert(QStringLiteral("Frame"), QOR_WindowsUtils::frameString(mWindow->geometry()));
+        state.insert(QStringLiteral("OuterFrame"),
+                     QOR_WindowsUtils::frameString(mWindow->frameGeometry()));
+    }
     return state;
 }

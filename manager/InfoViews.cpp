@@ -22,6 +22,7 @@ QString localized(const QString &key)
 WelcomeView::WelcomeView(QWidget *parent)
     : QWidget(parent)
     , mVersion(new QLabel)
+    , mText(new QLabel)
 {
     auto *icon = new QLabel;
     icon->setPixmap(QApplication::windowIcon().pixmap(96, 96));
@@ -34,17 +35,28 @@ WelcomeView::WelcomeView(QWidget *parent)
     title->setAlignment(Qt::AlignCenter);
     mVersion->setAlignment(Qt::AlignCenter);
     mVersion->setObjectName(QStringLiteral("version"));
-    auto *text = new QLabel(localized(QStringLiteral("WelcomeText")));
-    text->setWordWrap(true);
-    text->setAlignment(Qt::AlignCenter);
+    setGesture(QString());
+    mText->setWordWrap(true);
+    mText->setAlignment(Qt::AlignCenter);
     auto *layout = new QVBoxLayout(this);
     layout->addStretch(1);
     layout->addWidget(icon);
     layout->addWidget(title);
     layout->addWidget(mVersion);
     layout->addSpacing(16);
-    layout->addWidget(text);
+    layout->addWidget(mText);
     layout->addStretch(2);
+}
+
+void WelcomeView::setGesture(const QString &gesture)
+{
+    mText->setText(gesture.isEmpty() ? localized(QStringLiteral("WelcomeTextNoGesture"))
+                                     : localized(QStringLiteral("WelcomeText")).arg(gesture));
+}
+
+QString WelcomeView::welcomeText() const
+{
+    return mText->text();
 }
 
 void WelcomeView::setVersion(const QString &version)

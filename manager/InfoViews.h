@@ -12,9 +12,13 @@ public:
     explicit WelcomeView(QWidget *parent = nullptr);
     void setVersion(const QString &version);
     QString versionText() const;
+    // The welcome text names the gesture that opens the access window now (empty: none).
+    void setGesture(const QString &gesture);
+    QString welcomeText() const;
 
 private:
     QLabel *mVersion;
+    QLabel *mText;
 };
 
 // The quick help section.

@@ -36,6 +36,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
@@ -226,7 +227,10 @@ void MainController::buildSections()
     mFoldersView = folders;
     mWindow->setSectionView(S::Applications, folders);
     connect(folders, &ApplicationFoldersView::addRequested, this, [this] {
-        const QString folder = QFileDialog::getExistingDirectory(mWindow.get());
+        // From the home folder: the working folder of a program started from the menu is
+        // wherever the desktop happened to be.
+        const QString folder =
+            QFileDialog::getExistingDirectory(mWindow.get(), QString(), QDir::homePath());
         if (!folder.isEmpty())
             addApplicationFolderAtPath(folder);
     });
@@ -251,8 +255,9 @@ void MainController::buildSections()
     mFilesView = files;
     mWindow->setSectionView(S::Files, files);
     connect(files, &FilesView::addRequested, this, [this](bool folder) {
-        const QString path = folder ? QFileDialog::getExistingDirectory(mWindow.get())
-                                    : QFileDialog::getOpenFileName(mWindow.get());
+        const QString path = folder
+            ? QFileDialog::getExistingDirectory(mWindow.get(), QString(), QDir::homePath())
+            : QFileDialog::getOpenFileName(mWindow.get(), QString(), QDir::homePath());
         if (!path.isEmpty())
             addFileAtPath(path);
     });
@@ -441,6 +446,8 @@ void MainController::shortCutsDidChange()
 {
     mShortcutSettings.store(*mEnvironment.preferences);
     mShortcutView->showSettings(mShortcutSettings);
+    if (mWelcomeView)
+        mWelcomeView->setGesture(mShortcutSettings.gestureSummary());
     mEnvironment.notifications->post(NotificationChannel::Daemon, QStringLiteral("SettingChanged"));
 }
 

@@ -123,6 +123,7 @@ public:
     KeyActivationSheet *keyActivationSheet();
     CornerActivationSheet *cornerActivationSheet();
     ShortcutSectionView *shortcutView() const { return mShortcutView; }
+    WelcomeView *welcomeView() const { return mWelcomeView; }
     // editPrefs: the preferences sheet; on OK its keys are stored and the agent told.
     void editPrefs();
     PreferencesSheet *preferencesSheet();

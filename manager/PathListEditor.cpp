@@ -2,6 +2,7 @@
 
 #include "QOR_StringUtils.h"
 
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -37,11 +38,11 @@ PathListEditor::PathListEditor(const QString &title, const QString &fileFilter, 
             [this] { mRemove->setEnabled(!mList->selectedItems().isEmpty()); });
     connect(addFile, &QPushButton::clicked, this, [this] {
         for (const QString &path :
-             QFileDialog::getOpenFileNames(this, QString(), QString(), mFileFilter))
+             QFileDialog::getOpenFileNames(this, QString(), QDir::homePath(), mFileFilter))
             addPath(path);
     });
     connect(addFolder, &QPushButton::clicked, this, [this] {
-        const QString folder = QFileDialog::getExistingDirectory(this);
+        const QString folder = QFileDialog::getExistingDirectory(this, QString(), QDir::homePath());
         if (!folder.isEmpty())
             addPath(folder);
     });

@@ -183,30 +183,18 @@ FilesView::FilesView(QWidget *parent)
     connect(mRemove, &QPushButton::clicked, this, [this] { emit removeRequested(selectedRows()); });
     connect(mInclude, &QPushButton::clicked, this, [this] {
         const QList<int> rows = selectedRows();
-        if (rows.isEmpty())
-            return;
-        const bool included =
-            model()->list().value(rows.first()).toMap().value(QStringLiteral("F")).toInt() != 0;
-        emit includeContentsRequested(rows, !included);
+        if (const std::optional<bool> included = folderContentsIncluded(rows))
+            emit includeContentsRequested(rows, !*included);
     });
     // The box acts on folders only: it is offered while the selection holds one.
     connect(this, &ListSectionView::selectionChanged, this, [this] {
         const QList<int> rows = selectedRows();
         mRemove->setEnabled(!rows.isEmpty());
         mEdit->setEnabled(!rows.isEmpty());
-        bool folder = false;
-        bool included = false;
-        for (int row : rows) {
-            const QVariantMap record = model()->list().value(row).toMap();
-            if (record.value(QStringLiteral("D")).toInt() != 0) {
-                if (!folder)
-                    included = record.value(QStringLiteral("F")).toInt() != 0;
-                folder = true;
-            }
-        }
-        mInclude->setEnabled(folder);
-        mInclude->setText(localized(included ? QStringLiteral("NoIncludeContents")
-                                             : QStringLiteral("IncludeContents")));
+        const std::optional<bool> included = folderContentsIncluded(rows);
+        mInclude->setEnabled(included.has_value());
+        mInclude->setText(localized(included.value_or(false) ? QStringLiteral("NoIncludeContents")
+                                                             : QStringLiteral("IncludeContents")));
     });
     table()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table(), &QWidget::customContextMenuRequested, this, &FilesView::showContextMenu);
@@ -225,19 +213,40 @@ void FilesView::setFiles(const QVariantList &files)
     model()->setList(files);
 }
 
+std::optional<bool> FilesView::folderContentsIncluded(const QList<int> &rows) const
+{
+    for (int row : rows) {
+        const QVariantMap record = model()->list().value(row).toMap();
+        if (record.value(QStringLiteral("D")).toInt() != 0)
+            return record.value(QStringLiteral("F")).toInt() != 0;
+    }
+    return std::nullopt;
+}
+
+std::unique_ptr<QMenu> FilesView::contextMenuForRow(int row)
+{
+    const QModelIndex index = table()->model()->index(row, 0);
+    if (!index.isValid())
+        return nullptr;
+    if (!table()->selectionModel()->isSelected(index))
+        table()->selectionModel()->select(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const std::optional<bool> included = folderContentsIncluded({row});
+    if (!included)
+        return nullptr;
+    auto menu = std::make_unique<QMenu>();
+    QAction *entry = menu->addAction(localized(*included ? QStringLiteral("NoIncludeContents")
+                                                         : QStringLiteral("IncludeContents")));
+    connect(entry, &QAction::triggered, this,
+            [this, included] { emit includeContentsRequested(selectedRows(), !*included); });
+    return menu;
+}
+
 void FilesView::showContextMenu(const QPoint &position)
 {
     const QModelIndex index = table()->indexAt(position);
     if (!index.isValid())
         return;
-    if (!table()->selectionModel()->isSelected(index))
-        table()->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
-    const bool included =
-        model()->list().value(index.row()).toMap().value(QStringLiteral("F")).toInt() != 0;
-    QMenu menu;
-    QAction *entry = menu.addAction(localized(included ? QStringLiteral("NoIncludeContents")
-                                                       : QStringLiteral("IncludeContents")));
-    connect(entry, &QAction::triggered, this,
-            [this, included] { emit includeContentsRequested(selectedRows(), !included); });
-    menu.exec(table()->viewport()->mapToGlobal(position));
+    if (const std::unique_ptr<QMenu> menu = contextMenuForRow(index.row()))
+        menu->exec(table()->viewport()->mapToGlobal(position));
 }

@@ -2,11 +2,14 @@
 
 #include "ListSectionView.h"
 
+#include <QMenu>
 #include <QStringList>
 #include <QVariantList>
 
-class QAction;
+#include <memory>
+#include <optional>
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -75,7 +78,14 @@ signals:
     void removeRequested(const QList<int> &rows);
     void includeContentsRequested(const QList<int> &rows, bool include);
 
+public:
+    // The menu of a row (selected first): the contents entry, offered for folders only, since
+    // it does nothing to a file. Nothing for a file.
+    std::unique_ptr<QMenu> contextMenuForRow(int row);
+
 private:
+    // Whether the first folder among the rows has its contents included; nothing without a folder.
+    std::optional<bool> folderContentsIncluded(const QList<int> &rows) const;
     void showContextMenu(const QPoint &position);
     QPushButton *mRemove;
     QPushButton *mEdit;

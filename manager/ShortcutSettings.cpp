@@ -116,3 +116,16 @@ QString ShortcutSettings::cornerSummary() const
     }
     return summary;
 }
+
+QString ShortcutSettings::gestureSummary() const
+{
+    if (shortCutsActivated != 0)
+        return keySummary();
+    if (shortCutsMouseActivated == 0)
+        return {};
+    // "Top right corner" starts a sentence of its own; here it sits in the middle of one.
+    QString corner = cornerSummary();
+    if (!corner.isEmpty())
+        corner[0] = corner.at(0).toLower();
+    return corner;
+}

@@ -37,6 +37,9 @@ struct ShortcutSettings {
     // how often it is tapped; the corner, then "+" and each modifier it needs.
     QString keySummary() const;
     QString cornerSummary() const;
+    // How the access window opens, to be read inside a sentence: the key gesture when it is on,
+    // else the corner of the screen when that is on, else nothing.
+    QString gestureSummary() const;
 
     // The stored values where there are some, these values elsewhere.
     static ShortcutSettings load(const SharedPreferences &preferences);

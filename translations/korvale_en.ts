@@ -293,7 +293,7 @@
     </message>
     <message>
         <source>IncludeContents</source>
-        <translation>Include the Folder’s Contents</translation>
+        <translation>Include the folder’s contents</translation>
     </message>
     <message>
         <source>InvalidSystemTitle</source>
@@ -413,7 +413,7 @@
     </message>
     <message>
         <source>NoIncludeContents</source>
-        <translation>Do Not Include the Folder’s Contents</translation>
+        <translation>Do not include the folder’s contents</translation>
     </message>
     <message>
         <source>NoReminder</source>
@@ -422,6 +422,10 @@
     <message>
         <source>NoResultAvailable</source>
         <translation>No results</translation>
+    </message>
+    <message>
+        <source>NoToDoItem</source>
+        <translation>No to-do items</translation>
     </message>
     <message>
         <source>NoteEditorAbbreviationLabel</source>
@@ -601,7 +605,7 @@
     </message>
     <message>
         <source>PopupMenuAccessPath</source>
-        <translation>Enclosing Folders</translation>
+        <translation>Enclosing folders</translation>
     </message>
     <message>
         <source>PopupMenuBrowserOpenItem</source>
@@ -649,7 +653,7 @@
     </message>
     <message>
         <source>PopupMenuOpenAccessWindow</source>
-        <translation>Open the Access Window</translation>
+        <translation>Open the access window</translation>
     </message>
     <message>
         <source>PopupMenuOpenApplication</source>
@@ -669,7 +673,7 @@
     </message>
     <message>
         <source>PopupMenuOpenEditorItem</source>
-        <translation>Date and Duplicate…</translation>
+        <translation>Date and duplicate…</translation>
     </message>
     <message>
         <source>PopupMenuOpenItem</source>
@@ -689,7 +693,7 @@
     </message>
     <message>
         <source>PopupMenuRecentItems</source>
-        <translation>Recent Items</translation>
+        <translation>Recent items</translation>
     </message>
     <message>
         <source>PopupMenuRevealItem</source>
@@ -1181,7 +1185,11 @@ Alert below: %4
     </message>
     <message>
         <source>WelcomeText</source>
-        <translation>Korvale keeps your applications, files, notes and clipboard one double tap away. Double-tap the Super key, type a few letters, press Return.</translation>
+        <translation>Korvale keeps your applications, files, notes and clipboard within reach. Open the access window with %1, type a few letters, press Return.</translation>
+    </message>
+    <message>
+        <source>WelcomeTextNoGesture</source>
+        <translation>Korvale keeps your applications, files, notes and clipboard within reach. Open the access window from Korvale’s icon in the panel, type a few letters, press Return.</translation>
     </message>
 </context>
 <context>

@@ -424,6 +424,10 @@
         <translation>Aucun résultat</translation>
     </message>
     <message>
+        <source>NoToDoItem</source>
+        <translation>Aucune tâche</translation>
+    </message>
+    <message>
         <source>NoteEditorAbbreviationLabel</source>
         <translation>Abréviation</translation>
     </message>
@@ -1181,7 +1185,11 @@ Alerte au-dessous de : %4
     </message>
     <message>
         <source>WelcomeText</source>
-        <translation>Korvale met vos applications, fichiers, notes et presse-papiers à une double frappe. Tapez deux fois sur la touche Super, quelques lettres, puis Entrée.</translation>
+        <translation>Korvale garde vos applications, fichiers, notes et presse-papiers à portée de main. Ouvrez la fenêtre d’accès avec %1, tapez quelques lettres, puis Entrée.</translation>
+    </message>
+    <message>
+        <source>WelcomeTextNoGesture</source>
+        <translation>Korvale garde vos applications, fichiers, notes et presse-papiers à portée de main. Ouvrez la fenêtre d’accès depuis l’icône de Korvale dans la barre du bureau, tapez quelques lettres, puis Entrée.</translation>
     </message>
 </context>
 <context>

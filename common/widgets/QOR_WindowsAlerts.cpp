@@ -52,7 +52,9 @@ int QOR_WindowsUtils::runAlert(QWidget *window, bool critical, const QString &ti
     box->setAttribute(Qt::WA_DeleteOnClose, false);
     box->setProperty(AlertProperty, attached);
     box->setWindowModality(attached ? Qt::WindowModal : Qt::ApplicationModal);
-    box->setWindowTitle(title.isEmpty() ? QGuiApplication::applicationDisplayName() : title);
+    // The title is the box's own text; in the title bar, where a window manager cuts a long
+    // title in the middle, goes the program's name.
+    box->setWindowTitle(QGuiApplication::applicationDisplayName());
     box->setText(title);
     box->setInformativeText(msg);
     if (critical) {

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QMargins>
 #include <QScreen>
 
 #include <algorithm>
@@ -35,7 +36,112 @@ protected:
     bool queueMoreSteps() override { return false; }
 };
 
+// Moves its window back on a screen when the window manager's decorations change its frame: a
+// frame placed before it was shown was placed without its title bar.
+class FrameKeeper : public QObject
+{
+public:
+    explicit FrameKeeper(QWidget *window)
+        : QObject(window)
+        , mWindow(window)
+    {
+        setObjectName(QStringLiteral("korvaleFrameKeeper"));
+        window->installEventFilter(this);
+    }
+
+    void keep()
+    {
+        mMargins = margins();
+        const QRect frame = mWindow->frameGeometry();
+        const QRect kept =
+            QOR_WindowsUtils::frameKeptInside(frame, QOR_WindowsUtils::availableRoomFor(frame));
+        if (kept.topLeft() != frame.topLeft())
+            mWindow->move(kept.topLeft()); // move() places the frame, not the client area
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == mWindow
+            && (event->type() == QEvent::Show
+                || ((event->type() == QEvent::Move || event->type() == QEvent::Resize
+                     || event->type() == QEvent::UpdateRequest)
+                    && margins() != mMargins)))
+            keep();
+        return false;
+    }
+
+private:
+    QMargins margins() const
+    {
+        const QRect inner = mWindow->geometry();
+        const QRect outer = mWindow->frameGeometry();
+        return {inner.left() - outer.left(), inner.top() - outer.top(),
+                outer.right() - inner.right(), outer.bottom() - inner.bottom()};
+    }
+
+    QWidget *mWindow;
+    QMargins mMargins;
+};
+
 } // namespace
+
+QRect QOR_WindowsUtils::frameKeptInside(const QRect &frame, const QRect &room)
+{
+    if (room.isEmpty())
+        return frame;
+    QRect kept = frame;
+    // Right and bottom edges first, so that the left and top ones win when the frame is larger.
+    if (kept.right() > room.right())
+        kept.moveRight(room.right());
+    if (kept.bottom() > room.bottom())
+        kept.moveBottom(room.bottom());
+    if (kept.left() < room.left())
+        kept.moveLeft(room.left());
+    if (kept.top() < room.top())
+        kept.moveTop(room.top());
+    return kept;
+}
+
+QRect QOR_WindowsUtils::frameBeside(const QRect &anchor, const QSize &size, const QRect &room,
+                                    int gap)
+{
+    QRect frame(QPoint(anchor.right() + 1 + gap, anchor.top()), size);
+    if (room.isEmpty())
+        return frame;
+    if (frame.right() > room.right())
+        frame.moveRight(anchor.left() - gap - 1);
+    return frameKeptInside(frame, room);
+}
+
+QRect QOR_WindowsUtils::availableRoomFor(const QRect &frame)
+{
+    const QScreen *best = nullptr;
+    qint64 bestArea = 0;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect common = screen->geometry().intersected(frame);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (area > bestArea) {
+            bestArea = area;
+            best = screen;
+        }
+    }
+    if (!best)
+        best = QGuiApplication::primaryScreen();
+    return best ? best->availableGeometry() : QRect();
+}
+
+void QOR_WindowsUtils::keepFrameOnScreen(QWidget *window)
+{
+    if (!window)
+        return;
+    // Only FrameKeeper takes this name.
+    auto *keeper = static_cast<FrameKeeper *>(window->findChild<QObject *>(
+        QStringLiteral("korvaleFrameKeeper"), Qt::FindDirectChildrenOnly));
+    if (!keeper)
+        keeper = new FrameKeeper(window);
+    keeper->keep();
+}
 
 QRect QOR_WindowsUtils::getScreenRect()
 {

@@ -40,6 +40,20 @@ public:
     static void cascadeWindow(QWidget *window);
     static constexpr int CascadeOffset = 24;
 
+    // Where a window's frame (decorations included) goes to lie on `room`: moved as little as
+    // possible; a frame larger than the room keeps its top-left corner, the title bar, inside.
+    static QRect frameKeptInside(const QRect &frame, const QRect &room);
+    // A window of `size` beside `anchor`, `gap` apart, top edges aligned: on its right when it
+    // fits in `room`, else on its left; then kept inside `room` (lifted when it would end below).
+    // Every window the agent opens beside its access window is placed so.
+    static QRect frameBeside(const QRect &anchor, const QSize &size, const QRect &room,
+                             int gap = 2);
+    // The available area of the screen holding most of `frame`, else the primary screen's.
+    static QRect availableRoomFor(const QRect &frame);
+    // Keeps the window's frame, title bar included, on a screen: now, and again whenever the
+    // window manager gives it other decorations (their size is unknown until it is shown).
+    static void keepFrameOnScreen(QWidget *window);
+
     // The frontmost visible window of a class (or a subclass), else nullptr.
     static QWidget *getFrontMostWindowOfClass(const QMetaObject &windowClass);
     template <class T> static T *getFrontMostWindowOfClass()

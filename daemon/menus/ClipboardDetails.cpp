@@ -3,12 +3,11 @@
 #include "PasteboardContents.h"
 #include "PreviewPdf.h"
 #include "QOR_StringUtils.h"
+#include "QOR_WindowsUtils.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -74,13 +73,12 @@ void ClipboardDetails::show(const QByteArray &packed, const QRect &accessWindowF
     if (!contents)
         return;
     // Beside the access window, on its left when the screen has no room on its right.
-    const QScreen *screen = QGuiApplication::screenAt(accessWindowFrame.center());
-    const QRect available = screen ? screen->availableGeometry() : QRect();
-    const auto leftFor = [&](int width) {
-        const int right = accessWindowFrame.right() + 1 + Gap;
-        if (available.isNull() || right + width <= available.right() + 1)
-            return right;
-        return std::max(available.left(), accessWindowFrame.left() - Gap - width);
+    const QRect available = QOR_WindowsUtils::availableRoomFor(accessWindowFrame);
+    const auto placeBeside = [&](QWidget *window, int top) {
+        const QRect anchor(accessWindowFrame.left(), top, accessWindowFrame.width(), 1);
+        window->move(
+            QOR_WindowsUtils::frameBeside(anchor, window->frameGeometry().size(), available, Gap)
+                .topLeft());
     };
     int offset = 0;
 
@@ -99,7 +97,7 @@ void ClipboardDetails::show(const QByteArray &packed, const QRect &accessWindowF
                                      Qt::SmoothTransformation);
         mImageWindow->setPixmap(picture);
         mImageWindow->resize(picture.size());
-        mImageWindow->move(leftFor(mImageWindow->frameGeometry().width()), accessWindowFrame.top());
+        placeBeside(mImageWindow, accessWindowFrame.top());
         mImageWindow->show();
         mImageWindow->raise();
         offset = mImageWindow->frameGeometry().height() + Gap;
@@ -116,8 +114,7 @@ void ClipboardDetails::show(const QByteArray &packed, const QRect &accessWindowF
         mTextWindow->resize(TextWindowWidth, TextWindowHeight);
     }
     mTextWindow->setPlainText(describe(*contents));
-    mTextWindow->move(leftFor(mTextWindow->frameGeometry().width()),
-                      accessWindowFrame.top() + offset);
+    placeBeside(mTextWindow, accessWindowFrame.top() + offset);
     mTextWindow->show();
     mTextWindow->raise();
 }

@@ -54,6 +54,7 @@ void AgentCalendar::eventsRead(const QVariantList &before, bool dailyCheck)
     }
     mWindow->show();
     mWindow->raise();
+    mWindow->activateWindow(); // in front where the window manager allows it
     emit calendarWindowShown();
     mDaemon.readData();
     if (mToggleReminderList)

@@ -6,9 +6,6 @@
 #include "ReminderListView.h"
 #include "ReminderWindow.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 AgentReminders::AgentReminders(DaemonController &daemon, QObject *parent)
     : QObject(parent)
     , mDaemon(daemon)
@@ -60,24 +57,19 @@ void AgentReminders::hideReminderWindow()
 
 QRect AgentReminders::listFrameBeside(const QRect &anchor, int count, const QRect &screen)
 {
-    const int height = ReminderListView::RowHeight * std::max(1, count);
-    const int width = ReminderListView::Width;
-    QRect frame(anchor.right() + 1 + Gap, anchor.top(), width, height);
-    if (frame.right() > screen.right())
-        frame.moveLeft(anchor.left() - Gap - width);
-    if (frame.bottom() > screen.bottom())
-        frame.moveBottom(screen.bottom());
-    return frame;
+    const QSize size(ReminderListView::Width, ReminderListView::RowHeight * std::max(1, count));
+    return QOR_WindowsUtils::frameBeside(anchor, size, screen, Gap);
+}
+
+void AgentReminders::placeListBeside(const QRect &anchor)
+{
+    mListWindow->setGeometry(listFrameBeside(anchor, int(mDaemon.lists().mListOfReminder.size()),
+                                             QOR_WindowsUtils::availableRoomFor(anchor)));
 }
 
 void AgentReminders::placeListBesideReminderWindow()
 {
-    const QScreen *screen = QGuiApplication::screenAt(mReminderWindow->geometry().center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
-    mListWindow->setGeometry(listFrameBeside(mReminderWindow->frameGeometry(),
-                                             int(mDaemon.lists().mListOfReminder.size()), area));
+    placeListBeside(mReminderWindow->frameGeometry());
 }
 
 void AgentReminders::showReminderList()
@@ -104,9 +96,7 @@ void AgentReminders::accessWindowOpened(const QRect &accessFrame)
         return;
     mListAttached = false;
     mListWindow->listView()->setRemindersList(list, mDaemon.clock().today());
-    mListWindow->setGeometry(QRect(accessFrame.right() + 1 + Gap, accessFrame.top(),
-                                   ReminderListView::Width,
-                                   ReminderListView::RowHeight * int(list.size())));
+    placeListBeside(accessFrame);
     mListWindow->show();
     mListWindow->raise();
 }

@@ -36,11 +36,13 @@ public:
     void accessWindowOpened(const QRect &accessFrame);
     void accessWindowClosed();
 
-    // Where a list of `count` rows goes beside `anchor`: right of it when it fits in `screen`,
-    // else left; top-aligned, but lifted so that its bottom stays on screen.
+    // Where a list of `count` rows goes beside `anchor` (the reminder window or the access
+    // window): right of it when it fits in `screen`, else left; top-aligned, but lifted so that
+    // its bottom stays on screen.
     static QRect listFrameBeside(const QRect &anchor, int count, const QRect &screen);
 
 private:
+    void placeListBeside(const QRect &anchor);
     void placeListBesideReminderWindow();
 
     DaemonController &mDaemon;

@@ -105,7 +105,8 @@ void CalendarEventsView::paintEvent(QPaintEvent *)
 }
 
 CalendarWindow::CalendarWindow(QWidget *parent)
-    : QWidget(parent, Qt::Tool)
+    // A normal window, found again in the taskbar and with Alt+Tab: it can come up by itself.
+    : QWidget(parent, Qt::Window)
     , mView(new CalendarEventsView)
     , mScroll(new QScrollArea(this))
 {
@@ -121,6 +122,7 @@ CalendarWindow::CalendarWindow(QWidget *parent)
     resize(380, 420);
     // Left of the middle, where the to-do window does not open.
     QOR_WindowsUtils::placeWindow(this, 0.3, 0.5);
+    QOR_WindowsUtils::keepFrameOnScreen(this);
 }
 
 void CalendarWindow::setCalendarEvents(const QVariantList &events)

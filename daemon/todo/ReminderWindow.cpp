@@ -35,10 +35,19 @@ ReminderWindow::ReminderWindow(SharedPreferences *preferences, QWidget *parent)
     if (saved) {
         move(saved->topLeft());
     } else {
-        // Out of the way: the upper right, under the top bar.
-        const QRect screen = QOR_WindowsUtils::getScreenRect();
-        move(screen.right() - width() - 300, screen.top() + 40);
+        move(defaultFrame(QOR_WindowsUtils::availableRoomFor(QOR_WindowsUtils::getScreenRect()),
+                          size())
+                 .topLeft());
     }
+}
+
+QRect ReminderWindow::defaultFrame(const QRect &room, const QSize &size)
+{
+    // The lower right corner, clear of the access window's first place (the upper right); the
+    // note's list then opens on its left.
+    QRect frame(QPoint(), size);
+    frame.moveBottomRight(room.bottomRight() - QPoint(EdgeMargin, EdgeMargin));
+    return QOR_WindowsUtils::frameKeptInside(frame, room);
 }
 
 void ReminderWindow::setCount(int count)

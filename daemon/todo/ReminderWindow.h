@@ -17,6 +17,10 @@ class ReminderWindow : public QWidget
 public:
     static inline const QString FrameKey = QStringLiteral("reminderWindow");
     static constexpr int CornerRadius = 3;
+    static constexpr int EdgeMargin = 16;
+
+    // The note's place before the user moves it, in the available area `room`.
+    static QRect defaultFrame(const QRect &room, const QSize &size);
 
     explicit ReminderWindow(SharedPreferences *preferences, QWidget *parent = nullptr);
 

@@ -41,6 +41,12 @@ void TableViewToDo::mousePressEvent(QMouseEvent *event)
         emit contextMenuRequested(event->globalPosition().toPoint());
 }
 
+QString TableViewToDo::emptyText()
+{
+    // The list of every task, not a search: "no results" would say nothing was found.
+    return QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("NoToDoItem"));
+}
+
 void TableViewToDo::paintEvent(QPaintEvent *event)
 {
     QListView::paintEvent(event);
@@ -52,8 +58,7 @@ void TableViewToDo::paintEvent(QPaintEvent *event)
     painter.setFont(font);
     // Raised by a quarter of the height, over a soft shadow.
     const QRect area = viewport()->rect().translated(0, -viewport()->height() / 4);
-    const QString text =
-        QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("NoResultAvailable"));
+    const QString text = emptyText();
     painter.setPen(QColor(0, 0, 0, 60));
     painter.drawText(area.translated(3, 2), Qt::AlignCenter, text);
     painter.setPen(QColor(0x40, 0x40, 0x40));

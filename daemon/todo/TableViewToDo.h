@@ -9,6 +9,8 @@ class TableViewToDo : public QListView
     Q_OBJECT
 public:
     explicit TableViewToDo(QWidget *parent = nullptr);
+    // What the empty list says.
+    static QString emptyText();
 
 signals:
     void commonKeyPressed(int key);

@@ -36,7 +36,8 @@ QVariant ToDoListModel::data(const QModelIndex &index, int role) const
 
 ToDoWindow::ToDoWindow(SharedPreferences *preferences, std::function<QDateTime()> now,
                        QWidget *parent)
-    : QWidget(parent, Qt::Tool)
+    // A normal window: it comes up by itself, so the taskbar and Alt+Tab must be able to find it.
+    : QWidget(parent, Qt::Window)
     , mPreferences(preferences)
     , mTable(new TableViewToDo(this))
     , mModel(new ToDoListModel(this))
@@ -80,6 +81,7 @@ ToDoWindow::ToDoWindow(SharedPreferences *preferences, std::function<QDateTime()
         resize(420, 260);
         QOR_WindowsUtils::placeWindow(this, 0.5, 0.6);
     }
+    QOR_WindowsUtils::keepFrameOnScreen(this);
 }
 
 void ToDoWindow::setRecords(const QVariantList &records)

@@ -512,3 +512,26 @@ TEST(Translations, EveryKeyTheCodeUsesHasATextInEveryLanguage)
         }
     }
 }
+
+// One menu in sentence case beside title case ("Enclosing Folders" next to "Show in file
+// manager") looks unfinished: every menu entry is written in sentence case, as on the desktop.
+TEST(Translations, MenuEntriesAreWrittenInSentenceCase)
+{
+    const auto english = readLinguistSource(QStringLiteral(KORVALE_SOURCE_DIR "/translations/")
+                                            + QStringLiteral("korvale_en.ts"));
+    int entries = 0;
+    for (const auto &[context, keys] : english) {
+        for (const auto &[key, text] : keys) {
+            if (!key.startsWith(QLatin1String("PopupMenu"))
+                && key != QLatin1String("IncludeContents")
+                && key != QLatin1String("NoIncludeContents"))
+                continue;
+            ++entries;
+            const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            for (qsizetype i = 1; i < words.size(); ++i)
+                EXPECT_FALSE(words.at(i).front().isUpper())
+                    << key.toStdString() << ": " << text.toStdString();
+        }
+    }
+    EXPECT_GT(entries, 30);
+}

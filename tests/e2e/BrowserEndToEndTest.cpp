@@ -1,6 +1,8 @@
 // korvale-browser on the real display: brought up by the agent's notification, driven by keys.
 #include "E2eSupport.h"
 
+#include "QOR_WindowsUtils.h"
+
 #include "platform/DBusNotificationCenter.h"
 #include "platform/NotificationCenter.h"
 
@@ -84,12 +86,14 @@ TEST(BrowserEndToEnd, TheAgentsNoticeShowsAFolderWhoseFilesTheSheetRenames)
     ASSERT_TRUE(waitFor([] { return !browserStatus().isEmpty(); }, 20000))
         << browser.log().toStdString();
 
-    // As the agent does it: a path and the access window's frame on the browser's channel.
+    // As the agent does it: a path and the access window's frame on the browser's channel, the
+    // frame at the top of the screen, where the access window has no title bar but the browser
+    // has.
     const std::unique_ptr<NotificationCenter> agent = NotificationCenter::createSessionBusCenter();
     ASSERT_TRUE(agent->isAvailable());
     ASSERT_TRUE(agent->post(NotificationChannel::Browser, QStringLiteral("PathToBrowser"),
                             {{QStringLiteral("Path"), folder},
-                             {QStringLiteral("WindowFrame"), QStringLiteral("300 200 360 420")}}));
+                             {QStringLiteral("WindowFrame"), QStringLiteral("300 0 360 420")}}));
     ASSERT_TRUE(waitFor([&] {
         const QVariantMap status = browserStatus();
         return status.value("Root").toString() == folder && status.value("Visible").toBool()
@@ -98,6 +102,15 @@ TEST(BrowserEndToEnd, TheAgentsNoticeShowsAFolderWhoseFilesTheSheetRenames)
     })) << statusText(browserStatus()).toStdString();
     ASSERT_TRUE(waitFor([] { return activeWindowName() == "Korvale Browser"; }))
         << activeWindowName().toStdString();
+    // The whole frame, title bar included, on the screen, once the window manager framed it.
+    const QRect screen(QPoint(0, 0), screenSize());
+    EXPECT_TRUE(waitFor([&] {
+        const auto outer =
+            QOR_WindowsUtils::parseFrameString(browserStatus().value("OuterFrame").toString());
+        const auto inner =
+            QOR_WindowsUtils::parseFrameString(browserStatus().value("Frame").toString());
+        return outer && inner && *outer != *inner && screen.contains(*outer);
+    })) << statusText(browserStatus()).toStdString();
 
     xdotool({"key", "--clearmodifiers", "ctrl+a"});
     ASSERT_TRUE(waitFor([] {

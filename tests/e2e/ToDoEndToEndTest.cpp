@@ -22,6 +22,28 @@ QString visibleWindow(const QString &title)
     return run.exitCode == 0 ? QString::fromUtf8(run.out).split('\n').first().trimmed() : QString();
 }
 
+// The windows the window manager manages (the taskbar's and Alt+Tab's list), as decimal ids.
+QStringList managedWindows()
+{
+    const ProgramRun run = runProgram(QStringLiteral("xprop"), {"-root", "_NET_CLIENT_LIST"});
+    QStringList ids;
+    static const QRegularExpression hex(QStringLiteral("0x[0-9a-fA-F]+"));
+    for (auto it = hex.globalMatch(QString::fromUtf8(run.out)); it.hasNext();)
+        ids << QString::number(it.next().captured().toULongLong(nullptr, 16));
+    return ids;
+}
+
+QString windowProperty(const QString &window, const QString &name)
+{
+    return QString::fromUtf8(runProgram(QStringLiteral("xprop"), {"-id", window, name}).out);
+}
+
+QString activeWindow()
+{
+    return QString::fromUtf8(runProgram(QStringLiteral("xdotool"), {"getactivewindow"}).out)
+        .trimmed();
+}
+
 } // namespace
 
 TEST(ToDoEndToEnd, ATaskFallingDueBringsTheWindowAndTickingItOffStoresItAndClosesTheWindow)
@@ -42,6 +64,16 @@ TEST(ToDoEndToEnd, ATaskFallingDueBringsTheWindowAndTickingItOffStoresItAndClose
     QString window;
     ASSERT_TRUE(waitFor([&] { return !(window = visibleWindow(title)).isEmpty(); }, 30000))
         << agent.log().toStdString();
+
+    // A normal window the window manager lists, and in front: the user finds it again.
+    const QString type = windowProperty(window, "_NET_WM_WINDOW_TYPE");
+    EXPECT_TRUE(type.contains("= _NET_WM_WINDOW_TYPE_NORMAL")) << type.toStdString();
+    // A window transient for another one has no taskbar or Alt+Tab entry of its own.
+    const QString transient = windowProperty(window, "WM_TRANSIENT_FOR");
+    EXPECT_FALSE(transient.contains("window id")) << transient.toStdString();
+    EXPECT_TRUE(managedWindows().contains(window));
+    EXPECT_TRUE(waitFor([&] { return activeWindow() == window; }))
+        << activeWindow().toStdString() << " is active, not " << window.toStdString();
 
     // From the keyboard: the first row, its menu, the menu's first entry.
     xdotool({"windowactivate", "--sync", window});

@@ -335,3 +335,26 @@ TEST_F(ManagerTest, RescanListsADesktopEntryAddedToTheUsersApplicationsFolder)
                            folder + "/org.example.Editor.desktop"}));
     EXPECT_TRUE(posted().contains("ScanApplicationsCompleted"));
 }
+
+TEST(FilesView, TheFolderContentsEntryIsOfferedOnFolderRowsOnly)
+{
+    FilesView view;
+    view.setFiles({QVariantMap{{"x", 2}, {"P", "/home/u/report.pdf"}, {"D", 0}},
+                   QVariantMap{{"x", 2}, {"P", "/home/u/Projects"}, {"D", 1}, {"F", 0}}});
+    EXPECT_EQ(view.contextMenuForRow(0), nullptr) << "a file has no contents to include";
+    const std::unique_ptr<QMenu> menu = view.contextMenuForRow(1);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions().first()->text(),
+              QOR_StringUtils::getLocalizedStringForKey("IncludeContents"));
+    QList<int> asked;
+    bool include = false;
+    QObject::connect(&view, &FilesView::includeContentsRequested,
+                     [&](const QList<int> &rows, bool on) {
+                         asked = rows;
+                         include = on;
+                     });
+    menu->actions().first()->trigger();
+    EXPECT_EQ(asked, QList<int>({1}));
+    EXPECT_TRUE(include);
+}

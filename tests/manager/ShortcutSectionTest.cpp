@@ -1,6 +1,7 @@
 #include "ManagerFixture.h"
 
 #include "CornerActivationSheet.h"
+#include "InfoViews.h"
 #include "KeyActivationSheet.h"
 #include "KeyCombinationCapture.h"
 #include "ShortcutSectionView.h"
@@ -114,4 +115,26 @@ TEST_F(ManagerTest, AWaylandSessionShowsTheCommandToBind)
     manager.reset();
     mWayland = false;
     EXPECT_FALSE(makeManager()->shortcutView()->showsWaylandNote());
+}
+
+// The welcome text names the gesture that opens the access window now, not the first one.
+TEST_F(ManagerTest, TheWelcomeTextFollowsTheActivationGesture)
+{
+    mPreferences->setValue("ShortCutsMenu", 2);
+    mPreferences->setValue("ShortCutsMenuRepetition", 0);
+    auto manager = makeManager();
+    ShortcutSectionView *view = manager->shortcutView();
+    WelcomeView *welcome = manager->welcomeView();
+    ASSERT_NE(welcome, nullptr);
+    EXPECT_EQ(welcome->welcomeText(),
+              QOR_StringUtils::getLocalizedStringForKey("WelcomeText").arg(view->keySummary()));
+    EXPECT_TRUE(welcome->welcomeText().contains("Ctrl tapped twice"))
+        << welcome->welcomeText().toStdString();
+
+    view->keyBox()->click(); // no gesture left: the panel icon's menu
+    EXPECT_EQ(welcome->welcomeText(),
+              QOR_StringUtils::getLocalizedStringForKey("WelcomeTextNoGesture"));
+    view->cornerBox()->click();
+    EXPECT_TRUE(welcome->welcomeText().contains(" with top left corner,"))
+        << welcome->welcomeText().toStdString();
 }

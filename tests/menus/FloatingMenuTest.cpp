@@ -28,33 +28,33 @@ TEST_F(MenusTest, PathRowsOfferTheActionsTheContentsAndTheEnclosingFolders)
     const QString folder = make(QStringLiteral("Projects"), true);
     const QString file = make(QStringLiteral("Projects/plan.txt"));
     Recorder recorder;
-    const QStringList editor{"Open", "Show in file manager", "Edit…", "Date and Duplicate…"};
+    const QStringList editor{"Open", "Show in file manager", "Edit…", "Date and duplicate…"};
 
     std::unique_ptr<QMenu> menu =
         FloatingMenu::build(pathRecord(KindFile, file), false, *mFolders, recorder.actions(), {});
     ASSERT_TRUE(menu);
-    EXPECT_EQ(titles(menu.get()), editor + QStringList{"Enclosing Folders"});
-    const QStringList enclosing = titles(entry(menu.get(), "Enclosing Folders")->menu());
+    EXPECT_EQ(titles(menu.get()), editor + QStringList{"Enclosing folders"});
+    const QStringList enclosing = titles(entry(menu.get(), "Enclosing folders")->menu());
     EXPECT_EQ(enclosing.first(), QStringLiteral("Projects"));
     EXPECT_EQ(enclosing.last(), QStringLiteral("/"));
     EXPECT_EQ(enclosing.size(), FloatingMenu::enclosingFolders(file, {}).size());
     entry(menu.get(), "Open")->trigger();
     entry(menu.get(), "Show in file manager")->trigger();
     entry(menu.get(), "Edit…")->trigger();
-    entry(menu.get(), "Date and Duplicate…")->trigger();
+    entry(menu.get(), "Date and duplicate…")->trigger();
     EXPECT_EQ(recorder.calls, (QStringList{"open", "reveal", "edit"}));
     EXPECT_EQ(mEdited, QStringList{file});
 
     // A folder adds its contents; from the right border, only the contents and the path.
     menu =
         FloatingMenu::build(pathRecord(KindFile, folder), false, *mFolders, recorder.actions(), {});
-    EXPECT_EQ(titles(menu.get()), (editor + QStringList{"-", "Contents", "Enclosing Folders"}));
+    EXPECT_EQ(titles(menu.get()), (editor + QStringList{"-", "Contents", "Enclosing folders"}));
     EXPECT_EQ(titles(entry(menu.get(), "Contents")->menu()),
-              (QStringList{"plan.txt", "-", "Date and Duplicate…"}));
+              (QStringList{"plan.txt", "-", "Date and duplicate…"}));
     menu =
         FloatingMenu::build(pathRecord(KindFile, folder), true, *mFolders, recorder.actions(), {});
     const QStringList direct = titles(menu.get());
-    EXPECT_EQ(direct.mid(0, 4), (QStringList{"plan.txt", "-", "Date and Duplicate…", "-"}));
+    EXPECT_EQ(direct.mid(0, 4), (QStringList{"plan.txt", "-", "Date and duplicate…", "-"}));
     EXPECT_EQ(direct.last(), QStringLiteral("/"));
     // The right border of a file is no shortcut to anything: the actions stay.
     menu = FloatingMenu::build(pathRecord(KindFile, file), true, *mFolders, recorder.actions(), {});

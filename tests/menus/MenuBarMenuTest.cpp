@@ -39,7 +39,7 @@ TEST_F(MenusTest, TheMenuBarMenuHoldsTheClipboardFilesVolumesAndAtMost35RecentIt
     MenuBarMenu::build(&menu, sources, *mFolders, actions);
     EXPECT_EQ(titles(&menu),
               (QStringList{"Clipboard", "-", "report.pdf", "-", "Volumes", "-", "Projects",
-                           "gone.txt", "-", "Recent Items", "Open the Access Window",
+                           "gone.txt", "-", "Recent items", "Open the access window",
                            "Open file browser", "Korvale manager…"}));
 
     const QString sample = QStringLiteral("forty characters of copied text, sh...");
@@ -51,16 +51,16 @@ TEST_F(MenusTest, TheMenuBarMenuHoldsTheClipboardFilesVolumesAndAtMost35RecentIt
     EXPECT_EQ(pasted, QList<int>{2});
 
     // The clipboard's file is no folder: its submenu has only the editor.
-    EXPECT_EQ(titles(entry(&menu, "report.pdf")->menu()), QStringList{"Date and Duplicate…"});
+    EXPECT_EQ(titles(entry(&menu, "report.pdf")->menu()), QStringList{"Date and duplicate…"});
     EXPECT_EQ(highlight(&menu, "Volumes"), QStringList{"STICK"});
     EXPECT_EQ(highlight(entry(&menu, "Volumes")->menu(), "STICK"),
-              (QStringList{"photo.jpg", "-", "Date and Duplicate…"}));
+              (QStringList{"photo.jpg", "-", "Date and duplicate…"}));
     EXPECT_EQ(entry(&menu, "gone.txt")->menu(), nullptr);
 
-    const QStringList recent = titles(entry(&menu, "Recent Items")->menu());
+    const QStringList recent = titles(entry(&menu, "Recent items")->menu());
     ASSERT_EQ(recent.size(), MenuBarMenu::RecentItemsShown);
     EXPECT_EQ(recent.first(), QStringLiteral("000.txt"));
-    entry(entry(&menu, "Recent Items")->menu(), "002.txt")->trigger();
+    entry(entry(&menu, "Recent items")->menu(), "002.txt")->trigger();
     EXPECT_EQ(recentOpened, QList<int>{2}) << "tagged with its place in the recent items";
 
     // The path list starts again with each menu, and every tag names its own path.
@@ -73,7 +73,7 @@ TEST_F(MenusTest, TheMenuBarMenuHoldsTheClipboardFilesVolumesAndAtMost35RecentIt
     EXPECT_TRUE(menu.actions().isEmpty());
     MenuBarMenu::build(&menu, {}, *mFolders, actions);
     EXPECT_EQ(titles(&menu),
-              (QStringList{"Volumes", "-", "-", "Open the Access Window", "Open file browser",
+              (QStringList{"Volumes", "-", "-", "Open the access window", "Open file browser",
                            "Korvale manager…"}));
 }
 

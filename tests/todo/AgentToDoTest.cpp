@@ -2,6 +2,7 @@
 
 #include "AgentToDo.h"
 #include "CommonKorvaleClass.h"
+#include "QOR_StringUtils.h"
 #include "TableViewToDo.h"
 #include "ToDoItems.h"
 #include "ToDoSection.h"
@@ -204,4 +205,13 @@ TEST(ToDoBetweenPrograms, ATaskTickedOffInTheAgentStaysDoneWhenTheManagerAddsOne
     f.toDo->doToDoNextDayItem();
     EXPECT_EQ(describedTasks(f.stored()), expected);
     EXPECT_EQ(describedTasks(f.controller->lists().mListOfToDo), expected);
+}
+
+TEST(ToDoWindow, AnEmptyListSaysThereIsNoTaskInEnglishAndFrench)
+{
+    QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
+    EXPECT_EQ(TableViewToDo::emptyText(), "No to-do items");
+    QOR_StringUtils::installTranslations(QLocale(QStringLiteral("fr")));
+    EXPECT_EQ(TableViewToDo::emptyText(), "Aucune tâche");
+    QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
 }

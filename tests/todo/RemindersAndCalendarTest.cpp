@@ -4,6 +4,8 @@
 #include "AgentReminders.h"
 #include "CalendarWindow.h"
 #include "CommonKorvaleClass.h"
+#include "FadeSteps.h"
+#include "QOR_WindowsUtils.h"
 #include "ReminderListView.h"
 #include "ReminderWindow.h"
 #include "ToDoItems.h"
@@ -147,6 +149,34 @@ TEST(Reminders, AListTallerThanTheSpaceBelowIsLiftedAndOneWithoutRoomOnTheRightG
     const QRect left = AgentReminders::listFrameBeside(QRect(880, 50, 120, 26), 2, screen);
     EXPECT_EQ(left.right(), 880 - AgentReminders::Gap - 1);
     EXPECT_EQ(left.top(), 50);
+}
+
+TEST(Reminders, BesideTheAccessWindowAtItsFirstPlaceTheListStaysOnScreenAndTheNoteOutOfItsWay)
+{
+    CalendarFixture f(localTime(2027, 5, 3, 9, 0));
+    QVariantList reminders;
+    for (const char *title : {"call the bank", "buy milk", "renew the passport"})
+        reminders << QVariantMap{{"x", 11}, {"T", title}, {"Color", 0}};
+    f.controller->lists().mListOfReminder = reminders;
+    // The access window's first place: 460 x 520 centred at 80 % across and 90 % up, on screen.
+    const QRect room = QOR_WindowsUtils::availableRoomFor(QOR_WindowsUtils::getScreenRect());
+    const QSize accessSize(460, 520);
+    const QRect access = QOR_WindowsUtils::frameKeptInside(
+        QRect(FadeSteps::placedOrigin(QOR_WindowsUtils::getScreenRect(), accessSize, 0.8, 0.9),
+              accessSize),
+        room);
+    ASSERT_EQ(access.right(), room.right()) << "the access window touches the right edge";
+
+    f.reminders->accessWindowOpened(access);
+    const QRect list = f.reminders->listWindow().geometry();
+    EXPECT_TRUE(room.contains(list)) << list.x() << "," << list.y() << " " << list.width();
+    EXPECT_EQ(list.right(), access.left() - AgentReminders::Gap - 1);
+    EXPECT_EQ(list.top(), access.top());
+
+    const QRect note = ReminderWindow::defaultFrame(room, f.reminders->reminderWindow().size());
+    EXPECT_TRUE(room.contains(note));
+    EXPECT_FALSE(note.intersects(access)) << "the note covers the access window's buttons";
+    EXPECT_EQ(f.reminders->reminderWindow().pos(), note.topLeft());
 }
 
 TEST(DailyCheck, RunsOncePerLocalDayAcrossMidnightSleepAndDaylightSavingChanges)

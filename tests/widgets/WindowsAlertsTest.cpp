@@ -103,6 +103,20 @@ TEST(WindowsAlertsTest, MissingTitlesLeaveButtonsOutAndTheDefaultReadsOk)
     EXPECT_EQ(icon, QMessageBox::Warning);
 }
 
+TEST(WindowsAlertsTest, TheTitleIsTheBoxsTextAndTheTitleBarNamesTheProgram)
+{
+    QString windowTitle, text;
+    answerNextAlert(QString(), [&](QMessageBox *box) {
+        windowTitle = box->windowTitle();
+        text = box->text();
+    });
+    const QString title = QStringLiteral("Some items could not be renamed");
+    QOR_WindowsUtils::modalCriticalAlertForWindow(nullptr, title, "A name is taken.", "OK",
+                                                  QString(), QString());
+    EXPECT_EQ(text, title);
+    EXPECT_EQ(windowTitle, QGuiApplication::applicationDisplayName());
+}
+
 TEST(WindowsAlertsTest, AnAlertIsAttachedToItsWindowUnlessTheWindowAlreadyHasOne)
 {
     QWidget window;

@@ -240,3 +240,53 @@ TEST_F(ShowWindowTest, AFadeWhoseWindowIsDeletedEndsQuietly)
     EXPECT_FALSE(hidden.isVisible());
     EXPECT_NEAR(hidden.windowOpacity(), 0.5, 0.01);
 }
+
+TEST(WindowsUtilsTest, AFrameIsKeptOnTheScreenTitleBarFirst)
+{
+    const QRect room(0, 30, 1920, 1050); // under a 30-pixel top bar
+    // A window whose client area was put at the top of the room: its title bar sticks out above.
+    const QRect withTitleBar(1300, 30 - 24, 460, 520 + 24);
+    EXPECT_EQ(QOR_WindowsUtils::frameKeptInside(withTitleBar, room),
+              QRect(1300, 30, 460, 520 + 24));
+    // Past the right and bottom edges: moved back just enough.
+    EXPECT_EQ(QOR_WindowsUtils::frameKeptInside(QRect(1800, 1000, 300, 200), room),
+              QRect(1620, 880, 300, 200));
+    // Larger than the room: the top-left corner, where the title bar is, stays reachable.
+    EXPECT_EQ(QOR_WindowsUtils::frameKeptInside(QRect(-50, -40, 2000, 1200), room).topLeft(),
+              room.topLeft());
+    // A frame already inside is left alone.
+    EXPECT_EQ(QOR_WindowsUtils::frameKeptInside(QRect(10, 40, 100, 100), room),
+              QRect(10, 40, 100, 100));
+}
+
+TEST(WindowsUtilsTest, AWindowBesideAnotherGoesRightWhenItFitsElseLeftAndStaysOnTheScreen)
+{
+    const QRect room(0, 0, 1000, 700);
+    const QSize size(260, 200);
+    EXPECT_EQ(QOR_WindowsUtils::frameBeside(QRect(100, 50, 400, 300), size, room),
+              QRect(502, 50, 260, 200));
+    // No room on the right: on the left, 2 pixels apart, top still aligned.
+    EXPECT_EQ(QOR_WindowsUtils::frameBeside(QRect(600, 50, 400, 300), size, room),
+              QRect(338, 50, 260, 200));
+    // Low on the screen: lifted so that its bottom stays on it.
+    EXPECT_EQ(QOR_WindowsUtils::frameBeside(QRect(100, 600, 400, 100), size, room).bottom(),
+              room.bottom());
+}
+
+TEST(WindowsUtilsTest, AWindowPlacedAboveTheScreenIsBroughtBackWhenShown)
+{
+    const QRect room = QOR_WindowsUtils::availableRoomFor(QRect(0, 0, 10, 10));
+    ASSERT_FALSE(room.isEmpty());
+    QWidget window;
+    // The client area at the top of the room: under a window manager the title bar would end
+    // above the screen.
+    window.setGeometry(room.right() - 100, room.top(), 300, 200);
+    QOR_WindowsUtils::keepFrameOnScreen(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // With a window manager (KORVALE_TEST_USE_DISPLAY), once it has put its decorations on.
+    (void)QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }, 1000);
+    QTest::qWait(100);
+    EXPECT_TRUE(room.contains(window.frameGeometry()))
+        << window.frameGeometry().x() << "," << window.frameGeometry().y();
+}
