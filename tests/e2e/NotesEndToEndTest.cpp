@@ -61,11 +61,13 @@ TEST(NotesEndToEnd, AddedNotesAreFoundAndAProtectedOneOnlyAfterItsPassword)
     // A wrong password: the alert says so, and the filter stays as it was.
     xdotool({"type", "--delay", "30", "pass wort"});
     xdotool({"key", "Return"});
-    ASSERT_TRUE(waitFor([] { return activeWindowName() == "Wrong password"; }))
+    // The alert's title bar names the program; its text says what went wrong.
+    const QString alertTitle = QStringLiteral("korvale-daemon");
+    ASSERT_TRUE(waitFor([&] { return activeWindowName() == alertTitle; }))
         << activeWindowName().toStdString();
     QTest::qWait(300);
     xdotool({"key", "Return"});
-    ASSERT_TRUE(waitFor([] { return activeWindowName() != "Wrong password"; }));
+    ASSERT_TRUE(waitFor([&] { return activeWindowName() != alertTitle; }));
     EXPECT_NE(accessWindowState().value("typeForSearch").toInt(), 6);
     EXPECT_FALSE(shows("Quokka vault"));
 

@@ -173,7 +173,8 @@ TEST_F(ManagerLookTest, AFrenchSessionHasFrenchMenusAndQtsOwnButtonsInFrench)
     }
     EXPECT_EQ(menus, QStringList({"É&dition", "&Aide"}));
     EXPECT_EQ(entries,
-              QStringList({"Préférences…", "Bienvenue dans Korvale", "À propos de Korvale"}));
+              QStringList({"Préférences…", "Réexaminer les applications", "Bienvenue dans Korvale",
+                           "À propos de Korvale"}));
 
     ItemEditorSheet sheet;
     auto *buttons = sheet.findChild<QDialogButtonBox *>();
