@@ -308,7 +308,9 @@ void NotesSection::exportNotes()
 void NotesSection::findAndReplace()
 {
     QDialog sheet(mWindow);
-    sheet.setWindowTitle(text("NotesReplace"));
+    // A window's title names it: the button's ellipsis has no place there.
+    sheet.setObjectName(QStringLiteral("NotesReplaceSheet"));
+    sheet.setWindowTitle(text("NotesReplaceTitle"));
     sheet.setWindowModality(Qt::WindowModal);
     auto *form = new QFormLayout(&sheet);
     auto *find = new QLineEdit(&sheet);

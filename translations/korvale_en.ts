@@ -500,6 +500,10 @@
         <translation>Replace with</translation>
     </message>
     <message>
+        <source>NotesReplaceTitle</source>
+        <translation>Replace in the notes</translation>
+    </message>
+    <message>
         <source>NotesSearchPlaceholder</source>
         <translation>Search notes</translation>
     </message>

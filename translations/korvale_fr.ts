@@ -500,6 +500,10 @@
         <translation>Remplacer par</translation>
     </message>
     <message>
+        <source>NotesReplaceTitle</source>
+        <translation>Remplacer dans les notes</translation>
+    </message>
+    <message>
         <source>NotesSearchPlaceholder</source>
         <translation>Rechercher dans les notes</translation>
     </message>

@@ -6,6 +6,7 @@
 #include "ManagerWindow.h"
 #include "NotesFile.h"
 #include "NotesText.h"
+#include "QOR_StringUtils.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -226,6 +227,27 @@ TEST(NotesSection, TheEditorsAbbreviationAndHideOthersBoxAreSavedAndShownAgain)
     notes.editNote();
     EXPECT_EQ(abbreviation, "gr");
     EXPECT_TRUE(hideOthers);
+}
+
+// The replace sheet is named by its title, not by the button's text with its ellipsis.
+TEST(NotesSection, TheReplaceSheetHasATitleOfItsOwn)
+{
+    TemporaryHome home;
+    {
+        NotesFile seed(NotesFile::Kind::Notes);
+        QVariantList notes{note(5, "Groceries", "milk")};
+        ASSERT_EQ(seed.save(notes), NotesFile::Status::Ok);
+    }
+    NotesSection notes(NotesFile::Kind::Notes, nullptr);
+    selectRow(notes, 0);
+    QString title;
+    answerInTurn({{"NotesReplaceSheet", [&](QDialog *sheet) {
+                       title = sheet->windowTitle();
+                       sheet->reject();
+                   }}});
+    notes.view()->findChild<QPushButton *>("NotesReplace")->click();
+    EXPECT_EQ(title, QOR_StringUtils::getLocalizedStringForKey("NotesReplaceTitle"));
+    EXPECT_FALSE(title.endsWith(QChar(0x2026)));
 }
 
 TEST(NotesSection, ALongNotesTooltipIsCutWithAnEllipsis)
