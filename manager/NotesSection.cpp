@@ -104,7 +104,11 @@ NotesSection::NotesSection(NotesFile::Kind kind, QWidget *window, QObject *paren
         reload();
 }
 
-NotesSection::~NotesSection() = default;
+NotesSection::~NotesSection()
+{
+    if (mView && !mView->parent())
+        delete mView.data();
+}
 
 QWidget *NotesSection::view() const
 {

@@ -3,6 +3,7 @@
 #include "NotesFile.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QVariantList>
 
 class QLabel;
@@ -60,7 +61,8 @@ private:
     NotesFile mFile;
     QVariantList mNotes;
     QWidget *mWindow;
-    ListSectionView *mView;
+    // The window that shows the section owns its view; a section never shown owns it itself.
+    QPointer<ListSectionView> mView;
     QLineEdit *mSearch;
     QLabel *mCounter;
     QList<QPushButton *> mSelectionButtons;

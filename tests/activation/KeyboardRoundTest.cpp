@@ -30,6 +30,28 @@ void *operator new[](std::size_t size)
 {
     return allocate(size);
 }
+// Every form that a library may call, so that nothing allocated by the sanitizer's own operators
+// comes back here to be freed (a translator's buffer is taken with the no-throw form).
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    try {
+        return allocate(size);
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+void *operator new[](std::size_t size, const std::nothrow_t &) noexcept
+{
+    return operator new(size, std::nothrow);
+}
+void operator delete(void *memory, const std::nothrow_t &) noexcept
+{
+    std::free(memory);
+}
+void operator delete[](void *memory, const std::nothrow_t &) noexcept
+{
+    std::free(memory);
+}
 void operator delete(void *memory) noexcept
 {
     std::free(memory);
