@@ -1,5 +1,6 @@
 #include "MainController.h"
 
+#include "ActivityData.h"
 #include "ApplicationScanner.h"
 #include "ApplicationsFolders.h"
 #include "ClipboardSection.h"
@@ -19,6 +20,7 @@
 #include "NotesSection.h"
 #include "PathListEditor.h"
 #include "PreferencesSheet.h"
+#include "QOR_DateUtils.h"
 #include "QOR_StringUtils.h"
 #include "ReminderSection.h"
 #include "SectionViews.h"
@@ -353,6 +355,10 @@ bool MainController::applicationDidFinishLaunching()
     mEnvironment.notifications->post(NotificationChannel::Daemon,
                                      QStringLiteral("MainAppLaunched"));
     loadApplications();
+    // A moment later, so the window shows first; the agent has saved its use meanwhile.
+    if (!mListOfApplicationsFound.isEmpty())
+        QTimer::singleShot(int(ActivityDelaySeconds * 1000), this,
+                           [this] { updateActivityLevel(); });
     daemonActivation(false);
     if (mFirstLaunchOfVersion && mEnvironment.interactive) {
         QTimer::singleShot(TourDelayMs, this, [this] {
@@ -502,7 +508,28 @@ void MainController::editPrefs()
 void MainController::setApplicationsActivity(const ManagerListFilter::ActivityMap &activity)
 {
     mAppsActivity = activity;
+    if (mApplicationsView)
+        mApplicationsView->setActivity(mAppsActivity);
     searchApplis();
+}
+
+bool MainController::updateActivityLevel(const QString &path)
+{
+    const QString file = path.isEmpty()
+        ? CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+            DataFileName::ApplicationsUse)
+        : path;
+    // A missing, empty or unreadable file leaves what was shown.
+    const std::optional<QVariantList> records = ActivityData::readFile(file);
+    if (!records)
+        return false;
+    mActivityData = ActivityData::fromRecords(
+        *records, qint64(QOR_DateUtils::referenceSeconds(QOR_DateUtils::todayAt0h00())));
+    setApplicationsActivity(mActivityData.appsActivity());
+    if (mApplicationsView)
+        mApplicationsView->setActivityInfo(
+            localized(QStringLiteral("ActivityRecorded")).arg(mActivityData.oldestDayAge() + 1));
+    return true;
 }
 
 void MainController::rescanApplications()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ActivityData.h"
 #include "ManagerListFilter.h"
 #include "SheetRequestQueue.h"
 #include "ShortcutSettings.h"
@@ -132,6 +133,11 @@ public:
     ReminderSection *reminderSection() const { return mReminderSection; }
     const ShortcutSettings &shortcutSettings() const { return mShortcutSettings; }
     void setApplicationsActivity(const ManagerListFilter::ActivityMap &activity);
+    // updateActivityLevel: the levels, the use records and the section's "ActivityRecorded" line
+    // from the application-use file (the data folder's when no path is given). False, and
+    // nothing changed, when the file is missing, empty or unreadable.
+    bool updateActivityLevel(const QString &path = {});
+    const ActivityData &activityData() const { return mActivityData; }
     ClipboardSection *clipboardSection() const { return mClipboard.get(); }
     // openClipboardPanel: selects the clipboard section.
     void openClipboardPanel();
@@ -187,6 +193,7 @@ private:
     QList<int> mListOfApplicationsFoundDisplayed;
     QVariantList mListOfFiles;
     ManagerListFilter::ActivityMap mAppsActivity;
+    ActivityData mActivityData;
     bool mFirstLaunchOfVersion = false;
     bool mRescanPending = false;
 };

@@ -12,6 +12,14 @@
         <translation>Version %1</translation>
     </message>
     <message>
+        <source>Activity</source>
+        <translation>Activity</translation>
+    </message>
+    <message>
+        <source>ActivityRecorded</source>
+        <translation>Activity recorded over %1 days</translation>
+    </message>
+    <message>
         <source>AgreementAccept</source>
         <translation>Accept</translation>
     </message>

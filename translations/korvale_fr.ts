@@ -12,6 +12,14 @@
         <translation>Version %1</translation>
     </message>
     <message>
+        <source>Activity</source>
+        <translation>Activité</translation>
+    </message>
+    <message>
+        <source>ActivityRecorded</source>
+        <translation>Activité enregistrée sur %1 jours</translation>
+    </message>
+    <message>
         <source>AgreementAccept</source>
         <translation>Accepter</translation>
     </message>
