@@ -1,6 +1,9 @@
 #include "MainController.h"
 
+#include "ActivityChartWindow.h"
 #include "ActivityData.h"
+#include "ActivityReportWindow.h"
+#include "ApplicationNames.h"
 #include "ApplicationScanner.h"
 #include "ApplicationsFolders.h"
 #include "ClipboardSection.h"
@@ -40,6 +43,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
@@ -290,6 +294,14 @@ void MainController::buildSections()
     preferences->setShortcuts(keys);
     preferences->setMenuRole(QAction::PreferencesRole);
     edit->addAction(mApplicationsView->rescanAction());
+    // The held-key command below is hidden from anyone who does not know it: the menu says it.
+    QAction *activity = edit->addAction(localized(QStringLiteral("ActivityMenu")), this,
+                                        [this] { openActivityWindows(); });
+    activity->setObjectName(QStringLiteral("ActivityMenu"));
+    connect(applications, &ApplicationsFoundView::activityRequested, this,
+            &MainController::showActivity);
+    connect(mWindow.get(), &ManagerWindow::fileDropped, this,
+            [this](const QString &path) { openFile(path); });
     QMenu *help = mWindow->menuBar()->addMenu(localized(QStringLiteral("ManagerHelpMenu")));
     help->addAction(localized(QStringLiteral("TourTitle")), this, [this] {
         TourWindow tour(mWindow.get());
@@ -511,6 +523,38 @@ void MainController::setApplicationsActivity(const ManagerListFilter::ActivityMa
     if (mApplicationsView)
         mApplicationsView->setActivity(mAppsActivity);
     searchApplis();
+}
+
+void MainController::showActivity(Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::AltModifier)
+        openActivityWindows();
+}
+
+void MainController::openActivityWindows(const QString &path)
+{
+    updateActivityLevel(path);
+    if (!mActivityGraphWindow)
+        mActivityGraphWindow = std::make_unique<ActivityChartWindow>(mWindow.get());
+    if (!mActivityReportWindow)
+        mActivityReportWindow = std::make_unique<ActivityReportWindow>(mWindow.get());
+    const auto names = std::make_shared<const ApplicationNames>(mListOfApplicationsFound);
+    mActivityGraphWindow->setData(mActivityData, names);
+    mActivityReportWindow->setData(mActivityData, names);
+    for (QWidget *window : {static_cast<QWidget *>(mActivityGraphWindow.get()),
+                            static_cast<QWidget *>(mActivityReportWindow.get())}) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+}
+
+bool MainController::openFile(const QString &path)
+{
+    if (QFileInfo(path).fileName() != DataFileName::ApplicationsUse)
+        return false;
+    openActivityWindows(path);
+    return true;
 }
 
 bool MainController::updateActivityLevel(const QString &path)

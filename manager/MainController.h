@@ -15,6 +15,8 @@
 #include <memory>
 #include <optional>
 
+class ActivityChartWindow;
+class ActivityReportWindow;
 class ApplicationScanner;
 class ApplicationFoldersView;
 class ApplicationsFoundView;
@@ -138,6 +140,16 @@ public:
     // nothing changed, when the file is missing, empty or unreadable.
     bool updateActivityLevel(const QString &path = {});
     const ActivityData &activityData() const { return mActivityData; }
+    // showActivity: the chart and report windows, only while Alt (the Option key) is held.
+    void showActivity(Qt::KeyboardModifiers modifiers);
+    // The chart and the report of the data folder's use file, or of the given one: levels
+    // recomputed, chart and report redrawn, the use table at its last row, both windows in front.
+    void openActivityWindows(const QString &path = {});
+    // application:openFile: a file named "ApplicationsUse.krvdata", wherever it lies, opens its
+    // activity; any other file is accepted without effect. True when it was opened.
+    bool openFile(const QString &path);
+    ActivityChartWindow *activityGraphWindow() const { return mActivityGraphWindow.get(); }
+    ActivityReportWindow *activityReportWindow() const { return mActivityReportWindow.get(); }
     ClipboardSection *clipboardSection() const { return mClipboard.get(); }
     // openClipboardPanel: selects the clipboard section.
     void openClipboardPanel();
@@ -194,6 +206,8 @@ private:
     QVariantList mListOfFiles;
     ManagerListFilter::ActivityMap mAppsActivity;
     ActivityData mActivityData;
+    std::unique_ptr<ActivityChartWindow> mActivityGraphWindow;
+    std::unique_ptr<ActivityReportWindow> mActivityReportWindow;
     bool mFirstLaunchOfVersion = false;
     bool mRescanPending = false;
 };

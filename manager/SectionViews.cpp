@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -102,6 +103,7 @@ ApplicationsFoundView::ApplicationsFoundView(QWidget *parent)
     mCounter->setObjectName(QStringLiteral("counter"));
     mActivityInfo->setObjectName(QStringLiteral("activityInfo"));
     mActivityInfo->hide();
+    mActivityInfo->installEventFilter(this);
     model()->setTrailingIcon([this](const QVariant &value) {
         if (mAppsActivity.isEmpty())
             return QIcon();
@@ -225,6 +227,13 @@ void ApplicationsFoundView::setActivityChoiceEnabled(bool enabled)
 void ApplicationsFoundView::setActivity(const ManagerListFilter::ActivityMap &activity)
 {
     mAppsActivity = activity;
+}
+
+bool ApplicationsFoundView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mActivityInfo && event->type() == QEvent::MouseButtonRelease)
+        emit activityRequested(static_cast<QMouseEvent *>(event)->modifiers());
+    return ListSectionView::eventFilter(watched, event);
 }
 
 void ApplicationsFoundView::setActivityInfo(const QString &text)

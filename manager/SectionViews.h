@@ -49,6 +49,7 @@ public:
     void setActivityInfo(const QString &text);
     QLabel *activityInfoLabel() const { return mActivityInfo; }
     QComboBox *activityMenu() const { return mActivity; }
+
     QLineEdit *searchField() const { return mSearch; }
     QLabel *counterLabel() const { return mCounter; }
     // Rescan Applications: the section's button and the window's menu entry (with its key).
@@ -57,8 +58,13 @@ public:
 signals:
     void filterChanged();
     void rescanRequested();
+    // A click on the activity line, with the keys then held.
+    void activityRequested(Qt::KeyboardModifiers modifiers);
     // The row's application looked up with a web search service's address template.
     void webSearchRequested(int row, const QString &addressTemplate);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QLineEdit *mSearch;

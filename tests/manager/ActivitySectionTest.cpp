@@ -1,6 +1,9 @@
 #include "ManagerFixture.h"
 
+#include "ActivityChartWindow.h"
 #include "ActivityIcons.h"
+#include "ActivityReportWindow.h"
+#include "ActivityView.h"
 #include "CommonKorvaleClass.h"
 #include "KorvaleArchive.h"
 #include "QOR_DateUtils.h"
@@ -8,8 +11,11 @@
 #include "SectionViews.h"
 
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QListView>
+#include <QTableView>
+#include <QTableWidget>
 
 namespace {
 
@@ -91,4 +97,102 @@ TEST_F(ManagerTest, TheApplicationsSectionShowsAndFiltersHowRecentlyEachApplicat
     }
     EXPECT_FALSE(view->activityMenu()->itemIcon(ManagerListFilter::High).isNull());
     EXPECT_TRUE(view->activityMenu()->itemIcon(ManagerListFilter::None).isNull());
+}
+
+namespace {
+
+QVariantMap use(const QString &name, const QDateTime &start, qint64 minutes)
+{
+    const qint64 from = qint64(QOR_DateUtils::referenceSeconds(start));
+    return {{"N", name}, {"D", from}, {"T", from + minutes * 60}};
+}
+
+QStringList rowTexts(const QTableWidget *table)
+{
+    QStringList rows;
+    for (int row = 0; row < table->rowCount(); ++row)
+        rows << QStringLiteral("%1 %2 %3")
+                    .arg(table->item(row, 0)->text(), table->item(row, 1)->text(),
+                         table->item(row, 2)->text());
+    return rows;
+}
+
+} // namespace
+
+TEST_F(ManagerTest, AUseFileOpenedFromAnywhereShowsItsChartAndReport)
+{
+    // The application found has a desktop entry: it is shown by the entry's name.
+    const QString entry = makeFile("apps/org.example.Writer.desktop");
+    {
+        QFile file(entry);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Desktop Entry]\nType=Application\nName=Writer\nExec=true\n");
+    }
+    CommonKorvaleClass::saveListInFile({application("Writer", entry)}, DataFileName::Applications);
+    auto manager = makeManager();
+    ASSERT_TRUE(manager->applicationDidFinishLaunching());
+
+    const QDate day(2026, 3, 10);
+    const QDateTime nine = day.startOfDay().addSecs(9 * 3600 + 10 * 60);
+    const QVariantList records{use("org.example.Writer", nine, 90),
+                               use("xterm", day.startOfDay().addSecs(14 * 3600 + 5 * 60), 30),
+                               use("xterm", day.addDays(1).startOfDay().addSecs(3600), 10)};
+    const QString path = makeFile("Downloads/ApplicationsUse.krvdata");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(KorvaleArchive::encode(records).bytes);
+    file.close();
+
+    EXPECT_FALSE(manager->openFile(makeFile("Downloads/Other.krvdata")));
+    EXPECT_EQ(manager->activityReportWindow(), nullptr);
+    ASSERT_TRUE(manager->openFile(path));
+    ActivityReportWindow *report = manager->activityReportWindow();
+    ActivityChartWindow *chart = manager->activityGraphWindow();
+    ASSERT_NE(report, nullptr);
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(report->isVisible());
+    EXPECT_TRUE(chart->isVisible());
+    EXPECT_EQ(chart->useTable()->model()->rowCount(), 3);
+    EXPECT_EQ(chart->useTable()->model()->index(0, 0).data().toString(), "Writer");
+
+    report->setRange(day.addDays(2), day); // either order
+    EXPECT_EQ(rowTexts(report->table()),
+              (QStringList{"Activity 2:10 100.00", "Writer 1:30 69.23", "xterm 0:40 30.77"}));
+    EXPECT_TRUE(report->csv().startsWith("application,name,minutes,time,share\r\n"
+                                         "Activity,,130,2:10,100.00\r\n"
+                                         "Writer,org.example.Writer,90,1:30,69.23\r\n"));
+    const QString csvPath = mHome.path() + "/report.csv";
+    ASSERT_TRUE(report->exportCsv(csvPath));
+    QFile csv(csvPath);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(csv.readAll()), report->csv());
+
+    // The chart of the day: lanes most recent first, fitted to 9:00 - 15:00.
+    chart->setDay(day);
+    const ActivityData::Chart &shown = chart->view()->chart();
+    ASSERT_EQ(shown.lanes.size(), 3);
+    EXPECT_EQ(chart->view()->laneLabel(1), "xterm (0:30)");
+    EXPECT_EQ(chart->view()->laneLabel(2), "Writer (1:30)");
+    EXPECT_EQ(chart->view()->laneLabel(0), "Activity (2:00)");
+    EXPECT_EQ(shown.windowEnd - shown.windowStart, 6 * 3600);
+    EXPECT_EQ(QOR_DateUtils::fromReferenceSeconds(double(shown.windowStart)).time().hour(), 9);
+    chart->activityDayAfter();
+    EXPECT_EQ(chart->day(), day.addDays(1));
+    EXPECT_EQ(chart->view()->chart().lanes.size(), 2);
+    chart->activityDayBefore();
+    chart->activityDayBefore();
+    EXPECT_EQ(chart->day(), day.addDays(-1));
+    EXPECT_EQ(chart->view()->chart().lanes.size(), 1);
+    const QString png = mHome.path() + "/chart.png";
+    ASSERT_TRUE(chart->savePng(png));
+    EXPECT_FALSE(QImage(png).isNull());
+
+    // The Alt-held command opens the data folder's file; without Alt nothing happens.
+    manager->activityReportWindow()->hide();
+    CommonKorvaleClass::saveListInFile({use("xterm", nine, 5)}, DataFileName::ApplicationsUse);
+    manager->showActivity(Qt::NoModifier);
+    EXPECT_FALSE(report->isVisible());
+    manager->showActivity(Qt::AltModifier);
+    EXPECT_TRUE(report->isVisible());
+    EXPECT_EQ(chart->useTable()->model()->rowCount(), 1);
 }
