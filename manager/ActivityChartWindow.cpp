@@ -113,6 +113,8 @@ ActivityChartWindow::ActivityChartWindow(QWidget *parent)
     mUseTable->setModel(mUses);
     mUseTable->setObjectName(QStringLiteral("uses"));
     mUseTable->verticalHeader()->hide();
+    // Thousands of rows: one line each, no more.
+    mUseTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     mUseTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     mUseTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     mUseTable->setSelectionBehavior(QAbstractItemView::SelectRows);

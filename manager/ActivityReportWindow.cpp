@@ -67,6 +67,7 @@ ActivityReportWindow::ActivityReportWindow(QWidget *parent)
                                        localized(QStringLiteral("ActivityShare"))});
     mTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     mTable->verticalHeader()->hide();
+    mTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     mTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     mTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     mTable->setIconSize(QSize(16, 16));
