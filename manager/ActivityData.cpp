@@ -141,7 +141,8 @@ ActivityData::Chart ActivityData::chart(qint64 dayStart, qint64 dayEnd) const
     bool counted = false;
     // From the last record: the most recently used application gets the first lane.
     for (auto use = mUses.crbegin(); use != mUses.crend(); ++use) {
-        if (use->start > dayEnd || use->end < dayStart)
+        // A use starting at the next midnight belongs to the next day.
+        if (use->start >= dayEnd || use->end < dayStart)
             continue;
         earliest = counted ? std::min(earliest, use->start) : use->start;
         latest = counted ? std::max(latest, use->end) : use->end;

@@ -124,6 +124,7 @@ TEST(ActivityDataTest, TheChartWindowIsFittedToWholeHoursOfTheDay)
          t0 + 9 * Hour,
          t0 + 10 * Hour},
         {"no use that day", {use("a", t0 - 5 * Hour, t0 - 4 * Hour)}, t0, t0 + Day},
+        {"a use from the next midnight", {use("a", t0 + Day, t0 + Day + Hour)}, t0, t0 + Day},
         {"a use from the evening before", {use("a", t0 - Hour, t0 + 30 * Minute)}, t0, t0 + Hour},
         {"a use past midnight",
          {use("a", t0 + 23 * Hour + 30 * Minute, t0 + Day + Hour)},
