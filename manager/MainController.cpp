@@ -44,12 +44,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 using namespace ItemRecord;
 
@@ -370,7 +372,7 @@ bool MainController::applicationDidFinishLaunching()
     // A moment later, so the window shows first; the agent has saved its use meanwhile.
     if (!mListOfApplicationsFound.isEmpty())
         QTimer::singleShot(int(ActivityDelaySeconds * 1000), this,
-                           [this] { updateActivityLevel(); });
+                           &MainController::updateActivityLevelInBackground);
     daemonActivation(false);
     if (mFirstLaunchOfVersion && mEnvironment.interactive) {
         QTimer::singleShot(TourDelayMs, this, [this] {
@@ -564,16 +566,44 @@ bool MainController::updateActivityLevel(const QString &path)
             DataFileName::ApplicationsUse)
         : path;
     // A missing, empty or unreadable file leaves what was shown.
+    const std::optional<ActivityData> data = readActivity(file);
+    if (!data)
+        return false;
+    showActivityLevels(*data);
+    return true;
+}
+
+std::optional<ActivityData> MainController::readActivity(const QString &file)
+{
     const std::optional<QVariantList> records = ActivityData::readFile(file);
     if (!records)
-        return false;
-    mActivityData = ActivityData::fromRecords(
+        return std::nullopt;
+    return ActivityData::fromRecords(
         *records, qint64(QOR_DateUtils::referenceSeconds(QOR_DateUtils::todayAt0h00())));
+}
+
+void MainController::showActivityLevels(const ActivityData &data)
+{
+    mActivityData = data;
     setApplicationsActivity(mActivityData.appsActivity());
     if (mApplicationsView)
         mApplicationsView->setActivityInfo(
             localized(QStringLiteral("ActivityRecorded")).arg(mActivityData.oldestDayAge() + 1));
-    return true;
+}
+
+void MainController::updateActivityLevelInBackground()
+{
+    // Years of use take a few hundred milliseconds to decode: not on the thread the user types on.
+    const QString file = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+        DataFileName::ApplicationsUse);
+    auto *watcher = new QFutureWatcher<std::optional<ActivityData>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        if (const std::optional<ActivityData> data = watcher->result())
+            showActivityLevels(*data);
+        emit activityLevelsRead();
+    });
+    watcher->setFuture(QtConcurrent::run([file] { return readActivity(file); }));
 }
 
 void MainController::rescanApplications()

@@ -139,6 +139,8 @@ public:
     // from the application-use file (the data folder's when no path is given). False, and
     // nothing changed, when the file is missing, empty or unreadable.
     bool updateActivityLevel(const QString &path = {});
+    // The same from the data folder's file, read on a worker thread (after start-up).
+    void updateActivityLevelInBackground();
     const ActivityData &activityData() const { return mActivityData; }
     // showActivity: the chart and report windows, only while Alt (the Option key) is held.
     void showActivity(Qt::KeyboardModifiers modifiers);
@@ -156,9 +158,13 @@ public:
 
 signals:
     void applicationsFoundChanged();
+    // The background reading of the use file is over (whether or not it found any).
+    void activityLevelsRead();
 
 private:
     void buildSections();
+    static std::optional<ActivityData> readActivity(const QString &file);
+    void showActivityLevels(const ActivityData &data);
     void loadApplications();
     void storeFolders();
     void storeFiles(const QString &notification);

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QListView>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 
@@ -195,4 +196,20 @@ TEST_F(ManagerTest, AUseFileOpenedFromAnywhereShowsItsChartAndReport)
     manager->showActivity(Qt::AltModifier);
     EXPECT_TRUE(report->isVisible());
     EXPECT_EQ(chart->useTable()->model()->rowCount(), 1);
+}
+
+TEST_F(ManagerTest, TheLevelsAreReadAfterStartUpOffTheMainThread)
+{
+    CommonKorvaleClass::saveListInFile({application("XTerm", "/usr/bin/xterm")},
+                                       DataFileName::Applications);
+    CommonKorvaleClass::saveListInFile({daySummary(20, {"xterm"})}, DataFileName::ApplicationsUse);
+    auto manager = makeManager();
+    QSignalSpy read(manager.get(), &MainController::activityLevelsRead);
+    ASSERT_TRUE(manager->applicationDidFinishLaunching());
+    // Nothing yet while the window first shows.
+    EXPECT_TRUE(manager->applicationsView()->activityInfoLabel()->isHidden());
+    ASSERT_TRUE(read.wait(5000));
+    EXPECT_EQ(manager->applicationsView()->activityInfoLabel()->text(),
+              "Activity recorded over 21 days");
+    EXPECT_EQ(manager->activityData().appsActivity().value("xterm"), 20);
 }
