@@ -6,17 +6,22 @@
 #include "ActivityView.h"
 #include "CommonKorvaleClass.h"
 #include "KorvaleArchive.h"
+#include "ManagerWindow.h"
 #include "QOR_DateUtils.h"
 #include "RecordListModel.h"
 #include "SectionViews.h"
 
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QImage>
 #include <QLabel>
 #include <QListView>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
+#include <QUrl>
 
 namespace {
 
@@ -212,4 +217,35 @@ TEST_F(ManagerTest, TheLevelsAreReadAfterStartUpOffTheMainThread)
     EXPECT_EQ(manager->applicationsView()->activityInfoLabel()->text(),
               "Activity recorded over 21 days");
     EXPECT_EQ(manager->activityData().appsActivity().value("xterm"), 20);
+}
+
+TEST_F(ManagerTest, AUseFileDroppedOnTheWindowOpensItsActivity)
+{
+    auto manager = makeManager();
+    ASSERT_TRUE(manager->applicationDidFinishLaunching());
+    const QString other = makeFile("Downloads/Notes.krvdata");
+    const QString path = makeFile("Downloads/ApplicationsUse.krvdata");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        KorvaleArchive::encode(QVariantList{QVariantMap{{"N", "xterm"}, {"D", 1000}}}).bytes);
+    file.close();
+
+    const auto drop = [&](const QString &dropped) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(dropped)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(manager->window(), &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(manager->window(), &event);
+        return true;
+    };
+    EXPECT_FALSE(drop(other));
+    EXPECT_EQ(manager->activityReportWindow(), nullptr);
+    EXPECT_TRUE(drop(path));
+    ASSERT_NE(manager->activityReportWindow(), nullptr);
+    EXPECT_TRUE(manager->activityReportWindow()->isVisible());
+    EXPECT_EQ(manager->activityGraphWindow()->useTable()->model()->rowCount(), 1);
 }
