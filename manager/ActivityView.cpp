@@ -58,6 +58,19 @@ QString ActivityView::laneLabel(int lane) const
     return QStringLiteral("%1 (%2)").arg(name, ActivityData::durationText(shown.totalSeconds));
 }
 
+QString ActivityView::shownLabel(int lane, const QFontMetrics &metrics, int width) const
+{
+    // A long name is cut in its middle; the time after it always shows whole.
+    const QString label = laneLabel(lane);
+    const QString time =
+        QStringLiteral(" (%1)").arg(ActivityData::durationText(mChart.lanes.at(lane).totalSeconds));
+    if (metrics.horizontalAdvance(label) <= width || !label.endsWith(time))
+        return metrics.elidedText(label, Qt::ElideMiddle, width);
+    const QString name = label.left(label.size() - time.size());
+    return metrics.elidedText(name, Qt::ElideMiddle, width - metrics.horizontalAdvance(time))
+        + time;
+}
+
 QSize ActivityView::sizeHint() const
 {
     return {760, minimumSizeHint().height()};
@@ -118,7 +131,6 @@ void ActivityView::paintEvent(QPaintEvent *)
         const int labelWidth = lane == 0 ? 105 : 135;
         painter.setPen(lane == 0 ? Qt::black : colour);
         painter.drawText(QRect(2, top - 2, labelWidth, LaneHeight + 4),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(laneLabel(lane), Qt::ElideMiddle, labelWidth));
+                         Qt::AlignLeft | Qt::AlignVCenter, shownLabel(lane, metrics, labelWidth));
     }
 }

@@ -3,6 +3,7 @@
 #include "ActivityData.h"
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QList>
 #include <QStringList>
 #include <QWidget>
@@ -28,6 +29,8 @@ public:
     bool hasData() const { return mHasData; }
     // The label left of a lane: "Name (1:30)"; lane 0 names the whole activity.
     QString laneLabel(int lane) const;
+    // The label as drawn in a box of that width.
+    QString shownLabel(int lane, const QFontMetrics &metrics, int width) const;
 
     // Lanes take the colours in turn.
     static QColor laneColour(int lane);
