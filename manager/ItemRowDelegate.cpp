@@ -67,9 +67,16 @@ void ItemRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     QFont titleFont = option.font;
     QFont small = option.font;
     small.setPointSizeF(10);
+    const QIcon trailing = index.data(RecordListModel::TrailingIconRole).value<QIcon>();
+    const int trailingWidth = trailing.isNull() ? 0 : TrailingIconSize + 6;
+    if (!trailing.isNull())
+        trailing.paint(painter,
+                       QRect(text.right() - TrailingIconSize - 2,
+                             text.center().y() - TrailingIconSize / 2, TrailingIconSize,
+                             TrailingIconSize));
     const QString shortcut = shortcutText(record);
-    const int shortcutWidth =
-        shortcut.isEmpty() ? 0 : QFontMetrics(small).horizontalAdvance(shortcut) + 8;
+    const int shortcutWidth = trailingWidth
+        + (shortcut.isEmpty() ? 0 : QFontMetrics(small).horizontalAdvance(shortcut) + 8);
     QRect room = text.adjusted(2, 0, -shortcutWidth, 0);
 
     const QString title = index.data(Qt::DisplayRole).toString();
@@ -93,7 +100,8 @@ void ItemRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     }
     if (!shortcut.isEmpty()) {
         painter->setPen(selected ? option.palette.highlightedText().color() : DarkGrey);
-        painter->drawText(text.adjusted(0, 0, -4, 0), Qt::AlignVCenter | Qt::AlignRight, shortcut);
+        painter->drawText(text.adjusted(0, 0, -4 - trailingWidth, 0),
+                          Qt::AlignVCenter | Qt::AlignRight, shortcut);
     }
     painter->restore();
 }

@@ -12,6 +12,8 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     static constexpr int RowHeight = 22;
+    // The activity picture at the right end of an application's row.
+    static constexpr int TrailingIconSize = 16;
 
     // The pieces drawn after the title, in order, with their colours; for the tests.
     struct Piece {

@@ -1,5 +1,9 @@
 #include "MainController.h"
 
+#include "ActivityChartWindow.h"
+#include "ActivityData.h"
+#include "ActivityReportWindow.h"
+#include "ApplicationNames.h"
 #include "ApplicationScanner.h"
 #include "ApplicationsFolders.h"
 #include "ClipboardSection.h"
@@ -19,6 +23,7 @@
 #include "NotesSection.h"
 #include "PathListEditor.h"
 #include "PreferencesSheet.h"
+#include "QOR_DateUtils.h"
 #include "QOR_StringUtils.h"
 #include "ReminderSection.h"
 #include "SectionViews.h"
@@ -38,12 +43,15 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFutureWatcher>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 using namespace ItemRecord;
 
@@ -288,6 +296,14 @@ void MainController::buildSections()
     preferences->setShortcuts(keys);
     preferences->setMenuRole(QAction::PreferencesRole);
     edit->addAction(mApplicationsView->rescanAction());
+    // The held-key command below is hidden from anyone who does not know it: the menu says it.
+    QAction *activity = edit->addAction(localized(QStringLiteral("ActivityMenu")), this,
+                                        [this] { openActivityWindows(); });
+    activity->setObjectName(QStringLiteral("ActivityMenu"));
+    connect(applications, &ApplicationsFoundView::activityRequested, this,
+            &MainController::showActivity);
+    connect(mWindow.get(), &ManagerWindow::fileDropped, this,
+            [this](const QString &path) { openFile(path); });
     QMenu *help = mWindow->menuBar()->addMenu(localized(QStringLiteral("ManagerHelpMenu")));
     help->addAction(localized(QStringLiteral("TourTitle")), this, [this] {
         TourWindow tour(mWindow.get());
@@ -353,6 +369,10 @@ bool MainController::applicationDidFinishLaunching()
     mEnvironment.notifications->post(NotificationChannel::Daemon,
                                      QStringLiteral("MainAppLaunched"));
     loadApplications();
+    // A moment later, so the window shows first; the agent has saved its use meanwhile.
+    if (!mListOfApplicationsFound.isEmpty())
+        QTimer::singleShot(int(ActivityDelaySeconds * 1000), this,
+                           &MainController::updateActivityLevelInBackground);
     daemonActivation(false);
     if (mFirstLaunchOfVersion && mEnvironment.interactive) {
         QTimer::singleShot(TourDelayMs, this, [this] {
@@ -502,7 +522,88 @@ void MainController::editPrefs()
 void MainController::setApplicationsActivity(const ManagerListFilter::ActivityMap &activity)
 {
     mAppsActivity = activity;
+    if (mApplicationsView)
+        mApplicationsView->setActivity(mAppsActivity);
     searchApplis();
+}
+
+void MainController::showActivity(Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::AltModifier)
+        openActivityWindows();
+}
+
+void MainController::openActivityWindows(const QString &path)
+{
+    updateActivityLevel(path);
+    if (!mActivityGraphWindow)
+        mActivityGraphWindow = std::make_unique<ActivityChartWindow>(mWindow.get());
+    if (!mActivityReportWindow)
+        mActivityReportWindow = std::make_unique<ActivityReportWindow>(mWindow.get());
+    const auto names = std::make_shared<const ApplicationNames>(mListOfApplicationsFound);
+    mActivityGraphWindow->setData(mActivityData, names);
+    mActivityReportWindow->setData(mActivityData, names);
+    for (QWidget *window : {static_cast<QWidget *>(mActivityGraphWindow.get()),
+                            static_cast<QWidget *>(mActivityReportWindow.get())}) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+}
+
+bool MainController::openFile(const QString &path)
+{
+    if (QFileInfo(path).fileName() != DataFileName::ApplicationsUse)
+        return false;
+    openActivityWindows(path);
+    return true;
+}
+
+bool MainController::updateActivityLevel(const QString &path)
+{
+    const QString file = path.isEmpty()
+        ? CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+            DataFileName::ApplicationsUse)
+        : path;
+    // A missing, empty or unreadable file leaves what was shown.
+    const std::optional<ActivityData> data = readActivity(file);
+    if (!data)
+        return false;
+    showActivityLevels(*data);
+    return true;
+}
+
+std::optional<ActivityData> MainController::readActivity(const QString &file)
+{
+    const std::optional<QVariantList> records = ActivityData::readFile(file);
+    if (!records)
+        return std::nullopt;
+    return ActivityData::fromRecords(
+        *records, qint64(QOR_DateUtils::referenceSeconds(QOR_DateUtils::todayAt0h00())));
+}
+
+void MainController::showActivityLevels(const ActivityData &data)
+{
+    mActivityData = data;
+    setApplicationsActivity(mActivityData.appsActivity());
+    if (mApplicationsView)
+        mApplicationsView->setActivityInfo(
+            localized(QStringLiteral("ActivityRecorded")).arg(mActivityData.oldestDayAge() + 1));
+}
+
+void MainController::updateActivityLevelInBackground()
+{
+    // Years of use take a few hundred milliseconds to decode: not on the thread the user types on.
+    const QString file = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+        DataFileName::ApplicationsUse);
+    auto *watcher = new QFutureWatcher<std::optional<ActivityData>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        if (const std::optional<ActivityData> data = watcher->result())
+            showActivityLevels(*data);
+        emit activityLevelsRead();
+    });
+    watcher->setFuture(QtConcurrent::run([file] { return readActivity(file); }));
 }
 
 void MainController::rescanApplications()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ActivityData.h"
 #include "ManagerListFilter.h"
 #include "SheetRequestQueue.h"
 #include "ShortcutSettings.h"
@@ -14,6 +15,8 @@
 #include <memory>
 #include <optional>
 
+class ActivityChartWindow;
+class ActivityReportWindow;
 class ApplicationScanner;
 class ApplicationFoldersView;
 class ApplicationsFoundView;
@@ -132,15 +135,36 @@ public:
     ReminderSection *reminderSection() const { return mReminderSection; }
     const ShortcutSettings &shortcutSettings() const { return mShortcutSettings; }
     void setApplicationsActivity(const ManagerListFilter::ActivityMap &activity);
+    // updateActivityLevel: the levels, the use records and the section's "ActivityRecorded" line
+    // from the application-use file (the data folder's when no path is given). False, and
+    // nothing changed, when the file is missing, empty or unreadable.
+    bool updateActivityLevel(const QString &path = {});
+    // The same from the data folder's file, read on a worker thread (after start-up).
+    void updateActivityLevelInBackground();
+    const ActivityData &activityData() const { return mActivityData; }
+    // showActivity: the chart and report windows, only while Alt (the Option key) is held.
+    void showActivity(Qt::KeyboardModifiers modifiers);
+    // The chart and the report of the data folder's use file, or of the given one: levels
+    // recomputed, chart and report redrawn, the use table at its last row, both windows in front.
+    void openActivityWindows(const QString &path = {});
+    // application:openFile: a file named "ApplicationsUse.krvdata", wherever it lies, opens its
+    // activity; any other file is accepted without effect. True when it was opened.
+    bool openFile(const QString &path);
+    ActivityChartWindow *activityGraphWindow() const { return mActivityGraphWindow.get(); }
+    ActivityReportWindow *activityReportWindow() const { return mActivityReportWindow.get(); }
     ClipboardSection *clipboardSection() const { return mClipboard.get(); }
     // openClipboardPanel: selects the clipboard section.
     void openClipboardPanel();
 
 signals:
     void applicationsFoundChanged();
+    // The background reading of the use file is over (whether or not it found any).
+    void activityLevelsRead();
 
 private:
     void buildSections();
+    static std::optional<ActivityData> readActivity(const QString &file);
+    void showActivityLevels(const ActivityData &data);
     void loadApplications();
     void storeFolders();
     void storeFiles(const QString &notification);
@@ -187,6 +211,9 @@ private:
     QList<int> mListOfApplicationsFoundDisplayed;
     QVariantList mListOfFiles;
     ManagerListFilter::ActivityMap mAppsActivity;
+    ActivityData mActivityData;
+    std::unique_ptr<ActivityChartWindow> mActivityGraphWindow;
+    std::unique_ptr<ActivityReportWindow> mActivityReportWindow;
     bool mFirstLaunchOfVersion = false;
     bool mRescanPending = false;
 };

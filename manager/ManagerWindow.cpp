@@ -1,10 +1,15 @@
 #include "ManagerWindow.h"
 
+#include "CommonKorvaleClass.h"
 #include "QOR_StringUtils.h"
 #include "SectionIcons.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -90,6 +95,8 @@ ManagerWindow::ManagerWindow(QWidget *parent)
     auto *layout = new QVBoxLayout(central);
     layout->addWidget(mSplitter, 1);
     setCentralWidget(central);
+    // A use file dropped anywhere the sections do not take it opens its activity.
+    setAcceptDrops(true);
     resize(820, 560);
 
     connect(mSections, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -153,4 +160,41 @@ void ManagerWindow::closeEvent(QCloseEvent *event)
 {
     emit closed();
     QMainWindow::closeEvent(event);
+}
+
+namespace {
+
+// The use files among what is dragged: the window takes nothing else.
+QStringList useFiles(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile()
+            && QFileInfo(url.toLocalFile()).fileName() == DataFileName::ApplicationsUse)
+            paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
+
+void ManagerWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!useFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        QMainWindow::dragEnterEvent(event);
+}
+
+void ManagerWindow::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = useFiles(event->mimeData());
+    if (paths.isEmpty()) {
+        QMainWindow::dropEvent(event);
+        return;
+    }
+    event->acceptProposedAction();
+    emit fileDropped(paths.first());
 }

@@ -50,10 +50,14 @@ public:
 signals:
     void sectionChanged(int section);
     void closed();
+    // A use file ("ApplicationsUse.krvdata") dropped on the window.
+    void fileDropped(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     QListWidget *mSections;

@@ -56,6 +56,8 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
         return ListIcons::iconForPath(value.typeId() == QMetaType::QString
                                           ? value.toString()
                                           : value.toMap().value(QStringLiteral("P")).toString());
+    case TrailingIconRole:
+        return mTrailingIcon ? QVariant(mTrailingIcon(value)) : QVariant();
     case RecordRole:
         return value;
     case SourceIndexRole:

@@ -14,7 +14,7 @@ class RecordListModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
-    enum Role { RecordRole = Qt::UserRole + 1, SourceIndexRole };
+    enum Role { RecordRole = Qt::UserRole + 1, SourceIndexRole, TrailingIconRole };
 
     // Text of a row for the default display role.
     using Display = std::function<QString(const QVariant &)>;
@@ -45,6 +45,9 @@ public:
     void setToolTip(Display toolTip) { mToolTip = std::move(toolTip); }
     // Lists whose records are not files (notes) give every row the same icon.
     void setRowIcon(const QIcon &icon) { mRowIcon = icon; }
+    // A small picture drawn at the right end of a row (the applications' activity level).
+    using Picture = std::function<QIcon(const QVariant &)>;
+    void setTrailingIcon(Picture picture) { mTrailingIcon = std::move(picture); }
 
 private:
     QVariantList mList;
@@ -53,4 +56,5 @@ private:
     Display mToolTip;
     std::function<void(const QStringList &)> mDropHandler;
     QIcon mRowIcon;
+    Picture mTrailingIcon;
 };

@@ -1,5 +1,6 @@
 #include "SectionViews.h"
 
+#include "ActivityIcons.h"
 #include "ItemRecord.h"
 #include "QOR_StringUtils.h"
 #include "WebSearch.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -83,6 +85,7 @@ ApplicationsFoundView::ApplicationsFoundView(QWidget *parent)
     , mSearch(new QLineEdit)
     , mActivity(new QComboBox)
     , mCounter(new QLabel)
+    , mActivityInfo(new QLabel)
     , mEmpty(new QLabel(localized(QStringLiteral("ManagerNoApplications"))))
 {
     mSearch->setPlaceholderText(localized(QStringLiteral("ManagerSearch")));
@@ -93,12 +96,25 @@ ApplicationsFoundView::ApplicationsFoundView(QWidget *parent)
           KORVALE_KEY("SearchActivityVeryLow"), KORVALE_KEY("SearchActivityLow"),
           KORVALE_KEY("SearchActivityMiddle"), KORVALE_KEY("SearchActivityHigh")})
         mActivity->addItem(localized(key));
+    // Past "all" and "none", each entry carries the picture of its level.
+    for (int entry = ManagerListFilter::VeryLow; entry <= ManagerListFilter::High; ++entry)
+        mActivity->setItemIcon(entry, ActivityIcons::icon(ManagerListFilter::Activity(entry)));
+    mActivity->setObjectName(QStringLiteral("activity"));
     mCounter->setObjectName(QStringLiteral("counter"));
+    mActivityInfo->setObjectName(QStringLiteral("activityInfo"));
+    mActivityInfo->hide();
+    mActivityInfo->installEventFilter(this);
+    model()->setTrailingIcon([this](const QVariant &value) {
+        if (mAppsActivity.isEmpty())
+            return QIcon();
+        return ActivityIcons::icon(ManagerListFilter::activityLevel(value.toMap(), mAppsActivity));
+    });
     auto *bar = new QHBoxLayout;
     bar->addWidget(mSearch, 1);
     bar->addWidget(mActivity);
     bar->addWidget(mCounter);
     mainLayout()->insertLayout(0, bar);
+    mainLayout()->insertWidget(1, mActivityInfo);
 
     mWebSearch = addButton(QStringLiteral("SearchOnWeb"));
     auto *services = new QMenu(mWebSearch);
@@ -206,6 +222,24 @@ FilesView::FilesView(QWidget *parent)
 void ApplicationsFoundView::setActivityChoiceEnabled(bool enabled)
 {
     mActivity->setEnabled(enabled);
+}
+
+void ApplicationsFoundView::setActivity(const ManagerListFilter::ActivityMap &activity)
+{
+    mAppsActivity = activity;
+}
+
+bool ApplicationsFoundView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mActivityInfo && event->type() == QEvent::MouseButtonRelease)
+        emit activityRequested(static_cast<QMouseEvent *>(event)->modifiers());
+    return ListSectionView::eventFilter(watched, event);
+}
+
+void ApplicationsFoundView::setActivityInfo(const QString &text)
+{
+    mActivityInfo->setText(text);
+    mActivityInfo->setVisible(!text.isEmpty());
 }
 
 void FilesView::setFiles(const QVariantList &files)

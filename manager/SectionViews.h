@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListSectionView.h"
+#include "ManagerListFilter.h"
 
 #include <QMenu>
 #include <QStringList>
@@ -42,6 +43,13 @@ public:
     void clearSearch();
     int activityChoice() const;
     void setActivityChoiceEnabled(bool enabled);
+    // The levels behind each row's activity picture (mAppsActivity), and the line telling over
+    // how many days use was recorded (mApplicationsFoundActivityInfo).
+    void setActivity(const ManagerListFilter::ActivityMap &activity);
+    void setActivityInfo(const QString &text);
+    QLabel *activityInfoLabel() const { return mActivityInfo; }
+    QComboBox *activityMenu() const { return mActivity; }
+
     QLineEdit *searchField() const { return mSearch; }
     QLabel *counterLabel() const { return mCounter; }
     // Rescan Applications: the section's button and the window's menu entry (with its key).
@@ -50,14 +58,21 @@ public:
 signals:
     void filterChanged();
     void rescanRequested();
+    // A click on the activity line, with the keys then held.
+    void activityRequested(Qt::KeyboardModifiers modifiers);
     // The row's application looked up with a web search service's address template.
     void webSearchRequested(int row, const QString &addressTemplate);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QLineEdit *mSearch;
     QPushButton *mWebSearch;
     QComboBox *mActivity;
     QLabel *mCounter;
+    QLabel *mActivityInfo;
+    ManagerListFilter::ActivityMap mAppsActivity;
     QLabel *mEmpty;
     QStackedLayout *mPages;
     QPushButton *mEdit;

@@ -66,5 +66,9 @@ int main(int argc, char **argv)
     controller.awakeFromNib();
     if (!controller.applicationDidFinishLaunching())
         return 0;
+    // korvale-manager FILE: a use file opens its activity; other files are ignored.
+    const QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        controller.openFile(arguments.at(i));
     return app.exec();
 }

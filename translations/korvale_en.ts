@@ -12,6 +12,66 @@
         <translation>Version %1</translation>
     </message>
     <message>
+        <source>Activity</source>
+        <translation>Activity</translation>
+    </message>
+    <message>
+        <source>ActivityApplication</source>
+        <translation>Application</translation>
+    </message>
+    <message>
+        <source>ActivityChartTitle</source>
+        <translation>Activity of the Day</translation>
+    </message>
+    <message>
+        <source>ActivityDayAfter</source>
+        <translation>Day After ▶</translation>
+    </message>
+    <message>
+        <source>ActivityDayBefore</source>
+        <translation>◀ Day Before</translation>
+    </message>
+    <message>
+        <source>ActivityExportCsv</source>
+        <translation>Export as CSV…</translation>
+    </message>
+    <message>
+        <source>ActivityMenu</source>
+        <translation>Application Activity…</translation>
+    </message>
+    <message>
+        <source>ActivityPeriod</source>
+        <translation>Period</translation>
+    </message>
+    <message>
+        <source>ActivityRecorded</source>
+        <translation>Activity recorded over %1 days</translation>
+    </message>
+    <message>
+        <source>ActivityReportFrom</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>ActivityReportTitle</source>
+        <translation>Activity Report</translation>
+    </message>
+    <message>
+        <source>ActivityReportTo</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>ActivitySavePng</source>
+        <translation>Save as PNG…</translation>
+    </message>
+    <message>
+        <source>ActivityShare</source>
+        <translation>Share (%)</translation>
+    </message>
+    <message>
+        <source>ActivityTime</source>
+        <translation>Time</translation>
+    </message>
+    <message>
         <source>AgreementAccept</source>
         <translation>Accept</translation>
     </message>

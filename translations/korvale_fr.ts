@@ -12,6 +12,66 @@
         <translation>Version %1</translation>
     </message>
     <message>
+        <source>Activity</source>
+        <translation>Activité</translation>
+    </message>
+    <message>
+        <source>ActivityApplication</source>
+        <translation>Application</translation>
+    </message>
+    <message>
+        <source>ActivityChartTitle</source>
+        <translation>Activité du jour</translation>
+    </message>
+    <message>
+        <source>ActivityDayAfter</source>
+        <translation>Jour suivant ▶</translation>
+    </message>
+    <message>
+        <source>ActivityDayBefore</source>
+        <translation>◀ Jour précédent</translation>
+    </message>
+    <message>
+        <source>ActivityExportCsv</source>
+        <translation>Exporter en CSV…</translation>
+    </message>
+    <message>
+        <source>ActivityMenu</source>
+        <translation>Activité des applications…</translation>
+    </message>
+    <message>
+        <source>ActivityPeriod</source>
+        <translation>Période</translation>
+    </message>
+    <message>
+        <source>ActivityRecorded</source>
+        <translation>Activité enregistrée sur %1 jours</translation>
+    </message>
+    <message>
+        <source>ActivityReportFrom</source>
+        <translation>Du</translation>
+    </message>
+    <message>
+        <source>ActivityReportTitle</source>
+        <translation>Rapport d’activité</translation>
+    </message>
+    <message>
+        <source>ActivityReportTo</source>
+        <translation>au</translation>
+    </message>
+    <message>
+        <source>ActivitySavePng</source>
+        <translation>Enregistrer en PNG…</translation>
+    </message>
+    <message>
+        <source>ActivityShare</source>
+        <translation>Part (%)</translation>
+    </message>
+    <message>
+        <source>ActivityTime</source>
+        <translation>Durée</translation>
+    </message>
+    <message>
         <source>AgreementAccept</source>
         <translation>Accepter</translation>
     </message>

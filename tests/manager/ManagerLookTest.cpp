@@ -172,9 +172,10 @@ TEST_F(ManagerLookTest, AFrenchSessionHasFrenchMenusAndQtsOwnButtonsInFrench)
             entries << entry->text();
     }
     EXPECT_EQ(menus, QStringList({"É&dition", "&Aide"}));
-    EXPECT_EQ(entries,
-              QStringList({"Préférences…", "Réexaminer les applications", "Bienvenue dans Korvale",
-                           "À propos de Korvale"}));
+    EXPECT_EQ(
+        entries,
+        QStringList({"Préférences…", "Réexaminer les applications", "Activité des applications…",
+                     "Bienvenue dans Korvale", "À propos de Korvale"}));
 
     ItemEditorSheet sheet;
     auto *buttons = sheet.findChild<QDialogButtonBox *>();
