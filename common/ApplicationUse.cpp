@@ -3,6 +3,7 @@
 #include "KorvaleArchive.h"
 #include "QOR_DateUtils.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ApplicationUse {
@@ -97,45 +98,86 @@ QSet<QString> namesOfDay(const QVariantMap &summary)
     return names;
 }
 
-void compact(QVariantList &uses)
+namespace {
+
+// The walk reads every record of years of use: it looks into them without copying.
+const QVariantMap &mapOf(const QVariant &value)
 {
-    if (uses.size() < 2)
+    static const QVariantMap empty;
+    return value.typeId() == QMetaType::QVariantMap
+        ? *static_cast<const QVariantMap *>(value.constData())
+        : empty;
+}
+
+qint64 peekInteger(const QVariantMap &record, const QString &key)
+{
+    const auto it = record.constFind(key);
+    return it == record.cend() ? 0 : it->toLongLong();
+}
+
+QString peekName(const QVariantMap &record)
+{
+    const auto it = record.constFind(KeyName);
+    if (it == record.cend())
+        return {};
+    return it->typeId() == QMetaType::QString ? *static_cast<const QString *>(it->constData())
+                                              : it->toString();
+}
+
+} // namespace
+
+void compact(QVariantList &uses, qsizetype from)
+{
+    from = std::clamp<qsizetype>(from, 0, uses.size());
+    if (uses.size() - from < 2)
         return;
-    // `a` is the record being grown; it is written out once the next one no longer melts into
+    // `am` is the record being grown; it is written out once the next one no longer melts into
     // it. This is the walk "compare record i with record i + 1, merge and look again" in one
-    // pass, without shifting the list at each merge.
+    // pass, without shifting the list at each merge. Nothing is copied until something changes.
     QVariantList out;
-    out.reserve(uses.size());
-    QVariant a = uses.at(0);
-    QVariantMap am = a.toMap();
+    bool copying = false;
+    QVariantMap am = mapOf(uses.at(from));
     bool changed = false;
-    for (qsizetype j = 1; j < uses.size(); ++j) {
-        const QVariant &b = uses.at(j);
-        const QVariantMap bm = b.toMap();
-        const QString name = am.value(KeyName).toString();
-        const qint64 aEnd = integerOf(am, KeyEnd);
-        const qint64 bStart = integerOf(bm, KeyStart);
-        if (name == bm.value(KeyName).toString()) {
-            const qint64 t = aEnd != 0 ? aEnd : integerOf(am, KeyStart);
+    const auto keep = [&](qsizetype j) {
+        if (changed && !copying) {
+            out.reserve(uses.size());
+            out.append(uses.mid(0, j));
+            copying = true;
+        }
+        if (copying)
+            out.append(changed ? QVariant(am) : uses.at(j));
+    };
+    for (qsizetype j = from + 1; j < uses.size(); ++j) {
+        const QVariantMap &bm = mapOf(uses.at(j));
+        const QString name = peekName(am);
+        const qint64 aEnd = peekInteger(am, KeyEnd);
+        const qint64 bStart = peekInteger(bm, KeyStart);
+        if (name == peekName(bm)) {
+            const qint64 t = aEnd != 0 ? aEnd : peekInteger(am, KeyStart);
             if (t >= bStart - MergeGapSeconds) {
-                const qint64 bEnd = integerOf(bm, KeyEnd);
+                const qint64 bEnd = peekInteger(bm, KeyEnd);
                 am = {{KeyName, name},
-                      {KeyStart, integerOf(am, KeyStart)},
+                      {KeyStart, peekInteger(am, KeyStart)},
                       {KeyEnd, bEnd != 0 ? bEnd : t + SampleSeconds}};
+                if (!changed && !copying) {
+                    out.reserve(uses.size());
+                    out.append(uses.mid(0, j - 1));
+                    copying = true;
+                }
                 changed = true;
                 continue;
             }
         } else if (aEnd != 0 && aEnd != bStart && aEnd >= bStart - MergeGapSeconds) {
-            am = {{KeyName, name}, {KeyStart, integerOf(am, KeyStart)}, {KeyEnd, bStart}};
+            am = {{KeyName, name}, {KeyStart, peekInteger(am, KeyStart)}, {KeyEnd, bStart}};
             changed = true;
         }
-        out.append(changed ? QVariant(am) : a);
-        a = b;
+        keep(j - 1);
         am = bm;
         changed = false;
     }
-    out.append(changed ? QVariant(am) : a);
-    uses = std::move(out);
+    keep(uses.size() - 1);
+    if (copying)
+        uses = std::move(out);
 }
 
 void summarisePastDays(Records &records)
@@ -175,9 +217,11 @@ void closeToday(Records &records, QSet<QString> seenSinceSave, qint64 todayStart
     records.days.append(daySummary(seenSinceSave, todayStart));
 }
 
-void prepareSave(Records &records, const QSet<QString> &seenSinceSave, qint64 todayStart)
+void prepareSave(Records &records, const QSet<QString> &seenSinceSave, qint64 todayStart,
+                 qsizetype compactedBefore)
 {
-    compact(records.uses);
+    // The last compacted record may still grow by the first new one.
+    compact(records.uses, compactedBefore - 1);
     summarisePastDays(records);
     closeToday(records, seenSinceSave, todayStart);
 }

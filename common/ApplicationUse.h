@@ -53,14 +53,16 @@ QVariantMap daySummary(const QSet<QString> &names, qint64 day);
 QSet<QString> namesOfDay(const QVariantMap &summary);
 
 // Melts consecutive samples into intervals and cuts an interval where the next application
-// starts, in one pass: the records left unchanged are not copied.
-void compact(QVariantList &uses);
+// starts, in one pass. A compacted list stays as it is when compacted again, so the records
+// before `from`, compacted by an earlier save, are not walked again.
+void compact(QVariantList &uses, qsizetype from = 0);
 // When use records older than the first day summary exist, summaries for their days go first.
 void summarisePastDays(Records &records);
 // Today's summary: the names seen since the last save, with those of a summary already written
 // for today.
 void closeToday(Records &records, QSet<QString> seenSinceSave, qint64 todayStart);
-// All of a save but the writing.
-void prepareSave(Records &records, const QSet<QString> &seenSinceSave, qint64 todayStart);
+// All of a save but the writing; `compactedBefore` as for compact().
+void prepareSave(Records &records, const QSet<QString> &seenSinceSave, qint64 todayStart,
+                 qsizetype compactedBefore = 0);
 
 } // namespace ApplicationUse

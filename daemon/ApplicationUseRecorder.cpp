@@ -108,6 +108,7 @@ void ApplicationUseRecorder::takeBackSave()
 
     DaemonLists &lists = mController.lists();
     lists.mListOfApplicationsUse = std::move(result.records.uses);
+    mCompacted = lists.mListOfApplicationsUse.size();
     lists.mListOfApplicationsUse.append(mPendingUses);
     mPendingUses.clear();
     lists.mListOfApplicationsOpened = std::move(result.records.days);

@@ -54,6 +54,8 @@ private:
     // Samples taken while a save runs; they join the lists when it is back.
     QVariantList mPendingUses;
     QSet<QString> mSavingSeen;
+    // The use records at the start of the list that the last save compacted.
+    qsizetype mCompacted = 0;
     bool mUnsaved = false;
     bool mSaving = false;
     bool mSaveAgain = false;

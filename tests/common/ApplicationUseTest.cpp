@@ -96,6 +96,34 @@ TEST(ApplicationUse, CompactionMeltsSamplesCutsAtTheNextStartAndKeepsGaps)
     }
 }
 
+// A save compacts only from the last record the previous save left: the same result as
+// compacting everything at once.
+TEST(ApplicationUse, CompactingInStepsGivesWhatOneCompactionGives)
+{
+    QVariantList samples;
+    quint32 seed = 7;
+    qint64 t = 0;
+    for (int i = 0; i < 400; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const QString name = QString(QChar('A' + int((seed >> 12) % 3)));
+        t += 30 + qint64((seed >> 4) % 100);
+        samples.append((seed >> 20) % 5 == 0 ? use(name, t, t + 40 + qint64(seed % 200))
+                                             : use(name, t));
+    }
+    QVariantList whole = samples;
+    compact(whole);
+    ASSERT_LT(whole.size(), samples.size());
+
+    QVariantList stepped;
+    qsizetype compacted = 0;
+    for (qsizetype at = 0; at < samples.size(); at += 37) {
+        stepped.append(samples.mid(at, 37));
+        compact(stepped, compacted - 1);
+        compacted = stepped.size();
+    }
+    EXPECT_EQ(describe(stepped), describe(whole));
+}
+
 TEST(ApplicationUse, TheNameIsTheLastPathElementWithoutItsExtension)
 {
     const struct {
