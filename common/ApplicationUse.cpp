@@ -10,9 +10,24 @@ namespace ApplicationUse {
 
 namespace {
 
+// A file from elsewhere may hold any number: times are kept within about 280,000 years of
+// 2001, so that the gap arithmetic cannot overflow and every time is a date.
+constexpr qint64 TimeLimit = qint64(1) << 43;
+
+qint64 timeOf(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+        const double seconds = value.toDouble();
+        if (!std::isfinite(seconds))
+            return 0;
+        return qint64(std::clamp(seconds, -double(TimeLimit), double(TimeLimit)));
+    }
+    return std::clamp(value.toLongLong(), -TimeLimit, TimeLimit);
+}
+
 qint64 integerOf(const QVariantMap &record, const QString &key)
 {
-    return record.value(key).toLongLong();
+    return timeOf(record.value(key));
 }
 
 QVariant decodedArchive(const QVariant &value)
@@ -71,6 +86,7 @@ QVariantList fileList(const Records &records)
 
 qint64 dayStart(qint64 seconds)
 {
+    seconds = std::clamp(seconds, -TimeLimit, TimeLimit);
     const QDateTime day =
         QOR_DateUtils::dayAt0h00(QOR_DateUtils::fromReferenceSeconds(double(seconds)));
     return qint64(std::floor(QOR_DateUtils::referenceSeconds(day)));
@@ -112,7 +128,7 @@ const QVariantMap &mapOf(const QVariant &value)
 qint64 peekInteger(const QVariantMap &record, const QString &key)
 {
     const auto it = record.constFind(key);
-    return it == record.cend() ? 0 : it->toLongLong();
+    return it == record.cend() ? 0 : timeOf(*it);
 }
 
 QString peekName(const QVariantMap &record)

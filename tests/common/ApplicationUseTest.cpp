@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 using namespace ApplicationUse;
@@ -84,6 +86,11 @@ TEST(ApplicationUse, CompactionMeltsSamplesCutsAtTheNextStartAndKeepsGaps)
          {use("A", 0), use("A", 60), use("B", 120), use("B", 180), use("A", 240)},
          {"A 0-120", "B 120-240", "A 240"}},
         {"an end of 0 counts as none", {use("A", 0, 0), use("A", 60)}, {"A 0-60"}},
+        // A damaged file's times are kept within 2^43 s, so that the gap arithmetic holds.
+        {"times beyond any date",
+         {use("A", std::numeric_limits<qint64>::max()),
+          use("A", std::numeric_limits<qint64>::min())},
+         {"A 8796093022208-8796093022268"}},
     };
     for (const auto &c : cases) {
         QVariantList uses = c.uses;
