@@ -9,6 +9,8 @@
 // - application_use_hourly_save_longest_stall: the agent's controller and recorder with those
 //   lists; an hourly sample starts a save, and a 1 ms heartbeat on the main thread gives the
 //   longest gap until the save is back (the sample itself included). 21 runs.
+// - application_use_sample_queries: the front application and the running processes, as one
+//   sample asks them of the desktop (the main thread bears this once a minute).
 #include "ApplicationUse.h"
 #include "ApplicationUseRecorder.h"
 #include "ArchiveFile.h"
@@ -20,6 +22,7 @@
 #include "SharedPreferences.h"
 #include "platform/FakeWorkspace.h"
 #include "platform/NotificationCenter.h"
+#include "platform/Workspace.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -205,5 +208,17 @@ int main(int argc, char **argv)
     Bench::print("application_use_records_after_saves",
                  double(controller.lists().mListOfApplicationsUse.size()), "records");
     controller.applicationWillTerminate();
+
+    // What one sample asks of this desktop: the front application and every running process
+    // (the X display and /proc; run under scripts/with-session.sh for a display).
+    const std::unique_ptr<Workspace> desktop = Workspace::createLinux();
+    qsizetype processes = 0;
+    const Bench::Stats q = Bench::stats(Bench::timeRuns(21, [&desktop, &processes] {
+        desktop->frontApplication();
+        processes = desktop->runningProcesses().size();
+    }));
+    Bench::print("application_use_sample_queries_median", q.median, "ms");
+    Bench::print("application_use_sample_queries_p95", q.p95, "ms");
+    Bench::print("application_use_sample_processes", double(processes), "processes");
     return 0;
 }
