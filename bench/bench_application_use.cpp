@@ -10,7 +10,7 @@
 //   lists; an hourly sample starts a save, and a 1 ms heartbeat on the main thread gives the
 //   longest gap until the save is back (the sample itself included). 21 runs.
 // - application_use_sample_queries: the front application and the running processes, as one
-//   sample asks them of the desktop (the main thread bears this once a minute).
+//   sample asks them of the desktop, on a worker thread.
 #include "ApplicationUse.h"
 #include "ApplicationUseRecorder.h"
 #include "ArchiveFile.h"

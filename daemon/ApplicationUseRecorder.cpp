@@ -20,11 +20,14 @@ ApplicationUseRecorder::ApplicationUseRecorder(DaemonController &controller, Wor
     connect(&mWatcher, &QFutureWatcherBase::finished, this, &ApplicationUseRecorder::takeBackSave);
     // The quit's save (asked through the hooks just before) is written before the agent ends.
     connect(&mController, &DaemonController::terminating, this,
-            &ApplicationUseRecorder::waitForSaves);
+            &ApplicationUseRecorder::finishForQuit);
+    connect(&mSampleWatcher, &QFutureWatcherBase::finished, this,
+            &ApplicationUseRecorder::takeSample);
 }
 
 ApplicationUseRecorder::~ApplicationUseRecorder()
 {
+    waitForSample();
     waitForSaves();
 }
 
@@ -36,36 +39,79 @@ bool ApplicationUseRecorder::recordingOn() const
 void ApplicationUseRecorder::updateListOfAppsUsed()
 {
     const DaemonClock &clock = mController.clock();
-    DaemonSchedule &schedule = mController.schedule();
-    const double now = clock.now();
-    const std::optional<WorkspaceProcess> front =
-        recordingOn() ? mWorkspace.frontApplication() : std::nullopt;
-    const QString name = front ? ApplicationUse::nameForBundlePath(front->bundlePath) : QString();
-    if (recordingOn() && name.isEmpty() && !mFrontUnknownLogged) {
-        // A wrong name would be worse than none: a native Wayland window in front has no X11
-        // window the agent could see, and the last X11 one is not what the user looks at.
-        mFrontUnknownLogged = true;
-        KorvaleLog::line(QStringLiteral("Application use is not recorded while the front window "
-                                        "is unknown (no X11 window in front)"));
-    }
-    if (!name.isEmpty()) {
-        const QVariantMap record{{ApplicationUse::KeyName, name},
-                                 {ApplicationUse::KeyStart, qint64(std::floor(now))}};
-        (mSaving ? mPendingUses : mController.lists().mListOfApplicationsUse).append(record);
-        mSeen.insert(name);
-        for (const WorkspaceProcess &process : mWorkspace.runningProcesses()) {
+    mController.schedule().mNextApplicationsUseTest =
+        clock.now() + ApplicationUse::samplePeriodSeconds();
+    if (!recordingOn() || mSampling)
+        return;
+    // The window query and the process table (hundreds of processes on a desktop) are read on
+    // a worker; what they found comes back to the main thread.
+    mSampleTime = clock.now();
+    mSampling = true;
+    Workspace *workspace = &mWorkspace;
+    mSampleFuture = QtConcurrent::run([workspace] {
+        Sample sample;
+        if (const std::optional<WorkspaceProcess> front = workspace->frontApplication())
+            sample.front = ApplicationUse::nameForBundlePath(front->bundlePath);
+        if (sample.front.isEmpty())
+            return sample;
+        for (const WorkspaceProcess &process : workspace->runningProcesses()) {
             const QString running = ApplicationUse::nameForBundlePath(process.bundlePath);
             if (!running.isEmpty())
-                mSeen.insert(running);
+                sample.running.insert(running);
         }
-        schedule.mKeyMouseChanges = 0;
-        mUnsaved = true;
-        if (now > schedule.mNextApplicationsUseSaved) {
-            saveApplicationsUse();
-            schedule.mNextApplicationsUseSaved = now + double(ApplicationUse::SaveIntervalSeconds);
+        return sample;
+    });
+    mSampleWatcher.setFuture(mSampleFuture);
+}
+
+void ApplicationUseRecorder::takeSample()
+{
+    if (!mSampling || !mSampleFuture.isValid() || !mSampleFuture.isFinished())
+        return;
+    mSampleWatcher.setFuture(QFuture<Sample>());
+    const Sample sample = mSampleFuture.takeResult();
+    mSampleFuture = QFuture<Sample>();
+    mSampling = false;
+    if (sample.front.isEmpty()) {
+        if (!mFrontUnknownLogged) {
+            // A wrong name would be worse than none: a native Wayland window in front has no
+            // X11 window the agent could see, and the last X11 one is not what the user sees.
+            mFrontUnknownLogged = true;
+            KorvaleLog::line(QStringLiteral("Application use is not recorded while the front "
+                                            "window is unknown (no X11 window in front)"));
         }
+        return;
     }
-    schedule.mNextApplicationsUseTest = clock.now() + ApplicationUse::samplePeriodSeconds();
+    DaemonSchedule &schedule = mController.schedule();
+    const double now = mSampleTime;
+    const QVariantMap record{{ApplicationUse::KeyName, sample.front},
+                             {ApplicationUse::KeyStart, qint64(std::floor(now))}};
+    (mSaving ? mPendingUses : mController.lists().mListOfApplicationsUse).append(record);
+    mSeen.insert(sample.front);
+    mSeen.unite(sample.running);
+    schedule.mKeyMouseChanges = 0;
+    mUnsaved = true;
+    if (now > schedule.mNextApplicationsUseSaved) {
+        saveApplicationsUse();
+        schedule.mNextApplicationsUseSaved = now + double(ApplicationUse::SaveIntervalSeconds);
+    }
+}
+
+void ApplicationUseRecorder::waitForSample()
+{
+    while (mSampling) {
+        mSampleFuture.waitForFinished();
+        takeSample();
+    }
+}
+
+void ApplicationUseRecorder::finishForQuit()
+{
+    // A sample still under way when the quit's save was started is saved after it.
+    waitForSample();
+    if (mUnsaved)
+        saveApplicationsUse();
+    waitForSaves();
 }
 
 void ApplicationUseRecorder::saveApplicationsUse()

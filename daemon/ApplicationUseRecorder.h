@@ -12,7 +12,8 @@ class Workspace;
 
 // The agent's record of application use ("ApplicationsUse.krvdata"): a sample of the front
 // application and the open ones when the timer asks for it, and the saves. The agent is the
-// file's one writer.
+// file's one writer. Neither the platform's answers nor a save are waited for on the main
+// thread, except at the quit.
 //
 // A save compacts and writes on a worker thread from a snapshot of the lists, so that years of
 // records never hold the main thread; the compacted lists come back to it, with the samples
@@ -25,12 +26,17 @@ public:
                            QObject *parent = nullptr);
     ~ApplicationUseRecorder() override;
 
-    // One sample (main thread).
+    // Starts one sample: the platform is asked on a worker, and the record is added on the main
+    // thread when the answer is back. A sample asked while one is under way is not taken.
     void updateListOfAppsUsed();
+    // Blocks until the sample under way, if any, is recorded.
+    void waitForSample();
     // Starts a save. Without recording, only samples not saved yet are saved.
     void saveApplicationsUse();
     // Blocks until every save asked for is written and its result taken back.
     void waitForSaves();
+    // The quit: the sample under way is recorded and everything is written.
+    void finishForQuit();
 
     bool isSaving() const { return mSaving; }
     int savesWritten() const { return mSavesWritten; }
@@ -41,11 +47,16 @@ signals:
     void saved(bool written);
 
 private:
+    struct Sample {
+        QString front; // empty when the front window is unknown
+        QSet<QString> running;
+    };
     struct SaveResult {
         ApplicationUse::Records records;
         bool written = false;
     };
     bool recordingOn() const;
+    void takeSample();
     void takeBackSave();
 
     DaemonController &mController;
@@ -61,6 +72,10 @@ private:
     bool mSaveAgain = false;
     bool mFrontUnknownLogged = false;
     int mSavesWritten = 0;
+    bool mSampling = false;
+    double mSampleTime = 0;
+    QFuture<Sample> mSampleFuture;
+    QFutureWatcher<Sample> mSampleWatcher;
     QFuture<SaveResult> mFuture;
     QFutureWatcher<SaveResult> mWatcher;
 };

@@ -78,6 +78,7 @@ struct RecorderFixture {
             ++controller->schedule().mKeyMouseChanges;
         controller->timerMethod();
         QCoreApplication::processEvents();
+        recorder->waitForSample();
     }
     QString filePath() const { return home.dataFolder() + "/" + DataFileName::ApplicationsUse; }
     Records file() const { return load(ArchiveFile::readList(filePath())); }
@@ -177,10 +178,12 @@ TEST(ApplicationUseRecorder, SamplesTakenWhileASaveRunsJoinTheListsAfterIt)
     f.start();
     f.controller->schedule().mNextApplicationsUseSaved = Noon + 1e6;
     f.recorder->updateListOfAppsUsed();
+    f.recorder->waitForSample();
     f.recorder->saveApplicationsUse();
     ASSERT_TRUE(f.recorder->isSaving());
     f.clock.advance(60);
     f.recorder->updateListOfAppsUsed();
+    f.recorder->waitForSample();
     // Asked again while one runs: it follows.
     f.recorder->saveApplicationsUse();
     f.recorder->waitForSaves();
@@ -236,4 +239,19 @@ TEST(ApplicationUseRecorder, SwitchedOffItStopsSamplingAndKeepsTheFile)
     f.controller->applicationWillTerminate();
     EXPECT_EQ(f.file().uses.size(), 2);
     EXPECT_EQ(f.file().uses.first().toMap().value(KeyName), "Old");
+}
+
+TEST(ApplicationUseRecorder, TheQuitRecordsTheSampleUnderWayAndSavesIt)
+{
+    RecorderFixture f;
+    f.workspace.bringProcessToFront(11);
+    f.start();
+    f.controller->schedule().mNextApplicationsUseSaved = Noon + 1e6;
+    f.recorder->updateListOfAppsUsed();
+    // The quit comes before the sample's answer was taken on the main thread.
+    f.controller->applicationWillTerminate();
+    EXPECT_EQ(describe(f.file().uses, qint64(Noon)), "org.gnome.Terminal 0");
+    EXPECT_FALSE(f.recorder->isSaving());
+    ASSERT_EQ(f.file().days.size(), 1);
+    EXPECT_TRUE(namesOfDay(f.file().days.at(0).toMap()).contains("org.gnome.Terminal"));
 }
