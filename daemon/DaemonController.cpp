@@ -1,6 +1,7 @@
 #include "DaemonController.h"
 
 #include "ActivationStep.h"
+#include "ApplicationUse.h"
 #include "ApplicationsFolders.h"
 #include "CommonKorvaleClass.h"
 #include "DaemonClock.h"
@@ -75,7 +76,7 @@ void DaemonController::awakeFromNib()
 {
     const double start = mClock->now();
     mSchedule = DaemonSchedule();
-    mSchedule.mNextApplicationsUseTest = start + 60;
+    mSchedule.mNextApplicationsUseTest = start + ApplicationUse::samplePeriodSeconds();
     mSchedule.mNextShortCutsSettingsUpdate = start + 2;
     mSchedule.mNextOtherSettingsUpdate = start + 2;
     mSchedule.mNextMousePositionTest = start + 5;
@@ -103,8 +104,10 @@ void DaemonController::applicationDidFinishLaunching()
                                  .arg(channel, mNotifications->why()));
     }
     mFlags.mMainAppLaunched = mHooks->isMainAppLaunched();
-    mLists.mListOfApplicationsUse =
-        CommonKorvaleClass::readListInFile(DataFileName::ApplicationsUse);
+    ApplicationUse::Records use =
+        ApplicationUse::load(CommonKorvaleClass::readListInFile(DataFileName::ApplicationsUse));
+    mLists.mListOfApplicationsUse = std::move(use.uses);
+    mLists.mListOfApplicationsOpened = std::move(use.days);
     mLists.mListOfFavicons = CommonKorvaleClass::readListInFile(DataFileName::URLFavicons);
 
     mSchedule.mLastTimerExecution = mClock->now();
@@ -265,7 +268,7 @@ void DaemonController::timerMethod()
 
     if (mActivation->observeInput(now)) {
         if (mSchedule.mKeyMouseChanges != 0 && now > mSchedule.mNextApplicationsUseTest) {
-            mSchedule.mNextApplicationsUseTest = now + 60;
+            mSchedule.mNextApplicationsUseTest = now + ApplicationUse::samplePeriodSeconds();
             QTimer::singleShot(0, this, [this] { mHooks->updateListOfAppsUsed(); });
         }
         const bool acted = mActivation->actOnInput(now);

@@ -140,6 +140,7 @@ void DaemonSettingsReader::readOtherSettings(const SharedPreferences &prefs,
     static const IntegerKey reminderKeys[] = {
         {"ReminderAddToDoItems", &S::mReminderAddToDoItems, WhenAbsent::One},
         {"ReminderAddCalendarEntries", &S::mReminderAddCalendarEntries, WhenAbsent::One},
+        {"RecordApplicationsUse", &S::mRecordApplicationsUse, WhenAbsent::One},
     };
     readIntegers(prefs, settings, reminderKeys, std::size(reminderKeys));
 
@@ -184,6 +185,7 @@ QVariantMap DaemonSettings::toMap() const
         {QStringLiteral("FilesList"), mFilesList.size()},
         {QStringLiteral("ReminderAddToDoItems"), mReminderAddToDoItems},
         {QStringLiteral("ReminderAddCalendarEntries"), mReminderAddCalendarEntries},
+        {QStringLiteral("RecordApplicationsUse"), mRecordApplicationsUse},
         {QStringLiteral("LastItemsLaunched"), mLastItemsLaunched.size()},
     };
 }

@@ -48,6 +48,8 @@ struct DaemonSettings {
     bool mFilesListPresent = false;
     int mReminderAddToDoItems = 1;
     int mReminderAddCalendarEntries = 1;
+    // Which applications are used and when (ApplicationUseRecorder); on unless switched off.
+    int mRecordApplicationsUse = 1;
     QVariantList mLastItemsLaunched;
     int mFilesListRescan = 0;
 

@@ -49,6 +49,8 @@ struct DaemonLists {
 struct DaemonSchedule {
     double mLastReadData = 0;
     double mNextApplicationsUseTest = 0;
+    // The next hourly save of application use; 0 saves at the first sample.
+    double mNextApplicationsUseSaved = 0;
     double mNextShortCutsSettingsUpdate = 0;
     double mNextOtherSettingsUpdate = 0;
     double mNextMousePositionTest = 0;

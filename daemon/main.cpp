@@ -7,6 +7,7 @@
 #include "AgentReminders.h"
 #include "AgentScanning.h"
 #include "AgentToDo.h"
+#include "ApplicationUseRecorder.h"
 #include "DaemonActivationStep.h"
 #include "DaemonController.h"
 #include "DaemonHooks.h"
@@ -24,6 +25,7 @@
 #include "platform/SessionInstance.h"
 #include "platform/SessionPrograms.h"
 #include "platform/TerminationSignals.h"
+#include "platform/Workspace.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -119,6 +121,17 @@ public:
     }
 
     void attachOtherData(AgentOtherData *otherData) { mOtherData = otherData; }
+    void attachApplicationUse(ApplicationUseRecorder *recorder) { mApplicationUse = recorder; }
+    void updateListOfAppsUsed() override
+    {
+        if (mApplicationUse)
+            mApplicationUse->updateListOfAppsUsed();
+    }
+    void saveApplicationsUse() override
+    {
+        if (mApplicationUse)
+            mApplicationUse->saveApplicationsUse();
+    }
     void readOtherData(bool addressBook, bool bookmarks) override
     {
         mOtherData->readOtherData(addressBook, bookmarks);
@@ -164,6 +177,7 @@ private:
     AgentAccess *mAccess = nullptr;
     AgentMenus *mMenus = nullptr;
     AgentOtherData *mOtherData = nullptr;
+    ApplicationUseRecorder *mApplicationUse = nullptr;
     AgentToDo *mToDo = nullptr;
     AgentReminders *mReminders = nullptr;
     AgentCalendar *mCalendar = nullptr;
@@ -187,6 +201,9 @@ int runAgent(SessionInstance &instance)
     AgentOtherData otherData(controller, OtherDataReaders::standardEnvironment());
     SelectionPreview::setContactPictureLookup(&AddressBookReader::pictureForUid);
     hooks->attachOtherData(&otherData);
+    const std::unique_ptr<Workspace> useWorkspace = Workspace::createLinux();
+    ApplicationUseRecorder applicationUse(controller, *useWorkspace);
+    hooks->attachApplicationUse(&applicationUse);
     FaviconUpdater &favicons = otherData.readers().faviconUpdater();
     controller.backgroundWork().add(
         {QStringLiteral("The favicon update"), [&favicons] { favicons.requestStop(); },
