@@ -28,6 +28,7 @@ inline constexpr qint64 StockQuotes = 4 * MiB; // "StocksSurvey.txt"
 inline constexpr qint64 HiddenList = 1 * MiB; // a folder's ".hidden": a name per line
 inline constexpr qint64 BundlePropertyList = 4 * MiB; // a ".app" folder's Contents/Info.plist
 inline constexpr qint64 AppStream = 16 * MiB; // an application's AppStream metadata
+inline constexpr qint64 ApplicationsUse = 64 * MiB; // a use file the user opens in the manager
 } // namespace Limit
 
 enum class Status {

@@ -1,21 +1,15 @@
 #include "ActivityData.h"
 
+#include "ApplicationUse.h"
+#include "BoundedFile.h"
 #include "KorvaleArchive.h"
 #include "KorvaleLog.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
 
 #include <algorithm>
 
 namespace {
-
-const QString KeyName = QStringLiteral("N");
-const QString KeyDate = QStringLiteral("D");
-const QString KeyEnd = QStringLiteral("T");
-const QString KeyDayNames = QStringLiteral("M");
-const QString KeyLegacyDayNames = QStringLiteral("L");
 
 std::optional<qint64> wholeSeconds(const QVariant &value)
 {
@@ -38,13 +32,15 @@ qint64 floorDivide(qint64 value, qint64 by)
 
 std::optional<QVariantList> ActivityData::readFile(const QString &path)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    // A file the user picked may be anything: read it as any file from elsewhere.
+    const BoundedFile::Result read = BoundedFile::read(path, BoundedFile::Limit::ApplicationsUse);
+    if (!read.isRead()) {
+        BoundedFile::logFailure(path, read);
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (bytes.isEmpty())
+    }
+    if (read.bytes.isEmpty())
         return std::nullopt;
-    const std::optional<QVariantList> list = KorvaleArchive::decodeList(bytes);
+    const std::optional<QVariantList> list = KorvaleArchive::decodeList(read.bytes);
     if (!list) {
         KorvaleLog::line(
             QStringLiteral("Exception reading file %1: ArchiveDecodeError: not a list").arg(path));
@@ -59,31 +55,26 @@ ActivityData ActivityData::fromRecords(const QVariantList &records, qint64 today
 {
     ActivityData data;
     const qint64 today = todayAt0h00 / DaySeconds;
-    for (const QVariant &value : records) {
+    // The agent's reading of the file: legacy day lists count as the day summaries they become.
+    const ApplicationUse::Records split = ApplicationUse::load(records);
+    for (const QVariant &value : split.days) {
+        const QVariantMap summary = value.toMap();
+        const std::optional<qint64> date = wholeSeconds(summary.value(ApplicationUse::KeyStart));
+        if (!date)
+            continue;
+        const int age = int(std::clamp<qint64>(today - *date / DaySeconds, -1000000, 1000000));
+        ++data.mDayCount;
+        data.mOldestDayAge = std::max(data.mOldestDayAge, age);
+        for (const QString &name : ApplicationUse::namesOfDay(summary))
+            data.mAppsActivity.insert(name, age);
+    }
+    for (const QVariant &value : split.uses) {
         const QVariantMap record = value.toMap();
-        if (record.contains(KeyDayNames)) {
-            const std::optional<qint64> date = wholeSeconds(record.value(KeyDate));
-            if (!date)
-                continue;
-            const int age = int(std::clamp<qint64>(today - *date / DaySeconds, -1000000, 1000000));
-            ++data.mDayCount;
-            data.mOldestDayAge = std::max(data.mOldestDayAge, age);
-            const KorvaleArchive::Decoded names =
-                KorvaleArchive::decode(record.value(KeyDayNames).toByteArray());
-            if (!names.error.isEmpty() || names.value.typeId() != QMetaType::QVariantMap)
-                continue;
-            const QVariantMap set = names.value.toMap();
-            for (auto name = set.keyBegin(); name != set.keyEnd(); ++name)
-                data.mAppsActivity.insert(*name, age);
-            continue;
-        }
-        if (record.contains(KeyLegacyDayNames))
-            continue;
-        const QString name = record.value(KeyName).toString();
-        const std::optional<qint64> start = wholeSeconds(record.value(KeyDate));
+        const QString name = record.value(ApplicationUse::KeyName).toString();
+        const std::optional<qint64> start = wholeSeconds(record.value(ApplicationUse::KeyStart));
         if (name.isEmpty() || !start)
             continue;
-        const std::optional<qint64> end = wholeSeconds(record.value(KeyEnd));
+        const std::optional<qint64> end = wholeSeconds(record.value(ApplicationUse::KeyEnd));
         Use use{name, *start, *start + MissingEndSeconds};
         if (end && *end != 0 && *end >= *start)
             use.end = *end;

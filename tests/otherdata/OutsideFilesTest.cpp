@@ -297,6 +297,7 @@ TEST(OutsideFiles, TheLimitsAreTheOnesTheDocsGive)
         {"HiddenList", L::HiddenList},
         {"BundlePropertyList", L::BundlePropertyList},
         {"AppStream", L::AppStream},
+        {"ApplicationsUse", L::ApplicationsUse},
     };
     EXPECT_EQ(documented, inCode);
 }
