@@ -251,7 +251,8 @@ void AccessWindowController::hideAgent()
 
 void AccessWindowController::finishClosing()
 {
-    if (!mWindowVisible && mWindow->isVisible())
+    // Whether or not the fade has ended, the hide still scheduled by the closing must not come.
+    if (!mWindowVisible)
         hideAgent();
 }
 
