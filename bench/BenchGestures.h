@@ -5,8 +5,13 @@
 
 #include "BenchAgent.h"
 
+#include <QCoreApplication>
+#include <QDBusConnection>
 #include <QDeadlineTimer>
+#include <QProcess>
 #include <QThread>
+
+#include <cstdio>
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -39,6 +44,29 @@ inline qint64 doubleTap(Display *display, KeyCode key)
             QThread::msleep(70);
     }
     return released;
+}
+
+// The session's display, or nothing (said on standard error) outside a session with a bus.
+inline Display *openSessionDisplay()
+{
+    Display *display = XOpenDisplay(nullptr);
+    if (!display || !QDBusConnection::sessionBus().isConnected()) {
+        std::fprintf(stderr, "run under scripts/with-session.sh (needs X and a session bus)\n");
+        return nullptr;
+    }
+    return display;
+}
+
+// Starts the agent beside this benchmark and waits until it answers on the bus.
+inline bool startAgent(QProcess &agent)
+{
+    agent.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    agent.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvale-daemon"), {});
+    if (!agent.waitForStarted() || !waitFor([] { return !state().isEmpty(); }, 20000)) {
+        std::fprintf(stderr, "the agent did not come up\n");
+        return false;
+    }
+    return true;
 }
 
 } // namespace BenchAgent

@@ -36,20 +36,14 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const int openings = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 50;
-    Display *display = XOpenDisplay(nullptr);
-    if (!display || !QDBusConnection::sessionBus().isConnected()) {
-        std::fprintf(stderr, "run under scripts/with-session.sh (needs X and a session bus)\n");
+    Display *display = BenchAgent::openSessionDisplay();
+    if (!display)
         return 2;
-    }
     const KeyCode super = XKeysymToKeycode(display, XK_Super_L);
 
     QProcess agent;
-    agent.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    agent.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvale-daemon"), {});
-    if (!agent.waitForStarted() || !waitFor([] { return !state().isEmpty(); }, 20000)) {
-        std::fprintf(stderr, "the agent did not come up\n");
+    if (!BenchAgent::startAgent(agent))
         return 1;
-    }
     // A first opening fills the results the later ones show again.
     call(QStringLiteral("Open"));
     waitFor([] { return state().value(QStringLiteral("visible")).toBool(); }, 5000);

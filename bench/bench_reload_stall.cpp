@@ -231,19 +231,13 @@ int inProcess()
 
 int withAgent(int taps, bool reloads)
 {
-    Display *display = XOpenDisplay(nullptr);
-    if (!display || !QDBusConnection::sessionBus().isConnected()) {
-        std::fprintf(stderr, "run under scripts/with-session.sh (needs X and a session bus)\n");
+    Display *display = BenchAgent::openSessionDisplay();
+    if (!display)
         return 2;
-    }
     const KeyCode super = XKeysymToKeycode(display, XK_Super_L);
     QProcess agent;
-    agent.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    agent.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvale-daemon"), {});
-    if (!agent.waitForStarted() || !waitFor([] { return !BenchAgent::state().isEmpty(); }, 20000)) {
-        std::fprintf(stderr, "the agent did not come up\n");
+    if (!BenchAgent::startAgent(agent))
         return 1;
-    }
     // The first reload and the daily calendar reading, then a first opening.
     QThread::msleep(8000);
     BenchAgent::call(QStringLiteral("Open"));
