@@ -57,6 +57,22 @@ int validSequenceAt(const QByteArray &bytes, qsizetype at, char32_t *codePoint)
     return length;
 }
 
+// The positions of the escaped bytes in a name; a low surrogate after a high one is half of a
+// character, never an escape. Stops early when `visit` returns false.
+template <typename Visit> void forEachEscape(const QString &name, Visit visit)
+{
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t unit = name.at(i).unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < name.size()
+            && QChar::isLowSurrogate(name.at(i + 1).unicode())) {
+            ++i;
+            continue;
+        }
+        if (isEscape(unit) && !visit(i, unit))
+            return;
+    }
+}
+
 } // namespace
 
 QString NativeFileName::fromNative(const QByteArray &bytes)
@@ -90,37 +106,24 @@ QByteArray NativeFileName::toNative(const QString &name)
     QByteArray bytes;
     bytes.reserve(name.size());
     qsizetype runStart = 0;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t unit = name.at(i).unicode();
-        // A low surrogate after a high one is half of a character, never an escape.
-        if (QChar::isHighSurrogate(unit) && i + 1 < name.size()
-            && QChar::isLowSurrogate(name.at(i + 1).unicode())) {
-            ++i;
-            continue;
-        }
-        if (!isEscape(unit))
-            continue;
+    forEachEscape(name, [&](qsizetype i, char16_t unit) {
         bytes += QStringView(name).mid(runStart, i - runStart).toUtf8();
         bytes += char(unit - FirstEscape + 0x80);
         runStart = i + 1;
-    }
+        return true;
+    });
     bytes += QStringView(name).mid(runStart).toUtf8();
     return bytes;
 }
 
 bool NativeFileName::hasEscapes(const QString &name)
 {
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t unit = name.at(i).unicode();
-        if (QChar::isHighSurrogate(unit) && i + 1 < name.size()
-            && QChar::isLowSurrogate(name.at(i + 1).unicode())) {
-            ++i;
-            continue;
-        }
-        if (isEscape(unit))
-            return true;
-    }
-    return false;
+    bool found = false;
+    forEachEscape(name, [&found](qsizetype, char16_t) {
+        found = true;
+        return false;
+    });
+    return found;
 }
 
 QString NativeFileName::forDisplay(const QString &name)
@@ -128,15 +131,9 @@ QString NativeFileName::forDisplay(const QString &name)
     if (!hasEscapes(name))
         return name;
     QString shown = name;
-    for (qsizetype i = 0; i < shown.size(); ++i) {
-        const char16_t unit = shown.at(i).unicode();
-        if (QChar::isHighSurrogate(unit) && i + 1 < shown.size()
-            && QChar::isLowSurrogate(shown.at(i + 1).unicode())) {
-            ++i;
-            continue;
-        }
-        if (isEscape(unit))
-            shown[i] = QChar(QChar::ReplacementCharacter);
-    }
+    forEachEscape(name, [&shown](qsizetype i, char16_t) {
+        shown[i] = QChar(QChar::ReplacementCharacter);
+        return true;
+    });
     return shown;
 }
