@@ -12,8 +12,10 @@
 #include "DaemonController.h"
 #include "DaemonHooks.h"
 #include "FaviconUpdater.h"
+#include "GlobalShortcutsBus.h"
 #include "KorvaleLog.h"
 #include "MainWindow.h"
+#include "PortalShortcutActivation.h"
 #include "QOR_StringUtils.h"
 #include "ReminderWindow.h"
 #include "SelectionPreview.h"
@@ -62,6 +64,12 @@ public:
             mActivation.monitor().itemShortcuts().updateListOfItemsWithShortcuts(
                 controller->lists().mListOfFiles, controller->lists().mListOfApplications);
         }
+        if (mGlobalShortcuts)
+            mGlobalShortcuts->refresh();
+    }
+    void attachGlobalShortcuts(PortalShortcutActivation *shortcuts)
+    {
+        mGlobalShortcuts = shortcuts;
     }
 
     // The manager is installed beside the agent.
@@ -173,6 +181,7 @@ public:
 
 private:
     DaemonActivationStep &mActivation;
+    PortalShortcutActivation *mGlobalShortcuts = nullptr;
     std::unique_ptr<AgentScanning> mScanning;
     AgentAccess *mAccess = nullptr;
     AgentMenus *mMenus = nullptr;
@@ -278,6 +287,35 @@ int runAgent(SessionInstance &instance)
                      &AgentAccess::openItemFromShortcut);
     QObject::connect(&monitor, &ActivationMonitor::menuBarMenuRequested, &menus,
                      &AgentMenus::popUpMenuBarMenu);
+
+    // Where the agent cannot watch the keyboard, the desktop watches the gestures' keys for it
+    // (docs/keyboard.md); a press goes the way the same gesture goes on X11.
+    std::unique_ptr<GlobalShortcuts> globalShortcuts;
+    std::unique_ptr<PortalShortcutActivation> portal;
+    std::unique_ptr<GlobalShortcutsBus> portalBus;
+    if (DisplayAvailability::isWaylandSession()) {
+        globalShortcuts = GlobalShortcuts::createPortal();
+        portal = std::make_unique<PortalShortcutActivation>(
+            *globalShortcuts,
+            PortalShortcutActivation::Sources{[&monitor] { return monitor.settings(); },
+                                              &monitor.itemShortcuts(),
+                                              [&access] { return access.isWindowVisible(); }});
+        using P = PortalShortcutActivation;
+        using M = ActivationMonitor;
+        QObject::connect(portal.get(), &P::openAccessWindowRequested, &monitor,
+                         &M::openAccessWindowRequested);
+        QObject::connect(portal.get(), &P::closeAccessWindowRequested, &monitor,
+                         &M::closeAccessWindowRequested);
+        QObject::connect(portal.get(), &P::menuBarMenuRequested, &monitor,
+                         &M::menuBarMenuRequested);
+        QObject::connect(portal.get(), &P::itemShortcutTriggered, &monitor,
+                         &M::itemShortcutTriggered);
+        QObject::connect(&controller, &DaemonController::settingsRead, portal.get(), &P::refresh);
+        hooks->attachGlobalShortcuts(portal.get());
+        portalBus = std::make_unique<GlobalShortcutsBus>(*portal);
+        if (!portalBus->publish())
+            KorvaleLog::line(QStringLiteral("The manager cannot show the desktop's shortcuts"));
+    }
 
     int activations = 0;
     QObject::connect(&instance, &SessionInstance::activationRequested, &controller,

@@ -336,6 +336,26 @@
         <translation>Your own files and folders, always at hand</translation>
     </message>
     <message>
+        <source>GlobalShortcutMenu</source>
+        <translation>Show the menu-bar menu</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutOpenItems</source>
+        <translation>Open %1</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutOpenWindow</source>
+        <translation>Open the access window</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutOpenWindowAndItems</source>
+        <translation>Open the access window and %1</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutToggle</source>
+        <translation>Show or hide the access window</translation>
+    </message>
+    <message>
         <source>HOME</source>
         <translation>home</translation>
     </message>

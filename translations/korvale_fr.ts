@@ -336,6 +336,26 @@
         <translation>Vos fichiers et dossiers, toujours à portée de main</translation>
     </message>
     <message>
+        <source>GlobalShortcutMenu</source>
+        <translation>Afficher le menu de la barre des menus</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutOpenItems</source>
+        <translation>Ouvrir %1</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutOpenWindow</source>
+        <translation>Ouvrir la fenêtre d'accès</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutOpenWindowAndItems</source>
+        <translation>Ouvrir la fenêtre d'accès et %1</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutToggle</source>
+        <translation>Afficher ou masquer la fenêtre d'accès</translation>
+    </message>
+    <message>
         <source>HOME</source>
         <translation>domicile</translation>
     </message>

@@ -1,0 +1,454 @@
+#include "PortalGlobalShortcuts.h"
+
+#include "KorvaleLog.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
+#include <QDBusVariant>
+#include <QRandomGenerator>
+
+namespace {
+
+const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
+const QString SessionInterface = QStringLiteral("org.freedesktop.portal.Session");
+
+// One element of the portal's shortcut lists, a(sa{sv}): an id and its properties.
+struct PortalShortcut {
+    QString id;
+    QVariantMap properties;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(PortalShortcut)
+
+namespace {
+
+QDBusArgument &operator<<(QDBusArgument &argument, const PortalShortcut &shortcut)
+{
+    argument.beginStructure();
+    argument << shortcut.id << shortcut.properties;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument &operator>>(const QDBusArgument &argument, PortalShortcut &shortcut)
+{
+    argument.beginStructure();
+    argument >> shortcut.id >> shortcut.properties;
+    argument.endStructure();
+    return argument;
+}
+
+void registerTypes()
+{
+    static const bool registered = [] {
+        qDBusRegisterMetaType<PortalShortcut>();
+        qDBusRegisterMetaType<QList<PortalShortcut>>();
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+// A shortcut list as the portal sends it, inside a variant or as the argument itself; nothing
+// when it is not an a(sa{sv}).
+std::optional<QList<PortalShortcut>> shortcutList(const QVariant &value)
+{
+    if (!value.canConvert<QDBusArgument>())
+        return std::nullopt;
+    const QDBusArgument argument = value.value<QDBusArgument>();
+    if (argument.currentSignature() != QLatin1String("a(sa{sv})"))
+        return std::nullopt;
+    return qdbus_cast<QList<PortalShortcut>>(argument);
+}
+
+// The object path of a Response's "session_handle": a string, as the portal first sent it, or a
+// path.
+QDBusObjectPath sessionHandleOf(const QVariantMap &results)
+{
+    const QVariant value = results.value(QStringLiteral("session_handle"));
+    if (value.canConvert<QDBusObjectPath>() && value.userType() == qMetaTypeId<QDBusObjectPath>())
+        return value.value<QDBusObjectPath>();
+    const QString path = value.toString();
+    return path.startsWith(QLatin1Char('/')) ? QDBusObjectPath(path) : QDBusObjectPath();
+}
+
+} // namespace
+
+// Waits for the Response of one Request object and hands it on once.
+class PortalRequestWaiter : public QObject
+{
+    Q_OBJECT
+public:
+    PortalRequestWaiter(QDBusConnection bus, std::function<void(uint, const QVariantMap &)> done,
+                        QObject *parent)
+        : QObject(parent)
+        , mBus(std::move(bus))
+        , mDone(std::move(done))
+    {
+    }
+
+    // Subscribed before the call goes out: the portal may answer before the call's reply comes.
+    bool listen(const QString &path)
+    {
+        if (path == mPath)
+            return true;
+        stopListening();
+        mPath = path;
+        return mBus.connect(PortalGlobalShortcuts::Service, mPath, RequestInterface,
+                            QStringLiteral("Response"), this, SLOT(response(uint, QVariantMap)));
+    }
+
+    void finish(uint code, const QVariantMap &results)
+    {
+        if (!mDone)
+            return;
+        stopListening();
+        auto done = std::move(mDone);
+        mDone = nullptr;
+        deleteLater();
+        done(code, results);
+    }
+
+public slots:
+    void response(uint code, const QVariantMap &results) { finish(code, results); }
+
+private:
+    void stopListening()
+    {
+        if (!mPath.isEmpty())
+            mBus.disconnect(PortalGlobalShortcuts::Service, mPath, RequestInterface,
+                            QStringLiteral("Response"), this, SLOT(response(uint, QVariantMap)));
+        mPath.clear();
+    }
+
+    QDBusConnection mBus;
+    std::function<void(uint, const QVariantMap &)> mDone;
+    QString mPath;
+};
+
+QString GlobalShortcuts::statusName(Status status)
+{
+    switch (status) {
+    case Status::Probing:
+        return QStringLiteral("probing");
+    case Status::Unavailable:
+        return QStringLiteral("unavailable");
+    case Status::Binding:
+        return QStringLiteral("binding");
+    case Status::Bound:
+        return QStringLiteral("bound");
+    case Status::Refused:
+        return QStringLiteral("refused");
+    }
+    return {};
+}
+
+std::unique_ptr<GlobalShortcuts> GlobalShortcuts::createPortal(QObject *parent)
+{
+    return std::make_unique<PortalGlobalShortcuts>(QDBusConnection::sessionBus(), parent);
+}
+
+PortalGlobalShortcuts::PortalGlobalShortcuts(QDBusConnection bus, QObject *parent)
+    : GlobalShortcuts(parent)
+    , mBus(std::move(bus))
+{
+    registerTypes();
+    if (!mBus.isConnected()) {
+        setStatus(Status::Unavailable, QStringLiteral("no session bus"));
+        return;
+    }
+    const QString signalPath = DesktopPath;
+    mBus.connect(Service, signalPath, Interface, QStringLiteral("Activated"), this,
+                 SLOT(onActivated(QDBusMessage)));
+    mBus.connect(Service, signalPath, Interface, QStringLiteral("Deactivated"), this,
+                 SLOT(onDeactivated(QDBusMessage)));
+    mBus.connect(Service, signalPath, Interface, QStringLiteral("ShortcutsChanged"), this,
+                 SLOT(onShortcutsChanged(QDBusMessage)));
+    // A portal that restarts has forgotten the session: bind again in a new one.
+    auto *watcher = new QDBusServiceWatcher(Service, mBus,
+                                            QDBusServiceWatcher::WatchForRegistration
+                                                | QDBusServiceWatcher::WatchForUnregistration,
+                                            this);
+    connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
+        ++mGeneration;
+        mBusy = false;
+        mSession = {};
+        mBound.clear();
+        mTriggers.clear();
+        setStatus(Status::Unavailable, QStringLiteral("the desktop portal left the bus"));
+    });
+    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] { probe(); });
+    probe();
+}
+
+PortalGlobalShortcuts::~PortalGlobalShortcuts()
+{
+    closeSession();
+}
+
+QString PortalGlobalShortcuts::requestPath(const QString &uniqueName, const QString &token)
+{
+    QString sender = uniqueName.startsWith(QLatin1Char(':')) ? uniqueName.mid(1) : uniqueName;
+    sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+    return DesktopPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
+}
+
+void PortalGlobalShortcuts::bindShortcuts(const QList<Shortcut> &shortcuts)
+{
+    mWanted = shortcuts;
+    mBindWanted = true;
+    if (mStatus == Status::Probing || mStatus == Status::Unavailable || mBusy)
+        return; // bound once the portal is known, or once the binding under way is done
+    if (!mSession.path().isEmpty() && mWanted == mBound)
+        return;
+    startBinding();
+}
+
+void PortalGlobalShortcuts::probe()
+{
+    const quint64 generation = mGeneration;
+    setStatus(Status::Probing);
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        Service, DesktopPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
+    get.setArguments({Interface, QStringLiteral("version")});
+    auto *watcher = new QDBusPendingCallWatcher(mBus.asyncCall(get), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, generation](QDBusPendingCallWatcher *call) {
+                call->deleteLater();
+                if (generation != mGeneration)
+                    return;
+                const QDBusPendingReply<QDBusVariant> reply = *call;
+                if (reply.isError()) {
+                    setStatus(Status::Unavailable, reply.error().message());
+                    return;
+                }
+                const uint version = reply.value().variant().toUInt();
+                if (version < 1) {
+                    setStatus(Status::Unavailable,
+                              QStringLiteral("the desktop portal has no global shortcuts"));
+                    return;
+                }
+                setStatus(Status::Bound);
+                if (mBindWanted)
+                    startBinding();
+            });
+}
+
+void PortalGlobalShortcuts::startBinding()
+{
+    mBusy = true;
+    ++mGeneration;
+    setStatus(Status::Binding);
+    closeSession();
+    createSession();
+}
+
+void PortalGlobalShortcuts::createSession()
+{
+    const quint64 generation = mGeneration;
+    const QVariantMap options{{QStringLiteral("session_handle_token"), newToken()}};
+    request(QStringLiteral("CreateSession"), {options}, 0,
+            [this, generation](uint code, const QVariantMap &results) {
+                if (generation != mGeneration)
+                    return;
+                const QDBusObjectPath session = sessionHandleOf(results);
+                if (code != 0 || session.path().isEmpty()) {
+                    mBusy = false;
+                    mBound = mWanted;
+                    setStatus(Status::Refused,
+                              code != 0 ? results.value(QStringLiteral("error")).toString()
+                                        : QStringLiteral("the portal named no session"));
+                    return;
+                }
+                mSession = session;
+                mBus.connect(Service, mSession.path(), SessionInterface, QStringLiteral("Closed"),
+                             this, SLOT(onSessionClosed(QDBusMessage)));
+                bindInSession();
+            });
+}
+
+void PortalGlobalShortcuts::bindInSession()
+{
+    const quint64 generation = mGeneration;
+    const QList<Shortcut> sent = mWanted;
+    QList<PortalShortcut> shortcuts;
+    for (const Shortcut &shortcut : sent) {
+        QVariantMap properties{{QStringLiteral("description"), shortcut.description}};
+        if (!shortcut.preferredTrigger.isEmpty())
+            properties.insert(QStringLiteral("preferred_trigger"), shortcut.preferredTrigger);
+        shortcuts.append({shortcut.id, properties});
+    }
+    // No window of ours asks: the portal places its dialog itself.
+    request(
+        QStringLiteral("BindShortcuts"),
+        {QVariant::fromValue(mSession), QVariant::fromValue(shortcuts), QString(), QVariantMap()},
+        3, [this, generation, sent](uint code, const QVariantMap &results) {
+            if (generation != mGeneration)
+                return;
+            mBound = sent;
+            if (code != 0) {
+                mBusy = false;
+                mTriggers.clear();
+                setStatus(Status::Refused,
+                          code == 1 ? QStringLiteral("the shortcuts were declined")
+                                    : QStringLiteral("the desktop did not bind the shortcuts"));
+                startBindingIfChanged();
+                return;
+            }
+            takeTriggers(results.value(QStringLiteral("shortcuts")));
+            setStatus(Status::Bound);
+            // The desktop's dialog may have settled the keys after its answer.
+            listShortcuts();
+        });
+}
+
+void PortalGlobalShortcuts::listShortcuts()
+{
+    const quint64 generation = mGeneration;
+    request(QStringLiteral("ListShortcuts"), {QVariant::fromValue(mSession), QVariantMap()}, 1,
+            [this, generation](uint code, const QVariantMap &results) {
+                if (generation != mGeneration)
+                    return;
+                mBusy = false;
+                if (code == 0 && results.contains(QStringLiteral("shortcuts"))) {
+                    takeTriggers(results.value(QStringLiteral("shortcuts")));
+                    emit changed();
+                }
+                startBindingIfChanged();
+            });
+}
+
+void PortalGlobalShortcuts::startBindingIfChanged()
+{
+    if (mBindWanted && mWanted != mBound)
+        startBinding();
+}
+
+void PortalGlobalShortcuts::closeSession()
+{
+    if (mSession.path().isEmpty())
+        return;
+    mBus.disconnect(Service, mSession.path(), SessionInterface, QStringLiteral("Closed"), this,
+                    SLOT(onSessionClosed(QDBusMessage)));
+    const QDBusMessage close = QDBusMessage::createMethodCall(
+        Service, mSession.path(), SessionInterface, QStringLiteral("Close"));
+    mBus.call(close, QDBus::NoBlock);
+    mSession = {};
+    mTriggers.clear();
+}
+
+void PortalGlobalShortcuts::request(const QString &method, QList<QVariant> arguments,
+                                    int optionsIndex, ResponseHandler handler)
+{
+    const QString token = newToken();
+    QVariantMap options = arguments.at(optionsIndex).toMap();
+    options.insert(QStringLiteral("handle_token"), token);
+    arguments[optionsIndex] = options;
+
+    auto *waiter = new PortalRequestWaiter(mBus, std::move(handler), this);
+    waiter->listen(requestPath(mBus.baseService(), token));
+    QDBusMessage call = QDBusMessage::createMethodCall(Service, DesktopPath, Interface, method);
+    call.setArguments(arguments);
+    auto *watcher = new QDBusPendingCallWatcher(mBus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, waiter,
+            [waiter, method](QDBusPendingCallWatcher *call) {
+                call->deleteLater();
+                const QDBusPendingReply<QDBusObjectPath> reply = *call;
+                if (reply.isError()) {
+                    KorvaleLog::line(QStringLiteral("The desktop portal refused %1: %2")
+                                         .arg(method, reply.error().message()));
+                    waiter->finish(2, {{QStringLiteral("error"), reply.error().message()}});
+                    return;
+                }
+                // A portal older than the computed names answers on a path of its own.
+                waiter->listen(reply.value().path());
+            });
+}
+
+QString PortalGlobalShortcuts::newToken()
+{
+    return QStringLiteral("korvale%1").arg(QRandomGenerator::global()->generate());
+}
+
+void PortalGlobalShortcuts::setStatus(Status status, const QString &reason)
+{
+    if (status == mStatus && reason == mReason)
+        return;
+    if (!reason.isEmpty() && status != Status::Probing)
+        KorvaleLog::line(QStringLiteral("Global shortcuts through the desktop portal: %1: %2")
+                             .arg(statusName(status), reason));
+    mStatus = status;
+    mReason = reason;
+    emit changed();
+}
+
+void PortalGlobalShortcuts::takeTriggers(const QVariant &shortcuts)
+{
+    const std::optional<QList<PortalShortcut>> list = shortcutList(shortcuts);
+    if (!list)
+        return;
+    mTriggers.clear();
+    for (const PortalShortcut &shortcut : *list) {
+        mTriggers.append(
+            {shortcut.id, shortcut.properties.value(QStringLiteral("description")).toString(),
+             shortcut.properties.value(QStringLiteral("trigger_description")).toString()});
+    }
+}
+
+namespace {
+
+// The session and shortcut id of an Activated or Deactivated signal, when it has the
+// documented arguments (o s t a{sv}).
+std::optional<std::pair<QString, QString>> shortcutEvent(const QDBusMessage &message)
+{
+    if (message.signature() != QLatin1String("osta{sv}"))
+        return std::nullopt;
+    const QList<QVariant> arguments = message.arguments();
+    return std::pair{arguments.at(0).value<QDBusObjectPath>().path(), arguments.at(1).toString()};
+}
+
+} // namespace
+
+void PortalGlobalShortcuts::onActivated(const QDBusMessage &message)
+{
+    const auto event = shortcutEvent(message);
+    if (event && !mSession.path().isEmpty() && event->first == mSession.path())
+        emit activated(event->second);
+}
+
+void PortalGlobalShortcuts::onDeactivated(const QDBusMessage &message)
+{
+    const auto event = shortcutEvent(message);
+    if (event && !mSession.path().isEmpty() && event->first == mSession.path())
+        emit deactivated(event->second);
+}
+
+void PortalGlobalShortcuts::onShortcutsChanged(const QDBusMessage &message)
+{
+    if (message.signature() != QLatin1String("oa(sa{sv})") || mSession.path().isEmpty())
+        return;
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.at(0).value<QDBusObjectPath>().path() != mSession.path())
+        return;
+    takeTriggers(arguments.at(1));
+    emit changed();
+}
+
+void PortalGlobalShortcuts::onSessionClosed(const QDBusMessage &)
+{
+    // The desktop ended the session (its settings, a policy): the keys are gone until the next
+    // change of the shortcuts binds them anew.
+    mSession = {};
+    mTriggers.clear();
+    ++mGeneration;
+    mBusy = false;
+    setStatus(Status::Refused, QStringLiteral("the desktop closed the shortcuts' session"));
+}
+
+#include "PortalGlobalShortcuts.moc"

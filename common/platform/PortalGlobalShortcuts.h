@@ -1,0 +1,73 @@
+#pragma once
+
+#include "GlobalShortcuts.h"
+
+#include <QDBusConnection>
+#include <QDBusObjectPath>
+#include <QVariantMap>
+
+#include <functional>
+
+class QDBusMessage;
+
+// GlobalShortcuts through the XDG desktop portal (org.freedesktop.portal.GlobalShortcuts on
+// org.freedesktop.portal.Desktop): one session, its shortcuts bound once. The portal lets a
+// session bind only once, so a changed list closes the session and binds in a new one.
+class PortalGlobalShortcuts final : public GlobalShortcuts
+{
+    Q_OBJECT
+public:
+    static inline const QString Service = QStringLiteral("org.freedesktop.portal.Desktop");
+    static inline const QString DesktopPath = QStringLiteral("/org/freedesktop/portal/desktop");
+    static inline const QString Interface =
+        QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+
+    explicit PortalGlobalShortcuts(QDBusConnection bus, QObject *parent = nullptr);
+    ~PortalGlobalShortcuts() override;
+
+    void bindShortcuts(const QList<Shortcut> &shortcuts) override;
+    Status status() const override { return mStatus; }
+    QString reason() const override { return mReason; }
+    QList<Trigger> triggers() const override { return mTriggers; }
+    QString sessionHandle() const { return mSession.path(); }
+
+    // The Request object a call with this token answers on: the portal names it after the
+    // caller's unique name (":1.42" -> "1_42").
+    static QString requestPath(const QString &uniqueName, const QString &token);
+
+private slots:
+    void onActivated(const QDBusMessage &message);
+    void onDeactivated(const QDBusMessage &message);
+    void onShortcutsChanged(const QDBusMessage &message);
+    void onSessionClosed(const QDBusMessage &message);
+
+private:
+    using ResponseHandler = std::function<void(uint code, const QVariantMap &results)>;
+
+    void probe();
+    void startBinding();
+    void createSession();
+    void bindInSession();
+    void listShortcuts();
+    void startBindingIfChanged();
+    void closeSession();
+    // Calls `method` with a fresh handle_token added to the options at `optionsIndex` and hands
+    // the Request's Response to `handler`.
+    void request(const QString &method, QList<QVariant> arguments, int optionsIndex,
+                 ResponseHandler handler);
+    QString newToken();
+    void setStatus(Status status, const QString &reason = {});
+    void takeTriggers(const QVariant &shortcuts);
+
+    QDBusConnection mBus;
+    Status mStatus = Status::Probing;
+    QString mReason;
+    QList<Shortcut> mWanted;
+    QList<Shortcut> mBound;
+    bool mBindWanted = false;
+    QDBusObjectPath mSession;
+    // Counts the sessions asked for, so that an answer about an older one is ignored.
+    quint64 mGeneration = 0;
+    bool mBusy = false;
+    QList<Trigger> mTriggers;
+};
