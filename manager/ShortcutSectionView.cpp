@@ -1,5 +1,6 @@
 #include "ShortcutSectionView.h"
 
+#include "GlobalShortcutsPanel.h"
 #include "KeyMap.h"
 #include "QOR_StringUtils.h"
 #include "ShortcutSettings.h"
@@ -80,7 +81,9 @@ ShortcutSectionView::ShortcutSectionView(bool waylandSession, QWidget *parent)
         command->setCursorPosition(0);
         note->addWidget(text);
         note->addWidget(command);
-        layout->addWidget(mWaylandNote);
+        // Replaced by the keys the desktop reports where its portal watches them.
+        mGlobalShortcuts = new GlobalShortcutsPanel(mWaylandNote);
+        layout->addWidget(mGlobalShortcuts);
     }
     layout->addStretch(1);
 }

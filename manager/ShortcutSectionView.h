@@ -3,13 +3,15 @@
 #include <QWidget>
 
 struct ShortcutSettings;
+class GlobalShortcutsPanel;
 class QCheckBox;
 class QLabel;
 class QPushButton;
 
 // The shortcut section: whether the agent runs, and the two ways it brings up the access window
 // (the keyboard and a screen corner), each with its summary and a button to its sheet. In a
-// Wayland session, where no program may watch the keyboard, it shows the command to bind instead.
+// Wayland session, where no program may watch the keyboard, it shows the keys the desktop's portal
+// watches for the agent, or, without the portal, the command to bind.
 class ShortcutSectionView : public QWidget
 {
     Q_OBJECT
@@ -27,6 +29,8 @@ public:
     QString keySummary() const;
     QString cornerSummary() const;
     bool showsWaylandNote() const { return mWaylandNote != nullptr; }
+    // In a Wayland session only.
+    GlobalShortcutsPanel *globalShortcutsPanel() const { return mGlobalShortcuts; }
 
     // What a desktop binds a key to where the gestures cannot be watched.
     static QString toggleCommand();
@@ -46,4 +50,5 @@ private:
     QLabel *mCornerSummary;
     QPushButton *mChangeCorner;
     QWidget *mWaylandNote = nullptr;
+    GlobalShortcutsPanel *mGlobalShortcuts = nullptr;
 };

@@ -356,6 +356,26 @@
         <translation>Show or hide the access window</translation>
     </message>
     <message>
+        <source>GlobalShortcutsAction</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsBinding</source>
+        <translation>The desktop is binding the shortcuts; it may be asking you to confirm them.</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsHeading</source>
+        <translation>The desktop watches these keys for the agent. To change them, open the shortcuts of your desktop's keyboard settings.</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsKeys</source>
+        <translation>Keys</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsNoKeys</source>
+        <translation>none yet</translation>
+    </message>
+    <message>
         <source>HOME</source>
         <translation>home</translation>
     </message>

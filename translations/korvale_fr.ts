@@ -356,6 +356,26 @@
         <translation>Afficher ou masquer la fenêtre d'accès</translation>
     </message>
     <message>
+        <source>GlobalShortcutsAction</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsBinding</source>
+        <translation>Le bureau enregistre les raccourcis ; il vous demande peut-être de les confirmer.</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsHeading</source>
+        <translation>Le bureau surveille ces touches pour l'agent. Pour les changer, ouvrez les raccourcis dans les réglages du clavier de votre bureau.</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsKeys</source>
+        <translation>Touches</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsNoKeys</source>
+        <translation>aucune pour l'instant</translation>
+    </message>
+    <message>
         <source>HOME</source>
         <translation>domicile</translation>
     </message>

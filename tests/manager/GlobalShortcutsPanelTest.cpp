@@ -1,0 +1,41 @@
+#include "ManagerFixture.h"
+
+#include "GlobalShortcutsPanel.h"
+#include "ShortcutSectionView.h"
+
+#include <QTest>
+
+// Where the desktop's portal watches the keys, the section lists the keys it reports instead of
+// the command; without the portal, or without an agent to ask, the command stays.
+TEST_F(ManagerTest, AWaylandSessionShowsTheDesktopsKeysWhereItsPortalWatchesThem)
+{
+    mWayland = true;
+    auto manager = makeManager();
+    GlobalShortcutsPanel *panel = manager->shortcutView()->globalShortcutsPanel();
+    ASSERT_TRUE(panel);
+    QWidget *note = manager->shortcutView()->findChild<QWidget *>("waylandNote");
+    ASSERT_TRUE(note);
+
+    // No agent on the bus answers.
+    panel->refresh();
+    QTest::qWait(100);
+    EXPECT_FALSE(panel->showsTriggers());
+    EXPECT_FALSE(note->isHidden());
+
+    const QVariantList shortcuts{
+        QVariantMap{{"id", "toggle-access-window"},
+                    {"description", "Show or hide the access window"},
+                    {"trigger", "Super+Space"}},
+        QVariantMap{{"id", "menu-bar-menu"}, {"description", "Show the menu-bar menu"}}};
+    panel->showAnswer({{"status", "bound"}, {"shortcuts", shortcuts}});
+    ASSERT_TRUE(panel->showsTriggers());
+    EXPECT_TRUE(note->isHidden());
+    const auto rows = panel->rows();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows.at(0).second, "Super+Space");
+    EXPECT_EQ(rows.at(1).second, "none yet");
+
+    panel->showAnswer({{"status", "unavailable"}, {"reason", "no portal"}});
+    EXPECT_FALSE(panel->showsTriggers());
+    EXPECT_FALSE(note->isHidden());
+}
