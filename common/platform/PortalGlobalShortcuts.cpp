@@ -204,7 +204,9 @@ void PortalGlobalShortcuts::bindShortcuts(const QList<Shortcut> &shortcuts)
     mBindWanted = true;
     if (mStatus == Status::Probing || mStatus == Status::Unavailable || mBusy)
         return; // bound once the portal is known, or once the binding under way is done
-    if (!mSession.path().isEmpty() && mWanted == mBound)
+    // A list the desktop refused, or whose session it closed, waits for the next change rather
+    // than asking the user again at every reading of the settings.
+    if (mWanted == mBound && (!mSession.path().isEmpty() || mStatus == Status::Refused))
         return;
     startBinding();
 }

@@ -379,6 +379,18 @@ void PortalStandIn::press(const QString &id)
     pressInSession(newest, id);
 }
 
+void PortalStandIn::closeNewestSession()
+{
+    if (mObject->mBindings.isEmpty())
+        return;
+    const QString session = mObject->mBindings.last().session;
+    mObject->mSessions.remove(session);
+    QDBusMessage closed =
+        QDBusMessage::createSignal(session, SessionInterface, QStringLiteral("Closed"));
+    closed << QVariantMap();
+    mConnection.send(closed);
+}
+
 void PortalStandIn::pressInSession(const QString &session, const QString &id)
 {
     mObject->emitShortcutEvent(mConnection, QStringLiteral("Activated"), session, id);

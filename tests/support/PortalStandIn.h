@@ -47,6 +47,8 @@ public:
     void assignTrigger(const QString &id, const QString &trigger);
     // Activated, then Deactivated, for the shortcut in the newest open session.
     void press(const QString &id);
+    // The desktop ends the newest session (Session::Closed).
+    void closeNewestSession();
     // Activated for a session that is not the caller's.
     void pressInSession(const QString &session, const QString &id);
 
