@@ -9,6 +9,7 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QPointer>
 #include <QRandomGenerator>
 
 namespace {
@@ -95,7 +96,7 @@ public:
     // Subscribed before the call goes out: the portal may answer before the call's reply comes.
     bool listen(const QString &path)
     {
-        if (path == mPath)
+        if (path == mPath || !mDone)
             return true;
         stopListening();
         mPath = path;
@@ -358,19 +359,23 @@ void PortalGlobalShortcuts::request(const QString &method, QList<QVariant> argum
     QDBusMessage call = QDBusMessage::createMethodCall(Service, DesktopPath, Interface, method);
     call.setArguments(arguments);
     auto *watcher = new QDBusPendingCallWatcher(mBus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, waiter,
-            [waiter, method](QDBusPendingCallWatcher *call) {
-                call->deleteLater();
-                const QDBusPendingReply<QDBusObjectPath> reply = *call;
-                if (reply.isError()) {
-                    KorvaleLog::line(QStringLiteral("The desktop portal refused %1: %2")
-                                         .arg(method, reply.error().message()));
-                    waiter->finish(2, {{QStringLiteral("error"), reply.error().message()}});
-                    return;
-                }
-                // A portal older than the computed names answers on a path of its own.
-                waiter->listen(reply.value().path());
-            });
+    // The Response may come first and end the waiter: the reply then only goes.
+    connect(
+        watcher, &QDBusPendingCallWatcher::finished, this,
+        [waiter = QPointer<PortalRequestWaiter>(waiter), method](QDBusPendingCallWatcher *call) {
+            call->deleteLater();
+            if (!waiter)
+                return;
+            const QDBusPendingReply<QDBusObjectPath> reply = *call;
+            if (reply.isError()) {
+                KorvaleLog::line(QStringLiteral("The desktop portal refused %1: %2")
+                                     .arg(method, reply.error().message()));
+                waiter->finish(2, {{QStringLiteral("error"), reply.error().message()}});
+                return;
+            }
+            // A portal older than the computed names answers on a path of its own.
+            waiter->listen(reply.value().path());
+        });
 }
 
 QString PortalGlobalShortcuts::newToken()
