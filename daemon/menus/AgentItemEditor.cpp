@@ -138,6 +138,8 @@ bool AgentItemEditor::editNote(const QVariantMap &record)
         return false;
     }
     *notes = current;
+    if (mEnvironment.notesSaved)
+        mEnvironment.notesSaved();
     emit itemEdited(found, *edited);
     return true;
 }
@@ -160,6 +162,8 @@ bool AgentItemEditor::editProtectedNote(const QVariantMap &record)
                                                       {}, {});
         return false;
     }
+    if (mEnvironment.notesSaved)
+        mEnvironment.notesSaved();
     emit itemEdited(found, *edited);
     return true;
 }

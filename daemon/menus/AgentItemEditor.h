@@ -31,6 +31,8 @@ public:
         AgentProtectedNotes *protectedNotes = nullptr;
         std::function<bool()> managerRunning;
         std::function<void(const QVariantMap &)> handOver;
+        // After a note or protected note was saved: a manager started meanwhile rereads them.
+        std::function<void()> notesSaved;
         // The access window the dialogs belong to; may give nullptr.
         std::function<QWidget *()> window;
         // Empty: the dialogs of AgentEditorDialogs.

@@ -18,6 +18,7 @@
 #include "ManagerHandOver.h"
 #include "MenuBarMenu.h"
 #include "SharedPreferences.h"
+#include "platform/NotificationCenter.h"
 #include "platform/QOR_MountedVolumes.h"
 
 #include <QApplication>
@@ -98,6 +99,9 @@ AgentMenus::AgentMenus(DaemonController &daemon, AgentAccess &access, Environmen
     editing.protectedNotes = &mAccess.protectedNotes();
     editing.managerRunning = [this] { return mDaemon.hooks().isMainAppLaunched(); };
     editing.handOver = [this](const QVariantMap &record) { mHandOver->editInManager(record); };
+    editing.notesSaved = [this] {
+        mDaemon.notifications().post(NotificationChannel::Main, QStringLiteral("NotesChanged"));
+    };
     editing.window = [this]() -> QWidget * { return mAccess.window().window(); };
     mItemEditor = std::make_unique<AgentItemEditor>(std::move(editing));
     connect(&window, &AccessWindowController::itemEditorRequested, mItemEditor.get(),

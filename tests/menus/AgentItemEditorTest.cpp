@@ -78,6 +78,7 @@ protected:
         mEnvironment.stocksFile = &mStocksFile;
         mEnvironment.managerRunning = [this] { return mManagerRuns; };
         mEnvironment.handOver = [this](const QVariantMap &record) { mHandedOver << record; };
+        mEnvironment.notesSaved = [this] { ++mNotesSaved; };
     }
 
     QVariantList notesOnDisk()
@@ -93,6 +94,7 @@ protected:
     ListFile mStocksFile{DataFileName::StocksSurvey, &ListMerge::byTitle};
     bool mManagerRuns = false;
     QList<QVariantMap> mHandedOver;
+    int mNotesSaved = 0;
     AgentItemEditor::Environment mEnvironment;
 };
 
@@ -163,6 +165,7 @@ TEST_F(AgentItemEditorTest, AnEditKeepsWhatAnotherProgramSavedMeanwhile)
                                 note("Garden tasks", "seeds")};
     EXPECT_EQ(notesOnDisk(), expected);
     EXPECT_EQ(mNotes, expected);
+    EXPECT_EQ(mNotesSaved, 1);
 }
 
 // The stock editor names the limits by what they do; what is typed lands under the keys the
@@ -189,7 +192,7 @@ TEST_F(AgentItemEditorTest, TheStockEditorStoresTheLimitsUnderTheSurveysKeys)
         auto *above = dialog->findChild<QLineEdit *>("StockAlertAbove");
         auto *below = dialog->findChild<QLineEdit *>("StockAlertBelow");
         EXPECT_EQ(address->text(), "https://quotes.example.org/acme.csv");
-        EXPECT_TRUE(address->hasFocus());
+        EXPECT_EQ(dialog->focusWidget(), address);
         // A quote stored by a survey pass while the dialog is open.
         QVariantMap passed = mStocks.at(1).toMap();
         passed.insert("ValLast", "S,102,x");
@@ -239,6 +242,7 @@ TEST_F(AgentItemEditorTest, WhatTheAgentDoesNotEditGoesToTheManager)
     // A note the agent no longer has is not handed over either: nothing happens.
     editor.doEditItem(note("Gone", "away"));
     EXPECT_EQ(mHandedOver.size(), 3);
+    EXPECT_EQ(mNotesSaved, 0);
 }
 
 // While the password is known, the agent edits a protected note itself: the file holds the edit,
