@@ -789,8 +789,20 @@ void MainController::editItem(const QVariantMap &record)
             }
         }
         return;
+    case KindNote:
+    case KindProtectedNote: {
+        const bool vault = record.value(KeyKind).toInt() == KindProtectedNote;
+        NotesSection *notes = vault ? mProtectedNotesSection : mNotesSection;
+        const int section = vault ? ManagerWindow::ProtectedNotes : ManagerWindow::Notes;
+        // Selecting the protected notes asks for the password when none is known.
+        if (mWindow->currentSection() != section)
+            mWindow->selectSection(section);
+        else if (!notes->isUnlocked())
+            notes->open();
+        notes->editMatching(record);
+        return;
+    }
     default:
-        // Notes and protected notes have their sections in a later version.
         return;
     }
 }

@@ -242,6 +242,34 @@ void NotesSection::editNote()
     appendAndSave({*edited});
 }
 
+bool NotesSection::editMatching(const QVariantMap &record)
+{
+    if (!isUnlocked())
+        return false;
+    mSearch->clear();
+    search();
+    // Of a protected note the agent sends only its kind: the section is open, the user picks it.
+    if (!record.contains(QStringLiteral("T")) && !record.contains(QStringLiteral("t")))
+        return false;
+    const auto same = [&](const QVariantMap &note, const char *key) {
+        const QString name = QString::fromLatin1(key);
+        return note.value(name).toString() == record.value(name).toString();
+    };
+    RecordListModel *model = mView->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QVariantMap note = mNotes.value(model->sourceIndex(row)).toMap();
+        if (!same(note, "T") || !same(note, "t"))
+            continue;
+        QListView *table = mView->table();
+        table->setCurrentIndex(model->index(row, 0));
+        table->selectionModel()->select(model->index(row, 0), QItemSelectionModel::ClearAndSelect);
+        table->scrollTo(model->index(row, 0));
+        editNote();
+        return true;
+    }
+    return false;
+}
+
 void NotesSection::duplicateNotes()
 {
     QVariantList copies;

@@ -33,6 +33,10 @@ public:
 
     void newNote();
     void editNote();
+    // The agent's "EditItem": the search field cleared, the first shown note with the same "T"
+    // and "t" selected and its editor run. False when none matches, or while locked.
+    bool editMatching(const QVariantMap &record);
+    bool isUnlocked() const { return !isProtected() || mFile.isUnlocked(); }
     void duplicateNotes();
     void moveNotes();
     void removeNotes();

@@ -72,6 +72,14 @@
         <translation>Time</translation>
     </message>
     <message>
+        <source>AgentNoteEditorTitle</source>
+        <translation>Edit note</translation>
+    </message>
+    <message>
+        <source>AgentProtectedNoteEditorTitle</source>
+        <translation>Edit protected note</translation>
+    </message>
+    <message>
         <source>AgreementAccept</source>
         <translation>Accept</translation>
     </message>
@@ -1186,6 +1194,26 @@
     <message>
         <source>Socket</source>
         <translation>Socket</translation>
+    </message>
+    <message>
+        <source>StockEditorAboveLabel</source>
+        <translation>Alert when above:</translation>
+    </message>
+    <message>
+        <source>StockEditorAddressLabel</source>
+        <translation>Quote address:</translation>
+    </message>
+    <message>
+        <source>StockEditorBelowLabel</source>
+        <translation>Alert when below:</translation>
+    </message>
+    <message>
+        <source>StockEditorHint</source>
+        <translation>The survey also alerts when the quote moved by more than 1 % since it was last shown.</translation>
+    </message>
+    <message>
+        <source>StockEditorTitle</source>
+        <translation>Stock survey entry</translation>
     </message>
     <message>
         <source>SurveyStocksInfos</source>

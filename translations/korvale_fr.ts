@@ -72,6 +72,14 @@
         <translation>Durée</translation>
     </message>
     <message>
+        <source>AgentNoteEditorTitle</source>
+        <translation>Modifier la note</translation>
+    </message>
+    <message>
+        <source>AgentProtectedNoteEditorTitle</source>
+        <translation>Modifier la note protégée</translation>
+    </message>
+    <message>
         <source>AgreementAccept</source>
         <translation>Accepter</translation>
     </message>
@@ -1186,6 +1194,26 @@
     <message>
         <source>Socket</source>
         <translation>Socket</translation>
+    </message>
+    <message>
+        <source>StockEditorAboveLabel</source>
+        <translation>Alerte au-dessus de :</translation>
+    </message>
+    <message>
+        <source>StockEditorAddressLabel</source>
+        <translation>Adresse du cours :</translation>
+    </message>
+    <message>
+        <source>StockEditorBelowLabel</source>
+        <translation>Alerte en dessous de :</translation>
+    </message>
+    <message>
+        <source>StockEditorHint</source>
+        <translation>La surveillance alerte aussi quand le cours a varié de plus de 1 % depuis son dernier affichage.</translation>
+    </message>
+    <message>
+        <source>StockEditorTitle</source>
+        <translation>Valeur surveillée</translation>
     </message>
     <message>
         <source>SurveyStocksInfos</source>

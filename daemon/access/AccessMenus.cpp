@@ -42,6 +42,7 @@ AccessMenus::AccessMenus(QWidget *window)
         addEntry(Entry::OpenItem, KORVALE_KEY("PopupMenuOpenItem"), QKeySequence(Qt::Key_Return));
     open->setShortcutContext(Qt::WidgetShortcut);
     addEntry(Entry::RevealItem, KORVALE_KEY("PopupMenuRevealItem"), QKeySequence("Ctrl+R"));
+    addEntry(Entry::EditItem, KORVALE_KEY("PopupMenuEditItem"), QKeySequence("Ctrl+E"));
     addEntry(Entry::SendEmail, KORVALE_KEY("PopupMenuSendEmail"), QKeySequence("Ctrl+@"));
     addEntry(Entry::OpenBrowser, KORVALE_KEY("PopupMenuOpenBrowser"), QKeySequence("Ctrl+B"));
     addEntry(Entry::HighlightCursor, KORVALE_KEY("PopupMenuHighlightCursor"),
@@ -135,6 +136,12 @@ void AccessMenus::update(const State &state)
     action(Entry::RevealItem)
         ->setEnabled(state.selected && kind != KindBookmark && kind != KindContact
                      && kind != KindNote && kind != KindProtectedNote);
+
+    // What the agent edits itself and what the manager edits for it.
+    action(Entry::EditItem)
+        ->setEnabled(state.selected
+                     && (kind == KindApplication || kind == KindFile || kind == KindNote
+                         || kind == KindProtectedNote || kind == KindStock));
 
     const QString address = kind == KindContact ? emailAddress(*state.selected) : QString();
     QAction *email = action(Entry::SendEmail);

@@ -22,6 +22,7 @@ public:
     enum class Entry {
         OpenItem,
         RevealItem,
+        EditItem,
         SendEmail,
         OpenBrowser,
         HighlightCursor,

@@ -557,6 +557,10 @@ void AccessWindowController::menuEntryTriggered(AccessMenus::Entry entry)
         if (mOpener)
             mOpener->doRevealItem(selectedRecord());
         return;
+    case Entry::EditItem:
+        if (const std::optional<QVariantMap> record = selectedRecord())
+            openItemEditor(*record);
+        return;
     case Entry::SendEmail:
         if (mOpener)
             mOpener->sendEmailTo(selectedRecord());
@@ -672,4 +676,20 @@ void AccessWindowController::clearMenuBarMenu()
 void AccessWindowController::openItemEditor(const QVariantMap &record)
 {
     emit itemEditorRequested(record);
+}
+
+void AccessWindowController::replaceShownRecord(const QVariantMap &original,
+                                                const QVariantMap &edited)
+{
+    const FoundItems &items = mSearch->displayedList();
+    for (int row = 0; row < items.size(); ++row) {
+        const QVariantMap &shown = items.at(row).record;
+        if (kind(shown) != kind(original) || string(shown, KeyTitle) != string(original, KeyTitle)
+            || string(shown, KeyText) != string(original, KeyText))
+            continue;
+        mSearch->replaceDisplayedRecord(row, edited);
+        if (tableView()->selectedRow() == row)
+            selectList();
+        return;
+    }
 }

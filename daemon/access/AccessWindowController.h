@@ -98,6 +98,9 @@ public:
     QString accessWindowFrame() const override;
     void clearMenuBarMenu() override;
     void openItemEditor(const QVariantMap &record) override;
+    // After an edit made in the agent: the first row showing `original` shows `edited`, and the
+    // preview follows when it is the selected one.
+    void replaceShownRecord(const QVariantMap &original, const QVariantMap &edited);
 
 signals:
     // The floating menu of a row (menus come later): at the right end of the row for the arrow

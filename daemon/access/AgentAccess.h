@@ -43,6 +43,7 @@ public:
     AccessWindowController &window() { return *mWindow; }
     SearchController &search() { return *mSearch; }
     ItemOpener &opener() { return *mOpener; }
+    AgentProtectedNotes &protectedNotes() { return *mProtectedNotes; }
 
     bool isWindowVisible() const;
     bool isWindowKey() const;

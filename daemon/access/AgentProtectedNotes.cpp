@@ -1,6 +1,7 @@
 #include "AgentProtectedNotes.h"
 
 #include "KorvaleLog.h"
+#include "ListMerge.h"
 #include "PasswordSheet.h"
 #include "SearchController.h"
 
@@ -48,6 +49,23 @@ void AgentProtectedNotes::reload()
     else
         KorvaleLog::line(QStringLiteral(
             "The protected notes changed under another password; kept as they were"));
+}
+
+bool AgentProtectedNotes::saveEdit(const QVariantMap &original, const QVariantMap &edited)
+{
+    if (!mFile.isUnlocked())
+        return false;
+    QVariantList notes = mSearched;
+    ListMerge::applyEdit(notes, original, edited);
+    const NotesFile::Status status = mFile.save(notes);
+    if (status != NotesFile::Status::Ok) {
+        // Nothing of the note in the log: only that the file was not written.
+        KorvaleLog::line(QStringLiteral("Unable saving data in file %1").arg(mFile.path()));
+        return false;
+    }
+    // A new list: the search prepares it again.
+    mSearched = notes;
+    return true;
 }
 
 void AgentProtectedNotes::lock()

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QTimer>
 #include <QVariantList>
+#include <QVariantMap>
 
 class QWidget;
 class SearchController;
@@ -32,6 +33,11 @@ public:
     void reload();
     void lock();
     bool isUnlocked() const { return mFile.isUnlocked(); }
+    // The notes read under the key; empty while locked.
+    const QVariantList &notes() const { return mSearched; }
+    // Writes one note's edit (`original` becomes `edited`), merged with what another program
+    // saved since; false, with nothing written, while locked or when the file cannot be written.
+    bool saveEdit(const QVariantMap &original, const QVariantMap &edited);
 
 signals:
     // The key and every copy of the notes' text the agent held are gone.

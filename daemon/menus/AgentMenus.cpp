@@ -3,9 +3,12 @@
 #include "AccessIcons.h"
 #include "AccessWindowController.h"
 #include "AgentAccess.h"
+#include "AgentItemEditor.h"
+#include "AgentProtectedNotes.h"
 #include "ClipboardDetails.h"
 #include "CommonKorvaleClass.h"
 #include "DaemonController.h"
+#include "DaemonHooks.h"
 #include "FileEditorWindow.h"
 #include "FloatingMenu.h"
 #include "ItemOpener.h"
@@ -15,6 +18,7 @@
 #include "ManagerHandOver.h"
 #include "MenuBarMenu.h"
 #include "SharedPreferences.h"
+#include "platform/NotificationCenter.h"
 #include "platform/QOR_MountedVolumes.h"
 
 #include <QApplication>
@@ -85,10 +89,25 @@ AgentMenus::AgentMenus(DaemonController &daemon, AgentAccess &access, Environmen
     connect(&window, &AccessWindowController::floatingMenuRequested, this,
             &AgentMenus::showFloatingMenu);
     connect(&window, &AccessWindowController::showFlagsChanged, this, &AgentMenus::storeShowFlags);
-    // Edit… from a menu: the manager edits what the agent does not.
+    // Edit… from a menu: the agent's own editors, and the manager for what they do not edit.
     mHandOver = std::make_unique<ManagerHandOver>(mDaemon);
-    connect(&window, &AccessWindowController::itemEditorRequested, mHandOver.get(),
-            &ManagerHandOver::editInManager);
+    AgentItemEditor::Environment editing;
+    DaemonLists &lists = mDaemon.lists();
+    editing.notes = &lists.mListOfNotes;
+    editing.stocks = &lists.mListOfStocksSurvey;
+    editing.stocksFile = &lists.mFiles.mStocksSurvey;
+    editing.protectedNotes = &mAccess.protectedNotes();
+    editing.managerRunning = [this] { return mDaemon.hooks().isMainAppLaunched(); };
+    editing.handOver = [this](const QVariantMap &record) { mHandOver->editInManager(record); };
+    editing.notesSaved = [this] {
+        mDaemon.notifications().post(NotificationChannel::Main, QStringLiteral("NotesChanged"));
+    };
+    editing.window = [this]() -> QWidget * { return mAccess.window().window(); };
+    mItemEditor = std::make_unique<AgentItemEditor>(std::move(editing));
+    connect(&window, &AccessWindowController::itemEditorRequested, mItemEditor.get(),
+            &AgentItemEditor::doEditItem);
+    connect(mItemEditor.get(), &AgentItemEditor::itemEdited, &window,
+            &AccessWindowController::replaceShownRecord);
     // The details belong to the window they stand beside.
     connect(&window, &AccessWindowController::windowVisibilityChanged, this, [this](bool shown) {
         if (!shown && mClipboardDetails)

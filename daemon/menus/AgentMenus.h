@@ -14,6 +14,7 @@
 #include <memory>
 
 class AgentAccess;
+class AgentItemEditor;
 class ClipboardDetails;
 class DaemonController;
 class FileEditorWindow;
@@ -57,6 +58,7 @@ public:
     QMenu *trayMenu() const { return mTrayMenu.get(); }
 
     FileEditorWindow *fileEditor();
+    AgentItemEditor &itemEditor() { return *mItemEditor; }
     ClipboardDetails &clipboardDetails();
     FolderMenus &folderMenus() { return *mFolders; }
 
@@ -76,4 +78,5 @@ private:
     std::unique_ptr<FileEditorWindow> mFileEditor;
     std::unique_ptr<ClipboardDetails> mClipboardDetails;
     std::unique_ptr<ManagerHandOver> mHandOver;
+    std::unique_ptr<AgentItemEditor> mItemEditor;
 };

@@ -104,6 +104,14 @@ void SearchController::updateDisplayedList(FoundItems items, int totalItems, con
     emit displayedListUpdated();
 }
 
+void SearchController::replaceDisplayedRecord(int row, const QVariantMap &record)
+{
+    if (row < 0 || row >= mDisplayed.size())
+        return;
+    mDisplayed[row].record = record;
+    emit displayedRowChanged(row);
+}
+
 void SearchController::passFinished()
 {
     mRunning = false;

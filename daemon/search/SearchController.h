@@ -35,6 +35,8 @@ public:
     void groupChanged(int tag);
     void menuGroupChanged(int tag);
     const FoundItems &displayedList() const;
+    // An edit made in the agent: the row shows the edited record, ranked where it was.
+    void replaceDisplayedRecord(int row, const QVariantMap &record);
     // The query the displayed list answers.
     QString displayedQuery() const { return mDisplayedQuery; }
     int totalItems() const;
@@ -68,6 +70,7 @@ signals:
     void searchRequested();
     void runningChanged(bool running);
     void displayedListUpdated();
+    void displayedRowChanged(int row);
     void typeForSearchChanged(int value);
 
 private:

@@ -247,6 +247,7 @@ TEST_F(AccessWindowKeysTest, EveryKeyEquivalentTypedInTheFieldRunsTheWindowsActi
         {"Ctrl+6", {}, 9, "maps", true},
         {"Ctrl+7", {}, 6, "maps", true},
         {"Ctrl+R", Entry::RevealItem, 0, "maps", true},
+        {"Ctrl+E", Entry::EditItem, 0, "maps", true},
         {"Ctrl+@", Entry::SendEmail, 0, "zoe", true},
         {"Ctrl+B", Entry::OpenBrowser, 0, "maps", true},
         {"Ctrl+<", Entry::HighlightCursor, 0, "maps", true},
