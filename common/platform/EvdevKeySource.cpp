@@ -10,6 +10,7 @@
 #include <cstring>
 #include <mutex>
 
+#include <fcntl.h>
 #include <linux/input.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -243,6 +244,8 @@ KeyMapSource::Creation EvdevKeySource::create(const EvdevDeviceDiscovery &discov
 
 void EvdevKeySource::addDevice(int fd, const QString &name)
 {
+    // The thread must never block on one device while others wait.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     {
         std::lock_guard lock(d->mutex);
         EvdevDeviceDiscovery::Keyboard keyboard{
