@@ -3,6 +3,7 @@
 #include <QWidget>
 
 struct ShortcutSettings;
+class KeyboardDevicesPanel;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -27,6 +28,9 @@ public:
     QString keySummary() const;
     QString cornerSummary() const;
     bool showsWaylandNote() const { return mWaylandNote != nullptr; }
+    // The offer to read the keyboards' devices, in a Wayland session; the view takes it over.
+    void addKeyboardDevicesPanel(KeyboardDevicesPanel *panel);
+    KeyboardDevicesPanel *keyboardDevicesPanel() const { return mKeyboardDevices; }
 
     // What a desktop binds a key to where the gestures cannot be watched.
     static QString toggleCommand();
@@ -46,4 +50,5 @@ private:
     QLabel *mCornerSummary;
     QPushButton *mChangeCorner;
     QWidget *mWaylandNote = nullptr;
+    KeyboardDevicesPanel *mKeyboardDevices = nullptr;
 };
