@@ -2,6 +2,7 @@
 
 #include "QOR_StringUtils.h"
 #include "SharedPreferences.h"
+#include "platform/EvdevKeySource.h"
 #include "platform/NotificationCenter.h"
 
 #include <QCheckBox>
@@ -58,6 +59,13 @@ KeyboardDevicesPanel::KeyboardDevicesPanel(SharedPreferences &preferences,
 QString KeyboardDevicesPanel::accessCommand()
 {
     return QStringLiteral("sudo usermod -aG input $USER");
+}
+
+std::unique_ptr<KeyMapSource> KeyboardDevicesPanel::chosenKeyboard() const
+{
+    if (!mBox->isChecked())
+        return nullptr;
+    return EvdevKeySource::create(mDiscovery).source;
 }
 
 void KeyboardDevicesPanel::choose(bool on)

@@ -4,6 +4,10 @@
 
 #include <QWidget>
 
+#include <memory>
+
+class KeyMapSource;
+
 class NotificationCenter;
 class QCheckBox;
 class QLabel;
@@ -27,6 +31,10 @@ public:
     bool showsAccessCommand() const;
     // Looks at the devices again (each time the section is shown: rights change at a new login).
     void refreshAccess();
+
+    // The keyboards' devices as a key source for the manager's own key sheets, when chosen and
+    // readable: the display server shows them no key typed in a native Wayland window.
+    std::unique_ptr<KeyMapSource> chosenKeyboard() const;
 
     // The command that gives this account the right to read the input devices.
     static QString accessCommand();

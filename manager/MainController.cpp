@@ -707,6 +707,9 @@ KeyMapSource *MainController::keyboard()
 {
     if (mEnvironment.keyboard)
         return mEnvironment.keyboard;
+    // Decided once: the sheets keep the source they were made with.
+    if (!mOwnKeyboard && mShortcutView && mShortcutView->keyboardDevicesPanel())
+        mOwnKeyboard = mShortcutView->keyboardDevicesPanel()->chosenKeyboard();
     // Sampled, as the sheets poll it ten times a second anyway.
     if (!mOwnKeyboard)
         mOwnKeyboard = KeyMapSource::createX11(KeyMapSource::Feed::Sampling).source;

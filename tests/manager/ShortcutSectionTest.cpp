@@ -178,6 +178,11 @@ TEST_F(ManagerTest, AWaylandSessionOffersToReadTheKeyboardsDevices)
     panel->refreshAccess();
     EXPECT_EQ(panel->accessText(), localized("KeyboardDevicesReadable").arg(1));
     EXPECT_FALSE(panel->showsAccessCommand());
+    // The manager's own key sheets then read the same keyboards; unticked, the display's.
+    EXPECT_TRUE(panel->chosenKeyboard());
+    panel->box()->click();
+    EXPECT_FALSE(panel->chosenKeyboard());
+    panel->box()->click();
 
     manager.reset();
     manager = makeManager();
