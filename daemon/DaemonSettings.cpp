@@ -82,6 +82,7 @@ void DaemonSettingsReader::readShortcutsSettings(const SharedPreferences &prefs,
         {"ShortCutsMouseCommandKey", &S::mShortCutsMouseCommandKey, WhenAbsent::Zero},
         {"ShortCutsMouseOptionKey", &S::mShortCutsMouseOptionKey, WhenAbsent::Zero},
         {"ShortCutsMouseShiftKey", &S::mShortCutsMouseShiftKey, WhenAbsent::Zero},
+        {"ReadKeyboardDevices", &S::mReadKeyboardDevices, WhenAbsent::Zero},
     };
     readIntegers(prefs, settings, keys, std::size(keys));
 
@@ -163,6 +164,7 @@ QVariantMap DaemonSettings::toMap() const
         {QStringLiteral("ShortCutsKeyPersonalValues"), mShortCutsKeyPersonalValues},
         {QStringLiteral("ShortCutsMouseActivated"), mShortCutsMouseActivated},
         {QStringLiteral("ShortCutsMouseMenu"), mShortCutsMouseMenu},
+        {QStringLiteral("ReadKeyboardDevices"), mReadKeyboardDevices},
         {QStringLiteral("ShowPackageContents"), mShowPackageContents},
         {QStringLiteral("ShowInvisible"), mShowInvisible},
         {QStringLiteral("CenterAccessWindow"), mCenterAccessWindow},

@@ -23,6 +23,8 @@ struct DaemonSettings {
     int mShortCutsMouseCommandKey = 0;
     int mShortCutsMouseOptionKey = 0;
     int mShortCutsMouseShiftKey = 0;
+    // In a Wayland session: the keys read from the keyboards' devices (docs/keyboard.md).
+    int mReadKeyboardDevices = 0;
 
     int mShowPackageContents = 0;
     int mShowInvisible = 0;

@@ -199,7 +199,10 @@ int runAgent(SessionInstance &instance)
     // Written before the controller reads its settings, so the first start answers the gesture.
     storeFirstRunActivationDefaults(SharedPreferences::standard());
 
-    auto activation = std::make_shared<DaemonActivationStep>(ActivationPlatform::create());
+    auto activation = std::make_shared<DaemonActivationStep>(
+        ActivationPlatform::create(),
+        DisplayAvailability::isWaylandSession() ? KeyboardDevicesChoice::forThisSession()
+                                                : nullptr);
     DaemonController::Environment environment;
     environment.notifications = NotificationCenter::createSessionBusCenter();
     environment.activation = activation;

@@ -18,6 +18,7 @@
 #include "ItemRecord.h"
 #include "KeyActivationSheet.h"
 #include "KeyMap.h"
+#include "KeyboardDevicesPanel.h"
 #include "ListMerge.h"
 #include "ManagerWindow.h"
 #include "NotesSection.h"
@@ -171,6 +172,10 @@ void MainController::buildSections()
     mShortcutView = new ShortcutSectionView(
         mEnvironment.waylandSession.value_or(DisplayAvailability::isWaylandSession()));
     mWindow->setSectionView(S::ShortCut, mShortcutView);
+    if (mShortcutView->showsWaylandNote())
+        mShortcutView->addKeyboardDevicesPanel(new KeyboardDevicesPanel(
+            *mEnvironment.preferences, *mEnvironment.notifications,
+            mEnvironment.keyboardDevices.value_or(EvdevDeviceDiscovery())));
     connect(mShortcutView, &ShortcutSectionView::keyActivationToggled, this, [this](bool on) {
         mShortcutSettings.shortCutsActivated = on ? 1 : 0;
         shortCutsDidChange();
@@ -702,6 +707,9 @@ KeyMapSource *MainController::keyboard()
 {
     if (mEnvironment.keyboard)
         return mEnvironment.keyboard;
+    // Decided once: the sheets keep the source they were made with.
+    if (!mOwnKeyboard && mShortcutView && mShortcutView->keyboardDevicesPanel())
+        mOwnKeyboard = mShortcutView->keyboardDevicesPanel()->chosenKeyboard();
     // Sampled, as the sheets poll it ten times a second anyway.
     if (!mOwnKeyboard)
         mOwnKeyboard = KeyMapSource::createX11(KeyMapSource::Feed::Sampling).source;

@@ -4,6 +4,7 @@
 #include "ManagerListFilter.h"
 #include "SheetRequestQueue.h"
 #include "ShortcutSettings.h"
+#include "platform/EvdevDeviceDiscovery.h"
 
 #include <QObject>
 #include <QStringList>
@@ -58,6 +59,8 @@ public:
         bool interactive = true;
         // Empty: asked of the session. Where gestures cannot be watched the section says so.
         std::optional<bool> waylandSession;
+        // Where a Wayland session's keyboards are looked for; empty: /dev/input.
+        std::optional<EvdevDeviceDiscovery> keyboardDevices;
         // Empty: the desktop's web browser.
         std::function<void(const QUrl &)> openUrl;
         QString version; // empty: the application's version

@@ -2,6 +2,7 @@
 
 #include "GlobalShortcutsPanel.h"
 #include "KeyMap.h"
+#include "KeyboardDevicesPanel.h"
 #include "QOR_StringUtils.h"
 #include "ShortcutSettings.h"
 
@@ -98,6 +99,13 @@ void ShortcutSectionView::showSettings(const ShortcutSettings &settings)
     // A way that is off keeps its settings for when it is back on.
     mKeySummary->setEnabled(mKey->isChecked());
     mCornerSummary->setEnabled(mCorner->isChecked());
+}
+
+void ShortcutSectionView::addKeyboardDevicesPanel(KeyboardDevicesPanel *panel)
+{
+    mKeyboardDevices = panel;
+    auto *column = static_cast<QVBoxLayout *>(layout());
+    column->insertWidget(column->count() - 1, panel); // above the closing stretch
 }
 
 QString ShortcutSectionView::keySummary() const

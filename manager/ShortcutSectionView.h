@@ -4,6 +4,7 @@
 
 struct ShortcutSettings;
 class GlobalShortcutsPanel;
+class KeyboardDevicesPanel;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -31,6 +32,9 @@ public:
     bool showsWaylandNote() const { return mWaylandNote != nullptr; }
     // In a Wayland session only.
     GlobalShortcutsPanel *globalShortcutsPanel() const { return mGlobalShortcuts; }
+    // The offer to read the keyboards' devices, in a Wayland session; the view takes it over.
+    void addKeyboardDevicesPanel(KeyboardDevicesPanel *panel);
+    KeyboardDevicesPanel *keyboardDevicesPanel() const { return mKeyboardDevices; }
 
     // What a desktop binds a key to where the gestures cannot be watched.
     static QString toggleCommand();
@@ -51,4 +55,5 @@ private:
     QPushButton *mChangeCorner;
     QWidget *mWaylandNote = nullptr;
     GlobalShortcutsPanel *mGlobalShortcuts = nullptr;
+    KeyboardDevicesPanel *mKeyboardDevices = nullptr;
 };

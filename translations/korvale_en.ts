@@ -432,6 +432,30 @@
         <translation>Key detection</translation>
     </message>
     <message>
+        <source>KeyboardDevicesBox</source>
+        <translation>Read the keyboards directly, for the double tap</translation>
+    </message>
+    <message>
+        <source>KeyboardDevicesCorners</source>
+        <translation>The screen corners work only in an X11 session: under Wayland no program may know where the pointer is.</translation>
+    </message>
+    <message>
+        <source>KeyboardDevicesExplanation</source>
+        <translation>In a Wayland session the agent hears the double tap only by reading the keyboards' devices itself. It then sees every key you press in every program, passwords included; it keeps only which keys are held, and nothing leaves this computer. This stays off unless you turn it on.</translation>
+    </message>
+    <message>
+        <source>KeyboardDevicesNoAccess</source>
+        <translation>Your account may not read the keyboards yet, so nothing changes. This command gives it the right; it takes effect once you log out and in again:</translation>
+    </message>
+    <message>
+        <source>KeyboardDevicesNone</source>
+        <translation>No keyboard was found among the input devices.</translation>
+    </message>
+    <message>
+        <source>KeyboardDevicesReadable</source>
+        <translation>Keyboards your account can read: %1.</translation>
+    </message>
+    <message>
         <source>LowerCaseText</source>
         <translation>lower case</translation>
     </message>

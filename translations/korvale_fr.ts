@@ -432,6 +432,30 @@
         <translation>Détection des touches</translation>
     </message>
     <message>
+        <source>KeyboardDevicesBox</source>
+        <translation>Lire directement les claviers, pour la double frappe</translation>
+    </message>
+    <message>
+        <source>KeyboardDevicesCorners</source>
+        <translation>Les coins de l'écran ne fonctionnent que dans une session X11 : sous Wayland, aucun programme ne peut savoir où se trouve le pointeur.</translation>
+    </message>
+    <message>
+        <source>KeyboardDevicesExplanation</source>
+        <translation>Dans une session Wayland, l'agent n'entend la double frappe qu'en lisant lui-même les périphériques des claviers. Il voit alors chaque touche que vous enfoncez, dans tous les programmes, mots de passe compris ; il ne garde que les touches tenues, et rien ne quitte cet ordinateur. Rien de cela ne se fait sans que vous l'ayez activé.</translation>
+    </message>
+    <message>
+        <source>KeyboardDevicesNoAccess</source>
+        <translation>Votre compte ne peut pas encore lire les claviers : rien ne change donc. Cette commande lui en donne le droit, qui vaut dès que vous vous êtes déconnecté puis reconnecté :</translation>
+    </message>
+    <message>
+        <source>KeyboardDevicesNone</source>
+        <translation>Aucun clavier n'a été trouvé parmi les périphériques d'entrée.</translation>
+    </message>
+    <message>
+        <source>KeyboardDevicesReadable</source>
+        <translation>Claviers que votre compte peut lire : %1.</translation>
+    </message>
+    <message>
         <source>LowerCaseText</source>
         <translation>minuscules</translation>
     </message>

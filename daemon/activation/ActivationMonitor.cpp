@@ -181,16 +181,31 @@ void ActivationMonitor::start(double now, bool withKeyboardThread)
     mLastTimerExecution = now;
     *mSchedule.nextShortCutsSettingsUpdate = now + 2;
     *mSchedule.nextMousePositionTest = now + 5;
-    if (withKeyboardThread && mKeys && !mThread.joinable()) {
-        {
-            std::lock_guard lock(mSleepMutex);
-            mStopThread = false;
-        }
-        if (mKeys->hearsChanges())
-            mThread = std::thread([this] { listeningThreadBody(); });
-        else
-            mThread = std::thread([this] { samplingThreadBody(); });
+    if (withKeyboardThread)
+        startKeyboardThread();
+}
+
+void ActivationMonitor::startKeyboardThread()
+{
+    if (!mKeys || mThread.joinable())
+        return;
+    {
+        std::lock_guard lock(mSleepMutex);
+        mStopThread = false;
     }
+    if (mKeys->hearsChanges())
+        mThread = std::thread([this] { listeningThreadBody(); });
+    else
+        mThread = std::thread([this] { samplingThreadBody(); });
+}
+
+void ActivationMonitor::replaceKeySource(KeyMapSource *keys)
+{
+    const bool running = mThread.joinable();
+    stopKeyboardThread();
+    mKeys = keys;
+    if (running)
+        startKeyboardThread();
 }
 
 void ActivationMonitor::stopKeyboardThread()

@@ -61,6 +61,9 @@ public:
     // source and `withKeyboardThread`).
     void start(double now, bool withKeyboardThread = true);
     void stopKeyboardThread();
+    // Follows another key source from now on (the keyboards' devices, chosen in a Wayland
+    // session); the thread, if it ran, runs on with it. The old source may go once this returns.
+    void replaceKeySource(KeyMapSource *keys);
     bool isKeyboardThreadRunning() const { return mThread.joinable(); }
 
     // One round of the keyboard thread; returns the pause before the next. The thread calls it;
@@ -139,6 +142,7 @@ private:
     friend class ScannerOutput;
     class ChangeRounds;
 
+    void startKeyboardThread();
     void samplingThreadBody();
     void listeningThreadBody();
     bool stopRequested();

@@ -6,8 +6,10 @@
 
 #include <QTimer>
 
-DaemonActivationStep::DaemonActivationStep(ActivationPlatform platform)
+DaemonActivationStep::DaemonActivationStep(ActivationPlatform platform,
+                                           std::unique_ptr<KeyboardDevicesChoice> keyboardDevices)
     : mPlatform(std::move(platform))
+    , mKeyboardDevices(std::move(keyboardDevices))
     , mMonitor(mPlatform.keys.get(), mPlatform.pointer.get(), mThreadClock)
 {
 }
@@ -71,6 +73,12 @@ void DaemonActivationStep::applySettings(const DaemonSettings &settings)
 {
     mSettings = activationSettingsOf(settings);
     mMonitor.setSettings(mSettings);
+    if (!mKeyboardDevices)
+        return;
+    if (auto keys = mKeyboardDevices->apply(settings.mReadKeyboardDevices != 0)) {
+        mMonitor.replaceKeySource(keys->get());
+        mPlatform.keys = std::move(*keys);
+    }
 }
 
 bool DaemonActivationStep::observeInput(double now)

@@ -3,6 +3,7 @@
 #include "ActivationMonitor.h"
 #include "ActivationPlatform.h"
 #include "ActivationStep.h"
+#include "KeyboardDevicesChoice.h"
 
 #include <QObject>
 
@@ -14,7 +15,9 @@ class DaemonActivationStep : public QObject, public ActivationStep
 {
     Q_OBJECT
 public:
-    explicit DaemonActivationStep(ActivationPlatform platform);
+    // `keyboardDevices`: in a Wayland session, the user's choice of reading the keyboards' devices.
+    explicit DaemonActivationStep(ActivationPlatform platform,
+                                  std::unique_ptr<KeyboardDevicesChoice> keyboardDevices = nullptr);
     ~DaemonActivationStep() override;
 
     // Binds the step to the controller's schedule, flags and work, once the controller exists.
@@ -33,6 +36,7 @@ public:
 
 private:
     ActivationPlatform mPlatform;
+    std::unique_ptr<KeyboardDevicesChoice> mKeyboardDevices;
     SystemActivationClock mThreadClock;
     ActivationMonitor mMonitor;
     ActivationSettings mSettings;

@@ -52,6 +52,9 @@ protected:
         };
         environment.interactive = false;
         environment.waylandSession = mWayland;
+        // Never the machine's own devices: an empty folder unless a test brings its own.
+        environment.keyboardDevices =
+            mKeyboardDevices.value_or(EvdevDeviceDiscovery(mHome.path() + "/no-input"));
         environment.version = version;
         auto manager = std::make_unique<MainController>(environment);
         manager->awakeFromNib();
@@ -90,4 +93,5 @@ protected:
     QStringList mPosted;
     QStringList mStarted;
     bool mWayland = false;
+    std::optional<EvdevDeviceDiscovery> mKeyboardDevices;
 };

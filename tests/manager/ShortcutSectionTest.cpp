@@ -4,13 +4,26 @@
 #include "InfoViews.h"
 #include "KeyActivationSheet.h"
 #include "KeyCombinationCapture.h"
+#include "KeyboardDevicesPanel.h"
 #include "ShortcutSectionView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <cerrno>
+
+#include <unistd.h>
+
+namespace {
+QString localized(const char *key)
+{
+    return QOR_StringUtils::getLocalizedStringForKey(QString::fromLatin1(key));
+}
+} // namespace
 
 // Each control of the section writes the whole section, tells the agent once and updates the two
 // summaries; Cancel in a sheet changes nothing, and the sheet shows what is stored next time.
@@ -115,6 +128,68 @@ TEST_F(ManagerTest, AWaylandSessionShowsTheCommandToBind)
     manager.reset();
     mWayland = false;
     EXPECT_FALSE(makeManager()->shortcutView()->showsWaylandNote());
+}
+
+// In a Wayland session the section offers to read the keyboards' devices, off until chosen, says
+// what that means and whether this account may; the choice reaches the agent at once.
+TEST_F(ManagerTest, AWaylandSessionOffersToReadTheKeyboardsDevices)
+{
+    const QString input = mHome.path() + "/input";
+    QDir().mkpath(input);
+    for (const auto &[name, plays] : {std::pair{"event0", "mouse"}, {"event3", "keyboard"}}) {
+        QFile device(input + "/" + name);
+        ASSERT_TRUE(device.open(QIODevice::WriteOnly));
+        device.write(plays);
+    }
+    bool mayRead = false;
+    // event0 plays a mouse, event3 a keyboard; neither may be opened until `mayRead`.
+    mKeyboardDevices = EvdevDeviceDiscovery(
+        input,
+        [&mayRead](const QString &path) {
+            return mayRead ? EvdevDeviceDiscovery::openDevice(path) : -EACCES;
+        },
+        [](int fd) {
+            char plays[8] = {};
+            EvdevDeviceDiscovery::DeviceInfo info;
+            info.keyboard = ::pread(fd, plays, sizeof plays, 0) == 8;
+            return std::optional(info);
+        });
+    mWayland = true;
+    auto manager = makeManager();
+    KeyboardDevicesPanel *panel = manager->shortcutView()->keyboardDevicesPanel();
+    ASSERT_TRUE(panel);
+    EXPECT_FALSE(panel->box()->isChecked()) << "off unless chosen";
+    EXPECT_FALSE(mPreferences->contains("ReadKeyboardDevices"));
+    const QString text = panel->findChild<QLabel *>("keyboardDevicesText")->text();
+    EXPECT_TRUE(text.contains("every key")) << text.toStdString();
+    EXPECT_TRUE(panel->findChild<QLabel *>("cornersNote")->text().contains("X11"));
+    EXPECT_EQ(panel->accessText(), localized("KeyboardDevicesNoAccess"));
+    EXPECT_TRUE(panel->showsAccessCommand());
+    EXPECT_EQ(panel->findChild<QLineEdit *>("keyboardDevicesCommand")->text(),
+              "sudo usermod -aG input $USER");
+
+    clearPosted();
+    panel->box()->click();
+    EXPECT_EQ(mPreferences->value("ReadKeyboardDevices").toInt(), 1);
+    EXPECT_EQ(posted(), QStringList{"SettingChanged"});
+
+    // Given the right (at the next login), the section shows it and hides the command.
+    mayRead = true;
+    panel->refreshAccess();
+    EXPECT_EQ(panel->accessText(), localized("KeyboardDevicesReadable").arg(1));
+    EXPECT_FALSE(panel->showsAccessCommand());
+    // The manager's own key sheets then read the same keyboards; unticked, the display's.
+    EXPECT_TRUE(panel->chosenKeyboard());
+    panel->box()->click();
+    EXPECT_FALSE(panel->chosenKeyboard());
+    panel->box()->click();
+
+    manager.reset();
+    manager = makeManager();
+    EXPECT_TRUE(manager->shortcutView()->keyboardDevicesPanel()->box()->isChecked());
+    manager.reset();
+    mWayland = false;
+    EXPECT_FALSE(makeManager()->shortcutView()->keyboardDevicesPanel()) << "X11 hears every key";
 }
 
 // The welcome text names the gesture that opens the access window now, not the first one.
