@@ -10,12 +10,17 @@
 #include <QVBoxLayout>
 
 StockSurveyWindow::StockSurveyWindow(QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
+    : QWidget(parent,
+              Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowCloseButtonHint)
     , mTitle(new QLabel(this))
     , mReason(new QLabel(this))
     , mValue(new QLabel(this))
 {
     setObjectName(QStringLiteral("StockSurveyWindow"));
+    // In front, but the keys stay where the user types: a pass on selection starts while the
+    // access window's search field is still being typed in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("StockSurveyTitle")));
     QFont titleFont = mTitle->font();
     titleFont.setBold(true);
@@ -40,7 +45,8 @@ StockSurveyWindow::StockSurveyWindow(QWidget *parent)
     layout->addWidget(mValue);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(240);
+    // Room for the window's title and a long value in the frame's width.
+    mTitle->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 22);
 }
 
 void StockSurveyWindow::showSurvey(const QString &title, const QString &reason,
@@ -56,7 +62,6 @@ void StockSurveyWindow::showSurvey(const QString &title, const QString &reason,
     }
     show();
     raise();
-    activateWindow();
 }
 
 void StockSurveyWindow::clearValue()
