@@ -3,6 +3,8 @@
 #include "ItemRecord.h"
 #include "StockQuote.h"
 
+#include <algorithm>
+
 namespace {
 
 // A stored figure: absent is `absent`; present, the number it begins with, else 0.
@@ -31,9 +33,12 @@ std::optional<QString> StockRules::dueReason(const QVariantMap &entry, double va
         return QStringLiteral("> %1").arg(figureText(entry, KeyValMin, UpperLimitWhenAbsent));
     if (value < lower)
         return QStringLiteral("< %1").arg(figureText(entry, KeyValMax, 0));
-    if (value > lastShown * MoveFactor)
+    // The band around a value last shown below zero is the same 1 %, not turned inside out.
+    const double up = std::max(lastShown * MoveFactor, lastShown / MoveFactor);
+    const double down = std::min(lastShown * MoveFactor, lastShown / MoveFactor);
+    if (value > up)
         return QStringLiteral("> %1 + 1%").arg(figureText(entry, KeyValLastShown, 0));
-    if (value < lastShown / MoveFactor)
+    if (value < down)
         return QStringLiteral("< %1 - 1%").arg(figureText(entry, KeyValLastShown, 0));
     if (askedFor)
         return QString();

@@ -97,6 +97,21 @@ TEST(StockSurvey, AMoveOfMoreThanOnePercentFromTheValueLastShownIsDue)
     }
 }
 
+// Below zero the band is the same 1 %: a value last shown at -100 is quiet at -100.5.
+TEST(StockSurvey, TheOnePercentBandHoldsBelowZero)
+{
+    LoopbackQuotes web;
+    for (const auto &[value, reason] : {std::pair<QByteArray, QString>{"-100.5", ""},
+                                        {"-99.5", ""},
+                                        {"-98.9", "> -100 + 1%"},
+                                        {"-101.1", "< -100 - 1%"}}) {
+        web.quote("/q", "OIL," + value);
+        const PassRun run = runPass({entry("OIL", web.url("/q"), "1000", "-1000", "-100")});
+        EXPECT_EQ(run.shown.isEmpty() ? QString() : run.shown[0].reason, reason)
+            << value.constData();
+    }
+}
+
 // A limit crossed is the reason even when the value also moved; the upper limit before the
 // lower; each reason quotes the stored text of its figure.
 TEST(StockSurvey, ALimitCrossedIsReportedBeforeAMove)
