@@ -341,6 +341,8 @@ int runAgent(SessionInstance &instance)
     QTimer::singleShot(0, &controller,
                        [&controller] { controller.applicationDidFinishLaunching(); });
     const int status = QApplication::exec();
+    // The lookup reads the stocks, which go with this function.
+    SelectionPreview::setStockRecordLookup({});
 
     // However the loop ended, what must be saved is saved and the threads are stopped before
     // anything they use goes.

@@ -18,6 +18,8 @@ StockSurvey::~StockSurvey()
     requestStop();
     if (mThread)
         mThread->wait();
+    // Its last hide reaches the flag while the flag is still there.
+    mWindow.reset();
 }
 
 void StockSurvey::requestStop()
