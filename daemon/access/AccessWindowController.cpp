@@ -415,8 +415,8 @@ void AccessWindowController::selectList()
         tableView()->scrollTo(tableView()->currentIndex());
     mPresenter->selectList(record, searchText());
     // A search that ends keeps its selection: the entry is surveyed when it becomes the
-    // selected one, not again at every letter typed.
-    const QString stock = record && kind(*record) == KindStock
+    // selected one, not again at every letter typed, nor by a search ending in a closed window.
+    const QString stock = mWindowVisible && record && kind(*record) == KindStock
         ? ItemRecord::string(*record, ItemRecord::KeyTitle)
         : QString();
     if (stock != mSurveyedStock) {

@@ -69,7 +69,7 @@ std::optional<QVariantMap> AgentStocks::entry(const QString &title) const
 
 QVariantMap AgentStocks::status() const
 {
-    StockSurveyWindow &window = const_cast<StockSurvey &>(mSurvey).window();
+    const StockSurveyWindow &window = mSurvey.window();
     return {{QStringLiteral("running"), mSurvey.isRunning()},
             {QStringLiteral("passes"), mSurvey.finishedPasses()},
             {QStringLiteral("windowVisible"), window.isVisible()},

@@ -41,6 +41,7 @@ public:
     bool isRunning() const { return bool(mThread); }
     int finishedPasses() const { return mFinishedPasses; }
     StockSurveyWindow &window() { return *mWindow; }
+    const StockSurveyWindow &window() const { return *mWindow; }
 
     // Quitting: the running pass ends at its next check; none starts after this.
     void requestStop();
