@@ -1,7 +1,8 @@
 // The stock survey over 50 entries against a quote server on the loopback address (its own
 // thread): the agent's controller and survey as the agent runs them, in a private temporary home,
-// off screen. Each pass is the periodic one with no entry due, so all 50 quotes are read; the time
-// runs from the request to the values handed back and saved. A 1 ms heartbeat on the main thread
+// off screen. Each pass is the periodic one with no entry due, so all 50 quotes are read, and each
+// text differs from the last pass's, so the pass saves the list; the time runs from the request
+// to the values saved and handed back. A 1 ms heartbeat on the main thread
 // gives the longest stall during each pass.
 #include "BenchUtils.h"
 #include "LoopbackQuotes.h"
@@ -67,8 +68,18 @@ int main(int argc, char **argv)
 
     std::vector<double> passes;
     std::vector<double> stalls;
-    std::vector<double> readingStalls; // until the hand-back, which saves the file
+    std::vector<double> readingStalls; // until the hand-back
     for (int run = 0; run <= Runs; ++run) {
+        // The value stays, the time field moves: every pass stores new texts and saves them.
+        QMetaObject::invokeMethod(
+            &serverContext,
+            [web, run] {
+                for (int i = 0; i < Entries; ++i)
+                    web->quote(
+                        QStringLiteral("/q%1").arg(i),
+                        QStringLiteral("S%1,%2.5,%3\r\n").arg(i).arg(100 + i).arg(run).toLatin1());
+            },
+            Qt::BlockingQueuedConnection);
         QElapsedTimer clock;
         qint64 last = 0;
         qint64 longest = 0;
@@ -92,7 +103,7 @@ int main(int argc, char **argv)
         stocks.surveyStocks();
         while (!done)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        // The hand-back and the save run on the main thread right after the pass.
+        // The hand-back runs on the main thread right after the pass.
         QCoreApplication::processEvents();
         const double ms = double(clock.nsecsElapsed()) / 1e6;
         heartbeat.stop();
@@ -105,7 +116,8 @@ int main(int argc, char **argv)
     }
 
     // For comparison: the same heartbeat over as long with nothing to do, which is what a loaded
-    // machine's scheduling alone costs; and the hand-back alone (values applied, file saved).
+    // machine's scheduling alone costs; and the hand-back alone (the values applied to the agent's
+    // list; the pass saved them on its own thread).
     std::vector<double> idleStalls;
     for (int run = 0; run < Runs; ++run) {
         QElapsedTimer clock;
@@ -150,8 +162,8 @@ int main(int argc, char **argv)
     Bench::print("idle_main_thread_longest_stall_median", idle.median, "ms");
     Bench::print("idle_main_thread_longest_stall_p95", idle.p95, "ms");
     const Bench::Stats handBack = Bench::stats(handBacks);
-    Bench::print("stocks_hand_back_and_save_median", handBack.median, "ms");
-    Bench::print("stocks_hand_back_and_save_p95", handBack.p95, "ms");
+    Bench::print("stocks_hand_back_median", handBack.median, "ms");
+    Bench::print("stocks_hand_back_p95", handBack.p95, "ms");
 
     QMetaObject::invokeMethod(
         &serverContext, [web] { delete web; }, Qt::BlockingQueuedConnection);

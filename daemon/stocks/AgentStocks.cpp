@@ -12,6 +12,7 @@ StockSurvey::Environment surveyEnvironment(DaemonController &daemon,
 {
     StockSurvey::Environment survey;
     survey.list = [&daemon] { return daemon.lists().mListOfStocksSurvey; };
+    survey.file = [&daemon] { return daemon.lists().mFiles.mStocksSurvey.path(); };
     survey.limits = environment.limits;
     survey.watch = environment.watch;
     return survey;
@@ -39,22 +40,10 @@ AgentStocks::~AgentStocks() = default;
 
 void AgentStocks::replaceStockSurvey(const QVariantList &started, const QVariantList &ended)
 {
-    DaemonLists &lists = mDaemon.lists();
-    QVariantList list = lists.mListOfStocksSurvey;
-    // Saved by another program (or an editor of ours) since the last reload: its entries are the
-    // ones the values go into.
-    if (lists.mFiles.mStocksSurvey.changedOnDisk()) {
-        const QVariantList stored = lists.mFiles.mStocksSurvey.read();
-        if (!stored.isEmpty())
-            list = stored;
-    }
-    const bool changed = StockSurveyValues::apply(list, started, ended);
-    if (changed)
-        lists.mFiles.mStocksSurvey.save(list);
-    if (changed || list != lists.mListOfStocksSurvey) {
-        lists.mListOfStocksSurvey = list;
+    // The pass saved them already; the file is read again at the next reload, and a save of the
+    // list meanwhile merges with what the pass wrote.
+    if (StockSurveyValues::apply(mDaemon.lists().mListOfStocksSurvey, started, ended))
         emit stocksReplaced();
-    }
 }
 
 std::optional<QVariantMap> AgentStocks::entry(const QString &title) const

@@ -29,7 +29,7 @@ public:
     void surveyStocks() { mSurvey.surveyStocks(); }
     // A stock entry selected in the access window.
     void surveySelected(const QString &title) { mSurvey.surveyStocks(title); }
-    // replaceStockSurvey: the values a pass stored go into the agent's list, which is saved.
+    // replaceStockSurvey: the values a pass stored (and saved) go into the agent's list.
     void replaceStockSurvey(const QVariantList &started, const QVariantList &ended);
     // The agent's entry of that title, whose figures the preview shows.
     std::optional<QVariantMap> entry(const QString &title) const;

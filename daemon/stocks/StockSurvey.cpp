@@ -1,5 +1,7 @@
 #include "StockSurvey.h"
 
+#include "ListFile.h"
+#include "StockSurveyValues.h"
 #include "StockSurveyWindow.h"
 
 #include <QDeadlineTimer>
@@ -81,7 +83,8 @@ void StockSurvey::startPass(const QString &title)
     };
     display.isVisible = [this] { return mWindowOpen.load(); };
 
-    mThread.reset(QThread::create([this, list, title, display] {
+    const QString file = mEnvironment.file ? mEnvironment.file() : QString();
+    mThread.reset(QThread::create([this, list, title, display, file] {
         QuoteReader::Limits limits = mEnvironment.limits;
         std::unique_ptr<QuoteReader> reader;
         StockSurveyPass::Read read = mEnvironment.read;
@@ -91,9 +94,26 @@ void StockSurvey::startPass(const QString &title)
         }
         StockSurveyPass pass(list, title, read, display, mEnvironment.watch, mStopPass);
         mEnded = pass.run();
+        if (!file.isEmpty())
+            saveValues(file, list, mEnded);
     }));
     connect(mThread.get(), &QThread::finished, this, &StockSurvey::passEnded);
     mThread->start(QThread::LowPriority);
+}
+
+void StockSurvey::saveValues(const QString &path, const QVariantList &started,
+                             const QVariantList &ended)
+{
+    if (ended == started)
+        return;
+    // The values go into the entries as the file holds them now, so an edit saved meanwhile
+    // stays; the merge of the save covers one made between this read and the write.
+    ListFile file(path, &ListMerge::byTitle);
+    QVariantList list = file.read();
+    if (list.isEmpty())
+        list = started;
+    if (StockSurveyValues::apply(list, started, ended))
+        file.save(list);
 }
 
 void StockSurvey::showOnMainThread(quint64 pass, const QString &title, const QString &reason,

@@ -30,6 +30,9 @@ public:
         // Reads through Qt Network within `limits` when empty; tests and benchmarks may give
         // their own.
         StockSurveyPass::Read read;
+        // Where the pass saves its values at its end, on its own thread (the sync of the write
+        // would hold up the main thread); the path as the pass starts. Empty: not saved.
+        std::function<QString()> file;
     };
 
     explicit StockSurvey(Environment environment, QObject *parent = nullptr);
@@ -48,13 +51,16 @@ public:
     bool waitUntilStopped(int ms);
 
 signals:
-    // replaceStockSurvey: a pass ended; `ended` is the list it started from (`started`) with the
-    // values it stored.
+    // replaceStockSurvey: a pass ended, its values already saved; `ended` is the list it started
+    // from (`started`) with the values it stored.
     void passFinished(const QVariantList &started, const QVariantList &ended);
 
 private:
     void startPass(const QString &title);
     void passEnded();
+    // On the pass's thread.
+    static void saveValues(const QString &path, const QVariantList &started,
+                           const QVariantList &ended);
     void showOnMainThread(quint64 pass, const QString &title, const QString &reason,
                           const QString &value);
 
