@@ -3,6 +3,7 @@
 #include "BoundedFile.h"
 #include "ItemRecord.h"
 
+#include <QHash>
 #include <QStringDecoder>
 
 bool StocksSurveyImport::merge(QVariantList &stocks, const QByteArray &fileContents)
@@ -13,13 +14,22 @@ bool StocksSurveyImport::merge(QVariantList &stocks, const QByteArray &fileConte
         return false;
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 
-    bool changed = false;
+    // A title on several lines takes the address of its last one, as reading them in turn would:
+    // taken together first, so that an unchanged file changes nothing at the next reload either.
+    QStringList titles;
+    QHash<QString, QString> addresses;
     for (const QString &line : text.split(QLatin1Char('\n'))) {
         const QStringList fields = line.split(QLatin1Char('\t'));
         if (fields.size() < 2 || fields.at(0).isEmpty() || fields.at(1).isEmpty())
             continue;
-        const QString &title = fields.at(0);
-        const QString &address = fields.at(1);
+        if (!addresses.contains(fields.at(0)))
+            titles << fields.at(0);
+        addresses.insert(fields.at(0), fields.at(1));
+    }
+
+    bool changed = false;
+    for (const QString &title : std::as_const(titles)) {
+        const QString &address = addresses[title];
         bool found = false;
         for (QVariant &stock : stocks) {
             QVariantMap record = stock.toMap();

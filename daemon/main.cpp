@@ -6,6 +6,7 @@
 #include "AgentOtherData.h"
 #include "AgentReminders.h"
 #include "AgentScanning.h"
+#include "AgentStocks.h"
 #include "AgentToDo.h"
 #include "ApplicationUseRecorder.h"
 #include "DaemonActivationStep.h"
@@ -168,6 +169,13 @@ public:
             mToDo->updateToDoList();
     }
 
+    void attachStocks(AgentStocks *stocks) { mStocks = stocks; }
+    void startStocksSurvey() override
+    {
+        if (mStocks)
+            mStocks->surveyStocks();
+    }
+
     void attachMenus(AgentMenus *menus) { mMenus = menus; }
     // Nothing built ahead: every way of opening the menu builds it afresh, with the clipboard and
     // the volumes as they are then (1.8 ms), so a menu built by the periodic check would only
@@ -190,6 +198,7 @@ private:
     AgentToDo *mToDo = nullptr;
     AgentReminders *mReminders = nullptr;
     AgentCalendar *mCalendar = nullptr;
+    AgentStocks *mStocks = nullptr;
 };
 
 // Everything the agent is made of, from the settings' first reading to the end of the event loop;
@@ -235,6 +244,17 @@ int runAgent(SessionInstance &instance)
     hooks->attachAccess(&access);
     QObject::connect(&otherData, &AgentOtherData::faviconsChanged, &access,
                      &AgentAccess::faviconsChanged);
+    AgentStocks stocks(controller);
+    hooks->attachStocks(&stocks);
+    SelectionPreview::setStockRecordLookup(
+        [&stocks](const QString &title) { return stocks.entry(title); });
+    QObject::connect(&access.window(), &AccessWindowController::stockSelected, &stocks,
+                     &AgentStocks::surveySelected);
+    // The preview of a selected entry shows the figures its pass stored.
+    QObject::connect(&stocks, &AgentStocks::stocksReplaced, &access, [&access] {
+        if (access.isWindowVisible())
+            access.window().selectList();
+    });
     AgentMenus menus(controller, access, AgentMenus::Environment());
     hooks->attachMenus(&menus);
     QObject::connect(&access, &AgentAccess::menuBarMenuRequested, &menus,
@@ -331,7 +351,7 @@ int runAgent(SessionInstance &instance)
                              controller.readData();
                          });
                      });
-    instance.setStatusProvider([&controller, &activations, &hooks] {
+    instance.setStatusProvider([&controller, &activations, &hooks, &stocks] {
         QVariantMap status = controller.settings().toMap();
         status.insert(QStringLiteral("pid"), qint64(QCoreApplication::applicationPid()));
         status.insert(QStringLiteral("settingsReadCount"), controller.settingsReadCount());
@@ -340,6 +360,7 @@ int runAgent(SessionInstance &instance)
         status.insert(QStringLiteral("timerRunning"), controller.isTimerRunning());
         status.insert(QStringLiteral("timerCounter"), qint64(controller.schedule().mTimerCounter));
         status.insert(QStringLiteral("mainAppLaunched"), hooks->isMainAppLaunched());
+        status.insert(QStringLiteral("stockSurvey"), stocks.status());
         return status;
     });
 
@@ -361,6 +382,8 @@ int runAgent(SessionInstance &instance)
     QTimer::singleShot(0, &controller,
                        [&controller] { controller.applicationDidFinishLaunching(); });
     const int status = QApplication::exec();
+    // The lookup reads the stocks, which go with this function.
+    SelectionPreview::setStockRecordLookup({});
 
     // However the loop ended, what must be saved is saved and the threads are stopped before
     // anything they use goes.

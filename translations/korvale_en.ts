@@ -1240,11 +1240,15 @@
         <translation>Stock survey entry</translation>
     </message>
     <message>
+        <source>StockSurveyTitle</source>
+        <translation>Stock survey</translation>
+    </message>
+    <message>
         <source>SurveyStocksInfos</source>
         <translation>%1
 Last shown: %2
-Alert above: %3
-Alert below: %4
+Alert below: %3
+Alert above: %4
 (%5)</translation>
     </message>
     <message>

@@ -1240,11 +1240,15 @@
         <translation>Valeur surveillée</translation>
     </message>
     <message>
+        <source>StockSurveyTitle</source>
+        <translation>Surveillance des cours</translation>
+    </message>
+    <message>
         <source>SurveyStocksInfos</source>
         <translation>%1
 Dernier affiché : %2
-Alerte au-dessus de : %3
-Alerte au-dessous de : %4
+Alerte au-dessous de : %3
+Alerte au-dessus de : %4
 (%5)</translation>
     </message>
     <message>

@@ -157,6 +157,8 @@ void AccessWindowController::setWindowVisible(bool visible)
 {
     const bool changed = mWindowVisible != visible;
     mWindowVisible = visible;
+    if (!visible)
+        mSurveyedStock.clear();
     mDaemon.flags().mWindowVisible = visible;
     if (changed)
         emit windowVisibilityChanged(visible);
@@ -412,6 +414,16 @@ void AccessWindowController::selectList()
     if (record)
         tableView()->scrollTo(tableView()->currentIndex());
     mPresenter->selectList(record, searchText());
+    // A search that ends keeps its selection: the entry is surveyed when it becomes the
+    // selected one, not again at every letter typed, nor by a search ending in a closed window.
+    const QString stock = mWindowVisible && record && kind(*record) == KindStock
+        ? ItemRecord::string(*record, ItemRecord::KeyTitle)
+        : QString();
+    if (stock != mSurveyedStock) {
+        mSurveyedStock = stock;
+        if (!stock.isEmpty())
+            emit stockSelected(stock);
+    }
     const bool email =
         record && kind(*record) == KindContact && !AccessMenus::emailAddress(*record).isEmpty();
     mWindow->emailButton()->setVisible(email);

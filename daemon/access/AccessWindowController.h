@@ -111,6 +111,8 @@ signals:
     // highlight); the lead connects them.
     void actionRequested(AccessMenus::Entry entry);
     void itemEditorRequested(const QVariantMap &record);
+    // A stock entry became the selected row: the agent surveys it.
+    void stockSelected(const QString &title);
     void menuBarMenuCleared();
     void windowVisibilityChanged(bool visible);
     void agentHidden();
@@ -145,6 +147,8 @@ private:
     bool mWindowVisible = false;
     double mOpenedTime = 0;
     bool mShowInvisible = false;
+    // The stock entry selected last, surveyed once until another row is selected.
+    QString mSurveyedStock;
     bool mShowPackageContents = false;
     // Bumped by every opening, so that a hide scheduled by an earlier closing does nothing.
     int mVisibilityGeneration = 0;

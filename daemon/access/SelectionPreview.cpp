@@ -118,7 +118,7 @@ QString SelectionPreview::stockText(const QVariantMap &shown)
     QString format = QOR_StringUtils::getLocalizedStringForKey(key);
     if (format == key || !format.contains(QLatin1String("%5")))
         // Until the tables carry it, a readable text rather than the bare key.
-        format = QStringLiteral("%1\nLast shown: %2\nAlert above: %3\nAlert below: %4\n(%5)");
+        format = QStringLiteral("%1\nLast shown: %2\nAlert below: %3\nAlert above: %4\n(%5)");
     return format.arg(value, string(record, KeyValLastShown), string(record, KeyValMax),
                       string(record, KeyValMin), last);
 }

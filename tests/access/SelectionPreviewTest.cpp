@@ -1,4 +1,5 @@
 #include "SelectionPreview.h"
+#include "QOR_StringUtils.h"
 
 #include "ApplicationVersion.h"
 #include "ItemRecord.h"
@@ -6,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -174,6 +177,28 @@ TEST_F(SelectionPreviewTest, StockShowsItsFiguresFromTheAgentsOwnEntry)
     });
     EXPECT_TRUE(SelectionPreview::previewText(shown).startsWith("22.22"));
     EXPECT_EQ(askedTitle, "ACME");
+}
+
+// "ValMax" is the lower limit and "ValMin" the upper one, whatever their names say: the preview
+// labels each by what it does, in both languages.
+TEST_F(SelectionPreviewTest, StockLimitsAreLabelledByWhatTheyDo)
+{
+    const QVariantMap stock = rec(KindStock,
+                                  {{KeyTitle, "ACME"},
+                                   {KeyValLast, "ACME,11.11,x"},
+                                   {KeyValMax, "9.75"},
+                                   {KeyValMin, "14.25"}});
+    for (const auto &[language, below, above] :
+         {std::tuple<QString, QString, QString>{"en", "below", "above"},
+          {"fr", "dessous", "dessus"}}) {
+        ASSERT_TRUE(QOR_StringUtils::setLocalizationLanguage(language));
+        const QStringList lines = SelectionPreview::previewText(stock).split('\n');
+        const QString lower = lines.filter("9.75").value(0);
+        const QString upper = lines.filter("14.25").value(0);
+        EXPECT_TRUE(lower.contains(below) && !lower.contains(above)) << qPrintable(lower);
+        EXPECT_TRUE(upper.contains(above) && !upper.contains(below)) << qPrintable(upper);
+    }
+    QOR_StringUtils::setLocalizationLanguage("");
 }
 
 TEST_F(SelectionPreviewTest, OtherKindsShowNothing)

@@ -176,9 +176,13 @@ TEST(DataReload, ReminderListIsRebuiltAtEveryReload)
 
 TEST(StocksSurveyImport, MergeCases)
 {
-    QVariantList stocks{
-        QVariantMap{{"x", 7}, {"T", "ACME"}, {"StockURL", "http://old"}, {"ValLast", "12.5"}},
-        QVariantMap{{"x", 7}, {"T", "Same"}, {"StockURL", "http://same"}}};
+    QVariantList stocks{QVariantMap{{"x", 7},
+                                    {"T", "ACME"},
+                                    {"StockURL", "http://old"},
+                                    {"ValLast", "12.5"},
+                                    {"ValMin", "20"},
+                                    {"ValMax", "5"}},
+                        QVariantMap{{"x", 7}, {"T", "Same"}, {"StockURL", "http://same"}}};
     EXPECT_FALSE(StocksSurveyImport::merge(stocks,
                                            "Same\thttp://same\n\tno title\nEmpty\t\n"
                                            "lonely\n\n"));
@@ -189,6 +193,8 @@ TEST(StocksSurveyImport, MergeCases)
     const QVariantMap acme = stocks.at(0).toMap();
     EXPECT_EQ(acme.value("StockURL"), "http://new");
     EXPECT_EQ(acme.value("ValLast"), "12.5");
+    EXPECT_EQ(acme.value("ValMin"), "20") << "the limits stay with the title";
+    EXPECT_EQ(acme.value("ValMax"), "5");
     const QVariantMap added = stocks.at(2).toMap();
     EXPECT_EQ(added,
               (QVariantMap{{"T", "New One"},
@@ -198,6 +204,13 @@ TEST(StocksSurveyImport, MergeCases)
                            {"ValMax", "0.000"},
                            {"ValLast", "???"},
                            {"ValLastShown", "0"}}));
+
+    // A title on two lines: the last address, and nothing to save at the next reload.
+    const QByteArray twice = "Twice\thttp://first\nTwice\thttp://second\n";
+    EXPECT_TRUE(StocksSurveyImport::merge(stocks, twice));
+    ASSERT_EQ(stocks.size(), 4);
+    EXPECT_EQ(stocks.at(3).toMap().value("StockURL"), "http://second");
+    EXPECT_FALSE(StocksSurveyImport::merge(stocks, twice));
 
     QVariantList untouched = stocks;
     EXPECT_FALSE(StocksSurveyImport::merge(untouched, QByteArray("Bad\xff\xfe\thttp://x")));

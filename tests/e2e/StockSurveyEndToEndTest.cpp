@@ -1,0 +1,104 @@
+// The real agent surveys a stock entry imported from "StocksSurvey.txt": found in the access
+// window, selecting it reads its quote from a loopback server, shows it in the survey window and
+// stores the text read in "StocksSurvey.krvdata" once the window is closed.
+#include "E2eSupport.h"
+#include "LoopbackQuotes.h"
+
+#include "ArchiveFile.h"
+#include "CommonKorvaleClass.h"
+#include "SharedPreferences.h"
+#include "platform/DBusNotificationCenter.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QVariantMap stockSurveyStatus()
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.korvale.Daemon"), QStringLiteral("/org/korvale/Instance"),
+        QStringLiteral("org.korvale.Instance"), QStringLiteral("Status"));
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return DBusNotificationCenter::fromWire(reply.arguments().first())
+        .toMap()
+        .value("stockSurvey")
+        .toMap();
+}
+
+QString xdotoolOutput(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    process.waitForFinished(5000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+TEST(StockSurveyEndToEnd, AnImportedEntryIsFoundAndSurveyedWhenSelected)
+{
+    REQUIRE_SESSION();
+    TemporaryHome home;
+    SharedPreferences preferences(SharedPreferences::defaultPath());
+    preferences.setValue("PriorityForBookmarks", 1);
+    ASSERT_TRUE(preferences.synchronize());
+    LoopbackQuotes web;
+    const QByteArray quote = "QKKA,123.45,20261209\r\n";
+    web.quote("/quokka", quote);
+    QDir().mkpath(home.dataFolder());
+    QFile import(home.dataFolder() + "/" + DataFileName::StocksSurveyImport);
+    ASSERT_TRUE(import.open(QIODevice::WriteOnly));
+    import.write(("Quokkacorp\t" + web.url("/quokka") + "\r").toUtf8());
+    import.close();
+
+    AgentProcess agent;
+    agent.start();
+    ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
+    ASSERT_TRUE(callAccessWindow("Open"));
+    ASSERT_TRUE(waitFor([] { return accessWindowState().value("active").toBool(); }))
+        << agent.log().toStdString();
+    xdotool({"type", "--delay", "40", "quokkacorp"});
+    ASSERT_TRUE(waitFor([] {
+        const QVariantMap state = accessWindowState();
+        // Every letter reached the search field: the survey window shown meanwhile took no key.
+        return !state.value("searchRunning").toBool() && state.value("query") == "quokkacorp"
+            && state.value("titles").toStringList().value(0) == "Quokkacorp";
+    })) << accessWindowState().value("titles").toStringList().join(", ").toStdString();
+
+    // The first row is the selected one: its pass shows it, due because it was asked for.
+    ASSERT_TRUE(waitFor([] {
+        const QVariantMap survey = stockSurveyStatus();
+        return survey.value("windowVisible").toBool() && survey.value("value") == "123.45";
+    })) << agent.log().toStdString();
+    EXPECT_EQ(stockSurveyStatus().value("title"), "Quokkacorp");
+    EXPECT_EQ(web.requests("/quokka"), 1);
+
+    // Closed: the pass ends and its values are saved.
+    const QString window =
+        xdotoolOutput({"search", "--name", "^Stock survey$"}).section('\n', 0, 0);
+    ASSERT_FALSE(window.isEmpty());
+    if (const QByteArray folder = qgetenv("KORVALE_SCREENSHOT_DIR"); !folder.isEmpty()) {
+        QTest::qWait(500);
+        runProgram("import",
+                   {"-frame", "-window", window,
+                    QString::fromLocal8Bit(folder) + "/stock-survey-window.png"});
+        runProgram("import", {"-window", "root", QString::fromLocal8Bit(folder) + "/screen.png"});
+    }
+    xdotool({"windowactivate", "--sync", window});
+    xdotool({"key", "Escape"});
+    ASSERT_TRUE(waitFor([] { return stockSurveyStatus().value("passes").toInt() >= 1; }))
+        << agent.log().toStdString();
+    EXPECT_FALSE(stockSurveyStatus().value("windowVisible").toBool());
+    const QVariantList stored =
+        ArchiveFile::readList(home.dataFolder() + "/" + DataFileName::StocksSurvey);
+    ASSERT_EQ(stored.size(), 1);
+    EXPECT_EQ(stored[0].toMap().value("ValLast"), QString::fromLatin1(quote));
+    EXPECT_EQ(stored[0].toMap().value("ValLastShown"), "123.45");
+}
