@@ -14,7 +14,9 @@ int main(int argc, char **argv)
         KorvaleLog::line(QStringLiteral("qor-installer cannot start: %1").arg(*why));
         return 1;
     }
-    QApplication app(argc, argv);
+    // On XWayland in a Wayland session: see docs/platform.md.
+    DisplayAvailability::QtArguments qtArguments(argc, argv);
+    QApplication app(qtArguments.argc(), qtArguments.argv());
     QApplication::setApplicationName(QStringLiteral("qor-installer"));
     QApplication::setOrganizationName(QStringLiteral("Korvale"));
     QApplication::setQuitOnLastWindowClosed(false); // closing the window quits, after 1 s

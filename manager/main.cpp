@@ -30,7 +30,9 @@ int main(int argc, char **argv)
         KorvaleLog::line(QStringLiteral("korvale-manager cannot start: %1").arg(*why));
         return 1;
     }
-    QApplication app(argc, argv);
+    // On XWayland in a Wayland session: see docs/platform.md.
+    DisplayAvailability::QtArguments qtArguments(argc, argv);
+    QApplication app(qtArguments.argc(), qtArguments.argv());
     QApplication::setApplicationName(QStringLiteral("korvale-manager"));
     QApplication::setOrganizationName(QStringLiteral("Korvale"));
     QApplication::setApplicationVersion(QStringLiteral(KORVALE_VERSION));

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 // Whether a program with windows can start here, asked before Qt's platform plugin aborts the
 // process with a message a user cannot act on.
@@ -15,5 +16,24 @@ std::optional<QString> problem();
 // A Wayland session, where no program may watch the whole keyboard or the pointer (Xwayland
 // passes on only what its own windows receive).
 bool isWaylandSession();
+
+// The program's arguments for the application object, with "-platform xcb" added in a Wayland
+// session with XWayland unless the user chose a platform (QT_QPA_PLATFORM): a Wayland client may
+// not place its windows, and the access window with the windows hung beside it must be placed.
+// An argument rather than the variable, which every program the agent launches would inherit.
+// It must outlive the application object, which keeps the count and the list.
+class QtArguments
+{
+public:
+    QtArguments(int argc, char **argv);
+    int &argc() { return mArgc; }
+    char **argv() { return mArgv.data(); }
+    bool xwaylandChosen() const { return mXWayland; }
+
+private:
+    std::vector<char *> mArgv;
+    int mArgc = 0;
+    bool mXWayland = false;
+};
 
 } // namespace DisplayAvailability

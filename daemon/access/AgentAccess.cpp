@@ -19,6 +19,7 @@
 #include "SearchField.h"
 #include "SelectionPresenter.h"
 #include "TableView.h"
+#include "WindowFocus.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/Workspace.h"
 
@@ -101,6 +102,9 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
 {
     if (!mEnvironment.workspace)
         mEnvironment.workspace = Workspace::createLinux();
+    // On XWayland the access window may take the keyboard by a grab of its own: the keys held
+    // since the gesture go into the field first.
+    WindowFocus::setKeyboardHandOver([this] { finishKeyboardGrab(); });
     mLauncher = std::make_unique<ApplicationLauncher>(*mEnvironment.workspace);
 
     mSearch = std::make_unique<SearchController>([&daemon] {
@@ -186,6 +190,7 @@ void AgentAccess::reloadProtectedNotes()
 
 AgentAccess::~AgentAccess()
 {
+    WindowFocus::setKeyboardHandOver({});
     if (mEnvironment.keyboardGrab)
         mEnvironment.keyboardGrab->end();
 }
