@@ -37,8 +37,20 @@ public:
             mWatchingMenus = true;
             qApp->installEventFilter(this);
         }
-        if (window->setKeyboardGrabEnabled(true))
-            mHolder = window;
+        if (!window->setKeyboardGrabEnabled(true))
+            return;
+        mHolder = window;
+        // The grab's focus-in makes the window Qt's focus window again; but when it already was
+        // (it was hidden with the grab, which gave no focus-out), Qt's widgets stay inactive.
+        if (QGuiApplication::focusWindow() != window)
+            return;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->windowHandle() == window && !widget->isActiveWindow()) {
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+                QApplication::setActiveWindow(widget);
+#endif
+            }
+        }
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
