@@ -41,16 +41,17 @@ public:
             return;
         mHolder = window;
         // The grab's focus-in makes the window Qt's focus window again; but when it already was
-        // (it was hidden with the grab, which gave no focus-out), Qt's widgets stay inactive.
+        // (it was hidden with the grab, which gave Qt no focus-out), Qt's widgets stay inactive.
+        // Qt 6.5 deprecates the call that mends it (Debian 12 has 6.4); there such a window may
+        // come back inactive.
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
         if (QGuiApplication::focusWindow() != window)
             return;
         for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (widget->windowHandle() == window && !widget->isActiveWindow()) {
-#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+            if (widget->windowHandle() == window && !widget->isActiveWindow())
                 QApplication::setActiveWindow(widget);
-#endif
-            }
         }
+#endif
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
