@@ -117,7 +117,11 @@ private:
 
 void askToActivate(QWindow *window, const QByteArray &token)
 {
-    switch (X11Windows::askToActivate(window->winId(), token)) {
+    // A window just shown is mapped by the window manager in its own time: no asking before.
+    const X11Windows::KeyboardFocus focus = window->isExposed()
+        ? X11Windows::askToActivate(window->winId(), token)
+        : X11Windows::KeyboardFocus::NotViewable;
+    switch (focus) {
     case X11Windows::KeyboardFocus::Free:
         GrabbedKeyboard::instance().grabFor(window);
         break;
