@@ -25,7 +25,7 @@ protected:
         const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
         ASSERT_TRUE(QDir().mkpath(applications));
         for (const QString &name :
-             {QStringLiteral("Zephyr Sketchpad"), QStringLiteral("Zenith Ledger")}) {
+             {QStringLiteral("Qorvex Sketchpad"), QStringLiteral("Qorvane Ledger")}) {
             QFile entry(applications + "/korvale-wayland-" + name.section(' ', 0, 0).toLower()
                         + ".desktop");
             ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
@@ -77,11 +77,11 @@ TEST_F(WaylandSession, TheBusToggleBringsTheWindowWithTheKeyboardEachTime)
         return state.value("visible").toBool() && state.value("active").toBool();
     })) << described();
 
-    xdotool({"type", "--delay", "30", "ze"});
-    ASSERT_TRUE(waitFor([] { return shows("ze", 2); })) << described();
-    xdotool({"type", "p"});
-    ASSERT_TRUE(waitFor([] { return shows("zep", 1); })) << described();
-    EXPECT_EQ(accessWindowState().value("titles").toStringList(), QStringList{"Zephyr Sketchpad"});
+    xdotool({"type", "--delay", "30", "qorv"});
+    ASSERT_TRUE(waitFor([] { return shows("qorv", 2); })) << described();
+    xdotool({"type", "e"});
+    ASSERT_TRUE(waitFor([] { return shows("qorve", 1); })) << described();
+    EXPECT_EQ(accessWindowState().value("titles").toStringList(), QStringList{"Qorvex Sketchpad"});
 
     xdotool({"key", "Escape"});
     ASSERT_TRUE(waitFor([] { return !accessWindowState().value("visible").toBool(); }))
@@ -92,9 +92,9 @@ TEST_F(WaylandSession, TheBusToggleBringsTheWindowWithTheKeyboardEachTime)
     ASSERT_TRUE(callAccessWindow("Toggle"));
     ASSERT_TRUE(waitFor([] { return accessWindowState().value("active").toBool(); }))
         << described();
-    xdotool({"type", "--delay", "30", "zen"});
-    ASSERT_TRUE(waitFor([] { return shows("zen", 1); })) << described();
-    EXPECT_EQ(accessWindowState().value("titles").toStringList(), QStringList{"Zenith Ledger"});
+    xdotool({"type", "--delay", "30", "qorva"});
+    ASSERT_TRUE(waitFor([] { return shows("qorva", 1); })) << described();
+    EXPECT_EQ(accessWindowState().value("titles").toStringList(), QStringList{"Qorvane Ledger"});
     ASSERT_TRUE(callAccessWindow("Toggle"));
     EXPECT_TRUE(waitFor([] { return !accessWindowState().value("visible").toBool(); }));
 }
@@ -115,6 +115,6 @@ TEST_F(WaylandSession, TheMenuTakesTheKeysAndGivesThemBack)
     xdotool({"key", "Escape"});
     ASSERT_TRUE(waitFor([] { return accessWindowState().value("menu").toStringList().isEmpty(); }));
 
-    xdotool({"type", "--delay", "30", "zep"});
-    EXPECT_TRUE(waitFor([] { return shows("zep", 1); })) << described();
+    xdotool({"type", "--delay", "30", "qorve"});
+    EXPECT_TRUE(waitFor([] { return shows("qorve", 1); })) << described();
 }
