@@ -17,6 +17,7 @@ int main(int argc, char **argv)
     // On XWayland in a Wayland session: see docs/platform.md.
     DisplayAvailability::QtArguments qtArguments(argc, argv);
     QApplication app(qtArguments.argc(), qtArguments.argv());
+    WindowFocus::setActivationToken(qtArguments.launchToken());
     QApplication::setApplicationName(QStringLiteral("korvale-browser"));
     QApplication::setOrganizationName(QStringLiteral("Korvale"));
     QApplication::setApplicationVersion(QStringLiteral(KORVALE_VERSION));

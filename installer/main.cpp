@@ -2,6 +2,7 @@
 #include "InstallerSystem.h"
 #include "KorvaleLog.h"
 #include "QOR_StringUtils.h"
+#include "WindowFocus.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/Workspace.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char **argv)
     // On XWayland in a Wayland session: see docs/platform.md.
     DisplayAvailability::QtArguments qtArguments(argc, argv);
     QApplication app(qtArguments.argc(), qtArguments.argv());
+    WindowFocus::setActivationToken(qtArguments.launchToken());
     QApplication::setApplicationName(QStringLiteral("qor-installer"));
     QApplication::setOrganizationName(QStringLiteral("Korvale"));
     QApplication::setQuitOnLastWindowClosed(false); // closing the window quits, after 1 s

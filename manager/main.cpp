@@ -2,6 +2,7 @@
 #include "MainController.h"
 #include "ManagerWindow.h"
 #include "QOR_StringUtils.h"
+#include "WindowFocus.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/SessionInstance.h"
 #include "platform/SessionPrograms.h"
@@ -33,6 +34,7 @@ int main(int argc, char **argv)
     // On XWayland in a Wayland session: see docs/platform.md.
     DisplayAvailability::QtArguments qtArguments(argc, argv);
     QApplication app(qtArguments.argc(), qtArguments.argv());
+    WindowFocus::setActivationToken(qtArguments.launchToken());
     QApplication::setApplicationName(QStringLiteral("korvale-manager"));
     QApplication::setOrganizationName(QStringLiteral("Korvale"));
     QApplication::setApplicationVersion(QStringLiteral(KORVALE_VERSION));

@@ -44,4 +44,7 @@ DisplayAvailability::QtArguments::QtArguments(int argc, char **argv)
     }
     mArgc = int(mArgv.size());
     mArgv.push_back(nullptr);
+    if (qEnvironmentVariableIsEmpty("DESKTOP_STARTUP_ID"))
+        mLaunchToken = qgetenv("XDG_ACTIVATION_TOKEN");
+    qunsetenv("XDG_ACTIVATION_TOKEN");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -29,11 +30,17 @@ public:
     int &argc() { return mArgc; }
     char **argv() { return mArgv.data(); }
     bool xwaylandChosen() const { return mXWayland; }
+    // The activation token the desktop launched the program with (XDG_ACTIVATION_TOKEN), taken
+    // out of the environment, as the protocol asks, so that what the program launches does not
+    // pass it on; empty where the program was launched without one or Qt uses the startup
+    // identifier of X11 (DESKTOP_STARTUP_ID) itself.
+    QByteArray launchToken() const { return mLaunchToken; }
 
 private:
     std::vector<char *> mArgv;
     int mArgc = 0;
     bool mXWayland = false;
+    QByteArray mLaunchToken;
 };
 
 } // namespace DisplayAvailability
