@@ -18,6 +18,7 @@
 #include "RenameSheet.h"
 #include "SelectionWindow.h"
 #include "SharedPreferences.h"
+#include "WindowFocus.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Workspace.h"
 
@@ -181,7 +182,7 @@ void BrowserController::awakeFromNib()
     mSelectionWindow->setObjectName(QStringLiteral("browserInformation"));
     SelectionTextView *text = mSelectionWindow->textView();
     connect(text, &SelectionTextView::tabPressed, this, [this] {
-        mWindow->activateWindow();
+        WindowFocus::activate(mWindow);
         mWindow->outline()->setFocus();
     });
     connect(text, &SelectionTextView::escapePressed, this, &BrowserController::browserQuit);
@@ -556,8 +557,7 @@ void BrowserController::addContentsOf(const QString &folder, QMenu *menu)
 void BrowserController::bringToFront()
 {
     mWindow->show();
-    mWindow->raise();
-    mWindow->activateWindow();
+    WindowFocus::bringToFront(mWindow);
     mWindow->outline()->setFocus();
 }
 
@@ -601,11 +601,10 @@ void BrowserController::placeInformationPanel()
 void BrowserController::makeTextViewFirstResponder()
 {
     if (!mSelectionWindow->isVisible()) {
-        mWindow->activateWindow();
+        WindowFocus::activate(mWindow);
         return;
     }
-    mSelectionWindow->raise();
-    mSelectionWindow->activateWindow();
+    WindowFocus::bringToFront(mSelectionWindow);
     mSelectionWindow->textView()->setFocus(Qt::TabFocusReason);
     mSelectionWindow->textView()->selectAll();
 }

@@ -2,6 +2,7 @@
 #include "KorvaleLog.h"
 #include "MainWindowForDrop.h"
 #include "QOR_StringUtils.h"
+#include "WindowFocus.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/SessionInstance.h"
 
@@ -13,7 +14,10 @@ int main(int argc, char **argv)
         KorvaleLog::line(QStringLiteral("korvale-browser cannot start: %1").arg(*why));
         return 1;
     }
-    QApplication app(argc, argv);
+    // On XWayland in a Wayland session: see docs/platform.md.
+    DisplayAvailability::QtArguments qtArguments(argc, argv);
+    QApplication app(qtArguments.argc(), qtArguments.argv());
+    WindowFocus::setActivationToken(qtArguments.launchToken());
     QApplication::setApplicationName(QStringLiteral("korvale-browser"));
     QApplication::setOrganizationName(QStringLiteral("Korvale"));
     QApplication::setApplicationVersion(QStringLiteral(KORVALE_VERSION));
@@ -30,8 +34,7 @@ int main(int argc, char **argv)
     BrowserController controller(BrowserController::Environment{});
     QObject::connect(&instance, &SessionInstance::activationRequested, &controller, [&controller] {
         if (controller.window()->isVisible()) {
-            controller.window()->raise();
-            controller.window()->activateWindow();
+            WindowFocus::bringToFront(controller.window());
         }
     });
     instance.setStatusProvider([&controller] { return controller.status(); });

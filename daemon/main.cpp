@@ -22,6 +22,7 @@
 #include "SelectionPreview.h"
 #include "SharedPreferences.h"
 #include "ToDoWindow.h"
+#include "WindowFocus.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/NotificationCenter.h"
@@ -294,7 +295,7 @@ int runAgent(SessionInstance &instance)
                          if (QWidget *window = access.window().window())
                              reminders.accessWindowOpened(window->frameGeometry());
                          if (QWidget *window = access.window().window())
-                             window->activateWindow();
+                             WindowFocus::activate(window);
                      });
     DaemonFlags &flags = controller.flags();
     monitor.setAgentQueries({[&flags] { return flags.mWindowVisible; },
@@ -422,7 +423,9 @@ int main(int argc, char **argv)
         KorvaleLog::line(QStringLiteral("korvale-daemon cannot start: %1").arg(*why));
         return 1;
     }
-    QApplication app(argc, argv);
+    // On XWayland in a Wayland session: see docs/platform.md.
+    DisplayAvailability::QtArguments qtArguments(argc, argv);
+    QApplication app(qtArguments.argc(), qtArguments.argv());
     QApplication::setApplicationName(QStringLiteral("korvale-daemon"));
     QApplication::setOrganizationName(QStringLiteral("Korvale"));
     // A background agent: its windows are tool windows, closing the last one ends nothing.

@@ -6,6 +6,7 @@
 #include "InstallerWindow.h"
 #include "QOR_StringUtils.h"
 #include "QOR_WindowsUtils.h"
+#include "WindowFocus.h"
 #include "platform/Workspace.h"
 
 #include <QApplication>
@@ -113,6 +114,7 @@ void InstallerController::setUpWindow()
     window->adjustSize();
     QOR_WindowsUtils::placeWindow(window, 0.5, 0.75);
     window->show();
+    WindowFocus::bringToFront(window);
     QOR_WindowsUtils::placeWindow(window->mNewsWindow, 0.5, 0.5);
     if (!script.isCorrect())
         QOR_WindowsUtils::modalCriticalAlertForWindow(
@@ -290,8 +292,7 @@ void InstallerController::endAction(bool failed)
                 mWorkspace->openPath(mApplicationsFolder);
             }
         }
-        window->raise();
-        window->activateWindow();
+        WindowFocus::bringToFront(window);
         quit = alert(true, "InstallationAbortedWithErrorsTitle",
                      text(message).arg(mRun.errorList()), "QuitButton", "ContinueButton")
             == 1;
@@ -358,8 +359,7 @@ void InstallerController::showUninstallInformation(bool fromCheckBox)
 void InstallerController::showNews()
 {
     mWindow->mNewsWindow->show();
-    mWindow->mNewsWindow->raise();
-    mWindow->mNewsWindow->activateWindow();
+    WindowFocus::bringToFront(mWindow->mNewsWindow);
 }
 
 void InstallerController::showSettingsFolder()

@@ -2,6 +2,7 @@
 #include "InstallerSystem.h"
 #include "KorvaleLog.h"
 #include "QOR_StringUtils.h"
+#include "WindowFocus.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/Workspace.h"
 
@@ -14,7 +15,10 @@ int main(int argc, char **argv)
         KorvaleLog::line(QStringLiteral("qor-installer cannot start: %1").arg(*why));
         return 1;
     }
-    QApplication app(argc, argv);
+    // On XWayland in a Wayland session: see docs/platform.md.
+    DisplayAvailability::QtArguments qtArguments(argc, argv);
+    QApplication app(qtArguments.argc(), qtArguments.argv());
+    WindowFocus::setActivationToken(qtArguments.launchToken());
     QApplication::setApplicationName(QStringLiteral("qor-installer"));
     QApplication::setOrganizationName(QStringLiteral("Korvale"));
     QApplication::setQuitOnLastWindowClosed(false); // closing the window quits, after 1 s

@@ -35,6 +35,7 @@
 #include "StartupSheets.h"
 #include "ToDoSection.h"
 #include "WebSearch.h"
+#include "WindowFocus.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyMapSource.h"
 #include "platform/NotificationCenter.h"
@@ -388,8 +389,7 @@ bool MainController::applicationDidFinishLaunching()
     }
     mEnvironment.notifications->observe(NotificationChannel::Main);
     mWindow->show();
-    mWindow->raise();
-    mWindow->activateWindow();
+    WindowFocus::bringToFront(mWindow.get());
     return true;
 }
 

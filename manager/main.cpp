@@ -2,6 +2,7 @@
 #include "MainController.h"
 #include "ManagerWindow.h"
 #include "QOR_StringUtils.h"
+#include "WindowFocus.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/SessionInstance.h"
 #include "platform/SessionPrograms.h"
@@ -30,7 +31,10 @@ int main(int argc, char **argv)
         KorvaleLog::line(QStringLiteral("korvale-manager cannot start: %1").arg(*why));
         return 1;
     }
-    QApplication app(argc, argv);
+    // On XWayland in a Wayland session: see docs/platform.md.
+    DisplayAvailability::QtArguments qtArguments(argc, argv);
+    QApplication app(qtArguments.argc(), qtArguments.argv());
+    WindowFocus::setActivationToken(qtArguments.launchToken());
     QApplication::setApplicationName(QStringLiteral("korvale-manager"));
     QApplication::setOrganizationName(QStringLiteral("Korvale"));
     QApplication::setApplicationVersion(QStringLiteral(KORVALE_VERSION));

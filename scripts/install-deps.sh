@@ -10,6 +10,7 @@ packages=(
     libevdev-dev  # the keyboards read from /dev/input in a Wayland session, by choice
     googletest libgtest-dev libgmock-dev
     xvfb openbox xdotool x11-utils dbus dbus-x11 fzf
+    weston xwayland  # the Wayland session of the tests (scripts/with-wayland-session.sh)
     libglib2.0-bin  # gdbus, used by the agent's end-to-end test
     xclip  # another program taking the clipboard, in korvale-clipboard's test
     fonts-dejavu-core  # windows under Xvfb and offscreen need at least one font

@@ -12,11 +12,41 @@ for program in build/bin/*; do
 done
 scripts/install-desktop-entries.sh build
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+wayland=""
+if [ "${XDG_SESSION_TYPE:-}" = wayland ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    wayland=1
+fi
+if [ -z "${DISPLAY:-}" ] && [ -z "$wayland" ]; then
     echo "korvale-daemon not started: there is no X display here (DISPLAY is not set)."
     echo "Run build/bin/korvale-daemon from a terminal of your desktop session, or add it to its autostart."
     exit 1
 fi
+if [ -z "${DISPLAY:-}" ]; then
+    echo "Note: this Wayland session has no XWayland (DISPLAY is not set). The suite's windows run"
+    echo "on XWayland, where the access window can be placed and given the keyboard; without it they"
+    echo "need Qt's Wayland plugin (qt6-wayland) and open wherever the desktop puts them."
+fi
+
+# What opens the access window in this session (docs/platform.md has the whole table).
+what_works() {
+    if [ -z "$wayland" ]; then
+        echo "Double-tap the Super key to open it (X11 session: every gesture works)."
+        return
+    fi
+    echo "This is a Wayland session: the suite's windows run on XWayland."
+    if gdbus introspect --session --dest org.freedesktop.portal.Desktop \
+        --object-path /org/freedesktop/portal/desktop 2>/dev/null |
+        grep -q 'org.freedesktop.portal.GlobalShortcuts'; then
+        echo "- The desktop offers global shortcuts: the agent binds its toggle, the menu-bar menu, your"
+        echo "  key combination and your item shortcuts there (your desktop may ask you to confirm them)."
+    else
+        echo "- The desktop offers no global shortcuts: bind a key in its keyboard settings to"
+        echo "    gdbus call --session --dest org.korvale.Daemon --object-path /org/korvale/AccessWindow --method org.korvale.AccessWindow.Toggle"
+    fi
+    echo "- The double tap of a modifier reads /dev/input, only if you choose it in the manager's"
+    echo "  shortcut section, which says what that means and how to allow it."
+    echo "- The screen corners need an X11 session."
+}
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ ! -S "${XDG_RUNTIME_DIR:-/run/user/$(id -u)}/bus" ]; then
     echo "Note: no D-Bus session bus here; the agent will run without the manager's notifications"
     echo "and without the bus command that opens its window."
@@ -46,9 +76,11 @@ for _ in $(seq 50); do
         exit 1
     fi
     if command -v gdbus >/dev/null 2>&1 && [ "$(owner)" = "$pid" ]; then
-        echo "korvale-daemon is running (process $pid). Double-tap the Super key to open it."
+        echo "korvale-daemon is running (process $pid)."
+        what_works
         exit 0
     fi
     sleep 0.1
 done
-echo "korvale-daemon is running (process $pid). Double-tap the Super key to open it."
+echo "korvale-daemon is running (process $pid)."
+what_works

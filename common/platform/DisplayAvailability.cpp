@@ -30,3 +30,21 @@ bool DisplayAvailability::isWaylandSession()
     return qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland")
         || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
+
+DisplayAvailability::QtArguments::QtArguments(int argc, char **argv)
+    : mArgv(argv, argv + argc)
+{
+    mXWayland = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        && !qEnvironmentVariableIsEmpty("DISPLAY") && isWaylandSession();
+    if (mXWayland) {
+        static char platform[] = "-platform";
+        static char xcb[] = "xcb";
+        mArgv.push_back(platform);
+        mArgv.push_back(xcb);
+    }
+    mArgc = int(mArgv.size());
+    mArgv.push_back(nullptr);
+    if (qEnvironmentVariableIsEmpty("DESKTOP_STARTUP_ID"))
+        mLaunchToken = qgetenv("XDG_ACTIVATION_TOKEN");
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+}

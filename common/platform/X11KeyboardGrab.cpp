@@ -57,7 +57,9 @@ public:
         XSync(mDisplay, False);
         QString text = pendingText();
         XUngrabKeyboard(mDisplay, CurrentTime);
-        XFlush(mDisplay);
+        // Released before the caller goes on: a window of the program may grab the keyboard
+        // next, on a connection of its own, which the server might otherwise serve first.
+        XSync(mDisplay, False);
         mActive = false;
         return text;
     }

@@ -157,6 +157,71 @@ std::optional<qint64> activeWindowProcess()
     return connection.windowPid(active.front());
 }
 
+QByteArray startupCompleteMessage(const QByteArray &startupId)
+{
+    bool quote = startupId.isEmpty();
+    QByteArray escaped;
+    for (char c : startupId) {
+        if (c == ' ' || c == '"' || c == '\\')
+            quote = true;
+        if (c == '"' || c == '\\')
+            escaped += '\\';
+        escaped += c;
+    }
+    return "remove: ID=" + (quote ? '"' + escaped + '"' : escaped);
+}
+
+namespace {
+
+// The message in 20-byte pieces, the first as _NET_STARTUP_INFO_BEGIN, ending with its nul.
+void sendStartupComplete(const Connection &connection, Window window, const QByteArray &startupId)
+{
+    QByteArray message = startupCompleteMessage(startupId);
+    message.append('\0');
+    Atom type = connection.atom("_NET_STARTUP_INFO_BEGIN");
+    for (qsizetype offset = 0; offset < message.size(); offset += 20) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = type;
+        event.xclient.format = 8;
+        const QByteArray piece = message.mid(offset, 20);
+        std::copy(piece.cbegin(), piece.cend(), event.xclient.data.b);
+        XSendEvent(connection.display(), connection.root(), False, PropertyChangeMask, &event);
+        type = connection.atom("_NET_STARTUP_INFO");
+    }
+}
+
+} // namespace
+
+KeyboardFocus askToActivate(unsigned long window, const QByteArray &startupId)
+{
+    const Connection connection;
+    if (!connection.display())
+        return KeyboardFocus::NoDisplay;
+    Display *display = connection.display();
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable)
+        return KeyboardFocus::NotViewable;
+    if (!startupId.isEmpty())
+        sendStartupComplete(connection, window, startupId);
+
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = connection.atom("_NET_ACTIVE_WINDOW");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2;
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, connection.root(), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
+    Window focused = 0;
+    int revertTo = 0;
+    XGetInputFocus(display, &focused, &revertTo);
+    XSync(display, False);
+    return focused == None || focused == PointerRoot ? KeyboardFocus::Free : KeyboardFocus::Managed;
+}
+
 unsigned long serverTime()
 {
     const Connection connection;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -23,6 +24,30 @@ int minimizeWindowsExcept(const QList<qint64> &keptPids);
 
 // The _NET_WM_PID of the active window.
 std::optional<qint64> activeWindowProcess();
+
+// Where the keyboard is after `askToActivate`.
+enum class KeyboardFocus {
+    // On no window: no window manager hands the focus to X clients (weston's under a compositor
+    // without a seat, or while a Wayland client has the keyboard). Weston's window manager
+    // takes back a focus a client sets itself; only a keyboard grab brings the keys.
+    Free,
+    // On a window: the window manager hands it out and was asked.
+    Managed,
+    // The window is not mapped yet: ask again once it is shown.
+    NotViewable,
+    NoDisplay,
+};
+
+// Asks the window manager to activate `window`, one of this process's own top-level windows, as
+// a pager asks (the user asked for it, through a key the desktop runs the request for, so focus
+// stealing prevention lets it through). A startup identifier (an activation token the desktop
+// handed over) is first reported complete, which lets the compositor give the focus to the
+// window that used it. Says where the keyboard is.
+KeyboardFocus askToActivate(unsigned long window, const QByteArray &startupId = {});
+
+// The message that reports a startup identifier complete, as the startup-notification protocol
+// writes it: "remove: ID=" and the identifier, quoted where it holds a blank, quote or backslash.
+QByteArray startupCompleteMessage(const QByteArray &startupId);
 
 // The X server's current time, for startup-notification identifiers; 0 without a display.
 unsigned long serverTime();

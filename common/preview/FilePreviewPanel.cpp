@@ -2,6 +2,7 @@
 
 #include "PreviewPanelWindow.h"
 #include "PreviewService.h"
+#include "WindowFocus.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -91,8 +92,7 @@ void FilePreviewPanel::showOwnPanel(const QStringList &paths)
     }
     mWindow->setPaths(paths);
     mWindow->show();
-    mWindow->raise();
-    mWindow->activateWindow();
+    WindowFocus::bringToFront(mWindow.get());
 }
 
 void FilePreviewPanel::closeOwnPanel()
@@ -102,6 +102,6 @@ void FilePreviewPanel::closeOwnPanel()
     mWindow->hide();
     // The keys go back to where Space was pressed.
     if (mReturnFocusTo && mReturnFocusTo->isVisible())
-        mReturnFocusTo->activateWindow();
+        WindowFocus::activate(mReturnFocusTo);
     mReturnFocusTo = nullptr;
 }

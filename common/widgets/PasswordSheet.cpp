@@ -4,6 +4,7 @@
 #include "ProtectedKey.h"
 #include "QOR_StringUtils.h"
 #include "QOR_WindowsUtils.h"
+#include "WindowFocus.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -42,8 +43,7 @@ std::optional<QString> runSheet(QWidget *window, const QString &name, const char
     layout->addWidget(field);
     layout->addWidget(buttons);
     field->setFocus();
-    sheet.raise();
-    sheet.activateWindow();
+    WindowFocus::bringToFront(&sheet);
     const bool confirmed = sheet.exec() == QDialog::Accepted;
     QString password = field->text();
     // The field lets go of its text, so that the one copy left is ours to wipe.

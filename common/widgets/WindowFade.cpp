@@ -1,6 +1,7 @@
 #include "WindowFade.h"
 
 #include "FadeSteps.h"
+#include "WindowFocus.h"
 
 #include <QVariant>
 
@@ -120,7 +121,7 @@ void WindowFade::bringToFront(QWidget *window)
         window->show();
     window->raise();
     if (takesFocus(window))
-        window->activateWindow();
+        WindowFocus::activate(window);
 }
 
 bool WindowFade::queueMoreSteps()

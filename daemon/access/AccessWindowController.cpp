@@ -24,6 +24,7 @@
 #include "SharedPreferences.h"
 #include "TableView.h"
 #include "WindowFade.h"
+#include "WindowFocus.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -182,8 +183,7 @@ void AccessWindowController::doOpenAccessWindow()
     WindowFade::cancelOn(window);
     window->setWindowOpacity(1.0);
     window->show();
-    window->raise();
-    window->activateWindow();
+    WindowFocus::bringToFront(window);
     if (mDaemon.lists().mListOfApplications.isEmpty())
         mDaemon.readData();
     // 5.
@@ -467,7 +467,7 @@ void AccessWindowController::makeSearchFieldFirstResponder()
             plain->setTextCursor(cursor);
         }
     }
-    mWindow->activateWindow();
+    WindowFocus::activate(mWindow.get());
     searchField()->setFocus(Qt::OtherFocusReason);
 }
 
@@ -482,7 +482,7 @@ void AccessWindowController::makeTextViewFirstResponder()
     QWidget *preview = mPresenter->previewTextWidget();
     if (!preview)
         return;
-    preview->activateWindow();
+    WindowFocus::activate(preview);
     preview->setFocus(Qt::TabFocusReason);
     if (auto *text = qobject_cast<QTextEdit *>(preview))
         text->selectAll();

@@ -19,6 +19,7 @@
 #include "SearchField.h"
 #include "SelectionPresenter.h"
 #include "TableView.h"
+#include "WindowFocus.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/Workspace.h"
 
@@ -46,24 +47,29 @@ qint64 steadyNanoseconds()
 constexpr int GrabLimitMs = 500;
 constexpr int TitlesInState = 20;
 
-// Filters the paint events of the access window, to note when an opening became visible.
+// Filters the paint and activation events of the access window, to note when an opening became
+// visible and when it had the keyboard.
 class PaintWatcher final : public QObject
 {
 public:
-    PaintWatcher(std::function<void()> painted, QObject *parent)
+    PaintWatcher(std::function<void()> painted, std::function<void()> activated, QObject *parent)
         : QObject(parent)
         , mPainted(std::move(painted))
+        , mActivated(std::move(activated))
     {
     }
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint)
             mPainted();
+        else if (event->type() == QEvent::WindowActivate)
+            mActivated();
         return QObject::eventFilter(watched, event);
     }
 
 private:
     std::function<void()> mPainted;
+    std::function<void()> mActivated;
 };
 
 QString titleOf(const QVariantMap &record)
@@ -101,6 +107,9 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
 {
     if (!mEnvironment.workspace)
         mEnvironment.workspace = Workspace::createLinux();
+    // On XWayland the access window may take the keyboard by a grab of its own: the keys held
+    // since the gesture go into the field first.
+    WindowFocus::setKeyboardHandOver([this] { finishKeyboardGrab(); });
     mLauncher = std::make_unique<ApplicationLauncher>(*mEnvironment.workspace);
 
     mSearch = std::make_unique<SearchController>([&daemon] {
@@ -164,7 +173,8 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
             });
 
     if (mWindow->window())
-        mWindow->window()->installEventFilter(new PaintWatcher([this] { notePainted(); }, this));
+        mWindow->window()->installEventFilter(
+            new PaintWatcher([this] { notePainted(); }, [this] { noteActivated(); }, this));
 
     mBus = std::make_unique<AccessWindowBus>();
     mBus->setStateProvider([this] { return state(); });
@@ -186,6 +196,7 @@ void AgentAccess::reloadProtectedNotes()
 
 AgentAccess::~AgentAccess()
 {
+    WindowFocus::setKeyboardHandOver({});
     if (mEnvironment.keyboardGrab)
         mEnvironment.keyboardGrab->end();
 }
@@ -251,6 +262,7 @@ QVariantMap AgentAccess::state() const
         {QStringLiteral("typeForSearch"), mSearch->typeForSearch()},
         {QStringLiteral("openedAt"), mOpenedAt},
         {QStringLiteral("paintedAt"), mPaintedAt},
+        {QStringLiteral("activatedAt"), mActivatedAt},
         {QStringLiteral("menu"), openMenuTitles()},
         {QStringLiteral("menuActive"), activeMenuEntry()},
         {QStringLiteral("preview"), mWindow->selectionPresenter()->isPreviewVisible()},
@@ -268,7 +280,10 @@ void AgentAccess::openAccessWindow()
         grab->begin();
     mOpenedAt = steadyNanoseconds();
     mAwaitingPaint = true;
+    mAwaitingActivation = true;
     mWindow->doOpenAccessWindow();
+    if (isWindowKey())
+        noteActivated();
     if (!grab || !grab->isActive())
         return;
     // Hand the held keys over as soon as the window has the focus.
@@ -307,6 +322,14 @@ void AgentAccess::notePainted()
         return;
     mAwaitingPaint = false;
     mPaintedAt = steadyNanoseconds();
+}
+
+void AgentAccess::noteActivated()
+{
+    if (!mAwaitingActivation || !mWindow->isWindowVisible())
+        return;
+    mAwaitingActivation = false;
+    mActivatedAt = steadyNanoseconds();
 }
 
 void AgentAccess::closeAccessWindow()

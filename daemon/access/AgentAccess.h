@@ -71,6 +71,7 @@ signals:
 private:
     void finishKeyboardGrab();
     void notePainted();
+    void noteActivated();
     QIcon favicon(const QString &address);
 
     DaemonController &mDaemon;
@@ -83,10 +84,13 @@ private:
     std::unique_ptr<AccessWindowBus> mBus;
     std::unique_ptr<SearchBus> mSearchBus;
     std::unique_ptr<AgentProtectedNotes> mProtectedNotes;
-    // Steady-clock nanoseconds of the last opening and of the first paint after it.
+    // Steady-clock nanoseconds of the last opening, of the first paint after it and of the
+    // moment it had the keyboard.
     qint64 mOpenedAt = 0;
     qint64 mPaintedAt = 0;
+    qint64 mActivatedAt = 0;
     bool mAwaitingPaint = false;
+    bool mAwaitingActivation = false;
     // Decoded when a row first needs them; dropped with each new favicon list.
     QHash<QString, QIcon> mFavicons;
     bool mFaviconsIndexed = false;

@@ -1,6 +1,7 @@
 #include "FileEditorWindow.h"
 
 #include "QOR_StringUtils.h"
+#include "WindowFocus.h"
 
 #include <QDateTimeEdit>
 #include <QDir>
@@ -154,8 +155,7 @@ bool FileEditorWindow::edit(const QString &path)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
-    raise();
-    activateWindow();
+    WindowFocus::bringToFront(this);
     mName->setFocus();
     mName->selectAll();
     return true;

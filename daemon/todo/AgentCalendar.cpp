@@ -4,6 +4,7 @@
 #include "DaemonClock.h"
 #include "DaemonController.h"
 #include "ToDoItems.h"
+#include "WindowFocus.h"
 
 #include <QPointer>
 
@@ -53,8 +54,7 @@ void AgentCalendar::eventsRead(const QVariantList &before, bool dailyCheck)
         return;
     }
     mWindow->show();
-    mWindow->raise();
-    mWindow->activateWindow(); // in front where the window manager allows it
+    WindowFocus::bringToFront(mWindow.get());
     emit calendarWindowShown();
     mDaemon.readData();
     if (mToggleReminderList)

@@ -8,6 +8,7 @@
 #include "QOR_WindowsUtils.h"
 #include "TableViewToDo.h"
 #include "ToDoWindow.h"
+#include "WindowFocus.h"
 #include "platform/NotificationCenter.h"
 
 #include <QTimer>
@@ -52,7 +53,7 @@ void AgentToDo::showToDoList()
     mShowing = true;
     mWindow->table()->viewport()->update();
     QOR_WindowsUtils::showWindowSoft(mWindow.get());
-    mWindow->activateWindow();
+    WindowFocus::activate(mWindow.get());
     mShowing = false;
 }
 
