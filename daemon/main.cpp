@@ -122,6 +122,11 @@ public:
 
     void attachOtherData(AgentOtherData *otherData) { mOtherData = otherData; }
     void attachApplicationUse(ApplicationUseRecorder *recorder) { mApplicationUse = recorder; }
+    void loadApplicationsUse() override
+    {
+        if (mApplicationUse)
+            mApplicationUse->loadApplicationsUse();
+    }
     void updateListOfAppsUsed() override
     {
         if (mApplicationUse)
@@ -290,7 +295,7 @@ int runAgent(SessionInstance &instance)
                              controller.readData();
                          });
                      });
-    instance.setStatusProvider([&controller, &activations, &hooks] {
+    instance.setStatusProvider([&controller, &activations, &hooks, &applicationUse] {
         QVariantMap status = controller.settings().toMap();
         status.insert(QStringLiteral("pid"), qint64(QCoreApplication::applicationPid()));
         status.insert(QStringLiteral("settingsReadCount"), controller.settingsReadCount());
@@ -299,6 +304,8 @@ int runAgent(SessionInstance &instance)
         status.insert(QStringLiteral("timerRunning"), controller.isTimerRunning());
         status.insert(QStringLiteral("timerCounter"), qint64(controller.schedule().mTimerCounter));
         status.insert(QStringLiteral("mainAppLaunched"), hooks->isMainAppLaunched());
+        status.insert(QStringLiteral("applicationUseSamples"), applicationUse.samplesAsked());
+        status.insert(QStringLiteral("applicationUseSaves"), applicationUse.savesWritten());
         return status;
     });
 
