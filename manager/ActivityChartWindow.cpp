@@ -86,6 +86,7 @@ ActivityChartWindow::ActivityChartWindow(QWidget *parent)
     : QWidget(parent, Qt::Window)
     , mDateMin(new QDateEdit)
     , mDayLabel(new QLabel)
+    , mLoading(new QLabel(localized(QStringLiteral("ActivityLoading"))))
     , mView(new ActivityView)
     , mUseTable(new QTableView)
     , mUses(new UseTableModel(this))
@@ -105,6 +106,9 @@ ActivityChartWindow::ActivityChartWindow(QWidget *parent)
     bar->addWidget(mDateMin);
     bar->addWidget(after);
     bar->addWidget(mDayLabel, 1);
+    mLoading->setObjectName(QStringLiteral("loading"));
+    mLoading->hide();
+    bar->addWidget(mLoading);
     bar->addWidget(save);
 
     auto *scroll = new QScrollArea;
@@ -204,4 +208,18 @@ bool ActivityChartWindow::savePng(const QString &path)
     mView->render(&picture);
     mView->resize(old);
     return picture.save(path, "PNG");
+}
+
+void ActivityChartWindow::setLoading(bool loading)
+{
+    mLoading->setVisible(loading);
+    if (loading)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
+bool ActivityChartWindow::isLoading() const
+{
+    return !mLoading->isHidden();
 }
