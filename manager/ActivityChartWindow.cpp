@@ -120,7 +120,14 @@ ActivityChartWindow::ActivityChartWindow(QWidget *parent)
     // Thousands of rows: one line each, no more.
     mUseTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     mUseTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    mUseTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    // Measured on one period rather than on the rows: years of them take long to format.
+    const QDateTime sample(QDate(2026, 12, 28), QTime(23, 58));
+    mUseTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
+    mUseTable->horizontalHeader()->resizeSection(
+        1,
+        fontMetrics().horizontalAdvance(QStringLiteral("%1 - %2").arg(
+            QOR_StringUtils::getShortTimeDate(sample), QOR_StringUtils::getShortTime(sample)))
+            + 4 * fontMetrics().averageCharWidth());
     mUseTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     mUseTable->setIconSize(QSize(16, 16));
     auto *splitter = new QSplitter(Qt::Vertical);
