@@ -30,9 +30,17 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <cmath>
+#include <cstdlib>
+#include <memory>
+
+// X11 last: its macros clash with Qt's names.
+#include "BenchGestures.h"
+
+#include <X11/keysym.h>
 
 namespace {
 
@@ -100,6 +108,96 @@ public:
     }
 };
 
+// The real agent beside a window in front, with the use file of five years and recording on:
+// its processor time while nobody types, and while a key is tapped every 5 s (one sample a
+// minute, after the first sample's save of the whole file is over).
+int measureAgent(int seconds)
+{
+    Display *display = BenchAgent::openSessionDisplay();
+    if (!display)
+        return 1;
+    QProcess agent;
+    if (!BenchAgent::startAgent(agent))
+        return 1;
+    // The test window lives a minute: a fresh one in front for each phase that types.
+    std::unique_ptr<QProcess> window;
+    const auto windowInFront = [&window] {
+        if (window) {
+            window->kill();
+            window->waitForFinished(2000);
+        }
+        window = std::make_unique<QProcess>();
+        window->start(QCoreApplication::applicationDirPath()
+                          + QStringLiteral("/korvale-test-window"),
+                      {QStringLiteral("Recorded window")});
+        window->waitForStarted();
+        QProcess activate;
+        activate.setStandardOutputFile(QProcess::nullDevice());
+        activate.start(QStringLiteral("xdotool"),
+                       {QStringLiteral("search"), QStringLiteral("--sync"),
+                        QStringLiteral("--name"), QStringLiteral("Recorded window"),
+                        QStringLiteral("windowactivate")});
+        activate.waitForFinished(10000);
+    };
+    const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
+    const auto tap = [&] {
+        XTestFakeKeyEvent(display, shift, True, CurrentTime);
+        XSync(display, False);
+        QThread::msleep(60);
+        XTestFakeKeyEvent(display, shift, False, CurrentTime);
+        XSync(display, False);
+    };
+    // Per second, over `seconds`; `typing` taps a key every 5 s.
+    const auto measure = [&](const char *name, bool typing) {
+        std::vector<double> perSecond;
+        const double first = BenchAgent::processCpuSeconds(agent.processId());
+        double previous = first;
+        for (int i = 0; i < seconds; ++i) {
+            if (typing && i % 5 == 0)
+                tap();
+            QThread::sleep(1);
+            const double used = BenchAgent::processCpuSeconds(agent.processId());
+            perSecond.push_back((used - previous) * 100.0);
+            previous = used;
+        }
+        const Bench::Stats stats = Bench::stats(perSecond);
+        const QByteArray prefix(name);
+        Bench::print(prefix.constData(), (previous - first) * 100.0 / seconds, "%");
+        Bench::print((prefix + "_per_second_median").constData(), stats.median, "%");
+        Bench::print((prefix + "_per_second_p95").constData(), stats.p95, "%");
+    };
+    // Start-up, the first reload and the first application scan settle first.
+    QThread::sleep(8);
+    measure("application_use_agent_idle_cpu", false);
+    // The first sample saves at once, compacting the whole file on the worker: not idle work.
+    windowInFront();
+    const bool saved = BenchAgent::waitFor(
+        [&] {
+            tap();
+            QThread::sleep(2);
+            return BenchAgent::status().value(QStringLiteral("applicationUseSaves")).toInt() > 0;
+        },
+        120000);
+    if (!saved)
+        std::fprintf(stderr, "the agent saved no application use\n");
+    QThread::sleep(2);
+    windowInFront();
+    const int samplesBefore =
+        BenchAgent::status().value(QStringLiteral("applicationUseSamples")).toInt();
+    measure("application_use_agent_recording_cpu", true);
+    Bench::print("application_use_agent_recording_samples",
+                 BenchAgent::status().value(QStringLiteral("applicationUseSamples")).toInt()
+                     - samplesBefore,
+                 "samples");
+    agent.terminate();
+    if (!agent.waitForFinished(10000))
+        agent.kill();
+    window->kill();
+    window->waitForFinished(2000);
+    XCloseDisplay(display);
+    return saved ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -120,6 +218,8 @@ int main(int argc, char **argv)
     Bench::print("application_use_records", double(generated.uses.size()), "records");
     Bench::print("application_use_day_summaries", double(generated.days.size()), "records");
     Bench::print("application_use_file_size", double(QFile(path).size()) / 1e6, "MB");
+    if (argc > 1 && QByteArray(argv[1]) == "--agent")
+        return measureAgent(argc > 2 ? std::max(10, std::atoi(argv[2])) : 60);
 
     {
         const std::vector<double> ms = Bench::timeRuns(11, [&path] {
