@@ -19,9 +19,9 @@
 #include <QListView>
 #include <QMimeData>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 #include <QUrl>
 
 namespace {
