@@ -5,9 +5,11 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QFile>
 #include <QVariantMap>
 
 #include <chrono>
+#include <unistd.h>
 
 namespace BenchAgent {
 
@@ -38,6 +40,34 @@ inline QVariantMap state()
 inline void call(const QString &method)
 {
     QDBusConnection::sessionBus().call(accessWindowCall(method));
+}
+
+// The agent's Status() (org.korvale.Instance); empty while it does not answer.
+inline QVariantMap status()
+{
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(
+        QDBusMessage::createMethodCall(
+            QStringLiteral("org.korvale.Daemon"), QStringLiteral("/org/korvale/Instance"),
+            QStringLiteral("org.korvale.Instance"), QStringLiteral("Status")),
+        QDBus::Block, 2000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return qdbus_cast<QVariantMap>(reply.arguments().first());
+}
+
+// User and system time of a process, in seconds; -1 when it cannot be read.
+inline double processCpuSeconds(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    // The fields after the command name, which may hold spaces, closed by ')'.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return -1;
+    const double ticks = double(sysconf(_SC_CLK_TCK));
+    return (fields.at(11).toDouble() + fields.at(12).toDouble()) / ticks;
 }
 
 } // namespace BenchAgent

@@ -14,6 +14,7 @@
 #include "ApplicationUse.h"
 #include "ApplicationUseRecorder.h"
 #include "ArchiveFile.h"
+#include "BenchMainThread.h"
 #include "BenchUtils.h"
 #include "CommonKorvaleClass.h"
 #include "DaemonClock.h"
@@ -29,9 +30,17 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <cmath>
+#include <cstdlib>
+#include <memory>
+
+// X11 last: its macros clash with Qt's names.
+#include "BenchGestures.h"
+
+#include <X11/keysym.h>
 
 namespace {
 
@@ -90,7 +99,104 @@ public:
 
 class Hooks : public DaemonHooks
 {
+public:
+    ApplicationUseRecorder *recorder = nullptr;
+    void loadApplicationsUse() override
+    {
+        if (recorder)
+            recorder->loadApplicationsUse();
+    }
 };
+
+// The real agent beside a window in front, with the use file of five years and recording on:
+// its processor time while nobody types, and while a key is tapped every 5 s (one sample a
+// minute, after the first sample's save of the whole file is over).
+int measureAgent(int seconds)
+{
+    Display *display = BenchAgent::openSessionDisplay();
+    if (!display)
+        return 1;
+    QProcess agent;
+    if (!BenchAgent::startAgent(agent))
+        return 1;
+    // The test window lives a minute: a fresh one in front for each phase that types.
+    std::unique_ptr<QProcess> window;
+    const auto windowInFront = [&window] {
+        if (window) {
+            window->kill();
+            window->waitForFinished(2000);
+        }
+        window = std::make_unique<QProcess>();
+        window->start(QCoreApplication::applicationDirPath()
+                          + QStringLiteral("/korvale-test-window"),
+                      {QStringLiteral("Recorded window")});
+        window->waitForStarted();
+        QProcess activate;
+        activate.setStandardOutputFile(QProcess::nullDevice());
+        activate.start(QStringLiteral("xdotool"),
+                       {QStringLiteral("search"), QStringLiteral("--sync"),
+                        QStringLiteral("--name"), QStringLiteral("Recorded window"),
+                        QStringLiteral("windowactivate")});
+        activate.waitForFinished(10000);
+    };
+    const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
+    const auto tap = [&] {
+        XTestFakeKeyEvent(display, shift, True, CurrentTime);
+        XSync(display, False);
+        QThread::msleep(60);
+        XTestFakeKeyEvent(display, shift, False, CurrentTime);
+        XSync(display, False);
+    };
+    // Per second, over `seconds`; `typing` taps a key every 5 s.
+    const auto measure = [&](const char *name, bool typing) {
+        std::vector<double> perSecond;
+        const double first = BenchAgent::processCpuSeconds(agent.processId());
+        double previous = first;
+        for (int i = 0; i < seconds; ++i) {
+            if (typing && i % 5 == 0)
+                tap();
+            QThread::sleep(1);
+            const double used = BenchAgent::processCpuSeconds(agent.processId());
+            perSecond.push_back((used - previous) * 100.0);
+            previous = used;
+        }
+        const Bench::Stats stats = Bench::stats(perSecond);
+        const QByteArray prefix(name);
+        Bench::print(prefix.constData(), (previous - first) * 100.0 / seconds, "%");
+        Bench::print((prefix + "_per_second_median").constData(), stats.median, "%");
+        Bench::print((prefix + "_per_second_p95").constData(), stats.p95, "%");
+    };
+    // Start-up, the first reload and the first application scan settle first.
+    QThread::sleep(8);
+    measure("application_use_agent_idle_cpu", false);
+    // The first sample saves at once, compacting the whole file on the worker: not idle work.
+    windowInFront();
+    const bool saved = BenchAgent::waitFor(
+        [&] {
+            tap();
+            QThread::sleep(2);
+            return BenchAgent::status().value(QStringLiteral("applicationUseSaves")).toInt() > 0;
+        },
+        120000);
+    if (!saved)
+        std::fprintf(stderr, "the agent saved no application use\n");
+    QThread::sleep(2);
+    windowInFront();
+    const int samplesBefore =
+        BenchAgent::status().value(QStringLiteral("applicationUseSamples")).toInt();
+    measure("application_use_agent_recording_cpu", true);
+    Bench::print("application_use_agent_recording_samples",
+                 BenchAgent::status().value(QStringLiteral("applicationUseSamples")).toInt()
+                     - samplesBefore,
+                 "samples");
+    agent.terminate();
+    if (!agent.waitForFinished(10000))
+        agent.kill();
+    window->kill();
+    window->waitForFinished(2000);
+    XCloseDisplay(display);
+    return saved ? 0 : 1;
+}
 
 } // namespace
 
@@ -101,7 +207,7 @@ int main(int argc, char **argv)
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + "/.local/share"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + "/.config"));
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    Bench::TimedApplication app(argc, argv);
 
     const qint64 today = dayStart(qint64(DaemonClock().now()));
     const qint64 firstDay = today - qint64(Days) * 86400;
@@ -112,6 +218,8 @@ int main(int argc, char **argv)
     Bench::print("application_use_records", double(generated.uses.size()), "records");
     Bench::print("application_use_day_summaries", double(generated.days.size()), "records");
     Bench::print("application_use_file_size", double(QFile(path).size()) / 1e6, "MB");
+    if (argc > 1 && QByteArray(argv[1]) == "--agent")
+        return measureAgent(argc > 2 ? std::max(10, std::atoi(argv[2])) : 60);
 
     {
         const std::vector<double> ms = Bench::timeRuns(11, [&path] {
@@ -157,17 +265,63 @@ int main(int argc, char **argv)
     DaemonController::Environment environment;
     environment.preferences = &preferences;
     environment.clock = &clock;
-    environment.hooks = std::make_shared<Hooks>();
+    const auto hooks = std::make_shared<Hooks>();
+    environment.hooks = hooks;
     environment.notifications = notifications;
     environment.quitApplication = [] {};
     DaemonController controller(std::move(environment));
-    controller.awakeFromNib();
-    controller.applicationDidFinishLaunching();
     FakeWorkspace workspace;
     workspace.addProcess(10, "/usr/share/applications/firefox.desktop");
     workspace.addProcess(11, "/usr/share/applications/code.desktop");
     workspace.bringProcessToFront(10);
     ApplicationUseRecorder recorder(controller, workspace);
+    hooks->recorder = &recorder;
+    controller.awakeFromNib();
+
+    // The start-up reading of the file, on the worker: from the second start-up stage until
+    // the lists hold the file (and 50 ms more), the longest heartbeat gap, the longest event
+    // in the main thread's processor time, and the time until the lists are filled.
+    {
+        std::vector<double> gaps;
+        std::vector<double> events;
+        std::vector<double> filled;
+        Bench::Heartbeat heartbeat;
+        for (int run = 0; run < 11; ++run) {
+            controller.lists().mListOfApplicationsUse.clear();
+            controller.lists().mListOfApplicationsOpened.clear();
+            QEventLoop loop;
+            QElapsedTimer sinceAsked;
+            const QMetaObject::Connection loaded =
+                QObject::connect(&recorder, &ApplicationUseRecorder::loaded, [&] {
+                    filled.push_back(double(sinceAsked.nsecsElapsed()) / 1e6);
+                    QTimer::singleShot(50, &loop, &QEventLoop::quit);
+                });
+            QTimer::singleShot(5, [&] {
+                sinceAsked.start();
+                if (run == 0)
+                    controller.applicationDidFinishLaunching();
+                else
+                    recorder.loadApplicationsUse();
+            });
+            app.longestEventCpuMs = 0;
+            app.measuring = true;
+            heartbeat.start();
+            loop.exec();
+            gaps.push_back(heartbeat.stop());
+            app.measuring = false;
+            events.push_back(app.longestEventCpuMs);
+            QObject::disconnect(loaded);
+        }
+        const Bench::Stats gap = Bench::stats(gaps);
+        Bench::print("application_use_start_load_longest_stall_median", gap.median, "ms");
+        Bench::print("application_use_start_load_longest_stall_p95", gap.p95, "ms");
+        const Bench::Stats event = Bench::stats(events);
+        Bench::print("application_use_start_load_longest_event_cpu_median", event.median, "ms");
+        Bench::print("application_use_start_load_longest_event_cpu_p95", event.p95, "ms");
+        const Bench::Stats in = Bench::stats(filled);
+        Bench::print("application_use_start_load_filled_median", in.median, "ms");
+        Bench::print("application_use_start_load_filled_p95", in.p95, "ms");
+    }
 
     std::vector<double> stalls;
     for (int run = 0; run < 21; ++run) {

@@ -2,6 +2,7 @@
 // watch and the daily calendar check run on every timer tick and must not rescan the lists.
 // Needs a display and a session bus: run it under scripts/with-session.sh.
 //   bench_todo_idle [seconds measured, default 30]
+#include "BenchAgent.h"
 #include "BenchUtils.h"
 
 #include "CommonKorvaleClass.h"
@@ -22,21 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-// User and system time of a process, in seconds.
-double processCpuSeconds(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    // The fields after the command name, which may hold spaces, closed by ')'.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13)
-        return -1;
-    const double ticks = double(sysconf(_SC_CLK_TCK));
-    return (fields.at(11).toDouble() + fields.at(12).toDouble()) / ticks;
-}
 
 void writeData()
 {
@@ -87,11 +73,11 @@ int main(int argc, char **argv)
     // Start-up, the first reload and the first application scan settle first.
     QThread::sleep(8);
     std::vector<double> perSecond;
-    const double first = processCpuSeconds(daemon.processId());
+    const double first = BenchAgent::processCpuSeconds(daemon.processId());
     double previous = first;
     for (int i = 0; i < seconds; ++i) {
         QThread::sleep(1);
-        const double used = processCpuSeconds(daemon.processId());
+        const double used = BenchAgent::processCpuSeconds(daemon.processId());
         perSecond.push_back((used - previous) * 100.0);
         previous = used;
     }

@@ -23,12 +23,53 @@ ApplicationUseRecorder::ApplicationUseRecorder(DaemonController &controller, Wor
             &ApplicationUseRecorder::finishForQuit);
     connect(&mSampleWatcher, &QFutureWatcherBase::finished, this,
             &ApplicationUseRecorder::takeSample);
+    connect(&mLoadWatcher, &QFutureWatcherBase::finished, this, &ApplicationUseRecorder::takeLoad);
 }
 
 ApplicationUseRecorder::~ApplicationUseRecorder()
 {
+    waitForLoad();
     waitForSample();
     waitForSaves();
+}
+
+void ApplicationUseRecorder::loadApplicationsUse()
+{
+    if (mLoading)
+        return;
+    const QString path = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+        DataFileName::ApplicationsUse);
+    mLoading = true;
+    mLoadFuture =
+        QtConcurrent::run([path] { return ApplicationUse::load(ArchiveFile::readList(path)); });
+    mLoadWatcher.setFuture(mLoadFuture);
+}
+
+void ApplicationUseRecorder::takeLoad()
+{
+    if (!mLoading || !mLoadFuture.isValid() || !mLoadFuture.isFinished())
+        return;
+    mLoadWatcher.setFuture(QFuture<ApplicationUse::Records>());
+    ApplicationUse::Records records = mLoadFuture.takeResult();
+    mLoadFuture = QFuture<ApplicationUse::Records>();
+    mLoading = false;
+    DaemonLists &lists = mController.lists();
+    // Samples taken while the file was read are newer than all of it.
+    records.uses.append(lists.mListOfApplicationsUse);
+    lists.mListOfApplicationsUse = std::move(records.uses);
+    lists.mListOfApplicationsOpened = std::move(records.days);
+    mCompacted = 0;
+    emit loaded();
+    if (std::exchange(mSaveAfterLoad, false))
+        saveApplicationsUse();
+}
+
+void ApplicationUseRecorder::waitForLoad()
+{
+    if (!mLoading)
+        return;
+    mLoadFuture.waitForFinished();
+    takeLoad();
 }
 
 bool ApplicationUseRecorder::recordingOn() const
@@ -47,6 +88,7 @@ void ApplicationUseRecorder::updateListOfAppsUsed()
     // a worker; what they found comes back to the main thread.
     mSampleTime = clock.now();
     mSampling = true;
+    ++mSamplesAsked;
     Workspace *workspace = &mWorkspace;
     mSampleFuture = QtConcurrent::run([workspace] {
         Sample sample;
@@ -107,7 +149,9 @@ void ApplicationUseRecorder::waitForSample()
 
 void ApplicationUseRecorder::finishForQuit()
 {
-    // A sample still under way when the quit's save was started is saved after it.
+    // The file read first, so that the quit's save keeps it; a sample still under way when the
+    // quit's save was started is saved after it.
+    waitForLoad();
     waitForSample();
     if (mUnsaved)
         saveApplicationsUse();
@@ -118,6 +162,10 @@ void ApplicationUseRecorder::saveApplicationsUse()
 {
     if (!recordingOn() && !mUnsaved)
         return;
+    if (mLoading) {
+        mSaveAfterLoad = true;
+        return;
+    }
     if (mSaving) {
         mSaveAgain = true;
         return;
@@ -131,14 +179,14 @@ void ApplicationUseRecorder::saveApplicationsUse()
     const QString path = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
         DataFileName::ApplicationsUse);
     mSaving = true;
-    mFuture = QtConcurrent::run(
-        [snapshot = std::move(snapshot), seen = mSavingSeen, today, path]() mutable {
-            ApplicationUse::prepareSave(snapshot, seen, today);
-            SaveResult result;
-            result.written = ArchiveFile::write(path, ApplicationUse::fileList(snapshot));
-            result.records = std::move(snapshot);
-            return result;
-        });
+    mFuture = QtConcurrent::run([snapshot = std::move(snapshot), seen = mSavingSeen, today, path,
+                                 compacted = mCompacted]() mutable {
+        ApplicationUse::prepareSave(snapshot, seen, today, compacted);
+        SaveResult result;
+        result.written = ArchiveFile::write(path, ApplicationUse::fileList(snapshot));
+        result.records = std::move(snapshot);
+        return result;
+    });
     mWatcher.setFuture(mFuture);
 }
 

@@ -17,7 +17,8 @@ class Workspace;
 //
 // A save compacts and writes on a worker thread from a snapshot of the lists, so that years of
 // records never hold the main thread; the compacted lists come back to it, with the samples
-// taken meanwhile appended. A save asked while one runs follows it. The quit waits for them.
+// taken meanwhile appended. A save asked while one runs follows it. The file is read at start on
+// a worker too (about 100 ms for five years). The quit waits for them.
 class ApplicationUseRecorder : public QObject
 {
     Q_OBJECT
@@ -26,6 +27,13 @@ public:
                            QObject *parent = nullptr);
     ~ApplicationUseRecorder() override;
 
+    // Starts reading the file on a worker; the lists take it when it is back, with the samples
+    // taken meanwhile after it. Saves asked meanwhile wait for it, so none writes a file without
+    // what was recorded before.
+    void loadApplicationsUse();
+    // Blocks until the reading, if any, is in the lists.
+    void waitForLoad();
+    bool isLoading() const { return mLoading; }
     // Starts one sample: the platform is asked on a worker, and the record is added on the main
     // thread when the answer is back. A sample asked while one is under way is not taken.
     void updateListOfAppsUsed();
@@ -40,9 +48,13 @@ public:
 
     bool isSaving() const { return mSaving; }
     int savesWritten() const { return mSavesWritten; }
+    // Samples asked of the desktop since the start (none while recording is off).
+    int samplesAsked() const { return mSamplesAsked; }
     const QSet<QString> &seenSinceLastSave() const { return mSeen; }
 
 signals:
+    // The file's records are in the lists.
+    void loaded();
     // A save ended; false when the file could not be written (the names seen stay for the next).
     void saved(bool written);
 
@@ -58,6 +70,7 @@ private:
     bool recordingOn() const;
     void takeSample();
     void takeBackSave();
+    void takeLoad();
 
     DaemonController &mController;
     Workspace &mWorkspace;
@@ -72,10 +85,15 @@ private:
     bool mSaveAgain = false;
     bool mFrontUnknownLogged = false;
     int mSavesWritten = 0;
+    int mSamplesAsked = 0;
     bool mSampling = false;
     double mSampleTime = 0;
     QFuture<Sample> mSampleFuture;
     QFutureWatcher<Sample> mSampleWatcher;
+    bool mLoading = false;
+    bool mSaveAfterLoad = false;
+    QFuture<ApplicationUse::Records> mLoadFuture;
+    QFutureWatcher<ApplicationUse::Records> mLoadWatcher;
     QFuture<SaveResult> mFuture;
     QFutureWatcher<SaveResult> mWatcher;
 };

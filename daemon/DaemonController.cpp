@@ -104,10 +104,7 @@ void DaemonController::applicationDidFinishLaunching()
                                  .arg(channel, mNotifications->why()));
     }
     mFlags.mMainAppLaunched = mHooks->isMainAppLaunched();
-    ApplicationUse::Records use =
-        ApplicationUse::load(CommonKorvaleClass::readListInFile(DataFileName::ApplicationsUse));
-    mLists.mListOfApplicationsUse = std::move(use.uses);
-    mLists.mListOfApplicationsOpened = std::move(use.days);
+    mHooks->loadApplicationsUse();
     mLists.mListOfFavicons = CommonKorvaleClass::readListInFile(DataFileName::URLFavicons);
 
     mSchedule.mLastTimerExecution = mClock->now();

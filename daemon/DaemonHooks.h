@@ -52,6 +52,8 @@ public:
     // The once-a-day read: brings the calendar window up only when an event falls today.
     virtual void dailyCalendarCheck() { readCalendarEvents(); }
     virtual void startStocksSurvey() { }
+    // Starts reading "ApplicationsUse.krvdata" into the lists (second start-up stage).
+    virtual void loadApplicationsUse() { }
     virtual void updateListOfAppsUsed() { }
     virtual void saveApplicationsUse() { }
 

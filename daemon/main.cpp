@@ -132,6 +132,11 @@ public:
 
     void attachOtherData(AgentOtherData *otherData) { mOtherData = otherData; }
     void attachApplicationUse(ApplicationUseRecorder *recorder) { mApplicationUse = recorder; }
+    void loadApplicationsUse() override
+    {
+        if (mApplicationUse)
+            mApplicationUse->loadApplicationsUse();
+    }
     void updateListOfAppsUsed() override
     {
         if (mApplicationUse)
@@ -352,7 +357,7 @@ int runAgent(SessionInstance &instance)
                              controller.readData();
                          });
                      });
-    instance.setStatusProvider([&controller, &activations, &hooks, &stocks] {
+    instance.setStatusProvider([&controller, &activations, &hooks, &stocks, &applicationUse] {
         QVariantMap status = controller.settings().toMap();
         status.insert(QStringLiteral("pid"), qint64(QCoreApplication::applicationPid()));
         status.insert(QStringLiteral("settingsReadCount"), controller.settingsReadCount());
@@ -362,6 +367,8 @@ int runAgent(SessionInstance &instance)
         status.insert(QStringLiteral("timerCounter"), qint64(controller.schedule().mTimerCounter));
         status.insert(QStringLiteral("mainAppLaunched"), hooks->isMainAppLaunched());
         status.insert(QStringLiteral("stockSurvey"), stocks.status());
+        status.insert(QStringLiteral("applicationUseSamples"), applicationUse.samplesAsked());
+        status.insert(QStringLiteral("applicationUseSaves"), applicationUse.savesWritten());
         return status;
     });
 

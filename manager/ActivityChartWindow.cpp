@@ -86,6 +86,7 @@ ActivityChartWindow::ActivityChartWindow(QWidget *parent)
     : QWidget(parent, Qt::Window)
     , mDateMin(new QDateEdit)
     , mDayLabel(new QLabel)
+    , mLoading(new QLabel(localized(QStringLiteral("ActivityLoading"))))
     , mView(new ActivityView)
     , mUseTable(new QTableView)
     , mUses(new UseTableModel(this))
@@ -105,6 +106,9 @@ ActivityChartWindow::ActivityChartWindow(QWidget *parent)
     bar->addWidget(mDateMin);
     bar->addWidget(after);
     bar->addWidget(mDayLabel, 1);
+    mLoading->setObjectName(QStringLiteral("loading"));
+    mLoading->hide();
+    bar->addWidget(mLoading);
     bar->addWidget(save);
 
     auto *scroll = new QScrollArea;
@@ -116,7 +120,14 @@ ActivityChartWindow::ActivityChartWindow(QWidget *parent)
     // Thousands of rows: one line each, no more.
     mUseTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     mUseTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    mUseTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    // Measured on one period rather than on the rows: years of them take long to format.
+    const QDateTime sample(QDate(2026, 12, 28), QTime(23, 58));
+    mUseTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
+    mUseTable->horizontalHeader()->resizeSection(
+        1,
+        fontMetrics().horizontalAdvance(QStringLiteral("%1 - %2").arg(
+            QOR_StringUtils::getShortTimeDate(sample), QOR_StringUtils::getShortTime(sample)))
+            + 4 * fontMetrics().averageCharWidth());
     mUseTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     mUseTable->setIconSize(QSize(16, 16));
     auto *splitter = new QSplitter(Qt::Vertical);
@@ -204,4 +215,18 @@ bool ActivityChartWindow::savePng(const QString &path)
     mView->render(&picture);
     mView->resize(old);
     return picture.save(path, "PNG");
+}
+
+void ActivityChartWindow::setLoading(bool loading)
+{
+    mLoading->setVisible(loading);
+    if (loading)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
+bool ActivityChartWindow::isLoading() const
+{
+    return !mLoading->isHidden();
 }

@@ -35,6 +35,10 @@ public:
     ActivityView *view() const { return mView; }
     QTableView *useTable() const { return mUseTable; }
     QLabel *dayLabel() const { return mDayLabel; }
+    // While the file is read: the window says so and shows a busy pointer.
+    void setLoading(bool loading);
+    bool isLoading() const;
+    QLabel *loadingLabel() const { return mLoading; }
     // The chart as a picture, at the chart's own size.
     bool savePng(const QString &path);
 
@@ -43,6 +47,7 @@ private:
     std::shared_ptr<const ApplicationNames> mNames;
     QDateEdit *mDateMin;
     QLabel *mDayLabel;
+    QLabel *mLoading;
     ActivityView *mView;
     QTableView *mUseTable;
     UseTableModel *mUses;

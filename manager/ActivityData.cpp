@@ -68,9 +68,16 @@ ActivityData ActivityData::fromRecords(const QVariantList &records, qint64 today
         for (const QString &name : ApplicationUse::namesOfDay(summary))
             data.mAppsActivity.insert(name, age);
     }
+    // A few dozen names over years of records: one string each, so that letting go of the
+    // records later frees a few dozen strings, not a hundred thousand.
+    QHash<QString, QString> names;
     for (const QVariant &value : split.uses) {
         const QVariantMap record = value.toMap();
-        const QString name = record.value(ApplicationUse::KeyName).toString();
+        QString name = record.value(ApplicationUse::KeyName).toString();
+        if (const auto known = names.constFind(name); known != names.constEnd())
+            name = *known;
+        else
+            names.insert(name, name);
         const std::optional<qint64> start = wholeSeconds(record.value(ApplicationUse::KeyStart));
         if (name.isEmpty() || !start)
             continue;

@@ -44,6 +44,7 @@ ActivityReportWindow::ActivityReportWindow(QWidget *parent)
     , mFrom(new QDateEdit)
     , mTo(new QDateEdit)
     , mTable(new QTableWidget(0, 3))
+    , mLoading(new QLabel(localized(QStringLiteral("ActivityLoading"))))
     , mExport(new QPushButton(localized(QStringLiteral("ActivityExportCsv"))))
 {
     setObjectName(QStringLiteral("activityReportWindow"));
@@ -60,6 +61,9 @@ ActivityReportWindow::ActivityReportWindow(QWidget *parent)
     range->addWidget(new QLabel(localized(QStringLiteral("ActivityReportTo"))));
     range->addWidget(mTo);
     range->addStretch(1);
+    mLoading->setObjectName(QStringLiteral("loading"));
+    mLoading->hide();
+    range->addWidget(mLoading);
     range->addWidget(mExport);
     mTable->setObjectName(QStringLiteral("report"));
     mTable->setHorizontalHeaderLabels({localized(QStringLiteral("ActivityApplication")),
@@ -155,4 +159,18 @@ QString ActivityReportWindow::csv() const
 bool ActivityReportWindow::exportCsv(const QString &path) const
 {
     return AtomicFile::write(path, csv().toUtf8());
+}
+
+void ActivityReportWindow::setLoading(bool loading)
+{
+    mLoading->setVisible(loading);
+    if (loading)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
+bool ActivityReportWindow::isLoading() const
+{
+    return !mLoading->isHidden();
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QDateEdit;
+class QLabel;
 class QPushButton;
 class QTableWidget;
 
@@ -24,6 +25,11 @@ public:
     void setRange(const QDate &from, const QDate &to);
     // activityReportRecalc: the rows again, from the pickers.
     void activityReportRecalc();
+
+    // While the file is read: the window says so and shows a busy pointer.
+    void setLoading(bool loading);
+    bool isLoading() const;
+    QLabel *loadingLabel() const { return mLoading; }
 
     const QList<ActivityData::ReportRow> &rows() const { return mRows; }
     QTableWidget *table() const { return mTable; }
@@ -43,5 +49,6 @@ private:
     QDateEdit *mFrom;
     QDateEdit *mTo;
     QTableWidget *mTable;
+    QLabel *mLoading;
     QPushButton *mExport;
 };

@@ -540,20 +540,44 @@ void MainController::showActivity(Qt::KeyboardModifiers modifiers)
 
 void MainController::openActivityWindows(const QString &path)
 {
-    updateActivityLevel(path);
     if (!mActivityGraphWindow)
         mActivityGraphWindow = std::make_unique<ActivityChartWindow>(mWindow.get());
     if (!mActivityReportWindow)
         mActivityReportWindow = std::make_unique<ActivityReportWindow>(mWindow.get());
-    const auto names = std::make_shared<const ApplicationNames>(mListOfApplicationsFound);
-    mActivityGraphWindow->setData(mActivityData, names);
-    mActivityReportWindow->setData(mActivityData, names);
+    mActivityFile = path.isEmpty() ? CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+                        DataFileName::ApplicationsUse)
+                                   : path;
+    mActivityGraphWindow->setLoading(true);
+    mActivityReportWindow->setLoading(true);
     for (QWidget *window : {static_cast<QWidget *>(mActivityGraphWindow.get()),
                             static_cast<QWidget *>(mActivityReportWindow.get())}) {
         window->show();
         window->raise();
         window->activateWindow();
     }
+    // Years of use take a quarter of a second to decode: the windows answer meanwhile.
+    const int reading = ++mActivityReading;
+    auto *watcher = new QFutureWatcher<std::optional<ActivityData>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, reading] {
+        watcher->deleteLater();
+        if (reading != mActivityReading)
+            return;
+        if (const std::optional<ActivityData> data = watcher->result())
+            showActivityLevels(*data);
+        fillActivityWindows();
+    });
+    const QString file = mActivityFile;
+    watcher->setFuture(QtConcurrent::run([file] { return readActivity(file); }));
+}
+
+void MainController::fillActivityWindows()
+{
+    const auto names = std::make_shared<const ApplicationNames>(mListOfApplicationsFound);
+    mActivityGraphWindow->setData(mActivityData, names);
+    mActivityReportWindow->setData(mActivityData, names);
+    mActivityGraphWindow->setLoading(false);
+    mActivityReportWindow->setLoading(false);
+    emit activityWindowsFilled();
 }
 
 bool MainController::openFile(const QString &path)
@@ -602,10 +626,14 @@ void MainController::updateActivityLevelInBackground()
     const QString file = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
         DataFileName::ApplicationsUse);
     auto *watcher = new QFutureWatcher<std::optional<ActivityData>>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+    const int reading = mActivityReading;
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, reading] {
         watcher->deleteLater();
-        if (const std::optional<ActivityData> data = watcher->result())
-            showActivityLevels(*data);
+        // Windows opened meanwhile read a file of their own, which may not be this one.
+        if (reading == mActivityReading) {
+            if (const std::optional<ActivityData> data = watcher->result())
+                showActivityLevels(*data);
+        }
         emit activityLevelsRead();
     });
     watcher->setFuture(QtConcurrent::run([file] { return readActivity(file); }));

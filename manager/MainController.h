@@ -147,9 +147,13 @@ public:
     const ActivityData &activityData() const { return mActivityData; }
     // showActivity: the chart and report windows, only while Alt (the Option key) is held.
     void showActivity(Qt::KeyboardModifiers modifiers);
-    // The chart and the report of the data folder's use file, or of the given one: levels
-    // recomputed, chart and report redrawn, the use table at its last row, both windows in front.
+    // The chart and the report of the data folder's use file, or of the given one: both windows
+    // in front at once, saying they are reading; the file is read on a worker thread, then the
+    // levels are recomputed, chart and report redrawn and the use table put at its last row
+    // (activityWindowsFilled). A file that cannot be read leaves what was shown.
     void openActivityWindows(const QString &path = {});
+    // The file the windows were last asked to show.
+    QString activityFile() const { return mActivityFile; }
     // application:openFile: a file named "ApplicationsUse.krvdata", wherever it lies, opens its
     // activity; any other file is accepted without effect. True when it was opened.
     bool openFile(const QString &path);
@@ -163,11 +167,15 @@ signals:
     void applicationsFoundChanged();
     // The background reading of the use file is over (whether or not it found any).
     void activityLevelsRead();
+    // The activity windows show the file asked for last (or what was shown, when it could not
+    // be read).
+    void activityWindowsFilled();
 
 private:
     void buildSections();
     static std::optional<ActivityData> readActivity(const QString &file);
     void showActivityLevels(const ActivityData &data);
+    void fillActivityWindows();
     void loadApplications();
     void storeFolders();
     void storeFiles(const QString &notification);
@@ -217,6 +225,10 @@ private:
     ActivityData mActivityData;
     std::unique_ptr<ActivityChartWindow> mActivityGraphWindow;
     std::unique_ptr<ActivityReportWindow> mActivityReportWindow;
+    QString mActivityFile;
+    // Counts the windows' readings: only the one asked last is shown, and a reading of the
+    // levels started before it is dropped.
+    int mActivityReading = 0;
     bool mFirstLaunchOfVersion = false;
     bool mRescanPending = false;
 };

@@ -46,17 +46,29 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
         {QStringLiteral("ShowKeysDetectionAuto"), KORVALE_KEY("PreferencesShowKeysDetectionAuto"),
          true},
     };
+    const auto addBox = [this](QVBoxLayout *group, const Box &box) {
+        auto *check = new QCheckBox(localized(box.label));
+        check->setObjectName(box.key);
+        check->setChecked(box.initial);
+        mDefaultBoxes.insert(box.key, box.initial);
+        group->addWidget(check);
+        mBoxes.append({box.key, check});
+        return check;
+    };
     auto *window = new QVBoxLayout;
-    for (const auto &[key, label, initial] : boxes) {
-        auto *box = new QCheckBox(localized(label));
-        box->setObjectName(key);
-        box->setChecked(initial);
-        mDefaultBoxes.insert(key, initial);
-        window->addWidget(box);
-        mBoxes.append({key, box});
-    }
+    for (const Box &box : boxes)
+        addBox(window, box);
     auto *windowGroup = new QGroupBox(localized(QStringLiteral("PreferencesWindow")));
     windowGroup->setLayout(window);
+
+    // Switched off, the agent takes no more samples; what it recorded stays for the report.
+    auto *activity = new QVBoxLayout;
+    addBox(activity,
+           {QStringLiteral("RecordApplicationsUse"),
+            KORVALE_KEY("PreferencesRecordApplicationsUse"), true})
+        ->setToolTip(localized(QStringLiteral("PreferencesRecordApplicationsUseTip")));
+    auto *activityGroup = new QGroupBox(localized(QStringLiteral("PreferencesActivity")));
+    activityGroup->setLayout(activity);
 
     auto *ranking = new QFormLayout;
     const QList<QPair<QString, QString>> priorities = {
@@ -88,6 +100,7 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(windowGroup);
+    layout->addWidget(activityGroup);
     layout->addWidget(rankingGroup);
     layout->addLayout(pointer);
     layout->addWidget(buttons);

@@ -9,8 +9,8 @@ class QSpinBox;
 class SharedPreferences;
 
 // The display and ranking options of the agent: window position, filter reset, the menu-bar
-// Control-click, icons in menus, the key-detection window, the five priorities and the pointer
-// highlight.
+// Control-click, icons in menus, the key-detection window, the recording of application use, the
+// five priorities and the pointer highlight.
 class PreferencesSheet : public QDialog
 {
     Q_OBJECT

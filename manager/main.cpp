@@ -1,3 +1,4 @@
+#include "ActivityReportWindow.h"
 #include "KorvaleLog.h"
 #include "MainController.h"
 #include "ManagerWindow.h"
@@ -8,6 +9,7 @@
 #include "platform/SessionPrograms.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QVersionNumber>
 
@@ -56,9 +58,14 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    // One manager per session: a second start shows the first one's window.
+    // korvale-manager FILE: a use file opens its activity; other files are ignored. A second
+    // start hands its files to the first, whose window comes forward.
+    QStringList files;
+    const QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        files << QFileInfo(arguments.at(i)).absoluteFilePath();
     SessionInstance instance(SessionProgram::manager().service);
-    if (instance.claim() == SessionInstance::Claim::HandedOver)
+    if (instance.claim(files) == SessionInstance::Claim::HandedOver)
         return 0;
 
     MainController controller({});
@@ -67,12 +74,27 @@ int main(int argc, char **argv)
         controller.window()->raise();
         controller.window()->activateWindow();
     });
+    QObject::connect(&instance, &SessionInstance::filesOpenRequested, &controller,
+                     [&controller](const QStringList &paths) {
+                         for (const QString &path : paths)
+                             controller.openFile(path);
+                     });
+    instance.setStatusProvider([&controller] {
+        QVariantMap status{{QStringLiteral("pid"), qint64(QCoreApplication::applicationPid())},
+                           {QStringLiteral("activityFile"), controller.activityFile()}};
+        if (const ActivityReportWindow *report = controller.activityReportWindow()) {
+            QStringList rows;
+            for (const ActivityData::ReportRow &row : report->rows())
+                rows << row.name;
+            status.insert(QStringLiteral("activityReportNames"), rows);
+            status.insert(QStringLiteral("activityLoading"), report->isLoading());
+        }
+        return status;
+    });
     controller.awakeFromNib();
     if (!controller.applicationDidFinishLaunching())
         return 0;
-    // korvale-manager FILE: a use file opens its activity; other files are ignored.
-    const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        controller.openFile(arguments.at(i));
+    for (const QString &file : std::as_const(files))
+        controller.openFile(file);
     return app.exec();
 }

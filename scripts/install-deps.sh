@@ -19,6 +19,7 @@ packages=(
     libplist-dev liblz4-dev libsqlite3-dev libical-dev  # bookmarks, address book, calendars
     clang libfuzzer-14-dev libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh)
     dpkg-dev file appstream  # the Debian package: cpack -G DEB's dependencies, its metadata check
+    imagemagick  # import: the window screenshots of docs/ (scripts/activity-screenshots.sh)
 )
 
 missing=()

@@ -36,6 +36,10 @@
         <translation>Export as CSV…</translation>
     </message>
     <message>
+        <source>ActivityLoading</source>
+        <translation>Reading the activity…</translation>
+    </message>
+    <message>
         <source>ActivityMenu</source>
         <translation>Application Activity…</translation>
     </message>
@@ -936,6 +940,10 @@
         <translation>Protected notes</translation>
     </message>
     <message>
+        <source>PreferencesActivity</source>
+        <translation>Application activity</translation>
+    </message>
+    <message>
         <source>PreferencesCenterAccessWindow</source>
         <translation>Open the access window in the middle of the screen</translation>
     </message>
@@ -970,6 +978,14 @@
     <message>
         <source>PreferencesRanking</source>
         <translation>Ranking of the results (higher first)</translation>
+    </message>
+    <message>
+        <source>PreferencesRecordApplicationsUse</source>
+        <translation>Record which applications I use, for the activity report</translation>
+    </message>
+    <message>
+        <source>PreferencesRecordApplicationsUseTip</source>
+        <translation>Switched off, nothing more is recorded; what was recorded stays.</translation>
     </message>
     <message>
         <source>PreferencesResetFilter</source>

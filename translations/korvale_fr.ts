@@ -36,6 +36,10 @@
         <translation>Exporter en CSV…</translation>
     </message>
     <message>
+        <source>ActivityLoading</source>
+        <translation>Lecture de l’activité…</translation>
+    </message>
+    <message>
         <source>ActivityMenu</source>
         <translation>Activité des applications…</translation>
     </message>
@@ -936,6 +940,10 @@
         <translation>Notes protégées</translation>
     </message>
     <message>
+        <source>PreferencesActivity</source>
+        <translation>Activité des applications</translation>
+    </message>
+    <message>
         <source>PreferencesCenterAccessWindow</source>
         <translation>Ouvrir la fenêtre d’accès au milieu de l’écran</translation>
     </message>
@@ -970,6 +978,14 @@
     <message>
         <source>PreferencesRanking</source>
         <translation>Classement des résultats (le plus élevé d’abord)</translation>
+    </message>
+    <message>
+        <source>PreferencesRecordApplicationsUse</source>
+        <translation>Noter les applications que j’utilise, pour le rapport d’activité</translation>
+    </message>
+    <message>
+        <source>PreferencesRecordApplicationsUseTip</source>
+        <translation>Désactivé, plus rien n’est noté ; ce qui a été noté reste.</translation>
     </message>
     <message>
         <source>PreferencesResetFilter</source>

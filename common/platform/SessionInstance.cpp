@@ -21,7 +21,7 @@ SessionInstance::~SessionInstance()
     bus.unregisterService(mServiceName);
 }
 
-SessionInstance::Claim SessionInstance::claim()
+SessionInstance::Claim SessionInstance::claim(const QStringList &files)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -38,6 +38,15 @@ SessionInstance::Claim SessionInstance::claim()
         return Claim::Owned;
     }
     bus.unregisterObject(ObjectPath);
+    if (!files.isEmpty()) {
+        QDBusMessage call = QDBusMessage::createMethodCall(mServiceName, ObjectPath, Interface,
+                                                           QStringLiteral("OpenFiles"));
+        call << files;
+        const QDBusMessage reply = bus.call(call, QDBus::Block, 5000);
+        if (reply.type() != QDBusMessage::ErrorMessage)
+            return Claim::HandedOver;
+        // An instance of an older version knows only Activate.
+    }
     QDBusMessage call = QDBusMessage::createMethodCall(mServiceName, ObjectPath, Interface,
                                                        QStringLiteral("Activate"));
     const QDBusMessage reply = bus.call(call, QDBus::Block, 5000);
@@ -49,6 +58,12 @@ SessionInstance::Claim SessionInstance::claim()
 void SessionInstance::Activate()
 {
     emit activationRequested();
+}
+
+void SessionInstance::OpenFiles(const QStringList &paths)
+{
+    emit activationRequested();
+    emit filesOpenRequested(paths);
 }
 
 QVariantMap SessionInstance::Status()

@@ -24,6 +24,7 @@ class UseHooks : public DaemonHooks
 public:
     ApplicationUseRecorder *recorder = nullptr;
     int samples = 0;
+    void loadApplicationsUse() override { recorder->loadApplicationsUse(); }
     void updateListOfAppsUsed() override
     {
         ++samples;
@@ -66,6 +67,12 @@ struct RecorderFixture {
     ~RecorderFixture() { KorvaleLog::setSink({}); }
 
     void start()
+    {
+        startReading();
+        recorder->waitForLoad();
+    }
+    // The file is still being read when this returns (its result is taken on the event loop).
+    void startReading()
     {
         controller->awakeFromNib();
         controller->applicationDidFinishLaunching();
@@ -254,4 +261,30 @@ TEST(ApplicationUseRecorder, TheQuitRecordsTheSampleUnderWayAndSavesIt)
     EXPECT_FALSE(f.recorder->isSaving());
     ASSERT_EQ(f.file().days.size(), 1);
     EXPECT_TRUE(namesOfDay(f.file().days.at(0).toMap()).contains("org.gnome.Terminal"));
+}
+
+TEST(ApplicationUseRecorder, TheFileIsReadOffTheMainThreadAndWhatIsRecordedMeanwhileFollowsIt)
+{
+    RecorderFixture f;
+    const QVariantList existing =
+        fileList({{QVariantMap{{KeyName, "Old"}, {KeyStart, 100}, {KeyEnd, 400}}},
+                  {daySummary({"Old"}, 0)}});
+    ASSERT_TRUE(ArchiveFile::write(f.filePath(), existing));
+    f.workspace.bringProcessToFront(10);
+    f.startReading();
+    EXPECT_TRUE(f.recorder->isLoading());
+    // A sample and the save it asks for come before the reading is taken: the save waits for
+    // it, and the quit too, so the file keeps what it held.
+    f.recorder->updateListOfAppsUsed();
+    f.recorder->waitForSample();
+    EXPECT_TRUE(f.recorder->isLoading());
+    EXPECT_EQ(f.recorder->savesWritten(), 0);
+    f.controller->applicationWillTerminate();
+    EXPECT_FALSE(f.recorder->isLoading());
+    EXPECT_EQ(describe(f.file().uses, qint64(Noon)),
+              describe(QVariantList{QVariantMap{{KeyName, "Old"}, {KeyStart, 100}, {KeyEnd, 400}},
+                                    QVariantMap{{KeyName, "firefox"}, {KeyStart, qint64(Noon)}}},
+                       qint64(Noon)));
+    ASSERT_EQ(f.file().days.size(), 2);
+    EXPECT_TRUE(namesOfDay(f.file().days.last().toMap()).contains("firefox"));
 }

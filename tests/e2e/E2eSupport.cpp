@@ -79,6 +79,22 @@ QString AgentProcess::howItEnded() const
         : QStringLiteral("exit %1").arg(mProcess.exitCode());
 }
 
+QVariantMap instanceStatus(const QString &service)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        service, QStringLiteral("/org/korvale/Instance"), QStringLiteral("org.korvale.Instance"),
+        QStringLiteral("Status"));
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return DBusNotificationCenter::fromWire(reply.arguments().first()).toMap();
+}
+
+QVariantMap agentStatus()
+{
+    return instanceStatus(QStringLiteral("org.korvale.Daemon"));
+}
+
 QVariantMap accessWindowState()
 {
     QDBusMessage call = QDBusMessage::createMethodCall(

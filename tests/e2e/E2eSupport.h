@@ -57,6 +57,11 @@ private:
     QByteArray mLog;
 };
 
+// Status() of a program's one instance on the session bus (org.korvale.Instance); empty when it
+// does not answer.
+QVariantMap instanceStatus(const QString &service);
+QVariantMap agentStatus();
+
 // The access window's State() on the bus; empty when the agent does not answer.
 QVariantMap accessWindowState();
 bool callAccessWindow(const QString &method);

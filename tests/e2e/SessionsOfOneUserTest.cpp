@@ -126,18 +126,6 @@ private:
     std::vector<std::unique_ptr<QProcess>> mPrograms;
 };
 
-// What the agent of this session says of itself.
-QVariantMap agentStatus()
-{
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.korvale.Daemon"), QStringLiteral("/org/korvale/Instance"),
-        QStringLiteral("org.korvale.Instance"), QStringLiteral("Status"));
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return {};
-    return DBusNotificationCenter::fromWire(reply.arguments().first()).toMap();
-}
-
 } // namespace
 
 TEST(SessionsOfOneUser, OtherSessionsProgramsCountNowhereButACopyOnThisBusIsNamed)

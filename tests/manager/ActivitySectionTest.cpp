@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 #include <QUrl>
 
 namespace {
@@ -151,13 +152,23 @@ TEST_F(ManagerTest, AUseFileOpenedFromAnywhereShowsItsChartAndReport)
 
     EXPECT_FALSE(manager->openFile(makeFile("Downloads/Other.krvdata")));
     EXPECT_EQ(manager->activityReportWindow(), nullptr);
+    QSignalSpy filled(manager.get(), &MainController::activityWindowsFilled);
     ASSERT_TRUE(manager->openFile(path));
     ActivityReportWindow *report = manager->activityReportWindow();
     ActivityChartWindow *chart = manager->activityGraphWindow();
     ASSERT_NE(report, nullptr);
     ASSERT_NE(chart, nullptr);
+    // The windows are up at once and say that they are reading; the file comes after.
     EXPECT_TRUE(report->isVisible());
     EXPECT_TRUE(chart->isVisible());
+    EXPECT_TRUE(report->isLoading());
+    EXPECT_TRUE(chart->isLoading());
+    EXPECT_TRUE(chart->loadingLabel()->isVisible());
+    EXPECT_EQ(chart->useTable()->model()->rowCount(), 0);
+    ASSERT_TRUE(filled.wait(5000));
+    EXPECT_FALSE(report->isLoading());
+    EXPECT_FALSE(chart->isLoading());
+    EXPECT_EQ(manager->activityFile(), path);
     EXPECT_EQ(chart->useTable()->model()->rowCount(), 3);
     EXPECT_EQ(chart->useTable()->model()->index(0, 0).data().toString(), "Writer");
 
@@ -200,6 +211,15 @@ TEST_F(ManagerTest, AUseFileOpenedFromAnywhereShowsItsChartAndReport)
     EXPECT_FALSE(report->isVisible());
     manager->showActivity(Qt::AltModifier);
     EXPECT_TRUE(report->isVisible());
+    ASSERT_TRUE(filled.wait(5000));
+    EXPECT_EQ(chart->useTable()->model()->rowCount(), 1);
+
+    // Opened twice in a row, the windows show the file asked for last, whichever is read first.
+    manager->openFile(path);
+    manager->showActivity(Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return filled.size() == 3; }, 5000));
+    QTest::qWait(50);
+    EXPECT_EQ(filled.size(), 3);
     EXPECT_EQ(chart->useTable()->model()->rowCount(), 1);
 }
 
@@ -244,8 +264,10 @@ TEST_F(ManagerTest, AUseFileDroppedOnTheWindowOpensItsActivity)
     };
     EXPECT_FALSE(drop(other));
     EXPECT_EQ(manager->activityReportWindow(), nullptr);
+    QSignalSpy filled(manager.get(), &MainController::activityWindowsFilled);
     EXPECT_TRUE(drop(path));
     ASSERT_NE(manager->activityReportWindow(), nullptr);
     EXPECT_TRUE(manager->activityReportWindow()->isVisible());
+    ASSERT_TRUE(filled.wait(5000));
     EXPECT_EQ(manager->activityGraphWindow()->useTable()->model()->rowCount(), 1);
 }
