@@ -52,7 +52,8 @@ public:
     static std::unique_ptr<GlobalShortcuts> createPortal(QObject *parent = nullptr);
 
 signals:
-    void activated(const QString &id);
+    // `activationToken`: the desktop's leave to take the focus for this press, empty when none.
+    void activated(const QString &id, const QByteArray &activationToken);
     void deactivated(const QString &id);
     // status(), reason() or triggers() changed.
     void changed();

@@ -425,8 +425,11 @@ std::optional<std::pair<QString, QString>> shortcutEvent(const QDBusMessage &mes
 void PortalGlobalShortcuts::onActivated(const QDBusMessage &message)
 {
     const auto event = shortcutEvent(message);
-    if (event && !mSession.path().isEmpty() && event->first == mSession.path())
-        emit activated(event->second);
+    if (!event || mSession.path().isEmpty() || event->first != mSession.path())
+        return;
+    const QVariantMap options = qdbus_cast<QVariantMap>(message.arguments().at(3));
+    emit activated(event->second,
+                   options.value(QStringLiteral("activation_token")).toString().toUtf8());
 }
 
 void PortalGlobalShortcuts::onDeactivated(const QDBusMessage &message)

@@ -152,6 +152,11 @@ void setActivationToken(const QByteArray &token)
     pendingToken() = token;
 }
 
+QByteArray pendingActivationToken()
+{
+    return pendingToken();
+}
+
 void setKeyboardHandOver(std::function<void()> handOver)
 {
     GrabbedKeyboard::instance().setHandOver(std::move(handOver));

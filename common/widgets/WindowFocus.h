@@ -22,6 +22,8 @@ void activate(QWidget *window);
 // "activation_token"): the next `bringToFront` passes it on, so that a compositor that prevents
 // focus stealing lets that window have the focus.
 void setActivationToken(const QByteArray &token);
+// The token the next `bringToFront` will pass on, empty for none.
+QByteArray pendingActivationToken();
 
 // Called before a window of this program takes the keyboard through a grab (see above): whoever
 // of this program holds it meanwhile lets it go first (the agent's grab that keeps the keys typed

@@ -1,4 +1,5 @@
 #include "PortalShortcutActivation.h"
+#include "WindowFocus.h"
 
 #include "ItemRecord.h"
 #include "QOR_StringUtils.h"
@@ -111,8 +112,11 @@ void PortalShortcutActivation::refresh()
     mShortcuts.bindShortcuts(wantedShortcuts());
 }
 
-void PortalShortcutActivation::activate(const QString &id)
+void PortalShortcutActivation::activate(const QString &id, const QByteArray &activationToken)
 {
+    // A compositor that prevents focus stealing lets the window opened for this press have it.
+    if (!activationToken.isEmpty())
+        WindowFocus::setActivationToken(activationToken);
     const bool visible = mSources.accessWindowVisible && mSources.accessWindowVisible();
     if (id == ToggleId) {
         // As the double tap: it toggles.

@@ -48,7 +48,7 @@ signals:
     void itemShortcutTriggered(const QVariantMap &record);
 
 private:
-    void activate(const QString &id);
+    void activate(const QString &id, const QByteArray &activationToken);
     // The personal combination while it is the way in, and counts.
     std::optional<KeyMap> personalCombination() const;
 

@@ -1,6 +1,7 @@
 #include "PortalShortcutActivation.h"
 #include "PortalStandIn.h"
 #include "QOR_StringUtils.h"
+#include "WindowFocus.h"
 #include "platform/PortalGlobalShortcuts.h"
 
 #include <QDBusConnection>
@@ -107,9 +108,12 @@ TEST_F(PortalShortcutActivationTest, BindsTheGesturesAndActsOnTheirPresses)
     QSignalSpy menus(activation.get(), &PortalShortcutActivation::menuBarMenuRequested);
     QSignalSpy itemsOpened(activation.get(), &PortalShortcutActivation::itemShortcutTriggered);
 
-    // The toggle toggles, as the double tap does.
-    portal.press(PortalShortcutActivation::ToggleId);
+    // The toggle toggles, as the double tap does; the desktop's leave to take the focus goes to
+    // the window it opens.
+    portal.press(PortalShortcutActivation::ToggleId, QStringLiteral("token-of-this-press"));
     ASSERT_TRUE(eventually([&] { return opened.size() == 1; }));
+    EXPECT_EQ(WindowFocus::pendingActivationToken(), QByteArrayLiteral("token-of-this-press"));
+    WindowFocus::setActivationToken({});
     visible = true;
     portal.press(PortalShortcutActivation::ToggleId);
     ASSERT_TRUE(eventually([&] { return closed.size() == 1; }));

@@ -270,11 +270,14 @@ public:
     }
 
     void emitShortcutEvent(QDBusConnection &bus, const QString &name, const QString &session,
-                           const QString &id)
+                           const QString &id, const QString &activationToken = {})
     {
         QDBusMessage signal = QDBusMessage::createSignal(DesktopPath, ShortcutsInterface, name);
+        QVariantMap options;
+        if (!activationToken.isEmpty())
+            options.insert(QStringLiteral("activation_token"), activationToken);
         signal << QVariant::fromValue(QDBusObjectPath(session)) << id
-               << quint64(QDateTime::currentMSecsSinceEpoch()) << QVariantMap();
+               << quint64(QDateTime::currentMSecsSinceEpoch()) << options;
         bus.send(signal);
     }
 
@@ -370,13 +373,13 @@ void PortalStandIn::assignTrigger(const QString &id, const QString &trigger)
     }
 }
 
-void PortalStandIn::press(const QString &id)
+void PortalStandIn::press(const QString &id, const QString &activationToken)
 {
     // The newest bound session is the one the agent holds.
     QString newest;
     if (!mObject->mBindings.isEmpty())
         newest = mObject->mBindings.last().session;
-    pressInSession(newest, id);
+    pressInSession(newest, id, activationToken);
 }
 
 void PortalStandIn::closeNewestSession()
@@ -391,8 +394,10 @@ void PortalStandIn::closeNewestSession()
     mConnection.send(closed);
 }
 
-void PortalStandIn::pressInSession(const QString &session, const QString &id)
+void PortalStandIn::pressInSession(const QString &session, const QString &id,
+                                   const QString &activationToken)
 {
-    mObject->emitShortcutEvent(mConnection, QStringLiteral("Activated"), session, id);
+    mObject->emitShortcutEvent(mConnection, QStringLiteral("Activated"), session, id,
+                               activationToken);
     mObject->emitShortcutEvent(mConnection, QStringLiteral("Deactivated"), session, id);
 }

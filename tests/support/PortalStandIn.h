@@ -45,12 +45,14 @@ public:
     // The desktop assigns `trigger` (its own words) to the shortcut, in every open session,
     // and says so with ShortcutsChanged.
     void assignTrigger(const QString &id, const QString &trigger);
-    // Activated, then Deactivated, for the shortcut in the newest open session.
-    void press(const QString &id);
+    // Activated, then Deactivated, for the shortcut in the newest open session; the desktop's
+    // activation token rides in Activated's options when given.
+    void press(const QString &id, const QString &activationToken = {});
     // The desktop ends the newest session (Session::Closed).
     void closeNewestSession();
     // Activated for a session that is not the caller's.
-    void pressInSession(const QString &session, const QString &id);
+    void pressInSession(const QString &session, const QString &id,
+                        const QString &activationToken = {});
 
 private:
     class Object;
