@@ -35,7 +35,8 @@ constexpr std::size_t kPartLimit = (std::size_t(1) << 31) - 64;
 struct PreparedList::Part {
     std::string arena;
     std::vector<quint32> start, title, identityHash;
-    std::vector<qint32> kind;
+    std::vector<qint8> kind;
+    std::vector<std::pair<quint32, int>> kindsAside;
     std::vector<std::pair<quint32, QString>> abbreviations;
     std::array<quint32, 256> byteCounts{};
 };
@@ -127,7 +128,13 @@ void PreparedList::prepareRange(const QVariantList &list, qsizetype begin, qsize
         }
         part.title.push_back(titleWord);
         part.identityHash.push_back(identityHash(identityText(record)));
-        part.kind.push_back(ItemRecord::kind(record));
+        const int kind = ItemRecord::kind(record);
+        if (kind > kKindAside && kind <= std::numeric_limits<qint8>::max()) {
+            part.kind.push_back(qint8(kind));
+        } else {
+            part.kind.push_back(kKindAside);
+            part.kindsAside.emplace_back(quint32(i), kind);
+        }
     }
 }
 
@@ -165,6 +172,8 @@ std::shared_ptr<const PreparedList> PreparedList::prepare(const QVariantList &li
         result->mIdentityHash.insert(result->mIdentityHash.end(), part.identityHash.begin(),
                                      part.identityHash.end());
         result->mKind.insert(result->mKind.end(), part.kind.begin(), part.kind.end());
+        result->mKindsAside.insert(result->mKindsAside.end(), part.kindsAside.begin(),
+                                   part.kindsAside.end());
         for (auto &abbreviation : part.abbreviations)
             result->mAbbreviations.push_back(std::move(abbreviation));
         for (std::size_t b = 0; b < 256; ++b)
@@ -184,6 +193,15 @@ const QString *PreparedList::abbreviation(std::size_t i) const
                                          return entry.first < index;
                                      });
     return &it->second;
+}
+
+int PreparedList::kindAside(std::size_t i) const
+{
+    return std::lower_bound(mKindsAside.begin(), mKindsAside.end(), quint32(i),
+                            [](const std::pair<quint32, int> &entry, quint32 index) {
+                                return entry.first < index;
+                            })
+        ->second;
 }
 
 std::vector<quint32> PreparedList::abbreviationsEqualTo(const QString &text) const
@@ -227,8 +245,8 @@ std::size_t PreparedList::memoryBytes() const
 {
     std::size_t bytes = mArena.capacity() + mStart.capacity() * sizeof(quint32)
         + mTitle.capacity() * sizeof(quint32) + mIdentityHash.capacity() * sizeof(quint32)
-        + mKind.capacity() * sizeof(qint32) + mTitleOrderBytes.load()
-        + mAbbreviations.capacity() * sizeof(mAbbreviations[0]);
+        + mKind.capacity() + mKindsAside.capacity() * sizeof(mKindsAside[0])
+        + mTitleOrderBytes.load() + mAbbreviations.capacity() * sizeof(mAbbreviations[0]);
     for (const auto &abbreviation : mAbbreviations)
         bytes += std::size_t(abbreviation.second.capacity()) * 2;
     return bytes;

@@ -62,7 +62,7 @@ public:
         return {mArena.data() + mStart[i], mTitle[i] & kLengthMask};
     }
     bool hasTitle(std::size_t i) const { return mTitle[i] & kHasTitle; }
-    int kind(std::size_t i) const { return mKind[i]; }
+    int kind(std::size_t i) const { return mKind[i] != kKindAside ? mKind[i] : kindAside(i); }
     quint32 identityHashAt(std::size_t i) const { return mIdentityHash[i]; }
     // "A", or null when the record has none.
     const QString *abbreviation(std::size_t i) const;
@@ -95,6 +95,10 @@ private:
     struct Part;
     static void prepareRange(const QVariantList &list, qsizetype begin, qsizetype end, Part &part);
 
+    int kindAside(std::size_t i) const;
+
+    // Kinds are small numbers: one byte each, any other value in a side table.
+    static constexpr qint8 kKindAside = -128;
     static constexpr quint32 kLengthMask = (1u << 29) - 1;
     static constexpr quint32 kTitleInText = 1u << 29;
     static constexpr quint32 kHasTitle = 1u << 30;
@@ -104,7 +108,8 @@ private:
     std::vector<quint32> mStart; // size() + 1 entries: each record's segment start, then the end
     std::vector<quint32> mTitle; // title length and the flags above
     std::vector<quint32> mIdentityHash;
-    std::vector<qint32> mKind;
+    std::vector<qint8> mKind;
+    std::vector<std::pair<quint32, int>> mKindsAside; // by record index
     std::vector<std::pair<quint32, QString>> mAbbreviations; // by record index
     std::array<quint32, 256> mByteCounts{};
     mutable std::once_flag mTitleOrderOnce;

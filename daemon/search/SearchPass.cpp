@@ -124,6 +124,9 @@ bool packedBefore(const Candidate &a, const Candidate &b)
 // always tied, so after ranking they sit next to each other.
 bool tied(const Candidate &a, const Candidate &b)
 {
+    // The key is worked out from the same fields (even when they do not fit it).
+    if (a.key != b.key || a.titlePrefix != b.titlePrefix || a.titleSize != b.titleSize)
+        return false;
     return a.priority == b.priority && a.abbreviation == b.abbreviation
         && a.beginsWith == b.beginsWith && a.recentRank == b.recentRank && a.hasTitle == b.hasTitle
         && titleOf(a) == titleOf(b);
@@ -438,6 +441,14 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     bool allPackable = true;
     std::size_t positionBase = 0;
 
+    if (!withWords) { // every record is found: room for all at once
+        std::size_t records = 0;
+        for (const SearchFilter::Source source : SearchFilter::sources(typeForSearch))
+            records += std::size_t(source == SearchFilter::MenuOpened
+                                       ? sources.recentItems.size()
+                                       : SearchFilter::list(source, sources).size());
+        found.reserve(records);
+    }
     for (const SearchFilter::Source source : SearchFilter::sources(typeForSearch)) {
         const int priority = SearchFilter::priority(source, sources);
         const bool menuOpened = source == SearchFilter::MenuOpened;
@@ -504,7 +515,6 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
             return c;
         };
         if (inTitleOrder) {
-            found.reserve(found.size() + size);
             for (const quint32 index : list->titleOrder(mThreads)) {
                 if (stop.load(std::memory_order_relaxed)) {
                     completed = false;

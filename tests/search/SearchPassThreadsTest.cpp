@@ -83,3 +83,17 @@ TEST(SearchPassThreads, AWordCountsOnlyInsideOneRecordsText)
         EXPECT_EQ(titles(runPass(cache, s, "zurich", threads)), QStringList({"Zürich"}));
     }
 }
+
+// Kinds are kept in one byte where they fit; the others must still rank by their value.
+TEST(SearchPassThreads, KindsOfAnySizeRankByTheirValue)
+{
+    SearchSources s;
+    s.files = {rec(300, {{"T", "k300"}}), rec(5, {{"T", "k5"}}), rec(200, {{"T", "k200"}}),
+               rec(127, {{"T", "k127"}})};
+    PreparedListCache cache;
+    EXPECT_EQ(titles(runPass(cache, s, "k", 1)), QStringList({"k5", "k127", "k200", "k300"}));
+    s.files.append(rec(-3, {{"T", "kminus"}}));
+    s.files.append(rec(1 << 27, {{"T", "kbig"}}));
+    EXPECT_EQ(titles(runPass(cache, s, "k", 1)),
+              QStringList({"kminus", "k5", "k127", "k200", "k300", "kbig"}));
+}
