@@ -105,21 +105,6 @@ bool rankedBefore(const Candidate &a, const Candidate &b, bool withWords)
     return a.position < b.position;
 }
 
-bool packedBefore(const Candidate &a, const Candidate &b)
-{
-    if (a.key != b.key)
-        return a.key < b.key;
-    if (a.titlePrefix != b.titlePrefix)
-        return a.titlePrefix < b.titlePrefix;
-    // Equal prefixes of two short titles of one length are equal titles.
-    if (a.titleSize != b.titleSize || a.titleSize > 8) {
-        const int c = titleOf(a).compare(titleOf(b));
-        if (c != 0)
-            return c < 0;
-    }
-    return a.position < b.position;
-}
-
 // Equal in every ranking field, only the finding order between them: equal found items are
 // always tied, so after ranking they sit next to each other.
 bool tied(const Candidate &a, const Candidate &b)
@@ -145,36 +130,54 @@ bool sameRecord(const Lists &lists, const Candidate &a, const Candidate &b)
         && la.record(a.index) == lb.record(b.index);
 }
 
+// What ranking moves about, a third of a found item: the packed marks, the title's first
+// bytes, the finding order and where the found item is.
+struct Order {
+    quint64 key;
+    quint64 titlePrefix;
+    quint32 position;
+    quint32 slot;
+};
+
 // Drops every found item equal to an earlier one (in finding order), keeping the rest in
 // order; returns the new count. Equal items are tied, so only runs of tied items are compared.
-std::size_t dropDuplicates(const Lists &lists, Candidate *found, std::size_t count)
+std::size_t dropDuplicates(const Lists &lists, const std::vector<Candidate> &found, Order *ranked,
+                           std::size_t count)
 {
+    const auto isTied = [&found](const Order &a, const Order &b) {
+        return a.key == b.key && a.titlePrefix == b.titlePrefix
+            && tied(found[a.slot], found[b.slot]);
+    };
+    const auto same = [&lists, &found](const Order &a, const Order &b) {
+        return sameRecord(lists, found[a.slot], found[b.slot]);
+    };
     std::size_t kept = 0;
     std::unordered_multimap<std::string_view, std::size_t> byText;
     for (std::size_t begin = 0; begin < count;) {
         std::size_t end = begin + 1;
-        while (end < count && tied(found[begin], found[end]))
+        while (end < count && isTied(ranked[begin], ranked[end]))
             ++end;
         // Within a run the finding order is kept, so the first of equal items stays.
         const std::size_t runStart = kept;
         const bool large = end - begin > 32;
         byText.clear();
         for (std::size_t i = begin; i < end; ++i) {
-            const Candidate &c = found[i];
+            const Order o = ranked[i];
             bool duplicate = false;
             if (large) {
+                const Candidate &c = found[o.slot];
                 const std::string_view text = lists[c.list]->text(c.index);
                 const auto [first, last] = byText.equal_range(text);
                 for (auto it = first; it != last && !duplicate; ++it)
-                    duplicate = sameRecord(lists, found[it->second], c);
+                    duplicate = same(ranked[it->second], o);
                 if (!duplicate)
                     byText.emplace(text, kept);
             } else {
                 for (std::size_t k = runStart; k < kept && !duplicate; ++k)
-                    duplicate = sameRecord(lists, found[k], c);
+                    duplicate = same(ranked[k], o);
             }
             if (!duplicate)
-                found[kept++] = c;
+                ranked[kept++] = o;
         }
         begin = end;
     }
@@ -314,9 +317,8 @@ bool matchRange(const PreparedList &list, const QueryWords &words,
 // Merges the sorted runs between bounds into one sorted run; returns where it ends up (data or
 // the spare buffer). Large merges are split at a pivot into two independent merges, one per
 // thread: the order is total, so the result is the one merge's.
-template <typename Before>
-Candidate *mergeRuns(Candidate *data, Candidate *spare, std::vector<std::size_t> bounds,
-                     bool parallel, Before before)
+template <typename T, typename Before>
+T *mergeRuns(T *data, T *spare, std::vector<std::size_t> bounds, bool parallel, Before before)
 {
     while (bounds.size() > 2) {
         std::vector<std::size_t> merged = {0};
@@ -552,12 +554,16 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         if (found.size() > runs.back())
             runs.push_back(found.size());
     }
-    std::unique_ptr<Candidate[]> spare(new Candidate[std::max<std::size_t>(1, found.size())]);
+    std::vector<Order> orders;
+    orders.reserve(found.size());
+    for (std::size_t i = 0; i < found.size(); ++i)
+        orders.push_back({found[i].key, found[i].titlePrefix, found[i].position, quint32(i)});
+    std::unique_ptr<Order[]> spare(new Order[std::max<std::size_t>(1, orders.size())]);
     const auto rank = [&](auto before) {
         if (withWords) {
             const auto sortRun = [&](std::size_t r) {
-                std::sort(found.begin() + std::ptrdiff_t(runs[r]),
-                          found.begin() + std::ptrdiff_t(runs[r + 1]), before);
+                std::sort(orders.begin() + std::ptrdiff_t(runs[r]),
+                          orders.begin() + std::ptrdiff_t(runs[r + 1]), before);
             };
             if (runs.size() == 3) {
                 QFuture<void> second = QtConcurrent::run(sortRun, 1);
@@ -567,20 +573,32 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                 sortRun(0);
             }
         }
-        return mergeRuns(found.data(), spare.get(), runs, parallel, before);
+        return mergeRuns(orders.data(), spare.get(), runs, parallel, before);
     };
-    Candidate *ranked = allPackable
-        ? rank([](const Candidate &a, const Candidate &b) { return packedBefore(a, b); })
-        : rank([withWords](const Candidate &a, const Candidate &b) {
-              return rankedBefore(a, b, withWords);
-          });
-    const std::size_t count = dropDuplicates(lists, ranked, found.size());
+    Order *ranked = allPackable ? rank([&found](const Order &a, const Order &b) {
+        if (a.key != b.key)
+            return a.key < b.key;
+        if (a.titlePrefix != b.titlePrefix)
+            return a.titlePrefix < b.titlePrefix;
+        // Equal prefixes of two short titles of one length are equal titles.
+        const Candidate &ca = found[a.slot], &cb = found[b.slot];
+        if (ca.titleSize != cb.titleSize || ca.titleSize > 8) {
+            const int c = titleOf(ca).compare(titleOf(cb));
+            if (c != 0)
+                return c < 0;
+        }
+        return a.position < b.position;
+    })
+                                : rank([&found, withWords](const Order &a, const Order &b) {
+                                      return rankedBefore(found[a.slot], found[b.slot], withWords);
+                                  });
+    const std::size_t count = dropDuplicates(lists, found, ranked, orders.size());
 
     result.items.resize(qsizetype(count));
     FoundItem *items = result.items.data();
-    const auto fill = [&lists, ranked, items](std::size_t begin, std::size_t end) {
+    const auto fill = [&lists, &found, ranked, items](std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i) {
-            const Candidate &c = ranked[i];
+            const Candidate &c = found[ranked[i].slot];
             items[i] = FoundItem{lists[c.list]->record(c.index), c.abbreviation, c.beginsWith,
                                  c.priority, c.recentRank};
         }
