@@ -65,14 +65,17 @@ quint64 rankKey(const Candidate &c, bool withWords)
     return key | quint64(c.hasTitle);
 }
 
-// The first 8 title bytes, big-endian, zero beyond the title; the arena is padded, so reading
-// 8 bytes is always allowed.
-quint64 titlePrefix(const char *title, std::size_t size)
+// Title bytes [offset, offset + 8), big-endian, zero beyond the title; the arena is padded, so
+// reading 8 bytes anywhere in it is allowed.
+quint64 titleWord(const char *title, std::size_t size, std::size_t offset = 0)
 {
+    if (size <= offset)
+        return 0;
     quint64 bytes;
-    std::memcpy(&bytes, title, 8);
+    std::memcpy(&bytes, title + offset, 8);
     bytes = qFromBigEndian(bytes);
-    return size >= 8 ? bytes : (size == 0 ? 0 : bytes & (~quint64(0) << (8 * (8 - size))));
+    const std::size_t left = size - offset;
+    return left >= 8 ? bytes : bytes & (~quint64(0) << (8 * (8 - left)));
 }
 
 std::string_view titleOf(const Candidate &c)
@@ -135,6 +138,7 @@ bool sameRecord(const Lists &lists, const Candidate &a, const Candidate &b)
 struct Order {
     quint64 key;
     quint64 titlePrefix;
+    quint64 titleNext; // title bytes 8 to 15: in long runs of titles with one beginning
     quint32 position;
     quint32 slot;
 };
@@ -145,7 +149,7 @@ std::size_t dropDuplicates(const Lists &lists, const std::vector<Candidate> &fou
                            std::size_t count)
 {
     const auto isTied = [&found](const Order &a, const Order &b) {
-        return a.key == b.key && a.titlePrefix == b.titlePrefix
+        return a.key == b.key && a.titlePrefix == b.titlePrefix && a.titleNext == b.titleNext
             && tied(found[a.slot], found[b.slot]);
     };
     const auto same = [&lists, &found](const Order &a, const Order &b) {
@@ -498,7 +502,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         const auto make = [&](std::size_t index, bool abbreviation, bool beginsWith) {
             const std::string_view title = list->title(index);
             Candidate c{0,
-                        titlePrefix(title.data(), title.size()),
+                        titleWord(title.data(), title.size()),
                         title.data(),
                         quint32(title.size()),
                         quint32(positionBase + index),
@@ -557,7 +561,9 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     std::vector<Order> orders;
     orders.reserve(found.size());
     for (std::size_t i = 0; i < found.size(); ++i)
-        orders.push_back({found[i].key, found[i].titlePrefix, found[i].position, quint32(i)});
+        orders.push_back({found[i].key, found[i].titlePrefix,
+                          titleWord(found[i].title, found[i].titleSize, 8), found[i].position,
+                          quint32(i)});
     std::unique_ptr<Order[]> spare(new Order[std::max<std::size_t>(1, orders.size())]);
     const auto rank = [&](auto before) {
         if (withWords) {
@@ -580,9 +586,11 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
             return a.key < b.key;
         if (a.titlePrefix != b.titlePrefix)
             return a.titlePrefix < b.titlePrefix;
-        // Equal prefixes of two short titles of one length are equal titles.
+        if (a.titleNext != b.titleNext)
+            return a.titleNext < b.titleNext;
+        // Equal first 16 bytes of two short titles of one length are equal titles.
         const Candidate &ca = found[a.slot], &cb = found[b.slot];
-        if (ca.titleSize != cb.titleSize || ca.titleSize > 8) {
+        if (ca.titleSize != cb.titleSize || ca.titleSize > 16) {
             const int c = titleOf(ca).compare(titleOf(cb));
             if (c != 0)
                 return c < 0;
