@@ -262,7 +262,36 @@ std::shared_ptr<const PreparedList> PreparedListCache::get(int slot, const QVari
         return entry.prepared;
     entry.prepared = PreparedList::prepare(list, threads);
     entry.list = list;
+    mEmptyQuery.reset(); // its items would keep the replaced list's records alive
     return entry.prepared;
+}
+
+bool EmptyQueryKey::sameAs(const EmptyQueryKey &other) const
+{
+    if (typeForSearch != other.typeForSearch || lists.size() != other.lists.size()
+        || priorities != other.priorities || menuOpened != other.menuOpened)
+        return false;
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        const std::shared_ptr<const PreparedList> list = lists[i].lock();
+        if (!list || list != other.lists[i].lock())
+            return false;
+    }
+    return true;
+}
+
+std::optional<PreparedListCache::EmptyQueryResult>
+PreparedListCache::emptyQueryResult(const EmptyQueryKey &key) const
+{
+    std::lock_guard lock(mMutex);
+    if (mEmptyQuery && mEmptyQuery->first.sameAs(key))
+        return mEmptyQuery->second;
+    return std::nullopt;
+}
+
+void PreparedListCache::keepEmptyQueryResult(EmptyQueryKey key, EmptyQueryResult result)
+{
+    std::lock_guard lock(mMutex);
+    mEmptyQuery.emplace(std::move(key), std::move(result));
 }
 
 std::size_t PreparedListCache::memoryBytes() const
@@ -279,10 +308,12 @@ void PreparedListCache::clear()
 {
     std::lock_guard lock(mMutex);
     mEntries = {};
+    mEmptyQuery.reset();
 }
 
 void PreparedListCache::clear(int slot)
 {
     std::lock_guard lock(mMutex);
     mEntries.at(std::size_t(slot)) = {};
+    mEmptyQuery.reset();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FoundItem.h"
+
 #include <QString>
 #include <QVariantList>
 #include <QVariantMap>
@@ -117,11 +119,29 @@ private:
     mutable std::atomic<std::size_t> mTitleOrderBytes{0}; // read by memoryBytes on any thread
 };
 
+// What an empty query's result depends on: the filter, its lists (as prepared), their
+// priorities and the menu-opened records.
+struct EmptyQueryKey {
+    int typeForSearch = 0;
+    std::vector<std::weak_ptr<const PreparedList>> lists;
+    std::vector<int> priorities;
+    QVariantList menuOpened;
+    bool sameAs(const EmptyQueryKey &other) const;
+};
+
 // The prepared form of each source list, kept while the list is the same object. A copy of the
 // list is held so its buffer cannot be freed and reused by a different list at the same address.
+// Also the last empty query's result, kept until one of its lists is prepared anew.
 class PreparedListCache
 {
 public:
+    struct EmptyQueryResult {
+        FoundItems items;
+        int totalItems = 0;
+    };
+    std::optional<EmptyQueryResult> emptyQueryResult(const EmptyQueryKey &key) const;
+    void keepEmptyQueryResult(EmptyQueryKey key, EmptyQueryResult result);
+
     std::shared_ptr<const PreparedList> get(int slot, const QVariantList &list, int threads = 2);
     std::size_t memoryBytes() const;
     void clear();
@@ -136,4 +156,5 @@ private:
     static constexpr int kSlots = 16;
     mutable std::mutex mMutex;
     std::array<Entry, kSlots> mEntries;
+    std::optional<std::pair<EmptyQueryKey, EmptyQueryResult>> mEmptyQuery;
 };

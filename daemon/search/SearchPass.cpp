@@ -447,6 +447,28 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     bool allPackable = true;
     std::size_t positionBase = 0;
 
+    // The empty query's result only changes with its lists: the last one is kept.
+    EmptyQueryKey emptyQuery;
+    if (!withWords) {
+        emptyQuery.typeForSearch = typeForSearch;
+        for (const SearchFilter::Source source : SearchFilter::sources(typeForSearch)) {
+            emptyQuery.priorities.push_back(SearchFilter::priority(source, sources));
+            if (source != SearchFilter::MenuOpened) {
+                emptyQuery.lists.push_back(
+                    mCache.get(int(source), SearchFilter::list(source, sources), mThreads));
+                continue;
+            }
+            for (const QVariant &item : sources.recentItems)
+                if (item.toMap().contains(ItemRecord::KeyMadeFromMenu))
+                    emptyQuery.menuOpened.append(item);
+        }
+        if (std::optional<PreparedListCache::EmptyQueryResult> kept =
+                mCache.emptyQueryResult(emptyQuery)) {
+            result.items = std::move(kept->items);
+            result.totalItems = kept->totalItems;
+            return result;
+        }
+    }
     if (!withWords) { // every record is found: room for all at once
         std::size_t records = 0;
         for (const SearchFilter::Source source : SearchFilter::sources(typeForSearch))
@@ -618,5 +640,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     } else {
         fill(0, count);
     }
+    if (!withWords && result.completed)
+        mCache.keepEmptyQueryResult(std::move(emptyQuery), {result.items, result.totalItems});
     return result;
 }

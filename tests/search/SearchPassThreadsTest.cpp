@@ -1,4 +1,5 @@
 #include "SearchCorpus.h"
+#include "SearchFilter.h"
 #include "SearchPass.h"
 
 #include <gtest/gtest.h>
@@ -96,4 +97,25 @@ TEST(SearchPassThreads, KindsOfAnySizeRankByTheirValue)
     s.files.append(rec(1 << 27, {{"T", "kbig"}}));
     EXPECT_EQ(titles(runPass(cache, s, "k", 1)),
               QStringList({"kminus", "k5", "k127", "k200", "k300", "kbig"}));
+}
+
+// The empty query's last result is kept: it must follow every change of what it shows.
+TEST(SearchPassEmptyQuery, FollowsReplacedListsPrioritiesMenuRecordsAndTheFilter)
+{
+    SearchSources s;
+    s.applications = {rec(1, {{"T", "beta"}})};
+    s.files = {rec(2, {{"T", "alpha"}})};
+    PreparedListCache cache;
+    EXPECT_EQ(titles(runPass(cache, s, "", 1)), QStringList({"alpha", "beta"}));
+    EXPECT_EQ(titles(runPass(cache, s, "", 1)), QStringList({"alpha", "beta"}));
+    s.priorityForApplications = 1;
+    EXPECT_EQ(titles(runPass(cache, s, "", 1)), QStringList({"beta", "alpha"}));
+    s.files.append(rec(2, {{"T", "gamma"}}));
+    EXPECT_EQ(titles(runPass(cache, s, "", 1)), QStringList({"beta", "alpha", "gamma"}));
+    s.recentItems = {rec(2, {{"T", "delta"}, {"P", "/d/delta"}, {"-", 1}})};
+    EXPECT_EQ(titles(runPass(cache, s, "", 1)), QStringList({"beta", "alpha", "delta", "gamma"}));
+    const std::atomic<bool> stop{false};
+    EXPECT_EQ(titles(SearchPass(cache, 1).run(s, 1, "", {}, stop).items), QStringList({"beta"}));
+    cache.clear(SearchFilter::Files); // as when the protected notes are locked
+    EXPECT_EQ(runPass(cache, s, "", 1).size(), 4);
 }
