@@ -8,6 +8,7 @@
 #include <QVariantList>
 
 #include <compare>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -42,17 +43,26 @@ public:
     // No allocation: safe and cheap to call for every record on every keystroke.
     MatchResult match(const SearchText &text) const
     {
+        return match(text.folded().data(), std::size_t(text.size()));
+    }
+    // The same over folded bytes followed by at least SearchTextFind::kPadding readable bytes
+    // (another record's text in an arena will do).
+    MatchResult match(const char *folded, std::size_t size) const
+    {
         MatchResult result;
-        result.beginsWith = !mFirstWord.empty() && text.startsWith(mFirstWord);
+        result.beginsWith = !mFirstWord.empty() && size >= mFirstWord.size()
+            && std::memcmp(folded, mFirstWord.data(), mFirstWord.size()) == 0;
         for (std::size_t i = 0; i < mRequired.size(); ++i) {
             if (result.beginsWith && int(i) == mFirstWordIndex)
                 continue;
-            if (!text.contains(mRequired[i]))
+            if (!SearchTextFind::contains(folded, size, mRequired[i].data(), mRequired[i].size()))
                 return result;
         }
         result.matched = true;
         return result;
     }
+    // The folded non-empty words every match must contain (none: everything matches).
+    const std::vector<std::string> &requiredWords() const { return mRequired; }
 
 private:
     QStringList mWords;

@@ -2,10 +2,14 @@
 
 #include "ItemRecord.h"
 #include "SearchTextFields.h"
+#include "SearchTextFolding.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -21,7 +25,21 @@ void appendField(QString &text, const QVariantMap &record, const QString &key)
     text += value;
 }
 
+// Each half of a list prepared on its own thread keeps its own arena; offsets are relative.
+// A half's arena stops growing short of 2 GiB so that the joined offsets fit 32 bits: records
+// beyond keep an empty text and title.
+constexpr std::size_t kPartLimit = (std::size_t(1) << 31) - 64;
+
 } // namespace
+
+struct PreparedList::Part {
+    std::string arena;
+    std::vector<quint32> start, title, identityHash;
+    std::vector<qint8> kind;
+    std::vector<std::pair<quint32, int>> kindsAside;
+    std::vector<std::pair<quint32, QString>> abbreviations;
+    std::array<quint32, 256> byteCounts{};
+};
 
 QString PreparedList::identityText(const QVariantMap &record, bool withPathElement)
 {
@@ -62,64 +80,175 @@ std::string PreparedList::foldedTitle(const QString &title)
     return std::string(utf8.constData(), std::size_t(utf8.size()));
 }
 
-std::size_t PreparedList::identityHash(const QString &identity)
+quint32 PreparedList::identityHash(const QString &identity)
 {
-    return std::hash<std::u16string_view>()(std::u16string_view(
+    const std::size_t hash = std::hash<std::u16string_view>()(std::u16string_view(
         reinterpret_cast<const char16_t *>(identity.constData()), std::size_t(identity.size())));
+    return quint32(hash ^ (quint64(hash) >> 32));
 }
 
-PreparedRecord PreparedList::prepareRecord(const QVariantMap &record)
+void PreparedList::prepareRange(const QVariantList &list, qsizetype begin, qsizetype end,
+                                Part &part)
 {
-    PreparedRecord prepared;
-    prepared.record = record;
-    prepared.text = SearchTextFields::agentSearchText(record);
-    prepared.textHash = std::hash<std::string_view>()(prepared.text.folded());
-    const auto abbreviation = record.constFind(ItemRecord::KeyAbbreviation);
-    if (abbreviation != record.constEnd()) {
-        prepared.hasAbbreviation = true;
-        prepared.abbreviation = abbreviation->toString();
-    }
-    prepared.identityHash = identityHash(identityText(record));
-    if (const std::optional<QString> title = sortTitle(record)) {
-        prepared.hasSortTitle = true;
-        prepared.sortTitle = foldedTitle(*title);
-        for (std::size_t i = 0; i < 8; ++i) {
-            const unsigned char byte = i < prepared.sortTitle.size() ? prepared.sortTitle[i] : 0;
-            prepared.sortTitlePrefix = prepared.sortTitlePrefix << 8 | byte;
+    const std::size_t count = std::size_t(end - begin);
+    part.start.reserve(count);
+    part.title.reserve(count);
+    part.identityHash.reserve(count);
+    part.kind.reserve(count);
+    std::string text;
+    for (qsizetype i = begin; i < end; ++i) {
+        const QVariantMap record = list.at(i).toMap();
+        text.clear();
+        SearchTextFolding::foldInto(SearchTextFields::forAgentSearch(record), text);
+        quint32 titleWord = 0;
+        std::string title;
+        if (const std::optional<QString> sortTitle = PreparedList::sortTitle(record)) {
+            titleWord |= kHasTitle;
+            title = foldedTitle(*sortTitle);
+        }
+        const bool inText = std::string_view(text).starts_with(title);
+        const std::size_t segment = (inText ? 0 : title.size()) + text.size();
+        if (part.arena.size() + segment > kPartLimit || title.size() > kLengthMask) {
+            title.clear();
+            text.clear();
+        }
+        titleWord |= quint32(title.size());
+        part.start.push_back(quint32(part.arena.size()));
+        if (inText || title.empty())
+            titleWord |= kTitleInText;
+        else
+            part.arena += title;
+        part.arena += text;
+        for (const char c : text)
+            ++part.byteCounts[static_cast<unsigned char>(c)];
+        const auto abbreviation = record.constFind(ItemRecord::KeyAbbreviation);
+        if (abbreviation != record.constEnd()) {
+            titleWord |= kHasAbbreviation;
+            part.abbreviations.emplace_back(quint32(i), abbreviation->toString());
+        }
+        part.title.push_back(titleWord);
+        part.identityHash.push_back(identityHash(identityText(record)));
+        const int kind = ItemRecord::kind(record);
+        if (kind > kKindAside && kind <= std::numeric_limits<qint8>::max()) {
+            part.kind.push_back(qint8(kind));
+        } else {
+            part.kind.push_back(kKindAside);
+            part.kindsAside.emplace_back(quint32(i), kind);
         }
     }
-    prepared.kind = ItemRecord::kind(record);
-    return prepared;
 }
 
 std::shared_ptr<const PreparedList> PreparedList::prepare(const QVariantList &list, int threads)
 {
     auto result = std::make_shared<PreparedList>();
-    result->records.resize(std::size_t(list.size()));
-    auto prepareRange = [&list, &result](qsizetype begin, qsizetype end) {
-        for (qsizetype i = begin; i < end; ++i)
-            result->records[std::size_t(i)] = prepareRecord(list.at(i).toMap());
-    };
-    const qsizetype half = list.size() / 2;
-    if (threads > 1 && list.size() >= 4096) {
-        QFuture<void> second = QtConcurrent::run(prepareRange, half, list.size());
-        prepareRange(0, half);
+    result->records = SharedRecords(list);
+    const qsizetype half = threads > 1 && list.size() >= 4096 ? list.size() / 2 : list.size();
+    Part parts[2];
+    if (half < list.size()) {
+        QFuture<void> second =
+            QtConcurrent::run([&] { prepareRange(list, half, list.size(), parts[1]); });
+        prepareRange(list, 0, half, parts[0]);
         second.waitForFinished();
     } else {
-        prepareRange(0, list.size());
+        prepareRange(list, 0, list.size(), parts[0]);
     }
+
+    std::size_t arenaSize = kPadding;
+    for (const Part &part : parts)
+        arenaSize += part.arena.size();
+    result->mArena.reserve(arenaSize);
+    const std::size_t count = std::size_t(list.size());
+    result->mStart.reserve(count + 1);
+    result->mTitle.reserve(count);
+    result->mIdentityHash.reserve(count);
+    result->mKind.reserve(count);
+    for (Part &part : parts) {
+        const quint32 base = quint32(result->mArena.size());
+        result->mArena += part.arena;
+        std::string().swap(part.arena);
+        for (const quint32 start : part.start)
+            result->mStart.push_back(base + start);
+        result->mTitle.insert(result->mTitle.end(), part.title.begin(), part.title.end());
+        result->mIdentityHash.insert(result->mIdentityHash.end(), part.identityHash.begin(),
+                                     part.identityHash.end());
+        result->mKind.insert(result->mKind.end(), part.kind.begin(), part.kind.end());
+        result->mKindsAside.insert(result->mKindsAside.end(), part.kindsAside.begin(),
+                                   part.kindsAside.end());
+        for (auto &abbreviation : part.abbreviations)
+            result->mAbbreviations.push_back(std::move(abbreviation));
+        for (std::size_t b = 0; b < 256; ++b)
+            result->mByteCounts[b] += part.byteCounts[b];
+    }
+    result->mStart.push_back(quint32(result->mArena.size()));
+    result->mArena.append(kPadding, '\0');
     return result;
+}
+
+const QString *PreparedList::abbreviation(std::size_t i) const
+{
+    if (!(mTitle[i] & kHasAbbreviation))
+        return nullptr;
+    const auto it = std::lower_bound(mAbbreviations.begin(), mAbbreviations.end(), quint32(i),
+                                     [](const std::pair<quint32, QString> &entry, quint32 index) {
+                                         return entry.first < index;
+                                     });
+    return &it->second;
+}
+
+int PreparedList::kindAside(std::size_t i) const
+{
+    return std::lower_bound(mKindsAside.begin(), mKindsAside.end(), quint32(i),
+                            [](const std::pair<quint32, int> &entry, quint32 index) {
+                                return entry.first < index;
+                            })
+        ->second;
+}
+
+std::vector<quint32> PreparedList::abbreviationsEqualTo(const QString &text) const
+{
+    std::vector<quint32> indexes;
+    for (const auto &[index, abbreviation] : mAbbreviations)
+        if (abbreviation == text)
+            indexes.push_back(index);
+    return indexes;
+}
+
+const std::vector<quint32> &PreparedList::titleOrder(int threads) const
+{
+    std::call_once(mTitleOrderOnce, [this, threads] {
+        std::vector<quint32> order(size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = quint32(i);
+        const auto before = [this](quint32 a, quint32 b) {
+            if (hasTitle(a) != hasTitle(b))
+                return !hasTitle(a);
+            const int c = title(a).compare(title(b));
+            return c != 0 ? c < 0 : a < b;
+        };
+        const auto middle = order.begin() + std::ptrdiff_t(order.size() / 2);
+        if (threads > 1 && order.size() >= 8192) {
+            QFuture<void> second =
+                QtConcurrent::run([&] { std::sort(middle, order.end(), before); });
+            std::sort(order.begin(), middle, before);
+            second.waitForFinished();
+            std::inplace_merge(order.begin(), middle, order.end(), before);
+        } else {
+            std::sort(order.begin(), order.end(), before);
+        }
+        mTitleOrder = std::move(order);
+        mTitleOrderBytes = mTitleOrder.capacity() * sizeof(quint32);
+    });
+    return mTitleOrder;
 }
 
 std::size_t PreparedList::memoryBytes() const
 {
-    std::size_t bytes = records.capacity() * sizeof(PreparedRecord);
-    for (const PreparedRecord &r : records) {
-        bytes += std::size_t(r.text.size()) + 16 + 24;
-        bytes += std::size_t(r.abbreviation.capacity()) * 2;
-        if (r.sortTitle.capacity() > 15) // beyond the short-string buffer
-            bytes += r.sortTitle.capacity() + 1;
-    }
+    std::size_t bytes = mArena.capacity() + mStart.capacity() * sizeof(quint32)
+        + mTitle.capacity() * sizeof(quint32) + mIdentityHash.capacity() * sizeof(quint32)
+        + mKind.capacity() + mKindsAside.capacity() * sizeof(mKindsAside[0])
+        + mTitleOrderBytes.load() + mAbbreviations.capacity() * sizeof(mAbbreviations[0]);
+    for (const auto &abbreviation : mAbbreviations)
+        bytes += std::size_t(abbreviation.second.capacity()) * 2;
     return bytes;
 }
 
@@ -133,7 +262,36 @@ std::shared_ptr<const PreparedList> PreparedListCache::get(int slot, const QVari
         return entry.prepared;
     entry.prepared = PreparedList::prepare(list, threads);
     entry.list = list;
+    mEmptyQuery.reset(); // its items would keep the replaced list's records alive
     return entry.prepared;
+}
+
+bool EmptyQueryKey::sameAs(const EmptyQueryKey &other) const
+{
+    if (typeForSearch != other.typeForSearch || lists.size() != other.lists.size()
+        || priorities != other.priorities || menuOpened != other.menuOpened)
+        return false;
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        const std::shared_ptr<const PreparedList> list = lists[i].lock();
+        if (!list || list != other.lists[i].lock())
+            return false;
+    }
+    return true;
+}
+
+std::optional<PreparedListCache::EmptyQueryResult>
+PreparedListCache::emptyQueryResult(const EmptyQueryKey &key) const
+{
+    std::lock_guard lock(mMutex);
+    if (mEmptyQuery && mEmptyQuery->first.sameAs(key))
+        return mEmptyQuery->second;
+    return std::nullopt;
+}
+
+void PreparedListCache::keepEmptyQueryResult(EmptyQueryKey key, EmptyQueryResult result)
+{
+    std::lock_guard lock(mMutex);
+    mEmptyQuery.emplace(std::move(key), std::move(result));
 }
 
 std::size_t PreparedListCache::memoryBytes() const
@@ -150,10 +308,12 @@ void PreparedListCache::clear()
 {
     std::lock_guard lock(mMutex);
     mEntries = {};
+    mEmptyQuery.reset();
 }
 
 void PreparedListCache::clear(int slot)
 {
     std::lock_guard lock(mMutex);
     mEntries.at(std::size_t(slot)) = {};
+    mEmptyQuery.reset();
 }

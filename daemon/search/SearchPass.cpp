@@ -4,13 +4,15 @@
 #include "SearchFilter.h"
 #include "TextMatching.h"
 
-#include <QHash>
+#include <QMultiHash>
 #include <QSet>
 #include <QtConcurrent/QtConcurrentRun>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <unordered_map>
 
 namespace {
 
@@ -21,16 +23,21 @@ struct Hit {
 };
 
 // A found item before the hand-over: the ranking marks packed into one integer so that sorting
-// compares plain numbers and, only on a tie, the prepared titles.
+// compares plain numbers and, only on a tie, the title bytes in the list's arena.
 struct Candidate {
     quint64 key;
     quint64 titlePrefix;
-    const PreparedRecord *prepared;
-    quint32 position; // order of finding, the last tie-break (the sort is stable)
-    int priority;
-    int recentRank;
+    const char *title;
+    quint32 titleSize;
+    quint32 position; // order of finding, the last tie-break
+    quint32 index; // in its prepared list
+    quint16 list; // which of the pass's prepared lists
+    bool hasTitle;
     bool abbreviation;
     bool beginsWith;
+    int kind;
+    int priority;
+    int recentRank;
 };
 
 constexpr int kPriorityBits = 20;
@@ -39,9 +46,8 @@ constexpr int kKindBits = 26;
 
 bool packable(int priority, int recentRank, int kind)
 {
-    return priority >= -(1 << (kPriorityBits - 1)) && priority < (1 << (kPriorityBits - 1)) &&
-           recentRank >= 0 && recentRank < (1 << kRankBits) && kind >= 0 &&
-           kind < (1 << kKindBits);
+    return priority >= -(1 << (kPriorityBits - 1)) && priority < (1 << (kPriorityBits - 1))
+        && recentRank >= 0 && recentRank < (1 << kRankBits) && kind >= 0 && kind < (1 << kKindBits);
 }
 
 // Ascending key order is the ranking order: abbreviation hits, higher priority, begins-with,
@@ -54,14 +60,27 @@ quint64 rankKey(const Candidate &c, bool withWords)
         key |= quint64(!c.abbreviation) << 63;
         key |= quint64(!c.beginsWith) << 42;
         key |= quint64(c.recentRank) << 28;
-        key |= quint64(c.prepared->kind) << 1;
+        key |= quint64(c.kind) << 1;
     }
-    return key | quint64(c.prepared->hasSortTitle);
+    return key | quint64(c.hasTitle);
 }
 
-int compareTitleTails(const PreparedRecord &a, const PreparedRecord &b)
+// Title bytes [offset, offset + 8), big-endian, zero beyond the title; the arena is padded, so
+// reading 8 bytes anywhere in it is allowed.
+quint64 titleWord(const char *title, std::size_t size, std::size_t offset = 0)
 {
-    return a.sortTitle.compare(b.sortTitle);
+    if (size <= offset)
+        return 0;
+    quint64 bytes;
+    std::memcpy(&bytes, title + offset, 8);
+    bytes = qFromBigEndian(bytes);
+    const std::size_t left = size - offset;
+    return left >= 8 ? bytes : bytes & (~quint64(0) << (8 * (8 - left)));
+}
+
+std::string_view titleOf(const Candidate &c)
+{
+    return {c.title, c.titleSize};
 }
 
 // The plain comparison, for priorities or kinds too large to pack.
@@ -78,68 +97,96 @@ bool rankedBefore(const Candidate &a, const Candidate &b, bool withWords)
             return a.beginsWith;
         if (a.recentRank != b.recentRank)
             return a.recentRank < b.recentRank;
-        if (a.prepared->kind != b.prepared->kind)
-            return a.prepared->kind < b.prepared->kind;
+        if (a.kind != b.kind)
+            return a.kind < b.kind;
     }
-    if (a.prepared->hasSortTitle != b.prepared->hasSortTitle)
-        return !a.prepared->hasSortTitle;
-    if (a.prepared->hasSortTitle) {
-        const int c = compareTitleTails(*a.prepared, *b.prepared);
-        if (c != 0)
-            return c < 0;
-    }
+    if (a.hasTitle != b.hasTitle)
+        return !a.hasTitle;
+    const int c = titleOf(a).compare(titleOf(b));
+    if (c != 0)
+        return c < 0;
     return a.position < b.position;
 }
 
-bool sameFoundItem(const Candidate &a, const Candidate &b)
+// Equal in every ranking field, only the finding order between them: equal found items are
+// always tied, so after ranking they sit next to each other.
+bool tied(const Candidate &a, const Candidate &b)
 {
-    return a.abbreviation == b.abbreviation && a.beginsWith == b.beginsWith &&
-           a.priority == b.priority && a.recentRank == b.recentRank &&
-           a.prepared->textHash == b.prepared->textHash &&
-           (a.prepared == b.prepared || a.prepared->record == b.prepared->record);
+    // The key is worked out from the same fields (even when they do not fit it).
+    if (a.key != b.key || a.titlePrefix != b.titlePrefix || a.titleSize != b.titleSize)
+        return false;
+    return a.priority == b.priority && a.abbreviation == b.abbreviation
+        && a.beginsWith == b.beginsWith && a.recentRank == b.recentRank && a.hasTitle == b.hasTitle
+        && titleOf(a) == titleOf(b);
 }
 
-// Open addressing over the found items, by the text hash: deep-equal records have equal texts.
-class FoundSet
+using Lists = std::vector<std::shared_ptr<const PreparedList>>;
+
+// Two tied found items are equal when their records are (their marks already are).
+bool sameRecord(const Lists &lists, const Candidate &a, const Candidate &b)
 {
-public:
-    explicit FoundSet(const std::vector<Candidate> &found) : mFound(found) {}
-    // Adds the last found item unless an equal one is there; false when it was a duplicate.
-    bool addLast()
-    {
-        if ((mCount + 1) * 2 > mSlots.size())
-            grow();
-        const std::size_t position = mFound.size() - 1;
-        std::size_t slot = mFound[position].prepared->textHash & (mSlots.size() - 1);
-        while (mSlots[slot] != 0) {
-            if (sameFoundItem(mFound[mSlots[slot] - 1], mFound[position]))
-                return false;
-            slot = (slot + 1) & (mSlots.size() - 1);
-        }
-        mSlots[slot] = quint32(position + 1);
-        ++mCount;
+    if (a.list == b.list && a.index == b.index)
         return true;
-    }
+    const PreparedList &la = *lists[a.list];
+    const PreparedList &lb = *lists[b.list];
+    return a.kind == b.kind && la.text(a.index) == lb.text(b.index)
+        && la.record(a.index) == lb.record(b.index);
+}
 
-private:
-    void grow()
-    {
-        std::vector<quint32> old = std::move(mSlots);
-        mSlots.assign(std::max<std::size_t>(64, old.size() * 2), 0);
-        for (const quint32 entry : old) {
-            if (entry == 0)
-                continue;
-            std::size_t slot = mFound[entry - 1].prepared->textHash & (mSlots.size() - 1);
-            while (mSlots[slot] != 0)
-                slot = (slot + 1) & (mSlots.size() - 1);
-            mSlots[slot] = entry;
-        }
-    }
-
-    const std::vector<Candidate> &mFound;
-    std::vector<quint32> mSlots;
-    std::size_t mCount = 0;
+// What ranking moves about, a third of a found item: the packed marks, the title's first
+// bytes, the finding order and where the found item is.
+struct Order {
+    quint64 key;
+    quint64 titlePrefix;
+    quint64 titleNext; // title bytes 8 to 15: in long runs of titles with one beginning
+    quint32 position;
+    quint32 slot;
 };
+
+// Drops every found item equal to an earlier one (in finding order), keeping the rest in
+// order; returns the new count. Equal items are tied, so only runs of tied items are compared.
+std::size_t dropDuplicates(const Lists &lists, const std::vector<Candidate> &found, Order *ranked,
+                           std::size_t count)
+{
+    const auto isTied = [&found](const Order &a, const Order &b) {
+        return a.key == b.key && a.titlePrefix == b.titlePrefix && a.titleNext == b.titleNext
+            && tied(found[a.slot], found[b.slot]);
+    };
+    const auto same = [&lists, &found](const Order &a, const Order &b) {
+        return sameRecord(lists, found[a.slot], found[b.slot]);
+    };
+    std::size_t kept = 0;
+    std::unordered_multimap<std::string_view, std::size_t> byText;
+    for (std::size_t begin = 0; begin < count;) {
+        std::size_t end = begin + 1;
+        while (end < count && isTied(ranked[begin], ranked[end]))
+            ++end;
+        // Within a run the finding order is kept, so the first of equal items stays.
+        const std::size_t runStart = kept;
+        const bool large = end - begin > 32;
+        byText.clear();
+        for (std::size_t i = begin; i < end; ++i) {
+            const Order o = ranked[i];
+            bool duplicate = false;
+            if (large) {
+                const Candidate &c = found[o.slot];
+                const std::string_view text = lists[c.list]->text(c.index);
+                const auto [first, last] = byText.equal_range(text);
+                for (auto it = first; it != last && !duplicate; ++it)
+                    duplicate = same(ranked[it->second], o);
+                if (!duplicate)
+                    byText.emplace(text, kept);
+            } else {
+                for (std::size_t k = runStart; k < kept && !duplicate; ++k)
+                    duplicate = same(ranked[k], o);
+            }
+            if (!duplicate)
+                ranked[kept++] = o;
+        }
+        begin = end;
+    }
+    return kept;
+}
 
 // "L": the first position in the recent items whose identity text is the record's (a record
 // equal to it has the same identity text).
@@ -156,15 +203,15 @@ public:
                          [](const Entry &a, const Entry &b) { return a.hash < b.hash; });
     }
     bool isEmpty() const { return mEntries.empty(); }
-    int rank(const PreparedRecord &record) const
+    int rank(const PreparedList &list, std::size_t index) const
     {
-        auto it = std::lower_bound(
-            mEntries.begin(), mEntries.end(), record.identityHash,
-            [](const Entry &e, std::size_t hash) { return e.hash < hash; });
-        if (it == mEntries.end() || it->hash != record.identityHash)
+        const quint32 hash = list.identityHashAt(index);
+        auto it = std::lower_bound(mEntries.begin(), mEntries.end(), hash,
+                                   [](const Entry &e, quint32 h) { return e.hash < h; });
+        if (it == mEntries.end() || it->hash != hash)
             return 10000;
-        const QString identity = PreparedList::identityText(record.record);
-        for (; it != mEntries.end() && it->hash == record.identityHash; ++it)
+        const QString identity = PreparedList::identityText(list.record(index));
+        for (; it != mEntries.end() && it->hash == hash; ++it)
             if (it->identity == identity)
                 return it->rank;
         return 10000;
@@ -172,58 +219,204 @@ public:
 
 private:
     struct Entry {
-        std::size_t hash;
+        quint32 hash;
         int rank;
         QString identity;
     };
     std::vector<Entry> mEntries;
 };
 
-// Matches records [begin, end) in order; returns false when stopped.
-bool matchRange(const PreparedList &list, const std::optional<QueryWords> &words,
-                const QString &query, std::size_t begin, std::size_t end,
+// The required word most likely to be rare in this list, judged by its rarest byte: the pass
+// looks for it across the whole arena and matches in full only the records that contain it.
+const std::string *rarestWord(const QueryWords &words, const PreparedList &list)
+{
+    const std::string *rarest = nullptr;
+    quint32 rarestCount = 0;
+    for (const std::string &word : words.requiredWords()) {
+        quint32 count = ~quint32(0);
+        for (const char c : word)
+            count = std::min(count, list.byteCounts()[static_cast<unsigned char>(c)]);
+        if (!rarest || count < rarestCount) {
+            rarest = &word;
+            rarestCount = count;
+        }
+    }
+    return rarest;
+}
+
+// Matches records [begin, end) in order; abbreviationHits are the list's records whose "A" is
+// the query, sorted. Returns false when stopped.
+bool matchRange(const PreparedList &list, const QueryWords &words,
+                const std::vector<quint32> &abbreviationHits, std::size_t begin, std::size_t end,
                 const std::atomic<bool> &stop, std::vector<Hit> &hits)
 {
-    for (std::size_t i = begin; i < end; ++i) {
-        if (stop.load(std::memory_order_relaxed))
-            return false;
-        const PreparedRecord &record = list.records[i];
-        if (!words) {
-            hits.push_back({quint32(i), false, false});
-            continue;
+    auto abbreviation =
+        std::lower_bound(abbreviationHits.begin(), abbreviationHits.end(), quint32(begin));
+    // Adds the abbreviation hits before record `before`, and tells whether `before` is one.
+    const auto abbreviationsUpTo = [&](std::size_t before) {
+        for (; abbreviation != abbreviationHits.end() && *abbreviation < before; ++abbreviation)
+            hits.push_back({*abbreviation, true, false});
+        if (abbreviation != abbreviationHits.end() && *abbreviation == before) {
+            ++abbreviation;
+            return true;
         }
-        if (record.hasAbbreviation && record.abbreviation == query) {
+        return false;
+    };
+    const auto matchOne = [&](std::size_t i) {
+        if (abbreviationsUpTo(i)) {
             hits.push_back({quint32(i), true, false});
-            continue;
+            return;
         }
-        const MatchResult match = words->match(record.text);
+        const std::string_view text = list.text(i);
+        const MatchResult match = words.match(text.data(), text.size());
         if (match.matched)
             hits.push_back({quint32(i), false, match.beginsWith});
+    };
+
+    const std::string *rare = rarestWord(words, list);
+    if (!rare) { // words that fold to nothing: every record matches
+        for (std::size_t i = begin; i < end; ++i) {
+            if (stop.load(std::memory_order_relaxed))
+                return false;
+            matchOne(i);
+        }
+        return true;
     }
+
+    // Arena offsets: a found word counts only inside one record's search text.
+    constexpr std::size_t kChunk = 1 << 16; // bytes scanned between looks at the stop flag
+    const char *arena = list.arena();
+    const quint32 *starts = list.segmentStarts();
+    const std::size_t length = rare->size();
+    const std::size_t arenaEnd = starts[end];
+    std::size_t record = begin;
+    std::size_t from = record < end ? list.textBegin(record) : arenaEnd;
+    while (from < arenaEnd) {
+        if (stop.load(std::memory_order_relaxed))
+            return false;
+        const std::size_t limit = std::min(arenaEnd, from + kChunk);
+        const std::size_t haystackEnd = std::min(arenaEnd, limit + length - 1);
+        const std::size_t found =
+            from + SearchTextFind::find(arena + from, haystackEnd - from, rare->data(), length);
+        if (found >= haystackEnd || found >= limit) {
+            from = limit;
+            continue;
+        }
+        const std::size_t r =
+            std::size_t(std::upper_bound(starts + record + 1, starts + end + 1, quint32(found))
+                        - starts)
+            - 1;
+        if (found < list.textBegin(r) || found + length > starts[r + 1]) {
+            from = found + 1; // in a title, or across two records
+            continue;
+        }
+        matchOne(r);
+        record = r + 1;
+        from = record < end ? list.textBegin(record) : arenaEnd;
+    }
+    abbreviationsUpTo(end);
     return true;
 }
 
-// The order is total (the finding position breaks ties), so sorting two halves on two threads
-// and merging them gives the same list as one sort.
-template<typename Before>
-void sortFound(std::vector<Candidate> &found, bool parallel, Before before)
+// Merges the sorted runs between bounds into one sorted run; returns where it ends up (data or
+// the spare buffer). Large merges are split at a pivot into two independent merges, one per
+// thread: the order is total, so the result is the one merge's.
+template <typename T, typename Before>
+T *mergeRuns(T *data, T *spare, std::vector<std::size_t> bounds, bool parallel, Before before)
 {
-    if (!parallel || found.size() < SearchPass::kParallelThreshold) {
-        std::sort(found.begin(), found.end(), before);
-        return;
+    while (bounds.size() > 2) {
+        std::vector<std::size_t> merged = {0};
+        for (std::size_t r = 0; r + 1 < bounds.size(); r += 2) {
+            const std::size_t a = bounds[r], m = bounds[r + 1];
+            const std::size_t b = r + 2 < bounds.size() ? bounds[r + 2] : m;
+            if (parallel && b - a >= SearchPass::kParallelThreshold && m > a && b > m) {
+                // A's middle element splits both runs: what precedes it goes to the first part.
+                const bool aLonger = m - a >= b - m;
+                const std::size_t pivot = aLonger ? a + (m - a) / 2 : m + (b - m) / 2;
+                std::size_t splitA, splitB;
+                if (aLonger) {
+                    splitA = pivot;
+                    splitB = std::size_t(std::lower_bound(data + m, data + b, data[pivot], before)
+                                         - data);
+                } else {
+                    splitB = pivot;
+                    splitA = std::size_t(std::lower_bound(data + a, data + m, data[pivot], before)
+                                         - data);
+                }
+                const std::size_t middle = a + (splitA - a) + (splitB - m);
+                QFuture<void> second = QtConcurrent::run([&] {
+                    std::merge(data + splitA, data + m, data + splitB, data + b, spare + middle,
+                               before);
+                });
+                std::merge(data + a, data + splitA, data + m, data + splitB, spare + a, before);
+                second.waitForFinished();
+            } else {
+                std::merge(data + a, data + m, data + m, data + b, spare + a, before);
+            }
+            merged.push_back(b);
+        }
+        std::swap(data, spare);
+        bounds = std::move(merged);
     }
-    const auto middle = found.begin() + std::ptrdiff_t(found.size() / 2);
-    QFuture<void> second = QtConcurrent::run([&] { std::sort(middle, found.end(), before); });
-    std::sort(found.begin(), middle, before);
-    second.waitForFinished();
-    std::vector<Candidate> merged(found.size());
-    std::merge(found.begin(), middle, middle, found.end(), merged.begin(), before);
-    found = std::move(merged);
+    return data;
+}
+
+// The menu-opened records: one is left out when a found item has its identity text (only the
+// few menu-opened identities are hashed, the found items are checked against them), or when it
+// equals a found item; duplicates are otherwise dropped after ranking, but which menu-opened
+// record names an identity first depends on them.
+template <typename Make>
+void addMenuOpened(const Lists &lists, const PreparedList &list, const std::vector<Hit> &hits,
+                   const Make &make, std::vector<Candidate> &found)
+{
+    QSet<QString> menuIdentities;
+    QSet<quint32> hashes;
+    for (const Hit &hit : hits) {
+        const QVariantMap record = list.record(hit.index);
+        const QString withElement = PreparedList::identityText(record, true);
+        menuIdentities.insert(withElement);
+        hashes.insert(PreparedList::identityHash(withElement));
+        hashes.insert(list.identityHashAt(hit.index));
+    }
+    QSet<QString> alreadyFound;
+    QMultiHash<quint32, std::size_t> sameIdentityHash;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const Candidate &c = found[i];
+        const quint32 hash = lists[c.list]->identityHashAt(c.index);
+        if (!hashes.contains(hash))
+            continue;
+        sameIdentityHash.insert(hash, i);
+        const QString identity = PreparedList::identityText(lists[c.list]->record(c.index));
+        if (menuIdentities.contains(identity))
+            alreadyFound.insert(identity);
+    }
+    for (const Hit &hit : hits) {
+        const QVariantMap record = list.record(hit.index);
+        if (alreadyFound.contains(PreparedList::identityText(record, true)))
+            continue;
+        const Candidate c = make(hit.index, hit.abbreviation, hit.beginsWith);
+        const quint32 hash = list.identityHashAt(hit.index);
+        bool duplicate = false;
+        for (auto it = sameIdentityHash.constFind(hash);
+             it != sameIdentityHash.cend() && it.key() == hash && !duplicate; ++it) {
+            const Candidate &other = found[it.value()];
+            duplicate = other.abbreviation == c.abbreviation && other.beginsWith == c.beginsWith
+                && other.priority == c.priority && other.recentRank == c.recentRank
+                && sameRecord(lists, other, c);
+        }
+        if (duplicate)
+            continue;
+        sameIdentityHash.insert(hash, found.size());
+        found.push_back(c);
+        alreadyFound.insert(PreparedList::identityText(record));
+    }
 }
 
 } // namespace
 
-SearchPass::SearchPass(PreparedListCache &cache, int threads) : mCache(cache), mThreads(threads)
+SearchPass::SearchPass(PreparedListCache &cache, int threads)
+    : mCache(cache)
+    , mThreads(threads)
 {
 }
 
@@ -240,15 +433,50 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     }
 
     const std::optional<QueryWords> words = QueryWords::fromQuery(query);
-    const RecentRanks recentRanks(words ? sources.recentItems : QVariantList());
+    const bool withWords = words.has_value();
+    const bool parallel = mThreads > 1;
+    const RecentRanks recentRanks(withWords ? sources.recentItems : QVariantList());
 
     std::vector<Candidate> found;
-    FoundSet foundSet(found);
+    // Without words each list's items are added already ranked (its title order): the lists'
+    // runs then only need merging.
+    std::vector<std::size_t> runs = {0};
     std::vector<Hit> hits;
     std::vector<Hit> secondHits;
-    std::vector<std::shared_ptr<const PreparedList>> keep; // the candidates point into these
+    Lists lists; // the candidates point into these
     bool allPackable = true;
+    std::size_t positionBase = 0;
 
+    // The empty query's result only changes with its lists: the last one is kept.
+    EmptyQueryKey emptyQuery;
+    if (!withWords) {
+        emptyQuery.typeForSearch = typeForSearch;
+        for (const SearchFilter::Source source : SearchFilter::sources(typeForSearch)) {
+            emptyQuery.priorities.push_back(SearchFilter::priority(source, sources));
+            if (source != SearchFilter::MenuOpened) {
+                emptyQuery.lists.push_back(
+                    mCache.get(int(source), SearchFilter::list(source, sources), mThreads));
+                continue;
+            }
+            for (const QVariant &item : sources.recentItems)
+                if (item.toMap().contains(ItemRecord::KeyMadeFromMenu))
+                    emptyQuery.menuOpened.append(item);
+        }
+        if (std::optional<PreparedListCache::EmptyQueryResult> kept =
+                mCache.emptyQueryResult(emptyQuery)) {
+            result.items = std::move(kept->items);
+            result.totalItems = kept->totalItems;
+            return result;
+        }
+    }
+    if (!withWords) { // every record is found: room for all at once
+        std::size_t records = 0;
+        for (const SearchFilter::Source source : SearchFilter::sources(typeForSearch))
+            records += std::size_t(source == SearchFilter::MenuOpened
+                                       ? sources.recentItems.size()
+                                       : SearchFilter::list(source, sources).size());
+        found.reserve(records);
+    }
     for (const SearchFilter::Source source : SearchFilter::sources(typeForSearch)) {
         const int priority = SearchFilter::priority(source, sources);
         const bool menuOpened = source == SearchFilter::MenuOpened;
@@ -262,68 +490,80 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         } else {
             list = mCache.get(int(source), SearchFilter::list(source, sources), mThreads);
         }
-        keep.push_back(list);
-        result.totalItems += int(list->records.size());
+        const quint16 listNumber = quint16(lists.size());
+        lists.push_back(list);
+        const std::size_t size = list->size();
+        result.totalItems += int(size);
 
-        const std::size_t size = list->records.size();
         hits.clear();
-        bool completed;
-        if (mThreads > 1 && size >= kParallelThreshold) {
-            secondHits.clear();
-            const std::size_t half = size / 2;
-            QFuture<bool> second = QtConcurrent::run([&] {
-                return matchRange(*list, words, query, half, size, stop, secondHits);
-            });
-            completed = matchRange(*list, words, query, 0, half, stop, hits);
-            const bool secondCompleted = second.result();
-            if (completed)
-                hits.insert(hits.end(), secondHits.begin(), secondHits.end());
-            completed = completed && secondCompleted;
-        } else {
-            completed = matchRange(*list, words, query, 0, size, stop, hits);
+        bool completed = true;
+        // Without words a listed record's hit is its own: they are taken in title order below.
+        const bool inTitleOrder = !withWords && !menuOpened;
+        if (withWords) {
+            const std::vector<quint32> abbreviationHits = list->abbreviationsEqualTo(query);
+            if (parallel && size >= kParallelThreshold) {
+                secondHits.clear();
+                const std::size_t half = size / 2;
+                QFuture<bool> second = QtConcurrent::run([&] {
+                    return matchRange(*list, *words, abbreviationHits, half, size, stop,
+                                      secondHits);
+                });
+                completed = matchRange(*list, *words, abbreviationHits, 0, half, stop, hits);
+                const bool secondCompleted = second.result();
+                if (completed)
+                    hits.insert(hits.end(), secondHits.begin(), secondHits.end());
+                completed = completed && secondCompleted;
+            } else {
+                completed = matchRange(*list, *words, abbreviationHits, 0, size, stop, hits);
+            }
+        } else if (menuOpened) {
+            for (std::size_t i = 0; i < size; ++i)
+                hits.push_back({quint32(i), false, false});
         }
 
-        // A menu-opened record is left out when a found item has its identity text; only the
-        // few menu-opened identities are hashed, the found items are checked against them.
-        QSet<QString> menuIdentities;
-        QSet<QString> alreadyFound;
-        if (menuOpened && !hits.empty()) {
-            QSet<qsizetype> lengths;
-            for (const Hit &hit : hits) {
-                const QString identity =
-                    PreparedList::identityText(list->records[hit.index].record, true);
-                menuIdentities.insert(identity);
-                lengths.insert(identity.size());
-            }
-            QSet<std::size_t> hashes;
-            for (const QString &identity : std::as_const(menuIdentities))
-                hashes.insert(PreparedList::identityHash(identity));
-            for (const Candidate &c : found) {
-                if (!hashes.contains(c.prepared->identityHash))
-                    continue;
-                const QString identity = PreparedList::identityText(c.prepared->record);
-                if (menuIdentities.contains(identity))
-                    alreadyFound.insert(identity);
-            }
-        }
-
-        for (const Hit &hit : hits) {
-            const PreparedRecord &record = list->records[hit.index];
-            if (menuOpened &&
-                alreadyFound.contains(PreparedList::identityText(record.record, true)))
-                continue;
-            Candidate c{0, record.sortTitlePrefix, &record, quint32(found.size()), priority,
-                        10000, hit.abbreviation, hit.beginsWith};
+        const auto make = [&](std::size_t index, bool abbreviation, bool beginsWith) {
+            const std::string_view title = list->title(index);
+            Candidate c{0,
+                        titleWord(title.data(), title.size()),
+                        title.data(),
+                        quint32(title.size()),
+                        quint32(positionBase + index),
+                        quint32(index),
+                        listNumber,
+                        list->hasTitle(index),
+                        abbreviation,
+                        beginsWith,
+                        list->kind(index),
+                        priority,
+                        10000};
             if (!recentRanks.isEmpty())
-                c.recentRank = recentRanks.rank(record);
-            allPackable = allPackable && packable(c.priority, c.recentRank, record.kind);
-            found.push_back(c);
-            if (!foundSet.addLast()) {
-                found.pop_back();
-                continue;
+                c.recentRank = recentRanks.rank(*list, index);
+            allPackable = allPackable && packable(c.priority, c.recentRank, c.kind);
+            c.key = rankKey(c, withWords);
+            return c;
+        };
+        if (inTitleOrder) {
+            for (const quint32 index : list->titleOrder(mThreads)) {
+                if (stop.load(std::memory_order_relaxed)) {
+                    completed = false;
+                    break;
+                }
+                found.push_back(make(index, false, false));
             }
-            if (menuOpened)
-                alreadyFound.insert(PreparedList::identityText(record.record));
+        } else if (!menuOpened) {
+            for (const Hit &hit : hits)
+                found.push_back(make(hit.index, hit.abbreviation, hit.beginsWith));
+        } else if (!hits.empty()) {
+            addMenuOpened(lists, *list, hits, make, found);
+        }
+        positionBase += size;
+        if (!withWords && found.size() > runs.back()) {
+            if (menuOpened) // a few records, in list order
+                std::sort(found.begin() + std::ptrdiff_t(runs.back()), found.end(),
+                          [](const Candidate &a, const Candidate &b) {
+                              return rankedBefore(a, b, false);
+                          });
+            runs.push_back(found.size());
         }
         if (!completed || stop.load(std::memory_order_relaxed)) {
             result.completed = false;
@@ -331,45 +571,76 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         }
     }
 
-    const bool withWords = words.has_value();
-    if (allPackable) {
-        for (Candidate &c : found)
-            c.key = rankKey(c, withWords);
-        sortFound(found, mThreads > 1, [](const Candidate &a, const Candidate &b) {
-            if (a.key != b.key)
-                return a.key < b.key;
-            if (a.titlePrefix != b.titlePrefix)
-                return a.titlePrefix < b.titlePrefix;
-            // Equal prefixes of two short titles of one length are equal titles.
-            if (a.prepared->sortTitle.size() != b.prepared->sortTitle.size() ||
-                a.prepared->sortTitle.size() > 8) {
-                const int c = compareTitleTails(*a.prepared, *b.prepared);
-                if (c != 0)
-                    return c < 0;
-            }
-            return a.position < b.position;
-        });
-    } else {
-        sortFound(found, mThreads > 1, [withWords](const Candidate &a, const Candidate &b) {
-            return rankedBefore(a, b, withWords);
-        });
+    // With words the found items are sorted in two halves (one per thread), which are then
+    // merged like the lists' runs of the empty query.
+    if (withWords) {
+        runs = {0};
+        if (parallel && found.size() >= kParallelThreshold)
+            runs.push_back(found.size() / 2);
+        if (found.size() > runs.back())
+            runs.push_back(found.size());
     }
+    std::vector<Order> orders;
+    orders.reserve(found.size());
+    for (std::size_t i = 0; i < found.size(); ++i)
+        orders.push_back({found[i].key, found[i].titlePrefix,
+                          titleWord(found[i].title, found[i].titleSize, 8), found[i].position,
+                          quint32(i)});
+    std::unique_ptr<Order[]> spare(new Order[std::max<std::size_t>(1, orders.size())]);
+    const auto rank = [&](auto before) {
+        if (withWords) {
+            const auto sortRun = [&](std::size_t r) {
+                std::sort(orders.begin() + std::ptrdiff_t(runs[r]),
+                          orders.begin() + std::ptrdiff_t(runs[r + 1]), before);
+            };
+            if (runs.size() == 3) {
+                QFuture<void> second = QtConcurrent::run(sortRun, 1);
+                sortRun(0);
+                second.waitForFinished();
+            } else if (runs.size() == 2) {
+                sortRun(0);
+            }
+        }
+        return mergeRuns(orders.data(), spare.get(), runs, parallel, before);
+    };
+    Order *ranked = allPackable ? rank([&found](const Order &a, const Order &b) {
+        if (a.key != b.key)
+            return a.key < b.key;
+        if (a.titlePrefix != b.titlePrefix)
+            return a.titlePrefix < b.titlePrefix;
+        if (a.titleNext != b.titleNext)
+            return a.titleNext < b.titleNext;
+        // Equal first 16 bytes of two short titles of one length are equal titles.
+        const Candidate &ca = found[a.slot], &cb = found[b.slot];
+        if (ca.titleSize != cb.titleSize || ca.titleSize > 16) {
+            const int c = titleOf(ca).compare(titleOf(cb));
+            if (c != 0)
+                return c < 0;
+        }
+        return a.position < b.position;
+    })
+                                : rank([&found, withWords](const Order &a, const Order &b) {
+                                      return rankedBefore(found[a.slot], found[b.slot], withWords);
+                                  });
+    const std::size_t count = dropDuplicates(lists, found, ranked, orders.size());
 
-    result.items.resize(qsizetype(found.size()));
+    result.items.resize(qsizetype(count));
     FoundItem *items = result.items.data();
-    const auto fill = [&found, items](std::size_t begin, std::size_t end) {
+    const auto fill = [&lists, &found, ranked, items](std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i) {
-            const Candidate &c = found[i];
-            items[i] = FoundItem{c.prepared->record, c.abbreviation, c.beginsWith, c.priority,
-                                 c.recentRank};
+            const Candidate &c = found[ranked[i].slot];
+            items[i] = FoundItem{lists[c.list]->record(c.index), c.abbreviation, c.beginsWith,
+                                 c.priority, c.recentRank};
         }
     };
-    if (mThreads > 1 && found.size() >= kParallelThreshold) {
-        QFuture<void> second = QtConcurrent::run(fill, found.size() / 2, found.size());
-        fill(0, found.size() / 2);
+    if (parallel && count >= kParallelThreshold) {
+        QFuture<void> second = QtConcurrent::run(fill, count / 2, count);
+        fill(0, count / 2);
         second.waitForFinished();
     } else {
-        fill(0, found.size());
+        fill(0, count);
     }
+    if (!withWords && result.completed)
+        mCache.keepEmptyQueryResult(std::move(emptyQuery), {result.items, result.totalItems});
     return result;
 }
