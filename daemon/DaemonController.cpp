@@ -104,16 +104,21 @@ void DaemonController::applicationDidFinishLaunching()
                                  .arg(channel, mNotifications->why()));
     }
     mFlags.mMainAppLaunched = mHooks->isMainAppLaunched();
+
+    // Watching the gestures comes first: the keyboard thread starts and the first tick runs at
+    // once rather than a timer period later. Nothing in a first tick reads the lists below (the
+    // use sample, the settings check and the daily check are all due later), so they are read
+    // after it.
+    mSchedule.mLastTimerExecution = mClock->now();
+    mTimer.start();
+    mActivation->start();
+    timerMethod();
+
     ApplicationUse::Records use =
         ApplicationUse::load(CommonKorvaleClass::readListInFile(DataFileName::ApplicationsUse));
     mLists.mListOfApplicationsUse = std::move(use.uses);
     mLists.mListOfApplicationsOpened = std::move(use.days);
     mLists.mListOfFavicons = CommonKorvaleClass::readListInFile(DataFileName::URLFavicons);
-
-    mSchedule.mLastTimerExecution = mClock->now();
-    mTimer.start();
-    mActivation->start();
-
     readData();
     if (mSettings.mShowKeysDetection)
         mHooks->showKeysDetectionWindow();

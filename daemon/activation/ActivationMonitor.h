@@ -174,7 +174,6 @@ private:
     KeyMap mPreviousTimerMacKeyMap;
     int mKeyMouseChanges = 0;
     bool mPreviousMouseDown = false;
-    QPointF mPreviousMouseLocation;
     double mLastKeyPressedChange = 0;
     double mLastMousePositionChange = 0;
     double mLastTextEntry = 0;
@@ -190,6 +189,7 @@ private:
     KeyMap mTickMap;
     bool mTickMapChanged = false;
     QPointF mTickLocation;
+    bool mTickLocationKnown = false;
     bool mTickMouseDown = false;
 
     ItemShortcuts mItemShortcuts;
