@@ -306,7 +306,8 @@ int runAgent(SessionInstance &instance)
     // is saved with the rest.
     QObject::connect(&controller, &DaemonController::terminating, &access,
                      [&access, &toDo, &reminders] {
-                         access.window().window()->savePendingFrame();
+                         if (MainWindow *window = access.window().builtWindow())
+                             window->savePendingFrame();
                          toDo.window().savePendingFrame();
                          reminders.reminderWindow().savePendingFrame();
                      });

@@ -163,8 +163,10 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
                     highlightCursor();
             });
 
-    if (mWindow->window())
-        mWindow->window()->installEventFilter(new PaintWatcher([this] { notePainted(); }, this));
+    // The window is built when it is first needed; the paint watch comes with it.
+    connect(mWindow.get(), &AccessWindowController::windowBuilt, this, [this](MainWindow *window) {
+        window->installEventFilter(new PaintWatcher([this] { notePainted(); }, this));
+    });
 
     mBus = std::make_unique<AccessWindowBus>();
     mBus->setStateProvider([this] { return state(); });
@@ -197,7 +199,8 @@ bool AgentAccess::isWindowVisible() const
 
 bool AgentAccess::isWindowKey() const
 {
-    return mWindow->isWindowVisible() && mWindow->window() && mWindow->window()->isActiveWindow();
+    return mWindow->isWindowVisible() && mWindow->builtWindow()
+        && mWindow->builtWindow()->isActiveWindow();
 }
 
 QIcon AgentAccess::favicon(const QString &address)
@@ -224,7 +227,8 @@ void AgentAccess::faviconsChanged()
 {
     mFavicons.clear();
     mFaviconsIndexed = false;
-    mWindow->window()->tableView()->viewport()->update();
+    if (MainWindow *window = mWindow->builtWindow())
+        window->tableView()->viewport()->update();
 }
 
 QVariantMap AgentAccess::state() const
@@ -253,7 +257,8 @@ QVariantMap AgentAccess::state() const
         {QStringLiteral("paintedAt"), mPaintedAt},
         {QStringLiteral("menu"), openMenuTitles()},
         {QStringLiteral("menuActive"), activeMenuEntry()},
-        {QStringLiteral("preview"), mWindow->selectionPresenter()->isPreviewVisible()},
+        {QStringLiteral("preview"),
+         mWindow->builtWindow() && mWindow->selectionPresenter()->isPreviewVisible()},
     };
 }
 
@@ -280,11 +285,12 @@ void AgentAccess::openAccessWindow()
         limit->deleteLater();
         finishKeyboardGrab();
     };
-    *connection = connect(
-        qGuiApp, &QGuiApplication::focusWindowChanged, this, [this, finish](QWindow *focused) {
-            if (focused && mWindow->window() && focused == mWindow->window()->windowHandle())
-                finish();
-        });
+    *connection = connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
+                          [this, finish](QWindow *focused) {
+                              if (focused && mWindow->builtWindow()
+                                  && focused == mWindow->builtWindow()->windowHandle())
+                                  finish();
+                          });
     connect(limit, &QTimer::timeout, this, finish);
     limit->start(GrabLimitMs);
     if (isWindowKey())
