@@ -308,8 +308,10 @@ int runAgent(SessionInstance &instance)
                      [&access, &toDo, &reminders] {
                          if (MainWindow *window = access.window().builtWindow())
                              window->savePendingFrame();
-                         toDo.window().savePendingFrame();
-                         reminders.reminderWindow().savePendingFrame();
+                         if (ToDoWindow *window = toDo.builtWindow())
+                             window->savePendingFrame();
+                         if (ReminderWindow *window = reminders.builtReminderWindow())
+                             window->savePendingFrame();
                      });
 
     // Logging out ends the agent as its own Quit does: application use is saved first.

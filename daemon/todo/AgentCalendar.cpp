@@ -15,9 +15,16 @@ AgentCalendar::AgentCalendar(DaemonController &daemon, ReadEvents readEvents,
     , mDaemon(daemon)
     , mReadEvents(std::move(readEvents))
     , mToggleReminderList(std::move(toggleReminderList))
-    , mWindow(std::make_unique<CalendarWindow>())
 {
-    mWindow->setCalendarEvents(daemon.lists().mListOfCalendarEvents);
+}
+
+CalendarWindow &AgentCalendar::window()
+{
+    if (!mWindow) {
+        mWindow = std::make_unique<CalendarWindow>();
+        mWindow->setCalendarEvents(mDaemon.lists().mListOfCalendarEvents);
+    }
+    return *mWindow;
 }
 
 AgentCalendar::~AgentCalendar() = default;
@@ -46,15 +53,17 @@ void AgentCalendar::eventsRead(const QVariantList &before, bool dailyCheck)
             const std::optional<QDateTime> start = ToDoItems::dueDate(e.toMap());
             return start && start->toLocalTime().date() == today;
         });
-    mWindow->setCalendarEvents(events);
+    if (mWindow)
+        mWindow->setCalendarEvents(events);
     if (dailyCheck && !eventToday) {
         if (changed)
             mDaemon.readData();
         return;
     }
-    mWindow->show();
-    mWindow->raise();
-    mWindow->activateWindow(); // in front where the window manager allows it
+    CalendarWindow &shown = window();
+    shown.show();
+    shown.raise();
+    shown.activateWindow(); // in front where the window manager allows it
     emit calendarWindowShown();
     mDaemon.readData();
     if (mToggleReminderList)

@@ -16,8 +16,15 @@ AgentToDo::AgentToDo(DaemonController &daemon, QObject *parent)
     : QObject(parent)
     , mDaemon(daemon)
 {
-    const DaemonController *controller = &daemon;
-    mWindow = std::make_unique<ToDoWindow>(&daemon.preferences(), [controller] {
+    connect(&daemon, &DaemonController::timerTicked, this, &AgentToDo::checkOverdue);
+}
+
+ToDoWindow &AgentToDo::window()
+{
+    if (mWindow)
+        return *mWindow;
+    const DaemonController *controller = &mDaemon;
+    mWindow = std::make_unique<ToDoWindow>(&mDaemon.preferences(), [controller] {
         return QOR_DateUtils::fromReferenceSeconds(controller->clock().now());
     });
     connect(mWindow.get(), &ToDoWindow::doneRequested, this, &AgentToDo::doToDoDoneItem);
@@ -25,7 +32,8 @@ AgentToDo::AgentToDo(DaemonController &daemon, QObject *parent)
     connect(mWindow.get(), &ToDoWindow::nextWeekRequested, this, &AgentToDo::doToDoNextWeekItem);
     connect(mWindow.get(), &ToDoWindow::nextMonthRequested, this,
             &AgentToDo::doToDoDoNextMonthItem);
-    connect(&daemon, &DaemonController::timerTicked, this, &AgentToDo::checkOverdue);
+    mWindow->setRecords(mDaemon.lists().mListOfToDo);
+    return *mWindow;
 }
 
 AgentToDo::~AgentToDo() = default;
@@ -36,7 +44,8 @@ void AgentToDo::updateToDoList()
     mDisplayed.clear();
     for (qsizetype i = 0; i < list.size(); ++i)
         mDisplayed.append(int(i));
-    mWindow->setRecords(list);
+    if (mWindow)
+        mWindow->setRecords(list);
     scheduleNextOverdue();
     const QDateTime now = QOR_DateUtils::fromReferenceSeconds(mDaemon.clock().now());
     if (ToDoItems::anyOverdue(list, now))
@@ -50,15 +59,16 @@ void AgentToDo::showToDoList()
     if (mShowing)
         return;
     mShowing = true;
-    mWindow->table()->viewport()->update();
-    QOR_WindowsUtils::showWindowSoft(mWindow.get());
-    mWindow->activateWindow();
+    ToDoWindow &shown = window();
+    shown.table()->viewport()->update();
+    QOR_WindowsUtils::showWindowSoft(&shown);
+    shown.activateWindow();
     mShowing = false;
 }
 
 bool AgentToDo::isWindowVisible() const
 {
-    return mWindow->isVisible();
+    return mWindow && mWindow->isVisible();
 }
 
 void AgentToDo::doToDoDoneItem()
@@ -78,7 +88,7 @@ void AgentToDo::change(const std::function<QVariantMap(const QVariantMap &)> &ed
         emit handedToManager();
         return;
     }
-    const int row = mWindow->selectedRow();
+    const int row = mWindow ? mWindow->selectedRow() : -1;
     if (row < 0 || row >= mDisplayed.size())
         return;
     QVariantList &list = mDaemon.lists().mListOfToDo;
@@ -90,7 +100,7 @@ void AgentToDo::change(const std::function<QVariantMap(const QVariantMap &)> &ed
     updateToDoList();
     // The window came up for what was due; once nothing is, it has done its work.
     const QDateTime now = QOR_DateUtils::fromReferenceSeconds(mDaemon.clock().now());
-    if (!ToDoItems::anyOverdue(list, now) && mWindow->isVisible())
+    if (!ToDoItems::anyOverdue(list, now) && isWindowVisible())
         QOR_WindowsUtils::closeWindowSoft(mWindow.get(), nullptr, 0.3);
 }
 
@@ -109,8 +119,5 @@ void AgentToDo::checkOverdue()
     if (!mNextOverdueAt || mDaemon.clock().now() <= *mNextOverdueAt)
         return;
     scheduleNextOverdue();
-    QTimer::singleShot(0, this, [this] {
-        mWindow->table()->viewport()->update();
-        showToDoList();
-    });
+    QTimer::singleShot(0, this, [this] { showToDoList(); });
 }
