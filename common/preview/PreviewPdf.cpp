@@ -1,41 +1,18 @@
 #include "PreviewPdf.h"
 
 #include "PdfModuleInterface.h"
-
-#include <QCoreApplication>
-#include <QLibrary>
-#include <QStringList>
+#include "SuiteModule.h"
 
 namespace {
-
-// Beside the program (the build tree), in the bundle's lib/korvale (the installer's folder, a
-// /usr/local prefix), then where the install rules put it.
-QStringList moduleFolders()
-{
-    QStringList folders;
-    if (QCoreApplication::instance()) {
-        const QString programs = QCoreApplication::applicationDirPath();
-        folders << programs << programs + QStringLiteral("/../lib/korvale");
-    }
-#ifdef KORVALE_PDF_MODULE_DIR
-    folders << QStringLiteral(KORVALE_PDF_MODULE_DIR);
-#endif
-    return folders;
-}
 
 // Loaded once, on the first PDF, and kept.
 const PdfModuleFunctions *module()
 {
     static const PdfModuleFunctions *const functions = []() -> const PdfModuleFunctions * {
 #ifdef KORVALE_HAVE_POPPLER
-        for (const QString &folder : moduleFolders()) {
-            QLibrary library(folder + QStringLiteral("/libkorvale-pdf.so"));
-            if (!library.load())
-                continue;
-            if (const auto entry =
-                    reinterpret_cast<PdfModuleEntry>(library.resolve(KORVALE_PDF_MODULE_ENTRY)))
-                return entry();
-        }
+        if (const auto entry = reinterpret_cast<PdfModuleEntry>(
+                SuiteModule::entry(QStringLiteral("libkorvale-pdf.so"), KORVALE_PDF_MODULE_ENTRY)))
+            return entry();
 #endif
         return nullptr;
     }();
