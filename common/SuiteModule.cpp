@@ -28,7 +28,7 @@ QFunctionPointer SuiteModule::entry(const QString &fileName, const char *symbol)
         }
         if (const QFunctionPointer function = library.resolve(symbol))
             return function;
-        why = library.errorString();
+        why = QStringLiteral("%1 has no %2").arg(library.fileName(), QLatin1String(symbol));
     }
     KorvaleLog::line(QStringLiteral("%1 is not available%2")
                          .arg(fileName, why.isEmpty() ? QString() : QStringLiteral(": ") + why));
