@@ -104,13 +104,18 @@ void DaemonController::applicationDidFinishLaunching()
                                  .arg(channel, mNotifications->why()));
     }
     mFlags.mMainAppLaunched = mHooks->isMainAppLaunched();
-    mHooks->loadApplicationsUse();
-    mLists.mListOfFavicons = CommonKorvaleClass::readListInFile(DataFileName::URLFavicons);
 
+    // Watching the gestures comes first: the keyboard thread starts and the first tick runs at
+    // once rather than a timer period later. Nothing in a first tick reads the lists below (the
+    // use sample, the settings check and the daily check are all due later), so they are read
+    // after it; the use record is read on a worker of its own.
     mSchedule.mLastTimerExecution = mClock->now();
     mTimer.start();
     mActivation->start();
+    timerMethod();
 
+    mHooks->loadApplicationsUse();
+    mLists.mListOfFavicons = CommonKorvaleClass::readListInFile(DataFileName::URLFavicons);
     readData();
     if (mSettings.mShowKeysDetection)
         mHooks->showKeysDetectionWindow();

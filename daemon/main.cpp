@@ -376,9 +376,12 @@ int runAgent(SessionInstance &instance)
     // is saved with the rest.
     QObject::connect(&controller, &DaemonController::terminating, &access,
                      [&access, &toDo, &reminders] {
-                         access.window().window()->savePendingFrame();
-                         toDo.window().savePendingFrame();
-                         reminders.reminderWindow().savePendingFrame();
+                         if (MainWindow *window = access.window().builtWindow())
+                             window->savePendingFrame();
+                         if (ToDoWindow *window = toDo.builtWindow())
+                             window->savePendingFrame();
+                         if (ReminderWindow *window = reminders.builtReminderWindow())
+                             window->savePendingFrame();
                      });
 
     // Logging out ends the agent as its own Quit does: application use is saved first.

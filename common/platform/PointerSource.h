@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -27,6 +28,13 @@ public:
     };
     virtual State state() { return {location(), buttonPressed()}; }
 
+    // A source that hears every button change (X11 with XInput2) answers
+    // lastHeardButtonPressed() from what it heard, without asking the server; the timer asks it
+    // on every tick and the location only when a gesture needs it. Otherwise it is
+    // buttonPressed().
+    virtual bool hearsButtons() const { return false; }
+    virtual bool lastHeardButtonPressed() { return buttonPressed(); }
+
     struct Creation {
         std::unique_ptr<PointerSource> source;
         QString reason;
@@ -47,6 +55,7 @@ class FakePointerSource : public PointerSource
 public:
     QPointF location() override
     {
+        ++mLocationQueries;
         std::lock_guard lock(mMutex);
         return mLocation;
     }
@@ -75,10 +84,17 @@ public:
         std::lock_guard lock(mMutex);
         mFrame = frame;
     }
+    // Hearing the buttons or not; and how often the location was asked for (a round trip to the
+    // server, for the real source).
+    bool hearsButtons() const override { return mHears; }
+    void setHearsButtons(bool hears) { mHears = hears; }
+    int locationQueries() const { return mLocationQueries.load(); }
 
 private:
     std::mutex mMutex;
     QPointF mLocation;
     bool mButtonPressed = false;
     QRectF mFrame{0, 0, 1920, 1080};
+    bool mHears = false;
+    std::atomic<int> mLocationQueries{0};
 };

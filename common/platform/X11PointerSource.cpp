@@ -7,16 +7,33 @@
 
 // Xlib last: its macros (None, Bool, KeyPress...) must not reach the Qt headers.
 #include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
 
 namespace {
+
+constexpr unsigned ButtonBits = Button1Mask | Button2Mask | Button3Mask;
 
 class X11PointerSource final : public PointerSource
 {
 public:
-    explicit X11PointerSource(X11Connection connection)
+    // `xinputOpcode` 0: the server cannot tell button changes, every answer is asked for.
+    X11PointerSource(X11Connection connection, int xinputOpcode)
         : mConnection(std::move(connection))
         , mDisplay(mConnection.display())
+        , mXInputOpcode(xinputOpcode)
     {
+        if (mXInputOpcode == 0)
+            return;
+        // Selected before the first query, so that no change falls between the two.
+        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+        XISetMask(bits, XI_RawButtonPress);
+        XISetMask(bits, XI_RawButtonRelease);
+        XIEventMask mask;
+        mask.deviceid = XIAllMasterDevices;
+        mask.mask_len = sizeof bits;
+        mask.mask = bits;
+        XISelectEvents(mDisplay, DefaultRootWindow(mDisplay), &mask, 1);
+        queryPointer();
     }
 
     QPointF location() override
@@ -25,16 +42,25 @@ public:
         return fromX11(QPointF(query.x, query.y), mainScreenInX11());
     }
 
-    bool buttonPressed() override
-    {
-        return (queryPointer().mask & (Button1Mask | Button2Mask | Button3Mask)) != 0;
-    }
+    bool buttonPressed() override { return (queryPointer().mask & ButtonBits) != 0; }
 
     State state() override
     {
         const Query query = queryPointer();
         return {fromX11(QPointF(query.x, query.y), mainScreenInX11()),
-                (query.mask & (Button1Mask | Button2Mask | Button3Mask)) != 0};
+                (query.mask & ButtonBits) != 0};
+    }
+
+    bool hearsButtons() const override { return mXInputOpcode != 0; }
+
+    // A read of what has come on the connection, without a request: the server is not woken.
+    bool lastHeardButtonPressed() override
+    {
+        if (mXInputOpcode == 0)
+            return buttonPressed();
+        std::lock_guard lock(mMutex);
+        applyHeardButtons(QueuedAfterReading);
+        return (mHeardMask & ButtonBits) != 0;
     }
 
     QRectF mainScreenFrame() override
@@ -60,7 +86,37 @@ private:
         Query query;
         XQueryPointer(mDisplay, DefaultRootWindow(mDisplay), &root, &child, &query.x, &query.y,
                       &windowX, &windowY, &query.mask);
+        // Changes that came before the answer are older than it: the answer holds. This also
+        // mends a release never heard (a mouse unplugged with a button down).
+        if (mXInputOpcode != 0) {
+            applyHeardButtons(QueuedAlready);
+            mHeardMask = query.mask;
+        }
         return query;
+    }
+
+    // Under the lock: applies the raw button events waiting (`mode` QueuedAfterReading reads
+    // the socket first, without blocking).
+    void applyHeardButtons(int mode)
+    {
+        while (XEventsQueued(mDisplay, mode) > 0) {
+            XEvent event;
+            XNextEvent(mDisplay, &event);
+            XGenericEventCookie &cookie = event.xcookie;
+            if (cookie.type != GenericEvent || cookie.extension != mXInputOpcode
+                || !XGetEventData(mDisplay, &cookie))
+                continue;
+            const auto *raw = static_cast<const XIRawEvent *>(cookie.data);
+            const bool down = cookie.evtype == XI_RawButtonPress;
+            const bool known = down || cookie.evtype == XI_RawButtonRelease;
+            const int button = raw->detail;
+            XFreeEventData(mDisplay, &cookie);
+            // Wheel steps (4 to 7) and extra buttons are not presses of the three buttons.
+            if (!known || button < 1 || button > 3)
+                continue;
+            const unsigned bit = Button1Mask << unsigned(button - 1);
+            mHeardMask = down ? (mHeardMask | bit) : (mHeardMask & ~bit);
+        }
     }
 
     // The primary monitor as Qt knows it when Qt itself runs on X11 (and only then, from the
@@ -82,10 +138,30 @@ private:
                 qreal(DisplayHeight(mDisplay, screen))};
     }
 
-    std::mutex mMutex;
+    std::mutex mMutex; // the connection, mHeardMask
     X11Connection mConnection;
     Display *mDisplay;
+    int mXInputOpcode;
+    unsigned mHeardMask = 0;
 };
+
+// Raw button events reach every client that selected them, even during another's grab, from
+// XInput 2.1 on; 0 when the server has no such version.
+int rawButtonOpcode(Display *display)
+{
+    if (qEnvironmentVariableIntValue("KORVALE_POINTER_SAMPLING") != 0)
+        return 0;
+    int opcode = 0;
+    int firstEvent = 0;
+    int firstError = 0;
+    if (!XQueryExtension(display, "XInputExtension", &opcode, &firstEvent, &firstError))
+        return 0;
+    int major = 2;
+    int minor = 2;
+    if (XIQueryVersion(display, &major, &minor) != Success || major * 100 + minor < 201)
+        return 0;
+    return opcode;
+}
 
 } // namespace
 
@@ -94,5 +170,6 @@ PointerSource::Creation PointerSource::createX11()
     X11Connection connection;
     if (!connection)
         return {nullptr, connection.why()};
-    return {std::make_unique<X11PointerSource>(std::move(connection)), {}};
+    const int opcode = rawButtonOpcode(connection.display());
+    return {std::make_unique<X11PointerSource>(std::move(connection), opcode), {}};
 }

@@ -46,24 +46,15 @@ AccessWindowController::AccessWindowController(DaemonController &daemon, SearchC
     , mDaemon(daemon)
     , mSearch(search)
     , mNow(now ? std::move(now) : Clock([&daemon] { return daemon.clock().now(); }))
-    , mWindow(std::make_unique<MainWindow>(&daemon.preferences()))
-    , mScanningPanel(std::make_unique<ScanningPanel>())
 {
     mShowInvisible = daemon.settings().mShowInvisible != 0;
     mShowPackageContents = daemon.settings().mShowPackageContents != 0;
 
     // The model first: its reset must come before the window selects row 0 of the new list.
     mModel = new FoundItemsModel(mSearch, this);
-    TableView *table = mWindow->tableView();
-    table->setModel(mModel);
-    mPresenter = new SelectionPresenter(mWindow.get());
     mFilePreview = new FilePreviewPanel(this);
 
-    SearchField *field = mWindow->searchField();
-    field->setRecentSearches(RecentSearches::read(daemon.preferences()));
-    field->setCommandHandler([this](QKeyEvent *event) { return searchFieldCommand(event); });
-    connect(field, &QLineEdit::textChanged, mSearch, &SearchController::controlTextDidChange);
-
+    // Until the window is built these only keep the model; building it shows where they are.
     connect(mSearch, &SearchController::displayedListUpdated, this,
             &AccessWindowController::publishDisplayedList);
     connect(mSearch, &SearchController::searchRequested, this,
@@ -71,6 +62,29 @@ AccessWindowController::AccessWindowController(DaemonController &daemon, SearchC
     connect(mSearch, &SearchController::typeForSearchChanged, this,
             &AccessWindowController::showFilter);
     connect(mSearch, &SearchController::runningChanged, this, [this] { updateMenus(); });
+}
+
+MainWindow *AccessWindowController::window() const
+{
+    if (!mWindow) {
+        // Built on the first need, also from a query: the controller itself is never const.
+        const_cast<AccessWindowController *>(this)->buildWindow();
+    }
+    return mWindow.get();
+}
+
+void AccessWindowController::buildWindow()
+{
+    mWindow = std::make_unique<MainWindow>(&mDaemon.preferences());
+    mScanningPanel = std::make_unique<ScanningPanel>();
+    TableView *table = mWindow->tableView();
+    table->setModel(mModel);
+    mPresenter = new SelectionPresenter(mWindow.get());
+
+    SearchField *field = mWindow->searchField();
+    field->setRecentSearches(RecentSearches::read(mDaemon.preferences()));
+    field->setCommandHandler([this](QKeyEvent *event) { return searchFieldCommand(event); });
+    connect(field, &QLineEdit::textChanged, mSearch, &SearchController::controlTextDidChange);
 
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &AccessWindowController::selectionChanged);
@@ -119,14 +133,21 @@ AccessWindowController::AccessWindowController(DaemonController &daemon, SearchC
     connect(menus->actionMenu(), &QMenu::aboutToShow, this, &AccessWindowController::updateMenus);
 
     showFilter(mSearch->typeForSearch());
-    setSelectionInformation();
-    updateMenus();
+    // Results found before the window existed are shown as if they had just come.
+    if (mModel->rowCount() > 0) {
+        publishDisplayedList();
+    } else {
+        setSelectionInformation();
+        updateMenus();
+    }
+    emit windowBuilt(mWindow.get());
 }
 
 AccessWindowController::~AccessWindowController()
 {
     // The presenter's windows hang on the access window; let them go first.
-    mPresenter->hideAll();
+    if (mPresenter)
+        mPresenter->hideAll();
 }
 
 void AccessWindowController::setItemOpener(ItemOpener *opener)
@@ -136,12 +157,24 @@ void AccessWindowController::setItemOpener(ItemOpener *opener)
 
 SearchField *AccessWindowController::searchField() const
 {
-    return mWindow->searchField();
+    return window()->searchField();
 }
 
 TableView *AccessWindowController::tableView() const
 {
-    return mWindow->tableView();
+    return window()->tableView();
+}
+
+SelectionPresenter *AccessWindowController::selectionPresenter() const
+{
+    window();
+    return mPresenter;
+}
+
+ScanningPanel *AccessWindowController::scanningPanel() const
+{
+    window();
+    return mScanningPanel.get();
 }
 
 bool AccessWindowController::showKeysDetection() const
@@ -168,7 +201,7 @@ void AccessWindowController::setWindowVisible(bool visible)
 void AccessWindowController::doOpenAccessWindow()
 {
     ++mVisibilityGeneration;
-    MainWindow *window = mWindow.get();
+    MainWindow *window = this->window();
 
     // 1. Activate; the quiet time starts now.
     resetIdleCounter();
@@ -212,6 +245,10 @@ void AccessWindowController::doOpenAccessWindow()
 
 void AccessWindowController::doCloseAccessWindow()
 {
+    if (!mWindow) {
+        setWindowVisible(false);
+        return;
+    }
     mPresenter->hideAll();
     hideScanningPanel();
     mWindow->saveFrame();
@@ -230,7 +267,8 @@ void AccessWindowController::doCloseAccessWindow()
 void AccessWindowController::windowClosedByOthers()
 {
     setWindowVisible(false);
-    mPresenter->hideAll();
+    if (mPresenter)
+        mPresenter->hideAll();
     if (!showKeysDetection())
         hideAgent();
 }
@@ -239,11 +277,12 @@ void AccessWindowController::hideAgent()
 {
     // Hidden now: a hide still scheduled by the closing has nothing left to do.
     ++mVisibilityGeneration;
-    mPresenter->hideAll();
+    if (mPresenter)
+        mPresenter->hideAll();
     hideScanningPanel();
     if (mFilePreview->isVisible())
         mFilePreview->hide();
-    if (!mWindowVisible) {
+    if (mWindow && !mWindowVisible) {
         WindowFade::cancelOn(mWindow.get());
         mWindow->hide();
         mWindow->setWindowOpacity(1.0);
@@ -260,7 +299,7 @@ void AccessWindowController::finishClosing()
 
 void AccessWindowController::hideScanningPanel()
 {
-    if (mScanningPanel->isVisible())
+    if (mScanningPanel && mScanningPanel->isVisible())
         mScanningPanel->hide();
 }
 
@@ -283,7 +322,7 @@ void AccessWindowController::insertPendingText(const QString &text)
 
 void AccessWindowController::selectSearchText()
 {
-    if (!mWindowVisible || !mWindow->isActiveWindow())
+    if (!mWindowVisible || !mWindow || !mWindow->isActiveWindow())
         return;
     const QWidget *focus = QApplication::focusWidget();
     if (focus && (focus == tableView() || tableView()->isAncestorOf(focus)))
@@ -296,7 +335,7 @@ void AccessWindowController::selectSearchText()
 
 QString AccessWindowController::searchText() const
 {
-    return searchField()->text();
+    return mWindow ? mWindow->searchField()->text() : QString();
 }
 
 bool AccessWindowController::isReturnGuarded() const
@@ -306,7 +345,9 @@ bool AccessWindowController::isReturnGuarded() const
 
 std::optional<QVariantMap> AccessWindowController::selectedRecord() const
 {
-    const FoundItem *item = mModel->itemAt(tableView()->selectedRow());
+    if (!mWindow)
+        return std::nullopt;
+    const FoundItem *item = mModel->itemAt(mWindow->tableView()->selectedRow());
     if (!item)
         return std::nullopt;
     return item->record;
@@ -391,7 +432,9 @@ void AccessWindowController::requestFloatingMenu(int row, const QPoint &globalPo
 
 void AccessWindowController::publishDisplayedList()
 {
-    TableView *table = tableView();
+    if (!mWindow)
+        return;
+    TableView *table = mWindow->tableView();
     if (mModel->rowCount() > 0) {
         table->selectRow(0); // the selection change shows the preview
         table->scrollToTop();
@@ -410,6 +453,8 @@ void AccessWindowController::selectionChanged()
 
 void AccessWindowController::selectList()
 {
+    if (!mWindow)
+        return;
     const std::optional<QVariantMap> record = selectedRecord();
     if (record)
         tableView()->scrollTo(tableView()->currentIndex());
@@ -431,11 +476,15 @@ void AccessWindowController::selectList()
 
 void AccessWindowController::setSelectionInformation()
 {
+    if (!mWindow)
+        return;
     mWindow->setSelectionInformation(mSearch->selectionInformation());
 }
 
 void AccessWindowController::showFilter(int value)
 {
+    if (!mWindow)
+        return;
     mWindow->filterButtons()->showFilter(value);
     mWindow->menus()->showFilter(value);
     for (const SearchFilterEntry &entry : SearchFilter::menuEntries()) {
@@ -446,6 +495,8 @@ void AccessWindowController::showFilter(int value)
 
 void AccessWindowController::updateMenus()
 {
+    if (!mWindow)
+        return;
     AccessMenus::State state;
     state.selected = selectedRecord();
     state.scanning = mDaemon.flags().mScanningForApplications;
@@ -456,6 +507,7 @@ void AccessWindowController::updateMenus()
 
 void AccessWindowController::makeSearchFieldFirstResponder()
 {
+    window();
     if (QWidget *preview = mPresenter->previewTextWidget()) {
         if (auto *text = qobject_cast<QTextEdit *>(preview)) {
             QTextCursor cursor = text->textCursor();
@@ -479,6 +531,7 @@ void AccessWindowController::selectSearchField()
 
 void AccessWindowController::makeTextViewFirstResponder()
 {
+    window();
     QWidget *preview = mPresenter->previewTextWidget();
     if (!preview)
         return;
@@ -676,7 +729,7 @@ void AccessWindowController::closeAccessWindowAfter(int milliseconds)
 
 QString AccessWindowController::accessWindowFrame() const
 {
-    return mWindow->frameString();
+    return window()->frameString();
 }
 
 void AccessWindowController::clearMenuBarMenu()

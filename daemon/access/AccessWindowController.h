@@ -46,12 +46,16 @@ public:
 
     void setItemOpener(ItemOpener *opener);
 
-    MainWindow *window() const { return mWindow.get(); }
+    // The window and its parts are built on the first need (an agent that is never opened
+    // keeps no widget): each of these builds it.
+    MainWindow *window() const;
     SearchField *searchField() const;
     TableView *tableView() const;
+    SelectionPresenter *selectionPresenter() const;
+    ScanningPanel *scanningPanel() const;
+    // Null until something needed the window.
+    MainWindow *builtWindow() const { return mWindow.get(); }
     FoundItemsModel *model() const { return mModel; }
-    SelectionPresenter *selectionPresenter() const { return mPresenter; }
-    ScanningPanel *scanningPanel() const { return mScanningPanel.get(); }
     bool isWindowVisible() const { return mWindowVisible; }
     double openedTime() const { return mOpenedTime; }
     bool showInvisible() const { return mShowInvisible; }
@@ -117,8 +121,10 @@ signals:
     void windowVisibilityChanged(bool visible);
     void agentHidden();
     void showFlagsChanged(bool showInvisible, bool showPackageContents);
+    void windowBuilt(MainWindow *window);
 
 private:
+    void buildWindow();
     bool searchFieldCommand(QKeyEvent *event);
     void escape();
     void publishDisplayedList();

@@ -172,9 +172,11 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
                     highlightCursor();
             });
 
-    if (mWindow->window())
-        mWindow->window()->installEventFilter(
+    // The window is built when it is first needed; the paint watch comes with it.
+    connect(mWindow.get(), &AccessWindowController::windowBuilt, this, [this](MainWindow *window) {
+        window->installEventFilter(
             new PaintWatcher([this] { notePainted(); }, [this] { noteActivated(); }, this));
+    });
 
     mBus = std::make_unique<AccessWindowBus>();
     mBus->setStateProvider([this] { return state(); });
@@ -208,7 +210,8 @@ bool AgentAccess::isWindowVisible() const
 
 bool AgentAccess::isWindowKey() const
 {
-    return mWindow->isWindowVisible() && mWindow->window() && mWindow->window()->isActiveWindow();
+    return mWindow->isWindowVisible() && mWindow->builtWindow()
+        && mWindow->builtWindow()->isActiveWindow();
 }
 
 QIcon AgentAccess::favicon(const QString &address)
@@ -235,7 +238,8 @@ void AgentAccess::faviconsChanged()
 {
     mFavicons.clear();
     mFaviconsIndexed = false;
-    mWindow->window()->tableView()->viewport()->update();
+    if (MainWindow *window = mWindow->builtWindow())
+        window->tableView()->viewport()->update();
 }
 
 QVariantMap AgentAccess::state() const
@@ -265,7 +269,8 @@ QVariantMap AgentAccess::state() const
         {QStringLiteral("activatedAt"), mActivatedAt},
         {QStringLiteral("menu"), openMenuTitles()},
         {QStringLiteral("menuActive"), activeMenuEntry()},
-        {QStringLiteral("preview"), mWindow->selectionPresenter()->isPreviewVisible()},
+        {QStringLiteral("preview"),
+         mWindow->builtWindow() && mWindow->selectionPresenter()->isPreviewVisible()},
     };
 }
 
@@ -295,11 +300,12 @@ void AgentAccess::openAccessWindow()
         limit->deleteLater();
         finishKeyboardGrab();
     };
-    *connection = connect(
-        qGuiApp, &QGuiApplication::focusWindowChanged, this, [this, finish](QWindow *focused) {
-            if (focused && mWindow->window() && focused == mWindow->window()->windowHandle())
-                finish();
-        });
+    *connection = connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
+                          [this, finish](QWindow *focused) {
+                              if (focused && mWindow->builtWindow()
+                                  && focused == mWindow->builtWindow()->windowHandle())
+                                  finish();
+                          });
     connect(limit, &QTimer::timeout, this, finish);
     limit->start(GrabLimitMs);
     if (isWindowKey())

@@ -374,9 +374,18 @@ bool ActivationMonitor::observeInput(double now)
         *mSchedule.lastTextEntry = 0;
         mLastKeyPressedChange = now;
     }
-    const PointerSource::State pointer = mPointer ? mPointer->state() : PointerSource::State();
-    mTickLocation = pointer.location;
-    mTickMouseDown = pointer.buttonPressed;
+    // A source that hears the buttons is not asked anything here: the location waits until a
+    // gesture of this tick needs it (keys or a button held), so an idle tick costs the server
+    // no round trip.
+    if (mPointer && mPointer->hearsButtons()) {
+        mTickMouseDown = mPointer->lastHeardButtonPressed();
+        mTickLocationKnown = false;
+    } else {
+        const PointerSource::State pointer = mPointer ? mPointer->state() : PointerSource::State();
+        mTickLocation = pointer.location;
+        mTickMouseDown = pointer.buttonPressed;
+        mTickLocationKnown = true;
+    }
     if (mTickMouseDown != mPreviousMouseDown) {
         ++*mSchedule.keyMouseChanges;
         *mSchedule.lastTextEntry = 0;
@@ -384,7 +393,6 @@ bool ActivationMonitor::observeInput(double now)
         mMenuBarMenuShownForPress = false;
     }
     mPreviousMouseDown = mTickMouseDown;
-    mPreviousMouseLocation = mTickLocation;
     return true;
 }
 
@@ -392,11 +400,17 @@ bool ActivationMonitor::actOnInput(double now)
 {
     const KeyMap &map = mTickMap;
     const bool held = !map.isEmpty();
-    const int zone = screenZone(mTickLocation, mPointer ? mPointer->mainScreenFrame() : QRectF());
+    const auto zone = [this] {
+        if (!mTickLocationKnown) {
+            mTickLocation = mPointer ? mPointer->location() : QPointF();
+            mTickLocationKnown = true;
+        }
+        return screenZone(mTickLocation, mPointer ? mPointer->mainScreenFrame() : QRectF());
+    };
 
     if (now > *mSchedule.nextMousePositionTest) {
         *mSchedule.nextMousePositionTest = now + 0.5;
-        if (cornerGestureFires(map, zone))
+        if (held && mSettings.shortCutsMouseActivated && cornerGestureFires(map, zone()))
             mOpenRequest = true;
     }
 
@@ -419,16 +433,15 @@ bool ActivationMonitor::actOnInput(double now)
         mPreviousTimerMacKeyMap = map;
     }
 
-    const bool inMenuBarZone = (zone & 16) != 0;
     const bool windowVisible = ask(mQueries.accessWindowVisible);
     if (mOpenRequest && !windowVisible) {
         emit openAccessWindowRequested();
         return true;
     }
-    if (mTickMouseDown && mSettings.controlClickInMenuBar && inMenuBarZone
-        && !mMenuBarMenuShownForPress
+    if (mTickMouseDown && mSettings.controlClickInMenuBar && !mMenuBarMenuShownForPress
         && ((held && map.isKeyDown(VirtualKey::Control))
-            || now - mLastMousePositionChange > MenuBarLongPress)) {
+            || now - mLastMousePositionChange > MenuBarLongPress)
+        && (zone() & 16) != 0) {
         // Once per press: the menu runs its own event loop, during which this timer still ticks.
         mMenuBarMenuShownForPress = true;
         emit menuBarMenuRequested();

@@ -178,7 +178,6 @@ private:
     KeyMap mPreviousTimerMacKeyMap;
     int mKeyMouseChanges = 0;
     bool mPreviousMouseDown = false;
-    QPointF mPreviousMouseLocation;
     double mLastKeyPressedChange = 0;
     double mLastMousePositionChange = 0;
     double mLastTextEntry = 0;
@@ -194,6 +193,7 @@ private:
     KeyMap mTickMap;
     bool mTickMapChanged = false;
     QPointF mTickLocation;
+    bool mTickLocationKnown = false;
     bool mTickMouseDown = false;
 
     ItemShortcuts mItemShortcuts;

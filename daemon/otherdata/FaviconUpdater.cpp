@@ -1,76 +1,24 @@
 #include "FaviconUpdater.h"
 
+#include "SuiteModule.h"
+#include "WebFetchInterface.h"
+
 #include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QSet>
 #include <QThread>
 #include <QTimer>
 
 namespace {
 
-// A fetch through Qt Network on the calling thread, which it blocks. The answer is read as it
-// comes and refused as soon as it is announced or grows past the size limit, so a huge answer is
-// neither stored nor held in memory; a timer bounds the whole request, since Qt's transfer timeout
-// only measures silence and a server sending a byte now and then would never meet it. It gives
-// up when the updater is told to stop.
-Favicons::Fetch networkFetch(QNetworkAccessManager &manager, const std::atomic<bool> &stopping,
-                             FaviconUpdater::Limits limits)
+// Loaded for the first run and kept.
+const WebFetchFunctions *webModule()
 {
-    return [&manager, &stopping, limits](const QUrl &url) -> std::optional<QByteArray> {
-        QNetworkRequest request(url);
-        request.setTransferTimeout(limits.totalMs);
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::NoLessSafeRedirectPolicy);
-        QNetworkReply *reply = manager.get(request);
-        // Qt reads no further ahead than this while the answer waits to be taken.
-        reply->setReadBufferSize(64 * 1024);
-        QByteArray body;
-        bool refused = false;
-        const auto refuse = [reply, &refused] {
-            refused = true;
-            reply->abort();
-        };
-        // Up to one byte past the limit, which is enough to know it was passed.
-        const auto take = [reply, &body, &limits, &refuse] {
-            body += reply->read(limits.maximumBytes + 1 - body.size());
-            if (body.size() > limits.maximumBytes)
-                refuse();
-        };
-        // Every connection below ends with the loop, before this call returns.
-        QEventLoop loop;
-        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [reply, &limits, &refuse] {
-            bool known = false;
-            const qint64 length =
-                reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
-            if (known && length > limits.maximumBytes)
-                refuse();
-        });
-        QObject::connect(reply, &QNetworkReply::readyRead, &loop, take);
-        QTimer total;
-        total.setSingleShot(true);
-        QObject::connect(&total, &QTimer::timeout, &loop, refuse);
-        total.start(limits.totalMs);
-        QTimer watch;
-        QObject::connect(&watch, &QTimer::timeout, &loop, [&stopping, &refuse] {
-            if (stopping)
-                refuse();
-        });
-        watch.start(100);
-        if (!reply->isFinished())
-            loop.exec();
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        std::optional<QByteArray> data;
-        if (!refused && reply->error() == QNetworkReply::NoError && status < 400) {
-            take();
-            if (!refused && !body.isEmpty())
-                data = body;
-        }
-        reply->deleteLater();
-        return data;
-    };
+    static const WebFetchFunctions *const functions = []() -> const WebFetchFunctions * {
+        const auto entry = reinterpret_cast<WebFetchEntry>(
+            SuiteModule::entry(QStringLiteral("libkorvale-web.so"), KORVALE_WEB_MODULE_ENTRY));
+        return entry ? entry() : nullptr;
+    }();
+    return functions;
 }
 
 } // namespace
@@ -123,8 +71,19 @@ void FaviconUpdater::update(std::function<QVariantList()> bookmarks,
 
 void FaviconUpdater::run(const QVariantList &bookmarks, QVariantList favicons)
 {
-    QNetworkAccessManager manager;
-    const Favicons::Fetch fetch = mFetch ? mFetch : networkFetch(manager, mStopping, mLimits);
+    Favicons::Fetch fetch = mFetch;
+    // The web's session lives on this thread and ends with the run.
+    std::shared_ptr<void> session;
+    if (!fetch) {
+        const WebFetchFunctions *web = webModule();
+        // Without it every address would be stored as tried: better none tried at all.
+        if (!web)
+            return;
+        session.reset(web->openSession(), web->closeSession);
+        fetch = [this, web, handle = session.get()](const QUrl &url) {
+            return web->fetch(handle, url, mStopping, mLimits.maximumBytes, mLimits.totalMs);
+        };
+    }
     QSet<QString> known;
     bool unsavedFailures = false;
     for (QVariant &favicon : favicons) {

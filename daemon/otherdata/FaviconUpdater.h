@@ -30,7 +30,8 @@ public:
         int totalMs;
     };
 
-    // An empty fetch reads the web through Qt Network, within the limits above.
+    // An empty fetch reads the web through Qt Network (the web module, loaded for the first
+    // run), within the limits above.
     explicit FaviconUpdater(Favicons::Fetch fetch = {}, QObject *parent = nullptr);
     FaviconUpdater(Favicons::Fetch fetch, Limits limits, QObject *parent = nullptr);
     ~FaviconUpdater() override;

@@ -16,9 +16,16 @@ AgentCalendar::AgentCalendar(DaemonController &daemon, ReadEvents readEvents,
     , mDaemon(daemon)
     , mReadEvents(std::move(readEvents))
     , mToggleReminderList(std::move(toggleReminderList))
-    , mWindow(std::make_unique<CalendarWindow>())
 {
-    mWindow->setCalendarEvents(daemon.lists().mListOfCalendarEvents);
+}
+
+CalendarWindow &AgentCalendar::window()
+{
+    if (!mWindow) {
+        mWindow = std::make_unique<CalendarWindow>();
+        mWindow->setCalendarEvents(mDaemon.lists().mListOfCalendarEvents);
+    }
+    return *mWindow;
 }
 
 AgentCalendar::~AgentCalendar() = default;
@@ -47,14 +54,16 @@ void AgentCalendar::eventsRead(const QVariantList &before, bool dailyCheck)
             const std::optional<QDateTime> start = ToDoItems::dueDate(e.toMap());
             return start && start->toLocalTime().date() == today;
         });
-    mWindow->setCalendarEvents(events);
+    if (mWindow)
+        mWindow->setCalendarEvents(events);
     if (dailyCheck && !eventToday) {
         if (changed)
             mDaemon.readData();
         return;
     }
-    mWindow->show();
-    WindowFocus::bringToFront(mWindow.get());
+    CalendarWindow &shown = window();
+    shown.show();
+    WindowFocus::bringToFront(&shown);
     emit calendarWindowShown();
     mDaemon.readData();
     if (mToggleReminderList)

@@ -22,7 +22,8 @@ public:
                   std::function<void()> toggleReminderList, QObject *parent = nullptr);
     ~AgentCalendar() override;
 
-    CalendarWindow &window() { return *mWindow; }
+    // Built when first shown or asked for.
+    CalendarWindow &window();
 
     // The window and the reload follow once the events are in.
     void readCalendarEvents(bool dailyCheck);

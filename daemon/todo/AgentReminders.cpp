@@ -9,17 +9,36 @@
 AgentReminders::AgentReminders(DaemonController &daemon, QObject *parent)
     : QObject(parent)
     , mDaemon(daemon)
-    , mReminderWindow(std::make_unique<ReminderWindow>(&daemon.preferences()))
-    , mListWindow(std::make_unique<ReminderListWindow>())
 {
+}
+
+ReminderWindow &AgentReminders::reminderWindow()
+{
+    if (mReminderWindow)
+        return *mReminderWindow;
+    mReminderWindow = std::make_unique<ReminderWindow>(&mDaemon.preferences());
     connect(mReminderWindow.get(), &ReminderWindow::listToggleRequested, this,
             &AgentReminders::showReminderList);
     connect(mReminderWindow.get(), &ReminderWindow::hideRequested, this,
             &AgentReminders::hideReminderWindow);
     connect(mReminderWindow.get(), &ReminderWindow::moved, this, [this] {
-        if (mListAttached && mListWindow->isVisible())
+        if (mListAttached && isListVisible())
             placeListBesideReminderWindow();
     });
+    mReminderWindow->setCount(int(mDaemon.lists().mListOfReminder.size()));
+    return *mReminderWindow;
+}
+
+ReminderListWindow &AgentReminders::listWindow()
+{
+    if (!mListWindow)
+        mListWindow = std::make_unique<ReminderListWindow>();
+    return *mListWindow;
+}
+
+bool AgentReminders::isListVisible() const
+{
+    return mListWindow && mListWindow->isVisible();
 }
 
 AgentReminders::~AgentReminders() = default;
@@ -27,7 +46,7 @@ AgentReminders::~AgentReminders() = default;
 void AgentReminders::refreshReminderDisplay()
 {
     updateReminderList();
-    if (mListWindow->isVisible()) {
+    if (isListVisible()) {
         showReminderList();
         showReminderList();
     }
@@ -36,23 +55,27 @@ void AgentReminders::refreshReminderDisplay()
 void AgentReminders::updateReminderList()
 {
     const QVariantList &list = mDaemon.lists().mListOfReminder;
-    mReminderWindow->setCount(int(list.size()));
+    if (mReminderWindow)
+        mReminderWindow->setCount(int(list.size()));
     if (!list.isEmpty())
         showReminderWindow();
 }
 
 void AgentReminders::showReminderWindow()
 {
-    mReminderWindow->moveInsideScreen();
-    mReminderWindow->show();
-    mReminderWindow->raise();
+    ReminderWindow &window = reminderWindow();
+    window.moveInsideScreen();
+    window.show();
+    window.raise();
 }
 
 void AgentReminders::hideReminderWindow()
 {
-    mListWindow->hide();
+    if (mListWindow)
+        mListWindow->hide();
     mListAttached = false;
-    mReminderWindow->hide();
+    if (mReminderWindow)
+        mReminderWindow->hide();
 }
 
 QRect AgentReminders::listFrameBeside(const QRect &anchor, int count, const QRect &screen)
@@ -63,42 +86,43 @@ QRect AgentReminders::listFrameBeside(const QRect &anchor, int count, const QRec
 
 void AgentReminders::placeListBeside(const QRect &anchor)
 {
-    mListWindow->setGeometry(listFrameBeside(anchor, int(mDaemon.lists().mListOfReminder.size()),
+    listWindow().setGeometry(listFrameBeside(anchor, int(mDaemon.lists().mListOfReminder.size()),
                                              QOR_WindowsUtils::availableRoomFor(anchor)));
 }
 
 void AgentReminders::placeListBesideReminderWindow()
 {
-    placeListBeside(mReminderWindow->frameGeometry());
+    placeListBeside(reminderWindow().frameGeometry());
 }
 
 void AgentReminders::showReminderList()
 {
     showReminderWindow();
-    if (mListWindow->isVisible()) {
+    if (isListVisible()) {
         mListWindow->hide();
         mListAttached = false;
         return;
     }
-    mListWindow->listView()->setRemindersList(mDaemon.lists().mListOfReminder,
-                                              mDaemon.clock().today());
+    ReminderListWindow &list = listWindow();
+    list.listView()->setRemindersList(mDaemon.lists().mListOfReminder, mDaemon.clock().today());
     placeListBesideReminderWindow();
     mListAttached = true;
-    mListWindow->show();
-    mListWindow->raise();
+    list.show();
+    list.raise();
 }
 
 void AgentReminders::accessWindowOpened(const QRect &accessFrame)
 {
-    mListWasVisible = mListWindow->isVisible();
+    mListWasVisible = isListVisible();
     const QVariantList &list = mDaemon.lists().mListOfReminder;
     if (list.isEmpty())
         return;
     mListAttached = false;
-    mListWindow->listView()->setRemindersList(list, mDaemon.clock().today());
+    ReminderListWindow &window = listWindow();
+    window.listView()->setRemindersList(list, mDaemon.clock().today());
     placeListBeside(accessFrame);
-    mListWindow->show();
-    mListWindow->raise();
+    window.show();
+    window.raise();
 }
 
 void AgentReminders::accessWindowClosed()
@@ -106,10 +130,12 @@ void AgentReminders::accessWindowClosed()
     if (mListWasVisible) {
         mListWasVisible = false;
         // Closed and opened again: back beside the reminder window.
-        mListWindow->hide();
+        if (mListWindow)
+            mListWindow->hide();
         showReminderList();
         return;
     }
-    mListWindow->hide();
+    if (mListWindow)
+        mListWindow->hide();
     mListAttached = false;
 }

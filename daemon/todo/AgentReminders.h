@@ -21,8 +21,10 @@ public:
     explicit AgentReminders(DaemonController &daemon, QObject *parent = nullptr);
     ~AgentReminders() override;
 
-    ReminderWindow &reminderWindow() { return *mReminderWindow; }
-    ReminderListWindow &listWindow() { return *mListWindow; }
+    // Both built when first needed: without reminders the agent keeps neither.
+    ReminderWindow &reminderWindow();
+    ReminderListWindow &listWindow();
+    ReminderWindow *builtReminderWindow() const { return mReminderWindow.get(); }
 
     // After each reload: the window while there are reminders, the open list redrawn.
     void refreshReminderDisplay();
@@ -42,6 +44,7 @@ public:
     static QRect listFrameBeside(const QRect &anchor, int count, const QRect &screen);
 
 private:
+    bool isListVisible() const;
     void placeListBeside(const QRect &anchor);
     void placeListBesideReminderWindow();
 

@@ -17,8 +17,15 @@ AgentToDo::AgentToDo(DaemonController &daemon, QObject *parent)
     : QObject(parent)
     , mDaemon(daemon)
 {
-    const DaemonController *controller = &daemon;
-    mWindow = std::make_unique<ToDoWindow>(&daemon.preferences(), [controller] {
+    connect(&daemon, &DaemonController::timerTicked, this, &AgentToDo::checkOverdue);
+}
+
+ToDoWindow &AgentToDo::window()
+{
+    if (mWindow)
+        return *mWindow;
+    const DaemonController *controller = &mDaemon;
+    mWindow = std::make_unique<ToDoWindow>(&mDaemon.preferences(), [controller] {
         return QOR_DateUtils::fromReferenceSeconds(controller->clock().now());
     });
     connect(mWindow.get(), &ToDoWindow::doneRequested, this, &AgentToDo::doToDoDoneItem);
@@ -26,7 +33,8 @@ AgentToDo::AgentToDo(DaemonController &daemon, QObject *parent)
     connect(mWindow.get(), &ToDoWindow::nextWeekRequested, this, &AgentToDo::doToDoNextWeekItem);
     connect(mWindow.get(), &ToDoWindow::nextMonthRequested, this,
             &AgentToDo::doToDoDoNextMonthItem);
-    connect(&daemon, &DaemonController::timerTicked, this, &AgentToDo::checkOverdue);
+    mWindow->setRecords(mDaemon.lists().mListOfToDo);
+    return *mWindow;
 }
 
 AgentToDo::~AgentToDo() = default;
@@ -37,7 +45,8 @@ void AgentToDo::updateToDoList()
     mDisplayed.clear();
     for (qsizetype i = 0; i < list.size(); ++i)
         mDisplayed.append(int(i));
-    mWindow->setRecords(list);
+    if (mWindow)
+        mWindow->setRecords(list);
     scheduleNextOverdue();
     const QDateTime now = QOR_DateUtils::fromReferenceSeconds(mDaemon.clock().now());
     if (ToDoItems::anyOverdue(list, now))
@@ -51,15 +60,16 @@ void AgentToDo::showToDoList()
     if (mShowing)
         return;
     mShowing = true;
-    mWindow->table()->viewport()->update();
-    QOR_WindowsUtils::showWindowSoft(mWindow.get());
-    WindowFocus::activate(mWindow.get());
+    ToDoWindow &shown = window();
+    shown.table()->viewport()->update();
+    QOR_WindowsUtils::showWindowSoft(&shown);
+    WindowFocus::activate(&shown);
     mShowing = false;
 }
 
 bool AgentToDo::isWindowVisible() const
 {
-    return mWindow->isVisible();
+    return mWindow && mWindow->isVisible();
 }
 
 void AgentToDo::doToDoDoneItem()
@@ -79,7 +89,7 @@ void AgentToDo::change(const std::function<QVariantMap(const QVariantMap &)> &ed
         emit handedToManager();
         return;
     }
-    const int row = mWindow->selectedRow();
+    const int row = mWindow ? mWindow->selectedRow() : -1;
     if (row < 0 || row >= mDisplayed.size())
         return;
     QVariantList &list = mDaemon.lists().mListOfToDo;
@@ -91,7 +101,7 @@ void AgentToDo::change(const std::function<QVariantMap(const QVariantMap &)> &ed
     updateToDoList();
     // The window came up for what was due; once nothing is, it has done its work.
     const QDateTime now = QOR_DateUtils::fromReferenceSeconds(mDaemon.clock().now());
-    if (!ToDoItems::anyOverdue(list, now) && mWindow->isVisible())
+    if (!ToDoItems::anyOverdue(list, now) && isWindowVisible())
         QOR_WindowsUtils::closeWindowSoft(mWindow.get(), nullptr, 0.3);
 }
 
@@ -110,8 +120,5 @@ void AgentToDo::checkOverdue()
     if (!mNextOverdueAt || mDaemon.clock().now() <= *mNextOverdueAt)
         return;
     scheduleNextOverdue();
-    QTimer::singleShot(0, this, [this] {
-        mWindow->table()->viewport()->update();
-        showToDoList();
-    });
+    QTimer::singleShot(0, this, [this] { showToDoList(); });
 }

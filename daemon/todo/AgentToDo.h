@@ -22,7 +22,10 @@ public:
     explicit AgentToDo(DaemonController &daemon, QObject *parent = nullptr);
     ~AgentToDo() override;
 
-    ToDoWindow &window() { return *mWindow; }
+    // Built when first needed (shown, or asked for): an agent whose list never comes up keeps no
+    // window.
+    ToDoWindow &window();
+    ToDoWindow *builtWindow() const { return mWindow.get(); }
     const QList<int> &displayedIndexes() const { return mDisplayed; }
 
     // updateToDoList: the rows again; the window comes up when a task is overdue.

@@ -46,6 +46,28 @@ TEST_F(AccessWindowTest, ReopeningWithOneToTwentyResultsShowsThemWithoutSearchin
     EXPECT_EQ(searches.count(), 1) << "more than 20 results are searched again";
 }
 
+TEST_F(AccessWindowTest, TheWindowIsBuiltAtItsFirstOpeningWithTheResultsFoundBefore)
+{
+    mNotes = notes(3);
+    int published = 0;
+    QObject::connect(mSearch.get(), &SearchController::displayedListUpdated,
+                     [&published] { ++published; });
+    mSearch->searchFieldModified(QString());
+    waitFor([&] { return published > 0 && !mSearch->isSearchRunning(); });
+    mController->hideAgent();
+    mController->finishClosing();
+    EXPECT_EQ(mController->builtWindow(), nullptr);
+    EXPECT_EQ(mController->searchText(), QString());
+
+    QSignalSpy searches(mSearch.get(), &SearchController::searchRequested);
+    openWindow();
+    ASSERT_NE(mController->builtWindow(), nullptr);
+    EXPECT_TRUE(mController->builtWindow()->isVisible());
+    EXPECT_EQ(searches.count(), 0) << "the four results are shown again";
+    EXPECT_EQ(rows(), 4);
+    EXPECT_EQ(table()->selectedRow(), 0);
+}
+
 TEST_F(AccessWindowTest, ReopeningAfterTheFilterWasResetSearchesAgain)
 {
     mNotes = notes(3);

@@ -5,6 +5,7 @@
 #include "PreviewService.h"
 #include "QOR_StringUtils.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDir>
@@ -225,3 +226,31 @@ TEST_F(FilePreviewTest, PanelShowsTextPdfAndASummaryOfOtherFiles)
 } // namespace
 
 #include "FilePreviewTest.moc"
+
+// Poppler comes as a module loaded on the first PDF; where the build made the module, a PDF
+// renders through it.
+TEST(PreviewPdfModule, ABuiltModuleLoadsAndRendersThePages)
+{
+    const QString module = QCoreApplication::applicationDirPath() + "/libkorvale-pdf.so";
+    if (!QFile::exists(module))
+        GTEST_SKIP() << "built without poppler-qt6";
+    QTemporaryDir dir;
+    const QString pdf = dir.path() + "/two.pdf";
+    {
+        QPdfWriter writer(pdf);
+        QPainter painter(&writer);
+        painter.drawText(100, 100, "page one");
+        writer.newPage();
+        painter.drawText(100, 100, "page two");
+    }
+    ASSERT_TRUE(PreviewPdf::isAvailable());
+    EXPECT_EQ(PreviewPdf::pageCount(pdf), 2);
+    const QImage page = PreviewPdf::renderPage(pdf, 1, QSize(200, 200));
+    EXPECT_FALSE(page.isNull());
+    EXPECT_LE(page.width(), 201);
+    EXPECT_LE(page.height(), 201);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(PreviewPdf::renderFirstPage(file.readAll(), QSize(64, 64)).isNull());
+    EXPECT_EQ(PreviewPdf::pageCount(dir.path() + "/missing.pdf"), 0);
+}

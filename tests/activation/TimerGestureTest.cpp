@@ -160,6 +160,38 @@ TEST_F(MenuBarTest, AControlClickOrALongPressOpensTheMenuOncePerPress)
     EXPECT_EQ(menu.count(), 2);
 }
 
+// A pointer source that hears the buttons (the X server's raw events) is asked for the location
+// only on the ticks where a gesture needs it: idle ticks cost the server nothing.
+TEST_F(MenuBarTest, WithHeardButtonsIdleTicksAskNoLocationAndTheGesturesStillWork)
+{
+    pointer.setHearsButtons(true);
+    ActivationSettings settings;
+    settings.shortCutsMouseActivated = 1;
+    settings.shortCutsMouseMenu = 1; // top right
+    settings.shortCutsMouseCommandKey = 1;
+    monitor.setSettings(settings);
+    QSignalSpy menu(&monitor, &ActivationMonitor::menuBarMenuRequested);
+    run(10.0);
+    EXPECT_EQ(pointer.locationQueries(), 0);
+
+    pointer.setButtonPressed(true);
+    press(VirtualKey::Control, 0.5);
+    EXPECT_EQ(menu.count(), 1);
+    pointer.setButtonPressed(false);
+    keys.releaseAll();
+    run(1.0);
+
+    pointer.setLocation({1920 - 10, 1080 - 10});
+    press(VirtualKey::Command, 0.5 + ActivationMonitor::TimerInterval);
+    EXPECT_EQ(opened.count(), 1);
+    keys.releaseAll();
+    run(1.0);
+    const int asked = pointer.locationQueries();
+    EXPECT_GT(asked, 0);
+    run(10.0);
+    EXPECT_EQ(pointer.locationQueries(), asked) << "idle again";
+}
+
 class PeriodicWorkTest : public ActivationHarness
 {
 };

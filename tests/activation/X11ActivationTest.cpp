@@ -137,6 +137,21 @@ TEST_F(X11ActivationTest, PointerAndScreenAreMeasuredFromTheBottomLeft)
     EXPECT_FALSE(pointer.source->buttonPressed());
 }
 
+TEST_F(X11ActivationTest, ButtonChangesAreHeardWithoutAskingTheServer)
+{
+    ASSERT_TRUE(pointer.source->hearsButtons());
+    EXPECT_FALSE(pointer.source->lastHeardButtonPressed());
+    xdotool({"mousedown", "1"});
+    EXPECT_TRUE(QTest::qWaitFor([this] { return pointer.source->lastHeardButtonPressed(); }));
+    xdotool({"mouseup", "1"});
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !pointer.source->lastHeardButtonPressed(); }));
+    xdotool({"mousedown", "3"});
+    EXPECT_TRUE(QTest::qWaitFor([this] { return pointer.source->lastHeardButtonPressed(); }));
+    xdotool({"mouseup", "3"});
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !pointer.source->lastHeardButtonPressed(); }));
+    EXPECT_FALSE(pointer.source->buttonPressed());
+}
+
 TEST_F(X11ActivationTest, EveryKeyChangeIsHeardSoAnyDoubleTapOpensAndSlowTapsDoNot)
 {
     ASSERT_TRUE(keys.source->hearsChanges()) << keys.note.toStdString();

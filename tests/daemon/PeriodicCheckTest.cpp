@@ -213,3 +213,21 @@ TEST(ActivationTimer, ApplicationUseAndStocksFollowActivityAndTheirIntervals)
     tickFor(f, 900);
     EXPECT_EQ(f.hooks->count("startStocksSurvey"), 1);
 }
+
+TEST(ActivationTimer, TheFirstTickComesAtStartAndTheListsAreReadAfterIt)
+{
+    DaemonFixture f;
+    CommonKorvaleClass::saveListInFile({QVariantMap{{"U", "https://example.org"}}},
+                                       DataFileName::URLFavicons);
+    int ticks = 0;
+    qsizetype faviconsAtFirstTick = -1;
+    QObject::connect(f.controller.get(), &DaemonController::timerTicked, [&] {
+        if (++ticks == 1)
+            faviconsAtFirstTick = f.controller->lists().mListOfFavicons.size();
+    });
+    f.controller->awakeFromNib();
+    f.controller->applicationDidFinishLaunching();
+    EXPECT_EQ(ticks, 1) << "without waiting a timer period";
+    EXPECT_EQ(faviconsAtFirstTick, 0);
+    EXPECT_EQ(f.controller->lists().mListOfFavicons.size(), 1);
+}

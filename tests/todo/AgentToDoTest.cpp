@@ -85,6 +85,7 @@ TEST(AgentToDo, ATaskFallingOverdueBringsTheWindowUpOnceAndTickingItOffClosesIt)
         DataFileName::ToDo);
     QSignalSpy shown(f.toDo.get(), &AgentToDo::toDoListShown);
     f.controller->readData();
+    EXPECT_EQ(f.toDo->builtWindow(), nullptr) << "built when first needed";
     EXPECT_EQ(f.toDo->window().model()->rowCount(), 3);
     EXPECT_EQ(shown.count(), 0);
 
