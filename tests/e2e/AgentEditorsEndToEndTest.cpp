@@ -46,7 +46,9 @@ TEST(AgentEditorsEndToEnd, ANoteEditedInTheAgentChangesOnDiskAndKeepsItsKeywords
         const QVariantMap state = accessWindowState();
         return state.value("query") == "quokka" && !state.value("searchRunning").toBool()
             && state.value("titles").toStringList().value(0) == "Quokka list";
-    })) << accessWindowState().value("titles").toStringList().join(", ").toStdString();
+    })) << accessWindowState().value("query").toString().toStdString()
+        << (accessWindowState().value("searchRunning").toBool() ? " (searching): " : ": ")
+        << accessWindowState().value("titles").toStringList().join(", ").toStdString();
 
     // Edit… from the keyboard: the title has the focus, Tab goes to the text, Ctrl+Return saves.
     xdotool({"key", "ctrl+e"});
