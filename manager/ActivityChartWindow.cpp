@@ -32,7 +32,7 @@ class UseTableModel : public QAbstractTableModel
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void setData(const QList<ActivityData::Use> &uses,
+    void setUses(const QList<ActivityData::Use> &uses,
                  std::shared_ptr<const ApplicationNames> names)
     {
         beginResetModel();
@@ -162,7 +162,7 @@ void ActivityChartWindow::setData(const ActivityData &data,
 {
     mData = data;
     mNames = std::move(names);
-    mUses->setData(mData.uses(), mNames);
+    mUses->setUses(mData.uses(), mNames);
     mUseTable->scrollToBottom();
     activityDateDidChange();
 }
