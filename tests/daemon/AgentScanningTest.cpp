@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -221,4 +222,27 @@ TEST(AgentScanning, ABurstOfChangesInTheApplicationFoldersGivesOneSignal)
     while (emitted == 0 && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(emitted, 1);
+}
+
+// inotify watches are shared with every other program of the user: the watch stops at the
+// documented 512 folders, skipping hidden folders and links, however deep the tree.
+TEST(AgentScanning, TheWatchTakesAtMostItsShareOfTheUsersFolderWatches)
+{
+    QTemporaryDir apps;
+    QDir root(apps.path());
+    ASSERT_TRUE(root.mkpath(QStringLiteral(".hidden/inside")));
+    ASSERT_TRUE(QFile::link(apps.path(), apps.path() + QStringLiteral("/loop")));
+    for (int i = 0; i < 350; ++i) // 700 folders below the top one
+        ASSERT_TRUE(root.mkpath(QStringLiteral("group%1/sub").arg(i)));
+
+    ApplicationFolderWatch watch;
+    watch.setFolders({apps.path()});
+    const QStringList watched = watch.watchedFolders();
+    EXPECT_EQ(watched.size(), ApplicationFolderWatch::MaxWatchedFolders);
+    EXPECT_EQ(ApplicationFolderWatch::MaxWatchedFolders, 512);
+    EXPECT_TRUE(watched.contains(apps.path()));
+    for (const QString &folder : watched) {
+        EXPECT_FALSE(folder.contains(QStringLiteral("/.hidden"))) << folder.toStdString();
+        EXPECT_FALSE(folder.contains(QStringLiteral("/loop"))) << folder.toStdString();
+    }
 }
