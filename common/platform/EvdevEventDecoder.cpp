@@ -14,7 +14,13 @@ constexpr auto OldestStamp = std::chrono::minutes(1);
 
 Clock::time_point stampOf(const input_event &event, Clock::time_point readAt)
 {
-    // Devices opened here are set to the monotonic clock, the steady clock's own.
+    // Devices opened here are set to the monotonic clock, the steady clock's own. A time past the
+    // read (or not a time at all) is not worked out, as it may not fit the clock's nanoseconds.
+    const auto readSeconds =
+        std::chrono::duration_cast<std::chrono::seconds>(readAt.time_since_epoch()).count();
+    if (event.input_event_sec < 0 || event.input_event_sec > readSeconds
+        || event.input_event_usec < 0 || event.input_event_usec >= 1000000)
+        return readAt;
     const auto sinceBoot = std::chrono::seconds(event.input_event_sec)
         + std::chrono::microseconds(event.input_event_usec);
     const Clock::time_point stamp(std::chrono::duration_cast<Clock::duration>(sinceBoot));

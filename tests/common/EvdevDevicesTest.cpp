@@ -1,5 +1,6 @@
 #include "InputEventRecords.h"
 #include "platform/EvdevDeviceDiscovery.h"
+#include "platform/EvdevEventDecoder.h"
 #include "platform/EvdevKeySource.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <limits>
 #include <vector>
 
 #include <fcntl.h>
@@ -227,4 +229,35 @@ TEST(EvdevDevicesTest, TheKeyMapFollowsEveryKeyboardPluggedInOrOut)
     EXPECT_TRUE(changes.maps[0].isEmpty());
     EXPECT_EQ(source.deviceCount(), 0);
     ::close(second);
+}
+
+// A record's time is the kernel's word, but a stream may carry anything: a stamp that is no time
+// on the steady clock (negative, past the read, out of range) counts as the moment of the read.
+TEST(EvdevDevicesTest, AStampThatIsNoTimeCountsAsTheRead)
+{
+    struct Frames final : EvdevEventDecoder::FrameReceiver {
+        std::vector<EvdevEventDecoder::Frame> seen;
+        void frameEnded(const EvdevEventDecoder::Frame &frame) override { seen.push_back(frame); }
+    } frames;
+    EvdevEventDecoder decoder;
+    const auto readAt = std::chrono::steady_clock::now();
+    const auto frameAt = [&](long long seconds, long long micros, int value) {
+        input_event records[2] = {};
+        records[0].input_event_sec = decltype(records[0].input_event_sec)(seconds);
+        records[0].input_event_usec = decltype(records[0].input_event_usec)(micros);
+        records[0].type = EV_KEY;
+        records[0].code = KEY_LEFTMETA;
+        records[0].value = value;
+        records[1].type = EV_SYN;
+        records[1].code = SYN_REPORT;
+        decoder.feed(reinterpret_cast<const std::uint8_t *>(records), sizeof records, readAt,
+                     frames);
+    };
+    frameAt(std::numeric_limits<long>::max() / 1000, 0, 1);
+    frameAt(-5, 0, 0);
+    frameAt(0, -1, 1);
+    frameAt(1, 5000000, 0);
+    ASSERT_EQ(frames.seen.size(), 4u);
+    for (const EvdevEventDecoder::Frame &frame : frames.seen)
+        EXPECT_EQ(frame.when, readAt);
 }
