@@ -53,15 +53,15 @@ public:
     {
         if (!mActive)
             return {};
-        // Every key event the server sent before the release is in our queue after the sync.
-        XSync(mDisplay, False);
-        QString text = pendingText();
+        // Released first, then synced: every key the server sent us before the release is then
+        // in our queue, and every later one goes to the focused window. Reading before the
+        // release lost the keys typed between the reading and the release. The sync also makes
+        // the release done before the caller goes on: a window of the program may grab the
+        // keyboard next, on a connection of its own, which the server might otherwise serve first.
         XUngrabKeyboard(mDisplay, CurrentTime);
-        // Released before the caller goes on: a window of the program may grab the keyboard
-        // next, on a connection of its own, which the server might otherwise serve first.
         XSync(mDisplay, False);
         mActive = false;
-        return text;
+        return pendingText();
     }
 
 private:
