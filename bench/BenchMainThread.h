@@ -66,6 +66,8 @@ public:
         mTimer.stop();
         return mLongest;
     }
+    // The longest gap so far, the running one not counted.
+    double longest() const { return mLongest; }
     void beat()
     {
         mLongest = std::max(mLongest, double(mSinceBeat.nsecsElapsed()) / 1e6);

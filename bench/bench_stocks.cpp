@@ -4,6 +4,7 @@
 // text differs from the last pass's, so the pass saves the list; the time runs from the request
 // to the values saved and handed back. A 1 ms heartbeat on the main thread
 // gives the longest stall during each pass.
+#include "BenchMainThread.h"
 #include "BenchUtils.h"
 #include "LoopbackQuotes.h"
 
@@ -81,22 +82,13 @@ int main(int argc, char **argv)
             },
             Qt::BlockingQueuedConnection);
         QElapsedTimer clock;
-        qint64 last = 0;
-        qint64 longest = 0;
-        QTimer heartbeat;
-        heartbeat.setTimerType(Qt::PreciseTimer);
-        heartbeat.setInterval(1);
-        QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            longest = std::max(longest, now - last);
-            last = now;
-        });
+        Bench::Heartbeat heartbeat;
         bool done = false;
-        qint64 longestBeforeHandBack = 0;
+        double longestBeforeHandBack = 0;
         const QMetaObject::Connection finished =
             QObject::connect(&stocks.survey(), &StockSurvey::passFinished, [&] {
                 done = true;
-                longestBeforeHandBack = longest;
+                longestBeforeHandBack = heartbeat.longest();
             });
         clock.start();
         heartbeat.start();
@@ -106,13 +98,13 @@ int main(int argc, char **argv)
         // The hand-back runs on the main thread right after the pass.
         QCoreApplication::processEvents();
         const double ms = double(clock.nsecsElapsed()) / 1e6;
-        heartbeat.stop();
+        const double longest = heartbeat.stop();
         QObject::disconnect(finished);
         if (run == 0)
             continue; // cold: the first connection, the first save
         passes.push_back(ms);
-        stalls.push_back(double(longest) / 1e6);
-        readingStalls.push_back(double(longestBeforeHandBack) / 1e6);
+        stalls.push_back(longest);
+        readingStalls.push_back(longestBeforeHandBack);
     }
 
     // For comparison: the same heartbeat over as long with nothing to do, which is what a loaded
@@ -121,22 +113,13 @@ int main(int argc, char **argv)
     std::vector<double> idleStalls;
     for (int run = 0; run < Runs; ++run) {
         QElapsedTimer clock;
-        qint64 last = 0;
-        qint64 longest = 0;
-        QTimer heartbeat;
-        heartbeat.setTimerType(Qt::PreciseTimer);
-        heartbeat.setInterval(1);
-        QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            longest = std::max(longest, now - last);
-            last = now;
-        });
+        Bench::Heartbeat heartbeat;
         clock.start();
         heartbeat.start();
         const double until = Bench::stats(passes).median;
         while (double(clock.nsecsElapsed()) / 1e6 < until)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        idleStalls.push_back(double(longest) / 1e6);
+        idleStalls.push_back(heartbeat.stop());
     }
     const std::vector<double> handBacks = Bench::timeRuns(Runs, [&] {
         const QVariantList started = controller.lists().mListOfStocksSurvey;

@@ -7,6 +7,7 @@
 
 // Xlib last: its macros must not reach the Qt headers.
 #include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
 
 namespace {
 
@@ -52,4 +53,16 @@ X11Connection &X11Connection::operator=(X11Connection &&other) noexcept
         mWhy = std::move(other.mWhy);
     }
     return *this;
+}
+
+void X11Connection::selectRawEvents(std::initializer_list<int> eventTypes) const
+{
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    for (const int type : eventTypes)
+        XISetMask(bits, type);
+    XIEventMask mask;
+    mask.deviceid = XIAllMasterDevices;
+    mask.mask_len = sizeof bits;
+    mask.mask = bits;
+    XISelectEvents(mDisplay, DefaultRootWindow(mDisplay), &mask, 1);
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 // Xlib's display, without Xlib's macros (None, Bool, KeyPress...) reaching whoever includes this.
 struct _XDisplay;
 
@@ -23,6 +25,8 @@ public:
     _XDisplay *display() const { return mDisplay; }
     // Why there is no connection, for the log; empty when there is one.
     QString why() const { return mWhy; }
+    // Asks for these XInput 2 raw events (XI_RawKeyPress...) of every master device, at the root.
+    void selectRawEvents(std::initializer_list<int> eventTypes) const;
 
 private:
     _XDisplay *mDisplay = nullptr;

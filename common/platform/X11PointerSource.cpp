@@ -25,14 +25,7 @@ public:
         if (mXInputOpcode == 0)
             return;
         // Selected before the first query, so that no change falls between the two.
-        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-        XISetMask(bits, XI_RawButtonPress);
-        XISetMask(bits, XI_RawButtonRelease);
-        XIEventMask mask;
-        mask.deviceid = XIAllMasterDevices;
-        mask.mask_len = sizeof bits;
-        mask.mask = bits;
-        XISelectEvents(mDisplay, DefaultRootWindow(mDisplay), &mask, 1);
+        mConnection.selectRawEvents({XI_RawButtonPress, XI_RawButtonRelease});
         queryPointer();
     }
 

@@ -38,14 +38,7 @@ public:
     {
         // Selected before the first query, so that no edge falls between the two; an edge seen
         // by both is applied twice, which leaves the same state.
-        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-        XISetMask(bits, XI_RawKeyPress);
-        XISetMask(bits, XI_RawKeyRelease);
-        XIEventMask mask;
-        mask.deviceid = XIAllMasterDevices;
-        mask.mask_len = sizeof bits;
-        mask.mask = bits;
-        XISelectEvents(mDisplay, DefaultRootWindow(mDisplay), &mask, 1);
+        mConnection.selectRawEvents({XI_RawKeyPress, XI_RawKeyRelease});
         XQueryKeymap(mDisplay, mHeld);
         mLastResync = Clock::now();
     }

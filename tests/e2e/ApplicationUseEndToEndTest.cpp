@@ -1,5 +1,6 @@
 // The real agent records which application is in front: two programs started from their
 // desktop entries take the front in turn, with key activity while each is there.
+#include "E2eManager.h"
 #include "E2eSupport.h"
 
 #include "ActivityReportWindow.h"
@@ -76,19 +77,11 @@ QByteArray digestOf(const QString &path)
         : QByteArray();
 }
 
-// The manager as the user starts it (its sheets answered by the tests), without starting an
-// agent of its own.
+// The manager as the user starts it, in English.
 std::unique_ptr<MainController> startManager()
 {
     QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
-    MainController::Environment environment;
-    environment.interactive = false;
-    environment.version = QStringLiteral("1.0");
-    environment.daemonPath = builtProgram("bin/korvale-daemon");
-    auto manager = std::make_unique<MainController>(environment);
-    manager->awakeFromNib();
-    EXPECT_TRUE(manager->applicationDidFinishLaunching());
-    return manager;
+    return startManagerInProcess();
 }
 
 QStringList reportNames(const ActivityReportWindow *report)

@@ -1,5 +1,6 @@
 // The manager beside the real agent in a private session: what the user puts in through the
 // manager's sheets is what the agent then finds and opens.
+#include "E2eManager.h"
 #include "E2eSupport.h"
 
 #include "CommonKorvaleClass.h"
@@ -50,17 +51,7 @@ protected:
     }
 
     // The manager as the user starts it, with the agent already running beside it.
-    std::unique_ptr<MainController> startManager()
-    {
-        MainController::Environment environment;
-        environment.interactive = false;
-        environment.version = QStringLiteral("1.0");
-        environment.daemonPath = builtProgram("bin/korvale-daemon");
-        auto manager = std::make_unique<MainController>(environment);
-        manager->awakeFromNib();
-        EXPECT_TRUE(manager->applicationDidFinishLaunching());
-        return manager;
-    }
+    std::unique_ptr<MainController> startManager() { return startManagerInProcess(); }
 
     static QStringList search(const QString &query)
     {

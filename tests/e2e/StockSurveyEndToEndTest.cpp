@@ -7,10 +7,7 @@
 #include "ArchiveFile.h"
 #include "CommonKorvaleClass.h"
 #include "SharedPreferences.h"
-#include "platform/DBusNotificationCenter.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDir>
 #include <QFile>
 
@@ -20,24 +17,7 @@ namespace {
 
 QVariantMap stockSurveyStatus()
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.korvale.Daemon"), QStringLiteral("/org/korvale/Instance"),
-        QStringLiteral("org.korvale.Instance"), QStringLiteral("Status"));
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return {};
-    return DBusNotificationCenter::fromWire(reply.arguments().first())
-        .toMap()
-        .value("stockSurvey")
-        .toMap();
-}
-
-QString xdotoolOutput(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
-    process.waitForFinished(5000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return agentStatus().value("stockSurvey").toMap();
 }
 
 } // namespace
@@ -82,7 +62,9 @@ TEST(StockSurveyEndToEnd, AnImportedEntryIsFoundAndSurveyedWhenSelected)
 
     // Closed: the pass ends and its values are saved.
     const QString window =
-        xdotoolOutput({"search", "--name", "^Stock survey$"}).section('\n', 0, 0);
+        QString::fromUtf8(runProgram("xdotool", {"search", "--name", "^Stock survey$"}).out)
+            .section('\n', 0, 0)
+            .trimmed();
     ASSERT_FALSE(window.isEmpty());
     if (const QByteArray folder = qgetenv("KORVALE_SCREENSHOT_DIR"); !folder.isEmpty()) {
         QTest::qWait(500);
