@@ -204,6 +204,13 @@ TEST(StockSurvey, QuotesAreReadWithinTheirSchemesAndSize)
         EXPECT_FALSE(refused.problem.isEmpty());
     }
     EXPECT_EQ(web.requests("/value"), 1);
+    // Five redirects are followed, a sixth is not.
+    for (int hop = 0; hop < 6; ++hop)
+        web.redirect(QStringLiteral("/hop%1").arg(hop),
+                     web.url(QStringLiteral("/hop%1").arg(hop + 1)));
+    web.quote("/hop6", "ACME,7");
+    EXPECT_TRUE(reader.read(web.url("/hop1")).bytes);
+    EXPECT_FALSE(reader.read(web.url("/hop0")).bytes);
     EXPECT_FALSE(reader.read(web.url("/large")).bytes);
     EXPECT_FALSE(reader.read(web.url("/missing")).bytes);
     EXPECT_FALSE(reader.read("file:///etc/hostname").bytes);
