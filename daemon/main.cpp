@@ -14,6 +14,7 @@
 #include "DaemonHooks.h"
 #include "FaviconUpdater.h"
 #include "GlobalShortcutsBus.h"
+#include "ItemCell.h"
 #include "KorvaleLog.h"
 #include "MainWindow.h"
 #include "PortalShortcutActivation.h"
@@ -442,6 +443,9 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     // Every text shown is looked up by its key in the user's language.
     QOR_StringUtils::installTranslations();
+    // Before any icon is asked of the theme (the tray's come first): Qt keeps what a lookup
+    // found, so a fallback set later, when the access window is first built, came too late.
+    ItemCell::useDesktopIconTheme();
 
     SessionInstance instance(SessionProgram::daemon().service);
     switch (instance.claim()) {
