@@ -1,10 +1,13 @@
 #include "QuoteReader.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTimer>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,16 +29,39 @@ QuoteReader::~QuoteReader() = default;
 
 QuoteReader::Result QuoteReader::read(const QString &address)
 {
-    const QUrl url(address, QUrl::StrictMode);
+    QUrl url(address, QUrl::StrictMode);
     if (!url.isValid() || !isWebScheme(url.scheme()) || url.host().isEmpty())
         return {std::nullopt, QStringLiteral("not an http or https address")};
 
+    // One time limit for the whole request, redirects included.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (int redirects = 0;; ++redirects) {
+        const int leftMs = mLimits.totalMs - int(elapsed.elapsed());
+        Hop hop = fetch(url, std::max(leftMs, 1));
+        if (!hop.redirect)
+            return std::move(hop.result);
+        // Followed here, one by one: Qt's policy that lets the caller verify each redirect stops
+        // asking after the second one, and its maximum does not hold then.
+        const QUrl target = url.resolved(*hop.redirect);
+        const bool downgrade =
+            url.scheme() == QLatin1String("https") && target.scheme() == QLatin1String("http");
+        if (redirects >= mLimits.maximumRedirects)
+            return {std::nullopt,
+                    QStringLiteral("more than %1 redirects").arg(mLimits.maximumRedirects)};
+        if (!target.isValid() || !isWebScheme(target.scheme()) || target.host().isEmpty()
+            || downgrade)
+            return {std::nullopt, QStringLiteral("redirected to %1").arg(target.toDisplayString())};
+        url = target;
+    }
+}
+
+QuoteReader::Hop QuoteReader::fetch(const QUrl &url, int totalMs)
+{
     QNetworkRequest request(url);
-    // Each redirect is looked at below; Qt's own policy would follow any http(s) one.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setMaximumRedirectsAllowed(mLimits.maximumRedirects);
-    request.setTransferTimeout(mLimits.totalMs);
+                         QNetworkRequest::ManualRedirectPolicy);
+    request.setTransferTimeout(totalMs);
     QNetworkReply *reply = mManager->get(request);
     reply->setReadBufferSize(64 * 1024);
 
@@ -55,15 +81,6 @@ QuoteReader::Result QuoteReader::read(const QString &address)
 
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QObject::connect(
-        reply, &QNetworkReply::redirected, &loop, [reply, &url, &refuse](const QUrl &target) {
-            const bool downgrade =
-                url.scheme() == QLatin1String("https") && target.scheme() == QLatin1String("http");
-            if (!isWebScheme(target.scheme()) || downgrade)
-                refuse(QStringLiteral("redirected to %1").arg(target.toDisplayString()));
-            else
-                emit reply->redirectAllowed();
-        });
     QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [this, reply, &refuse] {
         bool known = false;
         const qint64 length =
@@ -77,7 +94,7 @@ QuoteReader::Result QuoteReader::read(const QString &address)
     QObject::connect(&total, &QTimer::timeout, &loop, [this, &refuse] {
         refuse(QStringLiteral("no answer within %1 s").arg(mLimits.totalMs / 1000.0));
     });
-    total.start(mLimits.totalMs);
+    total.start(totalMs);
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, &loop, [this, &refuse] {
         if (mStop)
@@ -87,17 +104,18 @@ QuoteReader::Result QuoteReader::read(const QString &address)
     if (!reply->isFinished())
         loop.exec();
 
+    Hop hop;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (problem.isEmpty()) {
-        if (reply->error() != QNetworkReply::NoError)
-            problem = reply->errorString();
-        else if (status >= 300)
-            problem = QStringLiteral("HTTP status %1").arg(status);
-        else
-            take();
-    }
+    const QVariant location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
+    if (problem.isEmpty() && status >= 300 && status < 400 && location.isValid())
+        hop.redirect = location.toUrl();
+    else if (problem.isEmpty() && reply->error() != QNetworkReply::NoError)
+        problem = reply->errorString();
+    else if (problem.isEmpty() && status >= 300)
+        problem = QStringLiteral("HTTP status %1").arg(status);
+    else if (problem.isEmpty())
+        take();
     reply->deleteLater();
-    if (!problem.isEmpty())
-        return {std::nullopt, problem};
-    return {body, {}};
+    hop.result = problem.isEmpty() ? Result{body, {}} : Result{std::nullopt, problem};
+    return hop;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QUrl>
 
 #include <atomic>
 #include <memory>
@@ -34,6 +35,13 @@ public:
     Result read(const QString &address);
 
 private:
+    // One request; a redirect is handed back rather than followed.
+    struct Hop {
+        Result result;
+        std::optional<QUrl> redirect;
+    };
+    Hop fetch(const QUrl &url, int totalMs);
+
     Limits mLimits;
     const std::atomic<bool> &mStop;
     std::unique_ptr<QNetworkAccessManager> mManager;
