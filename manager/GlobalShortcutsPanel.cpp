@@ -13,7 +13,6 @@
 
 namespace {
 
-const QString AgentService = QStringLiteral("org.korvale.Daemon");
 const QString AgentPath = QStringLiteral("/org/korvale/GlobalShortcuts");
 const QString AgentInterface = QStringLiteral("org.korvale.GlobalShortcuts");
 
@@ -24,8 +23,10 @@ QString localized(const char *key)
 
 } // namespace
 
-GlobalShortcutsPanel::GlobalShortcutsPanel(QWidget *fallbackNote, QWidget *parent)
+GlobalShortcutsPanel::GlobalShortcutsPanel(QWidget *fallbackNote, QWidget *parent,
+                                           const QString &agentService)
     : QWidget(parent)
+    , mAgentService(agentService)
     , mFallbackNote(fallbackNote)
     , mTriggers(new QWidget)
     , mList(new QTreeWidget)
@@ -53,7 +54,7 @@ GlobalShortcutsPanel::GlobalShortcutsPanel(QWidget *fallbackNote, QWidget *paren
     triggers->addWidget(mStatus);
     mTriggers->hide();
 
-    QDBusConnection::sessionBus().connect(AgentService, AgentPath, AgentInterface,
+    QDBusConnection::sessionBus().connect(mAgentService, AgentPath, AgentInterface,
                                           QStringLiteral("Changed"), this, SLOT(refresh()));
 }
 
@@ -73,7 +74,7 @@ QList<std::pair<QString, QString>> GlobalShortcutsPanel::rows() const
 void GlobalShortcutsPanel::refresh()
 {
     const QDBusMessage call = QDBusMessage::createMethodCall(
-        AgentService, AgentPath, AgentInterface, QStringLiteral("Triggers"));
+        mAgentService, AgentPath, AgentInterface, QStringLiteral("Triggers"));
     auto *watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
     connect(

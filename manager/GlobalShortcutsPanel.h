@@ -15,7 +15,10 @@ class GlobalShortcutsPanel : public QWidget
 {
     Q_OBJECT
 public:
-    explicit GlobalShortcutsPanel(QWidget *fallbackNote, QWidget *parent = nullptr);
+    // `agentService`: the agent's bus name (another in tests, where agents of other tests run).
+    explicit GlobalShortcutsPanel(
+        QWidget *fallbackNote, QWidget *parent = nullptr,
+        const QString &agentService = QStringLiteral("org.korvale.Daemon"));
 
     bool showsTriggers() const;
     // "description" -> "keys" as the rows show them.
@@ -31,6 +34,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    QString mAgentService;
     QWidget *mFallbackNote;
     QWidget *mTriggers;
     QTreeWidget *mList;
