@@ -48,7 +48,9 @@ TEST(AgentEditorsEndToEnd, ANoteEditedInTheAgentChangesOnDiskAndKeepsItsKeywords
             && state.value("titles").toStringList().value(0) == "Quokka list";
     })) << accessWindowState().value("query").toString().toStdString()
         << (accessWindowState().value("searchRunning").toBool() ? " (searching): " : ": ")
-        << accessWindowState().value("titles").toStringList().join(", ").toStdString();
+        << accessWindowState().value("titles").toStringList().join(", ").toStdString() << "\n"
+        << displayReport() << "\n"
+        << agent.log().toStdString();
 
     // Edit… from the keyboard: the title has the focus, Tab goes to the text, Ctrl+Return saves.
     xdotool({"key", "ctrl+e"});

@@ -7,6 +7,9 @@
 #include <QProcessEnvironment>
 #include <QTest>
 
+#include <cstdio>
+
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -34,6 +37,9 @@ AgentProcess::~AgentProcess()
 
 void AgentProcess::start(const QStringList &extraEnvironment)
 {
+    if (const QStringList held = releaseHeldKeys(); !held.isEmpty())
+        std::fprintf(stderr, "released keys an earlier test left held: %s\n",
+                     qPrintable(held.join(QLatin1String(", "))));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // The test program draws off screen; the agent must reach the display.
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
@@ -161,4 +167,48 @@ QString activeWindowName()
     const ProgramRun run =
         runProgram(QStringLiteral("xdotool"), {"getactivewindow", "getwindowname"});
     return run.exitCode == 0 ? QString::fromUtf8(run.out).trimmed() : QString();
+}
+
+namespace {
+
+QStringList heldKeys(Display *display, bool release)
+{
+    char keys[32];
+    XQueryKeymap(display, keys);
+    QStringList names;
+    for (int code = 8; code < 256; ++code) {
+        if (!(keys[code / 8] & (1 << (code % 8))))
+            continue;
+        const KeySym keysym = XkbKeycodeToKeysym(display, KeyCode(code), 0, 0);
+        const char *name = XKeysymToString(keysym);
+        names << (name ? QString::fromLatin1(name) : QString::number(code));
+        if (release)
+            XTestFakeKeyEvent(display, unsigned(code), False, CurrentTime);
+    }
+    XSync(display, False);
+    return names;
+}
+
+} // namespace
+
+QStringList releaseHeldKeys()
+{
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return {};
+    const QStringList names = heldKeys(display, true);
+    XCloseDisplay(display);
+    return names;
+}
+
+std::string displayReport()
+{
+    QStringList held;
+    if (Display *display = XOpenDisplay(nullptr)) {
+        held = heldKeys(display, false);
+        XCloseDisplay(display);
+    }
+    return QStringLiteral("active window: \"%1\", keys held: %2")
+        .arg(activeWindowName(), held.isEmpty() ? QStringLiteral("none") : held.join(", "))
+        .toStdString();
 }
