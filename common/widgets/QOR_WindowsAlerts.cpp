@@ -53,8 +53,12 @@ int QOR_WindowsUtils::runAlert(QWidget *window, bool critical, const QString &ti
     box->setProperty(AlertProperty, attached);
     box->setWindowModality(attached ? Qt::WindowModal : Qt::ApplicationModal);
     // The title is the box's own text; in the title bar, where a window manager cuts a long
-    // title in the middle, goes the program's name.
-    box->setWindowTitle(QGuiApplication::applicationDisplayName());
+    // title in the middle, goes the program's name: the suite's, unless the program gave a
+    // display name of its own (Qt falls back to the command name, "korvale-daemon").
+    const QString displayName = QGuiApplication::applicationDisplayName();
+    box->setWindowTitle(displayName == QCoreApplication::applicationName()
+                            ? QStringLiteral("Korvale")
+                            : displayName);
     box->setText(title);
     box->setInformativeText(msg);
     if (critical) {

@@ -114,7 +114,14 @@ TEST(WindowsAlertsTest, TheTitleIsTheBoxsTextAndTheTitleBarNamesTheProgram)
     QOR_WindowsUtils::modalCriticalAlertForWindow(nullptr, title, "A name is taken.", "OK",
                                                   QString(), QString());
     EXPECT_EQ(text, title);
-    EXPECT_EQ(windowTitle, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(windowTitle, "Korvale") << "not the command's name";
+
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Korvale Browser"));
+    answerNextAlert(QString(), [&](QMessageBox *box) { windowTitle = box->windowTitle(); });
+    QOR_WindowsUtils::modalCriticalAlertForWindow(nullptr, title, "A name is taken.", "OK",
+                                                  QString(), QString());
+    QGuiApplication::setApplicationDisplayName(QCoreApplication::applicationName());
+    EXPECT_EQ(windowTitle, "Korvale Browser");
 }
 
 TEST(WindowsAlertsTest, AnAlertIsAttachedToItsWindowUnlessTheWindowAlreadyHasOne)
