@@ -12,6 +12,7 @@
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 bool haveDesktopSession()
 {
@@ -38,7 +39,7 @@ AgentProcess::~AgentProcess()
 void AgentProcess::start(const QStringList &extraEnvironment)
 {
     if (const QStringList held = releaseHeldKeys(); !held.isEmpty())
-        std::fprintf(stderr, "released keys an earlier test left held: %s\n",
+        std::fprintf(stderr, "released what an earlier test left held: %s\n",
                      qPrintable(held.join(QLatin1String(", "))));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // The test program draws off screen; the agent must reach the display.
@@ -196,7 +197,19 @@ QStringList releaseHeldKeys()
     Display *display = XOpenDisplay(nullptr);
     if (!display)
         return {};
-    const QStringList names = heldKeys(display, true);
+    QStringList names = heldKeys(display, true);
+    // A menu of the window manager left open holds the keyboard; Escape closes it.
+    if (XGrabKeyboard(display, DefaultRootWindow(display), False, GrabModeAsync, GrabModeAsync,
+                      CurrentTime)
+        == GrabSuccess) {
+        XUngrabKeyboard(display, CurrentTime);
+    } else {
+        const KeyCode escape = XKeysymToKeycode(display, XK_Escape);
+        XTestFakeKeyEvent(display, escape, True, CurrentTime);
+        XTestFakeKeyEvent(display, escape, False, CurrentTime);
+        names << QStringLiteral("a keyboard grab (Escape sent)");
+    }
+    XSync(display, False);
     XCloseDisplay(display);
     return names;
 }

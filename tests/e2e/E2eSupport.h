@@ -75,8 +75,8 @@ void movePointerTo(int x, int y);
 QSize screenSize();
 // The title of the active window, as the window manager says.
 QString activeWindowName();
-// Lets go of every key still held on the display, through XTest, and names them: a test that
-// ended between its key down and key up must not turn the next test's letters into shortcuts.
+// Lets go of every key still held on the display, through XTest, and closes a menu that holds
+// the keyboard, and names what it found: the next test's letters must reach its window.
 QStringList releaseHeldKeys();
 // What the display shows a test that typed into nothing: the active window and the held keys.
 std::string displayReport();
