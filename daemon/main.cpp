@@ -236,6 +236,11 @@ int runAgent(SessionInstance &instance)
     controller.backgroundWork().add(
         {QStringLiteral("The favicon update"), [&favicons] { favicons.requestStop(); },
          [&favicons](int ms) { return favicons.waitUntilStopped(ms); }});
+    // Shared: a run's end queued before the quit may still be delivered while the agent's parts
+    // are destroyed.
+    const auto faviconRuns = std::make_shared<int>(0);
+    QObject::connect(&favicons, &FaviconUpdater::finished, &controller,
+                     [faviconRuns] { ++*faviconRuns; });
     activation->attach(controller);
 
     AgentAccess::Environment accessEnvironment;
@@ -358,7 +363,8 @@ int runAgent(SessionInstance &instance)
                              controller.readData();
                          });
                      });
-    instance.setStatusProvider([&controller, &activations, &hooks, &stocks, &applicationUse] {
+    instance.setStatusProvider([&controller, &activations, &hooks, &stocks, &applicationUse,
+                                faviconRuns] {
         QVariantMap status = controller.settings().toMap();
         status.insert(QStringLiteral("pid"), qint64(QCoreApplication::applicationPid()));
         status.insert(QStringLiteral("settingsReadCount"), controller.settingsReadCount());
@@ -368,6 +374,7 @@ int runAgent(SessionInstance &instance)
         status.insert(QStringLiteral("timerCounter"), qint64(controller.schedule().mTimerCounter));
         status.insert(QStringLiteral("mainAppLaunched"), hooks->isMainAppLaunched());
         status.insert(QStringLiteral("stockSurvey"), stocks.status());
+        status.insert(QStringLiteral("faviconRuns"), *faviconRuns);
         status.insert(QStringLiteral("applicationUseSamples"), applicationUse.samplesAsked());
         status.insert(QStringLiteral("applicationUseSaves"), applicationUse.savesWritten());
         return status;

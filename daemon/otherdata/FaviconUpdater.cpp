@@ -1,27 +1,11 @@
 #include "FaviconUpdater.h"
 
-#include "SuiteModule.h"
-#include "WebFetchInterface.h"
+#include "WebSession.h"
 
 #include <QDeadlineTimer>
 #include <QSet>
 #include <QThread>
 #include <QTimer>
-
-namespace {
-
-// Loaded for the first run and kept.
-const WebFetchFunctions *webModule()
-{
-    static const WebFetchFunctions *const functions = []() -> const WebFetchFunctions * {
-        const auto entry = reinterpret_cast<WebFetchEntry>(
-            SuiteModule::entry(QStringLiteral("libkorvale-web.so"), KORVALE_WEB_MODULE_ENTRY));
-        return entry ? entry() : nullptr;
-    }();
-    return functions;
-}
-
-} // namespace
 
 FaviconUpdater::FaviconUpdater(Favicons::Fetch fetch, QObject *parent)
     : FaviconUpdater(std::move(fetch), Limits{MaximumBytes, FetchTimeoutMs}, parent)
@@ -71,17 +55,21 @@ void FaviconUpdater::update(std::function<QVariantList()> bookmarks,
 
 void FaviconUpdater::run(const QVariantList &bookmarks, QVariantList favicons)
 {
+    // The web's session lives on this thread and ends with the run. It is opened for the first
+    // address to fetch: a run with every icon known leaves the module unloaded.
+    std::unique_ptr<WebSession> session;
     Favicons::Fetch fetch = mFetch;
-    // The web's session lives on this thread and ends with the run.
-    std::shared_ptr<void> session;
     if (!fetch) {
-        const WebFetchFunctions *web = webModule();
-        // Without it every address would be stored as tried: better none tried at all.
-        if (!web)
-            return;
-        session.reset(web->openSession(), web->closeSession);
-        fetch = [this, web, handle = session.get()](const QUrl &url) {
-            return web->fetch(handle, url, mStopping, mLimits.maximumBytes, mLimits.totalMs);
+        fetch = [this, &session](const QUrl &url) -> std::optional<QByteArray> {
+            WebFetchRequest request;
+            request.url = url;
+            request.maximumBytes = mLimits.maximumBytes;
+            request.totalMs = mLimits.totalMs;
+            request.maximumRedirects = MaximumRedirects;
+            WebFetchResult result = session->fetch(request, mStopping);
+            if (!result.succeeded() || result.bytes.isEmpty())
+                return std::nullopt;
+            return std::move(result.bytes);
         };
     }
     QSet<QString> known;
@@ -102,6 +90,12 @@ void FaviconUpdater::run(const QVariantList &bookmarks, QVariantList favicons)
         const QString address = bookmark.toMap().value(QStringLiteral("U")).toString();
         if (known.contains(address))
             continue;
+        if (!mFetch && !session && Favicons::siteBase(address)) {
+            session = WebSession::open();
+            // Without it every address would be stored as tried: better none tried at all.
+            if (!session)
+                return;
+        }
         known.insert(address);
         if (const std::optional<QByteArray> icon = Favicons::fetchIcon(address, fetch)) {
             favicons.append(

@@ -21,6 +21,8 @@ public:
     static constexpr int RetryMs = 2000;
     static constexpr qint64 MaximumBytes = 2 * 1024 * 1024;
     static constexpr int FetchTimeoutMs = 10000;
+    // Each followed by itself, to http or https only and never from https down to http.
+    static constexpr int MaximumRedirects = 50;
 
     // What one request of the web fetch may take: an answer announced or grown past
     // `maximumBytes` is refused, and the whole request, however the server paces it, ends after
@@ -30,8 +32,8 @@ public:
         int totalMs;
     };
 
-    // An empty fetch reads the web through Qt Network (the web module, loaded for the first
-    // run), within the limits above.
+    // An empty fetch reads the web through the web module (loaded for the first address to
+    // fetch), within the limits above.
     explicit FaviconUpdater(Favicons::Fetch fetch = {}, QObject *parent = nullptr);
     FaviconUpdater(Favicons::Fetch fetch, Limits limits, QObject *parent = nullptr);
     ~FaviconUpdater() override;

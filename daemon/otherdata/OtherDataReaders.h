@@ -24,7 +24,7 @@ public:
         std::function<QVariantList()> readBookmarks;
         std::function<QVariantList()> readContacts;
         std::function<QVariantList(const QDateTime &from, const QDateTime &to)> readEvents;
-        Favicons::Fetch fetch; // empty: the web, through Qt Network
+        Favicons::Fetch fetch; // empty: the web, through the web module
     };
     // The readers of this suite's own sources.
     static Environment standardEnvironment();

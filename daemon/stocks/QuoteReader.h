@@ -2,17 +2,17 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QUrl>
 
 #include <atomic>
 #include <memory>
 #include <optional>
 
-class QNetworkAccessManager;
+class WebSession;
 
-// Reads one quote address through Qt Network on the calling thread, which it blocks: `http` and
-// `https` only, redirects only to those (never from https down to http), within a time and a
-// size limit. Made and used on the survey's own thread.
+// Reads one quote address through the web module on the calling thread, which it blocks: `http`
+// and `https` only, redirects only to those (never from https down to http), within a time and a
+// size limit. Made, used and destroyed on the survey's own thread, where the module's session
+// lives; made only for a pass with entries, so an agent without stocks never loads the module.
 class QuoteReader
 {
 public:
@@ -28,21 +28,16 @@ public:
         QString problem; // why nothing was read, for the log
     };
 
-    // Gives up a request soon after `stop` is set.
-    QuoteReader(Limits limits, const std::atomic<bool> &stop);
+    // Gives up a request soon after `stop` is set. Tests may name another module file.
+    QuoteReader(Limits limits, const std::atomic<bool> &stop, const QString &webModule = {});
     ~QuoteReader();
 
+    // False when the web module could not be loaded: nothing can be read.
+    bool isAvailable() const { return bool(mSession); }
     Result read(const QString &address);
 
 private:
-    // One request; a redirect is handed back rather than followed.
-    struct Hop {
-        Result result;
-        std::optional<QUrl> redirect;
-    };
-    Hop fetch(const QUrl &url, int totalMs);
-
     Limits mLimits;
     const std::atomic<bool> &mStop;
-    std::unique_ptr<QNetworkAccessManager> mManager;
+    std::unique_ptr<WebSession> mSession;
 };

@@ -1,5 +1,6 @@
 #include "StockSurvey.h"
 
+#include "KorvaleLog.h"
 #include "ListFile.h"
 #include "StockSurveyValues.h"
 #include "StockSurveyWindow.h"
@@ -89,7 +90,15 @@ void StockSurvey::startPass(const QString &title)
         std::unique_ptr<QuoteReader> reader;
         StockSurveyPass::Read read = mEnvironment.read;
         if (!read) {
-            reader = std::make_unique<QuoteReader>(limits, mStopPass);
+            // The module's session is made and ended on this thread.
+            reader = std::make_unique<QuoteReader>(limits, mStopPass, mEnvironment.webModule);
+            if (!reader->isAvailable()) {
+                // Every address would fail alike: one line says why the pass read nothing.
+                KorvaleLog::line(QStringLiteral("Stock quotes not read in this pass: the web "
+                                                "module is not available"));
+                mEnded = list;
+                return;
+            }
             read = [&reader](const QString &address) { return reader->read(address); };
         }
         StockSurveyPass pass(list, title, read, display, mEnvironment.watch, mStopPass);

@@ -27,9 +27,11 @@ public:
         std::function<QVariantList()> list;
         QuoteReader::Limits limits;
         StockSurveyPass::Watch watch;
-        // Reads through Qt Network within `limits` when empty; tests and benchmarks may give
+        // Reads through the web module within `limits` when empty; tests and benchmarks may give
         // their own.
         StockSurveyPass::Read read;
+        // The web module's file when not the usual one (tests).
+        QString webModule;
         // Where the pass saves its values at its end, on its own thread (the sync of the write
         // would hold up the main thread); the path as the pass starts. Empty: not saved.
         std::function<QString()> file;

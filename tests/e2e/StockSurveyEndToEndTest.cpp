@@ -20,6 +20,27 @@ QVariantMap stockSurveyStatus()
     return agentStatus().value("stockSurvey").toMap();
 }
 
+// The shared objects a process has mapped, by file name.
+QStringList mappedLibraries(qint64 pid)
+{
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+    if (!maps.open(QIODevice::ReadOnly))
+        return {};
+    QStringList names;
+    for (const QByteArray &line : maps.readAll().split('\n')) {
+        const QString path = QString::fromLocal8Bit(line.mid(line.indexOf('/')));
+        const QString name = path.section('/', -1);
+        if (line.contains('/') && !names.contains(name))
+            names << name;
+    }
+    return names;
+}
+
+bool mapsQtNetwork(const QStringList &libraries)
+{
+    return !libraries.filter("libQt6Network").isEmpty();
+}
+
 } // namespace
 
 TEST(StockSurveyEndToEnd, AnImportedEntryIsFoundAndSurveyedWhenSelected)
@@ -83,4 +104,59 @@ TEST(StockSurveyEndToEnd, AnImportedEntryIsFoundAndSurveyedWhenSelected)
     ASSERT_EQ(stored.size(), 1);
     EXPECT_EQ(stored[0].toMap().value("ValLast"), QString::fromLatin1(quote));
     EXPECT_EQ(stored[0].toMap().value("ValLastShown"), "123.45");
+}
+
+// Qt Network is mapped into the agent only once something is fetched: not with stock entries
+// before a pass reads one, nor with bookmarks whose icons are all known; the first quote read
+// brings it.
+TEST(StockSurveyEndToEnd, QtNetworkIsMappedOnlyOnceAQuoteIsRead)
+{
+    REQUIRE_SESSION();
+    TemporaryHome home;
+    LoopbackQuotes web;
+    web.quote("/wombat", "WMBT,42.5");
+    QDir().mkpath(home.dataFolder());
+    QFile import(home.dataFolder() + "/" + DataFileName::StocksSurveyImport);
+    ASSERT_TRUE(import.open(QIODevice::WriteOnly));
+    import.write(("Wombat Mining\t" + web.url("/wombat") + "\n").toUtf8());
+    import.close();
+    // A browser's bookmark whose icon was tried before: the favicon run has nothing to fetch.
+    const QString site = web.url("/wiki");
+    const QString chromium = QDir::homePath() + "/.config/chromium/Default";
+    ASSERT_TRUE(QDir().mkpath(chromium));
+    QFile bookmarks(chromium + "/Bookmarks");
+    ASSERT_TRUE(bookmarks.open(QIODevice::WriteOnly));
+    bookmarks.write(R"({"roots":{"bookmark_bar":{"type":"folder","children":[)"
+                    R"({"type":"url","name":"Wombat wiki","url":")"
+                    + site.toUtf8() + R"("}]}}})");
+    bookmarks.close();
+    CommonKorvaleClass::saveListInFile({QVariantMap{{"U", site}}}, DataFileName::URLFavicons);
+    SharedPreferences preferences(SharedPreferences::defaultPath());
+    preferences.setValue("PriorityForBookmarks", 1);
+    preferences.setValue("OtherDataBookmarks", 1);
+    preferences.setValue("OtherDataBookmarksFavicons", 1);
+    ASSERT_TRUE(preferences.synchronize());
+
+    AgentProcess agent;
+    agent.start();
+    ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
+    // The bookmarks were read and their favicon run is over.
+    ASSERT_TRUE(waitFor([] { return agentStatus().value("faviconRuns").toInt() >= 1; }))
+        << agent.log().toStdString();
+    const QStringList idle = mappedLibraries(agent.pid());
+    ASSERT_FALSE(idle.isEmpty());
+    EXPECT_FALSE(mapsQtNetwork(idle)) << idle.join(' ').toStdString();
+    EXPECT_FALSE(idle.contains("libkorvale-web.so"));
+    EXPECT_TRUE(web.allRequests().isEmpty()) << web.allRequests().join(' ').toStdString();
+
+    // Selecting the entry has its pass read the quote, through the web module.
+    ASSERT_TRUE(callAccessWindow("Open"));
+    ASSERT_TRUE(waitFor([] { return accessWindowState().value("active").toBool(); }))
+        << agent.log().toStdString();
+    xdotool({"type", "--delay", "40", "wombat mining"});
+    ASSERT_TRUE(waitFor([] { return stockSurveyStatus().value("value") == "42.5"; }))
+        << agent.log().toStdString();
+    const QStringList surveyed = mappedLibraries(agent.pid());
+    EXPECT_TRUE(mapsQtNetwork(surveyed)) << surveyed.join(' ').toStdString();
+    EXPECT_TRUE(surveyed.contains("libkorvale-web.so"));
 }

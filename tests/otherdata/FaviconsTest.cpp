@@ -1,6 +1,7 @@
 #include "Favicons.h"
 #include "CommonKorvaleClass.h"
 #include "FaviconUpdater.h"
+#include "LoopbackQuotes.h"
 #include "OtherDataReaders.h"
 #include "TestEnvironment.h"
 
@@ -303,4 +304,34 @@ TEST(Favicons, ADrippingAnswerEndsAtTheTotalLimit)
     ASSERT_TRUE(QTest::qWaitFor([&] { return saved.size() == 2; }, 10000)) << saved.size();
     EXPECT_FALSE(savedRecordOf(saved, web.address(1)).contains("I"));
     EXPECT_EQ(savedRecordOf(saved, web.address(2)).value("I").toByteArray(), icon);
+}
+
+// Redirects are followed one by one, to the web's addresses only: an icon two hops away, the
+// first by a relative location, is stored; a site whose icon and home page lead to other schemes
+// gets none, and neither is asked for there.
+TEST(Favicons, RedirectsAreFollowedToTheWebOnly)
+{
+    TemporaryHome home;
+    const QByteArray icon = png();
+    LoopbackQuotes moved;
+    moved.redirect("/favicon.ico", "/icons/old.ico");
+    moved.redirect("/icons/old.ico", moved.url("/icons/new.png"));
+    moved.quote("/icons/new.png", icon);
+    LoopbackQuotes elsewhere;
+    elsewhere.redirect("/favicon.ico", "ftp://127.0.0.1/favicon.ico");
+    elsewhere.redirect("/index.html", "file:///etc/passwd");
+    const QVariantList bookmarks{QVariantMap{{"x", 3}, {"U", moved.url("/")}},
+                                 QVariantMap{{"x", 3}, {"U", elsewhere.url("/")}}};
+
+    FaviconUpdater updater;
+    QVariantList saved;
+    QObject::connect(&updater, &FaviconUpdater::saveRequested,
+                     [&](const QVariantList &list) { saved = list; });
+    updater.update([&] { return bookmarks; }, [] { return QVariantList(); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !updater.isRunning(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return saved.size() == 2; }, 10000)) << saved.size();
+    EXPECT_EQ(savedRecordOf(saved, moved.url("/")).value("I").toByteArray(), icon)
+        << moved.allRequests().join(' ').toStdString();
+    EXPECT_FALSE(savedRecordOf(saved, elsewhere.url("/")).contains("I"));
+    EXPECT_EQ(elsewhere.allRequests(), (QStringList{"/favicon.ico", "/index.html"}));
 }

@@ -344,3 +344,31 @@ TEST(StockSurvey, HandedBackValuesKeepEditsMadeDuringThePass)
     EXPECT_EQ(titled(f.list(), "A").value("ValLast"), "A,7");
     EXPECT_TRUE(titled(f.list(), "Gone").isEmpty());
 }
+
+// Without the web module a pass reads nothing, stores and shows nothing, and says so in one line,
+// every pass, rather than a failure per address.
+TEST(StockSurvey, APassWithoutTheWebModuleSaysSoOnceAndReadsNothing)
+{
+    LoopbackQuotes web;
+    web.quote("/a", "A,500");
+    web.quote("/b", "B,500");
+    const QVariantList list{entry("A", web.url("/a")), entry("B", web.url("/b"))};
+    StockSurvey::Environment environment;
+    environment.list = [&] { return list; };
+    environment.webModule = "libkorvale-web-absent.so";
+    StockSurvey survey(environment);
+    QList<QVariantList> ended;
+    QObject::connect(&survey, &StockSurvey::passFinished,
+                     [&](const QVariantList &, const QVariantList &values) { ended << values; });
+    CapturedLog log;
+    survey.surveyStocks();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return survey.finishedPasses() == 1; }, 10000));
+    survey.surveyStocks("A");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return survey.finishedPasses() == 2; }, 10000));
+    EXPECT_EQ(ended, (QList<QVariantList>{list, list}));
+    EXPECT_TRUE(web.allRequests().isEmpty());
+    EXPECT_FALSE(survey.window().isVisible());
+    EXPECT_EQ(log.lines().filter("Stock quotes not read in this pass").size(), 2)
+        << log.lines().join('\n').toStdString();
+    EXPECT_TRUE(log.lines().filter("Stock quote of").isEmpty());
+}
