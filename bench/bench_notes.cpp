@@ -18,13 +18,15 @@ QVariantList makeNotes(int count, int kind)
     QVariantList notes;
     notes.reserve(count);
     for (int i = 0; i < count; ++i)
-        notes.append(QVariantMap{{"x", kind},
-                                 {"T", QStringLiteral("Note %1 about the garden and the café").arg(i)},
-                                 {"K", QStringLiteral("home, plans")},
-                                 {"t", QStringLiteral("Line one of note %1\nLine two with a few more words, "
-                                                      "accents é à ü and a number %2\nThird line.")
-                                           .arg(i)
-                                           .arg(i * 7919)}});
+        notes.append(
+            QVariantMap{{"x", kind},
+                        {"T", QStringLiteral("Note %1 about the garden and the café").arg(i)},
+                        {"K", QStringLiteral("home, plans")},
+                        {"t",
+                         QStringLiteral("Line one of note %1\nLine two with a few more words, "
+                                        "accents é à ü and a number %2\nThird line.")
+                             .arg(i)
+                             .arg(i * 7919)}});
     return notes;
 }
 
@@ -44,16 +46,21 @@ int main(int argc, char *argv[])
     setenv("XDG_DATA_HOME", home.path().toUtf8().constData(), 1);
 
     {
+        // A new file takes the password only once it was given twice.
         NotesFile file(NotesFile::Kind::ProtectedNotes);
         QVariantList notes;
-        file.unlock(QStringLiteral("correct horse battery"), notes);
+        if (file.unlock(QStringLiteral("correct horse battery"), notes) != NotesFile::Status::Ok
+            || !file.confirmPassword(QStringLiteral("correct horse battery")))
+            std::abort();
         notes = makeNotes(1000, 6);
-        file.save(notes);
+        if (file.save(notes) != NotesFile::Status::Ok)
+            std::abort();
     }
     report("notes_unlock_1000_protected", Bench::timeRuns(9, [] {
                NotesFile file(NotesFile::Kind::ProtectedNotes);
                QVariantList notes;
-               if (file.unlock(QStringLiteral("correct horse battery"), notes) != NotesFile::Status::Ok
+               if (file.unlock(QStringLiteral("correct horse battery"), notes)
+                       != NotesFile::Status::Ok
                    || notes.size() != 1000)
                    std::abort();
            }));
@@ -83,7 +90,9 @@ int main(int argc, char *argv[])
     // Saving 10,000 protected notes with the key held: every note sealed anew.
     NotesFile protectedFile(NotesFile::Kind::ProtectedNotes);
     QVariantList ignored;
-    protectedFile.unlock(QStringLiteral("correct horse battery"), ignored);
+    if (protectedFile.unlock(QStringLiteral("correct horse battery"), ignored)
+        != NotesFile::Status::Ok)
+        std::abort();
     const QVariantList secret = makeNotes(10000, 6);
     report("notes_save_10000_protected", Bench::timeRuns(11, [&] {
                QVariantList notes = secret;

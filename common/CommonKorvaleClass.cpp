@@ -4,6 +4,7 @@
 #include "KorvaleArchive.h"
 #include "QOR_DataUtils.h"
 #include "QOR_FilesUtils.h"
+#include "SecureMemory.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,8 +16,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-#include <openssl/crypto.h>
 
 namespace {
 
@@ -109,7 +108,7 @@ quint32 CommonKorvaleClass::getPasswordCode(const QString &password)
     quint32 code = 0;
     for (qsizetype i = 0; i < s.size(); ++i)
         code = (quint32(s.at(i).unicode()) * quint32(i) + code) * 3u;
-    OPENSSL_cleanse(s.data(), std::size_t(s.size()) * sizeof(QChar));
+    SecureMemory::wipe(s.data(), std::size_t(s.size()) * sizeof(QChar));
     return code;
 }
 
@@ -120,7 +119,7 @@ QString CommonKorvaleClass::createStringFromPassword(quint32 passwordCode)
     const int length = std::snprintf(phrase, sizeof phrase, "Qmw%dbHvk%utje", qint32(passwordCode),
                                      unsigned(passwordCode & 0xffffu));
     QString result = QString::fromLatin1(phrase, std::max(length, 0));
-    OPENSSL_cleanse(phrase, sizeof phrase);
+    SecureMemory::wipe(phrase, sizeof phrase);
     return result;
 }
 
@@ -130,9 +129,9 @@ CommonKorvaleClass::noteForProtectedBlob(const QByteArray &blob, const QString &
     std::vector<unsigned char> compressed(ProtectedBufferSize);
     QByteArray archived;
     const auto wipe = qScopeGuard([&] {
-        OPENSSL_cleanse(compressed.data(), compressed.size());
+        SecureMemory::wipe(compressed.data(), compressed.size());
         if (!archived.isEmpty())
-            OPENSSL_cleanse(archived.data(), std::size_t(archived.size()));
+            SecureMemory::wipe(archived.data(), std::size_t(archived.size()));
     });
     const std::size_t compressedSize = QOR_DataUtils::decryptDataSizeToMaxSizeWithPassword(
         blob.constData(), std::size_t(blob.size()), compressed.data(), compressed.size(),

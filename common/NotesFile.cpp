@@ -3,16 +3,16 @@
 #include "ArchiveFile.h"
 #include "AtomicFile.h"
 #include "CommonKorvaleClass.h"
+#include "CryptoModule.h"
 #include "KorvaleArchive.h"
 #include "KorvaleLog.h"
 #include "NoteLists.h"
 #include "ProtectedNoteBlob.h"
+#include "SecureMemory.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-
-#include <openssl/crypto.h>
 
 #include <algorithm>
 #include <vector>
@@ -104,6 +104,9 @@ NotesFile::Status NotesFile::unlock(const QString &password, QVariantList &notes
         return read(notes);
     if (password.isEmpty())
         return Status::Locked;
+    // Without the module every note would look like one of another password.
+    if (!CryptoModule::isAvailable())
+        return Status::Unavailable;
 
     bool readable = true;
     const QByteArray bytes = fileBytes(mPath, readable);
@@ -185,7 +188,7 @@ NotesFile::Status NotesFile::unlock(const QString &password, QVariantList &notes
         if (legacyPhrase.isEmpty()) {
             code = CommonKorvaleClass::getPasswordCode(password);
             legacyPhrase = CommonKorvaleClass::createStringFromPassword(code);
-            OPENSSL_cleanse(&code, sizeof code);
+            SecureMemory::wipe(&code, sizeof code);
         }
         const CommonKorvaleClass::FirstFormatNote opened =
             CommonKorvaleClass::noteForProtectedBlob(blob, legacyPhrase);
@@ -241,8 +244,8 @@ bool NotesFile::confirmPassword(const QString &again)
         return mKey.has_value();
     QByteArray tag = mKey ? mKey->passwordTag(again) : QByteArray();
     const bool same = !tag.isEmpty() && tag.size() == mAwaitedPassword->size()
-        && CRYPTO_memcmp(tag.constData(), mAwaitedPassword->constData(), std::size_t(tag.size()))
-            == 0;
+        && SecureMemory::equal(tag.constData(), mAwaitedPassword->constData(),
+                               std::size_t(tag.size()));
     ProtectedKey::wipe(tag);
     if (!same) {
         lock();

@@ -24,6 +24,7 @@ public:
         NotSaved, // the file could not be written; it is unchanged
         Unconfirmed, // the password that would become the file's was not typed twice; nothing
                      // written
+        Unavailable, // the crypto module cannot be loaded: nothing was read, nothing is unlocked
     };
 
     explicit NotesFile(Kind kind, QString path = {});
@@ -36,7 +37,8 @@ public:
 
     // Plain notes; for protected notes while unlocked, a reread with the key held.
     Status read(QVariantList &notes);
-    // Derives the key once and reads every note with it. An empty password is refused (Locked).
+    // Derives the key once and reads every note with it. An empty password is refused (Locked);
+    // without the crypto module (CryptoModule) nothing is tried (Unavailable).
     // Once one note proved the password right, a note that does not open under it is a damaged
     // note (Damaged), not a wrong password.
     Status unlock(const QString &password, QVariantList &notes);

@@ -1,15 +1,9 @@
 #include "ProtectedKey.h"
 
-#include <openssl/core_names.h>
-#include <openssl/crypto.h>
-#include <openssl/evp.h>
-#include <openssl/hmac.h>
-#include <openssl/kdf.h>
-#include <openssl/params.h>
-#include <openssl/rand.h>
+#include "CryptoModule.h"
+#include "SecureMemory.h"
 
 #include <algorithm>
-#include <memory>
 
 ProtectedKey::Cost ProtectedKey::defaultCost()
 {
@@ -26,7 +20,7 @@ bool ProtectedKey::isAcceptable(Cost cost)
 QByteArray ProtectedKey::newSalt()
 {
     QByteArray salt(SaltSize, Qt::Uninitialized);
-    if (RAND_bytes(reinterpret_cast<unsigned char *>(salt.data()), SaltSize) != 1)
+    if (!CryptoModule::randomBytes(salt.data(), SaltSize))
         return {};
     return salt;
 }
@@ -36,33 +30,13 @@ std::optional<ProtectedKey> ProtectedKey::derive(const QString &password, const 
 {
     if (!isAcceptable(cost) || salt.size() != SaltSize)
         return std::nullopt;
-    std::unique_ptr<EVP_KDF, decltype(&EVP_KDF_free)> kdf(EVP_KDF_fetch(nullptr, "SCRYPT", nullptr),
-                                                          &EVP_KDF_free);
-    if (!kdf)
-        return std::nullopt;
-    std::unique_ptr<EVP_KDF_CTX, decltype(&EVP_KDF_CTX_free)> ctx(EVP_KDF_CTX_new(kdf.get()),
-                                                                  &EVP_KDF_CTX_free);
-    if (!ctx)
-        return std::nullopt;
     QByteArray secret = password.toUtf8();
-    uint64_t n = uint64_t(1) << cost.logN;
-    uint32_t r = cost.r;
-    uint32_t p = cost.p;
-    uint64_t maxMemory = uint64_t(512) << 20;
-    QByteArray saltCopy = salt;
-    const OSSL_PARAM params[] = {
-        OSSL_PARAM_construct_octet_string(OSSL_KDF_PARAM_PASSWORD, secret.data(),
-                                          std::size_t(secret.size())),
-        OSSL_PARAM_construct_octet_string(OSSL_KDF_PARAM_SALT, saltCopy.data(),
-                                          std::size_t(saltCopy.size())),
-        OSSL_PARAM_construct_uint64(OSSL_KDF_PARAM_SCRYPT_N, &n),
-        OSSL_PARAM_construct_uint32(OSSL_KDF_PARAM_SCRYPT_R, &r),
-        OSSL_PARAM_construct_uint32(OSSL_KDF_PARAM_SCRYPT_P, &p),
-        OSSL_PARAM_construct_uint64(OSSL_KDF_PARAM_SCRYPT_MAXMEM, &maxMemory),
-        OSSL_PARAM_construct_end()};
     ProtectedKey key;
-    const bool derived = EVP_KDF_derive(ctx.get(), key.mKey.data(), key.mKey.size(), params) == 1;
-    OPENSSL_cleanse(secret.data(), std::size_t(secret.size()));
+    const bool derived =
+        CryptoModule::scrypt(secret.constData(), std::size_t(secret.size()), salt.constData(),
+                             std::size_t(salt.size()), std::uint64_t(1) << cost.logN, cost.r,
+                             cost.p, std::uint64_t(512) << 20, key.mKey.data(), key.mKey.size());
+    SecureMemory::wipe(secret.data(), std::size_t(secret.size()));
     if (!derived)
         return std::nullopt;
     key.mSalt = salt;
@@ -87,7 +61,7 @@ ProtectedKey::~ProtectedKey()
 
 void ProtectedKey::wipe()
 {
-    OPENSSL_cleanse(mKey.data(), mKey.size());
+    SecureMemory::wipe(mKey.data(), mKey.size());
 }
 
 namespace {
@@ -95,12 +69,11 @@ namespace {
 QByteArray keyedDigest(const std::array<unsigned char, ProtectedKey::KeySize> &key,
                        const unsigned char *message, std::size_t size, int length)
 {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int produced = 0;
-    if (!HMAC(EVP_sha256(), key.data(), int(key.size()), message, size, digest, &produced))
+    unsigned char digest[32];
+    if (!CryptoModule::hmacSha256(key.data(), key.size(), message, size, digest))
         return {};
-    QByteArray result(reinterpret_cast<const char *>(digest), std::min(length, int(produced)));
-    OPENSSL_cleanse(digest, sizeof digest);
+    QByteArray result(reinterpret_cast<const char *>(digest), std::min(length, int(sizeof digest)));
+    SecureMemory::wipe(digest, sizeof digest);
     return result;
 }
 
@@ -125,13 +98,13 @@ QByteArray ProtectedKey::passwordTag(const QString &password) const
 void ProtectedKey::wipe(QString &text)
 {
     if (!text.isEmpty() && text.isDetached())
-        OPENSSL_cleanse(text.data(), std::size_t(text.size()) * sizeof(QChar));
+        SecureMemory::wipe(text.data(), std::size_t(text.size()) * sizeof(QChar));
     text.clear();
 }
 
 void ProtectedKey::wipe(QByteArray &bytes)
 {
     if (!bytes.isEmpty() && bytes.isDetached())
-        OPENSSL_cleanse(bytes.data(), std::size_t(bytes.size()));
+        SecureMemory::wipe(bytes.data(), std::size_t(bytes.size()));
     bytes.clear();
 }

@@ -31,7 +31,8 @@ public:
     static bool isAcceptable(Cost cost);
 
     static QByteArray newSalt();
-    // Nothing when the cost is not acceptable or the derivation fails.
+    // Nothing when the cost is not acceptable or the derivation fails (as it does without the
+    // crypto module: CryptoModule).
     static std::optional<ProtectedKey> derive(const QString &password, const QByteArray &salt,
                                               Cost cost);
     // From raw bytes, for tests and fuzzing that must not pay for a derivation.

@@ -1,13 +1,9 @@
 #include "ProtectedNoteBlob.h"
 
+#include "CryptoModule.h"
 #include "KorvaleArchive.h"
 #include "QOR_DataUtils.h"
-
-#include <openssl/crypto.h>
-#include <openssl/evp.h>
-#include <openssl/rand.h>
-
-#include <memory>
+#include "SecureMemory.h"
 
 namespace {
 
@@ -16,8 +12,6 @@ constexpr char kVersion = 2;
 constexpr char kScrypt = 1;
 constexpr int kNonceSize = 12;
 constexpr int kNonceOffset = ProtectedNoteBlob::HeaderSize - kNonceSize;
-
-using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)>;
 
 const unsigned char *bytesOf(const QByteArray &a)
 {
@@ -30,7 +24,7 @@ void wipe(QByteArray &bytes)
     if (!bytes.isEmpty() && !bytes.isDetached())
         return; // shared: the other owner wipes it
     if (!bytes.isEmpty())
-        OPENSSL_cleanse(bytes.data(), std::size_t(bytes.size()));
+        SecureMemory::wipe(bytes.data(), std::size_t(bytes.size()));
 }
 
 } // namespace
@@ -72,10 +66,11 @@ QByteArray ProtectedNoteBlob::seal(const QVariantMap &note, const ProtectedKey &
     blob.append(char(key.cost().r));
     blob.append(char(key.cost().p));
     blob.append(key.salt());
-    blob.append(key.check());
+    const QByteArray check = key.check();
+    blob.append(check);
     QByteArray nonce(kNonceSize, Qt::Uninitialized);
-    if (key.salt().size() != ProtectedKey::SaltSize
-        || RAND_bytes(reinterpret_cast<unsigned char *>(nonce.data()), kNonceSize) != 1) {
+    if (key.salt().size() != ProtectedKey::SaltSize || check.size() != ProtectedKey::CheckSize
+        || !CryptoModule::randomBytes(nonce.data(), kNonceSize)) {
         wipe(plain);
         return {};
     }
@@ -83,17 +78,11 @@ QByteArray ProtectedNoteBlob::seal(const QVariantMap &note, const ProtectedKey &
     Q_ASSERT(blob.size() == HeaderSize);
     blob.resize(HeaderSize + plain.size() + TagSize);
 
-    CipherContext ctx(EVP_CIPHER_CTX_new(), &EVP_CIPHER_CTX_free);
     auto *out = reinterpret_cast<unsigned char *>(blob.data());
-    int produced = 0;
-    int last = 0;
-    const bool sealed = ctx && EVP_EncryptInit_ex(ctx.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) == 1
-        && EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_SET_IVLEN, kNonceSize, nullptr) == 1
-        && EVP_EncryptInit_ex(ctx.get(), nullptr, nullptr, key.bytes(), out + kNonceOffset) == 1
-        && EVP_EncryptUpdate(ctx.get(), nullptr, &produced, out, HeaderSize) == 1
-        && EVP_EncryptUpdate(ctx.get(), out + HeaderSize, &produced, bytesOf(plain), int(plain.size())) == 1
-        && EVP_EncryptFinal_ex(ctx.get(), out + HeaderSize + produced, &last) == 1
-        && EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_GET_TAG, TagSize, out + HeaderSize + plain.size()) == 1;
+    // The whole header, nonce included, is authenticated with the note.
+    const bool sealed = CryptoModule::aes256GcmSeal(
+        key.bytes(), out + kNonceOffset, out, HeaderSize, plain.constData(),
+        std::size_t(plain.size()), out + HeaderSize, out + HeaderSize + plain.size());
     wipe(plain);
     return sealed ? blob : QByteArray();
 }
@@ -109,18 +98,9 @@ ProtectedNoteBlob::Result ProtectedNoteBlob::open(const QByteArray &blob, const 
     const qsizetype cipherSize = blob.size() - HeaderSize - TagSize;
     QByteArray plain(cipherSize, Qt::Uninitialized);
     const unsigned char *in = bytesOf(blob);
-    QByteArray tag = blob.right(TagSize);
-    CipherContext ctx(EVP_CIPHER_CTX_new(), &EVP_CIPHER_CTX_free);
-    int produced = 0;
-    int last = 0;
-    auto *out = reinterpret_cast<unsigned char *>(plain.data());
-    const bool opened = ctx && EVP_DecryptInit_ex(ctx.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) == 1
-        && EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_SET_IVLEN, kNonceSize, nullptr) == 1
-        && EVP_DecryptInit_ex(ctx.get(), nullptr, nullptr, key.bytes(), in + kNonceOffset) == 1
-        && EVP_DecryptUpdate(ctx.get(), nullptr, &produced, in, HeaderSize) == 1
-        && EVP_DecryptUpdate(ctx.get(), out, &produced, in + HeaderSize, int(cipherSize)) == 1
-        && EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_SET_TAG, TagSize, tag.data()) == 1
-        && EVP_DecryptFinal_ex(ctx.get(), out + produced, &last) == 1;
+    const bool opened = CryptoModule::aes256GcmOpen(key.bytes(), in + kNonceOffset, in, HeaderSize,
+                                                    in + HeaderSize, std::size_t(cipherSize),
+                                                    in + HeaderSize + cipherSize, plain.data());
     if (!opened) {
         wipe(plain);
         return {};

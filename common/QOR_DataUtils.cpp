@@ -1,14 +1,12 @@
 #include "QOR_DataUtils.h"
 
-#include <openssl/crypto.h>
-#include <openssl/evp.h>
-#include <openssl/rand.h>
-#include <openssl/sha.h>
+#include "CryptoModule.h"
+#include "SecureMemory.h"
+
 #include <zlib.h>
 
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -16,15 +14,15 @@ namespace {
 constexpr std::size_t kVectorSize = 16;
 constexpr std::size_t kTrailerSize = 16; // 12 zero bytes and the big-endian length
 
-void keyFromPassPhrase(const QString &passPhrase, unsigned char key[16])
+bool keyFromPassPhrase(const QString &passPhrase, unsigned char key[16])
 {
     QByteArray utf8 = passPhrase.toUtf8();
-    unsigned char digest[SHA_DIGEST_LENGTH];
-    SHA1(reinterpret_cast<const unsigned char *>(utf8.constData()), std::size_t(utf8.size()),
-         digest);
+    unsigned char digest[20] = {};
+    const bool made = CryptoModule::sha1(utf8.constData(), std::size_t(utf8.size()), digest);
     std::memcpy(key, digest, 16);
-    OPENSSL_cleanse(digest, sizeof digest);
-    OPENSSL_cleanse(utf8.data(), std::size_t(utf8.size()));
+    SecureMemory::wipe(digest, sizeof digest);
+    SecureMemory::wipe(utf8.data(), std::size_t(utf8.size()));
+    return made;
 }
 
 // The key and the plaintext of the first format are gone from memory once a call returns.
@@ -33,34 +31,11 @@ struct Wiped {
     std::vector<unsigned char> plain;
     ~Wiped()
     {
-        OPENSSL_cleanse(key, sizeof key);
+        SecureMemory::wipe(key, sizeof key);
         if (!plain.empty())
-            OPENSSL_cleanse(plain.data(), plain.size());
+            SecureMemory::wipe(plain.data(), plain.size());
     }
 };
-
-using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)>;
-
-// Runs AES-128-CBC without padding over a whole number of blocks.
-bool aes128cbc(bool encrypt, const unsigned char key[16], const unsigned char vector[16],
-               const unsigned char *in, std::size_t size, unsigned char *out)
-{
-    if (size % 16 != 0 || size > std::size_t(std::numeric_limits<int>::max()))
-        return false;
-    CipherContext ctx(EVP_CIPHER_CTX_new(), &EVP_CIPHER_CTX_free);
-    if (!ctx
-        || EVP_CipherInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr, key, vector, encrypt ? 1 : 0)
-            != 1)
-        return false;
-    EVP_CIPHER_CTX_set_padding(ctx.get(), 0);
-    int produced = 0;
-    int finalPart = 0;
-    if (EVP_CipherUpdate(ctx.get(), out, &produced, in, int(size)) != 1)
-        return false;
-    if (EVP_CipherFinal_ex(ctx.get(), out + produced, &finalPart) != 1)
-        return false;
-    return std::size_t(produced + finalPart) == size;
-}
 
 quint32 readBigEndian(const unsigned char *p)
 {
@@ -173,10 +148,11 @@ std::size_t QOR_DataUtils::encryptWithVector(const unsigned char vector[16], con
     plain[padded - 2] = (n >> 8) & 0xff;
     plain[padded - 1] = n & 0xff;
 
-    keyFromPassPhrase(passPhrase, secret.key);
+    if (!keyFromPassPhrase(passPhrase, secret.key))
+        return 0;
     auto *out = static_cast<unsigned char *>(destination);
     std::memcpy(out, vector, kVectorSize);
-    if (!aes128cbc(true, secret.key, vector, plain.data(), padded, out + kVectorSize))
+    if (!CryptoModule::aes128Cbc(true, secret.key, vector, plain.data(), padded, out + kVectorSize))
         return 0;
     return padded + kVectorSize;
 }
@@ -187,7 +163,7 @@ std::size_t QOR_DataUtils::encryptDataSizeToMaxSizeWithPassword(const void *sour
                                                                 const QString &passPhrase)
 {
     unsigned char vector[kVectorSize];
-    if (RAND_bytes(vector, int(kVectorSize)) != 1)
+    if (!CryptoModule::randomBytes(vector, kVectorSize))
         return 0;
     return encryptWithVector(vector, source, size, destination, maxSize, passPhrase);
 }
@@ -204,9 +180,11 @@ std::size_t QOR_DataUtils::decryptDataSizeToMaxSizeWithPassword(const void *sour
     Wiped secret;
     std::vector<unsigned char> &plain = secret.plain;
     plain.resize(cipherSize);
-    keyFromPassPhrase(passPhrase, secret.key);
+    if (!keyFromPassPhrase(passPhrase, secret.key))
+        return 0;
     const auto *blob = static_cast<const unsigned char *>(source);
-    if (!aes128cbc(false, secret.key, blob, blob + kVectorSize, cipherSize, plain.data()))
+    if (!CryptoModule::aes128Cbc(false, secret.key, blob, blob + kVectorSize, cipherSize,
+                                 plain.data()))
         return 0;
 
     const unsigned char *trailer = plain.data() + cipherSize - kTrailerSize;

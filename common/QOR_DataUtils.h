@@ -6,7 +6,8 @@
 #include <cstddef>
 
 // Compression and the encryption of protected notes. Buffer operations return the number of
-// bytes written, 0 on any failure, and never write past the given capacity.
+// bytes written, 0 on any failure (the crypto module missing too, for the encryption), and never
+// write past the given capacity.
 class QOR_DataUtils
 {
 public:

@@ -1,10 +1,18 @@
 // "ProtectedNotes.krvdata" holds one blob per note, read back with the user's pass phrase.
 #include "CommonKorvaleClass.h"
+#include "CryptoModule.h"
+#include "CryptoModuleInterface.h"
 #include "QOR_DataUtils.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    CryptoModule::useLinked(korvaleCryptoModule());
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

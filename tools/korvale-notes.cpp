@@ -6,13 +6,12 @@
 #include "NotesFile.h"
 #include "NotesText.h"
 #include "ProtectedKey.h"
+#include "SecureMemory.h"
 #include "platform/NotificationCenter.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-
-#include <openssl/crypto.h>
 
 #include <cstdio>
 #include <optional>
@@ -122,6 +121,11 @@ int open(NotesFile &file, const QString &password, QVariantList &notes)
                        .arg(file.damagedNotes())
                        .arg(file.path()));
         return Done;
+    case NotesFile::Status::Unavailable:
+        printError(QStringLiteral("the protected notes cannot be opened: their encryption module "
+                                  "libkorvale-crypto.so is missing or does not load (reinstall "
+                                  "Korvale); nothing was changed"));
+        return Failed;
     case NotesFile::Status::Locked:
     case NotesFile::Status::NotSaved:
     case NotesFile::Status::Unconfirmed:
@@ -223,7 +227,7 @@ int main(int argc, char *argv[])
             return Usage;
         }
         QString text = QString::fromUtf8(input.rest);
-        OPENSSL_cleanse(input.rest.data(), std::size_t(input.rest.size()));
+        SecureMemory::wipe(input.rest.data(), std::size_t(input.rest.size()));
         return add(file, notes,
                    {QVariantMap{{QStringLiteral("x"), kind},
                                 {QStringLiteral("T"), argument},

@@ -1040,6 +1040,14 @@
         <translation>Notes kept encrypted under a pass phrase</translation>
     </message>
     <message>
+        <source>ProtectedNotesUnavailableText</source>
+        <translation>The part of Korvale that encrypts them (libkorvale-crypto.so) is missing or does not load. Nothing was changed: reinstall Korvale, then try again.</translation>
+    </message>
+    <message>
+        <source>ProtectedNotesUnavailableTitle</source>
+        <translation>The protected notes cannot be opened</translation>
+    </message>
+    <message>
         <source>QuickHelp</source>
         <translation>Quick Help</translation>
     </message>

@@ -1040,6 +1040,14 @@
         <translation>Notes chiffrées par une phrase secrète</translation>
     </message>
     <message>
+        <source>ProtectedNotesUnavailableText</source>
+        <translation>La partie de Korvale qui les chiffre (libkorvale-crypto.so) est absente ou ne se charge pas. Rien n’a été modifié : réinstallez Korvale, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>ProtectedNotesUnavailableTitle</source>
+        <translation>Les notes protégées ne peuvent être ouvertes</translation>
+    </message>
+    <message>
         <source>QuickHelp</source>
         <translation>Aide rapide</translation>
     </message>

@@ -1,5 +1,6 @@
 #include "PasswordSheet.h"
 
+#include "CryptoModule.h"
 #include "NotesFile.h"
 #include "ProtectedKey.h"
 #include "QOR_StringUtils.h"
@@ -98,6 +99,18 @@ void PasswordSheet::showPasswordsDiffer(QWidget *window, bool critical)
                                               {});
 }
 
+void PasswordSheet::showUnavailable(QWidget *window, bool critical)
+{
+    if (critical)
+        QOR_WindowsUtils::modalCriticalAlertForWindow(
+            window, text("ProtectedNotesUnavailableTitle"), text("ProtectedNotesUnavailableText"),
+            text("OKButton"), {}, {});
+    else
+        QOR_WindowsUtils::modalAlertForWindow(window, text("ProtectedNotesUnavailableTitle"),
+                                              text("ProtectedNotesUnavailableText"),
+                                              text("OKButton"), {}, {});
+}
+
 void PasswordSheet::showKeptAside(QWidget *window, const QString &path)
 {
     QOR_WindowsUtils::modalAlertForWindow(window, text("ProtectedNotesKeptAsideTitle"),
@@ -108,11 +121,22 @@ void PasswordSheet::showKeptAside(QWidget *window, const QString &path)
 PasswordSheet::Outcome PasswordSheet::unlock(QWidget *window, NotesFile &file, QVariantList &notes,
                                              bool critical)
 {
+    // Said before a password is typed for nothing; loading the module maps libcrypto.
+    if (file.kind() == NotesFile::Kind::ProtectedNotes && !CryptoModule::isAvailable()) {
+        file.lock();
+        notes.clear();
+        showUnavailable(window, critical);
+        return Outcome::Refused;
+    }
     std::optional<QString> password = ask(window);
     if (!password)
         return Outcome::Cancelled;
     const NotesFile::Status status = file.unlock(*password, notes);
     ProtectedKey::wipe(*password);
+    if (status == NotesFile::Status::Unavailable) {
+        showUnavailable(window, critical);
+        return Outcome::Refused;
+    }
     if (status == NotesFile::Status::WrongPassword) {
         showWrongPassword(window, critical);
         return Outcome::Refused;

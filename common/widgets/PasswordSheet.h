@@ -22,12 +22,14 @@ void showWrongPassword(QWidget *window, bool critical);
 void showDamagedNotes(QWidget *window, int count);
 // The password typed a second time was another one.
 void showPasswordsDiffer(QWidget *window, bool critical);
+// The crypto module cannot be loaded: no password can open the notes, and nothing is changed.
+void showUnavailable(QWidget *window, bool critical);
 // A save kept the previous file beside the new one, at `path`.
 void showKeptAside(QWidget *window, const QString &path);
 
 enum class Outcome {
     Cancelled, // the first sheet was cancelled: nothing changed
-    Refused, // no notes are unlocked (wrong password, empty, not the same twice)
+    Refused, // no notes are unlocked (wrong password, empty, not the same twice, no crypto module)
     Unlocked,
 };
 // The whole unlocking of `file`: the password, the second sheet when the file awaits it, and the

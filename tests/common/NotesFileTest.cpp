@@ -95,6 +95,24 @@ TEST_F(NotesFileTest, FirstFormatIsReadAndRewrittenInTheSecondOnlyAfterTheRightP
     EXPECT_EQ(reread, expected);
 }
 
+// The fixture was written while the programs linked OpenSSL themselves: through the crypto
+// module the same password opens it and another one is still told apart.
+TEST_F(NotesFileTest, SecondFormatWrittenBeforeTheCryptoModuleOpensUnchanged)
+{
+    writeBytes(protectedPath(),
+               bytesOf(QStringLiteral(KORVALE_SOURCE_DIR
+                                      "/tests/common/data/protected-notes-second-format.krvdata")));
+    NotesFile file(NotesFile::Kind::ProtectedNotes);
+    QVariantList notes;
+    EXPECT_EQ(file.unlock("hunter3", notes), NotesFile::Status::WrongPassword);
+    ASSERT_EQ(file.unlock("hunter2", notes), NotesFile::Status::Ok);
+    EXPECT_FALSE(file.readFirstFormat());
+    EXPECT_FALSE(file.awaitsConfirmation());
+    EXPECT_EQ(notes,
+              (QVariantList{note(6, "Bank", QStringLiteral("PIN 4711\nAccount été")),
+                            note(6, "Door code", "1234#")}));
+}
+
 TEST_F(NotesFileTest, SecondFormatTellsAWrongPasswordFromADamagedNoteAndKeepsTheDamagedFile)
 {
     NotesFile file(NotesFile::Kind::ProtectedNotes);

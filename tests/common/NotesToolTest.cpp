@@ -7,6 +7,7 @@
 #include "QOR_DataUtils.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -106,6 +107,39 @@ TEST(NotesTool, ProtectedNotesTakeThePasswordFromTheFirstLineAndAWrongOneChanges
     ASSERT_EQ(file.unlock("s3cret", notes), NotesFile::Status::Ok);
     ASSERT_EQ(notes.size(), 1);
     EXPECT_EQ(notes[0].toMap().value("x"), 6);
+}
+
+// A copy of the tool where no crypto module can be found, as when libkorvale-crypto.so was lost:
+// the protected notes say why they do not open, whatever the command, and nothing is written;
+// the plain notes go on without it.
+TEST(NotesTool, WithoutTheCryptoModuleProtectedNotesSaySoAndNothingIsWritten)
+{
+    if (QFile::exists(KORVALE_INSTALLED_MODULE_DIR "/libkorvale-crypto.so"))
+        GTEST_SKIP() << "an installed crypto module would be found";
+    TemporaryHome home;
+    const QString path =
+        CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::ProtectedNotes);
+    ASSERT_EQ(notesTool({"--protected", "add", "Bank"}, "s3cret\ns3cret\nPIN 4711").exitCode, 0);
+    const QByteArray saved = bytesOf(path);
+    ASSERT_FALSE(saved.isEmpty());
+
+    ASSERT_TRUE(QDir().mkpath(home.path() + "/bare"));
+    const QString bare = home.path() + "/bare/korvale-notes";
+    ASSERT_TRUE(QFile::copy(builtProgram(QStringLiteral("bin/korvale-notes")), bare));
+    for (const QStringList &arguments :
+         {QStringList{"--protected", "list"}, QStringList{"--protected", "show", "Bank"},
+          QStringList{"--protected", "add", "Other"}}) {
+        const ProgramRun run = runProgram(bare, arguments, "s3cret\ns3cret\nmore text");
+        EXPECT_EQ(run.exitCode, 1) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("libkorvale-crypto.so is missing or does not load"))
+            << run.err.constData();
+        EXPECT_EQ(run.out, QByteArray());
+    }
+    EXPECT_EQ(bytesOf(path), saved);
+    EXPECT_EQ(runProgram(bare, {"add", "Plain"}, "text").exitCode, 0);
+    EXPECT_EQ(runProgram(bare, {"list"}).out, "Plain\n");
+    // The same file still opens where the module is.
+    EXPECT_EQ(notesTool({"--protected", "show", "Bank"}, "s3cret\n").out, "PIN 4711\n");
 }
 
 // Once one note proved the password right, a note whose salt or key check was damaged is a

@@ -3,6 +3,7 @@
 // out of the bus and the preferences even then.
 #include "E2eSupport.h"
 
+#include "NotesFile.h"
 #include "SharedPreferences.h"
 
 #include <QFile>
@@ -21,6 +22,13 @@ bool shows(const QString &title)
     const QVariantMap state = accessWindowState();
     return !state.value("searchRunning").toBool()
         && state.value("titles").toStringList().contains(title);
+}
+
+// Whether the process maps OpenSSL's libcrypto (the crypto module is named otherwise).
+bool mapsLibcrypto(qint64 pid)
+{
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/libcrypto.so");
 }
 
 } // namespace
@@ -108,4 +116,47 @@ TEST(NotesEndToEnd, AddedNotesAreFoundAndAProtectedOneOnlyAfterItsPassword)
     EXPECT_FALSE(bytes.contains("Quokka vault"));
     EXPECT_FALSE(bytes.contains("quokka"));
     EXPECT_FALSE(agent.log().contains("the safe's code"));
+}
+
+// The agent loads libcrypto only when its protected notes are unlocked: idle beside a protected
+// notes file, with its window open and a search run, it does not map it.
+TEST(NotesEndToEnd, TheAgentMapsLibcryptoOnlyOnceItsProtectedNotesAreUnlocked)
+{
+    REQUIRE_SESSION();
+    TemporaryHome home;
+    {
+        NotesFile file(NotesFile::Kind::ProtectedNotes);
+        QVariantList notes;
+        ASSERT_EQ(file.unlock("pass word", notes), NotesFile::Status::Ok);
+        ASSERT_TRUE(file.confirmPassword("pass word"));
+        notes.append(QVariantMap{{"x", 6}, {"T", "Quokka vault"}, {"t", "the safe's code"}});
+        ASSERT_EQ(file.save(notes), NotesFile::Status::Ok);
+    }
+    AgentProcess agent;
+    agent.start();
+    ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
+    ASSERT_TRUE(callAccessWindow("Open"));
+    ASSERT_TRUE(waitFor([] { return accessWindowState().value("active").toBool(); }))
+        << agent.log().toStdString();
+    xdotool({"type", "--delay", "40", "quokka"});
+    ASSERT_TRUE(waitFor([] {
+        const QVariantMap state = accessWindowState();
+        return state.value("query") == "quokka" && !state.value("searchRunning").toBool();
+    }));
+    EXPECT_FALSE(mapsLibcrypto(agent.pid()));
+
+    xdotool({"key", "ctrl+7"});
+    ASSERT_TRUE(waitFor([] { return activeWindowName() == "Protected notes"; }))
+        << activeWindowName().toStdString() << agent.log().toStdString();
+    xdotool({"type", "--delay", "30", "pass word"});
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(waitFor(
+        [] {
+            const QVariantMap state = accessWindowState();
+            return state.value("typeForSearch").toInt() == 6
+                && !state.value("searchRunning").toBool() && state.value("rows").toInt() == 1;
+        },
+        20000))
+        << agent.log().toStdString();
+    EXPECT_TRUE(mapsLibcrypto(agent.pid()));
 }
