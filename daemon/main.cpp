@@ -191,7 +191,7 @@ public:
     void discardMenuBarMenu() override
     {
         if (mMenus)
-            mMenus->clearMenubarMenu();
+            mMenus->discardMenubarMenu();
     }
 
 private:

@@ -190,6 +190,19 @@ void AgentMenus::clearMenubarMenu()
     mDaemon.flags().mMenuBarMenuBuilt = false;
 }
 
+void AgentMenus::discardMenubarMenu()
+{
+    if (!mMenuBarMenu || !mMenuBarMenu->isVisible()) {
+        clearMenubarMenu();
+        return;
+    }
+    // What it was built from stays until then: its tags index the path list, which only a new
+    // menu starts again.
+    connect(mMenuBarMenu, &QMenu::aboutToHide, mMenuBarMenu, &QObject::deleteLater);
+    mMenuBarMenu = nullptr;
+    mDaemon.flags().mMenuBarMenuBuilt = false;
+}
+
 void AgentMenus::popUpMenuBarMenu()
 {
     // A closing access window hides itself a moment later, which would take the menu with it.

@@ -52,6 +52,9 @@ public:
     QMenu *createMenubarMenu();
     // clearMenubarMenu: dropped; rebuilt at the next use.
     void clearMenubarMenu();
+    // Out of date (the lists or the settings changed): rebuilt at the next use, but a menu the
+    // user is in stays open until it closes.
+    void discardMenubarMenu();
     QMenu *menuBarMenu() const { return mMenuBarMenu; }
     // controlClickInMenuBar: built afresh and popped up at the pointer.
     void popUpMenuBarMenu();

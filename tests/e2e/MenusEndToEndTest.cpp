@@ -2,6 +2,7 @@
 #include "E2eSupport.h"
 
 #include "SharedPreferences.h"
+#include "platform/NotificationCenter.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,4 +106,32 @@ TEST_F(MenusEndToEnd, TheMenuBarMenuAskedForJustAfterAClosingStaysOpen)
     EXPECT_TRUE(menu().contains("Projects")) << "the menu was closed under the user";
     xdotool({"key", "Escape"});
     EXPECT_TRUE(waitFor([] { return menu().isEmpty(); }));
+}
+
+// The manager saved a change while the user is in the menu: the menu stays as it is, and shows
+// the change the next time it opens.
+TEST_F(MenusEndToEnd, AMenuOpenWhenTheListsChangeStaysOpenAndShowsTheChangeNextTime)
+{
+    ASSERT_TRUE(callAccessWindow("ShowMenu"));
+    ASSERT_TRUE(waitFor([] { return menu().contains("Projects"); }))
+        << menu().join(", ").toStdString();
+    const QString archive = home.path() + "/Archive";
+    ASSERT_TRUE(QDir().mkpath(archive));
+    SharedPreferences preferences;
+    preferences.setValue("FilesList",
+                         QVariantList{QVariantMap{{"x", 2}, {"P", projects}},
+                                      QVariantMap{{"x", 2}, {"P", archive}}});
+    ASSERT_TRUE(preferences.synchronize());
+    NotificationCenter::createSessionBusCenter()->post(QStringLiteral("KRV1_DaemonNotification"),
+                                                       QStringLiteral("SettingChanged"), {});
+    // The agent rereads its settings half a second after the notice.
+    QTest::qWait(1500);
+    EXPECT_TRUE(menu().contains("Projects")) << "the menu was closed under the user";
+    EXPECT_FALSE(menu().contains("Archive"));
+    xdotool({"key", "Escape"});
+    ASSERT_TRUE(waitFor([] { return menu().isEmpty(); }));
+    ASSERT_TRUE(callAccessWindow("ShowMenu"));
+    EXPECT_TRUE(waitFor([] { return menu().contains("Archive"); }))
+        << menu().join(", ").toStdString();
+    xdotool({"key", "Escape"});
 }
