@@ -209,18 +209,20 @@ void AgentMenus::createTrayIcon()
             "the top of the screen or over the session bus"));
     }
     // The icon stays shown even without a tray, so that Qt docks it in one that appears later.
-    // Its image (the SVG engine and Qt SVG) and its menu (the agent's first widget: the style
+    // Its image (the SVG engine and Qt SVG) and its menu (a widget, so the style
     // and the fonts) wait until a tray draws it: most sessions without a tray never pay them.
     QPointer<AgentMenus> self(this);
-    mTrayIcon = std::make_unique<QSystemTrayIcon>(
-        DeferredIcon::make([] { return AccessIcons::icon(QStringLiteral("icon_Agent")); },
-                           [self] {
-                               // Not while Qt is drawing the icon.
-                               QTimer::singleShot(0, self, [self] {
-                                   if (self)
-                                       self->trayMenuBuilt();
-                               });
-                           }));
+    auto firstDrawn = [self] {
+        // Not while Qt is drawing the icon.
+        if (self) {
+            QTimer::singleShot(0, self.data(), [self] {
+                if (self)
+                    self->trayMenuBuilt();
+            });
+        }
+    };
+    mTrayIcon = std::make_unique<QSystemTrayIcon>(DeferredIcon::make(
+        [] { return AccessIcons::icon(QStringLiteral("icon_Agent")); }, firstDrawn));
     mTrayIcon->setToolTip(QStringLiteral("Korvale"));
     // A host that shows the menu itself reads it when the icon is docked.
     if (trayNow)
