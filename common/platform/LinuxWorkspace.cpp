@@ -1,10 +1,5 @@
-// GIO's headers use "signals" as a field name, which Qt defines as a keyword.
-#pragma push_macro("signals")
-#undef signals
-#include <gio/gdesktopappinfo.h>
-#pragma pop_macro("signals")
-
 #include "BoundedFile.h"
+#include "GioLibrary.h"
 #include "KorvaleLog.h"
 #include "ProcessTable.h"
 #include "Workspace.h"
@@ -48,28 +43,37 @@ bool launchDesktopEntry(const QString &path)
 {
     const QByteArray nativePath = path.toLocal8Bit();
     // GIO opens whatever it is given, and would wait on a FIFO for good.
-    GDesktopAppInfo *info = BoundedFile::isRegularFile(nativePath)
-        ? g_desktop_app_info_new_from_filename(nativePath.constData())
-        : nullptr;
+    if (!BoundedFile::isRegularFile(nativePath)) {
+        logLaunchFailure(path, QStringLiteral("not a launchable desktop entry"));
+        return false;
+    }
+    QString why;
+    const GioLibrary *gio = GioLibrary::get(&why);
+    if (!gio) {
+        logLaunchFailure(path, why);
+        return false;
+    }
+    GDesktopAppInfo *info = gio->g_desktop_app_info_new_from_filename(nativePath.constData());
     if (!info) {
         logLaunchFailure(path, QStringLiteral("not a launchable desktop entry"));
         return false;
     }
-    GAppLaunchContext *context = g_app_launch_context_new();
-    if (g_desktop_app_info_get_boolean(info, G_KEY_FILE_DESKTOP_KEY_STARTUP_NOTIFY)) {
+    GAppLaunchContext *context = gio->g_app_launch_context_new();
+    if (gio->g_desktop_app_info_get_boolean(info, G_KEY_FILE_DESKTOP_KEY_STARTUP_NOTIFY)) {
         const QByteArray startupId = startupIdentifier("launch");
         if (!startupId.isEmpty())
-            g_app_launch_context_setenv(context, "DESKTOP_STARTUP_ID", startupId.constData());
+            gio->g_app_launch_context_setenv(context, "DESKTOP_STARTUP_ID", startupId.constData());
     }
     GError *error = nullptr;
-    const bool launched = g_app_info_launch_uris(G_APP_INFO(info), nullptr, context, &error);
+    const bool launched =
+        gio->g_app_info_launch_uris(GioLibrary::appInfo(info), nullptr, context, &error);
     if (!launched) {
         logLaunchFailure(path, error ? QString::fromUtf8(error->message) : QString());
     }
     if (error)
-        g_error_free(error);
-    g_object_unref(context);
-    g_object_unref(info);
+        gio->g_error_free(error);
+    gio->g_object_unref(context);
+    gio->g_object_unref(info);
     return launched;
 }
 
@@ -93,20 +97,27 @@ QString bundleExecutable(const QString &path)
 // handing the file to xdg-open, this knows whether an application was found and started.
 bool openWithDefaultApplication(const QString &path)
 {
+    QString why;
+    const GioLibrary *gio = GioLibrary::get(&why);
+    if (!gio) {
+        KorvaleLog::line(
+            QStringLiteral("Unable opening %1 with its default application: %2").arg(path, why));
+        return false;
+    }
     const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
-    GAppLaunchContext *context = g_app_launch_context_new();
+    GAppLaunchContext *context = gio->g_app_launch_context_new();
     const QByteArray startupId = startupIdentifier("open");
     if (!startupId.isEmpty())
-        g_app_launch_context_setenv(context, "DESKTOP_STARTUP_ID", startupId.constData());
+        gio->g_app_launch_context_setenv(context, "DESKTOP_STARTUP_ID", startupId.constData());
     GError *error = nullptr;
-    const bool opened = g_app_info_launch_default_for_uri(uri.constData(), context, &error);
+    const bool opened = gio->g_app_info_launch_default_for_uri(uri.constData(), context, &error);
     if (!opened) {
         KorvaleLog::line(QStringLiteral("Unable opening %1 with its default application: %2")
                              .arg(path, error ? QString::fromUtf8(error->message) : QString()));
     }
     if (error)
-        g_error_free(error);
-    g_object_unref(context);
+        gio->g_error_free(error);
+    gio->g_object_unref(context);
     return opened;
 }
 

@@ -9,6 +9,7 @@
 #include "CommonKorvaleClass.h"
 #include "DaemonController.h"
 #include "DaemonHooks.h"
+#include "DeferredIcon.h"
 #include "FileEditorWindow.h"
 #include "FloatingMenu.h"
 #include "ItemOpener.h"
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -212,11 +214,47 @@ void AgentMenus::popUpMenuBarMenu()
 
 void AgentMenus::createTrayIcon()
 {
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    const bool trayNow = mEnvironment.trayAvailable ? mEnvironment.trayAvailable()
+                                                    : QSystemTrayIcon::isSystemTrayAvailable();
+    if (!trayNow) {
         KorvaleLog::line(QStringLiteral(
             "No system tray in this session: the menu-bar menu is reached by Control-clicking "
             "the top of the screen or over the session bus"));
     }
+    // The icon stays shown even without a tray, so that Qt docks it in one that appears later.
+    // Its image (the SVG engine and Qt SVG) and its menu (a widget, so the style
+    // and the fonts) wait until a tray draws it: most sessions without a tray never pay them.
+    QPointer<AgentMenus> self(this);
+    auto firstDrawn = [self] {
+        // Not while Qt is drawing the icon.
+        if (self) {
+            QTimer::singleShot(0, self.data(), [self] {
+                if (self)
+                    self->trayMenuBuilt();
+            });
+        }
+    };
+    mTrayIcon = std::make_unique<QSystemTrayIcon>(DeferredIcon::make(
+        [] { return AccessIcons::icon(QStringLiteral("icon_Agent")); }, firstDrawn));
+    mTrayIcon->setToolTip(QStringLiteral("Korvale"));
+    // A host that shows the menu itself reads it when the icon is docked.
+    if (trayNow)
+        trayMenuBuilt();
+    connect(mTrayIcon.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                // Qt pops up the context menu itself, once it has one.
+                const bool hadMenu = mTrayMenu != nullptr;
+                if (reason == QSystemTrayIcon::Trigger
+                    || (reason == QSystemTrayIcon::Context && !hadMenu))
+                    trayMenuBuilt()->popup(QCursor::pos());
+            });
+    mTrayIcon->show();
+}
+
+QMenu *AgentMenus::trayMenuBuilt()
+{
+    if (mTrayMenu)
+        return mTrayMenu.get();
     mTrayMenu = std::make_unique<QMenu>();
     // Filled each time it opens: the clipboard, the volumes and the lists change meanwhile.
     connect(mTrayMenu.get(), &QMenu::aboutToShow, this, [this] {
@@ -225,15 +263,8 @@ void AgentMenus::createTrayIcon()
         clearMenubarMenu();
         fillMenuBarMenu(mTrayMenu.get());
     });
-    mTrayIcon = std::make_unique<QSystemTrayIcon>(AccessIcons::icon(QStringLiteral("icon_Agent")));
-    mTrayIcon->setToolTip(QStringLiteral("Korvale"));
     mTrayIcon->setContextMenu(mTrayMenu.get());
-    connect(mTrayIcon.get(), &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger)
-                    mTrayMenu->popup(QCursor::pos());
-            });
-    mTrayIcon->show();
+    return mTrayMenu.get();
 }
 
 FileEditorWindow *AgentMenus::fileEditor()

@@ -36,6 +36,8 @@ public:
         std::function<std::optional<QString>()> clipboardText;
         std::function<QString()> clipboardFile;
         bool trayIcon = true;
+        // Whether a tray shows icons now; empty: the session is asked.
+        std::function<bool()> trayAvailable;
     };
 
     AgentMenus(DaemonController &daemon, AgentAccess &access, Environment environment,
@@ -58,7 +60,10 @@ public:
     QMenu *menuBarMenu() const { return mMenuBarMenu; }
     // controlClickInMenuBar: built afresh and popped up at the pointer.
     void popUpMenuBarMenu();
+    // The tray's menu: built with the icon when a tray shows it at start, else when a tray
+    // first draws the icon or the icon is clicked.
     QMenu *trayMenu() const { return mTrayMenu.get(); }
+    QSystemTrayIcon *trayIcon() const { return mTrayIcon.get(); }
 
     FileEditorWindow *fileEditor();
     AgentItemEditor &itemEditor() { return *mItemEditor; }
@@ -69,6 +74,7 @@ private:
     void fillMenuBarMenu(QMenu *menu);
     void storeShowFlags(bool showInvisible, bool showPackageContents);
     void createTrayIcon();
+    QMenu *trayMenuBuilt();
 
     DaemonController &mDaemon;
     AgentAccess &mAccess;

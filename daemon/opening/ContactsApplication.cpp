@@ -1,13 +1,9 @@
-// GIO's headers use "signals" as a field name, which Qt defines as a keyword.
-#pragma push_macro("signals")
-#undef signals
-#include <gio/gdesktopappinfo.h>
-#pragma pop_macro("signals")
-
 #include "ContactsApplication.h"
 
 #include "BoundedFile.h"
 #include "ItemRecord.h"
+#include "KorvaleLog.h"
+#include "platform/GioLibrary.h"
 
 #include <QFile>
 
@@ -29,12 +25,18 @@ QStringList ContactsApplication::categoriesOfDesktopEntry(const QString &path)
     // GIO opens whatever it is given, and would wait on a FIFO for good.
     if (!BoundedFile::isRegularFile(nativePath))
         return {};
-    GDesktopAppInfo *info = g_desktop_app_info_new_from_filename(nativePath.constData());
+    QString why;
+    const GioLibrary *gio = GioLibrary::get(&why);
+    if (!gio) {
+        KorvaleLog::line(QStringLiteral("Desktop entries cannot be read: %1").arg(why));
+        return {};
+    }
+    GDesktopAppInfo *info = gio->g_desktop_app_info_new_from_filename(nativePath.constData());
     if (!info)
         return {};
-    const char *categories = g_desktop_app_info_get_categories(info);
+    const char *categories = gio->g_desktop_app_info_get_categories(info);
     const QStringList result =
         QString::fromUtf8(categories ? categories : "").split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    g_object_unref(info);
+    gio->g_object_unref(info);
     return result;
 }

@@ -58,11 +58,12 @@ std::optional<QVariantMap> AgentStocks::entry(const QString &title) const
 
 QVariantMap AgentStocks::status() const
 {
-    const StockSurveyWindow &window = mSurvey.window();
+    // Asking must not build the window.
+    const StockSurveyWindow *window = mSurvey.builtWindow();
     return {{QStringLiteral("running"), mSurvey.isRunning()},
             {QStringLiteral("passes"), mSurvey.finishedPasses()},
-            {QStringLiteral("windowVisible"), window.isVisible()},
-            {QStringLiteral("title"), window.title()},
-            {QStringLiteral("reason"), window.reason()},
-            {QStringLiteral("value"), window.value()}};
+            {QStringLiteral("windowVisible"), window && window->isVisible()},
+            {QStringLiteral("title"), window ? window->title() : QString()},
+            {QStringLiteral("reason"), window ? window->reason() : QString()},
+            {QStringLiteral("value"), window ? window->value() : QString()}};
 }

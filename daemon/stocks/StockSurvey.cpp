@@ -11,9 +11,22 @@
 StockSurvey::StockSurvey(Environment environment, QObject *parent)
     : QObject(parent)
     , mEnvironment(std::move(environment))
-    , mWindow(std::make_unique<StockSurveyWindow>())
 {
-    connect(mWindow.get(), &StockSurveyWindow::hidden, this, [this] { mWindowOpen = false; });
+}
+
+StockSurveyWindow &StockSurvey::window()
+{
+    if (!mWindow) {
+        mWindow = std::make_unique<StockSurveyWindow>();
+        connect(mWindow.get(), &StockSurveyWindow::hidden, this, [this] { mWindowOpen = false; });
+    }
+    return *mWindow;
+}
+
+void StockSurvey::hideWindow()
+{
+    if (mWindow)
+        mWindow->hide();
 }
 
 StockSurvey::~StockSurvey()
@@ -47,10 +60,10 @@ void StockSurvey::surveyStocks(const QString &title)
             return;
         mPending = title;
         mStopPass = true;
-        mWindow->hide();
+        hideWindow();
         return;
     }
-    mWindow->hide();
+    hideWindow();
     startPass(title);
 }
 
@@ -77,7 +90,7 @@ void StockSurvey::startPass(const QString &title)
         QMetaObject::invokeMethod(
             this,
             [this, pass] {
-                if (pass == mPass && !mStopPass)
+                if (pass == mPass && !mStopPass && mWindow)
                     mWindow->clearValue();
             },
             Qt::QueuedConnection);
@@ -131,7 +144,7 @@ void StockSurvey::showOnMainThread(quint64 pass, const QString &title, const QSt
     // A pass told to end while this waited in the queue shows nothing more.
     if (pass != mPass || mStopPass)
         return;
-    mWindow->showSurvey(title, reason, value);
+    window().showSurvey(title, reason, value);
 }
 
 void StockSurvey::passEnded()

@@ -17,7 +17,8 @@ class StockSurveyWindow;
 // Runs the survey passes on a thread of their own, one at a time: a pass asked for while one
 // runs ends the running one at its next check (as hiding the window does) and starts after it,
 // from the list the first one handed back, so that neither pass's stored values are lost. Owns
-// the survey window, which only the main thread touches.
+// the survey window, which only the main thread touches; it is built when a pass first shows it
+// (an agent that only starts must not load the widgets' style and fonts for it).
 class StockSurvey : public QObject
 {
     Q_OBJECT
@@ -45,8 +46,10 @@ public:
     void surveyStocks(const QString &title = {});
     bool isRunning() const { return bool(mThread); }
     int finishedPasses() const { return mFinishedPasses; }
-    StockSurveyWindow &window() { return *mWindow; }
-    const StockSurveyWindow &window() const { return *mWindow; }
+    // Built now when not yet.
+    StockSurveyWindow &window();
+    // Null until a pass first showed it.
+    const StockSurveyWindow *builtWindow() const { return mWindow.get(); }
 
     // Quitting: the running pass ends at its next check; none starts after this.
     void requestStop();
@@ -60,6 +63,7 @@ signals:
 private:
     void startPass(const QString &title);
     void passEnded();
+    void hideWindow();
     // On the pass's thread.
     static void saveValues(const QString &path, const QVariantList &started,
                            const QVariantList &ended);

@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QFile>
 #include <QProcessEnvironment>
 #include <QTest>
 
@@ -224,4 +225,19 @@ std::string displayReport()
     return QStringLiteral("active window: \"%1\", keys held: %2")
         .arg(activeWindowName(), held.isEmpty() ? QStringLiteral("none") : held.join(", "))
         .toStdString();
+}
+
+QStringList mappedFiles(qint64 pid)
+{
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+    if (!maps.open(QIODevice::ReadOnly))
+        return {};
+    QStringList names;
+    for (const QByteArray &line : maps.readAll().split('\n')) {
+        const QString path = QString::fromLocal8Bit(line.mid(line.indexOf('/')));
+        const QString name = path.section('/', -1);
+        if (line.contains('/') && !names.contains(name))
+            names << name;
+    }
+    return names;
 }

@@ -61,6 +61,8 @@ private:
 // does not answer.
 QVariantMap instanceStatus(const QString &service);
 QVariantMap agentStatus();
+// The files a process has mapped (libraries, fonts), by file name.
+QStringList mappedFiles(qint64 pid);
 
 // The access window's State() on the bus; empty when the agent does not answer.
 QVariantMap accessWindowState();

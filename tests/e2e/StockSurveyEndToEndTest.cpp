@@ -20,22 +20,6 @@ QVariantMap stockSurveyStatus()
     return agentStatus().value("stockSurvey").toMap();
 }
 
-// The shared objects a process has mapped, by file name.
-QStringList mappedLibraries(qint64 pid)
-{
-    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
-    if (!maps.open(QIODevice::ReadOnly))
-        return {};
-    QStringList names;
-    for (const QByteArray &line : maps.readAll().split('\n')) {
-        const QString path = QString::fromLocal8Bit(line.mid(line.indexOf('/')));
-        const QString name = path.section('/', -1);
-        if (line.contains('/') && !names.contains(name))
-            names << name;
-    }
-    return names;
-}
-
 bool mapsQtNetwork(const QStringList &libraries)
 {
     return !libraries.filter("libQt6Network").isEmpty();
@@ -143,7 +127,7 @@ TEST(StockSurveyEndToEnd, QtNetworkIsMappedOnlyOnceAQuoteIsRead)
     // The bookmarks were read and their favicon run is over.
     ASSERT_TRUE(waitFor([] { return agentStatus().value("faviconRuns").toInt() >= 1; }))
         << agent.log().toStdString();
-    const QStringList idle = mappedLibraries(agent.pid());
+    const QStringList idle = mappedFiles(agent.pid());
     ASSERT_FALSE(idle.isEmpty());
     EXPECT_FALSE(mapsQtNetwork(idle)) << idle.join(' ').toStdString();
     EXPECT_FALSE(idle.contains("libkorvale-web.so"));
@@ -156,7 +140,7 @@ TEST(StockSurveyEndToEnd, QtNetworkIsMappedOnlyOnceAQuoteIsRead)
     xdotool({"type", "--delay", "40", "wombat mining"});
     ASSERT_TRUE(waitFor([] { return stockSurveyStatus().value("value") == "42.5"; }))
         << agent.log().toStdString();
-    const QStringList surveyed = mappedLibraries(agent.pid());
+    const QStringList surveyed = mappedFiles(agent.pid());
     EXPECT_TRUE(mapsQtNetwork(surveyed)) << surveyed.join(' ').toStdString();
     EXPECT_TRUE(surveyed.contains("libkorvale-web.so"));
 }

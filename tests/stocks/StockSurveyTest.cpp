@@ -259,8 +259,12 @@ TEST(StockSurvey, ClosingTheWindowEndsThePass)
     f.web.quote("/a", "A,120");
     f.list() = {entry("A", f.web.url("/a"))};
     ASSERT_TRUE(f.daemon.controller->lists().mFiles.mStocksSurvey.save(f.list()));
+    EXPECT_FALSE(f.stocks->status().value("windowVisible").toBool());
+    EXPECT_EQ(f.stocks->survey().builtWindow(), nullptr) << "built by the pass that shows it";
     f.stocks->surveyStocks();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return f.window().isVisible(); }, 10000));
+    const StockSurvey &survey = f.stocks->survey();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return survey.builtWindow() && survey.builtWindow()->isVisible(); }, 10000));
     f.list() = {entry("A", f.web.url("/a"), "500")};
     ASSERT_TRUE(f.daemon.controller->lists().mFiles.mStocksSurvey.save(f.list()));
     EXPECT_EQ(f.window().title(), "A");
