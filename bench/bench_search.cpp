@@ -406,7 +406,12 @@ int main(int argc, char **argv)
         // Fewer runs where every instruction counts (callgrind): KORVALE_BENCH_SEARCH_RUNS.
         if (const int fixed = qEnvironmentVariableIntValue("KORVALE_BENCH_SEARCH_RUNS"); fixed > 0)
             runs = fixed;
+        // Only some queries, for a profile of one kind of pass: KORVALE_BENCH_SEARCH_QUERIES.
+        const QStringList only =
+            qEnvironmentVariable("KORVALE_BENCH_SEARCH_QUERIES").split(',', Qt::SkipEmptyParts);
         for (const auto &[name, query] : queries) {
+            if (!only.isEmpty() && !only.contains(QLatin1String(name)))
+                continue;
             FoundItems shown;
             qsizetype found = 0;
             const Bench::Stats stats = Bench::stats(Bench::timeRuns(runs, [&] {

@@ -4,7 +4,7 @@
 
 QVariantMap FoundItem::toMap() const
 {
-    QVariantMap map = record;
+    QVariantMap map = record();
     map.insert(ItemRecord::KeyAbbreviationMatched, abbreviationHit ? 1 : 0);
     map.insert(ItemRecord::KeyBeginsWith, beginsWith ? 1 : 0);
     map.insert(ItemRecord::KeyPriority, priority);

@@ -30,6 +30,9 @@ public:
     std::size_t size() const { return std::size_t(mList.size()); }
     QVariantMap map(std::size_t i) const { return mList.at(qsizetype(i)).toMap(); }
     Entry at(std::size_t i) const { return {map(i)}; }
+    // Stays where it is while the list is held, whatever its owner changes in its own copy.
+    const QVariant *element(std::size_t i) const { return mList.constData() + i; }
+    const QVariantList &list() const { return mList; }
 
 private:
     QVariantList mList;

@@ -318,6 +318,18 @@ bool matchRange(const PreparedList &list, const QueryWords &words,
     return true;
 }
 
+// Runs f(begin, end) over [0, size), in two halves on two threads when that pays.
+template <typename F> void inHalves(bool parallel, std::size_t size, const F &f)
+{
+    if (parallel && size >= SearchPass::kParallelThreshold) {
+        QFuture<void> second = QtConcurrent::run([&f, size] { f(size / 2, size); });
+        f(0, size / 2);
+        second.waitForFinished();
+    } else {
+        f(0, size);
+    }
+}
+
 // Merges the sorted runs between bounds into one sorted run; returns where it ends up (data or
 // the spare buffer). Large merges are split at a pivot into two independent merges, one per
 // thread: the order is total, so the result is the one merge's.
@@ -444,7 +456,6 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     std::vector<Hit> hits;
     std::vector<Hit> secondHits;
     Lists lists; // the candidates point into these
-    bool allPackable = true;
     std::size_t positionBase = 0;
 
     // The empty query's result only changes with its lists: the last one is kept.
@@ -538,7 +549,6 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                         10000};
             if (!recentRanks.isEmpty())
                 c.recentRank = recentRanks.rank(*list, index);
-            allPackable = allPackable && packable(c.priority, c.recentRank, c.kind);
             c.key = rankKey(c, withWords);
             return c;
         };
@@ -551,8 +561,13 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                 found.push_back(make(index, false, false));
             }
         } else if (!menuOpened) {
-            for (const Hit &hit : hits)
-                found.push_back(make(hit.index, hit.abbreviation, hit.beginsWith));
+            // Each thread works out its half of the found items where the other cannot write.
+            const std::size_t base = found.size();
+            found.resize(base + hits.size());
+            inHalves(parallel, hits.size(), [&](std::size_t begin, std::size_t end) {
+                for (std::size_t i = begin; i < end; ++i)
+                    found[base + i] = make(hits[i].index, hits[i].abbreviation, hits[i].beginsWith);
+            });
         } else if (!hits.empty()) {
             addMenuOpened(lists, *list, hits, make, found);
         }
@@ -580,12 +595,19 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         if (found.size() > runs.back())
             runs.push_back(found.size());
     }
-    std::vector<Order> orders;
-    orders.reserve(found.size());
-    for (std::size_t i = 0; i < found.size(); ++i)
-        orders.push_back({found[i].key, found[i].titlePrefix,
-                          titleWord(found[i].title, found[i].titleSize, 8), found[i].position,
-                          quint32(i)});
+    std::vector<Order> orders(found.size());
+    bool packableHalves[2] = {true, true};
+    inHalves(parallel, found.size(), [&](std::size_t begin, std::size_t end) {
+        bool fits = true;
+        for (std::size_t i = begin; i < end; ++i) {
+            const Candidate &c = found[i];
+            fits = fits && packable(c.priority, c.recentRank, c.kind);
+            orders[i] = {c.key, c.titlePrefix, titleWord(c.title, c.titleSize, 8), c.position,
+                         quint32(i)};
+        }
+        packableHalves[begin == 0 ? 0 : 1] = fits;
+    });
+    const bool allPackable = packableHalves[0] && packableHalves[1];
     std::unique_ptr<Order[]> spare(new Order[std::max<std::size_t>(1, orders.size())]);
     const auto rank = [&](auto before) {
         if (withWords) {
@@ -624,22 +646,17 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                                   });
     const std::size_t count = dropDuplicates(lists, found, ranked, orders.size());
 
-    result.items.resize(qsizetype(count));
-    FoundItem *items = result.items.data();
-    const auto fill = [&lists, &found, ranked, items](std::size_t begin, std::size_t end) {
+    // The items point at their records: the result keeps the lists, copying no record.
+    for (const std::shared_ptr<const PreparedList> &list : lists)
+        result.items.keep(list->records.list());
+    FoundItem *items = result.items.resize(qsizetype(count));
+    inHalves(parallel, count, [&lists, &found, ranked, items](std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i) {
             const Candidate &c = found[ranked[i].slot];
-            items[i] = FoundItem{lists[c.list]->record(c.index), c.abbreviation, c.beginsWith,
-                                 c.priority, c.recentRank};
+            items[i] = FoundItem(lists[c.list]->records.element(c.index), c.abbreviation,
+                                 c.beginsWith, c.priority, c.recentRank);
         }
-    };
-    if (parallel && count >= kParallelThreshold) {
-        QFuture<void> second = QtConcurrent::run(fill, count / 2, count);
-        fill(0, count / 2);
-        second.waitForFinished();
-    } else {
-        fill(0, count);
-    }
+    });
     if (!withWords && result.completed)
         mCache.keepEmptyQueryResult(std::move(emptyQuery), {result.items, result.totalItems});
     return result;

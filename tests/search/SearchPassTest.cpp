@@ -1,6 +1,6 @@
+#include "SearchPass.h"
 #include "ReferenceSearch.h"
 #include "SearchCorpus.h"
-#include "SearchPass.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,7 @@ QVariantList asMaps(const FoundItems &items)
     return maps;
 }
 
-SearchPass::Result runPass(const SearchSources &s, int type, const QString &query,
-                           int threads = 2)
+SearchPass::Result runPass(const SearchSources &s, int type, const QString &query, int threads = 2)
 {
     PreparedListCache cache;
     const std::atomic<bool> stop{false};
@@ -26,7 +25,7 @@ QStringList titles(const FoundItems &items)
 {
     QStringList result;
     for (const FoundItem &item : items)
-        result << item.record.value("T").toString();
+        result << item.record().value("T").toString();
     return result;
 }
 
@@ -118,8 +117,9 @@ TEST(SearchPass, BeginsWithThenRecencyThenKindThenTitle)
     s.bookmarks = {rec(3, "Word of the day")};
     s.recentItems = {rec(2, "Words", {{"P", "/d/w"}, {"-", 1}}), rec(1, "wordle")};
     const FoundItems items = runPass(s, 0, "word").items;
-    EXPECT_EQ(titles(items), QStringList({"Words", "wordle", "Word Processor", "word list",
-                                          "Word of the day", "My Word"}));
+    EXPECT_EQ(titles(items),
+              QStringList({"Words", "wordle", "Word Processor", "word list", "Word of the day",
+                           "My Word"}));
     EXPECT_EQ(items.at(0).recentRank, 0);
     EXPECT_EQ(items.at(1).recentRank, 1);
     EXPECT_EQ(items.at(2).recentRank, 10000);
@@ -139,7 +139,7 @@ TEST(SearchPass, TitleOrderFallsBackToTheFileNameAndPutsMissingTitlesFirst)
     s.files = {rec(2, "beta"), noTitle, nothing, rec(2, "ALPHA")};
     const FoundItems items = runPass(s, 2, "").items;
     ASSERT_EQ(items.size(), 4);
-    EXPECT_EQ(items.at(0).record, nothing);
+    EXPECT_EQ(items.at(0).record(), nothing);
     EXPECT_EQ(asMaps(items), ReferenceSearch::run(s, 2, ""));
 }
 
@@ -153,9 +153,9 @@ TEST(SearchPass, MenuOpenedFileAppearsOnceWhenTheListHasIt)
     for (const int type : {0, 2}) {
         const FoundItems items = runPass(s, type, "pdf").items;
         ASSERT_EQ(items.size(), 2) << type;
-        EXPECT_EQ(items.at(0).record, other); // opened most recently
+        EXPECT_EQ(items.at(0).record(), other); // opened most recently
         EXPECT_EQ(items.at(0).recentRank, 1);
-        EXPECT_EQ(items.at(1).record.value("T").toString(), "report.pdf");
+        EXPECT_EQ(items.at(1).record().value("T").toString(), "report.pdf");
     }
     EXPECT_TRUE(runPass(s, 1, "pdf").items.isEmpty());
 }

@@ -26,7 +26,7 @@ QStringList titles(const FoundItems &items)
 {
     QStringList result;
     for (const FoundItem &item : items)
-        result << item.record.value("T").toString();
+        result << item.record().value("T").toString();
     return result;
 }
 
@@ -60,7 +60,7 @@ TEST(SearchPassThreads, TwoCoresRankAHundredThousandTiedRecordsAsOneCore)
         ASSERT_GT(one.size(), qsizetype(SearchPass::kParallelThreshold)) << query.toStdString();
         for (qsizetype i = 0; i < one.size(); ++i) {
             const FoundItem &a = two.at(i), &b = one.at(i);
-            ASSERT_TRUE(a.record == b.record && a.abbreviationHit == b.abbreviationHit
+            ASSERT_TRUE(a.record() == b.record() && a.abbreviationHit == b.abbreviationHit
                         && a.beginsWith == b.beginsWith && a.priority == b.priority
                         && a.recentRank == b.recentRank)
                 << "'" << query.toStdString() << "' row " << i;
