@@ -246,18 +246,20 @@ const std::string *rarestWord(const QueryWords &words, const PreparedList &list)
     return rarest;
 }
 
-// Matches records [begin, end) in order; abbreviationHits are the list's records whose "A" is
-// the query, sorted. Returns false when stopped.
+// Matches records [begin, end) in order, calling onHit(index, abbreviation, beginsWith) for each
+// found record while its bytes are still in the cache; abbreviationHits are the list's records
+// whose "A" is the query, sorted. Returns false when stopped.
+template <typename OnHit>
 bool matchRange(const PreparedList &list, const QueryWords &words,
                 const std::vector<quint32> &abbreviationHits, std::size_t begin, std::size_t end,
-                const std::atomic<bool> &stop, std::vector<Hit> &hits)
+                const std::atomic<bool> &stop, const OnHit &onHit)
 {
     auto abbreviation =
         std::lower_bound(abbreviationHits.begin(), abbreviationHits.end(), quint32(begin));
     // Adds the abbreviation hits before record `before`, and tells whether `before` is one.
     const auto abbreviationsUpTo = [&](std::size_t before) {
         for (; abbreviation != abbreviationHits.end() && *abbreviation < before; ++abbreviation)
-            hits.push_back({*abbreviation, true, false});
+            onHit(*abbreviation, true, false);
         if (abbreviation != abbreviationHits.end() && *abbreviation == before) {
             ++abbreviation;
             return true;
@@ -266,13 +268,13 @@ bool matchRange(const PreparedList &list, const QueryWords &words,
     };
     const auto matchOne = [&](std::size_t i) {
         if (abbreviationsUpTo(i)) {
-            hits.push_back({quint32(i), true, false});
+            onHit(i, true, false);
             return;
         }
         const std::string_view text = list.text(i);
         const MatchResult match = words.match(text.data(), text.size());
         if (match.matched)
-            hits.push_back({quint32(i), false, match.beginsWith});
+            onHit(i, false, match.beginsWith);
     };
 
     const std::string *rare = rarestWord(words, list);
@@ -456,7 +458,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     // runs then only need merging.
     std::vector<std::size_t> runs = {0};
     std::vector<Hit> hits;
-    std::vector<Hit> secondHits;
+    std::vector<Candidate> secondFound;
     Lists lists; // the candidates point into these
     std::size_t positionBase = 0;
 
@@ -508,32 +510,6 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         const std::size_t size = list->size();
         result.totalItems += int(size);
 
-        hits.clear();
-        bool completed = true;
-        // Without words a listed record's hit is its own: they are taken in title order below.
-        const bool inTitleOrder = !withWords && !menuOpened;
-        if (withWords) {
-            const std::vector<quint32> abbreviationHits = list->abbreviationsEqualTo(query);
-            if (parallel && size >= kParallelThreshold) {
-                secondHits.clear();
-                const std::size_t half = size / 2;
-                QFuture<bool> second = QtConcurrent::run([&] {
-                    return matchRange(*list, *words, abbreviationHits, half, size, stop,
-                                      secondHits);
-                });
-                completed = matchRange(*list, *words, abbreviationHits, 0, half, stop, hits);
-                const bool secondCompleted = second.result();
-                if (completed)
-                    hits.insert(hits.end(), secondHits.begin(), secondHits.end());
-                completed = completed && secondCompleted;
-            } else {
-                completed = matchRange(*list, *words, abbreviationHits, 0, size, stop, hits);
-            }
-        } else if (menuOpened) {
-            for (std::size_t i = 0; i < size; ++i)
-                hits.push_back({quint32(i), false, false});
-        }
-
         const auto make = [&](std::size_t index, bool abbreviation, bool beginsWith) {
             const std::string_view title = list->title(index);
             Candidate c{0,
@@ -554,6 +530,48 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
             c.key = rankKey(c, withWords);
             return c;
         };
+
+        hits.clear();
+        bool completed = true;
+        // Without words a listed record's hit is its own: they are taken in title order below.
+        const bool inTitleOrder = !withWords && !menuOpened;
+        // A listed record's found item is made as soon as it matches, on the thread matching it;
+        // the few menu-opened ones are settled below, against everything found before them.
+        const auto intoFound = [&make](std::vector<Candidate> &into) {
+            return [&make, &into](std::size_t index, bool abbreviation, bool beginsWith) {
+                into.push_back(make(index, abbreviation, beginsWith));
+            };
+        };
+        const auto intoHits = [&hits](std::size_t index, bool abbreviation, bool beginsWith) {
+            hits.push_back({quint32(index), abbreviation, beginsWith});
+        };
+        if (withWords && menuOpened) {
+            completed = matchRange(*list, *words, list->abbreviationsEqualTo(query), 0, size, stop,
+                                   intoHits);
+        } else if (withWords) {
+            const std::vector<quint32> abbreviationHits = list->abbreviationsEqualTo(query);
+            if (parallel && size >= kParallelThreshold) {
+                secondFound.clear();
+                const std::size_t half = size / 2;
+                QFuture<bool> second = QtConcurrent::run([&] {
+                    return matchRange(*list, *words, abbreviationHits, half, size, stop,
+                                      intoFound(secondFound));
+                });
+                completed =
+                    matchRange(*list, *words, abbreviationHits, 0, half, stop, intoFound(found));
+                const bool secondCompleted = second.result();
+                if (completed)
+                    found.insert(found.end(), secondFound.begin(), secondFound.end());
+                completed = completed && secondCompleted;
+            } else {
+                completed =
+                    matchRange(*list, *words, abbreviationHits, 0, size, stop, intoFound(found));
+            }
+        } else if (menuOpened) {
+            for (std::size_t i = 0; i < size; ++i)
+                hits.push_back({quint32(i), false, false});
+        }
+
         if (inTitleOrder) {
             for (const quint32 index : list->titleOrder(mThreads)) {
                 if (stop.load(std::memory_order_relaxed)) {
@@ -562,15 +580,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                 }
                 found.push_back(make(index, false, false));
             }
-        } else if (!menuOpened) {
-            // Each thread works out its half of the found items where the other cannot write.
-            const std::size_t base = found.size();
-            found.resize(base + hits.size());
-            inHalves(parallel, hits.size(), [&](std::size_t begin, std::size_t end) {
-                for (std::size_t i = begin; i < end; ++i)
-                    found[base + i] = make(hits[i].index, hits[i].abbreviation, hits[i].beginsWith);
-            });
-        } else if (!hits.empty()) {
+        } else if (menuOpened && !hits.empty()) {
             addMenuOpened(lists, *list, hits, make, found);
         }
         positionBase += size;
