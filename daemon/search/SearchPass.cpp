@@ -23,10 +23,11 @@ struct Hit {
 };
 
 // A found item before the hand-over: the ranking marks packed into one integer so that sorting
-// compares plain numbers and, only on a tie, the title bytes in the list's arena.
+// compares plain numbers and, only on a tie, the title bytes in the list's arena. The title's
+// first bytes are read when the record is found, while they are in the cache.
 struct Candidate {
     quint64 key;
-    quint64 titlePrefix;
+    quint64 titleWords[3]; // title bytes 0-7, 8-15, 16-23, big-endian
     const char *title;
     quint32 titleSize;
     quint32 position; // order of finding, the last tie-break
@@ -113,7 +114,7 @@ bool rankedBefore(const Candidate &a, const Candidate &b, bool withWords)
 bool tied(const Candidate &a, const Candidate &b)
 {
     // The key is worked out from the same fields (even when they do not fit it).
-    if (a.key != b.key || a.titlePrefix != b.titlePrefix || a.titleSize != b.titleSize)
+    if (a.key != b.key || a.titleWords[0] != b.titleWords[0] || a.titleSize != b.titleSize)
         return false;
     return a.priority == b.priority && a.abbreviation == b.abbreviation
         && a.beginsWith == b.beginsWith && a.recentRank == b.recentRank && a.hasTitle == b.hasTitle
@@ -513,7 +514,9 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         const auto make = [&](std::size_t index, bool abbreviation, bool beginsWith) {
             const std::string_view title = list->title(index);
             Candidate c{0,
-                        titleWord(title.data(), title.size()),
+                        {titleWord(title.data(), title.size()),
+                         titleWord(title.data(), title.size(), 8),
+                         titleWord(title.data(), title.size(), 16)},
                         title.data(),
                         quint32(title.size()),
                         quint32(positionBase + index),
@@ -614,12 +617,8 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         for (std::size_t i = begin; i < end; ++i) {
             const Candidate &c = found[i];
             fits = fits && packable(c.priority, c.recentRank, c.kind);
-            orders[i] = {c.key,
-                         c.titlePrefix,
-                         titleWord(c.title, c.titleSize, 8),
-                         titleWord(c.title, c.titleSize, 16),
-                         c.titleSize,
-                         quint32(i)};
+            orders[i] = {c.key,           c.titleWords[0], c.titleWords[1],
+                         c.titleWords[2], c.titleSize,     quint32(i)};
         }
         packableHalves[begin == 0 ? 0 : 1] = fits;
     });
