@@ -200,3 +200,70 @@ TEST(PreparedListCache, ReusesTheSameListAndPreparesAReplacedOne)
     EXPECT_EQ(cache.get(0, list)->records.at(0).record.value("T").toString(), "changed");
     EXPECT_GT(cache.memoryBytes(), 0u);
 }
+
+// File names often share long beginnings (dates, camera counters): ranking decides on the first
+// bytes and the length where it can, and must still give the plain title order beyond them.
+TEST(SearchPass, TitlesSharingLongBeginningsRankByTheWholeTitle)
+{
+    SearchSources s;
+    const QString stem = QStringLiteral("Screenshot from 2024-05-01"); // 26 bytes
+    QStringList names = {stem,
+                         stem.left(24),
+                         stem.left(23),
+                         stem.left(24) + QChar(0),
+                         stem + " 12-00-01.png",
+                         stem + " 12-00-01.png",
+                         stem + " 12-00-1.png",
+                         stem + " 9.png",
+                         stem.left(16) + "Z",
+                         stem.left(16) + "Ü 2",
+                         stem.left(16) + "ü 1",
+                         stem.left(8) + "é"};
+    for (int i = 0; i < 3; ++i) { // every name many times, in two lists of one kind
+        for (int n = 0; n < 900; ++n) {
+            const QString &name = names.at((n * 7 + i) % names.size());
+            QVariantList &list = n % 3 == 0 ? s.documents : s.files;
+            list.append(rec(2, name, {{"P", QString("/d%1/%2").arg(n % 5).arg(name)}}));
+        }
+    }
+    s.recentItems = {s.files.at(4), s.documents.at(10)};
+    for (const QString &query : {QStringLiteral("scr"), QStringLiteral("2024 png"), QString()}) {
+        const QVariantList expected = ReferenceSearch::run(s, 2, query);
+        ASSERT_FALSE(expected.isEmpty());
+        EXPECT_EQ(asMaps(runPass(s, 2, query, 2).items), expected) << query.toStdString();
+        EXPECT_EQ(asMaps(runPass(s, 2, query, 1).items), expected) << query.toStdString();
+    }
+}
+
+// A result points at the records in the lists it came from: it must go on showing what it found
+// after the agent changes or drops those lists and prepares new ones.
+TEST(SearchPass, AResultKeepsShowingItsRecordsAfterTheListsChange)
+{
+    SearchSources s;
+    for (int i = 0; i < 20000; ++i)
+        s.files.append(rec(2, QString("report %1").arg(i), {{"P", QString("/r/%1.pdf").arg(i)}}));
+    s.notes = {rec(5, "report of the week", {{"t", "first draft"}})};
+    s.priorityForNotes = 1;
+    PreparedListCache cache;
+    const std::atomic<bool> stop{false};
+    SearchPass::Result result = SearchPass(cache, 2).run(s, 0, "report 19", {}, stop);
+    const QVariantList found = asMaps(result.items);
+    ASSERT_GT(found.size(), 1000);
+    EXPECT_EQ(ReferenceSearch::run(s, 0, "report 19"), found);
+
+    for (QVariant &record : s.files) // the owner changes its own copy in place
+        record = rec(2, "renamed");
+    s.notes.clear();
+    cache.clear();
+    SearchPass(cache, 2).run(s, 0, "renamed", {}, stop); // prepared anew, the old lists let go
+    EXPECT_EQ(asMaps(result.items), found);
+    const FoundItems copy = result.items; // what the controller and the kept empty query hold
+    result = {};
+    EXPECT_EQ(asMaps(copy), found);
+
+    // The window can replace the record a row shows, say after the item was edited.
+    FoundItems shown = copy;
+    shown[0].setRecord(rec(5, "edited"));
+    EXPECT_EQ(shown.at(0).record(), rec(5, "edited"));
+    EXPECT_EQ(copy.at(0).toMap(), found.at(0));
+}
