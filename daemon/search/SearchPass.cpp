@@ -307,8 +307,15 @@ bool matchRange(const PreparedList &list, const QueryWords &words,
             from = limit;
             continue;
         }
+        // Hits come in order and close together: gallop forward from the last one rather than
+        // search the whole range (whose far half is out of the cache) for every hit.
+        std::size_t low = record, high = record + 1;
+        for (std::size_t step = 1; high < end && starts[high] <= found; step *= 2) {
+            low = high;
+            high = std::min(end, low + step);
+        }
         const std::size_t r =
-            std::size_t(std::upper_bound(starts + record + 1, starts + end + 1, quint32(found))
+            std::size_t(std::upper_bound(starts + low + 1, starts + high + 1, quint32(found))
                         - starts)
             - 1;
         if (found < list.textBegin(r) || found + length > starts[r + 1]) {
