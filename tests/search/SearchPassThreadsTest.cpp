@@ -119,3 +119,23 @@ TEST(SearchPassEmptyQuery, FollowsReplacedListsPrioritiesMenuRecordsAndTheFilter
     cache.clear(SearchFilter::Files); // as when the protected notes are locked
     EXPECT_EQ(runPass(cache, s, "", 1).size(), 4);
 }
+
+// A title's length is kept in 13 bits, longer ones aside (a clipboard entry's title can be a
+// whole page): such a record must still be found by its text and ranked by its whole title.
+TEST(SearchPassThreads, TitlesOfAnyLengthAreSearchedAndRankedWhole)
+{
+    const QString page = QString("lorem ipsum ").repeated(800); // 9,600 bytes
+    SearchSources s;
+    s.files = {rec(2, {{"T", page + "b"}, {"K", "needle"}}),
+               rec(2, {{"T", "short"}, {"K", "needle"}}),
+               rec(2, {{"T", page + "a"}, {"K", "needle"}}), rec(2, {{"T", QString(8191, 'z')}}),
+               rec(2, {{"T", QString(8190, 'z')}, {"K", "needle"}})};
+    PreparedListCache cache;
+    for (const int threads : {1, 2}) {
+        EXPECT_EQ(titles(runPass(cache, s, "needle", threads)),
+                  QStringList({page + "a", page + "b", "short", QString(8190, 'z')}));
+        EXPECT_EQ(titles(runPass(cache, s, "ipsum needle", threads)),
+                  QStringList({page + "a", page + "b"}));
+        EXPECT_EQ(runPass(cache, s, "zzz", threads).size(), 2);
+    }
+}
