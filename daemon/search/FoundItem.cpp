@@ -2,6 +2,8 @@
 
 #include "ItemRecord.h"
 
+#include <functional>
+
 QVariantMap FoundItem::toMap() const
 {
     QVariantMap map = record();
@@ -10,4 +12,17 @@ QVariantMap FoundItem::toMap() const
     map.insert(ItemRecord::KeyPriority, priority);
     map.insert(ItemRecord::KeyRecentRank, recentRank);
     return map;
+}
+
+void FoundItems::dropUnusedLists()
+{
+    const std::less<const QVariant *> before;
+    mKept.removeIf([this, &before](const QVariantList &list) {
+        const QVariant *begin = list.constData();
+        const QVariant *end = begin + list.size();
+        for (const FoundItem &item : std::as_const(mItems))
+            if (item.mSource && !before(item.mSource, begin) && before(item.mSource, end))
+                return false;
+        return true;
+    });
 }

@@ -48,6 +48,7 @@ public:
     int recentRank = 10000; // "L"
 
 private:
+    friend class FoundItems;
     const QVariant *mSource = nullptr;
     QVariantMap mOwn;
 };
@@ -77,14 +78,21 @@ public:
         mItems.resize(size);
         return mItems.data();
     }
+    // Also lets go of the lists no item points into any more: the protected notes' rows are
+    // removed when the notes are locked, and their records must not stay behind in memory.
     template <typename Predicate> qsizetype removeIf(Predicate predicate)
     {
-        return mItems.removeIf(predicate);
+        const qsizetype removed = mItems.removeIf(predicate);
+        if (removed > 0)
+            dropUnusedLists();
+        return removed;
     }
     // Items may point into list's elements from now on.
     void keep(const QVariantList &list) { mKept.append(list); }
 
 private:
+    void dropUnusedLists();
+
     QList<FoundItem> mItems;
     QList<QVariantList> mKept;
 };

@@ -1,6 +1,7 @@
 #include "SearchPass.h"
 #include "ReferenceSearch.h"
 #include "SearchCorpus.h"
+#include "SearchFilter.h"
 
 #include <gtest/gtest.h>
 
@@ -266,4 +267,30 @@ TEST(SearchPass, AResultKeepsShowingItsRecordsAfterTheListsChange)
     shown[0].setRecord(rec(5, "edited"));
     EXPECT_EQ(shown.at(0).record(), rec(5, "edited"));
     EXPECT_EQ(copy.at(0).toMap(), found.at(0));
+}
+
+// Locking the protected notes removes their rows: the result must then let go of their list too,
+// or their decrypted text would stay in memory for as long as the rest of the result is shown.
+TEST(SearchPass, RemovingAListsRowsLetsGoOfThatList)
+{
+    SearchSources s;
+    s.files = {rec(2, "vault plan.txt")};
+    s.protectedNotes = {rec(6, "vault code", {{"t", "1234"}})};
+    PreparedListCache cache;
+    const std::atomic<bool> stop{false};
+    SearchPass::Result result = SearchPass(cache, 1).run(s, 6, "vault", {}, stop);
+    ASSERT_EQ(titles(result.items), QStringList({"vault code"}));
+    cache.clear(SearchFilter::ProtectedNotes);
+    EXPECT_FALSE(s.protectedNotes.isDetached()); // the result holds it
+
+    result.items.removeIf([](const FoundItem &item) { return item.record().value("x") == 6; });
+    EXPECT_TRUE(result.items.isEmpty());
+    EXPECT_TRUE(s.protectedNotes.isDetached());
+
+    // Rows of other lists keep theirs.
+    SearchPass::Result files = SearchPass(cache, 1).run(s, 2, "vault", {}, stop);
+    cache.clear();
+    files.items.removeIf([](const FoundItem &item) { return item.record().value("x") == 6; });
+    EXPECT_FALSE(s.files.isDetached());
+    EXPECT_EQ(titles(files.items), QStringList({"vault plan.txt"}));
 }
