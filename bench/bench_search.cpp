@@ -406,7 +406,13 @@ int main(int argc, char **argv)
         // Fewer runs where every instruction counts (callgrind): KORVALE_BENCH_SEARCH_RUNS.
         if (const int fixed = qEnvironmentVariableIntValue("KORVALE_BENCH_SEARCH_RUNS"); fixed > 0)
             runs = fixed;
+        // Only some queries and only the pass, for a profile of one kind of pass:
+        // KORVALE_BENCH_SEARCH_QUERIES=1word,2words.
+        const QStringList only =
+            qEnvironmentVariable("KORVALE_BENCH_SEARCH_QUERIES").split(',', Qt::SkipEmptyParts);
         for (const auto &[name, query] : queries) {
+            if (!only.isEmpty() && !only.contains(QLatin1String(name)))
+                continue;
             FoundItems shown;
             qsizetype found = 0;
             const Bench::Stats stats = Bench::stats(Bench::timeRuns(runs, [&] {
@@ -430,6 +436,8 @@ int main(int argc, char **argv)
                 print(label + "_fresh_median", fresh.median, "ms");
                 print(label + "_fresh_p95", fresh.p95, "ms");
             }
+            if (!only.isEmpty())
+                continue;
             // What the agent adds to answer korvale-search: the printed lines of the results.
             qsizetype bytes = 0;
             const Bench::Stats printing = Bench::stats(Bench::timeRuns(

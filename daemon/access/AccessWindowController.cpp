@@ -350,7 +350,7 @@ std::optional<QVariantMap> AccessWindowController::selectedRecord() const
     const FoundItem *item = mModel->itemAt(mWindow->tableView()->selectedRow());
     if (!item)
         return std::nullopt;
-    return item->record;
+    return item->record();
 }
 
 void AccessWindowController::recordRecentSearch(const QString &fieldText)
@@ -427,7 +427,7 @@ void AccessWindowController::requestFloatingMenu(int row, const QPoint &globalPo
     const FoundItem *item = mModel->itemAt(row);
     if (!item)
         return;
-    emit floatingMenuRequested(item->record, globalPosition, rightBorder);
+    emit floatingMenuRequested(item->record(), globalPosition, rightBorder);
 }
 
 void AccessWindowController::publishDisplayedList()
@@ -549,9 +549,9 @@ QStringList AccessWindowController::quickLookPaths() const
     const QModelIndexList rows = tableView()->selectionModel()->selectedRows();
     for (const QModelIndex &index : rows) {
         const FoundItem *item = mModel->itemAt(index.row());
-        if (!item || !ItemCell::isPathKind(kind(item->record)))
+        if (!item || !ItemCell::isPathKind(kind(item->record())))
             continue;
-        const QString path = string(item->record, KeyPath);
+        const QString path = string(item->record(), KeyPath);
         if (!path.isEmpty() && QFileInfo::exists(path))
             paths.append(path);
     }
@@ -748,7 +748,7 @@ void AccessWindowController::replaceShownRecord(const QVariantMap &original,
 {
     const FoundItems &items = mSearch->displayedList();
     for (int row = 0; row < items.size(); ++row) {
-        const QVariantMap &shown = items.at(row).record;
+        const QVariantMap shown = items.at(row).record();
         if (kind(shown) != kind(original) || string(shown, KeyTitle) != string(original, KeyTitle)
             || string(shown, KeyText) != string(original, KeyText))
             continue;

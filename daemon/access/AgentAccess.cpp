@@ -250,10 +250,10 @@ QVariantMap AgentAccess::state() const
     bool protectedShown = mSearch->typeForSearch() == ItemRecord::KindProtectedNote;
     const FoundItems &found = mSearch->displayedList();
     for (qsizetype i = 0; i < found.size() && i < TitlesInState; ++i) {
-        if (ItemRecord::kind(found.at(i).record) == ItemRecord::KindProtectedNote)
+        if (ItemRecord::kind(found.at(i).record()) == ItemRecord::KindProtectedNote)
             protectedShown = true;
         else
-            titles << titleOf(found.at(i).record);
+            titles << titleOf(found.at(i).record());
     }
     return {
         {QStringLiteral("visible"), mWindow->isWindowVisible()},

@@ -36,12 +36,12 @@ QVariant FoundItemsModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case RecordRole:
-        return item->record; // implicitly shared
+        return item->record(); // implicitly shared
     case KindRole:
-        return ItemRecord::kind(item->record);
+        return ItemRecord::kind(item->record());
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return item->record.value(ItemRecord::KeyTitle);
+        return item->record().value(ItemRecord::KeyTitle);
     default:
         return {};
     }

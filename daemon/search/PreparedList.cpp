@@ -34,7 +34,9 @@ constexpr std::size_t kPartLimit = (std::size_t(1) << 31) - 64;
 
 struct PreparedList::Part {
     std::string arena;
-    std::vector<quint32> start, title, identityHash;
+    std::vector<quint32> start;
+    std::vector<quint16> title, identityHash;
+    std::vector<std::pair<quint32, quint32>> longTitles;
     std::vector<qint8> kind;
     std::vector<std::pair<quint32, int>> kindsAside;
     std::vector<std::pair<quint32, QString>> abbreviations;
@@ -80,11 +82,11 @@ std::string PreparedList::foldedTitle(const QString &title)
     return std::string(utf8.constData(), std::size_t(utf8.size()));
 }
 
-quint32 PreparedList::identityHash(const QString &identity)
+quint16 PreparedList::identityHash(const QString &identity)
 {
-    const std::size_t hash = std::hash<std::u16string_view>()(std::u16string_view(
+    const quint64 hash = std::hash<std::u16string_view>()(std::u16string_view(
         reinterpret_cast<const char16_t *>(identity.constData()), std::size_t(identity.size())));
-    return quint32(hash ^ (quint64(hash) >> 32));
+    return quint16(hash ^ (hash >> 16) ^ (hash >> 32) ^ (hash >> 48));
 }
 
 void PreparedList::prepareRange(const QVariantList &list, qsizetype begin, qsizetype end,
@@ -100,7 +102,7 @@ void PreparedList::prepareRange(const QVariantList &list, qsizetype begin, qsize
         const QVariantMap record = list.at(i).toMap();
         text.clear();
         SearchTextFolding::foldInto(SearchTextFields::forAgentSearch(record), text);
-        quint32 titleWord = 0;
+        quint16 titleWord = 0;
         std::string title;
         if (const std::optional<QString> sortTitle = PreparedList::sortTitle(record)) {
             titleWord |= kHasTitle;
@@ -108,11 +110,16 @@ void PreparedList::prepareRange(const QVariantList &list, qsizetype begin, qsize
         }
         const bool inText = std::string_view(text).starts_with(title);
         const std::size_t segment = (inText ? 0 : title.size()) + text.size();
-        if (part.arena.size() + segment > kPartLimit || title.size() > kLengthMask) {
+        if (part.arena.size() + segment > kPartLimit || title.size() > kMaxTitleLength) {
             title.clear();
             text.clear();
         }
-        titleWord |= quint32(title.size());
+        if (title.size() < kLengthMask) {
+            titleWord |= quint16(title.size());
+        } else {
+            titleWord |= kLengthMask;
+            part.longTitles.emplace_back(quint32(i), quint32(title.size()));
+        }
         part.start.push_back(quint32(part.arena.size()));
         if (inText || title.empty())
             titleWord |= kTitleInText;
@@ -174,6 +181,8 @@ std::shared_ptr<const PreparedList> PreparedList::prepare(const QVariantList &li
         result->mKind.insert(result->mKind.end(), part.kind.begin(), part.kind.end());
         result->mKindsAside.insert(result->mKindsAside.end(), part.kindsAside.begin(),
                                    part.kindsAside.end());
+        result->mLongTitles.insert(result->mLongTitles.end(), part.longTitles.begin(),
+                                   part.longTitles.end());
         for (auto &abbreviation : part.abbreviations)
             result->mAbbreviations.push_back(std::move(abbreviation));
         for (std::size_t b = 0; b < 256; ++b)
@@ -181,6 +190,13 @@ std::shared_ptr<const PreparedList> PreparedList::prepare(const QVariantList &li
     }
     result->mStart.push_back(quint32(result->mArena.size()));
     result->mArena.append(kPadding, '\0');
+    // Most lists hold one kind only: then no byte per record.
+    const std::vector<qint8> &kinds = result->mKind;
+    if (!kinds.empty() && result->mKindsAside.empty()
+        && std::all_of(kinds.begin(), kinds.end(), [&kinds](qint8 k) { return k == kinds[0]; })) {
+        result->mUniformKind = kinds[0];
+        std::vector<qint8>().swap(result->mKind);
+    }
     return result;
 }
 
@@ -193,6 +209,15 @@ const QString *PreparedList::abbreviation(std::size_t i) const
                                          return entry.first < index;
                                      });
     return &it->second;
+}
+
+quint32 PreparedList::longTitleLength(std::size_t i) const
+{
+    return std::lower_bound(mLongTitles.begin(), mLongTitles.end(), quint32(i),
+                            [](const std::pair<quint32, quint32> &entry, quint32 index) {
+                                return entry.first < index;
+                            })
+        ->second;
 }
 
 int PreparedList::kindAside(std::size_t i) const
@@ -244,9 +269,10 @@ const std::vector<quint32> &PreparedList::titleOrder(int threads) const
 std::size_t PreparedList::memoryBytes() const
 {
     std::size_t bytes = mArena.capacity() + mStart.capacity() * sizeof(quint32)
-        + mTitle.capacity() * sizeof(quint32) + mIdentityHash.capacity() * sizeof(quint32)
-        + mKind.capacity() + mKindsAside.capacity() * sizeof(mKindsAside[0])
-        + mTitleOrderBytes.load() + mAbbreviations.capacity() * sizeof(mAbbreviations[0]);
+        + mTitle.capacity() * sizeof(quint16) + mLongTitles.capacity() * sizeof(mLongTitles[0])
+        + mIdentityHash.capacity() * sizeof(quint16) + mKind.capacity()
+        + mKindsAside.capacity() * sizeof(mKindsAside[0]) + mTitleOrderBytes.load()
+        + mAbbreviations.capacity() * sizeof(mAbbreviations[0]);
     for (const auto &abbreviation : mAbbreviations)
         bytes += std::size_t(abbreviation.second.capacity()) * 2;
     return bytes;

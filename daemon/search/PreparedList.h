@@ -30,6 +30,9 @@ public:
     std::size_t size() const { return std::size_t(mList.size()); }
     QVariantMap map(std::size_t i) const { return mList.at(qsizetype(i)).toMap(); }
     Entry at(std::size_t i) const { return {map(i)}; }
+    // Stays where it is while the list is held, whatever its owner changes in its own copy.
+    const QVariant *element(std::size_t i) const { return mList.constData() + i; }
+    const QVariantList &list() const { return mList; }
 
 private:
     QVariantList mList;
@@ -49,7 +52,8 @@ public:
     // The title the result list is ordered by: "T", else the path's file name without extension.
     static std::optional<QString> sortTitle(const QVariantMap &record);
     static std::string foldedTitle(const QString &title);
-    static quint32 identityHash(const QString &identity);
+    // 16 bits: it only narrows which records' identity texts are compared.
+    static quint16 identityHash(const QString &identity);
 
     std::size_t size() const { return records.size(); }
     QVariantMap record(std::size_t i) const { return records.map(i); }
@@ -61,11 +65,16 @@ public:
     // The case-folded title in UTF-8, whose byte order is the code-point order titles sort by.
     std::string_view title(std::size_t i) const
     {
-        return {mArena.data() + mStart[i], mTitle[i] & kLengthMask};
+        return {mArena.data() + mStart[i], titleLength(i)};
     }
     bool hasTitle(std::size_t i) const { return mTitle[i] & kHasTitle; }
-    int kind(std::size_t i) const { return mKind[i] != kKindAside ? mKind[i] : kindAside(i); }
-    quint32 identityHashAt(std::size_t i) const { return mIdentityHash[i]; }
+    int kind(std::size_t i) const
+    {
+        if (mKind.empty())
+            return mUniformKind;
+        return mKind[i] != kKindAside ? mKind[i] : kindAside(i);
+    }
+    quint16 identityHashAt(std::size_t i) const { return mIdentityHash[i]; }
     // "A", or null when the record has none.
     const QString *abbreviation(std::size_t i) const;
     // The records whose "A" is text, in list order.
@@ -76,7 +85,7 @@ public:
     const char *arena() const { return mArena.data(); }
     quint32 textBegin(std::size_t i) const
     {
-        return mStart[i] + ((mTitle[i] & kTitleInText) ? 0 : (mTitle[i] & kLengthMask));
+        return mStart[i] + ((mTitle[i] & kTitleInText) ? 0 : titleLength(i));
     }
     // Where each record's part of the arena starts, size() + 1 entries (the last is the end).
     const quint32 *segmentStarts() const { return mStart.data(); }
@@ -98,19 +107,29 @@ private:
     static void prepareRange(const QVariantList &list, qsizetype begin, qsizetype end, Part &part);
 
     int kindAside(std::size_t i) const;
+    quint32 titleLength(std::size_t i) const
+    {
+        const quint32 length = mTitle[i] & kLengthMask;
+        return length != kLengthMask ? length : longTitleLength(i);
+    }
+    quint32 longTitleLength(std::size_t i) const;
 
     // Kinds are small numbers: one byte each, any other value in a side table.
     static constexpr qint8 kKindAside = -128;
-    static constexpr quint32 kLengthMask = (1u << 29) - 1;
-    static constexpr quint32 kTitleInText = 1u << 29;
-    static constexpr quint32 kHasTitle = 1u << 30;
-    static constexpr quint32 kHasAbbreviation = 1u << 31;
+    // A title's length and flags take 16 bits; a length of kLengthMask or more is kept aside.
+    static constexpr quint16 kLengthMask = (1u << 13) - 1;
+    static constexpr quint16 kTitleInText = 1u << 13;
+    static constexpr quint16 kHasTitle = 1u << 14;
+    static constexpr quint16 kHasAbbreviation = 1u << 15;
+    static constexpr std::size_t kMaxTitleLength = (std::size_t(1) << 29) - 1;
 
     std::string mArena;
     std::vector<quint32> mStart; // size() + 1 entries: each record's segment start, then the end
-    std::vector<quint32> mTitle; // title length and the flags above
-    std::vector<quint32> mIdentityHash;
-    std::vector<qint8> mKind;
+    std::vector<quint16> mTitle; // title length and the flags above
+    std::vector<std::pair<quint32, quint32>> mLongTitles; // by record index
+    std::vector<quint16> mIdentityHash;
+    std::vector<qint8> mKind; // empty when every record has mUniformKind (most lists)
+    int mUniformKind = 0;
     std::vector<std::pair<quint32, int>> mKindsAside; // by record index
     std::vector<std::pair<quint32, QString>> mAbbreviations; // by record index
     std::array<quint32, 256> mByteCounts{};

@@ -84,7 +84,7 @@ void SearchController::startPass(const QString &query)
                     // Locked while the pass ran: what it prepared and found of them goes too.
                     mCache.clear(SearchFilter::ProtectedNotes);
                     result->items.removeIf([](const FoundItem &item) {
-                        return ItemRecord::kind(item.record) == ItemRecord::KindProtectedNote;
+                        return ItemRecord::kind(item.record()) == ItemRecord::KindProtectedNote;
                     });
                 }
                 // An overtaken pass is not shown: the retry already waits with newer text.
@@ -108,7 +108,7 @@ void SearchController::replaceDisplayedRecord(int row, const QVariantMap &record
 {
     if (row < 0 || row >= mDisplayed.size())
         return;
-    mDisplayed[row].record = record;
+    mDisplayed[row].setRecord(record);
     emit displayedRowChanged(row);
 }
 
@@ -206,7 +206,7 @@ void SearchController::forgetProtectedNotes()
     mPasswordHeld = false;
     mCache.clear(SearchFilter::ProtectedNotes);
     const qsizetype removed = mDisplayed.removeIf([](const FoundItem &item) {
-        return ItemRecord::kind(item.record) == ItemRecord::KindProtectedNote;
+        return ItemRecord::kind(item.record()) == ItemRecord::KindProtectedNote;
     });
     if (removed > 0) {
         mTotalItems = std::max(int(mDisplayed.size()), mTotalItems - int(removed));

@@ -23,10 +23,11 @@ struct Hit {
 };
 
 // A found item before the hand-over: the ranking marks packed into one integer so that sorting
-// compares plain numbers and, only on a tie, the title bytes in the list's arena.
+// compares plain numbers and, only on a tie, the title bytes in the list's arena. The title's
+// first bytes are read when the record is found, while they are in the cache.
 struct Candidate {
     quint64 key;
-    quint64 titlePrefix;
+    quint64 titleWords[3]; // title bytes 0-7, 8-15, 16-23, big-endian
     const char *title;
     quint32 titleSize;
     quint32 position; // order of finding, the last tie-break
@@ -113,7 +114,7 @@ bool rankedBefore(const Candidate &a, const Candidate &b, bool withWords)
 bool tied(const Candidate &a, const Candidate &b)
 {
     // The key is worked out from the same fields (even when they do not fit it).
-    if (a.key != b.key || a.titlePrefix != b.titlePrefix || a.titleSize != b.titleSize)
+    if (a.key != b.key || a.titleWords[0] != b.titleWords[0] || a.titleSize != b.titleSize)
         return false;
     return a.priority == b.priority && a.abbreviation == b.abbreviation
         && a.beginsWith == b.beginsWith && a.recentRank == b.recentRank && a.hasTitle == b.hasTitle
@@ -133,15 +134,16 @@ bool sameRecord(const Lists &lists, const Candidate &a, const Candidate &b)
         && la.record(a.index) == lb.record(b.index);
 }
 
-// What ranking moves about, a third of a found item: the packed marks, the title's first
-// bytes, the finding order and where the found item is.
+// What ranking moves about: the packed marks, the title's first 24 bytes and its length (which
+// settle nearly every comparison without reaching for the title), and where the found item is.
+// Titles often share their first words, and file names a long common beginning.
 struct Order {
     quint64 key;
-    quint64 titlePrefix;
-    quint64 titleNext; // title bytes 8 to 15: in long runs of titles with one beginning
-    quint32 position;
+    quint64 title0, title1, title2; // title bytes 0-7, 8-15, 16-23, big-endian
+    quint32 titleSize;
     quint32 slot;
 };
+constexpr quint32 kOrderTitleBytes = 24;
 
 // Drops every found item equal to an earlier one (in finding order), keeping the rest in
 // order; returns the new count. Equal items are tied, so only runs of tied items are compared.
@@ -149,7 +151,8 @@ std::size_t dropDuplicates(const Lists &lists, const std::vector<Candidate> &fou
                            std::size_t count)
 {
     const auto isTied = [&found](const Order &a, const Order &b) {
-        return a.key == b.key && a.titlePrefix == b.titlePrefix && a.titleNext == b.titleNext
+        return a.key == b.key && a.title0 == b.title0 && a.title1 == b.title1
+            && a.title2 == b.title2 && a.titleSize == b.titleSize
             && tied(found[a.slot], found[b.slot]);
     };
     const auto same = [&lists, &found](const Order &a, const Order &b) {
@@ -244,18 +247,20 @@ const std::string *rarestWord(const QueryWords &words, const PreparedList &list)
     return rarest;
 }
 
-// Matches records [begin, end) in order; abbreviationHits are the list's records whose "A" is
-// the query, sorted. Returns false when stopped.
+// Matches records [begin, end) in order, calling onHit(index, abbreviation, beginsWith) for each
+// found record while its bytes are still in the cache; abbreviationHits are the list's records
+// whose "A" is the query, sorted. Returns false when stopped.
+template <typename OnHit>
 bool matchRange(const PreparedList &list, const QueryWords &words,
                 const std::vector<quint32> &abbreviationHits, std::size_t begin, std::size_t end,
-                const std::atomic<bool> &stop, std::vector<Hit> &hits)
+                const std::atomic<bool> &stop, const OnHit &onHit)
 {
     auto abbreviation =
         std::lower_bound(abbreviationHits.begin(), abbreviationHits.end(), quint32(begin));
     // Adds the abbreviation hits before record `before`, and tells whether `before` is one.
     const auto abbreviationsUpTo = [&](std::size_t before) {
         for (; abbreviation != abbreviationHits.end() && *abbreviation < before; ++abbreviation)
-            hits.push_back({*abbreviation, true, false});
+            onHit(*abbreviation, true, false);
         if (abbreviation != abbreviationHits.end() && *abbreviation == before) {
             ++abbreviation;
             return true;
@@ -264,13 +269,13 @@ bool matchRange(const PreparedList &list, const QueryWords &words,
     };
     const auto matchOne = [&](std::size_t i) {
         if (abbreviationsUpTo(i)) {
-            hits.push_back({quint32(i), true, false});
+            onHit(i, true, false);
             return;
         }
         const std::string_view text = list.text(i);
         const MatchResult match = words.match(text.data(), text.size());
         if (match.matched)
-            hits.push_back({quint32(i), false, match.beginsWith});
+            onHit(i, false, match.beginsWith);
     };
 
     const std::string *rare = rarestWord(words, list);
@@ -302,8 +307,15 @@ bool matchRange(const PreparedList &list, const QueryWords &words,
             from = limit;
             continue;
         }
+        // Hits come in order and close together: gallop forward from the last one rather than
+        // search the whole range (whose far half is out of the cache) for every hit.
+        std::size_t low = record, high = record + 1;
+        for (std::size_t step = 1; high < end && starts[high] <= found; step *= 2) {
+            low = high;
+            high = std::min(end, low + step);
+        }
         const std::size_t r =
-            std::size_t(std::upper_bound(starts + record + 1, starts + end + 1, quint32(found))
+            std::size_t(std::upper_bound(starts + low + 1, starts + high + 1, quint32(found))
                         - starts)
             - 1;
         if (found < list.textBegin(r) || found + length > starts[r + 1]) {
@@ -316,6 +328,18 @@ bool matchRange(const PreparedList &list, const QueryWords &words,
     }
     abbreviationsUpTo(end);
     return true;
+}
+
+// Runs f(begin, end) over [0, size), in two halves on two threads when that pays.
+template <typename F> void inHalves(bool parallel, std::size_t size, const F &f)
+{
+    if (parallel && size >= SearchPass::kParallelThreshold) {
+        QFuture<void> second = QtConcurrent::run([&f, size] { f(size / 2, size); });
+        f(0, size / 2);
+        second.waitForFinished();
+    } else {
+        f(0, size);
+    }
 }
 
 // Merges the sorted runs between bounds into one sorted run; returns where it ends up (data or
@@ -442,9 +466,8 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     // runs then only need merging.
     std::vector<std::size_t> runs = {0};
     std::vector<Hit> hits;
-    std::vector<Hit> secondHits;
+    std::vector<Candidate> secondFound;
     Lists lists; // the candidates point into these
-    bool allPackable = true;
     std::size_t positionBase = 0;
 
     // The empty query's result only changes with its lists: the last one is kept.
@@ -495,36 +518,12 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         const std::size_t size = list->size();
         result.totalItems += int(size);
 
-        hits.clear();
-        bool completed = true;
-        // Without words a listed record's hit is its own: they are taken in title order below.
-        const bool inTitleOrder = !withWords && !menuOpened;
-        if (withWords) {
-            const std::vector<quint32> abbreviationHits = list->abbreviationsEqualTo(query);
-            if (parallel && size >= kParallelThreshold) {
-                secondHits.clear();
-                const std::size_t half = size / 2;
-                QFuture<bool> second = QtConcurrent::run([&] {
-                    return matchRange(*list, *words, abbreviationHits, half, size, stop,
-                                      secondHits);
-                });
-                completed = matchRange(*list, *words, abbreviationHits, 0, half, stop, hits);
-                const bool secondCompleted = second.result();
-                if (completed)
-                    hits.insert(hits.end(), secondHits.begin(), secondHits.end());
-                completed = completed && secondCompleted;
-            } else {
-                completed = matchRange(*list, *words, abbreviationHits, 0, size, stop, hits);
-            }
-        } else if (menuOpened) {
-            for (std::size_t i = 0; i < size; ++i)
-                hits.push_back({quint32(i), false, false});
-        }
-
         const auto make = [&](std::size_t index, bool abbreviation, bool beginsWith) {
             const std::string_view title = list->title(index);
             Candidate c{0,
-                        titleWord(title.data(), title.size()),
+                        {titleWord(title.data(), title.size()),
+                         titleWord(title.data(), title.size(), 8),
+                         titleWord(title.data(), title.size(), 16)},
                         title.data(),
                         quint32(title.size()),
                         quint32(positionBase + index),
@@ -538,10 +537,51 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                         10000};
             if (!recentRanks.isEmpty())
                 c.recentRank = recentRanks.rank(*list, index);
-            allPackable = allPackable && packable(c.priority, c.recentRank, c.kind);
             c.key = rankKey(c, withWords);
             return c;
         };
+
+        hits.clear();
+        bool completed = true;
+        // Without words a listed record's hit is its own: they are taken in title order below.
+        const bool inTitleOrder = !withWords && !menuOpened;
+        // A listed record's found item is made as soon as it matches, on the thread matching it;
+        // the few menu-opened ones are settled below, against everything found before them.
+        const auto intoFound = [&make](std::vector<Candidate> &into) {
+            return [&make, &into](std::size_t index, bool abbreviation, bool beginsWith) {
+                into.push_back(make(index, abbreviation, beginsWith));
+            };
+        };
+        const auto intoHits = [&hits](std::size_t index, bool abbreviation, bool beginsWith) {
+            hits.push_back({quint32(index), abbreviation, beginsWith});
+        };
+        if (withWords && menuOpened) {
+            completed = matchRange(*list, *words, list->abbreviationsEqualTo(query), 0, size, stop,
+                                   intoHits);
+        } else if (withWords) {
+            const std::vector<quint32> abbreviationHits = list->abbreviationsEqualTo(query);
+            if (parallel && size >= kParallelThreshold) {
+                secondFound.clear();
+                const std::size_t half = size / 2;
+                QFuture<bool> second = QtConcurrent::run([&] {
+                    return matchRange(*list, *words, abbreviationHits, half, size, stop,
+                                      intoFound(secondFound));
+                });
+                completed =
+                    matchRange(*list, *words, abbreviationHits, 0, half, stop, intoFound(found));
+                const bool secondCompleted = second.result();
+                if (completed)
+                    found.insert(found.end(), secondFound.begin(), secondFound.end());
+                completed = completed && secondCompleted;
+            } else {
+                completed =
+                    matchRange(*list, *words, abbreviationHits, 0, size, stop, intoFound(found));
+            }
+        } else if (menuOpened) {
+            for (std::size_t i = 0; i < size; ++i)
+                hits.push_back({quint32(i), false, false});
+        }
+
         if (inTitleOrder) {
             for (const quint32 index : list->titleOrder(mThreads)) {
                 if (stop.load(std::memory_order_relaxed)) {
@@ -550,10 +590,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                 }
                 found.push_back(make(index, false, false));
             }
-        } else if (!menuOpened) {
-            for (const Hit &hit : hits)
-                found.push_back(make(hit.index, hit.abbreviation, hit.beginsWith));
-        } else if (!hits.empty()) {
+        } else if (menuOpened && !hits.empty()) {
             addMenuOpened(lists, *list, hits, make, found);
         }
         positionBase += size;
@@ -580,12 +617,19 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         if (found.size() > runs.back())
             runs.push_back(found.size());
     }
-    std::vector<Order> orders;
-    orders.reserve(found.size());
-    for (std::size_t i = 0; i < found.size(); ++i)
-        orders.push_back({found[i].key, found[i].titlePrefix,
-                          titleWord(found[i].title, found[i].titleSize, 8), found[i].position,
-                          quint32(i)});
+    std::vector<Order> orders(found.size());
+    bool packableHalves[2] = {true, true};
+    inHalves(parallel, found.size(), [&](std::size_t begin, std::size_t end) {
+        bool fits = true;
+        for (std::size_t i = begin; i < end; ++i) {
+            const Candidate &c = found[i];
+            fits = fits && packable(c.priority, c.recentRank, c.kind);
+            orders[i] = {c.key,           c.titleWords[0], c.titleWords[1],
+                         c.titleWords[2], c.titleSize,     quint32(i)};
+        }
+        packableHalves[begin == 0 ? 0 : 1] = fits;
+    });
+    const bool allPackable = packableHalves[0] && packableHalves[1];
     std::unique_ptr<Order[]> spare(new Order[std::max<std::size_t>(1, orders.size())]);
     const auto rank = [&](auto before) {
         if (withWords) {
@@ -606,40 +650,38 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     Order *ranked = allPackable ? rank([&found](const Order &a, const Order &b) {
         if (a.key != b.key)
             return a.key < b.key;
-        if (a.titlePrefix != b.titlePrefix)
-            return a.titlePrefix < b.titlePrefix;
-        if (a.titleNext != b.titleNext)
-            return a.titleNext < b.titleNext;
-        // Equal first 16 bytes of two short titles of one length are equal titles.
+        if (a.title0 != b.title0)
+            return a.title0 < b.title0;
+        if (a.title1 != b.title1)
+            return a.title1 < b.title1;
+        if (a.title2 != b.title2)
+            return a.title2 < b.title2;
+        // Equal first 24 bytes of two short titles of one length are equal titles.
         const Candidate &ca = found[a.slot], &cb = found[b.slot];
-        if (ca.titleSize != cb.titleSize || ca.titleSize > 16) {
-            const int c = titleOf(ca).compare(titleOf(cb));
+        if (a.titleSize != b.titleSize || a.titleSize > kOrderTitleBytes) {
+            const std::size_t same = std::min({a.titleSize, b.titleSize, kOrderTitleBytes});
+            const int c = titleOf(ca).substr(same).compare(titleOf(cb).substr(same));
             if (c != 0)
                 return c < 0;
         }
-        return a.position < b.position;
+        return ca.position < cb.position;
     })
                                 : rank([&found, withWords](const Order &a, const Order &b) {
                                       return rankedBefore(found[a.slot], found[b.slot], withWords);
                                   });
     const std::size_t count = dropDuplicates(lists, found, ranked, orders.size());
 
-    result.items.resize(qsizetype(count));
-    FoundItem *items = result.items.data();
-    const auto fill = [&lists, &found, ranked, items](std::size_t begin, std::size_t end) {
+    // The items point at their records: the result keeps the lists, copying no record.
+    for (const std::shared_ptr<const PreparedList> &list : lists)
+        result.items.keep(list->records.list());
+    FoundItem *items = result.items.resize(qsizetype(count));
+    inHalves(parallel, count, [&lists, &found, ranked, items](std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i) {
             const Candidate &c = found[ranked[i].slot];
-            items[i] = FoundItem{lists[c.list]->record(c.index), c.abbreviation, c.beginsWith,
-                                 c.priority, c.recentRank};
+            items[i] = FoundItem(lists[c.list]->records.element(c.index), c.abbreviation,
+                                 c.beginsWith, c.priority, c.recentRank);
         }
-    };
-    if (parallel && count >= kParallelThreshold) {
-        QFuture<void> second = QtConcurrent::run(fill, count / 2, count);
-        fill(0, count / 2);
-        second.waitForFinished();
-    } else {
-        fill(0, count);
-    }
+    });
     if (!withWords && result.completed)
         mCache.keepEmptyQueryResult(std::move(emptyQuery), {result.items, result.totalItems});
     return result;

@@ -37,13 +37,13 @@ QByteArray SearchResultText::lines(const FoundItems &items)
     out.reserve(items.size() * 96);
     QStringEncoder encoder(QStringEncoder::Utf8);
     for (const FoundItem &item : items) {
-        out += QByteArray::number(ItemRecord::kind(item.record));
+        const QVariantMap record = item.record();
+        out += QByteArray::number(ItemRecord::kind(record));
         out += '\t';
-        appendField(out, encoder, field(item.record, ItemRecord::KeyTitle));
+        appendField(out, encoder, field(record, ItemRecord::KeyTitle));
         out += '\t';
-        const QString path = field(item.record, ItemRecord::KeyPath);
-        appendField(out, encoder,
-                    path.isEmpty() ? field(item.record, ItemRecord::KeyAddress) : path);
+        const QString path = field(record, ItemRecord::KeyPath);
+        appendField(out, encoder, path.isEmpty() ? field(record, ItemRecord::KeyAddress) : path);
         out += '\n';
     }
     return out;
@@ -54,11 +54,12 @@ QByteArray SearchResultText::json(const FoundItems &items)
     QJsonArray array;
     for (const FoundItem &item : items) {
         QJsonObject object;
-        object.insert(QStringLiteral("x"), ItemRecord::kind(item.record));
+        const QVariantMap record = item.record();
+        object.insert(QStringLiteral("x"), ItemRecord::kind(record));
         for (const QString &key : {ItemRecord::KeyTitle, ItemRecord::KeyPath,
                                    ItemRecord::KeyAddress, ItemRecord::KeyText}) {
-            if (item.record.contains(key))
-                object.insert(key, item.record.value(key).toString());
+            if (record.contains(key))
+                object.insert(key, record.value(key).toString());
         }
         object.insert(QStringLiteral("a"), item.abbreviationHit ? 1 : 0);
         object.insert(QStringLiteral("B"), item.beginsWith ? 1 : 0);

@@ -28,7 +28,7 @@ protected:
     int rowOfKind(int kind) const
     {
         for (int row = 0; row < rows(); ++row) {
-            if (mController->model()->itemAt(row)->record.value(ItemRecord::KeyKind).toInt()
+            if (mController->model()->itemAt(row)->record().value(ItemRecord::KeyKind).toInt()
                 == kind)
                 return row;
         }
@@ -123,13 +123,13 @@ TEST_F(AccessWindowKeysTest, RightBorderControlAndRightClicksOpenTheFloatingMenu
     QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, rowCentre(0));
     ASSERT_EQ(menus.count(), 2);
     EXPECT_FALSE(menus.at(1).at(2).toBool());
-    EXPECT_EQ(menus.at(1).at(0).toMap(), mController->model()->itemAt(0)->record);
+    EXPECT_EQ(menus.at(1).at(0).toMap(), mController->model()->itemAt(0)->record());
 
     // A right click selects the row under the pointer first.
     QTest::mouseClick(viewport, Qt::RightButton, {}, rowCentre(1));
     ASSERT_EQ(menus.count(), 3);
     EXPECT_EQ(table()->selectedRow(), 1);
-    EXPECT_EQ(menus.at(2).at(0).toMap(), mController->model()->itemAt(1)->record);
+    EXPECT_EQ(menus.at(2).at(0).toMap(), mController->model()->itemAt(1)->record());
 }
 
 TEST_F(AccessWindowKeysTest, EscapeInTheFieldOrTheTableClosesAndHidesAtOnce)

@@ -291,7 +291,7 @@ TEST_F(AccessWindowTest, SpacePreviewsOnlyTheSelectedPathsThatExist)
     EXPECT_EQ(mController->quickLookPaths(), QStringList{present});
 
     for (int row = 0; row < rows(); ++row) {
-        if (mController->model()->itemAt(row)->record.value(ItemRecord::KeyKind).toInt() == 5)
+        if (mController->model()->itemAt(row)->record().value(ItemRecord::KeyKind).toInt() == 5)
             table()->selectRow(row);
     }
     EXPECT_TRUE(mController->quickLookPaths().isEmpty());

@@ -76,7 +76,7 @@ TEST(AgentProtectedNotes, TheDeadlineDropsTheSearchsPreparedCopyAndTheRowsShown)
     search.searchFieldModified("vault");
     ASSERT_TRUE(waitIdle(search));
     ASSERT_EQ(search.displayedList().size(), 1);
-    EXPECT_EQ(search.displayedList().at(0).record.value("T"), "Vault");
+    EXPECT_EQ(search.displayedList().at(0).record().value("T"), "Vault");
     EXPECT_GT(search.preparedMemoryBytes(), 0u);
 
     QSignalSpy locked(&notes, &AgentProtectedNotes::locked);

@@ -111,8 +111,8 @@ QVariantList ReferenceSearch::run(const SearchSources &sources, int typeForSearc
             if (words) {
                 for (qsizetype i = 0; i < sources.recentItems.size(); ++i) {
                     const QVariantMap recent = sources.recentItems.at(i).toMap();
-                    if (recent == record ||
-                        identityText(recent, false) == identityText(record, false)) {
+                    if (recent == record
+                        || identityText(recent, false) == identityText(record, false)) {
                         rank = int(i);
                         break;
                     }
@@ -123,25 +123,26 @@ QVariantList ReferenceSearch::run(const SearchSources &sources, int typeForSearc
                 result.append(found);
         }
     }
-    std::stable_sort(result.begin(), result.end(), [&words](const QVariant &va, const QVariant &vb) {
-        const QVariantMap a = va.toMap();
-        const QVariantMap b = vb.toMap();
-        auto n = [](const QVariantMap &m, const char *key) { return m.value(key).toInt(); };
-        if (words) {
-            if (n(a, "a") != n(b, "a"))
-                return n(a, "a") > n(b, "a");
-            if (n(a, "p") != n(b, "p"))
+    std::stable_sort(
+        result.begin(), result.end(), [&words](const QVariant &va, const QVariant &vb) {
+            const QVariantMap a = va.toMap();
+            const QVariantMap b = vb.toMap();
+            auto n = [](const QVariantMap &m, const char *key) { return m.value(key).toInt(); };
+            if (words) {
+                if (n(a, "a") != n(b, "a"))
+                    return n(a, "a") > n(b, "a");
+                if (n(a, "p") != n(b, "p"))
+                    return n(a, "p") > n(b, "p");
+                if (n(a, "B") != n(b, "B"))
+                    return n(a, "B") > n(b, "B");
+                if (n(a, "L") != n(b, "L"))
+                    return n(a, "L") < n(b, "L");
+                if (n(a, "x") != n(b, "x"))
+                    return n(a, "x") < n(b, "x");
+            } else if (n(a, "p") != n(b, "p")) {
                 return n(a, "p") > n(b, "p");
-            if (n(a, "B") != n(b, "B"))
-                return n(a, "B") > n(b, "B");
-            if (n(a, "L") != n(b, "L"))
-                return n(a, "L") < n(b, "L");
-            if (n(a, "x") != n(b, "x"))
-                return n(a, "x") < n(b, "x");
-        } else if (n(a, "p") != n(b, "p")) {
-            return n(a, "p") > n(b, "p");
-        }
-        return TextMatching::compareTitles(title(a), title(b)) < 0;
-    });
+            }
+            return TextMatching::compareTitles(title(a), title(b)) < 0;
+        });
     return result;
 }

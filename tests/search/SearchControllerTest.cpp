@@ -155,14 +155,14 @@ TEST(SearchController, OneSpaceShowsTheOfferFromTheProvider)
     // The default provider offers the general clipboard: whole, then its text four ways.
     ASSERT_EQ(c.displayedList().size(), 5);
     for (const FoundItem &item : c.displayedList())
-        EXPECT_EQ(item.record.value("x").toInt(), 9);
+        EXPECT_EQ(item.record().value("x").toInt(), 9);
     c.setClipboardOfferProvider([] {
         return QVariantList{rec(9, "Clipboard"), rec(9, "Plain text")};
     });
     c.searchFieldModified(" ");
     ASSERT_TRUE(waitIdle(c));
     ASSERT_EQ(c.displayedList().size(), 2);
-    EXPECT_EQ(c.displayedList().at(1).record.value("T").toString(), "Plain text");
+    EXPECT_EQ(c.displayedList().at(1).record().value("T").toString(), "Plain text");
     EXPECT_EQ(c.totalItems(), 0);
 }
 
@@ -185,7 +185,7 @@ TEST(SearchController, CallerPassesLeaveTheWindowAloneAndSkipProtectedNotes)
         c.searchForCaller(type, query, [&mutex, &answers, query](const SearchPass::Result &r) {
             QStringList titles;
             for (const FoundItem &item : r.items)
-                titles << item.record.value("T").toString();
+                titles << item.record().value("T").toString();
             std::lock_guard lock(mutex);
             answers.insert(query, titles);
         });

@@ -2,12 +2,12 @@
 
 namespace {
 const QStringList kWords = {
-    QStringLiteral("café"),   QStringLiteral("Crème"),  QStringLiteral("mail"),
-    QStringLiteral("new"),    QStringLiteral("Word"),   QStringLiteral("résumé"),
-    QStringLiteral("Ñandú"),  QStringLiteral("graphic"), QStringLiteral("photo"),
-    QStringLiteral("ph"),     QStringLiteral("Zürich"), QStringLiteral("notes"),
-    QStringLiteral("Élan"),   QStringLiteral("a"),      QStringLiteral("TERMINAL"),
-    QStringLiteral("ØRE"),    QStringLiteral("straße"), QStringLiteral("x"),
+    QStringLiteral("café"),  QStringLiteral("Crème"),   QStringLiteral("mail"),
+    QStringLiteral("new"),   QStringLiteral("Word"),    QStringLiteral("résumé"),
+    QStringLiteral("Ñandú"), QStringLiteral("graphic"), QStringLiteral("photo"),
+    QStringLiteral("ph"),    QStringLiteral("Zürich"),  QStringLiteral("notes"),
+    QStringLiteral("Élan"),  QStringLiteral("a"),       QStringLiteral("TERMINAL"),
+    QStringLiteral("ØRE"),   QStringLiteral("straße"),  QStringLiteral("x"),
 };
 }
 
@@ -69,7 +69,7 @@ SearchSources SearchCorpus::sources(int n)
     fill(s.clipboard, 9);
 
     const QList<const QVariantList *> all = {&s.applications, &s.files, &s.documents,
-                                             &s.bookmarks, &s.notes, &s.contacts};
+                                             &s.bookmarks,    &s.notes, &s.contacts};
     const int recent = below(12);
     for (int i = 0; i < recent; ++i) {
         const QVariantList *list = all.at(below(int(all.size())));

@@ -1,6 +1,7 @@
+#include "SearchPass.h"
 #include "ReferenceSearch.h"
 #include "SearchCorpus.h"
-#include "SearchPass.h"
+#include "SearchFilter.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,7 @@ QVariantList asMaps(const FoundItems &items)
     return maps;
 }
 
-SearchPass::Result runPass(const SearchSources &s, int type, const QString &query,
-                           int threads = 2)
+SearchPass::Result runPass(const SearchSources &s, int type, const QString &query, int threads = 2)
 {
     PreparedListCache cache;
     const std::atomic<bool> stop{false};
@@ -26,7 +26,7 @@ QStringList titles(const FoundItems &items)
 {
     QStringList result;
     for (const FoundItem &item : items)
-        result << item.record.value("T").toString();
+        result << item.record().value("T").toString();
     return result;
 }
 
@@ -118,8 +118,9 @@ TEST(SearchPass, BeginsWithThenRecencyThenKindThenTitle)
     s.bookmarks = {rec(3, "Word of the day")};
     s.recentItems = {rec(2, "Words", {{"P", "/d/w"}, {"-", 1}}), rec(1, "wordle")};
     const FoundItems items = runPass(s, 0, "word").items;
-    EXPECT_EQ(titles(items), QStringList({"Words", "wordle", "Word Processor", "word list",
-                                          "Word of the day", "My Word"}));
+    EXPECT_EQ(titles(items),
+              QStringList({"Words", "wordle", "Word Processor", "word list", "Word of the day",
+                           "My Word"}));
     EXPECT_EQ(items.at(0).recentRank, 0);
     EXPECT_EQ(items.at(1).recentRank, 1);
     EXPECT_EQ(items.at(2).recentRank, 10000);
@@ -139,7 +140,7 @@ TEST(SearchPass, TitleOrderFallsBackToTheFileNameAndPutsMissingTitlesFirst)
     s.files = {rec(2, "beta"), noTitle, nothing, rec(2, "ALPHA")};
     const FoundItems items = runPass(s, 2, "").items;
     ASSERT_EQ(items.size(), 4);
-    EXPECT_EQ(items.at(0).record, nothing);
+    EXPECT_EQ(items.at(0).record(), nothing);
     EXPECT_EQ(asMaps(items), ReferenceSearch::run(s, 2, ""));
 }
 
@@ -153,9 +154,9 @@ TEST(SearchPass, MenuOpenedFileAppearsOnceWhenTheListHasIt)
     for (const int type : {0, 2}) {
         const FoundItems items = runPass(s, type, "pdf").items;
         ASSERT_EQ(items.size(), 2) << type;
-        EXPECT_EQ(items.at(0).record, other); // opened most recently
+        EXPECT_EQ(items.at(0).record(), other); // opened most recently
         EXPECT_EQ(items.at(0).recentRank, 1);
-        EXPECT_EQ(items.at(1).record.value("T").toString(), "report.pdf");
+        EXPECT_EQ(items.at(1).record().value("T").toString(), "report.pdf");
     }
     EXPECT_TRUE(runPass(s, 1, "pdf").items.isEmpty());
 }
@@ -199,4 +200,97 @@ TEST(PreparedListCache, ReusesTheSameListAndPreparesAReplacedOne)
     list[0] = rec(1, "changed"); // same size, detached buffer
     EXPECT_EQ(cache.get(0, list)->records.at(0).record.value("T").toString(), "changed");
     EXPECT_GT(cache.memoryBytes(), 0u);
+}
+
+// File names often share long beginnings (dates, camera counters): ranking decides on the first
+// bytes and the length where it can, and must still give the plain title order beyond them.
+TEST(SearchPass, TitlesSharingLongBeginningsRankByTheWholeTitle)
+{
+    SearchSources s;
+    const QString stem = QStringLiteral("Screenshot from 2024-05-01"); // 26 bytes
+    QStringList names = {stem,
+                         stem.left(24),
+                         stem.left(23),
+                         stem.left(24) + QChar(0),
+                         stem + " 12-00-01.png",
+                         stem + " 12-00-01.png",
+                         stem + " 12-00-1.png",
+                         stem + " 9.png",
+                         stem.left(16) + "Z",
+                         stem.left(16) + "Ü 2",
+                         stem.left(16) + "ü 1",
+                         stem.left(8) + "é"};
+    for (int i = 0; i < 3; ++i) { // every name many times, in two lists of one kind
+        for (int n = 0; n < 900; ++n) {
+            const QString &name = names.at((n * 7 + i) % names.size());
+            QVariantList &list = n % 3 == 0 ? s.documents : s.files;
+            list.append(rec(2, name, {{"P", QString("/d%1/%2").arg(n % 5).arg(name)}}));
+        }
+    }
+    s.recentItems = {s.files.at(4), s.documents.at(10)};
+    for (const QString &query : {QStringLiteral("scr"), QStringLiteral("2024 png"), QString()}) {
+        const QVariantList expected = ReferenceSearch::run(s, 2, query);
+        ASSERT_FALSE(expected.isEmpty());
+        EXPECT_EQ(asMaps(runPass(s, 2, query, 2).items), expected) << query.toStdString();
+        EXPECT_EQ(asMaps(runPass(s, 2, query, 1).items), expected) << query.toStdString();
+    }
+}
+
+// A result points at the records in the lists it came from: it must go on showing what it found
+// after the agent changes or drops those lists and prepares new ones.
+TEST(SearchPass, AResultKeepsShowingItsRecordsAfterTheListsChange)
+{
+    SearchSources s;
+    for (int i = 0; i < 20000; ++i)
+        s.files.append(rec(2, QString("report %1").arg(i), {{"P", QString("/r/%1.pdf").arg(i)}}));
+    s.notes = {rec(5, "report of the week", {{"t", "first draft"}})};
+    s.priorityForNotes = 1;
+    PreparedListCache cache;
+    const std::atomic<bool> stop{false};
+    SearchPass::Result result = SearchPass(cache, 2).run(s, 0, "report 19", {}, stop);
+    const QVariantList found = asMaps(result.items);
+    ASSERT_GT(found.size(), 1000);
+    EXPECT_EQ(ReferenceSearch::run(s, 0, "report 19"), found);
+
+    for (QVariant &record : s.files) // the owner changes its own copy in place
+        record = rec(2, "renamed");
+    s.notes.clear();
+    cache.clear();
+    SearchPass(cache, 2).run(s, 0, "renamed", {}, stop); // prepared anew, the old lists let go
+    EXPECT_EQ(asMaps(result.items), found);
+    const FoundItems copy = result.items; // what the controller and the kept empty query hold
+    result = {};
+    EXPECT_EQ(asMaps(copy), found);
+
+    // The window can replace the record a row shows, say after the item was edited.
+    FoundItems shown = copy;
+    shown[0].setRecord(rec(5, "edited"));
+    EXPECT_EQ(shown.at(0).record(), rec(5, "edited"));
+    EXPECT_EQ(copy.at(0).toMap(), found.at(0));
+}
+
+// Locking the protected notes removes their rows: the result must then let go of their list too,
+// or their decrypted text would stay in memory for as long as the rest of the result is shown.
+TEST(SearchPass, RemovingAListsRowsLetsGoOfThatList)
+{
+    SearchSources s;
+    s.files = {rec(2, "vault plan.txt")};
+    s.protectedNotes = {rec(6, "vault code", {{"t", "1234"}})};
+    PreparedListCache cache;
+    const std::atomic<bool> stop{false};
+    SearchPass::Result result = SearchPass(cache, 1).run(s, 6, "vault", {}, stop);
+    ASSERT_EQ(titles(result.items), QStringList({"vault code"}));
+    cache.clear(SearchFilter::ProtectedNotes);
+    EXPECT_FALSE(s.protectedNotes.isDetached()); // the result holds it
+
+    result.items.removeIf([](const FoundItem &item) { return item.record().value("x") == 6; });
+    EXPECT_TRUE(result.items.isEmpty());
+    EXPECT_TRUE(s.protectedNotes.isDetached());
+
+    // Rows of other lists keep theirs.
+    SearchPass::Result files = SearchPass(cache, 1).run(s, 2, "vault", {}, stop);
+    cache.clear();
+    files.items.removeIf([](const FoundItem &item) { return item.record().value("x") == 6; });
+    EXPECT_FALSE(s.files.isDetached());
+    EXPECT_EQ(titles(files.items), QStringList({"vault plan.txt"}));
 }

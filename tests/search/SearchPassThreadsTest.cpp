@@ -26,7 +26,7 @@ QStringList titles(const FoundItems &items)
 {
     QStringList result;
     for (const FoundItem &item : items)
-        result << item.record.value("T").toString();
+        result << item.record().value("T").toString();
     return result;
 }
 
@@ -60,7 +60,7 @@ TEST(SearchPassThreads, TwoCoresRankAHundredThousandTiedRecordsAsOneCore)
         ASSERT_GT(one.size(), qsizetype(SearchPass::kParallelThreshold)) << query.toStdString();
         for (qsizetype i = 0; i < one.size(); ++i) {
             const FoundItem &a = two.at(i), &b = one.at(i);
-            ASSERT_TRUE(a.record == b.record && a.abbreviationHit == b.abbreviationHit
+            ASSERT_TRUE(a.record() == b.record() && a.abbreviationHit == b.abbreviationHit
                         && a.beginsWith == b.beginsWith && a.priority == b.priority
                         && a.recentRank == b.recentRank)
                 << "'" << query.toStdString() << "' row " << i;
@@ -118,4 +118,24 @@ TEST(SearchPassEmptyQuery, FollowsReplacedListsPrioritiesMenuRecordsAndTheFilter
     EXPECT_EQ(titles(SearchPass(cache, 1).run(s, 1, "", {}, stop).items), QStringList({"beta"}));
     cache.clear(SearchFilter::Files); // as when the protected notes are locked
     EXPECT_EQ(runPass(cache, s, "", 1).size(), 4);
+}
+
+// A title's length is kept in 13 bits, longer ones aside (a clipboard entry's title can be a
+// whole page): such a record must still be found by its text and ranked by its whole title.
+TEST(SearchPassThreads, TitlesOfAnyLengthAreSearchedAndRankedWhole)
+{
+    const QString page = QString("lorem ipsum ").repeated(800); // 9,600 bytes
+    SearchSources s;
+    s.files = {rec(2, {{"T", page + "b"}, {"K", "needle"}}),
+               rec(2, {{"T", "short"}, {"K", "needle"}}),
+               rec(2, {{"T", page + "a"}, {"K", "needle"}}), rec(2, {{"T", QString(8191, 'z')}}),
+               rec(2, {{"T", QString(8190, 'z')}, {"K", "needle"}})};
+    PreparedListCache cache;
+    for (const int threads : {1, 2}) {
+        EXPECT_EQ(titles(runPass(cache, s, "needle", threads)),
+                  QStringList({page + "a", page + "b", "short", QString(8190, 'z')}));
+        EXPECT_EQ(titles(runPass(cache, s, "ipsum needle", threads)),
+                  QStringList({page + "a", page + "b"}));
+        EXPECT_EQ(runPass(cache, s, "zzz", threads).size(), 2);
+    }
 }
