@@ -241,3 +241,28 @@ QStringList mappedFiles(qint64 pid)
     }
     return names;
 }
+
+::testing::AssertionResult searchInAccessWindow(AgentProcess &agent, const QString &query)
+{
+    if (!callAccessWindow(QStringLiteral("Open")))
+        return ::testing::AssertionFailure() << "no access window on the bus\n"
+                                             << agent.log().toStdString();
+    if (!waitFor([] { return accessWindowState().value("active").toBool(); }))
+        return ::testing::AssertionFailure() << "the access window did not take the keyboard\n"
+                                             << displayReport() << "\n"
+                                             << agent.log().toStdString();
+    xdotool({"type", "--delay", "40", query});
+    if (waitFor([&] {
+            const QVariantMap state = accessWindowState();
+            return state.value("query") == query && !state.value("searchRunning").toBool();
+        }))
+        return ::testing::AssertionSuccess();
+    const QVariantMap state = accessWindowState();
+    return ::testing::AssertionFailure()
+        << "the search did not settle on \"" << query.toStdString() << "\": query \""
+        << state.value("query").toString().toStdString() << "\""
+        << (state.value("searchRunning").toBool() ? ", searching" : "") << ", titles "
+        << state.value("titles").toStringList().join(", ").toStdString() << "\n"
+        << displayReport() << "\n"
+        << agent.log().toStdString();
+}

@@ -82,3 +82,7 @@ QString activeWindowName();
 QStringList releaseHeldKeys();
 // What the display shows a test that typed into nothing: the active window and the held keys.
 std::string displayReport();
+// Opens the access window over the bus, types `query` into it as a user would, and waits until
+// its search has settled on that query; on failure, says what the window, the display and the
+// agent showed.
+::testing::AssertionResult searchInAccessWindow(AgentProcess &agent, const QString &query);

@@ -46,16 +46,9 @@ TEST(StockSurveyEndToEnd, AnImportedEntryIsFoundAndSurveyedWhenSelected)
     AgentProcess agent;
     agent.start();
     ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
-    ASSERT_TRUE(callAccessWindow("Open"));
-    ASSERT_TRUE(waitFor([] { return accessWindowState().value("active").toBool(); }))
-        << agent.log().toStdString();
-    xdotool({"type", "--delay", "40", "quokkacorp"});
-    ASSERT_TRUE(waitFor([] {
-        const QVariantMap state = accessWindowState();
-        // Every letter reached the search field: the survey window shown meanwhile took no key.
-        return !state.value("searchRunning").toBool() && state.value("query") == "quokkacorp"
-            && state.value("titles").toStringList().value(0) == "Quokkacorp";
-    })) << accessWindowState().value("titles").toStringList().join(", ").toStdString();
+    // Every letter reached the search field: the survey window shown meanwhile took no key.
+    ASSERT_TRUE(searchInAccessWindow(agent, "quokkacorp"));
+    ASSERT_EQ(accessWindowState().value("titles").toStringList().value(0), "Quokkacorp");
 
     // The first row is the selected one: its pass shows it, due because it was asked for.
     ASSERT_TRUE(waitFor([] {
@@ -134,10 +127,7 @@ TEST(StockSurveyEndToEnd, QtNetworkIsMappedOnlyOnceAQuoteIsRead)
     EXPECT_TRUE(web.allRequests().isEmpty()) << web.allRequests().join(' ').toStdString();
 
     // Selecting the entry has its pass read the quote, through the web module.
-    ASSERT_TRUE(callAccessWindow("Open"));
-    ASSERT_TRUE(waitFor([] { return accessWindowState().value("active").toBool(); }))
-        << agent.log().toStdString();
-    xdotool({"type", "--delay", "40", "wombat mining"});
+    ASSERT_TRUE(searchInAccessWindow(agent, "wombat mining"));
     ASSERT_TRUE(waitFor([] { return stockSurveyStatus().value("value") == "42.5"; }))
         << agent.log().toStdString();
     const QStringList surveyed = mappedFiles(agent.pid());
