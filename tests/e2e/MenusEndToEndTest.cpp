@@ -122,10 +122,13 @@ TEST_F(MenusEndToEnd, AMenuOpenWhenTheListsChangeStaysOpenAndShowsTheChangeNextT
                          QVariantList{QVariantMap{{"x", 2}, {"P", projects}},
                                       QVariantMap{{"x", 2}, {"P", archive}}});
     ASSERT_TRUE(preferences.synchronize());
+    const int settingsRead = agentStatus().value("settingsReadCount").toInt();
     NotificationCenter::createSessionBusCenter()->post(QStringLiteral("KRV1_DaemonNotification"),
                                                        QStringLiteral("SettingChanged"), {});
-    // The agent rereads its settings half a second after the notice.
-    QTest::qWait(1500);
+    // The agent handled the notice (and reread its settings half a second later).
+    ASSERT_TRUE(waitFor([&] {
+        return agentStatus().value("settingsReadCount").toInt() > settingsRead;
+    })) << agent.log().toStdString();
     EXPECT_TRUE(menu().contains("Projects")) << "the menu was closed under the user";
     EXPECT_FALSE(menu().contains("Archive"));
     xdotool({"key", "Escape"});
