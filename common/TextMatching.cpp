@@ -17,23 +17,28 @@ std::optional<QueryWords> QueryWords::fromQuery(const QString &query)
         if (!bytes.empty())
             folded.push_back(std::move(bytes));
     }
+    std::string firstWord;
     if (!result.mWords.constFirst().isEmpty())
-        result.mFirstWord = SearchTextFolding::fold(result.mWords.constFirst());
+        firstWord = SearchTextFolding::fold(result.mWords.constFirst());
 
     std::stable_sort(folded.begin(), folded.end(), [](const std::string &a, const std::string &b) {
         return a.size() > b.size();
     });
     for (std::string &word : folded) {
-        const bool implied = std::any_of(
-            result.mRequired.begin(), result.mRequired.end(),
-            [&word](const std::string &kept) { return kept.find(word) != std::string::npos; });
+        const bool implied =
+            std::any_of(result.mRequired.begin(), result.mRequired.end(),
+                        [&word](const SearchTextFind::Needle &kept) {
+                            return kept.word().find(word) != std::string::npos;
+                        });
         if (!implied)
-            result.mRequired.push_back(std::move(word));
+            result.mRequired.emplace_back(std::move(word));
     }
-    const auto first =
-        std::find(result.mRequired.begin(), result.mRequired.end(), result.mFirstWord);
-    if (!result.mFirstWord.empty() && first != result.mRequired.end())
+    const auto first = std::find_if(
+        result.mRequired.begin(), result.mRequired.end(),
+        [&firstWord](const SearchTextFind::Needle &word) { return word.word() == firstWord; });
+    if (!firstWord.empty() && first != result.mRequired.end())
         result.mFirstWordIndex = int(first - result.mRequired.begin());
+    result.mFirstWord = SearchTextFind::Needle(std::move(firstWord));
     return result;
 }
 

@@ -47,29 +47,30 @@ public:
     }
     // The same over folded bytes followed by at least SearchTextFind::kPadding readable bytes
     // (another record's text in an arena will do).
-    MatchResult match(const char *folded, std::size_t size) const
+    // A word of requiredWords() already known to occur in the text can be named to skip it.
+    MatchResult match(const char *folded, std::size_t size,
+                      const SearchTextFind::Needle *known = nullptr) const
     {
         MatchResult result;
-        result.beginsWith = !mFirstWord.empty() && size >= mFirstWord.size()
-            && std::memcmp(folded, mFirstWord.data(), mFirstWord.size()) == 0;
+        result.beginsWith = !mFirstWord.word().empty() && mFirstWord.starts(folded, size);
         for (std::size_t i = 0; i < mRequired.size(); ++i) {
-            if (result.beginsWith && int(i) == mFirstWordIndex)
+            if ((result.beginsWith && int(i) == mFirstWordIndex) || &mRequired[i] == known)
                 continue;
-            if (!SearchTextFind::contains(folded, size, mRequired[i].data(), mRequired[i].size()))
+            if (!mRequired[i].foundIn(folded, size))
                 return result;
         }
         result.matched = true;
         return result;
     }
     // The folded non-empty words every match must contain (none: everything matches).
-    const std::vector<std::string> &requiredWords() const { return mRequired; }
+    const std::vector<SearchTextFind::Needle> &requiredWords() const { return mRequired; }
 
 private:
     QStringList mWords;
-    std::string mFirstWord; // folded; empty when the first word folds to nothing
+    SearchTextFind::Needle mFirstWord; // folded; empty when the first word folds to nothing
     // The folded non-empty words that must be found, longest first; a word contained in
     // another is left out since finding the longer one finds it too.
-    std::vector<std::string> mRequired;
+    std::vector<SearchTextFind::Needle> mRequired;
     int mFirstWordIndex = -1; // of mFirstWord in mRequired
 };
 

@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <unordered_map>
@@ -200,7 +201,9 @@ public:
     {
         for (qsizetype i = 0; i < recentItems.size(); ++i) {
             const QString identity = PreparedList::identityText(recentItems.at(i).toMap());
-            mEntries.push_back({PreparedList::identityHash(identity), int(i), identity});
+            const quint16 hash = PreparedList::identityHash(identity);
+            mEntries.push_back({hash, int(i), identity});
+            mHashes[hash / 64] |= quint64(1) << (hash % 64);
         }
         std::stable_sort(mEntries.begin(), mEntries.end(),
                          [](const Entry &a, const Entry &b) { return a.hash < b.hash; });
@@ -208,7 +211,10 @@ public:
     bool isEmpty() const { return mEntries.empty(); }
     int rank(const PreparedList &list, std::size_t index) const
     {
-        const quint32 hash = list.identityHashAt(index);
+        const quint16 hash = list.identityHashAt(index);
+        // Nearly every found record is not recent: one bit says so without a search.
+        if (!(mHashes[hash / 64] & (quint64(1) << (hash % 64))))
+            return 10000;
         auto it = std::lower_bound(mEntries.begin(), mEntries.end(), hash,
                                    [](const Entry &e, quint32 h) { return e.hash < h; });
         if (it == mEntries.end() || it->hash != hash)
@@ -227,17 +233,18 @@ private:
         QString identity;
     };
     std::vector<Entry> mEntries;
+    std::array<quint64, 65536 / 64> mHashes{}; // which identity hashes the recent items have
 };
 
 // The required word most likely to be rare in this list, judged by its rarest byte: the pass
 // looks for it across the whole arena and matches in full only the records that contain it.
-const std::string *rarestWord(const QueryWords &words, const PreparedList &list)
+const SearchTextFind::Needle *rarestWord(const QueryWords &words, const PreparedList &list)
 {
-    const std::string *rarest = nullptr;
+    const SearchTextFind::Needle *rarest = nullptr;
     quint32 rarestCount = 0;
-    for (const std::string &word : words.requiredWords()) {
+    for (const SearchTextFind::Needle &word : words.requiredWords()) {
         quint32 count = ~quint32(0);
-        for (const char c : word)
+        for (const char c : word.word())
             count = std::min(count, list.byteCounts()[static_cast<unsigned char>(c)]);
         if (!rarest || count < rarestCount) {
             rarest = &word;
@@ -267,23 +274,24 @@ bool matchRange(const PreparedList &list, const QueryWords &words,
         }
         return false;
     };
-    const auto matchOne = [&](std::size_t i) {
+    const SearchTextFind::Needle *rare = rarestWord(words, list);
+    // known: the rare word was found in the record's text.
+    const auto matchOne = [&](std::size_t i, bool known) {
         if (abbreviationsUpTo(i)) {
             onHit(i, true, false);
             return;
         }
         const std::string_view text = list.text(i);
-        const MatchResult match = words.match(text.data(), text.size());
+        const MatchResult match = words.match(text.data(), text.size(), known ? rare : nullptr);
         if (match.matched)
             onHit(i, false, match.beginsWith);
     };
 
-    const std::string *rare = rarestWord(words, list);
     if (!rare) { // words that fold to nothing: every record matches
         for (std::size_t i = begin; i < end; ++i) {
             if (stop.load(std::memory_order_relaxed))
                 return false;
-            matchOne(i);
+            matchOne(i, false);
         }
         return true;
     }
@@ -301,8 +309,7 @@ bool matchRange(const PreparedList &list, const QueryWords &words,
             return false;
         const std::size_t limit = std::min(arenaEnd, from + kChunk);
         const std::size_t haystackEnd = std::min(arenaEnd, limit + length - 1);
-        const std::size_t found =
-            from + SearchTextFind::find(arena + from, haystackEnd - from, rare->data(), length);
+        const std::size_t found = from + rare->find(arena + from, haystackEnd - from);
         if (found >= haystackEnd || found >= limit) {
             from = limit;
             continue;
@@ -322,7 +329,7 @@ bool matchRange(const PreparedList &list, const QueryWords &words,
             from = found + 1; // in a title, or across two records
             continue;
         }
-        matchOne(r);
+        matchOne(r, true);
         record = r + 1;
         from = record < end ? list.textBegin(record) : arenaEnd;
     }

@@ -335,6 +335,21 @@ TEST(TextMatchingTest, BlockWiseSearchFindsWordsAtEveryPositionUpToTheLastByte)
                 ASSERT_TRUE(prepared.contains(word)) << word << " in " << bytes;
             }
         }
+        // Where a word first occurs, found or not, as a plain search says: candidates whose
+        // first and last bytes agree but whose middle differs are common in three letters.
+        for (int trial = 0; trial < 40; ++trial) {
+            std::string word;
+            const int size = 1 + generator.bounded(14);
+            for (int i = 0; i < size; ++i)
+                word += char('a' + generator.bounded(3));
+            const std::size_t expected = std::min(bytes.find(word), bytes.size());
+            const SearchTextFind::Needle needle(word);
+            ASSERT_EQ(needle.find(prepared.folded().data(), bytes.size()), expected)
+                << word << " in " << bytes;
+            ASSERT_EQ(prepared.contains(word), expected != bytes.size());
+            ASSERT_EQ(needle.starts(prepared.folded().data(), bytes.size()),
+                      bytes.starts_with(word));
+        }
         // Words running past the end must not be completed by the padding.
         EXPECT_FALSE(prepared.contains(bytes.substr(bytes.size() - 1) + std::string(1, '\0')));
         EXPECT_FALSE(prepared.contains(bytes + "a"));
