@@ -54,6 +54,19 @@ QString forAgentSearch(const QVariantMap &record)
     return leading == 0 ? text : text.mid(leading);
 }
 
+QString lastAgentSearchName(const QVariantMap &record)
+{
+    using namespace ItemRecord;
+    const QString address = string(record, KeyAddress);
+    if (!address.isEmpty()) {
+        const QString name = withoutExtension(lastPathElement(address));
+        if (!name.isEmpty())
+            return name;
+    }
+    const QString path = string(record, KeyPath);
+    return path.isEmpty() ? QString() : withoutExtension(lastPathElement(path));
+}
+
 QString forManagerFilter(const QVariantMap &record)
 {
     using namespace ItemRecord;

@@ -13,6 +13,9 @@ namespace SearchTextFields {
 // the address (both without extension); leading spaces removed.
 QString forAgentSearch(const QVariantMap &record);
 
+// The name forAgentSearch ends with (the address's, else the path's), or nothing.
+QString lastAgentSearchName(const QVariantMap &record);
+
 // The manager's list filter: title, keywords, text, the whole path and the whole address.
 QString forManagerFilter(const QVariantMap &record);
 

@@ -25,6 +25,22 @@ void appendField(QString &text, const QVariantMap &record, const QString &key)
     text += value;
 }
 
+// A file titled by its name has that name twice in its search text: at the start and at the
+// end. A query word never holds a space, so it is found in the name at the end only if it is
+// found in the same name at the start; the repeat at the end is left out.
+void dropRepeatedName(std::string &text, const QVariantMap &record)
+{
+    const QString name = SearchTextFields::lastAgentSearchName(record);
+    if (name.isEmpty() || std::size_t(name.size()) * 2 >= text.size())
+        return;
+    const std::string folded = SearchTextFolding::fold(name);
+    const std::size_t rest = text.size() - folded.size() - 1;
+    if (!folded.empty() && text.size() > 2 * folded.size()
+        && std::string_view(text).ends_with(folded) && text[rest] == ' '
+        && std::string_view(text).starts_with(folded))
+        text.resize(rest);
+}
+
 // Each half of a list prepared on its own thread keeps its own arena; offsets are relative.
 // A half's arena stops growing short of 2 GiB so that the joined offsets fit 32 bits: records
 // beyond keep an empty text and title.
@@ -102,6 +118,7 @@ void PreparedList::prepareRange(const QVariantList &list, qsizetype begin, qsize
         const QVariantMap record = list.at(i).toMap();
         text.clear();
         SearchTextFolding::foldInto(SearchTextFields::forAgentSearch(record), text);
+        dropRepeatedName(text, record);
         quint16 titleWord = 0;
         std::string title;
         if (const std::optional<QString> sortTitle = PreparedList::sortTitle(record)) {

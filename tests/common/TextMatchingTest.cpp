@@ -2,6 +2,7 @@
 #include "ItemRecord.h"
 #include "SearchText.h"
 #include "SearchTextFields.h"
+#include "SearchTextFolding.h"
 
 #include <QList>
 #include <QRandomGenerator>
@@ -358,6 +359,18 @@ TEST(TextMatchingTest, BlockWiseSearchFindsWordsAtEveryPositionUpToTheLastByte)
     }
     EXPECT_FALSE(SearchText().contains("a"));
     EXPECT_TRUE(SearchText(QString()).isEmpty());
+}
+
+// The agent leaves a file's name out of the end of its search text when the text begins with
+// it, which is sound only while no query word holds a space.
+TEST(TextMatchingTest, NoCharacterButTheSpaceFoldsToASpace)
+{
+    for (char32_t c = 1; c <= 0x10FFFF; ++c) {
+        if (c == U' ' || (c >= 0xD800 && c <= 0xDFFF))
+            continue;
+        const QString word = QString::fromUcs4(&c, 1).toLower();
+        ASSERT_EQ(SearchTextFolding::fold(word).find(' '), std::string::npos) << quint32(c);
+    }
 }
 
 TEST(TextMatchingTest, QueryWordsKeepEmptyWordsAndAnEmptyQueryIsNoFilter)

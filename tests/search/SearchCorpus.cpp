@@ -35,8 +35,12 @@ QVariantMap SearchCorpus::record(int kind)
         r.insert("K", words(1 + below(2)));
     if (below(3) == 0)
         r.insert("t", below(2) ? words(2 + below(6)) : words(2) + "\n" + words(3));
-    if (kind == 1 || kind == 2 || below(10) == 0)
-        r.insert("P", "/home/u/" + word() + "/" + words(1) + (below(2) ? ".txt" : ""));
+    if (kind == 1 || kind == 2 || below(10) == 0) {
+        const QString name = words(1 + below(2)) + (below(2) ? ".txt" : "");
+        r.insert("P", "/home/u/" + word() + "/" + name);
+        if (below(3) == 0) // titled by its name, as most files are
+            r.insert("T", below(4) ? name : name.toUpper());
+    }
     if (kind == 3 && below(4) != 0)
         r.insert("U", "https://example.org/" + word() + (below(2) ? ".html" : ""));
     if ((kind == 1 || kind == 2) && below(5) == 0)
