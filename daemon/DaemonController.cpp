@@ -15,6 +15,8 @@
 #include "platform/NotificationCenter.h"
 
 #include <QCoreApplication>
+#include <QTimer>
+#include <QTimerEvent>
 
 namespace {
 DaemonController *gSharedInstance = nullptr;
@@ -56,9 +58,14 @@ DaemonController::DaemonController(Environment environment)
 
     connect(mNotifications.get(), &NotificationCenter::notificationReceived, this,
             &DaemonController::receiveNotification);
-    mTimer.setTimerType(Qt::PreciseTimer);
-    mTimer.setInterval(TimerIntervalMs);
-    connect(&mTimer, &QTimer::timeout, this, &DaemonController::timerMethod);
+}
+
+void DaemonController::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == mTimer.timerId())
+        timerMethod();
+    else
+        QObject::timerEvent(event);
 }
 
 DaemonController::~DaemonController()
@@ -110,7 +117,7 @@ void DaemonController::applicationDidFinishLaunching()
     // use sample, the settings check and the daily check are all due later), so they are read
     // after it; the use record is read on a worker of its own.
     mSchedule.mLastTimerExecution = mClock->now();
-    mTimer.start();
+    mTimer.start(TimerIntervalMs, Qt::PreciseTimer, this);
     mActivation->start();
     timerMethod();
 
