@@ -66,3 +66,20 @@ void X11Connection::selectRawEvents(std::initializer_list<int> eventTypes) const
     mask.mask = bits;
     XISelectEvents(mDisplay, DefaultRootWindow(mDisplay), &mask, 1);
 }
+
+bool X11Connection::nextRawEvent(int xinputOpcode, bool readSocket, RawEvent &event) const
+{
+    while (XEventsQueued(mDisplay, readSocket ? QueuedAfterReading : QueuedAlready) > 0) {
+        XEvent next;
+        XNextEvent(mDisplay, &next);
+        XGenericEventCookie &cookie = next.xcookie;
+        if (cookie.type != GenericEvent || cookie.extension != xinputOpcode
+            || !XGetEventData(mDisplay, &cookie))
+            continue;
+        const auto *raw = static_cast<const XIRawEvent *>(cookie.data);
+        event = {cookie.evtype, raw->detail, raw->time};
+        XFreeEventData(mDisplay, &cookie);
+        return true;
+    }
+    return false;
+}

@@ -28,6 +28,18 @@ public:
     // Asks for these XInput 2 raw events (XI_RawKeyPress...) of every master device, at the root.
     void selectRawEvents(std::initializer_list<int> eventTypes) const;
 
+    // An XInput 2 raw event: its type (XI_RawKeyPress...), detail (the key code or button) and
+    // server time.
+    struct RawEvent {
+        int type = 0;
+        int detail = 0;
+        unsigned long time = 0;
+    };
+    // Takes the next raw event of the extension `xinputOpcode` that is waiting, dropping any
+    // other event; with readSocket, what has come on the socket is read first (never blocking).
+    // False when none is left.
+    bool nextRawEvent(int xinputOpcode, bool readSocket, RawEvent &event) const;
+
 private:
     _XDisplay *mDisplay = nullptr;
     QString mWhy;

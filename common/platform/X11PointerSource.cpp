@@ -52,7 +52,7 @@ public:
         if (mXInputOpcode == 0)
             return buttonPressed();
         std::lock_guard lock(mMutex);
-        applyHeardButtons(QueuedAfterReading);
+        applyHeardButtons(true);
         return (mHeardMask & ButtonBits) != 0;
     }
 
@@ -82,32 +82,24 @@ private:
         // Changes that came before the answer are older than it: the answer holds. This also
         // mends a release never heard (a mouse unplugged with a button down).
         if (mXInputOpcode != 0) {
-            applyHeardButtons(QueuedAlready);
+            applyHeardButtons(false);
             mHeardMask = query.mask;
         }
         return query;
     }
 
-    // Under the lock: applies the raw button events waiting (`mode` QueuedAfterReading reads
-    // the socket first, without blocking).
-    void applyHeardButtons(int mode)
+    // Under the lock: applies the raw button events waiting (readSocket: what has come on the
+    // socket is read first, without blocking).
+    void applyHeardButtons(bool readSocket)
     {
-        while (XEventsQueued(mDisplay, mode) > 0) {
-            XEvent event;
-            XNextEvent(mDisplay, &event);
-            XGenericEventCookie &cookie = event.xcookie;
-            if (cookie.type != GenericEvent || cookie.extension != mXInputOpcode
-                || !XGetEventData(mDisplay, &cookie))
-                continue;
-            const auto *raw = static_cast<const XIRawEvent *>(cookie.data);
-            const bool down = cookie.evtype == XI_RawButtonPress;
-            const bool known = down || cookie.evtype == XI_RawButtonRelease;
-            const int button = raw->detail;
-            XFreeEventData(mDisplay, &cookie);
+        X11Connection::RawEvent event;
+        while (mConnection.nextRawEvent(mXInputOpcode, readSocket, event)) {
+            const bool down = event.type == XI_RawButtonPress;
+            const bool known = down || event.type == XI_RawButtonRelease;
             // Wheel steps (4 to 7) and extra buttons are not presses of the three buttons.
-            if (!known || button < 1 || button > 3)
+            if (!known || event.detail < 1 || event.detail > 3)
                 continue;
-            const unsigned bit = Button1Mask << unsigned(button - 1);
+            const unsigned bit = Button1Mask << unsigned(event.detail - 1);
             mHeardMask = down ? (mHeardMask | bit) : (mHeardMask & ~bit);
         }
     }

@@ -131,19 +131,12 @@ private:
     bool nextChange(KeyMap &map, Clock::time_point &when)
     {
         std::lock_guard lock(mMutex);
-        while (XEventsQueued(mDisplay, QueuedAfterReading) > 0) {
-            XEvent event;
-            XNextEvent(mDisplay, &event);
-            XGenericEventCookie &cookie = event.xcookie;
-            if (cookie.type != GenericEvent || cookie.extension != mXInputOpcode
-                || !XGetEventData(mDisplay, &cookie))
-                continue;
-            const auto *raw = static_cast<const XIRawEvent *>(cookie.data);
-            const int keyCode = raw->detail;
-            const bool down = cookie.evtype == XI_RawKeyPress;
-            const bool known = down || cookie.evtype == XI_RawKeyRelease;
-            const auto serverTime = std::uint32_t(raw->time);
-            XFreeEventData(mDisplay, &cookie);
+        X11Connection::RawEvent event;
+        while (mConnection.nextRawEvent(mXInputOpcode, true, event)) {
+            const int keyCode = event.detail;
+            const bool down = event.type == XI_RawKeyPress;
+            const bool known = down || event.type == XI_RawKeyRelease;
+            const auto serverTime = std::uint32_t(event.time);
             if (!known || keyCode < 0 || keyCode >= 256)
                 continue;
             char &byte = mHeld[keyCode / 8];
