@@ -34,9 +34,10 @@ void dropRepeatedName(std::string &text, const QVariantMap &record)
     if (name.isEmpty() || std::size_t(name.size()) * 2 >= text.size())
         return;
     const std::string folded = SearchTextFolding::fold(name);
+    if (folded.empty() || text.size() <= 2 * folded.size())
+        return;
     const std::size_t rest = text.size() - folded.size() - 1;
-    if (!folded.empty() && text.size() > 2 * folded.size()
-        && std::string_view(text).ends_with(folded) && text[rest] == ' '
+    if (std::string_view(text).ends_with(folded) && text[rest] == ' '
         && std::string_view(text).starts_with(folded))
         text.resize(rest);
 }
