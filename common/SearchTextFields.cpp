@@ -36,18 +36,24 @@ QString withoutExtension(const QString &name)
     return name.left(dot);
 }
 
+namespace {
+
+// The file name of a path or address field, without extension; empty when there is none.
+QString nameIn(const QVariantMap &record, const QString &key)
+{
+    return withoutExtension(lastPathElement(ItemRecord::string(record, key)));
+}
+
+} // namespace
+
 QString forAgentSearch(const QVariantMap &record)
 {
     using namespace ItemRecord;
     QString text = string(record, KeyTitle);
     appendField(text, string(record, KeyKeywords));
     appendField(text, string(record, KeyText));
-    const QString path = string(record, KeyPath);
-    if (!path.isEmpty())
-        appendField(text, withoutExtension(lastPathElement(path)));
-    const QString address = string(record, KeyAddress);
-    if (!address.isEmpty())
-        appendField(text, withoutExtension(lastPathElement(address)));
+    appendField(text, nameIn(record, KeyPath));
+    appendField(text, nameIn(record, KeyAddress));
     qsizetype leading = 0;
     while (leading < text.size() && text.at(leading) == QLatin1Char(' '))
         ++leading;
@@ -56,15 +62,8 @@ QString forAgentSearch(const QVariantMap &record)
 
 QString lastAgentSearchName(const QVariantMap &record)
 {
-    using namespace ItemRecord;
-    const QString address = string(record, KeyAddress);
-    if (!address.isEmpty()) {
-        const QString name = withoutExtension(lastPathElement(address));
-        if (!name.isEmpty())
-            return name;
-    }
-    const QString path = string(record, KeyPath);
-    return path.isEmpty() ? QString() : withoutExtension(lastPathElement(path));
+    const QString address = nameIn(record, ItemRecord::KeyAddress);
+    return address.isEmpty() ? nameIn(record, ItemRecord::KeyPath) : address;
 }
 
 QString forManagerFilter(const QVariantMap &record)
