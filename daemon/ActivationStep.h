@@ -23,4 +23,11 @@ public:
     // idle handling. True when the tick acted or the access window is up, so that the periodic
     // work waits.
     virtual bool actOnInput(double /*now*/) { return false; }
+
+    // After a tick: true when nothing the step watches can happen before it hears a key or a
+    // button, so that the controller may slow its timer. The default hears nothing.
+    virtual bool isQuiet() const { return false; }
+    // The controller's timer slowed (true) or runs at its pace again (false); while it is slow,
+    // the step wakes it (DaemonController::wakeTimer) at the first key or button.
+    virtual void waitForInput(bool /*waiting*/) { }
 };

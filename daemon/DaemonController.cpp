@@ -16,7 +16,6 @@
 
 #include <QCoreApplication>
 #include <QTimer>
-#include <QTimerEvent>
 
 namespace {
 DaemonController *gSharedInstance = nullptr;
@@ -30,6 +29,7 @@ DaemonController::DaemonController()
 DaemonController::DaemonController(Environment environment)
     : mEnvironment(std::move(environment))
     , mPeriodicCheck(mEnvironment.applicationsFolder)
+    , mPace(TickPace::Timing{TimerIntervalMs, 35, 7}, [this](int ticks) { timerMethod(ticks); })
 {
     Q_ASSERT(!gSharedInstance);
     gSharedInstance = this;
@@ -58,14 +58,6 @@ DaemonController::DaemonController(Environment environment)
 
     connect(mNotifications.get(), &NotificationCenter::notificationReceived, this,
             &DaemonController::receiveNotification);
-}
-
-void DaemonController::timerEvent(QTimerEvent *event)
-{
-    if (event->timerId() == mTimer.timerId())
-        timerMethod();
-    else
-        QObject::timerEvent(event);
 }
 
 DaemonController::~DaemonController()
@@ -117,7 +109,7 @@ void DaemonController::applicationDidFinishLaunching()
     // use sample, the settings check and the daily check are all due later), so they are read
     // after it; the use record is read on a worker of its own.
     mSchedule.mLastTimerExecution = mClock->now();
-    mTimer.start(TimerIntervalMs, Qt::PreciseTimer, this);
+    mPace.start();
     mActivation->start();
     timerMethod();
 
@@ -213,6 +205,8 @@ void DaemonController::checkPrefsApplications()
 void DaemonController::receiveNotification(const QString &channel, const QString &object,
                                            const QVariantMap &userInfo)
 {
+    // What another program asks may open a window or change the settings the tick follows.
+    wakeTimer();
     mNotificationHandler->receiveNotification(channel, object, userInfo);
 }
 
@@ -248,7 +242,8 @@ void DaemonController::applicationWillTerminate()
     if (mTerminated)
         return;
     mTerminated = true;
-    mTimer.stop();
+    mPace.stop();
+    mActivation->waitForInput(false);
     mActivation->stop();
     // Told first, so the threads wind down while the saves run.
     mBackgroundWork.requestStop();
@@ -258,16 +253,16 @@ void DaemonController::applicationWillTerminate()
     mBackgroundWorkStopped = mBackgroundWork.waitUntilStopped(BackgroundStopMs);
 }
 
-void DaemonController::timerMethod()
+void DaemonController::timerMethod(int ticks)
 {
-    ++mSchedule.mTimerCounter;
+    const CountedWork due = countTicks(ticks);
     double now = mClock->now();
     mSchedule.mLastTimerExecution = now;
-    mSchedule.mLastTextEntry += 1;
+    mSchedule.mLastTextEntry += ticks;
 
     // Counted in local days, so that the check follows the user's midnight; a clock moved back
     // (a time zone to the west) waits for a day not checked yet.
-    if (mSchedule.mTimerCounter % 35 == 0 && mSettings.mOtherDataCalendarEvents) {
+    if (due.calendar && mSettings.mOtherDataCalendarEvents) {
         const double today = double(DaemonClock::dayNumber(mClock->today()));
         if (mSchedule.mNextDay <= today) {
             mSchedule.mNextDay = today + 1;
@@ -281,17 +276,38 @@ void DaemonController::timerMethod()
             QTimer::singleShot(0, this, [this] { mHooks->updateListOfAppsUsed(); });
         }
         const bool acted = mActivation->actOnInput(now);
-        if (mSchedule.mTimerCounter % 6300 == 0 && !mLists.mListOfStocksSurvey.isEmpty())
+        if (due.stocks && !mLists.mListOfStocksSurvey.isEmpty())
             mHooks->startStocksSurvey();
         if (!acted && !mFlags.mWindowVisible)
-            schedulePeriodicWork(now);
+            schedulePeriodicWork(now, due.folderLook);
     }
 
     mSchedule.mLastTimerExecution = mClock->now();
     emit timerTicked();
+    if (mPace.afterTick(!mFlags.mWindowVisible && mActivation->isQuiet()))
+        mActivation->waitForInput(true);
 }
 
-void DaemonController::schedulePeriodicWork(double now)
+void DaemonController::wakeTimer()
+{
+    if (mPace.wake())
+        mActivation->waitForInput(false);
+}
+
+DaemonController::CountedWork DaemonController::countTicks(int ticks)
+{
+    CountedWork due;
+    // One by one, so that a tick standing for many meets each multiple on its way.
+    for (int i = 0; i < ticks; ++i) {
+        const unsigned counter = ++mSchedule.mTimerCounter;
+        due.calendar |= counter % 35 == 0;
+        due.stocks |= counter % 6300 == 0;
+        due.folderLook |= counter % PeriodicCheck::FolderLookTicks == 0;
+    }
+    return due;
+}
+
+void DaemonController::schedulePeriodicWork(double now, bool folderLook)
 {
     if (now > mSchedule.mNextOtherSettingsUpdate) {
         mSchedule.mNextOtherSettingsUpdate = now + 60;
@@ -299,7 +315,6 @@ void DaemonController::schedulePeriodicWork(double now)
         return;
     }
     // A freshly installed or removed application shows in the folder's date: check soon.
-    if (mSchedule.mTimerCounter % PeriodicCheck::FolderLookTicks == 0
-        && mPeriodicCheck.folderChangedRecently(now))
+    if (folderLook && mPeriodicCheck.folderChangedRecently(now))
         mSchedule.mNextOtherSettingsUpdate = now;
 }

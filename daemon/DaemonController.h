@@ -4,9 +4,9 @@
 #include "DaemonSettings.h"
 #include "DaemonState.h"
 #include "PeriodicCheck.h"
+#include "TickPace.h"
 
 #include <QObject>
-#include <QBasicTimer>
 
 #include <functional>
 #include <memory>
@@ -76,8 +76,11 @@ public:
     // then not destroy what that work uses.
     bool backgroundWorkStopped() const { return mBackgroundWorkStopped; }
 
-    // One activation-timer tick.
-    void timerMethod();
+    // One activation-timer tick; a tick of the quiet pace stands for several.
+    void timerMethod(int ticks = 1);
+    // A key, a button, a window or a message: the timer ticks 7 times a second again.
+    void wakeTimer();
+    bool isTimerSlow() const { return mPace.isSlow(); }
 
     const DaemonSettings &settings() const { return mSettings; }
     DaemonLists &lists() { return mLists; }
@@ -87,7 +90,7 @@ public:
     DaemonHooks &hooks() { return *mHooks; }
     NotificationCenter &notifications() { return *mNotifications; }
     SharedPreferences &preferences() { return *mPreferences; }
-    bool isTimerRunning() const { return mTimer.isActive(); }
+    bool isTimerRunning() const { return mPace.isActive(); }
 
     // How often each was done, for the agent's status on the bus and for tests.
     int settingsReadCount() const { return mSettingsReadCount; }
@@ -100,11 +103,15 @@ signals:
     // The agent is ending: what must outlive it is saved now, with the windows still there.
     void terminating();
 
-protected:
-    void timerEvent(QTimerEvent *event) override;
-
 private:
-    void schedulePeriodicWork(double now);
+    // Which of the work counted in ticks fell due in the ticks just counted.
+    struct CountedWork {
+        bool calendar = false;
+        bool stocks = false;
+        bool folderLook = false;
+    };
+    CountedWork countTicks(int ticks);
+    void schedulePeriodicWork(double now, bool folderLook);
 
     Environment mEnvironment;
     std::unique_ptr<DaemonClock> mOwnedClock;
@@ -122,9 +129,9 @@ private:
     DaemonSchedule mSchedule;
     DaemonFlags mFlags;
     PeriodicCheck mPeriodicCheck;
-    // A timer event straight to the controller: at 7 ticks a second for as long as the agent
-    // runs, a signal's emission and slot call per tick are a share of its idle cost.
-    QBasicTimer mTimer;
+    // 7 ticks a second while anything can happen; while the agent is quiet (nothing held, no
+    // window up) one wake per 5 s, until a key, a button or a window wakes it.
+    TickPace mPace;
     BackgroundWork mBackgroundWork;
     bool mBackgroundWorkStopped = true;
     bool mTerminated = false;

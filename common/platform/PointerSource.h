@@ -8,6 +8,9 @@
 #include <memory>
 #include <mutex>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 // The pointer and the main screen, in the agent's coordinates: origin at the bottom left of the
 // main screen, y growing upwards. Safe to call from any thread; buttonPressed() must not
 // allocate (the keyboard thread asks it on every round).
@@ -34,6 +37,9 @@ public:
     // buttonPressed().
     virtual bool hearsButtons() const { return false; }
     virtual bool lastHeardButtonPressed() { return buttonPressed(); }
+    // Readable when a heard button change waits to be read by lastHeardButtonPressed(), so that
+    // a program asleep can be woken by a click; -1 when there is none.
+    virtual int heardButtonsDescriptor() const { return -1; }
 
     struct Creation {
         std::unique_ptr<PointerSource> source;
@@ -53,6 +59,13 @@ public:
 class FakePointerSource : public PointerSource
 {
 public:
+    ~FakePointerSource() override
+    {
+        for (const int end : mHeard) {
+            if (end >= 0)
+                ::close(end);
+        }
+    }
     QPointF location() override
     {
         ++mLocationQueries;
@@ -78,6 +91,8 @@ public:
     {
         std::lock_guard lock(mMutex);
         mButtonPressed = pressed;
+        if (mHeard[1] >= 0)
+            (void)!::write(mHeard[1], "b", 1);
     }
     void setMainScreenFrame(QRectF frame)
     {
@@ -87,10 +102,25 @@ public:
     // Hearing the buttons or not; and how often the location was asked for (a round trip to the
     // server, for the real source).
     bool hearsButtons() const override { return mHears; }
-    void setHearsButtons(bool hears) { mHears = hears; }
+    // A source that hears the buttons also tells of each change through a pipe, as the X
+    // connection does.
+    void setHearsButtons(bool hears)
+    {
+        mHears = hears;
+        if (hears && mHeard[0] < 0 && ::pipe2(mHeard, O_NONBLOCK | O_CLOEXEC) != 0)
+            mHeard[0] = mHeard[1] = -1;
+    }
+    bool lastHeardButtonPressed() override
+    {
+        char drained[64];
+        while (mHeard[0] >= 0 && ::read(mHeard[0], drained, sizeof drained) > 0) { }
+        return buttonPressed();
+    }
+    int heardButtonsDescriptor() const override { return mHears ? mHeard[0] : -1; }
     int locationQueries() const { return mLocationQueries.load(); }
 
 private:
+    int mHeard[2] = {-1, -1};
     std::mutex mMutex;
     QPointF mLocation;
     bool mButtonPressed = false;

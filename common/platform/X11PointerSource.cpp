@@ -56,6 +56,11 @@ public:
         return (mHeardMask & ButtonBits) != 0;
     }
 
+    int heardButtonsDescriptor() const override
+    {
+        return mXInputOpcode != 0 ? ConnectionNumber(mDisplay) : -1;
+    }
+
     QRectF mainScreenFrame() override
     {
         const QRectF frame = mainScreenInX11();

@@ -194,6 +194,9 @@ void AccessWindowController::setWindowVisible(bool visible)
     if (!visible)
         mSurveyedStock.clear();
     mDaemon.flags().mWindowVisible = visible;
+    // The window's quiet time is counted in ticks.
+    if (visible)
+        mDaemon.wakeTimer();
     if (changed)
         emit windowVisibilityChanged(visible);
 }

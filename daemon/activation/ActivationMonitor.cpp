@@ -6,6 +6,7 @@
 #include "platform/PointerSource.h"
 
 #include <QLoggingCategory>
+#include <QSocketNotifier>
 
 #include <algorithm>
 #include <chrono>
@@ -34,8 +35,15 @@ public:
 
     void publishKeyMap(const KeyMap &map) override
     {
-        std::lock_guard lock(mMonitor.mStateMutex);
-        mMonitor.mCurrentMacKeyMap = map;
+        bool pressed = false;
+        {
+            std::lock_guard lock(mMonitor.mStateMutex);
+            pressed = mMonitor.mCurrentMacKeyMap.isEmpty() && !map.isEmpty();
+            mMonitor.mCurrentMacKeyMap = map;
+        }
+        // Only the first key after a quiet spell wakes the timer: the rounds allocate nothing.
+        if (pressed)
+            mMonitor.resumeIfWaiting();
     }
     bool mouseButtonPressed() override
     {
@@ -183,6 +191,48 @@ void ActivationMonitor::start(double now, bool withKeyboardThread)
     *mSchedule.nextMousePositionTest = now + 5;
     if (withKeyboardThread)
         startKeyboardThread();
+    const int buttons =
+        mPointer && mPointer->hearsButtons() ? mPointer->heardButtonsDescriptor() : -1;
+    if (buttons >= 0 && !mButtonNotifier) {
+        mButtonNotifier = new QSocketNotifier(qintptr(buttons), QSocketNotifier::Read, this);
+        mButtonNotifier->setEnabled(false);
+        connect(mButtonNotifier, &QSocketNotifier::activated, this,
+                &ActivationMonitor::buttonsHeard);
+    }
+}
+
+bool ActivationMonitor::isQuiet() const
+{
+    const bool keysWake = mThread.joinable();
+    const bool buttonsWake = !mPointer || mButtonNotifier;
+    return keysWake && buttonsWake && mTickMap.isEmpty() && !mTickMouseDown && !mOpenRequest
+        && !mKorvaleDetected.load() && !mKeyDetectionVisible.load()
+        && !ask(mQueries.accessWindowVisible);
+}
+
+void ActivationMonitor::waitForInput(bool waiting)
+{
+    mWaitingForInput.store(waiting);
+    if (mButtonNotifier)
+        mButtonNotifier->setEnabled(waiting);
+    // A key pressed since the tick looked found the flag still down: it is looked at again
+    // now that the flag is up, so that either this or the keyboard thread wakes the timer.
+    if (waiting && !currentKeyMap().isEmpty())
+        resumeIfWaiting();
+}
+
+void ActivationMonitor::resumeIfWaiting()
+{
+    if (mWaitingForInput.exchange(false))
+        emit inputResumed();
+}
+
+void ActivationMonitor::buttonsHeard()
+{
+    // Read now, or the descriptor stays readable; the next tick takes the state from here.
+    mPointer->lastHeardButtonPressed();
+    mButtonNotifier->setEnabled(false);
+    resumeIfWaiting();
 }
 
 void ActivationMonitor::startKeyboardThread()
@@ -272,6 +322,8 @@ KeyDetectionWindow *ActivationMonitor::keyDetectionWindow()
         connect(mKeyDetectionWindow, &KeyDetectionWindow::visibilityChanged, this,
                 [this](bool visible) {
                     mKeyDetectionVisible.store(visible);
+                    if (visible)
+                        resumeIfWaiting();
                     // A thread asleep until the next key change starts its rounds for the
                     // window's display.
                     if (mKeys)

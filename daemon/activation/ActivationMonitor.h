@@ -19,6 +19,7 @@
 
 class KeyDetectionWindow;
 class PointerSource;
+class QSocketNotifier;
 
 // Watches the keyboard and the pointer for the activation gestures: the keyboard thread follows
 // the key map (every change the source hears, at its own time, or a sample every 0.03 s where
@@ -90,6 +91,12 @@ public:
     };
     void useSchedule(const Schedule &schedule);
 
+    // After a tick: nothing held, nothing pending, no window up, and every key and button change
+    // can wake the timer (the keyboard thread runs; the pointer, if any, tells of its buttons).
+    bool isQuiet() const;
+    // While the timer waits, the first key held or button change emits inputResumed(), once.
+    void waitForInput(bool waiting);
+
     // The last map sampled by the thread (mCurrentMacKeyMap), read whole.
     KeyMap currentKeyMap() const;
 
@@ -134,6 +141,9 @@ signals:
     void keyDetectionMapChanged(const KeyMap &map);
     // From the keyboard thread: a double tap was just completed.
     void tapDetected();
+    // A key was pressed, a button changed or the key-detection window came up while the timer
+    // waited (waitForInput).
+    void inputResumed();
 
 private:
     // Acts on a completed double tap, if one is pending; true when it did.
@@ -150,6 +160,8 @@ private:
     bool ask(const std::function<bool()> &query) const { return query && query(); }
     void showKeyDetectionAutomatically();
     bool cornerGestureFires(const KeyMap &map, int zone) const;
+    void resumeIfWaiting();
+    void buttonsHeard();
 
     KeyMapSource *mKeys;
     PointerSource *mPointer;
@@ -164,6 +176,7 @@ private:
     KeyboardScanner::Settings mScannerSettings;
     std::atomic<bool> mKorvaleDetected{false};
     std::atomic<bool> mKeyDetectionVisible{false};
+    std::atomic<bool> mWaitingForInput{false};
 
     // The keyboard thread.
     KeyboardScanner mScanner;
@@ -198,4 +211,6 @@ private:
 
     ItemShortcuts mItemShortcuts;
     QPointer<KeyDetectionWindow> mKeyDetectionWindow;
+    // Readable when the pointer heard a button change; enabled only while the timer waits.
+    QSocketNotifier *mButtonNotifier = nullptr;
 };

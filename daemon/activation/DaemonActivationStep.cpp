@@ -38,6 +38,7 @@ void DaemonActivationStep::attach(DaemonController &controller)
             });
     connect(&mMonitor, &ActivationMonitor::closeAccessWindowRequested, &controller,
             [&controller] { controller.hooks().closeAccessWindow(); });
+    connect(&mMonitor, &ActivationMonitor::inputResumed, &controller, &DaemonController::wakeTimer);
 }
 
 void DaemonActivationStep::start()

@@ -33,6 +33,8 @@ public:
     static ActivationSettings activationSettingsOf(const DaemonSettings &settings);
     bool observeInput(double now) override;
     bool actOnInput(double now) override;
+    bool isQuiet() const override { return mMonitor.isQuiet(); }
+    void waitForInput(bool waiting) override { mMonitor.waitForInput(waiting); }
 
 private:
     ActivationPlatform mPlatform;

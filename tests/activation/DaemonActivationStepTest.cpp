@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -172,4 +173,40 @@ TEST_F(DaemonActivationStepTest, TheGesturesFollowTheAgentsOneReadingOfItsSettin
     tap(VirtualKey::Shift);
     tap(VirtualKey::Shift);
     EXPECT_EQ(opened.count(), 1);
+}
+
+// The real timer and keyboard thread: nothing held and no window up, the timer slows; the first
+// key, a button or the access window brings it back to 7 ticks a second.
+TEST_F(DaemonActivationStepTest, TheQuietAgentsTimerSlowsAndTheFirstKeyButtonOrWindowWakesIt)
+{
+    pointer->setHearsButtons(true);
+    controller->awakeFromNib();
+    controller->applicationDidFinishLaunching();
+    const auto slowsWithin = [this](int ms) {
+        return QTest::qWaitFor([this] { return controller->isTimerSlow(); }, ms);
+    };
+    ASSERT_TRUE(slowsWithin(3000));
+
+    const int changes = controller->schedule().mKeyMouseChanges;
+    keys->press(VirtualKey::Shift);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !controller->isTimerSlow(); }, 1000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return controller->schedule().mKeyMouseChanges > changes; }, 1000))
+        << "the woken tick saw the key";
+    EXPECT_FALSE(slowsWithin(1500)) << "a key held keeps the pace";
+    keys->release(VirtualKey::Shift);
+    ASSERT_TRUE(slowsWithin(3000));
+
+    pointer->setButtonPressed(true);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !controller->isTimerSlow(); }, 1000));
+    EXPECT_FALSE(slowsWithin(1500)) << "a button held keeps the pace";
+    pointer->setButtonPressed(false);
+    ASSERT_TRUE(slowsWithin(3000));
+
+    // As the access window does when it comes up.
+    controller->flags().mWindowVisible = true;
+    controller->wakeTimer();
+    EXPECT_FALSE(controller->isTimerSlow());
+    EXPECT_FALSE(slowsWithin(1500)) << "the window's quiet time is counted in ticks";
+    controller->applicationWillTerminate();
 }
