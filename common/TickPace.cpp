@@ -3,6 +3,7 @@
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 TickPace::TickPace(std::function<void(int)> tick, QObject *parent)
@@ -14,6 +15,10 @@ TickPace::TickPace(Timing timing, std::function<void(int)> tick, QObject *parent
     : QObject(parent)
     , mTiming(timing)
     , mTick(std::move(tick))
+    , mClock([] {
+        using namespace std::chrono;
+        return qint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    })
 {
 }
 
@@ -22,7 +27,7 @@ void TickPace::start()
     mSlow = false;
     mWoken = false;
     mQuietRun = 0;
-    mSinceTick.start();
+    mLastTickAt = mClock();
     mTimer.start(mTiming.intervalMs, Qt::PreciseTimer, this);
 }
 
@@ -67,10 +72,10 @@ void TickPace::timerEvent(QTimerEvent *event)
     if (mWoken) {
         // The part of a quiet period that went by before the wake.
         mWoken = false;
-        const double intervals = double(mSinceTick.elapsed()) / mTiming.intervalMs;
+        const double intervals = double(mClock() - mLastTickAt) / mTiming.intervalMs;
         ticks = std::clamp(int(std::lround(intervals)), 1, mTiming.quietTicks);
         mTimer.start(mTiming.intervalMs, Qt::PreciseTimer, this);
     }
-    mSinceTick.restart();
+    mLastTickAt = mClock();
     mTick(ticks);
 }

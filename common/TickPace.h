@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QBasicTimer>
-#include <QElapsedTimer>
 #include <QObject>
 
 #include <functional>
@@ -20,9 +19,13 @@ public:
         // Quiet ticks in a row before the pace slows.
         int quietTicksBeforeSlowing = 7;
     };
+    // Milliseconds on a steady clock: what a woken tick counts the time gone by with.
+    using Clock = std::function<qint64()>;
 
     explicit TickPace(std::function<void(int ticks)> tick, QObject *parent = nullptr);
     TickPace(Timing timing, std::function<void(int ticks)> tick, QObject *parent = nullptr);
+    // Tests: a clock of their own.
+    void setClock(Clock clock) { mClock = std::move(clock); }
 
     void start();
     void stop();
@@ -43,7 +46,8 @@ private:
     Timing mTiming;
     std::function<void(int)> mTick;
     QBasicTimer mTimer;
-    QElapsedTimer mSinceTick;
+    Clock mClock;
+    qint64 mLastTickAt = 0;
     bool mSlow = false;
     bool mWoken = false;
     int mQuietRun = 0;

@@ -204,7 +204,7 @@ void ActivationMonitor::start(double now, bool withKeyboardThread)
 bool ActivationMonitor::isQuiet() const
 {
     const bool keysWake = mThread.joinable();
-    const bool buttonsWake = !mPointer || mButtonNotifier;
+    const bool buttonsWake = !mPointer || (mButtonNotifier && mPointer->hearsButtons());
     return keysWake && buttonsWake && mTickMap.isEmpty() && !mTickMouseDown && !mOpenRequest
         && !mKorvaleDetected.load() && !mKeyDetectionVisible.load()
         && !ask(mQueries.accessWindowVisible);

@@ -231,3 +231,33 @@ TEST(ActivationTimer, TheFirstTickComesAtStartAndTheListsAreReadAfterIt)
     EXPECT_EQ(faviconsAtFirstTick, 0);
     EXPECT_EQ(f.controller->lists().mListOfFavicons.size(), 1);
 }
+
+// A quiet wake stands for 35 ticks (5 s): what is counted in ticks falls due on its way as it
+// would tick by tick.
+TEST(ActivationTimer, AQuietWakeStandingForManyTicksMeetsEveryCountedDue)
+{
+    DaemonFixture f;
+    managerWrites({{"OtherDataCalendarEvents", 1}});
+    f.controller->awakeFromNib();
+    f.controller->lists().mListOfStocksSurvey = {QVariantMap{{"T", "ACME"}}};
+    f.clock.advance(3);
+    f.controller->timerMethod(1); // the first periodic check, next one in 60 s
+    QCoreApplication::processEvents();
+    const int settingsBefore = f.controller->settingsReadCount();
+
+    // The folder look (every 10 ticks) within one wake, and the daily calendar check (every 35).
+    setModified(f.applicationsFolder.path(), DaemonClock::dateTime(f.clock.now() - 2));
+    f.clock.advance(5);
+    f.controller->timerMethod(35);
+    f.clock.advance(0.2);
+    f.controller->timerMethod(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.controller->settingsReadCount(), settingsBefore + 1);
+    EXPECT_EQ(f.hooks->count("readCalendarEvents"), 1);
+    EXPECT_EQ(f.controller->schedule().mTimerCounter, 37u);
+
+    // 6300 ticks, 15 minutes, in wakes of 35: one stock survey.
+    for (int wake = 0; wake < 6300 / 35; ++wake)
+        f.controller->timerMethod(35);
+    EXPECT_EQ(f.hooks->count("startStocksSurvey"), 1);
+}
