@@ -2,6 +2,7 @@
 #include "KorvaleLog.h"
 #include "MainWindowForDrop.h"
 #include "QOR_StringUtils.h"
+#include "SaveFailureAlert.h"
 #include "WindowFocus.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/SessionInstance.h"
@@ -24,6 +25,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("korvale-browser"));
     QApplication::setQuitOnLastWindowClosed(false); // closing the window quits, after 0.1 s
     QOR_StringUtils::installTranslations();
+    SaveFailureAlert::install();
 
     // One browser per session: a second start brings the first one's window up; what to show
     // comes on the agent's notification, which the first one hears.

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -80,13 +81,26 @@ QString AtomicFile::resolveLinks(const QString &path)
     return current;
 }
 
-bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *error)
+namespace {
+std::atomic<int> injectedFailure{0};
+} // namespace
+
+void AtomicFile::failWritesForTesting(int errorNumber)
 {
-    auto failed = [error](const QString &why) {
+    injectedFailure.store(errorNumber);
+}
+
+bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *error,
+                       int *errorNumber)
+{
+    auto failedWith = [error, errorNumber](int code, const QString &why) {
         if (error)
             *error = why;
+        if (errorNumber)
+            *errorNumber = code;
         return false;
     };
+    auto failed = [&failedWith](const QString &why) { return failedWith(errno, why); };
 
     const QFileInfo info(resolveLinks(path));
     const QDir dir = info.absoluteDir();
@@ -103,8 +117,18 @@ bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *er
     mode_t mode = S_IRUSR | S_IWUSR;
     struct stat existing;
     const QByteArray nativePath = QFile::encodeName(info.absoluteFilePath());
-    if (::stat(nativePath.constData(), &existing) == 0)
+    if (::stat(nativePath.constData(), &existing) == 0) {
+        // Renaming over a FIFO or a device would replace what another program relies on, and
+        // over /dev/zero, as root, the system's own.
+        if (S_ISDIR(existing.st_mode))
+            return failedWith(EISDIR, QStringLiteral("a folder is in the file's place"));
+        if (!S_ISREG(existing.st_mode))
+            return failedWith(EEXIST,
+                              QStringLiteral("something that is not a file is in its place"));
         mode = existing.st_mode & 07777;
+    }
+    if (const int injected = injectedFailure.load())
+        return failedWith(injected, QString::fromLocal8Bit(std::strerror(injected)));
 
     QByteArray tmpl =
         QFile::encodeName(dir.filePath(temporaryPrefix(info.fileName())
@@ -115,15 +139,17 @@ bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *er
 
     const bool written = writeAll(fd, bytes.constData(), bytes.size()) && ::fchmod(fd, mode) == 0
         && ::fsync(fd) == 0;
-    const QString writeError = written ? QString() : errnoText();
-    if (::close(fd) != 0 || !written) {
+    int code = written ? 0 : errno;
+    if (::close(fd) != 0 && code == 0)
+        code = errno; // NFS and some FUSE file systems say a full disk only here
+    if (code != 0) {
         ::unlink(tmpl.constData());
-        return failed(writeError.isEmpty() ? errnoText() : writeError);
+        return failedWith(code, QString::fromLocal8Bit(std::strerror(code)));
     }
     if (::rename(tmpl.constData(), nativePath.constData()) != 0) {
-        const QString why = errnoText();
+        const int renameError = errno;
         ::unlink(tmpl.constData());
-        return failed(why);
+        return failedWith(renameError, QString::fromLocal8Bit(std::strerror(renameError)));
     }
     // The rename itself must survive a power cut too.
     const int dirFd =

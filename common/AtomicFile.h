@@ -9,8 +9,15 @@ namespace AtomicFile {
 
 // A new file is created 0600, in folders created 0700 where missing; an existing file keeps its
 // permissions. A symbolic link (a dotfile kept in a synced folder) is written through: the file
-// it points to is replaced and the link stays.
-bool write(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+// it points to is replaced and the link stays. A folder, FIFO or device in the file's place (or
+// at the end of the link) is never replaced: the write fails with EISDIR or EEXIST.
+// `errorNumber` gets errno of a failure, so callers can tell a full disk from a read-only one.
+bool write(const QString &path, const QByteArray &bytes, QString *error = nullptr,
+           int *errorNumber = nullptr);
+
+// Makes every write fail with `errorNumber` as if the disk said so (0 ends it): tests of what
+// the programs say when a save fails, where no small file system can be mounted.
+void failWritesForTesting(int errorNumber);
 
 // Renames a file that cannot be read aside ("NAME.YYYYMMDD-HHMMSS.damaged") and returns the
 // new path, or an empty string when it could not be moved. Behind a link, the file it points to

@@ -29,6 +29,12 @@ inline constexpr qint64 HiddenList = 1 * MiB; // a folder's ".hidden": a name pe
 inline constexpr qint64 BundlePropertyList = 4 * MiB; // a ".app" folder's Contents/Info.plist
 inline constexpr qint64 AppStream = 16 * MiB; // an application's AppStream metadata
 inline constexpr qint64 ApplicationsUse = 64 * MiB; // a use file the user opens in the manager
+// The suite's own lists: years of saved clipboard pictures, any other list, the preferences.
+inline constexpr qint64 ClipboardList = 256 * MiB;
+inline constexpr qint64 List = 128 * MiB;
+inline constexpr qint64 Preferences = 16 * MiB;
+// The records one list holds at most; a list of more is read up to this many (ArchiveFile).
+inline constexpr qsizetype ListRecords = 500000;
 } // namespace Limit
 
 enum class Status {

@@ -14,6 +14,11 @@ QVariantList ClipboardStore::load()
     return mFile.read();
 }
 
+void ClipboardStore::refresh(QVariantList &list)
+{
+    mFile.refresh(list);
+}
+
 bool ClipboardStore::save(QVariantList &list)
 {
     return mFile.save(list);

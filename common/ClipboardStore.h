@@ -21,9 +21,12 @@ public:
     ClipboardStore();
 
     QVariantList load();
+    // load(), keeping a change whose save failed (ListFile::refresh).
+    void refresh(QVariantList &list);
     // False when the file could not be written (logged). `list` becomes the sorted list written.
     bool save(QVariantList &list);
     bool changedOnDisk() const;
+    const SaveFailure &lastFailure() const { return mFile.lastFailure(); }
 
     // A running agent rereads its data (the manager's way of telling it of a changed list).
     static void tellAgent(NotificationCenter &notifications);

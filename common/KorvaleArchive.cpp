@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -218,12 +219,16 @@ public:
         if (end - p >= 3 && std::memcmp(p, selfDescribe, 3) == 0)
             p += 3;
         QVariant v = readValue(0);
-        if (error.isEmpty() && p != end)
+        if (error.isEmpty() && p != end && !cut)
             fail(QStringLiteral("unexpected data after the archived value"));
         return error.isEmpty() ? v : QVariant();
     }
 
     QString error;
+    // At most this many elements of the outermost list are read; cut tells it happened.
+    quint64 topLimit = std::numeric_limits<quint64>::max();
+    quint64 topCount = 0;
+    bool cut = false;
 
 private:
     struct Head {
@@ -380,9 +385,17 @@ private:
         case Array: {
             if (!lengthFits(h.argument, 1))
                 return {};
+            quint64 count = h.argument;
+            if (depth == 0) {
+                topCount = count;
+                if (count > topLimit) {
+                    count = topLimit;
+                    cut = true;
+                }
+            }
             QVariantList list;
-            list.reserve(qsizetype(h.argument));
-            for (quint64 i = 0; i < h.argument && error.isEmpty(); ++i)
+            list.reserve(qsizetype(count));
+            for (quint64 i = 0; i < count && error.isEmpty(); ++i)
                 list.append(readValue(depth + 1));
             return error.isEmpty() ? QVariant(list) : QVariant();
         }
@@ -513,6 +526,23 @@ KorvaleArchive::Decoded KorvaleArchive::decode(const QByteArray &bytes)
     out.value = reader.readTop();
     out.error = reader.error;
     return out;
+}
+
+std::optional<QVariantList> KorvaleArchive::decodeList(const QByteArray &bytes,
+                                                       qsizetype maxRecords, quint64 *recordsInFile)
+{
+    if (recordsInFile)
+        *recordsInFile = 0;
+    if (bytes.isEmpty())
+        return QVariantList();
+    Reader reader(bytes);
+    reader.topLimit = quint64(std::max<qsizetype>(maxRecords, 0));
+    const QVariant value = reader.readTop();
+    if (!reader.error.isEmpty() || value.typeId() != QMetaType::QVariantList)
+        return std::nullopt;
+    if (recordsInFile)
+        *recordsInFile = reader.topCount;
+    return value.toList();
 }
 
 std::optional<QVariantList> KorvaleArchive::decodeList(const QByteArray &bytes)

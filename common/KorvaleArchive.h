@@ -29,5 +29,10 @@ Encoded encode(const QVariant &value);
 Decoded decode(const QByteArray &bytes);
 // A list file's bytes: no bytes are the empty list; nullopt when they are not one list.
 std::optional<QVariantList> decodeList(const QByteArray &bytes);
+// The same, reading at most `maxRecords` elements of the list; `recordsInFile` gets how many the
+// list says it holds, so a caller can tell that it was cut. The elements past the cut are not
+// looked at.
+std::optional<QVariantList> decodeList(const QByteArray &bytes, qsizetype maxRecords,
+                                       quint64 *recordsInFile);
 
 } // namespace KorvaleArchive

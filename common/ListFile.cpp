@@ -5,34 +5,15 @@
 #include "CommonKorvaleClass.h"
 #include "KorvaleArchive.h"
 #include "KorvaleLog.h"
+#include "SaveFailures.h"
+#include "SaveLock.h"
 
 #include <QCryptographicHash>
-#include <QFile>
-#include <QFileInfo>
 
+#include <cerrno>
 #include <optional>
 
 namespace {
-
-struct Bytes {
-    QByteArray bytes;
-    bool readable = true;
-};
-
-Bytes fileBytes(const QString &path)
-{
-    Bytes result;
-    if (!QFileInfo::exists(path))
-        return result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.readable = false;
-        return result;
-    }
-    result.bytes = file.readAll();
-    result.readable = file.error() == QFileDevice::NoError;
-    return result;
-}
 
 QByteArray digest(const QByteArray &bytes)
 {
@@ -58,13 +39,13 @@ QString ListFile::path() const
 QVariantList ListFile::read()
 {
     const QString where = path();
-    const Bytes current = fileBytes(where);
+    const ArchiveFile::Raw current = ArchiveFile::readBytes(where);
     std::optional<QVariantList> list;
-    if (current.readable)
-        list = KorvaleArchive::decodeList(current.bytes);
+    if (current.error.isEmpty())
+        list = ArchiveFile::decodeList(where, current.bytes);
     if (!list) {
         list = ArchiveFile::readList(where); // logs it and keeps it aside
-        mBaseDigest = digest(fileBytes(where).bytes);
+        mBaseDigest = digest(ArchiveFile::readBytes(where).bytes);
     } else {
         mBaseDigest = digest(current.bytes);
     }
@@ -73,40 +54,68 @@ QVariantList ListFile::read()
     return *list;
 }
 
+void ListFile::refresh(QVariantList &list)
+{
+    if (hasUnsavedChange())
+        save(list);
+    else
+        list = read();
+}
+
 bool ListFile::changedOnDisk() const
 {
     if (!mKnown)
         return true;
-    const Bytes current = fileBytes(path());
-    return !current.readable || digest(current.bytes) != mBaseDigest;
+    const ArchiveFile::Raw current = ArchiveFile::readBytes(path());
+    return !current.error.isEmpty() || digest(current.bytes) != mBaseDigest;
 }
 
 bool ListFile::save(QVariantList &list)
 {
     const QString where = path();
-    const Bytes current = fileBytes(where);
+    auto failed = [&](const SaveFailure &failure) {
+        mFailure = failure;
+        KorvaleLog::line(
+            QStringLiteral("Unable saving data in file %1: %2")
+                .arg(where, failure.detail.isEmpty() ? failure.reasonText() : failure.detail));
+        SaveFailures::report(where, failure);
+        return false;
+    };
+
+    // From the read to the rename: another program's save between them would be lost.
+    const SaveLock lock(where);
+    if (!lock.held())
+        return failed(SaveFailure::fromErrno(lock.errorNumber()));
+
+    const ArchiveFile::Raw current = ArchiveFile::readBytes(where);
+    if (current.notRegular)
+        return failed(SaveFailure::notAFile(where));
     QVariantList merged = list;
-    if (current.readable && (!mKnown || digest(current.bytes) != mBaseDigest)) {
-        const std::optional<QVariantList> theirs = KorvaleArchive::decodeList(current.bytes);
+    if (current.error.isEmpty() && (!mKnown || digest(current.bytes) != mBaseDigest)) {
+        const std::optional<QVariantList> theirs = ArchiveFile::decodeList(where, current.bytes);
         if (theirs)
             merged = ListMerge::merge(mBase, list, *theirs, mIdentity);
         else
             ArchiveFile::readList(where); // what cannot be read goes aside, not under our list
-    } else if (!current.readable) {
-        ArchiveFile::readList(where);
+    } else if (!current.error.isEmpty()) {
+        ArchiveFile::reportUnreadable(where, current.errorName, current.error);
     }
     if (mSort)
         mSort(merged);
 
     const KorvaleArchive::Encoded encoded = KorvaleArchive::encode(merged);
-    QString error = encoded.error;
-    if (error.isEmpty() && AtomicFile::write(where, encoded.bytes, &error)) {
-        mBase = merged;
-        mBaseDigest = digest(encoded.bytes);
-        mKnown = true;
-        list = merged;
-        return true;
-    }
-    KorvaleLog::line(QStringLiteral("Unable saving data in file %1: %2").arg(where, error));
-    return false;
+    if (!encoded.error.isEmpty())
+        return failed(SaveFailure::fromErrno(0, encoded.error));
+    QString error;
+    int code = 0;
+    if (!AtomicFile::write(where, encoded.bytes, &error, &code))
+        return failed(code == EEXIST || code == EISDIR ? SaveFailure::notAFile(where)
+                                                       : SaveFailure::fromErrno(code, error));
+    mBase = merged;
+    mBaseDigest = digest(encoded.bytes);
+    mKnown = true;
+    mFailure = {};
+    SaveFailures::saved(where);
+    list = merged;
+    return true;
 }

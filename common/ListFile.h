@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListMerge.h"
+#include "SaveFailure.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,12 +24,21 @@ public:
     QString path() const;
 
     // The list as the file holds it now, remembered as what this program last read. A file that
-    // cannot be read is logged and kept aside, and reads as empty.
+    // cannot be read is logged and kept aside, and reads as empty; one that is not a regular file
+    // (a FIFO, a folder, a link to a device) is left where it is, reads as empty, and makes every
+    // save fail until it is gone.
     QVariantList read();
-    // Writes `list`, merged with what another program saved since this one last read or saved;
-    // `list` becomes the sorted list written. False (logged, file unchanged) when it could not be
-    // written; `list` is then left as it was.
+    // What a program that rereads a changed file calls: read() when this program's last save
+    // went through; otherwise its change, still in `list`, is saved again (merged with the file),
+    // so rereading never drops it. `list` becomes the file's list, or stays as it was.
+    void refresh(QVariantList &list);
+    bool hasUnsavedChange() const { return mFailure.failed(); }
+    // Under the save lock (SaveLock): reads the file again, merges `list` with what another
+    // program saved since this one last read or saved, and writes it; `list` becomes the sorted
+    // list written. False (logged, file unchanged, `list` as it was) when it could not be
+    // written: lastFailure() says why, and the caller keeps the change to save again.
     bool save(QVariantList &list);
+    const SaveFailure &lastFailure() const { return mFailure; }
     // Whether the file is no longer what this program last read or wrote.
     bool changedOnDisk() const;
     // What the last read or save left; the base of the next merge.
@@ -41,4 +51,5 @@ private:
     QVariantList mBase;
     QByteArray mBaseDigest;
     bool mKnown = false;
+    SaveFailure mFailure;
 };

@@ -8,6 +8,8 @@
 #include "KorvaleLog.h"
 #include "NoteLists.h"
 #include "ProtectedNoteBlob.h"
+#include "SaveFailures.h"
+#include "SaveLock.h"
 #include "SecureMemory.h"
 
 #include <QCryptographicHash>
@@ -15,21 +17,16 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 namespace {
 
 QByteArray fileBytes(const QString &path, bool &readable)
 {
-    readable = true;
-    if (!QFileInfo::exists(path))
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        readable = false;
-        return {};
-    }
-    return file.readAll();
+    ArchiveFile::Raw raw = ArchiveFile::readBytes(path);
+    readable = raw.error.isEmpty();
+    return raw.bytes;
 }
 
 QByteArray digest(const QByteArray &bytes)
@@ -76,7 +73,7 @@ NotesFile::Status NotesFile::read(QVariantList &notes)
     bool readable = true;
     const QByteArray bytes = fileBytes(mPath, readable);
     if (mKind == Kind::Notes) {
-        std::optional<QVariantList> list = KorvaleArchive::decodeList(bytes);
+        std::optional<QVariantList> list = ArchiveFile::decodeList(mPath, bytes);
         if (!readable || !list)
             list = ArchiveFile::readList(mPath); // logs it and keeps it aside
         notes = *list;
@@ -110,7 +107,7 @@ NotesFile::Status NotesFile::unlock(const QString &password, QVariantList &notes
 
     bool readable = true;
     const QByteArray bytes = fileBytes(mPath, readable);
-    std::optional<QVariantList> blobs = KorvaleArchive::decodeList(bytes);
+    std::optional<QVariantList> blobs = ArchiveFile::decodeList(mPath, bytes);
     if (!readable || !blobs) {
         KorvaleLog::line(
             QStringLiteral("Exception reading file %1: not a list of protected notes").arg(mPath));
@@ -258,7 +255,7 @@ bool NotesFile::confirmPassword(const QString &again)
 
 std::optional<QVariantList> NotesFile::decodeWithKey(const QByteArray &bytes) const
 {
-    const std::optional<QVariantList> blobs = KorvaleArchive::decodeList(bytes);
+    const std::optional<QVariantList> blobs = ArchiveFile::decodeList(mPath, bytes);
     if (!blobs || !mKey)
         return std::nullopt;
     QVariantList notes;
@@ -298,10 +295,26 @@ QByteArray NotesFile::encode(const QVariantList &notes, bool &ok) const
 NotesFile::Status NotesFile::save(QVariantList &notes)
 {
     mKeptAside.clear();
+    mFailure = {};
     if (mKind == Kind::ProtectedNotes && !mKey)
         return Status::Locked;
     if (mAwaitedPassword)
         return Status::Unconfirmed;
+    auto notSaved = [this](const SaveFailure &failure) {
+        mFailure = failure;
+        KorvaleLog::line(
+            QStringLiteral("Unable saving data in file %1: %2")
+                .arg(mPath, failure.detail.isEmpty() ? failure.reasonText() : failure.detail));
+        SaveFailures::report(mPath, failure);
+        return Status::NotSaved;
+    };
+
+    // From the read to the rename: another program's save between them would be lost.
+    const SaveLock saveLock(mPath);
+    if (!saveLock.held())
+        return notSaved(SaveFailure::fromErrno(saveLock.errorNumber()));
+    if (const QFileInfo there(mPath); there.exists() && !there.isFile())
+        return notSaved(SaveFailure::notAFile(mPath));
 
     bool readable = true;
     const QByteArray current = fileBytes(mPath, readable);
@@ -325,20 +338,16 @@ NotesFile::Status NotesFile::save(QVariantList &notes)
     bool encoded = false;
     const QByteArray bytes = encode(merged, encoded);
     if (!encoded)
-        return Status::NotSaved;
+        return notSaved(SaveFailure::fromErrno(0, QStringLiteral("a note could not be sealed")));
     // The old file stays whole beside the new one: notes that did not open, and a file of the
     // first format, whose 32-bit code may have let a mistyped password re-key every note.
     if ((mKeepAsideBeforeSave || mFirstFormat) && QFileInfo::exists(mPath)) {
         const QString aside = AtomicFile::keepCopyAside(
             mPath,
             mKeepAsideBeforeSave ? QStringLiteral("damaged") : QStringLiteral("first-format"));
-        if (aside.isEmpty()) {
-            KorvaleLog::line(
-                QStringLiteral(
-                    "Unable saving data in file %1: the previous file could not be kept aside")
-                    .arg(mPath));
-            return Status::NotSaved;
-        }
+        if (aside.isEmpty())
+            return notSaved(SaveFailure::fromErrno(
+                errno, QStringLiteral("the previous file could not be kept aside")));
         KorvaleLog::line(
             mKeepAsideBeforeSave
                 ? QStringLiteral("%1 could not be read whole; kept aside as %2").arg(mPath, aside)
@@ -347,10 +356,11 @@ NotesFile::Status NotesFile::save(QVariantList &notes)
         mKeptAside = aside;
     }
     QString error;
-    if (!AtomicFile::write(mPath, bytes, &error)) {
-        KorvaleLog::line(QStringLiteral("Unable saving data in file %1: %2").arg(mPath, error));
-        return Status::NotSaved;
-    }
+    int code = 0;
+    if (!AtomicFile::write(mPath, bytes, &error, &code))
+        return notSaved(code == EEXIST || code == EISDIR ? SaveFailure::notAFile(mPath)
+                                                         : SaveFailure::fromErrno(code, error));
+    SaveFailures::saved(mPath);
     mKeepAsideBeforeSave = false;
     mFirstFormat = false;
     mDamaged = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ProtectedKey.h"
+#include "SaveFailure.h"
 
 #include <QByteArray>
 #include <QString>
@@ -60,6 +61,8 @@ public:
     // second format; a file of the first format, or one with notes that did not open, is first
     // kept aside beside itself.
     Status save(QVariantList &notes);
+    // Why the last save returned NotSaved.
+    const SaveFailure &lastFailure() const { return mFailure; }
     // Where the last save kept the previous file; empty when it kept nothing.
     const QString &keptAside() const { return mKeptAside; }
 
@@ -79,4 +82,5 @@ private:
     // ProtectedKey::passwordTag of the password awaiting confirmation.
     std::optional<QByteArray> mAwaitedPassword;
     QString mKeptAside;
+    SaveFailure mFailure;
 };

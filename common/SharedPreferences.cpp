@@ -1,8 +1,11 @@
 #include "SharedPreferences.h"
 
+#include "ArchiveFile.h"
 #include "AtomicFile.h"
 #include "KorvaleArchive.h"
 #include "KorvaleLog.h"
+#include "SaveFailures.h"
+#include "SaveLock.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,64 +23,24 @@
 
 namespace {
 
-// Holds the advisory lock on the file beside the preferences for as long as it lives. Every
-// writer takes it, so a read-merge-replace never interleaves with another one.
-class PreferencesLock
-{
-public:
-    explicit PreferencesLock(const QString &preferencesPath)
-    {
-        const QByteArray lockPath = QFile::encodeName(preferencesPath + QStringLiteral(".lock"));
-        mFd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
-        if (mFd < 0) {
-            mError = QString::fromLocal8Bit(std::strerror(errno));
-            return;
-        }
-        while (::flock(mFd, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                mError = QString::fromLocal8Bit(std::strerror(errno));
-                ::close(mFd);
-                mFd = -1;
-                return;
-            }
-        }
-    }
-    ~PreferencesLock()
-    {
-        if (mFd >= 0) {
-            ::flock(mFd, LOCK_UN);
-            ::close(mFd);
-        }
-    }
-    PreferencesLock(const PreferencesLock &) = delete;
-    PreferencesLock &operator=(const PreferencesLock &) = delete;
-
-    bool held() const { return mFd >= 0; }
-    QString error() const { return mError; }
-
-private:
-    int mFd = -1;
-    QString mError;
-};
-
 struct Decoding {
     QVariantMap values;
     QString error; // empty when the file is missing, empty, or a dictionary
     QString errorName = QStringLiteral("PreferencesDecodeError");
+    bool notRegular = false;
 };
 
 Decoding decodeFile(const QString &path)
 {
     Decoding result;
-    QFile file(path);
-    if (!file.exists())
-        return result;
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
-        result.errorName = QStringLiteral("FileReadError");
+    const ArchiveFile::Raw raw = ArchiveFile::readBytes(path);
+    if (!raw.error.isEmpty()) {
+        result.error = raw.error;
+        result.errorName = raw.errorName;
+        result.notRegular = raw.notRegular;
         return result;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray &bytes = raw.bytes;
     if (bytes.isEmpty())
         return result;
     const KorvaleArchive::Decoded decoded = KorvaleArchive::decode(bytes);
@@ -130,18 +93,25 @@ QVariantMap SharedPreferences::readFileContents(bool lockHeld) const
     Decoding decoding = decodeFile(mPath);
     if (decoding.error.isEmpty())
         return decoding.values;
+    if (decoding.notRegular) {
+        KorvaleLog::line(QStringLiteral("Exception reading file %1: %2: %3; it is left as it is "
+                                        "and the default settings are used")
+                             .arg(mPath, decoding.errorName, decoding.error));
+        return {};
+    }
     if (!lockHeld) {
         // Another program may be replacing the file right now; only a file that is still damaged
         // under the lock is moved aside, so a good file written meanwhile is never taken away.
-        PreferencesLock lock(mPath);
+        const SaveLock lock(mPath);
         if (lock.held())
             return readFileContents(true);
     }
     const QString aside = AtomicFile::keepAside(mPath);
     const QString where = aside.isEmpty() ? QStringLiteral("; it could not be moved aside")
                                           : QStringLiteral("; kept aside as %1").arg(aside);
-    KorvaleLog::line(QStringLiteral("Exception reading file %1: %2: %3%4; using the default settings")
-                         .arg(mPath, decoding.errorName, decoding.error, where));
+    KorvaleLog::line(
+        QStringLiteral("Exception reading file %1: %2: %3%4; using the default settings")
+            .arg(mPath, decoding.errorName, decoding.error, where));
     return {};
 }
 
@@ -284,24 +254,33 @@ bool SharedPreferences::synchronize()
         reloadIfChanged();
         return true;
     }
-    auto failed = [this](const QString &why) {
-        KorvaleLog::line(QStringLiteral("Unable saving data in file %1: %2").arg(mPath, why));
+    auto failed = [this](const SaveFailure &failure) {
+        mFailure = failure;
+        KorvaleLog::line(
+            QStringLiteral("Unable saving data in file %1: %2")
+                .arg(mPath, failure.detail.isEmpty() ? failure.reasonText() : failure.detail));
+        SaveFailures::report(mPath, failure);
         return false;
     };
 
     QDir().mkpath(QFileInfo(mPath).absolutePath());
-    PreferencesLock lock(mPath);
+    const SaveLock lock(mPath);
     if (!lock.held())
-        return failed(lock.error());
+        return failed(SaveFailure::fromErrno(lock.errorNumber()));
+    if (const QFileInfo there(mPath); there.exists() && !there.isFile())
+        return failed(SaveFailure::notAFile(mPath));
 
     QVariantMap merged = readFileContents(true);
     applyStaged(merged);
     const KorvaleArchive::Encoded encoded = KorvaleArchive::encode(merged);
     if (!encoded.error.isEmpty())
-        return failed(encoded.error);
+        return failed(SaveFailure::fromErrno(0, encoded.error));
     QString why;
-    if (!AtomicFile::write(mPath, encoded.bytes, &why))
-        return failed(why);
+    int code = 0;
+    if (!AtomicFile::write(mPath, encoded.bytes, &why, &code))
+        return failed(SaveFailure::fromErrno(code, why));
+    mFailure = {};
+    SaveFailures::saved(mPath);
 
     mValues = merged;
     mLoadedStamp = stampOf(mPath);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SaveFailure.h"
+
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -41,8 +43,10 @@ public:
     void setValue(const QString &key, const QVariant &value);
     void removeValue(const QString &key);
 
-    // Merges the staged keys into the file; false (and one log line) when it could not be written.
+    // Merges the staged keys into the file under the save lock; false (and one log line) when it
+    // could not be written, the keys then staying staged for the next synchronize().
     bool synchronize();
+    const SaveFailure &lastFailure() const { return mFailure; }
     // Forgets the cached copy so that the next read goes to the file.
     void dropCache();
 
@@ -72,4 +76,5 @@ private:
     mutable bool mLoaded = false;
     QVariantMap mStaged;
     QSet<QString> mRemoved;
+    SaveFailure mFailure;
 };

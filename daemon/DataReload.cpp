@@ -45,9 +45,9 @@ bool DataReload::reloadIfChanged(const QString &fileName, QVariantList &list, do
 bool DataReload::reloadIfChanged(ListFile &file, QVariantList &list, double lastReadData)
 {
     const std::optional<double> modified = modificationDate(file.path());
-    if (modified && lastReadData > *modified)
+    if (modified && lastReadData > *modified && !file.hasUnsavedChange())
         return false;
-    list = file.read();
+    file.refresh(list);
     return true;
 }
 

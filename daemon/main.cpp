@@ -20,6 +20,7 @@
 #include "PortalShortcutActivation.h"
 #include "QOR_StringUtils.h"
 #include "ReminderWindow.h"
+#include "SaveFailureNotice.h"
 #include "SelectionPreview.h"
 #include "SharedPreferences.h"
 #include "ToDoWindow.h"
@@ -450,6 +451,7 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     // Every text shown is looked up by its key in the user's language.
     QOR_StringUtils::installTranslations();
+    SaveFailureNotice::install();
     // Before any icon is asked of the theme (the tray's come first): Qt keeps what a lookup
     // found, so a fallback set later, when the access window is first built, came too late.
     ItemCell::useDesktopIconTheme();

@@ -2,6 +2,7 @@
 #include "InstallerSystem.h"
 #include "KorvaleLog.h"
 #include "QOR_StringUtils.h"
+#include "SaveFailureAlert.h"
 #include "WindowFocus.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/Workspace.h"
@@ -23,6 +24,7 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Korvale"));
     QApplication::setQuitOnLastWindowClosed(false); // closing the window quits, after 1 s
     QOR_StringUtils::installTranslations();
+    SaveFailureAlert::install();
 
     // The installer carries its script and the product in the folder beside it.
     const QString resources =

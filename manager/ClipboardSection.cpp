@@ -38,7 +38,7 @@ ClipboardEditorSheet *ClipboardSection::editor()
 
 void ClipboardSection::load()
 {
-    mListOfClipboard = mStore.load();
+    mStore.refresh(mListOfClipboard);
     searchClipboard();
 }
 
@@ -51,7 +51,7 @@ void ClipboardSection::reloadIfChanged()
 void ClipboardSection::refreshFromDisk()
 {
     if (mStore.changedOnDisk())
-        mListOfClipboard = mStore.load();
+        mStore.refresh(mListOfClipboard);
 }
 
 void ClipboardSection::store()
@@ -59,16 +59,9 @@ void ClipboardSection::store()
     ClipboardList::sortList(mListOfClipboard);
     const bool saved = mStore.save(mListOfClipboard);
     searchClipboard();
-    if (saved) {
+    // Not saved: the entries stay in the window as edited, and SaveFailures' alert says why.
+    if (saved)
         ClipboardStore::tellAgent(mNotifications);
-        return;
-    }
-    // The entries stay in the window as edited; the user is told they are not on disk.
-    QOR_WindowsUtils::modalCriticalAlertForWindow(
-        mSheetParent,
-        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ClipboardNotSavedTitle")),
-        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("NotesNotSavedText")),
-        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("OKButton")), {}, {});
 }
 
 void ClipboardSection::addClipboard()

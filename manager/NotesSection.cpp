@@ -164,6 +164,11 @@ void NotesSection::reload()
 {
     if (isProtected() && !mFile.isUnlocked())
         return;
+    // A change whose save failed is saved with what the file holds now rather than dropped.
+    if (mFile.lastFailure().failed()) {
+        save();
+        return;
+    }
     QVariantList notes;
     if (mFile.read(notes) == NotesFile::Status::Ok)
         mNotes = notes;
@@ -200,9 +205,12 @@ bool NotesSection::save()
             PasswordSheet::showKeptAside(mWindow, mFile.keptAside());
         return true;
     }
-    // Nothing typed is dropped: the notes stay in the window, and the user is told.
-    QOR_WindowsUtils::modalCriticalAlertForWindow(
-        mWindow, text("NotesNotSavedTitle"), text("NotesNotSavedText"), text("OKButton"), {}, {});
+    // Nothing typed is dropped: the notes stay in the window. A failed write is said by
+    // SaveFailures' alert, anything else here.
+    if (status != NotesFile::Status::NotSaved)
+        QOR_WindowsUtils::modalCriticalAlertForWindow(mWindow, text("NotesNotSavedTitle"),
+                                                      text("NotesNotSavedText"), text("OKButton"),
+                                                      {}, {});
     return false;
 }
 

@@ -148,7 +148,7 @@ ReminderSection::ReminderSection(SharedPreferences *preferences, NotificationCen
 
 void ReminderSection::readList()
 {
-    mListOfReminder = mFile.read();
+    mFile.refresh(mListOfReminder);
     searchReminder();
 }
 

@@ -114,7 +114,7 @@ ToDoSection::~ToDoSection() = default;
 
 void ToDoSection::readList()
 {
-    mListOfToDo = mFile.read();
+    mFile.refresh(mListOfToDo);
     searchToDo();
 }
 
@@ -165,6 +165,8 @@ void ToDoSection::searchToDo()
 
 void ToDoSection::save()
 {
+    // A failure is said by the alert of SaveFailures; the rows keep the change, saved again
+    // with the next one.
     mFile.save(mListOfToDo);
     searchToDo();
 }

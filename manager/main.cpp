@@ -3,6 +3,7 @@
 #include "MainController.h"
 #include "ManagerWindow.h"
 #include "QOR_StringUtils.h"
+#include "SaveFailureAlert.h"
 #include "WindowFocus.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/SessionInstance.h"
@@ -43,6 +44,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("korvale-manager"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvale.svg")));
     QOR_StringUtils::installTranslations();
+    SaveFailureAlert::install();
 
     if (!qtIsRecentEnough()) {
         QMessageBox alert(

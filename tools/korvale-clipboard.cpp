@@ -6,6 +6,7 @@
 #include "CommonKorvaleClass.h"
 #include "ItemRecord.h"
 #include "PasteboardContents.h"
+#include "QOR_StringUtils.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/NotificationCenter.h"
 
@@ -94,6 +95,7 @@ int save(int argc, char *argv[], const QString &title)
         return Failure;
     }
     QGuiApplication app(argc, argv);
+    QOR_StringUtils::installTranslations();
     const QByteArray packed = CommonKorvaleClass::getPasteboardContents();
     const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed);
     if (!contents || contents->isEmpty()) {
@@ -105,9 +107,10 @@ int save(int argc, char *argv[], const QString &title)
     QVariantList entries = store.load();
     ClipboardList::add(entries, title, packed);
     if (!store.save(entries)) {
-        printError(QStringLiteral("%1 could not be written; nothing was saved")
+        printError(QStringLiteral("%1 could not be written: %2 Nothing was saved")
                        .arg(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
-                           DataFileName::Clipboard)));
+                                DataFileName::Clipboard),
+                            store.lastFailure().reasonText()));
         return Failure;
     }
     tellOthers();

@@ -6,6 +6,7 @@
 #include "NotesFile.h"
 #include "NotesText.h"
 #include "ProtectedKey.h"
+#include "QOR_StringUtils.h"
 #include "SecureMemory.h"
 #include "platform/NotificationCenter.h"
 
@@ -157,7 +158,11 @@ int confirm(NotesFile &file, Input &input)
 int save(NotesFile &file, QVariantList &notes)
 {
     if (file.save(notes) != NotesFile::Status::Ok) {
-        printError(QStringLiteral("%1 could not be written; nothing was changed").arg(file.path()));
+        printError(QStringLiteral("%1 could not be written: %2 Nothing was changed")
+                       .arg(file.path(),
+                            file.lastFailure().failed()
+                                ? file.lastFailure().reasonText()
+                                : QStringLiteral("a note could not be sealed.")));
         return Failed;
     }
     if (!file.keptAside().isEmpty())
@@ -179,6 +184,8 @@ int add(NotesFile &file, QVariantList &notes, const QVariantList &added)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // Why a save failed is said in the user's language, as the windows say it.
+    QOR_StringUtils::installTranslations();
     QStringList args = app.arguments().mid(1);
     const bool isProtected = args.removeAll(QStringLiteral("--protected")) > 0;
     if (args.isEmpty())

@@ -460,6 +460,46 @@
         <translation>Keyboards your account can read: %1.</translation>
     </message>
     <message>
+        <source>ListNameApplications</source>
+        <translation>Applications</translation>
+    </message>
+    <message>
+        <source>ListNameApplicationsUse</source>
+        <translation>Application Use</translation>
+    </message>
+    <message>
+        <source>ListNameClipboard</source>
+        <translation>Clipboard Entries</translation>
+    </message>
+    <message>
+        <source>ListNameDocuments</source>
+        <translation>Documents</translation>
+    </message>
+    <message>
+        <source>ListNameNotes</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>ListNamePreferences</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>ListNameProtectedNotes</source>
+        <translation>Protected Notes</translation>
+    </message>
+    <message>
+        <source>ListNameReminder</source>
+        <translation>Reminders</translation>
+    </message>
+    <message>
+        <source>ListNameStocks</source>
+        <translation>Stocks</translation>
+    </message>
+    <message>
+        <source>ListNameToDo</source>
+        <translation>To-Do</translation>
+    </message>
+    <message>
         <source>LowerCaseText</source>
         <translation>lower case</translation>
     </message>
@@ -1142,6 +1182,38 @@
     <message>
         <source>SCHOOL</source>
         <translation>school</translation>
+    </message>
+    <message>
+        <source>SaveFailedBusy</source>
+        <translation>Another program kept it locked while saving.</translation>
+    </message>
+    <message>
+        <source>SaveFailedDiskFull</source>
+        <translation>The disk is full.</translation>
+    </message>
+    <message>
+        <source>SaveFailedKept</source>
+        <translation>Your change is kept and will be saved again with your next change.</translation>
+    </message>
+    <message>
+        <source>SaveFailedNotAFile</source>
+        <translation>Something that is not a file stands in its place (%1): remove it, and the list will be saved there.</translation>
+    </message>
+    <message>
+        <source>SaveFailedOther</source>
+        <translation>The system said: %1.</translation>
+    </message>
+    <message>
+        <source>SaveFailedPermission</source>
+        <translation>You do not have permission to write in the data folder.</translation>
+    </message>
+    <message>
+        <source>SaveFailedReadOnly</source>
+        <translation>The disk is read-only.</translation>
+    </message>
+    <message>
+        <source>SaveFailedTitle</source>
+        <translation>“%1” could not be saved</translation>
     </message>
     <message>
         <source>ScanningApplications</source>

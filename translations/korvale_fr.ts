@@ -460,6 +460,46 @@
         <translation>Claviers que votre compte peut lire : %1.</translation>
     </message>
     <message>
+        <source>ListNameApplications</source>
+        <translation>Applications</translation>
+    </message>
+    <message>
+        <source>ListNameApplicationsUse</source>
+        <translation>Utilisation des applications</translation>
+    </message>
+    <message>
+        <source>ListNameClipboard</source>
+        <translation>Entrées du presse-papiers</translation>
+    </message>
+    <message>
+        <source>ListNameDocuments</source>
+        <translation>Documents</translation>
+    </message>
+    <message>
+        <source>ListNameNotes</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>ListNamePreferences</source>
+        <translation>Réglages</translation>
+    </message>
+    <message>
+        <source>ListNameProtectedNotes</source>
+        <translation>Notes protégées</translation>
+    </message>
+    <message>
+        <source>ListNameReminder</source>
+        <translation>Rappels</translation>
+    </message>
+    <message>
+        <source>ListNameStocks</source>
+        <translation>Actions</translation>
+    </message>
+    <message>
+        <source>ListNameToDo</source>
+        <translation>À faire</translation>
+    </message>
+    <message>
         <source>LowerCaseText</source>
         <translation>minuscules</translation>
     </message>
@@ -1142,6 +1182,38 @@
     <message>
         <source>SCHOOL</source>
         <translation>école</translation>
+    </message>
+    <message>
+        <source>SaveFailedBusy</source>
+        <translation>Un autre programme l’a gardé verrouillé pendant son enregistrement.</translation>
+    </message>
+    <message>
+        <source>SaveFailedDiskFull</source>
+        <translation>Le disque est plein.</translation>
+    </message>
+    <message>
+        <source>SaveFailedKept</source>
+        <translation>Votre modification est gardée et sera enregistrée de nouveau à votre prochaine modification.</translation>
+    </message>
+    <message>
+        <source>SaveFailedNotAFile</source>
+        <translation>Quelque chose qui n’est pas un fichier occupe sa place (%1) : supprimez-le, et la liste y sera enregistrée.</translation>
+    </message>
+    <message>
+        <source>SaveFailedOther</source>
+        <translation>Le système a répondu : %1.</translation>
+    </message>
+    <message>
+        <source>SaveFailedPermission</source>
+        <translation>Vous n’avez pas le droit d’écrire dans le dossier des données.</translation>
+    </message>
+    <message>
+        <source>SaveFailedReadOnly</source>
+        <translation>Le disque est en lecture seule.</translation>
+    </message>
+    <message>
+        <source>SaveFailedTitle</source>
+        <translation>« %1 » n’a pas pu être enregistré</translation>
     </message>
     <message>
         <source>ScanningApplications</source>

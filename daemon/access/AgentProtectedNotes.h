@@ -33,6 +33,8 @@ public:
     void reload();
     void lock();
     bool isUnlocked() const { return mFile.isUnlocked(); }
+    // Why the last saveEdit() did not reach the disk.
+    const SaveFailure &lastFailure() const { return mFile.lastFailure(); }
     // The notes read under the key; empty while locked.
     const QVariantList &notes() const { return mSearched; }
     // Writes one note's edit (`original` becomes `edited`), merged with what another program

@@ -9,6 +9,7 @@
 #include "NotesFile.h"
 #include "QOR_StringUtils.h"
 #include "QOR_WindowsUtils.h"
+#include "SaveFailures.h"
 
 using namespace ItemRecord;
 
@@ -107,9 +108,10 @@ void AgentItemEditor::editStock(const QVariantMap &record)
         (*stocks)[*now] = current;
     else
         stocks->append(current);
-    if (mEnvironment.stocksFile && !mEnvironment.stocksFile->save(*stocks))
-        KorvaleLog::line(
-            QStringLiteral("Unable saving data in file %1").arg(mEnvironment.stocksFile->path()));
+    // A failed save is said by SaveFailures; the edit stays in the agent's list and goes to the
+    // file with its next save.
+    if (mEnvironment.stocksFile)
+        mEnvironment.stocksFile->save(*stocks);
     emit itemEdited(found, current);
 }
 
@@ -122,26 +124,38 @@ bool AgentItemEditor::editNote(const QVariantMap &record)
     if (!at)
         return false;
     const QVariantMap found = notes->at(*at).toMap();
-    const std::optional<QVariantMap> edited = mEnvironment.editNote(window(), found);
-    if (!edited)
-        return false;
-    // The edit goes to the file as it is now: what the manager or korvale-notes saved since the
-    // agent last read it stays, and the save still merges with a write in between.
-    NotesFile file(NotesFile::Kind::Notes, mEnvironment.notesPath);
-    QVariantList current;
-    file.read(current);
-    ListMerge::applyEdit(current, found, *edited);
-    if (file.save(current) != NotesFile::Status::Ok) {
-        QOR_WindowsUtils::modalCriticalAlertForWindow(window(), text("NotesNotSavedTitle"),
-                                                      text("NotesNotSavedText"), text("OKButton"),
-                                                      {}, {});
-        return false;
+    // A note that could not be saved comes back in the editor as typed, so nothing typed is
+    // lost and the user can try again once the disk has room.
+    QVariantMap shown = found;
+    for (;;) {
+        const std::optional<QVariantMap> edited = mEnvironment.editNote(window(), shown);
+        if (!edited)
+            return false;
+        // The edit goes to the file as it is now: what the manager or korvale-notes saved since
+        // the agent last read it stays, and the save still merges with a write in between.
+        NotesFile file(NotesFile::Kind::Notes, mEnvironment.notesPath);
+        QVariantList current;
+        file.read(current);
+        ListMerge::applyEdit(current, found, *edited);
+        const SaveFailures::SaidByCaller saidHere;
+        if (file.save(current) == NotesFile::Status::Ok) {
+            *notes = current;
+            if (mEnvironment.notesSaved)
+                mEnvironment.notesSaved();
+            emit itemEdited(found, *edited);
+            return true;
+        }
+        sayNotSaved(file.lastFailure());
+        shown = *edited;
     }
-    *notes = current;
-    if (mEnvironment.notesSaved)
-        mEnvironment.notesSaved();
-    emit itemEdited(found, *edited);
-    return true;
+}
+
+void AgentItemEditor::sayNotSaved(const SaveFailure &failure)
+{
+    const QString why = failure.failed() ? failure.reasonText() + QLatin1Char(' ') : QString();
+    QOR_WindowsUtils::modalCriticalAlertForWindow(window(), text("NotesNotSavedTitle"),
+                                                  why + text("NotesNotSavedText"), text("OKButton"),
+                                                  {}, {});
 }
 
 bool AgentItemEditor::editProtectedNote(const QVariantMap &record)
@@ -151,19 +165,23 @@ bool AgentItemEditor::editProtectedNote(const QVariantMap &record)
     if (!at)
         return false;
     const QVariantMap found = vault->notes().at(*at).toMap();
-    const std::optional<QVariantMap> edited = mEnvironment.editNote(window(), found);
-    if (!edited)
-        return false;
-    // The password may have expired while the dialog was open: then nothing can be saved, and
-    // the text typed is not kept anywhere either.
-    if (!vault->saveEdit(found, *edited)) {
-        QOR_WindowsUtils::modalCriticalAlertForWindow(window(), text("NotesNotSavedTitle"),
-                                                      text("NotesNotSavedText"), text("OKButton"),
-                                                      {}, {});
-        return false;
+    QVariantMap shown = found;
+    for (;;) {
+        const std::optional<QVariantMap> edited = mEnvironment.editNote(window(), shown);
+        if (!edited)
+            return false;
+        // The password may have expired while the dialog was open: then nothing can be saved,
+        // and the text typed is not kept anywhere either.
+        const SaveFailures::SaidByCaller saidHere;
+        if (vault->saveEdit(found, *edited)) {
+            if (mEnvironment.notesSaved)
+                mEnvironment.notesSaved();
+            emit itemEdited(found, *edited);
+            return true;
+        }
+        sayNotSaved(vault->lastFailure());
+        if (!vault->isUnlocked() || !vault->lastFailure().failed())
+            return false;
+        shown = *edited;
     }
-    if (mEnvironment.notesSaved)
-        mEnvironment.notesSaved();
-    emit itemEdited(found, *edited);
-    return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SaveFailure.h"
+
 #include <QObject>
 #include <QVariantList>
 #include <QVariantMap>
@@ -60,6 +62,7 @@ private:
     void editStock(const QVariantMap &record);
     bool editNote(const QVariantMap &record);
     bool editProtectedNote(const QVariantMap &record);
+    void sayNotSaved(const SaveFailure &failure);
     QWidget *window() const;
 
     Environment mEnvironment;

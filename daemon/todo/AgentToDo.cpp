@@ -96,13 +96,36 @@ void AgentToDo::change(const std::function<QVariantMap(const QVariantMap &)> &ed
     const int position = mDisplayed.at(row);
     if (position >= list.size())
         return;
-    list[position] = edit(list.at(position).toMap());
-    mDaemon.lists().mFiles.mToDo.save(list);
+    const QVariant before = list.at(position);
+    list[position] = edit(before.toMap());
+    if (!saveList()
+        && mDaemon.lists().mFiles.mToDo.lastFailure().reason != SaveFailure::Reason::Busy) {
+        // Nothing shows as done that is not on disk; the user was told why (SaveFailures).
+        list[position] = before;
+        updateToDoList();
+        return;
+    }
     updateToDoList();
     // The window came up for what was due; once nothing is, it has done its work.
     const QDateTime now = QOR_DateUtils::fromReferenceSeconds(mDaemon.clock().now());
     if (!ToDoItems::anyOverdue(list, now) && isWindowVisible())
         QOR_WindowsUtils::closeWindowSoft(mWindow.get(), nullptr, 0.3);
+}
+
+bool AgentToDo::saveList()
+{
+    ListFile &file = mDaemon.lists().mFiles.mToDo;
+    if (file.save(mDaemon.lists().mListOfToDo))
+        return true;
+    if (file.lastFailure().reason == SaveFailure::Reason::Busy && !mRetryPending) {
+        mRetryPending = true;
+        QTimer::singleShot(250, this, [this] {
+            mRetryPending = false;
+            if (mDaemon.lists().mFiles.mToDo.lastFailure().failed() && saveList())
+                updateToDoList();
+        });
+    }
+    return false;
 }
 
 void AgentToDo::scheduleNextOverdue()

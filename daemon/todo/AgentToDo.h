@@ -48,6 +48,9 @@ signals:
 
 private:
     void change(const std::function<QVariantMap(const QVariantMap &)> &edit);
+    // Saves the list as it is now; while another program holds the list's save lock the change
+    // stays in memory and is tried again shortly.
+    bool saveList();
     void postpone(ToDoItems::Step step);
     // From the timer: cheap unless a due time was passed.
     void checkOverdue();
@@ -59,4 +62,5 @@ private:
     // Reference seconds at which the next task not done falls overdue.
     std::optional<double> mNextOverdueAt;
     bool mShowing = false;
+    bool mRetryPending = false;
 };

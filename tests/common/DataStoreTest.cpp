@@ -35,9 +35,10 @@ QVariantList sampleList(int count, const QString &tag)
     QVariantList list;
     list.reserve(count);
     for (int i = 0; i < count; ++i) {
-        list.append(QVariantMap {{QStringLiteral("x"), 5},
-                                 {QStringLiteral("T"), QStringLiteral("%1 note %2").arg(tag).arg(i)},
-                                 {QStringLiteral("t"), QStringLiteral("body of note %1 ").arg(i).repeated(4)}});
+        list.append(QVariantMap{
+            {QStringLiteral("x"), 5},
+            {QStringLiteral("T"), QStringLiteral("%1 note %2").arg(tag).arg(i)},
+            {QStringLiteral("t"), QStringLiteral("body of note %1 ").arg(i).repeated(4)}});
     }
     return list;
 }
@@ -49,9 +50,13 @@ void writeRaw(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
+// What a save leaves, its lock file aside (it stays, by design).
 QStringList filesIn(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    QStringList files =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    files.removeIf([](const QString &name) { return name.endsWith(QLatin1String(".lock")); });
+    return files;
 }
 
 } // namespace
@@ -69,7 +74,8 @@ TEST_F(DataStore, ReadingAMissingFileCreatesThePrivateFoldersAndGivesNothing)
     ASSERT_TRUE(QFileInfo(home.dataFolder()).isDir());
     EXPECT_EQ(modeOf(home.dataFolder()), 0700u);
     EXPECT_EQ(modeOf(QFileInfo(home.dataFolder()).path()), 0700u);
-    EXPECT_EQ(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(QStringLiteral("Notes.krvdata")),
+    EXPECT_EQ(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+                  QStringLiteral("Notes.krvdata")),
               home.dataFolder() + QStringLiteral("/Notes.krvdata"));
     EXPECT_TRUE(log.lines().isEmpty());
 }
@@ -87,7 +93,7 @@ TEST_F(DataStore, SavesReplaceTheWholeFileAndKeepItsPermissions)
     EXPECT_EQ(modeOf(path), 0640u);
     EXPECT_EQ(CommonKorvaleClass::readListInFile(name), shorter);
     // No temporary file is left behind.
-    EXPECT_EQ(filesIn(home.dataFolder()), QStringList {name});
+    EXPECT_EQ(filesIn(home.dataFolder()), QStringList{name});
 }
 
 TEST_F(DataStore, EmptyFilesReadAsEmptyWithoutMessages)
@@ -111,9 +117,11 @@ TEST_F(DataStore, DamagedFileIsKeptAsideBeforeAnySaveCanReplaceIt)
     EXPECT_TRUE(CommonKorvaleClass::readListInFile(DataFileName::Notes).isEmpty());
     ASSERT_EQ(log.lines().size(), 1);
     const QString line = log.lines().first();
-    EXPECT_TRUE(line.startsWith(QStringLiteral("Exception reading file %1: ").arg(path))) << line.toStdString();
+    EXPECT_TRUE(line.startsWith(QStringLiteral("Exception reading file %1: ").arg(path)))
+        << line.toStdString();
 
-    const QStringList aside = QDir(home.dataFolder()).entryList({QStringLiteral("Notes.krvdata.*.damaged")});
+    const QStringList aside =
+        QDir(home.dataFolder()).entryList({QStringLiteral("Notes.krvdata.*.damaged")});
     ASSERT_EQ(aside.size(), 1);
     EXPECT_TRUE(line.contains(aside.first()));
     QFile kept(home.dataFolder() + QLatin1Char('/') + aside.first());
@@ -158,7 +166,8 @@ QString asUnprivilegedUser(const QString &home, const std::function<QString()> &
             why = "could not become an unprivileged user";
         else
             why = check().toUtf8();
-        [[maybe_unused]] const ssize_t written = ::write(fds[1], why.constData(), size_t(why.size()));
+        [[maybe_unused]] const ssize_t written =
+            ::write(fds[1], why.constData(), size_t(why.size()));
         ::_exit(0);
     }
     ::close(fds[1]);
@@ -181,12 +190,17 @@ QString asUnprivilegedUser(const QString &home, const std::function<QString()> &
 TEST_F(DataStore, AFileThatCannotBeReadIsReportedAndNeverSavedOver)
 {
     const QString failure = asUnprivilegedUser(home.path(), [] {
-        const QString notes = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Notes);
-        const QString todo = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::ToDo);
-        CommonKorvaleClass::saveListInFile(sampleList(3, QStringLiteral("old")), DataFileName::Notes);
-        CommonKorvaleClass::saveListInFile(sampleList(4, QStringLiteral("old")), DataFileName::ToDo);
+        const QString notes =
+            CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Notes);
+        const QString todo =
+            CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::ToDo);
+        CommonKorvaleClass::saveListInFile(sampleList(3, QStringLiteral("old")),
+                                           DataFileName::Notes);
+        CommonKorvaleClass::saveListInFile(sampleList(4, QStringLiteral("old")),
+                                           DataFileName::ToDo);
         SharedPreferences prefs;
-        prefs.setValue(QStringLiteral("FilesList"), QVariantList {QStringLiteral("/home/u/Projects")});
+        prefs.setValue(QStringLiteral("FilesList"),
+                       QVariantList{QStringLiteral("/home/u/Projects")});
         if (!prefs.synchronize())
             return QStringLiteral("preferences not written");
         const QByteArray oldNotes = bytesOf(notes);
@@ -199,10 +213,13 @@ TEST_F(DataStore, AFileThatCannotBeReadIsReportedAndNeverSavedOver)
             return QStringLiteral("an unreadable list read as something");
         if (log.lines().size() != 1 || !log.lines().first().contains(notes)
             || !log.lines().first().contains(QStringLiteral("Permission denied")))
-            return QStringLiteral("the read was not reported once: ") + log.lines().join(QLatin1Char('|'));
-        CommonKorvaleClass::saveListInFile(sampleList(1, QStringLiteral("new")), DataFileName::Notes);
+            return QStringLiteral("the read was not reported once: ")
+                + log.lines().join(QLatin1Char('|'));
+        CommonKorvaleClass::saveListInFile(sampleList(1, QStringLiteral("new")),
+                                           DataFileName::Notes);
         // Saved without a read first, as a tool does.
-        CommonKorvaleClass::saveListInFile(sampleList(1, QStringLiteral("new")), DataFileName::ToDo);
+        CommonKorvaleClass::saveListInFile(sampleList(1, QStringLiteral("new")),
+                                           DataFileName::ToDo);
         // The preferences: a read falls back to the defaults, the next write keeps the old file.
         SharedPreferences again;
         if (again.contains(QStringLiteral("FilesList")))
@@ -212,8 +229,8 @@ TEST_F(DataStore, AFileThatCannotBeReadIsReportedAndNeverSavedOver)
 
         for (const QString &path : {notes, todo, prefs.path()}) {
             const QFileInfo info(path);
-            const QStringList aside = info.absoluteDir().entryList({info.fileName() + QStringLiteral(".*.damaged")},
-                                                                   QDir::Files | QDir::System);
+            const QStringList aside = info.absoluteDir().entryList(
+                {info.fileName() + QStringLiteral(".*.damaged")}, QDir::Files | QDir::System);
             if (aside.size() != 1)
                 return QStringLiteral("%1 was not kept aside").arg(path);
             const QString kept = info.absolutePath() + QLatin1Char('/') + aside.first();
@@ -226,7 +243,8 @@ TEST_F(DataStore, AFileThatCannotBeReadIsReportedAndNeverSavedOver)
             || SharedPreferences().intValue(QStringLiteral("ResetFilter")) != 1)
             return QStringLiteral("the new content was not saved");
         if (log.lines().size() != 3)
-            return QStringLiteral("expected one line for each file: ") + log.lines().join(QLatin1Char('|'));
+            return QStringLiteral("expected one line for each file: ")
+                + log.lines().join(QLatin1Char('|'));
         return QString();
     });
     EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
@@ -238,11 +256,13 @@ TEST_F(DataStore, SavesWriteThroughSymbolicLinks)
 {
     const QString synced = home.path() + QStringLiteral("/Sync/korvale");
     ASSERT_TRUE(QDir().mkpath(synced));
-    const QString notes = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Notes);
+    const QString notes =
+        CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::Notes);
     const QString target = synced + QStringLiteral("/Notes.krvdata");
     // A relative link to a link to the file.
     ASSERT_TRUE(QFile::link(target, synced + QStringLiteral("/current")));
-    ASSERT_EQ(::symlink("../../../../Sync/korvale/current", QFile::encodeName(notes).constData()), 0);
+    ASSERT_EQ(::symlink("../../../../Sync/korvale/current", QFile::encodeName(notes).constData()),
+              0);
     writeRaw(target, KorvaleArchive::encode(sampleList(2, QStringLiteral("old"))).bytes);
     ::chmod(QFile::encodeName(target).constData(), 0640);
 
@@ -252,7 +272,7 @@ TEST_F(DataStore, SavesWriteThroughSymbolicLinks)
     EXPECT_TRUE(QFileInfo(synced + QStringLiteral("/current")).isSymLink());
     EXPECT_EQ(ArchiveFile::readList(target).size(), 5);
     EXPECT_EQ(modeOf(target), mode_t(0640));
-    EXPECT_EQ(filesIn(home.dataFolder()), QStringList {DataFileName::Notes});
+    EXPECT_EQ(filesIn(home.dataFolder()), QStringList{DataFileName::Notes});
 
     // A damaged target goes aside beside itself; the next save recreates it through the links.
     CapturedLog log;
@@ -266,7 +286,8 @@ TEST_F(DataStore, SavesWriteThroughSymbolicLinks)
     EXPECT_EQ(ArchiveFile::readList(target).size(), 1);
 
     const QString prefsTarget = synced + QStringLiteral("/preferences.cbor");
-    writeRaw(prefsTarget, KorvaleArchive::encode(QVariantMap {{QStringLiteral("ResetFilter"), 0}}).bytes);
+    writeRaw(prefsTarget,
+             KorvaleArchive::encode(QVariantMap{{QStringLiteral("ResetFilter"), 0}}).bytes);
     QDir().mkpath(QFileInfo(SharedPreferences::defaultPath()).absolutePath());
     ASSERT_TRUE(QFile::link(prefsTarget, SharedPreferences::defaultPath()));
     SharedPreferences prefs;
@@ -284,7 +305,8 @@ TEST_F(DataStore, AListFileHoldingADictionaryIsTreatedAsDamaged)
     CommonKorvaleClass::saveDictionaryInFile({{QStringLiteral("k"), 1}}, DataFileName::ToDo);
     EXPECT_TRUE(CommonKorvaleClass::readListInFile(DataFileName::ToDo).isEmpty());
     EXPECT_EQ(log.lines().size(), 1);
-    EXPECT_EQ(QDir(home.dataFolder()).entryList({QStringLiteral("ToDo.krvdata.*.damaged")}).size(), 1);
+    EXPECT_EQ(QDir(home.dataFolder()).entryList({QStringLiteral("ToDo.krvdata.*.damaged")}).size(),
+              1);
 }
 
 TEST_F(DataStore, DictionariesPreferTheInstalledResource)
@@ -293,12 +315,16 @@ TEST_F(DataStore, DictionariesPreferTheInstalledResource)
     CommonKorvaleClass::setResourcesFolder(resources.path());
     CommonKorvaleClass::saveDictionaryInFile({{QStringLiteral("from"), QStringLiteral("data")}},
                                              QStringLiteral("Table.krvdata"));
-    EXPECT_EQ(CommonKorvaleClass::readDictionaryInFile(QStringLiteral("Table.krvdata")).value(QStringLiteral("from")),
+    EXPECT_EQ(CommonKorvaleClass::readDictionaryInFile(QStringLiteral("Table.krvdata"))
+                  .value(QStringLiteral("from")),
               QStringLiteral("data"));
 
-    writeRaw(resources.path() + QStringLiteral("/Table.krvdata"),
-             KorvaleArchive::encode(QVariantMap {{QStringLiteral("from"), QStringLiteral("resource")}}).bytes);
-    EXPECT_EQ(CommonKorvaleClass::readDictionaryInFile(QStringLiteral("Table.krvdata")).value(QStringLiteral("from")),
+    writeRaw(
+        resources.path() + QStringLiteral("/Table.krvdata"),
+        KorvaleArchive::encode(QVariantMap{{QStringLiteral("from"), QStringLiteral("resource")}})
+            .bytes);
+    EXPECT_EQ(CommonKorvaleClass::readDictionaryInFile(QStringLiteral("Table.krvdata"))
+                  .value(QStringLiteral("from")),
               QStringLiteral("resource"));
     CommonKorvaleClass::setResourcesFolder({});
 }
@@ -306,14 +332,18 @@ TEST_F(DataStore, DictionariesPreferTheInstalledResource)
 TEST_F(DataStore, AFailedSaveIsLoggedAndLeavesWhatWasThere)
 {
     // A folder in the file's place cannot be replaced, even by root.
-    const QString blocked = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(QStringLiteral("Blocked.krvdata"));
+    const QString blocked = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
+        QStringLiteral("Blocked.krvdata"));
     ASSERT_TRUE(QDir().mkpath(blocked + QStringLiteral("/inside")));
     CapturedLog log;
-    CommonKorvaleClass::saveListInFile(sampleList(5, QStringLiteral("new")), QStringLiteral("Blocked.krvdata"));
+    CommonKorvaleClass::saveListInFile(sampleList(5, QStringLiteral("new")),
+                                       QStringLiteral("Blocked.krvdata"));
     ASSERT_EQ(log.lines().size(), 1);
-    EXPECT_TRUE(log.lines().first().startsWith(QStringLiteral("Unable saving data in file %1").arg(blocked)));
+    EXPECT_TRUE(log.lines().first().startsWith(
+        QStringLiteral("Unable saving data in file %1").arg(blocked)));
     EXPECT_TRUE(QFileInfo::exists(blocked + QStringLiteral("/inside")));
-    EXPECT_EQ(filesIn(home.dataFolder()), QStringList()) << "the temporary file must not be left behind";
+    EXPECT_EQ(filesIn(home.dataFolder()), QStringList())
+        << "the temporary file must not be left behind";
 }
 
 namespace {
@@ -321,7 +351,8 @@ namespace {
 // Waits until a temporary file of the given data file appears in the folder being watched.
 bool waitForTemporaryFile(int inotifyFd, const QString &dataFile)
 {
-    const QByteArray prefix = QFile::encodeName(QLatin1Char('.') + dataFile + QStringLiteral(".tmp-"));
+    const QByteArray prefix =
+        QFile::encodeName(QLatin1Char('.') + dataFile + QStringLiteral(".tmp-"));
     alignas(inotify_event) char buffer[4096];
     for (;;) {
         const ssize_t n = ::read(inotifyFd, buffer, sizeof buffer);
@@ -357,7 +388,9 @@ TEST_F(DataStore, KillingAWriterMidSaveNeverTearsTheFile)
     for (int round = 0; round < rounds; ++round) {
         const int watch = ::inotify_init1(IN_CLOEXEC);
         ASSERT_GE(watch, 0);
-        ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(home.dataFolder()).constData(), IN_CREATE), 0);
+        ASSERT_GE(
+            ::inotify_add_watch(watch, QFile::encodeName(home.dataFolder()).constData(), IN_CREATE),
+            0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -367,7 +400,8 @@ TEST_F(DataStore, KillingAWriterMidSaveNeverTearsTheFile)
         // The kill lands at a random point between the temporary file's creation and a little
         // after the time a whole write takes.
         ASSERT_TRUE(waitForTemporaryFile(watch, DataFileName::Notes));
-        ::usleep(useconds_t(QRandomGenerator::global()->bounded(writeMicroseconds + writeMicroseconds / 2)));
+        ::usleep(useconds_t(
+            QRandomGenerator::global()->bounded(writeMicroseconds + writeMicroseconds / 2)));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
@@ -376,11 +410,13 @@ TEST_F(DataStore, KillingAWriterMidSaveNeverTearsTheFile)
 
         CapturedLog log;
         const QVariantList read = CommonKorvaleClass::readListInFile(DataFileName::Notes);
-        ASSERT_TRUE(log.lines().isEmpty()) << "round " << round << ": " << log.lines().join('\n').toStdString();
-        ASSERT_TRUE(read == first || read == second) << "round " << round << ": " << read.size() << " records";
+        ASSERT_TRUE(log.lines().isEmpty())
+            << "round " << round << ": " << log.lines().join('\n').toStdString();
+        ASSERT_TRUE(read == first || read == second)
+            << "round " << round << ": " << read.size() << " records";
     }
     EXPECT_GT(killedMidSave, 0) << "the kills did not land while the file was being written";
 
     CommonKorvaleClass::saveListInFile(first, DataFileName::Notes);
-    EXPECT_EQ(filesIn(home.dataFolder()), QStringList {DataFileName::Notes});
+    EXPECT_EQ(filesIn(home.dataFolder()), QStringList{DataFileName::Notes});
 }

@@ -1,4 +1,6 @@
 #include "ManagerFixture.h"
+#include "SaveFailureAlert.h"
+#include "SaveFailures.h"
 
 #include "ClipboardEditorSheet.h"
 #include "ClipboardList.h"
@@ -212,13 +214,14 @@ TEST_F(ManagerTest, AnotherProgramsChangesAreShownAndKeptWhenTheManagerChangesTh
               (QStringList{"From a script", "Quiet"}));
 }
 
-// A change the file does not take is not shown as saved: the user is told, and the agent is not
-// asked to reread a file that did not change.
+// A change the file does not take is not shown as saved: the user is told which list and why,
+// and the agent is not asked to reread a file that did not change.
 TEST_F(ManagerTest, AClipboardChangeThatCouldNotBeSavedIsReported)
 {
     CommonKorvaleClass::saveListInFile({entry("Mine", "m"), entry("Other", "o")},
                                        DataFileName::Clipboard);
     auto manager = makeManager();
+    SaveFailureAlert::install(); // as the manager's main does
     ClipboardSection *section = manager->clipboardSection();
     ASSERT_EQ(section->entries().size(), 2);
     // The data file's name taken by a folder that is not empty: no file can replace it.
@@ -231,7 +234,7 @@ TEST_F(ManagerTest, AClipboardChangeThatCouldNotBeSavedIsReported)
     auto *poll = new QTimer(qApp);
     QObject::connect(poll, &QTimer::timeout, poll, [&alerts, poll] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            alerts << box->text();
+            alerts << box->text() + " / " + box->informativeText();
             box->reject();
             poll->deleteLater();
         }
@@ -241,7 +244,12 @@ TEST_F(ManagerTest, AClipboardChangeThatCouldNotBeSavedIsReported)
     clearPosted();
     selectRows(section->view(), {0});
     section->removeClipboard(section->view()->selectedRows());
-    EXPECT_EQ(alerts, QStringList{"The clipboard entries could not be saved"});
+    QCoreApplication::processEvents(); // the alert comes from the event loop, not the save
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().startsWith("\u201cClipboard Entries\u201d could not be saved / "
+                                          "Something that is not a file stands in its place"))
+        << qPrintable(alerts.first());
     EXPECT_FALSE(posted().contains("SettingChanged"));
     delete guard.data(); // still there when no alert came
+    SaveFailures::setPresenter({});
 }

@@ -298,6 +298,11 @@ TEST(OutsideFiles, TheLimitsAreTheOnesTheDocsGive)
         {"BundlePropertyList", L::BundlePropertyList},
         {"AppStream", L::AppStream},
         {"ApplicationsUse", L::ApplicationsUse},
+        {"ClipboardList", L::ClipboardList},
+        {"List", L::List},
+        {"Preferences", L::Preferences},
     };
     EXPECT_EQ(documented, inCode);
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("| `Limit::ListRecords` | %1 records |").arg(L::ListRecords)));
 }

@@ -1,8 +1,10 @@
 #include "ToDoTestSupport.h"
 
 #include "AgentToDo.h"
+#include "AtomicFile.h"
 #include "CommonKorvaleClass.h"
 #include "QOR_StringUtils.h"
+#include "SaveFailures.h"
 #include "TableViewToDo.h"
 #include "ToDoItems.h"
 #include "ToDoSection.h"
@@ -12,6 +14,8 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -206,6 +210,51 @@ TEST(ToDoBetweenPrograms, ATaskTickedOffInTheAgentStaysDoneWhenTheManagerAddsOne
     f.toDo->doToDoNextDayItem();
     EXPECT_EQ(describedTasks(f.stored()), expected);
     EXPECT_EQ(describedTasks(f.controller->lists().mListOfToDo), expected);
+}
+
+// With the disk full, neither program shows as saved what is not on disk: the agent's row stays
+// as it was, the manager keeps its new task on screen and saves it once the disk has room, and
+// the failure is said once, naming the list and the reason.
+TEST(ToDoSaves, AFullDiskIsSaidAndNoRowShowsWhatIsNotOnDisk)
+{
+    QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
+    ToDoFixture f;
+    const QDateTime start = f.now();
+    CommonKorvaleClass::saveListInFile(
+        {ToDoItems::newRecord("call the bank", start.addSecs(600), false),
+         ToDoItems::newRecord("renew the lease", start.addDays(2), false)},
+        DataFileName::ToDo);
+    f.controller->readData();
+    ToDoSection manager([&f] { return f.now(); });
+    std::unique_ptr<QWidget> managerView(manager.view());
+    QStringList said;
+    SaveFailures::setPresenter([&said](const QString &path, const SaveFailure &failure) {
+        said << failure.title(path) + " " + failure.reasonText();
+    });
+    const QStringList before{"call the bank", "renew the lease"};
+
+    AtomicFile::failWritesForTesting(ENOSPC);
+    f.select("call the bank");
+    f.toDo->doToDoDoneItem();
+    EXPECT_EQ(describedTasks(f.controller->lists().mListOfToDo), before);
+    QObject::connect(manager.editor(), &ToDoEditorSheet::running, manager.editor(), [&] {
+        manager.editor()->titleField()->setText("pay the rent");
+        manager.editor()->dateField()->setDateTime(start.addDays(1));
+        manager.editor()->accept();
+    });
+    manager.addToDo();
+    EXPECT_EQ(describedTasks(manager.list()).size(), 3);
+    EXPECT_EQ(describedTasks(f.stored()), before);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(said, QStringList{"“To-Do” could not be saved The disk is full."});
+
+    // Reading the list again, as the manager does when the agent says it changed, saves the
+    // kept task instead of dropping it.
+    AtomicFile::failWritesForTesting(0);
+    manager.readList();
+    EXPECT_EQ(describedTasks(f.stored()),
+              QStringList({"call the bank", "pay the rent", "renew the lease"}));
+    SaveFailures::setPresenter({});
 }
 
 TEST(ToDoWindow, AnEmptyListSaysThereIsNoTaskInEnglishAndFrench)
