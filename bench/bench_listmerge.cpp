@@ -5,15 +5,21 @@
 #include "ItemEditing.h"
 #include "ListFile.h"
 #include "ListMerge.h"
+#include "SaveLock.h"
 #include "ToDoItems.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <cstring>
+#include <thread>
 
 namespace {
 
@@ -89,10 +95,86 @@ Figures measure(const QString &name, const QVariantList &stored,
     return figures;
 }
 
+// One of the programs saving in turn: `count` saves, each adding one task.
+int saveInALoop(const QString &prefix, int count)
+{
+    ListFile file(DataFileName::ToDo, {}, &ToDoItems::sort);
+    QVariantList list = file.read();
+    const QDateTime start(QDate(2027, 1, 4), QTime(9, 0), QTimeZone::utc());
+    for (int i = 0; i < count; ++i) {
+        list.append(ToDoItems::newRecord(QStringLiteral("%1 %2").arg(prefix).arg(i), start, false));
+        if (!file.save(list))
+            return 1;
+    }
+    return 0;
+}
+
+struct Contention {
+    double savesPerSecond[2] = {0, 0};
+    qsizetype kept = 0;
+    bool allExited = true;
+};
+
+// Two processes saving one list 1,000 times each, at the same time.
+Contention saveFromTwoProcesses(int count)
+{
+    Contention result;
+    CommonKorvaleClass::saveListInFile({}, DataFileName::ToDo);
+    QProcess processes[2];
+    QElapsedTimer timers[2];
+    for (int i = 0; i < 2; ++i) {
+        timers[i].start();
+        processes[i].start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--saver"), QStringLiteral("P%1").arg(i), QString::number(count)});
+    }
+    for (int i = 0; i < 2; ++i) {
+        result.allExited = processes[i].waitForFinished(600000) && processes[i].exitCode() == 0
+            && result.allExited;
+        result.savesPerSecond[i] = count / (double(timers[i].nsecsElapsed()) / 1e9);
+    }
+    result.kept = CommonKorvaleClass::readListInFile(DataFileName::ToDo).size();
+    return result;
+}
+
+// The longest a save on the agent's main thread takes while another program holds the lock for
+// a while: its short wait, then it gives up and keeps the change.
+double mainThreadStallWhileLocked(int tries)
+{
+    SaveLock::setMainThreadWait(std::chrono::milliseconds(10));
+    const QString path =
+        CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::ToDo);
+    std::atomic<bool> held{false}, release{false};
+    std::thread holder([&] {
+        const SaveLock lock(path, std::chrono::milliseconds(2000));
+        held = true;
+        while (!release)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    while (!held)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ListFile file(DataFileName::ToDo, {}, &ToDoItems::sort);
+    QVariantList list = file.read();
+    double longest = 0;
+    for (int i = 0; i < tries; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        file.save(list);
+        longest = std::max(longest, double(timer.nsecsElapsed()) / 1e6);
+    }
+    release = true;
+    holder.join();
+    return longest;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 4 && std::strcmp(argv[1], "--saver") == 0) {
+        QCoreApplication app(argc, argv);
+        return saveInALoop(QString::fromUtf8(argv[2]), std::atoi(argv[3]));
+    }
     QTemporaryDir home;
     setenv("XDG_DATA_HOME", home.path().toUtf8().constData(), 1);
     QCoreApplication app(argc, argv);
@@ -128,5 +210,22 @@ int main(int argc, char **argv)
     Bench::print("listmerge_save_5k_apps_10_changed_elsewhere_p95", apps.merged.p95, "ms");
     Bench::print("listmerge_save_5k_apps_unchanged_elsewhere_median", apps.unchanged.median, "ms");
     Bench::print("listmerge_save_5k_apps_unchanged_elsewhere_p95", apps.unchanged.p95, "ms");
+    Bench::print("listmerge_save_10k_todos_10_changed_elsewhere_median_target", 150, "ms");
+
+    const int saves = 1000;
+    const Contention both = saveFromTwoProcesses(saves);
+    Bench::print("listmerge_two_processes_saves_per_second_first", both.savesPerSecond[0],
+                 "saves/s");
+    Bench::print("listmerge_two_processes_saves_per_second_second", both.savesPerSecond[1],
+                 "saves/s");
+    Bench::print("listmerge_two_processes_records_kept", double(both.kept), "records");
+    Bench::print("listmerge_two_processes_records_saved", 2.0 * saves, "records");
+    Bench::print("listmerge_main_thread_stall_while_locked_max", mainThreadStallWhileLocked(50),
+                 "ms");
+    Bench::print("listmerge_main_thread_stall_while_locked_max_target", 16, "ms");
+    if (!both.allExited || both.kept != 2 * saves) {
+        std::fprintf(stderr, "bench_listmerge: two programs saving at once lost records\n");
+        return 1;
+    }
     return 0;
 }
