@@ -8,6 +8,7 @@
 #include "PasteboardContents.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/NotificationCenter.h"
+#include "platform/TerminationSignals.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -104,6 +105,7 @@ int save(int argc, char *argv[], const QString &title)
     ClipboardStore store;
     QVariantList entries = store.load();
     ClipboardList::add(entries, title, packed);
+    ToolTermination::holdFromHere();
     if (!store.save(entries)) {
         printError(QStringLiteral("%1 could not be written; nothing was saved")
                        .arg(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
@@ -223,6 +225,7 @@ int main(int argc, char *argv[])
 {
     if (argc == 2 && std::string_view(argv[1]) == ServeArgument)
         return serve(argc, argv);
+    ToolTermination::install();
     const QStringList args = [&] {
         QStringList list;
         for (int i = 1; i < argc; ++i)

@@ -8,6 +8,7 @@
 #include "ProtectedKey.h"
 #include "SecureMemory.h"
 #include "platform/NotificationCenter.h"
+#include "platform/TerminationSignals.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -156,6 +157,7 @@ int confirm(NotesFile &file, Input &input)
 
 int save(NotesFile &file, QVariantList &notes)
 {
+    ToolTermination::holdFromHere();
     if (file.save(notes) != NotesFile::Status::Ok) {
         printError(QStringLiteral("%1 could not be written; nothing was changed").arg(file.path()));
         return Failed;
@@ -178,6 +180,7 @@ int add(NotesFile &file, QVariantList &notes, const QVariantList &added)
 
 int main(int argc, char *argv[])
 {
+    ToolTermination::install();
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool isProtected = args.removeAll(QStringLiteral("--protected")) > 0;
@@ -260,6 +263,7 @@ int main(int argc, char *argv[])
         return Done;
     }
     QString error;
+    ToolTermination::holdFromHere();
     if (!AtomicFile::write(QFileInfo(argument).absoluteFilePath(), text, &error)) {
         printError(QStringLiteral("%1: %2").arg(argument, error));
         return Failed;
