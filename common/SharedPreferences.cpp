@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "KorvaleArchive.h"
 #include "KorvaleLog.h"
+#include "PrivateFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -289,7 +290,7 @@ bool SharedPreferences::synchronize()
         return false;
     };
 
-    QDir().mkpath(QFileInfo(mPath).absolutePath());
+    PrivateFolder::ensure(QFileInfo(mPath).absolutePath());
     PreferencesLock lock(mPath);
     if (!lock.held())
         return failed(lock.error());
