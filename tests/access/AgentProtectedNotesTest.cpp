@@ -69,7 +69,7 @@ void writeProtectedNote()
 bool showsProtectedNote(const SearchController &search)
 {
     const FoundItems &found = search.displayedList();
-    return std::any_of(found.cbegin(), found.cend(), [](const FoundItem &item) {
+    return std::any_of(found.begin(), found.end(), [](const FoundItem &item) {
         return ItemRecord::kind(item.record()) == ItemRecord::KindProtectedNote;
     });
 }
@@ -171,5 +171,4 @@ TEST(AgentProtectedNotes, TextTypedUnderTheFilterGoesWhenTheFilterChangesAndAtTh
     access.protectedNotes().lock(); // as the deadline does
     nothingLeft("after the lock");
     EXPECT_TRUE(daemon.lists().mListOfProtectedNotes.isEmpty());
-    EXPECT_EQ(search.preparedMemoryBytes(), 0u);
 }
