@@ -6,6 +6,7 @@
 #include "WindowFocus.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/SessionInstance.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 
@@ -40,6 +41,9 @@ int main(int argc, char **argv)
         }
     });
     instance.setStatusProvider([&controller] { return controller.status(); });
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &controller,
+                     &BrowserController::browserQuit);
     controller.awakeFromNib();
     controller.applicationDidFinishLaunching();
     return app.exec();

@@ -2,6 +2,7 @@
 
 #include "ArchiveFile.h"
 #include "KorvaleArchive.h"
+#include "PrivateFolder.h"
 #include "QOR_DataUtils.h"
 #include "QOR_FilesUtils.h"
 #include "SecureMemory.h"
@@ -38,14 +39,14 @@ QString CommonKorvaleClass::pathForApplicationSupportFolder(const QString &name)
 {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     const QString folder = base + QStringLiteral("/Korvale");
-    QOR_FilesUtils::createStandardFolder(folder);
+    PrivateFolder::ensure(folder);
     return joinName(folder, name);
 }
 
 QString CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(const QString &fileName)
 {
     const QString folder = pathForApplicationSupportFolder(QStringLiteral("Data"));
-    QOR_FilesUtils::createStandardFolder(folder);
+    PrivateFolder::ensure(folder);
     return joinName(folder, fileName);
 }
 

@@ -4,13 +4,44 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QSet>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// Entries are read again at every rescan and for every row drawn: a refused one is said once,
+// and again only if it is refused after it was read whole in between.
+void sayRefusedOnce(const QByteArray &nativePath, const BoundedFile::Result &result)
+{
+    static QMutex mutex;
+    static QSet<QByteArray> said;
+    const bool refused =
+        result.status != BoundedFile::Status::Read && result.status != BoundedFile::Status::Missing;
+    {
+        QMutexLocker locker(&mutex);
+        if (!refused) {
+            if (!said.isEmpty())
+                said.remove(nativePath);
+            return;
+        }
+        if (said.contains(nativePath))
+            return;
+        said.insert(nativePath);
+    }
+    BoundedFile::logFailure(QFile::decodeName(nativePath), result);
+}
+
+} // namespace
+
 QByteArray DesktopEntryReader::readSmallFile(const QByteArray &nativePath)
 {
-    return BoundedFile::readNative(nativePath, BoundedFile::Limit::DesktopEntry).bytes;
+    BoundedFile::Result result =
+        BoundedFile::readNative(nativePath, BoundedFile::Limit::DesktopEntry);
+    sayRefusedOnce(nativePath, result);
+    return std::move(result.bytes);
 }
 
 namespace {

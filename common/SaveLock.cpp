@@ -1,7 +1,8 @@
 #include "SaveLock.h"
 
+#include "PrivateFolder.h"
+
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>

@@ -4,6 +4,7 @@
 #include "AtomicFile.h"
 #include "KorvaleArchive.h"
 #include "KorvaleLog.h"
+#include "PrivateFolder.h"
 #include "SaveFailures.h"
 #include "SaveLock.h"
 
@@ -263,7 +264,7 @@ bool SharedPreferences::synchronize()
         return false;
     };
 
-    QDir().mkpath(QFileInfo(mPath).absolutePath());
+    PrivateFolder::ensure(QFileInfo(mPath).absolutePath());
     const SaveLock lock(mPath);
     if (!lock.held())
         return failed(SaveFailure::fromErrno(lock.errorNumber()));

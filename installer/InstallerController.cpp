@@ -219,6 +219,19 @@ void InstallerController::stop()
     mRun.mMustStop = true;
 }
 
+void InstallerController::quitForSignal()
+{
+    mQuitting = true;
+    if (!isRunning()) {
+        emit quitRequested();
+        return;
+    }
+    mRun.mMustStop = true;
+    // A question about a refused item would hold the worker until answered.
+    if (QWidget *alert = QApplication::activeModalWidget(); alert && alert != mWindow->mProgressSheet)
+        alert->close();
+}
+
 void InstallerController::displayProgress(const QString &counter)
 {
     QMetaObject::invokeMethod(
@@ -249,10 +262,12 @@ bool InstallerController::askAboutRefusedItem(const QString &path)
             mWorkspace->revealPath(path);
             // Shown again until one of its two buttons answers it.
             int answer = 0;
-            do {
+            while (!mQuitting) {
                 answer = alert(true, "ErrorTrashTitle", text("ErrorTrashText").arg(path),
                                "ContinueRemovedButton", "InterruptButton");
-            } while (answer != 1 && answer != 0);
+                if (answer == 1 || answer == 0)
+                    break;
+            }
             mAlertResponse = answer == 1;
         },
         Qt::BlockingQueuedConnection);
@@ -276,6 +291,11 @@ void InstallerController::endAction(bool failed)
     if (window->mProgressSheet->isVisible())
         window->mProgressSheet->done(0);
     mWorker = nullptr;
+    if (mQuitting) {
+        emit runEnded(failed);
+        emit quitRequested();
+        return;
+    }
 
     bool quit = true;
     if (failed) {

@@ -53,6 +53,9 @@ public:
     void showSettingsFolder();
     void gotostore();
     void endAction(bool failed);
+    // SIGHUP, SIGINT, SIGTERM: a run stops as Stop stops it (the step under way ends whole) and
+    // the installer ends without its report; with no run, at once.
+    void quitForSignal();
 
 signals:
     // The program should end; main quits the event loop.
@@ -81,4 +84,5 @@ private:
     std::unique_ptr<InstallerWindow> mWindow;
     InstallRun mRun;
     QPointer<QThread> mWorker;
+    bool mQuitting = false;
 };

@@ -5,6 +5,7 @@
 #include "SaveFailureAlert.h"
 #include "WindowFocus.h"
 #include "platform/DisplayAvailability.h"
+#include "platform/TerminationSignals.h"
 #include "platform/Workspace.h"
 
 #include <QApplication>
@@ -32,6 +33,9 @@ int main(int argc, char **argv)
     InstallerController controller(resources, std::make_unique<InstallerSystem>(),
                                    Workspace::createLinux());
     QObject::connect(&controller, &InstallerController::quitRequested, &app, &QApplication::quit);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &controller,
+                     &InstallerController::quitForSignal);
     controller.setUpWindow();
     return app.exec();
 }

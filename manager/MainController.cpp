@@ -287,8 +287,7 @@ void MainController::buildSections()
             [this] { daemonActivation(true); });
     // Closing the window ends the manager; the agent keeps running.
     connect(mWindow.get(), &ManagerWindow::closed, this, [this] {
-        mEnvironment.preferences->setValue(KeyWindowFrame, mWindow->saveGeometry());
-        mEnvironment.preferences->synchronize();
+        saveForQuit();
         QTimer::singleShot(CloseDelayMs, qApp, &QCoreApplication::quit);
     });
 
@@ -391,6 +390,23 @@ bool MainController::applicationDidFinishLaunching()
     mWindow->show();
     WindowFocus::bringToFront(mWindow.get());
     return true;
+}
+
+void MainController::saveForQuit()
+{
+    mEnvironment.preferences->setValue(KeyWindowFrame, mWindow->saveGeometry());
+    mEnvironment.preferences->synchronize();
+}
+
+void MainController::quitForSignal()
+{
+    if (mQuitting)
+        return;
+    mQuitting = true;
+    saveForQuit();
+    // Every event loop ends, a sheet's too (its exec answers as a cancel would), so the code
+    // after a sheet runs before the manager's own loop returns.
+    QCoreApplication::exit(0);
 }
 
 void MainController::loadApplications()

@@ -80,6 +80,9 @@ public:
     void awakeFromNib();
     // False when the user declined the licence: the manager ends.
     bool applicationDidFinishLaunching();
+    // SIGHUP, SIGINT, SIGTERM: what closing the window keeps is kept, an open sheet is left as
+    // Cancel leaves it, and the manager ends with status 0.
+    void quitForSignal();
 
     ManagerWindow *window() const { return mWindow.get(); }
     ApplicationFoldersView *foldersView() const { return mFoldersView; }
@@ -173,6 +176,8 @@ signals:
 
 private:
     void buildSections();
+    // The window's place and every preference not written yet.
+    void saveForQuit();
     static std::optional<ActivityData> readActivity(const QString &file);
     void showActivityLevels(const ActivityData &data);
     void fillActivityWindows();
@@ -231,4 +236,5 @@ private:
     int mActivityReading = 0;
     bool mFirstLaunchOfVersion = false;
     bool mRescanPending = false;
+    bool mQuitting = false;
 };

@@ -8,6 +8,7 @@
 #include "platform/DisplayAvailability.h"
 #include "platform/SessionInstance.h"
 #include "platform/SessionPrograms.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -71,6 +72,10 @@ int main(int argc, char **argv)
         return 0;
 
     MainController controller({});
+    // The licence sheet shown at start runs an event loop of its own: the signals are heard there.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &controller,
+                     &MainController::quitForSignal);
     QObject::connect(&instance, &SessionInstance::activationRequested, &controller, [&controller] {
         controller.window()->show();
         controller.window()->raise();

@@ -9,6 +9,7 @@
 #include "QOR_StringUtils.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/NotificationCenter.h"
+#include "platform/TerminationSignals.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -106,6 +107,7 @@ int save(int argc, char *argv[], const QString &title)
     ClipboardStore store;
     QVariantList entries = store.load();
     ClipboardList::add(entries, title, packed);
+    ToolTermination::holdFromHere();
     if (!store.save(entries)) {
         printError(QStringLiteral("%1 could not be written: %2 Nothing was saved")
                        .arg(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
@@ -226,6 +228,7 @@ int main(int argc, char *argv[])
 {
     if (argc == 2 && std::string_view(argv[1]) == ServeArgument)
         return serve(argc, argv);
+    ToolTermination::install();
     const QStringList args = [&] {
         QStringList list;
         for (int i = 1; i < argc; ++i)

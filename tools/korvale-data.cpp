@@ -5,6 +5,7 @@
 #include "CommonKorvaleClass.h"
 #include "DataJson.h"
 #include "SharedPreferences.h"
+#include "platform/TerminationSignals.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -76,6 +77,7 @@ int load(const QString &file)
         return 1;
     }
     const QString path = resolve(file);
+    ToolTermination::holdFromHere();
     // Whatever is there and cannot be read goes aside first, as before every other save.
     const ArchiveFile::Content existing = ArchiveFile::readAny(path);
     if (!existing.error.isEmpty()) {
@@ -98,6 +100,7 @@ int load(const QString &file)
 
 int main(int argc, char *argv[])
 {
+    ToolTermination::install();
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 1 && args[0] == QLatin1String("path")) {

@@ -9,6 +9,7 @@
 #include "QOR_StringUtils.h"
 #include "SecureMemory.h"
 #include "platform/NotificationCenter.h"
+#include "platform/TerminationSignals.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -157,6 +158,7 @@ int confirm(NotesFile &file, Input &input)
 
 int save(NotesFile &file, QVariantList &notes)
 {
+    ToolTermination::holdFromHere();
     if (file.save(notes) != NotesFile::Status::Ok) {
         printError(QStringLiteral("%1 could not be written: %2 Nothing was changed")
                        .arg(file.path(),
@@ -183,6 +185,7 @@ int add(NotesFile &file, QVariantList &notes, const QVariantList &added)
 
 int main(int argc, char *argv[])
 {
+    ToolTermination::install();
     QCoreApplication app(argc, argv);
     // Why a save failed is said in the user's language, as the windows say it.
     QOR_StringUtils::installTranslations();
@@ -267,6 +270,7 @@ int main(int argc, char *argv[])
         return Done;
     }
     QString error;
+    ToolTermination::holdFromHere();
     if (!AtomicFile::write(QFileInfo(argument).absoluteFilePath(), text, &error)) {
         printError(QStringLiteral("%1: %2").arg(argument, error));
         return Failed;

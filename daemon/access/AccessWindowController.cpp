@@ -62,6 +62,11 @@ AccessWindowController::AccessWindowController(DaemonController &daemon, SearchC
     connect(mSearch, &SearchController::typeForSearchChanged, this,
             &AccessWindowController::showFilter);
     connect(mSearch, &SearchController::runningChanged, this, [this] { updateMenus(); });
+    // setText, not clear(): the field's undo history would otherwise give the text back.
+    connect(mSearch, &SearchController::protectedQueryEnded, this, [this] {
+        if (mWindow)
+            mWindow->searchField()->setText(QString());
+    });
 }
 
 MainWindow *AccessWindowController::window() const

@@ -137,6 +137,8 @@ bool SearchController::setTypeForSearch(int value)
     }
     mType = value;
     emit typeForSearchChanged(mType);
+    if (previous == ItemRecord::KindProtectedNote && mType != previous)
+        endProtectedQuery();
     return mType != previous;
 }
 
@@ -205,13 +207,34 @@ void SearchController::forgetProtectedNotes()
     ++mProtectedGeneration;
     mPasswordHeld = false;
     mCache.clear(SearchFilter::ProtectedNotes);
+    if (mType == ItemRecord::KindProtectedNote)
+        endProtectedQuery();
+    else if (dropProtectedRows())
+        emit displayedListUpdated();
+}
+
+bool SearchController::dropProtectedRows()
+{
     const qsizetype removed = mDisplayed.removeIf([](const FoundItem &item) {
         return ItemRecord::kind(item.record()) == ItemRecord::KindProtectedNote;
     });
-    if (removed > 0) {
-        mTotalItems = std::max(int(mDisplayed.size()), mTotalItems - int(removed));
+    if (removed == 0)
+        return false;
+    mTotalItems = std::max(int(mDisplayed.size()), mTotalItems - int(removed));
+    return true;
+}
+
+void SearchController::endProtectedQuery()
+{
+    mLastText.clear();
+    // A pass under way answers the text forgotten: its rows and its query are not taken.
+    if (mRunning)
+        mMustStop = true;
+    const bool queryShown = !mDisplayedQuery.isEmpty();
+    mDisplayedQuery.clear();
+    if (dropProtectedRows() || queryShown)
         emit displayedListUpdated();
-    }
+    emit protectedQueryEnded();
 }
 
 void SearchController::searchForCaller(int type, const QString &query, CallerDone done)

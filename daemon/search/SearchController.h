@@ -51,7 +51,8 @@ public:
     // Forgets the prepared lists (they are rebuilt on the next pass).
     void clearPreparedLists();
     // The protected notes were locked: their prepared copy and the rows showing them go, even
-    // from a pass still running, and the filter asks for the password again.
+    // from a pass still running, and the filter asks for the password again. Text typed under
+    // their filter goes too.
     void forgetProtectedNotes();
     // What the prepared lists hold, in bytes (an estimate).
     std::size_t preparedMemoryBytes() const { return mCache.memoryBytes(); }
@@ -72,11 +73,16 @@ signals:
     void displayedListUpdated();
     void displayedRowChanged(int row);
     void typeForSearchChanged(int value);
+    // What was typed to find protected notes is forgotten (their filter was left, or they were
+    // locked): the search field must forget it as well.
+    void protectedQueryEnded();
 
 private:
     void startPass(const QString &query);
     void updateDisplayedList(FoundItems items, int totalItems, const QString &query);
     void passFinished();
+    bool dropProtectedRows();
+    void endProtectedQuery();
 
     SourcesProvider mSources;
     std::function<bool()> mPasswordAsker;

@@ -130,7 +130,8 @@ TEST(SharedPreferences, DamagedFileIsKeptAsideLoggedOnceAndReadAsEmpty)
     prefs.setValue(QStringLiteral("ResetFilter"), 0);
     ASSERT_TRUE(prefs.synchronize());
     EXPECT_EQ(SharedPreferences().intValue(QStringLiteral("ResetFilter")), 0);
-    EXPECT_EQ(log.lines().size(), 1);
+    // The folder the test made 0755 is closed and said so; the damage is not said again.
+    EXPECT_EQ(log.lines().filter(path).size(), 1);
 }
 
 TEST(SharedPreferences, FileOfAnotherShapeIsTreatedAsDamaged)

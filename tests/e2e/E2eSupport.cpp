@@ -8,6 +8,7 @@
 #include <QProcessEnvironment>
 #include <QTest>
 
+#include <csignal>
 #include <cstdio>
 
 #include <X11/XKBlib.h>
@@ -51,6 +52,8 @@ void AgentProcess::start(const QStringList &extraEnvironment)
     }
     mProcess.setProcessEnvironment(environment);
     mProcess.setProcessChannelMode(QProcess::MergedChannels);
+    // As a session starts it, whatever the test runner ignores (`nohup` keeps SIGHUP ignored).
+    mProcess.setChildProcessModifier([] { ::signal(SIGHUP, SIG_DFL); });
     mProcess.start(builtProgram(QStringLiteral("bin/korvale-daemon")), {});
 }
 

@@ -306,3 +306,48 @@ TEST(OutsideFiles, TheLimitsAreTheOnesTheDocsGive)
     EXPECT_TRUE(
         text.contains(QStringLiteral("| `Limit::ListRecords` | %1 records |").arg(L::ListRecords)));
 }
+
+// The agent reads its entries at every rescan and again for the rows it draws: a refused entry
+// is one log line, not one a read.
+TEST(OutsideFiles, ARefusedDesktopEntryIsSaidOncePerFile)
+{
+    TemporaryHome home;
+    const QString folder = home.path() + "/applications/";
+    const QString entry = folder + "editor.desktop";
+    write(entry, "[Desktop Entry]\nType=Application\nName=Editor\nExec=/bin/true\n");
+    const QString large = folder + "large.desktop";
+    write(large, "[Desktop Entry]\nType=Application\nName=Large\nExec=/bin/true\n#"
+              + QByteArray(int(BoundedFile::Limit::DesktopEntry), 'x'));
+    const QString fifo = folder + "fifo.desktop";
+    ASSERT_TRUE(makeFifo(fifo));
+    const QString zero = folder + "zero.desktop";
+    ASSERT_TRUE(linkToDevZero(zero));
+
+    CapturedLog log;
+    DesktopEntryReader reader;
+    for (int rescan = 0; rescan < 3; ++rescan) {
+        for (const QString &path : {entry, large, fifo, zero}) {
+            reader.listedTitle(path);
+            DesktopEntryReader::nameAtPath(path);
+            DesktopEntryReader::iconAtPath(path);
+        }
+    }
+    const auto linesAbout = [&log](const QString &path) {
+        return log.lines().filter("Exception reading file " + path + ": ").size();
+    };
+    EXPECT_EQ(linesAbout(entry), 0);
+    EXPECT_EQ(linesAbout(large), 1);
+    EXPECT_TRUE(logged(log, large, "FileTooLarge"));
+    EXPECT_EQ(linesAbout(fifo), 1);
+    EXPECT_TRUE(logged(log, fifo, "NotRegularFile"));
+    EXPECT_EQ(linesAbout(zero), 1);
+    EXPECT_TRUE(logged(log, zero, "NotRegularFile"));
+
+    // Mended, then broken again: said again.
+    write(large, "[Desktop Entry]\nType=Application\nName=Large\nExec=/bin/true\n");
+    EXPECT_EQ(DesktopEntryReader::nameAtPath(large), "Large");
+    write(large, QByteArray(int(BoundedFile::Limit::DesktopEntry) + 1, '#'));
+    DesktopEntryReader::nameAtPath(large);
+    DesktopEntryReader::nameAtPath(large);
+    EXPECT_EQ(linesAbout(large), 2);
+}
