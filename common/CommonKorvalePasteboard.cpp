@@ -1,4 +1,5 @@
 // The clipboard operations of CommonKorvaleClass.
+#include "ClipboardSecret.h"
 #include "CommonKorvaleClass.h"
 #include "PasteboardContents.h"
 
@@ -27,9 +28,15 @@ std::optional<QString> CommonKorvaleClass::getStringFromPasteboard()
 {
     QClipboard *board = clipboard();
     const QMimeData *mime = board ? board->mimeData() : nullptr;
-    if (!mime || !mime->hasText())
+    if (!mime || !mime->hasText() || ClipboardSecret::isSecret(mime))
         return std::nullopt;
     return mime->text();
+}
+
+bool CommonKorvaleClass::pasteboardHoldsSecret()
+{
+    QClipboard *board = clipboard();
+    return ClipboardSecret::isSecret(board ? board->mimeData() : nullptr);
 }
 
 bool CommonKorvaleClass::writeContentsToPasteBoard(const QByteArray &packed)

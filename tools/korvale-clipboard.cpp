@@ -2,10 +2,12 @@
 // clipboard section; a running agent and manager are told of every change.
 
 #include "ClipboardList.h"
+#include "ClipboardSecret.h"
 #include "ClipboardStore.h"
 #include "CommonKorvaleClass.h"
 #include "ItemRecord.h"
 #include "PasteboardContents.h"
+#include "QOR_StringUtils.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/NotificationCenter.h"
 
@@ -96,6 +98,13 @@ int save(int argc, char *argv[], const QString &title)
     QGuiApplication app(argc, argv);
     const QByteArray packed = CommonKorvaleClass::getPasteboardContents();
     const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed);
+    if (contents && ClipboardSecret::isSecret(*contents)) {
+        // Said to the person whose password it is, in their language; scripts have the status.
+        QOR_StringUtils::installTranslations();
+        printError(QOR_StringUtils::getLocalizedStringForKey(
+            QStringLiteral("ClipboardToolSecretNotSaved")));
+        return Failure;
+    }
     if (!contents || contents->isEmpty()) {
         printError(
             QStringLiteral("the clipboard holds nothing that can be kept; nothing was saved"));
