@@ -30,6 +30,8 @@ void ClipboardList::sortList(QVariantList &list)
     });
 }
 
+// A password manager's secret is never an entry (ClipboardSecret): neither added nor put in
+// place of another.
 bool ClipboardList::add(QVariantList &list, const QString &title, const QByteArray &packed)
 {
     if (packed.isEmpty() || ClipboardSecret::isSecret(packed))

@@ -21,13 +21,11 @@ public:
     // By "T", ignoring case; an entry without "T" first. Stable, so equal titles keep their order.
     static void sortList(QVariantList &list);
 
-    // Appends and sorts; nothing without contents (an empty blob) nor for a password manager's
-    // secret (ClipboardSecret), which is never an entry.
+    // Appends and sorts; nothing without contents (an empty blob).
     static bool add(QVariantList &list, const QString &title, const QByteArray &packed);
 
     // The entry that was `original` becomes a new one: found by value, since another program may
-    // have changed the list meanwhile; when it is gone the edit is added rather than lost. A
-    // secret changes nothing.
+    // have changed the list meanwhile; when it is gone the edit is added rather than lost.
     static bool replace(QVariantList &list, const QVariantMap &original, const QString &title,
                         const QByteArray &packed);
 

@@ -5,8 +5,7 @@
 class QMimeData;
 
 // What a query of a single space lists: a file on the clipboard, or the clipboard as a whole and
-// its text four ways (unchanged, upper case, lower case, capitalised); a password manager's secret
-// alone, without its variants. Main thread.
+// its text four ways (unchanged, upper case, lower case, capitalised). Main thread.
 class ClipboardOffer
 {
 public:

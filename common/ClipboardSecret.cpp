@@ -3,6 +3,8 @@
 #include "PasteboardContents.h"
 #include "QOR_StringUtils.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMimeData>
 
 namespace {
@@ -35,6 +37,14 @@ bool ClipboardSecret::isSecret(const QByteArray &packed)
 {
     const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed);
     return contents && isSecret(*contents);
+}
+
+bool ClipboardSecret::isOnClipboard()
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return false;
+    const QClipboard *board = QGuiApplication::clipboard();
+    return board && isSecret(board->mimeData());
 }
 
 QVariantMap ClipboardSecret::mark()

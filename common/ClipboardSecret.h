@@ -22,6 +22,8 @@ public:
     // Unpacked contents.
     static bool isSecret(const QVariantMap &contents);
     static bool isSecret(const QByteArray &packed);
+    // The general clipboard (main thread); false without a clipboard.
+    static bool isOnClipboard();
 
     // The mark as packed contents hold it.
     static QVariantMap mark();

@@ -43,10 +43,7 @@ public:
 
     // The general clipboard (main thread; see PasteboardContents for the packed form).
     static QByteArray getPasteboardContents();
-    // Nothing for a password manager's secret as well: it is neither shown nor transformed.
     static std::optional<QString> getStringFromPasteboard();
-    // A password manager marked what the clipboard holds (ClipboardSecret).
-    static bool pasteboardHoldsSecret();
     // False, and the clipboard untouched, when the blob does not decode.
     static bool writeContentsToPasteBoard(const QByteArray &packed);
     static std::optional<QVariantMap> getAllContentsFrom(const QByteArray &packed);

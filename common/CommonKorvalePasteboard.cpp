@@ -24,6 +24,7 @@ QByteArray CommonKorvaleClass::getPasteboardContents()
     return PasteboardContents::capture(board ? board->mimeData() : nullptr);
 }
 
+// Nothing for a password manager's secret either: it is neither shown nor transformed.
 std::optional<QString> CommonKorvaleClass::getStringFromPasteboard()
 {
     QClipboard *board = clipboard();
@@ -31,12 +32,6 @@ std::optional<QString> CommonKorvaleClass::getStringFromPasteboard()
     if (!mime || !mime->hasText() || ClipboardSecret::isSecret(mime))
         return std::nullopt;
     return mime->text();
-}
-
-bool CommonKorvaleClass::pasteboardHoldsSecret()
-{
-    QClipboard *board = clipboard();
-    return ClipboardSecret::isSecret(board ? board->mimeData() : nullptr);
 }
 
 bool CommonKorvaleClass::writeContentsToPasteBoard(const QByteArray &packed)

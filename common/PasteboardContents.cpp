@@ -154,6 +154,7 @@ QByteArray PasteboardContents::capture(const QMimeData *mime)
             if (!value.isEmpty())
                 contents.insert(type, value);
         }
+        // Kept so that the rule can be asked of the blob, and the mark offered again with it.
         if (ClipboardSecret::isSecret(mime))
             contents.insert(ClipboardSecret::HintType, ClipboardSecret::mark());
     }

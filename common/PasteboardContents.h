@@ -31,8 +31,7 @@ public:
     // The MIME type a stored type is read from and written to; empty outside the capture set.
     static QString mimeTypeForPasteboardType(const QString &type);
 
-    // Always a blob, possibly of an empty dictionary. A password manager's secret keeps its mark
-    // (ClipboardSecret).
+    // Always a blob, possibly of an empty dictionary.
     static QByteArray capture(const QMimeData *mime);
     static QByteArray pack(const QVariantMap &contents);
     // Nothing for an absent blob or one that does not decode to a dictionary.

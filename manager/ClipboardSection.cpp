@@ -84,7 +84,7 @@ void ClipboardSection::refuseSecret()
 void ClipboardSection::addClipboard()
 {
     // Before the editor, which would show the password's text as the title.
-    if (CommonKorvaleClass::pasteboardHoldsSecret()) {
+    if (ClipboardSecret::isOnClipboard()) {
         refuseSecret();
         return;
     }
