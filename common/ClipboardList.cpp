@@ -1,5 +1,6 @@
 #include "ClipboardList.h"
 
+#include "ClipboardSecret.h"
 #include "ItemRecord.h"
 #include "PasteboardContents.h"
 
@@ -29,9 +30,11 @@ void ClipboardList::sortList(QVariantList &list)
     });
 }
 
+// A password manager's secret is never an entry (ClipboardSecret): neither added nor put in
+// place of another.
 bool ClipboardList::add(QVariantList &list, const QString &title, const QByteArray &packed)
 {
-    if (packed.isEmpty())
+    if (packed.isEmpty() || ClipboardSecret::isSecret(packed))
         return false;
     list.append(makeEntry(title, packed));
     sortList(list);
@@ -41,7 +44,7 @@ bool ClipboardList::add(QVariantList &list, const QString &title, const QByteArr
 bool ClipboardList::replace(QVariantList &list, const QVariantMap &original, const QString &title,
                             const QByteArray &packed)
 {
-    if (packed.isEmpty())
+    if (packed.isEmpty() || ClipboardSecret::isSecret(packed))
         return false;
     const qsizetype at = list.indexOf(QVariant(original));
     if (at >= 0)

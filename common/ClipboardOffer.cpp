@@ -1,5 +1,6 @@
 #include "ClipboardOffer.h"
 
+#include "ClipboardSecret.h"
 #include "PasteboardContents.h"
 #include "QOR_StringUtils.h"
 
@@ -37,6 +38,10 @@ QVariantList ClipboardOffer::build(const QMimeData *mime)
     QVariantList offer{entry(KORVALE_KEY("Clipboard"), packed)};
 
     const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed);
+    // A password is offered whole, to be put back with its mark, and never shown: its variants
+    // would show it and drop the mark.
+    if (contents && ClipboardSecret::isSecret(*contents))
+        return offer;
     const QVariantMap text =
         contents ? contents->value(PasteboardContents::TypeString).toMap() : QVariantMap();
     if (!text.contains(QStringLiteral("string")))

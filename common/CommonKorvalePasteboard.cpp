@@ -1,4 +1,5 @@
 // The clipboard operations of CommonKorvaleClass.
+#include "ClipboardSecret.h"
 #include "CommonKorvaleClass.h"
 #include "PasteboardContents.h"
 
@@ -23,11 +24,12 @@ QByteArray CommonKorvaleClass::getPasteboardContents()
     return PasteboardContents::capture(board ? board->mimeData() : nullptr);
 }
 
+// Nothing for a password manager's secret either: it is neither shown nor transformed.
 std::optional<QString> CommonKorvaleClass::getStringFromPasteboard()
 {
     QClipboard *board = clipboard();
     const QMimeData *mime = board ? board->mimeData() : nullptr;
-    if (!mime || !mime->hasText())
+    if (!mime || !mime->hasText() || ClipboardSecret::isSecret(mime))
         return std::nullopt;
     return mime->text();
 }

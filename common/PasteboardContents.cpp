@@ -1,5 +1,6 @@
 #include "PasteboardContents.h"
 
+#include "ClipboardSecret.h"
 #include "KorvaleArchive.h"
 #include "QOR_DataUtils.h"
 
@@ -153,6 +154,9 @@ QByteArray PasteboardContents::capture(const QMimeData *mime)
             if (!value.isEmpty())
                 contents.insert(type, value);
         }
+        // Kept so that the rule can be asked of the blob, and the mark offered again with it.
+        if (ClipboardSecret::isSecret(mime))
+            contents.insert(ClipboardSecret::HintType, ClipboardSecret::mark());
     }
     return pack(contents);
 }
@@ -185,7 +189,10 @@ QMimeData *PasteboardContents::toMimeData(const QByteArray &packed)
     for (auto it = contents->cbegin(); it != contents->cend(); ++it) {
         // Types of other platforms' clipboards are carried under their own name.
         QString mimeType = mimeTypeForPasteboardType(it.key());
-        if (mimeType.isEmpty())
+        // A password put back stays marked, so that no clipboard history keeps it.
+        if (it.key() == ClipboardSecret::HintType)
+            mimeType = it.key();
+        else if (mimeType.isEmpty())
             mimeType = QStringLiteral("application/x-korvale-") + it.key();
         const QVariantMap value = it.value().toMap();
         if (value.contains(KeyString)) {

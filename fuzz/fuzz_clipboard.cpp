@@ -2,6 +2,7 @@
 // "Clipboard.krvdata": both are captured, unpacked and written back.
 #include "ClipboardList.h"
 #include "ClipboardOffer.h"
+#include "ClipboardSecret.h"
 #include "CommonKorvaleClass.h"
 #include "PasteboardContents.h"
 #include "QOR_DataUtils.h"
@@ -18,13 +19,16 @@ namespace {
 // The formats other programs offer that the capture and the offer read.
 const char *const OfferedFormats[] = {"text/plain", "text/plain;charset=utf-8", "text/html",
                                       "text/uri-list", "image/png", "image/tiff", "application/pdf",
-                                      "text/rtf", "application/rtf", "application/x-color"};
+                                      "text/rtf", "application/rtf", "application/x-color",
+                                      "x-kde-passwordManagerHint"};
 
 void usePacked(const QByteArray &packed)
 {
     // What the manager's rows and korvale-clipboard show of a stored entry.
     ClipboardList::textOf(ClipboardList::makeEntry(QStringLiteral("x"), packed));
+    ClipboardSecret::isSecret(packed);
     if (const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed)) {
+        ClipboardSecret::isSecret(*contents);
         PasteboardContents::preferredType(*contents);
         CommonKorvaleClass::getContentsFrom(packed);
         const std::unique_ptr<QMimeData> mime(PasteboardContents::toMimeData(packed));
@@ -53,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     case 0: { // a foreign program's clipboard, under one of the formats it may offer
         QMimeData mime;
         mime.setData(QString::fromLatin1(OfferedFormats[(data[0] / 3) % std::size(OfferedFormats)]), bytes);
+        ClipboardSecret::isSecret(&mime);
         ClipboardOffer::build(&mime);
         usePacked(PasteboardContents::capture(&mime));
         break;

@@ -2,6 +2,7 @@
 
 #include "ClipboardEditorSheet.h"
 #include "ClipboardList.h"
+#include "ClipboardSecret.h"
 #include "ClipboardSectionView.h"
 #include "CommonKorvaleClass.h"
 #include "ItemRecord.h"
@@ -64,13 +65,32 @@ void ClipboardSection::store()
         ClipboardStore::tellAgent(mNotifications);
 }
 
+void ClipboardSection::refuseSecret()
+{
+    QOR_WindowsUtils::modalCriticalAlertForWindow(
+        mSheetParent,
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ClipboardSecretNotSavedTitle")),
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ClipboardSecretNotSavedText")),
+        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("OKButton")), {}, {});
+}
+
 void ClipboardSection::addClipboard()
 {
+    // Before the editor, which would show the password's text as the title.
+    if (ClipboardSecret::isOnClipboard()) {
+        refuseSecret();
+        return;
+    }
     const std::optional<QString> text = CommonKorvaleClass::getStringFromPasteboard();
     const std::optional<ClipboardEditorSheet::Result> result =
         editor()->edit(text.value_or(QString()), std::nullopt);
     if (!result || !result->packed || result->packed->isEmpty())
         return;
+    // The editor's button may have taken a password meanwhile.
+    if (ClipboardSecret::isSecret(*result->packed)) {
+        refuseSecret();
+        return;
+    }
     refreshFromDisk();
     ClipboardList::add(mListOfClipboard, result->title, *result->packed);
     store();
@@ -88,6 +108,10 @@ void ClipboardSection::editClipboard(int row)
         original.value(KeyTitle).toString(), original.value(KeyClipboardContents).toByteArray());
     if (!result || !result->packed || result->packed->isEmpty())
         return;
+    if (ClipboardSecret::isSecret(*result->packed)) {
+        refuseSecret();
+        return;
+    }
     refreshFromDisk();
     ClipboardList::replace(mListOfClipboard, original, result->title, *result->packed);
     store();

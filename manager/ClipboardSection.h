@@ -42,6 +42,8 @@ public:
 private:
     void refreshFromDisk();
     void store();
+    // A password manager's secret is no entry: the user is told why nothing was kept.
+    void refuseSecret();
 
     NotificationCenter &mNotifications;
     QWidget *mSheetParent;

@@ -1,6 +1,7 @@
 #include "ClipboardView.h"
 
 #include "ClipboardList.h"
+#include "ClipboardSecret.h"
 #include "CommonKorvaleClass.h"
 #include "PasteboardContents.h"
 #include "QOR_StringUtils.h"
@@ -34,6 +35,10 @@ ClipboardView::Shown ClipboardView::describe(const std::optional<QByteArray> &pa
         return shown;
     }
     const std::optional<QVariantMap> contents = PasteboardContents::unpack(*packed);
+    if (contents && ClipboardSecret::isSecret(*contents)) {
+        shown.text = ClipboardSecret::maskedText();
+        return shown;
+    }
     const QString type = contents ? PasteboardContents::preferredType(*contents) : QString();
     if (type.isEmpty()) {
         shown.messageKey = KORVALE_KEY("ClipboardUnknowType");

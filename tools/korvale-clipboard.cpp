@@ -2,6 +2,7 @@
 // clipboard section; a running agent and manager are told of every change.
 
 #include "ClipboardList.h"
+#include "ClipboardSecret.h"
 #include "ClipboardStore.h"
 #include "CommonKorvaleClass.h"
 #include "ItemRecord.h"
@@ -99,6 +100,13 @@ int save(int argc, char *argv[], const QString &title)
     QOR_StringUtils::installTranslations();
     const QByteArray packed = CommonKorvaleClass::getPasteboardContents();
     const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed);
+    if (contents && ClipboardSecret::isSecret(*contents)) {
+        // Said to the person whose password it is, in their language; scripts have the status.
+        QOR_StringUtils::installTranslations();
+        printError(QOR_StringUtils::getLocalizedStringForKey(
+            QStringLiteral("ClipboardToolSecretNotSaved")));
+        return Failure;
+    }
     if (!contents || contents->isEmpty()) {
         printError(
             QStringLiteral("the clipboard holds nothing that can be kept; nothing was saved"));

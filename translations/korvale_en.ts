@@ -232,8 +232,24 @@
         <translation>Replace the contents with what is on the clipboard now, and its text as the title</translation>
     </message>
     <message>
+        <source>ClipboardSecret</source>
+        <translation>password manager's secret</translation>
+    </message>
+    <message>
+        <source>ClipboardSecretNotSavedText</source>
+        <translation>A password manager marked what is on the clipboard as a secret. It is not kept as a clipboard entry.</translation>
+    </message>
+    <message>
+        <source>ClipboardSecretNotSavedTitle</source>
+        <translation>A password is not kept</translation>
+    </message>
+    <message>
         <source>ClipboardTip</source>
         <translation>Clipboard contents you chose to keep</translation>
+    </message>
+    <message>
+        <source>ClipboardToolSecretNotSaved</source>
+        <translation>the clipboard holds a password manager's secret, which is never kept; nothing was saved</translation>
     </message>
     <message>
         <source>ClipboardUnknowType</source>

@@ -232,8 +232,24 @@
         <translation>Remplacer le contenu par celui du presse-papiers, et le titre par son texte</translation>
     </message>
     <message>
+        <source>ClipboardSecret</source>
+        <translation>secret d’un gestionnaire de mots de passe</translation>
+    </message>
+    <message>
+        <source>ClipboardSecretNotSavedText</source>
+        <translation>Un gestionnaire de mots de passe a marqué le contenu du presse-papiers comme secret. Il n’est pas conservé comme entrée du presse-papiers.</translation>
+    </message>
+    <message>
+        <source>ClipboardSecretNotSavedTitle</source>
+        <translation>Un mot de passe n’est pas conservé</translation>
+    </message>
+    <message>
         <source>ClipboardTip</source>
         <translation>Les contenus du presse-papiers que vous gardez</translation>
+    </message>
+    <message>
+        <source>ClipboardToolSecretNotSaved</source>
+        <translation>le presse-papiers contient le secret d’un gestionnaire de mots de passe, qui n’est jamais conservé ; rien n’a été enregistré</translation>
     </message>
     <message>
         <source>ClipboardUnknowType</source>

@@ -1,6 +1,7 @@
 #include "ItemCell.h"
 
 #include "AccessIcons.h"
+#include "ClipboardSecret.h"
 #include "CommonKorvaleClass.h"
 #include "DesktopEntryReader.h"
 #include "FoundItemsModel.h"
@@ -191,6 +192,10 @@ ItemCell::ClipboardSummary ItemCell::clipboardSummary(const QByteArray &packed)
         return found->summary;
 
     ClipboardSummary summary;
+    if (ClipboardSecret::isSecret(packed)) {
+        summary.text = ClipboardSecret::maskedText();
+        return summary;
+    }
     const QVariantMap contents = CommonKorvaleClass::getContentsFrom(packed);
     summary.text = contents.value(QStringLiteral("string")).toString();
     const QString type = contents.value(QStringLiteral("key")).toString();

@@ -1,6 +1,7 @@
 #include "SelectionPreview.h"
 
 #include "ApplicationVersion.h"
+#include "ClipboardSecret.h"
 #include "CommonKorvaleClass.h"
 #include "ItemRecord.h"
 #include "PreviewPdf.h"
@@ -141,16 +142,21 @@ QString SelectionPreview::contactDetail(const QVariantMap &record)
 
 QString SelectionPreview::clipboardText(const QVariantMap &record, QImage *picture)
 {
-    const QVariantMap contents =
-        CommonKorvaleClass::getContentsFrom(record.value(KeyClipboardContents).toByteArray());
+    const QByteArray packed = record.value(KeyClipboardContents).toByteArray();
+    const bool secret = ClipboardSecret::isSecret(packed);
+    const QVariantMap contents = CommonKorvaleClass::getContentsFrom(packed);
     const QString type = contents.value(QStringLiteral("key")).toString();
     QString label = CommonKorvaleClass::getTypeForPasteboardType(type);
     if (type.isEmpty())
         label = QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ClipboardUnknowType"));
     QString text = QStringLiteral("%1 [%2]").arg(string(record, KeyTitle), label);
-    appendLine(text, contents.value(QStringLiteral("string")).toString());
+    appendLine(text,
+               secret ? ClipboardSecret::maskedText()
+                      : contents.value(QStringLiteral("string")).toString());
 
-    if (picture) {
+    if (picture && secret) {
+        *picture = QImage();
+    } else if (picture) {
         const QByteArray data = contents.value(QStringLiteral("data")).toByteArray();
         const QSize box(ClipboardPictureSide, ClipboardPictureSide);
         QImage image;

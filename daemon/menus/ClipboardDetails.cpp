@@ -1,5 +1,6 @@
 #include "ClipboardDetails.h"
 
+#include "ClipboardSecret.h"
 #include "PasteboardContents.h"
 #include "PreviewPdf.h"
 #include "QOR_StringUtils.h"
@@ -52,12 +53,15 @@ QImage ClipboardDetails::imageOf(const QVariantMap &contents)
 
 QString ClipboardDetails::describe(const QVariantMap &contents)
 {
+    const bool secret = ClipboardSecret::isSecret(contents);
     QString text;
     for (auto it = contents.cbegin(); it != contents.cend(); ++it) {
         const QVariantMap value = it.value().toMap();
         text += QStringLiteral("Type = %1\n").arg(it.key());
         if (value.contains(KeyString))
-            text += QStringLiteral("String = %1\n").arg(value.value(KeyString).toString());
+            text += QStringLiteral("String = %1\n")
+                        .arg(secret ? ClipboardSecret::maskedText()
+                                    : value.value(KeyString).toString());
         if (value.contains(KeyData))
             text +=
                 QStringLiteral("Data = %1\n")

@@ -1,10 +1,15 @@
 #include "SelectionPreview.h"
 
+#include "ClipboardOffer.h"
+#include "ClipboardSecret.h"
+#include "ItemCell.h"
 #include "ItemRecord.h"
 #include "PasteboardContents.h"
 
 #include <QBuffer>
 #include <QMimeData>
+
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +60,38 @@ TEST(SelectionClipboardPreview, AnEntryWithoutContentsStillShowsItsTitle)
     EXPECT_TRUE(content.text.startsWith(QStringLiteral("Old ["))) << qPrintable(content.text);
     EXPECT_FALSE(content.text.contains(QStringLiteral("[]")));
     EXPECT_TRUE(content.image.isNull());
+}
+
+// The one-space query on a password manager's copy: one row, masked in the row and the preview,
+// which puts the password back with its mark when opened; no case variants that would show it.
+TEST(SelectionClipboardPreview, APasswordManagersSecretIsMaskedInTheRowAndThePreview)
+{
+    const QString secret = QStringLiteral("Tr0ub4dor&3");
+    QMimeData mime;
+    mime.setText(secret);
+    mime.setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
+    const QVariantList offer = ClipboardOffer::build(&mime);
+    ASSERT_EQ(offer.size(), 1);
+    const QVariantMap row = offer.at(0).toMap();
+    const QString masked = ClipboardSecret::maskedText();
+    EXPECT_TRUE(masked.startsWith(QString(8, QChar(0x2022)))) << qPrintable(masked);
+    EXPECT_EQ(ItemCell::secondLineFor(row), masked);
+    const SelectionPreviewContent content = SelectionPreview::build(row);
+    EXPECT_TRUE(content.text.endsWith(QStringLiteral("\n") + masked)) << qPrintable(content.text);
+    EXPECT_FALSE(content.text.contains(secret));
+    EXPECT_TRUE(content.image.isNull());
+
+    const std::unique_ptr<QMimeData> back(
+        PasteboardContents::toMimeData(row.value(KeyClipboardContents).toByteArray()));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->text(), secret);
+    EXPECT_TRUE(ClipboardSecret::isSecret(back.get()));
+
+    // Any other value of the mark is no secret: the text shows, with its variants.
+    mime.setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("public"));
+    const QVariantList plain = ClipboardOffer::build(&mime);
+    ASSERT_EQ(plain.size(), 5);
+    EXPECT_EQ(ItemCell::secondLineFor(plain.at(0).toMap()), secret);
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDirIterator>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -35,6 +37,52 @@ ProgramRun clipboardTool(const QStringList &arguments)
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+// Another program owning the display's clipboard, with the text and, for a password manager,
+// its mark; ends with the object.
+class ClipboardOwner
+{
+public:
+    explicit ClipboardOwner(const QStringList &arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("QT_QPA_PLATFORM");
+        mProcess.setProcessEnvironment(environment);
+        mProcess.start(builtProgram("bin/korvale-test-clipboard-owner"), arguments);
+        QByteArray said;
+        const QDeadlineTimer deadline(20000);
+        while (!said.contains("owner") && !deadline.hasExpired()
+               && mProcess.state() != QProcess::NotRunning) {
+            mProcess.waitForReadyRead(100);
+            said += mProcess.readAllStandardOutput();
+        }
+        mOwns = said.contains("owner");
+    }
+    ~ClipboardOwner()
+    {
+        mProcess.kill();
+        mProcess.waitForFinished(10000);
+    }
+    bool owns() const { return mOwns; }
+
+private:
+    QProcess mProcess;
+    bool mOwns = false;
+};
+
+// Files that hold the text as it is, anywhere under the folder.
+QStringList filesHolding(const QString &folder, const QByteArray &text)
+{
+    QStringList found;
+    QDirIterator files(folder, QDir::Files | QDir::Hidden | QDir::System,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(text))
+            found << file.fileName();
+    }
+    return found;
 }
 
 } // namespace
@@ -127,4 +175,42 @@ TEST(ClipboardTool, AScriptSavesListsAndRestoresEntriesAndIsToldOfBadNumbers)
         run.err,
         "korvale-clipboard: the clipboard holds nothing that can be kept; nothing was saved\n");
     EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Clipboard).size(), 3);
+}
+
+// What a password manager copies carries its mark: the tool keeps it nowhere and says why, while
+// the same text without the mark is an entry like any other.
+TEST(ClipboardTool, APasswordManagersSecretIsRefusedAndWrittenNowhere)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "needs a display: run under scripts/with-session.sh";
+    TemporaryHome home;
+    const ScopedEnvironment english{{"LANGUAGE", "en"}};
+    QVariantList entries{ClipboardList::makeEntry("Kept", packedText("kept text"))};
+    ClipboardStore().save(entries);
+    const QByteArray secret = "Tr0ub4dor&3-horse-battery";
+    ProgramRun run;
+    {
+        const ClipboardOwner passwordManager({QString::fromUtf8(secret), "--secret"});
+        ASSERT_TRUE(passwordManager.owns());
+        run = clipboardTool({"save", "My password"});
+    }
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err,
+              "korvale-clipboard: the clipboard holds a password manager's secret, "
+              "which is never kept; nothing was saved\n");
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    const QVariantList saved = CommonKorvaleClass::readListInFile(DataFileName::Clipboard);
+    ASSERT_EQ(saved.size(), 1);
+    EXPECT_EQ(saved.at(0).toMap().value("T").toString(), "Kept");
+    EXPECT_EQ(filesHolding(home.path(), secret), QStringList());
+
+    {
+        const ClipboardOwner editor({QString::fromUtf8(secret)});
+        ASSERT_TRUE(editor.owns());
+        run = clipboardTool({"save", "Unmarked"});
+    }
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QVariantList after = CommonKorvaleClass::readListInFile(DataFileName::Clipboard);
+    ASSERT_EQ(after.size(), 2);
+    EXPECT_EQ(ClipboardList::textOf(after.at(1).toMap()), QString::fromUtf8(secret));
 }

@@ -4,6 +4,7 @@
 
 #include "ClipboardEditorSheet.h"
 #include "ClipboardList.h"
+#include "ClipboardSecret.h"
 #include "ClipboardSection.h"
 #include "ClipboardSectionView.h"
 #include "ClipboardStore.h"
@@ -252,4 +253,48 @@ TEST_F(ManagerTest, AClipboardChangeThatCouldNotBeSavedIsReported)
     EXPECT_FALSE(posted().contains("SettingChanged"));
     delete guard.data(); // still there when no alert came
     SaveFailures::setPresenter({});
+}
+
+// A password manager's copy is no entry: adding says why before the editor could show the
+// password as a title, and an edit whose contents became the password leaves the entry as it was.
+TEST_F(ManagerTest, APasswordManagersSecretIsRefusedAsAClipboardEntry)
+{
+    CommonKorvaleClass::saveListInFile({entry("Old", "old text")}, DataFileName::Clipboard);
+    const QVariantList before = CommonKorvaleClass::readListInFile(DataFileName::Clipboard);
+    auto manager = makeManager();
+    ClipboardSection *section = manager->clipboardSection();
+    ClipboardEditorSheet *editor = section->editor();
+    auto *mime = new QMimeData;
+    mime->setText("Tr0ub4dor&3");
+    mime->setData("x-kde-passwordManagerHint", "secret");
+    QGuiApplication::clipboard()->setMimeData(mime);
+
+    QStringList alerts;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&alerts] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            alerts << box->text();
+            box->reject();
+        }
+    });
+    poll.start(10);
+    int runs = 0;
+    QObject::connect(editor, &ClipboardEditorSheet::running, editor, [&] {
+        ++runs;
+        editor->pasteButton()->click();
+        EXPECT_EQ(editor->titleField()->text(), "Old") << "the password is no title";
+        EXPECT_EQ(ClipboardView::describe(editor->preview()->clipboard()).text,
+                  ClipboardSecret::maskedText());
+        editor->accept();
+    });
+    clearPosted();
+    section->addClipboard();
+    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(alerts, QStringList{"A password is not kept"});
+    section->editClipboard(0);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(alerts.size(), 2);
+    EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Clipboard), before);
+    EXPECT_EQ(titlesOf(section->entries()), QStringList{"Old"});
+    EXPECT_FALSE(posted().contains("SettingChanged"));
 }
