@@ -273,6 +273,7 @@ int runAgent(SessionInstance &instance)
                      &AgentMenus::popUpMenuBarMenu);
     AgentToDo toDo(controller);
     hooks->attachToDo(&toDo);
+    access.window().setToDoWindowVisible([&toDo] { return toDo.isWindowVisible(); });
     AgentReminders reminders(controller);
     AgentCalendar calendar(
         controller,
