@@ -626,7 +626,8 @@ void BrowserController::reportFailures(const char *titleKey,
         lines << QStringLiteral("%1: %2").arg(
             NativeFileName::forDisplay(QFileInfo(failure.path).fileName()), failure.reason);
     if (failures.size() > ReportedFailuresLimit)
-        lines << localized("BrowserMoreFailures").arg(failures.size() - ReportedFailuresLimit);
+        lines << QOR_StringUtils::getLocalizedStringForCount(
+            QStringLiteral("BrowserMoreFailures"), int(failures.size() - ReportedFailuresLimit));
     const QString title = localized(titleKey);
     const QString text = lines.join(QLatin1Char('\n'));
     for (const BatchRename::Failure &failure : failures)

@@ -251,6 +251,24 @@ QString QOR_StringUtils::getLocalizedStringForKeyTable(const QString &key, const
     return QCoreApplication::translate(context.constData(), source.constData());
 }
 
+QString QOR_StringUtils::getLocalizedStringForCount(const QString &key, int count)
+{
+    const QByteArray context = ProgramTable.toUtf8();
+    const QByteArray source = key.toUtf8();
+    std::shared_ptr<const QTranslator> override;
+    {
+        TranslationState &state = translations();
+        std::lock_guard lock(state.mutex);
+        override = state.override;
+    }
+    if (override) {
+        QString text = override->translate(context.constData(), source.constData(), nullptr, count);
+        if (!text.isEmpty() && text != key)
+            return text.replace(QLatin1String("%n"), QString::number(count));
+    }
+    return QCoreApplication::translate(context.constData(), source.constData(), nullptr, count);
+}
+
 void QOR_StringUtils::checkLocalizedStringsOK()
 {
     TranslationState &state = translations();

@@ -43,6 +43,8 @@ public:
     // with KORVALE_KEY: the test of the string tables finds every key through that mark and
     // through the literal arguments of the lookups.
     static QString getLocalizedStringForKey(const QString &key);
+    // A text that holds a count: the table's plural form for `count`, with "%n" replaced by it.
+    static QString getLocalizedStringForCount(const QString &key, int count);
     static QString getLocalizedStringForKeyTable(const QString &key, const QString &table);
     // Logs once per run when this class's own table is not installed.
     static void checkLocalizedStringsOK();

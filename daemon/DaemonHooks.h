@@ -61,10 +61,6 @@ public:
     virtual bool isMainAppLaunched() { return false; }
     virtual void launchMainApp() { }
 
-    // The illustrated tour.
-    virtual void quickTourOpen() { }
-    virtual void quickTipsOpen() { }
-
     // The quit confirmation; true when the user chose to quit. The default shows the alert.
     virtual bool confirmQuit();
 };

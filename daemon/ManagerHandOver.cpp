@@ -24,32 +24,42 @@ QVariantMap ManagerHandOver::recordForBus(const QVariantMap &record)
 
 void ManagerHandOver::editInManager(const QVariantMap &record)
 {
+    handOver(QStringLiteral("EditItem"), recordForBus(record));
+}
+
+void ManagerHandOver::showTourInManager()
+{
+    handOver(QStringLiteral("ShowQuickTour"), {});
+}
+
+void ManagerHandOver::handOver(const QString &command, const QVariantMap &record)
+{
     if (mDaemon.hooks().isMainAppLaunched()) {
-        post(record);
+        post(command, record);
         return;
     }
     mDaemon.openMainApp();
-    waitForManager(record, LaunchChecks);
+    waitForManager(command, record, LaunchChecks);
 }
 
-void ManagerHandOver::waitForManager(const QVariantMap &record, int checksLeft)
+void ManagerHandOver::waitForManager(const QString &command, const QVariantMap &record,
+                                     int checksLeft)
 {
-    QTimer::singleShot(LaunchCheckIntervalMs, this, [this, record, checksLeft] {
+    QTimer::singleShot(LaunchCheckIntervalMs, this, [this, command, record, checksLeft] {
         const bool running = mDaemon.hooks().isMainAppLaunched();
         if (running)
             mDaemon.flags().mMainAppLaunched = true;
         if (running || checksLeft <= 1) {
             // Whether or not it came up, the manager gets a moment to listen before the post.
-            QTimer::singleShot(SettleMs, this, [this, record] { post(record); });
+            QTimer::singleShot(SettleMs, this, [this, command, record] { post(command, record); });
             return;
         }
-        waitForManager(record, checksLeft - 1);
+        waitForManager(command, record, checksLeft - 1);
     });
 }
 
-void ManagerHandOver::post(const QVariantMap &record)
+void ManagerHandOver::post(const QString &command, const QVariantMap &record)
 {
-    const QVariantMap sent = recordForBus(record);
-    mDaemon.notifications().post(NotificationChannel::Main, QStringLiteral("EditItem"), sent);
-    emit handedOver(sent);
+    mDaemon.notifications().post(NotificationChannel::Main, command, record);
+    emit handedOver(command, record);
 }

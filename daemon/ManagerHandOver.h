@@ -5,8 +5,9 @@
 
 class DaemonController;
 
-// Edits the agent leaves to the manager: the manager is started when it does not run, given a
-// moment to listen, and sent "EditItem" with the record on the manager's channel.
+// What the agent leaves to the manager (an edit, the tour): the manager is started when it does
+// not run, given a moment to listen, and sent the command on the manager's channel: "EditItem"
+// with the record, or "ShowQuickTour".
 class ManagerHandOver : public QObject
 {
     Q_OBJECT
@@ -18,16 +19,18 @@ public:
     explicit ManagerHandOver(DaemonController &daemon, QObject *parent = nullptr);
 
     void editInManager(const QVariantMap &record);
+    void showTourInManager();
 
     // The record as it goes on the bus: nothing of a protected note but its kind leaves the agent.
     static QVariantMap recordForBus(const QVariantMap &record);
 
 signals:
-    void handedOver(const QVariantMap &record);
+    void handedOver(const QString &command, const QVariantMap &record);
 
 private:
-    void waitForManager(const QVariantMap &record, int checksLeft);
-    void post(const QVariantMap &record);
+    void handOver(const QString &command, const QVariantMap &record);
+    void waitForManager(const QString &command, const QVariantMap &record, int checksLeft);
+    void post(const QString &command, const QVariantMap &record);
 
     DaemonController &mDaemon;
 };

@@ -274,6 +274,7 @@ int runAgent(SessionInstance &instance)
                      &AgentMenus::popUpMenuBarMenu);
     AgentToDo toDo(controller);
     hooks->attachToDo(&toDo);
+    access.window().setToDoWindowVisible([&toDo] { return toDo.isWindowVisible(); });
     AgentReminders reminders(controller);
     AgentCalendar calendar(
         controller,

@@ -139,8 +139,8 @@ ActivityData::Chart ActivityData::chart(qint64 dayStart, qint64 dayEnd) const
     bool counted = false;
     // From the last record: the most recently used application gets the first lane.
     for (auto use = mUses.crbegin(); use != mUses.crend(); ++use) {
-        // A use starting at the next midnight belongs to the next day.
-        if (use->start >= dayEnd || use->end < dayStart)
+        // Both edges count: a use starting at the next midnight, or ending at this one, is shown.
+        if (use->start > dayEnd || use->end < dayStart)
             continue;
         earliest = counted ? std::min(earliest, use->start) : use->start;
         latest = counted ? std::max(latest, use->end) : use->end;
@@ -150,7 +150,8 @@ ActivityData::Chart ActivityData::chart(qint64 dayStart, qint64 dayEnd) const
             lane = laneOf.insert(use->name, int(chart.lanes.size()));
             chart.lanes.append(Lane{use->name, {}, 0});
         }
-        const Bar bar{std::max(use->start, dayStart), std::min(use->end, dayEnd)};
+        // Only the start is held at the day's: a use past midnight is drawn, and counted, whole.
+        const Bar bar{std::max(use->start, dayStart), use->end};
         const qint64 seconds = std::max<qint64>(0, bar.end - bar.start);
         for (const int index : {*lane, 0}) {
             Lane &target = chart.lanes[index];
@@ -162,9 +163,7 @@ ActivityData::Chart ActivityData::chart(qint64 dayStart, qint64 dayEnd) const
         const qint64 firstHour = std::max<qint64>(0, floorDivide(earliest - dayStart, HourSeconds));
         chart.windowStart = dayStart + firstHour * HourSeconds;
         const qint64 hours = std::max<qint64>(
-            1,
-            floorDivide(std::min(latest, dayEnd) - chart.windowStart + HourSeconds - 1,
-                        HourSeconds));
+            1, floorDivide(latest - chart.windowStart + HourSeconds - 1, HourSeconds));
         chart.windowEnd = chart.windowStart + hours * HourSeconds;
     }
     return chart;

@@ -310,13 +310,10 @@ void MainController::buildSections()
     connect(mWindow.get(), &ManagerWindow::fileDropped, this,
             [this](const QString &path) { openFile(path); });
     QMenu *help = mWindow->menuBar()->addMenu(localized(QStringLiteral("ManagerHelpMenu")));
-    help->addAction(localized(QStringLiteral("TourTitle")), this, [this] {
-        TourWindow tour(mWindow.get());
-        tour.exec();
-    });
+    help->addAction(localized(QStringLiteral("TourTitle")), this, &MainController::showQuickTour);
     help->addAction(localized(QStringLiteral("AboutTitle")), this, [this] {
         AboutBox about(mEnvironment.version, mWindow.get());
-        about.exec();
+        runWithSavedFrame(about);
     });
 }
 
@@ -362,7 +359,7 @@ bool MainController::applicationDidFinishLaunching()
     if (preferences.value(KeyVersion).toString() != mEnvironment.version) {
         if (mEnvironment.interactive) {
             AgreementSheet sheet(AgreementSheet::licenceText(), mWindow.get());
-            if (sheet.exec() != QDialog::Accepted)
+            if (runWithSavedFrame(sheet) != QDialog::Accepted)
                 return false;
         }
         preferences.setValue(KeyVersion, mEnvironment.version);
@@ -379,13 +376,8 @@ bool MainController::applicationDidFinishLaunching()
         QTimer::singleShot(int(ActivityDelaySeconds * 1000), this,
                            &MainController::updateActivityLevelInBackground);
     daemonActivation(false);
-    if (mFirstLaunchOfVersion && mEnvironment.interactive) {
-        QTimer::singleShot(TourDelayMs, this, [this] {
-            auto *tour = new TourWindow(mWindow.get());
-            tour->setAttribute(Qt::WA_DeleteOnClose);
-            tour->show();
-        });
-    }
+    if (mFirstLaunchOfVersion && mEnvironment.interactive)
+        QTimer::singleShot(TourDelayMs, this, &MainController::showQuickTour);
     mEnvironment.notifications->observe(NotificationChannel::Main);
     mWindow->show();
     WindowFocus::bringToFront(mWindow.get());
@@ -407,6 +399,34 @@ void MainController::quitForSignal()
     // Every event loop ends, a sheet's too (its exec answers as a cancel would), so the code
     // after a sheet runs before the manager's own loop returns.
     QCoreApplication::exit(0);
+}
+
+void MainController::showQuickTour()
+{
+    // One tour at a time: asked again, the open one comes forward where it stands.
+    if (!mTour) {
+        mTour = new TourWindow(mWindow.get());
+        mTour->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    mTour->show();
+    WindowFocus::bringToFront(mTour);
+}
+
+TourWindow *MainController::quickTour() const
+{
+    return mTour;
+}
+
+int MainController::runWithSavedFrame(QDialog &dialog)
+{
+    // Under the dialog's own name, as the main window's frame is kept.
+    const QString key = QStringLiteral("NSWindow Frame ") + dialog.objectName();
+    SharedPreferences &preferences = *mEnvironment.preferences;
+    dialog.restoreGeometry(preferences.value(key).toByteArray());
+    const int result = dialog.exec();
+    preferences.setValue(key, dialog.saveGeometry());
+    preferences.synchronize();
+    return result;
 }
 
 void MainController::loadApplications()
@@ -440,6 +460,11 @@ void MainController::clickMainTableView(int section)
         if (mApplicationsView)
             mApplicationsView->searchField()->setFocus();
     }
+    // The agent may have changed these lists meanwhile: they are read again, then filtered.
+    if (section == ManagerWindow::ToDo && mToDoSection)
+        mToDoSection->readList();
+    if (section == ManagerWindow::Reminder && mReminderSection)
+        mReminderSection->readList();
     if (section == ManagerWindow::Clipboard) {
         mClipboard->reloadIfChanged();
         mClipboard->view()->searchField()->setFocus();
@@ -632,8 +657,8 @@ void MainController::showActivityLevels(const ActivityData &data)
     mActivityData = data;
     setApplicationsActivity(mActivityData.appsActivity());
     if (mApplicationsView)
-        mApplicationsView->setActivityInfo(
-            localized(QStringLiteral("ActivityRecorded")).arg(mActivityData.oldestDayAge() + 1));
+        mApplicationsView->setActivityInfo(QOR_StringUtils::getLocalizedStringForCount(
+            QStringLiteral("ActivityRecorded"), int(mActivityData.oldestDayAge() + 1)));
 }
 
 void MainController::updateActivityLevelInBackground()
@@ -888,7 +913,10 @@ void MainController::notificationReceived(const QString &channel, const QString 
 
 void MainController::bringForwardForWaitingRequest(const SheetRequestQueue::Request &request)
 {
-    if (request.object != EditItemCommand && request.object != QLatin1String("EditToDoItem"))
+    static const QStringList broughtForward{EditItemCommand, QStringLiteral("EditToDoItem"),
+                                            QStringLiteral("EditReminderItem"),
+                                            QStringLiteral("ShowQuickTour")};
+    if (!broughtForward.contains(request.object))
         return;
     mWindow->show();
     mWindow->raise();
@@ -918,13 +946,19 @@ void MainController::handleRequest(const SheetRequestQueue::Request &request)
         return;
     }
     // The agent leaves changes of the to-do list to the manager while it runs.
-    if (object == QLatin1String("EditToDoItem")) {
-        if (mToDoSection)
-            mToDoSection->readList();
-        mWindow->selectSection(ManagerWindow::ToDo);
+    if (object == QLatin1String("EditToDoItem") || object == QLatin1String("EditReminderItem")) {
+        const bool toDo = object == QLatin1String("EditToDoItem");
+        const int section = toDo ? ManagerWindow::ToDo : ManagerWindow::Reminder;
+        // Selecting reads the list again; a section already selected is read here.
+        if (mWindow->currentSection() == section)
+            clickMainTableView(section);
+        mWindow->selectSection(section);
         mWindow->show();
-        mWindow->raise();
-        mWindow->activateWindow();
+        WindowFocus::bringToFront(mWindow.get());
+        return;
+    }
+    if (object == QLatin1String("ShowQuickTour")) {
+        showQuickTour();
         return;
     }
     if (object == EditItemCommand)

@@ -7,6 +7,7 @@
 #include "platform/EvdevDeviceDiscovery.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QUrl>
 #include <QVariantList>
@@ -40,6 +41,8 @@ class ShortcutCaptureSheet;
 class ShortcutSectionView;
 class ReminderSection;
 class ToDoSection;
+class TourWindow;
+class QDialog;
 class WelcomeView;
 
 // The manager: its start-up, the agent's control, and the lists of the sections, each shown by a
@@ -165,6 +168,9 @@ public:
     ClipboardSection *clipboardSection() const { return mClipboard.get(); }
     // openClipboardPanel: selects the clipboard section.
     void openClipboardPanel();
+    // The tour, in front; asked by the Help menu, the first start of a version and the agent.
+    void showQuickTour();
+    TourWindow *quickTour() const;
 
 signals:
     void applicationsFoundChanged();
@@ -193,6 +199,8 @@ private:
     std::optional<KeyMap> captureShortcut();
     KeyMapSource *keyboard();
     void addPathsDropped(const QStringList &paths, bool folders);
+    // exec with the frame the dialog had last time, kept under its name.
+    int runWithSavedFrame(QDialog &dialog);
 
     Environment mEnvironment;
     std::unique_ptr<SharedPreferences> mOwnPreferences;
@@ -234,6 +242,7 @@ private:
     // Counts the windows' readings: only the one asked last is shown, and a reading of the
     // levels started before it is dropped.
     int mActivityReading = 0;
+    QPointer<TourWindow> mTour;
     bool mFirstLaunchOfVersion = false;
     bool mRescanPending = false;
     bool mQuitting = false;

@@ -96,12 +96,14 @@ NotesSection::NotesSection(NotesFile::Kind kind, QWidget *window, QObject *paren
     selectionButton("NotesRemove", &NotesSection::removeNotes);
     connect(view->addButton(QStringLiteral("NotesImport")), &QPushButton::clicked, this,
             &NotesSection::importNotes);
-    if (isProtected())
-        connect(view->addButton(QStringLiteral("NotesChangePassword")), &QPushButton::clicked, this,
-                &NotesSection::changePassword);
+    if (isProtected()) {
+        mChangePassword = view->addButton(QStringLiteral("NotesChangePassword"));
+        connect(mChangePassword, &QPushButton::clicked, this, &NotesSection::changePassword);
+    }
     connect(view, &ListSectionView::selectionChanged, this, &NotesSection::updateButtons);
     if (!isProtected())
         reload();
+    updateButtons();
 }
 
 NotesSection::~NotesSection()
@@ -134,6 +136,7 @@ void NotesSection::changePassword()
     QVariantList notes;
     const PasswordSheet::Outcome outcome = PasswordSheet::unlock(mWindow, mFile, notes, false);
     if (outcome == PasswordSheet::Outcome::Cancelled) {
+        updateButtons();
         if (!mFile.isUnlocked())
             emit stayedLocked();
         return; // the key held stays
@@ -188,6 +191,8 @@ void NotesSection::updateButtons()
     const bool selected = !mView->selectedRows().isEmpty();
     for (QPushButton *button : std::as_const(mSelectionButtons))
         button->setEnabled(selected);
+    if (mChangePassword)
+        mChangePassword->setEnabled(mFile.isUnlocked());
 }
 
 QList<int> NotesSection::selectedIndexes() const

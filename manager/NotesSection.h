@@ -70,5 +70,7 @@ private:
     QLineEdit *mSearch;
     QLabel *mCounter;
     QList<QPushButton *> mSelectionButtons;
+    // Protected notes only: offered while the password is known.
+    QPushButton *mChangePassword = nullptr;
     NotesSection *mOther = nullptr;
 };

@@ -214,6 +214,8 @@ FilesView::FilesView(QWidget *parent)
     });
     table()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table(), &QWidget::customContextMenuRequested, this, &FilesView::showContextMenu);
+    // A Control-click is the one-button mouse's right click.
+    table()->viewport()->installEventFilter(this);
     mRemove->setEnabled(false);
     mEdit->setEnabled(false);
     mInclude->setEnabled(false);
@@ -274,6 +276,18 @@ std::unique_ptr<QMenu> FilesView::contextMenuForRow(int row)
     connect(entry, &QAction::triggered, this,
             [this, included] { emit includeContentsRequested(selectedRows(), !*included); });
     return menu;
+}
+
+bool FilesView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == table()->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::ControlModifier) {
+            showContextMenu(mouse->position().toPoint());
+            return true;
+        }
+    }
+    return ListSectionView::eventFilter(watched, event);
 }
 
 void FilesView::showContextMenu(const QPoint &position)

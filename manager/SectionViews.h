@@ -98,6 +98,9 @@ public:
     // it does nothing to a file. Nothing for a file.
     std::unique_ptr<QMenu> contextMenuForRow(int row);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     // Whether the first folder among the rows has its contents included; nothing without a folder.
     std::optional<bool> folderContentsIncluded(const QList<int> &rows) const;

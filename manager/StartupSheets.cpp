@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -72,6 +73,24 @@ AboutBox::AboutBox(const QString &version, QWidget *parent)
     auto *note = new QLabel(localized(QStringLiteral("AgreementNote")));
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignCenter);
+    // Each rich text under its title, the ones the tables lack left out.
+    auto *texts = new QTabWidget;
+    texts->setObjectName(QStringLiteral("aboutTexts"));
+    const QList<QPair<QString, QString>> pages = {
+        {KORVALE_KEY("Credits"), KORVALE_KEY("CreditsText")},
+        {KORVALE_KEY("NewInVersion"), KORVALE_KEY("NewInVersionText")},
+        {KORVALE_KEY("QuickHelp"), KORVALE_KEY("QuickHelpText")},
+    };
+    for (const auto &[title, key] : pages) {
+        const QString html = localized(key);
+        if (html.isEmpty() || html == key)
+            continue;
+        auto *text = new QTextBrowser;
+        text->setObjectName(title);
+        text->setOpenExternalLinks(true);
+        text->setHtml(html);
+        texts->addTab(text, localized(title));
+    }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
@@ -79,8 +98,9 @@ AboutBox::AboutBox(const QString &version, QWidget *parent)
     layout->addWidget(name);
     layout->addWidget(line);
     layout->addWidget(note);
-    layout->addStretch(1);
+    layout->addWidget(texts, 1);
     layout->addWidget(buttons);
+    resize(460, 560);
 }
 
 TourWindow::TourWindow(QWidget *parent)

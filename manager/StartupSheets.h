@@ -16,7 +16,8 @@ public:
     static QString licenceText();
 };
 
-// The about box: name, version and the licence line.
+// The about box: name, version, the licence line, then the credits, what is new and the quick
+// help.
 class AboutBox : public QDialog
 {
     Q_OBJECT

@@ -47,9 +47,12 @@
         <source>ActivityPeriod</source>
         <translation>Period</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>ActivityRecorded</source>
-        <translation>Activity recorded over %1 days</translation>
+        <translation>
+            <numerusform>Activity recorded over %n day</numerusform>
+            <numerusform>Activity recorded over %n days</numerusform>
+        </translation>
     </message>
     <message>
         <source>ActivityReportFrom</source>
@@ -147,9 +150,12 @@
         <source>BrowserDateShift</source>
         <translation>Shift every date by the same amount</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>BrowserMoreFailures</source>
-        <translation>…and %1 more</translation>
+        <translation>
+            <numerusform>…and %n more</numerusform>
+            <numerusform>…and %n more</numerusform>
+        </translation>
     </message>
     <message>
         <source>BrowserRenameBadName</source>
@@ -286,6 +292,14 @@
     <message>
         <source>CornerTopRight</source>
         <translation>Top right corner</translation>
+    </message>
+    <message>
+        <source>Credits</source>
+        <translation>Credits</translation>
+    </message>
+    <message>
+        <source>CreditsText</source>
+        <translation>&lt;p&gt;Korvale is written in C++ on &lt;b&gt;Qt 6&lt;/b&gt;. It reads Firefox bookmark backups with &lt;b&gt;LZ4&lt;/b&gt;, the address book and calendars with &lt;b&gt;libical&lt;/b&gt; and &lt;b&gt;SQLite&lt;/b&gt;, Safari property lists with &lt;b&gt;libplist&lt;/b&gt;, previews PDF files with &lt;b&gt;Poppler&lt;/b&gt;, and keeps protected notes with &lt;b&gt;OpenSSL&lt;/b&gt;'s cryptography.&lt;/p&gt;&lt;p&gt;Thanks to everyone who maintains these libraries and the Debian packages that carry them.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>DaemonActivated</source>
@@ -604,6 +618,14 @@
         <translation>Another copy of Korvale is running</translation>
     </message>
     <message>
+        <source>NewInVersion</source>
+        <translation>New in This Version</translation>
+    </message>
+    <message>
+        <source>NewInVersionText</source>
+        <translation>&lt;ul&gt;&lt;li&gt;&lt;b&gt;Quit&lt;/b&gt; is in the access window's action menu (Ctrl+Q) and at the foot of the tray menu; it asks first.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Help&lt;/b&gt; (Ctrl+?) in the access window opens this tour in the manager.&lt;/li&gt;&lt;li&gt;An empty stock alert limit means no limit on that side.&lt;/li&gt;&lt;li&gt;A folder no file manager can open opens in Korvale's own browser; any other failure to open says why.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+    <message>
         <source>NoIncludeContents</source>
         <translation>Do not include the folder’s contents</translation>
     </message>
@@ -710,6 +732,22 @@
     <message>
         <source>OTHER</source>
         <translation>other</translation>
+    </message>
+    <message>
+        <source>OpenFailedLaunch</source>
+        <translation>The program did not start. The system log says why (journalctl --user).</translation>
+    </message>
+    <message>
+        <source>OpenFailedNoApplication</source>
+        <translation>No application on this computer opens this kind of file.</translation>
+    </message>
+    <message>
+        <source>OpenFailedNoBrowser</source>
+        <translation>No file manager is installed, and Korvale's own browser (korvale-browser) could not be found beside the agent.</translation>
+    </message>
+    <message>
+        <source>OpenFailedTitle</source>
+        <translation>“%1” could not be opened</translation>
     </message>
     <message>
         <source>OtherData</source>
@@ -1075,9 +1113,12 @@
         <source>ProtectedNotes</source>
         <translation>Protected Notes</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>ProtectedNotesDamagedText</source>
-        <translation>%1 protected notes are damaged. The file that holds them will be kept aside, beside the new one, when your notes are next saved.</translation>
+        <translation>
+            <numerusform>%n protected note is damaged. The file that holds it will be kept aside, beside the new one, when your notes are next saved.</numerusform>
+            <numerusform>%n protected notes are damaged. The file that holds them will be kept aside, beside the new one, when your notes are next saved.</numerusform>
+        </translation>
     </message>
     <message>
         <source>ProtectedNotesDamagedTitle</source>

@@ -47,9 +47,12 @@
         <source>ActivityPeriod</source>
         <translation>Période</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>ActivityRecorded</source>
-        <translation>Activité enregistrée sur %1 jours</translation>
+        <translation>
+            <numerusform>Activité enregistrée sur %n jour</numerusform>
+            <numerusform>Activité enregistrée sur %n jours</numerusform>
+        </translation>
     </message>
     <message>
         <source>ActivityReportFrom</source>
@@ -147,9 +150,12 @@
         <source>BrowserDateShift</source>
         <translation>Décaler chaque date d’autant</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>BrowserMoreFailures</source>
-        <translation>…et %1 de plus</translation>
+        <translation>
+            <numerusform>…et %n de plus</numerusform>
+            <numerusform>…et %n de plus</numerusform>
+        </translation>
     </message>
     <message>
         <source>BrowserRenameBadName</source>
@@ -286,6 +292,14 @@
     <message>
         <source>CornerTopRight</source>
         <translation>Coin en haut à droite</translation>
+    </message>
+    <message>
+        <source>Credits</source>
+        <translation>Remerciements</translation>
+    </message>
+    <message>
+        <source>CreditsText</source>
+        <translation>&lt;p&gt;Korvale est écrit en C++ avec &lt;b&gt;Qt 6&lt;/b&gt;. Il lit les sauvegardes de signets de Firefox avec &lt;b&gt;LZ4&lt;/b&gt;, le carnet d’adresses et les agendas avec &lt;b&gt;libical&lt;/b&gt; et &lt;b&gt;SQLite&lt;/b&gt;, les listes de propriétés de Safari avec &lt;b&gt;libplist&lt;/b&gt;, prévisualise les PDF avec &lt;b&gt;Poppler&lt;/b&gt; et protège les notes avec la cryptographie d’&lt;b&gt;OpenSSL&lt;/b&gt;.&lt;/p&gt;&lt;p&gt;Merci à tous ceux qui entretiennent ces bibliothèques et les paquets Debian qui les portent.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>DaemonActivated</source>
@@ -604,6 +618,14 @@
         <translation>Une autre copie de Korvale fonctionne</translation>
     </message>
     <message>
+        <source>NewInVersion</source>
+        <translation>Nouveautés</translation>
+    </message>
+    <message>
+        <source>NewInVersionText</source>
+        <translation>&lt;ul&gt;&lt;li&gt;&lt;b&gt;Quitter&lt;/b&gt; se trouve dans le menu d’actions de la fenêtre d’accès (Ctrl+Q) et au bas du menu de la zone de notification ; il demande d’abord.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Aide&lt;/b&gt; (Ctrl+?) dans la fenêtre d’accès ouvre la visite guidée dans le gestionnaire.&lt;/li&gt;&lt;li&gt;Une limite d’alerte de cours vide veut dire aucune limite de ce côté.&lt;/li&gt;&lt;li&gt;Un dossier qu’aucun gestionnaire de fichiers n’ouvre s’ouvre dans le navigateur de Korvale ; tout autre échec d’ouverture en dit la raison.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+    <message>
         <source>NoIncludeContents</source>
         <translation>Ne pas inclure le contenu du dossier</translation>
     </message>
@@ -710,6 +732,22 @@
     <message>
         <source>OTHER</source>
         <translation>autre</translation>
+    </message>
+    <message>
+        <source>OpenFailedLaunch</source>
+        <translation>Le programme n’a pas démarré. Le journal du système dit pourquoi (journalctl --user).</translation>
+    </message>
+    <message>
+        <source>OpenFailedNoApplication</source>
+        <translation>Aucune application de cet ordinateur n’ouvre ce type de fichier.</translation>
+    </message>
+    <message>
+        <source>OpenFailedNoBrowser</source>
+        <translation>Aucun gestionnaire de fichiers n’est installé, et le navigateur de Korvale (korvale-browser) est introuvable à côté de l’agent.</translation>
+    </message>
+    <message>
+        <source>OpenFailedTitle</source>
+        <translation>« %1 » n’a pas pu être ouvert</translation>
     </message>
     <message>
         <source>OtherData</source>
@@ -1075,9 +1113,12 @@
         <source>ProtectedNotes</source>
         <translation>Notes protégées</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>ProtectedNotesDamagedText</source>
-        <translation>%1 notes protégées sont endommagées. Le fichier qui les contient sera mis de côté, à côté du nouveau, au prochain enregistrement de vos notes.</translation>
+        <translation>
+            <numerusform>%n note protégée est endommagée. Le fichier qui la contient sera mis de côté, à côté du nouveau, au prochain enregistrement de vos notes.</numerusform>
+            <numerusform>%n notes protégées sont endommagées. Le fichier qui les contient sera mis de côté, à côté du nouveau, au prochain enregistrement de vos notes.</numerusform>
+        </translation>
     </message>
     <message>
         <source>ProtectedNotesDamagedTitle</source>

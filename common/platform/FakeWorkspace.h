@@ -32,7 +32,7 @@ public:
     {
         std::lock_guard lock(mMutex);
         mRevealed.append(path);
-        return true;
+        return mRevealSucceeds;
     }
     QList<WorkspaceProcess> runningProcesses() override
     {
@@ -90,6 +90,11 @@ public:
         std::lock_guard lock(mMutex);
         mLaunchSucceeds = succeeds;
     }
+    void setRevealSucceeds(bool succeeds)
+    {
+        std::lock_guard lock(mMutex);
+        mRevealSucceeds = succeeds;
+    }
     void setOpenSucceeds(bool succeeds)
     {
         std::lock_guard lock(mMutex);
@@ -138,6 +143,7 @@ private:
     int mProcessQueries = 0;
     bool mCanBringToFront = true;
     bool mLaunchSucceeds = true;
+    bool mRevealSucceeds = true;
     bool mOpenSucceeds = true;
     QList<QList<qint64>> mHidingKept;
 };

@@ -83,7 +83,8 @@ void PasswordSheet::showWrongPassword(QWidget *window, bool critical)
 void PasswordSheet::showDamagedNotes(QWidget *window, int count)
 {
     QOR_WindowsUtils::modalAlertForWindow(window, text("ProtectedNotesDamagedTitle"),
-                                          text("ProtectedNotesDamagedText").arg(count),
+                                          QOR_StringUtils::getLocalizedStringForCount(
+                                              QStringLiteral("ProtectedNotesDamagedText"), count),
                                           text("OKButton"), {}, {});
 }
 

@@ -69,6 +69,8 @@ AccessMenus::AccessMenus(QWidget *window)
     mActionMenu->addSeparator();
     addEntry(Entry::Close, KORVALE_KEY("PopupMenuClose"), QKeySequence("Ctrl+W"));
     addEntry(Entry::Help, KORVALE_KEY("PopupMenuHelp"), QKeySequence("Ctrl+?"));
+    mActionMenu->addSeparator();
+    addEntry(Entry::Quit, KORVALE_KEY("PopupMenuQuit"), QKeySequence("Ctrl+Q"));
     update(State());
 }
 

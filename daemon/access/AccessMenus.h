@@ -40,6 +40,7 @@ public:
         ShowPackageContents,
         Close,
         Help,
+        Quit,
     };
     Q_ENUM(Entry)
 

@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QTimer>
@@ -277,7 +278,7 @@ void AccessWindowController::windowClosedByOthers()
     setWindowVisible(false);
     if (mPresenter)
         mPresenter->hideAll();
-    if (!showKeysDetection())
+    if (!showKeysDetection() && !(mToDoWindowVisible && mToDoWindowVisible()))
         hideAgent();
 }
 
@@ -531,6 +532,16 @@ void AccessWindowController::makeSearchFieldFirstResponder()
     searchField()->setFocus(Qt::OtherFocusReason);
 }
 
+void AccessWindowController::floatingMenuClosed()
+{
+    if (!mWindowVisible || !mWindow)
+        return;
+    SearchField *field = searchField();
+    field->setFocus(Qt::PopupFocusReason);
+    field->deselect();
+    field->end(false);
+}
+
 void AccessWindowController::selectSearchField()
 {
     searchField()->setFocus(Qt::OtherFocusReason);
@@ -679,9 +690,11 @@ void AccessWindowController::menuEntryTriggered(AccessMenus::Entry entry)
     case Entry::Close:
         doCloseAccessWindow();
         return;
-    case Entry::Help:
-        mDaemon.hooks().quickTourOpen();
+    case Entry::Quit:
+        // Once the menu has closed: the alert runs a loop of its own.
+        QTimer::singleShot(0, &mDaemon, [this] { mDaemon.quitDaemon(); });
         return;
+    case Entry::Help:
     case Entry::HighlightCursor:
     case Entry::ShowCalendar:
     case Entry::ShowToDo:
@@ -703,11 +716,23 @@ void AccessWindowController::showMessageForOpening(const QString &path)
                                        ItemCell::iconForPath(path, kind));
 }
 
-void AccessWindowController::showMessageForFailedOpening(const QString &path)
+void AccessWindowController::showMessageForFailedOpening(const QString &path, const QString &reason)
 {
+    // An alert of its own, not a passing message: it names the item and stays until read, after
+    // the access window has gone.
+    auto *alert =
+        new QMessageBox(QMessageBox::Warning,
+                        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("OpenFailedTitle"))
+                            .arg(QOR_StringUtils::localizedNameAtPath(path)),
+                        QOR_StringUtils::getLocalizedStringForKey(reason), QMessageBox::Ok);
+    alert->setObjectName(QStringLiteral("OpenFailedAlert"));
+    alert->setInformativeText(path);
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowFlag(Qt::WindowStaysOnTopHint);
     const int kind = path.endsWith(QLatin1String(".desktop")) ? KindApplication : KindFile;
-    MessageWindow::showMessageWithText(QStringLiteral("MessageOpenItemFailed"),
-                                       ItemCell::iconForPath(path, kind));
+    alert->setIconPixmap(ItemCell::iconForPath(path, kind).pixmap(48, 48));
+    alert->show();
+    WindowFocus::bringToFront(alert);
 }
 
 void AccessWindowController::showMessageForOpeningURL()

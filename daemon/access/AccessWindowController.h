@@ -45,6 +45,11 @@ public:
     ~AccessWindowController() override;
 
     void setItemOpener(ItemOpener *opener);
+    // Whether the to-do window is up: the agent then stays shown when others close this window.
+    void setToDoWindowVisible(std::function<bool()> visible)
+    {
+        mToDoWindowVisible = std::move(visible);
+    }
 
     // The window and its parts are built on the first need (an agent that is never opened
     // keeps no widget): each of these builds it.
@@ -73,6 +78,9 @@ public:
     // A closed window still fading out, or waiting for its hide, is hidden now. A pop-up menu
     // opened next would be closed by that later hide (the focus leaves the agent's windows).
     void finishClosing();
+    // A floating menu of a row closed: what the user types next goes to the search field, after
+    // the query, rather than to the list's own type-ahead.
+    void floatingMenuClosed();
 
     // Whether Return is ignored now.
     bool isReturnGuarded() const;
@@ -93,7 +101,7 @@ public:
     // OpeningView
     QString previewText(const QVariantMap &record) override;
     void showMessageForOpening(const QString &path) override;
-    void showMessageForFailedOpening(const QString &path) override;
+    void showMessageForFailedOpening(const QString &path, const QString &reason) override;
     void showMessageForOpeningURL() override;
     void showMessageForCopyingText() override;
     void showMessageWithText(const QString &key) override;
@@ -112,7 +120,7 @@ signals:
     void floatingMenuRequested(const QVariantMap &record, const QPoint &globalPosition,
                                bool rightBorder);
     // Action-menu entries whose windows live elsewhere (calendar, to-do, reminders, the cursor
-    // highlight); the lead connects them.
+    // highlight, the tour in the manager); the lead connects them.
     void actionRequested(AccessMenus::Entry entry);
     void itemEditorRequested(const QVariantMap &record);
     // A stock entry became the selected row: the agent surveys it.
@@ -152,6 +160,7 @@ private:
     FilePreviewPanel *mFilePreview = nullptr;
     bool mWindowVisible = false;
     double mOpenedTime = 0;
+    std::function<bool()> mToDoWindowVisible;
     bool mShowInvisible = false;
     // The stock entry selected last, surveyed once until another row is selected.
     QString mSurveyedStock;

@@ -111,7 +111,8 @@ QString SelectionPreview::stockText(const QVariantMap &shown)
         if (const auto own = stockRecordLookup()(string(shown, KeyTitle)))
             record = *own;
     }
-    const QString last = string(record, KeyValLast);
+    // The quote as the address answered it, without the line end that closes it.
+    const QString last = string(record, KeyValLast).trimmed();
     const QStringList fields = last.split(QLatin1Char(','));
     const QString value = fields.size() >= 3 ? fields.at(1) : QStringLiteral("???");
 

@@ -10,10 +10,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 using namespace ItemRecord;
 
@@ -72,12 +75,15 @@ bool run(QDialog &dialog, QWidget *window)
     return dialog.exec() == QDialog::Accepted;
 }
 
-// A limit as the survey reads it: a decimal number with '.' as its point.
+// A limit as the survey reads it: a decimal number with '.' as its point, or empty for no limit
+// (as is a lone sign or point, which the field lets through while it is typed).
 QString storedLimit(const QLineEdit *field)
 {
     QString value = field->text().trimmed();
     value.replace(QLatin1Char(','), QLatin1Char('.'));
-    return value;
+    bool number = false;
+    const double parsed = QLocale::c().toDouble(value, &number);
+    return number && std::isfinite(parsed) ? value : QString();
 }
 
 } // namespace

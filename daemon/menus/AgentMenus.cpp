@@ -93,6 +93,12 @@ AgentMenus::AgentMenus(DaemonController &daemon, AgentAccess &access, Environmen
     connect(&window, &AccessWindowController::showFlagsChanged, this, &AgentMenus::storeShowFlags);
     // Edit… from a menu: the agent's own editors, and the manager for what they do not edit.
     mHandOver = std::make_unique<ManagerHandOver>(mDaemon);
+    // The tour's pictures and pages are the manager's: Help asks it, starting it when needed.
+    connect(&window, &AccessWindowController::actionRequested, this,
+            [this](AccessMenus::Entry entry) {
+                if (entry == AccessMenus::Entry::Help)
+                    mHandOver->showTourInManager();
+            });
     AgentItemEditor::Environment editing;
     DaemonLists &lists = mDaemon.lists();
     editing.notes = &lists.mListOfNotes;
@@ -153,6 +159,8 @@ void AgentMenus::showFloatingMenu(const QVariantMap &record, const QPoint &globa
     if (!menu)
         return;
     mFloatingMenu = menu.release();
+    connect(mFloatingMenu, &QMenu::aboutToHide, &window,
+            &AccessWindowController::floatingMenuClosed);
     mFloatingMenu->popup(globalPosition);
 }
 
@@ -171,6 +179,8 @@ void AgentMenus::fillMenuBarMenu(QMenu *menu)
     actions.openAccessWindow = [this] { mAccess.openAccessWindow(); };
     actions.openBrowser = [this] { mAccess.opener().doOpenBrowser(std::nullopt); };
     actions.openMainApp = [this] { mDaemon.openMainApp(); };
+    // After the menu is gone: the alert runs its own loop, which must not run inside the menu's.
+    actions.quit = [this] { QTimer::singleShot(0, &mDaemon, [this] { mDaemon.quitDaemon(); }); };
     MenuBarMenu::build(menu, sources, *mFolders, actions);
 }
 

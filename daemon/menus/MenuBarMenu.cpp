@@ -166,4 +166,8 @@ void MenuBarMenu::build(QMenu *menu, const Sources &sources, FolderMenus &folder
                  actions.openBrowser);
     connectEntry(menu->addAction(localized(QStringLiteral("PopupMenuOpenMainApp"))), menu,
                  actions.openMainApp);
+    // The tray and the menu-bar gesture are the agent's only window onto the desktop: its Quit
+    // lives here, apart from the commands above.
+    menu->addSeparator();
+    connectEntry(menu->addAction(localized(QStringLiteral("PopupMenuQuit"))), menu, actions.quit);
 }

@@ -10,7 +10,7 @@ class FolderMenus;
 class QMenu;
 
 // The menu-bar menu: the clipboard text in four variants, the file on the clipboard, the
-// volumes, the user's files and folders, the recent items and three commands.
+// volumes, the user's files and folders, the recent items, three commands and Quit.
 class MenuBarMenu
 {
 public:
@@ -29,6 +29,8 @@ public:
         std::function<void()> openAccessWindow;
         std::function<void()> openBrowser;
         std::function<void()> openMainApp;
+        // quitDaemon: asks first.
+        std::function<void()> quit;
     };
 
     static constexpr int RecentItemsShown = 35;

@@ -8,6 +8,7 @@
 #include "LaunchableItems.h"
 #include "OpeningAddresses.h"
 #include "OpeningView.h"
+#include "QOR_StringUtils.h"
 #include "RecentItems.h"
 #include "SharedPreferences.h"
 #include "platform/NotificationCenter.h"
@@ -120,19 +121,36 @@ void ItemOpener::openFileSystemItem(const QVariantMap &record, int itemKind, boo
     // The confirmation follows what really happened: a launch that failed, or a document that
     // no application opens, says so instead.
     if (optionHeld) {
-        if (mEnvironment.workspace->revealPath(path))
+        if (revealPath(path))
             view.showMessageForOpening(path);
-        else
-            view.showMessageForFailedOpening(path);
     } else if (itemKind == KindApplication
                || LaunchableItems::isProgram(path, mEnvironment.mounts())) {
         launchLater(path, true);
     } else if (mEnvironment.workspace->openPath(path)) {
         view.showMessageForOpening(path);
+    } else if (QFileInfo(path).isDir()) {
+        // No file manager takes folders here: the suite's own browser does.
+        KorvaleLog::line(
+            QStringLiteral("Unable opening %1: no file manager; shown in the browser").arg(path));
+        if (showInBrowser(path))
+            view.showMessageForOpening(path);
+        else
+            view.showMessageForFailedOpening(path, KORVALE_KEY("OpenFailedNoBrowser"));
     } else {
         KorvaleLog::line(QStringLiteral("Unable opening %1: no application opens it").arg(path));
-        view.showMessageForFailedOpening(path);
+        view.showMessageForFailedOpening(path, KORVALE_KEY("OpenFailedNoApplication"));
     }
+}
+
+bool ItemOpener::revealPath(const QString &path)
+{
+    if (mEnvironment.workspace->revealPath(path))
+        return true;
+    // Without a file manager the enclosing folder is shown in the suite's own browser.
+    if (showInBrowser(QFileInfo(path).absolutePath()))
+        return true;
+    mEnvironment.view->showMessageForFailedOpening(path, KORVALE_KEY("OpenFailedNoBrowser"));
+    return false;
 }
 
 void ItemOpener::openBookmark(const QVariantMap &record)
@@ -187,7 +205,7 @@ void ItemOpener::launchLater(const QString &path, bool report)
         if (launched)
             mEnvironment.view->showMessageForOpening(path);
         else
-            mEnvironment.view->showMessageForFailedOpening(path);
+            mEnvironment.view->showMessageForFailedOpening(path, KORVALE_KEY("OpenFailedLaunch"));
     });
 }
 
@@ -228,7 +246,7 @@ void ItemOpener::doRevealItem(const std::optional<QVariantMap> &selected)
     if (selected && isFileSystemKind(kind(*selected))) {
         const QString path = string(*selected, KeyPath);
         if (pathExists(path, "revealing"))
-            mEnvironment.workspace->revealPath(path);
+            revealPath(path);
     }
     mEnvironment.view->closeAccessWindowAfter(0);
 }
@@ -265,22 +283,28 @@ void ItemOpener::sendEmailTo(const std::optional<QVariantMap> &selected)
 
 void ItemOpener::doOpenBrowser(const std::optional<QVariantMap> &selected)
 {
+    QString path;
+    if (selected && isFileSystemKind(kind(*selected)))
+        path = string(*selected, KeyPath);
+    showInBrowser(path);
+    mEnvironment.view->closeAccessWindowAfter(BrowserCloseDelayMs);
+}
+
+bool ItemOpener::showInBrowser(const QString &folder)
+{
     const QString program = browserProgram();
     const QFileInfo programInfo(program);
-    if (!programInfo.isFile() || !programInfo.isExecutable()) {
+    const bool present = programInfo.isFile() && programInfo.isExecutable();
+    if (!present) {
         KorvaleLog::line(
             QStringLiteral("Unable launching the browser %1: no such program").arg(program));
     } else if (!mEnvironment.launcher->isLaunchedProcess(program)) {
         // A running browser is only brought to the front; the notification shows the path.
         mEnvironment.launcher->launchApplication(program);
     }
-
-    QString path;
-    if (selected && isFileSystemKind(kind(*selected)))
-        path = string(*selected, KeyPath);
     for (int delay : {BrowserFirstNoticeMs, BrowserSecondNoticeMs})
-        QTimer::singleShot(delay, this, [this, path] { sendNotificationToBrowser(path); });
-    mEnvironment.view->closeAccessWindowAfter(BrowserCloseDelayMs);
+        QTimer::singleShot(delay, this, [this, folder] { sendNotificationToBrowser(folder); });
+    return present;
 }
 
 void ItemOpener::sendNotificationToBrowser(const QString &path)

@@ -76,6 +76,9 @@ public:
     QStringList &popupMenuPaths() { return mPopupMenuPaths; }
     void sendEmailTo(const std::optional<QVariantMap> &selected);
     void doOpenBrowser(const std::optional<QVariantMap> &selected);
+    // The folder in Korvale's own browser, started when it does not run. False when there is no
+    // browser program to start.
+    bool showInBrowser(const QString &folder);
     void sendNotificationToBrowser(const QString &path);
 
     QString browserProgram() const;
@@ -85,6 +88,8 @@ private:
     void storeRecentItems();
     // False, with a log line, when nothing is at the path: no "opened" message for it then.
     bool pathExists(const QString &path, const char *action) const;
+    // In the file manager, else the enclosing folder in the browser; an alert when neither.
+    bool revealPath(const QString &path);
     void openFileSystemItem(const QVariantMap &record, int kind, bool optionHeld);
     void openBookmark(const QVariantMap &record);
     void openContact(const QVariantMap &record, bool optionHeld);

@@ -13,8 +13,9 @@ public:
     virtual QString previewText(const QVariantMap &record) = 0;
     // "MessageOpenItem" with the icon of the path: shown once the item was launched or opened.
     virtual void showMessageForOpening(const QString &path) = 0;
-    // "MessageOpenItemFailed" with the icon of the path: nothing started or opened it.
-    virtual void showMessageForFailedOpening(const QString &path) = 0;
+    // Nothing started or opened the path: an alert names the item and says why (the text of the
+    // key `reason`).
+    virtual void showMessageForFailedOpening(const QString &path, const QString &reason) = 0;
     // "MessageOpenURL".
     virtual void showMessageForOpeningURL() = 0;
     // "MessageCopyItem".

@@ -7,7 +7,18 @@
 
 namespace {
 
-// A stored figure: absent is `absent`; present, the number it begins with, else 0.
+// A stored limit: absent is `absent`; empty (the editor's field left blank) is no limit at all;
+// otherwise the number it begins with, else 0.
+std::optional<double> storedLimit(const QVariantMap &entry, const QString &key, double absent)
+{
+    if (!entry.contains(key))
+        return absent;
+    const QString text = entry.value(key).toString();
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    return StockQuote::leadingNumber(text).value_or(0);
+}
+
 double storedFigure(const QVariantMap &entry, const QString &key, double absent)
 {
     if (!entry.contains(key))
@@ -18,7 +29,7 @@ double storedFigure(const QVariantMap &entry, const QString &key, double absent)
 // The stored text of a figure for the reason, or the number it stands for when absent.
 QString figureText(const QVariantMap &entry, const QString &key, double absent)
 {
-    return entry.contains(key) ? entry.value(key).toString() : QString::number(absent);
+    return entry.contains(key) ? entry.value(key).toString().trimmed() : QString::number(absent);
 }
 
 } // namespace
@@ -26,12 +37,12 @@ QString figureText(const QVariantMap &entry, const QString &key, double absent)
 std::optional<QString> StockRules::dueReason(const QVariantMap &entry, double value, bool askedFor)
 {
     using namespace ItemRecord;
-    const double upper = storedFigure(entry, KeyValMin, UpperLimitWhenAbsent);
-    const double lower = storedFigure(entry, KeyValMax, 0);
+    const std::optional<double> upper = storedLimit(entry, KeyValMin, UpperLimitWhenAbsent);
+    const std::optional<double> lower = storedLimit(entry, KeyValMax, 0);
     const double lastShown = storedFigure(entry, KeyValLastShown, 0);
-    if (value > upper)
+    if (upper && value > *upper)
         return QStringLiteral("> %1").arg(figureText(entry, KeyValMin, UpperLimitWhenAbsent));
-    if (value < lower)
+    if (lower && value < *lower)
         return QStringLiteral("< %1").arg(figureText(entry, KeyValMax, 0));
     // The band around a value last shown below zero is the same 1 %, not turned inside out.
     const double up = std::max(lastShown * MoveFactor, lastShown / MoveFactor);

@@ -148,7 +148,7 @@ TEST_F(SelectionPreviewTest, StockShowsItsFiguresFromTheAgentsOwnEntry)
 {
     const QVariantMap shown = rec(KindStock,
                                   {{KeyTitle, "ACME"},
-                                   {KeyValLast, "ACME,11.11,x"},
+                                   {KeyValLast, "ACME,11.11,x\r\n"},
                                    {KeyValLastShown, "10.5"},
                                    {KeyValMax, "9.75"},
                                    {KeyValMin, "14.25"}});
@@ -162,6 +162,7 @@ TEST_F(SelectionPreviewTest, StockShowsItsFiguresFromTheAgentsOwnEntry)
         << qPrintable(text);
     EXPECT_TRUE(value < last && last < lower && lower < upper && upper < whole) << qPrintable(text);
     EXPECT_FALSE(text.contains("SurveyStocksInfos")) << "never the bare key";
+    EXPECT_TRUE(text.endsWith("(ACME,11.11,x)")) << "the quote's line end left out";
 
     EXPECT_TRUE(SelectionPreview::previewText(
                     rec(KindStock, {{KeyTitle, "ACME"}, {KeyValLast, "ACME,11.11"}}))

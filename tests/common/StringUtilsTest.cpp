@@ -356,7 +356,8 @@ std::map<QString, std::map<QString, QString>> readLinguistSource(const QString &
         else if (xml.name() == QLatin1String("source"))
             source = xml.readElementText();
         else if (xml.name() == QLatin1String("translation")) {
-            tables[context][source] = xml.readElementText();
+            // A count's plural forms, one after the other.
+            tables[context][source] = xml.readElementText(QXmlStreamReader::IncludeChildElements);
             ++pairsInMessage;
         }
     }
@@ -366,7 +367,7 @@ std::map<QString, std::map<QString, QString>> readLinguistSource(const QString &
 
 QStringList placeholders(const QString &text)
 {
-    static const QRegularExpression marker(QStringLiteral("%L?\\d+"));
+    static const QRegularExpression marker(QStringLiteral("%L?(?:\\d+|n)"));
     QStringList found;
     for (const auto &match : marker.globalMatch(text))
         found << match.captured();
@@ -447,7 +448,8 @@ std::map<QString, std::set<QString>> keysUsedByTheSources(QStringList *scanned)
 {
     const QString program = QOR_StringUtils::ProgramTable;
     const QRegularExpression lookup(
-        QStringLiteral(R"re(\b(?:getLocalizedStringForKey|localized|showMessageWithText)\(\s*)re"
+        QStringLiteral(R"re(\b(?:getLocalizedStringForKey|getLocalizedStringForCount|localized|)re"
+                       R"re(showMessageWithText)\(\s*)re"
                        R"re((?:QStringLiteral\()?"([^"]+)")re"));
     const QRegularExpression marked(QStringLiteral(R"re(\bKORVALE_KEY\(\s*"([^"]+)"\s*\))re"));
     const QRegularExpression inTable(QStringLiteral(

@@ -51,5 +51,5 @@ TEST(ManagerHandOver, StartsTheManagerThenSendsTheRecordButNothingOfAProtectedNo
     // A manager already running is sent the record at once, a note's text with it.
     handOver.editInManager({{"x", 5}, {"T", "list"}, {"t", "eggs"}});
     EXPECT_EQ(handed.count(), 2);
-    EXPECT_EQ(handed.at(1).at(0).toMap().value("t").toString(), "eggs");
+    EXPECT_EQ(handed.at(1).at(1).toMap().value("t").toString(), "eggs");
 }

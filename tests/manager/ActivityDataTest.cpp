@@ -125,12 +125,15 @@ TEST(ActivityDataTest, TheChartWindowIsFittedToWholeHoursOfTheDay)
          t0 + 9 * Hour,
          t0 + 10 * Hour},
         {"no use that day", {use("a", t0 - 5 * Hour, t0 - 4 * Hour)}, t0, t0 + Day},
-        {"a use from the next midnight", {use("a", t0 + Day, t0 + Day + Hour)}, t0, t0 + Day},
+        {"a use from the next midnight",
+         {use("a", t0 + Day, t0 + Day + Hour)},
+         t0 + Day,
+         t0 + Day + Hour},
         {"a use from the evening before", {use("a", t0 - Hour, t0 + 30 * Minute)}, t0, t0 + Hour},
         {"a use past midnight",
          {use("a", t0 + 23 * Hour + 30 * Minute, t0 + Day + Hour)},
          t0 + 23 * Hour,
-         t0 + Day},
+         t0 + Day + Hour},
     };
     for (const Case &c : cases) {
         const ActivityData::Chart chart =
@@ -154,7 +157,7 @@ TEST(ActivityDataTest, ChartLanesHoldTheDaysUsesMostRecentFirst)
         names << lane.name;
     // The last record is the most recent use: its application comes first.
     EXPECT_EQ(names, (QStringList{"", "d", "a", "b"}));
-    // Only the part inside the day counts.
+    // A use from the evening before counts from midnight on.
     EXPECT_EQ(chart.lanes.at(1).totalSeconds, 15 * Minute);
     EXPECT_EQ(chart.lanes.at(1).bars.first().start, t0);
     EXPECT_EQ(chart.lanes.at(2).totalSeconds, 45 * Minute);

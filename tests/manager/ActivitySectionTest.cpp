@@ -8,6 +8,7 @@
 #include "KorvaleArchive.h"
 #include "ManagerWindow.h"
 #include "QOR_DateUtils.h"
+#include "QOR_StringUtils.h"
 #include "RecordListModel.h"
 #include "SectionViews.h"
 
@@ -270,4 +271,31 @@ TEST_F(ManagerTest, AUseFileDroppedOnTheWindowOpensItsActivity)
     EXPECT_TRUE(manager->activityReportWindow()->isVisible());
     ASSERT_TRUE(filled.wait(5000));
     EXPECT_EQ(manager->activityGraphWindow()->useTable()->model()->rowCount(), 1);
+}
+
+// A count is said with the plural form of its language: one day is "1 day", "1 jour".
+TEST_F(ManagerTest, TheDaysRecordedAreCountedInTheUsersLanguage)
+{
+    auto manager = makeManager();
+    const QLabel *label = manager->applicationsView()->activityInfoLabel();
+    const struct {
+        const char *language;
+        QList<int> daysAgo;
+        QString text;
+    } cases[] = {
+        {"en", {0}, "Activity recorded over 1 day"},
+        {"en", {1, 0}, "Activity recorded over 2 days"},
+        {"fr", {0}, "Activité enregistrée sur 1 jour"},
+        {"fr", {1, 0}, "Activité enregistrée sur 2 jours"},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(QOR_StringUtils::setLocalizationLanguage(c.language));
+        QVariantList records;
+        for (int days : c.daysAgo)
+            records << daySummary(days, {"xterm"});
+        CommonKorvaleClass::saveListInFile(records, DataFileName::ApplicationsUse);
+        ASSERT_TRUE(manager->updateActivityLevel());
+        EXPECT_EQ(label->text(), c.text);
+    }
+    QOR_StringUtils::setLocalizationLanguage(QString());
 }

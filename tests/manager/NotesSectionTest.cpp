@@ -307,19 +307,24 @@ TEST_F(ManagerTest, AWrongPasswordThroughThePasswordButtonGoesBackToTheFirstSect
     manager->window()->selectSection(ManagerWindow::ProtectedNotes);
     QCoreApplication::processEvents();
     EXPECT_EQ(manager->window()->currentSection(), int(ManagerWindow::Welcome));
+    // Changing the password is offered only while it is known.
+    QPushButton *change = manager->window()
+                              ->findChild<QWidget *>("ProtectedNotesSection")
+                              ->findChild<QPushButton *>("NotesChangePassword");
+    ASSERT_NE(change, nullptr);
+    EXPECT_FALSE(change->isEnabled());
 
     answerInTurn({password("PasswordSheet", "pw")});
     manager->window()->selectSection(ManagerWindow::ProtectedNotes);
     QCoreApplication::processEvents();
     ASSERT_EQ(manager->window()->currentSection(), int(ManagerWindow::ProtectedNotes));
+    EXPECT_TRUE(change->isEnabled());
 
     QStringList alerts;
     answerInTurn({password("PasswordSheet", "wrong"), dismissAlert(&alerts)});
-    manager->window()
-        ->findChild<QWidget *>("ProtectedNotesSection")
-        ->findChild<QPushButton *>("NotesChangePassword")
-        ->click();
+    change->click();
     QCoreApplication::processEvents();
     EXPECT_EQ(alerts.size(), 1);
     EXPECT_EQ(manager->window()->currentSection(), int(ManagerWindow::Welcome));
+    EXPECT_FALSE(change->isEnabled());
 }

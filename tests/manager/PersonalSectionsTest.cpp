@@ -3,6 +3,7 @@
 #include "CommonKorvaleClass.h"
 #include "ManagerWindow.h"
 #include "ReminderSection.h"
+#include "StartupSheets.h"
 #include "ToDoItems.h"
 #include "ToDoSection.h"
 
@@ -138,14 +139,42 @@ TEST_F(ManagerTest, ToDoItemsLoadedByAnotherProgramDuringAnEditAreKeptAndTheEdit
     EXPECT_EQ(titles(section->list()), titles(stored));
 }
 
-TEST_F(ManagerTest, TheAgentsRequestToEditAToDoItemBringsTheToDoSection)
+// The agent's requests bring their section with the list as it stands in the file now, even when
+// the section was already selected; Help in the agent brings the tour.
+TEST_F(ManagerTest, TheAgentsRequestsBringTheirSectionsAndTheTour)
 {
     auto manager = makeManager();
     mNotifications->observe(NotificationChannel::Main);
-    manager->window()->selectSection(ManagerWindow::ShortCut);
-    mNotifications->post(NotificationChannel::Main, "EditToDoItem", {});
+    const QDateTime base(QDate(2027, 5, 3), QTime(9, 0), Qt::LocalTime);
+    int written = 0;
+    // The second to-do request finds its section selected already.
+    for (const char *request : {"EditToDoItem", "EditToDoItem", "EditReminderItem"}) {
+        const bool toDo = QLatin1String(request) == QLatin1String("EditToDoItem");
+        const QString title = QStringLiteral("written by the agent %1").arg(++written);
+        if (toDo)
+            CommonKorvaleClass::saveListInFile({ToDoItems::newRecord(title, base, false)},
+                                               DataFileName::ToDo);
+        else
+            CommonKorvaleClass::saveListInFile({QVariantMap{{"x", 11}, {"T", title}, {"Color", 0}}},
+                                               DataFileName::Reminder);
+        mNotifications->post(NotificationChannel::Main, request, {});
+        QCoreApplication::processEvents();
+        EXPECT_EQ(manager->window()->currentSection(),
+                  int(toDo ? ManagerWindow::ToDo : ManagerWindow::Reminder))
+            << request;
+        const QVariantList shown =
+            toDo ? manager->toDoSection()->list() : manager->reminderSection()->list();
+        EXPECT_EQ(titles(shown), QStringList{title}) << request;
+    }
+
+    EXPECT_EQ(manager->quickTour(), nullptr);
+    mNotifications->post(NotificationChannel::Main, "ShowQuickTour", {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager->quickTour() != nullptr; }, 2000));
+    EXPECT_TRUE(manager->quickTour()->isVisible());
+    mNotifications->post(NotificationChannel::Main, "ShowQuickTour", {});
     QCoreApplication::processEvents();
-    EXPECT_EQ(manager->window()->currentSection(), int(ManagerWindow::ToDo));
+    EXPECT_EQ(manager->window()->findChildren<TourWindow *>().size(), 1) << "one tour at a time";
+    manager->quickTour()->close();
 }
 
 TEST_F(ManagerTest, RemindersKeepTitleOrderWithTheirColourAndTheBoxesTellTheAgent)

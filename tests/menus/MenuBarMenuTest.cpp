@@ -40,7 +40,7 @@ TEST_F(MenusTest, TheMenuBarMenuHoldsTheClipboardFilesVolumesAndAtMost35RecentIt
     EXPECT_EQ(titles(&menu),
               (QStringList{"Clipboard", "-", "report.pdf", "-", "Volumes", "-", "Projects",
                            "gone.txt", "-", "Recent items", "Open the access window",
-                           "Open file browser", "Korvale manager…"}));
+                           "Open file browser", "Korvale manager…", "-", "Quit"}));
 
     const QString sample = QStringLiteral("forty characters of copied text, sh...");
     EXPECT_EQ(titles(entry(&menu, "Clipboard")->menu()),
@@ -74,7 +74,7 @@ TEST_F(MenusTest, TheMenuBarMenuHoldsTheClipboardFilesVolumesAndAtMost35RecentIt
     MenuBarMenu::build(&menu, {}, *mFolders, actions);
     EXPECT_EQ(titles(&menu),
               (QStringList{"Volumes", "-", "-", "Open the access window", "Open file browser",
-                           "Korvale manager…"}));
+                           "Korvale manager…", "-", "Quit"}));
 }
 
 TEST(MenuBarMenuSample, IsOneLineCutAfter35CharactersAndTransformedLikeItsEntry)

@@ -360,3 +360,48 @@ TEST_F(OpeningTest, TextGoesToTheClipboardAsPlainTextOnly)
     EXPECT_EQ(now->formats(), QStringList{"text/plain"});
     EXPECT_EQ(now->text(), QStringLiteral("plain words"));
 }
+
+// With no file manager and no default application, nothing fails silently: a folder opens in
+// the suite's own browser (its enclosing folder for a reveal), anything else gets an alert that
+// names it and says why.
+TEST_F(OpeningTest, WhatTheDesktopCannotOpenGoesToTheBrowserOrIsSaidWithItsReason)
+{
+    mWorkspace.setOpenSucceeds(false);
+    mWorkspace.setRevealSucceeds(false);
+    const QString browser = makeFile(QStringLiteral("bin/korvale-browser"), "#!/bin/sh\n");
+    QFile(browser).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const QString document = makeFile(QStringLiteral("papers/report.odt"));
+    const QString folder = QFileInfo(document).absolutePath();
+    QStringList shown;
+    mNotifications->observe(NotificationChannel::Browser);
+    QObject::connect(mNotifications.get(), &NotificationCenter::notificationReceived,
+                     [&shown](const QString &, const QString &object, const QVariantMap &info) {
+                         if (object == QLatin1String("PathToBrowser"))
+                             shown << info.value(QStringLiteral("Path")).toString();
+                     });
+
+    mOpener->openItem(record(2, P, folder), false);
+    EXPECT_EQ(mWorkspace.launched(), QStringList{browser});
+    EXPECT_TRUE(mView.calls.contains("open:" + folder));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown.size() == 2; }, 3000));
+    EXPECT_EQ(shown, (QStringList{folder, folder}));
+
+    mOpener->openItem(record(2, P, document), false);
+    EXPECT_TRUE(mView.calls.contains("failed:" + document));
+    EXPECT_EQ(mView.reasons, QStringList{"OpenFailedNoApplication"});
+
+    // Alt+Return reveals: the enclosing folder, in the browser.
+    shown.clear();
+    mOptionDown = true;
+    mOpener->openItem(record(2, P, document), false);
+    EXPECT_EQ(mWorkspace.revealed(), QStringList{document});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown.size() == 2; }, 3000));
+    EXPECT_EQ(shown.first(), folder);
+    EXPECT_EQ(mView.reasons.size(), 1);
+
+    // Without the browser either, the alert says so.
+    QFile::remove(browser);
+    mOptionDown = false;
+    mOpener->openItem(record(2, P, folder), false);
+    EXPECT_EQ(mView.reasons.last(), "OpenFailedNoBrowser");
+}

@@ -27,7 +27,11 @@ public:
         return record.value(QStringLiteral("t")).toString();
     }
     void showMessageForOpening(const QString &path) override { calls << "open:" + path; }
-    void showMessageForFailedOpening(const QString &path) override { calls << "failed:" + path; }
+    void showMessageForFailedOpening(const QString &path, const QString &reason) override
+    {
+        calls << "failed:" + path;
+        reasons << reason;
+    }
     void showMessageForOpeningURL() override { calls << QStringLiteral("url"); }
     void showMessageForCopyingText() override { calls << QStringLiteral("copy"); }
     void showMessageWithText(const QString &key) override { calls << "text:" + key; }
@@ -47,6 +51,7 @@ public:
     }
 
     QStringList calls;
+    QStringList reasons;
     double openedTime = 0;
 };
 

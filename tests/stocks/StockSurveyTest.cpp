@@ -131,6 +131,28 @@ TEST(StockSurvey, ALimitCrossedIsReportedBeforeAMove)
     EXPECT_EQ(run.shown[0].reason, "> 0.000");
 }
 
+// A limit left empty in the editor is no limit on that side: the entry is due only by the other
+// limit or a move, so the entries after a quiet one are still reached.
+TEST(StockSurvey, AnEmptyLimitIsNoLimitOnThatSide)
+{
+    LoopbackQuotes web;
+    web.quote("/steady", "S,60\r\n");
+    web.quote("/sliding", "L,5");
+    web.quote("/rising", "R,70");
+    const QVariantList list{entry("Steady", web.url("/steady"), "", "", "60"),
+                            entry("Sliding", web.url("/sliding"), "", " ", "5"),
+                            entry("Floor", web.url("/sliding"), "", "10", "5")};
+    PassRun run = runPass(list);
+    ASSERT_EQ(run.shown.size(), 1);
+    EXPECT_EQ(run.shown[0].title, "Floor");
+    EXPECT_EQ(run.shown[0].reason, "< 10");
+
+    // Without limits a move is still due, and said as a move.
+    run = runPass({entry("Rising", web.url("/rising"), "", "", "60")});
+    ASSERT_EQ(run.shown.size(), 1);
+    EXPECT_EQ(run.shown[0].reason, "> 60 + 1%");
+}
+
 // The scan stops at the first due entry: a later due one is neither shown nor read; entries
 // without title or address are never read. Asked for by title, an entry is due whatever its
 // value, with no reason, and the entries before it store nothing.
