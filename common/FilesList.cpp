@@ -96,6 +96,7 @@ QVariantList FilesList::defaultFilesList()
     QVariantList list;
     QStringList listed;
     for (const Folder &folder : folders) {
+        // A user folder set to the home itself is turned off.
         if (folder.path.isEmpty() || listed.contains(folder.path) || !QFileInfo(folder.path).isDir()
             || (folder.includeContents && folder.path == home))
             continue;

@@ -16,7 +16,6 @@ constexpr qint64 MaxUserDirsSize = 64 * 1024;
 QHash<QString, QString> XdgUserDirs::parse(const QByteArray &contents, const QString &home)
 {
     QHash<QString, QString> folders;
-    const QString cleanHome = QDir::cleanPath(home);
     for (QByteArray line : contents.split('\n')) {
         line = line.trimmed();
         if (!line.startsWith("XDG_") || line.startsWith('#'))
@@ -43,10 +42,7 @@ QHash<QString, QString> XdgUserDirs::parse(const QByteArray &contents, const QSt
             path = NativeFileName::fromNative(unescaped);
         else
             continue;
-        path = QDir::cleanPath(path);
-        if (path == cleanHome)
-            continue;
-        folders.insert(QString::fromLatin1(name), path);
+        folders.insert(QString::fromLatin1(name), QDir::cleanPath(path));
     }
     return folders;
 }
