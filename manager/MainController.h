@@ -173,6 +173,8 @@ signals:
 
 private:
     void buildSections();
+    // The agent's index of the included folders, for the files table's rows (asked on the bus).
+    void askDocumentsIndexStatus();
     static std::optional<ActivityData> readActivity(const QString &file);
     void showActivityLevels(const ActivityData &data);
     void fillActivityWindows();
@@ -204,6 +206,8 @@ private:
     NotesSection *mNotesSection = nullptr;
     NotesSection *mProtectedNotesSection = nullptr;
     FilesView *mFilesView = nullptr;
+    // One status call at a time; the agent may be slow or gone.
+    bool mDocumentsStatusAsked = false;
     OtherDataView *mOtherDataView = nullptr;
     ToDoSection *mToDoSection = nullptr;
     ReminderSection *mReminderSection = nullptr;

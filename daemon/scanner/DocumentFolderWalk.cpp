@@ -3,8 +3,8 @@
 #include "BoundedFile.h"
 #include "ItemRecord.h"
 #include "NativeFileName.h"
+#include "QOR_StringUtils.h"
 
-#include <QCoreApplication>
 #include <QVariantMap>
 
 #include <dirent.h>
@@ -173,12 +173,10 @@ QString DocumentFolderWalk::cutText(const DocumentWalkCut &cut)
 {
     switch (cut.reason) {
     case DocumentWalkCut::Reason::Depth:
-        return QCoreApplication::translate("DocumentFolderWalk",
-                                           "too deep: not entered from %1")
+        return QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("DocumentsCutDepth"))
             .arg(cut.where);
     case DocumentWalkCut::Reason::Total:
-        return QCoreApplication::translate("DocumentFolderWalk",
-                                           "too many entries in all: stopped at %1")
+        return QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("DocumentsCutTotal"))
             .arg(cut.where);
     case DocumentWalkCut::Reason::None:
         break;
