@@ -5,10 +5,10 @@
 #include "QOR_StringUtils.h"
 #include "SearchTextFields.h"
 #include "TextMatching.h"
+#include "XdgUserDirs.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <optional>
@@ -75,19 +75,36 @@ int FilesList::setIncludeContents(QVariantList &list, const QList<int> &position
 
 QVariantList FilesList::defaultFilesList()
 {
-    const QString home = QDir::homePath();
-    QStringList folders{home};
-    // An unset documents folder is reported as the home folder itself.
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!documents.isEmpty() && QDir::cleanPath(documents) != QDir::cleanPath(home))
-        folders << documents;
+    const QString home = QDir::cleanPath(QDir::homePath());
+    const QHash<QString, QString> userDirs = XdgUserDirs::read();
+    // Without the desktop's file the documents folder is the usual one; a folder turned off
+    // (set to the home itself) is left out.
+    const QString documents = userDirs.contains(QStringLiteral("DOCUMENTS"))
+        ? userDirs.value(QStringLiteral("DOCUMENTS"))
+        : home + QStringLiteral("/Documents");
+    struct Folder {
+        QString path;
+        bool includeContents;
+    };
+    const QList<Folder> folders{
+        {home, false},
+        {documents, true},
+        {userDirs.value(QStringLiteral("DESKTOP")), true},
+        {userDirs.value(QStringLiteral("DOWNLOAD")), true},
+    };
 
     QVariantList list;
-    for (const QString &folder : std::as_const(folders)) {
-        if (!QFileInfo(folder).isDir())
+    QStringList listed;
+    for (const Folder &folder : folders) {
+        // A user folder set to the home itself is turned off.
+        if (folder.path.isEmpty() || listed.contains(folder.path) || !QFileInfo(folder.path).isDir()
+            || (folder.includeContents && folder.path == home))
             continue;
-        QVariantMap record = recordForPath(folder);
+        listed << folder.path;
+        QVariantMap record = recordForPath(folder.path);
         record.insert(ItemRecord::KeyIsFolder, 1);
+        if (folder.includeContents)
+            record.insert(ItemRecord::KeyFolderContents, 1);
         list << record;
     }
     sort(list);

@@ -32,8 +32,10 @@ public:
     // returns how many folders were set.
     static int setIncludeContents(QVariantList &list, const QList<int> &positions, bool include);
 
-    // What "FilesList" holds before the user changes it: the records of the home folder and of
-    // the documents folder, those that exist, as folders, in files order.
+    // What "FilesList" holds before the user changes it, stored by the manager at its first start
+    // and searched by the agent while the key is absent: the home folder, and with their contents
+    // included the documents, desktop and download folders (the desktop's user folders, from
+    // "user-dirs.dirs"; "~/Documents" without it), those that exist, in files order.
     static QVariantList defaultFilesList();
 
     // Appends an existing folder that is not yet listed (exact comparison); false otherwise.

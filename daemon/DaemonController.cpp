@@ -8,6 +8,7 @@
 #include "DaemonHooks.h"
 #include "DaemonNotificationHandler.h"
 #include "DataReload.h"
+#include "FilesList.h"
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
 #include "OtherDataCache.h"
@@ -138,7 +139,9 @@ void DaemonController::readMainSettings()
     mLists.mListOfFoldersForApplications = mSettings.mAppsFoldersListPresent
         ? mSettings.mAppsFoldersList
         : ApplicationsFolders::defaultApplicationsFolders();
-    mLists.mListOfFiles = mSettings.mFilesList;
+    // Absent, the files are those the manager would store at its first start.
+    mLists.mListOfFiles =
+        mSettings.mFilesListPresent ? mSettings.mFilesList : FilesList::defaultFilesList();
     if (mSettings.mFilesListPresent)
         mHooks->rebuildItemsWithShortcuts();
     mLists.mLatestItems = mSettings.mLastItemsLaunched;

@@ -25,6 +25,9 @@ struct DaemonLists {
     DaemonListFiles mFiles;
     QVariantList mListOfApplications;
     QVariantList mListOfFilesInFolders;
+    // Set once the agent's own index holds the documents: "Documents.krvdata" is then only
+    // written, never read back.
+    bool mFilesInFoldersIndexed = false;
     QVariantList mListOfFiles;
     QStringList mListOfFoldersForApplications;
     QVariantList mListOfNotes;

@@ -5,6 +5,7 @@
 #include "DaemonHooks.h"
 #include "DaemonSettings.h"
 #include "DaemonState.h"
+#include "DocumentFolderWalk.h"
 #include "ReminderList.h"
 #include "StocksSurveyImport.h"
 
@@ -74,7 +75,9 @@ DataReload::Outcome DataReload::readData(bool searchThreadIsRunning)
     mHooks.refreshReminderDisplay();
 
     reloadApplications();
-    reloadIfChanged(DataFileName::Documents, mLists.mListOfFilesInFolders, lastReadData);
+    if (!mLists.mFilesInFoldersIndexed
+        && reloadIfChanged(DataFileName::Documents, mLists.mListOfFilesInFolders, lastReadData))
+        DocumentFolderWalk::restoreNativePaths(mLists.mListOfFilesInFolders);
 
     // The contacts and bookmarks are read on the reader thread: the lists searched meanwhile are
     // the last ones read, or empty once their source is switched off.

@@ -90,6 +90,7 @@ public:
     {
         mScanning = std::move(scanning);
     }
+    AgentScanning &scanning() { return *mScanning; }
     void startApplicationScan() override { mScanning->startApplicationScan(); }
     void startDocumentScan() override { mScanning->startDocumentScan(); }
     void rescanApplications() override { mScanning->rescanApplications(); }
@@ -379,6 +380,7 @@ int runAgent(SessionInstance &instance)
         status.insert(QStringLiteral("faviconRuns"), *faviconRuns);
         status.insert(QStringLiteral("applicationUseSamples"), applicationUse.samplesAsked());
         status.insert(QStringLiteral("applicationUseSaves"), applicationUse.savesWritten());
+        status.insert(QStringLiteral("documents"), hooks->scanning().documents().status());
         return status;
     });
 

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <QPainter>
 
 using namespace ItemRecord;
@@ -17,6 +18,12 @@ namespace {
 const QColor Red(200, 30, 30);
 const QColor Blue(30, 60, 200);
 const QColor DarkGrey(90, 90, 90);
+
+QVariantMap &documentsIndexStatus()
+{
+    static QVariantMap status;
+    return status;
+}
 
 } // namespace
 
@@ -28,6 +35,11 @@ QList<ItemRowDelegate::Piece> ItemRowDelegate::annotations(const QVariantMap &re
             {QLatin1Char(' ')
                  + QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("FilesScanFolder")),
              Red});
+    if (record.value(QStringLiteral("F")).toInt() != 0) {
+        const QString note = documentsIndexNote(record.value(KeyPath).toString());
+        if (!note.isEmpty())
+            pieces.append({QLatin1Char(' ') + note, DarkGrey});
+    }
     const QString abbreviation = record.value(KeyAbbreviation).toString();
     if (!abbreviation.isEmpty())
         pieces.append({QStringLiteral(" <%1>").arg(abbreviation), Red});
@@ -41,6 +53,36 @@ QList<ItemRowDelegate::Piece> ItemRowDelegate::annotations(const QVariantMap &re
     if (!comment.isEmpty())
         pieces.append({QLatin1Char(' ') + comment.simplified(), DarkGrey});
     return pieces;
+}
+
+void ItemRowDelegate::setDocumentsIndexStatus(const QVariantMap &status)
+{
+    documentsIndexStatus() = status;
+}
+
+QString ItemRowDelegate::documentsIndexNote(const QString &folder)
+{
+    const QVariantMap &status = documentsIndexStatus();
+    if (status.isEmpty())
+        return {};
+    const QLocale locale;
+    // The first index gives no count per folder until it ends: its running total is shown.
+    if (status.value(QStringLiteral("indexing")).toBool()
+        && !status.value(QStringLiteral("indexed")).toBool())
+        return QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("FilesIndexing"))
+            .arg(locale.toString(status.value(QStringLiteral("progress")).toInt()));
+    for (const QVariant &item : status.value(QStringLiteral("folders")).toList()) {
+        const QVariantMap report = item.toMap();
+        if (report.value(KeyPath).toString() != folder)
+            continue;
+        QString note = QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("FilesIndexedCount"))
+                           .arg(locale.toString(report.value(QStringLiteral("entries")).toInt()));
+        const QString cut = report.value(QStringLiteral("cut")).toString();
+        if (!cut.isEmpty())
+            note += QStringLiteral(" (%1)").arg(cut);
+        return note;
+    }
+    return {};
 }
 
 QString ItemRowDelegate::shortcutText(const QVariantMap &record)

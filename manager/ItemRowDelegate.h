@@ -21,6 +21,11 @@ public:
         QColor colour;
     };
     static QList<Piece> annotations(const QVariantMap &record);
+
+    // What the agent says of its index of the included folders (the "documents" map of its
+    // status): each included folder's row shows it after the "included" mark.
+    static void setDocumentsIndexStatus(const QVariantMap &status);
+    static QString documentsIndexNote(const QString &folder);
     // "[Ctrl+Alt+K]", or empty without a shortcut.
     static QString shortcutText(const QVariantMap &record);
 

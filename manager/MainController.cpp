@@ -12,6 +12,9 @@
 #include "CornerActivationSheet.h"
 #include "DaemonControl.h"
 #include "FilesList.h"
+#include "platform/SessionPrograms.h"
+#include "platform/DBusNotificationCenter.h"
+#include "ItemRowDelegate.h"
 #include "InfoViews.h"
 #include "ItemEditing.h"
 #include "ItemEditorSheet.h"
@@ -52,6 +55,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -68,6 +75,7 @@ QString localized(const QString &key)
 
 const QString KeyAppsFolders = QStringLiteral("AppsFoldersList");
 const QString KeyFilesList = QStringLiteral("FilesList");
+constexpr int DocumentsPollMs = 1500;
 const QString KeyDaemonActivated = QStringLiteral("DaemonActivated");
 const QString KeyVersion = QStringLiteral("Version");
 // The window reopens where the user left it; Qt keeps it on a screen that still exists.
@@ -268,6 +276,14 @@ void MainController::buildSections()
     auto *files = new FilesView;
     mFilesView = files;
     mWindow->setSectionView(S::Files, files);
+    // The agent's index of the included folders, asked while the files are shown.
+    auto *documentsPoll = new QTimer(this);
+    documentsPoll->setInterval(DocumentsPollMs);
+    connect(documentsPoll, &QTimer::timeout, this, [this] {
+        if (mWindow->isVisible() && mWindow->currentSection() == ManagerWindow::Files)
+            askDocumentsIndexStatus();
+    });
+    documentsPoll->start();
     connect(files, &FilesView::addRequested, this, [this](bool folder) {
         const QString path = folder
             ? QFileDialog::getExistingDirectory(mWindow.get(), QString(), QDir::homePath())
@@ -963,4 +979,32 @@ void MainController::handleRequest(const SheetRequestQueue::Request &request)
     }
     if (object == EditItemCommand)
         editItem(request.userInfo);
+}
+
+void MainController::askDocumentsIndexStatus()
+{
+    if (mDocumentsStatusAsked)
+        return;
+    mDocumentsStatusAsked = true;
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        SessionProgram::daemon().service, QStringLiteral("/org/korvale/Instance"),
+        QStringLiteral("org.korvale.Instance"), QStringLiteral("Status"));
+    auto *watcher =
+        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call, 1000), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher *finished) {
+                finished->deleteLater();
+                mDocumentsStatusAsked = false;
+                const QDBusMessage reply = finished->reply();
+                // No agent: nothing is said beside the folders.
+                QVariantMap documents;
+                if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+                    documents = DBusNotificationCenter::fromWire(reply.arguments().first())
+                                    .toMap()
+                                    .value(QStringLiteral("documents"))
+                                    .toMap();
+                ItemRowDelegate::setDocumentsIndexStatus(documents);
+                if (mFilesView)
+                    mFilesView->update();
+            });
 }

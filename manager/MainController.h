@@ -184,6 +184,8 @@ private:
     void buildSections();
     // The window's place and every preference not written yet.
     void saveForQuit();
+    // The agent's index of the included folders, for the files table's rows (asked on the bus).
+    void askDocumentsIndexStatus();
     static std::optional<ActivityData> readActivity(const QString &file);
     void showActivityLevels(const ActivityData &data);
     void fillActivityWindows();
@@ -217,6 +219,8 @@ private:
     NotesSection *mNotesSection = nullptr;
     NotesSection *mProtectedNotesSection = nullptr;
     FilesView *mFilesView = nullptr;
+    // One status call at a time; the agent may be slow or gone.
+    bool mDocumentsStatusAsked = false;
     OtherDataView *mOtherDataView = nullptr;
     ToDoSection *mToDoSection = nullptr;
     ReminderSection *mReminderSection = nullptr;

@@ -310,6 +310,14 @@
         <translation>Change Dates</translation>
     </message>
     <message>
+        <source>DocumentsCutDepth</source>
+        <translation>too deep: not entered from %1</translation>
+    </message>
+    <message>
+        <source>DocumentsCutTotal</source>
+        <translation>too many entries in all: stopped at %1</translation>
+    </message>
+    <message>
         <source>EditorAbbreviation</source>
         <translation>Abbreviation:</translation>
     </message>
@@ -368,6 +376,14 @@
     <message>
         <source>Files</source>
         <translation>Files and Folders</translation>
+    </message>
+    <message>
+        <source>FilesIndexedCount</source>
+        <translation>%1 entries indexed</translation>
+    </message>
+    <message>
+        <source>FilesIndexing</source>
+        <translation>Indexing… %1 files</translation>
     </message>
     <message>
         <source>FilesScanFolder</source>
@@ -1150,7 +1166,7 @@
     </message>
     <message>
         <source>QuickHelpText</source>
-        <translation>&lt;h3&gt;The access window&lt;/h3&gt;&lt;p&gt;Double-tap &lt;b&gt;Super&lt;/b&gt; to open it. Type a few letters of what you want: an application, a file, a note, a clipboard entry. &lt;b&gt;Return&lt;/b&gt; opens the selection, &lt;b&gt;Alt+Return&lt;/b&gt; shows it in the file manager, &lt;b&gt;Space&lt;/b&gt; previews a file, the &lt;b&gt;right arrow&lt;/b&gt; opens its menu, &lt;b&gt;Escape&lt;/b&gt; closes the window.&lt;/p&gt;&lt;h3&gt;Your own words&lt;/h3&gt;&lt;p&gt;Give an application or a file an &lt;b&gt;abbreviation&lt;/b&gt; or &lt;b&gt;keywords&lt;/b&gt; in this manager: they find it first. A &lt;b&gt;shortcut&lt;/b&gt; opens it from anywhere.&lt;/p&gt;&lt;h3&gt;Files and folders&lt;/h3&gt;&lt;p&gt;Add the files and folders you use most; include a folder's contents to find everything in it.&lt;/p&gt;</translation>
+        <translation>&lt;h3&gt;The access window&lt;/h3&gt;&lt;p&gt;Double-tap &lt;b&gt;Super&lt;/b&gt; to open it. Type a few letters of what you want: an application, a file, a note, a clipboard entry. &lt;b&gt;Return&lt;/b&gt; opens the selection, &lt;b&gt;Alt+Return&lt;/b&gt; shows it in the file manager, &lt;b&gt;Space&lt;/b&gt; previews a file, the &lt;b&gt;right arrow&lt;/b&gt; opens its menu, &lt;b&gt;Escape&lt;/b&gt; closes the window.&lt;/p&gt;&lt;h3&gt;Your own words&lt;/h3&gt;&lt;p&gt;Give an application or a file an &lt;b&gt;abbreviation&lt;/b&gt; or &lt;b&gt;keywords&lt;/b&gt; in this manager: they find it first. A &lt;b&gt;shortcut&lt;/b&gt; opens it from anywhere.&lt;/p&gt;&lt;h3&gt;Files and folders&lt;/h3&gt;&lt;p&gt;The access window searches the files and folders listed here by their names, and, for a folder whose contents are included, the names of the files and folders inside it at any depth (hidden ones, caches and other disks left out); the contents of Documents, Desktop and Downloads are included from the start. The contents of files are not searched.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>QuickHelpTip</source>

@@ -310,6 +310,14 @@
         <translation>Changer les dates</translation>
     </message>
     <message>
+        <source>DocumentsCutDepth</source>
+        <translation>trop profond : pas d’entrée dans %1</translation>
+    </message>
+    <message>
+        <source>DocumentsCutTotal</source>
+        <translation>trop d’éléments en tout : arrêt à %1</translation>
+    </message>
+    <message>
         <source>EditorAbbreviation</source>
         <translation>Abréviation :</translation>
     </message>
@@ -368,6 +376,14 @@
     <message>
         <source>Files</source>
         <translation>Fichiers et dossiers</translation>
+    </message>
+    <message>
+        <source>FilesIndexedCount</source>
+        <translation>%1 éléments indexés</translation>
+    </message>
+    <message>
+        <source>FilesIndexing</source>
+        <translation>Indexation… %1 fichiers</translation>
     </message>
     <message>
         <source>FilesScanFolder</source>
@@ -1150,7 +1166,7 @@
     </message>
     <message>
         <source>QuickHelpText</source>
-        <translation>&lt;h3&gt;La fenêtre d’accès&lt;/h3&gt;&lt;p&gt;Tapez deux fois sur &lt;b&gt;Super&lt;/b&gt; pour l’ouvrir. Tapez quelques lettres de ce que vous cherchez : une application, un fichier, une note, un presse-papiers gardé. &lt;b&gt;Entrée&lt;/b&gt; ouvre la sélection, &lt;b&gt;Alt+Entrée&lt;/b&gt; la montre dans le gestionnaire de fichiers, &lt;b&gt;Espace&lt;/b&gt; prévisualise un fichier, la &lt;b&gt;flèche droite&lt;/b&gt; ouvre son menu, &lt;b&gt;Échap&lt;/b&gt; ferme la fenêtre.&lt;/p&gt;&lt;h3&gt;Vos propres mots&lt;/h3&gt;&lt;p&gt;Donnez à une application ou un fichier une &lt;b&gt;abréviation&lt;/b&gt; ou des &lt;b&gt;mots-clés&lt;/b&gt; dans ce gestionnaire : ils le trouvent en premier. Un &lt;b&gt;raccourci&lt;/b&gt; l’ouvre de partout.&lt;/p&gt;&lt;h3&gt;Fichiers et dossiers&lt;/h3&gt;&lt;p&gt;Ajoutez les fichiers et dossiers dont vous vous servez le plus ; incluez le contenu d’un dossier pour tout y trouver.&lt;/p&gt;</translation>
+        <translation>&lt;h3&gt;La fenêtre d’accès&lt;/h3&gt;&lt;p&gt;Tapez deux fois sur &lt;b&gt;Super&lt;/b&gt; pour l’ouvrir. Tapez quelques lettres de ce que vous cherchez : une application, un fichier, une note, un presse-papiers gardé. &lt;b&gt;Entrée&lt;/b&gt; ouvre la sélection, &lt;b&gt;Alt+Entrée&lt;/b&gt; la montre dans le gestionnaire de fichiers, &lt;b&gt;Espace&lt;/b&gt; prévisualise un fichier, la &lt;b&gt;flèche droite&lt;/b&gt; ouvre son menu, &lt;b&gt;Échap&lt;/b&gt; ferme la fenêtre.&lt;/p&gt;&lt;h3&gt;Vos propres mots&lt;/h3&gt;&lt;p&gt;Donnez à une application ou un fichier une &lt;b&gt;abréviation&lt;/b&gt; ou des &lt;b&gt;mots-clés&lt;/b&gt; dans ce gestionnaire : ils le trouvent en premier. Un &lt;b&gt;raccourci&lt;/b&gt; l’ouvre de partout.&lt;/p&gt;&lt;h3&gt;Fichiers et dossiers&lt;/h3&gt;&lt;p&gt;La fenêtre d’accès cherche les fichiers et dossiers listés ici par leur nom et, pour un dossier dont le contenu est inclus, le nom des fichiers et dossiers qu’il contient à toute profondeur (sauf les cachés, les caches et les autres disques) ; le contenu de Documents, Bureau et Téléchargements est inclus dès le départ. Le contenu des fichiers n’est pas cherché.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>QuickHelpTip</source>

@@ -161,25 +161,40 @@ TEST_F(FilesListTest, IncludeContentsIsSetOnlyOnFolders)
     EXPECT_FALSE(list.at(0).toMap().contains("F"));
 }
 
-TEST_F(FilesListTest, DefaultsAreTheHomeAndDocumentsFoldersThatExist)
+TEST_F(FilesListTest, DefaultsAreTheHomeAndTheUserFoldersThatExistWithTheirContents)
 {
     const QString homeName = QDir(home.path()).dirName();
-    auto expected = [](const QString &folder, const QString &title) {
-        return QVariant(QVariantMap{{"x", 2}, {"T", title}, {"P", folder}, {"D", 1}});
+    auto expected = [](const QString &folder, const QString &title, bool contents) {
+        QVariantMap record{{"x", 2}, {"T", title}, {"P", folder}, {"D", 1}};
+        if (contents)
+            record.insert("F", 1);
+        return QVariant(record);
     };
-    EXPECT_EQ(FilesList::defaultFilesList(), (QVariantList{expected(home.path(), homeName)}));
+    EXPECT_EQ(FilesList::defaultFilesList(), (QVariantList{expected(home.path(), homeName, false)}));
 
     ASSERT_TRUE(QDir().mkpath(path("Documents")));
     const QVariantList both = FilesList::defaultFilesList();
     ASSERT_EQ(both.size(), 2);
-    EXPECT_TRUE(both.contains(expected(path("Documents"), "Documents")));
+    EXPECT_TRUE(both.contains(expected(path("Documents"), "Documents", true)));
     // Files order over the two names, whatever the temporary folder is called.
     QVariantList resorted{both.at(1), both.at(0)};
     FilesList::sort(resorted);
     EXPECT_EQ(resorted, both);
 
-    // A desktop with the documents folder turned off names the home folder for it.
+    // The desktop's folders as it names them; one that does not exist and one turned off (the
+    // home itself) are left out.
     ASSERT_TRUE(QDir().mkpath(path(".config")));
+    ASSERT_TRUE(QDir().mkpath(path("Bureau")));
+    ASSERT_TRUE(QDir().mkpath(path("Mes documents")));
+    touch(path(".config/user-dirs.dirs"),
+          "# xdg-user-dirs\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\nXDG_DOWNLOAD_DIR=\"$HOME/Gone\"\n"
+          "XDG_DOCUMENTS_DIR=\"$HOME/Mes documents\"\nXDG_MUSIC_DIR=\"$HOME/\"\n");
+    const QVariantList named = FilesList::defaultFilesList();
+    EXPECT_EQ(named.size(), 3);
+    EXPECT_TRUE(named.contains(expected(path("Bureau"), "Bureau", true)));
+    EXPECT_TRUE(named.contains(expected(path("Mes documents"), "Mes documents", true)));
+
+    // A desktop with the documents folder turned off names the home folder for it.
     touch(path(".config/user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"$HOME/\"\n");
     EXPECT_EQ(FilesList::defaultFilesList().size(), 1);
 }

@@ -1,4 +1,5 @@
 #include "DaemonTestSupport.h"
+#include "FilesList.h"
 
 #include "ApplicationsFolders.h"
 #include "CommonKorvaleClass.h"
@@ -75,7 +76,9 @@ TEST(DaemonSettings, AbsentKeysFollowTheirRule)
     // Without "AppsFoldersList" the desktop's application folders are scanned.
     EXPECT_EQ(f.controller->lists().mListOfFoldersForApplications,
               ApplicationsFolders::defaultApplicationsFolders());
-    EXPECT_TRUE(f.controller->lists().mListOfFiles.isEmpty());
+    // Without "FilesList", the files the manager would store at its first start.
+    EXPECT_EQ(f.controller->lists().mListOfFiles, FilesList::defaultFilesList());
+    EXPECT_FALSE(f.controller->lists().mListOfFiles.isEmpty());
     EXPECT_TRUE(f.controller->lists().mLatestItems.isEmpty());
     EXPECT_TRUE(f.controller->lists().mLatestItemsFromPopupContents.isEmpty());
     EXPECT_EQ(f.hooks->count("rebuildItemsWithShortcuts"), 1);

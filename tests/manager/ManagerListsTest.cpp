@@ -244,6 +244,22 @@ TEST(ItemRow, ShowsTheAnnotationsInOrderAndTheShortcutAtTheEnd)
         (QStringList{" (contents included)", " <pl>", " Work", " house garden", " spring list"}));
     EXPECT_TRUE(ItemRowDelegate::shortcutText(record).startsWith('['));
     EXPECT_TRUE(ItemRowDelegate::shortcutText({{"x", 2}}).isEmpty());
+
+    // The agent's index: running, then done with a cut beside the folder it concerns.
+    QLocale::setDefault(QLocale(QStringLiteral("en")));
+    ItemRowDelegate::setDocumentsIndexStatus(
+        {{"indexing", true}, {"indexed", false}, {"progress", 40000}});
+    EXPECT_EQ(ItemRowDelegate::annotations(record).value(1).text, " Indexing… 40,000 files");
+    const QVariantMap done{{"indexing", false},
+                           {"indexed", true},
+                           {"folders", QVariantList{QVariantMap{{"P", "/home/ann/Work/Plans"},
+                                                                {"entries", 200000},
+                                                                {"cut", "too many"}}}}};
+    ItemRowDelegate::setDocumentsIndexStatus(done);
+    EXPECT_EQ(ItemRowDelegate::annotations(record).value(1).text,
+              " 200,000 entries indexed (too many)");
+    ItemRowDelegate::setDocumentsIndexStatus({});
+    EXPECT_EQ(ItemRowDelegate::annotations(record).value(1).text, " <pl>");
 }
 
 TEST_F(ManagerTest, TheWebSearchLooksUpTheSelectedApplicationsTitle)
