@@ -110,10 +110,7 @@ SaveLock::SaveLock(const QString &path)
 
 SaveLock::SaveLock(const QString &path, std::chrono::milliseconds wait)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
-        QFile::setPermissions(
-            folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    PrivateFolder::ensure(QFileInfo(path).absolutePath());
     const QByteArray lockPath = QFile::encodeName(lockPathFor(path));
     mFd =
         ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
