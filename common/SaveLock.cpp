@@ -110,7 +110,10 @@ SaveLock::SaveLock(const QString &path)
 
 SaveLock::SaveLock(const QString &path, std::chrono::milliseconds wait)
 {
-    PrivateFolder::ensure(QFileInfo(path).absolutePath());
+    // Made where missing; a folder found open is closed by its writers, not by every reader
+    // that takes the lock to set a damaged file aside.
+    if (const QString folder = QFileInfo(path).absolutePath(); !QFileInfo::exists(folder))
+        PrivateFolder::ensure(folder);
     const QByteArray lockPath = QFile::encodeName(lockPathFor(path));
     mFd =
         ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
