@@ -204,8 +204,6 @@ bool ArchiveFile::write(const QString &path, const QVariant &value, SaveFailure 
         failed = code == EEXIST || code == EISDIR ? SaveFailure::notAFile(path)
                                                   : SaveFailure::fromErrno(code, why);
     }
-    KorvaleLog::line(QStringLiteral("Unable saving data in file %1: %2")
-                         .arg(path, failed.detail.isEmpty() ? why : failed.detail));
     SaveFailures::report(path, failed);
     if (failure)
         *failure = failed;

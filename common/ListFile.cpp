@@ -75,9 +75,6 @@ bool ListFile::save(QVariantList &list)
     const QString where = path();
     auto failed = [&](const SaveFailure &failure) {
         mFailure = failure;
-        KorvaleLog::line(
-            QStringLiteral("Unable saving data in file %1: %2")
-                .arg(where, failure.detail.isEmpty() ? failure.reasonText() : failure.detail));
         SaveFailures::report(where, failure);
         return false;
     };

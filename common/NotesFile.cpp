@@ -302,9 +302,6 @@ NotesFile::Status NotesFile::save(QVariantList &notes)
         return Status::Unconfirmed;
     auto notSaved = [this](const SaveFailure &failure) {
         mFailure = failure;
-        KorvaleLog::line(
-            QStringLiteral("Unable saving data in file %1: %2")
-                .arg(mPath, failure.detail.isEmpty() ? failure.reasonText() : failure.detail));
         SaveFailures::report(mPath, failure);
         return Status::NotSaved;
     };

@@ -1,5 +1,7 @@
 #include "SaveFailures.h"
 
+#include "KorvaleLog.h"
+
 #include <QCoreApplication>
 #include <QHash>
 #include <QMetaObject>
@@ -44,6 +46,11 @@ SaveFailures::SaidByCaller::~SaidByCaller()
 
 void SaveFailures::report(const QString &path, const SaveFailure &failure)
 {
+    const QString why = failure.reason == SaveFailure::Reason::NotAFile
+        ? QStringLiteral("something that is not a file stands in its place")
+        : failure.detail.isEmpty() ? failure.reasonText()
+                                   : failure.detail;
+    KorvaleLog::line(QStringLiteral("Unable saving data in file %1: %2").arg(path, why));
     if (saidByCaller > 0)
         return;
     State &s = state();

@@ -17,6 +17,7 @@ using Presenter = std::function<void(const QString &path, const SaveFailure &fai
 // Called later from the event loop of the main thread, never from inside the save.
 void setPresenter(Presenter presenter);
 
+// Logs "Unable saving data in file PATH: WHY", and has the failure said.
 void report(const QString &path, const SaveFailure &failure);
 
 // While one lives, the failures of this thread's saves are not presented: the caller says them

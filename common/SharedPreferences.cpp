@@ -257,9 +257,6 @@ bool SharedPreferences::synchronize()
     }
     auto failed = [this](const SaveFailure &failure) {
         mFailure = failure;
-        KorvaleLog::line(
-            QStringLiteral("Unable saving data in file %1: %2")
-                .arg(mPath, failure.detail.isEmpty() ? failure.reasonText() : failure.detail));
         SaveFailures::report(mPath, failure);
         return false;
     };
