@@ -1270,7 +1270,7 @@
     </message>
     <message>
         <source>SaveFailedNotAFile</source>
-        <translation>Something that is not a file stands in its place (%1): remove it, and the list will be saved there.</translation>
+        <translation>Something that is not a file stands in its place (%1): remove it, and it will be saved there.</translation>
     </message>
     <message>
         <source>SaveFailedOther</source>

@@ -1270,7 +1270,7 @@
     </message>
     <message>
         <source>SaveFailedNotAFile</source>
-        <translation>Quelque chose qui n’est pas un fichier occupe sa place (%1) : supprimez-le, et la liste y sera enregistrée.</translation>
+        <translation>Quelque chose qui n’est pas un fichier occupe sa place (%1) : supprimez-le, et l’enregistrement s’y fera.</translation>
     </message>
     <message>
         <source>SaveFailedOther</source>
@@ -1286,7 +1286,7 @@
     </message>
     <message>
         <source>SaveFailedTitle</source>
-        <translation>« %1 » n’a pas pu être enregistré</translation>
+        <translation>Impossible d’enregistrer « %1 »</translation>
     </message>
     <message>
         <source>ScanningApplications</source>
