@@ -3,12 +3,14 @@
 #include "NativeFileName.h"
 #include "ScannerFixtures.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sys/mount.h>
 #include <unistd.h>
 
 using namespace ScannerFixtures;
@@ -95,8 +97,7 @@ TEST_F(DocumentFolderWalkTest, ListsWhatTheUserSeesWithinItsBounds)
     EXPECT_EQ(result.folders.at(0).entries, 12);
     EXPECT_EQ(result.folders.at(0).cut,
               (DocumentWalkCut{DocumentWalkCut::Reason::Depth, at("docs/deep/a/b/c")}));
-    EXPECT_EQ(result.folders.at(1),
-              (DocumentFolderReport{at("docs/shared/"), 1, {}}));
+    EXPECT_EQ(result.folders.at(1), (DocumentFolderReport{at("docs/shared/"), 1, {}}));
 
     for (const QVariant &item : std::as_const(result.records)) {
         const QVariantMap record = item.toMap();
@@ -134,4 +135,26 @@ TEST_F(DocumentFolderWalkTest, IncludedFoldersAreTheTickedFolders)
         QVariantMap{{"x", 2}, {"P", "/home/u/a.pdf"}, {"D", 0}, {"F", 1}},
     };
     EXPECT_EQ(DocumentFolderWalk::includedFolders(files), QStringList{"/home/u/Documents"});
+}
+
+// A file system mounted below an included folder (a USB disk, a network share) is listed and
+// not entered, unless it is itself included.
+TEST_F(DocumentFolderWalkTest, AnotherFileSystemBelowIsEnteredOnlyWhenIncluded)
+{
+    writeFile(at("docs/local.txt"), "");
+    ASSERT_TRUE(QDir().mkpath(at("docs/usb")));
+    if (::mount("tmpfs", QFile::encodeName(at("docs/usb")).constData(), "tmpfs", 0, "size=64k")
+        != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    writeFile(at("docs/usb/photo.jpg"), "");
+    DocumentWalkLimits limits;
+    const QStringList docsOnly{at("docs")};
+    QMap<QString, int> paths = found(
+        DocumentFolderWalk(limits, std::make_shared<DocumentWalkCache>()).walk(docsOnly).records);
+    EXPECT_EQ(paths, (QMap<QString, int>{{"docs/local.txt", 0}, {"docs/usb", 1}}));
+    const QStringList both{at("docs"), at("docs/usb")};
+    paths =
+        found(DocumentFolderWalk(limits, std::make_shared<DocumentWalkCache>()).walk(both).records);
+    EXPECT_TRUE(paths.contains("docs/usb/photo.jpg"));
+    ::umount2(QFile::encodeName(at("docs/usb")).constData(), MNT_DETACH);
 }
