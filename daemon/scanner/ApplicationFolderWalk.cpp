@@ -1,5 +1,7 @@
 #include "ApplicationFolderWalk.h"
 
+#include "FolderEntries.h"
+
 #include "ItemRecord.h"
 
 #include <QFile>
@@ -7,7 +9,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -41,47 +42,26 @@ bool statusAt(const QByteArray &path, ApplicationScanCache::Status &status, bool
     return true;
 }
 
-// The names in a folder with their types, links unresolved. getdents64 directly: a scan of
-// tens of thousands of folders is bound by system calls, and opendir adds some per folder.
+// The names in a folder with their types, links unresolved.
 bool readFolder(const QByteArray &path, QList<ApplicationScanCache::Child> &children)
 {
-    const int fd = open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct LinuxDirent64 {
-        ino64_t inode;
-        off64_t offset;
-        unsigned short length;
-        unsigned char type;
-        char name[1];
-    };
-    alignas(8) char buffer[32768];
-    for (;;) {
-        const long got = syscall(SYS_getdents64, fd, buffer, sizeof buffer);
-        if (got <= 0)
-            break;
-        for (long at = 0; at < got;) {
-            const auto *entry = reinterpret_cast<const LinuxDirent64 *>(buffer + at);
-            at += entry->length;
-            if (entry->name[0] == '.')
-                continue;
-            unsigned char type = entry->type;
+    return FolderEntries::read(
+        path,
+        [&children](const char *name, unsigned char type, int fd) {
             if (type == DT_UNKNOWN) {
                 struct stat info {
                 };
-                if (fstatat(fd, entry->name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-                    continue;
+                if (fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                    return;
                 type = S_ISDIR(info.st_mode) ? DT_DIR
                     : S_ISREG(info.st_mode)  ? DT_REG
                     : S_ISLNK(info.st_mode)  ? DT_LNK
                                              : DT_UNKNOWN;
             }
             if (type == DT_DIR || type == DT_REG || type == DT_LNK)
-                children.append({QByteArray(entry->name), type});
-        }
-    }
-    close(fd);
-    return true;
+                children.append({QByteArray(name), type});
+        },
+        [](const char *) {});
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "DocumentFolderWalk.h"
 
+#include "FolderEntries.h"
+
 #include "BoundedFile.h"
 #include "ItemRecord.h"
 #include "NativeFileName.h"
@@ -9,7 +11,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -43,56 +44,40 @@ QSet<QByteArray> hiddenNames(const QByteArray &folder)
 }
 
 // The visible names of a folder, links resolved to what they lead to (a link to a folder is left
-// out: following it could loop). getdents64 directly: the walk of a large home is bound by system
-// calls, and opendir adds some per folder.
+// out: following it could loop).
 bool readFolder(const QByteArray &path, DocumentWalkCache::Folder &folder)
 {
-    const int fd = open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct LinuxDirent64 {
-        ino64_t inode;
-        off64_t offset;
-        unsigned short length;
-        unsigned char type;
-        char name[1];
-    };
     bool hasHiddenList = false;
-    alignas(8) char buffer[32768];
-    for (;;) {
-        const long got = syscall(SYS_getdents64, fd, buffer, sizeof buffer);
-        if (got <= 0)
-            break;
-        for (long at = 0; at < got;) {
-            const auto *entry = reinterpret_cast<const LinuxDirent64 *>(buffer + at);
-            at += entry->length;
-            if (entry->name[0] == '.') {
-                hasHiddenList = hasHiddenList || qstrcmp(entry->name, ".hidden") == 0;
-                continue;
-            }
-            unsigned char type = entry->type;
+    const bool read = FolderEntries::read(
+        path,
+        [&folder](const char *entryName, unsigned char type, int fd) {
             if (type == DT_UNKNOWN || type == DT_LNK) {
                 struct stat info {
                 };
                 const int flags = type == DT_LNK ? 0 : AT_SYMLINK_NOFOLLOW;
-                if (fstatat(fd, entry->name, &info, flags) != 0)
-                    continue;
+                if (fstatat(fd, entryName, &info, flags) != 0)
+                    return;
                 if (type == DT_LNK)
                     type = S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
                 else
-                    type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
+                    type = S_ISDIR(info.st_mode) ? DT_DIR
+                        : S_ISREG(info.st_mode)  ? DT_REG
+                                                 : DT_UNKNOWN;
             }
             if (type != DT_DIR && type != DT_REG)
-                continue;
-            const QByteArray name(entry->name);
+                return;
+            const QByteArray name(entryName);
             if (type == DT_DIR && isCacheFolderName(name))
-                continue;
+                return;
             if (type == DT_REG && name == "CACHEDIR.TAG")
                 folder.cacheTagged = true;
             folder.children.append({name, type == DT_DIR});
-        }
-    }
-    close(fd);
+        },
+        [&hasHiddenList](const char *name) {
+            hasHiddenList = hasHiddenList || qstrcmp(name, ".hidden") == 0;
+        });
+    if (!read)
+        return false;
     if (hasHiddenList) {
         const QSet<QByteArray> hidden = hiddenNames(path);
         folder.children.removeIf([&hidden](const DocumentWalkCache::Child &child) {
@@ -309,7 +294,8 @@ void DocumentFolderWalk::walkFolder(const QByteArray &path, int depth, dev_t dev
             continue;
         if (depth + 1 > mLimits.maxDepth) {
             if (report.cut.reason == DocumentWalkCut::Reason::None)
-                report.cut = {DocumentWalkCut::Reason::Depth, NativeFileName::fromNative(childPath)};
+                report.cut = {DocumentWalkCut::Reason::Depth,
+                              NativeFileName::fromNative(childPath)};
             continue;
         }
         walkFolder(childPath, depth + 1, device, report, records);
