@@ -33,11 +33,24 @@ std::optional<double> DataReload::modificationDate(const QString &path)
     return DaemonClock::referenceSeconds(modified);
 }
 
+namespace {
+
+// A file's time comes from the kernel's coarse clock, up to a tick behind the clock a reload
+// reads: a save landing just after a reload began can carry a time just before it.
+constexpr double TimestampSlack = 0.1;
+
+bool readSince(const std::optional<double> &modified, double lastReadData)
+{
+    return modified && lastReadData - TimestampSlack > *modified;
+}
+
+} // namespace
+
 bool DataReload::reloadIfChanged(const QString &fileName, QVariantList &list, double lastReadData)
 {
     const std::optional<double> modified =
         modificationDate(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(fileName));
-    if (modified && lastReadData > *modified)
+    if (readSince(modified, lastReadData))
         return false;
     list = CommonKorvaleClass::readListInFile(fileName);
     return true;
@@ -46,7 +59,7 @@ bool DataReload::reloadIfChanged(const QString &fileName, QVariantList &list, do
 bool DataReload::reloadIfChanged(ListFile &file, QVariantList &list, double lastReadData)
 {
     const std::optional<double> modified = modificationDate(file.path());
-    if (modified && lastReadData > *modified && !file.hasUnsavedChange())
+    if (readSince(modified, lastReadData) && !file.hasUnsavedChange())
         return false;
     file.refresh(list);
     return true;

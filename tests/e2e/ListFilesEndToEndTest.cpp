@@ -58,13 +58,15 @@ TEST(ListFilesEndToEnd, TheAgentAnswersAndStaysSmallWhateverStandsInItsListsPlac
     if (!ready)
         openWritingEnds(fifos);
     ASSERT_TRUE(ready) << qPrintable(agent.log());
+    const QString fifoRead = data(DataFileName::Notes) + ": NotRegularFile";
+    ASSERT_TRUE(waitFor([&] { return agent.log().count(fifoRead) >= 1; }))
+        << qPrintable(agent.log());
     // Changed since the agent read it, as another program's save would leave it.
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(fifos.first()).constData(), nullptr, 0), 0);
     const std::unique_ptr<NotificationCenter> bus = NotificationCenter::createSessionBusCenter();
     bus->post(NotificationChannel::Daemon, QStringLiteral("NotesChanged"));
     bus->post(NotificationChannel::Daemon, QStringLiteral("SettingChanged"));
     // It reread the notes (each reading of the FIFO says so in the log), and still answers.
-    const QString fifoRead = data(DataFileName::Notes) + ": NotRegularFile";
     EXPECT_TRUE(waitFor([&] { return agent.log().count(fifoRead) >= 2; }))
         << qPrintable(agent.log());
     EXPECT_FALSE(agentStatus().isEmpty()) << qPrintable(agent.log());
