@@ -1,6 +1,7 @@
 #include "BoundedFile.h"
 
 #include "KorvaleLog.h"
+#include "NativeFileName.h"
 
 #include <QFile>
 
@@ -136,7 +137,7 @@ Result readBounded(const QByteArray &native, qint64 limit, bool refuseLonger)
 
 BoundedFile::Result BoundedFile::read(const QString &path, qint64 limit)
 {
-    return readBounded(QFile::encodeName(path), limit, true);
+    return readBounded(NativeFileName::toNative(path), limit, true);
 }
 
 BoundedFile::Result BoundedFile::readNative(const QByteArray &nativePath, qint64 limit)
@@ -146,12 +147,12 @@ BoundedFile::Result BoundedFile::readNative(const QByteArray &nativePath, qint64
 
 BoundedFile::Result BoundedFile::readHead(const QString &path, qint64 count)
 {
-    return readBounded(QFile::encodeName(path), count, false);
+    return readBounded(NativeFileName::toNative(path), count, false);
 }
 
 bool BoundedFile::isRegularFile(const QString &path)
 {
-    return isRegularFile(QFile::encodeName(path));
+    return isRegularFile(NativeFileName::toNative(path));
 }
 
 bool BoundedFile::isRegularFile(const QByteArray &nativePath)

@@ -1,5 +1,7 @@
 #include "NativeFileName.h"
 
+#include <unistd.h>
+
 namespace {
 
 constexpr char16_t FirstEscape = 0xDC80;
@@ -136,4 +138,15 @@ QString NativeFileName::forDisplay(const QString &name)
         return true;
     });
     return shown;
+}
+
+bool NativeFileName::exists(const QString &path)
+{
+    return !path.isEmpty() && ::access(toNative(path).constData(), F_OK) == 0;
+}
+
+QByteArray NativeFileName::fileUri(const QString &path)
+{
+    // What a path may hold unencoded, as QUrl writes it.
+    return QByteArrayLiteral("file://") + toNative(path).toPercentEncoding("/!$&'()*+,;=:@");
 }

@@ -19,5 +19,10 @@ QByteArray toNative(const QString &name);
 QString forDisplay(const QString &name);
 // Whether the name holds an escaped byte.
 bool hasEscapes(const QString &name);
+// Whether something is at the path, reached by its bytes (QFileInfo would look for U+FFFD).
+bool exists(const QString &path);
+// The file: URI of an absolute path, each byte outside the URI's unreserved set percent-encoded,
+// as GIO and the file managers write a name that is not UTF-8.
+QByteArray fileUri(const QString &path);
 
 } // namespace NativeFileName

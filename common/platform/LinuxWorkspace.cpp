@@ -1,6 +1,7 @@
 #include "BoundedFile.h"
 #include "GioLibrary.h"
 #include "KorvaleLog.h"
+#include "NativeFileName.h"
 #include "ProcessTable.h"
 #include "Workspace.h"
 #include "X11Windows.h"
@@ -104,7 +105,7 @@ bool openWithDefaultApplication(const QString &path)
             QStringLiteral("Unable opening %1 with its default application: %2").arg(path, why));
         return false;
     }
-    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+    const QByteArray uri = NativeFileName::fileUri(path);
     GAppLaunchContext *context = gio->g_app_launch_context_new();
     const QByteArray startupId = startupIdentifier("open");
     if (!startupId.isEmpty())
@@ -158,7 +159,7 @@ public:
 
     bool openPath(const QString &path) override
     {
-        if (!QFileInfo::exists(path))
+        if (!NativeFileName::exists(path))
             return false;
         return openWithDefaultApplication(path);
     }
@@ -176,7 +177,7 @@ public:
 
     bool revealPath(const QString &path) override
     {
-        if (!QFileInfo::exists(path))
+        if (!NativeFileName::exists(path))
             return false;
         QDBusConnection bus = QDBusConnection::sessionBus();
         if (bus.isConnected() && bus.interface()
@@ -186,7 +187,7 @@ public:
             QDBusMessage call = QDBusMessage::createMethodCall(
                 FileManagerService, QStringLiteral("/org/freedesktop/FileManager1"),
                 FileManagerService, QStringLiteral("ShowItems"));
-            call << QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)}
+            call << QStringList{QString::fromLatin1(NativeFileName::fileUri(path))}
                  << QString::fromLatin1(startupIdentifier("reveal"));
             if (bus.send(call))
                 return true;

@@ -10,8 +10,8 @@ class PreviewPanelWindow;
 class PreviewService;
 class QWidget;
 
-// Space on the access window's table and in the browser: the desktop's previewer when one is on the session bus,
-// otherwise a preview panel of our own. Main thread.
+// Space on the access window's table and in the browser: the desktop's previewer when one is on the
+// session bus, otherwise a preview panel of our own. Main thread.
 class FilePreviewPanel : public QObject
 {
     Q_OBJECT

@@ -9,8 +9,8 @@
 // loads it on the first PDF: an agent that never shows one never maps poppler and the dozen
 // libraries it brings. Built with the programs, from the same sources: C++ types cross.
 struct PdfModuleFunctions {
-    int (*pageCount)(const QString &path);
-    QImage (*renderPage)(const QString &path, int page, const QSize &size);
+    int (*pageCount)(const QByteArray &data);
+    QImage (*renderPage)(const QByteArray &data, int page, const QSize &size);
     QImage (*renderFirstPage)(const QByteArray &data, const QSize &size);
 };
 

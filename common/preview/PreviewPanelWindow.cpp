@@ -1,10 +1,12 @@
 #include "PreviewPanelWindow.h"
 
+#include "BoundedFile.h"
 #include "FileIcons.h"
+#include "NativeFileName.h"
 #include "PreviewPdf.h"
 #include "QOR_StringUtils.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -20,6 +22,8 @@
 #include <QStringDecoder>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -99,38 +103,52 @@ void PreviewPanelWindow::showIndex(int index)
         return;
     mIndex = index;
     const QString path = mPaths.at(index);
-    const QFileInfo info(path);
-    QString title = info.fileName().isEmpty() ? path : info.fileName();
+    const QString name = NativeFileName::forDisplay(QFileInfo(path).fileName());
+    QString title = name.isEmpty() ? path : name;
     if (mPaths.size() > 1)
         title += QStringLiteral(" (%1/%2)").arg(index + 1).arg(mPaths.size());
     setWindowTitle(title);
 
+    // Every byte goes through the bounded read: it reaches a name that is not UTF-8, never
+    // opens a FIFO or a device, and never reads past what a preview needs.
     mImage = QImage();
-    const QMimeType mime = QMimeDatabase().mimeTypeForFile(info);
-    if (info.isFile() && mime.name().startsWith(QLatin1String("image/"))
-        && QImageReader(path).canRead()) {
-        showImage(path);
-        if (!mImage.isNull())
+    const BoundedFile::Result head = BoundedFile::readHead(path, TextLimit + 1);
+    const QMimeDatabase mimes;
+    const QMimeType mime = head.isRead()
+        ? mimes.mimeTypeForFileNameAndData(QFileInfo(path).fileName(), head.bytes)
+        : mimes.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+    if (head.isRead()) {
+        const bool image = mime.name().startsWith(QLatin1String("image/"));
+        const bool pdf = mime.inherits(QStringLiteral("application/pdf"));
+        if (image || pdf) {
+            const BoundedFile::Result whole = BoundedFile::read(path, PreviewedFileLimit);
+            if (whole.isRead() && image && showImage(whole.bytes))
+                return;
+            if (whole.isRead() && pdf && showPdf(whole.bytes))
+                return;
+        }
+        if (mime.inherits(QStringLiteral("text/plain"))) {
+            showText(head.bytes);
             return;
+        }
     }
-    if (info.isFile() && mime.inherits(QStringLiteral("application/pdf")) && showPdf(path))
-        return;
-    if (info.isFile() && mime.inherits(QStringLiteral("text/plain")) && showText(path))
-        return;
-    showSummary(path);
+    showSummary(path, mime);
 }
 
-void PreviewPanelWindow::showImage(const QString &path)
+bool PreviewPanelWindow::showImage(const QByteArray &bytes)
 {
-    QImageReader reader(path);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
     reader.setAutoTransform(true); // a photo stands as it was taken
     mImage = reader.read();
     if (mImage.isNull())
-        return;
+        return false;
     mMode = Mode::Image;
     mStack->setCurrentWidget(mImageView);
     fitImage();
     setFocus();
+    return true;
 }
 
 void PreviewPanelWindow::fitImage()
@@ -145,13 +163,10 @@ void PreviewPanelWindow::fitImage()
     mImageView->setPixmap(QPixmap::fromImage(shown));
 }
 
-bool PreviewPanelWindow::showText(const QString &path)
+void PreviewPanelWindow::showText(const QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(TextLimit);
-    const bool cut = !file.atEnd();
+    const bool cut = bytes.size() > TextLimit;
+    const QByteArray head = bytes.left(TextLimit);
     const auto encoding = QStringConverter::encodingForData(head).value_or(QStringConverter::Utf8);
     // A stateful decoder leaves a character cut at the limit out instead of garbling it.
     QStringDecoder decode(encoding);
@@ -164,12 +179,11 @@ bool PreviewPanelWindow::showText(const QString &path)
     mMode = Mode::Text;
     mStack->setCurrentWidget(mTextView);
     mTextView->setFocus();
-    return true;
 }
 
-bool PreviewPanelWindow::showPdf(const QString &path)
+bool PreviewPanelWindow::showPdf(const QByteArray &document)
 {
-    const int pages = std::min(PreviewPdf::pageCount(path), PdfPageLimit);
+    const int pages = std::min(PreviewPdf::pageCount(document), PdfPageLimit);
     if (pages <= 0)
         return false;
     QLayout *layout = mPdfPages->layout();
@@ -179,7 +193,7 @@ bool PreviewPanelWindow::showPdf(const QString &path)
     }
     const int width = std::max(mStack->width() - 2 * PageMargin - 24, 200);
     const QSize box(width, width * 4);
-    mImage = PreviewPdf::renderPage(path, 0, box);
+    mImage = PreviewPdf::renderPage(document, 0, box);
     if (mImage.isNull())
         return false;
     mMode = Mode::Pdf;
@@ -192,10 +206,10 @@ bool PreviewPanelWindow::showPdf(const QString &path)
     // The other pages follow one by one, so the first is on screen at once.
     const int shownIndex = mIndex;
     for (int page = 1; page < pages; ++page) {
-        QTimer::singleShot(0, this, [this, path, page, box, shownIndex, addPage] {
+        QTimer::singleShot(0, this, [this, document, page, box, shownIndex, addPage] {
             if (mMode != Mode::Pdf || mIndex != shownIndex)
                 return;
-            const QImage image = PreviewPdf::renderPage(path, page, box);
+            const QImage image = PreviewPdf::renderPage(document, page, box);
             if (!image.isNull())
                 addPage(image);
         });
@@ -206,17 +220,22 @@ bool PreviewPanelWindow::showPdf(const QString &path)
     return true;
 }
 
-void PreviewPanelWindow::showSummary(const QString &path)
+void PreviewPanelWindow::showSummary(const QString &path, const QMimeType &mime)
 {
     const QFileInfo info(path);
-    const QMimeType mime = QMimeDatabase().mimeTypeForFile(info);
     mSummaryIcon->setPixmap(
         FileIcons::forType(info, mime).pixmap(SummaryIconSize, SummaryIconSize));
-    mSummaryName->setText(info.fileName().isEmpty() ? path : info.fileName());
+    const QString name = NativeFileName::forDisplay(info.fileName());
+    mSummaryName->setText(name.isEmpty() ? path : name);
     QStringList details;
-    if (!info.isDir())
-        details << QOR_StringUtils::getSizeBytes(info.size());
-    details << mime.comment();
+    struct stat status {
+    };
+    const bool found = ::stat(NativeFileName::toNative(path).constData(), &status) == 0;
+    if (found && !S_ISDIR(status.st_mode))
+        details << QOR_StringUtils::getSizeBytes(qint64(status.st_size));
+    details << (found && S_ISDIR(status.st_mode)
+                    ? QMimeDatabase().mimeTypeForName(QStringLiteral("inode/directory")).comment()
+                    : mime.comment());
     mSummaryDetails->setText(details.join(QLatin1Char('\n')));
     mMode = Mode::Summary;
     mStack->setCurrentWidget(mSummary);

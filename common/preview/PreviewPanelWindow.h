@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QLabel;
+class QMimeType;
 class QPlainTextEdit;
 class QScrollArea;
 class QStackedWidget;
@@ -32,6 +33,8 @@ public:
 
     static constexpr qint64 TextLimit = 200 * 1000;
     static constexpr int PdfPageLimit = 20;
+    // A picture or a PDF larger than this is summed up rather than read.
+    static constexpr qint64 PreviewedFileLimit = 256 * 1024 * 1024;
 
 signals:
     void closeRequested();
@@ -43,10 +46,10 @@ protected:
 
 private:
     bool handleKey(QKeyEvent *event);
-    void showImage(const QString &path);
-    bool showText(const QString &path);
-    bool showPdf(const QString &path);
-    void showSummary(const QString &path);
+    bool showImage(const QByteArray &bytes);
+    void showText(const QByteArray &bytes);
+    bool showPdf(const QByteArray &document);
+    void showSummary(const QString &path, const QMimeType &mime);
     void fitImage();
 
     QStringList mPaths;

@@ -26,16 +26,16 @@ bool PreviewPdf::isAvailable()
     return module() != nullptr;
 }
 
-int PreviewPdf::pageCount(const QString &path)
+int PreviewPdf::pageCount(const QByteArray &data)
 {
     const PdfModuleFunctions *functions = module();
-    return functions ? functions->pageCount(path) : 0;
+    return functions ? functions->pageCount(data) : 0;
 }
 
-QImage PreviewPdf::renderPage(const QString &path, int page, const QSize &size)
+QImage PreviewPdf::renderPage(const QByteArray &data, int page, const QSize &size)
 {
     const PdfModuleFunctions *functions = module();
-    return functions ? functions->renderPage(path, page, size) : QImage();
+    return functions ? functions->renderPage(data, page, size) : QImage();
 }
 
 QImage PreviewPdf::renderFirstPage(const QByteArray &data, const QSize &size)

@@ -13,9 +13,9 @@ public:
     PreviewPdf() = delete;
 
     static bool isAvailable();
-    // Page count of a document, 0 when it cannot be read (or without poppler).
-    static int pageCount(const QString &path);
+    // Page count of a document's bytes, 0 when they cannot be read (or without poppler).
+    static int pageCount(const QByteArray &data);
     // One page scaled to fit `size`, keeping its proportions; null on failure.
-    static QImage renderPage(const QString &path, int page, const QSize &size);
+    static QImage renderPage(const QByteArray &data, int page, const QSize &size);
     static QImage renderFirstPage(const QByteArray &data, const QSize &size);
 };

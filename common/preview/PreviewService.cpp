@@ -1,6 +1,7 @@
 #include "PreviewService.h"
 
 #include "KorvaleLog.h"
+#include "NativeFileName.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -8,7 +9,6 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusReply>
-#include <QUrl>
 
 bool NautilusPreviewService::isAvailable()
 {
@@ -29,7 +29,7 @@ void NautilusPreviewService::showFile(const QString &path, unsigned long windowI
     QDBusMessage call = QDBusMessage::createMethodCall(ServiceName, ObjectPath, Interface,
                                                        QStringLiteral("ShowFile"));
     // The window id is an X11 window the previewer may put itself above; 0 when there is none.
-    call << QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) << int(windowId) << true;
+    call << QString::fromLatin1(NativeFileName::fileUri(path)) << int(windowId) << true;
     auto *watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), nullptr);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,

@@ -11,6 +11,7 @@
 #include "ItemRecord.h"
 #include "MainWindow.h"
 #include "MessageWindow.h"
+#include "NativeFileName.h"
 #include "PreviewPanelWindow.h" // FilePreviewPanel::panelWindow() needs the whole type
 #include "QOR_StringUtils.h"
 #include "QOR_WindowsUtils.h"
@@ -571,7 +572,7 @@ QStringList AccessWindowController::quickLookPaths() const
         if (!item || !ItemCell::isPathKind(kind(item->record())))
             continue;
         const QString path = string(item->record(), KeyPath);
-        if (!path.isEmpty() && QFileInfo::exists(path))
+        if (!path.isEmpty() && NativeFileName::exists(path))
             paths.append(path);
     }
     return paths;

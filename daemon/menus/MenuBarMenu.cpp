@@ -4,6 +4,7 @@
 #include "FolderListing.h"
 #include "FolderMenus.h"
 #include "ItemRecord.h"
+#include "NativeFileName.h"
 #include "PasteboardContents.h"
 #include "QOR_StringUtils.h"
 
@@ -90,7 +91,7 @@ void addRecentItems(QMenu *menu, const QVariantList &recentItems,
          index < recentItems.size() && list->actions().size() < MenuBarMenu::RecentItemsShown;
          ++index) {
         const QString path = recentItems.at(index).toMap().value(KeyPath).toString();
-        if (path.isEmpty() || !QFileInfo::exists(path))
+        if (path.isEmpty() || !NativeFileName::exists(path))
             continue;
         QAction *entry = list->addAction(FolderMenus::menuIcon(path),
                                          QOR_StringUtils::localizedNameAtPath(path));

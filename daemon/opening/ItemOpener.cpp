@@ -6,6 +6,7 @@
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
 #include "LaunchableItems.h"
+#include "NativeFileName.h"
 #include "OpeningAddresses.h"
 #include "OpeningView.h"
 #include "QOR_StringUtils.h"
@@ -105,7 +106,7 @@ void ItemOpener::storeRecentItems()
 
 bool ItemOpener::pathExists(const QString &path, const char *action) const
 {
-    if (!path.isEmpty() && QFileInfo::exists(path))
+    if (!path.isEmpty() && NativeFileName::exists(path))
         return true;
     KorvaleLog::line(
         QStringLiteral("Unable %1 %2: nothing at that path").arg(QLatin1String(action), path));
@@ -260,7 +261,7 @@ void ItemOpener::doRevealItemInPopupMenu(int tag)
 
 void ItemOpener::doRevealPathInPopupMenu(const QString &path)
 {
-    if (path.isEmpty() || !QFileInfo::exists(path))
+    if (path.isEmpty() || !NativeFileName::exists(path))
         return;
     openItem(RecentItems::menuOpenedRecord(path), false);
 }

@@ -1,3 +1,4 @@
+#include "NativeFileName.h"
 #include "OpeningFixture.h"
 
 #include "RecentItems.h"
@@ -167,6 +168,23 @@ TEST_F(OpeningTest, AMissingPathIsNotReportedAsOpenedButStaysFirst)
     EXPECT_EQ(mRecent.first(), app);
     EXPECT_EQ(log.lines(), QStringList{"Unable opening " + gone + ": nothing at that path"});
     EXPECT_EQ(mView.calls.last(), QStringLiteral("close:150"));
+}
+
+// The documents' index keeps a name that is not UTF-8 escaped; it is found on disk by its bytes.
+TEST_F(OpeningTest, ADocumentWhoseNameIsNotUtf8OpensAndIsRevealed)
+{
+    const QByteArray native = QFile::encodeName(mHome.path()) + "/r\xe9sum\xe9.odt";
+    QFile file;
+    ASSERT_TRUE(file.open(::fopen(native.constData(), "w"), QIODevice::WriteOnly,
+                          QFileDevice::AutoCloseHandle));
+    file.close();
+    const QString path = NativeFileName::fromNative(native);
+
+    mOpener->openItem(record(2, P, path), false);
+    mOptionDown = true;
+    mOpener->openItem(record(2, P, path), false);
+    EXPECT_EQ(mWorkspace.opened(), QStringList{path});
+    EXPECT_EQ(mWorkspace.revealed(), QStringList{path});
 }
 
 TEST_F(OpeningTest, BookmarksTryHttpOnceThenGiveUpSilently)

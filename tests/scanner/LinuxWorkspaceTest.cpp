@@ -1,3 +1,4 @@
+#include "NativeFileName.h"
 #include "ScannerFixtures.h"
 #include "TestEnvironment.h"
 #include "platform/Workspace.h"
@@ -10,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 using namespace ScannerFixtures;
 
@@ -155,18 +158,27 @@ TEST(LinuxWorkspace, RevealAsksTheFileManagerOnTheBus)
     QTemporaryDir folder;
     const QString item = folder.path() + QStringLiteral("/a file with spaces.txt");
     writeFile(item, "x");
+    // A name from an old disk: reached by its bytes, and handed on as them.
+    const QByteArray latin1 = QFile::encodeName(folder.path()) + "/caf\xe9.txt";
+    const int fd = ::open(latin1.constData(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
 
-    const bool revealed = Workspace::createLinux()->revealPath(item);
-    (void)QTest::qWaitFor([&] { return !fileManager.shown.isEmpty(); }, 5000);
+    const std::unique_ptr<Workspace> workspace = Workspace::createLinux();
+    const bool revealed = workspace->revealPath(item);
+    const bool revealedLatin1 = workspace->revealPath(NativeFileName::fromNative(latin1));
+    (void)QTest::qWaitFor([&] { return fileManager.shown.size() == 2; }, 5000);
     bus.unregisterService("org.freedesktop.FileManager1");
     bus.unregisterObject("/org/freedesktop/FileManager1");
 
     EXPECT_TRUE(revealed);
-    ASSERT_EQ(fileManager.shown.size(), 1);
+    EXPECT_TRUE(revealedLatin1);
+    ASSERT_EQ(fileManager.shown.size(), 2);
     // A proper URI: file managers do not guess at unescaped spaces.
-    EXPECT_EQ(fileManager.shown.first().toStdString(),
-              "file://" + QString(folder.path()).replace(" ", "%20").toStdString()
-                  + "/a%20file%20with%20spaces.txt");
+    const std::string folderUri =
+        "file://" + QString(folder.path()).replace(" ", "%20").toStdString();
+    EXPECT_EQ(fileManager.shown.first().toStdString(), folderUri + "/a%20file%20with%20spaces.txt");
+    EXPECT_EQ(fileManager.shown.last().toStdString(), folderUri + "/caf%E9.txt");
 }
 
 #include "LinuxWorkspaceTest.moc"

@@ -26,15 +26,15 @@ QImage render(Poppler::Document *document, int page, const QSize &size)
     return pdfPage->renderToImage(dpi, dpi);
 }
 
-int pageCount(const QString &path)
+int pageCount(const QByteArray &data)
 {
-    const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+    const std::unique_ptr<Poppler::Document> document = Poppler::Document::loadFromData(data);
     return document && !document->isLocked() ? document->numPages() : 0;
 }
 
-QImage renderPage(const QString &path, int page, const QSize &size)
+QImage renderPage(const QByteArray &data, int page, const QSize &size)
 {
-    const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+    const std::unique_ptr<Poppler::Document> document = Poppler::Document::loadFromData(data);
     return render(document.get(), page, size);
 }
 
