@@ -14,8 +14,10 @@
 
 namespace {
 
+// Written files are heard only for a ".hidden" edited in place; any other file's contents do not
+// change the index.
 constexpr uint32_t WatchedEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO
-    | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+    | IN_DELETE_SELF | IN_MOVE_SELF | IN_CLOSE_WRITE | IN_ONLYDIR;
 
 } // namespace
 
@@ -95,55 +97,55 @@ void DocumentIndex::startWalk()
     mPending = false;
     mProgress = 0;
     auto outcome = std::make_shared<WalkOutcome>();
-    mFuture = QtConcurrent::run(&mPool, [this, outcome, folders = mFolders,
-                                         old = mDocuments, haveOld = mHaveDocuments] {
-        outcome->base = old;
-        if (!haveOld && !mOptions.file.isEmpty()) {
-            // The first walk compares with the list saved last time, read here: an unchanged
-            // tree is then not written again.
-            outcome->base = ArchiveFile::readList(mOptions.file);
-            DocumentFolderWalk::restoreNativePaths(outcome->base);
-        }
-        DocumentFolderWalk walk(mOptions.limits, mCache);
-        walk.setStopFlag(&mStop);
-        walk.setProgress(&mProgress);
-        QSet<int> seen;
-        if (mInotify >= 0) {
-            walk.setFolderVisitor([this, outcome, &seen](const QByteArray &path) {
-                if (outcome->watchesRanOut
-                    || (mOptions.watchLimit >= 0 && seen.size() >= mOptions.watchLimit)) {
-                    outcome->watchesRanOut = true;
-                    return;
-                }
-                const int watch = inotify_add_watch(mInotify, path.constData(), WatchedEvents);
-                if (watch >= 0)
-                    seen.insert(watch);
-                else if (errno == ENOSPC)
-                    outcome->watchesRanOut = true;
-            });
-        }
-        outcome->result = walk.walk(folders);
-        if (outcome->result.stopped)
-            return;
-        if (!outcome->result.unchanged) {
-            // Watches of folders no longer walked go; the kernel drops those of removed ones.
-            for (const int watch : std::as_const(mWatches)) {
-                if (!seen.contains(watch))
-                    inotify_rm_watch(mInotify, watch);
+    mFuture = QtConcurrent::run(
+        &mPool, [this, outcome, folders = mFolders, old = mDocuments, haveOld = mHaveDocuments] {
+            outcome->base = old;
+            if (!haveOld && !mOptions.file.isEmpty()) {
+                // The first walk compares with the list saved last time, read here: an unchanged
+                // tree is then not written again.
+                outcome->base = ArchiveFile::readList(mOptions.file);
+                DocumentFolderWalk::restoreNativePaths(outcome->base);
             }
-            mWatches = seen;
-            // Compared and saved here: a list of many thousands would stall the owner's thread.
-            outcome->changed = outcome->result.records != outcome->base;
-            if (outcome->changed && !mOptions.file.isEmpty())
-                ArchiveFile::write(mOptions.file, outcome->result.records);
-            mWatchesRanOut = outcome->watchesRanOut;
-        } else {
-            outcome->watchesRanOut = mWatchesRanOut;
-        }
-        outcome->watchesRanOut = outcome->watchesRanOut || mInotify < 0;
-        QMetaObject::invokeMethod(
-            this, [this, outcome] { finishWalk(outcome); }, Qt::QueuedConnection);
-    });
+            DocumentFolderWalk walk(mOptions.limits, mCache);
+            walk.setStopFlag(&mStop);
+            walk.setProgress(&mProgress);
+            QSet<int> seen;
+            if (mInotify >= 0) {
+                walk.setFolderVisitor([this, outcome, &seen](const QByteArray &path) {
+                    if (outcome->watchesRanOut
+                        || (mOptions.watchLimit >= 0 && seen.size() >= mOptions.watchLimit)) {
+                        outcome->watchesRanOut = true;
+                        return;
+                    }
+                    const int watch = inotify_add_watch(mInotify, path.constData(), WatchedEvents);
+                    if (watch >= 0)
+                        seen.insert(watch);
+                    else if (errno == ENOSPC)
+                        outcome->watchesRanOut = true;
+                });
+            }
+            outcome->result = walk.walk(folders);
+            if (outcome->result.stopped)
+                return;
+            if (!outcome->result.unchanged) {
+                // Watches of folders no longer walked go; the kernel drops those of removed ones.
+                for (const int watch : std::as_const(mWatches)) {
+                    if (!seen.contains(watch))
+                        inotify_rm_watch(mInotify, watch);
+                }
+                mWatches = seen;
+                // Compared and saved here: a list of many thousands would stall the owner's thread.
+                outcome->changed = outcome->result.records != outcome->base;
+                if (outcome->changed && !mOptions.file.isEmpty())
+                    ArchiveFile::write(mOptions.file, outcome->result.records);
+                mWatchesRanOut = outcome->watchesRanOut;
+            } else {
+                outcome->watchesRanOut = mWatchesRanOut;
+            }
+            outcome->watchesRanOut = outcome->watchesRanOut || mInotify < 0;
+            QMetaObject::invokeMethod(
+                this, [this, outcome] { finishWalk(outcome); }, Qt::QueuedConnection);
+        });
 }
 
 void DocumentIndex::finishWalk(const std::shared_ptr<WalkOutcome> &outcome)
@@ -184,8 +186,16 @@ void DocumentIndex::readEvents()
 {
     alignas(inotify_event) char buffer[16384];
     bool any = false;
-    while (read(mInotify, buffer, sizeof buffer) > 0)
-        any = true;
+    ssize_t length = 0;
+    while ((length = read(mInotify, buffer, sizeof buffer)) > 0) {
+        for (ssize_t at = 0; at + ssize_t(sizeof(inotify_event)) <= length;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+            const bool written = (event->mask & ~uint32_t(IN_ISDIR)) == IN_CLOSE_WRITE;
+            if (!written || (event->len > 0 && qstrcmp(event->name, ".hidden") == 0))
+                any = true;
+            at += ssize_t(sizeof(inotify_event)) + event->len;
+        }
+    }
     if (any && !mSettle.isActive())
         mSettle.start();
 }

@@ -17,9 +17,18 @@
 
 namespace {
 
-DocumentWalkCache::Status statusOf(const struct stat &info)
+// A folder's ".hidden" edited in place leaves the folder's own times as they were: its times
+// are part of the folder's.
+DocumentWalkCache::Status statusOf(const QByteArray &path, const struct stat &info)
 {
-    return {info.st_dev, info.st_ino, info.st_mtim, info.st_ctim};
+    DocumentWalkCache::Status status{info.st_dev, info.st_ino, info.st_mtim, info.st_ctim, 0, {}};
+    struct stat hidden {
+    };
+    if (stat((path + "/.hidden").constData(), &hidden) == 0) {
+        status.hiddenListInode = hidden.st_ino;
+        status.hiddenListChanged = hidden.st_ctim;
+    }
+    return status;
 }
 
 // Folders that only programs fill, by name; ".git" and the like are hidden already.
@@ -102,7 +111,10 @@ bool DocumentWalkCache::Status::operator==(const Status &other) const
 {
     return device == other.device && inode == other.inode
         && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec
-        && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+        && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec
+        && hiddenListInode == other.hiddenListInode
+        && hiddenListChanged.tv_sec == other.hiddenListChanged.tv_sec
+        && hiddenListChanged.tv_nsec == other.hiddenListChanged.tv_nsec;
 }
 
 DocumentFolderWalk::DocumentFolderWalk(DocumentWalkLimits limits,
@@ -178,7 +190,7 @@ bool DocumentFolderWalk::isUnchanged(const QStringList &roots) const
         struct stat info {
         };
         if (stopping() || stat(it.key().constData(), &info) != 0 || !S_ISDIR(info.st_mode)
-            || !(statusOf(info) == it->status))
+            || !(statusOf(it.key(), info) == it->status))
             return false;
     }
     // An included folder that was missing may have come.
@@ -264,7 +276,7 @@ void DocumentFolderWalk::walkFolder(const QByteArray &path, int depth, dev_t dev
     if (info.st_dev != device || mEntered.contains(identity))
         return;
     mEntered.insert(identity);
-    const DocumentWalkCache::Folder *listed = listFolder(path, statusOf(info));
+    const DocumentWalkCache::Folder *listed = listFolder(path, statusOf(path, info));
     if (!listed)
         return;
     if (mVisitor)

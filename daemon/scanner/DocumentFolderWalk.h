@@ -48,6 +48,8 @@ struct DocumentWalkCache {
         ino_t inode = 0;
         timespec modified{};
         timespec changed{};
+        ino_t hiddenListInode = 0; // the folder's ".hidden", 0 without one
+        timespec hiddenListChanged{};
         bool operator==(const Status &other) const;
     };
     struct Child {

@@ -79,6 +79,16 @@ TEST_F(DocumentIndexTest, FollowsCreationsRemovalsAndRenamesAndWritesOnlyChanges
     touch(at("new/inside.txt"));
     ASSERT_TRUE(waitFor([&] { return holds(index.documents(), at("new/inside.txt")); }));
     EXPECT_EQ(ArchiveFile::readList(options().file), index.documents());
+    // A ".hidden" written in place leaves its folder's times as they were, yet hides a name.
+    touch(at("a/.hidden"));
+    const int walksBefore = index.walkCount();
+    ASSERT_TRUE(waitFor([&] { return index.walkCount() > walksBefore && !index.isIndexing(); }));
+    {
+        QFile hidden(at("a/.hidden"));
+        ASSERT_TRUE(hidden.open(QIODevice::ReadWrite));
+        hidden.write("renamed.txt\n");
+    }
+    ASSERT_TRUE(waitFor([&] { return !holds(index.documents(), at("a/renamed.txt")); }));
 
     // Unchanged: nothing is written.
     const int writes = index.writeCount();
