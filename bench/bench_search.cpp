@@ -98,6 +98,39 @@ Corpus generate(int size)
     return corpus;
 }
 
+// The user's applications and the documents of the included folders as the agent indexes them:
+// folders two levels below ~/Documents, ten files each, listed in walk order.
+Corpus generateDocuments(int size)
+{
+    QRandomGenerator random(7);
+    Corpus corpus;
+    SearchSources &s = corpus.sources;
+    for (int i = 0; i < 200; ++i) {
+        s.applications.append(
+            QVariantMap{{"x", 1},
+                        {"T", kApps.at(i % int(kApps.size())) + " " + QString::number(i)},
+                        {"P", QString("/usr/share/applications/app%1.desktop").arg(i)}});
+    }
+    const QString root = QStringLiteral("/home/user/Documents");
+    for (int made = 0; made < size;) {
+        const QString folderName = words(random, 2);
+        const QString folder =
+            root + "/" + words(random, 1) + " " + QString::number(made / 1000) + "/" + folderName;
+        s.documents.append(QVariantMap{{"x", 2}, {"T", folderName}, {"P", folder}, {"D", 1}});
+        corpus.titles << folderName;
+        ++made;
+        for (int file = 0; file < 10 && made < size; ++file, ++made) {
+            const QString name = words(random, 2).replace(' ', '-') + "-" + QString::number(made)
+                + (random.bounded(3) ? ".pdf" : ".odt");
+            s.documents.append(
+                QVariantMap{{"x", 2}, {"T", name}, {"P", folder + "/" + name}, {"D", 0}});
+            corpus.titles << name;
+        }
+    }
+    s.priorityForApplications = 2;
+    return corpus;
+}
+
 void print(const QByteArray &name, double value, const char *unit)
 {
     Bench::print(name.constData(), value, unit);
@@ -363,97 +396,106 @@ int processBenchInPrivateSession(int size)
     return session.exitCode();
 }
 
+// The pass figures of one corpus, printed under `prefix` (as "search_100000_").
+void benchCorpus(const Corpus &corpus, int size, const QByteArray &prefix, bool withFzf)
+{
+    const QList<QPair<const char *, QString>> queries = {
+        {"1word", "proj"}, {"2words", "proj rep"}, {"3words", "proj rep café"}, {"empty", ""}};
+    PreparedListCache cache;
+    const std::atomic<bool> stop{false};
+    const SearchPass pass(cache, 2);
+
+    QElapsedTimer prepare;
+    prepare.start();
+    pass.run(corpus.sources, 0, "x", {}, stop);
+    const double prepareMs = double(prepare.nsecsElapsed()) / 1e6;
+    print(prefix + "prepare", prepareMs, "ms");
+    print(prefix + "prepared_memory", double(cache.memoryBytes()) / 1048576.0, "MiB");
+    print(prefix + "prepared_per_record", double(cache.memoryBytes()) / double(size), "B");
+    printTarget(prefix + "prepared_per_record", size, "");
+
+    QTemporaryFile titles;
+    titles.open();
+    titles.write(corpus.titles.join('\n').toUtf8() + "\n");
+    titles.flush();
+
+    int runs = size >= 1000000 ? 11 : (size >= 100000 ? 31 : 101);
+    // Fewer runs where every instruction counts (callgrind): KORVALE_BENCH_SEARCH_RUNS.
+    if (const int fixed = qEnvironmentVariableIntValue("KORVALE_BENCH_SEARCH_RUNS"); fixed > 0)
+        runs = fixed;
+    // Only some queries and only the pass, for a profile of one kind of pass:
+    // KORVALE_BENCH_SEARCH_QUERIES=1word,2words.
+    const QStringList only =
+        qEnvironmentVariable("KORVALE_BENCH_SEARCH_QUERIES").split(',', Qt::SkipEmptyParts);
+    for (const auto &[name, query] : queries) {
+        if (!only.isEmpty() && !only.contains(QLatin1String(name)))
+            continue;
+        FoundItems shown;
+        qsizetype found = 0;
+        const Bench::Stats stats = Bench::stats(Bench::timeRuns(runs, [&] {
+            SearchPass::Result result = pass.run(corpus.sources, 0, query, {}, stop);
+            found = result.items.size();
+            shown = std::move(result.items); // the hand-over
+        }));
+        const QByteArray label = prefix + name;
+        print(label + "_found", double(found), "records");
+        print(label + "_median", stats.median, "ms");
+        print(label + "_p95", stats.p95, "ms");
+        printTarget(prefix + name, size, "_median");
+        if (query.isEmpty()) {
+            // The kept result is what a repeated empty query shows; a priority changed on
+            // every run makes each rank afresh from the prepared lists and their title order.
+            SearchSources changing = corpus.sources;
+            const Bench::Stats fresh = Bench::stats(Bench::timeRuns(runs, [&] {
+                changing.priorityForFiles = 1 - changing.priorityForFiles;
+                shown = pass.run(changing, 0, query, {}, stop).items;
+            }));
+            print(label + "_fresh_median", fresh.median, "ms");
+            print(label + "_fresh_p95", fresh.p95, "ms");
+        }
+        if (!only.isEmpty())
+            continue;
+        // What the agent adds to answer korvale-search: the printed lines of the results.
+        qsizetype bytes = 0;
+        const Bench::Stats printing = Bench::stats(Bench::timeRuns(
+            std::max(3, runs / 4), [&] { bytes = SearchResultText::lines(shown).size(); }));
+        print(label + "_lines_median", printing.median, "ms");
+        print(label + "_lines_size", double(bytes) / 1024.0, "KiB");
+        if (withFzf && !query.isEmpty()) {
+            qsizetype lines = 0;
+            const double fzf = fzfMedian(titles.fileName(), query, size >= 1000000 ? 3 : 5, &lines);
+            print(label + "_fzf_found", double(lines), "lines");
+            print(label + "_fzf_median", fzf, "ms");
+            print(label + "_fzf_ratio", fzf / stats.median, "x");
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QList<QPair<const char *, QString>> queries = {
-        {"1word", "proj"}, {"2words", "proj rep"}, {"3words", "proj rep café"}, {"empty", ""}};
-
     // bench_search --process [RECORDS]: only the whole-process figures.
     if (argc > 1 && QByteArray(argv[1]) == "--process")
         return processBenchInPrivateSession(argc > 2 ? QByteArray(argv[2]).toInt() : 100000);
     const bool withFzf = haveFzf();
+    // bench_search --documents [RECORDS]: applications and the included folders' documents.
+    if (argc > 1 && QByteArray(argv[1]) == "--documents") {
+        const int size = argc > 2 ? QByteArray(argv[2]).toInt() : 100000;
+        benchCorpus(generateDocuments(size), size,
+                    "search_documents_" + QByteArray::number(size) + "_", withFzf);
+        return 0;
+    }
     QList<int> sizes = {10000, 100000, 1000000};
     if (argc > 1) { // bench_search [SIZE...]
         sizes.clear();
         for (int i = 1; i < argc; ++i)
             sizes << QByteArray(argv[i]).toInt();
     }
-    for (const int size : sizes) {
-        const Corpus corpus = generate(size);
-        PreparedListCache cache;
-        const std::atomic<bool> stop{false};
-        const SearchPass pass(cache, 2);
-
-        QElapsedTimer prepare;
-        prepare.start();
-        pass.run(corpus.sources, 0, "x", {}, stop);
-        const double prepareMs = double(prepare.nsecsElapsed()) / 1e6;
-        const QByteArray prefix = QByteArray("search_") + QByteArray::number(size) + "_";
-        print(prefix + "prepare", prepareMs, "ms");
-        print(prefix + "prepared_memory", double(cache.memoryBytes()) / 1048576.0, "MiB");
-        print(prefix + "prepared_per_record", double(cache.memoryBytes()) / double(size), "B");
-        printTarget(prefix + "prepared_per_record", size, "");
-
-        QTemporaryFile titles;
-        titles.open();
-        titles.write(corpus.titles.join('\n').toUtf8() + "\n");
-        titles.flush();
-
-        int runs = size >= 1000000 ? 11 : (size >= 100000 ? 31 : 101);
-        // Fewer runs where every instruction counts (callgrind): KORVALE_BENCH_SEARCH_RUNS.
-        if (const int fixed = qEnvironmentVariableIntValue("KORVALE_BENCH_SEARCH_RUNS"); fixed > 0)
-            runs = fixed;
-        // Only some queries and only the pass, for a profile of one kind of pass:
-        // KORVALE_BENCH_SEARCH_QUERIES=1word,2words.
-        const QStringList only =
-            qEnvironmentVariable("KORVALE_BENCH_SEARCH_QUERIES").split(',', Qt::SkipEmptyParts);
-        for (const auto &[name, query] : queries) {
-            if (!only.isEmpty() && !only.contains(QLatin1String(name)))
-                continue;
-            FoundItems shown;
-            qsizetype found = 0;
-            const Bench::Stats stats = Bench::stats(Bench::timeRuns(runs, [&] {
-                SearchPass::Result result = pass.run(corpus.sources, 0, query, {}, stop);
-                found = result.items.size();
-                shown = std::move(result.items); // the hand-over
-            }));
-            const QByteArray label = prefix + name;
-            print(label + "_found", double(found), "records");
-            print(label + "_median", stats.median, "ms");
-            print(label + "_p95", stats.p95, "ms");
-            printTarget(prefix + name, size, "_median");
-            if (query.isEmpty()) {
-                // The kept result is what a repeated empty query shows; a priority changed on
-                // every run makes each rank afresh from the prepared lists and their title order.
-                SearchSources changing = corpus.sources;
-                const Bench::Stats fresh = Bench::stats(Bench::timeRuns(runs, [&] {
-                    changing.priorityForFiles = 1 - changing.priorityForFiles;
-                    shown = pass.run(changing, 0, query, {}, stop).items;
-                }));
-                print(label + "_fresh_median", fresh.median, "ms");
-                print(label + "_fresh_p95", fresh.p95, "ms");
-            }
-            if (!only.isEmpty())
-                continue;
-            // What the agent adds to answer korvale-search: the printed lines of the results.
-            qsizetype bytes = 0;
-            const Bench::Stats printing = Bench::stats(Bench::timeRuns(
-                std::max(3, runs / 4), [&] { bytes = SearchResultText::lines(shown).size(); }));
-            print(label + "_lines_median", printing.median, "ms");
-            print(label + "_lines_size", double(bytes) / 1024.0, "KiB");
-            if (withFzf && !query.isEmpty()) {
-                qsizetype lines = 0;
-                const double fzf =
-                    fzfMedian(titles.fileName(), query, size >= 1000000 ? 3 : 5, &lines);
-                print(label + "_fzf_found", double(lines), "lines");
-                print(label + "_fzf_median", fzf, "ms");
-                print(label + "_fzf_ratio", fzf / stats.median, "x");
-            }
-        }
-    }
+    for (const int size : sizes)
+        benchCorpus(generate(size), size, QByteArray("search_") + QByteArray::number(size) + "_",
+                    withFzf);
     // Sizes given: the pass figures only.
     return argc > 1 ? 0 : processBenchInPrivateSession(100000);
 }
