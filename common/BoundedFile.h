@@ -20,6 +20,8 @@ inline constexpr qint64 Bookmarks = 64 * MiB; // Safari plist, Firefox backup, C
 inline constexpr qint64 VCards = 256 * MiB; // one file may hold a whole book with photos
 inline constexpr qint64 Calendar = 128 * MiB; // an .ics file, attachments and all
 inline constexpr qint64 ContactPicture = 8 * MiB; // a photo a card names by its path
+inline constexpr qint64 ThunderbirdStore =
+    256 * MiB; // an address book or calendar store, and its log
 inline constexpr qint64 ImportedNotes = 64 * MiB; // a text file imported as notes
 inline constexpr qint64 InstallScript = 1 * MiB; // "installscript.txt"
 inline constexpr qint64 InstallerNews = 4 * MiB; // the installed program's news page

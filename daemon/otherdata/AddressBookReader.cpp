@@ -4,9 +4,11 @@
 #include "ContactRecords.h"
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
+#include "MozillaProfiles.h"
 #include "OtherDataRecords.h"
 #include "OtherDataSources.h"
 #include "SharedPreferences.h"
+#include "ThunderbirdStores.h"
 #include "VCardParser.h"
 
 #include <QDir>
@@ -143,6 +145,8 @@ AddressBookReader::Sources AddressBookReader::defaultSources()
     }
     sources.vcardPaths.append(data + QStringLiteral("/contacts"));
     sources.vcardPaths += OtherDataSources::preferencePaths(ContactsPathsPreference);
+    sources.thunderbirdBooks = ThunderbirdStores::addressBooks(
+        MozillaProfiles::folders(MozillaProfiles::thunderbirdRoots()));
     return sources;
 }
 
@@ -157,6 +161,10 @@ AddressBookReader::AddressBook AddressBookReader::read(const Sources &sources)
     for (const QString &path :
          OtherDataSources::filesIn(sources.vcardPaths, suffixes, "BEGIN:VCARD"))
         addVCardFile(book, path);
+    for (const QString &store : sources.thunderbirdBooks) {
+        for (const QByteArray &card : ThunderbirdStores::vCardsInAddressBook(store))
+            addVCards(book, card);
+    }
     OtherDataRecords::sortByTitle(book.records);
     return book;
 }

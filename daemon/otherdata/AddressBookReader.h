@@ -29,8 +29,10 @@ public:
     struct Sources {
         QStringList databases; // Evolution Data Server contacts.db files
         QStringList vcardPaths; // .vcf files and folders searched for them
+        QStringList thunderbirdBooks; // Thunderbird's abook.sqlite files
     };
-    // The stores found under the data and cache folders, KDE's folder, then the preference.
+    // The stores found under the data and cache folders, KDE's folder, the preference, then
+    // Thunderbird's address books.
     static Sources defaultSources();
 
     struct AddressBook {

@@ -1,10 +1,12 @@
 #include "CalendarReader.h"
 
 #include "KorvaleLog.h"
+#include "MozillaProfiles.h"
 #include "OtherDataRecords.h"
 #include "OtherDataSources.h"
 #include "RuleExpansion.h"
 #include "TextMatching.h"
+#include "ThunderbirdStores.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -543,7 +545,9 @@ QVariantList CalendarReader::eventsInCalendar(const QByteArray &bytes, const QDa
 
 QVariantList CalendarReader::readEvents(const QDateTime &from, const QDateTime &to)
 {
-    return eventsInFiles(calendarFiles(), from, to);
+    return eventsInFiles(calendarFiles(), from, to,
+                         ThunderbirdStores::calendars(
+                             MozillaProfiles::folders(MozillaProfiles::thunderbirdRoots())));
 }
 
 QStringList CalendarReader::calendarFiles()
@@ -564,7 +568,8 @@ QStringList CalendarReader::calendarFiles()
 }
 
 QVariantList CalendarReader::eventsInFiles(const QStringList &files, const QDateTime &from,
-                                           const QDateTime &to)
+                                           const QDateTime &to,
+                                           const QStringList &thunderbirdStores)
 {
     if (!from.isValid() || !to.isValid() || !(from < to))
         return {};
@@ -576,6 +581,11 @@ QVariantList CalendarReader::eventsInFiles(const QStringList &files, const QDate
         if (const std::optional<QByteArray> bytes =
                 OtherDataSources::readFile(path, BoundedFile::Limit::Calendar))
             occurrencesIn(*bytes, range, found);
+    }
+    for (const QString &store : thunderbirdStores) {
+        if (!range.stoppedAt.isEmpty())
+            break;
+        occurrencesIn(ThunderbirdStores::calendarText(store), range, found);
     }
     return recordsOf(std::move(found), range);
 }

@@ -7,7 +7,8 @@
 #include <QVariantList>
 
 // Reads the events of the user's calendars (iCalendar files of GNOME's Evolution Data Server,
-// KDE's calendar folder and the files or folders in the preference "OtherDataCalendarPaths")
+// KDE's calendar folder, the files or folders in the preference "OtherDataCalendarPaths", and
+// Thunderbird's calendars)
 // through libical, recurring events expanded in their own time zones. Only reads; see
 // docs/otherdata.md.
 class CalendarReader
@@ -35,8 +36,10 @@ public:
 
     // The calendar files found under the data folder, KDE's folders, then the preference.
     static QStringList calendarFiles();
+    // The events of the files, then of Thunderbird's calendar stores.
     static QVariantList eventsInFiles(const QStringList &files, const QDateTime &from,
-                                      const QDateTime &to);
+                                      const QDateTime &to,
+                                      const QStringList &thunderbirdStores = {});
     // The events of one iCalendar file's bytes, not sorted.
     static QVariantList eventsInCalendar(const QByteArray &bytes, const QDateTime &from,
                                          const QDateTime &to);
