@@ -173,6 +173,8 @@ void InstallerController::showVersions()
         window->mInstallVersion->setText(text("NoVersionInstall").arg(mAppName));
         window->mUninstallVersion->setText(text("NoVersionUninstall").arg(mAppName));
     }
+    // A longer line after a run (in French, the installed version takes four lines) would be cut.
+    window->adjustSize();
 }
 
 int InstallerController::alert(bool critical, const char *title, const QString &message,
