@@ -76,8 +76,7 @@ public:
 private:
     void look()
     {
-        if (window && !sheetShot && window->mProgressSheet->isVisible()
-            && window->mProgressSheet->mSummary->toPlainText().count(QLatin1Char('\n')) >= 3) {
+        if (window && !sheetShot && window->mProgressSheet->isVisible() && atLastStep()) {
             sheetShot = true;
             screenshot(QStringLiteral("installer-progress.png"));
         }
@@ -111,6 +110,14 @@ private:
                 }
             }
         }
+    }
+    // The sheet holds every line of the run: the counter says the last step, whose line is in.
+    bool atLastStep() const
+    {
+        const QStringList counter = window->mProgressSheet->mCounter->text().split('/');
+        return counter.size() == 2 && counter.at(0) == counter.at(1)
+            && window->mProgressSheet->mSummary->toPlainText().contains(
+                window->mProgressSheet->mCounter->text() + QStringLiteral(" - "));
     }
     // False while an alert to be photographed has not yet had the time to be painted.
     bool answered(QMessageBox *box)
