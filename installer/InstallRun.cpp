@@ -63,19 +63,43 @@ void InstallRun::show(const QString &key, const QStringList &arguments)
     mDelegate.showProgressInfo(mCounter, text);
 }
 
+QString InstallRun::shownPath(const QString &path) const
+{
+    const QString &home = mPaths.homeFolder;
+    if (!home.isEmpty() && home != QLatin1String("/")
+        && (path == home || path.startsWith(home + QLatin1Char('/'))))
+        return QLatin1Char('~') + path.mid(home.size());
+    return path;
+}
+
 void InstallRun::pause(int milliseconds) const
 {
     if (mPauses)
         QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
-bool InstallRun::run(const QStringList &steps)
+QStringList InstallRun::actingSteps(const QStringList &steps)
+{
+    QStringList acting;
+    for (const QString &step : steps) {
+        if (step.startsWith(InstallScript::QuitTag) || step.startsWith(InstallScript::TrashTag)
+            || step.startsWith(InstallScript::TrashNoErrTag)
+            || step.startsWith(InstallScript::CopyTag))
+            acting.append(step);
+    }
+    return acting;
+}
+
+bool InstallRun::run(const QStringList &allSteps)
 {
     mMustStop = false;
     mStopped = false;
     mErrorMovingToDesktop = mErrorMovingToTrash = mErrorCopying = mErrorQuitProcess =
         mErrorLaunchApplication = false;
 
+    // Only the steps that act are counted: a name or launch line would show a number with no
+    // line beside it, and the list would seem to start part-way.
+    const QStringList steps = actingSteps(allSteps);
     bool succeeded = true;
     for (qsizetype index = 0; index < steps.size(); ++index) {
         mCounter = QStringLiteral("%1/%2").arg(index + 1).arg(steps.size());
@@ -93,12 +117,10 @@ bool InstallRun::run(const QStringList &steps)
         } else if (step.startsWith(InstallScript::TrashNoErrTag)) {
             succeeded = moveItemToTrash(first);
             pause(250);
-        } else if (step.startsWith(InstallScript::CopyTag)) {
+        } else {
             succeeded = copyItemTo(mResourceFolder + QLatin1Char('/') + fields.value(1),
                                    mPaths.expand(fields.value(2)));
             pause(200);
-        } else {
-            succeeded = true;
         }
         if (!succeeded)
             break;
@@ -179,7 +201,7 @@ bool InstallRun::moveToDesktop(const QString &path, const QString &onDesktop)
 
 bool InstallRun::moveItemToTrash(const QString &path)
 {
-    show(QStringLiteral("TrashItem"), displayNameOfPath(path));
+    show(QStringLiteral("TrashItem"), shownPath(path));
     if (!exists(path))
         return true;
     if (!mSimulateTrashError)
@@ -190,7 +212,7 @@ bool InstallRun::moveItemToTrash(const QString &path)
     pause(500);
     if (!mDelegate.askAboutRefusedItem(path)) {
         mErrorMovingToTrash = true;
-        show(QStringLiteral("TrashItemError"), displayNameOfPath(path));
+        show(QStringLiteral("TrashItemError"), shownPath(path));
         return false;
     }
     // The user says the item is gone: believe it only when it is.
@@ -204,7 +226,9 @@ bool InstallRun::moveItemToTrash(const QString &path)
 bool InstallRun::copyItemTo(const QString &source, const QString &destinationFolder)
 {
     const QString target = destinationFolder + QLatin1Char('/') + QFileInfo(source).fileName();
-    show(QStringLiteral("CopyProcess"), displayNameOfPath(source));
+    // The whole name and where it goes: the bundle and its icon share a base name.
+    show(QStringLiteral("CopyProcess"),
+         {QFileInfo(source).fileName(), shownPath(destinationFolder)});
     if (mSimulateTrashError)
         return true;
     if (exists(target))
@@ -218,7 +242,7 @@ bool InstallRun::copyItemTo(const QString &source, const QString &destinationFol
         if (copied && exists(target))
             return true;
     }
-    show(QStringLiteral("CopyProcessError"), displayNameOfPath(source));
+    show(QStringLiteral("CopyProcessError"), QFileInfo(source).fileName());
     mErrorCopying = true;
     return false;
 }

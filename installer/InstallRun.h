@@ -49,6 +49,8 @@ public:
     // Runs the steps in order until one fails, Stop is pressed or the list ends. True when the
     // last step run failed.
     bool run(const QStringList &steps);
+    // The steps a run carries out and counts: quit, trash and copy lines.
+    static QStringList actingSteps(const QStringList &steps);
     // The run ended on a Stop rather than at the end of the list.
     bool stoppedByUser() const { return mStopped; }
     // The raised error flags as the report's bullet list.
@@ -64,6 +66,8 @@ private:
     void show(const QString &key, const QString &argument);
     void show(const QString &key, const QStringList &arguments);
     void pause(int milliseconds) const;
+    // A path as a progress line shows it: whole, the home folder written "~".
+    QString shownPath(const QString &path) const;
     // Recycles an item, or moves it to the desktop when the Trash refuses it.
     void recycle(const QString &path);
     // The desktop fallback; false when the item is still whole where it was.

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
@@ -95,7 +96,8 @@ void InstallerController::setUpWindow()
         QApplication::setWindowIcon(icon);
     }
     window->mAppName->setText(mAppName);
-    window->setWindowTitle(text("WindowTitle").arg(mAppName));
+    window->setWindowTitle(mAppName.isEmpty() ? text("WindowTitleNoProduct")
+                                              : text("WindowTitle").arg(mAppName));
     window->mNewsButton->setEnabled(!mAppNewsName.isEmpty());
     const QString store = text("WebStore");
     window->mStoreButton->setVisible(store.startsWith(QLatin1String("https://")));
@@ -117,9 +119,31 @@ void InstallerController::setUpWindow()
     WindowFocus::bringToFront(window);
     QOR_WindowsUtils::placeWindow(window->mNewsWindow, 0.5, 0.5);
     if (!script.isCorrect())
-        QOR_WindowsUtils::modalCriticalAlertForWindow(
-            window, text("ERROR !"), text("The script file 'installscript.txt' is not correct."),
-            text("OKButton"), {}, {});
+        QOR_WindowsUtils::modalCriticalAlertForWindow(window, text("ERROR !"), scriptProblem(),
+                                                      text("OKButton"), {}, {});
+}
+
+QString InstallerController::scriptProblem() const
+{
+    const QString script = mResourceFolder + QLatin1Char('/') + InstallScriptReader::FileName;
+    if (QFileInfo::exists(script))
+        return text("The script file 'installscript.txt' is not correct.");
+    // The program alone, as the build leaves it in its bin folder: the folder to run is built
+    // beside that bin folder.
+    const QDir programFolder = QFileInfo(mResourceFolder).dir();
+    QString build = programFolder.dirName() == QLatin1String("bin")
+        ? QFileInfo(programFolder.absolutePath()).path()
+        : QStringLiteral("build");
+    if (build.contains(QLatin1Char(' ')))
+        build = QLatin1Char('"') + build + QLatin1Char('"');
+    // The commands on lines of their own, unbroken, to be copied as they stand.
+    const QString commands =
+        QStringLiteral("cmake --build %1 --target korvale_installer_folder\n%1/qor-installer/"
+                       "qor-installer")
+            .arg(build);
+    QString said = text("ScriptMissingText").arg(script).toHtmlEscaped();
+    said.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    return QStringLiteral("<p>%1</p><pre>%2</pre>").arg(said, commands.toHtmlEscaped());
 }
 
 void InstallerController::showVersions()
@@ -149,6 +173,8 @@ void InstallerController::showVersions()
         window->mInstallVersion->setText(text("NoVersionInstall").arg(mAppName));
         window->mUninstallVersion->setText(text("NoVersionUninstall").arg(mAppName));
     }
+    // A longer line after a run (in French, the installed version takes four lines) would be cut.
+    window->adjustSize();
 }
 
 int InstallerController::alert(bool critical, const char *title, const QString &message,
@@ -197,7 +223,7 @@ void InstallerController::startRun(const QStringList &steps, const QString &titl
     sheet->setWindowTitle(sheet->mTitle->text());
     sheet->mInfo->clear();
     sheet->mSummary->clear();
-    sheet->mCounter->setText(QString::number(steps.size()));
+    sheet->mCounter->setText(QString::number(InstallRun::actingSteps(steps).size()));
     sheet->open();
 
     mRun.mResourceFolder = mResourceFolder;
@@ -228,7 +254,8 @@ void InstallerController::quitForSignal()
     }
     mRun.mMustStop = true;
     // A question about a refused item would hold the worker until answered.
-    if (QWidget *alert = QApplication::activeModalWidget(); alert && alert != mWindow->mProgressSheet)
+    if (QWidget *alert = QApplication::activeModalWidget();
+        alert && alert != mWindow->mProgressSheet)
         alert->close();
 }
 
@@ -291,6 +318,8 @@ void InstallerController::endAction(bool failed)
     if (window->mProgressSheet->isVisible())
         window->mProgressSheet->done(0);
     mWorker = nullptr;
+    // Behind the report, the window already says what is installed now.
+    showVersions();
     if (mQuitting) {
         emit runEnded(failed);
         emit quitRequested();
@@ -337,8 +366,6 @@ void InstallerController::endAction(bool failed)
                   text("UninstallationCompletedText").arg(mAppName), "QuitButton", "ContinueButton")
             == 1;
     }
-    if (!quit)
-        showVersions();
     emit runEnded(failed);
     if (quit)
         QTimer::singleShot(500, this, &InstallerController::quitRequested);

@@ -70,6 +70,9 @@ private:
 
     void startRun(const QStringList &steps, const QString &titleKey);
     void showVersions();
+    // What the alert says when the script cannot be used: a missing script is named, with how
+    // to build the folder that carries one.
+    QString scriptProblem() const;
     bool launchApplication(const QString &path);
     QString installedCopyPath() const;
     // The steps with their paths as they land here, for the information drawer.

@@ -8,8 +8,12 @@ scripts/build.sh build -DCMAKE_BUILD_TYPE=Release -DKORVALE_TESTS=OFF -DKORVALE_
 
 echo "Built programs (in build/bin):"
 for program in build/bin/*; do
+    # The installer runs only from its own folder, which carries its script and the suite.
+    [ "$(basename "$program")" = qor-installer ] && continue
     [ -x "$program" ] && echo "  $(basename "$program")"
 done
+echo "To install the suite for yourself, build the installer folder and run it from there:"
+echo "  cmake --build build --target korvale_installer_folder && build/qor-installer/qor-installer"
 scripts/install-desktop-entries.sh build
 
 wayland=""

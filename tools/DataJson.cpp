@@ -21,11 +21,21 @@ void appendText(QByteArray &out, const QString &s)
     for (const char ch : utf8) {
         const auto u = static_cast<unsigned char>(ch);
         switch (u) {
-        case '"': escaped += "\\\""; break;
-        case '\\': escaped += "\\\\"; break;
-        case '\n': escaped += "\\n"; break;
-        case '\r': escaped += "\\r"; break;
-        case '\t': escaped += "\\t"; break;
+        case '"':
+            escaped += "\\\"";
+            break;
+        case '\\':
+            escaped += "\\\\";
+            break;
+        case '\n':
+            escaped += "\\n";
+            break;
+        case '\r':
+            escaped += "\\r";
+            break;
+        case '\t':
+            escaped += "\\t";
+            break;
         default:
             if (u < 0x20)
                 escaped += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0')).toLatin1();
@@ -53,7 +63,8 @@ QByteArray realText(double d)
             break;
         }
     }
-    if (!text.contains('.') && !text.contains('e') && !text.contains("inf") && !text.contains("nan"))
+    if (!text.contains('.') && !text.contains('e') && !text.contains("inf")
+        && !text.contains("nan"))
         text += ".0";
     return text;
 }
@@ -148,7 +159,12 @@ void write(QByteArray &out, const QVariant &v, int level)
 class Reader
 {
 public:
-    explicit Reader(const QByteArray &text) : s(text.constData()), end(text.constData() + text.size()), begin(s) {}
+    explicit Reader(const QByteArray &text)
+        : s(text.constData())
+        , end(text.constData() + text.size())
+        , begin(s)
+    {
+    }
 
     QVariant document(QString &error)
     {
@@ -165,7 +181,9 @@ private:
     void fail(const char *what)
     {
         if (mError.isEmpty())
-            mError = QStringLiteral("invalid JSON at offset %1: %2").arg(s - begin).arg(QLatin1String(what));
+            mError = QStringLiteral("invalid JSON at offset %1: %2")
+                         .arg(s - begin)
+                         .arg(QLatin1String(what));
     }
     void skipSpace()
     {
@@ -193,12 +211,24 @@ private:
             return {};
         }
         switch (*s) {
-        case '{': return readObject(depth);
-        case '[': return readArray(depth);
-        case '"': return readString();
-        case 't': if (literal("true")) return true; break;
-        case 'f': if (literal("false")) return false; break;
-        case 'n': if (literal("null")) return QVariant(); break;
+        case '{':
+            return readObject(depth);
+        case '[':
+            return readArray(depth);
+        case '"':
+            return readString();
+        case 't':
+            if (literal("true"))
+                return true;
+            break;
+        case 'f':
+            if (literal("false"))
+                return false;
+            break;
+        case 'n':
+            if (literal("null"))
+                return QVariant();
+            break;
         default:
             if (*s == '-' || (*s >= '0' && *s <= '9'))
                 return readNumber();
@@ -296,21 +326,37 @@ private:
             }
             const char e = *s++;
             switch (e) {
-            case '"': utf8 += '"'; break;
-            case '\\': utf8 += '\\'; break;
-            case '/': utf8 += '/'; break;
-            case 'b': utf8 += '\b'; break;
-            case 'f': utf8 += '\f'; break;
-            case 'n': utf8 += '\n'; break;
-            case 'r': utf8 += '\r'; break;
-            case 't': utf8 += '\t'; break;
+            case '"':
+                utf8 += '"';
+                break;
+            case '\\':
+                utf8 += '\\';
+                break;
+            case '/':
+                utf8 += '/';
+                break;
+            case 'b':
+                utf8 += '\b';
+                break;
+            case 'f':
+                utf8 += '\f';
+                break;
+            case 'n':
+                utf8 += '\n';
+                break;
+            case 'r':
+                utf8 += '\r';
+                break;
+            case 't':
+                utf8 += '\t';
+                break;
             case 'u': {
                 char16_t unit = 0;
                 if (!hex4(unit)) {
                     fail("malformed \\u escape");
                     return {};
                 }
-                QString units {QChar(unit)};
+                QString units{QChar(unit)};
                 if (QChar::isHighSurrogate(unit) && end - s >= 6 && s[0] == '\\' && s[1] == 'u') {
                     s += 2;
                     char16_t low = 0;
@@ -416,8 +462,8 @@ private:
             return date;
         }
         if (it.key() == QLatin1String("$data")) {
-            const auto decoded = QByteArray::fromBase64Encoding(it.value().toString().toLatin1(),
-                                                                QByteArray::AbortOnBase64DecodingErrors);
+            const auto decoded = QByteArray::fromBase64Encoding(
+                it.value().toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
             if (it.value().typeId() != QMetaType::QString || !decoded) {
                 fail("\"$data\" does not hold base64 text");
                 return {};

@@ -8,6 +8,7 @@
 #include "ItemRecord.h"
 #include "PasteboardContents.h"
 #include "QOR_StringUtils.h"
+#include "ToolMessages.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/NotificationCenter.h"
 #include "platform/TerminationSignals.h"
@@ -31,28 +32,21 @@ const char ServeArgument[] = "--serve-restored-entry";
 
 enum ExitCode { Success = 0, Failure = 1, Usage = 2 };
 
+using ToolMessages::localized;
+
 void printError(const QString &text)
 {
-    const QByteArray bytes = QStringLiteral("korvale-clipboard: %1\n").arg(text).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    ToolMessages::printError("korvale-clipboard", text);
 }
 
 void printOut(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    ToolMessages::printOut(text);
 }
 
 int usage()
 {
-    std::fputs("Usage:\n"
-               "  korvale-clipboard list           the entries, numbered from 1:\n"
-               "                                   NUMBER<TAB>TITLE<TAB>TYPE\n"
-               "  korvale-clipboard save TITLE     keep what is on the clipboard now as TITLE,\n"
-               "                                   and print its number\n"
-               "  korvale-clipboard restore N      put entry N back on the clipboard\n"
-               "Exit status: 0 done, 1 failed (the reason on standard error), 2 bad usage.\n",
-               stderr);
+    ToolMessages::printUsage(localized("ToolClipboardUsage"));
     return Usage;
 }
 
@@ -86,30 +80,29 @@ int list()
 std::optional<QString> displayProblem()
 {
     if (std::optional<QString> problem = DisplayAvailability::problem())
-        return QStringLiteral("no clipboard to use (%1)").arg(*problem);
+        return localized("ToolClipboardNoDisplay").arg(*problem);
     return std::nullopt;
 }
 
 int save(int argc, char *argv[], const QString &title)
 {
-    if (const std::optional<QString> problem = displayProblem()) {
-        printError(*problem);
+    if (DisplayAvailability::problem()) {
+        QCoreApplication app(argc, argv);
+        ToolMessages::install();
+        printError(displayProblem().value_or(QString()));
         return Failure;
     }
     QGuiApplication app(argc, argv);
-    QOR_StringUtils::installTranslations();
+    ToolMessages::install();
     const QByteArray packed = CommonKorvaleClass::getPasteboardContents();
     const std::optional<QVariantMap> contents = PasteboardContents::unpack(packed);
     if (contents && ClipboardSecret::isSecret(*contents)) {
-        // Said to the person whose password it is, in their language; scripts have the status.
-        QOR_StringUtils::installTranslations();
-        printError(QOR_StringUtils::getLocalizedStringForKey(
-            QStringLiteral("ClipboardToolSecretNotSaved")));
+        // Said to the person whose password it is; scripts have the status.
+        printError(localized("ClipboardToolSecretNotSaved"));
         return Failure;
     }
     if (!contents || contents->isEmpty()) {
-        printError(
-            QStringLiteral("the clipboard holds nothing that can be kept; nothing was saved"));
+        printError(localized("ToolClipboardNothing"));
         return Failure;
     }
     ClipboardStore store;
@@ -117,7 +110,7 @@ int save(int argc, char *argv[], const QString &title)
     ClipboardList::add(entries, title, packed);
     ToolTermination::holdFromHere();
     if (!store.save(entries)) {
-        printError(QStringLiteral("%1 could not be written: %2 Nothing was saved")
+        printError(localized("ToolClipboardNotWritten")
                        .arg(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
                                 DataFileName::Clipboard),
                             store.lastFailure().reasonText()));
@@ -136,26 +129,22 @@ int restore(const QString &argument)
     bool isNumber = false;
     const qlonglong number = argument.toLongLong(&isNumber);
     if (!isNumber || number < 1) {
-        printError(
-            QStringLiteral("\"%1\" is not an entry number (1, 2, ... as \"list\" shows them)")
-                .arg(argument));
+        printError(localized("ToolClipboardNotANumber").arg(argument));
         return Usage;
     }
     ClipboardStore store;
     const QVariantList entries = store.load();
     if (number > entries.size()) {
         printError(entries.isEmpty()
-                       ? QStringLiteral("no entry %1: there are no clipboard entries").arg(number)
-                       : QStringLiteral("no entry %1: the entries are numbered 1 to %2")
-                             .arg(number)
-                             .arg(entries.size()));
+                       ? localized("ToolClipboardNoEntries").arg(number)
+                       : localized("ToolClipboardOutOfRange")
+                             .arg(QString::number(number), QString::number(entries.size())));
         return Failure;
     }
     const QByteArray packed =
         entries.at(int(number - 1)).toMap().value(KeyClipboardContents).toByteArray();
     if (!PasteboardContents::unpack(packed)) {
-        printError(QStringLiteral("entry %1 holds nothing readable; the clipboard is unchanged")
-                       .arg(number));
+        printError(localized("ToolClipboardUnreadable").arg(number));
         return Failure;
     }
     if (const std::optional<QString> problem = displayProblem()) {
@@ -166,13 +155,13 @@ int restore(const QString &argument)
     int input[2];
     int output[2];
     if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(output, O_CLOEXEC) != 0) {
-        printError(QStringLiteral("cannot start the program that serves the clipboard"));
+        printError(localized("ToolClipboardCannotServe"));
         return Failure;
     }
     const QByteArray self = QFile::encodeName(QCoreApplication::applicationFilePath());
     const pid_t child = ::fork();
     if (child < 0) {
-        printError(QStringLiteral("cannot start the program that serves the clipboard"));
+        printError(localized("ToolClipboardCannotServe"));
         return Failure;
     }
     if (child == 0) {
@@ -199,7 +188,7 @@ int restore(const QString &argument)
     const ssize_t got = ::read(output[0], answer, 1);
     ::close(output[0]);
     if (got != 1 || answer[0] != 'k') {
-        printError(QStringLiteral("the clipboard could not be taken; it is unchanged"));
+        printError(localized("ToolClipboardNotTaken"));
         return Failure;
     }
     return Success;
@@ -246,6 +235,7 @@ int main(int argc, char *argv[])
     if (args.size() == 2 && args[0] == QLatin1String("save"))
         return save(argc, argv, args[1]);
     QCoreApplication app(argc, argv);
+    ToolMessages::install();
     if (args.size() == 1 && args[0] == QLatin1String("list"))
         return list();
     if (args.size() == 2 && args[0] == QLatin1String("restore"))

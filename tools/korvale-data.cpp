@@ -5,6 +5,7 @@
 #include "CommonKorvaleClass.h"
 #include "DataJson.h"
 #include "SharedPreferences.h"
+#include "ToolMessages.h"
 #include "platform/TerminationSignals.h"
 
 #include <QCoreApplication>
@@ -15,22 +16,16 @@
 
 namespace {
 
+using ToolMessages::localized;
+
 void printError(const QString &text)
 {
-    const QByteArray bytes = QStringLiteral("korvale-data: %1\n").arg(text).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    ToolMessages::printError("korvale-data", text);
 }
 
 int usage()
 {
-    std::fputs("Usage:\n"
-               "  korvale-data dump FILE      print a list or dictionary file as JSON\n"
-               "  korvale-data load FILE      write FILE from the JSON on standard input\n"
-               "  korvale-data path           print the data folder\n"
-               "  korvale-data preferences    print the preferences file's path\n"
-               "FILE is a path, or the name of a file in the data folder (\"Notes.krvdata\").\n",
-               stderr);
-    return 2;
+    return ToolMessages::printUsage(localized("ToolDataUsage"));
 }
 
 // A bare name that is not in the current folder means a file of the data folder.
@@ -45,12 +40,12 @@ int dump(const QString &file)
 {
     const QString path = resolve(file);
     if (!QFileInfo::exists(path)) {
-        printError(QStringLiteral("%1: no such file").arg(path));
+        printError(localized("ToolNoSuchFile").arg(path));
         return 1;
     }
     const ArchiveFile::Content content = ArchiveFile::readAny(path);
     if (!content.error.isEmpty()) {
-        printError(QStringLiteral("%1: not a readable data file (%2)").arg(path, content.error));
+        printError(localized("ToolDataUnreadable").arg(path, content.error));
         return 1;
     }
     const QVariant value = content.value.isValid() ? content.value : QVariant(QVariantList());
@@ -63,17 +58,17 @@ int load(const QString &file)
 {
     QFile input;
     if (!input.open(stdin, QIODevice::ReadOnly)) {
-        printError(QStringLiteral("cannot read standard input"));
+        printError(localized("ToolCannotReadInput"));
         return 1;
     }
     const DataJson::Parsed parsed = DataJson::fromJson(input.readAll());
     if (!parsed.error.isEmpty()) {
-        printError(parsed.error + QStringLiteral("; nothing was written"));
+        printError(localized("ToolDataJsonError").arg(parsed.error));
         return 1;
     }
     const int type = parsed.value.typeId();
     if (type != QMetaType::QVariantList && type != QMetaType::QVariantMap) {
-        printError(QStringLiteral("the JSON must be a list or a dictionary; nothing was written"));
+        printError(localized("ToolDataJsonShape"));
         return 1;
     }
     const QString path = resolve(file);
@@ -83,14 +78,13 @@ int load(const QString &file)
     if (!existing.error.isEmpty()) {
         const QString aside = AtomicFile::keepAside(path);
         if (aside.isEmpty()) {
-            printError(QStringLiteral("%1 cannot be read (%2) nor moved aside; nothing was written")
-                           .arg(path, existing.error));
+            printError(localized("ToolDataCannotKeepAside").arg(path, existing.error));
             return 1;
         }
-        printError(QStringLiteral("%1 could not be read (%2); kept aside as %3").arg(path, existing.error, aside));
+        printError(localized("ToolDataKeptAside").arg(path, existing.error, aside));
     }
     if (!ArchiveFile::write(path, parsed.value)) {
-        printError(QStringLiteral("%1 could not be written").arg(path));
+        printError(localized("ToolDataNotWritten").arg(path));
         return 1;
     }
     return 0;
@@ -102,9 +96,11 @@ int main(int argc, char *argv[])
 {
     ToolTermination::install();
     QCoreApplication app(argc, argv);
+    ToolMessages::install();
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 1 && args[0] == QLatin1String("path")) {
-        std::printf("%s\n", qPrintable(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder()));
+        std::printf("%s\n",
+                    qPrintable(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder()));
         return 0;
     }
     if (args.size() == 1 && args[0] == QLatin1String("preferences")) {

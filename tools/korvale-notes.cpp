@@ -8,6 +8,7 @@
 #include "ProtectedKey.h"
 #include "QOR_StringUtils.h"
 #include "SecureMemory.h"
+#include "ToolMessages.h"
 #include "platform/NotificationCenter.h"
 #include "platform/TerminationSignals.h"
 
@@ -20,35 +21,21 @@
 
 namespace {
 
+using ToolMessages::localized;
+
 void printError(const QString &text)
 {
-    const QByteArray bytes = QStringLiteral("korvale-notes: %1\n").arg(text).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    ToolMessages::printError("korvale-notes", text);
 }
 
 void printOut(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    ToolMessages::printOut(text);
 }
 
 int usage()
 {
-    std::fputs(
-        "Usage: korvale-notes [--protected] COMMAND\n"
-        "  list            print the notes' titles, one a line\n"
-        "  show TITLE      print the text of the note with this title\n"
-        "  add TITLE       add a note whose text is standard input\n"
-        "  import FILE     add the notes of a text file (title TAB text TAB ..., one a line)\n"
-        "  export FILE     write every note to FILE in that form (\"-\": standard output)\n"
-        "--protected works on the protected notes: the first line of standard input is the\n"
-        "password, and for add the text follows it. When add or import gives the password to\n"
-        "a file that has no protected note yet, or rewrites one of the first format, the\n"
-        "second line must repeat the password (the text then follows it).\n"
-        "Exit status: 0 done, 1 failed (nothing changed), 2 wrong usage, 3 wrong password\n"
-        "or not repeated (nothing changed).\n",
-        stderr);
-    return 2;
+    return ToolMessages::printUsage(localized("ToolNotesUsage"));
 }
 
 enum Exit { Done = 0, Failed = 1, Usage = 2, WrongPassword = 3 };
@@ -114,26 +101,22 @@ int open(NotesFile &file, const QString &password, QVariantList &notes)
     case NotesFile::Status::Ok:
         return Done;
     case NotesFile::Status::WrongPassword:
-        printError(QStringLiteral("wrong password; nothing was changed"));
+        printError(localized("ToolNotesWrongPassword"));
         return WrongPassword;
     case NotesFile::Status::Damaged:
-        printError(QStringLiteral(
-                       "%1 protected notes of %2 could not be read; the file will be kept aside "
-                       "at the next save")
-                       .arg(file.damagedNotes())
+        printError(QOR_StringUtils::getLocalizedStringForCount(QStringLiteral("ToolNotesDamaged"),
+                                                               int(file.damagedNotes()))
                        .arg(file.path()));
         return Done;
     case NotesFile::Status::Unavailable:
-        printError(QStringLiteral("the protected notes cannot be opened: their encryption module "
-                                  "libkorvale-crypto.so is missing or does not load (reinstall "
-                                  "Korvale); nothing was changed"));
+        printError(localized("ToolNotesCryptoUnavailable"));
         return Failed;
     case NotesFile::Status::Locked:
     case NotesFile::Status::NotSaved:
     case NotesFile::Status::Unconfirmed:
         break;
     }
-    printError(QStringLiteral("no password on the first line of standard input"));
+    printError(localized("ToolNotesNoPassword"));
     return Usage;
 }
 
@@ -149,10 +132,7 @@ int confirm(NotesFile &file, Input &input)
         ProtectedKey::wipe(*again);
     if (same)
         return Done;
-    printError(QStringLiteral(
-                   "%1 takes this password as its own: repeat it on the second line of standard "
-                   "input; nothing was changed")
-                   .arg(file.path()));
+    printError(localized("ToolNotesRepeatPassword").arg(file.path()));
     return WrongPassword;
 }
 
@@ -160,16 +140,14 @@ int save(NotesFile &file, QVariantList &notes)
 {
     ToolTermination::holdFromHere();
     if (file.save(notes) != NotesFile::Status::Ok) {
-        printError(QStringLiteral("%1 could not be written: %2 Nothing was changed")
+        printError(localized("ToolNotesNotWritten")
                        .arg(file.path(),
-                            file.lastFailure().failed()
-                                ? file.lastFailure().reasonText()
-                                : QStringLiteral("a note could not be sealed.")));
+                            file.lastFailure().failed() ? file.lastFailure().reasonText()
+                                                        : localized("ToolNotesNotSealed")));
         return Failed;
     }
     if (!file.keptAside().isEmpty())
-        printError(
-            QStringLiteral("the previous %1 is kept as %2").arg(file.path(), file.keptAside()));
+        printError(localized("ToolKeptAs").arg(file.path(), file.keptAside()));
     tellOthers();
     return Done;
 }
@@ -187,8 +165,7 @@ int main(int argc, char *argv[])
 {
     ToolTermination::install();
     QCoreApplication app(argc, argv);
-    // Why a save failed is said in the user's language, as the windows say it.
-    QOR_StringUtils::installTranslations();
+    ToolMessages::install();
     QStringList args = app.arguments().mid(1);
     const bool isProtected = args.removeAll(QStringLiteral("--protected")) > 0;
     if (args.isEmpty())
@@ -223,7 +200,7 @@ int main(int argc, char *argv[])
                 return Done;
             }
         }
-        printError(QStringLiteral("no note is titled \"%1\"").arg(argument));
+        printError(localized("ToolNotesNoSuchTitle").arg(argument));
         return Failed;
     }
     const bool writes = command == QLatin1String("add") || command == QLatin1String("import");
@@ -233,7 +210,7 @@ int main(int argc, char *argv[])
     }
     if (command == QLatin1String("add")) {
         if (argument.isEmpty()) {
-            printError(QStringLiteral("a note needs a title"));
+            printError(localized("ToolNotesNeedsTitle"));
             return Usage;
         }
         QString text = QString::fromUtf8(input.rest);
@@ -251,18 +228,19 @@ int main(int argc, char *argv[])
         }
         const QVariantList &imported = read.notes;
         if (imported.isEmpty()) {
-            printError(QStringLiteral("%1 holds no note").arg(argument));
+            printError(localized("ToolNotesNoneInFile").arg(argument));
             return Failed;
         }
         const int result = add(file, notes, imported);
         if (result == Done)
-            printError(QStringLiteral("%1 notes imported").arg(imported.size()));
+            printError(QOR_StringUtils::getLocalizedStringForCount(
+                QStringLiteral("ToolNotesImported"), int(imported.size())));
         return result;
     }
     // export
     if (isProtected && argument != QLatin1String("-")) {
         // The file leaves the protection of the password: say so, but do as asked.
-        printError(QStringLiteral("%1 holds the protected notes unencrypted").arg(argument));
+        printError(localized("ToolNotesExportedUnencrypted").arg(argument));
     }
     const QByteArray text = NotesText::exportNotes(notes);
     if (argument == QLatin1String("-")) {

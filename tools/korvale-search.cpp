@@ -7,6 +7,7 @@
 #include "SearchPass.h"
 #include "SearchResultText.h"
 #include "SharedPreferences.h"
+#include "ToolMessages.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -18,22 +19,16 @@
 
 namespace {
 
+using ToolMessages::localized;
+
 void printError(const QString &text)
 {
-    const QByteArray bytes = QStringLiteral("korvale-search: %1\n").arg(text).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    ToolMessages::printError("korvale-search", text);
 }
 
 int usage()
 {
-    std::fputs("Usage: korvale-search [--type N] [--json] [--files] QUERY\n"
-               "  --type N   0 all (default), 1 applications, 2 files, 3 bookmarks,\n"
-               "             4 contacts, 5 notes, 9 clipboard history\n"
-               "  --json     print the results as a JSON array\n"
-               "  --files    read the stored lists even when the agent runs\n"
-               "Prints one result per line: kind, title, path or address, separated by tabs.\n",
-               stderr);
-    return 2;
+    return ToolMessages::printUsage(localized("ToolSearchUsage"));
 }
 
 // Read without the agent's repair step: a damaged file is reported and left where it is, since
@@ -43,13 +38,12 @@ QVariantList readList(const QString &fileName, bool &failed)
     const QString path = CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(fileName);
     const ArchiveFile::Content content = ArchiveFile::readAny(path);
     if (!content.error.isEmpty()) {
-        printError(QStringLiteral("cannot read %1 (%2); searching the other lists")
-                       .arg(path, content.error));
+        printError(localized("ToolSearchUnreadable").arg(path, content.error));
         failed = true;
         return {};
     }
     if (content.value.isValid() && content.value.typeId() != QMetaType::QVariantList) {
-        printError(QStringLiteral("%1 does not hold a list; searching the other lists").arg(path));
+        printError(localized("ToolSearchNotAList").arg(path));
         failed = true;
         return {};
     }
@@ -132,7 +126,7 @@ std::optional<QByteArray> askAgent(const QString &query, int type, bool json)
         QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod")};
     if (!absent.contains(reply.errorName()))
         printError(
-            QStringLiteral("the agent did not answer (%1); reading the stored lists")
+            localized("ToolSearchAgentSilent")
                 .arg(reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage()));
     return std::nullopt;
 }
@@ -142,6 +136,7 @@ std::optional<QByteArray> askAgent(const QString &query, int type, bool json)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    ToolMessages::install();
     QStringList arguments = app.arguments().mid(1);
     int type = 0;
     bool json = false;
@@ -158,8 +153,7 @@ int main(int argc, char **argv)
             type = arguments.at(++i).toInt(&ok);
             const bool known = ok && ((type >= 0 && type <= 5) || type == 9);
             if (type == 6 && ok) {
-                printError(QStringLiteral("the protected notes are searched in the agent only, "
-                                          "after the password"));
+                printError(localized("ToolSearchProtected"));
                 return 2;
             }
             if (!known)

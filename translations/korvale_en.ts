@@ -926,6 +926,10 @@
         <translation>Date and duplicate…</translation>
     </message>
     <message>
+        <source>PopupMenuOpenInBrowser</source>
+        <translation>Open in the file browser</translation>
+    </message>
+    <message>
         <source>PopupMenuOpenItem</source>
         <translation>Open</translation>
     </message>
@@ -1453,6 +1457,195 @@ Alert above: %4
         <translation>Things to do</translation>
     </message>
     <message>
+        <source>ToolCannotReadInput</source>
+        <translation>cannot read standard input</translation>
+    </message>
+    <message>
+        <source>ToolClipboardCannotServe</source>
+        <translation>cannot start the program that serves the clipboard</translation>
+    </message>
+    <message>
+        <source>ToolClipboardNoDisplay</source>
+        <translation>no clipboard to use (%1)</translation>
+    </message>
+    <message>
+        <source>ToolClipboardNoEntries</source>
+        <translation>no entry %1: there are no clipboard entries</translation>
+    </message>
+    <message>
+        <source>ToolClipboardNotANumber</source>
+        <translation>"%1" is not an entry number (1, 2, ... as "list" shows them)</translation>
+    </message>
+    <message>
+        <source>ToolClipboardNotTaken</source>
+        <translation>the clipboard could not be taken; it is unchanged</translation>
+    </message>
+    <message>
+        <source>ToolClipboardNotWritten</source>
+        <translation>%1 could not be written: %2 Nothing was saved</translation>
+    </message>
+    <message>
+        <source>ToolClipboardNothing</source>
+        <translation>the clipboard holds nothing that can be kept; nothing was saved</translation>
+    </message>
+    <message>
+        <source>ToolClipboardOutOfRange</source>
+        <translation>no entry %1: the entries are numbered 1 to %2</translation>
+    </message>
+    <message>
+        <source>ToolClipboardUnreadable</source>
+        <translation>entry %1 holds nothing readable; the clipboard is unchanged</translation>
+    </message>
+    <message>
+        <source>ToolClipboardUsage</source>
+        <translation>Usage:
+  korvale-clipboard list           the entries, numbered from 1:
+                                   NUMBER&lt;TAB&gt;TITLE&lt;TAB&gt;TYPE
+  korvale-clipboard save TITLE     keep what is on the clipboard now as TITLE,
+                                   and print its number
+  korvale-clipboard restore N      put entry N back on the clipboard
+Exit status: 0 done, 1 failed (the reason on standard error), 2 bad usage.
+</translation>
+    </message>
+    <message>
+        <source>ToolDataCannotKeepAside</source>
+        <translation>%1 cannot be read (%2) nor moved aside; nothing was written</translation>
+    </message>
+    <message>
+        <source>ToolDataJsonError</source>
+        <translation>%1; nothing was written</translation>
+    </message>
+    <message>
+        <source>ToolDataJsonShape</source>
+        <translation>the JSON must be a list or a dictionary; nothing was written</translation>
+    </message>
+    <message>
+        <source>ToolDataKeptAside</source>
+        <translation>%1 could not be read (%2); kept aside as %3</translation>
+    </message>
+    <message>
+        <source>ToolDataNotWritten</source>
+        <translation>%1 could not be written</translation>
+    </message>
+    <message>
+        <source>ToolDataUnreadable</source>
+        <translation>%1: not a readable data file (%2)</translation>
+    </message>
+    <message>
+        <source>ToolDataUsage</source>
+        <translation>Usage:
+  korvale-data dump FILE      print a list or dictionary file as JSON
+  korvale-data load FILE      write FILE from the JSON on standard input
+  korvale-data path           print the data folder
+  korvale-data preferences    print the preferences file's path
+FILE is a path, or the name of a file in the data folder ("Notes.krvdata").
+</translation>
+    </message>
+    <message>
+        <source>ToolKeptAs</source>
+        <translation>the previous %1 is kept as %2</translation>
+    </message>
+    <message>
+        <source>ToolNoSuchFile</source>
+        <translation>%1: no such file</translation>
+    </message>
+    <message>
+        <source>ToolNotesCryptoUnavailable</source>
+        <translation>the protected notes cannot be opened: their encryption module libkorvale-crypto.so is missing or does not load (reinstall Korvale); nothing was changed</translation>
+    </message>
+    <message numerus="yes">
+        <source>ToolNotesDamaged</source>
+        <translation>
+            <numerusform>%n protected note of %1 could not be read; the file will be kept aside at the next save</numerusform>
+            <numerusform>%n protected notes of %1 could not be read; the file will be kept aside at the next save</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>ToolNotesExportedUnencrypted</source>
+        <translation>%1 holds the protected notes unencrypted</translation>
+    </message>
+    <message numerus="yes">
+        <source>ToolNotesImported</source>
+        <translation>
+            <numerusform>%n note imported</numerusform>
+            <numerusform>%n notes imported</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>ToolNotesNeedsTitle</source>
+        <translation>a note needs a title</translation>
+    </message>
+    <message>
+        <source>ToolNotesNoPassword</source>
+        <translation>no password on the first line of standard input</translation>
+    </message>
+    <message>
+        <source>ToolNotesNoSuchTitle</source>
+        <translation>no note is titled "%1"</translation>
+    </message>
+    <message>
+        <source>ToolNotesNoneInFile</source>
+        <translation>%1 holds no note</translation>
+    </message>
+    <message>
+        <source>ToolNotesNotSealed</source>
+        <translation>a note could not be sealed.</translation>
+    </message>
+    <message>
+        <source>ToolNotesNotWritten</source>
+        <translation>%1 could not be written: %2 Nothing was changed</translation>
+    </message>
+    <message>
+        <source>ToolNotesRepeatPassword</source>
+        <translation>%1 takes this password as its own: repeat it on the second line of standard input; nothing was changed</translation>
+    </message>
+    <message>
+        <source>ToolNotesUsage</source>
+        <translation>Usage: korvale-notes [--protected] COMMAND
+  list            print the notes' titles, one a line
+  show TITLE      print the text of the note with this title
+  add TITLE       add a note whose text is standard input
+  import FILE     add the notes of a text file (title TAB text TAB ..., one a line)
+  export FILE     write every note to FILE in that form ("-": standard output)
+--protected works on the protected notes: the first line of standard input is the
+password, and for add the text follows it. When add or import gives the password to
+a file that has no protected note yet, or rewrites one of the first format, the
+second line must repeat the password (the text then follows it).
+Exit status: 0 done, 1 failed (nothing changed), 2 wrong usage, 3 wrong password
+or not repeated (nothing changed).
+</translation>
+    </message>
+    <message>
+        <source>ToolNotesWrongPassword</source>
+        <translation>wrong password; nothing was changed</translation>
+    </message>
+    <message>
+        <source>ToolSearchAgentSilent</source>
+        <translation>the agent did not answer (%1); reading the stored lists</translation>
+    </message>
+    <message>
+        <source>ToolSearchNotAList</source>
+        <translation>%1 does not hold a list; searching the other lists</translation>
+    </message>
+    <message>
+        <source>ToolSearchProtected</source>
+        <translation>the protected notes are searched in the agent only, after the password</translation>
+    </message>
+    <message>
+        <source>ToolSearchUnreadable</source>
+        <translation>cannot read %1 (%2); searching the other lists</translation>
+    </message>
+    <message>
+        <source>ToolSearchUsage</source>
+        <translation>Usage: korvale-search [--type N] [--json] [--files] QUERY
+  --type N   0 all (default), 1 applications, 2 files, 3 bookmarks,
+             4 contacts, 5 notes, 9 clipboard history
+  --json     print the results as a JSON array
+  --files    read the stored lists even when the agent runs
+Prints one result per line: kind, title, path or address, separated by tabs.
+</translation>
+    </message>
+    <message>
         <source>TourBack</source>
         <translation>Back</translation>
     </message>
@@ -1747,7 +1940,7 @@ Alert above: %4
     </message>
     <message>
         <source>CopyProcess</source>
-        <translation>Copying %1…</translation>
+        <translation>Copying %1 to %2…</translation>
     </message>
     <message>
         <source>CopyProcessError</source>
@@ -1912,6 +2105,12 @@ Alert above: %4
         <translation>Also remove my settings and data</translation>
     </message>
     <message>
+        <source>ScriptMissingText</source>
+        <translation>There is nothing to install here: the installer's script %1 is missing.
+
+This copy of qor-installer is the program alone, as the build leaves it. Build the installer folder, which carries the script and the suite, then run the program in it:</translation>
+    </message>
+    <message>
         <source>SettingsFolderButton</source>
         <translation>Show the installer’s files</translation>
     </message>
@@ -1990,6 +2189,10 @@ Alert above: %4
     <message>
         <source>WindowTitle</source>
         <translation>%1 Installer</translation>
+    </message>
+    <message>
+        <source>WindowTitleNoProduct</source>
+        <translation>Installer</translation>
     </message>
 </context>
 </TS>

@@ -48,6 +48,9 @@ void addFileSystemEntries(QMenu *menu, const QVariantMap &record, bool rightBord
     if (withActions) {
         addAction(menu, KORVALE_KEY("PopupMenuOpenItem"), actions.open);
         addAction(menu, KORVALE_KEY("PopupMenuRevealItem"), actions.reveal);
+        // The suite's own browser is made for folders; a file would show only its parent.
+        if (folder)
+            addAction(menu, KORVALE_KEY("PopupMenuOpenInBrowser"), actions.openInBrowser);
         if (record.value(KeyKind).toInt() != KindPasteboardPath)
             addAction(menu, KORVALE_KEY("PopupMenuEditItem"), actions.edit);
         const int tag = int(folders.paths().size());

@@ -24,6 +24,7 @@ public:
         std::function<void()> reveal; // doRevealItem
         std::function<void()> edit; // doEditItem
         std::function<void()> sendEmail; // sendEmailTo
+        std::function<void()> openInBrowser; // doOpenBrowser, for a folder
     };
 
     // Nothing for kinds without a menu (stocks, the current clipboard, clipboard entries) and

@@ -236,7 +236,7 @@ TEST(NotesTool, AMistypedPasswordCannotReKeyAFileOfTheFirstFormatUnnoticed)
     ProgramRun run = notesTool({"--protected", "list"}, realLine);
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out, "Bank\n");
-    EXPECT_TRUE(run.err.contains("1 protected notes")) << run.err.constData();
+    EXPECT_TRUE(run.err.contains("1 protected note of")) << run.err.constData();
 
     // A rewrite with the typo, then the real password on the second line: refused, unchanged.
     run = notesTool({"--protected", "add", "New"}, typoLine + realLine + "text");

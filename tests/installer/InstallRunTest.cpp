@@ -116,9 +116,36 @@ TEST_F(InstallRunTest, InstallsTheSuiteInTheUsersPrefix)
     EXPECT_TRUE(agent.enabled);
     EXPECT_TRUE(agent.writtenByKorvale);
 
-    EXPECT_EQ(delegate.counters.size(), script.installSteps->size());
-    EXPECT_EQ(delegate.counters.last(), QStringLiteral("%1/%1").arg(script.installSteps->size()));
+    EXPECT_EQ(delegate.counters.size(), InstallRun::actingSteps(*script.installSteps).size());
+    EXPECT_EQ(delegate.counters.last(), QStringLiteral("%1/%1").arg(delegate.counters.size()));
     EXPECT_TRUE(delegate.askedAbout.isEmpty());
+}
+
+// The progress list reads from its first step to its last: each number from 1 has its one line,
+// and no two lines say the same (the bundle and its icon share a base name, the data folder and
+// the bundle differ only in case).
+TEST_F(InstallRunTest, ProgressLinesAreNumberedFromOneAndNameEachItem)
+{
+    InstallerSystem system;
+    const QString dataFolder = home.dataFolder();
+    for (const QStringList &steps : {*script.installSteps, *script.uninstallSteps}) {
+        QDir().mkpath(dataFolder);
+        delegate.counters.clear();
+        delegate.lines.clear();
+        EXPECT_FALSE(run(system, steps));
+        const qsizetype total = delegate.counters.size();
+        ASSERT_GT(total, 2);
+        EXPECT_EQ(delegate.lines.size(), total) << delegate.lines.join('\n').toStdString();
+        QStringList texts;
+        for (qsizetype step = 1; step <= total; ++step) {
+            const QString counter = QStringLiteral("%1/%2").arg(step).arg(total);
+            EXPECT_EQ(delegate.counters.value(step - 1), counter);
+            EXPECT_TRUE(delegate.lines.value(step - 1).startsWith(counter + QStringLiteral(" - ")))
+                << delegate.lines.join('\n').toStdString();
+            texts.append(delegate.lines.value(step - 1).section(QStringLiteral(" - "), 1));
+        }
+        EXPECT_EQ(texts.removeDuplicates(), 0) << texts.join('\n').toStdString();
+    }
 }
 
 // The older copy goes to the Trash whole, so nothing of it (a file the new version no longer
@@ -333,13 +360,13 @@ TEST_F(InstallRunTest, StopEndsTheRunAfterTheCurrentStep)
     InstallerSystem system;
     InstallRun *install = nullptr;
     delegate.onProgress = [&install](const QString &counter) {
-        if (counter.startsWith(QLatin1String("3/")))
+        if (counter.startsWith(QLatin1String("2/")))
             install->mMustStop = true;
     };
     EXPECT_FALSE(run(system, *script.installSteps, &install));
     EXPECT_TRUE(install->stoppedByUser());
-    EXPECT_EQ(delegate.counters.size(), 3);
-    // The third step (the bundle) finished; the desktop entries were never copied.
+    EXPECT_EQ(delegate.counters.size(), 2);
+    // The second step (the bundle) finished; the desktop entries were never copied.
     EXPECT_EQ(InstallPaths::bundleVersion(prefix()), "2.0");
     EXPECT_FALSE(QFileInfo::exists(applications()));
 }

@@ -12,7 +12,8 @@ struct Recorder {
     FloatingMenu::Actions actions()
     {
         return {[this] { calls << "open"; }, [this] { calls << "reveal"; },
-                [this] { calls << "edit"; }, [this] { calls << "email"; }};
+                [this] { calls << "edit"; }, [this] { calls << "email"; },
+                [this] { calls << "browser"; }};
     }
 };
 
@@ -45,10 +46,17 @@ TEST_F(MenusTest, PathRowsOfferTheActionsTheContentsAndTheEnclosingFolders)
     EXPECT_EQ(recorder.calls, (QStringList{"open", "reveal", "edit"}));
     EXPECT_EQ(mEdited, QStringList{file});
 
-    // A folder adds its contents; from the right border, only the contents and the path.
+    // A folder opens in the suite's browser too and adds its contents; from the right border,
+    // only the contents and the path.
     menu =
         FloatingMenu::build(pathRecord(KindFile, folder), false, *mFolders, recorder.actions(), {});
-    EXPECT_EQ(titles(menu.get()), (editor + QStringList{"-", "Contents", "Enclosing folders"}));
+    QStringList folderActions = editor;
+    folderActions.insert(2, QStringLiteral("Open in the file browser"));
+    EXPECT_EQ(titles(menu.get()),
+              (folderActions + QStringList{"-", "Contents", "Enclosing folders"}));
+    recorder.calls.clear();
+    entry(menu.get(), "Open in the file browser")->trigger();
+    EXPECT_EQ(recorder.calls, QStringList{"browser"});
     EXPECT_EQ(titles(entry(menu.get(), "Contents")->menu()),
               (QStringList{"plan.txt", "-", "Date and duplicate…"}));
     menu =

@@ -17,9 +17,11 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -56,8 +58,13 @@ class AlertAnswers : public QObject
 public:
     QStringList answers;
     QStringList titles;
+    QStringList messages;
     bool sheetShot = false;
     InstallerWindow *window = nullptr;
+    // Taken of the screen before the first answer, when set.
+    QString alertShot;
+    // The window's installed-version line while each alert was up.
+    QStringList installedLines;
 
     AlertAnswers()
     {
@@ -69,18 +76,18 @@ public:
 private:
     void look()
     {
-        if (window && !sheetShot && window->mProgressSheet->isVisible()
-            && window->mProgressSheet->mSummary->toPlainText().count(QLatin1Char('\n')) >= 3) {
+        if (window && !sheetShot && window->mProgressSheet->isVisible() && atLastStep()) {
             sheetShot = true;
             screenshot(QStringLiteral("installer-progress.png"));
         }
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
+        for (QWidget *widget : QApplication::allWidgets()) {
             auto *box = qobject_cast<QMessageBox *>(widget);
             if (!box || !box->isVisible() || answers.isEmpty())
                 continue;
             for (QAbstractButton *button : box->buttons()) {
                 if (button->text() == answers.first()) {
-                    titles.append(box->text());
+                    if (!answered(box))
+                        return;
                     answers.removeFirst();
                     button->click();
                     return;
@@ -94,7 +101,8 @@ private:
                     continue;
                 for (QAbstractButton *button : box->buttons()) {
                     if (button->text() == answers.first()) {
-                        titles.append(box->text());
+                        if (!answered(box))
+                            return;
                         answers.removeFirst();
                         button->click();
                         return;
@@ -103,7 +111,33 @@ private:
             }
         }
     }
+    // The sheet holds every line of the run: the counter says the last step, whose line is in.
+    bool atLastStep() const
+    {
+        const QStringList counter = window->mProgressSheet->mCounter->text().split('/');
+        return counter.size() == 2 && counter.at(0) == counter.at(1)
+            && window->mProgressSheet->mSummary->toPlainText().contains(
+                window->mProgressSheet->mCounter->text() + QStringLiteral(" - "));
+    }
+    // False while an alert to be photographed has not yet had the time to be painted.
+    bool answered(QMessageBox *box)
+    {
+        if (!alertShot.isEmpty()) {
+            if (mSeen != box) {
+                mSeen = box;
+                return false;
+            }
+            screenshot(alertShot);
+            alertShot.clear();
+        }
+        titles.append(box->text());
+        messages.append(box->informativeText());
+        if (window)
+            installedLines.append(window->mInstallVersion->text());
+        return true;
+    }
     QTimer mTimer;
+    QPointer<QMessageBox> mSeen;
 };
 
 // Waits, with the event loop running, until `done` holds or a minute has passed.
@@ -121,10 +155,11 @@ protected:
     const QString resources = QStringLiteral(KORVALE_BINARY_DIR "/qor-installer/resources");
     QString prefix() const { return home.path() + QStringLiteral("/.local/opt/korvale"); }
 
-    std::unique_ptr<InstallerController> start()
+    std::unique_ptr<InstallerController> start() { return start(resources); }
+    std::unique_ptr<InstallerController> start(const QString &resourceFolder)
     {
         auto controller = std::make_unique<InstallerController>(
-            resources, std::make_unique<InstallerSystem>(), Workspace::createLinux());
+            resourceFolder, std::make_unique<InstallerSystem>(), Workspace::createLinux());
         controller->setApplicationsFolder(home.path() + QStringLiteral("/.local/opt"));
         controller->setUpWindow();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(controller->window()));
@@ -163,6 +198,17 @@ TEST_F(InstallerWindowTest, InstallsThroughTheWindowThenUninstallsKeepingTheSett
     EXPECT_TRUE(answers.sheetShot);
     EXPECT_EQ(answers.titles,
               QStringList({text("InstallAlertTitle"), text("InstallationCompletedTitle")}));
+    // Behind the report, the window already says the suite is installed.
+    const QString version = InstallPaths::bundleVersion(resources + QStringLiteral("/korvale"));
+    EXPECT_EQ(answers.installedLines.value(1),
+              text("VersionInstallSameVersion").arg(version, QStringLiteral("Korvale")));
+    // The progress list starts at its first step and ends at its last.
+    const QStringList progress =
+        window->mProgressSheet->mSummary->toPlainText().split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_TRUE(progress.first().startsWith(QStringLiteral("1/%1 - ").arg(progress.size())))
+        << progress.join('\n').toStdString();
+    EXPECT_TRUE(progress.last().startsWith(QStringLiteral("%1/%1 - ").arg(progress.size())));
 
     // "Launch" started the agent from the prefix; the launcher finds the manager.
     EXPECT_TRUE(waitUntil([&] { return !system.processesStartedFrom(prefix()).isEmpty(); }));
@@ -200,6 +246,39 @@ TEST_F(InstallerWindowTest, InstallsThroughTheWindowThenUninstallsKeepingTheSett
     EXPECT_FALSE(QFileInfo::exists(
         home.path() + QStringLiteral("/.local/share/icons/hicolor/scalable/apps/korvale.svg")));
     EXPECT_TRUE(QFileInfo::exists(notes.fileName()));
+}
+
+// The program alone, as the build leaves it in its bin folder, has no script beside it: the alert
+// names the missing file and the command that builds the folder to run instead; the title has
+// no product name to show and does without it.
+TEST_F(InstallerWindowTest, WithoutItsScriptSaysWhatIsMissingAndHowToBuildTheInstallerFolder)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs a window system: scripts/with-session.sh";
+    for (const QLocale::Language language : {QLocale::English, QLocale::French}) {
+        QOR_StringUtils::installTranslations(QLocale(language));
+        QTemporaryDir build;
+        const QString programResources = build.filePath(QStringLiteral("bin/resources"));
+        AlertAnswers answers;
+        answers.answers = {text("OKButton")};
+        answers.alertShot =
+            QStringLiteral("installer-no-script-%1.png").arg(QLocale(language).name().left(2));
+        auto installer = start(programResources);
+        ASSERT_TRUE(waitUntil([&] { return answers.answers.isEmpty(); }));
+        EXPECT_EQ(answers.titles.value(0), text("ERROR !"));
+        const QString message = answers.messages.value(0);
+        EXPECT_TRUE(message.contains(programResources + QStringLiteral("/installscript.txt")))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(
+            QStringLiteral("cmake --build %1 --target korvale_installer_folder").arg(build.path())))
+            << message.toStdString();
+        EXPECT_TRUE(
+            message.contains(build.path() + QStringLiteral("/qor-installer/qor-installer")));
+        EXPECT_EQ(installer->window()->windowTitle(), text("WindowTitleNoProduct"));
+        EXPECT_FALSE(installer->window()->windowTitle().startsWith(QLatin1Char(' ')));
+        EXPECT_FALSE(installer->window()->mInstallButton->isEnabled());
+    }
+    QOR_StringUtils::installTranslations(QLocale(QLocale::English));
 }
 
 } // namespace
