@@ -496,6 +496,11 @@ void AccessWindowController::showFilter(int value)
         return;
     mWindow->filterButtons()->showFilter(value);
     mWindow->menus()->showFilter(value);
+    // Stocks come from a file, not from a command: an empty list of them says which.
+    mWindow->tableView()->setEmptyHint(
+        SearchFilter::sources(value) == QList<SearchFilter::Source>{SearchFilter::Stocks}
+            ? QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("EmptyStocksHint"))
+            : QString());
     for (const SearchFilterEntry &entry : SearchFilter::menuEntries()) {
         if (entry.value == value)
             mWindow->showFilterTitle(QOR_StringUtils::getLocalizedStringForKey(entry.titleKey));
