@@ -194,6 +194,10 @@
         <translation>%N current name, %X number, %D date (yymmdd), %T time (HH_MM_SS)</translation>
     </message>
     <message>
+        <source>BrowserWindowTitle</source>
+        <translation>Korvale Browser</translation>
+    </message>
+    <message>
         <source>CAR</source>
         <translation>car</translation>
     </message>
@@ -344,6 +348,30 @@
     <message>
         <source>Empty</source>
         <translation>Empty</translation>
+    </message>
+    <message>
+        <source>EmptyClipboardHint</source>
+        <translation>Clipboard entries you keep are listed here: copy something, then click Add… to keep it.</translation>
+    </message>
+    <message>
+        <source>EmptyNotesHint</source>
+        <translation>Your notes are listed here: click New… to write the first one, or Import… to bring some in.</translation>
+    </message>
+    <message>
+        <source>EmptyProtectedNotesHint</source>
+        <translation>Notes kept under your password are listed here: click New… to write the first one.</translation>
+    </message>
+    <message>
+        <source>EmptyRemindersHint</source>
+        <translation>Reminders stay on screen until you remove them: click Add… to write the first one.</translation>
+    </message>
+    <message>
+        <source>EmptyStocksHint</source>
+        <translation>Stocks you watch are listed here: add a line “name, Tab, quote address” to StocksSurvey.txt in the data folder.</translation>
+    </message>
+    <message>
+        <source>EmptyToDoHint</source>
+        <translation>Your tasks and their due dates are listed here: click Add… to write the first one.</translation>
     </message>
     <message>
         <source>FAX</source>
@@ -1223,6 +1251,10 @@
     <message>
         <source>ReminderHideWindow</source>
         <translation>Hide</translation>
+    </message>
+    <message>
+        <source>ReminderListTitle</source>
+        <translation>Reminders</translation>
     </message>
     <message>
         <source>ReminderShowList</source>

@@ -194,6 +194,10 @@
         <translation>%N nom actuel, %X numéro, %D date (aammjj), %T heure (HH_MM_SS)</translation>
     </message>
     <message>
+        <source>BrowserWindowTitle</source>
+        <translation>Navigateur Korvale</translation>
+    </message>
+    <message>
         <source>CAR</source>
         <translation>voiture</translation>
     </message>
@@ -344,6 +348,30 @@
     <message>
         <source>Empty</source>
         <translation>Vide</translation>
+    </message>
+    <message>
+        <source>EmptyClipboardHint</source>
+        <translation>Les entrées du presse-papiers que vous gardez sont listées ici : copiez quelque chose, puis cliquez sur Ajouter… pour le garder.</translation>
+    </message>
+    <message>
+        <source>EmptyNotesHint</source>
+        <translation>Vos notes sont listées ici : cliquez sur Nouvelle… pour écrire la première, ou sur Importer… pour en faire venir.</translation>
+    </message>
+    <message>
+        <source>EmptyProtectedNotesHint</source>
+        <translation>Les notes gardées sous votre mot de passe sont listées ici : cliquez sur Nouvelle… pour écrire la première.</translation>
+    </message>
+    <message>
+        <source>EmptyRemindersHint</source>
+        <translation>Les rappels restent à l’écran jusqu’à ce que vous les retiriez : cliquez sur Ajouter… pour écrire le premier.</translation>
+    </message>
+    <message>
+        <source>EmptyStocksHint</source>
+        <translation>Les valeurs que vous surveillez sont listées ici : ajoutez une ligne « nom, tabulation, adresse du cours » à StocksSurvey.txt dans le dossier des données.</translation>
+    </message>
+    <message>
+        <source>EmptyToDoHint</source>
+        <translation>Vos tâches et leurs échéances sont listées ici : cliquez sur Ajouter… pour écrire la première.</translation>
     </message>
     <message>
         <source>FAX</source>
@@ -1223,6 +1251,10 @@
     <message>
         <source>ReminderHideWindow</source>
         <translation>Masquer</translation>
+    </message>
+    <message>
+        <source>ReminderListTitle</source>
+        <translation>Rappels</translation>
     </message>
     <message>
         <source>ReminderShowList</source>
