@@ -1506,7 +1506,7 @@ Alert above: %4
     </message>
     <message>
         <source>TourPage3</source>
-        <translation>A note shows its text beside the window; the right arrow opens a row's menu.</translation>
+        <translation>The right arrow opens the row’s menu: a folder shows what it holds, and the folders it lies in.</translation>
     </message>
     <message>
         <source>TourTitle</source>

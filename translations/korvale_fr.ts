@@ -351,27 +351,27 @@
     </message>
     <message>
         <source>EmptyClipboardHint</source>
-        <translation>Les entrées du presse-papiers que vous gardez sont listées ici : copiez quelque chose, puis cliquez sur Ajouter… pour le garder.</translation>
+        <translation>Les entrées du presse-papiers que vous gardez sont listées ici : copiez quelque chose, puis cliquez sur Ajouter… pour le garder.</translation>
     </message>
     <message>
         <source>EmptyNotesHint</source>
-        <translation>Vos notes sont listées ici : cliquez sur Nouvelle… pour écrire la première, ou sur Importer… pour en faire venir.</translation>
+        <translation>Vos notes sont listées ici : cliquez sur Nouvelle… pour écrire la première, ou sur Importer… pour en faire venir.</translation>
     </message>
     <message>
         <source>EmptyProtectedNotesHint</source>
-        <translation>Les notes gardées sous votre mot de passe sont listées ici : cliquez sur Nouvelle… pour écrire la première.</translation>
+        <translation>Les notes gardées sous votre mot de passe sont listées ici : cliquez sur Nouvelle… pour écrire la première.</translation>
     </message>
     <message>
         <source>EmptyRemindersHint</source>
-        <translation>Les rappels restent à l’écran jusqu’à ce que vous les retiriez : cliquez sur Ajouter… pour écrire le premier.</translation>
+        <translation>Les rappels restent à l’écran jusqu’à ce que vous les retiriez : cliquez sur Ajouter… pour écrire le premier.</translation>
     </message>
     <message>
         <source>EmptyStocksHint</source>
-        <translation>Les valeurs que vous surveillez sont listées ici : ajoutez une ligne « nom, tabulation, adresse du cours » à StocksSurvey.txt dans le dossier des données.</translation>
+        <translation>Les valeurs que vous surveillez sont listées ici : ajoutez une ligne « nom, tabulation, adresse du cours » à StocksSurvey.txt dans le dossier des données.</translation>
     </message>
     <message>
         <source>EmptyToDoHint</source>
-        <translation>Vos tâches et leurs échéances sont listées ici : cliquez sur Ajouter… pour écrire la première.</translation>
+        <translation>Vos tâches et leurs échéances sont listées ici : cliquez sur Ajouter… pour écrire la première.</translation>
     </message>
     <message>
         <source>FAX</source>
@@ -1506,7 +1506,7 @@ Alerte au-dessus de : %4
     </message>
     <message>
         <source>TourPage3</source>
-        <translation>Une note montre son texte à côté de la fenêtre ; la flèche droite ouvre le menu d’une ligne.</translation>
+        <translation>La flèche droite ouvre le menu de la ligne : un dossier montre ce qu’il contient, et les dossiers où il se trouve.</translation>
     </message>
     <message>
         <source>TourTitle</source>
