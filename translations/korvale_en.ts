@@ -367,7 +367,7 @@
     </message>
     <message>
         <source>EmptyStocksHint</source>
-        <translation>Stocks you watch are listed here: add a line “name, Tab, quote address” to StocksSurvey.txt in the data folder.</translation>
+        <translation>Bookmarks come from your web browsers (Other Data in the manager); watched stocks from the lines “name, Tab, quote address” of StocksSurvey.txt in the data folder.</translation>
     </message>
     <message>
         <source>EmptyToDoHint</source>

@@ -367,7 +367,7 @@
     </message>
     <message>
         <source>EmptyStocksHint</source>
-        <translation>Les valeurs que vous surveillez sont listées ici : ajoutez une ligne « nom, tabulation, adresse du cours » à StocksSurvey.txt dans le dossier des données.</translation>
+        <translation>Les signets viennent de vos navigateurs (Autres données dans le gestionnaire) ; les valeurs surveillées, des lignes « nom, tabulation, adresse du cours » de StocksSurvey.txt dans le dossier des données.</translation>
     </message>
     <message>
         <source>EmptyToDoHint</source>

@@ -496,9 +496,11 @@ void AccessWindowController::showFilter(int value)
         return;
     mWindow->filterButtons()->showFilter(value);
     mWindow->menus()->showFilter(value);
-    // Stocks come from a file, not from a command: an empty list of them says which.
+    // Bookmarks and stocks come from elsewhere, not from a command here: their empty filter says
+    // from where.
+    const QList<SearchFilter::Source> sources = SearchFilter::sources(value);
     mWindow->tableView()->setEmptyHint(
-        SearchFilter::sources(value) == QList<SearchFilter::Source>{SearchFilter::Stocks}
+        sources.contains(SearchFilter::Stocks) && !sources.contains(SearchFilter::Applications)
             ? QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("EmptyStocksHint"))
             : QString());
     for (const SearchFilterEntry &entry : SearchFilter::menuEntries()) {
