@@ -14,7 +14,7 @@ class ReminderListView : public QWidget
     Q_OBJECT
 public:
     static constexpr int RowHeight = 20;
-    static constexpr int Width = 360;
+    static constexpr int Width = 320;
     static constexpr int Margin = 6;
     static constexpr int TitleHeight = 24;
 
