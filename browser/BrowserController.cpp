@@ -354,10 +354,12 @@ void BrowserController::receiveNotification(const QString &channel, const QStrin
         if (!mWindow->isVisible()) {
             if (const auto frame = QOR_WindowsUtils::parseFrameString(
                     userInfo.value(QStringLiteral("WindowFrame")).toString())) {
-                // The access window's frame has no decorations: this window's frame, title bar
-                // included, takes its place.
-                mWindow->move(frame->topLeft());
-                mWindow->resize(frame->size());
+                // Of the access window's size, but beside it: on its place the two windows'
+                // information strips would lie on each other.
+                const QRect placed = frameBesideAccessWindow(
+                    *frame, frame->size(), QOR_WindowsUtils::availableRoomFor(*frame));
+                mWindow->move(placed.topLeft());
+                mWindow->resize(placed.size());
                 QOR_WindowsUtils::keepFrameOnScreen(mWindow);
             }
         }
@@ -559,6 +561,16 @@ void BrowserController::bringToFront()
     mWindow->show();
     WindowFocus::bringToFront(mWindow);
     mWindow->outline()->setFocus();
+}
+
+QRect BrowserController::frameBesideAccessWindow(const QRect &access, const QSize &size,
+                                                 const QRect &room)
+{
+    const QRect beside = QOR_WindowsUtils::frameBeside(access, size, room, AccessWindowGap);
+    if (!beside.intersects(access))
+        return beside;
+    const QPoint step(QOR_WindowsUtils::CascadeOffset, QOR_WindowsUtils::CascadeOffset);
+    return QOR_WindowsUtils::frameKeptInside(QRect(access.topLeft() + step, size), room);
 }
 
 QRect BrowserController::informationPanelFrame(const QRect &windowFrame, int textHeight,

@@ -96,6 +96,10 @@ public:
     // Whether the Alt key (Option) is down now.
     static bool optionKeyPressed();
 
+    // Where the window opens when the access window asks for it: beside that window, the
+    // frames `AccessWindowGap` apart, or cascaded from it when the screen has no room beside.
+    static QRect frameBesideAccessWindow(const QRect &access, const QSize &size, const QRect &room);
+    static constexpr int AccessWindowGap = 8;
     // Where the panel goes: the window's x and width, 2 pixels under the window, as high as the
     // text needs (at least 40), never past the screen's bottom.
     static QRect informationPanelFrame(const QRect &windowFrame, int textHeight,

@@ -1,5 +1,6 @@
 #include "DateSheet.h"
 
+#include "DateFields.h"
 #include "QOR_StringUtils.h"
 
 #include <QButtonGroup>
@@ -36,7 +37,7 @@ DateSheet::DateSheet(QWidget *parent)
     mCurrentDate->setObjectName(QStringLiteral("currentDate"));
     mDate->setObjectName(QStringLiteral("date"));
     mDate->setCalendarPopup(true);
-    mDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    DateFields::useFormatter(mDate, QOR_StringUtils::getShortTimeSecondsDateFormatter());
     mAbsolute->setObjectName(QStringLiteral("absolute"));
     mShift->setObjectName(QStringLiteral("shift"));
     mInsideFolder->setObjectName(QStringLiteral("insideFolder"));

@@ -1,6 +1,7 @@
 #include "MainWindowForDrop.h"
 
 #include "OutlineView.h"
+#include "QOR_StringUtils.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -22,7 +23,7 @@ MainWindowForDrop::MainWindowForDrop(QWidget *parent)
     , mOutline(new OutlineView)
 {
     setObjectName(QStringLiteral("browserWindow"));
-    setWindowTitle(QStringLiteral("Korvale Browser"));
+    setWindowTitle(QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("BrowserWindowTitle")));
     setAcceptDrops(true);
 
     mPath->setObjectName(QStringLiteral("browserPath"));

@@ -1,6 +1,7 @@
 #include "ActivityChartWindow.h"
 
 #include "ActivityView.h"
+#include "DateFields.h"
 #include "QOR_DateUtils.h"
 #include "QOR_StringUtils.h"
 
@@ -16,6 +17,8 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -95,6 +98,7 @@ ActivityChartWindow::ActivityChartWindow(QWidget *parent)
     setWindowTitle(localized(QStringLiteral("ActivityChartTitle")));
     mDateMin->setObjectName(QStringLiteral("day"));
     mDateMin->setCalendarPopup(true);
+    DateFields::useFormatter(mDateMin, QOR_StringUtils::getShortDateFormatter());
     mDayLabel->setObjectName(QStringLiteral("dayLabel"));
     auto *before = new QPushButton(localized(QStringLiteral("ActivityDayBefore")));
     before->setObjectName(QStringLiteral("dayBefore"));
@@ -151,7 +155,8 @@ ActivityChartWindow::ActivityChartWindow(QWidget *parent)
         if (!path.isEmpty())
             savePng(path);
     });
-    resize(800, 520);
+    // Wide enough for every hour of a full day with its time whole.
+    resize(std::max(820, mView->sizeHint().width() + 40), 560);
     setDay(QOR_DateUtils::todayAt0h00().date());
 }
 

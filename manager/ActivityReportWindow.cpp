@@ -1,6 +1,7 @@
 #include "ActivityReportWindow.h"
 
 #include "AtomicFile.h"
+#include "DateFields.h"
 #include "QOR_DateUtils.h"
 #include "QOR_StringUtils.h"
 
@@ -51,6 +52,7 @@ ActivityReportWindow::ActivityReportWindow(QWidget *parent)
     setWindowTitle(localized(QStringLiteral("ActivityReportTitle")));
     for (QDateEdit *picker : {mFrom, mTo}) {
         picker->setCalendarPopup(true);
+        DateFields::useFormatter(picker, QOR_StringUtils::getShortDateFormatter());
         connect(picker, &QDateEdit::dateChanged, this, &ActivityReportWindow::activityReportRecalc);
     }
     mFrom->setObjectName(QStringLiteral("from"));

@@ -71,15 +71,55 @@ QString ActivityView::shownLabel(int lane, const QFontMetrics &metrics, int widt
         + time;
 }
 
+int ActivityView::labelWidth(const QFontMetrics &metrics, int viewWidth) const
+{
+    int widest = 0;
+    for (int lane = 0; lane < mChart.lanes.size(); ++lane)
+        widest = std::max(widest, metrics.horizontalAdvance(laneLabel(lane)));
+    const int most = std::max(MinimumLabelWidth, int(viewWidth * MostLabelShare));
+    return std::clamp(widest + 6, MinimumLabelWidth, most);
+}
+
+int ActivityView::hourLabelStep(const QFontMetrics &metrics, double hourWidth)
+{
+    // The widest time of the day in this locale, with room around it.
+    int widest = 0;
+    for (int hour : {0, 10, 12, 20, 23})
+        widest = std::max(widest,
+                          metrics.horizontalAdvance(QOR_StringUtils::getShortTime(
+                              QDateTime(QDate(2026, 12, 28), QTime(hour, 0)))));
+    const double needed = widest + 8;
+    for (int step : {1, 2, 3, 4, 6, 12}) {
+        if (hourWidth * step >= needed)
+            return step;
+    }
+    return 24;
+}
+
+QFont ActivityView::smallFont() const
+{
+    QFont small = font();
+    small.setPointSizeF(10);
+    return small;
+}
+
 QSize ActivityView::sizeHint() const
 {
-    return {760, minimumSizeHint().height()};
+    // Every hour labelled, and the labels whole.
+    const QFontMetrics metrics(smallFont());
+    const int hourWidth = metrics.horizontalAdvance(QOR_StringUtils::getShortTime(
+                              QDateTime(QDate(2026, 12, 28), QTime(20, 0))))
+        + 12;
+    const qint64 hours =
+        std::max<qint64>(12, (mChart.windowEnd - mChart.windowStart) / ActivityData::HourSeconds);
+    const int plot = std::clamp(int(hours) * hourWidth, 480, 1100);
+    return {labelWidth(metrics, 2000) + 10 + plot + PlotRightMargin, minimumSizeHint().height()};
 }
 
 QSize ActivityView::minimumSizeHint() const
 {
     const int lanes = std::max<int>(1, int(mChart.lanes.size()));
-    return {PlotLeft + PlotRightMargin + 200, FirstLaneTop + LaneStep * lanes + 8};
+    return {MinimumLabelWidth + 10 + PlotRightMargin + 200, FirstLaneTop + LaneStep * lanes + 8};
 }
 
 double ActivityView::xFor(qint64 moment, const QRect &plot) const
@@ -93,14 +133,20 @@ double ActivityView::xFor(qint64 moment, const QRect &plot) const
 void ActivityView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), palette().color(QPalette::Base));
     if (!mHasData)
         return;
-    const QRect plot(PlotLeft, 0, std::max(1, width() - PlotLeft - PlotRightMargin), height());
-
-    QFont small = font();
-    small.setPointSizeF(10);
+    const QFont small = smallFont();
     painter.setFont(small);
+    const QFontMetrics metrics(small);
+    const int labels = labelWidth(metrics, width());
+    const int plotLeft = labels + 10;
+    const QRect plot(plotLeft, 0, std::max(1, width() - plotLeft - PlotRightMargin), height());
+
+    const qint64 span = std::max<qint64>(1, mChart.windowEnd - mChart.windowStart);
+    const double hourWidth = double(plot.width()) * ActivityData::HourSeconds / double(span);
+    const int step = hourLabelStep(metrics, hourWidth);
+    const QColor text = palette().color(QPalette::Text);
     int hourIndex = 0;
     for (qint64 hour = mChart.windowStart; hour <= mChart.windowEnd;
          hour += ActivityData::HourSeconds, ++hourIndex) {
@@ -108,13 +154,17 @@ void ActivityView::paintEvent(QPaintEvent *)
         painter.setPen(hourIndex % 24 == 0 ? QColor::fromRgbF(0.8, 0.8, 0.8)
                                            : QColor::fromRgbF(0.9, 0.9, 0.9));
         painter.drawLine(x, 14, x, height());
-        painter.setPen(Qt::black);
-        painter.drawText(
-            QRect(x - 75, 0, 150, 14), Qt::AlignCenter,
-            QOR_StringUtils::getShortTime(QOR_DateUtils::fromReferenceSeconds(double(hour))));
+        if (hourIndex % step != 0)
+            continue;
+        const QString time =
+            QOR_StringUtils::getShortTime(QOR_DateUtils::fromReferenceSeconds(double(hour)));
+        // Centred on its line, but never cut by the view's edges.
+        const int half = metrics.horizontalAdvance(time) / 2 + 2;
+        const int centre = std::clamp(x, half, std::max(half, width() - half));
+        painter.setPen(text);
+        painter.drawText(QRect(centre - half, 0, 2 * half, 14), Qt::AlignCenter, time);
     }
 
-    const QFontMetrics metrics(small);
     for (int lane = 0; lane < mChart.lanes.size(); ++lane) {
         const int top = FirstLaneTop + LaneStep * lane;
         painter.setPen(QColor(210, 210, 210));
@@ -128,9 +178,8 @@ void ActivityView::paintEvent(QPaintEvent *)
             const double right = std::max(left + 2, xFor(bar.end, plot));
             painter.drawRect(QRectF(left, top, right - left, LaneHeight));
         }
-        const int labelWidth = lane == 0 ? 105 : 135;
-        painter.setPen(lane == 0 ? Qt::black : colour);
-        painter.drawText(QRect(2, top - 2, labelWidth, LaneHeight + 4),
-                         Qt::AlignLeft | Qt::AlignVCenter, shownLabel(lane, metrics, labelWidth));
+        painter.setPen(lane == 0 ? text : colour);
+        painter.drawText(QRect(2, top - 2, labels, LaneHeight + 4),
+                         Qt::AlignLeft | Qt::AlignVCenter, shownLabel(lane, metrics, labels));
     }
 }

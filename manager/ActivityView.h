@@ -14,7 +14,9 @@ class ActivityView : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int PlotLeft = 145;
+    // The least room left of the plot for the lanes' labels, and the most share of the width.
+    static constexpr int MinimumLabelWidth = 100;
+    static constexpr double MostLabelShare = 0.4;
     static constexpr int PlotRightMargin = 20;
     static constexpr int FirstLaneTop = 24;
     static constexpr int LaneStep = 12;
@@ -31,6 +33,11 @@ public:
     QString laneLabel(int lane) const;
     // The label as drawn in a box of that width.
     QString shownLabel(int lane, const QFontMetrics &metrics, int width) const;
+    // The width of the labels' column in a view that wide: the longest label whole when it
+    // leaves the plot its share, so that a name is cut only when space is really short.
+    int labelWidth(const QFontMetrics &metrics, int viewWidth) const;
+    // Every how many hours the grid is labelled, so that the times never touch.
+    static int hourLabelStep(const QFontMetrics &metrics, double hourWidth);
 
     // Lanes take the colours in turn.
     static QColor laneColour(int lane);
@@ -43,6 +50,7 @@ protected:
 
 private:
     double xFor(qint64 moment, const QRect &plot) const;
+    QFont smallFont() const;
 
     ActivityData::Chart mChart;
     QStringList mLaneTitles;

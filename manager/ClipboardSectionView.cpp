@@ -1,5 +1,6 @@
 #include "ClipboardSectionView.h"
 
+#include "EmptyListHint.h"
 #include "ItemClipboardCell.h"
 #include "ItemRecord.h"
 #include "QOR_StringUtils.h"
@@ -43,6 +44,7 @@ ClipboardSectionView::ClipboardSectionView(QWidget *parent)
     });
     connect(mRemove, &QPushButton::clicked, this, [this] { emit removeRequested(selectedRows()); });
     connect(mSearch, &QLineEdit::textChanged, this, &ClipboardSectionView::searchChanged);
+    EmptyListHint::attach(table(), KORVALE_KEY("EmptyClipboardHint"), mSearch);
 }
 
 void ClipboardSectionView::setEntries(const QVariantList &list, const QList<int> &shown,

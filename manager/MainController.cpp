@@ -12,13 +12,11 @@
 #include "CornerActivationSheet.h"
 #include "DaemonControl.h"
 #include "FilesList.h"
-#include "platform/SessionPrograms.h"
-#include "platform/DBusNotificationCenter.h"
-#include "ItemRowDelegate.h"
 #include "InfoViews.h"
 #include "ItemEditing.h"
 #include "ItemEditorSheet.h"
 #include "ItemRecord.h"
+#include "ItemRowDelegate.h"
 #include "KeyActivationSheet.h"
 #include "KeyMap.h"
 #include "KeyboardDevicesPanel.h"
@@ -29,6 +27,7 @@
 #include "PreferencesSheet.h"
 #include "QOR_DateUtils.h"
 #include "QOR_StringUtils.h"
+#include "QOR_WindowsUtils.h"
 #include "ReminderSection.h"
 #include "SectionViews.h"
 #include "SharedPreferences.h"
@@ -39,12 +38,18 @@
 #include "ToDoSection.h"
 #include "WebSearch.h"
 #include "WindowFocus.h"
+#include "platform/DBusNotificationCenter.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyMapSource.h"
 #include "platform/NotificationCenter.h"
+#include "platform/SessionPrograms.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -55,10 +60,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -606,6 +607,11 @@ void MainController::openActivityWindows(const QString &path)
                                    : path;
     mActivityGraphWindow->setLoading(true);
     mActivityReportWindow->setLoading(true);
+    // Opened together, they open apart and whole on the manager's screen; once shown, they stay
+    // where the user put them.
+    if (!mActivityGraphWindow->isVisible() && !mActivityReportWindow->isVisible())
+        QOR_WindowsUtils::placeApart({mActivityGraphWindow.get(), mActivityReportWindow.get()},
+                                     mWindow.get());
     for (QWidget *window : {static_cast<QWidget *>(mActivityGraphWindow.get()),
                             static_cast<QWidget *>(mActivityReportWindow.get())}) {
         window->show();

@@ -1,6 +1,7 @@
 #include "NotesSection.h"
 
 #include "AtomicFile.h"
+#include "EmptyListHint.h"
 #include "ItemEditing.h"
 #include "KorvaleLog.h"
 #include "ListIcons.h"
@@ -77,6 +78,10 @@ NotesSection::NotesSection(NotesFile::Kind kind, QWidget *window, QObject *paren
     top->addWidget(mCounter);
     view->mainLayout()->insertLayout(0, top);
     connect(mSearch, &QLineEdit::textChanged, this, &NotesSection::search);
+    EmptyListHint::attach(view->table(),
+                          isProtected() ? KORVALE_KEY("EmptyProtectedNotesHint")
+                                        : KORVALE_KEY("EmptyNotesHint"),
+                          mSearch);
 
     connect(view->addButton(QStringLiteral("NotesNew")), &QPushButton::clicked, this,
             &NotesSection::newNote);

@@ -1,6 +1,7 @@
 #include "ReminderSection.h"
 
 #include "CommonKorvaleClass.h"
+#include "EmptyListHint.h"
 #include "ItemEditing.h"
 #include "ItemRecord.h"
 #include "ManagerListFilter.h"
@@ -108,6 +109,7 @@ ReminderSectionView::ReminderSectionView(QWidget *parent)
     mCalendarBox->setObjectName(QStringLiteral("ReminderAddCalendarEntries"));
     table()->setItemDelegate(new ReminderRowDelegate(table()));
     connect(mSearch, &QLineEdit::textChanged, this, &ReminderSectionView::searchChanged);
+    EmptyListHint::attach(table(), KORVALE_KEY("EmptyRemindersHint"), mSearch);
     connect(addButton(QStringLiteral("ManagerAdd")), &QPushButton::clicked, this,
             &ReminderSectionView::addRequested);
     mEdit = addEditButton();

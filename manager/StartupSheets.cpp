@@ -112,11 +112,12 @@ TourWindow::TourWindow(QWidget *parent)
     setWindowTitle(localized(QStringLiteral("TourTitle")));
     setObjectName(QStringLiteral("quickTourWindow"));
     const QList<QPair<QString, QString>> pages = {
-        {QStringLiteral(":/tour/tour-open.png"), KORVALE_KEY("TourPage1")},
-        {QStringLiteral(":/tour/tour-type.png"), KORVALE_KEY("TourPage2")},
-        {QStringLiteral(":/tour/tour-menu.png"), KORVALE_KEY("TourPage3")},
+        {QStringLiteral("tour-open.png"), KORVALE_KEY("TourPage1")},
+        {QStringLiteral("tour-type.png"), KORVALE_KEY("TourPage2")},
+        {QStringLiteral("tour-menu.png"), KORVALE_KEY("TourPage3")},
     };
-    for (const auto &[image, key] : pages) {
+    for (const auto &[name, key] : pages) {
+        const QString image = picturePath(name);
         auto *page = new QWidget;
         auto *picture = new QLabel;
         picture->setPixmap(
@@ -146,6 +147,15 @@ TourWindow::TourWindow(QWidget *parent)
     });
     mNext->setDefault(true);
     showPage(0);
+}
+
+QString TourWindow::picturePath(const QString &name)
+{
+    // The pictures show the windows in the language of the text beside them.
+    const QString language = QOR_StringUtils::getLocalizedStringForKeyTable(
+        QStringLiteral("StringUtils_LanguageLocal"), QOR_StringUtils::LibraryTable);
+    const QString path = QStringLiteral(":/tour/%1/%2").arg(language, name);
+    return QFile::exists(path) ? path : QStringLiteral(":/tour/en/%1").arg(name);
 }
 
 int TourWindow::pageCount() const

@@ -34,6 +34,8 @@ public:
     explicit TourWindow(QWidget *parent = nullptr);
     int pageCount() const;
     int currentPage() const;
+    // A page's picture in the language of the interface, the English one when it has none.
+    static QString picturePath(const QString &name);
 
 private:
     void showPage(int page);

@@ -1,6 +1,8 @@
 #include "ToDoSection.h"
 
 #include "CommonKorvaleClass.h"
+#include "DateFields.h"
+#include "EmptyListHint.h"
 #include "ItemEditing.h"
 #include "ItemRecord.h"
 #include "ManagerListFilter.h"
@@ -41,7 +43,7 @@ ToDoEditorSheet::ToDoEditorSheet(QWidget *parent)
     mTitle->setObjectName(QStringLiteral("title"));
     mDate->setObjectName(QStringLiteral("date"));
     mDate->setCalendarPopup(true);
-    mDate->setDisplayFormat(QOR_StringUtils::getShortTimeDateFormatter().format());
+    DateFields::useFormatter(mDate, QOR_StringUtils::getShortTimeDateFormatter());
     mDone->setObjectName(QStringLiteral("done"));
     auto *form = new QFormLayout;
     form->addRow(localized(QStringLiteral("EditorTitle")), mTitle);
@@ -80,6 +82,7 @@ ToDoSectionView::ToDoSectionView(std::function<QDateTime()> now, QWidget *parent
     mSearch->setObjectName(QStringLiteral("search"));
     mainLayout()->insertWidget(0, mSearch);
     connect(mSearch, &QLineEdit::textChanged, this, &ToDoSectionView::searchChanged);
+    EmptyListHint::attach(table(), KORVALE_KEY("EmptyToDoHint"), mSearch);
     table()->setItemDelegate(
         new ToDoRowDelegate(RecordListModel::RecordRole, false, std::move(now), table()));
     connect(addButton(QStringLiteral("ManagerAdd")), &QPushButton::clicked, this,

@@ -194,6 +194,10 @@
         <translation>%N current name, %X number, %D date (yymmdd), %T time (HH_MM_SS)</translation>
     </message>
     <message>
+        <source>BrowserWindowTitle</source>
+        <translation>Korvale Browser</translation>
+    </message>
+    <message>
         <source>CAR</source>
         <translation>car</translation>
     </message>
@@ -344,6 +348,30 @@
     <message>
         <source>Empty</source>
         <translation>Empty</translation>
+    </message>
+    <message>
+        <source>EmptyClipboardHint</source>
+        <translation>Clipboard entries you keep are listed here: copy something, then click Add… to keep it.</translation>
+    </message>
+    <message>
+        <source>EmptyNotesHint</source>
+        <translation>Your notes are listed here: click New… to write the first one, or Import… to bring some in.</translation>
+    </message>
+    <message>
+        <source>EmptyProtectedNotesHint</source>
+        <translation>Notes kept under your password are listed here: click New… to write the first one.</translation>
+    </message>
+    <message>
+        <source>EmptyRemindersHint</source>
+        <translation>Reminders stay on screen until you remove them: click Add… to write the first one.</translation>
+    </message>
+    <message>
+        <source>EmptyStocksHint</source>
+        <translation>Bookmarks come from your web browsers (Other Data in the manager); watched stocks from the lines “name, Tab, quote address” of StocksSurvey.txt in the data folder.</translation>
+    </message>
+    <message>
+        <source>EmptyToDoHint</source>
+        <translation>Your tasks and their due dates are listed here: click Add… to write the first one.</translation>
     </message>
     <message>
         <source>FAX</source>
@@ -1229,6 +1257,10 @@
         <translation>Hide</translation>
     </message>
     <message>
+        <source>ReminderListTitle</source>
+        <translation>Reminders</translation>
+    </message>
+    <message>
         <source>ReminderShowList</source>
         <translation>Show the reminders</translation>
     </message>
@@ -1667,7 +1699,7 @@ Prints one result per line: kind, title, path or address, separated by tabs.
     </message>
     <message>
         <source>TourPage3</source>
-        <translation>A note shows its text beside the window; the right arrow opens a row's menu.</translation>
+        <translation>The right arrow opens the row’s menu: a folder shows what it holds, and the folders it lies in.</translation>
     </message>
     <message>
         <source>TourTitle</source>

@@ -194,6 +194,10 @@
         <translation>%N nom actuel, %X numéro, %D date (aammjj), %T heure (HH_MM_SS)</translation>
     </message>
     <message>
+        <source>BrowserWindowTitle</source>
+        <translation>Navigateur Korvale</translation>
+    </message>
+    <message>
         <source>CAR</source>
         <translation>voiture</translation>
     </message>
@@ -344,6 +348,30 @@
     <message>
         <source>Empty</source>
         <translation>Vide</translation>
+    </message>
+    <message>
+        <source>EmptyClipboardHint</source>
+        <translation>Les entrées du presse-papiers que vous gardez sont listées ici : copiez quelque chose, puis cliquez sur Ajouter… pour le garder.</translation>
+    </message>
+    <message>
+        <source>EmptyNotesHint</source>
+        <translation>Vos notes sont listées ici : cliquez sur Nouvelle… pour écrire la première, ou sur Importer… pour en faire venir.</translation>
+    </message>
+    <message>
+        <source>EmptyProtectedNotesHint</source>
+        <translation>Les notes gardées sous votre mot de passe sont listées ici : cliquez sur Nouvelle… pour écrire la première.</translation>
+    </message>
+    <message>
+        <source>EmptyRemindersHint</source>
+        <translation>Les rappels restent à l’écran jusqu’à ce que vous les retiriez : cliquez sur Ajouter… pour écrire le premier.</translation>
+    </message>
+    <message>
+        <source>EmptyStocksHint</source>
+        <translation>Les signets viennent de vos navigateurs (Autres données dans le gestionnaire) ; les valeurs surveillées, des lignes « nom, tabulation, adresse du cours » de StocksSurvey.txt dans le dossier des données.</translation>
+    </message>
+    <message>
+        <source>EmptyToDoHint</source>
+        <translation>Vos tâches et leurs échéances sont listées ici : cliquez sur Ajouter… pour écrire la première.</translation>
     </message>
     <message>
         <source>FAX</source>
@@ -1229,6 +1257,10 @@
         <translation>Masquer</translation>
     </message>
     <message>
+        <source>ReminderListTitle</source>
+        <translation>Rappels</translation>
+    </message>
+    <message>
         <source>ReminderShowList</source>
         <translation>Afficher les rappels</translation>
     </message>
@@ -1667,7 +1699,7 @@ Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par 
     </message>
     <message>
         <source>TourPage3</source>
-        <translation>Une note montre son texte à côté de la fenêtre ; la flèche droite ouvre le menu d’une ligne.</translation>
+        <translation>La flèche droite ouvre le menu de la ligne : un dossier montre ce qu’il contient, et les dossiers où il se trouve.</translation>
     </message>
     <message>
         <source>TourTitle</source>

@@ -11,6 +11,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -112,6 +113,117 @@ QRect QOR_WindowsUtils::frameBeside(const QRect &anchor, const QSize &size, cons
     if (frame.right() > room.right())
         frame.moveRight(anchor.left() - gap - 1);
     return frameKeptInside(frame, room);
+}
+
+namespace {
+
+// The sizes laid along one direction (horizontal for a row) in `length`, the excess taken from
+// each in turn down to its minimum; nothing when even the minimums do not fit.
+std::optional<QList<QSize>> fittedAlong(QList<QSize> sizes, const QList<QSize> &minimums,
+                                        int length, int gap, bool row)
+{
+    const auto along = [row](const QSize &size) { return row ? size.width() : size.height(); };
+    const int count = int(sizes.size());
+    int total = gap * (count - 1);
+    for (const QSize &size : sizes)
+        total += along(size);
+    int over = total - length;
+    for (int pass = 0; pass < 2 && over > 0; ++pass) {
+        for (int i = 0; i < count && over > 0; ++i) {
+            const int least = std::min(along(sizes.at(i)), along(minimums.value(i)));
+            const int spare = along(sizes.at(i)) - least;
+            const int share = pass == 0 ? (over + (count - i) - 1) / (count - i) : over;
+            const int taken = std::min(spare, share);
+            if (row)
+                sizes[i].setWidth(sizes.at(i).width() - taken);
+            else
+                sizes[i].setHeight(sizes.at(i).height() - taken);
+            over -= taken;
+        }
+    }
+    if (over > 0)
+        return std::nullopt;
+    return sizes;
+}
+
+QList<QRect> laidAlong(const QList<QSize> &sizes, const QRect &room, int gap, bool row)
+{
+    int total = gap * (int(sizes.size()) - 1);
+    int across = 0;
+    for (const QSize &size : sizes) {
+        total += row ? size.width() : size.height();
+        across = std::max(across, row ? size.height() : size.width());
+    }
+    QPoint at = row ? QPoint(room.left() + (room.width() - total) / 2,
+                             room.top() + (room.height() - across) / 2)
+                    : QPoint(room.left() + (room.width() - across) / 2,
+                             room.top() + (room.height() - total) / 2);
+    QList<QRect> frames;
+    for (const QSize &size : sizes) {
+        frames << QRect(at, size);
+        if (row)
+            at.rx() += size.width() + gap;
+        else
+            at.ry() += size.height() + gap;
+    }
+    return frames;
+}
+
+} // namespace
+
+QList<QRect> QOR_WindowsUtils::framesApart(const QList<QSize> &sizes, const QList<QSize> &minimums,
+                                           const QRect &room, int gap)
+{
+    if (sizes.isEmpty() || room.isEmpty())
+        return {};
+    QList<QSize> kept;
+    QList<QSize> least;
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        least << minimums.value(i, QSize(0, 0)).boundedTo(room.size());
+        kept << sizes.at(i).expandedTo(least.last()).boundedTo(room.size());
+    }
+    // Whole in a row, whole in a column, then narrowed in a row, then lowered in a column.
+    const QList<QSize> none(kept.size(), QSize(1 << 20, 1 << 20));
+    const std::pair<const QList<QSize> *, bool> tries[] = {
+        {&none, true}, {&none, false}, {&least, true}, {&least, false}};
+    for (const auto &[shrinkable, row] : tries) {
+        if (const auto fitted =
+                fittedAlong(kept, *shrinkable, row ? room.width() : room.height(), gap, row))
+            return laidAlong(*fitted, room, gap, row);
+    }
+    // No way to keep them apart: cascaded from the room's top left, each whole.
+    QList<QRect> frames;
+    for (qsizetype i = 0; i < kept.size(); ++i) {
+        const QPoint step(CascadeOffset * int(i), CascadeOffset * int(i));
+        frames << frameKeptInside(QRect(room.topLeft() + step, kept.at(i)), room);
+    }
+    return frames;
+}
+
+void QOR_WindowsUtils::placeApart(const QList<QWidget *> &windows, const QWidget *decorated)
+{
+    QMargins decorations;
+    if (decorated && decorated->isVisible()) {
+        const QRect inner = decorated->geometry();
+        const QRect outer = decorated->frameGeometry();
+        decorations = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                               outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
+    QList<QSize> sizes;
+    QList<QSize> minimums;
+    for (const QWidget *window : windows) {
+        sizes << window->size().grownBy(decorations);
+        minimums
+            << window->minimumSizeHint().expandedTo(window->minimumSize()).grownBy(decorations);
+    }
+    const QRect room = availableRoomFor(decorated ? decorated->frameGeometry() : getScreenRect());
+    const QList<QRect> frames = framesApart(sizes, minimums, room, CascadeOffset);
+    for (qsizetype i = 0; i < frames.size() && i < windows.size(); ++i) {
+        QWidget *window = windows.at(i);
+        window->resize(frames.at(i).size().shrunkBy(decorations));
+        window->move(frames.at(i).topLeft()); // move() places the frame, not the client area
+        keepFrameOnScreen(window);
+    }
 }
 
 QRect QOR_WindowsUtils::availableRoomFor(const QRect &frame)

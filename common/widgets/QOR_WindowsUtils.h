@@ -48,6 +48,17 @@ public:
     // Every window the agent opens beside its access window is placed so.
     static QRect frameBeside(const QRect &anchor, const QSize &size, const QRect &room,
                              int gap = 2);
+    // Frames for windows of these sizes (decorations included) that open together: side by side
+    // when their widths fit in `room`, else one above the other when their heights do, else side
+    // by side made narrower, but never below their `minimums`; `gap` apart, centred in `room` as a
+    // group, never overlapping and never beyond `room`. Only a room too small for the minimums
+    // gets them cascaded, each still whole in it.
+    static QList<QRect> framesApart(const QList<QSize> &sizes, const QList<QSize> &minimums,
+                                    const QRect &room, int gap);
+    // Places these windows by framesApart on the screen of `decorated` (a window already shown),
+    // counting the decorations it has.
+    static void placeApart(const QList<QWidget *> &windows, const QWidget *decorated);
+
     // The available area of the screen holding most of `frame`, else the primary screen's.
     static QRect availableRoomFor(const QRect &frame);
     // Keeps the window's frame, title bar included, on a screen: now, and again whenever the

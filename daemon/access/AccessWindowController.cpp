@@ -497,6 +497,13 @@ void AccessWindowController::showFilter(int value)
         return;
     mWindow->filterButtons()->showFilter(value);
     mWindow->menus()->showFilter(value);
+    // Bookmarks and stocks come from elsewhere, not from a command here: their empty filter says
+    // from where.
+    const QList<SearchFilter::Source> sources = SearchFilter::sources(value);
+    mWindow->tableView()->setEmptyHint(
+        sources.contains(SearchFilter::Stocks) && !sources.contains(SearchFilter::Applications)
+            ? QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("EmptyStocksHint"))
+            : QString());
     for (const SearchFilterEntry &entry : SearchFilter::menuEntries()) {
         if (entry.value == value)
             mWindow->showFilterTitle(QOR_StringUtils::getLocalizedStringForKey(entry.titleKey));

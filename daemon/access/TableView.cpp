@@ -26,6 +26,12 @@ void TableView::setEmptyText(const QString &text)
     viewport()->update();
 }
 
+void TableView::setEmptyHint(const QString &text)
+{
+    mEmptyHint = text;
+    viewport()->update();
+}
+
 int TableView::selectedRow() const
 {
     const QModelIndex current = currentIndex();
@@ -155,4 +161,11 @@ void TableView::paintEvent(QPaintEvent *event)
     if (palette().color(QPalette::Base).lightness() < 128)
         painter.setPen(QColor(0xaa, 0xaa, 0xaa));
     painter.drawText(rect, Qt::AlignCenter, mEmptyText);
+    if (mEmptyHint.isEmpty())
+        return;
+    QFont small = this->font();
+    small.setPixelSize(13);
+    painter.setFont(small);
+    painter.drawText(QRect(24, rect.bottom() + 4, viewport()->width() - 48, viewport()->height()),
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, mEmptyHint);
 }

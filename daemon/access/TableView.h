@@ -13,6 +13,9 @@ public:
     // The text drawn when there is no row ("NoResultAvailable").
     void setEmptyText(const QString &text);
     QString emptyText() const { return mEmptyText; }
+    // A smaller line under the empty-list text: how the list shown gets its first entry.
+    void setEmptyHint(const QString &text);
+    QString emptyHint() const { return mEmptyHint; }
     // Where the empty text is drawn, in the table's coordinates; for the tests.
     QRect emptyTextRect() const;
 
@@ -38,4 +41,5 @@ protected:
 
 private:
     QString mEmptyText;
+    QString mEmptyHint;
 };

@@ -1,5 +1,6 @@
 #include "FileEditorWindow.h"
 
+#include "DateFields.h"
 #include "QOR_StringUtils.h"
 #include "WindowFocus.h"
 
@@ -58,7 +59,7 @@ FileEditorWindow::FileEditorWindow(QWidget *parent)
     mFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     mFolder->setWordWrap(true);
     mDate->setCalendarPopup(true);
-    mDate->setDisplayFormat(QLocale().dateTimeFormat(QLocale::ShortFormat));
+    DateFields::useFormatter(mDate, QOR_StringUtils::getShortTimeDateFormatter());
     mChangeDate->setText(
         QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("FileEditorChangeDate")));
     mDuplicate->setText(

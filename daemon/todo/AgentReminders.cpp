@@ -80,7 +80,7 @@ void AgentReminders::hideReminderWindow()
 
 QRect AgentReminders::listFrameBeside(const QRect &anchor, int count, const QRect &screen)
 {
-    const QSize size(ReminderListView::Width, ReminderListView::RowHeight * std::max(1, count));
+    const QSize size(ReminderListView::Width, ReminderListView::heightFor(count));
     return QOR_WindowsUtils::frameBeside(anchor, size, screen, Gap);
 }
 

@@ -1,15 +1,14 @@
 #include "ReminderListView.h"
 
-#include "DaemonClock.h"
 #include "ItemRecord.h"
 #include "PersonalDataIcons.h"
 #include "QOR_StringUtils.h"
 #include "ToDoItems.h"
+#include "ToDoRowDelegate.h"
 
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QVBoxLayout>
 
 using namespace ItemRecord;
@@ -28,22 +27,22 @@ void ReminderListView::setRemindersList(const QVariantList &list, const QDate &t
     update();
 }
 
+int ReminderListView::heightFor(int count)
+{
+    return 2 * Margin + TitleHeight + RowHeight * std::max(1, count);
+}
+
 QString ReminderListView::rowText(const QVariantMap &record)
 {
-    const QString title = record.value(KeyTitle).toString();
-    const std::optional<QDateTime> date = ToDoItems::dueDate(record);
-    if (!date)
-        return title;
-    const QDate day = date->toLocalTime().date();
-    QString text = QStringLiteral("%1/%2 %3").arg(day.day()).arg(day.month()).arg(title);
-    switch (ItemRecord::kind(record)) {
-    case KindCalendarEvent:
-        return QStringLiteral("© %1").arg(text);
-    case KindToDo:
-        return QStringLiteral("• %1").arg(text);
-    default:
-        return text;
-    }
+    return record.value(KeyTitle).toString();
+}
+
+QString ReminderListView::rowDate(const QVariantMap &record, const QDate &today)
+{
+    if (!ToDoItems::dueDate(record))
+        return {};
+    // The same words as the to-do lists': a time alone is today's.
+    return ToDoRowDelegate::dueText(record, true, today.startOfDay());
 }
 
 QString ReminderListView::detailText(const QVariantMap &record)
@@ -55,73 +54,87 @@ QString ReminderListView::detailText(const QVariantMap &record)
     return QStringLiteral("%1 - %2").arg(QOR_StringUtils::getShortTimeDate(*date), title);
 }
 
-std::optional<QColor> ReminderListView::rowColor(const QVariantMap &record, const QDate &today)
+std::optional<QColor> ReminderListView::rowColor(const QVariantMap &record, const QPalette &palette)
 {
-    const std::optional<QDateTime> date = ToDoItems::dueDate(record);
-    if (!date)
+    if (!ToDoItems::dueDate(record))
         return PersonalDataIcons::reminderColor(record.value(KeyColor).toInt());
-    const qint64 days =
-        DaemonClock::dayNumber(date->toLocalTime().date()) - DaemonClock::dayNumber(today);
-    if (days == 0)
-        return QColor(Qt::white);
-    if (days == 1)
-        return QColor::fromRgbF(0.9, 0.9, 0.9);
-    if (days == 2)
-        return QColor::fromRgbF(0.8, 0.8, 0.8);
-    return QColor::fromRgbF(0.7, 0.7, 0.7);
+    if (ItemRecord::kind(record) == KindToDo)
+        return palette.color(QPalette::Highlight);
+    return palette.color(QPalette::PlaceholderText);
 }
 
 QSize ReminderListView::sizeHint() const
 {
-    return {Width, RowHeight * int(std::max<qsizetype>(1, mList.size()))};
+    return {Width, heightFor(int(mList.size()))};
+}
+
+QRect ReminderListView::rowRect(int row) const
+{
+    return QRect(Margin, Margin + TitleHeight + row * RowHeight, width() - 2 * Margin, RowHeight);
 }
 
 void ReminderListView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QFont font = painter.font();
-    font.setPixelSize(13);
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
-    const auto drawRow = [&](int row, const QColor &fill, bool redOutline, const QColor &ink,
-                             const QString &text) {
-        const QRectF box(0.5, row * RowHeight + 0.5, width() - 1, RowHeight - 1.5);
-        QPainterPath path;
-        path.addRoundedRect(box, 3, 3);
-        painter.fillPath(path, fill);
-        if (redOutline) {
-            painter.setPen(QPen(Qt::red, 1));
-            painter.drawPath(path);
-        }
-        painter.setPen(ink);
-        const QRect textBox = box.toRect().adjusted(5, 0, -5, 0);
-        painter.drawText(textBox, Qt::AlignVCenter | Qt::AlignLeft,
-                         metrics.elidedText(text, Qt::ElideRight, textBox.width()));
-    };
+    const QPalette &colours = palette();
+    painter.fillRect(rect(), colours.color(QPalette::Window));
+    painter.setPen(colours.color(QPalette::Mid));
+    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    painter.setFont(titleFont);
+    painter.setPen(colours.color(QPalette::WindowText));
+    painter.drawText(QRect(Margin + 4, Margin, width() - 2 * Margin - 8, TitleHeight),
+                     Qt::AlignVCenter | Qt::AlignLeft,
+                     QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("ReminderListTitle")));
+
+    const QRect rows(Margin, Margin + TitleHeight, width() - 2 * Margin,
+                     RowHeight * std::max<int>(1, int(mList.size())));
+    painter.fillRect(rows, colours.color(QPalette::Base));
+    painter.setFont(font());
+    const QFontMetrics metrics(font());
     if (mList.isEmpty()) {
-        drawRow(0, QColor::fromRgbF(0.7, 0.7, 0.7), false, Qt::black,
-                QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("NoReminder")));
+        painter.setPen(colours.color(QPalette::PlaceholderText));
+        painter.drawText(rowRect(0).adjusted(8, 0, -8, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                         QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("NoReminder")));
         return;
     }
     for (int row = 0; row < mList.size(); ++row) {
         const QVariantMap record = mList.at(row).toMap();
-        const bool dated = ToDoItems::dueDate(record).has_value();
-        const std::optional<QColor> fill = rowColor(record, mToday);
-        QColor ink = Qt::black;
-        if (dated && ItemRecord::kind(record) == KindCalendarEvent)
-            ink = Qt::darkGray;
-        else if (dated && ItemRecord::kind(record) == KindToDo)
-            ink = Qt::blue;
-        const bool today = dated && ToDoItems::dueDate(record)->toLocalTime().date() == mToday;
-        // A colour the manager never makes is drawn on white.
-        drawRow(row, fill.value_or(QColor(Qt::white)), today, ink, rowText(record));
+        const QRect box = rowRect(row);
+        if (row % 2 == 1)
+            painter.fillRect(box, colours.color(QPalette::AlternateBase));
+        // A colour the manager never makes gets no mark.
+        if (const std::optional<QColor> mark = rowColor(record, colours)) {
+            painter.setPen(QColor(0, 0, 0, 50));
+            painter.setBrush(*mark);
+            painter.drawEllipse(QRectF(box.left() + 6, box.center().y() - 4 + 0.5, 8, 8));
+        }
+        QRect text = box.adjusted(20, 0, -6, 0);
+        const QString date = rowDate(record, mToday);
+        if (!date.isEmpty()) {
+            const std::optional<QDateTime> due = ToDoItems::dueDate(record);
+            const bool late =
+                ItemRecord::kind(record) == KindToDo && due->toLocalTime().date() < mToday;
+            // Late is what is wrong: only then red.
+            painter.setPen(late ? QColor(0xc0, 0x1c, 0x28)
+                                : colours.color(QPalette::PlaceholderText));
+            const int dateWidth = metrics.horizontalAdvance(date);
+            painter.drawText(text, Qt::AlignVCenter | Qt::AlignRight, date);
+            text.setRight(text.right() - dateWidth - 8);
+        }
+        painter.setPen(colours.color(QPalette::Text));
+        painter.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
+                         metrics.elidedText(rowText(record), Qt::ElideRight, text.width()));
     }
 }
 
 void ReminderListView::mousePressEvent(QMouseEvent *event)
 {
-    const int row = int(event->position().y()) / RowHeight;
+    const int y = int(event->position().y()) - Margin - TitleHeight;
+    const int row = y < 0 ? -1 : y / RowHeight;
     if (row < 0 || row >= mList.size())
         return;
     QMenu menu(this);
@@ -134,6 +147,8 @@ ReminderListWindow::ReminderListWindow(QWidget *parent)
     , mView(new ReminderListView(this))
 {
     setObjectName(QStringLiteral("reminderListWindow"));
+    // Named for the window manager's lists and the screen readers, as the panel's title reads.
+    setWindowTitle(QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("ReminderListTitle")));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mView);

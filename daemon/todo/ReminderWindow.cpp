@@ -16,6 +16,7 @@ ReminderWindow::ReminderWindow(SharedPreferences *preferences, QWidget *parent)
     , mPreferences(preferences)
     , mClose(new QToolButton(this))
 {
+    setWindowTitle(QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("ReminderListTitle")));
     setObjectName(QStringLiteral("reminderWindow"));
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -102,16 +102,19 @@ protected:
 
 } // namespace
 
-TEST_F(BrowserControllerTest, TheAgentsNoticeShowsTheFolderOfAFileAtTheGivenFrame)
+TEST_F(BrowserControllerTest, TheAgentsNoticeShowsTheFolderOfAFileBesideTheAccessWindow)
 {
     tree.file("docs/report.txt");
     tree.file("docs/notes/n.txt");
     pathToBrowser(tree.path("docs/report.txt"));
     EXPECT_TRUE(mController->window()->isVisible());
     EXPECT_EQ(mController->rootItem()->getPath(), tree.path("docs"));
-    // The access window has no decorations: its frame is where this window's frame goes.
-    EXPECT_EQ(mController->window()->frameGeometry().topLeft(), QPoint(100, 120));
-    EXPECT_EQ(mController->window()->size(), QSize(300, 400));
+    // Of the access window's size, on its right, so that their information strips stay apart.
+    const QRect access(100, 120, 300, 400);
+    EXPECT_EQ(mController->window()->frameGeometry().topLeft(),
+              QPoint(access.right() + 1 + BrowserController::AccessWindowGap, access.top()));
+    EXPECT_EQ(mController->window()->size(), access.size());
+    EXPECT_FALSE(mController->window()->frameGeometry().intersects(access));
     const QRect placed = mController->window()->geometry();
     EXPECT_EQ(mController->status().value("Rows").toStringList(),
               QStringList({"notes", "report.txt"}));
@@ -132,7 +135,8 @@ TEST_F(BrowserControllerTest, AnEmptyPathBringsUpTheHomeFolderAtTheFrame)
 {
     pathToBrowser(QString(), "40 60 320 380");
     EXPECT_EQ(mController->rootItem()->getPath(), QDir::homePath());
-    EXPECT_EQ(mController->window()->frameGeometry().topLeft(), QPoint(40, 60));
+    EXPECT_EQ(mController->window()->frameGeometry().topLeft(),
+              QPoint(40 + 320 + BrowserController::AccessWindowGap, 60));
     EXPECT_EQ(mController->window()->size(), QSize(320, 380));
 }
 
@@ -380,4 +384,23 @@ TEST_F(BrowserControllerTest, TheDateSheetShiftsEverySelectedDateByTheReferences
     EXPECT_EQ(BrowserTestFolder::modified(a), ten.addSecs(7200));
     EXPECT_EQ(BrowserTestFolder::modified(b), ten.addDays(-1).addSecs(7200));
     EXPECT_TRUE(mReports.isEmpty());
+}
+
+TEST(BrowserPlacement, BesideTheAccessWindowOnTheSideWithRoomElseCascadedAndAlwaysOnScreen)
+{
+    const QRect room(0, 0, 1920, 1050);
+    const QSize size(460, 520);
+    // The access window's first place, against the right edge: the browser goes on its left.
+    const QRect access(1460, 470, 460, 520);
+    const QRect left = BrowserController::frameBesideAccessWindow(access, size, room);
+    EXPECT_EQ(left.right(), access.left() - BrowserController::AccessWindowGap - 1);
+    EXPECT_EQ(left.top(), access.top());
+    // No room on either side: cascaded from it, still whole on the screen.
+    const QRect small(0, 0, 800, 600);
+    const QRect middle(200, 50, 460, 520);
+    const QRect cascaded = BrowserController::frameBesideAccessWindow(middle, size, small);
+    EXPECT_TRUE(small.contains(cascaded));
+    EXPECT_NE(cascaded.topLeft(), middle.topLeft());
+    EXPECT_GE(cascaded.left(), middle.left());
+    EXPECT_GE(cascaded.top(), middle.top());
 }

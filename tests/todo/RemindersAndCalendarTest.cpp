@@ -5,6 +5,7 @@
 #include "CalendarWindow.h"
 #include "CommonKorvaleClass.h"
 #include "FadeSteps.h"
+#include "QOR_StringUtils.h"
 #include "QOR_WindowsUtils.h"
 #include "ReminderListView.h"
 #include "ReminderWindow.h"
@@ -117,13 +118,16 @@ TEST(Reminders, TheListHoldsTasksDueWithinFiveDaysTodaysAndTomorrowsEventsAndThe
     // The list opens beside the reminder window and is redrawn when it changes.
     f.reminders->showReminderList();
     ASSERT_TRUE(f.reminders->listWindow().isVisible());
-    EXPECT_EQ(f.reminders->listWindow().height(), 5 * ReminderListView::RowHeight);
+    EXPECT_EQ(f.reminders->listWindow().height(), ReminderListView::heightFor(5));
     CommonKorvaleClass::saveListInFile({}, DataFileName::Reminder);
     f.controller->readData();
     EXPECT_TRUE(f.reminders->listWindow().isVisible());
     EXPECT_EQ(f.reminders->listWindow().listView()->remindersList().size(), 4);
-    EXPECT_EQ(ReminderListView::rowText(f.controller->lists().mListOfReminder.at(2).toMap()),
-              "© 3/5 dentist");
+    const QVariantMap dentist = f.controller->lists().mListOfReminder.at(2).toMap();
+    EXPECT_EQ(ReminderListView::rowText(dentist), "dentist");
+    EXPECT_EQ(ReminderListView::rowDate(dentist, now.date()),
+              QOR_StringUtils::getShortTime(now.addSecs(3600)))
+        << "today's event shows its time alone";
 }
 
 TEST(Reminders, WithBothSettingsOffAndNoStoredRemindersTheWindowStaysAway)
@@ -145,7 +149,7 @@ TEST(Reminders, AListTallerThanTheSpaceBelowIsLiftedAndOneWithoutRoomOnTheRightG
     const QRect placed = AgentReminders::listFrameBeside(QRect(100, 600, 120, 26), 10, screen);
     EXPECT_EQ(placed.left(), 100 + 120 + AgentReminders::Gap);
     EXPECT_EQ(placed.bottom(), screen.bottom());
-    EXPECT_EQ(placed.height(), 10 * ReminderListView::RowHeight);
+    EXPECT_EQ(placed.height(), ReminderListView::heightFor(10));
     const QRect left = AgentReminders::listFrameBeside(QRect(880, 50, 120, 26), 2, screen);
     EXPECT_EQ(left.right(), 880 - AgentReminders::Gap - 1);
     EXPECT_EQ(left.top(), 50);
