@@ -44,10 +44,10 @@ public:
     }
     QString folder() const { return mDir.path(); }
 
-    // The colour in the middle of the icon drawn at 16 by 16.
-    static QColor centre(const QIcon &icon, int x = 8)
+    // The colour at (x, 8) of the icon drawn at the given size.
+    static QColor centre(const QIcon &icon, int x = 8, QSize size = QSize(16, 16))
     {
-        return icon.pixmap(16, 16).toImage().pixelColor(x, 8);
+        return icon.pixmap(size).toImage().pixelColor(x, 8);
     }
 
 private:
