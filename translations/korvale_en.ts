@@ -222,6 +222,34 @@
         <translation>Nothing on the clipboard</translation>
     </message>
     <message>
+        <source>ClipboardKindHTML</source>
+        <translation>Web page content</translation>
+    </message>
+    <message>
+        <source>ClipboardKindPDF</source>
+        <translation>PDF document</translation>
+    </message>
+    <message>
+        <source>ClipboardKindPNG</source>
+        <translation>PNG picture</translation>
+    </message>
+    <message>
+        <source>ClipboardKindRichText</source>
+        <translation>Formatted text</translation>
+    </message>
+    <message>
+        <source>ClipboardKindRichTextPictures</source>
+        <translation>Formatted text with pictures</translation>
+    </message>
+    <message>
+        <source>ClipboardKindTIFF</source>
+        <translation>TIFF picture</translation>
+    </message>
+    <message>
+        <source>ClipboardKindText</source>
+        <translation>Text</translation>
+    </message>
+    <message>
         <source>ClipboardNoImageRep</source>
         <translation>This picture cannot be shown</translation>
     </message>

@@ -222,6 +222,34 @@
         <translation>Rien dans le presse-papiers</translation>
     </message>
     <message>
+        <source>ClipboardKindHTML</source>
+        <translation>Contenu de page web</translation>
+    </message>
+    <message>
+        <source>ClipboardKindPDF</source>
+        <translation>Document PDF</translation>
+    </message>
+    <message>
+        <source>ClipboardKindPNG</source>
+        <translation>Image PNG</translation>
+    </message>
+    <message>
+        <source>ClipboardKindRichText</source>
+        <translation>Texte mis en forme</translation>
+    </message>
+    <message>
+        <source>ClipboardKindRichTextPictures</source>
+        <translation>Texte mis en forme avec images</translation>
+    </message>
+    <message>
+        <source>ClipboardKindTIFF</source>
+        <translation>Image TIFF</translation>
+    </message>
+    <message>
+        <source>ClipboardKindText</source>
+        <translation>Texte</translation>
+    </message>
+    <message>
         <source>ClipboardNoImageRep</source>
         <translation>Cette image ne peut pas être affichée</translation>
     </message>

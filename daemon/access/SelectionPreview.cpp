@@ -4,6 +4,7 @@
 #include "ClipboardSecret.h"
 #include "CommonKorvaleClass.h"
 #include "ItemRecord.h"
+#include "PasteboardContents.h"
 #include "PreviewPdf.h"
 #include "QOR_StringUtils.h"
 #include "SearchTextFields.h"
@@ -163,10 +164,9 @@ QString SelectionPreview::clipboardText(const QVariantMap &record, QImage *pictu
     const bool secret = ClipboardSecret::isSecret(packed);
     const QVariantMap contents = CommonKorvaleClass::getContentsFrom(packed);
     const QString type = contents.value(QStringLiteral("key")).toString();
-    QString label = CommonKorvaleClass::getTypeForPasteboardType(type);
-    if (type.isEmpty())
-        label = QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ClipboardUnknowType"));
-    QString text = QStringLiteral("%1 [%2]").arg(string(record, KeyTitle), label);
+    // In words: a code such as "STR" means nothing to the person reading it.
+    const QString label = PasteboardContents::descriptionForPasteboardType(type);
+    QString text = QStringLiteral("%1 (%2)").arg(string(record, KeyTitle), label);
     appendLine(text,
                secret ? ClipboardSecret::maskedText()
                       : contents.value(QStringLiteral("string")).toString());
