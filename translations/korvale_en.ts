@@ -850,8 +850,12 @@
         <translation>Type the same password again: your protected notes will be encrypted under it.</translation>
     </message>
     <message>
+        <source>PasswordChooseText</source>
+        <translation>Choose a password for your protected notes.</translation>
+    </message>
+    <message>
         <source>PasswordSheetText</source>
-        <translation>Type the password of your protected notes:</translation>
+        <translation>Type the password of your protected notes.</translation>
     </message>
     <message>
         <source>PasswordSheetTitle</source>
