@@ -12,13 +12,11 @@
 #include "CornerActivationSheet.h"
 #include "DaemonControl.h"
 #include "FilesList.h"
-#include "platform/SessionPrograms.h"
-#include "platform/DBusNotificationCenter.h"
-#include "ItemRowDelegate.h"
 #include "InfoViews.h"
 #include "ItemEditing.h"
 #include "ItemEditorSheet.h"
 #include "ItemRecord.h"
+#include "ItemRowDelegate.h"
 #include "KeyActivationSheet.h"
 #include "KeyMap.h"
 #include "KeyboardDevicesPanel.h"
@@ -39,12 +37,18 @@
 #include "ToDoSection.h"
 #include "WebSearch.h"
 #include "WindowFocus.h"
+#include "platform/DBusNotificationCenter.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyMapSource.h"
 #include "platform/NotificationCenter.h"
+#include "platform/SessionPrograms.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -55,10 +59,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -226,6 +226,8 @@ void MainController::buildSections()
     }
     mNotesSection = new NotesSection(NotesFile::Kind::Notes, mWindow.get(), this);
     mProtectedNotesSection = new NotesSection(NotesFile::Kind::ProtectedNotes, mWindow.get(), this);
+    for (NotesSection *section : {mNotesSection, mProtectedNotesSection})
+        section->setShortcutCapture([this] { return captureShortcut(); });
     mNotesSection->setOtherSection(mProtectedNotesSection);
     mProtectedNotesSection->setOtherSection(mNotesSection);
     mWindow->setSectionView(S::Notes, mNotesSection->view());

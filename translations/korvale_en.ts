@@ -378,6 +378,10 @@
         <translation>fax</translation>
     </message>
     <message>
+        <source>FieldLabelFormat</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
         <source>FileEditorChangeDate</source>
         <translation>Change Date</translation>
     </message>
