@@ -161,6 +161,15 @@ void BrowserController::awakeFromNib()
     });
     connect(mWindow, &MainWindowForDrop::spacePressed, this, &BrowserController::toggleQL);
     connect(view, &OutlineView::tabPressed, this, &BrowserController::makeTextViewFirstResponder);
+    connect(mWindow, &MainWindowForDrop::locationEntered, this, [this](const QString &path) {
+        if (path.isEmpty() || !QFileInfo::exists(path)) {
+            // Left as typed, so that one mistyped letter is mended rather than typed again.
+            QApplication::beep();
+            return;
+        }
+        createBrowserForPath(path, false);
+        mWindow->outline()->setFocus(Qt::OtherFocusReason);
+    });
     connect(mWindow, &MainWindowForDrop::filesDropped, this,
             [this](const QStringList &paths) { createBrowserForPathLater(paths.first()); });
     connect(mWindow, &MainWindowForDrop::moved, this, [this] {
@@ -327,9 +336,7 @@ void BrowserController::createBrowserForPath(const QString &requested, bool forc
         bringToFront();
         return;
     }
-    // The end of a long path names the folder: that part stays in sight.
-    mWindow->pathField()->setText(localizedPath(path));
-    mWindow->pathField()->end(false);
+    mWindow->showLocation(path);
     mModel->setRoot(
         std::make_unique<BrowserItem>(path, std::nullopt, mShowInvisible, mShowPackageContents));
     if (mModel->rowCount() == 1)

@@ -3,9 +3,13 @@
 #include "OutlineView.h"
 #include "QOR_StringUtils.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QCompleter>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -27,8 +31,20 @@ MainWindowForDrop::MainWindowForDrop(QWidget *parent)
     setAcceptDrops(true);
 
     mPath->setObjectName(QStringLiteral("browserPath"));
-    mPath->setReadOnly(true);
-    mPath->setFocusPolicy(Qt::ClickFocus); // the keys belong to the outline
+    // The keys belong to the outline until the field is clicked or Ctrl+L asks for it.
+    mPath->setFocusPolicy(Qt::ClickFocus);
+    mPath->installEventFilter(this);
+    connect(mPath, &QLineEdit::returnPressed, this, [this] {
+        QString typed = mPath->text().trimmed();
+        if (typed == QLatin1String("~") || typed.startsWith(QLatin1String("~/")))
+            typed = QDir::homePath() + typed.mid(1);
+        emit locationEntered(typed);
+    });
+    auto *locationKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+    connect(locationKey, &QShortcut::activated, this, [this] {
+        mPath->setFocus(Qt::ShortcutFocusReason);
+        mPath->selectAll();
+    });
     mMenuButton->setObjectName(QStringLiteral("browserActionMenu"));
     mMenuButton->setIcon(QIcon::fromTheme(QStringLiteral("open-menu-symbolic"),
                                           QIcon::fromTheme(QStringLiteral("application-menu"))));
@@ -57,6 +73,46 @@ MainWindowForDrop::MainWindowForDrop(QWidget *parent)
 
     connect(mOutline, &OutlineView::filesDropped, this, &MainWindowForDrop::filesDropped);
     connect(mOutline, &OutlineView::spacePressed, this, &MainWindowForDrop::spacePressed);
+}
+
+void MainWindowForDrop::showLocation(const QString &path)
+{
+    const QString home = QDir::homePath();
+    mShownLocation = path;
+    if (home.size() > 1 && (path == home || path.startsWith(home + QLatin1Char('/'))))
+        mShownLocation = QLatin1Char('~') + path.mid(home.size());
+    mPath->setText(mShownLocation);
+    // The end of a long path names the folder: that part stays in sight.
+    mPath->end(false);
+}
+
+void MainWindowForDrop::addCompletion()
+{
+    if (mPath->completer())
+        return;
+    // Made on first use: the file system model starts a thread of its own.
+    auto *folders = new QFileSystemModel(this);
+    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    folders->setRootPath(QString());
+    auto *completer = new QCompleter(folders, this);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    mPath->setCompleter(completer);
+}
+
+bool MainWindowForDrop::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mPath && (event->type() == QEvent::FocusIn || event->type() == QEvent::KeyPress))
+        addCompletion();
+    if (watched == mPath && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
+        && !(mPath->completer() && mPath->completer()->popup()->isVisible())) {
+        // Escape gives up the typing: the field shows where the browser is again.
+        mPath->setText(mShownLocation);
+        mPath->end(false);
+        mOutline->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindowForDrop::closeEvent(QCloseEvent *event)

@@ -1,4 +1,5 @@
 #include "BrowserController.h"
+#include "DesktopIcons.h"
 #include "KorvaleLog.h"
 #include "MainWindowForDrop.h"
 #include "QOR_StringUtils.h"
@@ -26,6 +27,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("korvale-browser"));
     QApplication::setQuitOnLastWindowClosed(false); // closing the window quits, after 0.1 s
     QOR_StringUtils::installTranslations();
+    DesktopIcons::useDesktopIconTheme();
     SaveFailureAlert::install();
 
     // One browser per session: a second start brings the first one's window up; what to show

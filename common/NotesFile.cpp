@@ -90,6 +90,18 @@ NotesFile::Status NotesFile::read(QVariantList &notes)
     return Status::Ok;
 }
 
+bool NotesFile::hasPassword() const
+{
+    if (mKind != Kind::ProtectedNotes || !QFileInfo::exists(mPath))
+        return false;
+    bool readable = true;
+    const QByteArray bytes = fileBytes(mPath, readable);
+    if (!readable)
+        return true;
+    const std::optional<QVariantList> blobs = ArchiveFile::decodeList(mPath, bytes);
+    return !blobs || !blobs->isEmpty();
+}
+
 NotesFile::Status NotesFile::unlock(const QString &password, QVariantList &notes)
 {
     lock();

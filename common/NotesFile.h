@@ -50,6 +50,9 @@ public:
     // The password typed a second time. When it differs, the notes are locked again.
     bool confirmPassword(const QString &again);
     bool isUnlocked() const { return mKey.has_value(); }
+    // Whether the protected notes already have a password: their file holds notes (or cannot be
+    // read, which may still be notes). Read from disk, without the crypto module.
+    bool hasPassword() const;
     // Forgets the key (wiped) and what was read.
     void lock();
     // How many notes the last read could not open; whether it met the first format.

@@ -3,10 +3,13 @@
 #include "ClipboardSecret.h"
 #include "KorvaleArchive.h"
 #include "QOR_DataUtils.h"
+#include "QOR_StringUtils.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QMimeData>
+#include <QMimeDatabase>
+#include <QMimeType>
 #include <QTextBoundaryFinder>
 
 namespace {
@@ -230,6 +233,32 @@ QString PasteboardContents::preferredType(const QVariantMap &contents)
             return type;
     }
     return {};
+}
+
+QString PasteboardContents::descriptionForPasteboardType(const QString &type)
+{
+    const auto words = [](const QString &key) {
+        return QOR_StringUtils::getLocalizedStringForKey(key);
+    };
+    if (type == TypeString)
+        return words(KORVALE_KEY("ClipboardKindText"));
+    if (type == TypeRTF)
+        return words(KORVALE_KEY("ClipboardKindRichText"));
+    if (type == TypeRTFD)
+        return words(KORVALE_KEY("ClipboardKindRichTextPictures"));
+    if (type == TypeHTML)
+        return words(KORVALE_KEY("ClipboardKindHTML"));
+    if (type == TypePDF)
+        return words(KORVALE_KEY("ClipboardKindPDF"));
+    if (type == TypePNG)
+        return words(KORVALE_KEY("ClipboardKindPNG"));
+    if (type == TypeTIFF)
+        return words(KORVALE_KEY("ClipboardKindTIFF"));
+    static const QMimeDatabase mimes;
+    const QMimeType mime = mimes.mimeTypeForName(type);
+    if (mime.isValid() && !mime.comment().isEmpty())
+        return mime.comment();
+    return words(KORVALE_KEY("ClipboardUnknowType"));
 }
 
 QString PasteboardContents::labelForPasteboardType(const QString &type)

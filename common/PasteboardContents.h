@@ -44,5 +44,9 @@ public:
     static QString transformText(const QString &text, int tag);
     // The preferred representation's type, or empty.
     static QString preferredType(const QVariantMap &contents);
+    // A short code per type ("STR", "PNG"), for tools and scripts.
     static QString labelForPasteboardType(const QString &type);
+    // What the content is, in the user's words ("Text", "PNG picture"); a MIME type by its
+    // description; "Unknown type" for anything else.
+    static QString descriptionForPasteboardType(const QString &type);
 };

@@ -233,6 +233,19 @@ QString QOR_StringUtils::getLocalizedStringForKey(const QString &key)
     return getLocalizedStringForKeyTable(key, ProgramTable);
 }
 
+QString QOR_StringUtils::getLocalizedFieldLabel(const QString &key)
+{
+    QString text = getLocalizedStringForKey(key);
+    while (!text.isEmpty()
+           && (text.back() == QLatin1Char(':') || text.back().isSpace()
+               || text.back() == QChar(0x00A0) || text.back() == QChar(0x202F)))
+        text.chop(1);
+    QString format = getLocalizedStringForKey(QStringLiteral("FieldLabelFormat"));
+    if (!format.contains(QLatin1String("%1")))
+        format = QStringLiteral("%1:");
+    return format.arg(text);
+}
+
 QString QOR_StringUtils::getLocalizedStringForKeyTable(const QString &key, const QString &table)
 {
     const QByteArray context = (table.isEmpty() ? ProgramTable : table).toUtf8();

@@ -43,6 +43,9 @@ public:
     // with KORVALE_KEY: the test of the string tables finds every key through that mark and
     // through the literal arguments of the lookups.
     static QString getLocalizedStringForKey(const QString &key);
+    // The text of a field's label, ended the one way every form of the suite ends its labels
+    // ("Title:", "Titre :"), whether or not the table's text carries a colon.
+    static QString getLocalizedFieldLabel(const QString &key);
     // A text that holds a count: the table's plural form for `count`, with "%n" replaced by it.
     static QString getLocalizedStringForCount(const QString &key, int count);
     static QString getLocalizedStringForKeyTable(const QString &key, const QString &table);

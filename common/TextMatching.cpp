@@ -25,11 +25,10 @@ std::optional<QueryWords> QueryWords::fromQuery(const QString &query)
         return a.size() > b.size();
     });
     for (std::string &word : folded) {
-        const bool implied =
-            std::any_of(result.mRequired.begin(), result.mRequired.end(),
-                        [&word](const SearchTextFind::Needle &kept) {
-                            return kept.word().find(word) != std::string::npos;
-                        });
+        const bool implied = std::any_of(result.mRequired.begin(), result.mRequired.end(),
+                                         [&word](const SearchTextFind::Needle &kept) {
+                                             return kept.word().find(word) != std::string::npos;
+                                         });
         if (!implied)
             result.mRequired.emplace_back(std::move(word));
     }
@@ -72,6 +71,26 @@ std::optional<TextRange> TextMatching::previewSelection(const QString &query, QS
     if (space >= 0)
         rest = rest.left(space);
     return firstOccurrence(rest, text);
+}
+
+std::optional<TextRange> TextMatching::previewSelection(const QString &query, QStringView text,
+                                                        const QList<TextRange> &parts)
+{
+    if (parts.isEmpty())
+        return previewSelection(query, text);
+    std::optional<TextRange> first;
+    for (const TextRange &part : parts) {
+        if (part.offset < 0 || part.offset + part.length > text.size())
+            continue;
+        std::optional<TextRange> found =
+            previewSelection(query, text.mid(part.offset, part.length));
+        if (!found)
+            continue;
+        found->offset += part.offset;
+        if (!first || found->offset < first->offset)
+            first = found;
+    }
+    return first;
 }
 
 namespace {

@@ -95,6 +95,9 @@ public:
 
     // What the preview selects for a query: the first word after any leading spaces.
     static std::optional<TextRange> previewSelection(const QString &query, QStringView text);
+    // The same, found only inside the given parts of text (all of it when there are none).
+    static std::optional<TextRange> previewSelection(const QString &query, QStringView text,
+                                                     const QList<TextRange> &parts);
 
     // Case-insensitive (simple case folding), code-point order, no locale, no diacritic
     // folding; a missing title comes first.

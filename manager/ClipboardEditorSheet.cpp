@@ -35,7 +35,7 @@ ClipboardEditorSheet::ClipboardEditorSheet(QWidget *parent)
     connect(mPaste, &QPushButton::clicked, this, &ClipboardEditorSheet::editClipboardPaste);
 
     auto *form = new QFormLayout;
-    form->addRow(localized(QStringLiteral("EditorTitle")), mTitle);
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("EditorTitle")), mTitle);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->addButton(mPaste, QDialogButtonBox::ActionRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -44,7 +44,7 @@ ClipboardView::Shown ClipboardView::describe(const std::optional<QByteArray> &pa
         shown.messageKey = KORVALE_KEY("ClipboardUnknowType");
         return shown;
     }
-    shown.label = PasteboardContents::labelForPasteboardType(type);
+    shown.label = PasteboardContents::descriptionForPasteboardType(type);
     if (isImageType(type)) {
         // PDF is drawn by the agent's preview; here Qt's image readers decide.
         shown.image = QImage::fromData(

@@ -38,10 +38,9 @@ CornerActivationSheet::CornerActivationSheet(QWidget *parent)
         modifiers->addWidget(box);
     modifiers->addStretch(1);
     auto *form = new QFormLayout;
-    form->addRow(
-        QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("CornerActivationCorner")),
-        mCorner);
-    form->addRow(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("CornerActivationKeys")),
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("CornerActivationCorner")),
+                 mCorner);
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("CornerActivationKeys")),
                  modifiers);
 
     // The agent asks for a key held in the corner, so that passing through it opens nothing.

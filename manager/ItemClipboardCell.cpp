@@ -70,10 +70,9 @@ void ItemClipboardCell::paint(QPainter *painter, const QStyleOptionViewItem &opt
         labelFont.setPointSizeF(9);
         painter->setFont(labelFont);
         painter->setPen(grey);
-        // A type without a short label goes by its whole name: what fits is shown.
-        painter->drawText(
-            square.adjusted(2, 0, -2, 0), Qt::AlignCenter,
-            QFontMetrics(labelFont).elidedText(drawn.label, Qt::ElideRight, square.width() - 4));
+        // The kind in words, on as many lines as the square holds.
+        painter->drawText(square.adjusted(2, 0, -2, 0), Qt::AlignCenter | Qt::TextWordWrap,
+                          drawn.label);
     }
 
     const QRect text = row.adjusted(square.width() + 8, 2, -4, -2);

@@ -34,7 +34,8 @@ ItemEditorSheet::ItemEditorSheet(QWidget *parent)
     , mKeywords(new QLineEdit)
     , mComment(new QLineEdit)
     , mShortcut(new QLabel)
-    , mShortcutTitle(new QLabel(localized(QStringLiteral("EditorShortcut"))))
+    , mShortcutTitle(
+          new QLabel(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("EditorShortcut"))))
     , mAssign(new QPushButton)
     , mHideOthers(new QCheckBox(localized(QStringLiteral("EditorHideApps"))))
 {
@@ -47,10 +48,13 @@ ItemEditorSheet::ItemEditorSheet(QWidget *parent)
     mAssign->setAutoDefault(false);
 
     auto *form = new QFormLayout;
-    form->addRow(localized(QStringLiteral("EditorTitle")), mTitle);
-    form->addRow(localized(QStringLiteral("EditorAbbreviation")), mAbbreviation);
-    form->addRow(localized(QStringLiteral("EditorKeywords")), mKeywords);
-    form->addRow(localized(QStringLiteral("EditorComment")), mComment);
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("EditorTitle")), mTitle);
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("EditorAbbreviation")),
+                 mAbbreviation);
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("EditorKeywords")),
+                 mKeywords);
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("EditorComment")),
+                 mComment);
     auto *shortcutRow = new QHBoxLayout;
     shortcutRow->addWidget(mShortcut, 1);
     shortcutRow->addWidget(mAssign);

@@ -7,17 +7,16 @@
 #include "ShortcutCaptureSheet.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
 
+#include <algorithm>
+
 using namespace ItemRecord;
 
 namespace {
-
-const QColor Red(200, 30, 30);
-const QColor Blue(30, 60, 200);
-const QColor DarkGrey(90, 90, 90);
 
 QVariantMap &documentsIndexStatus()
 {
@@ -30,29 +29,49 @@ QVariantMap &documentsIndexStatus()
 QList<ItemRowDelegate::Piece> ItemRowDelegate::annotations(const QVariantMap &record)
 {
     QList<Piece> pieces;
-    if (record.value(QStringLiteral("F")).toInt() != 0)
-        pieces.append(
-            {QLatin1Char(' ')
-                 + QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("FilesScanFolder")),
-             Red});
-    if (record.value(QStringLiteral("F")).toInt() != 0) {
-        const QString note = documentsIndexNote(record.value(KeyPath).toString());
-        if (!note.isEmpty())
-            pieces.append({QLatin1Char(' ') + note, DarkGrey});
-    }
     const QString abbreviation = record.value(KeyAbbreviation).toString();
     if (!abbreviation.isEmpty())
-        pieces.append({QStringLiteral(" <%1>").arg(abbreviation), Red});
-    const QString path = record.value(KeyPath).toString();
-    if (!path.isEmpty())
-        pieces.append({QLatin1Char(' ') + QFileInfo(QFileInfo(path).path()).fileName(), Blue});
+        pieces.append({QStringLiteral("  <%1>").arg(abbreviation), Line::Title});
     const QString keywords = record.value(KeyKeywords).toString();
     if (!keywords.isEmpty())
-        pieces.append({QLatin1Char(' ') + keywords, Red});
+        pieces.append({QStringLiteral("  ") + keywords, Line::Title});
+
+    const QString path = record.value(KeyPath).toString();
+    if (!path.isEmpty())
+        pieces.append({placeOf(path), Line::Detail});
+    if (record.value(QStringLiteral("F")).toInt() != 0) {
+        pieces.append(
+            {QStringLiteral("  ")
+                 + QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("FilesScanFolder")),
+             Line::Detail});
+        const QString note = documentsIndexNote(path);
+        if (!note.isEmpty())
+            pieces.append({QLatin1Char(' ') + note, Line::Detail});
+    }
     const QString comment = record.value(KeyText).toString();
     if (!comment.isEmpty())
-        pieces.append({QLatin1Char(' ') + comment.simplified(), DarkGrey});
+        pieces.append({QStringLiteral("  ") + comment.simplified(), Line::Detail});
     return pieces;
+}
+
+QString ItemRowDelegate::placeOf(const QString &path)
+{
+    QString trimmed = QDir::cleanPath(path);
+    const QString folder = QFileInfo(trimmed).path();
+    const QString home = QDir::cleanPath(QDir::homePath());
+    if (home.size() > 1 && (folder == home || folder.startsWith(home + QLatin1Char('/'))))
+        return QLatin1Char('~') + folder.mid(home.size());
+    return folder;
+}
+
+QColor ItemRowDelegate::secondaryColour(const QPalette &palette, bool selected)
+{
+    if (selected) {
+        QColor colour = palette.color(QPalette::HighlightedText);
+        colour.setAlphaF(0.8f);
+        return colour;
+    }
+    return palette.color(QPalette::PlaceholderText);
 }
 
 void ItemRowDelegate::setDocumentsIndexStatus(const QVariantMap &status)
@@ -75,8 +94,9 @@ QString ItemRowDelegate::documentsIndexNote(const QString &folder)
         const QVariantMap report = item.toMap();
         if (report.value(KeyPath).toString() != folder)
             continue;
-        QString note = QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("FilesIndexedCount"))
-                           .arg(locale.toString(report.value(QStringLiteral("entries")).toInt()));
+        QString note =
+            QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("FilesIndexedCount"))
+                .arg(locale.toString(report.value(QStringLiteral("entries")).toInt()));
         const QString cut = report.value(QStringLiteral("cut")).toString();
         if (!cut.isEmpty())
             note += QStringLiteral(" (%1)").arg(cut);
@@ -104,11 +124,22 @@ void ItemRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
 
     const QVariantMap record = index.data(RecordListModel::RecordRole).toMap();
     const bool selected = option.state & QStyle::State_Selected;
-    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &base, base.widget);
+    const QColor textColour =
+        selected ? option.palette.highlightedText().color() : option.palette.text().color();
+    const QColor quiet = secondaryColour(option.palette, selected);
+    // Everything right of the icon: the style sizes its text rectangle for the (cleared) text.
+    QRect text = option.rect.adjusted(4, 0, -2, 0);
+    if (base.features & QStyleOptionViewItem::HasDecoration)
+        text.setLeft(
+            style->subElementRect(QStyle::SE_ItemViewItemDecoration, &base, base.widget).right()
+            + 5);
     painter->save();
-    QFont titleFont = option.font;
+    const QFont titleFont = option.font;
     QFont small = option.font;
-    small.setPointSizeF(10);
+    small.setPointSizeF(option.font.pointSizeF() > 0 ? option.font.pointSizeF() * 0.9 : 9);
+    const QFontMetrics titleMetrics(titleFont);
+    const QFontMetrics smallMetrics(small);
+
     const QIcon trailing = index.data(RecordListModel::TrailingIconRole).value<QIcon>();
     const int trailingWidth = trailing.isNull() ? 0 : TrailingIconSize + 6;
     if (!trailing.isNull())
@@ -117,31 +148,37 @@ void ItemRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
                              text.center().y() - TrailingIconSize / 2, TrailingIconSize,
                              TrailingIconSize));
     const QString shortcut = shortcutText(record);
-    const int shortcutWidth = trailingWidth
-        + (shortcut.isEmpty() ? 0 : QFontMetrics(small).horizontalAdvance(shortcut) + 8);
-    QRect room = text.adjusted(2, 0, -shortcutWidth, 0);
+    const int shortcutWidth =
+        trailingWidth + (shortcut.isEmpty() ? 0 : smallMetrics.horizontalAdvance(shortcut) + 8);
+
+    const QList<Piece> pieces = annotations(record);
+    const bool twoLines = std::any_of(pieces.begin(), pieces.end(),
+                                      [](const Piece &p) { return p.line == Line::Detail; });
+    const int block = titleMetrics.height() + (twoLines ? smallMetrics.height() : 0);
+    const int top = text.top() + (text.height() - block) / 2;
+    QRect titleRoom(text.left() + 2, top, text.width() - 2 - shortcutWidth, titleMetrics.height());
+    QRect detailRoom(titleRoom.left(), top + titleMetrics.height(), titleRoom.width(),
+                     smallMetrics.height());
 
     const QString title = index.data(Qt::DisplayRole).toString();
     painter->setFont(titleFont);
-    painter->setPen(selected ? option.palette.highlightedText().color()
-                             : option.palette.text().color());
-    const QString shownTitle =
-        QFontMetrics(titleFont).elidedText(title, Qt::ElideRight, room.width());
-    painter->drawText(room, Qt::AlignVCenter | Qt::AlignLeft, shownTitle);
-    room.setLeft(room.left() + QFontMetrics(titleFont).horizontalAdvance(shownTitle));
+    painter->setPen(textColour);
+    const QString shownTitle = titleMetrics.elidedText(title, Qt::ElideRight, titleRoom.width());
+    painter->drawText(titleRoom, Qt::AlignVCenter | Qt::AlignLeft, shownTitle);
+    titleRoom.setLeft(titleRoom.left() + titleMetrics.horizontalAdvance(shownTitle));
 
     painter->setFont(small);
-    const QFontMetrics smallMetrics(small);
-    for (const Piece &piece : annotations(record)) {
+    for (const Piece &piece : pieces) {
+        QRect &room = piece.line == Line::Title ? titleRoom : detailRoom;
         if (room.width() <= 0)
-            break;
-        painter->setPen(selected ? option.palette.highlightedText().color() : piece.colour);
+            continue;
+        painter->setPen(quiet);
         const QString shown = smallMetrics.elidedText(piece.text, Qt::ElideRight, room.width());
         painter->drawText(room, Qt::AlignVCenter | Qt::AlignLeft, shown);
         room.setLeft(room.left() + smallMetrics.horizontalAdvance(shown));
     }
     if (!shortcut.isEmpty()) {
-        painter->setPen(selected ? option.palette.highlightedText().color() : DarkGrey);
+        painter->setPen(quiet);
         painter->drawText(text.adjusted(0, 0, -4 - trailingWidth, 0),
                           Qt::AlignVCenter | Qt::AlignRight, shortcut);
     }

@@ -3,34 +3,11 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QHash>
-#include <QMimeDatabase>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
 
-#include "DesktopEntryReader.h"
-#include "FileIcons.h"
-
-namespace {
-
-QIcon desktopIcon(const QString &path)
-{
-    const QFileInfo info(path);
-    if (path.endsWith(QLatin1String(".desktop"))) {
-        const QString name = DesktopEntryReader::iconAtPath(path);
-        if (!name.isEmpty()) {
-            const QIcon icon = QFileInfo(name).isAbsolute() ? QIcon(name) : QIcon::fromTheme(name);
-            if (!icon.isNull())
-                return icon;
-        }
-        return QIcon::fromTheme(QStringLiteral("application-x-executable"),
-                                QApplication::style()->standardIcon(QStyle::SP_DesktopIcon));
-    }
-    static const QMimeDatabase mimes;
-    return FileIcons::forType(info, mimes.mimeTypeForFile(info, QMimeDatabase::MatchExtension));
-}
-
-} // namespace
+#include "DesktopIcons.h"
 
 QIcon ListIcons::createStandardIcon(const QIcon &icon)
 {
@@ -51,7 +28,7 @@ QIcon ListIcons::iconForPath(const QString &path)
     if (found != cache.constEnd())
         return *found;
     const QIcon icon = createStandardIcon(
-        exists ? desktopIcon(path)
+        exists ? DesktopIcons::forPath(path)
                : QApplication::style()->standardIcon(QStyle::SP_MessageBoxQuestion));
     if (cache.size() > 8192)
         cache.clear();

@@ -34,12 +34,48 @@ ListSectionView::ListSectionView(RecordListModel::Display display, QWidget *pare
     mLayout->addWidget(mPage, 1);
 }
 
+namespace {
+
+// Every section's row starts Add, Edit, Remove, in that order; its own buttons follow in the
+// order they were added.
+int buttonRank(const QString &key)
+{
+    if (key == QLatin1String("ManagerAdd") || key == QLatin1String("NotesNew"))
+        return 0;
+    if (key == QLatin1String("ManagerEdit"))
+        return 1;
+    if (key == QLatin1String("ManagerRemove") || key == QLatin1String("NotesRemove"))
+        return 2;
+    return 3;
+}
+
+} // namespace
+
 QPushButton *ListSectionView::addButton(const QString &key)
 {
     auto *button = new QPushButton(QOR_StringUtils::getLocalizedStringForKey(key));
     button->setObjectName(key);
-    mButtons->addWidget(button);
+    // After the stretch that keeps the row at the right, before the first of a later rank.
+    int at = mButtons->count();
+    for (int i = 0; i < mButtons->count(); ++i) {
+        QWidget *other = mButtons->itemAt(i)->widget();
+        if (other && buttonRank(other->objectName()) > buttonRank(key)) {
+            at = i;
+            break;
+        }
+    }
+    mButtons->insertWidget(at, button);
     return button;
+}
+
+QStringList ListSectionView::buttonKeys() const
+{
+    QStringList keys;
+    for (int i = 0; i < mButtons->count(); ++i) {
+        if (QWidget *button = mButtons->itemAt(i)->widget())
+            keys << button->objectName();
+    }
+    return keys;
 }
 
 QPushButton *ListSectionView::addEditButton()

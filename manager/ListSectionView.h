@@ -3,6 +3,7 @@
 #include "RecordListModel.h"
 
 #include <QList>
+#include <QStringList>
 #include <QWidget>
 
 class QHBoxLayout;
@@ -25,6 +26,8 @@ public:
     // The list indexes the selected rows show, in ascending order of rows.
     QList<int> selectedSourceIndexes() const;
     void acceptDroppedFiles(bool accept);
+    // The keys of the row's buttons, left to right.
+    QStringList buttonKeys() const;
 
 signals:
     void pathsDropped(const QStringList &paths);

@@ -227,6 +227,8 @@ void MainController::buildSections()
     }
     mNotesSection = new NotesSection(NotesFile::Kind::Notes, mWindow.get(), this);
     mProtectedNotesSection = new NotesSection(NotesFile::Kind::ProtectedNotes, mWindow.get(), this);
+    for (NotesSection *section : {mNotesSection, mProtectedNotesSection})
+        section->setShortcutCapture([this] { return captureShortcut(); });
     mNotesSection->setOtherSection(mProtectedNotesSection);
     mProtectedNotesSection->setOtherSection(mNotesSection);
     mWindow->setSectionView(S::Notes, mNotesSection->view());

@@ -238,7 +238,7 @@ void NotesSection::newNote()
     if (!unlockForCommand())
         return;
     const std::optional<QVariantMap> note =
-        NoteEditorSheet::edit(mWindow, {{QStringLiteral("x"), isProtected() ? 6 : 5}});
+        NoteEditorSheet::edit(mWindow, {{QStringLiteral("x"), isProtected() ? 6 : 5}}, mCapture);
     if (note)
         appendAndSave({*note});
 }
@@ -249,7 +249,7 @@ void NotesSection::editNote()
     if (indexes.isEmpty())
         return;
     const QVariantMap original = mNotes.value(indexes.first()).toMap();
-    std::optional<QVariantMap> edited = NoteEditorSheet::edit(mWindow, original);
+    std::optional<QVariantMap> edited = NoteEditorSheet::edit(mWindow, original, mCapture);
     if (!edited)
         return;
     // The notes may have been read again while the sheet was open: the note edited is found by
@@ -365,8 +365,9 @@ void NotesSection::findAndReplace()
     auto *form = new QFormLayout(&sheet);
     auto *find = new QLineEdit(&sheet);
     auto *replacement = new QLineEdit(&sheet);
-    form->addRow(text("NotesFindLabel"), find);
-    form->addRow(text("NotesReplaceLabel"), replacement);
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("NotesFindLabel")), find);
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("NotesReplaceLabel")),
+                 replacement);
     auto *buttons = new QDialogButtonBox(&sheet);
     buttons->addButton(text("OKButton"), QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(text("CancelButton"), QDialogButtonBox::RejectRole);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NoteEditorSheet.h"
 #include "NotesFile.h"
 
 #include <QObject>
@@ -20,6 +21,11 @@ class NotesSection : public QObject
 public:
     NotesSection(NotesFile::Kind kind, QWidget *window, QObject *parent = nullptr);
     ~NotesSection() override;
+    // How the note editor asks for a shortcut's keys.
+    void setShortcutCapture(NoteEditorSheet::CaptureShortcut capture)
+    {
+        mCapture = std::move(capture);
+    }
 
     QWidget *view() const;
     bool isProtected() const { return mFile.kind() == NotesFile::Kind::ProtectedNotes; }
@@ -65,6 +71,7 @@ private:
     NotesFile mFile;
     QVariantList mNotes;
     QWidget *mWindow;
+    NoteEditorSheet::CaptureShortcut mCapture;
     // The window that shows the section owns its view; a section never shown owns it itself.
     QPointer<ListSectionView> mView;
     QLineEdit *mSearch;

@@ -82,7 +82,7 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
         auto *field = new QSpinBox;
         field->setObjectName(key);
         field->setRange(-PriorityLimit, PriorityLimit);
-        ranking->addRow(localized(label), field);
+        ranking->addRow(QOR_StringUtils::getLocalizedFieldLabel(label), field);
         mPriorities.append({key, field});
     }
     auto *rankingGroup = new QGroupBox(localized(QStringLiteral("PreferencesRanking")));
@@ -93,7 +93,9 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
         mRevealCursor->addItem(localized(key));
     mRevealCursor->setObjectName(KeyRevealCursor);
     auto *pointer = new QFormLayout;
-    pointer->addRow(localized(QStringLiteral("PreferencesRevealCursor")), mRevealCursor);
+    pointer->addRow(
+        QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("PreferencesRevealCursor")),
+        mRevealCursor);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -67,8 +67,9 @@ ReminderEditorSheet::ReminderEditorSheet(QWidget *parent)
         mColor->addItem(PersonalDataIcons::icon(PersonalDataIcons::reminderIconName(index)),
                         localized(ColorKeys.at(index)));
     auto *form = new QFormLayout;
-    form->addRow(localized(QStringLiteral("EditorTitle")), mTitle);
-    form->addRow(localized(QStringLiteral("ReminderEditorColor")), mColor);
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("EditorTitle")), mTitle);
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("ReminderEditorColor")),
+                 mColor);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

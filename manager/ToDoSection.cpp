@@ -46,8 +46,8 @@ ToDoEditorSheet::ToDoEditorSheet(QWidget *parent)
     DateFields::useFormatter(mDate, QOR_StringUtils::getShortTimeDateFormatter());
     mDone->setObjectName(QStringLiteral("done"));
     auto *form = new QFormLayout;
-    form->addRow(localized(QStringLiteral("EditorTitle")), mTitle);
-    form->addRow(localized(QStringLiteral("ToDoEditorDate")), mDate);
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("EditorTitle")), mTitle);
+    form->addRow(QOR_StringUtils::getLocalizedFieldLabel(QStringLiteral("ToDoEditorDate")), mDate);
     form->addRow(QString(), mDone);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -1,4 +1,5 @@
 #include "ActivityReportWindow.h"
+#include "DesktopIcons.h"
 #include "KorvaleLog.h"
 #include "MainController.h"
 #include "ManagerWindow.h"
@@ -45,6 +46,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("korvale-manager"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvale.svg")));
     QOR_StringUtils::installTranslations();
+    DesktopIcons::useDesktopIconTheme();
     SaveFailureAlert::install();
 
     if (!qtIsRecentEnough()) {

@@ -14,6 +14,7 @@ packages=(
     libglib2.0-bin  # gdbus, used by the agent's end-to-end test
     xclip  # another program taking the clipboard, in korvale-clipboard's test
     fonts-dejavu-core  # windows under Xvfb and offscreen need at least one font
+    adwaita-icon-theme  # the icons of programs and file types where the desktop sets no theme
     qt6-translations-l10n  # Qt's own texts (standard buttons, file dialogs) in the user's language
     libpoppler-qt6-dev  # PDF pages in the access window's file preview
     libplist-dev liblz4-dev libsqlite3-dev libical-dev  # bookmarks, address book, calendars

@@ -226,6 +226,34 @@
         <translation>Nothing on the clipboard</translation>
     </message>
     <message>
+        <source>ClipboardKindHTML</source>
+        <translation>Web page content</translation>
+    </message>
+    <message>
+        <source>ClipboardKindPDF</source>
+        <translation>PDF document</translation>
+    </message>
+    <message>
+        <source>ClipboardKindPNG</source>
+        <translation>PNG picture</translation>
+    </message>
+    <message>
+        <source>ClipboardKindRichText</source>
+        <translation>Formatted text</translation>
+    </message>
+    <message>
+        <source>ClipboardKindRichTextPictures</source>
+        <translation>Formatted text with pictures</translation>
+    </message>
+    <message>
+        <source>ClipboardKindTIFF</source>
+        <translation>TIFF picture</translation>
+    </message>
+    <message>
+        <source>ClipboardKindText</source>
+        <translation>Text</translation>
+    </message>
+    <message>
         <source>ClipboardNoImageRep</source>
         <translation>This picture cannot be shown</translation>
     </message>
@@ -376,6 +404,10 @@
     <message>
         <source>FAX</source>
         <translation>fax</translation>
+    </message>
+    <message>
+        <source>FieldLabelFormat</source>
+        <translation>%1:</translation>
     </message>
     <message>
         <source>FileEditorChangeDate</source>
@@ -850,8 +882,12 @@
         <translation>Type the same password again: your protected notes will be encrypted under it.</translation>
     </message>
     <message>
+        <source>PasswordChooseText</source>
+        <translation>Choose a password for your protected notes.</translation>
+    </message>
+    <message>
         <source>PasswordSheetText</source>
-        <translation>Type the password of your protected notes:</translation>
+        <translation>Type the password of your protected notes.</translation>
     </message>
     <message>
         <source>PasswordSheetTitle</source>

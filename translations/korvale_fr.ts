@@ -96,7 +96,7 @@
     </message>
     <message>
         <source>AgreementNote</source>
-        <translation>Korvale est un logiciel libre : vous pouvez l’utiliser, l’étudier, le partager et le modifier selon les termes de la Licence publique générale GNU, version 3 ou ultérieure.</translation>
+        <translation>Korvale est un logiciel libre : vous pouvez l’utiliser, l’étudier, le partager et le modifier selon les termes de la Licence publique générale GNU, version 3 ou ultérieure.</translation>
     </message>
     <message>
         <source>AgreementTitle</source>
@@ -132,7 +132,7 @@
     </message>
     <message>
         <source>BrowserDateCurrent</source>
-        <translation>Date actuelle :</translation>
+        <translation>Date actuelle :</translation>
     </message>
     <message>
         <source>BrowserDateFailedTitle</source>
@@ -144,7 +144,7 @@
     </message>
     <message>
         <source>BrowserDateNew</source>
-        <translation>Nouvelle date :</translation>
+        <translation>Nouvelle date :</translation>
     </message>
     <message>
         <source>BrowserDateShift</source>
@@ -163,7 +163,7 @@
     </message>
     <message>
         <source>BrowserRenameDigits</source>
-        <translation>Chiffres :</translation>
+        <translation>Chiffres :</translation>
     </message>
     <message>
         <source>BrowserRenameFailedTitle</source>
@@ -171,7 +171,7 @@
     </message>
     <message>
         <source>BrowserRenameFirstNumber</source>
-        <translation>Premier numéro :</translation>
+        <translation>Premier numéro :</translation>
     </message>
     <message>
         <source>BrowserRenameKeepExtension</source>
@@ -183,11 +183,11 @@
     </message>
     <message>
         <source>BrowserRenameSample</source>
-        <translation>Nouveau nom :</translation>
+        <translation>Nouveau nom :</translation>
     </message>
     <message>
         <source>BrowserRenameScheme</source>
-        <translation>Modèle de nom :</translation>
+        <translation>Modèle de nom :</translation>
     </message>
     <message>
         <source>BrowserRenameSchemeHelp</source>
@@ -226,6 +226,34 @@
         <translation>Rien dans le presse-papiers</translation>
     </message>
     <message>
+        <source>ClipboardKindHTML</source>
+        <translation>Contenu de page web</translation>
+    </message>
+    <message>
+        <source>ClipboardKindPDF</source>
+        <translation>Document PDF</translation>
+    </message>
+    <message>
+        <source>ClipboardKindPNG</source>
+        <translation>Image PNG</translation>
+    </message>
+    <message>
+        <source>ClipboardKindRichText</source>
+        <translation>Texte mis en forme</translation>
+    </message>
+    <message>
+        <source>ClipboardKindRichTextPictures</source>
+        <translation>Texte mis en forme avec images</translation>
+    </message>
+    <message>
+        <source>ClipboardKindTIFF</source>
+        <translation>Image TIFF</translation>
+    </message>
+    <message>
+        <source>ClipboardKindText</source>
+        <translation>Texte</translation>
+    </message>
+    <message>
         <source>ClipboardNoImageRep</source>
         <translation>Cette image ne peut pas être affichée</translation>
     </message>
@@ -259,7 +287,7 @@
     </message>
     <message>
         <source>ClipboardToolSecretNotSaved</source>
-        <translation>le presse-papiers contient le secret d’un gestionnaire de mots de passe, qui n’est jamais conservé ; rien n’a été enregistré</translation>
+        <translation>le presse-papiers contient le secret d’un gestionnaire de mots de passe, qui n’est jamais conservé ; rien n’a été enregistré</translation>
     </message>
     <message>
         <source>ClipboardUnknowType</source>
@@ -267,7 +295,7 @@
     </message>
     <message>
         <source>CornerActivationCorner</source>
-        <translation>Coin :</translation>
+        <translation>Coin :</translation>
     </message>
     <message>
         <source>CornerActivationHint</source>
@@ -275,7 +303,7 @@
     </message>
     <message>
         <source>CornerActivationKeys</source>
-        <translation>Touches tenues :</translation>
+        <translation>Touches tenues :</translation>
     </message>
     <message>
         <source>CornerActivationTitle</source>
@@ -315,19 +343,19 @@
     </message>
     <message>
         <source>DocumentsCutDepth</source>
-        <translation>trop profond : pas d’entrée dans %1</translation>
+        <translation>trop profond : pas d’entrée dans %1</translation>
     </message>
     <message>
         <source>DocumentsCutTotal</source>
-        <translation>trop d’éléments en tout : arrêt à %1</translation>
+        <translation>trop d’éléments en tout : arrêt à %1</translation>
     </message>
     <message>
         <source>EditorAbbreviation</source>
-        <translation>Abréviation :</translation>
+        <translation>Abréviation :</translation>
     </message>
     <message>
         <source>EditorComment</source>
-        <translation>Commentaire :</translation>
+        <translation>Commentaire :</translation>
     </message>
     <message>
         <source>EditorHideApps</source>
@@ -335,15 +363,15 @@
     </message>
     <message>
         <source>EditorKeywords</source>
-        <translation>Mots-clés :</translation>
+        <translation>Mots-clés :</translation>
     </message>
     <message>
         <source>EditorShortcut</source>
-        <translation>Raccourci :</translation>
+        <translation>Raccourci :</translation>
     </message>
     <message>
         <source>EditorTitle</source>
-        <translation>Titre :</translation>
+        <translation>Titre :</translation>
     </message>
     <message>
         <source>Empty</source>
@@ -378,12 +406,16 @@
         <translation>fax</translation>
     </message>
     <message>
+        <source>FieldLabelFormat</source>
+        <translation>%1 :</translation>
+    </message>
+    <message>
         <source>FileEditorChangeDate</source>
         <translation>Changer la date</translation>
     </message>
     <message>
         <source>FileEditorDate</source>
-        <translation>Modifié le :</translation>
+        <translation>Modifié le :</translation>
     </message>
     <message>
         <source>FileEditorDuplicate</source>
@@ -391,11 +423,11 @@
     </message>
     <message>
         <source>FileEditorFolder</source>
-        <translation>Dossier :</translation>
+        <translation>Dossier :</translation>
     </message>
     <message>
         <source>FileEditorName</source>
-        <translation>Nom de la copie :</translation>
+        <translation>Nom de la copie :</translation>
     </message>
     <message>
         <source>FileEditorWindowTitle</source>
@@ -447,7 +479,7 @@
     </message>
     <message>
         <source>GlobalShortcutsBinding</source>
-        <translation>Le bureau enregistre les raccourcis ; il vous demande peut-être de les confirmer.</translation>
+        <translation>Le bureau enregistre les raccourcis ; il vous demande peut-être de les confirmer.</translation>
     </message>
     <message>
         <source>GlobalShortcutsHeading</source>
@@ -495,11 +527,11 @@
     </message>
     <message>
         <source>KeyActivationPersonal</source>
-        <translation>Tenir une combinaison de touches à vous :</translation>
+        <translation>Tenir une combinaison de touches à vous :</translation>
     </message>
     <message>
         <source>KeyActivationPredefined</source>
-        <translation>Taper une touche de modification :</translation>
+        <translation>Taper une touche de modification :</translation>
     </message>
     <message>
         <source>KeyActivationTitle</source>
@@ -515,15 +547,15 @@
     </message>
     <message>
         <source>KeyboardDevicesCorners</source>
-        <translation>Les coins de l'écran ne fonctionnent que dans une session X11 : sous Wayland, aucun programme ne peut savoir où se trouve le pointeur.</translation>
+        <translation>Les coins de l'écran ne fonctionnent que dans une session X11 : sous Wayland, aucun programme ne peut savoir où se trouve le pointeur.</translation>
     </message>
     <message>
         <source>KeyboardDevicesExplanation</source>
-        <translation>Dans une session Wayland, l'agent n'entend la double frappe qu'en lisant lui-même les périphériques des claviers. Il voit alors chaque touche que vous enfoncez, dans tous les programmes, mots de passe compris ; il ne garde que les touches tenues, et rien ne quitte cet ordinateur. Rien de cela ne se fait sans que vous l'ayez activé.</translation>
+        <translation>Dans une session Wayland, l'agent n'entend la double frappe qu'en lisant lui-même les périphériques des claviers. Il voit alors chaque touche que vous enfoncez, dans tous les programmes, mots de passe compris ; il ne garde que les touches tenues, et rien ne quitte cet ordinateur. Rien de cela ne se fait sans que vous l'ayez activé.</translation>
     </message>
     <message>
         <source>KeyboardDevicesNoAccess</source>
-        <translation>Votre compte ne peut pas encore lire les claviers : rien ne change donc. Cette commande lui en donne le droit, qui vaut dès que vous vous êtes déconnecté puis reconnecté :</translation>
+        <translation>Votre compte ne peut pas encore lire les claviers : rien ne change donc. Cette commande lui en donne le droit, qui vaut dès que vous vous êtes déconnecté puis reconnecté :</translation>
     </message>
     <message>
         <source>KeyboardDevicesNone</source>
@@ -531,7 +563,7 @@
     </message>
     <message>
         <source>KeyboardDevicesReadable</source>
-        <translation>Claviers que votre compte peut lire : %1.</translation>
+        <translation>Claviers que votre compte peut lire : %1.</translation>
     </message>
     <message>
         <source>ListNameApplications</source>
@@ -607,7 +639,7 @@
     </message>
     <message>
         <source>ManagerEditWaits</source>
-        <translation>« %1 » s’ouvrira pour modification à la fermeture de la boîte de dialogue ouverte.</translation>
+        <translation>« %1 » s’ouvrira pour modification à la fermeture de la boîte de dialogue ouverte.</translation>
     </message>
     <message>
         <source>ManagerHelpMenu</source>
@@ -667,7 +699,7 @@
     </message>
     <message>
         <source>NewInVersionText</source>
-        <translation>&lt;ul&gt;&lt;li&gt;&lt;b&gt;Quitter&lt;/b&gt; se trouve dans le menu d’actions de la fenêtre d’accès (Ctrl+Q) et au bas du menu de la zone de notification ; il demande d’abord.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Aide&lt;/b&gt; (Ctrl+?) dans la fenêtre d’accès ouvre la visite guidée dans le gestionnaire.&lt;/li&gt;&lt;li&gt;Une limite d’alerte de cours vide veut dire aucune limite de ce côté.&lt;/li&gt;&lt;li&gt;Un dossier qu’aucun gestionnaire de fichiers n’ouvre s’ouvre dans le navigateur de Korvale ; tout autre échec d’ouverture en dit la raison.&lt;/li&gt;&lt;/ul&gt;</translation>
+        <translation>&lt;ul&gt;&lt;li&gt;&lt;b&gt;Quitter&lt;/b&gt; se trouve dans le menu d’actions de la fenêtre d’accès (Ctrl+Q) et au bas du menu de la zone de notification ; il demande d’abord.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Aide&lt;/b&gt; (Ctrl+?) dans la fenêtre d’accès ouvre la visite guidée dans le gestionnaire.&lt;/li&gt;&lt;li&gt;Une limite d’alerte de cours vide veut dire aucune limite de ce côté.&lt;/li&gt;&lt;li&gt;Un dossier qu’aucun gestionnaire de fichiers n’ouvre s’ouvre dans le navigateur de Korvale ; tout autre échec d’ouverture en dit la raison.&lt;/li&gt;&lt;/ul&gt;</translation>
     </message>
     <message>
         <source>NoIncludeContents</source>
@@ -791,7 +823,7 @@
     </message>
     <message>
         <source>OpenFailedTitle</source>
-        <translation>« %1 » n’a pas pu être ouvert</translation>
+        <translation>« %1 » n’a pas pu être ouvert</translation>
     </message>
     <message>
         <source>OtherData</source>
@@ -815,7 +847,7 @@
     </message>
     <message>
         <source>OtherDataCalendarPathsTitle</source>
-        <translation>Lire aussi ces fichiers et dossiers de calendrier :</translation>
+        <translation>Lire aussi ces fichiers et dossiers de calendrier :</translation>
     </message>
     <message>
         <source>OtherDataContactsFilter</source>
@@ -823,7 +855,7 @@
     </message>
     <message>
         <source>OtherDataContactsPathsTitle</source>
-        <translation>Lire aussi ces fichiers et dossiers vCard :</translation>
+        <translation>Lire aussi ces fichiers et dossiers vCard :</translation>
     </message>
     <message>
         <source>OtherDataFaviconsBox</source>
@@ -847,11 +879,15 @@
     </message>
     <message>
         <source>PasswordAgainText</source>
-        <translation>Tapez à nouveau le même mot de passe : vos notes protégées seront chiffrées avec lui.</translation>
+        <translation>Tapez à nouveau le même mot de passe : vos notes protégées seront chiffrées avec lui.</translation>
+    </message>
+    <message>
+        <source>PasswordChooseText</source>
+        <translation>Choisissez un mot de passe pour vos notes protégées.</translation>
     </message>
     <message>
         <source>PasswordSheetText</source>
-        <translation>Tapez le mot de passe de vos notes protégées :</translation>
+        <translation>Tapez le mot de passe de vos notes protégées.</translation>
     </message>
     <message>
         <source>PasswordSheetTitle</source>
@@ -859,7 +895,7 @@
     </message>
     <message>
         <source>PasswordsDifferText</source>
-        <translation>Le mot de passe tapé la seconde fois n’est pas le premier. Rien n’a été modifié ; recommencez.</translation>
+        <translation>Le mot de passe tapé la seconde fois n’est pas le premier. Rien n’a été modifié ; recommencez.</translation>
     </message>
     <message>
         <source>PasswordsDifferTitle</source>
@@ -1099,23 +1135,23 @@
     </message>
     <message>
         <source>PreferencesPriorityAddresses</source>
-        <translation>Contacts :</translation>
+        <translation>Contacts :</translation>
     </message>
     <message>
         <source>PreferencesPriorityApplications</source>
-        <translation>Applications :</translation>
+        <translation>Applications :</translation>
     </message>
     <message>
         <source>PreferencesPriorityBookmarks</source>
-        <translation>Signets :</translation>
+        <translation>Signets :</translation>
     </message>
     <message>
         <source>PreferencesPriorityFiles</source>
-        <translation>Fichiers :</translation>
+        <translation>Fichiers :</translation>
     </message>
     <message>
         <source>PreferencesPriorityNotes</source>
-        <translation>Notes :</translation>
+        <translation>Notes :</translation>
     </message>
     <message>
         <source>PreferencesRanking</source>
@@ -1127,7 +1163,7 @@
     </message>
     <message>
         <source>PreferencesRecordApplicationsUseTip</source>
-        <translation>Désactivé, plus rien n’est noté ; ce qui a été noté reste.</translation>
+        <translation>Désactivé, plus rien n’est noté ; ce qui a été noté reste.</translation>
     </message>
     <message>
         <source>PreferencesResetFilter</source>
@@ -1135,7 +1171,7 @@
     </message>
     <message>
         <source>PreferencesRevealCursor</source>
-        <translation>Double appui pour montrer le pointeur :</translation>
+        <translation>Double appui pour montrer le pointeur :</translation>
     </message>
     <message>
         <source>PreferencesShowIconInPopupMenus</source>
@@ -1186,7 +1222,7 @@
     </message>
     <message>
         <source>ProtectedNotesUnavailableText</source>
-        <translation>La partie de Korvale qui les chiffre (libkorvale-crypto.so) est absente ou ne se charge pas. Rien n’a été modifié : réinstallez Korvale, puis réessayez.</translation>
+        <translation>La partie de Korvale qui les chiffre (libkorvale-crypto.so) est absente ou ne se charge pas. Rien n’a été modifié : réinstallez Korvale, puis réessayez.</translation>
     </message>
     <message>
         <source>ProtectedNotesUnavailableTitle</source>
@@ -1198,7 +1234,7 @@
     </message>
     <message>
         <source>QuickHelpText</source>
-        <translation>&lt;h3&gt;La fenêtre d’accès&lt;/h3&gt;&lt;p&gt;Tapez deux fois sur &lt;b&gt;Super&lt;/b&gt; pour l’ouvrir. Tapez quelques lettres de ce que vous cherchez : une application, un fichier, une note, un presse-papiers gardé. &lt;b&gt;Entrée&lt;/b&gt; ouvre la sélection, &lt;b&gt;Alt+Entrée&lt;/b&gt; la montre dans le gestionnaire de fichiers, &lt;b&gt;Espace&lt;/b&gt; prévisualise un fichier, la &lt;b&gt;flèche droite&lt;/b&gt; ouvre son menu, &lt;b&gt;Échap&lt;/b&gt; ferme la fenêtre.&lt;/p&gt;&lt;h3&gt;Vos propres mots&lt;/h3&gt;&lt;p&gt;Donnez à une application ou un fichier une &lt;b&gt;abréviation&lt;/b&gt; ou des &lt;b&gt;mots-clés&lt;/b&gt; dans ce gestionnaire : ils le trouvent en premier. Un &lt;b&gt;raccourci&lt;/b&gt; l’ouvre de partout.&lt;/p&gt;&lt;h3&gt;Fichiers et dossiers&lt;/h3&gt;&lt;p&gt;La fenêtre d’accès cherche les fichiers et dossiers listés ici par leur nom et, pour un dossier dont le contenu est inclus, le nom des fichiers et dossiers qu’il contient à toute profondeur (sauf les cachés, les caches et les autres disques) ; le contenu de Documents, Bureau et Téléchargements est inclus dès le départ. Le contenu des fichiers n’est pas cherché.&lt;/p&gt;</translation>
+        <translation>&lt;h3&gt;La fenêtre d’accès&lt;/h3&gt;&lt;p&gt;Tapez deux fois sur &lt;b&gt;Super&lt;/b&gt; pour l’ouvrir. Tapez quelques lettres de ce que vous cherchez : une application, un fichier, une note, un presse-papiers gardé. &lt;b&gt;Entrée&lt;/b&gt; ouvre la sélection, &lt;b&gt;Alt+Entrée&lt;/b&gt; la montre dans le gestionnaire de fichiers, &lt;b&gt;Espace&lt;/b&gt; prévisualise un fichier, la &lt;b&gt;flèche droite&lt;/b&gt; ouvre son menu, &lt;b&gt;Échap&lt;/b&gt; ferme la fenêtre.&lt;/p&gt;&lt;h3&gt;Vos propres mots&lt;/h3&gt;&lt;p&gt;Donnez à une application ou un fichier une &lt;b&gt;abréviation&lt;/b&gt; ou des &lt;b&gt;mots-clés&lt;/b&gt; dans ce gestionnaire : ils le trouvent en premier. Un &lt;b&gt;raccourci&lt;/b&gt; l’ouvre de partout.&lt;/p&gt;&lt;h3&gt;Fichiers et dossiers&lt;/h3&gt;&lt;p&gt;La fenêtre d’accès cherche les fichiers et dossiers listés ici par leur nom et, pour un dossier dont le contenu est inclus, le nom des fichiers et dossiers qu’il contient à toute profondeur (sauf les cachés, les caches et les autres disques) ; le contenu de Documents, Bureau et Téléchargements est inclus dès le départ. Le contenu des fichiers n’est pas cherché.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>QuickHelpTip</source>
@@ -1306,11 +1342,11 @@
     </message>
     <message>
         <source>SaveFailedNotAFile</source>
-        <translation>Quelque chose qui n’est pas un fichier occupe sa place (%1) : supprimez-le, et l’enregistrement s’y fera.</translation>
+        <translation>Quelque chose qui n’est pas un fichier occupe sa place (%1) : supprimez-le, et l’enregistrement s’y fera.</translation>
     </message>
     <message>
         <source>SaveFailedOther</source>
-        <translation>Le système a répondu : %1.</translation>
+        <translation>Le système a répondu : %1.</translation>
     </message>
     <message>
         <source>SaveFailedPermission</source>
@@ -1322,7 +1358,7 @@
     </message>
     <message>
         <source>SaveFailedTitle</source>
-        <translation>Impossible d’enregistrer « %1 »</translation>
+        <translation>Impossible d’enregistrer « %1 »</translation>
     </message>
     <message>
         <source>ScanningApplications</source>
@@ -1386,11 +1422,11 @@
     </message>
     <message>
         <source>ShortcutCornerBox</source>
-        <translation>L’ouvrir quand le pointeur atteint un coin de l’écran :</translation>
+        <translation>L’ouvrir quand le pointeur atteint un coin de l’écran :</translation>
     </message>
     <message>
         <source>ShortcutKeyBox</source>
-        <translation>Ouvrir la fenêtre d’accès au clavier :</translation>
+        <translation>Ouvrir la fenêtre d’accès au clavier :</translation>
     </message>
     <message>
         <source>ShortcutSheetText</source>
@@ -1418,7 +1454,7 @@
     </message>
     <message>
         <source>ShortcutWaylandNote</source>
-        <translation>Cette session est sous Wayland : le bureau ne laisse aucun autre programme suivre le clavier ni le pointeur, ces gestes ne sont donc pas vus. Dans les réglages du clavier de votre bureau, associez plutôt une touche à cette commande :</translation>
+        <translation>Cette session est sous Wayland : le bureau ne laisse aucun autre programme suivre le clavier ni le pointeur, ces gestes ne sont donc pas vus. Dans les réglages du clavier de votre bureau, associez plutôt une touche à cette commande :</translation>
     </message>
     <message>
         <source>Socket</source>
@@ -1426,15 +1462,15 @@
     </message>
     <message>
         <source>StockEditorAboveLabel</source>
-        <translation>Alerte au-dessus de :</translation>
+        <translation>Alerte au-dessus de :</translation>
     </message>
     <message>
         <source>StockEditorAddressLabel</source>
-        <translation>Adresse du cours :</translation>
+        <translation>Adresse du cours :</translation>
     </message>
     <message>
         <source>StockEditorBelowLabel</source>
-        <translation>Alerte en dessous de :</translation>
+        <translation>Alerte en dessous de :</translation>
     </message>
     <message>
         <source>StockEditorHint</source>
@@ -1451,9 +1487,9 @@
     <message>
         <source>SurveyStocksInfos</source>
         <translation>%1
-Dernier affiché : %2
-Alerte au-dessous de : %3
-Alerte au-dessus de : %4
+Dernier affiché : %2
+Alerte au-dessous de : %3
+Alerte au-dessus de : %4
 (%5)</translation>
     </message>
     <message>
@@ -1466,7 +1502,7 @@ Alerte au-dessus de : %4
     </message>
     <message>
         <source>SystemRequiredLeopard</source>
-        <translation>Korvale a besoin de Qt %1 ou plus récent ; ce système a Qt %2.</translation>
+        <translation>Korvale a besoin de Qt %1 ou plus récent ; ce système a Qt %2.</translation>
     </message>
     <message>
         <source>TEXT</source>
@@ -1691,11 +1727,11 @@ Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par 
     </message>
     <message>
         <source>TourPage1</source>
-        <translation>Tapez deux fois sur Super, où que vous soyez : la fenêtre d’accès s’ouvre.</translation>
+        <translation>Tapez deux fois sur Super, où que vous soyez : la fenêtre d’accès s’ouvre.</translation>
     </message>
     <message>
         <source>TourPage2</source>
-        <translation>Tapez quelques lettres : applications, fichiers et notes se trouvent à mesure. Entrée ouvre.</translation>
+        <translation>Tapez quelques lettres : applications, fichiers et notes se trouvent à mesure. Entrée ouvre.</translation>
     </message>
     <message>
         <source>TourPage3</source>
@@ -1980,15 +2016,15 @@ Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par 
     </message>
     <message>
         <source>DesktopCopyLeft</source>
-        <translation>%1 reste à sa place ; une copie qui n’a pas pu être supprimée se trouve dans %2.</translation>
+        <translation>%1 reste à sa place ; une copie qui n’a pas pu être supprimée se trouve dans %2.</translation>
     </message>
     <message>
         <source>DesktopMoveSplit</source>
-        <translation>%1 se trouve désormais en entier dans %2 ; ce qu’il en reste dans %3 n’a pas pu être supprimé.</translation>
+        <translation>%1 se trouve désormais en entier dans %2 ; ce qu’il en reste dans %3 n’a pas pu être supprimé.</translation>
     </message>
     <message>
         <source>ERROR !</source>
-        <translation>ERREUR !</translation>
+        <translation>ERREUR !</translation>
     </message>
     <message>
         <source>ErrorCopying</source>
@@ -2012,7 +2048,7 @@ Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par 
     </message>
     <message>
         <source>ErrorTrashText</source>
-        <translation>« %1 » n’a pu être mis ni à la corbeille ni sur le bureau. Supprimez-le vous-même, puis continuez ; ou interrompez.</translation>
+        <translation>« %1 » n’a pu être mis ni à la corbeille ni sur le bureau. Supprimez-le vous-même, puis continuez ; ou interrompez.</translation>
     </message>
     <message>
         <source>ErrorTrashTitle</source>
@@ -2032,7 +2068,7 @@ Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par 
     </message>
     <message>
         <source>InstallAlertTitle</source>
-        <translation>Installer ?</translation>
+        <translation>Installer ?</translation>
     </message>
     <message>
         <source>InstallButton</source>
@@ -2040,11 +2076,11 @@ Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par 
     </message>
     <message>
         <source>InstallInfo</source>
-        <translation>L’installation de %1 fait ceci :</translation>
+        <translation>L’installation de %1 fait ceci :</translation>
     </message>
     <message>
         <source>InstallationAbortedByUserText</source>
-        <translation>Vous avez arrêté l’opération ; les étapes déjà faites le restent.</translation>
+        <translation>Vous avez arrêté l’opération ; les étapes déjà faites le restent.</translation>
     </message>
     <message>
         <source>InstallationAbortedByUserTitle</source>
@@ -2052,7 +2088,7 @@ Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par 
     </message>
     <message>
         <source>InstallationAbortedWithErrorsText</source>
-        <translation>L’opération s’est arrêtée :
+        <translation>L’opération s’est arrêtée :
 %1Le produit et le dossier d’installation sont affichés dans le gestionnaire de fichiers.</translation>
     </message>
     <message>
@@ -2061,7 +2097,7 @@ Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par 
     </message>
     <message>
         <source>InstallationCompletedText</source>
-        <translation>%1 est installé. Le lancer maintenant ?</translation>
+        <translation>%1 est installé. Le lancer maintenant ?</translation>
     </message>
     <message>
         <source>InstallationCompletedTitle</source>
@@ -2069,8 +2105,8 @@ Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par 
     </message>
     <message>
         <source>InstallationDeletedAbortedWithErrorsText</source>
-        <translation>L’opération s’est arrêtée :
-%1Une copie est encore installée ; elle est affichée dans le gestionnaire de fichiers.</translation>
+        <translation>L’opération s’est arrêtée :
+%1Une copie est encore installée ; elle est affichée dans le gestionnaire de fichiers.</translation>
     </message>
     <message>
         <source>Installing</source>
@@ -2110,7 +2146,7 @@ Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par 
     </message>
     <message>
         <source>NoVersionUninstall</source>
-        <translation>%1 n’est pas installé : il n’y a rien à désinstaller, hormis ce qu’une copie précédente aurait laissé.</translation>
+        <translation>%1 n’est pas installé : il n’y a rien à désinstaller, hormis ce qu’une copie précédente aurait laissé.</translation>
     </message>
     <message>
         <source>OKButton</source>
@@ -2160,7 +2196,7 @@ Cet exemplaire de qor-installer est le programme seul, tel que la compilation le
     </message>
     <message>
         <source>The script file 'installscript.txt' is not correct.</source>
-        <translation>Le fichier de script « installscript.txt » n’est pas correct.</translation>
+        <translation>Le fichier de script « installscript.txt » n’est pas correct.</translation>
     </message>
     <message>
         <source>TrashInfo</source>
@@ -2176,11 +2212,11 @@ Cet exemplaire de qor-installer est le programme seul, tel que la compilation le
     </message>
     <message>
         <source>UninstallAlertText</source>
-        <translation>%1 sera supprimé avec vos réglages et vos données : notes, listes et préférences partent à la corbeille.</translation>
+        <translation>%1 sera supprimé avec vos réglages et vos données : notes, listes et préférences partent à la corbeille.</translation>
     </message>
     <message>
         <source>UninstallAlertTitle</source>
-        <translation>Désinstaller ?</translation>
+        <translation>Désinstaller ?</translation>
     </message>
     <message>
         <source>UninstallButton</source>
@@ -2192,7 +2228,7 @@ Cet exemplaire de qor-installer est le programme seul, tel que la compilation le
     </message>
     <message>
         <source>UninstallInfo</source>
-        <translation>La désinstallation de %1 fait ceci :</translation>
+        <translation>La désinstallation de %1 fait ceci :</translation>
     </message>
     <message>
         <source>UninstallationCompletedText</source>

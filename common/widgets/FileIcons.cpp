@@ -1,6 +1,7 @@
 #include "FileIcons.h"
 
-#include <QFileIconProvider>
+#include "DesktopIcons.h"
+
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QMimeType>
@@ -25,12 +26,7 @@ QMimeType typeOf(const QFileInfo &info, bool isDirectory)
 
 QIcon FileIcons::forType(const QFileInfo &info, const QMimeType &mime)
 {
-    QIcon icon = QIcon::fromTheme(mime.iconName());
-    if (icon.isNull())
-        icon = QIcon::fromTheme(mime.genericIconName());
-    if (icon.isNull())
-        icon = QFileIconProvider().icon(info);
-    return icon;
+    return DesktopIcons::forType(info, mime);
 }
 
 QString FileTypeIcons::typeKey(const QString &path, bool isDirectory, bool isPackage)

@@ -29,6 +29,7 @@ std::optional<QString> runSheet(QWidget *window, const QString &name, const char
     sheet.setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
     auto *layout = new QVBoxLayout(&sheet);
     auto *label = new QLabel(text(prompt), &sheet);
+    label->setObjectName(QStringLiteral("PasswordPrompt"));
     label->setWordWrap(true);
     auto *field = new QLineEdit(&sheet);
     field->setObjectName(QStringLiteral("PasswordField"));
@@ -58,9 +59,10 @@ std::optional<QString> runSheet(QWidget *window, const QString &name, const char
 
 } // namespace
 
-std::optional<QString> PasswordSheet::ask(QWidget *window)
+std::optional<QString> PasswordSheet::ask(QWidget *window, bool firstTime)
 {
-    return runSheet(window, QStringLiteral("PasswordSheet"), "PasswordSheetText");
+    return runSheet(window, QStringLiteral("PasswordSheet"),
+                    firstTime ? "PasswordChooseText" : "PasswordSheetText");
 }
 
 std::optional<QString> PasswordSheet::askAgain(QWidget *window)
@@ -129,7 +131,8 @@ PasswordSheet::Outcome PasswordSheet::unlock(QWidget *window, NotesFile &file, Q
         showUnavailable(window, critical);
         return Outcome::Refused;
     }
-    std::optional<QString> password = ask(window);
+    std::optional<QString> password =
+        ask(window, file.kind() == NotesFile::Kind::ProtectedNotes && !file.hasPassword());
     if (!password)
         return Outcome::Cancelled;
     const NotesFile::Status status = file.unlock(*password, notes);

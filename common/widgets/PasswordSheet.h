@@ -12,7 +12,8 @@ class QWidget;
 // OK and Cancel, modal on the program's window. Nothing when cancelled.
 namespace PasswordSheet {
 
-std::optional<QString> ask(QWidget *window);
+// `firstTime`: no password exists yet, so the sheet asks to choose one.
+std::optional<QString> ask(QWidget *window, bool firstTime = false);
 // The second sheet: the same password once more, before it becomes the key of the notes (a new
 // file, or one of the first format, whose code lets some mistyped passwords through).
 std::optional<QString> askAgain(QWidget *window);

@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QToolButton>
 
 namespace {
@@ -41,11 +42,31 @@ QString titleFor(int tag)
     return {};
 }
 
+// The menu's key equivalent, so the pointer teaches the keyboard.
+QString toolTipFor(int tag)
+{
+    for (const SearchFilterEntry &entry : SearchFilter::menuEntries()) {
+        if (entry.value == tag)
+            return QStringLiteral("%1 (%2)").arg(titleFor(tag),
+                                                 QKeySequence(QStringLiteral("Ctrl+") + entry.key)
+                                                     .toString(QKeySequence::NativeText));
+    }
+    return {};
+}
+
 } // namespace
 
 const QList<int> &FilterButtons::tags()
 {
-    static const QList<int> values{1, 2, 3, 4, 5, 6, 9};
+    // The menu's order without "all": the buttons and the Ctrl+digit keys never disagree.
+    static const QList<int> values = [] {
+        QList<int> result;
+        for (const SearchFilterEntry &entry : SearchFilter::menuEntries()) {
+            if (entry.value != 0)
+                result.append(entry.value);
+        }
+        return result;
+    }();
     return values;
 }
 
@@ -61,7 +82,7 @@ FilterButtons::FilterButtons(QWidget *parent)
         button->setFocusPolicy(Qt::NoFocus);
         button->setIconSize(QSize(20, 20));
         button->setProperty("tag", tag);
-        button->setToolTip(titleFor(tag));
+        button->setToolTip(toolTipFor(tag));
         button->setAccessibleName(titleFor(tag));
         connect(button, &QToolButton::clicked, this, [this, tag] { emit groupChanged(tag); });
         layout->addWidget(button);

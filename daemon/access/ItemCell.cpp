@@ -3,18 +3,16 @@
 #include "AccessIcons.h"
 #include "ClipboardSecret.h"
 #include "CommonKorvaleClass.h"
-#include "DesktopEntryReader.h"
+#include "DesktopIcons.h"
 #include "FoundItemsModel.h"
 #include "ItemRecord.h"
 #include "PreviewPdf.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHash>
 #include <QLinearGradient>
-#include <QMimeDatabase>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -41,41 +39,6 @@ QString oneLine(QString text)
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     return text;
-}
-
-QIcon themeIcon(const QStringList &names)
-{
-    return ItemCell::desktopIcon(names);
-}
-
-QIcon applicationIcon(const QString &path)
-{
-    const QString name = DesktopEntryReader::iconAtPath(path);
-    if (QFileInfo(name).isAbsolute() && QFileInfo::exists(name))
-        return QIcon(name);
-    QString themeName = name;
-    for (const char *suffix : {".png", ".svg", ".xpm"}) {
-        if (themeName.endsWith(QLatin1String(suffix)))
-            themeName.chop(int(qstrlen(suffix)));
-    }
-    return themeIcon({themeName, QStringLiteral("application-x-executable")});
-}
-
-QIcon fileIcon(const QString &path)
-{
-    static QMimeDatabase mimeDatabase;
-    const QFileInfo info(path);
-    if (path.endsWith(QLatin1String(".desktop")) && info.isFile())
-        return applicationIcon(path);
-    const QMimeType mime = mimeDatabase.mimeTypeForFile(info);
-    QIcon icon =
-        themeIcon({mime.iconName(), mime.genericIconName(),
-                   info.isDir() ? QStringLiteral("folder") : QStringLiteral("text-x-generic")});
-    if (icon.isNull()) {
-        static QFileIconProvider provider;
-        icon = provider.icon(info);
-    }
-    return icon;
 }
 
 QString kindImageName(int kind)
@@ -106,28 +69,12 @@ ItemCell::ItemCell(QObject *parent)
 
 void ItemCell::useDesktopIconTheme()
 {
-    static const bool done = [] {
-        if (QIcon::fallbackThemeName().isEmpty()
-            || QIcon::fallbackThemeName() == QLatin1String("hicolor"))
-            QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
-        return true;
-    }();
-    Q_UNUSED(done);
+    DesktopIcons::useDesktopIconTheme();
 }
 
 QIcon ItemCell::desktopIcon(const QStringList &names)
 {
-    useDesktopIconTheme();
-    for (const QString &name : names) {
-        if (name.isEmpty())
-            continue;
-        QIcon icon = QIcon::fromTheme(name);
-        if (icon.isNull() && !name.endsWith(QLatin1String("-symbolic")))
-            icon = QIcon::fromTheme(name + QLatin1String("-symbolic"));
-        if (!icon.isNull())
-            return icon;
-    }
-    return {};
+    return DesktopIcons::themed(names);
 }
 
 bool ItemCell::hasFloatingMenu(int kind)
@@ -218,18 +165,9 @@ ItemCell::ClipboardSummary ItemCell::clipboardSummary(const QByteArray &packed)
 
 QIcon ItemCell::iconForPath(const QString &path, int kind)
 {
-    useDesktopIconTheme();
-    static QHash<QString, QIcon> cache;
-    const auto found = cache.constFind(path);
-    if (found != cache.constEnd())
-        return *found;
-    const QIcon icon = kind == KindApplication && path.endsWith(QLatin1String(".desktop"))
-        ? applicationIcon(path)
-        : fileIcon(path);
-    if (cache.size() > 4096)
-        cache.clear();
-    cache.insert(path, icon);
-    return icon;
+    return kind == KindApplication && path.endsWith(QLatin1String(".desktop"))
+        ? DesktopIcons::forApplication(path)
+        : DesktopIcons::forPath(path);
 }
 
 namespace {

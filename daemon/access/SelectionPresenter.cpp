@@ -112,7 +112,8 @@ void SelectionPresenter::selectList(const std::optional<QVariantMap> &record, co
     }
 
     const QString shown = mPreview->textView()->toPlainText();
-    const std::optional<TextRange> range = TextMatching::previewSelection(query, shown);
+    const std::optional<TextRange> range =
+        TextMatching::previewSelection(query, shown, mContent.searched);
     if (range)
         mPreview->textView()->selectRange(range->offset, range->length);
     else

@@ -4,8 +4,10 @@
 #include "ClipboardSecret.h"
 #include "CommonKorvaleClass.h"
 #include "ItemRecord.h"
+#include "PasteboardContents.h"
 #include "PreviewPdf.h"
 #include "QOR_StringUtils.h"
+#include "SearchTextFields.h"
 
 #include <QDir>
 
@@ -70,10 +72,25 @@ QString SelectionPreview::displayPath(const QString &path)
     return QStringLiteral("~/") + components.mid(homeDepth + 1).join(QLatin1Char('/'));
 }
 
+QString SelectionPreview::filePath(const QString &path)
+{
+    const QString clean = QDir::cleanPath(path);
+    const QString home = QDir::cleanPath(QDir::homePath());
+    if (path.isEmpty() || home.isEmpty() || home == QLatin1String("/"))
+        return path.isEmpty() ? path : clean;
+    if (clean == home)
+        return QStringLiteral("~");
+    if (clean.startsWith(home + QLatin1Char('/')))
+        return QLatin1Char('~') + clean.mid(home.size());
+    return clean;
+}
+
 QString SelectionPreview::applicationText(const QVariantMap &record)
 {
     const QString path = string(record, KeyPath);
-    QString text = displayPath(path);
+    // The entry's own file: its Name is already the row's title, and a path built of names
+    // would lead nowhere.
+    QString text = filePath(path);
     if (const std::optional<QString> version = ApplicationVersion::versionForPath(path))
         text = QStringLiteral("%1\n(%2)").arg(text, *version);
     appendLine(text, string(record, KeyKeywords));
@@ -147,10 +164,9 @@ QString SelectionPreview::clipboardText(const QVariantMap &record, QImage *pictu
     const bool secret = ClipboardSecret::isSecret(packed);
     const QVariantMap contents = CommonKorvaleClass::getContentsFrom(packed);
     const QString type = contents.value(QStringLiteral("key")).toString();
-    QString label = CommonKorvaleClass::getTypeForPasteboardType(type);
-    if (type.isEmpty())
-        label = QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("ClipboardUnknowType"));
-    QString text = QStringLiteral("%1 [%2]").arg(string(record, KeyTitle), label);
+    // In words: a code such as "STR" means nothing to the person reading it.
+    const QString label = PasteboardContents::descriptionForPasteboardType(type);
+    QString text = QStringLiteral("%1 (%2)").arg(string(record, KeyTitle), label);
     appendLine(text,
                secret ? ClipboardSecret::maskedText()
                       : contents.value(QStringLiteral("string")).toString());
@@ -175,6 +191,33 @@ QString SelectionPreview::clipboardText(const QVariantMap &record, QImage *pictu
 
 namespace {
 
+// Where the search's name of a path (its last element without extension) stands in text, looked
+// for from `from` on.
+void addSearchedName(QList<TextRange> &ranges, const QString &text, const QString &path,
+                     qsizetype from)
+{
+    const QString name =
+        SearchTextFields::withoutExtension(SearchTextFields::lastPathElement(path));
+    if (name.isEmpty())
+        return;
+    const qsizetype at = text.indexOf(name, from);
+    if (at >= 0)
+        ranges.append({at, name.size()});
+}
+
+// Keywords and comment, which the search reads whole, as the last lines of text.
+void addSearchedLines(QList<TextRange> &ranges, const QString &text, const QVariantMap &record)
+{
+    qsizetype end = text.size();
+    for (const QString &key : {KeyText, KeyKeywords}) {
+        const QString value = string(record, key);
+        if (value.isEmpty() || !QStringView(text).left(end).endsWith(value))
+            continue;
+        ranges.append({end - value.size(), value.size()});
+        end -= value.size() + 1;
+    }
+}
+
 SelectionPreviewContent buildContent(const QVariantMap &record, bool withPictures)
 {
     using P = SelectionPreview;
@@ -182,10 +225,19 @@ SelectionPreviewContent buildContent(const QVariantMap &record, bool withPicture
     switch (kind(record)) {
     case KindApplication:
         content.text = P::applicationText(record);
+        // The search reads the entry's file name, not the folders above it.
+        addSearchedName(content.searched, content.text, string(record, KeyPath), 0);
+        addSearchedLines(content.searched, content.text, record);
+        if (content.searched.isEmpty())
+            content.searched.append({0, 0});
         break;
     case KindFile:
     case KindPasteboardPath:
         content.text = P::fileText(record);
+        addSearchedName(content.searched, content.text, string(record, KeyPath),
+                        content.text.lastIndexOf(QLatin1Char('\n')) + 1);
+        if (content.searched.isEmpty())
+            content.searched.append({0, 0});
         break;
     case KindBookmark:
         content.text = P::bookmarkText(record);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "TextMatching.h"
+
 #include <QImage>
+#include <QList>
 #include <QString>
 #include <QVariantMap>
 
@@ -14,6 +17,9 @@ struct SelectionPreviewContent {
     QString detailText; // detail window's text (contact phone)
     QImage image; // detail window's picture
     bool showEmailButton = false;
+    // The parts of the text that the search reads, where the typed word may be highlighted;
+    // empty when it reads all of it.
+    QList<TextRange> searched;
 };
 
 // Builds the preview of a record by its kind. Main thread: the lookups below are plain
@@ -29,6 +35,8 @@ public:
     // A path as the preview shows it: each component by its displayed name (a desktop entry by
     // its Name), the home folder as "~".
     static QString displayPath(const QString &path);
+    // A path as it is on disk, the home folder as "~": what a person can type or look for.
+    static QString filePath(const QString &path);
 
     // The contact's picture by its "UID". Until an address-book reader offers pictures the
     // default finds none.

@@ -4,15 +4,16 @@
 
 QList<SearchFilterEntry> SearchFilter::menuEntries()
 {
-    // The entry with key "6" is the clipboard (value 9) and "7" the protected notes (value 6).
+    // In the order of the window's buttons, so the n-th button answers Ctrl+n: the protected
+    // notes (value 6) before the clipboard (value 9).
     return {{0, KORVALE_KEY("PopupTypeAll"), QStringLiteral("0")},
             {1, KORVALE_KEY("PopupTypeApplications"), QStringLiteral("1")},
             {2, KORVALE_KEY("PopupTypeFiles"), QStringLiteral("2")},
             {3, KORVALE_KEY("PopupTypeBookmarks"), QStringLiteral("3")},
             {4, KORVALE_KEY("PopupTypeAddressBook"), QStringLiteral("4")},
             {5, KORVALE_KEY("PopupTypeNotes"), QStringLiteral("5")},
-            {9, KORVALE_KEY("PopupTypeClipboard"), QStringLiteral("6")},
-            {6, KORVALE_KEY("PopupTypeProtectedNotes"), QStringLiteral("7")}};
+            {6, KORVALE_KEY("PopupTypeProtectedNotes"), QStringLiteral("6")},
+            {9, KORVALE_KEY("PopupTypeClipboard"), QStringLiteral("7")}};
 }
 
 bool SearchFilter::includes(int value, int buttonTag)

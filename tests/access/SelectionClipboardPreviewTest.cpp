@@ -5,6 +5,9 @@
 #include "ItemCell.h"
 #include "ItemRecord.h"
 #include "PasteboardContents.h"
+#include "QOR_StringUtils.h"
+
+#include <QLocale>
 
 #include <QBuffer>
 #include <QMimeData>
@@ -24,16 +27,43 @@ QVariantMap entry(const QString &title, const QByteArray &packed)
 
 TEST(SelectionClipboardPreview, TitleTypeLabelAndText)
 {
+    QOR_StringUtils::installTranslations(QLocale("en"));
     QMimeData text;
     text.setText(QStringLiteral("hello\nworld"));
     const SelectionPreviewContent content = SelectionPreview::build(
         entry(QStringLiteral("Greeting"), PasteboardContents::capture(&text)));
-    EXPECT_EQ(content.text, QStringLiteral("Greeting [STR]\nhello\nworld"));
+    EXPECT_EQ(content.text, QStringLiteral("Greeting (Text)\nhello\nworld"));
     EXPECT_TRUE(content.image.isNull());
+}
+
+// Every kind the clipboard keeps is said in words in each language, never as a code.
+TEST(SelectionClipboardPreview, TheKindIsSaidInWords)
+{
+    using P = PasteboardContents;
+    const QStringList types = {P::TypeString, P::TypeRTF, P::TypeRTFD, P::TypeHTML,
+                               P::TypePDF,    P::TypePNG, P::TypeTIFF};
+    for (const char *language : {"en", "fr"}) {
+        SCOPED_TRACE(language);
+        QOR_StringUtils::installTranslations(QLocale(QString::fromLatin1(language)));
+        QStringList seen;
+        for (const QString &type : types) {
+            const QString words = P::descriptionForPasteboardType(type);
+            EXPECT_FALSE(words.startsWith(QLatin1String("Clipboard"))) << words.toStdString();
+            EXPECT_NE(words, P::labelForPasteboardType(type));
+            EXPECT_FALSE(seen.contains(words)) << words.toStdString();
+            seen << words;
+        }
+        EXPECT_EQ(P::descriptionForPasteboardType("x-korvale/none"),
+                  QOR_StringUtils::getLocalizedStringForKey("ClipboardUnknowType"));
+        EXPECT_FALSE(P::descriptionForPasteboardType("text/uri-list").contains('/'))
+            << "a MIME type by its description";
+    }
+    QOR_StringUtils::installTranslations(QLocale("en"));
 }
 
 TEST(SelectionClipboardPreview, PictureEntriesBringTheirPicture)
 {
+    QOR_StringUtils::installTranslations(QLocale("en"));
     QImage image(40, 20, QImage::Format_RGB32);
     image.fill(Qt::magenta);
     QByteArray png;
@@ -46,7 +76,8 @@ TEST(SelectionClipboardPreview, PictureEntriesBringTheirPicture)
 
     const QVariantMap record = entry(QStringLiteral("Logo"), PasteboardContents::capture(&mime));
     const SelectionPreviewContent content = SelectionPreview::build(record);
-    EXPECT_TRUE(content.text.startsWith(QStringLiteral("Logo [PNG]"))) << qPrintable(content.text);
+    EXPECT_TRUE(content.text.startsWith(QStringLiteral("Logo (PNG picture)")))
+        << qPrintable(content.text);
     ASSERT_FALSE(content.image.isNull()) << "PNG comes first and is shown";
     EXPECT_EQ(content.image.size(), QSize(40, 20));
     EXPECT_EQ(content.image.pixelColor(5, 5), QColor(Qt::magenta));
@@ -55,10 +86,10 @@ TEST(SelectionClipboardPreview, PictureEntriesBringTheirPicture)
 
 TEST(SelectionClipboardPreview, AnEntryWithoutContentsStillShowsItsTitle)
 {
+    QOR_StringUtils::installTranslations(QLocale("en"));
     const SelectionPreviewContent content =
         SelectionPreview::build(entry(QStringLiteral("Old"), {}));
-    EXPECT_TRUE(content.text.startsWith(QStringLiteral("Old ["))) << qPrintable(content.text);
-    EXPECT_FALSE(content.text.contains(QStringLiteral("[]")));
+    EXPECT_EQ(content.text, QStringLiteral("Old (Unknown type)"));
     EXPECT_TRUE(content.image.isNull());
 }
 

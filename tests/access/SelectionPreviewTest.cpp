@@ -61,13 +61,45 @@ TEST_F(SelectionPreviewTest, ApplicationShowsItsPathVersionKeywordsAndComment)
     const QVariantMap app =
         rec(KindApplication, {{KeyPath, entry}, {KeyKeywords, "build tools"}, {KeyText, "mine"}});
     EXPECT_EQ(SelectionPreview::previewText(app),
-              "~/.local/share/applications/Example Tool\n(2.1)\nbuild tools\nmine")
-        << "home as ~, the entry by its Name, then the version, the keywords and the comment";
+              "~/.local/share/applications/org.example.Tool.desktop\n(2.1)\nbuild tools\nmine")
+        << "home as ~, the entry's own file, then the version, the keywords and the comment";
 
     QFile::remove(mMetainfo.path() + "/org.example.Tool.metainfo.xml");
     EXPECT_EQ(SelectionPreview::previewText(rec(KindApplication, {{KeyPath, entry}})),
-              "~/.local/share/applications/Example Tool")
+              "~/.local/share/applications/org.example.Tool.desktop")
         << "no metadata, no version line";
+}
+
+// The typed word is marked where the search found it: in the entry's file name or its
+// keywords, never in a folder name that only happens to hold the same letters.
+TEST_F(SelectionPreviewTest, HighlightOnlyWhereTheSearchLooked)
+{
+    const QString entry = mHome.path() + "/.local/share/applications/org.gnome.Calculator.desktop";
+    writeFile(entry, "[Desktop Entry]\nType=Application\nName=Calculator\nExec=true\n");
+    const SelectionPreviewContent app = SelectionPreview::build(
+        rec(KindApplication, {{KeyPath, entry}, {KeyKeywords, "local sums"}}));
+    const auto marked = [&](const SelectionPreviewContent &content, const QString &query) {
+        const auto range = TextMatching::previewSelection(query, content.text, content.searched);
+        return range ? content.text.mid(range->offset, range->length) : QStringLiteral("-");
+    };
+    const qsizetype name = app.text.indexOf("Calculator");
+    const auto cal = TextMatching::previewSelection("cal", app.text, app.searched);
+    ASSERT_TRUE(cal);
+    EXPECT_EQ(cal->offset, name) << "not inside .local";
+    EXPECT_EQ(marked(app, "gnome"), "gnome");
+    EXPECT_EQ(marked(app, "share"), "-") << "the folders above the entry are not searched";
+    EXPECT_EQ(marked(app, "local"), "local") << "the keywords are";
+    EXPECT_EQ(app.text.indexOf("local sums"),
+              TextMatching::previewSelection("local", app.text, app.searched)->offset);
+
+    const QString file = mHome.path() + "/calendars/Budget.ods";
+    writeFile(file, "x");
+    const SelectionPreviewContent budget =
+        SelectionPreview::build(rec(KindFile, {{KeyPath, file}}));
+    EXPECT_EQ(marked(budget, "cal"), "-");
+    EXPECT_EQ(TextMatching::previewSelection("bud", budget.text, budget.searched)->offset,
+              budget.text.lastIndexOf("Budget"))
+        << "in the path itself, the last line";
 }
 
 TEST_F(SelectionPreviewTest, FileShowsItsDisplayPathThenThePathItself)

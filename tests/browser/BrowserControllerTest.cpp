@@ -21,7 +21,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCompleter>
 #include <QDateTimeEdit>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -164,6 +166,43 @@ TEST_F(BrowserControllerTest, TheActionsOpenRevealAndReRoot)
 
     mController->createBrowserForPath("/", true);
     EXPECT_FALSE(mController->action("PopupMenuShowParent")->isEnabled());
+}
+
+// The location field is a place to type: a path typed there, "~" included, re-roots the
+// browser; a path that leads nowhere leaves everything as it was; Escape gives up the typing.
+TEST_F(BrowserControllerTest, TheLocationFieldGoesWhereAPathIsTyped)
+{
+    tree.file("a/b/c.txt");
+    tree.file("other/d.txt");
+    mController->createBrowserForPath(tree.path("a"), true);
+    MainWindowForDrop *window = mController->window();
+    QLineEdit *field = window->pathField();
+    EXPECT_FALSE(field->isReadOnly());
+    EXPECT_EQ(field->text(), window->shownLocation());
+    EXPECT_TRUE(field->text().startsWith('~')) << "the home folder is written as ~";
+
+    const auto typeAndConfirm = [&](const QString &text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+    };
+    typeAndConfirm(tree.path("other"));
+    EXPECT_EQ(mController->rootItem()->getPath(), tree.path("other"));
+    EXPECT_EQ(field->text(), window->shownLocation());
+
+    const QString home = QDir::homePath();
+    typeAndConfirm("~" + tree.path("a/b").mid(home.size()));
+    EXPECT_EQ(mController->rootItem()->getPath(), tree.path("a/b"));
+
+    typeAndConfirm(tree.path("nowhere"));
+    EXPECT_EQ(mController->rootItem()->getPath(), tree.path("a/b"));
+    EXPECT_EQ(field->text(), tree.path("nowhere")) << "kept, to be mended";
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(field->text(), window->shownLocation());
+
+    ASSERT_NE(field->completer(), nullptr) << "folder names are completed";
+    EXPECT_EQ(field->completer()->caseSensitivity(), Qt::CaseInsensitive);
 }
 
 TEST_F(BrowserControllerTest, TheOptionsAreStoredAndRebuildTheTree)

@@ -447,10 +447,11 @@ namespace {
 std::map<QString, std::set<QString>> keysUsedByTheSources(QStringList *scanned)
 {
     const QString program = QOR_StringUtils::ProgramTable;
-    const QRegularExpression lookup(
-        QStringLiteral(R"re(\b(?:getLocalizedStringForKey|getLocalizedStringForCount|localized|)re"
-                       R"re(showMessageWithText)\(\s*)re"
-                       R"re((?:QStringLiteral\()?"([^"]+)")re"));
+    const QRegularExpression lookup(QStringLiteral(
+        R"re(\b(?:getLocalizedStringForKey|getLocalizedStringForCount|getLocalizedFieldLabel|)re"
+        R"re(localized|)re"
+        R"re(showMessageWithText)\(\s*)re"
+        R"re((?:QStringLiteral\()?"([^"]+)")re"));
     const QRegularExpression marked(QStringLiteral(R"re(\bKORVALE_KEY\(\s*"([^"]+)"\s*\))re"));
     const QRegularExpression inTable(QStringLiteral(
         R"re(\b(?:QT_TRANSLATE_NOOP|translate)\(\s*"([^"]+)"\s*,\s*"([^"]+)"\s*\))re"));

@@ -35,7 +35,7 @@ bool mapsLibcrypto(qint64 pid)
 // note "quokka" finds is then listed.
 void showProtectedNotes(AgentProcess &agent)
 {
-    xdotool({"key", "ctrl+7"});
+    xdotool({"key", "ctrl+6"});
     ASSERT_TRUE(waitFor([] { return activeWindowName() == "Protected notes"; }))
         << activeWindowName().toStdString() << agent.log().toStdString();
     xdotool({"type", "--delay", "30", "pass word"});
@@ -78,7 +78,7 @@ TEST(NotesEndToEnd, AddedNotesAreFoundAndAProtectedOneOnlyAfterItsPassword)
     EXPECT_FALSE(shows("Quokka vault"));
 
     // The protected filter asks for the password in a sheet of its own.
-    xdotool({"key", "ctrl+7"});
+    xdotool({"key", "ctrl+6"});
     ASSERT_TRUE(waitFor([] { return activeWindowName() == "Protected notes"; }))
         << activeWindowName().toStdString() << agent.log().toStdString();
     EXPECT_NE(accessWindowState().value("typeForSearch").toInt(), 6);

@@ -158,7 +158,7 @@ TEST_F(ManagerTest, ThePasteButtonReplacesAnEditedEntrysTitleAndContents)
     EXPECT_EQ(edited.value("T").toString(), "New title");
     // The picture comes first in the preview and in the row; its size is kept.
     const ItemClipboardCell::Drawn drawn = ItemClipboardCell::setClipboard(edited);
-    EXPECT_EQ(drawn.label, "PNG");
+    EXPECT_EQ(drawn.label, "PNG picture");
     EXPECT_EQ(drawn.image.size(), QSize(8, 4));
 }
 
@@ -167,7 +167,7 @@ TEST_F(ManagerTest, TheRowsAndThePreviewSayWhatAnEntryCannotShow)
     const ItemClipboardCell::Drawn untitled =
         ItemClipboardCell::setClipboard({{"x", 9}, {"cb", packedText("line one\nline\ttwo")}});
     EXPECT_EQ(untitled.title, "---");
-    EXPECT_EQ(untitled.label, "STR");
+    EXPECT_EQ(untitled.label, "Text");
     EXPECT_EQ(untitled.detail, "line one line two");
 
     // A web page's text is read as a browser shows it, not as its markup.
@@ -175,7 +175,7 @@ TEST_F(ManagerTest, TheRowsAndThePreviewSayWhatAnEntryCannotShow)
         {{PasteboardContents::TypeHTML, QVariantMap{{"string", "<p><b>Bold</b>\nface</p>"}}}});
     EXPECT_EQ(ClipboardView::describe(page).text, "Bold face");
     EXPECT_EQ(ItemClipboardCell::setClipboard(ClipboardList::makeEntry("p", page)).label,
-              "NSPasteboardTypeHTML");
+              "Web page content");
 
     // Only types the suite does not keep: an empty dictionary, still an entry.
     const QByteArray nothingKept = PasteboardContents::capture(nullptr);

@@ -18,8 +18,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QSet>
+#include <QStandardItemModel>
+#include <QStyleOptionViewItem>
 #include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
@@ -236,30 +239,86 @@ TEST(ItemRow, ShowsTheAnnotationsInOrderAndTheShortcutAtTheEnd)
                                 {"K", "house garden"},
                                 {"t", "spring\nlist"},
                                 {">", KeyMap::ofKeys({VirtualKey::Control, 40}).toData()}};
-    QStringList texts;
+    using Line = ItemRowDelegate::Line;
+    QStringList titleLine;
+    QStringList detailLine;
     for (const ItemRowDelegate::Piece &piece : ItemRowDelegate::annotations(record))
-        texts << piece.text;
-    EXPECT_EQ(
-        texts,
-        (QStringList{" (contents included)", " <pl>", " Work", " house garden", " spring list"}));
+        (piece.line == Line::Title ? titleLine : detailLine) << piece.text;
+    EXPECT_EQ(titleLine, (QStringList{"  <pl>", "  house garden"}));
+    EXPECT_EQ(detailLine,
+              (QStringList{"/home/ann/Work", "  (contents included)", "  spring list"}));
     EXPECT_TRUE(ItemRowDelegate::shortcutText(record).startsWith('['));
     EXPECT_TRUE(ItemRowDelegate::shortcutText({{"x", 2}}).isEmpty());
+    EXPECT_EQ(ItemRowDelegate::placeOf(QDir::homePath() + "/audit-home/Documents"), "~/audit-home");
 
     // The agent's index: running, then done with a cut beside the folder it concerns.
     QLocale::setDefault(QLocale(QStringLiteral("en")));
     ItemRowDelegate::setDocumentsIndexStatus(
         {{"indexing", true}, {"indexed", false}, {"progress", 40000}});
-    EXPECT_EQ(ItemRowDelegate::annotations(record).value(1).text, " Indexing… 40,000 files");
-    const QVariantMap done{{"indexing", false},
-                           {"indexed", true},
-                           {"folders", QVariantList{QVariantMap{{"P", "/home/ann/Work/Plans"},
-                                                                {"entries", 200000},
-                                                                {"cut", "too many"}}}}};
+    EXPECT_EQ(ItemRowDelegate::annotations(record).value(4).text, " Indexing… 40,000 files");
+    const QVariantMap done{
+        {"indexing", false},
+        {"indexed", true},
+        {"folders",
+         QVariantList{QVariantMap{
+             {"P", "/home/ann/Work/Plans"}, {"entries", 200000}, {"cut", "too many"}}}}};
     ItemRowDelegate::setDocumentsIndexStatus(done);
-    EXPECT_EQ(ItemRowDelegate::annotations(record).value(1).text,
+    EXPECT_EQ(ItemRowDelegate::annotations(record).value(4).text,
               " 200,000 entries indexed (too many)");
     ItemRowDelegate::setDocumentsIndexStatus({});
-    EXPECT_EQ(ItemRowDelegate::annotations(record).value(1).text, " <pl>");
+    EXPECT_EQ(ItemRowDelegate::annotations(record).value(4).text, "  spring list");
+}
+
+// The title stands alone on its line in the text colour; the place and the marks sit below it,
+// quieter, and nothing of a sound row is drawn in an alarm colour.
+TEST(ItemRow, TitleAboveAQuieterPlaceAndNoAlarmColour)
+{
+    QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
+    QStandardItemModel model;
+    auto *item = new QStandardItem(QStringLiteral("Calculator"));
+    item->setData(QVariantMap{{"x", 1},
+                              {"T", "Calculator"},
+                              {"P", "/usr/share/applications/org.gnome.Calculator.desktop"},
+                              {"A", "cc"},
+                              {"F", 1}},
+                  RecordListModel::RecordRole);
+    model.appendRow(item);
+    QListView view;
+    view.setModel(&model);
+    ItemRowDelegate delegate;
+    QStyleOptionViewItem option;
+    option.initFrom(&view);
+    option.widget = &view;
+    option.rect = QRect(0, 0, 500, ItemRowDelegate::RowHeight);
+    option.palette.setColor(QPalette::Base, Qt::white);
+    option.palette.setColor(QPalette::Text, Qt::black);
+    QImage image(option.rect.size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    delegate.paint(&painter, option, model.index(0, 0));
+    painter.end();
+
+    int inked = 0;
+    int topInk = image.height();
+    int bottomInk = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            EXPECT_FALSE(pixel.red() > pixel.green() + 60 && pixel.red() > pixel.blue() + 60)
+                << "red at " << x << "," << y;
+            EXPECT_FALSE(pixel.blue() > pixel.red() + 60) << "a link's blue at " << x << "," << y;
+            if (pixel.lightness() < 200) {
+                ++inked;
+                topInk = std::min(topInk, y);
+                bottomInk = std::max(bottomInk, y);
+            }
+        }
+    }
+    EXPECT_GT(inked, 0);
+    EXPECT_GT(bottomInk - topInk, QFontMetrics(option.font).height())
+        << "the place is on a second line";
+    EXPECT_NE(ItemRowDelegate::secondaryColour(option.palette, false),
+              option.palette.color(QPalette::Text));
 }
 
 TEST_F(ManagerTest, TheWebSearchLooksUpTheSelectedApplicationsTitle)

@@ -219,9 +219,9 @@ TEST(SearchFilter, MenuAndButtons)
         values << e.value;
         keys << e.key;
     }
-    EXPECT_EQ(values, QList<int>({0, 1, 2, 3, 4, 5, 9, 6}));
+    EXPECT_EQ(values, QList<int>({0, 1, 2, 3, 4, 5, 6, 9}));
     EXPECT_EQ(keys, QStringList({"0", "1", "2", "3", "4", "5", "6", "7"}));
-    EXPECT_EQ(SearchFilter::menuEntries().at(7).titleKey, "PopupTypeProtectedNotes");
+    EXPECT_EQ(SearchFilter::menuEntries().at(6).titleKey, "PopupTypeProtectedNotes");
     for (const int tag : {1, 2, 3, 4, 5, 9}) {
         EXPECT_TRUE(SearchFilter::includes(0, tag));
         EXPECT_TRUE(SearchFilter::includes(tag, tag));
