@@ -103,6 +103,10 @@
         <translation>Licence</translation>
     </message>
     <message>
+        <source>AnswerExchangeRatesOf</source>
+        <translation>rates of %1</translation>
+    </message>
+    <message>
         <source>Applications</source>
         <translation>Application Folders</translation>
     </message>

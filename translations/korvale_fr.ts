@@ -103,6 +103,10 @@
         <translation>Licence</translation>
     </message>
     <message>
+        <source>AnswerExchangeRatesOf</source>
+        <translation>taux du %1</translation>
+    </message>
+    <message>
         <source>Applications</source>
         <translation>Dossiers d’applications</translation>
     </message>

@@ -3,6 +3,8 @@
 #include "AccessWindowBus.h"
 #include "AccessWindowController.h"
 #include "AgentProtectedNotes.h"
+#include "AnswerEngine.h"
+#include "AnswerFamilies.h"
 #include "ApplicationLauncher.h"
 #include "ClipboardOffer.h"
 #include "CommonKorvaleClass.h"
@@ -134,6 +136,11 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
         return sources;
     });
     mSearch->setClipboardOfferProvider([] { return ClipboardOffer::build(); });
+    mAnswers = std::make_unique<AnswerEngine>();
+    AnswerFamilies::addAll(*mAnswers);
+    AnswerFamilies::applyPreferences(*mAnswers, daemon.preferences());
+    mSearch->setAnswerAsker([this](const QString &query) { mAnswers->ask(query); });
+    connect(mAnswers.get(), &AnswerEngine::answered, mSearch.get(), &SearchController::showAnswers);
     // The data reload stays away from the lists while a pass reads them.
     connect(mSearch.get(), &SearchController::runningChanged, this,
             [&daemon](bool running) { daemon.flags().mSearchThreadIsRunning = running; });
@@ -276,6 +283,8 @@ QVariantMap AgentAccess::state() const
 
 void AgentAccess::openAccessWindow()
 {
+    // The manager may have switched a family since the last opening.
+    AnswerFamilies::applyPreferences(*mAnswers, mDaemon.preferences());
     if (mWindow->isWindowVisible()) {
         mWindow->doOpenAccessWindow();
         return;

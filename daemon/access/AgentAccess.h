@@ -14,6 +14,7 @@
 class AccessWindowBus;
 class AccessWindowController;
 class AgentProtectedNotes;
+class AnswerEngine;
 class ApplicationLauncher;
 class CursorHighlight;
 class DaemonController;
@@ -77,6 +78,8 @@ private:
     DaemonController &mDaemon;
     Environment mEnvironment;
     std::unique_ptr<ApplicationLauncher> mLauncher;
+    // Before the search, which asks it: it goes after.
+    std::unique_ptr<AnswerEngine> mAnswers;
     std::unique_ptr<SearchController> mSearch;
     std::unique_ptr<AccessWindowController> mWindow;
     std::unique_ptr<ItemOpener> mOpener;

@@ -85,6 +85,7 @@ public:
 
 private:
     void recordOpening(const QVariantMap &record);
+    void openAnswer(const QVariantMap &record);
     void storeRecentItems();
     // False, with a log line, when nothing is at the path: no "opened" message for it then.
     bool pathExists(const QString &path, const char *action) const;
