@@ -70,6 +70,17 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
     auto *activityGroup = new QGroupBox(localized(QStringLiteral("PreferencesActivity")));
     activityGroup->setLayout(activity);
 
+    // Rows the agent computes from the query (docs/answers.md), each family switched on its own.
+    auto *answers = new QVBoxLayout;
+    addBox(
+        answers,
+        {QStringLiteral("AnswersCalculator"), KORVALE_KEY("PreferencesAnswersCalculator"), true});
+    addBox(
+        answers,
+        {QStringLiteral("AnswersWebKeywords"), KORVALE_KEY("PreferencesAnswersWebKeywords"), true});
+    auto *answersGroup = new QGroupBox(localized(QStringLiteral("PreferencesAnswers")));
+    answersGroup->setLayout(answers);
+
     auto *ranking = new QFormLayout;
     const QList<QPair<QString, QString>> priorities = {
         {QStringLiteral("PriorityForApplications"), KORVALE_KEY("PreferencesPriorityApplications")},
@@ -101,6 +112,7 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(windowGroup);
     layout->addWidget(activityGroup);
+    layout->addWidget(answersGroup);
     layout->addWidget(rankingGroup);
     layout->addLayout(pointer);
     layout->addWidget(buttons);

@@ -10,7 +10,7 @@ class SharedPreferences;
 
 // The display and ranking options of the agent: window position, filter reset, the menu-bar
 // Control-click, icons in menus, the key-detection window, the recording of application use, the
-// five priorities and the pointer highlight.
+// switches of the answer families, the five priorities and the pointer highlight.
 class PreferencesSheet : public QDialog
 {
     Q_OBJECT

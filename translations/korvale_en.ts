@@ -107,6 +107,10 @@
         <translation>rates of %1</translation>
     </message>
     <message>
+        <source>AnswerWebSearch</source>
+        <translation>Search %1 for “%2”</translation>
+    </message>
+    <message>
         <source>Applications</source>
         <translation>Application Folders</translation>
     </message>
@@ -1056,6 +1060,18 @@
     <message>
         <source>PreferencesActivity</source>
         <translation>Application activity</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswers</source>
+        <translation>Answers</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersCalculator</source>
+        <translation>Calculations, units and currencies</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersWebKeywords</source>
+        <translation>Web keywords ("g quokka" searches Google)</translation>
     </message>
     <message>
         <source>PreferencesCenterAccessWindow</source>

@@ -107,6 +107,10 @@
         <translation>taux du %1</translation>
     </message>
     <message>
+        <source>AnswerWebSearch</source>
+        <translation>Chercher « %2 » sur %1</translation>
+    </message>
+    <message>
         <source>Applications</source>
         <translation>Dossiers d’applications</translation>
     </message>
@@ -1056,6 +1060,18 @@
     <message>
         <source>PreferencesActivity</source>
         <translation>Activité des applications</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswers</source>
+        <translation>Réponses</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersCalculator</source>
+        <translation>Calculs, unités et devises</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersWebKeywords</source>
+        <translation>Mots-clés web (« g quokka » cherche sur Google)</translation>
     </message>
     <message>
         <source>PreferencesCenterAccessWindow</source>

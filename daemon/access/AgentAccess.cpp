@@ -137,8 +137,8 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     });
     mSearch->setClipboardOfferProvider([] { return ClipboardOffer::build(); });
     mAnswers = std::make_unique<AnswerEngine>();
-    AnswerFamilies::addAll(*mAnswers);
-    AnswerFamilies::applyPreferences(*mAnswers, daemon.preferences());
+    mAnswerFamilies = std::make_unique<AnswerFamilies>(*mAnswers);
+    mAnswerFamilies->applyPreferences(daemon.preferences());
     mSearch->setAnswerAsker([this](const QString &query) { mAnswers->ask(query); });
     connect(mAnswers.get(), &AnswerEngine::answered, mSearch.get(), &SearchController::showAnswers);
     // The data reload stays away from the lists while a pass reads them.
@@ -284,7 +284,7 @@ QVariantMap AgentAccess::state() const
 void AgentAccess::openAccessWindow()
 {
     // The manager may have switched a family since the last opening.
-    AnswerFamilies::applyPreferences(*mAnswers, mDaemon.preferences());
+    mAnswerFamilies->applyPreferences(mDaemon.preferences());
     if (mWindow->isWindowVisible()) {
         mWindow->doOpenAccessWindow();
         return;

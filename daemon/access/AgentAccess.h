@@ -15,6 +15,7 @@ class AccessWindowBus;
 class AccessWindowController;
 class AgentProtectedNotes;
 class AnswerEngine;
+class AnswerFamilies;
 class ApplicationLauncher;
 class CursorHighlight;
 class DaemonController;
@@ -80,6 +81,7 @@ private:
     std::unique_ptr<ApplicationLauncher> mLauncher;
     // Before the search, which asks it: it goes after.
     std::unique_ptr<AnswerEngine> mAnswers;
+    std::unique_ptr<AnswerFamilies> mAnswerFamilies;
     std::unique_ptr<SearchController> mSearch;
     std::unique_ptr<AccessWindowController> mWindow;
     std::unique_ptr<ItemOpener> mOpener;

@@ -3,23 +3,27 @@
 #include "AnswerEngine.h"
 #include "CalculatorAnswers.h"
 #include "SharedPreferences.h"
+#include "WebKeywordAnswers.h"
 
-namespace AnswerFamilies {
-
-void addAll(AnswerEngine &engine)
+AnswerFamilies::AnswerFamilies(AnswerEngine &engine)
+    : mEngine(engine)
 {
+    // The calculator first: "2+3*4" is asked of it on every keystroke.
     engine.addFamily(std::make_unique<CalculatorAnswers>());
+    auto webKeywords = std::make_unique<WebKeywordAnswers>();
+    mWebKeywords = webKeywords.get();
+    engine.addFamily(std::move(webKeywords));
 }
 
-QStringList preferenceKeys()
+QStringList AnswerFamilies::preferenceKeys()
 {
-    return {CalculatorAnswers::PreferenceKey};
+    return {CalculatorAnswers::PreferenceKey, WebKeywordAnswers::PreferenceKey};
 }
 
-void applyPreferences(AnswerEngine &engine, const SharedPreferences &preferences)
+void AnswerFamilies::applyPreferences(const SharedPreferences &preferences)
 {
     for (const QString &key : preferenceKeys())
-        engine.setEnabled(key, preferences.intValue(key).value_or(1) != 0);
+        mEngine.setEnabled(key, preferences.intValue(key).value_or(1) != 0);
+    mWebKeywords->setSites(WebKeywordAnswers::sitesFrom(
+        preferences.value(WebKeywordAnswers::ListPreferenceKey), QLocale()));
 }
-
-} // namespace AnswerFamilies

@@ -5,13 +5,21 @@
 
 class AnswerEngine;
 class SharedPreferences;
+class WebKeywordAnswers;
 
-// The agent's answer families, put together, and their switches in the preferences (each on
-// unless set to 0; the manager's "Answers" group writes them).
-namespace AnswerFamilies {
+// The agent's answer families, put together, and their settings in the preferences: each
+// family's switch (on unless set to 0; the manager's "Answers" group writes them) and the web
+// keywords' list.
+class AnswerFamilies
+{
+public:
+    // Adds every family to engine, which keeps them.
+    explicit AnswerFamilies(AnswerEngine &engine);
 
-void addAll(AnswerEngine &engine);
-QStringList preferenceKeys();
-void applyPreferences(AnswerEngine &engine, const SharedPreferences &preferences);
+    static QStringList preferenceKeys();
+    void applyPreferences(const SharedPreferences &preferences);
 
-} // namespace AnswerFamilies
+private:
+    AnswerEngine &mEngine;
+    WebKeywordAnswers *mWebKeywords;
+};

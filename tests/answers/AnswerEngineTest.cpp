@@ -1,6 +1,9 @@
 #include "AnswerEngine.h"
+#include "AnswerFamilies.h"
 #include "AnswerRecord.h"
 #include "SearchController.h"
+#include "SharedPreferences.h"
+#include "TestEnvironment.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -190,4 +193,33 @@ TEST(AnswerEngine, AnswersForATextNoLongerTypedAreNotShown)
     search.showAnswers("mail", {AnswerRecord::make("AnswersEcho", "=mail", "mail")});
     EXPECT_EQ(titles(search), QStringList({"=mail", "Mail"}));
     EXPECT_EQ(search.selectionInformation(), "2 / 4");
+}
+
+TEST(AnswerFamilies, TheManagersSwitchesAndKeywordListReachTheFamilies)
+{
+    TemporaryHome home;
+    SharedPreferences preferences;
+    AnswerEngine engine;
+    AnswerFamilies families(engine);
+    families.applyPreferences(preferences);
+    for (const QString &key : AnswerFamilies::preferenceKeys())
+        EXPECT_TRUE(engine.isEnabled(key)) << key.toStdString();
+
+    preferences.setValue("AnswersCalculator", 0);
+    preferences.setValue(
+        "AnswersWebKeywordList",
+        QVariantList{QVariantMap{
+            {"keyword", "pi"}, {"name", "MDN"}, {"address", "https://mdn.example/?q=<<QUERY>>"}}});
+    ASSERT_TRUE(preferences.synchronize());
+    families.applyPreferences(SharedPreferences());
+    EXPECT_FALSE(engine.isEnabled("AnswersCalculator"));
+    EXPECT_TRUE(engine.isEnabled("AnswersWebKeywords"));
+
+    QSignalSpy answered(&engine, &AnswerEngine::answered);
+    engine.ask("pi 2"); // which the calculator reads as 2π
+    ASSERT_TRUE(answered.wait());
+    const auto rows = answered.at(0).at(1).value<QList<QVariantMap>>();
+    ASSERT_EQ(rows.size(), 1); // the web keyword only: the calculator is off
+    EXPECT_EQ(rows.first().value(AnswerRecord::KeyOpenAddress).toString(),
+              "https://mdn.example/?q=2");
 }
