@@ -13,6 +13,8 @@ namespace AnswerRecord {
 inline const QString KeyCopy = QStringLiteral("AnswerCopy");
 // The address Return opens in the default browser.
 inline const QString KeyOpenAddress = QStringLiteral("AnswerURL");
+// The session action Return asks for, once confirmed (SessionActions::idOf).
+inline const QString KeySystemAction = QStringLiteral("AnswerSystemAction");
 // The family that made it (its preference key), for the row's menu and the log.
 inline const QString KeyFamily = QStringLiteral("AnswerFamily");
 

@@ -103,8 +103,44 @@
         <translation>Licence</translation>
     </message>
     <message>
+        <source>AnswerConfirmText</source>
+        <translation>Programs still open may lose unsaved work.</translation>
+    </message>
+    <message>
+        <source>AnswerConfirmTitle</source>
+        <translation>%1?</translation>
+    </message>
+    <message>
         <source>AnswerExchangeRatesOf</source>
         <translation>rates of %1</translation>
+    </message>
+    <message>
+        <source>AnswerHibernate</source>
+        <translation>Hibernate</translation>
+    </message>
+    <message>
+        <source>AnswerLockScreen</source>
+        <translation>Lock Screen</translation>
+    </message>
+    <message>
+        <source>AnswerLogOut</source>
+        <translation>Log Out</translation>
+    </message>
+    <message>
+        <source>AnswerRestart</source>
+        <translation>Restart</translation>
+    </message>
+    <message>
+        <source>AnswerShutDown</source>
+        <translation>Shut Down</translation>
+    </message>
+    <message>
+        <source>AnswerSuspend</source>
+        <translation>Suspend</translation>
+    </message>
+    <message>
+        <source>AnswerSystemAction</source>
+        <translation>System action</translation>
     </message>
     <message>
         <source>AnswerWebSearch</source>
@@ -1068,6 +1104,10 @@
     <message>
         <source>PreferencesAnswersCalculator</source>
         <translation>Calculations, units and currencies</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersSystemActions</source>
+        <translation>System actions (lock, log out, suspend, restart, shut down)</translation>
     </message>
     <message>
         <source>PreferencesAnswersWebKeywords</source>

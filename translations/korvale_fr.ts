@@ -103,8 +103,44 @@
         <translation>Licence</translation>
     </message>
     <message>
+        <source>AnswerConfirmText</source>
+        <translation>Les programmes encore ouverts peuvent perdre ce qui n’est pas enregistré.</translation>
+    </message>
+    <message>
+        <source>AnswerConfirmTitle</source>
+        <translation>%1 ?</translation>
+    </message>
+    <message>
         <source>AnswerExchangeRatesOf</source>
         <translation>taux du %1</translation>
+    </message>
+    <message>
+        <source>AnswerHibernate</source>
+        <translation>Mettre en hibernation</translation>
+    </message>
+    <message>
+        <source>AnswerLockScreen</source>
+        <translation>Verrouiller l’écran</translation>
+    </message>
+    <message>
+        <source>AnswerLogOut</source>
+        <translation>Se déconnecter</translation>
+    </message>
+    <message>
+        <source>AnswerRestart</source>
+        <translation>Redémarrer</translation>
+    </message>
+    <message>
+        <source>AnswerShutDown</source>
+        <translation>Éteindre</translation>
+    </message>
+    <message>
+        <source>AnswerSuspend</source>
+        <translation>Mettre en veille</translation>
+    </message>
+    <message>
+        <source>AnswerSystemAction</source>
+        <translation>Action du système</translation>
     </message>
     <message>
         <source>AnswerWebSearch</source>
@@ -1068,6 +1104,10 @@
     <message>
         <source>PreferencesAnswersCalculator</source>
         <translation>Calculs, unités et devises</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersSystemActions</source>
+        <translation>Actions du système (verrouiller, se déconnecter, mettre en veille, redémarrer, éteindre)</translation>
     </message>
     <message>
         <source>PreferencesAnswersWebKeywords</source>

@@ -16,10 +16,13 @@
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
 #include "MainWindow.h"
+#include "QOR_StringUtils.h"
 #include "SearchBus.h"
 #include "SearchController.h"
 #include "SearchField.h"
 #include "SelectionPresenter.h"
+#include "SystemActionAnswers.h"
+#include "SystemActionRunner.h"
 #include "TableView.h"
 #include "WindowFocus.h"
 #include "platform/KeyboardGrab.h"
@@ -30,7 +33,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTimer>
 #include <QWindow>
 
@@ -169,6 +174,10 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     opening.now = [&daemon] { return daemon.clock().now(); };
     opening.copyPlainText = &CommonKorvaleClass::copyPlainTextToPasteboard;
     opening.writeClipboardEntry = &CommonKorvaleClass::writeContentsToPasteBoard;
+    mSystemActions = std::make_unique<SystemActionRunner>(
+        mAnswerFamilies->sessionActions(),
+        [this](SessionActions::Action action) { return confirmSystemAction(action); });
+    opening.systemAction = [this](const QString &id) { mSystemActions->run(id); };
     mOpener = std::make_unique<ItemOpener>(std::move(opening));
     mWindow->setItemOpener(mOpener.get());
 
@@ -196,6 +205,20 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     mSearchBus = std::make_unique<SearchBus>(*mSearch);
     if (!mSearchBus->publish())
         KorvaleLog::line(QStringLiteral("korvale-search cannot ask the agent on the session bus"));
+}
+
+bool AgentAccess::confirmSystemAction(SessionActions::Action action)
+{
+    const QString name = SystemActionAnswers::nameOf(action);
+    QMessageBox box(
+        QMessageBox::Question,
+        QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("AnswerConfirmTitle")).arg(name),
+        QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("AnswerConfirmText")),
+        QMessageBox::Cancel, mWindow->builtWindow());
+    QPushButton *confirm = box.addButton(name, QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == confirm;
 }
 
 void AgentAccess::reloadProtectedNotes()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/KeyboardGrab.h"
+#include "platform/SessionActions.h"
 #include "platform/Workspace.h"
 
 #include <QHash>
@@ -16,6 +17,7 @@ class AccessWindowController;
 class AgentProtectedNotes;
 class AnswerEngine;
 class AnswerFamilies;
+class SystemActionRunner;
 class ApplicationLauncher;
 class CursorHighlight;
 class DaemonController;
@@ -75,6 +77,7 @@ private:
     void notePainted();
     void noteActivated();
     QIcon favicon(const QString &address);
+    bool confirmSystemAction(SessionActions::Action action);
 
     DaemonController &mDaemon;
     Environment mEnvironment;
@@ -82,6 +85,7 @@ private:
     // Before the search, which asks it: it goes after.
     std::unique_ptr<AnswerEngine> mAnswers;
     std::unique_ptr<AnswerFamilies> mAnswerFamilies;
+    std::unique_ptr<SystemActionRunner> mSystemActions;
     std::unique_ptr<SearchController> mSearch;
     std::unique_ptr<AccessWindowController> mWindow;
     std::unique_ptr<ItemOpener> mOpener;

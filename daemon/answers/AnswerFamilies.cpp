@@ -3,21 +3,26 @@
 #include "AnswerEngine.h"
 #include "CalculatorAnswers.h"
 #include "SharedPreferences.h"
+#include "SystemActionAnswers.h"
 #include "WebKeywordAnswers.h"
 
-AnswerFamilies::AnswerFamilies(AnswerEngine &engine)
+AnswerFamilies::AnswerFamilies(AnswerEngine &engine,
+                               std::shared_ptr<const SessionActions> sessionActions)
     : mEngine(engine)
+    , mSessionActions(std::move(sessionActions))
 {
     // The calculator first: "2+3*4" is asked of it on every keystroke.
     engine.addFamily(std::make_unique<CalculatorAnswers>());
     auto webKeywords = std::make_unique<WebKeywordAnswers>();
     mWebKeywords = webKeywords.get();
     engine.addFamily(std::move(webKeywords));
+    engine.addFamily(std::make_unique<SystemActionAnswers>(mSessionActions));
 }
 
 QStringList AnswerFamilies::preferenceKeys()
 {
-    return {CalculatorAnswers::PreferenceKey, WebKeywordAnswers::PreferenceKey};
+    return {CalculatorAnswers::PreferenceKey, WebKeywordAnswers::PreferenceKey,
+            SystemActionAnswers::PreferenceKey};
 }
 
 void AnswerFamilies::applyPreferences(const SharedPreferences &preferences)

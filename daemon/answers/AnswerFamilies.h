@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/SessionActions.h"
+
+#include <memory>
+
 class AnswerEngine;
 class SharedPreferences;
 class WebKeywordAnswers;
@@ -14,12 +18,17 @@ class AnswerFamilies
 {
 public:
     // Adds every family to engine, which keeps them.
-    explicit AnswerFamilies(AnswerEngine &engine);
+    explicit AnswerFamilies(AnswerEngine &engine,
+                            std::shared_ptr<const SessionActions> sessionActions =
+                                std::make_shared<const SessionActions>());
 
     static QStringList preferenceKeys();
     void applyPreferences(const SharedPreferences &preferences);
+    // The session's services the system actions are asked of.
+    std::shared_ptr<const SessionActions> sessionActions() const { return mSessionActions; }
 
 private:
     AnswerEngine &mEngine;
     WebKeywordAnswers *mWebKeywords;
+    std::shared_ptr<const SessionActions> mSessionActions;
 };

@@ -187,6 +187,12 @@ void ItemOpener::openContact(const QVariantMap &record, bool optionHeld)
 
 void ItemOpener::openAnswer(const QVariantMap &record)
 {
+    const QString action = string(record, AnswerRecord::KeySystemAction);
+    if (!action.isEmpty()) {
+        if (mEnvironment.systemAction)
+            mEnvironment.systemAction(action);
+        return;
+    }
     const QString address = string(record, AnswerRecord::KeyOpenAddress);
     if (!address.isEmpty()) {
         mEnvironment.view->showMessageForOpeningURL();

@@ -44,6 +44,8 @@ public:
         // The mount table, for the file systems whose execute bits mean nothing; empty: this
         // machine's.
         std::function<QList<MountTable::Mount>()> mounts;
+        // An answer's session action ("lock", "suspend"...); empty: none is done.
+        std::function<void(const QString &)> systemAction;
     };
 
     static constexpr int CloseDelayMs = 150;
