@@ -15,6 +15,8 @@ inline const QString KeyCopy = QStringLiteral("AnswerCopy");
 inline const QString KeyOpenAddress = QStringLiteral("AnswerURL");
 // The session action Return asks for, once confirmed (SessionActions::idOf).
 inline const QString KeySystemAction = QStringLiteral("AnswerSystemAction");
+// The X window Return brings to the front.
+inline const QString KeyWindow = QStringLiteral("AnswerWindow");
 // The family that made it (its preference key), for the row's menu and the log.
 inline const QString KeyFamily = QStringLiteral("AnswerFamily");
 

@@ -127,6 +127,10 @@
         <translation>Log Out</translation>
     </message>
     <message>
+        <source>AnswerMinimizedWindowOf</source>
+        <translation>Window of %1, minimised</translation>
+    </message>
+    <message>
         <source>AnswerRestart</source>
         <translation>Restart</translation>
     </message>
@@ -145,6 +149,10 @@
     <message>
         <source>AnswerWebSearch</source>
         <translation>Search %1 for “%2”</translation>
+    </message>
+    <message>
+        <source>AnswerWindowOf</source>
+        <translation>Window of %1</translation>
     </message>
     <message>
         <source>Applications</source>
@@ -1112,6 +1120,10 @@
     <message>
         <source>PreferencesAnswersWebKeywords</source>
         <translation>Web keywords ("g quokka" searches Google)</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersWindows</source>
+        <translation>Open windows, by their title</translation>
     </message>
     <message>
         <source>PreferencesCenterAccessWindow</source>

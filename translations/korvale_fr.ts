@@ -127,6 +127,10 @@
         <translation>Se déconnecter</translation>
     </message>
     <message>
+        <source>AnswerMinimizedWindowOf</source>
+        <translation>Fenêtre de %1, réduite</translation>
+    </message>
+    <message>
         <source>AnswerRestart</source>
         <translation>Redémarrer</translation>
     </message>
@@ -145,6 +149,10 @@
     <message>
         <source>AnswerWebSearch</source>
         <translation>Chercher « %2 » sur %1</translation>
+    </message>
+    <message>
+        <source>AnswerWindowOf</source>
+        <translation>Fenêtre de %1</translation>
     </message>
     <message>
         <source>Applications</source>
@@ -1112,6 +1120,10 @@
     <message>
         <source>PreferencesAnswersWebKeywords</source>
         <translation>Mots-clés web (« g quokka » cherche sur Google)</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersWindows</source>
+        <translation>Fenêtres ouvertes, par leur titre</translation>
     </message>
     <message>
         <source>PreferencesCenterAccessWindow</source>

@@ -27,6 +27,7 @@
 #include "WindowFocus.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/Workspace.h"
+#include "platform/X11Windows.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -178,6 +179,7 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
         mAnswerFamilies->sessionActions(),
         [this](SessionActions::Action action) { return confirmSystemAction(action); });
     opening.systemAction = [this](const QString &id) { mSystemActions->run(id); };
+    opening.activateWindow = [](unsigned long window) { X11Windows::activateWindow(window); };
     mOpener = std::make_unique<ItemOpener>(std::move(opening));
     mWindow->setItemOpener(mOpener.get());
 

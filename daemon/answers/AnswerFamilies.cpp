@@ -5,6 +5,7 @@
 #include "SharedPreferences.h"
 #include "SystemActionAnswers.h"
 #include "WebKeywordAnswers.h"
+#include "WindowAnswers.h"
 
 AnswerFamilies::AnswerFamilies(AnswerEngine &engine,
                                std::shared_ptr<const SessionActions> sessionActions)
@@ -17,12 +18,13 @@ AnswerFamilies::AnswerFamilies(AnswerEngine &engine,
     mWebKeywords = webKeywords.get();
     engine.addFamily(std::move(webKeywords));
     engine.addFamily(std::make_unique<SystemActionAnswers>(mSessionActions));
+    engine.addFamily(std::make_unique<WindowAnswers>());
 }
 
 QStringList AnswerFamilies::preferenceKeys()
 {
     return {CalculatorAnswers::PreferenceKey, WebKeywordAnswers::PreferenceKey,
-            SystemActionAnswers::PreferenceKey};
+            SystemActionAnswers::PreferenceKey, WindowAnswers::PreferenceKey};
 }
 
 void AnswerFamilies::applyPreferences(const SharedPreferences &preferences)

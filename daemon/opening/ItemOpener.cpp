@@ -187,6 +187,11 @@ void ItemOpener::openContact(const QVariantMap &record, bool optionHeld)
 
 void ItemOpener::openAnswer(const QVariantMap &record)
 {
+    if (record.contains(AnswerRecord::KeyWindow)) {
+        if (mEnvironment.activateWindow)
+            mEnvironment.activateWindow(record.value(AnswerRecord::KeyWindow).toULongLong());
+        return;
+    }
     const QString action = string(record, AnswerRecord::KeySystemAction);
     if (!action.isEmpty()) {
         if (mEnvironment.systemAction)
