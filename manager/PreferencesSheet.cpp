@@ -72,12 +72,15 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
 
     // Rows the agent computes from the query (docs/answers.md), each family switched on its own.
     auto *answers = new QVBoxLayout;
-    addBox(
-        answers,
-        {QStringLiteral("AnswersCalculator"), KORVALE_KEY("PreferencesAnswersCalculator"), true});
-    addBox(
-        answers,
-        {QStringLiteral("AnswersWebKeywords"), KORVALE_KEY("PreferencesAnswersWebKeywords"), true});
+    const QList<Box> families = {
+        {QStringLiteral("AnswersCalculator"), KORVALE_KEY("PreferencesAnswersCalculator"), true},
+        {QStringLiteral("AnswersWebKeywords"), KORVALE_KEY("PreferencesAnswersWebKeywords"), true},
+        {QStringLiteral("AnswersSystemActions"), KORVALE_KEY("PreferencesAnswersSystemActions"),
+         true},
+        {QStringLiteral("AnswersWindows"), KORVALE_KEY("PreferencesAnswersWindows"), true},
+    };
+    for (const Box &box : families)
+        addBox(answers, box);
     auto *answersGroup = new QGroupBox(localized(QStringLiteral("PreferencesAnswers")));
     answersGroup->setLayout(answers);
 
