@@ -127,6 +127,14 @@
         <translation>Log Out</translation>
     </message>
     <message>
+        <source>AnswerMenuCopyExpression</source>
+        <translation>Copy the expression</translation>
+    </message>
+    <message>
+        <source>AnswerMenuCopyResult</source>
+        <translation>Copy the result</translation>
+    </message>
+    <message>
         <source>AnswerMinimizedWindowOf</source>
         <translation>Window of %1, minimised</translation>
     </message>

@@ -127,6 +127,14 @@
         <translation>Se déconnecter</translation>
     </message>
     <message>
+        <source>AnswerMenuCopyExpression</source>
+        <translation>Copier l’expression</translation>
+    </message>
+    <message>
+        <source>AnswerMenuCopyResult</source>
+        <translation>Copier le résultat</translation>
+    </message>
+    <message>
         <source>AnswerMinimizedWindowOf</source>
         <translation>Fenêtre de %1, réduite</translation>
     </message>

@@ -154,6 +154,7 @@ void AgentMenus::showFloatingMenu(const QVariantMap &record, const QPoint &globa
     actions.reveal = [&window, &opener] { opener.doRevealItem(window.selectedRecord()); };
     actions.edit = [&window, record] { window.openItemEditor(record); };
     actions.sendEmail = [&window, &opener] { opener.sendEmailTo(window.selectedRecord()); };
+    actions.copyText = [&opener](const QString &text) { opener.copyText(text); };
     std::unique_ptr<QMenu> menu =
         FloatingMenu::build(record, rightBorder, *mFolders, actions, mEnvironment.mounts());
     if (!menu)

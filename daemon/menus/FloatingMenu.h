@@ -24,6 +24,8 @@ public:
         std::function<void()> reveal; // doRevealItem
         std::function<void()> edit; // doEditItem
         std::function<void()> sendEmail; // sendEmailTo
+        // An answer's result or expression to the clipboard.
+        std::function<void(const QString &)> copyText;
     };
 
     // Nothing for kinds without a menu (stocks, the current clipboard, clipboard entries) and

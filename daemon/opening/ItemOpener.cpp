@@ -211,6 +211,15 @@ void ItemOpener::openAnswer(const QVariantMap &record)
     mEnvironment.view->showMessageForCopyingText();
 }
 
+void ItemOpener::copyText(const QString &text)
+{
+    if (!text.isEmpty()) {
+        mEnvironment.copyPlainText(text);
+        mEnvironment.view->showMessageForCopyingText();
+    }
+    mEnvironment.view->closeAccessWindowAfter(CloseDelayMs);
+}
+
 void ItemOpener::writeClipboardEntry(const QVariantMap &record)
 {
     if (!record.contains(KeyClipboardContents))

@@ -66,6 +66,8 @@ public:
     // An item shortcut: opened whatever modifiers are held; with "H" set the windows of the other
     // applications are then minimised, those of the item's own running processes kept.
     void openItemFromShortcut(const QVariantMap &record);
+    // Text to the clipboard, said, and the window closed (an answer's menu).
+    void copyText(const QString &text);
     // Return in the access window.
     void doOpenItem(const std::optional<QVariantMap> &selected);
     // A recent-items menu entry; the tag indexes the recent-items list.
