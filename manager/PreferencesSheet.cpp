@@ -8,7 +8,11 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -26,6 +30,7 @@ constexpr int PriorityLimit = 100;
 PreferencesSheet::PreferencesSheet(QWidget *parent)
     : QDialog(parent)
     , mRevealCursor(new QComboBox)
+    , mWebKeywords(new QTableWidget)
 {
     setWindowTitle(localized(QStringLiteral("PreferencesTitle")));
     setWindowModality(Qt::WindowModal);
@@ -81,6 +86,32 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
     };
     for (const Box &box : families)
         addBox(answers, box);
+    // The web keywords: one row per keyword, its site's name and address.
+    mWebKeywords->setObjectName(WebKeywordSites::PreferenceKey);
+    mWebKeywords->setColumnCount(3);
+    mWebKeywords->setHorizontalHeaderLabels({localized(QStringLiteral("PreferencesWebKeyword")),
+                                             localized(QStringLiteral("PreferencesWebSite")),
+                                             localized(QStringLiteral("PreferencesWebAddress"))});
+    mWebKeywords->horizontalHeader()->setStretchLastSection(true);
+    mWebKeywords->verticalHeader()->hide();
+    mWebKeywords->setToolTip(localized(QStringLiteral("PreferencesWebAddressTip")));
+    answers->addWidget(mWebKeywords);
+    auto *keywordButtons = new QHBoxLayout;
+    auto *addKeyword = new QPushButton(localized(QStringLiteral("PreferencesWebKeywordAdd")));
+    auto *removeKeyword = new QPushButton(localized(QStringLiteral("PreferencesWebKeywordRemove")));
+    connect(addKeyword, &QPushButton::clicked, this, [this] {
+        addWebKeywordRow(
+            {QString(), QString(), QStringLiteral("https://") + WebKeywordSites::QueryMark});
+        mWebKeywords->editItem(mWebKeywords->item(mWebKeywords->rowCount() - 1, 0));
+    });
+    connect(removeKeyword, &QPushButton::clicked, this, [this] {
+        if (mWebKeywords->currentRow() >= 0)
+            mWebKeywords->removeRow(mWebKeywords->currentRow());
+    });
+    keywordButtons->addWidget(addKeyword);
+    keywordButtons->addWidget(removeKeyword);
+    keywordButtons->addStretch();
+    answers->addLayout(keywordButtons);
     auto *answersGroup = new QGroupBox(localized(QStringLiteral("PreferencesAnswers")));
     answersGroup->setLayout(answers);
 
@@ -121,8 +152,34 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
     layout->addWidget(buttons);
 }
 
+void PreferencesSheet::addWebKeywordRow(const WebKeywordSites::Site &site)
+{
+    const int row = mWebKeywords->rowCount();
+    mWebKeywords->insertRow(row);
+    mWebKeywords->setItem(row, 0, new QTableWidgetItem(site.keyword));
+    mWebKeywords->setItem(row, 1, new QTableWidgetItem(site.name));
+    mWebKeywords->setItem(row, 2, new QTableWidgetItem(site.addressTemplate));
+}
+
+QList<WebKeywordSites::Site> PreferencesSheet::webKeywords() const
+{
+    QList<WebKeywordSites::Site> sites;
+    for (int row = 0; row < mWebKeywords->rowCount(); ++row) {
+        const auto text = [this, row](int column) {
+            const QTableWidgetItem *item = mWebKeywords->item(row, column);
+            return item ? item->text().trimmed() : QString();
+        };
+        sites << WebKeywordSites::Site{text(0), text(1), text(2)};
+    }
+    return sites;
+}
+
 void PreferencesSheet::load(const SharedPreferences &preferences)
 {
+    mWebKeywords->setRowCount(0);
+    for (const WebKeywordSites::Site &site : WebKeywordSites::fromPreference(
+             preferences.value(WebKeywordSites::PreferenceKey), QLocale()))
+        addWebKeywordRow(site);
     // A key never stored shows the agent's default, not what a cancelled sheet left behind.
     for (const auto &[key, box] : mBoxes) {
         const std::optional<int> value = SharedPreferences::integerOf(preferences.value(key));
@@ -141,6 +198,11 @@ void PreferencesSheet::store(SharedPreferences &preferences) const
     for (const auto &[key, field] : mPriorities)
         preferences.setValue(key, field->value());
     preferences.setValue(KeyRevealCursor, mRevealCursor->currentIndex());
+    // Rows the agent could not use (no keyword, no place for the query) are not kept.
+    QList<WebKeywordSites::Site> sites = webKeywords();
+    sites.removeIf(
+        [](const WebKeywordSites::Site &site) { return !WebKeywordSites::isUsable(site); });
+    preferences.setValue(WebKeywordSites::PreferenceKey, WebKeywordSites::toPreference(sites));
     preferences.synchronize();
 }
 

@@ -1202,6 +1202,30 @@
         <translation>Preferences</translation>
     </message>
     <message>
+        <source>PreferencesWebAddress</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>PreferencesWebAddressTip</source>
+        <translation>The query takes the place of &lt;&lt;QUERY&gt;&gt; in the address.</translation>
+    </message>
+    <message>
+        <source>PreferencesWebKeyword</source>
+        <translation>Keyword</translation>
+    </message>
+    <message>
+        <source>PreferencesWebKeywordAdd</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>PreferencesWebKeywordRemove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>PreferencesWebSite</source>
+        <translation>Site</translation>
+    </message>
+    <message>
         <source>PreferencesWindow</source>
         <translation>Access window</translation>
     </message>

@@ -1202,6 +1202,30 @@
         <translation>Préférences</translation>
     </message>
     <message>
+        <source>PreferencesWebAddress</source>
+        <translation>Adresse</translation>
+    </message>
+    <message>
+        <source>PreferencesWebAddressTip</source>
+        <translation>La recherche prend la place de &lt;&lt;QUERY&gt;&gt; dans l’adresse.</translation>
+    </message>
+    <message>
+        <source>PreferencesWebKeyword</source>
+        <translation>Mot-clé</translation>
+    </message>
+    <message>
+        <source>PreferencesWebKeywordAdd</source>
+        <translation>Ajouter</translation>
+    </message>
+    <message>
+        <source>PreferencesWebKeywordRemove</source>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <source>PreferencesWebSite</source>
+        <translation>Site</translation>
+    </message>
+    <message>
         <source>PreferencesWindow</source>
         <translation>Fenêtre d’accès</translation>
     </message>

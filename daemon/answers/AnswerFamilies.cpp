@@ -31,6 +31,6 @@ void AnswerFamilies::applyPreferences(const SharedPreferences &preferences)
 {
     for (const QString &key : preferenceKeys())
         mEngine.setEnabled(key, preferences.intValue(key).value_or(1) != 0);
-    mWebKeywords->setSites(WebKeywordAnswers::sitesFrom(
-        preferences.value(WebKeywordAnswers::ListPreferenceKey), QLocale()));
+    mWebKeywords->setSites(WebKeywordSites::fromPreference(
+        preferences.value(WebKeywordSites::PreferenceKey), QLocale()));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnswerFamily.h"
+#include "WebKeywordSites.h"
 
 #include <QList>
 #include <QLocale>
@@ -10,22 +11,12 @@
 #include <mutex>
 
 // "g quokka": a keyword at the start of the query sends the rest to a search site, opened in the
-// default browser. The keywords and their sites are the preference AnswersWebKeywordList when
-// set, a few well-known sites otherwise.
+// default browser. The keywords and their sites: WebKeywordSites.
 class WebKeywordAnswers : public AnswerFamily
 {
 public:
     static inline const QString PreferenceKey = QStringLiteral("AnswersWebKeywords");
-    static inline const QString ListPreferenceKey = QStringLiteral("AnswersWebKeywordList");
-    // In a site's address, where the query goes.
-    static inline const QString QueryMark = QStringLiteral("<<QUERY>>");
-
-    struct Site {
-        QString keyword;
-        QString name;
-        QString addressTemplate;
-        bool operator==(const Site &) const = default;
-    };
+    using Site = WebKeywordSites::Site;
 
     explicit WebKeywordAnswers(QLocale locale = QLocale());
 
@@ -34,11 +25,6 @@ public:
 
     // Any thread.
     void setSites(QList<Site> sites);
-    // The preference's list of {"keyword", "name", "address"} maps; entries without a keyword
-    // or without the query mark in an http(s) address are left out. Unset: the defaults.
-    static QList<Site> sitesFrom(const QVariant &preference, const QLocale &locale);
-    static QList<Site> defaultSites(const QLocale &locale);
-    static QVariantList toPreference(const QList<Site> &sites);
     // Each word percent-encoded and the words joined by "+", as the search forms send them
     // (the manager's web search for applications does the same).
     static QString queryText(const QString &text);

@@ -39,21 +39,21 @@ TEST(WebKeywordAnswers, AKeywordFirstSendsTheRestEncodedToItsSite)
 
 TEST(WebKeywordAnswers, TheSitesComeFromThePreferenceWhenSetAndBadEntriesAreLeftOut)
 {
-    const QList<WebKeywordAnswers::Site> own = {
+    const QList<WebKeywordSites::Site> own = {
         {"mdn", "MDN", "https://developer.mozilla.org/search?q=<<QUERY>>"},
         {"bad", "No mark", "https://example.org/search"},
         {"ftp", "Not the web", "ftp://example.org/<<QUERY>>"},
         {"", "No keyword", "https://example.org/?q=<<QUERY>>"},
     };
     const QLocale english("en_US");
-    const QList<WebKeywordAnswers::Site> read =
-        WebKeywordAnswers::sitesFrom(WebKeywordAnswers::toPreference(own), english);
+    const QList<WebKeywordSites::Site> read =
+        WebKeywordSites::fromPreference(WebKeywordSites::toPreference(own), english);
     ASSERT_EQ(read.size(), 1);
     EXPECT_EQ(read.first(), own.first());
-    EXPECT_EQ(WebKeywordAnswers::sitesFrom(QVariant(), english),
-              WebKeywordAnswers::defaultSites(english));
+    EXPECT_EQ(WebKeywordSites::fromPreference(QVariant(), english),
+              WebKeywordSites::defaults(english));
     // An empty list set by the user means no keywords, not the defaults.
-    EXPECT_TRUE(WebKeywordAnswers::sitesFrom(QVariantList(), english).isEmpty());
+    EXPECT_TRUE(WebKeywordSites::fromPreference(QVariantList(), english).isEmpty());
 
     WebKeywordAnswers family(english);
     family.setSites(read);
