@@ -44,10 +44,14 @@ TEST(WindowAnswers, FoundByTitleAndRaisedRestoredWhenMinimised)
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows.first().value(ItemRecord::KeyTitle).toString(), "Quokka notes");
     EXPECT_TRUE(rows.first().value(ItemRecord::KeyText).toString().startsWith("Window of "));
-    // By the application's name: both windows are the same program's.
+    // By the application's name: both windows are the same program's (so may be a window left
+    // by another test of the session).
     const X11Windows::ClientWindow first = *windowTitled("Quokka notes");
-    EXPECT_EQ(family.answer(first.applicationClass.left(6), 50).size(), 2)
-        << first.applicationClass.toStdString();
+    QStringList byApplication;
+    for (const QVariantMap &row : family.answer(first.applicationClass.left(6), 50))
+        byApplication << row.value(ItemRecord::KeyTitle).toString();
+    EXPECT_TRUE(byApplication.contains("Quokka notes") && byApplication.contains("Wombat sketches"))
+        << first.applicationClass.toStdString() << ": " << byApplication.join(", ").toStdString();
     EXPECT_TRUE(family.answer("platypus", 50).isEmpty());
 
     const unsigned long quokkaId = rows.first().value(AnswerRecord::KeyWindow).toULongLong();
@@ -55,7 +59,7 @@ TEST(WindowAnswers, FoundByTitleAndRaisedRestoredWhenMinimised)
     EXPECT_TRUE(QTest::qWaitFor([&] { return X11Windows::activeWindow() == quokkaId; }));
 
     // Both minimised; the one asked for comes back, in front.
-    ASSERT_EQ(X11Windows::minimizeWindowsExcept({QCoreApplication::applicationPid()}), 2);
+    ASSERT_GE(X11Windows::minimizeWindowsExcept({QCoreApplication::applicationPid()}), 2);
     ASSERT_TRUE(QTest::qWaitFor([] {
         const auto window = windowTitled("Wombat sketches");
         return window && window->minimized;
