@@ -92,7 +92,14 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
     mWebKeywords->setHorizontalHeaderLabels({localized(QStringLiteral("PreferencesWebKeyword")),
                                              localized(QStringLiteral("PreferencesWebSite")),
                                              localized(QStringLiteral("PreferencesWebAddress"))});
+    mWebKeywords->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    mWebKeywords->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     mWebKeywords->horizontalHeader()->setStretchLastSection(true);
+    // An address on one line, and room for the three defaults and one more without scrolling.
+    mWebKeywords->setWordWrap(false);
+    mWebKeywords->setTextElideMode(Qt::ElideMiddle);
+    mWebKeywords->setMinimumHeight(mWebKeywords->horizontalHeader()->sizeHint().height()
+                                   + 4 * mWebKeywords->verticalHeader()->defaultSectionSize() + 4);
     mWebKeywords->verticalHeader()->hide();
     mWebKeywords->setToolTip(localized(QStringLiteral("PreferencesWebAddressTip")));
     answers->addWidget(mWebKeywords);
