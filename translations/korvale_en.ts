@@ -103,6 +103,10 @@
         <translation>Licence</translation>
     </message>
     <message>
+        <source>AnswerConfirmHolding</source>
+        <translation>These programs say they may lose work: %1.</translation>
+    </message>
+    <message>
         <source>AnswerConfirmText</source>
         <translation>Programs still open may lose unsaved work.</translation>
     </message>

@@ -103,6 +103,10 @@
         <translation>Licence</translation>
     </message>
     <message>
+        <source>AnswerConfirmHolding</source>
+        <translation>Ces programmes disent pouvoir perdre du travail : %1.</translation>
+    </message>
+    <message>
         <source>AnswerConfirmText</source>
         <translation>Les programmes encore ouverts peuvent perdre ce qui n’est pas enregistré.</translation>
     </message>

@@ -2,6 +2,7 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QDBusReply>
 
 namespace {
@@ -105,6 +106,47 @@ bool SessionActions::callLogin1(const QString &method, const QVariantList &argum
     // Lets polkit ask the user for a password where the machine's rules want one.
     call.setInteractiveAuthorizationAllowed(true);
     return mSystem.send(call);
+}
+
+QStringList SessionActions::programsHoldingLogout() const
+{
+    QStringList programs;
+    if (!hasService(mSession, GnomeSessionService))
+        return programs;
+    const QString inhibitorInterface = QStringLiteral("org.gnome.SessionManager.Inhibitor");
+    const QDBusReply<QList<QDBusObjectPath>> inhibitors =
+        mSession.call(QDBusMessage::createMethodCall(
+                          GnomeSessionService, QStringLiteral("/org/gnome/SessionManager"),
+                          GnomeSessionService, QStringLiteral("GetInhibitors")),
+                      QDBus::Block, AnswerTimeoutMs);
+    if (!inhibitors.isValid())
+        return programs;
+    // A desktop holding thousands would be a fault: the first few say enough.
+    constexpr int MostShown = 8;
+    constexpr int LongestText = 200;
+    for (const QDBusObjectPath &path : inhibitors.value()) {
+        if (programs.size() == MostShown)
+            break;
+        const auto ask = [&](const QString &method) {
+            return mSession.call(QDBusMessage::createMethodCall(GnomeSessionService, path.path(),
+                                                                inhibitorInterface, method),
+                                 QDBus::Block, AnswerTimeoutMs);
+        };
+        // Flag 1: the logout is held.
+        const QDBusReply<uint> flags = ask(QStringLiteral("GetFlags"));
+        if (!flags.isValid() || !(flags.value() & 1u))
+            continue;
+        const QDBusReply<QString> application = ask(QStringLiteral("GetAppId"));
+        const QDBusReply<QString> reason = ask(QStringLiteral("GetReason"));
+        QString text = application.isValid() ? application.value().left(LongestText) : QString();
+        if (text.endsWith(QLatin1String(".desktop")))
+            text.chop(8);
+        if (reason.isValid() && !reason.value().isEmpty())
+            text += QStringLiteral(": ") + reason.value().left(LongestText).simplified();
+        if (!text.isEmpty())
+            programs << text;
+    }
+    return programs;
 }
 
 bool SessionActions::perform(Action action) const

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QString>
+#include <QStringList>
 
 // The session's own services for locking, logging out, suspending and switching off:
 // org.freedesktop.login1 on the system bus, the screen saver (org.freedesktop.ScreenSaver) and
@@ -25,6 +26,11 @@ public:
     // Asks for it without waiting: the desktop may show its own authorisation dialog. False when
     // no service to ask is there.
     bool perform(Action action) const;
+
+    // The programs that asked the desktop to hold a logout back, where it tells (GNOME's
+    // inhibitors): "application: reason" each, for the confirmation. Blocks briefly; main
+    // thread or any.
+    QStringList programsHoldingLogout() const;
 
     // Those that end what the user has open: asked to confirm first.
     static bool needsConfirmation(Action action)

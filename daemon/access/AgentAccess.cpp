@@ -177,7 +177,9 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     opening.writeClipboardEntry = &CommonKorvaleClass::writeContentsToPasteBoard;
     mSystemActions = std::make_unique<SystemActionRunner>(
         mAnswerFamilies->sessionActions(),
-        [this](SessionActions::Action action) { return confirmSystemAction(action); });
+        [this](SessionActions::Action action, const QStringList &holding) {
+            return confirmSystemAction(action, holding);
+        });
     opening.systemAction = [this](const QString &id) { mSystemActions->run(id); };
     opening.activateWindow = [](unsigned long window) { X11Windows::activateWindow(window); };
     mOpener = std::make_unique<ItemOpener>(std::move(opening));
@@ -209,7 +211,7 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
         KorvaleLog::line(QStringLiteral("korvale-search cannot ask the agent on the session bus"));
 }
 
-bool AgentAccess::confirmSystemAction(SessionActions::Action action)
+bool AgentAccess::confirmSystemAction(SessionActions::Action action, const QStringList &holding)
 {
     const QString name = SystemActionAnswers::nameOf(action);
     QMessageBox box(
@@ -219,6 +221,10 @@ bool AgentAccess::confirmSystemAction(SessionActions::Action action)
         QMessageBox::Cancel, mWindow->builtWindow());
     QPushButton *confirm = box.addButton(name, QMessageBox::AcceptRole);
     box.setDefaultButton(QMessageBox::Cancel);
+    if (!holding.isEmpty())
+        box.setInformativeText(
+            QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("AnswerConfirmHolding"))
+                .arg(holding.join(QStringLiteral("; "))));
     box.exec();
     return box.clickedButton() == confirm;
 }

@@ -77,7 +77,7 @@ private:
     void notePainted();
     void noteActivated();
     QIcon favicon(const QString &address);
-    bool confirmSystemAction(SessionActions::Action action);
+    bool confirmSystemAction(SessionActions::Action action, const QStringList &holding);
 
     DaemonController &mDaemon;
     Environment mEnvironment;

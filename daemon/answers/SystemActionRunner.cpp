@@ -14,8 +14,13 @@ bool SystemActionRunner::run(const QString &id) const
     SessionActions::Action action;
     if (!SessionActions::fromId(id, &action))
         return false;
-    if (SessionActions::needsConfirmation(action) && !(mConfirm && mConfirm(action)))
-        return false;
+    if (SessionActions::needsConfirmation(action)) {
+        const QStringList holding = action == SessionActions::Action::LogOut
+            ? mActions->programsHoldingLogout()
+            : QStringList();
+        if (!(mConfirm && mConfirm(action, holding)))
+            return false;
+    }
     if (mActions->perform(action))
         return true;
     KorvaleLog::line(QStringLiteral("Unable asking the session to %1: no service for it").arg(id));

@@ -10,7 +10,8 @@
 class SystemActionRunner
 {
 public:
-    using Confirm = std::function<bool(SessionActions::Action)>;
+    // The action, and for a log out the programs the desktop says hold it back.
+    using Confirm = std::function<bool(SessionActions::Action, const QStringList &)>;
 
     SystemActionRunner(std::shared_ptr<const SessionActions> actions, Confirm confirm);
 

@@ -5,6 +5,7 @@
 // they answer and record, and nothing they are asked reaches the machine.
 #include <QDBusContext>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -81,6 +82,29 @@ private:
     CallRecord &mRecord;
 };
 
+// One program holding something back: GetFlags's 1 is the logout, 4 the suspend.
+class GnomeInhibitorStandIn : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.gnome.SessionManager.Inhibitor")
+public:
+    GnomeInhibitorStandIn(QString application, QString reason, uint flags)
+        : mApplication(std::move(application))
+        , mReason(std::move(reason))
+        , mFlags(flags)
+    {
+    }
+public slots:
+    QString GetAppId() { return mApplication; }
+    QString GetReason() { return mReason; }
+    uint GetFlags() { return mFlags; }
+
+private:
+    QString mApplication;
+    QString mReason;
+    uint mFlags;
+};
+
 class GnomeSessionStandIn : public QObject
 {
     Q_OBJECT
@@ -92,6 +116,11 @@ public:
     }
 public slots:
     void Logout(uint mode) { mRecord.add(QStringLiteral("GNOME Logout %1").arg(mode)); }
+    QList<QDBusObjectPath> GetInhibitors()
+    {
+        return {QDBusObjectPath("/org/gnome/SessionManager/Inhibitor1"),
+                QDBusObjectPath("/org/gnome/SessionManager/Inhibitor2")};
+    }
 
 private:
     CallRecord &mRecord;

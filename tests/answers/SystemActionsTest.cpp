@@ -26,17 +26,24 @@ public:
         : mLogin1(mRecord, std::move(can))
         , mScreenSaver(mRecord)
         , mGnome(mRecord)
+        , mEditor("org.gnome.TextEditor.desktop", "Unsaved document", 1)
+        , mPlayer("org.gnome.Music.desktop", "Playing", 4)
         , mBus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "session-stand-ins"))
     {
         mThread.start();
         for (QObject *object :
              {static_cast<QObject *>(&mLogin1), static_cast<QObject *>(&mScreenSaver),
-              static_cast<QObject *>(&mGnome)})
+              static_cast<QObject *>(&mGnome), static_cast<QObject *>(&mEditor),
+              static_cast<QObject *>(&mPlayer)})
             object->moveToThread(&mThread);
         serve(SessionActions::Login1Service, "/org/freedesktop/login1", &mLogin1);
         if (desktopServices) {
             serve(SessionActions::ScreenSaverService, "/org/freedesktop/ScreenSaver",
                   &mScreenSaver);
+            EXPECT_TRUE(mBus.registerObject("/org/gnome/SessionManager/Inhibitor1", &mEditor,
+                                            QDBusConnection::ExportAllSlots));
+            EXPECT_TRUE(mBus.registerObject("/org/gnome/SessionManager/Inhibitor2", &mPlayer,
+                                            QDBusConnection::ExportAllSlots));
             serve(SessionActions::GnomeSessionService, "/org/gnome/SessionManager", &mGnome);
         }
     }
@@ -49,7 +56,8 @@ public:
         mThread.wait();
         for (QObject *object :
              {static_cast<QObject *>(&mLogin1), static_cast<QObject *>(&mScreenSaver),
-              static_cast<QObject *>(&mGnome)})
+              static_cast<QObject *>(&mGnome), static_cast<QObject *>(&mEditor),
+              static_cast<QObject *>(&mPlayer)})
             object->moveToThread(QThread::currentThread());
     }
 
@@ -79,6 +87,8 @@ private:
     Login1StandIn mLogin1;
     ScreenSaverStandIn mScreenSaver;
     GnomeSessionStandIn mGnome;
+    GnomeInhibitorStandIn mEditor;
+    GnomeInhibitorStandIn mPlayer;
     QThread mThread;
     QDBusConnection mBus;
     QStringList mServices;
@@ -126,9 +136,12 @@ TEST(SystemActions, ThoseThatEndProgramsAreConfirmedAndEachGoesToItsService)
 {
     StandIns standIns({{"CanSuspend", "yes"}, {"CanReboot", "yes"}});
     QList<Action> asked;
+    QStringList holding;
     bool accept = false;
-    SystemActionRunner runner(standIns.actions(), [&](Action action) {
+    SystemActionRunner runner(standIns.actions(), [&](Action action, const QStringList &programs) {
         asked << action;
+        if (action == Action::LogOut)
+            holding = programs;
         return accept;
     });
     EXPECT_FALSE(runner.run("logout"));
@@ -146,13 +159,16 @@ TEST(SystemActions, ThoseThatEndProgramsAreConfirmedAndEachGoesToItsService)
                            "ScreenSaver Lock", "GNOME Logout 1"}));
     EXPECT_EQ(asked,
               QList<Action>({Action::LogOut, Action::ShutDown, Action::Restart, Action::LogOut}));
+    // The desktop's word on who holds the logout back, the suspend's holder left out.
+    EXPECT_EQ(holding, QStringList{"org.gnome.TextEditor: Unsaved document"});
 }
 
 TEST(SystemActions, WithoutAScreenSaverOrSessionManagerLogin1LocksAndEndsTheSession)
 {
     qputenv("XDG_SESSION_ID", "c7");
     StandIns standIns({}, false);
-    SystemActionRunner runner(standIns.actions(), [](Action) { return true; });
+    SystemActionRunner runner(
+        standIns.actions(), [](Action, const QStringList &programs) { return programs.isEmpty(); });
     SystemActionAnswers family(standIns.actions());
     EXPECT_EQ(titles(family, "sleep"), QStringList());
     EXPECT_TRUE(runner.run("lock"));
