@@ -20,6 +20,8 @@ enum Kind : int {
     KindPasteboardPath = 10,
     KindReminder = 11,
     KindCalendarEvent = 12,
+    // Computed from the query (a calculation, a web keyword...), never stored in a list.
+    KindAnswer = 13,
 };
 
 inline const QString KeyKind = QStringLiteral("x");

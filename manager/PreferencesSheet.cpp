@@ -8,7 +8,11 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -26,6 +30,7 @@ constexpr int PriorityLimit = 100;
 PreferencesSheet::PreferencesSheet(QWidget *parent)
     : QDialog(parent)
     , mRevealCursor(new QComboBox)
+    , mWebKeywords(new QTableWidget)
 {
     setWindowTitle(localized(QStringLiteral("PreferencesTitle")));
     setWindowModality(Qt::WindowModal);
@@ -70,6 +75,53 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
     auto *activityGroup = new QGroupBox(localized(QStringLiteral("PreferencesActivity")));
     activityGroup->setLayout(activity);
 
+    // Rows the agent computes from the query (docs/answers.md), each family switched on its own.
+    auto *answers = new QVBoxLayout;
+    const QList<Box> families = {
+        {QStringLiteral("AnswersCalculator"), KORVALE_KEY("PreferencesAnswersCalculator"), true},
+        {QStringLiteral("AnswersWebKeywords"), KORVALE_KEY("PreferencesAnswersWebKeywords"), true},
+        {QStringLiteral("AnswersSystemActions"), KORVALE_KEY("PreferencesAnswersSystemActions"),
+         true},
+        {QStringLiteral("AnswersWindows"), KORVALE_KEY("PreferencesAnswersWindows"), true},
+    };
+    for (const Box &box : families)
+        addBox(answers, box);
+    // The web keywords: one row per keyword, its site's name and address.
+    mWebKeywords->setObjectName(WebKeywordSites::PreferenceKey);
+    mWebKeywords->setColumnCount(3);
+    mWebKeywords->setHorizontalHeaderLabels({localized(QStringLiteral("PreferencesWebKeyword")),
+                                             localized(QStringLiteral("PreferencesWebSite")),
+                                             localized(QStringLiteral("PreferencesWebAddress"))});
+    mWebKeywords->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    mWebKeywords->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    mWebKeywords->horizontalHeader()->setStretchLastSection(true);
+    // An address on one line, and room for the three defaults and one more without scrolling.
+    mWebKeywords->setWordWrap(false);
+    mWebKeywords->setTextElideMode(Qt::ElideMiddle);
+    mWebKeywords->setMinimumHeight(mWebKeywords->horizontalHeader()->sizeHint().height()
+                                   + 4 * mWebKeywords->verticalHeader()->defaultSectionSize() + 4);
+    mWebKeywords->verticalHeader()->hide();
+    mWebKeywords->setToolTip(localized(QStringLiteral("PreferencesWebAddressTip")));
+    answers->addWidget(mWebKeywords);
+    auto *keywordButtons = new QHBoxLayout;
+    auto *addKeyword = new QPushButton(localized(QStringLiteral("PreferencesWebKeywordAdd")));
+    auto *removeKeyword = new QPushButton(localized(QStringLiteral("PreferencesWebKeywordRemove")));
+    connect(addKeyword, &QPushButton::clicked, this, [this] {
+        addWebKeywordRow(
+            {QString(), QString(), QStringLiteral("https://") + WebKeywordSites::QueryMark});
+        mWebKeywords->editItem(mWebKeywords->item(mWebKeywords->rowCount() - 1, 0));
+    });
+    connect(removeKeyword, &QPushButton::clicked, this, [this] {
+        if (mWebKeywords->currentRow() >= 0)
+            mWebKeywords->removeRow(mWebKeywords->currentRow());
+    });
+    keywordButtons->addWidget(addKeyword);
+    keywordButtons->addWidget(removeKeyword);
+    keywordButtons->addStretch();
+    answers->addLayout(keywordButtons);
+    auto *answersGroup = new QGroupBox(localized(QStringLiteral("PreferencesAnswers")));
+    answersGroup->setLayout(answers);
+
     auto *ranking = new QFormLayout;
     const QList<QPair<QString, QString>> priorities = {
         {QStringLiteral("PriorityForApplications"), KORVALE_KEY("PreferencesPriorityApplications")},
@@ -103,13 +155,40 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(windowGroup);
     layout->addWidget(activityGroup);
+    layout->addWidget(answersGroup);
     layout->addWidget(rankingGroup);
     layout->addLayout(pointer);
     layout->addWidget(buttons);
 }
 
+void PreferencesSheet::addWebKeywordRow(const WebKeywordSites::Site &site)
+{
+    const int row = mWebKeywords->rowCount();
+    mWebKeywords->insertRow(row);
+    mWebKeywords->setItem(row, 0, new QTableWidgetItem(site.keyword));
+    mWebKeywords->setItem(row, 1, new QTableWidgetItem(site.name));
+    mWebKeywords->setItem(row, 2, new QTableWidgetItem(site.addressTemplate));
+}
+
+QList<WebKeywordSites::Site> PreferencesSheet::webKeywords() const
+{
+    QList<WebKeywordSites::Site> sites;
+    for (int row = 0; row < mWebKeywords->rowCount(); ++row) {
+        const auto text = [this, row](int column) {
+            const QTableWidgetItem *item = mWebKeywords->item(row, column);
+            return item ? item->text().trimmed() : QString();
+        };
+        sites << WebKeywordSites::Site{text(0), text(1), text(2)};
+    }
+    return sites;
+}
+
 void PreferencesSheet::load(const SharedPreferences &preferences)
 {
+    mWebKeywords->setRowCount(0);
+    for (const WebKeywordSites::Site &site : WebKeywordSites::fromPreference(
+             preferences.value(WebKeywordSites::PreferenceKey), QLocale()))
+        addWebKeywordRow(site);
     // A key never stored shows the agent's default, not what a cancelled sheet left behind.
     for (const auto &[key, box] : mBoxes) {
         const std::optional<int> value = SharedPreferences::integerOf(preferences.value(key));
@@ -128,6 +207,11 @@ void PreferencesSheet::store(SharedPreferences &preferences) const
     for (const auto &[key, field] : mPriorities)
         preferences.setValue(key, field->value());
     preferences.setValue(KeyRevealCursor, mRevealCursor->currentIndex());
+    // Rows the agent could not use (no keyword, no place for the query) are not kept.
+    QList<WebKeywordSites::Site> sites = webKeywords();
+    sites.removeIf(
+        [](const WebKeywordSites::Site &site) { return !WebKeywordSites::isUsable(site); });
+    preferences.setValue(WebKeywordSites::PreferenceKey, WebKeywordSites::toPreference(sites));
     preferences.synchronize();
 }
 

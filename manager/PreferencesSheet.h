@@ -3,14 +3,17 @@
 #include <QDialog>
 #include <QHash>
 
+#include "WebKeywordSites.h"
+
 class QCheckBox;
 class QComboBox;
 class QSpinBox;
+class QTableWidget;
 class SharedPreferences;
 
 // The display and ranking options of the agent: window position, filter reset, the menu-bar
 // Control-click, icons in menus, the key-detection window, the recording of application use, the
-// five priorities and the pointer highlight.
+// switches of the answer families, the five priorities and the pointer highlight.
 class PreferencesSheet : public QDialog
 {
     Q_OBJECT
@@ -27,10 +30,16 @@ public:
     QCheckBox *box(const QString &key) const;
     QSpinBox *priority(const QString &key) const;
     QComboBox *revealCursor() const { return mRevealCursor; }
+    // The web keywords as the table shows them, unusable rows included.
+    QList<WebKeywordSites::Site> webKeywords() const;
+    QTableWidget *webKeywordsTable() const { return mWebKeywords; }
 
 private:
+    void addWebKeywordRow(const WebKeywordSites::Site &site);
+
     QList<QPair<QString, QCheckBox *>> mBoxes;
     QHash<QString, bool> mDefaultBoxes;
     QList<QPair<QString, QSpinBox *>> mPriorities;
     QComboBox *mRevealCursor;
+    QTableWidget *mWebKeywords;
 };

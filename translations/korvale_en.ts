@@ -103,6 +103,70 @@
         <translation>Licence</translation>
     </message>
     <message>
+        <source>AnswerConfirmHolding</source>
+        <translation>These programs say they may lose work: %1.</translation>
+    </message>
+    <message>
+        <source>AnswerConfirmText</source>
+        <translation>Programs still open may lose unsaved work.</translation>
+    </message>
+    <message>
+        <source>AnswerConfirmTitle</source>
+        <translation>%1?</translation>
+    </message>
+    <message>
+        <source>AnswerExchangeRatesOf</source>
+        <translation>rates of %1</translation>
+    </message>
+    <message>
+        <source>AnswerHibernate</source>
+        <translation>Hibernate</translation>
+    </message>
+    <message>
+        <source>AnswerLockScreen</source>
+        <translation>Lock Screen</translation>
+    </message>
+    <message>
+        <source>AnswerLogOut</source>
+        <translation>Log Out</translation>
+    </message>
+    <message>
+        <source>AnswerMenuCopyExpression</source>
+        <translation>Copy the expression</translation>
+    </message>
+    <message>
+        <source>AnswerMenuCopyResult</source>
+        <translation>Copy the result</translation>
+    </message>
+    <message>
+        <source>AnswerMinimizedWindowOf</source>
+        <translation>Window of %1, minimised</translation>
+    </message>
+    <message>
+        <source>AnswerRestart</source>
+        <translation>Restart</translation>
+    </message>
+    <message>
+        <source>AnswerShutDown</source>
+        <translation>Shut Down</translation>
+    </message>
+    <message>
+        <source>AnswerSuspend</source>
+        <translation>Suspend</translation>
+    </message>
+    <message>
+        <source>AnswerSystemAction</source>
+        <translation>System action</translation>
+    </message>
+    <message>
+        <source>AnswerWebSearch</source>
+        <translation>Search %1 for “%2”</translation>
+    </message>
+    <message>
+        <source>AnswerWindowOf</source>
+        <translation>Window of %1</translation>
+    </message>
+    <message>
         <source>Applications</source>
         <translation>Application Folders</translation>
     </message>
@@ -1122,6 +1186,26 @@
         <translation>Application activity</translation>
     </message>
     <message>
+        <source>PreferencesAnswers</source>
+        <translation>Answers</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersCalculator</source>
+        <translation>Calculations, units and currencies</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersSystemActions</source>
+        <translation>System actions (lock, log out, suspend, restart, shut down)</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersWebKeywords</source>
+        <translation>Web keywords ("g quokka" searches Google)</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersWindows</source>
+        <translation>Open windows, by their title</translation>
+    </message>
+    <message>
         <source>PreferencesCenterAccessWindow</source>
         <translation>Open the access window in the middle of the screen</translation>
     </message>
@@ -1188,6 +1272,30 @@
     <message>
         <source>PreferencesTitle</source>
         <translation>Preferences</translation>
+    </message>
+    <message>
+        <source>PreferencesWebAddress</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>PreferencesWebAddressTip</source>
+        <translation>The query takes the place of &lt;&lt;QUERY&gt;&gt; in the address.</translation>
+    </message>
+    <message>
+        <source>PreferencesWebKeyword</source>
+        <translation>Keyword</translation>
+    </message>
+    <message>
+        <source>PreferencesWebKeywordAdd</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>PreferencesWebKeywordRemove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>PreferencesWebSite</source>
+        <translation>Site</translation>
     </message>
     <message>
         <source>PreferencesWindow</source>

@@ -103,6 +103,70 @@
         <translation>Licence</translation>
     </message>
     <message>
+        <source>AnswerConfirmHolding</source>
+        <translation>Ces programmes disent pouvoir perdre du travail : %1.</translation>
+    </message>
+    <message>
+        <source>AnswerConfirmText</source>
+        <translation>Les programmes encore ouverts peuvent perdre ce qui n’est pas enregistré.</translation>
+    </message>
+    <message>
+        <source>AnswerConfirmTitle</source>
+        <translation>%1 ?</translation>
+    </message>
+    <message>
+        <source>AnswerExchangeRatesOf</source>
+        <translation>taux du %1</translation>
+    </message>
+    <message>
+        <source>AnswerHibernate</source>
+        <translation>Mettre en hibernation</translation>
+    </message>
+    <message>
+        <source>AnswerLockScreen</source>
+        <translation>Verrouiller l’écran</translation>
+    </message>
+    <message>
+        <source>AnswerLogOut</source>
+        <translation>Se déconnecter</translation>
+    </message>
+    <message>
+        <source>AnswerMenuCopyExpression</source>
+        <translation>Copier l’expression</translation>
+    </message>
+    <message>
+        <source>AnswerMenuCopyResult</source>
+        <translation>Copier le résultat</translation>
+    </message>
+    <message>
+        <source>AnswerMinimizedWindowOf</source>
+        <translation>Fenêtre de %1, réduite</translation>
+    </message>
+    <message>
+        <source>AnswerRestart</source>
+        <translation>Redémarrer</translation>
+    </message>
+    <message>
+        <source>AnswerShutDown</source>
+        <translation>Éteindre</translation>
+    </message>
+    <message>
+        <source>AnswerSuspend</source>
+        <translation>Mettre en veille</translation>
+    </message>
+    <message>
+        <source>AnswerSystemAction</source>
+        <translation>Action du système</translation>
+    </message>
+    <message>
+        <source>AnswerWebSearch</source>
+        <translation>Chercher « %2 » sur %1</translation>
+    </message>
+    <message>
+        <source>AnswerWindowOf</source>
+        <translation>Fenêtre de %1</translation>
+    </message>
+    <message>
         <source>Applications</source>
         <translation>Dossiers d’applications</translation>
     </message>
@@ -1122,6 +1186,26 @@
         <translation>Activité des applications</translation>
     </message>
     <message>
+        <source>PreferencesAnswers</source>
+        <translation>Réponses</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersCalculator</source>
+        <translation>Calculs, unités et devises</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersSystemActions</source>
+        <translation>Actions du système (verrouiller, se déconnecter, mettre en veille, redémarrer, éteindre)</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersWebKeywords</source>
+        <translation>Mots-clés web (« g quokka » cherche sur Google)</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersWindows</source>
+        <translation>Fenêtres ouvertes, par leur titre</translation>
+    </message>
+    <message>
         <source>PreferencesCenterAccessWindow</source>
         <translation>Ouvrir la fenêtre d’accès au milieu de l’écran</translation>
     </message>
@@ -1188,6 +1272,30 @@
     <message>
         <source>PreferencesTitle</source>
         <translation>Préférences</translation>
+    </message>
+    <message>
+        <source>PreferencesWebAddress</source>
+        <translation>Adresse</translation>
+    </message>
+    <message>
+        <source>PreferencesWebAddressTip</source>
+        <translation>La recherche prend la place de &lt;&lt;QUERY&gt;&gt; dans l’adresse.</translation>
+    </message>
+    <message>
+        <source>PreferencesWebKeyword</source>
+        <translation>Mot-clé</translation>
+    </message>
+    <message>
+        <source>PreferencesWebKeywordAdd</source>
+        <translation>Ajouter</translation>
+    </message>
+    <message>
+        <source>PreferencesWebKeywordRemove</source>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <source>PreferencesWebSite</source>
+        <translation>Site</translation>
     </message>
     <message>
         <source>PreferencesWindow</source>

@@ -53,6 +53,39 @@ public:
         return qint64(pid.front());
     }
 
+    // A text property, at most `limit` bytes of it.
+    QByteArray bytesProperty(Window window, const char *name, Atom type, long limit) const
+    {
+        Atom actualType = 0;
+        int actualFormat = 0;
+        unsigned long count = 0;
+        unsigned long remaining = 0;
+        unsigned char *data = nullptr;
+        QByteArray bytes;
+        const int status =
+            XGetWindowProperty(mDisplay, window, atom(name), 0, (limit + 3) / 4, False, type,
+                               &actualType, &actualFormat, &count, &remaining, &data);
+        if (status == Success && data && actualFormat == 8)
+            bytes = QByteArray(reinterpret_cast<const char *>(data),
+                               qsizetype(std::min<unsigned long>(count, ulong(limit))));
+        if (data)
+            XFree(data);
+        return bytes;
+    }
+
+    void sendToRoot(Window window, const char *message, long first, long second = 0) const
+    {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = atom(message);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = first;
+        event.xclient.data.l[1] = second;
+        XSendEvent(mDisplay, root(), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &event);
+    }
+
 private:
     X11Connection mConnection;
     Display *mDisplay = mConnection.display();
@@ -143,6 +176,79 @@ int minimizeWindowsExcept(const QList<qint64> &keptPids)
     }
     XSync(connection.display(), False);
     return minimized;
+}
+
+QList<ClientWindow> clientWindows()
+{
+    const Connection connection;
+    QList<ClientWindow> windows;
+    if (!connection.display())
+        return windows;
+    const Atom dock = connection.atom("_NET_WM_WINDOW_TYPE_DOCK");
+    const Atom desktop = connection.atom("_NET_WM_WINDOW_TYPE_DESKTOP");
+    const Atom hidden = connection.atom("_NET_WM_STATE_HIDDEN");
+    const Atom skipTaskbar = connection.atom("_NET_WM_STATE_SKIP_TASKBAR");
+    const Atom utf8 = connection.atom("UTF8_STRING");
+    const auto holds = [](const std::vector<unsigned long> &atoms, Atom wanted) {
+        return std::find(atoms.begin(), atoms.end(), wanted) != atoms.end();
+    };
+    for (unsigned long id :
+         connection.listProperty(connection.root(), "_NET_CLIENT_LIST", XA_WINDOW)) {
+        const std::vector<unsigned long> types =
+            connection.listProperty(id, "_NET_WM_WINDOW_TYPE", XA_ATOM);
+        const std::vector<unsigned long> states =
+            connection.listProperty(id, "_NET_WM_STATE", XA_ATOM);
+        if (holds(types, dock) || holds(types, desktop) || holds(states, skipTaskbar))
+            continue;
+        ClientWindow window;
+        window.id = id;
+        QByteArray title = connection.bytesProperty(id, "_NET_WM_NAME", utf8, TitleLimit);
+        window.title = title.isEmpty()
+            ? QString::fromLatin1(connection.bytesProperty(id, "WM_NAME", XA_STRING, TitleLimit))
+            : QString::fromUtf8(title);
+        // WM_CLASS: the instance, a nul, the class, a nul.
+        const QList<QByteArray> names =
+            connection.bytesProperty(id, "WM_CLASS", XA_STRING, TitleLimit).split('\0');
+        window.applicationClass = names.size() > 1 ? QString::fromLatin1(names.at(1)) : QString();
+        window.pid = connection.windowPid(id).value_or(0);
+        window.minimized = holds(states, hidden);
+        windows << window;
+    }
+    return windows;
+}
+
+bool activateWindow(unsigned long window)
+{
+    const Connection connection;
+    if (!connection.display() || window == 0)
+        return false;
+    const std::vector<unsigned long> clients =
+        connection.listProperty(connection.root(), "_NET_CLIENT_LIST", XA_WINDOW);
+    if (std::find(clients.begin(), clients.end(), window) == clients.end())
+        return false;
+    // Its desktop first: not every window manager switches to it for an activation.
+    const std::vector<unsigned long> onDesktop =
+        connection.listProperty(window, "_NET_WM_DESKTOP", XA_CARDINAL);
+    const std::vector<unsigned long> current =
+        connection.listProperty(connection.root(), "_NET_CURRENT_DESKTOP", XA_CARDINAL);
+    if (!onDesktop.empty() && onDesktop.front() != 0xFFFFFFFF && !current.empty()
+        && onDesktop.front() != current.front())
+        connection.sendToRoot(connection.root(), "_NET_CURRENT_DESKTOP", long(onDesktop.front()),
+                              CurrentTime);
+    // Source 2 (a pager): the user asked for it. The window manager restores a minimised one.
+    connection.sendToRoot(window, "_NET_ACTIVE_WINDOW", 2, CurrentTime);
+    XSync(connection.display(), False);
+    return true;
+}
+
+unsigned long activeWindow()
+{
+    const Connection connection;
+    if (!connection.display())
+        return 0;
+    const std::vector<unsigned long> active =
+        connection.listProperty(connection.root(), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+    return active.empty() ? 0 : active.front();
 }
 
 std::optional<qint64> activeWindowProcess()

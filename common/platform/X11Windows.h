@@ -22,6 +22,28 @@ bool activateWindowOfProcess(qint64 pid);
 // bring them back) and those already minimised. The number minimised; -1 without a display.
 int minimizeWindowsExcept(const QList<qint64> &keptPids);
 
+// A window the user may switch to, as a task bar lists it.
+struct ClientWindow {
+    unsigned long id = 0;
+    QString title; // _NET_WM_NAME, else WM_NAME
+    QString applicationClass; // WM_CLASS's class ("Firefox")
+    qint64 pid = 0; // 0 when not told
+    bool minimized = false;
+};
+
+// The managed windows of _NET_CLIENT_LIST, leaving out docks, the desktop and windows kept off
+// the task bar. Empty without a display. Titles are read up to a limit (TitleLimit bytes).
+QList<ClientWindow> clientWindows();
+constexpr int TitleLimit = 4096;
+
+// Brings `window` to the front as a pager asks: its desktop made current, restored when
+// minimised, raised and focused by the window manager. False without a display or when it is
+// not a managed window any more.
+bool activateWindow(unsigned long window);
+
+// The active window, 0 when none is.
+unsigned long activeWindow();
+
 // The _NET_WM_PID of the active window.
 std::optional<qint64> activeWindowProcess();
 

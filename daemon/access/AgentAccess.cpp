@@ -3,6 +3,8 @@
 #include "AccessWindowBus.h"
 #include "AccessWindowController.h"
 #include "AgentProtectedNotes.h"
+#include "AnswerEngine.h"
+#include "AnswerFamilies.h"
 #include "ApplicationLauncher.h"
 #include "ClipboardOffer.h"
 #include "CommonKorvaleClass.h"
@@ -14,21 +16,27 @@
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
 #include "MainWindow.h"
+#include "QOR_StringUtils.h"
 #include "SearchBus.h"
 #include "SearchController.h"
 #include "SearchField.h"
 #include "SelectionPresenter.h"
+#include "SystemActionAnswers.h"
+#include "SystemActionRunner.h"
 #include "TableView.h"
 #include "WindowFocus.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/Workspace.h"
+#include "platform/X11Windows.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTimer>
 #include <QWindow>
 
@@ -134,6 +142,11 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
         return sources;
     });
     mSearch->setClipboardOfferProvider([] { return ClipboardOffer::build(); });
+    mAnswers = std::make_unique<AnswerEngine>();
+    mAnswerFamilies = std::make_unique<AnswerFamilies>(*mAnswers);
+    mAnswerFamilies->applyPreferences(daemon.preferences());
+    mSearch->setAnswerAsker([this](const QString &query) { mAnswers->ask(query); });
+    connect(mAnswers.get(), &AnswerEngine::answered, mSearch.get(), &SearchController::showAnswers);
     // The data reload stays away from the lists while a pass reads them.
     connect(mSearch.get(), &SearchController::runningChanged, this,
             [&daemon](bool running) { daemon.flags().mSearchThreadIsRunning = running; });
@@ -162,6 +175,13 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     opening.now = [&daemon] { return daemon.clock().now(); };
     opening.copyPlainText = &CommonKorvaleClass::copyPlainTextToPasteboard;
     opening.writeClipboardEntry = &CommonKorvaleClass::writeContentsToPasteBoard;
+    mSystemActions = std::make_unique<SystemActionRunner>(
+        mAnswerFamilies->sessionActions(),
+        [this](SessionActions::Action action, const QStringList &holding) {
+            return confirmSystemAction(action, holding);
+        });
+    opening.systemAction = [this](const QString &id) { mSystemActions->run(id); };
+    opening.activateWindow = [](unsigned long window) { X11Windows::activateWindow(window); };
     mOpener = std::make_unique<ItemOpener>(std::move(opening));
     mWindow->setItemOpener(mOpener.get());
 
@@ -189,6 +209,24 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     mSearchBus = std::make_unique<SearchBus>(*mSearch);
     if (!mSearchBus->publish())
         KorvaleLog::line(QStringLiteral("korvale-search cannot ask the agent on the session bus"));
+}
+
+bool AgentAccess::confirmSystemAction(SessionActions::Action action, const QStringList &holding)
+{
+    const QString name = SystemActionAnswers::nameOf(action);
+    QMessageBox box(
+        QMessageBox::Question,
+        QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("AnswerConfirmTitle")).arg(name),
+        QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("AnswerConfirmText")),
+        QMessageBox::Cancel, mWindow->builtWindow());
+    QPushButton *confirm = box.addButton(name, QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    if (!holding.isEmpty())
+        box.setInformativeText(
+            QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("AnswerConfirmHolding"))
+                .arg(holding.join(QStringLiteral("; "))));
+    box.exec();
+    return box.clickedButton() == confirm;
 }
 
 void AgentAccess::reloadProtectedNotes()
@@ -276,6 +314,8 @@ QVariantMap AgentAccess::state() const
 
 void AgentAccess::openAccessWindow()
 {
+    // The manager may have switched a family since the last opening.
+    mAnswerFamilies->applyPreferences(mDaemon.preferences());
     if (mWindow->isWindowVisible()) {
         mWindow->doOpenAccessWindow();
         return;

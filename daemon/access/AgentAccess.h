@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/KeyboardGrab.h"
+#include "platform/SessionActions.h"
 #include "platform/Workspace.h"
 
 #include <QHash>
@@ -14,6 +15,9 @@
 class AccessWindowBus;
 class AccessWindowController;
 class AgentProtectedNotes;
+class AnswerEngine;
+class AnswerFamilies;
+class SystemActionRunner;
 class ApplicationLauncher;
 class CursorHighlight;
 class DaemonController;
@@ -73,10 +77,15 @@ private:
     void notePainted();
     void noteActivated();
     QIcon favicon(const QString &address);
+    bool confirmSystemAction(SessionActions::Action action, const QStringList &holding);
 
     DaemonController &mDaemon;
     Environment mEnvironment;
     std::unique_ptr<ApplicationLauncher> mLauncher;
+    // Before the search, which asks it: it goes after.
+    std::unique_ptr<AnswerEngine> mAnswers;
+    std::unique_ptr<AnswerFamilies> mAnswerFamilies;
+    std::unique_ptr<SystemActionRunner> mSystemActions;
     std::unique_ptr<SearchController> mSearch;
     std::unique_ptr<AccessWindowController> mWindow;
     std::unique_ptr<ItemOpener> mOpener;

@@ -115,6 +115,8 @@ QString ItemCell::secondLineFor(const QVariantMap &record)
         const QStringList fields = string(record, KeyValLast).split(QLatin1Char(','));
         return fields.size() > 1 ? fields.at(1).trimmed() : QString();
     }
+    case KindAnswer:
+        return oneLine(string(record, KeyText));
     case KindClipboard:
         return oneLine(clipboardSummary(record.value(KeyClipboardContents).toByteArray()).text)
             .simplified();

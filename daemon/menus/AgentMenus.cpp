@@ -155,6 +155,7 @@ void AgentMenus::showFloatingMenu(const QVariantMap &record, const QPoint &globa
     actions.edit = [&window, record] { window.openItemEditor(record); };
     actions.sendEmail = [&window, &opener] { opener.sendEmailTo(window.selectedRecord()); };
     actions.openInBrowser = [&window, &opener] { opener.doOpenBrowser(window.selectedRecord()); };
+    actions.copyText = [&opener](const QString &text) { opener.copyText(text); };
     std::unique_ptr<QMenu> menu =
         FloatingMenu::build(record, rightBorder, *mFolders, actions, mEnvironment.mounts());
     if (!menu)

@@ -1,5 +1,7 @@
 #include "FloatingMenu.h"
 
+#include "AnswerRecord.h"
+
 #include "AccessMenus.h"
 #include "FolderListing.h"
 #include "FolderMenus.h"
@@ -138,6 +140,25 @@ std::unique_ptr<QMenu> FloatingMenu::build(const QVariantMap &record, bool right
         addAction(menu.get(), KORVALE_KEY("PopupMenuOpenItem"), actions.open);
         addAction(menu.get(), KORVALE_KEY("PopupMenuEditItem"), actions.edit);
         break;
+    case KindAnswer: {
+        // A calculation: its result, as Return copies it, and the expression as understood.
+        const QString result = record.value(AnswerRecord::KeyCopy).toString();
+        if (result.isEmpty()) {
+            addAction(menu.get(), KORVALE_KEY("PopupMenuOpenItem"), actions.open);
+            break;
+        }
+        const auto copy = [&actions](const QString &text) {
+            return [copyText = actions.copyText, text] {
+                if (copyText)
+                    copyText(text);
+            };
+        };
+        addAction(menu.get(), KORVALE_KEY("AnswerMenuCopyResult"), copy(result));
+        const QString expression = record.value(KeyText).toString();
+        if (!expression.isEmpty())
+            addAction(menu.get(), KORVALE_KEY("AnswerMenuCopyExpression"), copy(expression));
+        break;
+    }
     default:
         return nullptr;
     }

@@ -25,6 +25,8 @@ public:
         std::function<void()> edit; // doEditItem
         std::function<void()> sendEmail; // sendEmailTo
         std::function<void()> openInBrowser; // doOpenBrowser, for a folder
+        // An answer's result or expression to the clipboard.
+        std::function<void(const QString &)> copyText;
     };
 
     // Nothing for kinds without a menu (stocks, the current clipboard, clipboard entries) and

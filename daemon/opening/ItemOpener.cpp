@@ -1,5 +1,6 @@
 #include "ItemOpener.h"
 
+#include "AnswerRecord.h"
 #include "ApplicationLauncher.h"
 #include "CommonKorvaleClass.h"
 #include "ContactsApplication.h"
@@ -54,6 +55,12 @@ void ItemOpener::openItem(const std::optional<QVariantMap> &record, bool openOnl
     }
     const bool optionHeld = !openOnly && mEnvironment.optionKeyDown();
     const int itemKind = kind(*record);
+    if (itemKind == KindAnswer) {
+        // Computed from the query: nothing to remember among the recent items.
+        openAnswer(*record);
+        view.closeAccessWindowAfter(CloseDelayMs);
+        return;
+    }
     if (itemKind != KindClipboard)
         recordOpening(*record);
 
@@ -177,6 +184,41 @@ void ItemOpener::openContact(const QVariantMap &record, bool optionHeld)
         ContactsApplication::findInApplications(mEnvironment.applications());
     if (contacts)
         launchLater(*contacts, false);
+}
+
+void ItemOpener::openAnswer(const QVariantMap &record)
+{
+    if (record.contains(AnswerRecord::KeyWindow)) {
+        if (mEnvironment.activateWindow)
+            mEnvironment.activateWindow(record.value(AnswerRecord::KeyWindow).toULongLong());
+        return;
+    }
+    const QString action = string(record, AnswerRecord::KeySystemAction);
+    if (!action.isEmpty()) {
+        if (mEnvironment.systemAction)
+            mEnvironment.systemAction(action);
+        return;
+    }
+    const QString address = string(record, AnswerRecord::KeyOpenAddress);
+    if (!address.isEmpty()) {
+        mEnvironment.view->showMessageForOpeningURL();
+        mEnvironment.workspace->openUrl(QUrl(address, QUrl::StrictMode));
+        return;
+    }
+    const QString text = string(record, AnswerRecord::KeyCopy);
+    if (text.isEmpty())
+        return;
+    mEnvironment.copyPlainText(text);
+    mEnvironment.view->showMessageForCopyingText();
+}
+
+void ItemOpener::copyText(const QString &text)
+{
+    if (!text.isEmpty()) {
+        mEnvironment.copyPlainText(text);
+        mEnvironment.view->showMessageForCopyingText();
+    }
+    mEnvironment.view->closeAccessWindowAfter(CloseDelayMs);
 }
 
 void ItemOpener::writeClipboardEntry(const QVariantMap &record)

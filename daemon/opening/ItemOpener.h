@@ -44,6 +44,10 @@ public:
         // The mount table, for the file systems whose execute bits mean nothing; empty: this
         // machine's.
         std::function<QList<MountTable::Mount>()> mounts;
+        // An answer's session action ("lock", "suspend"...); empty: none is done.
+        std::function<void(const QString &)> systemAction;
+        // An answer's window brought to the front; empty: none is.
+        std::function<void(unsigned long)> activateWindow;
     };
 
     static constexpr int CloseDelayMs = 150;
@@ -62,6 +66,8 @@ public:
     // An item shortcut: opened whatever modifiers are held; with "H" set the windows of the other
     // applications are then minimised, those of the item's own running processes kept.
     void openItemFromShortcut(const QVariantMap &record);
+    // Text to the clipboard, said, and the window closed (an answer's menu).
+    void copyText(const QString &text);
     // Return in the access window.
     void doOpenItem(const std::optional<QVariantMap> &selected);
     // A recent-items menu entry; the tag indexes the recent-items list.
@@ -85,6 +91,7 @@ public:
 
 private:
     void recordOpening(const QVariantMap &record);
+    void openAnswer(const QVariantMap &record);
     void storeRecentItems();
     // False, with a log line, when nothing is at the path: no "opened" message for it then.
     bool pathExists(const QString &path, const char *action) const;

@@ -87,6 +87,16 @@ public:
             dropUnusedLists();
         return removed;
     }
+    // Appends other's items from index from on, with the lists they point into; other is left
+    // empty.
+    void takeFrom(FoundItems &other, qsizetype from)
+    {
+        for (qsizetype i = from; i < other.mItems.size(); ++i)
+            mItems.append(std::move(other.mItems[i]));
+        mKept.append(std::move(other.mKept));
+        other.mItems.clear();
+        other.mKept.clear();
+    }
     // Items may point into list's elements from now on.
     void keep(const QVariantList &list) { mKept.append(list); }
 

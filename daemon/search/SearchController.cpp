@@ -12,6 +12,11 @@
 
 #include <algorithm>
 
+namespace {
+// The filter "all": the only one under which answers are shown.
+constexpr int AllTypes = 0;
+} // namespace
+
 SearchController::SearchController(SourcesProvider sources, QObject *parent)
     : QObject(parent)
     , mSources(std::move(sources))
@@ -43,6 +48,7 @@ void SearchController::searchFieldModified(const QString &fieldText)
 {
     emit searchRequested();
     mLastText = fieldText;
+    askAnswers(fieldText);
     if (mRunning) {
         mMustStop = true;
         // One retry at a time: each would otherwise cancel the pass the previous one started.
@@ -101,7 +107,51 @@ void SearchController::updateDisplayedList(FoundItems items, int totalItems, con
     mDisplayed = std::move(items);
     mTotalItems = totalItems;
     mDisplayedQuery = query;
+    mAnswerRowCount = 0;
+    placeAnswers();
     emit displayedListUpdated();
+}
+
+void SearchController::setAnswerAsker(std::function<void(const QString &)> asker)
+{
+    mAnswerAsker = std::move(asker);
+}
+
+void SearchController::askAnswers(const QString &text)
+{
+    // What was answered for another text is never shown beside this one's found items.
+    if (text != mAnswersQuery) {
+        mAnswers.clear();
+        mAnswersQuery.clear();
+    }
+    if (mAnswerAsker)
+        mAnswerAsker(mType == AllTypes ? text : QString());
+}
+
+void SearchController::showAnswers(const QString &query, const QList<QVariantMap> &rows)
+{
+    if (query != mLastText || mType != AllTypes)
+        return;
+    mAnswers = rows;
+    mAnswersQuery = query;
+    if (query != mDisplayedQuery)
+        return; // the pass for this text will take them
+    placeAnswers();
+    emit displayedListUpdated();
+}
+
+void SearchController::placeAnswers()
+{
+    FoundItems items;
+    const bool shown = mType == AllTypes && mAnswersQuery == mDisplayedQuery;
+    const int count = shown ? int(mAnswers.size()) : 0;
+    items.reserve(count + mDisplayed.size() - mAnswerRowCount);
+    for (int i = 0; i < count; ++i)
+        items.append(FoundItem(mAnswers.at(i)));
+    items.takeFrom(mDisplayed, mAnswerRowCount);
+    mTotalItems += count - mAnswerRowCount;
+    mAnswerRowCount = count;
+    mDisplayed = std::move(items);
 }
 
 void SearchController::replaceDisplayedRecord(int row, const QVariantMap &record)

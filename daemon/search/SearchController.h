@@ -48,6 +48,15 @@ public:
     // The clipboard offer for a one-space query, built on the main thread. Default: empty.
     void setClipboardOfferProvider(std::function<QVariantList()> provider);
     void setClock(Clock clock);
+    // Answers (daemon/answers): asked for each text typed under the filter "all", with an empty
+    // text under any other; their rows come back through showAnswers and lead the list.
+    void setAnswerAsker(std::function<void(const QString &)> asker);
+    // Rows computed for query; dropped unless query is still the text typed and the filter is
+    // "all". Shown at once above the found items when they answer the same text, else kept for
+    // the pass that will.
+    void showAnswers(const QString &query, const QList<QVariantMap> &rows);
+    // How many of the displayed rows, from the first, are answers.
+    int answerRowCount() const { return mAnswerRowCount; }
     // Forgets the prepared lists (they are rebuilt on the next pass).
     void clearPreparedLists();
     // The protected notes were locked: their prepared copy and the rows showing them go, even
@@ -80,6 +89,9 @@ signals:
 private:
     void startPass(const QString &query);
     void updateDisplayedList(FoundItems items, int totalItems, const QString &query);
+    void askAnswers(const QString &text);
+    // Puts the answers held for the displayed query in front of its found items.
+    void placeAnswers();
     void passFinished();
     bool dropProtectedRows();
     void endProtectedQuery();
@@ -87,6 +99,10 @@ private:
     SourcesProvider mSources;
     std::function<bool()> mPasswordAsker;
     std::function<QVariantList()> mClipboardOffer;
+    std::function<void(const QString &)> mAnswerAsker;
+    QList<QVariantMap> mAnswers;
+    QString mAnswersQuery;
+    int mAnswerRowCount = 0;
     Clock mClock;
     PreparedListCache mCache;
     std::thread mThread;

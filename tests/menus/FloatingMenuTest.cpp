@@ -1,5 +1,6 @@
 #include "MenusFixture.h"
 
+#include "AnswerRecord.h"
 #include "FloatingMenu.h"
 #include "ItemRecord.h"
 
@@ -13,7 +14,8 @@ struct Recorder {
     {
         return {[this] { calls << "open"; }, [this] { calls << "reveal"; },
                 [this] { calls << "edit"; }, [this] { calls << "email"; },
-                [this] { calls << "browser"; }};
+                [this] { calls << "browser"; },
+                [this](const QString &text) { calls << "copy " + text; }};
     }
 };
 
@@ -108,4 +110,25 @@ TEST_F(MenusTest, EveryOtherKindHasItsOwnEntriesOrNoMenu)
     EXPECT_EQ(build({{KeyKind, KindProtectedNote}}), (QStringList{"Open", "Edit…"}));
     for (int kind : {int(KindStock), int(KindToDo), int(KindClipboard), 0, 42})
         EXPECT_EQ(build({{KeyKind, kind}}), QStringList{"<none>"}) << kind;
+}
+
+TEST_F(MenusTest, ACalculationsMenuCopiesItsResultOrItsExpressionAndOtherAnswersOpen)
+{
+    QVariantMap sum = AnswerRecord::make("AnswersCalculator", "14", "2 + (3 ⋅ 4)");
+    sum.insert(AnswerRecord::KeyCopy, "14");
+    Recorder recorder;
+    std::unique_ptr<QMenu> menu =
+        FloatingMenu::build(sum, false, *mFolders, recorder.actions(), {});
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(titles(menu.get()), (QStringList{"Copy the result", "Copy the expression"}));
+    entry(menu.get(), "Copy the expression")->trigger();
+    entry(menu.get(), "Copy the result")->trigger();
+    EXPECT_EQ(recorder.calls, (QStringList{"copy 2 + (3 ⋅ 4)", "copy 14"}));
+
+    QVariantMap search = AnswerRecord::make("AnswersWebKeywords", "Search Google for “quokka”",
+                                            "https://www.google.com/search?q=quokka");
+    search.insert(AnswerRecord::KeyOpenAddress, "https://www.google.com/search?q=quokka");
+    menu = FloatingMenu::build(search, false, *mFolders, recorder.actions(), {});
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(titles(menu.get()), QStringList{"Open"});
 }

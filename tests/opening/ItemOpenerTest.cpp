@@ -1,3 +1,4 @@
+#include "AnswerRecord.h"
 #include "NativeFileName.h"
 #include "OpeningFixture.h"
 
@@ -422,4 +423,29 @@ TEST_F(OpeningTest, WhatTheDesktopCannotOpenGoesToTheBrowserOrIsSaidWithItsReaso
     mOptionDown = false;
     mOpener->openItem(record(2, P, folder), false);
     EXPECT_EQ(mView.reasons.last(), "OpenFailedNoBrowser");
+}
+
+TEST_F(OpeningTest, AnswersCopyTheirResultOrOpenTheirAddressAndAreNeverRecorded)
+{
+    mOpener->openItem(note(QStringLiteral("A"), QStringLiteral("a")), false);
+    const QVariantList before = mRecent;
+    mCopied.clear();
+
+    QVariantMap sum = AnswerRecord::make(QStringLiteral("AnswersCalculator"), QStringLiteral("14"),
+                                         QStringLiteral("2 + (3 ⋅ 4)"));
+    sum.insert(AnswerRecord::KeyCopy, QStringLiteral("14"));
+    mOpener->openItem(sum, false);
+    EXPECT_EQ(mCopied, QStringList{QStringLiteral("14")});
+    EXPECT_TRUE(mView.calls.contains(QStringLiteral("copy")));
+
+    QVariantMap search = AnswerRecord::make(
+        QStringLiteral("AnswersWebKeywords"), QStringLiteral("Search Google for “quokka”"),
+        QStringLiteral("https://www.google.com/search?q=quokka"));
+    search.insert(AnswerRecord::KeyOpenAddress,
+                  QStringLiteral("https://www.google.com/search?q=quokka"));
+    mOpener->openItem(search, false);
+    EXPECT_EQ(mWorkspace.opened(),
+              QStringList{QStringLiteral("https://www.google.com/search?q=quokka")});
+    EXPECT_EQ(mCopied.size(), 1);
+    EXPECT_EQ(mRecent, before);
 }

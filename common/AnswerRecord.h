@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ItemRecord.h"
+
+#include <QString>
+#include <QVariantMap>
+
+// An answer row is an item record of kind KindAnswer: "T" is what it says (the result), "t" the
+// query as understood, and one of the keys below what Return does with it.
+namespace AnswerRecord {
+
+// The text Return copies.
+inline const QString KeyCopy = QStringLiteral("AnswerCopy");
+// The address Return opens in the default browser.
+inline const QString KeyOpenAddress = QStringLiteral("AnswerURL");
+// The session action Return asks for, once confirmed (SessionActions::idOf).
+inline const QString KeySystemAction = QStringLiteral("AnswerSystemAction");
+// The X window Return brings to the front.
+inline const QString KeyWindow = QStringLiteral("AnswerWindow");
+// The family that made it (its preference key), for the row's menu and the log.
+inline const QString KeyFamily = QStringLiteral("AnswerFamily");
+
+inline QVariantMap make(const QString &family, const QString &title, const QString &understood)
+{
+    return {
+        {ItemRecord::KeyKind, int(ItemRecord::KindAnswer)},
+        {ItemRecord::KeyTitle, title},
+        {ItemRecord::KeyText, understood},
+        {KeyFamily, family},
+    };
+}
+
+} // namespace AnswerRecord

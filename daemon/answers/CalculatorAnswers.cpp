@@ -1,0 +1,99 @@
+#include "CalculatorAnswers.h"
+
+#include "AnswerRecord.h"
+#include "QOR_StringUtils.h"
+#include "SuiteModule.h"
+
+#include <QDateTime>
+
+#include <atomic>
+#include <mutex>
+
+namespace {
+
+std::atomic<bool> gLoaded{false};
+
+const CalculatorFunctions *loadModule(const QString &moduleFile)
+{
+    static std::mutex mutex;
+    static QHash<QString, const CalculatorFunctions *> loaded;
+    const std::lock_guard lock(mutex);
+    const auto found = loaded.constFind(moduleFile);
+    if (found != loaded.cend())
+        return *found;
+    const auto entry = reinterpret_cast<CalculatorEntry>(
+        SuiteModule::entry(moduleFile, KORVALE_CALC_MODULE_ENTRY));
+    const CalculatorFunctions *functions = entry ? entry() : nullptr;
+    loaded.insert(moduleFile, functions);
+    if (functions)
+        gLoaded = true;
+    return functions;
+}
+
+} // namespace
+
+CalculatorAnswers::CalculatorAnswers(QLocale locale, QString moduleFile)
+    : mLocale(std::move(locale))
+    , mModuleFile(std::move(moduleFile))
+{
+}
+
+bool CalculatorAnswers::isModuleLoaded()
+{
+    return gLoaded;
+}
+
+bool CalculatorAnswers::mayBeCalculation(const QString &query)
+{
+    if (query.size() > MaximumLength)
+        return false;
+    for (const QChar c : query)
+        if (c.isDigit())
+            return true;
+    return false;
+}
+
+const CalculatorFunctions *CalculatorAnswers::module()
+{
+    return loadModule(mModuleFile);
+}
+
+void CalculatorAnswers::prepare(const QString &query)
+{
+    if (!mayBeCalculation(query))
+        return;
+    if (const CalculatorFunctions *functions = module())
+        functions->prepare();
+}
+
+CalculationResult CalculatorAnswers::calculate(const QString &query, int timeLimitMs)
+{
+    if (!mayBeCalculation(query))
+        return {};
+    const CalculatorFunctions *functions = module();
+    if (!functions)
+        return {};
+    CalculationRequest request;
+    request.expression = query;
+    request.decimalComma = mLocale.decimalPoint() == QLatin1String(",");
+    request.timeLimitMs = timeLimitMs;
+    return functions->calculate(request);
+}
+
+QList<QVariantMap> CalculatorAnswers::answer(const QString &query, int timeLimitMs)
+{
+    const CalculationResult result = calculate(query, timeLimitMs);
+    if (result.outcome != CalculationResult::Outcome::Answered)
+        return {};
+    QString understood = result.understood;
+    if (result.ratesTime > 0) {
+        // Rates are never fetched behind the user's back: say how old the ones used are.
+        understood += QStringLiteral(" · ")
+            + QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("AnswerExchangeRatesOf"))
+                  .arg(QOR_StringUtils::getShortDate(
+                      QDateTime::fromSecsSinceEpoch(result.ratesTime)));
+    }
+    QVariantMap row = AnswerRecord::make(PreferenceKey, result.result, understood);
+    row.insert(AnswerRecord::KeyCopy, result.result);
+    return {row};
+}
