@@ -104,7 +104,7 @@
     </message>
     <message>
         <source>AnswerConfirmHolding</source>
-        <translation>Ces programmes disent pouvoir perdre du travail : %1.</translation>
+        <translation>Ces programmes disent pouvoir perdre du travail : %1.</translation>
     </message>
     <message>
         <source>AnswerConfirmText</source>
@@ -112,7 +112,7 @@
     </message>
     <message>
         <source>AnswerConfirmTitle</source>
-        <translation>%1 ?</translation>
+        <translation>%1 ?</translation>
     </message>
     <message>
         <source>AnswerExchangeRatesOf</source>
@@ -160,7 +160,7 @@
     </message>
     <message>
         <source>AnswerWebSearch</source>
-        <translation>Chercher « %2 » sur %1</translation>
+        <translation>Chercher « %2 » sur %1</translation>
     </message>
     <message>
         <source>AnswerWindowOf</source>
@@ -1199,7 +1199,7 @@
     </message>
     <message>
         <source>PreferencesAnswersWebKeywords</source>
-        <translation>Mots-clés web (« g quokka » cherche sur Google)</translation>
+        <translation>Mots-clés web (« g quokka » cherche sur Google)</translation>
     </message>
     <message>
         <source>PreferencesAnswersWindows</source>
@@ -1295,7 +1295,7 @@
     </message>
     <message>
         <source>PreferencesWebSite</source>
-        <translation>Site</translation>
+        <translation>Site web</translation>
     </message>
     <message>
         <source>PreferencesWindow</source>
@@ -1646,58 +1646,58 @@ Alerte au-dessus de : %4
     </message>
     <message>
         <source>ToolClipboardNoEntries</source>
-        <translation>pas d’entrée %1 : il n’y a aucune entrée de presse-papiers</translation>
+        <translation>pas d’entrée %1 : il n’y a aucune entrée de presse-papiers</translation>
     </message>
     <message>
         <source>ToolClipboardNotANumber</source>
-        <translation>« %1 » n’est pas un numéro d’entrée (1, 2, ... comme « list » les affiche)</translation>
+        <translation>« %1 » n’est pas un numéro d’entrée (1, 2, ... comme « list » les affiche)</translation>
     </message>
     <message>
         <source>ToolClipboardNotTaken</source>
-        <translation>le presse-papiers n’a pas pu être pris ; il est inchangé</translation>
+        <translation>le presse-papiers n’a pas pu être pris ; il est inchangé</translation>
     </message>
     <message>
         <source>ToolClipboardNotWritten</source>
-        <translation>%1 n’a pas pu être écrit : %2 Rien n’a été enregistré</translation>
+        <translation>%1 n’a pas pu être écrit : %2 Rien n’a été enregistré</translation>
     </message>
     <message>
         <source>ToolClipboardNothing</source>
-        <translation>le presse-papiers ne contient rien qui puisse être gardé ; rien n’a été enregistré</translation>
+        <translation>le presse-papiers ne contient rien qui puisse être gardé ; rien n’a été enregistré</translation>
     </message>
     <message>
         <source>ToolClipboardOutOfRange</source>
-        <translation>pas d’entrée %1 : les entrées sont numérotées de 1 à %2</translation>
+        <translation>pas d’entrée %1 : les entrées sont numérotées de 1 à %2</translation>
     </message>
     <message>
         <source>ToolClipboardUnreadable</source>
-        <translation>l’entrée %1 ne contient rien de lisible ; le presse-papiers est inchangé</translation>
+        <translation>l’entrée %1 ne contient rien de lisible ; le presse-papiers est inchangé</translation>
     </message>
     <message>
         <source>ToolClipboardUsage</source>
-        <translation>Utilisation :
-  korvale-clipboard list           les entrées, numérotées à partir de 1 :
+        <translation>Utilisation :
+  korvale-clipboard list           les entrées, numérotées à partir de 1 :
                                    NUMÉRO&lt;TAB&gt;TITRE&lt;TAB&gt;TYPE
   korvale-clipboard save TITRE     garde ce que contient le presse-papiers sous le titre
                                    TITRE, et affiche son numéro
   korvale-clipboard restore N      remet l’entrée N dans le presse-papiers
-Code de sortie : 0 fait, 1 échec (la raison sur la sortie d’erreur), 2 mauvaise utilisation.
+Code de sortie : 0 fait, 1 échec (la raison sur la sortie d’erreur), 2 mauvaise utilisation.
 </translation>
     </message>
     <message>
         <source>ToolDataCannotKeepAside</source>
-        <translation>%1 ne peut être ni lu (%2) ni mis de côté ; rien n’a été écrit</translation>
+        <translation>%1 ne peut être ni lu (%2) ni mis de côté ; rien n’a été écrit</translation>
     </message>
     <message>
         <source>ToolDataJsonError</source>
-        <translation>%1 ; rien n’a été écrit</translation>
+        <translation>%1 ; rien n’a été écrit</translation>
     </message>
     <message>
         <source>ToolDataJsonShape</source>
-        <translation>le JSON doit être une liste ou un dictionnaire ; rien n’a été écrit</translation>
+        <translation>le JSON doit être une liste ou un dictionnaire ; rien n’a été écrit</translation>
     </message>
     <message>
         <source>ToolDataKeptAside</source>
-        <translation>%1 n’a pas pu être lu (%2) ; il est mis de côté sous le nom %3</translation>
+        <translation>%1 n’a pas pu être lu (%2) ; il est mis de côté sous le nom %3</translation>
     </message>
     <message>
         <source>ToolDataNotWritten</source>
@@ -1705,16 +1705,16 @@ Code de sortie : 0 fait, 1 échec (la raison sur la sortie d’erreur), 2 mauvai
     </message>
     <message>
         <source>ToolDataUnreadable</source>
-        <translation>%1 : ce n’est pas un fichier de données lisible (%2)</translation>
+        <translation>%1 : ce n’est pas un fichier de données lisible (%2)</translation>
     </message>
     <message>
         <source>ToolDataUsage</source>
-        <translation>Utilisation :
+        <translation>Utilisation :
   korvale-data dump FICHIER   affiche un fichier de liste ou de dictionnaire en JSON
   korvale-data load FICHIER   écrit FICHIER à partir du JSON de l’entrée standard
   korvale-data path           affiche le dossier des données
   korvale-data preferences    affiche le chemin du fichier des préférences
-FICHIER est un chemin, ou le nom d’un fichier du dossier des données (« Notes.krvdata »).
+FICHIER est un chemin, ou le nom d’un fichier du dossier des données (« Notes.krvdata »).
 </translation>
     </message>
     <message>
@@ -1723,17 +1723,17 @@ FICHIER est un chemin, ou le nom d’un fichier du dossier des données (« Note
     </message>
     <message>
         <source>ToolNoSuchFile</source>
-        <translation>%1 : ce fichier n’existe pas</translation>
+        <translation>%1 : ce fichier n’existe pas</translation>
     </message>
     <message>
         <source>ToolNotesCryptoUnavailable</source>
-        <translation>les notes protégées ne peuvent pas être ouvertes : leur module de chiffrement libkorvale-crypto.so est absent ou ne se charge pas (réinstallez Korvale) ; rien n’a été modifié</translation>
+        <translation>les notes protégées ne peuvent pas être ouvertes : leur module de chiffrement libkorvale-crypto.so est absent ou ne se charge pas (réinstallez Korvale) ; rien n’a été modifié</translation>
     </message>
     <message numerus="yes">
         <source>ToolNotesDamaged</source>
         <translation>
-            <numerusform>%n note protégée de %1 n’a pas pu être lue ; le fichier sera mis de côté au prochain enregistrement</numerusform>
-            <numerusform>%n notes protégées de %1 n’ont pas pu être lues ; le fichier sera mis de côté au prochain enregistrement</numerusform>
+            <numerusform>%n note protégée de %1 n’a pas pu être lue ; le fichier sera mis de côté au prochain enregistrement</numerusform>
+            <numerusform>%n notes protégées de %1 n’ont pas pu être lues ; le fichier sera mis de côté au prochain enregistrement</numerusform>
         </translation>
     </message>
     <message>
@@ -1757,7 +1757,7 @@ FICHIER est un chemin, ou le nom d’un fichier du dossier des données (« Note
     </message>
     <message>
         <source>ToolNotesNoSuchTitle</source>
-        <translation>aucune note n’a pour titre « %1 »</translation>
+        <translation>aucune note n’a pour titre « %1 »</translation>
     </message>
     <message>
         <source>ToolNotesNoneInFile</source>
@@ -1769,39 +1769,39 @@ FICHIER est un chemin, ou le nom d’un fichier du dossier des données (« Note
     </message>
     <message>
         <source>ToolNotesNotWritten</source>
-        <translation>%1 n’a pas pu être écrit : %2 Rien n’a été modifié</translation>
+        <translation>%1 n’a pas pu être écrit : %2 Rien n’a été modifié</translation>
     </message>
     <message>
         <source>ToolNotesRepeatPassword</source>
-        <translation>%1 prend ce mot de passe comme le sien : répétez-le sur la deuxième ligne de l’entrée standard ; rien n’a été modifié</translation>
+        <translation>%1 prend ce mot de passe comme le sien : répétez-le sur la deuxième ligne de l’entrée standard ; rien n’a été modifié</translation>
     </message>
     <message>
         <source>ToolNotesUsage</source>
-        <translation>Utilisation : korvale-notes [--protected] COMMANDE
+        <translation>Utilisation : korvale-notes [--protected] COMMANDE
   list            affiche les titres des notes, un par ligne
   show TITRE      affiche le texte de la note qui porte ce titre
   add TITRE       ajoute une note dont le texte est l’entrée standard
   import FICHIER  ajoute les notes d’un fichier texte (titre TAB texte TAB ..., une par ligne)
-  export FICHIER  écrit toutes les notes dans FICHIER sous cette forme (« - » : sortie standard)
---protected agit sur les notes protégées : la première ligne de l’entrée standard est le
+  export FICHIER  écrit toutes les notes dans FICHIER sous cette forme (« - » : sortie standard)
+--protected agit sur les notes protégées : la première ligne de l’entrée standard est le
 mot de passe, et pour add le texte la suit. Quand add ou import donne le mot de passe à
 un fichier qui n’a pas encore de note protégée, ou en réécrit un du premier format, la
 deuxième ligne doit répéter le mot de passe (le texte la suit alors).
-Code de sortie : 0 fait, 1 échec (rien n’a changé), 2 mauvaise utilisation, 3 mauvais mot
+Code de sortie : 0 fait, 1 échec (rien n’a changé), 2 mauvaise utilisation, 3 mauvais mot
 de passe ou non répété (rien n’a changé).
 </translation>
     </message>
     <message>
         <source>ToolNotesWrongPassword</source>
-        <translation>mot de passe incorrect ; rien n’a été modifié</translation>
+        <translation>mot de passe incorrect ; rien n’a été modifié</translation>
     </message>
     <message>
         <source>ToolSearchAgentSilent</source>
-        <translation>l’agent n’a pas répondu (%1) ; lecture des listes enregistrées</translation>
+        <translation>l’agent n’a pas répondu (%1) ; lecture des listes enregistrées</translation>
     </message>
     <message>
         <source>ToolSearchNotAList</source>
-        <translation>%1 ne contient pas de liste ; recherche dans les autres listes</translation>
+        <translation>%1 ne contient pas de liste ; recherche dans les autres listes</translation>
     </message>
     <message>
         <source>ToolSearchProtected</source>
@@ -1809,16 +1809,16 @@ de passe ou non répété (rien n’a changé).
     </message>
     <message>
         <source>ToolSearchUnreadable</source>
-        <translation>impossible de lire %1 (%2) ; recherche dans les autres listes</translation>
+        <translation>impossible de lire %1 (%2) ; recherche dans les autres listes</translation>
     </message>
     <message>
         <source>ToolSearchUsage</source>
-        <translation>Utilisation : korvale-search [--type N] [--json] [--files] RECHERCHE
+        <translation>Utilisation : korvale-search [--type N] [--json] [--files] RECHERCHE
   --type N   0 tout (par défaut), 1 applications, 2 fichiers, 3 signets,
              4 contacts, 5 notes, 9 historique du presse-papiers
   --json     affiche les résultats sous forme de tableau JSON
   --files    lit les listes enregistrées même quand l’agent tourne
-Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par des tabulations.
+Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par des tabulations.
 </translation>
     </message>
     <message>
@@ -2282,9 +2282,9 @@ Affiche un résultat par ligne : genre, titre, chemin ou adresse, séparés par 
     </message>
     <message>
         <source>ScriptMissingText</source>
-        <translation>Il n’y a rien à installer ici : le script de l’installateur %1 est absent.
+        <translation>Il n’y a rien à installer ici : le script de l’installateur %1 est absent.
 
-Cet exemplaire de qor-installer est le programme seul, tel que la compilation le laisse. Construisez le dossier d’installation, qui contient le script et la suite, puis lancez le programme qui s’y trouve :</translation>
+Cet exemplaire de qor-installer est le programme seul, tel que la compilation le laisse. Construisez le dossier d’installation, qui contient le script et la suite, puis lancez le programme qui s’y trouve :</translation>
     </message>
     <message>
         <source>SettingsFolderButton</source>
