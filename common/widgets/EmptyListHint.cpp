@@ -67,8 +67,10 @@ void EmptyListHint::refresh()
 bool EmptyListHint::eventFilter(QObject *watched, QEvent *event)
 {
     // A model set after the hint, and the viewport's size, are seen when the list shows.
-    if (watched == mView->viewport()
-        && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    // The type first: a list being destroyed still sends its viewport's last events, when it is
+    // no longer a list to ask for its viewport.
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::Show)
+        && watched == mView->viewport())
         refresh();
     return false;
 }
