@@ -177,8 +177,12 @@ TEST(LinuxWorkspace, RevealAsksTheFileManagerOnTheBus)
     // A proper URI: file managers do not guess at unescaped spaces.
     const std::string folderUri =
         "file://" + QString(folder.path()).replace(" ", "%20").toStdString();
-    EXPECT_EQ(fileManager.shown.first().toStdString(), folderUri + "/a%20file%20with%20spaces.txt");
-    EXPECT_EQ(fileManager.shown.last().toStdString(), folderUri + "/caf%E9.txt");
+    // Each reveal is its own asynchronous call, so their order on the bus is not promised.
+    QStringList shown = fileManager.shown;
+    shown.sort();
+    EXPECT_EQ(shown.first().toStdString(), folderUri + "/a%20file%20with%20spaces.txt");
+    EXPECT_EQ(shown.last().toStdString(), folderUri + "/caf%E9.txt");
+    ::unlink(latin1.constData());
 }
 
 #include "LinuxWorkspaceTest.moc"
