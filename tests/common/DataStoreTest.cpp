@@ -383,7 +383,11 @@ TEST_F(DataStore, KillingAWriterMidSaveNeverTearsTheFile)
     ASSERT_TRUE(AtomicFile::write(path, bytes));
     const int writeMicroseconds = int(std::max<qint64>(timer.nsecsElapsed() / 1000, 200));
 
+#ifdef KORVALE_SANITIZED
+    const int rounds = 100;
+#else
     const int rounds = 300;
+#endif
     int killedMidSave = 0;
     for (int round = 0; round < rounds; ++round) {
         const int watch = ::inotify_init1(IN_CLOEXEC);

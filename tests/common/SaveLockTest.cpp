@@ -158,9 +158,12 @@ TEST(SaveLock, AHolderDelaysASaveForABoundedTimeAndReleasesItWhenItDies)
     ASSERT_TRUE(file.save(list));
     const QString lockPath = SaveLock::lockPathFor(dataPath(DataFileName::ToDo));
     auto holdLock = [&lockPath](const QString &seconds) {
-        auto holder =
-            startProgram(QStringLiteral("flock"),
-                         {QStringLiteral("-o"), lockPath, QStringLiteral("sleep"), seconds});
+        // The holder is the sleeping process itself, so killing it releases the lock and leaves
+        // no orphan holding the test's output open.
+        auto holder = startProgram(
+            QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"), QStringLiteral("exec 9>>\"$0\" && flock 9 && exec sleep \"$1\""),
+             lockPath, seconds});
         // Held once a save cannot have it at once.
         QElapsedTimer waited;
         waited.start();

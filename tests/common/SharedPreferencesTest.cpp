@@ -182,7 +182,11 @@ TEST(SharedPreferences, DropCacheRereadsEvenWhenTheStampLooksTheSame)
 TEST(SharedPreferences, ConcurrentWritersOfDifferentKeysLoseNothing)
 {
     TemporaryHome home;
+#ifdef KORVALE_SANITIZED
+    constexpr int kWrites = 300;
+#else
     constexpr int kWrites = 1000;
+#endif
     const QString path = SharedPreferences::defaultPath();
     auto writeKeys = [&path](const QString &prefix) {
         SharedPreferences prefs(path);
