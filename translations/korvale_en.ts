@@ -131,12 +131,20 @@
         <translation>Log Out</translation>
     </message>
     <message>
+        <source>AnswerMenuCloseWindow</source>
+        <translation>Close the window</translation>
+    </message>
+    <message>
         <source>AnswerMenuCopyExpression</source>
         <translation>Copy the expression</translation>
     </message>
     <message>
         <source>AnswerMenuCopyResult</source>
         <translation>Copy the result</translation>
+    </message>
+    <message>
+        <source>AnswerMenuShowWindow</source>
+        <translation>Bring to the front</translation>
     </message>
     <message>
         <source>AnswerMinimizedWindowOf</source>

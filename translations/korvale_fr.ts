@@ -131,12 +131,20 @@
         <translation>Se déconnecter</translation>
     </message>
     <message>
+        <source>AnswerMenuCloseWindow</source>
+        <translation>Fermer la fenêtre</translation>
+    </message>
+    <message>
         <source>AnswerMenuCopyExpression</source>
         <translation>Copier l’expression</translation>
     </message>
     <message>
         <source>AnswerMenuCopyResult</source>
         <translation>Copier le résultat</translation>
+    </message>
+    <message>
+        <source>AnswerMenuShowWindow</source>
+        <translation>Mettre au premier plan</translation>
     </message>
     <message>
         <source>AnswerMinimizedWindowOf</source>

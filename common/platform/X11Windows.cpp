@@ -241,6 +241,21 @@ bool activateWindow(unsigned long window)
     return true;
 }
 
+bool closeWindow(unsigned long window)
+{
+    const Connection connection;
+    if (!connection.display() || window == 0)
+        return false;
+    const std::vector<unsigned long> clients =
+        connection.listProperty(connection.root(), "_NET_CLIENT_LIST", XA_WINDOW);
+    if (std::find(clients.begin(), clients.end(), window) == clients.end())
+        return false;
+    // The time, then source 2 (a pager): the user asked for it.
+    connection.sendToRoot(window, "_NET_CLOSE_WINDOW", long(CurrentTime), 2);
+    XSync(connection.display(), False);
+    return true;
+}
+
 unsigned long activeWindow()
 {
     const Connection connection;

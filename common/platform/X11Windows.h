@@ -41,6 +41,10 @@ constexpr int TitleLimit = 4096;
 // not a managed window any more.
 bool activateWindow(unsigned long window);
 
+// Asks the window manager to close `window` as a pager does (_NET_CLOSE_WINDOW): the program may
+// still ask to save first. False without a display or when it is not a managed window any more.
+bool closeWindow(unsigned long window);
+
 // The active window, 0 when none is.
 unsigned long activeWindow();
 

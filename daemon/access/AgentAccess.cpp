@@ -182,6 +182,7 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
         });
     opening.systemAction = [this](const QString &id) { mSystemActions->run(id); };
     opening.activateWindow = [](unsigned long window) { X11Windows::activateWindow(window); };
+    opening.closeWindow = [](unsigned long window) { X11Windows::closeWindow(window); };
     mOpener = std::make_unique<ItemOpener>(std::move(opening));
     mWindow->setItemOpener(mOpener.get());
 

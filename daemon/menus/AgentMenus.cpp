@@ -156,6 +156,7 @@ void AgentMenus::showFloatingMenu(const QVariantMap &record, const QPoint &globa
     actions.sendEmail = [&window, &opener] { opener.sendEmailTo(window.selectedRecord()); };
     actions.openInBrowser = [&window, &opener] { opener.doOpenBrowser(window.selectedRecord()); };
     actions.copyText = [&opener](const QString &text) { opener.copyText(text); };
+    actions.closeWindow = [&opener, record] { opener.closeAnswerWindow(record); };
     std::unique_ptr<QMenu> menu =
         FloatingMenu::build(record, rightBorder, *mFolders, actions, mEnvironment.mounts());
     if (!menu)

@@ -141,6 +141,11 @@ std::unique_ptr<QMenu> FloatingMenu::build(const QVariantMap &record, bool right
         addAction(menu.get(), KORVALE_KEY("PopupMenuEditItem"), actions.edit);
         break;
     case KindAnswer: {
+        if (record.contains(AnswerRecord::KeyWindow)) {
+            addAction(menu.get(), KORVALE_KEY("AnswerMenuShowWindow"), actions.open);
+            addAction(menu.get(), KORVALE_KEY("AnswerMenuCloseWindow"), actions.closeWindow);
+            break;
+        }
         // A calculation: its result, as Return copies it, and the expression as understood.
         const QString result = record.value(AnswerRecord::KeyCopy).toString();
         if (result.isEmpty()) {

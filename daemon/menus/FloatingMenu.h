@@ -27,6 +27,8 @@ public:
         std::function<void()> openInBrowser; // doOpenBrowser, for a folder
         // An answer's result or expression to the clipboard.
         std::function<void(const QString &)> copyText;
+        // An open window's row: that window asked to close.
+        std::function<void()> closeWindow;
     };
 
     // Nothing for kinds without a menu (stocks, the current clipboard, clipboard entries) and

@@ -221,6 +221,14 @@ void ItemOpener::copyText(const QString &text)
     mEnvironment.view->closeAccessWindowAfter(CloseDelayMs);
 }
 
+void ItemOpener::closeAnswerWindow(const QVariantMap &record)
+{
+    const qulonglong window = record.value(AnswerRecord::KeyWindow).toULongLong();
+    if (window != 0 && mEnvironment.closeWindow)
+        mEnvironment.closeWindow(window);
+    mEnvironment.view->closeAccessWindowAfter(CloseDelayMs);
+}
+
 void ItemOpener::writeClipboardEntry(const QVariantMap &record)
 {
     if (!record.contains(KeyClipboardContents))

@@ -48,6 +48,8 @@ public:
         std::function<void(const QString &)> systemAction;
         // An answer's window brought to the front; empty: none is.
         std::function<void(unsigned long)> activateWindow;
+        // An answer's window asked to close (its program may still ask to save); empty: none is.
+        std::function<void(unsigned long)> closeWindow;
     };
 
     static constexpr int CloseDelayMs = 150;
@@ -68,6 +70,8 @@ public:
     void openItemFromShortcut(const QVariantMap &record);
     // Text to the clipboard, said, and the window closed (an answer's menu).
     void copyText(const QString &text);
+    // The window of an answer row asked to close, and the access window closed (the row's menu).
+    void closeAnswerWindow(const QVariantMap &record);
     // Return in the access window.
     void doOpenItem(const std::optional<QVariantMap> &selected);
     // A recent-items menu entry; the tag indexes the recent-items list.

@@ -29,7 +29,7 @@ std::optional<X11Windows::ClientWindow> windowTitled(const QString &title)
 
 } // namespace
 
-TEST(WindowAnswers, FoundByTitleAndRaisedRestoredWhenMinimised)
+TEST(WindowAnswers, FoundByTitleRaisedRestoredWhenMinimisedAndClosed)
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         GTEST_SKIP() << "needs the session's X display (scripts/with-session.sh)";
@@ -74,4 +74,11 @@ TEST(WindowAnswers, FoundByTitleAndRaisedRestoredWhenMinimised)
         return X11Windows::activeWindow() == wombatId && window && !window->minimized;
     }));
     EXPECT_FALSE(X11Windows::activateWindow(0x7fffff0));
+
+    // Closed from its row as a pager closes it: the window manager asks the program, which ends.
+    ASSERT_TRUE(X11Windows::closeWindow(quokkaId));
+    EXPECT_TRUE(quokka->waitForFinished(10000));
+    EXPECT_FALSE(windowTitled("Quokka notes"));
+    EXPECT_TRUE(windowTitled("Wombat sketches"));
+    EXPECT_FALSE(X11Windows::closeWindow(quokkaId));
 }

@@ -12,10 +12,13 @@ struct Recorder {
     QStringList calls;
     FloatingMenu::Actions actions()
     {
-        return {[this] { calls << "open"; }, [this] { calls << "reveal"; },
-                [this] { calls << "edit"; }, [this] { calls << "email"; },
+        return {[this] { calls << "open"; },
+                [this] { calls << "reveal"; },
+                [this] { calls << "edit"; },
+                [this] { calls << "email"; },
                 [this] { calls << "browser"; },
-                [this](const QString &text) { calls << "copy " + text; }};
+                [this](const QString &text) { calls << "copy " + text; },
+                [this] { calls << "close"; }};
     }
 };
 
@@ -112,7 +115,7 @@ TEST_F(MenusTest, EveryOtherKindHasItsOwnEntriesOrNoMenu)
         EXPECT_EQ(build({{KeyKind, kind}}), QStringList{"<none>"}) << kind;
 }
 
-TEST_F(MenusTest, ACalculationsMenuCopiesItsResultOrItsExpressionAndOtherAnswersOpen)
+TEST_F(MenusTest, AnAnswersMenuCopiesACalculationClosesAWindowAndOpensTheRest)
 {
     QVariantMap sum = AnswerRecord::make("AnswersCalculator", "14", "2 + (3 ⋅ 4)");
     sum.insert(AnswerRecord::KeyCopy, "14");
@@ -131,4 +134,14 @@ TEST_F(MenusTest, ACalculationsMenuCopiesItsResultOrItsExpressionAndOtherAnswers
     menu = FloatingMenu::build(search, false, *mFolders, recorder.actions(), {});
     ASSERT_TRUE(menu);
     EXPECT_EQ(titles(menu.get()), QStringList{"Open"});
+
+    QVariantMap window = AnswerRecord::make("AnswersWindows", "Quokka notes", "Window of Notes");
+    window.insert(AnswerRecord::KeyWindow, qulonglong(0x1200007));
+    menu = FloatingMenu::build(window, false, *mFolders, recorder.actions(), {});
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(titles(menu.get()), (QStringList{"Bring to the front", "Close the window"}));
+    recorder.calls.clear();
+    entry(menu.get(), "Close the window")->trigger();
+    entry(menu.get(), "Bring to the front")->trigger();
+    EXPECT_EQ(recorder.calls, (QStringList{"close", "open"}));
 }
