@@ -26,6 +26,7 @@ inline constexpr qint64 ImportedNotes = 64 * MiB; // a text file imported as not
 inline constexpr qint64 InstallScript = 1 * MiB; // "installscript.txt"
 inline constexpr qint64 InstallerNews = 4 * MiB; // the installed program's news page
 inline constexpr qint64 DesktopEntry = 1 * MiB; // a .desktop file
+inline constexpr qint64 ApplicationIcon = 8 * MiB; // an image a desktop entry names by its path
 inline constexpr qint64 StockQuotes = 4 * MiB; // "StocksSurvey.txt"
 inline constexpr qint64 HiddenList = 1 * MiB; // a folder's ".hidden": a name per line
 inline constexpr qint64 BundlePropertyList = 4 * MiB; // a ".app" folder's Contents/Info.plist

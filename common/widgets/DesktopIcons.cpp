@@ -1,5 +1,6 @@
 #include "DesktopIcons.h"
 
+#include "BoundedFile.h"
 #include "DesktopEntryReader.h"
 
 #include <QFileIconProvider>
@@ -67,7 +68,10 @@ QIcon DesktopIcons::forApplication(const QString &desktopEntryPath)
     const QString name = DesktopEntryReader::iconAtPath(desktopEntryPath);
     QIcon icon;
     if (QFileInfo(name).isAbsolute()) {
-        if (QFileInfo::exists(name))
+        // The image is read by Qt's image readers, which open whatever the path leads to: a FIFO
+        // there would stall the window drawing the row.
+        if (BoundedFile::isRegularFile(name)
+            && QFileInfo(name).size() <= BoundedFile::Limit::ApplicationIcon)
             icon = QIcon(name);
     } else {
         // Many entries name their icon with the image's suffix, which themes do not use.

@@ -294,6 +294,7 @@ TEST(OutsideFiles, TheLimitsAreTheOnesTheDocsGive)
         {"InstallScript", L::InstallScript},
         {"InstallerNews", L::InstallerNews},
         {"DesktopEntry", L::DesktopEntry},
+        {"ApplicationIcon", L::ApplicationIcon},
         {"StockQuotes", L::StockQuotes},
         {"HiddenList", L::HiddenList},
         {"BundlePropertyList", L::BundlePropertyList},

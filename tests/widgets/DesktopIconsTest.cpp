@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace {
 
 QString writeFile(const QString &path, const QByteArray &bytes)
@@ -46,6 +48,10 @@ TEST(DesktopIconsTest, EntriesAndTypesFindTheirThemeIcons)
     const QString byFile = desktopEntry(dir.path(), "byfile", ownImage);
     const QString unknown = desktopEntry(dir.path(), "unknown", "no-such-icon-anywhere");
     const QString missingFile = desktopEntry(dir.path(), "missing", dir.filePath("gone.png"));
+    // An entry from elsewhere naming a FIFO: nothing opens it, the program icon stands in.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo.png")).constData(), 0600), 0);
+    const QString fifo = desktopEntry(dir.path(), "fifo", dir.filePath("fifo.png"));
+    EXPECT_EQ(TestIconTheme::centre(DesktopIcons::forApplication(fifo)), QColor(Qt::darkGray));
     EXPECT_EQ(TestIconTheme::centre(DesktopIcons::forApplication(byName)), QColor(Qt::red));
     EXPECT_EQ(TestIconTheme::centre(DesktopIcons::forApplication(bySuffix)), QColor(Qt::red));
     EXPECT_EQ(TestIconTheme::centre(DesktopIcons::forApplication(byFile)), QColor(Qt::cyan));
