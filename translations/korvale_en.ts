@@ -143,6 +143,10 @@
         <translation>Copy the result</translation>
     </message>
     <message>
+        <source>AnswerMenuPasteResult</source>
+        <translation>Paste the result</translation>
+    </message>
+    <message>
         <source>AnswerMenuShowWindow</source>
         <translation>Bring to the front</translation>
     </message>
@@ -1200,6 +1204,10 @@
     <message>
         <source>PreferencesAnswersCalculator</source>
         <translation>Calculations, units and currencies</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersFetchExchangeRates</source>
+        <translation>Download exchange rates when those on disk are more than a day old</translation>
     </message>
     <message>
         <source>PreferencesAnswersSystemActions</source>

@@ -143,6 +143,10 @@
         <translation>Copier le résultat</translation>
     </message>
     <message>
+        <source>AnswerMenuPasteResult</source>
+        <translation>Coller le résultat</translation>
+    </message>
+    <message>
         <source>AnswerMenuShowWindow</source>
         <translation>Mettre au premier plan</translation>
     </message>
@@ -1200,6 +1204,10 @@
     <message>
         <source>PreferencesAnswersCalculator</source>
         <translation>Calculs, unités et devises</translation>
+    </message>
+    <message>
+        <source>PreferencesAnswersFetchExchangeRates</source>
+        <translation>Télécharger les taux de change quand ceux du disque ont plus d’un jour</translation>
     </message>
     <message>
         <source>PreferencesAnswersSystemActions</source>

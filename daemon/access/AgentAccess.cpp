@@ -25,6 +25,7 @@
 #include "SystemActionRunner.h"
 #include "TableView.h"
 #include "WindowFocus.h"
+#include "platform/FrontWindowPaste.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/Workspace.h"
 #include "platform/X11Windows.h"
@@ -183,6 +184,8 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     opening.systemAction = [this](const QString &id) { mSystemActions->run(id); };
     opening.activateWindow = [](unsigned long window) { X11Windows::activateWindow(window); };
     opening.closeWindow = [](unsigned long window) { X11Windows::closeWindow(window); };
+    if (FrontWindowPaste::canPaste())
+        opening.pasteIntoFrontWindow = [] { FrontWindowPaste::start(qApp); };
     mOpener = std::make_unique<ItemOpener>(std::move(opening));
     mWindow->setItemOpener(mOpener.get());
 

@@ -19,6 +19,7 @@
 #include "ManagerHandOver.h"
 #include "MenuBarMenu.h"
 #include "SharedPreferences.h"
+#include "platform/FrontWindowPaste.h"
 #include "platform/NotificationCenter.h"
 #include "platform/QOR_MountedVolumes.h"
 
@@ -157,6 +158,8 @@ void AgentMenus::showFloatingMenu(const QVariantMap &record, const QPoint &globa
     actions.openInBrowser = [&window, &opener] { opener.doOpenBrowser(window.selectedRecord()); };
     actions.copyText = [&opener](const QString &text) { opener.copyText(text); };
     actions.closeWindow = [&opener, record] { opener.closeAnswerWindow(record); };
+    if (FrontWindowPaste::canPaste())
+        actions.pasteText = [&opener](const QString &text) { opener.pasteText(text); };
     std::unique_ptr<QMenu> menu =
         FloatingMenu::build(record, rightBorder, *mFolders, actions, mEnvironment.mounts());
     if (!menu)

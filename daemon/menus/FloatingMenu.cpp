@@ -159,6 +159,9 @@ std::unique_ptr<QMenu> FloatingMenu::build(const QVariantMap &record, bool right
             };
         };
         addAction(menu.get(), KORVALE_KEY("AnswerMenuCopyResult"), copy(result));
+        if (actions.pasteText)
+            addAction(menu.get(), KORVALE_KEY("AnswerMenuPasteResult"),
+                      [paste = actions.pasteText, result] { paste(result); });
         const QString expression = record.value(KeyText).toString();
         if (!expression.isEmpty())
             addAction(menu.get(), KORVALE_KEY("AnswerMenuCopyExpression"), copy(expression));

@@ -29,6 +29,8 @@ public:
         std::function<void(const QString &)> copyText;
         // An open window's row: that window asked to close.
         std::function<void()> closeWindow;
+        // A calculation's result pasted where the user was; empty where keys cannot be sent.
+        std::function<void(const QString &)> pasteText;
     };
 
     // Nothing for kinds without a menu (stocks, the current clipboard, clipboard entries) and

@@ -221,6 +221,16 @@ void ItemOpener::copyText(const QString &text)
     mEnvironment.view->closeAccessWindowAfter(CloseDelayMs);
 }
 
+void ItemOpener::pasteText(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    mEnvironment.copyPlainText(text);
+    mEnvironment.view->closeAccessWindowAfter(CloseDelayMs);
+    if (mEnvironment.pasteIntoFrontWindow)
+        QTimer::singleShot(CloseDelayMs, this, [this] { mEnvironment.pasteIntoFrontWindow(); });
+}
+
 void ItemOpener::closeAnswerWindow(const QVariantMap &record)
 {
     const qulonglong window = record.value(AnswerRecord::KeyWindow).toULongLong();

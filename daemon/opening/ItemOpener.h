@@ -50,6 +50,9 @@ public:
         std::function<void(unsigned long)> activateWindow;
         // An answer's window asked to close (its program may still ask to save); empty: none is.
         std::function<void(unsigned long)> closeWindow;
+        // The clipboard pasted into the window the user came from, once it is in front again;
+        // empty: nothing is pasted (the text stays on the clipboard).
+        std::function<void()> pasteIntoFrontWindow;
     };
 
     static constexpr int CloseDelayMs = 150;
@@ -70,6 +73,8 @@ public:
     void openItemFromShortcut(const QVariantMap &record);
     // Text to the clipboard, said, and the window closed (an answer's menu).
     void copyText(const QString &text);
+    // Text to the clipboard, the access window closed, then pasted where the user was.
+    void pasteText(const QString &text);
     // The window of an answer row asked to close, and the access window closed (the row's menu).
     void closeAnswerWindow(const QVariantMap &record);
     // Return in the access window.

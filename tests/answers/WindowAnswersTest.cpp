@@ -1,6 +1,7 @@
 #include "WindowAnswers.h"
 #include "AnswerRecord.h"
 #include "QOR_StringUtils.h"
+#include "platform/FrontWindowPaste.h"
 
 #include <QProcess>
 #include <QTest>
@@ -81,4 +82,32 @@ TEST(WindowAnswers, FoundByTitleRaisedRestoredWhenMinimisedAndClosed)
     EXPECT_FALSE(windowTitled("Quokka notes"));
     EXPECT_TRUE(windowTitled("Wombat sketches"));
     EXPECT_FALSE(X11Windows::closeWindow(quokkaId));
+}
+
+// A result pasted as the user's own paste key: it goes to the window in front once that is no
+// window of ours.
+TEST(WindowAnswers, APasteGoesToTheWindowInFrontAsItsOwnPasteKey)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "needs the session's X display (scripts/with-session.sh)";
+    ASSERT_TRUE(FrontWindowPaste::canPaste());
+    const auto target = openWindow("Paste target");
+    ASSERT_TRUE(QTest::qWaitFor([] { return windowTitled("Paste target").has_value(); }, 20000));
+    const unsigned long id = windowTitled("Paste target")->id;
+    ASSERT_TRUE(X11Windows::activateWindow(id));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Windows::activeWindow() == id; }));
+
+    std::optional<bool> sent;
+    QObject::connect(FrontWindowPaste::start(), &FrontWindowPaste::finished,
+                     [&sent](bool result) { sent = result; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sent.has_value(); }, 5000));
+    EXPECT_TRUE(*sent);
+    QByteArray typed;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            typed += target->readAllStandardOutput();
+            return typed.contains("key Ctrl+V");
+        },
+        5000))
+        << typed.constData();
 }

@@ -18,7 +18,8 @@ struct Recorder {
                 [this] { calls << "email"; },
                 [this] { calls << "browser"; },
                 [this](const QString &text) { calls << "copy " + text; },
-                [this] { calls << "close"; }};
+                [this] { calls << "close"; },
+                [this](const QString &text) { calls << "paste " + text; }};
     }
 };
 
@@ -123,10 +124,17 @@ TEST_F(MenusTest, AnAnswersMenuCopiesACalculationClosesAWindowAndOpensTheRest)
     std::unique_ptr<QMenu> menu =
         FloatingMenu::build(sum, false, *mFolders, recorder.actions(), {});
     ASSERT_TRUE(menu);
-    EXPECT_EQ(titles(menu.get()), (QStringList{"Copy the result", "Copy the expression"}));
+    EXPECT_EQ(titles(menu.get()),
+              (QStringList{"Copy the result", "Paste the result", "Copy the expression"}));
     entry(menu.get(), "Copy the expression")->trigger();
     entry(menu.get(), "Copy the result")->trigger();
-    EXPECT_EQ(recorder.calls, (QStringList{"copy 2 + (3 ⋅ 4)", "copy 14"}));
+    entry(menu.get(), "Paste the result")->trigger();
+    EXPECT_EQ(recorder.calls, (QStringList{"copy 2 + (3 ⋅ 4)", "copy 14", "paste 14"}));
+    // Where keys cannot be sent to another window (a Wayland session), pasting is not offered.
+    FloatingMenu::Actions withoutPaste = recorder.actions();
+    withoutPaste.pasteText = nullptr;
+    menu = FloatingMenu::build(sum, false, *mFolders, withoutPaste, {});
+    EXPECT_EQ(titles(menu.get()), (QStringList{"Copy the result", "Copy the expression"}));
 
     QVariantMap search = AnswerRecord::make("AnswersWebKeywords", "Search Google for “quokka”",
                                             "https://www.google.com/search?q=quokka");
