@@ -83,6 +83,9 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
         {QStringLiteral("AnswersSystemActions"), KORVALE_KEY("PreferencesAnswersSystemActions"),
          true},
         {QStringLiteral("AnswersWindows"), KORVALE_KEY("PreferencesAnswersWindows"), true},
+        // The only one off until the user turns it on: it goes on the network.
+        {QStringLiteral("AnswersFetchExchangeRates"),
+         KORVALE_KEY("PreferencesAnswersFetchExchangeRates"), false},
     };
     for (const Box &box : families)
         addBox(answers, box);

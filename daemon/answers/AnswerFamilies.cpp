@@ -13,7 +13,9 @@ AnswerFamilies::AnswerFamilies(AnswerEngine &engine,
     , mSessionActions(std::move(sessionActions))
 {
     // The calculator first: "2+3*4" is asked of it on every keystroke.
-    engine.addFamily(std::make_unique<CalculatorAnswers>());
+    auto calculator = std::make_unique<CalculatorAnswers>();
+    mCalculator = calculator.get();
+    engine.addFamily(std::move(calculator));
     auto webKeywords = std::make_unique<WebKeywordAnswers>();
     mWebKeywords = webKeywords.get();
     engine.addFamily(std::move(webKeywords));
@@ -31,6 +33,8 @@ void AnswerFamilies::applyPreferences(const SharedPreferences &preferences)
 {
     for (const QString &key : preferenceKeys())
         mEngine.setEnabled(key, preferences.intValue(key).value_or(1) != 0);
+    mCalculator->setFetchRates(preferences.intValue(CalculatorAnswers::FetchRatesKey).value_or(0)
+                               == 1);
     mWebKeywords->setSites(WebKeywordSites::fromPreference(
         preferences.value(WebKeywordSites::PreferenceKey), QLocale()));
 }

@@ -8,12 +8,13 @@
 #include <memory>
 
 class AnswerEngine;
+class CalculatorAnswers;
 class SharedPreferences;
 class WebKeywordAnswers;
 
 // The agent's answer families, put together, and their settings in the preferences: each
-// family's switch (on unless set to 0; the manager's "Answers" group writes them) and the web
-// keywords' list.
+// family's switch (on unless set to 0; the manager's "Answers" group writes them), whether
+// exchange rates may be fetched (off unless set to 1) and the web keywords' list.
 class AnswerFamilies
 {
 public:
@@ -29,6 +30,7 @@ public:
 
 private:
     AnswerEngine &mEngine;
+    CalculatorAnswers *mCalculator;
     WebKeywordAnswers *mWebKeywords;
     std::shared_ptr<const SessionActions> mSessionActions;
 };

@@ -35,6 +35,15 @@ const CalculatorFunctions *loadModule(const QString &moduleFile)
 CalculatorAnswers::CalculatorAnswers(QLocale locale, QString moduleFile)
     : mLocale(std::move(locale))
     , mModuleFile(std::move(moduleFile))
+    , mNow([] { return QDateTime::currentSecsSinceEpoch(); })
+{
+}
+
+CalculatorAnswers::CalculatorAnswers(QLocale locale, const CalculatorFunctions *functions,
+                                     std::function<qint64()> now)
+    : mLocale(std::move(locale))
+    , mFunctions(functions)
+    , mNow(std::move(now))
 {
 }
 
@@ -55,15 +64,24 @@ bool CalculatorAnswers::mayBeCalculation(const QString &query)
 
 const CalculatorFunctions *CalculatorAnswers::module()
 {
-    return loadModule(mModuleFile);
+    return mFunctions ? mFunctions : loadModule(mModuleFile);
 }
 
 void CalculatorAnswers::prepare(const QString &query)
 {
     if (!mayBeCalculation(query))
         return;
-    if (const CalculatorFunctions *functions = module())
-        functions->prepare();
+    const CalculatorFunctions *functions = module();
+    if (!functions)
+        return;
+    functions->prepare();
+    // Outside the time limit: the found items never wait for it, the next answer may.
+    if (mFetchWanted && mFetchRates) {
+        mFetchWanted = false;
+        mLastFetchAttempt = mNow();
+        const bool fetched = functions->fetchRates(FetchTimeoutSeconds);
+        qInfo("Calculator: exchange rates %s", fetched ? "fetched" : "could not be fetched");
+    }
 }
 
 CalculationResult CalculatorAnswers::calculate(const QString &query, int timeLimitMs)
@@ -86,6 +104,10 @@ QList<QVariantMap> CalculatorAnswers::answer(const QString &query, int timeLimit
     if (result.outcome != CalculationResult::Outcome::Answered)
         return {};
     QString understood = result.understood;
+    const qint64 now = mNow();
+    if (result.ratesTime > 0 && mFetchRates && now - result.ratesTime > RatesMaximumAgeSeconds
+        && (mLastFetchAttempt == 0 || now - mLastFetchAttempt > RetryAfterSeconds))
+        mFetchWanted = true;
     if (result.ratesTime > 0) {
         // Rates are never fetched behind the user's back: say how old the ones used are.
         understood += QStringLiteral(" · ")

@@ -6,6 +6,9 @@
 #include <QLocale>
 #include <QString>
 
+#include <atomic>
+#include <functional>
+
 // Arithmetic, units and currencies through the calculator module, loaded at the first query
 // that may be a calculation (one with a digit in it). Return copies the result.
 class CalculatorAnswers : public AnswerFamily
@@ -15,9 +18,22 @@ public:
     // Longer than anyone types into the field: not worth the calculator's time.
     static constexpr int MaximumLength = 200;
 
+    // Whether the user lets the agent download exchange rates (off unless set to 1).
+    static inline const QString FetchRatesKey = QStringLiteral("AnswersFetchExchangeRates");
+    // Rates older than this are fetched again when allowed and used; a failed attempt waits.
+    static constexpr qint64 RatesMaximumAgeSeconds = 24 * 3600;
+    static constexpr qint64 RetryAfterSeconds = 3600;
+    static constexpr int FetchTimeoutSeconds = 5;
+
     // Tests may name another module file and another locale than the user's.
     explicit CalculatorAnswers(QLocale locale = QLocale(),
                                QString moduleFile = QStringLiteral(KORVALE_CALC_MODULE_FILE));
+    // Tests: these functions rather than a module's, and this clock (seconds since 1970).
+    CalculatorAnswers(QLocale locale, const CalculatorFunctions *functions,
+                      std::function<qint64()> now);
+
+    // From the preferences, on the main thread; read on the worker.
+    void setFetchRates(bool allowed) { mFetchRates = allowed; }
 
     QString preferenceKey() const override { return PreferenceKey; }
     void prepare(const QString &query) override;
@@ -35,4 +51,10 @@ private:
 
     QLocale mLocale;
     QString mModuleFile;
+    const CalculatorFunctions *mFunctions = nullptr;
+    std::function<qint64()> mNow;
+    std::atomic<bool> mFetchRates{false};
+    // Worker only: old rates were used, so the next question fetches them first.
+    bool mFetchWanted = false;
+    qint64 mLastFetchAttempt = 0;
 };

@@ -34,6 +34,9 @@ struct CalculatorFunctions {
     void (*prepare)();
     // Calls from one thread at a time (the calculator is one object per process).
     CalculationResult (*calculate)(const CalculationRequest &request);
+    // Downloads the exchange rates and reads them, within timeoutSeconds; only when the user
+    // allowed it. False when they could not be fetched (the old ones stay).
+    bool (*fetchRates)(int timeoutSeconds);
 };
 
 #define KORVALE_CALC_MODULE_FILE "libkorvale-calc.so"

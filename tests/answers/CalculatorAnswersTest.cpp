@@ -3,6 +3,7 @@
 #include "AnswerRecord.h"
 #include "QOR_StringUtils.h"
 
+#include <QDateTime>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -90,6 +91,63 @@ TEST(CalculatorAnswers, CurrenciesUseTheRatesOnDiskAndSayTheirDate)
     ASSERT_TRUE(converted);
     EXPECT_TRUE(converted->result.startsWith("$")) << converted->result.toStdString();
     EXPECT_TRUE(converted->understood.contains("rates of")) << converted->understood.toStdString();
+}
+
+// Rates are downloaded only when the user allowed it, and only once those used are over a day
+// old: on the next question, outside its time limit, and not again for an hour after a failure.
+TEST(CalculatorAnswers, ExchangeRatesAreFetchedOnlyWhenAllowedAndOld)
+{
+    static qint64 ratesTime = 0;
+    static int fetches = 0;
+    static bool fetchSucceeds = false;
+    static const CalculatorFunctions fake = {[] {},
+                                             [](const CalculationRequest &request) {
+                                                 CalculationResult result;
+                                                 result.outcome =
+                                                     CalculationResult::Outcome::Answered;
+                                                 result.result = QStringLiteral("$108.00");
+                                                 result.understood = request.expression;
+                                                 result.ratesTime = ratesTime;
+                                                 return result;
+                                             },
+                                             [](int) {
+                                                 ++fetches;
+                                                 if (fetchSucceeds)
+                                                     ratesTime = QDateTime::currentSecsSinceEpoch();
+                                                 return fetchSucceeds;
+                                             }};
+    qint64 now = QDateTime::currentSecsSinceEpoch();
+    CalculatorAnswers calculator(QLocale("en_US"), &fake, [&now] { return now; });
+    auto ask = [&calculator](const QString &query) {
+        calculator.prepare(query);
+        return calculator.answer(query, AnswerEngine::TimeLimitMs).size();
+    };
+    ratesTime = now - 3 * 24 * 3600;
+
+    // Not allowed: old rates are used and said, never fetched.
+    EXPECT_EQ(ask("100 EUR in USD"), 1);
+    EXPECT_EQ(ask("200 EUR in USD"), 1);
+    EXPECT_EQ(fetches, 0);
+
+    // Allowed: the answer with old rates asks for new ones, fetched before the next answer.
+    calculator.setFetchRates(true);
+    ask("100 EUR in USD");
+    EXPECT_EQ(fetches, 0);
+    ask("100 EUR in GBP");
+    EXPECT_EQ(fetches, 1);
+    // The download failed: not tried again within the hour, tried after it.
+    ask("100 EUR in JPY");
+    ask("100 EUR in CHF");
+    EXPECT_EQ(fetches, 1);
+    now += CalculatorAnswers::RetryAfterSeconds + 1;
+    fetchSucceeds = true;
+    ask("100 EUR in USD");
+    ask("100 EUR in USD");
+    EXPECT_EQ(fetches, 2);
+    // Fresh rates: nothing more to fetch.
+    ask("100 EUR in USD");
+    ask("100 EUR in USD");
+    EXPECT_EQ(fetches, 2);
 }
 
 TEST(CalculatorAnswers, ACalculationPastTheTimeLimitIsCut)

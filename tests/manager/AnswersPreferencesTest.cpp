@@ -30,6 +30,10 @@ TEST(AnswersPreferences, EachFamilyIsOnByDefaultAndItsSwitchIsStored)
     EXPECT_EQ(reread.intValue("AnswersWindows"), 0);
     EXPECT_EQ(reread.intValue("AnswersWebKeywords"), 1);
     EXPECT_EQ(reread.intValue("AnswersCalculator"), 1);
+    // Fetching exchange rates goes on the network: off until the user turns it on.
+    ASSERT_TRUE(sheet.box("AnswersFetchExchangeRates"));
+    EXPECT_FALSE(sheet.box("AnswersFetchExchangeRates")->isChecked());
+    EXPECT_EQ(reread.intValue("AnswersFetchExchangeRates"), 0);
 }
 
 // The web keywords' table: the defaults until the user changes them, then the user's rows,

@@ -128,7 +128,16 @@ CalculationResult calculate(const CalculationRequest &request)
     return answer;
 }
 
-const CalculatorFunctions functions = {prepare, calculate};
+bool fetchRates(int timeoutSeconds)
+{
+    const std::lock_guard lock(gMutex);
+    prepare();
+    if (!CALCULATOR->canFetch() || !CALCULATOR->fetchExchangeRates(timeoutSeconds))
+        return false;
+    return CALCULATOR->loadExchangeRates();
+}
+
+const CalculatorFunctions functions = {prepare, calculate, fetchRates};
 
 } // namespace
 
