@@ -4,6 +4,7 @@
 #include "QOR_StringUtils.h"
 
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -55,6 +56,13 @@ QPushButton *ListSectionView::addButton(const QString &key)
 {
     auto *button = new QPushButton(QOR_StringUtils::getLocalizedStringForKey(key));
     button->setObjectName(key);
+    if (buttonRank(key) == 0) {
+        // The desktop's New key adds to the section shown: a hidden section's shortcut is idle.
+        button->setShortcut(QKeySequence::New);
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(
+            button->text().remove(QChar(0x2026)).remove(QStringLiteral("...")).trimmed(),
+            button->shortcut().toString(QKeySequence::NativeText)));
+    }
     // After the stretch that keeps the row at the right, before the first of a later rank.
     int at = mButtons->count();
     for (int i = 0; i < mButtons->count(); ++i) {

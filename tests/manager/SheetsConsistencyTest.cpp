@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -67,9 +68,11 @@ int familyOf(const QString &key)
 
 } // namespace
 
-// Every list section of the manager begins its row with Add, Edit, Remove in that order.
-TEST_F(ManagerTest, EverySectionOrdersAddEditRemoveTheSameWay)
+// Every list section of the manager begins its row with Add, Edit, Remove in that order, and the
+// desktop's New key adds to the section shown, and only to it.
+TEST_F(ManagerTest, EverySectionOrdersAddEditRemoveTheSameWayAndNewAddsToTheOneShown)
 {
+    QOR_StringUtils::installTranslations(QLocale("en"));
     const auto manager = makeManager();
     int withAllThree = 0;
     const QList<ListSectionView *> views = manager->window()->findChildren<ListSectionView *>();
@@ -87,6 +90,23 @@ TEST_F(ManagerTest, EverySectionOrdersAddEditRemoveTheSameWay)
             ++withAllThree;
     }
     EXPECT_GE(withAllThree, 5);
+
+    manager->window()->show();
+    manager->window()->selectSection(ManagerWindow::Notes);
+    QApplication::setActiveWindow(manager->window());
+    QString opened;
+    whenSheetShows("NoteEditorSheet", [&](QDialog *sheet) {
+        opened = sheet->objectName();
+        sheet->reject();
+    });
+    QTest::keySequence(manager->window(), QKeySequence::New);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }, 5000));
+    const auto *add = manager->window()
+                          ->findChild<QWidget *>("NotesSection")
+                          ->findChild<QPushButton *>("NotesNew");
+    ASSERT_NE(add, nullptr);
+    EXPECT_EQ(add->toolTip(),
+              "New (" + QKeySequence(QKeySequence::New).toString(QKeySequence::NativeText) + ")");
 }
 
 // Every field label of every sheet ends the one way of the language: "Title:", "Titre :".
