@@ -32,10 +32,14 @@ TEXTS = {
         "todo": [("Renew the car insurance", -1), ("Call the plumber", 0),
                  ("Book the ferry to Brittany", 1), ("Send the seed order", 4)],
         "reminders": [("Bring the library books back", 0), ("Water the seedlings", 2)],
+        "events": [("Dentist", 0, 14), ("Lunch with Claire", 1, 12), ("Choir rehearsal", 3, 19),
+                   ("Market day", 8, 9), ("Parents' evening", 15, 18)],
         "search": "cal",
         "folder": "docu",
         "list_title": "Reminders",
         "browser": "Korvale Browser",
+        "calendar": "Calendar",
+        "help_key": "h",
     },
     "fr": {
         "folders": ["Documents", "Images", "Musique", "Téléchargements", "Projets/Jardin",
@@ -56,10 +60,15 @@ TEXTS = {
         "todo": [("Renouveler l’assurance de la voiture", -1), ("Appeler le plombier", 0),
                  ("Réserver le ferry pour la Bretagne", 1), ("Envoyer la commande de graines", 4)],
         "reminders": [("Rapporter les livres à la bibliothèque", 0), ("Arroser les semis", 2)],
+        "events": [("Dentiste", 0, 14), ("Déjeuner avec Claire", 1, 12),
+                   ("Répétition de la chorale", 3, 19), ("Jour de marché", 8, 9),
+                   ("Réunion de parents d’élèves", 15, 18)],
         "search": "cal",
         "folder": "docu",
         "list_title": "Rappels",
         "browser": "Navigateur Korvale",
+        "calendar": "Calendrier",
+        "help_key": "a",
     },
 }
 APP_IDS = ["org.example.Calculator", "org.example.TextEditor", "org.example.Terminal",
@@ -95,7 +104,7 @@ def fill(lang, home, korvale_data):
     morning = now.replace(hour=9, minute=30, second=0, microsecond=0)
     load(korvale_data, subprocess.run([korvale_data, "preferences"], capture_output=True,
                                       text=True, check=True).stdout.strip(),
-         {"Version": "0.1.0", "DaemonActivated": 1})
+         {"Version": "0.1.0", "DaemonActivated": 1, "OtherDataCalendarEvents": 1})
     load(korvale_data, "ToDo.krvdata",
          [{"x": 8, "T": title, "Date": iso(morning + datetime.timedelta(days=days, hours=days % 3)),
            "Done": 0} for title, days in texts["todo"]])
@@ -103,6 +112,21 @@ def fill(lang, home, korvale_data):
          [{"x": 11, "T": title, "Color": colour} for title, colour in texts["reminders"]])
     load(korvale_data, "Notes.krvdata",
          [{"x": 5, "T": title, "t": text} for title, text in texts["notes"]])
+    # A local calendar where GNOME's keeps its own, for the calendar window.
+    calendar = os.path.join(home, ".local/share/evolution/calendar/system")
+    os.makedirs(calendar, exist_ok=True)
+    with open(os.path.join(calendar, "calendar.ics"), "w", encoding="utf-8") as out:
+        out.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Korvale demo//EN\r\n")
+        for number, (title, days, hour) in enumerate(texts["events"]):
+            start = (now + datetime.timedelta(days=days)).replace(
+                hour=hour, minute=0, second=0, microsecond=0).astimezone(datetime.timezone.utc)
+            out.write("BEGIN:VEVENT\r\nUID:demo-%d@korvale\r\nDTSTAMP:%s\r\nDTSTART:%s\r\n"
+                      "DTEND:%s\r\nSUMMARY:%s\r\nEND:VEVENT\r\n"
+                      % (number, start.strftime("%Y%m%dT%H%M%SZ"),
+                         start.strftime("%Y%m%dT%H%M%SZ"),
+                         (start + datetime.timedelta(hours=1)).strftime("%Y%m%dT%H%M%SZ"),
+                         title))
+        out.write("END:VCALENDAR\r\n")
 
 
 def use(lang, path, korvale_data):

@@ -202,6 +202,17 @@ agent_windows() {
     # The reminder note and its list, the agent's own to-do window.
     mapfile -t rest < <(windows_of "$agent")
     if [ ${#rest[@]} -gt 0 ]; then shot_of_screen "$out/agent-reminders-and-todo.png"; fi
+    # The calendar window, from the access window's Ctrl+K.
+    open_access_window
+    xdotool key ctrl+k
+    title=$(python3 "$root/scripts/demo-home.py" --word calendar "$lang")
+    if wait_until xdotool search --onlyvisible --pid "$agent" --name "^$title$"; then
+        sleep 1
+        shot_of_window "$out/agent-calendar.png" \
+            "$(xdotool search --onlyvisible --pid "$agent" --name "^$title$" | head -1)"
+        xdotool key Escape
+    fi
+    access_hidden || close_access_window
     # The agent runs on while the manager is shown: a manager without it would start its own.
 }
 
@@ -229,6 +240,46 @@ manager_windows() {
         shot_of_window "$out/manager-$name.png" "$window"
         xdotool key Escape
     done
+    # The sheets: an editor from the New key, the preferences, the about box.
+    sheet_of() {
+        local sheet
+        for sheet in $(xdotool search --onlyvisible --pid "$manager" 2>/dev/null); do
+            [ "$sheet" = "$window" ] && continue
+            eval "$(xdotool getwindowgeometry --shell "$sheet")"
+            ((HEIGHT > 60)) && echo "$sheet" && return 0
+        done
+        return 1
+    }
+    local sheet_row sheet_name
+    for sheet_row in 9:note-editor 6:to-do-editor 7:reminder-editor; do
+        sheet_name=${sheet_row#*:}
+        xdotool mousemove --window "$window" 100 $((41 + 26 * ${sheet_row%%:*})) click 1
+        sleep 0.6
+        xdotool key ctrl+n
+        if wait_until sheet_of; then
+            sleep 0.6
+            shot_of_window "$out/manager-$sheet_name.png" "$(sheet_of)"
+            xdotool key Escape
+            sleep 0.4
+        fi
+    done
+    xdotool key ctrl+comma
+    if wait_until sheet_of; then
+        sleep 0.6
+        shot_of_window "$out/manager-preferences.png" "$(sheet_of)"
+        xdotool key Escape
+        sleep 0.4
+    fi
+    # Help, then its second entry.
+    xdotool key "alt+$(python3 "$root/scripts/demo-home.py" --word help_key "$lang")"
+    sleep 0.4
+    xdotool key Down Return
+    if wait_until sheet_of; then
+        sleep 0.6
+        shot_of_window "$out/manager-about.png" "$(sheet_of)"
+        xdotool key Escape
+        sleep 0.4
+    fi
     # Both activity windows, opened together.
     python3 "$root/scripts/demo-home.py" --use "$lang" "$HOME/Downloads/ApplicationsUse.krvdata" \
         "$bin/korvale-data"
@@ -239,6 +290,22 @@ manager_windows() {
     wait "$manager" 2>/dev/null || true
 }
 
+# The installer's window, from its own folder, before it is told to install anything.
+installer_window() {
+    local lang=$1 out=$2 program="$root/$build/qor-installer/qor-installer"
+    [ -x "$program" ] || return 0
+    LANG=$lang LANGUAGE=$lang LC_ALL= "$program" >"$HOME/.installer.log" 2>&1 &
+    local installer=$!
+    pids+=("$installer")
+    if wait_until xdotool search --onlyvisible --pid "$installer" --name .; then
+        sleep 1.5
+        shot_of_window "$out/installer.png" \
+            "$(xdotool search --onlyvisible --pid "$installer" --name . | head -1)"
+    fi
+    kill "$installer" 2>/dev/null || true
+    wait "$installer" 2>/dev/null || true
+}
+
 for lang in "${languages[@]}"; do
     out="$root/docs/screens/$lang"
     tour="$root/manager/tour/$lang"
@@ -246,6 +313,7 @@ for lang in "${languages[@]}"; do
     make_home "$lang"
     agent_windows "$lang" "$out" "$tour"
     manager_windows "$lang" "$out"
+    installer_window "$lang" "$out"
     stop_all
     # The next language's agent must not find this one still on the bus.
     wait_until bash -c '! gdbus introspect --session --dest org.korvale.Daemon --object-path / >/dev/null 2>&1'
