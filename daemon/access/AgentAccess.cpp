@@ -16,10 +16,13 @@
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
 #include "MainWindow.h"
+#include "OfferedSearch.h"
 #include "QOR_StringUtils.h"
+#include "RunnerBus.h"
 #include "SearchBus.h"
 #include "SearchController.h"
 #include "SearchField.h"
+#include "SearchProviderBus.h"
 #include "SelectionPresenter.h"
 #include "SystemActionAnswers.h"
 #include "SystemActionRunner.h"
@@ -209,6 +212,33 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     mSearchBus = std::make_unique<SearchBus>(*mSearch);
     if (!mSearchBus->publish())
         KorvaleLog::line(QStringLiteral("korvale-search cannot ask the agent on the session bus"));
+
+    mOfferedSearch = std::make_unique<OfferedSearch>(*mSearch, [&daemon] {
+        QVariantList personal = daemon.lists().mListOfToDo;
+        // The reminder list also holds the to-dos falling due and the calendar's events.
+        for (const QVariant &entry : std::as_const(daemon.lists().mListOfReminder))
+            if (ItemRecord::kind(entry.toMap()) == ItemRecord::KindReminder)
+                personal.append(entry);
+        return personal;
+    });
+    OfferedActions offered;
+    offered.open = [this](const QVariantMap &record) { mOpener->openItem(record, true); };
+    offered.launchSearch = [this](const QString &text) { openAccessWindowWithText(text); };
+    mSearchProviderBus = std::make_unique<SearchProviderBus>(*mOfferedSearch, offered);
+    mRunnerBus = std::make_unique<RunnerBus>(*mOfferedSearch, offered);
+    if (!mSearchProviderBus->publish() || !mRunnerBus->publish())
+        KorvaleLog::line(QStringLiteral("The desktop's search cannot ask the agent on the bus"));
+}
+
+void AgentAccess::openAccessWindowWithText(const QString &text)
+{
+    openAccessWindow();
+    SearchField *field = mWindow->searchField();
+    field->selectAll();
+    if (text.isEmpty())
+        field->del();
+    else
+        mWindow->insertPendingText(text);
 }
 
 bool AgentAccess::confirmSystemAction(SessionActions::Action action, const QStringList &holding)

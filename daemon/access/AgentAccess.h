@@ -22,6 +22,9 @@ class ApplicationLauncher;
 class CursorHighlight;
 class DaemonController;
 class ItemOpener;
+class OfferedSearch;
+class RunnerBus;
+class SearchProviderBus;
 class SearchBus;
 class SearchController;
 
@@ -62,6 +65,8 @@ public slots:
     void selectSearchText();
     // An item shortcut: opened as it is, whatever modifiers are held.
     void openItemFromShortcut(const QVariantMap &record);
+    // The desktop's search asked for more: the window opens with its text typed in.
+    void openAccessWindowWithText(const QString &text);
     void rerunSearch();
     // saveFavicons: the bookmark rows are drawn with the new list.
     void faviconsChanged();
@@ -92,6 +97,10 @@ private:
     std::unique_ptr<CursorHighlight> mCursorHighlight;
     std::unique_ptr<AccessWindowBus> mBus;
     std::unique_ptr<SearchBus> mSearchBus;
+    // The agent in the desktop's own search (GNOME Shell, KRunner).
+    std::unique_ptr<OfferedSearch> mOfferedSearch;
+    std::unique_ptr<SearchProviderBus> mSearchProviderBus;
+    std::unique_ptr<RunnerBus> mRunnerBus;
     std::unique_ptr<AgentProtectedNotes> mProtectedNotes;
     // Steady-clock nanoseconds of the last opening, of the first paint after it and of the
     // moment it had the keyboard.
