@@ -121,6 +121,10 @@ TEST(DesktopSearchEndToEnd, ANoteIsFoundAndOpenedAndAProtectedOneNeverLeaves)
         << activeWindowName().toStdString();
     xdotool({"type", "--delay", "30", "pass word"});
     xdotool({"key", "Return"});
+    ASSERT_TRUE(waitFor([] { return accessWindowState().value("typeForSearch").toInt() == 6; }))
+        << agent.log().toStdString();
+    xdotool({"key", "ctrl+a"});
+    xdotool({"type", "--delay", "30", "quokka"});
     ASSERT_TRUE(waitFor([] {
         const QVariantMap state = accessWindowState();
         return state.value("typeForSearch").toInt() == 6 && !state.value("searchRunning").toBool()
