@@ -406,6 +406,10 @@
         <translation>Change Dates</translation>
     </message>
     <message>
+        <source>DesktopSearchMore</source>
+        <translation>Search in %1</translation>
+    </message>
+    <message>
         <source>DocumentsCutDepth</source>
         <translation>too deep: not entered from %1</translation>
     </message>

@@ -406,6 +406,10 @@
         <translation>Changer les dates</translation>
     </message>
     <message>
+        <source>DesktopSearchMore</source>
+        <translation>Rechercher dans %1</translation>
+    </message>
+    <message>
         <source>DocumentsCutDepth</source>
         <translation>trop profond : pas d’entrée dans %1</translation>
     </message>

@@ -11,6 +11,8 @@
 #include "CursorHighlight.h"
 #include "DaemonClock.h"
 #include "DaemonController.h"
+#include "DesktopSearchRows.h"
+#include "DesktopSearchSwitches.h"
 #include "ItemCell.h"
 #include "ItemOpener.h"
 #include "ItemRecord.h"
@@ -33,8 +35,10 @@
 #include "platform/X11Windows.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -42,6 +46,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <chrono>
 
@@ -150,6 +155,12 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     mAnswerFamilies->applyPreferences(daemon.preferences());
     mSearch->setAnswerAsker([this](const QString &query) { mAnswers->ask(query); });
     connect(mAnswers.get(), &AnswerEngine::answered, mSearch.get(), &SearchController::showAnswers);
+    mDesktopRows = std::make_unique<DesktopSearchRows>(QDBusConnection::sessionBus());
+    applyDesktopSearchPreferences();
+    mSearch->setDesktopSearchAsker([this](const QString &query) { mDesktopRows->ask(query); });
+    connect(mDesktopRows.get(), &DesktopSearchRows::answered, mSearch.get(),
+            &SearchController::showDesktopRows);
+    findDesktopSearchSources();
     // The data reload stays away from the lists while a pass reads them.
     connect(mSearch.get(), &SearchController::runningChanged, this,
             [&daemon](bool running) { daemon.flags().mSearchThreadIsRunning = running; });
@@ -185,6 +196,7 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
         });
     opening.systemAction = [this](const QString &id) { mSystemActions->run(id); };
     opening.activateWindow = [](unsigned long window) { X11Windows::activateWindow(window); };
+    opening.desktopSearch = [this](const QVariantMap &row) { mDesktopRows->activate(row); };
     mOpener = std::make_unique<ItemOpener>(std::move(opening));
     mWindow->setItemOpener(mOpener.get());
 
@@ -228,6 +240,39 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     mRunnerBus = std::make_unique<RunnerBus>(*mOfferedSearch, offered);
     if (!mSearchProviderBus->publish() || !mRunnerBus->publish())
         KorvaleLog::line(QStringLiteral("The desktop's search cannot ask the agent on the bus"));
+}
+
+void AgentAccess::applyDesktopSearchPreferences()
+{
+    mDesktopRows->setEnabled(
+        [switches = DesktopSearchSwitches::read(mDaemon.preferences())](
+            const DesktopSearchSource &source) { return switches.isOn(source); });
+}
+
+void AgentAccess::findDesktopSearchSources()
+{
+    // Programs come and go: the files are read again at an opening a minute after the last.
+    constexpr qint64 AgainAfterMs = 60 * 1000;
+    const qint64 now = steadyNanoseconds() / 1000000;
+    if (mDesktopSourcesFinding
+        || (mDesktopSourcesFoundAt >= 0 && now - mDesktopSourcesFoundAt < AgainAfterMs))
+        return;
+    mDesktopSourcesFinding = true;
+    auto *watcher = new QFutureWatcher<QList<DesktopSearchSource>>(this);
+    connect(watcher, &QFutureWatcher<QList<DesktopSearchSource>>::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        mDesktopSourcesFinding = false;
+        mDesktopSourcesFoundAt = steadyNanoseconds() / 1000000;
+        const QList<DesktopSearchSource> found = watcher->result();
+        const QList<DesktopSearchSource> asked = mDesktopRows->sources();
+        const auto same = [](const DesktopSearchSource &a, const DesktopSearchSource &b) {
+            return a.key == b.key && a.busName == b.busName && a.objectPath == b.objectPath;
+        };
+        // Replacing them would forget which ones are resting.
+        if (!std::equal(found.cbegin(), found.cend(), asked.cbegin(), asked.cend(), same))
+            mDesktopRows->setSources(found);
+    });
+    watcher->setFuture(QtConcurrent::run([] { return SearchSourceFiles::find(); }));
 }
 
 void AgentAccess::openAccessWindowWithText(const QString &text)
@@ -344,8 +389,10 @@ QVariantMap AgentAccess::state() const
 
 void AgentAccess::openAccessWindow()
 {
-    // The manager may have switched a family since the last opening.
+    // The manager may have switched a family or a provider since the last opening.
     mAnswerFamilies->applyPreferences(mDaemon.preferences());
+    applyDesktopSearchPreferences();
+    findDesktopSearchSources();
     if (mWindow->isWindowVisible()) {
         mWindow->doOpenAccessWindow();
         return;

@@ -20,6 +20,7 @@ class AnswerFamilies;
 class SystemActionRunner;
 class ApplicationLauncher;
 class CursorHighlight;
+class DesktopSearchRows;
 class DaemonController;
 class ItemOpener;
 class OfferedSearch;
@@ -79,6 +80,9 @@ signals:
 
 private:
     void finishKeyboardGrab();
+    // Reads the providers' and runners' files on a worker, now and then, never on a keystroke.
+    void findDesktopSearchSources();
+    void applyDesktopSearchPreferences();
     void notePainted();
     void noteActivated();
     QIcon favicon(const QString &address);
@@ -101,6 +105,10 @@ private:
     std::unique_ptr<OfferedSearch> mOfferedSearch;
     std::unique_ptr<SearchProviderBus> mSearchProviderBus;
     std::unique_ptr<RunnerBus> mRunnerBus;
+    // The desktop's providers and runners, asked for the text typed.
+    std::unique_ptr<DesktopSearchRows> mDesktopRows;
+    qint64 mDesktopSourcesFoundAt = -1;
+    bool mDesktopSourcesFinding = false;
     std::unique_ptr<AgentProtectedNotes> mProtectedNotes;
     // Steady-clock nanoseconds of the last opening, of the first paint after it and of the
     // moment it had the keyboard.
