@@ -1218,6 +1218,18 @@
         <translation>Ctrl-click the top of the screen for the Korvale menu</translation>
     </message>
     <message>
+        <source>PreferencesDesktopSearch</source>
+        <translation>The desktop's search</translation>
+    </message>
+    <message>
+        <source>PreferencesDesktopSearchNone</source>
+        <translation>No search provider or runner is installed.</translation>
+    </message>
+    <message>
+        <source>PreferencesDesktopSearchNote</source>
+        <translation>Rows from these applications come below the agent's own, as they answer.</translation>
+    </message>
+    <message>
         <source>PreferencesMenu</source>
         <translation>Preferences…</translation>
     </message>

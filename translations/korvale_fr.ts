@@ -1218,6 +1218,18 @@
         <translation>Ctrl-clic en haut de l’écran pour le menu Korvale</translation>
     </message>
     <message>
+        <source>PreferencesDesktopSearch</source>
+        <translation>La recherche du bureau</translation>
+    </message>
+    <message>
+        <source>PreferencesDesktopSearchNone</source>
+        <translation>Aucun fournisseur de recherche n’est installé.</translation>
+    </message>
+    <message>
+        <source>PreferencesDesktopSearchNote</source>
+        <translation>Les lignes de ces applications s’ajoutent sous celles de l’agent, à mesure qu’elles répondent.</translation>
+    </message>
+    <message>
         <source>PreferencesMenu</source>
         <translation>Préférences…</translation>
     </message>
