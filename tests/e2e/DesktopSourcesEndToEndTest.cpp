@@ -3,7 +3,9 @@
 // below the agent's, Return hands the row back to them, and a provider that answers late is left
 // out without holding the window up.
 #include "DesktopSearchStandIns.h"
+#include "DesktopSearchSwitches.h"
 #include "E2eSupport.h"
+#include "SharedPreferences.h"
 
 #include <QDBusConnection>
 #include <QDBusMetaType>
@@ -72,6 +74,17 @@ TEST(DesktopSourcesEndToEnd, ProviderAndRunnerRowsComeBelowAndReturnHandsThemBac
               "[Desktop Entry]\nName=Stand-in Runner\nIcon=system-run\nX-Plasma-API=DBus\n"
               "X-Plasma-DBusRunner-Service=org.example.StandInRunner*\n"
               "X-Plasma-DBusRunner-Path=/runner\nX-Plasma-Runner-Min-Letter-Count=3\n");
+    // One off by its file, one switched off in the manager: neither is asked.
+    writeFile(system + "/gnome-shell/search-providers/org.example.Off.search-provider.ini",
+              "[Shell Search Provider]\nBusName=org.example.Off\nObjectPath=/org/example/Off\n"
+              "Version=2\nAutoStart=false\nDefaultDisabled=true\n");
+    writeFile(system + "/gnome-shell/search-providers/org.example.Switched.search-provider.ini",
+              "[Shell Search Provider]\nBusName=org.example.Switched\n"
+              "ObjectPath=/org/example/Off\nVersion=2\nAutoStart=false\n");
+    SharedPreferences preferences;
+    preferences.setValue(DesktopSearchSwitches::PreferenceKey,
+                         QVariantMap{{"gnome/org.example.Switched.search-provider.ini", false}});
+    ASSERT_TRUE(preferences.synchronize());
     // Ours is never asked by the agent itself.
     QFile::copy(QStringLiteral(KORVALE_SOURCE_DIR "/packaging/korvale-search-provider.ini"),
                 system + "/gnome-shell/search-providers/korvale-search-provider.ini");
@@ -80,6 +93,7 @@ TEST(DesktopSourcesEndToEnd, ProviderAndRunnerRowsComeBelowAndReturnHandsThemBac
     auto disconnect = qScopeGuard([] { QDBusConnection::disconnectFromBus("standins"); });
     StandInProvider provider("fast", 0);
     StandInProvider late("late", 2000);
+    StandInProvider off("off", 0);
     StandInRunner runner;
     ASSERT_TRUE(
         bus.registerObject("/org/example/StandIn", &provider, QDBusConnection::ExportAllSlots));
@@ -125,4 +139,5 @@ TEST(DesktopSourcesEndToEnd, ProviderAndRunnerRowsComeBelowAndReturnHandsThemBac
     returnOn("Zqxj runner row");
     ASSERT_TRUE(waitFor([&] { return !runner.ran.isEmpty(); })) << agent.log().toStdString();
     EXPECT_EQ(runner.ran, QStringList{"r1 "});
+    EXPECT_EQ(off.questions, 0);
 }
