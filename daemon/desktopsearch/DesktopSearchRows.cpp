@@ -90,6 +90,10 @@ bool DesktopSearchRows::isAsked(const Entry &entry, const QString &query) const
 
 void DesktopSearchRows::ask(const QString &query)
 {
+    // A question unanswered past its budget counts even when the next one comes before the
+    // timer's turn.
+    if (mBudget.isActive() && mClock.elapsed() - mAskedAt >= kBudgetMs)
+        budgetOver();
     ++mGeneration;
     mQuery = query;
     mAskedAt = mClock.elapsed();
