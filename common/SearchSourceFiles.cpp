@@ -45,6 +45,51 @@ QString unescaped(QStringView value)
     return out;
 }
 
+// A bus name as the bus accepts it: dot-separated elements of letters, digits, "_" and "-", two
+// at least, none beginning with a digit. With `prefix`, the start of one ("org.example." too).
+bool isBusName(const QString &name, bool prefix)
+{
+    if (name.isEmpty() || name.size() > 255)
+        return false;
+    const QStringList elements = name.split(QLatin1Char('.'));
+    if (elements.size() < 2 && !prefix)
+        return false;
+    for (qsizetype i = 0; i < elements.size(); ++i) {
+        const QString &element = elements.at(i);
+        if (element.isEmpty()) {
+            if (prefix && i == elements.size() - 1 && i > 0)
+                continue;
+            return false;
+        }
+        if (element.front().isDigit())
+            return false;
+        for (const QChar c : element) {
+            if (c.unicode() > 127
+                || !(c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('-')))
+                return false;
+        }
+    }
+    return true;
+}
+
+// An object path as the bus accepts it: "/" or "/" elements of letters, digits and "_".
+bool isObjectPath(const QString &path)
+{
+    if (path == QLatin1String("/"))
+        return true;
+    if (!path.startsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('/')))
+        return false;
+    for (const QString &element : path.mid(1).split(QLatin1Char('/'))) {
+        if (element.isEmpty())
+            return false;
+        for (const QChar c : element) {
+            if (c.unicode() > 127 || !(c.isLetterOrNumber() || c == QLatin1Char('_')))
+                return false;
+        }
+    }
+    return true;
+}
+
 bool isTrue(const QString &value)
 {
     return value == QLatin1String("true") || value == QLatin1String("1");
@@ -135,8 +180,8 @@ std::optional<DesktopSearchSource> SearchSourceFiles::readGnomeProvider(const QB
     source.enabledByDefault = !isTrue(keys.value(QStringLiteral("DefaultDisabled")));
     source.autoStart =
         keys.value(QStringLiteral("AutoStart"), QStringLiteral("true")) != QLatin1String("false");
-    if (keys.value(QStringLiteral("Version")) != QLatin1String("2") || source.busName.isEmpty()
-        || !source.objectPath.startsWith(QLatin1Char('/')))
+    if (keys.value(QStringLiteral("Version")) != QLatin1String("2")
+        || !isBusName(source.busName, false) || !isObjectPath(source.objectPath))
         return std::nullopt;
     return source;
 }
@@ -160,10 +205,10 @@ std::optional<DesktopSearchSource> SearchSourceFiles::readRunner(const QByteArra
     source.name = localised(keys, QStringLiteral("Name"), languages);
     source.iconName = keys.value(QStringLiteral("Icon"));
     // A "*" stands for a prefix only at the end.
-    const qsizetype star = source.busName.indexOf(QLatin1Char('*'));
-    if ((!source.dbus2 && api != QLatin1String("DBus")) || source.busName.isEmpty()
-        || (star >= 0 && star != source.busName.size() - 1)
-        || !source.objectPath.startsWith(QLatin1Char('/')))
+    const bool wildcard = source.busName.endsWith(QLatin1Char('*'));
+    const QString name = wildcard ? source.busName.chopped(1) : source.busName;
+    if ((!source.dbus2 && api != QLatin1String("DBus")) || !isBusName(name, wildcard)
+        || !isObjectPath(source.objectPath))
         return std::nullopt;
     return source;
 }

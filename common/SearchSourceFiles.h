@@ -45,10 +45,10 @@ QHash<QString, QString> readGroup(const QByteArray &contents, const QString &gro
 QString localised(const QHash<QString, QString> &keys, const QString &key,
                   const QList<QByteArray> &languages);
 
-// Nothing when the bytes are not a provider of version 2 with a bus name and an object path.
+// Nothing when the bytes are not a provider of version 2 with a valid bus name and object path.
 std::optional<DesktopSearchSource> readGnomeProvider(const QByteArray &contents);
-// Nothing when the bytes are not a D-Bus runner (X-Plasma-API DBus or DBus2) with a service and
-// a path.
+// Nothing when the bytes are not a D-Bus runner (X-Plasma-API DBus or DBus2) with a valid
+// service (a "*" only at its end) and object path.
 std::optional<DesktopSearchSource> readRunner(const QByteArray &contents,
                                               const QList<QByteArray> &languages);
 
