@@ -9,6 +9,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 constexpr int RowsShown = 4;
 } // namespace
@@ -21,10 +23,9 @@ DesktopSearchPanel::DesktopSearchPanel(const QStringList &dataFolders, QWidget *
 {
     setObjectName(DesktopSearchSwitches::PreferenceKey);
     auto *layout = new QVBoxLayout(this);
-    auto *note = new QLabel(
+    // The sheet is already tall: what the list means goes into its tooltip.
+    setToolTip(
         QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("PreferencesDesktopSearchNote")));
-    note->setWordWrap(true);
-    layout->addWidget(note);
     for (const DesktopSearchSource &source : std::as_const(mSources)) {
         const QString kind = source.kind == DesktopSearchSource::Kind::GnomeProvider
             ? QStringLiteral("GNOME")
@@ -37,7 +38,9 @@ DesktopSearchPanel::DesktopSearchPanel(const QStringList &dataFolders, QWidget *
                 : DesktopIcons::themed({source.iconName, QStringLiteral("system-search")}));
         item->setToolTip(source.busName);
     }
-    mList->setMaximumHeight(mList->sizeHintForRow(0) * RowsShown + 2 * mList->frameWidth());
+    // As tall as its rows, up to a few; more scroll.
+    mList->setFixedHeight(mList->sizeHintForRow(0) * std::clamp(int(mSources.size()), 1, RowsShown)
+                          + 2 * mList->frameWidth());
     mList->setVisible(!mSources.isEmpty());
     layout->addWidget(mList);
     if (mSources.isEmpty()) {
