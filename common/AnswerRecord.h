@@ -17,6 +17,12 @@ inline const QString KeyOpenAddress = QStringLiteral("AnswerURL");
 inline const QString KeySystemAction = QStringLiteral("AnswerSystemAction");
 // The X window Return brings to the front.
 inline const QString KeyWindow = QStringLiteral("AnswerWindow");
+// The themed icon (or icon file) the row shows instead of the answers' own.
+inline const QString KeyIcon = QStringLiteral("AnswerIcon");
+// A row of the desktop's search: the provider or runner that gave it (DesktopSearchSource's
+// key), and the result's id there; Return hands it back to that source.
+inline const QString KeyDesktopSource = QStringLiteral("AnswerDesktopSource");
+inline const QString KeyDesktopResult = QStringLiteral("AnswerDesktopResult");
 // The family that made it (its preference key), for the row's menu and the log.
 inline const QString KeyFamily = QStringLiteral("AnswerFamily");
 

@@ -1,5 +1,6 @@
 #include "PreferencesSheet.h"
 
+#include "DesktopSearchPanel.h"
 #include "QOR_StringUtils.h"
 #include "SharedPreferences.h"
 
@@ -31,6 +32,7 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
     : QDialog(parent)
     , mRevealCursor(new QComboBox)
     , mWebKeywords(new QTableWidget)
+    , mDesktopSearch(new DesktopSearchPanel)
 {
     setWindowTitle(localized(QStringLiteral("PreferencesTitle")));
     setWindowModality(Qt::WindowModal);
@@ -159,6 +161,7 @@ PreferencesSheet::PreferencesSheet(QWidget *parent)
     layout->addWidget(windowGroup);
     layout->addWidget(activityGroup);
     layout->addWidget(answersGroup);
+    layout->addWidget(mDesktopSearch);
     layout->addWidget(rankingGroup);
     layout->addLayout(pointer);
     layout->addWidget(buttons);
@@ -199,6 +202,7 @@ void PreferencesSheet::load(const SharedPreferences &preferences)
     }
     for (const auto &[key, field] : mPriorities)
         field->setValue(SharedPreferences::integerOf(preferences.value(key)).value_or(0));
+    mDesktopSearch->load(preferences);
     const int reveal = SharedPreferences::integerOf(preferences.value(KeyRevealCursor)).value_or(0);
     mRevealCursor->setCurrentIndex(reveal >= 0 && reveal < mRevealCursor->count() ? reveal : 0);
 }
@@ -210,6 +214,7 @@ void PreferencesSheet::store(SharedPreferences &preferences) const
     for (const auto &[key, field] : mPriorities)
         preferences.setValue(key, field->value());
     preferences.setValue(KeyRevealCursor, mRevealCursor->currentIndex());
+    mDesktopSearch->store(preferences);
     // Rows the agent could not use (no keyword, no place for the query) are not kept.
     QList<WebKeywordSites::Site> sites = webKeywords();
     sites.removeIf(

@@ -5,6 +5,7 @@
 
 #include "WebKeywordSites.h"
 
+class DesktopSearchPanel;
 class QCheckBox;
 class QComboBox;
 class QSpinBox;
@@ -13,7 +14,8 @@ class SharedPreferences;
 
 // The display and ranking options of the agent: window position, filter reset, the menu-bar
 // Control-click, icons in menus, the key-detection window, the recording of application use, the
-// switches of the answer families, the five priorities and the pointer highlight.
+// switches of the answer families and of the desktop's search sources, the five priorities and
+// the pointer highlight.
 class PreferencesSheet : public QDialog
 {
     Q_OBJECT
@@ -33,6 +35,7 @@ public:
     // The web keywords as the table shows them, unusable rows included.
     QList<WebKeywordSites::Site> webKeywords() const;
     QTableWidget *webKeywordsTable() const { return mWebKeywords; }
+    DesktopSearchPanel *desktopSearch() const { return mDesktopSearch; }
 
 private:
     void addWebKeywordRow(const WebKeywordSites::Site &site);
@@ -42,4 +45,5 @@ private:
     QList<QPair<QString, QSpinBox *>> mPriorities;
     QComboBox *mRevealCursor;
     QTableWidget *mWebKeywords;
+    DesktopSearchPanel *mDesktopSearch;
 };

@@ -22,6 +22,7 @@ packages=(
     libqalculate-dev  # the calculator of the answers, in a module of its own (docs/answers.md)
     clang libfuzzer-14-dev libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh)
     dpkg-dev file appstream  # the Debian package: cpack -G DEB's dependencies, its metadata check
+    gnome-calculator  # a real GNOME Shell search provider, D-Bus activated, in the end-to-end tests
     imagemagick  # import: the window screenshots of docs/ (scripts/activity-screenshots.sh)
 )
 

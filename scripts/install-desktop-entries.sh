@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Puts the manager and the agent in the desktop's own launcher: their desktop entries, pointing at
 # the programs of a build folder, in the user's applications folder, and the suite's icon in the
-# user's icon theme. Run again after moving the build folder.
+# user's icon theme, and the agent's search provider and runner where the desktop's search finds
+# them (KRunner reads the user's folder; GNOME Shell only the folders of XDG_DATA_DIRS, see
+# docs/search-providers.md). Run again after moving the build folder.
 # Usage: scripts/install-desktop-entries.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,4 +53,8 @@ Terminal=false
 NoDisplay=true
 Categories=Utility;
 ENTRY
+mkdir -p "$data/gnome-shell/search-providers" "$data/krunner/dbusplugins"
+cp packaging/korvale-search-provider.ini "$data/gnome-shell/search-providers/"
+cp packaging/korvale-runner.desktop "$data/krunner/dbusplugins/"
 echo "Desktop entries installed in $data/applications (korvale-manager.desktop, korvale-daemon.desktop)."
+echo "Search provider and runner installed in $data/gnome-shell/search-providers and $data/krunner/dbusplugins."

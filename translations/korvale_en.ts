@@ -418,6 +418,10 @@
         <translation>Change Dates</translation>
     </message>
     <message>
+        <source>DesktopSearchMore</source>
+        <translation>Search in %1</translation>
+    </message>
+    <message>
         <source>DocumentsCutDepth</source>
         <translation>too deep: not entered from %1</translation>
     </message>
@@ -1228,6 +1232,18 @@
     <message>
         <source>PreferencesControlClickInMenuBar</source>
         <translation>Ctrl-click the top of the screen for the Korvale menu</translation>
+    </message>
+    <message>
+        <source>PreferencesDesktopSearch</source>
+        <translation>The desktop's search</translation>
+    </message>
+    <message>
+        <source>PreferencesDesktopSearchNone</source>
+        <translation>No search provider or runner is installed.</translation>
+    </message>
+    <message>
+        <source>PreferencesDesktopSearchNote</source>
+        <translation>Rows from these applications come below the agent's own, as they answer.</translation>
     </message>
     <message>
         <source>PreferencesMenu</source>

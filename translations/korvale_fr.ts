@@ -418,6 +418,10 @@
         <translation>Changer les dates</translation>
     </message>
     <message>
+        <source>DesktopSearchMore</source>
+        <translation>Rechercher dans %1</translation>
+    </message>
+    <message>
         <source>DocumentsCutDepth</source>
         <translation>trop profond : pas d’entrée dans %1</translation>
     </message>
@@ -1228,6 +1232,18 @@
     <message>
         <source>PreferencesControlClickInMenuBar</source>
         <translation>Ctrl-clic en haut de l’écran pour le menu Korvale</translation>
+    </message>
+    <message>
+        <source>PreferencesDesktopSearch</source>
+        <translation>La recherche du bureau</translation>
+    </message>
+    <message>
+        <source>PreferencesDesktopSearchNone</source>
+        <translation>Aucun fournisseur de recherche n’est installé.</translation>
+    </message>
+    <message>
+        <source>PreferencesDesktopSearchNote</source>
+        <translation>Les lignes de ces applications s’ajoutent sous celles de l’agent, à mesure qu’elles répondent.</translation>
     </message>
     <message>
         <source>PreferencesMenu</source>

@@ -61,6 +61,9 @@ AccessWindowController::AccessWindowController(DaemonController &daemon, SearchC
             &AccessWindowController::publishDisplayedList);
     connect(mSearch, &SearchController::searchRequested, this,
             &AccessWindowController::resetIdleCounter);
+    // Rows of the desktop's search come below: the selection stays where the user put it.
+    connect(mSearch, &SearchController::displayedRowsAppended, this,
+            &AccessWindowController::publishAppendedRows);
     connect(mSearch, &SearchController::typeForSearchChanged, this,
             &AccessWindowController::showFilter);
     connect(mSearch, &SearchController::runningChanged, this, [this] { updateMenus(); });
@@ -451,6 +454,16 @@ void AccessWindowController::publishDisplayedList()
     } else {
         selectList();
     }
+    setSelectionInformation();
+    updateMenus();
+}
+
+void AccessWindowController::publishAppendedRows()
+{
+    if (!mWindow)
+        return;
+    if (!tableView()->currentIndex().isValid() && mModel->rowCount() > 0)
+        tableView()->selectRow(0);
     setSelectionInformation();
     updateMenus();
 }

@@ -91,6 +91,7 @@ public:
     void setSelectionInformation();
     void makeSearchFieldFirstResponder();
     void makeTextViewFirstResponder();
+    void publishAppendedRows();
     void selectSearchField();
     void toggleQuickLook();
     // The existing paths of the selected rows that have one (applications, files).

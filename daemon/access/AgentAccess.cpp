@@ -11,15 +11,20 @@
 #include "CursorHighlight.h"
 #include "DaemonClock.h"
 #include "DaemonController.h"
+#include "DesktopSearchRows.h"
+#include "DesktopSearchSwitches.h"
 #include "ItemCell.h"
 #include "ItemOpener.h"
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
 #include "MainWindow.h"
+#include "OfferedSearch.h"
 #include "QOR_StringUtils.h"
+#include "RunnerBus.h"
 #include "SearchBus.h"
 #include "SearchController.h"
 #include "SearchField.h"
+#include "SearchProviderBus.h"
 #include "SelectionPresenter.h"
 #include "SystemActionAnswers.h"
 #include "SystemActionRunner.h"
@@ -31,8 +36,10 @@
 #include "platform/X11Windows.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -40,6 +47,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <chrono>
 
@@ -148,6 +156,12 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     mAnswerFamilies->applyPreferences(daemon.preferences());
     mSearch->setAnswerAsker([this](const QString &query) { mAnswers->ask(query); });
     connect(mAnswers.get(), &AnswerEngine::answered, mSearch.get(), &SearchController::showAnswers);
+    mDesktopRows = std::make_unique<DesktopSearchRows>(QDBusConnection::sessionBus());
+    applyDesktopSearchPreferences();
+    mSearch->setDesktopSearchAsker([this](const QString &query) { mDesktopRows->ask(query); });
+    connect(mDesktopRows.get(), &DesktopSearchRows::answered, mSearch.get(),
+            &SearchController::showDesktopRows);
+    findDesktopSearchSources();
     // The data reload stays away from the lists while a pass reads them.
     connect(mSearch.get(), &SearchController::runningChanged, this,
             [&daemon](bool running) { daemon.flags().mSearchThreadIsRunning = running; });
@@ -186,6 +200,7 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     opening.closeWindow = [](unsigned long window) { X11Windows::closeWindow(window); };
     if (FrontWindowPaste::canPaste())
         opening.pasteIntoFrontWindow = [] { FrontWindowPaste::start(qApp); };
+    opening.desktopSearch = [this](const QVariantMap &row) { mDesktopRows->activate(row); };
     mOpener = std::make_unique<ItemOpener>(std::move(opening));
     mWindow->setItemOpener(mOpener.get());
 
@@ -213,6 +228,66 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     mSearchBus = std::make_unique<SearchBus>(*mSearch);
     if (!mSearchBus->publish())
         KorvaleLog::line(QStringLiteral("korvale-search cannot ask the agent on the session bus"));
+
+    mOfferedSearch = std::make_unique<OfferedSearch>(*mSearch, [&daemon] {
+        QVariantList personal = daemon.lists().mListOfToDo;
+        // The reminder list also holds the to-dos falling due and the calendar's events.
+        for (const QVariant &entry : std::as_const(daemon.lists().mListOfReminder))
+            if (ItemRecord::kind(entry.toMap()) == ItemRecord::KindReminder)
+                personal.append(entry);
+        return personal;
+    });
+    OfferedActions offered;
+    offered.open = [this](const QVariantMap &record) { mOpener->openItem(record, true); };
+    offered.launchSearch = [this](const QString &text) { openAccessWindowWithText(text); };
+    mSearchProviderBus = std::make_unique<SearchProviderBus>(*mOfferedSearch, offered);
+    mRunnerBus = std::make_unique<RunnerBus>(*mOfferedSearch, offered);
+    if (!mSearchProviderBus->publish() || !mRunnerBus->publish())
+        KorvaleLog::line(QStringLiteral("The desktop's search cannot ask the agent on the bus"));
+}
+
+void AgentAccess::applyDesktopSearchPreferences()
+{
+    mDesktopRows->setEnabled(
+        [switches = DesktopSearchSwitches::read(mDaemon.preferences())](
+            const DesktopSearchSource &source) { return switches.isOn(source); });
+}
+
+void AgentAccess::findDesktopSearchSources()
+{
+    // Programs come and go: the files are read again at an opening a minute after the last.
+    constexpr qint64 AgainAfterMs = 60 * 1000;
+    const qint64 now = steadyNanoseconds() / 1000000;
+    if (mDesktopSourcesFinding
+        || (mDesktopSourcesFoundAt >= 0 && now - mDesktopSourcesFoundAt < AgainAfterMs))
+        return;
+    mDesktopSourcesFinding = true;
+    auto *watcher = new QFutureWatcher<QList<DesktopSearchSource>>(this);
+    connect(watcher, &QFutureWatcher<QList<DesktopSearchSource>>::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        mDesktopSourcesFinding = false;
+        mDesktopSourcesFoundAt = steadyNanoseconds() / 1000000;
+        const QList<DesktopSearchSource> found = watcher->result();
+        const QList<DesktopSearchSource> asked = mDesktopRows->sources();
+        const auto same = [](const DesktopSearchSource &a, const DesktopSearchSource &b) {
+            return a.key == b.key && a.busName == b.busName && a.objectPath == b.objectPath;
+        };
+        // Replacing them would forget which ones are resting.
+        if (!std::equal(found.cbegin(), found.cend(), asked.cbegin(), asked.cend(), same))
+            mDesktopRows->setSources(found);
+    });
+    watcher->setFuture(QtConcurrent::run([] { return SearchSourceFiles::find(); }));
+}
+
+void AgentAccess::openAccessWindowWithText(const QString &text)
+{
+    openAccessWindow();
+    SearchField *field = mWindow->searchField();
+    field->selectAll();
+    if (text.isEmpty())
+        field->del();
+    else
+        mWindow->insertPendingText(text);
 }
 
 bool AgentAccess::confirmSystemAction(SessionActions::Action action, const QStringList &holding)
@@ -318,8 +393,10 @@ QVariantMap AgentAccess::state() const
 
 void AgentAccess::openAccessWindow()
 {
-    // The manager may have switched a family since the last opening.
+    // The manager may have switched a family or a provider since the last opening.
     mAnswerFamilies->applyPreferences(mDaemon.preferences());
+    applyDesktopSearchPreferences();
+    findDesktopSearchSources();
     if (mWindow->isWindowVisible()) {
         mWindow->doOpenAccessWindow();
         return;

@@ -20,8 +20,12 @@ class AnswerFamilies;
 class SystemActionRunner;
 class ApplicationLauncher;
 class CursorHighlight;
+class DesktopSearchRows;
 class DaemonController;
 class ItemOpener;
+class OfferedSearch;
+class RunnerBus;
+class SearchProviderBus;
 class SearchBus;
 class SearchController;
 
@@ -62,6 +66,8 @@ public slots:
     void selectSearchText();
     // An item shortcut: opened as it is, whatever modifiers are held.
     void openItemFromShortcut(const QVariantMap &record);
+    // The desktop's search asked for more: the window opens with its text typed in.
+    void openAccessWindowWithText(const QString &text);
     void rerunSearch();
     // saveFavicons: the bookmark rows are drawn with the new list.
     void faviconsChanged();
@@ -74,6 +80,9 @@ signals:
 
 private:
     void finishKeyboardGrab();
+    // Reads the providers' and runners' files on a worker, now and then, never on a keystroke.
+    void findDesktopSearchSources();
+    void applyDesktopSearchPreferences();
     void notePainted();
     void noteActivated();
     QIcon favicon(const QString &address);
@@ -92,6 +101,14 @@ private:
     std::unique_ptr<CursorHighlight> mCursorHighlight;
     std::unique_ptr<AccessWindowBus> mBus;
     std::unique_ptr<SearchBus> mSearchBus;
+    // The agent in the desktop's own search (GNOME Shell, KRunner).
+    std::unique_ptr<OfferedSearch> mOfferedSearch;
+    std::unique_ptr<SearchProviderBus> mSearchProviderBus;
+    std::unique_ptr<RunnerBus> mRunnerBus;
+    // The desktop's providers and runners, asked for the text typed.
+    std::unique_ptr<DesktopSearchRows> mDesktopRows;
+    qint64 mDesktopSourcesFoundAt = -1;
+    bool mDesktopSourcesFinding = false;
     std::unique_ptr<AgentProtectedNotes> mProtectedNotes;
     // Steady-clock nanoseconds of the last opening, of the first paint after it and of the
     // moment it had the keyboard.

@@ -10,6 +10,9 @@ FoundItemsModel::FoundItemsModel(SearchController *search, QObject *parent)
     // Connected before the window's own handler, so the rows are current when it selects one.
     connect(mSearch, &SearchController::displayedListUpdated, this,
             &FoundItemsModel::displayedListReplaced);
+    connect(mSearch, &SearchController::displayedRowsAboutToBeAppended, this,
+            [this](int first, int last) { beginInsertRows({}, first, last); });
+    connect(mSearch, &SearchController::displayedRowsAppended, this, [this] { endInsertRows(); });
     connect(mSearch, &SearchController::displayedRowChanged, this,
             [this](int row) { emit dataChanged(index(row, 0), index(row, 0)); });
 }

@@ -1,6 +1,7 @@
 #include "ItemCell.h"
 
 #include "AccessIcons.h"
+#include "AnswerRecord.h"
 #include "ClipboardSecret.h"
 #include "CommonKorvaleClass.h"
 #include "DesktopIcons.h"
@@ -195,6 +196,14 @@ QIcon ItemCell::iconFor(const QVariantMap &record)
     }
     if (isPathKind(kind))
         return iconForPath(string(record, KeyPath), kind);
+    if (kind == KindAnswer && record.contains(AnswerRecord::KeyIcon)) {
+        // A row of the desktop's search shows its application's icon, a name or a file.
+        const QString icon = string(record, AnswerRecord::KeyIcon);
+        const QIcon shown =
+            icon.startsWith(QLatin1Char('/')) ? QIcon(icon) : DesktopIcons::themed({icon});
+        if (!shown.isNull())
+            return shown;
+    }
     const QString name = kindImageName(kind);
     return name.isEmpty() ? QIcon() : AccessIcons::icon(name);
 }

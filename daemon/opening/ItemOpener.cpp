@@ -188,6 +188,11 @@ void ItemOpener::openContact(const QVariantMap &record, bool optionHeld)
 
 void ItemOpener::openAnswer(const QVariantMap &record)
 {
+    if (record.contains(AnswerRecord::KeyDesktopSource)) {
+        if (mEnvironment.desktopSearch)
+            mEnvironment.desktopSearch(record);
+        return;
+    }
     if (record.contains(AnswerRecord::KeyWindow)) {
         if (mEnvironment.activateWindow)
             mEnvironment.activateWindow(record.value(AnswerRecord::KeyWindow).toULongLong());

@@ -46,6 +46,8 @@ public:
         std::function<QList<MountTable::Mount>()> mounts;
         // An answer's session action ("lock", "suspend"...); empty: none is done.
         std::function<void(const QString &)> systemAction;
+        // A row of the desktop's search handed back to its provider or runner; empty: none is.
+        std::function<void(const QVariantMap &)> desktopSearch;
         // An answer's window brought to the front; empty: none is.
         std::function<void(unsigned long)> activateWindow;
         // An answer's window asked to close (its program may still ask to save); empty: none is.

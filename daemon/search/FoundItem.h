@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QList>
+
 #include <QVariant>
 #include <QVariantList>
 #include <QVariantMap>
+#include <algorithm>
 
 // One entry of a search result: where its source record is, and the ranking marks. A found item
 // of a pass points at its record in the source list (which the result keeps), so a pass copies
@@ -96,6 +98,11 @@ public:
         mKept.append(std::move(other.mKept));
         other.mItems.clear();
         other.mKept.clear();
+    }
+    // Drops the last count items (rows of their own, which point into no list).
+    void removeLast(qsizetype count)
+    {
+        mItems.resize(std::max<qsizetype>(0, mItems.size() - count));
     }
     // Items may point into list's elements from now on.
     void keep(const QVariantList &list) { mKept.append(list); }

@@ -108,7 +108,9 @@ void SearchController::updateDisplayedList(FoundItems items, int totalItems, con
     mTotalItems = totalItems;
     mDisplayedQuery = query;
     mAnswerRowCount = 0;
+    mDesktopRowCount = 0;
     placeAnswers();
+    placeDesktopRows();
     emit displayedListUpdated();
 }
 
@@ -126,6 +128,58 @@ void SearchController::askAnswers(const QString &text)
     }
     if (mAnswerAsker)
         mAnswerAsker(mType == AllTypes ? text : QString());
+    if (text != mDesktopQuery) {
+        mDesktopRows.clear();
+        mDesktopOrders.clear();
+        mDesktopQuery.clear();
+    }
+    if (mDesktopAsker)
+        mDesktopAsker(mType == AllTypes ? text : QString());
+}
+
+void SearchController::setDesktopSearchAsker(std::function<void(const QString &)> asker)
+{
+    mDesktopAsker = std::move(asker);
+}
+
+void SearchController::showDesktopRows(const QString &query, int order,
+                                       const QList<QVariantMap> &rows)
+{
+    if (query != mLastText || mType != AllTypes || rows.isEmpty())
+        return;
+    if (query != mDesktopQuery) {
+        mDesktopRows.clear();
+        mDesktopOrders.clear();
+        mDesktopQuery = query;
+    }
+    if (mDesktopOrders.contains(order))
+        return;
+    mDesktopOrders.append(order);
+    mDesktopRows.append(rows);
+    if (query != mDisplayedQuery)
+        return; // the pass for this text will take them
+    const int first = int(mDisplayed.size());
+    emit displayedRowsAboutToBeAppended(first, first + int(rows.size()) - 1);
+    for (const QVariantMap &row : rows)
+        mDisplayed.append(FoundItem(row));
+    mDesktopRowCount += int(rows.size());
+    mTotalItems += int(rows.size());
+    emit displayedRowsAppended();
+}
+
+void SearchController::placeDesktopRows()
+{
+    mDisplayed.removeLast(mDesktopRowCount);
+    mTotalItems -= mDesktopRowCount;
+    mDesktopRowCount = 0;
+    if (mType != AllTypes || mDesktopQuery != mDisplayedQuery)
+        return;
+    for (const QList<QVariantMap> &rows : std::as_const(mDesktopRows)) {
+        for (const QVariantMap &row : rows)
+            mDisplayed.append(FoundItem(row));
+        mDesktopRowCount += int(rows.size());
+    }
+    mTotalItems += mDesktopRowCount;
 }
 
 void SearchController::showAnswers(const QString &query, const QList<QVariantMap> &rows)

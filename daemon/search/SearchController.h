@@ -55,6 +55,15 @@ public:
     // "all". Shown at once above the found items when they answer the same text, else kept for
     // the pass that will.
     void showAnswers(const QString &query, const QList<QVariantMap> &rows);
+    // The desktop's search (daemon/desktopsearch): asked as the answers are; its rows come back
+    // one source at a time through showDesktopRows and go below the found items, in the order
+    // they came.
+    void setDesktopSearchAsker(std::function<void(const QString &)> asker);
+    // Dropped unless query is still the text typed and the filter is "all". Appended to the
+    // rows shown when they answer the same text (the rows above, and the selection, stay), else
+    // kept for the pass that will.
+    void showDesktopRows(const QString &query, int order, const QList<QVariantMap> &rows);
+    int desktopRowCount() const { return mDesktopRowCount; }
     // How many of the displayed rows, from the first, are answers.
     int answerRowCount() const { return mAnswerRowCount; }
     // Forgets the prepared lists (they are rebuilt on the next pass).
@@ -81,6 +90,9 @@ signals:
     void runningChanged(bool running);
     void displayedListUpdated();
     void displayedRowChanged(int row);
+    // Around rows added at the end of the displayed list, from first to last.
+    void displayedRowsAboutToBeAppended(int first, int last);
+    void displayedRowsAppended();
     void typeForSearchChanged(int value);
     // What was typed to find protected notes is forgotten (their filter was left, or they were
     // locked): the search field must forget it as well.
@@ -92,6 +104,8 @@ private:
     void askAnswers(const QString &text);
     // Puts the answers held for the displayed query in front of its found items.
     void placeAnswers();
+    // Puts the desktop's rows held for the displayed query after its found items.
+    void placeDesktopRows();
     void passFinished();
     bool dropProtectedRows();
     void endProtectedQuery();
@@ -103,6 +117,12 @@ private:
     QList<QVariantMap> mAnswers;
     QString mAnswersQuery;
     int mAnswerRowCount = 0;
+    std::function<void(const QString &)> mDesktopAsker;
+    // The desktop's rows for mDesktopQuery, in the order they came.
+    QList<QList<QVariantMap>> mDesktopRows;
+    QList<int> mDesktopOrders;
+    QString mDesktopQuery;
+    int mDesktopRowCount = 0;
     Clock mClock;
     PreparedListCache mCache;
     std::thread mThread;

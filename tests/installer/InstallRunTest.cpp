@@ -115,6 +115,15 @@ TEST_F(InstallRunTest, InstallsTheSuiteInTheUsersPrefix)
     EXPECT_EQ(agent.program, prefix() + QStringLiteral("/bin/korvale-daemon"));
     EXPECT_TRUE(agent.enabled);
     EXPECT_TRUE(agent.writtenByKorvale);
+    // The agent offered to the desktop's search, in the user's folders KRunner reads.
+    EXPECT_TRUE(contents(home.path()
+                         + QStringLiteral("/.local/share/gnome-shell/search-providers/"
+                                          "korvale-search-provider.ini"))
+                    .contains("\nObjectPath=/org/korvale/SearchProvider\n"));
+    EXPECT_TRUE(
+        contents(home.path()
+                 + QStringLiteral("/.local/share/krunner/dbusplugins/korvale-runner.desktop"))
+            .contains("\nX-Plasma-DBusRunner-Path=/org/korvale/Runner\n"));
 
     EXPECT_EQ(delegate.counters.size(), InstallRun::actingSteps(*script.installSteps).size());
     EXPECT_EQ(delegate.counters.last(), QStringLiteral("%1/%1").arg(delegate.counters.size()));

@@ -6,6 +6,7 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QDirIterator>
 #include <QFile>
 #include <QLocale>
@@ -53,6 +54,13 @@ inline QString makeResourceFolder(const QString &folder, const QString &version)
         write(QLatin1String(entry.destination) + QLatin1Char('/') + QLatin1String(entry.entry)
                   + QStringLiteral(".desktop"),
               in.readAll().replace("%BINDIR%", "@BUNDLE@/bin/"));
+    }
+    for (const char *file : {"gnome-shell/search-providers/korvale-search-provider.ini",
+                             "krunner/dbusplugins/korvale-runner.desktop"}) {
+        const QString name = QLatin1String(file);
+        QDir().mkpath(folder + QLatin1Char('/') + QFileInfo(name).path());
+        QFile::copy(source + QStringLiteral("/packaging/") + QFileInfo(name).fileName(),
+                    folder + QLatin1Char('/') + name);
     }
     return folder;
 }

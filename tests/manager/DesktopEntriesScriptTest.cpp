@@ -1,4 +1,5 @@
 #include "DesktopEntryReader.h"
+#include "SearchSourceFiles.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -33,4 +34,26 @@ TEST(DesktopEntriesScript, TheEntriesStartTheBuiltProgramsFromAnyFolder)
     }
     EXPECT_TRUE(QFile::exists(qEnvironmentVariable("XDG_DATA_HOME")
                               + "/icons/hicolor/scalable/apps/korvale.svg"));
+    // The agent in the desktop's search, where KRunner reads the user's folder: the files name
+    // the agent's bus and objects, so the agent's own reading of them leaves them out.
+    const QList<DesktopSearchSource> found =
+        SearchSourceFiles::find({qEnvironmentVariable("XDG_DATA_HOME")});
+    EXPECT_TRUE(found.isEmpty());
+    QFile provider(qEnvironmentVariable("XDG_DATA_HOME")
+                   + "/gnome-shell/search-providers/korvale-search-provider.ini");
+    ASSERT_TRUE(provider.open(QIODevice::ReadOnly));
+    const std::optional<DesktopSearchSource> ours =
+        SearchSourceFiles::readGnomeProvider(provider.readAll());
+    ASSERT_TRUE(ours);
+    EXPECT_EQ(ours->busName, "org.korvale.Daemon");
+    EXPECT_EQ(ours->objectPath, "/org/korvale/SearchProvider");
+    EXPECT_TRUE(SearchSourceFiles::isSkipped(*ours));
+    QFile runner(qEnvironmentVariable("XDG_DATA_HOME")
+                 + "/krunner/dbusplugins/korvale-runner.desktop");
+    ASSERT_TRUE(runner.open(QIODevice::ReadOnly));
+    const std::optional<DesktopSearchSource> ourRunner =
+        SearchSourceFiles::readRunner(runner.readAll(), {});
+    ASSERT_TRUE(ourRunner);
+    EXPECT_EQ(ourRunner->objectPath, "/org/korvale/Runner");
+    EXPECT_TRUE(SearchSourceFiles::isSkipped(*ourRunner));
 }

@@ -265,3 +265,40 @@ TEST(SearchBus, AnswersWithThePrintedResultsFromTheWorker)
     EXPECT_EQ(ask("ma", 7, "lines").errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
     EXPECT_EQ(ask("ma", 0, "xml").errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
 }
+
+// The desktop's rows come after the found items, kept for the pass of their text and dropped for
+// any other; what is typed under the protected notes' filter is never asked of the desktop.
+TEST(SearchController, DesktopRowsGoBelowAndNothingTypedForProtectedNotesLeaves)
+{
+    SearchController c([] { return twelveRecords(); });
+    QStringList asked;
+    c.setDesktopSearchAsker([&asked](const QString &text) { asked << text; });
+    c.setProtectedPasswordAsker([] { return true; });
+    const QList<QVariantMap> rows = {rec(13, "from the desktop 1"), rec(13, "from the desktop 2")};
+
+    c.searchFieldModified("ma");
+    c.showDesktopRows("ma", 0, rows); // before the pass: kept for it
+    ASSERT_TRUE(waitIdle(c));
+    ASSERT_EQ(c.desktopRowCount(), 2);
+    const FoundItems &shown = c.displayedList();
+    EXPECT_EQ(shown.at(shown.size() - 2).record().value("T"), "from the desktop 1");
+    EXPECT_EQ(shown.at(shown.size() - 1).record().value("T"), "from the desktop 2");
+    EXPECT_EQ(c.selectionInformation(), QString("%1 / 14").arg(shown.size()));
+
+    // After the pass: appended, the rows above left as they are.
+    QSignalSpy appended(&c, &SearchController::displayedRowsAppended);
+    QSignalSpy replaced(&c, &SearchController::displayedListUpdated);
+    c.showDesktopRows("ma", 1, {rec(13, "a later source")});
+    EXPECT_EQ(appended.count(), 1);
+    EXPECT_EQ(replaced.count(), 0);
+    EXPECT_EQ(c.displayedList().last().record().value("T"), "a later source");
+    c.showDesktopRows("m", 2, {rec(13, "an older text")});
+    EXPECT_EQ(c.desktopRowCount(), 3);
+
+    c.setTypeForSearch(6);
+    c.searchFieldModified("secret");
+    ASSERT_TRUE(waitIdle(c));
+    c.showDesktopRows("secret", 0, rows);
+    EXPECT_EQ(c.desktopRowCount(), 0);
+    EXPECT_EQ(asked, (QStringList{"ma", ""}));
+}
