@@ -38,7 +38,10 @@ Keywords=launcher;search;notes;clipboard;
 StartupNotify=true
 ENTRY
 
-cat >"$data/applications/korvale-daemon.desktop" <<ENTRY
+# The agent's entry is named after the application id it gives the desktop portal, its bus name
+# (docs/platform.md); the name older versions used goes.
+rm -f "$data/applications/korvale-daemon.desktop"
+cat >"$data/applications/org.korvale.Daemon.desktop" <<ENTRY
 [Desktop Entry]
 Type=Application
 Name=Korvale Agent
@@ -51,4 +54,4 @@ Terminal=false
 NoDisplay=true
 Categories=Utility;
 ENTRY
-echo "Desktop entries installed in $data/applications (korvale-manager.desktop, korvale-daemon.desktop)."
+echo "Desktop entries installed in $data/applications (korvale-manager.desktop, org.korvale.Daemon.desktop)."
