@@ -261,8 +261,10 @@ void PortalGlobalShortcuts::registerThenProbe()
                 const QDBusError::ErrorType type = reply.error().type();
                 // A portal older than the registry, or one that has withdrawn it, tells the
                 // application by other means: that is no error.
+                // No portal at all: the probe says so.
                 if (reply.isError() && type != QDBusError::UnknownMethod
-                    && type != QDBusError::UnknownInterface && type != QDBusError::UnknownObject) {
+                    && type != QDBusError::UnknownInterface && type != QDBusError::UnknownObject
+                    && type != QDBusError::ServiceUnknown) {
                     mRegistrationError = reply.error().message();
                     KorvaleLog::line(
                         QStringLiteral("The desktop portal did not register the agent as %1: %2")
