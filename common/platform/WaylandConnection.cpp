@@ -47,7 +47,7 @@ WaylandConnection::WaylandConnection(wl_display *display)
     mRegistry = wl_display_get_registry(mDisplay);
     wl_registry_add_listener(mRegistry, &listener, this);
     auto *notifier = new QSocketNotifier(wl_display_get_fd(mDisplay), QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, &WaylandConnection::readEvents);
+    connect(notifier, &QSocketNotifier::activated, this, &WaylandConnection::dispatchAvailable);
 }
 
 WaylandConnection::~WaylandConnection()
@@ -109,7 +109,7 @@ void WaylandConnection::flush()
         noteBroken();
 }
 
-void WaylandConnection::readEvents()
+void WaylandConnection::dispatchAvailable()
 {
     if (isBroken())
         return;

@@ -42,6 +42,8 @@ public:
     bool roundtrip(int timeoutMs);
     // Sends what is queued without waiting.
     void flush();
+    // Reads and dispatches the events that have come, without waiting.
+    void dispatchAvailable();
 
 signals:
     // The compositor ended the connection, or it failed.
@@ -55,7 +57,6 @@ private:
     };
 
     explicit WaylandConnection(wl_display *display);
-    void readEvents();
     void noteBroken();
 
     static void onGlobal(void *data, wl_registry *registry, uint32_t name, const char *interface,

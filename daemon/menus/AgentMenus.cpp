@@ -21,9 +21,9 @@
 #include "SharedPreferences.h"
 #include "platform/NotificationCenter.h"
 #include "platform/QOR_MountedVolumes.h"
+#include "platform/SessionClipboard.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCursor>
 #include <QMenu>
 #include <QMimeData>
@@ -35,8 +35,7 @@ namespace {
 
 QString clipboardFileOfSession()
 {
-    const QClipboard *board = QGuiApplication::clipboard();
-    const QMimeData *mime = board ? board->mimeData() : nullptr;
+    const QMimeData *mime = SessionClipboard::mimeData();
     if (!mime || !mime->hasUrls())
         return {};
     for (const QUrl &url : mime->urls()) {
