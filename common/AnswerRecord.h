@@ -17,6 +17,8 @@ inline const QString KeyOpenAddress = QStringLiteral("AnswerURL");
 inline const QString KeySystemAction = QStringLiteral("AnswerSystemAction");
 // The X window Return brings to the front.
 inline const QString KeyWindow = QStringLiteral("AnswerWindow");
+// The native Wayland window (WaylandToplevels' number) Return brings to the front.
+inline const QString KeyNativeWindow = QStringLiteral("AnswerNativeWindow");
 // The family that made it (its preference key), for the row's menu and the log.
 inline const QString KeyFamily = QStringLiteral("AnswerFamily");
 

@@ -32,6 +32,7 @@
 #include "platform/SessionInstance.h"
 #include "platform/SessionPrograms.h"
 #include "platform/TerminationSignals.h"
+#include "platform/WaylandToplevels.h"
 #include "platform/Workspace.h"
 
 #include <QApplication>
@@ -333,6 +334,8 @@ int runAgent(SessionInstance &instance)
     std::unique_ptr<PortalShortcutActivation> portal;
     std::unique_ptr<GlobalShortcutsBus> portalBus;
     if (DisplayAvailability::isWaylandSession()) {
+        // The native windows' list follows the compositor from now on, for the answers' rows.
+        WaylandToplevels::session();
         // The agent's desktop entry is named after its bus name (docs/platform.md).
         globalShortcuts = GlobalShortcuts::createPortal(SessionProgram::daemon().service);
         portal = std::make_unique<PortalShortcutActivation>(

@@ -67,7 +67,7 @@ what_works() {
     *Hyprland* | *sway* | *wlroots* | *river* | *Wayfire* | *labwc*)
         echo "- ${XDG_CURRENT_DESKTOP} (wlroots family): the clipboard is read and set through the"
         echo "  compositor's data control; what you open gets an activation token (sway focuses it"
-        echo "  with 'focus_on_window_activation focus'). Open windows: X11 ones only for now."
+        echo "  with 'focus_on_window_activation focus'). Open windows: X11 and native ones."
         ;;
     *)
         echo "- The clipboard goes through the compositor's data control where it offers one (the"

@@ -26,6 +26,7 @@
 #include "TableView.h"
 #include "WindowFocus.h"
 #include "platform/KeyboardGrab.h"
+#include "platform/WaylandToplevels.h"
 #include "platform/Workspace.h"
 #include "platform/X11Windows.h"
 
@@ -182,6 +183,10 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
         });
     opening.systemAction = [this](const QString &id) { mSystemActions->run(id); };
     opening.activateWindow = [](unsigned long window) { X11Windows::activateWindow(window); };
+    opening.activateNativeWindow = [](quint32 window) {
+        if (WaylandToplevels *toplevels = WaylandToplevels::session())
+            toplevels->activate(window);
+    };
     mOpener = std::make_unique<ItemOpener>(std::move(opening));
     mWindow->setItemOpener(mOpener.get());
 

@@ -188,6 +188,11 @@ void ItemOpener::openContact(const QVariantMap &record, bool optionHeld)
 
 void ItemOpener::openAnswer(const QVariantMap &record)
 {
+    if (record.contains(AnswerRecord::KeyNativeWindow)) {
+        if (mEnvironment.activateNativeWindow)
+            mEnvironment.activateNativeWindow(record.value(AnswerRecord::KeyNativeWindow).toUInt());
+        return;
+    }
     if (record.contains(AnswerRecord::KeyWindow)) {
         if (mEnvironment.activateWindow)
             mEnvironment.activateWindow(record.value(AnswerRecord::KeyWindow).toULongLong());

@@ -48,6 +48,8 @@ public:
         std::function<void(const QString &)> systemAction;
         // An answer's window brought to the front; empty: none is.
         std::function<void(unsigned long)> activateWindow;
+        // An answer's native Wayland window brought to the front; empty: none is.
+        std::function<void(quint32)> activateNativeWindow;
     };
 
     static constexpr int CloseDelayMs = 150;
