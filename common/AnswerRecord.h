@@ -23,6 +23,8 @@ inline const QString KeyIcon = QStringLiteral("AnswerIcon");
 // key), and the result's id there; Return hands it back to that source.
 inline const QString KeyDesktopSource = QStringLiteral("AnswerDesktopSource");
 inline const QString KeyDesktopResult = QStringLiteral("AnswerDesktopResult");
+// The native Wayland window (WaylandToplevels' number) Return brings to the front.
+inline const QString KeyNativeWindow = QStringLiteral("AnswerNativeWindow");
 // The family that made it (its preference key), for the row's menu and the log.
 inline const QString KeyFamily = QStringLiteral("AnswerFamily");
 

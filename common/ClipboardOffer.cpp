@@ -3,17 +3,15 @@
 #include "ClipboardSecret.h"
 #include "PasteboardContents.h"
 #include "QOR_StringUtils.h"
+#include "platform/SessionClipboard.h"
 
-#include <QClipboard>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
 
 QVariantList ClipboardOffer::build()
 {
-    const bool haveGui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-    return build(haveGui ? QGuiApplication::clipboard()->mimeData() : nullptr);
+    return build(SessionClipboard::mimeData());
 }
 
 QVariantList ClipboardOffer::build(const QMimeData *mime)

@@ -2,9 +2,8 @@
 
 #include "PasteboardContents.h"
 #include "QOR_StringUtils.h"
+#include "platform/SessionClipboard.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QMimeData>
 
 namespace {
@@ -41,10 +40,7 @@ bool ClipboardSecret::isSecret(const QByteArray &packed)
 
 bool ClipboardSecret::isOnClipboard()
 {
-    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return false;
-    const QClipboard *board = QGuiApplication::clipboard();
-    return board && isSecret(board->mimeData());
+    return isSecret(SessionClipboard::mimeData());
 }
 
 QVariantMap ClipboardSecret::mark()

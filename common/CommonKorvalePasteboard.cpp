@@ -3,32 +3,19 @@
 #include "CommonKorvaleClass.h"
 #include "PasteboardContents.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
+#include "platform/SessionClipboard.h"
+
 #include <QMimeData>
-
-namespace {
-
-QClipboard *clipboard()
-{
-    return qobject_cast<QGuiApplication *>(QCoreApplication::instance())
-        ? QGuiApplication::clipboard()
-        : nullptr;
-}
-
-} // namespace
 
 QByteArray CommonKorvaleClass::getPasteboardContents()
 {
-    QClipboard *board = clipboard();
-    return PasteboardContents::capture(board ? board->mimeData() : nullptr);
+    return PasteboardContents::capture(SessionClipboard::mimeData());
 }
 
 // Nothing for a password manager's secret either: it is neither shown nor transformed.
 std::optional<QString> CommonKorvaleClass::getStringFromPasteboard()
 {
-    QClipboard *board = clipboard();
-    const QMimeData *mime = board ? board->mimeData() : nullptr;
+    const QMimeData *mime = SessionClipboard::mimeData();
     if (!mime || !mime->hasText() || ClipboardSecret::isSecret(mime))
         return std::nullopt;
     return mime->text();
@@ -36,14 +23,8 @@ std::optional<QString> CommonKorvaleClass::getStringFromPasteboard()
 
 bool CommonKorvaleClass::writeContentsToPasteBoard(const QByteArray &packed)
 {
-    QClipboard *board = clipboard();
-    if (!board)
-        return false;
     QMimeData *mime = PasteboardContents::toMimeData(packed);
-    if (!mime)
-        return false;
-    board->setMimeData(mime);
-    return true;
+    return mime && SessionClipboard::setMimeData(mime);
 }
 
 std::optional<QVariantMap> CommonKorvaleClass::getAllContentsFrom(const QByteArray &packed)
@@ -71,11 +52,9 @@ QString CommonKorvaleClass::getTypeForPasteboardType(const QString &type)
 
 void CommonKorvaleClass::copyPlainTextToPasteboard(const QString &text)
 {
-    if (QClipboard *board = clipboard()) {
-        auto *mime = new QMimeData;
-        mime->setText(text);
-        board->setMimeData(mime);
-    }
+    auto *mime = new QMimeData;
+    mime->setText(text);
+    SessionClipboard::setMimeData(mime);
 }
 
 bool CommonKorvaleClass::pasteTextClipboard(int tag)

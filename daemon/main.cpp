@@ -28,9 +28,11 @@
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyboardGrab.h"
 #include "platform/NotificationCenter.h"
+#include "platform/QOR_AppUtils.h"
 #include "platform/SessionInstance.h"
 #include "platform/SessionPrograms.h"
 #include "platform/TerminationSignals.h"
+#include "platform/WaylandToplevels.h"
 #include "platform/Workspace.h"
 
 #include <QApplication>
@@ -332,7 +334,10 @@ int runAgent(SessionInstance &instance)
     std::unique_ptr<PortalShortcutActivation> portal;
     std::unique_ptr<GlobalShortcutsBus> portalBus;
     if (DisplayAvailability::isWaylandSession()) {
-        globalShortcuts = GlobalShortcuts::createPortal();
+        // The native windows' list follows the compositor from now on, for the answers' rows.
+        WaylandToplevels::session();
+        // The agent's desktop entry is named after its bus name (docs/platform.md).
+        globalShortcuts = GlobalShortcuts::createPortal(SessionProgram::daemon().service);
         portal = std::make_unique<PortalShortcutActivation>(
             *globalShortcuts,
             PortalShortcutActivation::Sources{[&monitor] { return monitor.settings(); },
@@ -450,6 +455,8 @@ int main(int argc, char **argv)
     QApplication app(qtArguments.argc(), qtArguments.argv());
     QApplication::setApplicationName(QStringLiteral("korvale-daemon"));
     QApplication::setOrganizationName(QStringLiteral("Korvale"));
+    // The agent's desktop entry, named after its bus name (docs/platform.md).
+    QApplication::setDesktopFileName(SessionProgram::daemon().service);
     // A background agent: its windows are tool windows, closing the last one ends nothing.
     QApplication::setQuitOnLastWindowClosed(false);
     // Every text shown is looked up by its key in the user's language.
@@ -474,6 +481,8 @@ int main(int argc, char **argv)
     case SessionInstance::Claim::Owned:
         break;
     }
+    // An older version's login entry gets the name the desktop portal matches.
+    QOR_AppUtils::renameOlderEntry(QCoreApplication::applicationFilePath());
 
     const int status = runAgent(instance);
     destroyLeftoverWidgets();

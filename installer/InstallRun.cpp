@@ -166,10 +166,28 @@ void InstallRun::recycle(const QString &path)
     if (mSystem.moveToTrash(path))
         return;
     mErrorMovingToTrash = true;
-    const QString onDesktop = mPaths.desktopFolder + QLatin1Char('/') + QFileInfo(path).fileName();
-    if (exists(onDesktop) || !QDir().mkpath(mPaths.desktopFolder)
+    const QString onDesktop = freeDesktopName(QFileInfo(path).fileName());
+    if (onDesktop.isEmpty() || !QDir().mkpath(mPaths.desktopFolder)
         || !moveToDesktop(path, onDesktop))
         mErrorMovingToDesktop = true;
+}
+
+QString InstallRun::freeDesktopName(const QString &fileName) const
+{
+    const QString folder = mPaths.desktopFolder + QLatin1Char('/');
+    if (!exists(folder + fileName))
+        return folder + fileName;
+    // "NAME 2.desktop": the number before the extension, so the item keeps its kind.
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot > 0 ? fileName.left(dot) : fileName;
+    const QString extension = dot > 0 ? fileName.mid(dot) : QString();
+    for (int number = 2; number < 100; ++number) {
+        const QString candidate =
+            folder + base + QLatin1Char(' ') + QString::number(number) + extension;
+        if (!exists(candidate))
+            return candidate;
+    }
+    return {};
 }
 
 // Where a rename cannot do it, the item is copied, the copy checked, and only then the original

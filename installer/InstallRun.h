@@ -70,6 +70,9 @@ private:
     QString shownPath(const QString &path) const;
     // Recycles an item, or moves it to the desktop when the Trash refuses it.
     void recycle(const QString &path);
+    // Where on the desktop an item of this name may go without replacing anything; empty when
+    // no name is free.
+    QString freeDesktopName(const QString &fileName) const;
     // The desktop fallback; false when the item is still whole where it was.
     bool moveToDesktop(const QString &path, const QString &onDesktop);
     bool installDesktopEntry(const QString &source, const QString &target);

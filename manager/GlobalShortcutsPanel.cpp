@@ -21,6 +21,19 @@ QString localized(const char *key)
     return QOR_StringUtils::getLocalizedStringForKey(QString::fromLatin1(key));
 }
 
+// The portal's refusal in the user's words; the portal's own (in English) only when nothing
+// better is known.
+QString refusalWords(const QString &refusal, const QString &reason)
+{
+    if (refusal == QLatin1String("unknown-application"))
+        return localized("GlobalShortcutsRefusedApplication");
+    if (refusal == QLatin1String("declined"))
+        return localized("GlobalShortcutsRefusedDeclined");
+    if (refusal == QLatin1String("session-closed"))
+        return localized("GlobalShortcutsRefusedClosed");
+    return localized("GlobalShortcutsRefusedOther").arg(reason);
+}
+
 } // namespace
 
 GlobalShortcutsPanel::GlobalShortcutsPanel(QWidget *fallbackNote, QWidget *parent,
@@ -31,10 +44,15 @@ GlobalShortcutsPanel::GlobalShortcutsPanel(QWidget *fallbackNote, QWidget *paren
     , mTriggers(new QWidget)
     , mList(new QTreeWidget)
     , mStatus(new QLabel)
+    , mRefusal(new QLabel)
 {
     setObjectName(QStringLiteral("globalShortcuts"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    mRefusal->setObjectName(QStringLiteral("globalShortcutsRefusal"));
+    mRefusal->setWordWrap(true);
+    mRefusal->hide();
+    layout->addWidget(mRefusal);
     layout->addWidget(mFallbackNote);
     layout->addWidget(mTriggers);
 
@@ -61,6 +79,11 @@ GlobalShortcutsPanel::GlobalShortcutsPanel(QWidget *fallbackNote, QWidget *paren
 bool GlobalShortcutsPanel::showsTriggers() const
 {
     return !mTriggers->isHidden();
+}
+
+QString GlobalShortcutsPanel::refusalText() const
+{
+    return mRefusal->isHidden() ? QString() : mRefusal->text();
 }
 
 QList<std::pair<QString, QString>> GlobalShortcutsPanel::rows() const
@@ -93,6 +116,11 @@ void GlobalShortcutsPanel::showAnswer(const QVariantMap &answer)
     if (status == QLatin1String("probing"))
         return;
     const bool portal = status == QLatin1String("bound") || status == QLatin1String("binding");
+    mRefusal->setText(status == QLatin1String("refused")
+                          ? refusalWords(answer.value(QStringLiteral("refusal")).toString(),
+                                         answer.value(QStringLiteral("reason")).toString())
+                          : QString());
+    mRefusal->setVisible(!mRefusal->text().isEmpty());
     mFallbackNote->setVisible(!portal);
     mTriggers->setVisible(portal);
     mList->clear();

@@ -10,7 +10,8 @@ class QTreeWidget;
 // sessions, docs/keyboard.md): the keys the desktop reports for each of the agent's shortcuts,
 // asked of the agent on the bus (only the agent's own session may list them at the portal), and
 // asked again whenever the agent says they changed. Where the desktop offers no global shortcuts,
-// or no agent answers, it shows `fallbackNote` (the command to bind) instead.
+// or no agent answers, it shows `fallbackNote` (the command to bind) instead; where the portal
+// refused the shortcuts, it also says so and why.
 class GlobalShortcutsPanel : public QWidget
 {
     Q_OBJECT
@@ -21,6 +22,8 @@ public:
         const QString &agentService = QStringLiteral("org.korvale.Daemon"));
 
     bool showsTriggers() const;
+    // The refusal shown, empty when none.
+    QString refusalText() const;
     // "description" -> "keys" as the rows show them.
     QList<std::pair<QString, QString>> rows() const;
 
@@ -39,4 +42,5 @@ private:
     QWidget *mTriggers;
     QTreeWidget *mList;
     QLabel *mStatus;
+    QLabel *mRefusal;
 };

@@ -12,6 +12,10 @@ packages=(
     googletest libgtest-dev libgmock-dev
     xvfb openbox xdotool x11-utils dbus dbus-x11 fzf
     weston xwayland  # the Wayland session of the tests (scripts/with-wayland-session.sh)
+    x11-xserver-utils  # xhost: the tests, run as root, on the X display of sway run as nobody
+    libwayland-dev wayland-protocols  # the agent's own Wayland connection (activation tokens)
+    sway foot  # a wlroots desktop for the tests (scripts/with-sway-session.sh), a native window
+    wl-clipboard  # another program's clipboard in the sway session's tests
     libglib2.0-bin  # gdbus, used by the agent's end-to-end test
     xclip  # another program taking the clipboard, in korvale-clipboard's test
     fonts-dejavu-core  # windows under Xvfb and offscreen need at least one font

@@ -40,7 +40,10 @@ Keywords=launcher;search;notes;clipboard;
 StartupNotify=true
 ENTRY
 
-cat >"$data/applications/korvale-daemon.desktop" <<ENTRY
+# The agent's entry is named after the application id it gives the desktop portal, its bus name
+# (docs/platform.md); the name older versions used goes.
+rm -f "$data/applications/korvale-daemon.desktop"
+cat >"$data/applications/org.korvale.Daemon.desktop" <<ENTRY
 [Desktop Entry]
 Type=Application
 Name=Korvale Agent
@@ -56,5 +59,5 @@ ENTRY
 mkdir -p "$data/gnome-shell/search-providers" "$data/krunner/dbusplugins"
 cp packaging/korvale-search-provider.ini "$data/gnome-shell/search-providers/"
 cp packaging/korvale-runner.desktop "$data/krunner/dbusplugins/"
-echo "Desktop entries installed in $data/applications (korvale-manager.desktop, korvale-daemon.desktop)."
+echo "Desktop entries installed in $data/applications (korvale-manager.desktop, org.korvale.Daemon.desktop)."
 echo "Search provider and runner installed in $data/gnome-shell/search-providers and $data/krunner/dbusplugins."

@@ -50,6 +50,30 @@ what_works() {
     echo "- The double tap of a modifier reads /dev/input, only if you choose it in the manager's"
     echo "  shortcut section, which says what that means and how to allow it."
     echo "- The screen corners need an X11 session."
+    echo "- The agent tells the desktop portal it is org.korvale.Daemon, the desktop entry installed"
+    echo "  above; a portal that cannot tell it refuses the shortcuts (the manager says so)."
+    # What the desktop's compositor offers a background program, by the desktop's name.
+    case "${XDG_CURRENT_DESKTOP:-}" in
+    *GNOME*)
+        echo "- GNOME: no clipboard data control for any program: the agent's clipboard is"
+        echo "  XWayland's, current while one of the suite's windows (or another X11 window) has the"
+        echo "  focus. What you open gets the desktop's activation token. Only X11 windows are listed."
+        ;;
+    *KDE*)
+        echo "- KDE Plasma: the clipboard is read and set through the compositor's data control; what"
+        echo "  you open gets an activation token. Open windows: X11 ones (native ones through"
+        echo "  Plasma's window runner, once its search providers are read)."
+        ;;
+    *Hyprland* | *sway* | *wlroots* | *river* | *Wayfire* | *labwc*)
+        echo "- ${XDG_CURRENT_DESKTOP} (wlroots family): the clipboard is read and set through the"
+        echo "  compositor's data control; what you open gets an activation token (sway focuses it"
+        echo "  with 'focus_on_window_activation focus'). Open windows: X11 and native ones."
+        ;;
+    *)
+        echo "- The clipboard goes through the compositor's data control where it offers one (the"
+        echo "  agent's log says which), else it is XWayland's, current while an X11 window has the focus."
+        ;;
+    esac
 }
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ ! -S "${XDG_RUNTIME_DIR:-/run/user/$(id -u)}/bus" ]; then
     echo "Note: no D-Bus session bus here; the agent will run without the manager's notifications"

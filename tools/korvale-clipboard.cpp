@@ -11,9 +11,9 @@
 #include "ToolMessages.h"
 #include "platform/DisplayAvailability.h"
 #include "platform/NotificationCenter.h"
+#include "platform/SessionClipboard.h"
 #include "platform/TerminationSignals.h"
 
-#include <QClipboard>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
@@ -202,8 +202,8 @@ int serve(int argc, char *argv[])
     const QByteArray packed = input.readAll();
     input.close();
     QGuiApplication app(argc, argv);
-    QClipboard *board = QGuiApplication::clipboard();
-    if (!CommonKorvaleClass::writeContentsToPasteBoard(packed) || !board->ownsClipboard())
+    if (!CommonKorvaleClass::writeContentsToPasteBoard(packed)
+        || !SessionClipboard::ownsClipboard())
         return Failure;
     std::fputs("k", stdout);
     std::fflush(stdout);
@@ -212,10 +212,7 @@ int serve(int argc, char *argv[])
     ::dup2(null, STDIN_FILENO);
     ::dup2(null, STDOUT_FILENO);
     ::dup2(null, STDERR_FILENO);
-    QObject::connect(board, &QClipboard::changed, &app, [board](QClipboard::Mode mode) {
-        if (mode == QClipboard::Clipboard && !board->ownsClipboard())
-            QCoreApplication::quit();
-    });
+    SessionClipboard::whenTaken(&app, [] { QCoreApplication::quit(); });
     return app.exec();
 }
 

@@ -574,6 +574,22 @@
         <translation>none yet</translation>
     </message>
     <message>
+        <source>GlobalShortcutsRefusedApplication</source>
+        <translation>The desktop portal refused the agent's shortcuts: it could not tell which application the agent is. Install the suite's desktop entries (org.korvale.Daemon.desktop) and start the agent again.</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsRefusedClosed</source>
+        <translation>The desktop ended the agent's shortcuts (its settings or a rule of the system). Change a shortcut here to bind them again.</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsRefusedDeclined</source>
+        <translation>The shortcuts were declined in the desktop's dialog. Change a shortcut here for the desktop to ask again.</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsRefusedOther</source>
+        <translation>The desktop portal refused the agent's shortcuts: %1</translation>
+    </message>
+    <message>
         <source>HOME</source>
         <translation>home</translation>
     </message>

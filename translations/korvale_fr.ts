@@ -574,6 +574,22 @@
         <translation>aucune pour l'instant</translation>
     </message>
     <message>
+        <source>GlobalShortcutsRefusedApplication</source>
+        <translation>Le portail du bureau a refusé les raccourcis de l’agent : il n’a pas pu savoir de quelle application il s’agit. Installez les entrées de bureau de la suite (org.korvale.Daemon.desktop) et redémarrez l’agent.</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsRefusedClosed</source>
+        <translation>Le bureau a mis fin aux raccourcis de l’agent (ses réglages ou une règle du système). Modifiez un raccourci ici pour les enregistrer de nouveau.</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsRefusedDeclined</source>
+        <translation>Les raccourcis ont été refusés dans la fenêtre du bureau. Modifiez un raccourci ici pour que le bureau vous le redemande.</translation>
+    </message>
+    <message>
+        <source>GlobalShortcutsRefusedOther</source>
+        <translation>Le portail du bureau a refusé les raccourcis de l’agent : %1</translation>
+    </message>
+    <message>
         <source>HOME</source>
         <translation>domicile</translation>
     </message>

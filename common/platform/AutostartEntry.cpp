@@ -1,6 +1,7 @@
 #include "AutostartEntry.h"
 
 #include "DesktopEntryReader.h"
+#include "SessionPrograms.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +45,13 @@ AutostartEntry AutostartEntry::fromContents(const QByteArray &contents, const QS
 QString AutostartEntry::entryFileName(const QString &program)
 {
     const QString name = program.mid(program.lastIndexOf(QLatin1Char('/')) + 1);
-    return name + QStringLiteral(".desktop");
+    const SessionProgram agent = SessionProgram::daemon();
+    return (name == agent.fileName ? agent.service : name) + QStringLiteral(".desktop");
+}
+
+QString AutostartEntry::olderEntryFileName(const QString &program)
+{
+    return program.mid(program.lastIndexOf(QLatin1Char('/')) + 1) + QStringLiteral(".desktop");
 }
 
 QByteArray AutostartEntry::contentsFor(const QString &program)

@@ -22,8 +22,12 @@ struct AutostartEntry {
     static AutostartEntry fromContents(const QByteArray &contents, const QString &entryPath);
 
     // Where the suite keeps the entry that starts program: "NAME.desktop" for the program's file
-    // name NAME, so the agent's is "korvale-daemon.desktop".
+    // name NAME, but the agent's is named after its application id, "org.korvale.Daemon.desktop",
+    // which the desktop portal matches with the entry (docs/platform.md).
     static QString entryFileName(const QString &program);
+    // The name older versions gave the entry ("NAME.desktop"): the same as entryFileName() for
+    // every program but the agent.
+    static QString olderEntryFileName(const QString &program);
     // The entry the suite writes for program.
     static QByteArray contentsFor(const QString &program);
     // Exec's value for program alone: quoted as a desktop-entry argument, then escaped as a

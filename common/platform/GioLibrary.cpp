@@ -32,6 +32,8 @@ struct Loading {
             && resolve(library, functions.g_app_launch_context_new, "g_app_launch_context_new")
             && resolve(library, functions.g_app_launch_context_setenv,
                        "g_app_launch_context_setenv")
+            && resolve(library, functions.g_app_launch_context_unsetenv,
+                       "g_app_launch_context_unsetenv")
             && resolve(library, functions.g_app_info_launch_uris, "g_app_info_launch_uris")
             && resolve(library, functions.g_app_info_launch_default_for_uri,
                        "g_app_info_launch_default_for_uri")

@@ -17,6 +17,7 @@ struct GioLibrary {
     const char *(*g_desktop_app_info_get_categories)(GDesktopAppInfo *);
     GAppLaunchContext *(*g_app_launch_context_new)();
     void (*g_app_launch_context_setenv)(GAppLaunchContext *, const char *, const char *);
+    void (*g_app_launch_context_unsetenv)(GAppLaunchContext *, const char *);
     gboolean (*g_app_info_launch_uris)(GAppInfo *, GList *, GAppLaunchContext *, GError **);
     gboolean (*g_app_info_launch_default_for_uri)(const char *, GAppLaunchContext *, GError **);
     void (*g_object_unref)(gpointer);

@@ -38,18 +38,33 @@ public:
     };
     Q_ENUM(Status)
 
+    // Why the desktop refused, as far as the agent can tell.
+    enum class Refusal {
+        None,
+        UnknownApplication, // the portal could not tell which application asked
+        Declined, // the user or the desktop declined the shortcuts
+        SessionClosed, // the desktop ended the shortcuts' session
+        Other, // reason() has the desktop's words
+    };
+    Q_ENUM(Refusal)
+
     using QObject::QObject;
 
     // Replaces the shortcuts bound; the same list again changes nothing.
     virtual void bindShortcuts(const QList<Shortcut> &shortcuts) = 0;
     virtual Status status() const = 0;
     virtual QString reason() const = 0;
+    // None unless status() is Refused.
+    virtual Refusal refusal() const = 0;
     virtual QList<Trigger> triggers() const = 0;
 
     static QString statusName(Status status);
+    static QString refusalName(Refusal refusal);
 
-    // The desktop portal's, on the session bus.
-    static std::unique_ptr<GlobalShortcuts> createPortal(QObject *parent = nullptr);
+    // The desktop portal's, on a session-bus connection of its own, telling the portal it is the
+    // application of the desktop entry `applicationId` (its file name without ".desktop").
+    static std::unique_ptr<GlobalShortcuts> createPortal(const QString &applicationId,
+                                                         QObject *parent = nullptr);
 
 signals:
     // `activationToken`: the desktop's leave to take the focus for this press, empty when none.

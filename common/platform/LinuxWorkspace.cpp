@@ -1,6 +1,7 @@
 #include "BoundedFile.h"
 #include "GioLibrary.h"
 #include "KorvaleLog.h"
+#include "LaunchActivation.h"
 #include "NativeFileName.h"
 #include "ProcessTable.h"
 #include "Workspace.h"
@@ -15,24 +16,30 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
-
-#include <atomic>
+#include <QProcessEnvironment>
 
 namespace {
 
 const QString FileManagerService = QStringLiteral("org.freedesktop.FileManager1");
 
-// An identifier in the form window managers expect ("..._TIME<server time>"): the new window
-// may take the focus because the user just asked for it.
-QByteArray startupIdentifier(const char *what)
+// GIO starts the program with this process's environment and the context's changes: the
+// agent's own variables go, the leave to take the focus comes. On X11 a startup identifier goes
+// only to an entry that says it completes the sequence (StartupNotify); a Wayland token to all.
+GAppLaunchContext *launchContext(const GioLibrary &gio, const LaunchActivation &activation,
+                                 bool completesStartup)
 {
-    static std::atomic<int> counter{0};
-    const unsigned long time = X11Windows::serverTime();
-    if (time == 0)
-        return {};
-    return QByteArray("korvale-") + what + '-'
-        + QByteArray::number(QCoreApplication::applicationPid()) + '-'
-        + QByteArray::number(++counter) + "_TIME" + QByteArray::number(qulonglong(time));
+    GAppLaunchContext *context = gio.g_app_launch_context_new();
+    for (const QString &name :
+         LaunchActivation::agentVariables(QProcessEnvironment::systemEnvironment()))
+        gio.g_app_launch_context_unsetenv(context, name.toLocal8Bit().constData());
+    const bool wayland = !activation.activationToken().isEmpty();
+    if (wayland)
+        gio.g_app_launch_context_setenv(context, "XDG_ACTIVATION_TOKEN",
+                                        activation.activationToken().constData());
+    if (!activation.startupId().isEmpty() && (completesStartup || wayland))
+        gio.g_app_launch_context_setenv(context, "DESKTOP_STARTUP_ID",
+                                        activation.startupId().constData());
+    return context;
 }
 
 void logLaunchFailure(const QString &path, const QString &reason)
@@ -59,12 +66,12 @@ bool launchDesktopEntry(const QString &path)
         logLaunchFailure(path, QStringLiteral("not a launchable desktop entry"));
         return false;
     }
-    GAppLaunchContext *context = gio->g_app_launch_context_new();
-    if (gio->g_desktop_app_info_get_boolean(info, G_KEY_FILE_DESKTOP_KEY_STARTUP_NOTIFY)) {
-        const QByteArray startupId = startupIdentifier("launch");
-        if (!startupId.isEmpty())
-            gio->g_app_launch_context_setenv(context, "DESKTOP_STARTUP_ID", startupId.constData());
-    }
+    // The compositor is told which application the token is for: the entry's id.
+    const LaunchActivation activation =
+        LaunchActivation::forLaunch("launch", QFileInfo(path).completeBaseName());
+    GAppLaunchContext *context = launchContext(
+        *gio, activation,
+        gio->g_desktop_app_info_get_boolean(info, G_KEY_FILE_DESKTOP_KEY_STARTUP_NOTIFY));
     GError *error = nullptr;
     const bool launched =
         gio->g_app_info_launch_uris(GioLibrary::appInfo(info), nullptr, context, &error);
@@ -106,10 +113,7 @@ bool openWithDefaultApplication(const QString &path)
         return false;
     }
     const QByteArray uri = NativeFileName::fileUri(path);
-    GAppLaunchContext *context = gio->g_app_launch_context_new();
-    const QByteArray startupId = startupIdentifier("open");
-    if (!startupId.isEmpty())
-        gio->g_app_launch_context_setenv(context, "DESKTOP_STARTUP_ID", startupId.constData());
+    GAppLaunchContext *context = launchContext(*gio, LaunchActivation::forLaunch("open"), true);
     GError *error = nullptr;
     const bool opened = gio->g_app_info_launch_default_for_uri(uri.constData(), context, &error);
     if (!opened) {
@@ -124,7 +128,11 @@ bool openWithDefaultApplication(const QString &path)
 
 bool startProgram(const QString &program)
 {
-    if (!QProcess::startDetached(program, {}, QDir::homePath())) {
+    QProcess process;
+    process.setProgram(program);
+    process.setWorkingDirectory(QDir::homePath());
+    process.setProcessEnvironment(LaunchActivation::forLaunch("launch").environment());
+    if (!process.startDetached()) {
         logLaunchFailure(program, QStringLiteral("the program did not start"));
         return false;
     }
@@ -187,8 +195,9 @@ public:
             QDBusMessage call = QDBusMessage::createMethodCall(
                 FileManagerService, QStringLiteral("/org/freedesktop/FileManager1"),
                 FileManagerService, QStringLiteral("ShowItems"));
+            // The file manager takes a Wayland token there as well as an X11 identifier.
             call << QStringList{QString::fromLatin1(NativeFileName::fileUri(path))}
-                 << QString::fromLatin1(startupIdentifier("reveal"));
+                 << QString::fromLatin1(LaunchActivation::forLaunch("reveal").startupId());
             if (bus.send(call))
                 return true;
         }

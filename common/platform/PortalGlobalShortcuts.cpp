@@ -149,14 +149,39 @@ QString GlobalShortcuts::statusName(Status status)
     return {};
 }
 
-std::unique_ptr<GlobalShortcuts> GlobalShortcuts::createPortal(QObject *parent)
+QString GlobalShortcuts::refusalName(Refusal refusal)
 {
-    return std::make_unique<PortalGlobalShortcuts>(QDBusConnection::sessionBus(), parent);
+    switch (refusal) {
+    case Refusal::None:
+        return QString();
+    case Refusal::UnknownApplication:
+        return QStringLiteral("unknown-application");
+    case Refusal::Declined:
+        return QStringLiteral("declined");
+    case Refusal::SessionClosed:
+        return QStringLiteral("session-closed");
+    case Refusal::Other:
+        return QStringLiteral("other");
+    }
+    return {};
 }
 
-PortalGlobalShortcuts::PortalGlobalShortcuts(QDBusConnection bus, QObject *parent)
+std::unique_ptr<GlobalShortcuts> GlobalShortcuts::createPortal(const QString &applicationId,
+                                                               QObject *parent)
+{
+    // The registration holds for a whole connection and must be its first portal call: the
+    // shared session connection may already have asked the portal (Qt reads its settings).
+    return std::make_unique<PortalGlobalShortcuts>(
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus,
+                                      QStringLiteral("korvale-global-shortcuts")),
+        applicationId, parent);
+}
+
+PortalGlobalShortcuts::PortalGlobalShortcuts(QDBusConnection bus, const QString &applicationId,
+                                             QObject *parent)
     : GlobalShortcuts(parent)
     , mBus(std::move(bus))
+    , mApplicationId(applicationId)
 {
     registerTypes();
     if (!mBus.isConnected()) {
@@ -183,8 +208,10 @@ PortalGlobalShortcuts::PortalGlobalShortcuts(QDBusConnection bus, QObject *paren
         mTriggers.clear();
         setStatus(Status::Unavailable, QStringLiteral("the desktop portal left the bus"));
     });
-    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] { probe(); });
-    probe();
+    // A new portal process knows nothing of the registration either.
+    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this,
+            [this] { registerThenProbe(); });
+    registerThenProbe();
 }
 
 PortalGlobalShortcuts::~PortalGlobalShortcuts()
@@ -210,6 +237,41 @@ void PortalGlobalShortcuts::bindShortcuts(const QList<Shortcut> &shortcuts)
     if (mWanted == mBound && (!mSession.path().isEmpty() || mStatus == Status::Refused))
         return;
     startBinding();
+}
+
+void PortalGlobalShortcuts::registerThenProbe()
+{
+    mRegistrationError.clear();
+    if (mApplicationId.isEmpty()) {
+        probe();
+        return;
+    }
+    const quint64 generation = mGeneration;
+    setStatus(Status::Probing);
+    QDBusMessage registration = QDBusMessage::createMethodCall(
+        Service, DesktopPath, RegistryInterface, QStringLiteral("Register"));
+    registration.setArguments({mApplicationId, QVariantMap()});
+    auto *watcher = new QDBusPendingCallWatcher(mBus.asyncCall(registration), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, generation](QDBusPendingCallWatcher *call) {
+                call->deleteLater();
+                if (generation != mGeneration)
+                    return;
+                const QDBusPendingReply<> reply = *call;
+                const QDBusError::ErrorType type = reply.error().type();
+                // A portal older than the registry, or one that has withdrawn it, tells the
+                // application by other means: that is no error.
+                // No portal at all: the probe says so.
+                if (reply.isError() && type != QDBusError::UnknownMethod
+                    && type != QDBusError::UnknownInterface && type != QDBusError::UnknownObject
+                    && type != QDBusError::ServiceUnknown) {
+                    mRegistrationError = reply.error().message();
+                    KorvaleLog::line(
+                        QStringLiteral("The desktop portal did not register the agent as %1: %2")
+                            .arg(mApplicationId, mRegistrationError));
+                }
+                probe();
+            });
 }
 
 void PortalGlobalShortcuts::probe()
@@ -264,9 +326,19 @@ void PortalGlobalShortcuts::createSession()
                 if (code != 0 || session.path().isEmpty()) {
                     mBusy = false;
                     mBound = mWanted;
-                    setStatus(Status::Refused,
-                              code != 0 ? results.value(QStringLiteral("error")).toString()
-                                        : QStringLiteral("the portal named no session"));
+                    const QString error = results.value(QStringLiteral("error")).toString();
+                    // A portal that refuses a session outright to an application it could not
+                    // register does so as not allowed.
+                    if (results.value(QStringLiteral("errorName")).toString()
+                            == QLatin1String("org.freedesktop.portal.Error.NotAllowed")
+                        && (!mRegistrationError.isEmpty() || mApplicationId.isEmpty()))
+                        refuse(Refusal::UnknownApplication,
+                               mRegistrationError.isEmpty()
+                                   ? error
+                                   : mRegistrationError + QStringLiteral("; ") + error);
+                    else
+                        refuse(Refusal::Other,
+                               code != 0 ? error : QStringLiteral("the portal named no session"));
                     return;
                 }
                 mSession = session;
@@ -298,9 +370,14 @@ void PortalGlobalShortcuts::bindInSession()
             if (code != 0) {
                 mBusy = false;
                 mTriggers.clear();
-                setStatus(Status::Refused,
-                          code == 1 ? QStringLiteral("the shortcuts were declined")
-                                    : QStringLiteral("the desktop did not bind the shortcuts"));
+                if (code == 1)
+                    refuse(Refusal::Declined, QStringLiteral("the shortcuts were declined"));
+                else
+                    refuse(Refusal::Other,
+                           results
+                               .value(QStringLiteral("error"),
+                                      QStringLiteral("the desktop did not bind the shortcuts"))
+                               .toString());
                 startBindingIfChanged();
                 return;
             }
@@ -370,7 +447,9 @@ void PortalGlobalShortcuts::request(const QString &method, QList<QVariant> argum
             if (reply.isError()) {
                 KorvaleLog::line(QStringLiteral("The desktop portal refused %1: %2")
                                      .arg(method, reply.error().message()));
-                waiter->finish(2, {{QStringLiteral("error"), reply.error().message()}});
+                waiter->finish(2,
+                               {{QStringLiteral("error"), reply.error().message()},
+                                {QStringLiteral("errorName"), reply.error().name()}});
                 return;
             }
             // A portal older than the computed names answers on a path of its own.
@@ -383,8 +462,22 @@ QString PortalGlobalShortcuts::newToken()
     return QStringLiteral("korvale%1").arg(QRandomGenerator::global()->generate());
 }
 
+void PortalGlobalShortcuts::refuse(Refusal refusal, const QString &reason)
+{
+    const bool otherRefusal = refusal != mRefusal;
+    mRefusal = refusal;
+    if (mStatus == Status::Refused && reason == mReason) {
+        if (otherRefusal)
+            emit changed();
+        return;
+    }
+    setStatus(Status::Refused, reason);
+}
+
 void PortalGlobalShortcuts::setStatus(Status status, const QString &reason)
 {
+    if (status != Status::Refused)
+        mRefusal = Refusal::None;
     if (status == mStatus && reason == mReason)
         return;
     if (!reason.isEmpty() && status != Status::Probing)
@@ -458,7 +551,7 @@ void PortalGlobalShortcuts::onSessionClosed(const QDBusMessage &)
     mTriggers.clear();
     ++mGeneration;
     mBusy = false;
-    setStatus(Status::Refused, QStringLiteral("the desktop closed the shortcuts' session"));
+    refuse(Refusal::SessionClosed, QStringLiteral("the desktop closed the shortcuts' session"));
 }
 
 #include "PortalGlobalShortcuts.moc"

@@ -13,6 +13,9 @@ class QDBusMessage;
 // GlobalShortcuts through the XDG desktop portal (org.freedesktop.portal.GlobalShortcuts on
 // org.freedesktop.portal.Desktop): one session, its shortcuts bound once. The portal lets a
 // session bind only once, so a changed list closes the session and binds in a new one.
+// A program outside a sandbox first tells the portal which application it is (the host
+// registry, before any other call of the connection); recent portals refuse a session to a
+// program they cannot tell. A portal without the registry is asked as before.
 class PortalGlobalShortcuts final : public GlobalShortcuts
 {
     Q_OBJECT
@@ -21,13 +24,18 @@ public:
     static inline const QString DesktopPath = QStringLiteral("/org/freedesktop/portal/desktop");
     static inline const QString Interface =
         QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+    static inline const QString RegistryInterface =
+        QStringLiteral("org.freedesktop.host.portal.Registry");
 
-    explicit PortalGlobalShortcuts(QDBusConnection bus, QObject *parent = nullptr);
+    // `applicationId`: the desktop entry's name without ".desktop"; empty: no registration.
+    PortalGlobalShortcuts(QDBusConnection bus, const QString &applicationId,
+                          QObject *parent = nullptr);
     ~PortalGlobalShortcuts() override;
 
     void bindShortcuts(const QList<Shortcut> &shortcuts) override;
     Status status() const override { return mStatus; }
     QString reason() const override { return mReason; }
+    Refusal refusal() const override { return mRefusal; }
     QList<Trigger> triggers() const override { return mTriggers; }
     QString sessionHandle() const { return mSession.path(); }
 
@@ -44,6 +52,8 @@ private slots:
 private:
     using ResponseHandler = std::function<void(uint code, const QVariantMap &results)>;
 
+    // Registers, then probes: on start and whenever the portal comes back on the bus.
+    void registerThenProbe();
     void probe();
     void startBinding();
     void createSession();
@@ -57,11 +67,16 @@ private:
                  ResponseHandler handler);
     QString newToken();
     void setStatus(Status status, const QString &reason = {});
+    void refuse(Refusal refusal, const QString &reason);
     void takeTriggers(const QVariant &shortcuts);
 
     QDBusConnection mBus;
+    QString mApplicationId;
+    // What the registry answered this portal: empty once registered (or without a registry).
+    QString mRegistrationError;
     Status mStatus = Status::Probing;
     QString mReason;
+    Refusal mRefusal = Refusal::None;
     QList<Shortcut> mWanted;
     QList<Shortcut> mBound;
     bool mBindWanted = false;

@@ -65,9 +65,36 @@ QStringList QOR_AppUtils::extraOccurencesInLoginItems(const QString &path)
     return others;
 }
 
+void QOR_AppUtils::renameOlderEntry(const QString &path)
+{
+    const QString older = AutostartEntry::olderEntryFileName(path);
+    const QString current = AutostartEntry::entryFileName(path);
+    if (fileNameOf(path).isEmpty() || older == current)
+        return;
+    const QString folder = AutostartEntry::folder() + QLatin1Char('/');
+    const AutostartEntry entry = AutostartEntry::read(folder + older);
+    if (!entry.writtenByKorvale)
+        return;
+    if (!QFileInfo::exists(folder + current)) {
+        QByteArray contents = AutostartEntry::contentsFor(entry.program);
+        if (!entry.enabled)
+            contents.replace("X-GNOME-Autostart-enabled=true", "X-GNOME-Autostart-enabled=false");
+        QString error;
+        if (!AtomicFile::write(folder + current, contents, &error)) {
+            KorvaleLog::line(
+                QStringLiteral("Unable renaming the login item %1: %2").arg(folder + older, error));
+            return;
+        }
+    }
+    if (!QFile::remove(folder + older))
+        KorvaleLog::line(
+            QStringLiteral("Unable removing the older login item %1").arg(folder + older));
+}
+
 bool QOR_AppUtils::addToLoginItems(const QString &path, bool hideOnLaunch)
 {
     Q_UNUSED(hideOnLaunch)
+    renameOlderEntry(path);
     if (fileNameOf(path).isEmpty() || isInLoginItems(path))
         return false;
     const QString entryPath =

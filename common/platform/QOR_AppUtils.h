@@ -34,6 +34,10 @@ public:
     static bool addToLoginItems(const QString &path, bool hideOnLaunch);
     // Deletes the first entry the suite wrote for path; other entries starting it stay.
     static void removeFromLoginItems(const QString &path);
+    // An entry the suite wrote for path under the name older versions gave it takes today's
+    // name, with what it starts and whether it is on; an entry already of today's name stays
+    // and the older one goes. Entries the suite did not write are left alone.
+    static void renameOlderEntry(const QString &path);
 
     // The folder of another copy of the suite when the agent running in this session runs from
     // runningExecutable rather than from agentPath: the folder holding that copy's bin/. Empty

@@ -26,15 +26,16 @@
 #include "TableView.h"
 #include "WindowFade.h"
 #include "WindowFocus.h"
+#include "platform/SessionClipboard.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QTimer>
@@ -633,7 +634,9 @@ void AccessWindowController::copyCommand()
     copied.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     if (copied.isEmpty())
         return;
-    QGuiApplication::clipboard()->setText(copied);
+    auto *mime = new QMimeData;
+    mime->setText(copied);
+    SessionClipboard::setMimeData(mime);
     showMessageForCopyingText();
 }
 

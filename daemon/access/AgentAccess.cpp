@@ -32,6 +32,7 @@
 #include "WindowFocus.h"
 #include "platform/FrontWindowPaste.h"
 #include "platform/KeyboardGrab.h"
+#include "platform/WaylandToplevels.h"
 #include "platform/Workspace.h"
 #include "platform/X11Windows.h"
 
@@ -201,6 +202,10 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     if (FrontWindowPaste::canPaste())
         opening.pasteIntoFrontWindow = [] { FrontWindowPaste::start(qApp); };
     opening.desktopSearch = [this](const QVariantMap &row) { mDesktopRows->activate(row); };
+    opening.activateNativeWindow = [](quint32 window) {
+        if (WaylandToplevels *toplevels = WaylandToplevels::session())
+            toplevels->activate(window);
+    };
     mOpener = std::make_unique<ItemOpener>(std::move(opening));
     mWindow->setItemOpener(mOpener.get());
 

@@ -48,6 +48,7 @@ QVariantMap GlobalShortcutsBus::triggers() const
     }
     return {{QStringLiteral("status"), GlobalShortcuts::statusName(shortcuts.status())},
             {QStringLiteral("reason"), shortcuts.reason()},
+            {QStringLiteral("refusal"), GlobalShortcuts::refusalName(shortcuts.refusal())},
             {QStringLiteral("shortcuts"), list}};
 }
 

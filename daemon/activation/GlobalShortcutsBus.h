@@ -8,6 +8,7 @@ class PortalShortcutActivation;
 // The shortcuts the desktop watches for the agent, on the session bus, for the manager's shortcut
 // section: only the agent's own session may list them at the portal. Triggers() answers
 //   {"status": "probing" | "unavailable" | "binding" | "bound" | "refused", "reason": text,
+//    "refusal": "" | "unknown-application" | "declined" | "session-closed" | "other",
 //    "shortcuts": [{"id", "description", "preferredTrigger", "trigger"}, ...]}
 // and Changed() is sent whenever that answer changes.
 class GlobalShortcutsBus : public QObject

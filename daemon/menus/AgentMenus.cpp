@@ -22,9 +22,9 @@
 #include "platform/FrontWindowPaste.h"
 #include "platform/NotificationCenter.h"
 #include "platform/QOR_MountedVolumes.h"
+#include "platform/SessionClipboard.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCursor>
 #include <QMenu>
 #include <QMimeData>
@@ -36,8 +36,7 @@ namespace {
 
 QString clipboardFileOfSession()
 {
-    const QClipboard *board = QGuiApplication::clipboard();
-    const QMimeData *mime = board ? board->mimeData() : nullptr;
+    const QMimeData *mime = SessionClipboard::mimeData();
     if (!mime || !mime->hasUrls())
         return {};
     for (const QUrl &url : mime->urls()) {

@@ -193,6 +193,11 @@ void ItemOpener::openAnswer(const QVariantMap &record)
             mEnvironment.desktopSearch(record);
         return;
     }
+    if (record.contains(AnswerRecord::KeyNativeWindow)) {
+        if (mEnvironment.activateNativeWindow)
+            mEnvironment.activateNativeWindow(record.value(AnswerRecord::KeyNativeWindow).toUInt());
+        return;
+    }
     if (record.contains(AnswerRecord::KeyWindow)) {
         if (mEnvironment.activateWindow)
             mEnvironment.activateWindow(record.value(AnswerRecord::KeyWindow).toULongLong());

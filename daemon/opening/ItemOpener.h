@@ -55,6 +55,8 @@ public:
         // The clipboard pasted into the window the user came from, once it is in front again;
         // empty: nothing is pasted (the text stays on the clipboard).
         std::function<void()> pasteIntoFrontWindow;
+        // An answer's native Wayland window brought to the front; empty: none is.
+        std::function<void(quint32)> activateNativeWindow;
     };
 
     static constexpr int CloseDelayMs = 150;

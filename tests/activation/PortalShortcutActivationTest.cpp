@@ -54,7 +54,8 @@ protected:
         items.updateListOfItemsWithShortcuts(
             {itemWithShortcut(QStringLiteral("Notes"), NotesKeys)},
             {itemWithShortcut(QStringLiteral("Browser"), BrowserKeys)});
-        client = std::make_unique<PortalGlobalShortcuts>(QDBusConnection::sessionBus());
+        client = std::make_unique<PortalGlobalShortcuts>(QDBusConnection::sessionBus(),
+                                                         QStringLiteral("org.korvale.Daemon"));
         activation = std::make_unique<PortalShortcutActivation>(
             *client,
             PortalShortcutActivation::Sources{[this] { return settings; }, &items,
@@ -85,6 +86,8 @@ TEST_F(PortalShortcutActivationTest, BindsTheGesturesAndActsOnTheirPresses)
     ASSERT_TRUE(boundCount(1)) << portal.errors().join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(portal.errors().isEmpty()) << portal.errors().join(QLatin1Char('\n')).toStdString();
 
+    // The agent told the portal which application it is before it asked for a session.
+    EXPECT_EQ(portal.registrations(), QStringList{QStringLiteral("org.korvale.Daemon")});
     const PortalStandIn::Binding binding = portal.bindings().first();
     ASSERT_EQ(binding.shortcuts.size(), 5);
     const QString personalId = PortalShortcutActivation::combinationId(Personal);
@@ -227,11 +230,72 @@ TEST_F(PortalShortcutActivationTest, OneCombinationOfSeveralItemsIsOneShortcut)
         activation->wantedShortcuts().last().description.contains(QStringLiteral("access window")));
 }
 
+// A portal that restarts has forgotten who the agent is: it registers again, then binds again.
+TEST_F(PortalShortcutActivationTest, ARestartedPortalIsToldTheApplicationAgain)
+{
+    activation->refresh();
+    ASSERT_TRUE(boundCount(1));
+    ASSERT_TRUE(eventually([&] { return portal.listCalls() == 1; }));
+    portal.stop();
+    ASSERT_TRUE(
+        eventually([&] { return client->status() == GlobalShortcuts::Status::Unavailable; }));
+    ASSERT_TRUE(portal.start());
+    ASSERT_TRUE(boundCount(2)) << GlobalShortcuts::statusName(client->status()).toStdString()
+                               << ": " << client->reason().toStdString();
+    EXPECT_EQ(portal.registrations(), QStringList(2, QStringLiteral("org.korvale.Daemon")));
+    EXPECT_TRUE(portal.errors().isEmpty()) << portal.errors().join(QLatin1Char('\n')).toStdString();
+}
+
+// The registry is the portal's to withdraw: without it the agent asks for its session as before.
+TEST(PortalGlobalShortcutsTest, APortalWithoutTheRegistryStillBinds)
+{
+    if (!QDBusConnection::sessionBus().isConnected())
+        GTEST_SKIP() << "needs a session bus";
+    PortalStandIn portal(1, PortalStandIn::Registry::Absent);
+    ASSERT_TRUE(portal.start());
+    PortalGlobalShortcuts client(QDBusConnection::sessionBus(),
+                                 QStringLiteral("org.korvale.Daemon"));
+    client.bindShortcuts({{QStringLiteral("toggle"), QStringLiteral("Toggle"), {}}});
+    ASSERT_TRUE(eventually([&] {
+        return portal.bindings().size() == 1 && client.status() == GlobalShortcuts::Status::Bound;
+    })) << portal.errors().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(portal.registrations().isEmpty());
+    EXPECT_TRUE(portal.errors().isEmpty()) << portal.errors().join(QLatin1Char('\n')).toStdString();
+}
+
+// A recent portal refuses a session to a program it cannot tell: an id it does not take (no
+// reverse-DNS name), or none. The refusal says which.
+TEST(PortalGlobalShortcutsTest, AnApplicationThePortalCannotTellIsRefusedAndToldWhy)
+{
+    if (!QDBusConnection::sessionBus().isConnected())
+        GTEST_SKIP() << "needs a session bus";
+    for (const QString &id : {QStringLiteral("korvale-daemon"), QString()}) {
+        PortalStandIn portal;
+        ASSERT_TRUE(portal.start());
+        // A connection of its own each time: a connection registers once.
+        const QString name = QStringLiteral("refused-client-") + id;
+        {
+            PortalGlobalShortcuts client(
+                QDBusConnection::connectToBus(QDBusConnection::SessionBus, name), id);
+            client.bindShortcuts({{QStringLiteral("toggle"), QStringLiteral("Toggle"), {}}});
+            ASSERT_TRUE(eventually([&] {
+                return client.status() == GlobalShortcuts::Status::Refused;
+            })) << GlobalShortcuts::statusName(client.status()).toStdString();
+            EXPECT_EQ(client.refusal(), GlobalShortcuts::Refusal::UnknownApplication);
+            EXPECT_TRUE(client.reason().contains(QStringLiteral("An app ID is required")))
+                << client.reason().toStdString();
+            EXPECT_TRUE(portal.bindings().isEmpty());
+        }
+        QDBusConnection::disconnectFromBus(name);
+    }
+}
+
 TEST(PortalGlobalShortcutsTest, WithoutThePortalItSaysSoAndBindsNothing)
 {
     if (!QDBusConnection::sessionBus().isConnected())
         GTEST_SKIP() << "needs a session bus";
-    PortalGlobalShortcuts client(QDBusConnection::sessionBus());
+    PortalGlobalShortcuts client(QDBusConnection::sessionBus(),
+                                 QStringLiteral("org.korvale.Daemon"));
     client.bindShortcuts({{QStringLiteral("toggle"), QStringLiteral("Toggle"), {}}});
     ASSERT_TRUE(eventually([&] { return client.status() != GlobalShortcuts::Status::Probing; }));
     EXPECT_EQ(client.status(), GlobalShortcuts::Status::Unavailable);

@@ -50,7 +50,7 @@ TEST_F(LoginItems, TheAgentEntryIsWrittenFoundAndRemoved)
     EXPECT_FALSE(QOR_AppUtils::isInLoginItems(agent));
     EXPECT_TRUE(QOR_AppUtils::addToLoginItems(agent, false));
 
-    const QString entry = autostart + QStringLiteral("/korvale-daemon.desktop");
+    const QString entry = autostart + QStringLiteral("/org.korvale.Daemon.desktop");
     EXPECT_EQ(readFile(entry),
               "[Desktop Entry]\nType=Application\nName=Korvale\nExec=\"" + agent.toUtf8()
                   + "\"\nX-GNOME-Autostart-enabled=true\n"
@@ -61,7 +61,7 @@ TEST_F(LoginItems, TheAgentEntryIsWrittenFoundAndRemoved)
     EXPECT_FALSE(QOR_AppUtils::addToLoginItems(agent, false));
 
     // Turned off from the desktop's settings: no longer a login item, and written again.
-    writeEntry(QStringLiteral("korvale-daemon.desktop"),
+    writeEntry(QStringLiteral("org.korvale.Daemon.desktop"),
                AutostartEntry::contentsFor(agent).replace("enabled=true", "enabled=false"));
     EXPECT_FALSE(QOR_AppUtils::isInLoginItems(agent));
     EXPECT_TRUE(QOR_AppUtils::addToLoginItems(agent, true));
@@ -78,15 +78,15 @@ TEST_F(LoginItems, EntriesOfOtherProgramsAreReadButNeverRewrittenOrRemoved)
     const QString otherCopy = program(QStringLiteral("other"));
     const QByteArray foreignSameName =
         "[Desktop Entry]\nType=Application\nName=Mine\nExec=/usr/bin/env korvale-daemon\n";
-    writeEntry(QStringLiteral("korvale-daemon.desktop"), foreignSameName);
+    writeEntry(QStringLiteral("org.korvale.Daemon.desktop"), foreignSameName);
     {
         CapturedLog log;
         EXPECT_FALSE(QOR_AppUtils::addToLoginItems(agent, false));
         ASSERT_EQ(log.lines().size(), 1);
         EXPECT_TRUE(
-            log.lines().at(0).contains("korvale-daemon.desktop belongs to another program"));
+            log.lines().at(0).contains("org.korvale.Daemon.desktop belongs to another program"));
     }
-    EXPECT_EQ(readFile(autostart + QStringLiteral("/korvale-daemon.desktop")), foreignSameName);
+    EXPECT_EQ(readFile(autostart + QStringLiteral("/org.korvale.Daemon.desktop")), foreignSameName);
 
     // The user's own entries count as login items, under any name; a bare name is looked up in
     // PATH; entries switched off or hidden do not count.
@@ -105,6 +105,35 @@ TEST_F(LoginItems, EntriesOfOtherProgramsAreReadButNeverRewrittenOrRemoved)
     QOR_AppUtils::removeFromLoginItems(agent);
     EXPECT_EQ(readFile(autostart + QStringLiteral("/by-hand.desktop")), byHand);
     EXPECT_EQ(QDir(autostart).entryList(QDir::Files).size(), 5);
+}
+
+// Older versions named the agent's entry after the program; the desktop portal matches the
+// application id the agent gives with the entry's name, so the suite's older entry is renamed,
+// keeping its program and its switch, and a foreign entry of the older name stays.
+TEST_F(LoginItems, TheAgentsOlderEntryTakesTheApplicationIdsName)
+{
+    const QString agent = program(QStringLiteral("suite"));
+    writeEntry(QStringLiteral("korvale-daemon.desktop"),
+               AutostartEntry::contentsFor(agent).replace("enabled=true", "enabled=false"));
+    QOR_AppUtils::renameOlderEntry(agent);
+    EXPECT_FALSE(QFileInfo::exists(autostart + QStringLiteral("/korvale-daemon.desktop")));
+    const AutostartEntry renamed =
+        AutostartEntry::read(autostart + QStringLiteral("/org.korvale.Daemon.desktop"));
+    EXPECT_EQ(renamed.program, agent);
+    EXPECT_TRUE(renamed.writtenByKorvale);
+    EXPECT_FALSE(renamed.enabled);
+
+    // Turned on from the manager: today's entry, and no second one.
+    writeEntry(QStringLiteral("korvale-daemon.desktop"), AutostartEntry::contentsFor(agent));
+    EXPECT_TRUE(QOR_AppUtils::addToLoginItems(agent, false));
+    EXPECT_EQ(QDir(autostart).entryList(QDir::Files),
+              QStringList{QStringLiteral("org.korvale.Daemon.desktop")});
+    EXPECT_TRUE(QOR_AppUtils::isInLoginItems(agent));
+
+    const QByteArray foreign = "[Desktop Entry]\nType=Application\nExec=korvale-daemon\n";
+    writeEntry(QStringLiteral("korvale-daemon.desktop"), foreign);
+    QOR_AppUtils::renameOlderEntry(agent);
+    EXPECT_EQ(readFile(autostart + QStringLiteral("/korvale-daemon.desktop")), foreign);
 }
 
 TEST_F(LoginItems, ExecQuotingKeepsAwkwardPathsWhole)

@@ -102,4 +102,15 @@ TEST(GlobalShortcutsEndToEnd, ThePortalsKeysOpenTheWindowAndFollowTheChangedShor
     EXPECT_FALSE(second.has(combinationId(hostsKeys)));
     EXPECT_EQ(portal.openSessions(), QStringList{second.session});
     EXPECT_TRUE(portal.errors().isEmpty()) << portal.errors().join('\n').toStdString();
+    // Each time, the agent had told the portal first which application it is: the id its
+    // installed desktop entry bears.
+    EXPECT_EQ(portal.registrations(), QStringList{QStringLiteral("org.korvale.Daemon")});
+
+    // The portal restarts: registered again, bound again.
+    portal.stop();
+    ASSERT_TRUE(portal.start());
+    ASSERT_TRUE(waitFor([&] { return portal.bindings().size() >= 3; }))
+        << agent.log().toStdString() << portal.errors().join('\n').toStdString();
+    EXPECT_EQ(portal.registrations().size(), 2);
+    EXPECT_TRUE(portal.errors().isEmpty()) << portal.errors().join('\n').toStdString();
 }

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
@@ -95,6 +97,14 @@ protected:
 
 TEST_F(InstallRunTest, InstallsTheSuiteInTheUsersPrefix)
 {
+    // An older install's login entry, named after the program.
+    const QString autostart = home.path() + QStringLiteral("/.config/autostart");
+    ASSERT_TRUE(QDir().mkpath(autostart));
+    QFile old(autostart + QStringLiteral("/korvale-daemon.desktop"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(AutostartEntry::contentsFor(prefix() + QStringLiteral("/bin/korvale-daemon")));
+    old.close();
+
     InstallerSystem system;
     EXPECT_FALSE(run(system, *script.installSteps));
 
@@ -109,9 +119,13 @@ TEST_F(InstallRunTest, InstallsTheSuiteInTheUsersPrefix)
     EXPECT_TRUE(QFileInfo::exists(applications() + QStringLiteral("/korvale-browser.desktop")));
     EXPECT_TRUE(QFileInfo::exists(
         home.path() + QStringLiteral("/.local/share/icons/hicolor/scalable/apps/korvale.svg")));
-    // The agent starts at login, in the form the manager's login-item switch reads.
+    // The agent starts at login, in the form the manager's login-item switch reads, under the
+    // application id it gives the desktop portal; the entry of an older install gives way.
     const AutostartEntry agent = AutostartEntry::read(
-        home.path() + QStringLiteral("/.config/autostart/korvale-daemon.desktop"));
+        home.path() + QStringLiteral("/.config/autostart/org.korvale.Daemon.desktop"));
+    EXPECT_FALSE(QFileInfo::exists(home.path()
+                                   + QStringLiteral("/.config/autostart/korvale-daemon.desktop")));
+    EXPECT_TRUE(QFileInfo::exists(applications() + QStringLiteral("/org.korvale.Daemon.desktop")));
     EXPECT_EQ(agent.program, prefix() + QStringLiteral("/bin/korvale-daemon"));
     EXPECT_TRUE(agent.enabled);
     EXPECT_TRUE(agent.writtenByKorvale);
@@ -409,9 +423,10 @@ TEST_F(InstallRunTest, SimulatedTrashErrorChangesNothing)
     uninstall.mSimulateTrashError = true;
     EXPECT_FALSE(uninstall.run(*script.uninstallSteps));
     EXPECT_EQ(suiteFiles(), before);
-    // Every trash step of an item that exists asks: the quit step and the two settings folders,
-    // which were never made, do not.
-    EXPECT_EQ(delegate.askedAbout.size(), script.uninstallSteps->size() - 1 - 2);
+    // Every trash step of an item that exists asks: the quit step, the two settings folders,
+    // which were never made, and the agent's autostart entry of older versions, gone at the
+    // install, do not.
+    EXPECT_EQ(delegate.askedAbout.size(), script.uninstallSteps->size() - 1 - 2 - 1);
 }
 
 // Script lines missing their argument: no program is asked to quit and nothing is copied to

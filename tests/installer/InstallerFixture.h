@@ -46,7 +46,8 @@ inline QString makeResourceFolder(const QString &folder, const QString &version)
         const char *destination;
     } entries[] = {{"korvale-manager", "applications"},
                    {"korvale-browser", "applications"},
-                   {"korvale-daemon", "autostart"}};
+                   {"org.korvale.Daemon", "applications"},
+                   {"org.korvale.Daemon", "autostart"}};
     for (const auto &entry : entries) {
         QFile in(source + QStringLiteral("/packaging/") + QLatin1String(entry.entry)
                  + QStringLiteral(".desktop.in"));

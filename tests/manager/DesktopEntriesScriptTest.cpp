@@ -1,6 +1,7 @@
 #include "DesktopEntryReader.h"
 #include "SearchSourceFiles.h"
 #include "TestEnvironment.h"
+#include "platform/SessionPrograms.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,9 +21,12 @@ TEST(DesktopEntriesScript, TheEntriesStartTheBuiltProgramsFromAnyFolder)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
     const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
-    for (const QString &program :
-         {QStringLiteral("korvale-manager"), QStringLiteral("korvale-daemon")}) {
-        QFile entry(applications + "/" + program + ".desktop");
+    // The agent's entry bears the application id the agent gives the desktop portal.
+    const std::pair<QString, QString> entries[] = {
+        {QStringLiteral("korvale-manager"), QStringLiteral("korvale-manager")},
+        {SessionProgram::daemon().service, SessionProgram::daemon().fileName}};
+    for (const auto &[id, program] : entries) {
+        QFile entry(applications + "/" + id + ".desktop");
         ASSERT_TRUE(entry.open(QIODevice::ReadOnly)) << entry.fileName().toStdString();
         const DesktopEntryReader::MainGroup group =
             DesktopEntryReader::readMainGroup(entry.readAll(), {});

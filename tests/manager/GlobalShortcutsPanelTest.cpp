@@ -41,4 +41,18 @@ TEST_F(ManagerTest, AWaylandSessionShowsTheDesktopsKeysWhereItsPortalWatchesThem
     panel->showAnswer({{"status", "unavailable"}, {"reason", "no portal"}});
     EXPECT_FALSE(panel->showsTriggers());
     EXPECT_FALSE(note->isHidden());
+    EXPECT_TRUE(panel->refusalText().isEmpty());
+
+    // A refusal is told in the user's words, with the command to bind by hand below it.
+    panel->showAnswer({{"status", "refused"},
+                       {"refusal", "unknown-application"},
+                       {"reason", "An app ID is required"}});
+    EXPECT_TRUE(panel->refusalText().contains("could not tell which application"))
+        << panel->refusalText().toStdString();
+    EXPECT_TRUE(panel->refusalText().contains("org.korvale.Daemon.desktop"));
+    EXPECT_FALSE(note->isHidden());
+    panel->showAnswer({{"status", "refused"}, {"refusal", "other"}, {"reason", "No seat"}});
+    EXPECT_EQ(panel->refusalText(), "The desktop portal refused the agent's shortcuts: No seat");
+    panel->showAnswer({{"status", "bound"}, {"shortcuts", shortcuts}});
+    EXPECT_TRUE(panel->refusalText().isEmpty());
 }

@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -74,6 +75,38 @@ TEST(LinuxWorkspace, LaunchesADesktopEntryThatItsProcessIsKnownBy)
 
     EXPECT_EQ(waitForFile(folder.path() + "/launched-from.txt"), entry);
     EXPECT_TRUE(killProcessesOf(*workspace, entry));
+}
+
+// On X11 a launched program may take the focus by the startup identifier the agent stamps with
+// the X server's time, and it starts with the session's environment, not the agent's own
+// variables, whether GIO starts it (an entry) or the agent does (a program).
+TEST(LinuxWorkspace, ALaunchedProgramGetsAStartupIdentifierAndNothingOfTheAgents)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "needs an X display: run under scripts/with-session.sh";
+    ScopedEnvironment agentOnly{{"KORVALE_TEST_MARKER", "agent-only"},
+                                {"XDG_ACTIVATION_TOKEN", "the-agents-own"},
+                                {"WAYLAND_DISPLAY", nullptr},
+                                {"XDG_SESSION_TYPE", "x11"}};
+    QTemporaryDir folder;
+    const QString printer = folder.path() + QStringLiteral("/printer.sh");
+    writeFile(printer, "#!/bin/sh\nenv > \"$1.part\" && mv \"$1.part\" \"$1\"\n");
+    QFile::setPermissions(printer, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString entry = folder.path() + QStringLiteral("/printer.desktop");
+    writeFile(entry,
+              "[Desktop Entry]\nType=Application\nName=Printer\nStartupNotify=true\nExec="
+                  + printer.toUtf8() + " " + folder.path().toUtf8() + "/entry.env\n");
+    const std::unique_ptr<Workspace> workspace = Workspace::createLinux();
+    ASSERT_TRUE(workspace->launchApplication(entry));
+    const QString launched = waitForFile(folder.path() + "/entry.env");
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("(^|\n)DESKTOP_STARTUP_ID=korvale-launch-\\d+-"
+                                                  "\\d+_TIME\\d+\n"))
+                    .match(launched + "\n")
+                    .hasMatch())
+        << launched.toStdString();
+    EXPECT_FALSE(launched.contains(QStringLiteral("KORVALE_TEST_MARKER")));
+    EXPECT_FALSE(launched.contains(QStringLiteral("XDG_ACTIVATION_TOKEN")));
+    EXPECT_TRUE(launched.contains(QStringLiteral("HOME=")));
 }
 
 TEST(LinuxWorkspace, RunsBundleFoldersAndPrograms)

@@ -8,6 +8,7 @@
 #include <QDBusVirtualObject>
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace {
 
@@ -17,6 +18,7 @@ const QString ShortcutsInterface = QStringLiteral("org.freedesktop.portal.Global
 const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 const QString SessionInterface = QStringLiteral("org.freedesktop.portal.Session");
 const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString RegistryInterface = QStringLiteral("org.freedesktop.host.portal.Registry");
 
 struct WireShortcut {
     QString id;
@@ -59,6 +61,15 @@ bool isPathElement(const QVariant &token)
     return token.typeId() == QMetaType::QString && element.match(token.toString()).hasMatch();
 }
 
+// GLib's rule for application ids, which the portal applies: at least two dot-separated
+// elements of letters, digits, '_' and '-', none starting with a digit, at most 255 bytes.
+bool isApplicationId(const QString &id)
+{
+    static const QRegularExpression rule(
+        QStringLiteral("^[A-Za-z_-][A-Za-z0-9_-]*(\\.[A-Za-z_-][A-Za-z0-9_-]*)+$"));
+    return id.size() <= 255 && rule.match(id).hasMatch();
+}
+
 QString senderElement(const QString &uniqueName)
 {
     QString sender = uniqueName.mid(1);
@@ -77,35 +88,61 @@ public:
         QList<Shortcut> shortcuts;
     };
 
-    explicit Object(uint version)
+    Object(uint version, Registry registry)
         : mVersion(version)
+        , mRegistry(registry)
     {
+    }
+
+    void forgetCallers()
+    {
+        mStopped = true;
+        mSessions.clear();
+        mApplicationIds.clear();
+        mKnownCallers.clear();
     }
 
     QString introspect(const QString &path) const override
     {
         if (path != DesktopPath)
             return {};
-        return QStringLiteral(
-            "<interface name=\"org.freedesktop.portal.GlobalShortcuts\">"
-            "<method name=\"CreateSession\"><arg type=\"a{sv}\" direction=\"in\"/>"
-            "<arg type=\"o\" direction=\"out\"/></method>"
-            "<method name=\"BindShortcuts\"><arg type=\"o\" direction=\"in\"/>"
-            "<arg type=\"a(sa{sv})\" direction=\"in\"/><arg type=\"s\" direction=\"in\"/>"
-            "<arg type=\"a{sv}\" direction=\"in\"/><arg type=\"o\" direction=\"out\"/></method>"
-            "<method name=\"ListShortcuts\"><arg type=\"o\" direction=\"in\"/>"
-            "<arg type=\"a{sv}\" direction=\"in\"/><arg type=\"o\" direction=\"out\"/></method>"
-            "<signal name=\"Activated\"><arg type=\"o\"/><arg type=\"s\"/><arg type=\"t\"/>"
-            "<arg type=\"a{sv}\"/></signal>"
-            "<signal name=\"Deactivated\"><arg type=\"o\"/><arg type=\"s\"/><arg type=\"t\"/>"
-            "<arg type=\"a{sv}\"/></signal>"
-            "<signal name=\"ShortcutsChanged\"><arg type=\"o\"/><arg type=\"a(sa{sv})\"/>"
-            "</signal><property name=\"version\" type=\"u\" access=\"read\"/></interface>");
+        const QString registry = mRegistry == Registry::Absent
+            ? QString()
+            : QStringLiteral("<interface name=\"org.freedesktop.host.portal.Registry\">"
+                             "<method name=\"Register\"><arg type=\"s\" direction=\"in\"/>"
+                             "<arg type=\"a{sv}\" direction=\"in\"/></method>"
+                             "<property name=\"version\" type=\"u\" access=\"read\"/>"
+                             "</interface>");
+        return registry
+            + QStringLiteral(
+                   "<interface name=\"org.freedesktop.portal.GlobalShortcuts\">"
+                   "<method name=\"CreateSession\"><arg type=\"a{sv}\" direction=\"in\"/>"
+                   "<arg type=\"o\" direction=\"out\"/></method>"
+                   "<method name=\"BindShortcuts\"><arg type=\"o\" direction=\"in\"/>"
+                   "<arg type=\"a(sa{sv})\" direction=\"in\"/><arg type=\"s\" direction=\"in\"/>"
+                   "<arg type=\"a{sv}\" direction=\"in\"/><arg type=\"o\" "
+                   "direction=\"out\"/></method>"
+                   "<method name=\"ListShortcuts\"><arg type=\"o\" direction=\"in\"/>"
+                   "<arg type=\"a{sv}\" direction=\"in\"/><arg type=\"o\" "
+                   "direction=\"out\"/></method>"
+                   "<signal name=\"Activated\"><arg type=\"o\"/><arg type=\"s\"/><arg type=\"t\"/>"
+                   "<arg type=\"a{sv}\"/></signal>"
+                   "<signal name=\"Deactivated\"><arg type=\"o\"/><arg type=\"s\"/><arg "
+                   "type=\"t\"/>"
+                   "<arg type=\"a{sv}\"/></signal>"
+                   "<signal name=\"ShortcutsChanged\"><arg type=\"o\"/><arg type=\"a(sa{sv})\"/>"
+                   "</signal><property name=\"version\" type=\"u\" access=\"read\"/></interface>");
     }
 
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
     {
         QDBusConnection bus = connection;
+        // Calls on their way when the portal left went to a process that is gone.
+        if (mStopped) {
+            bus.send(message.createErrorReply(QDBusError::ServiceUnknown,
+                                              QStringLiteral("The portal has left")));
+            return true;
+        }
         const QString path = message.path();
         const QString member = message.member();
         if (path == DesktopPath && message.interface() == PropertiesInterface
@@ -117,7 +154,18 @@ public:
             bus.send(message.createReply(QVariant::fromValue(QDBusVariant(mVersion))));
             return true;
         }
+        if (path == DesktopPath && message.interface() == RegistryInterface) {
+            if (mRegistry == Registry::Absent) {
+                bus.send(message.createErrorReply(QDBusError::UnknownInterface,
+                                                  QStringLiteral("No such interface")));
+                return true;
+            }
+            if (member == QLatin1String("Register"))
+                return registerApplication(bus, message);
+        }
         if (path == DesktopPath && message.interface() == ShortcutsInterface) {
+            // The portal tells who calls at its first call; a registration after it is too late.
+            mKnownCallers.insert(message.service());
             if (member == QLatin1String("CreateSession"))
                 return createSession(bus, message);
             if (member == QLatin1String("BindShortcuts"))
@@ -167,11 +215,40 @@ public:
         bus.send(response);
     }
 
+    bool registerApplication(QDBusConnection &bus, const QDBusMessage &message)
+    {
+        if (message.signature() != QLatin1String("sa{sv}"))
+            return refuse(bus, message, QStringLiteral("Register(%1)").arg(message.signature()));
+        const QString id = message.arguments().at(0).toString();
+        if (mKnownCallers.contains(message.service())
+            || mApplicationIds.contains(message.service()))
+            return refuse(bus, message,
+                          QStringLiteral("Register: the connection already has an application"));
+        if (!isApplicationId(id)) {
+            mErrors << QStringLiteral("Register: no application id: %1").arg(id);
+            bus.send(message.createErrorReply(
+                QStringLiteral("org.freedesktop.portal.Error.InvalidArgument"),
+                QStringLiteral("Invalid app ID")));
+            return true;
+        }
+        mApplicationIds.insert(message.service(), id);
+        mRegistrations << id;
+        bus.send(message.createReply());
+        return true;
+    }
+
     bool createSession(QDBusConnection &bus, const QDBusMessage &message)
     {
         if (message.signature() != QLatin1String("a{sv}"))
             return refuse(bus, message,
                           QStringLiteral("CreateSession(%1)").arg(message.signature()));
+        // Not a fault of the caller's messages, so not among errors(): what a real portal does.
+        if (mRegistry == Registry::Required && !mApplicationIds.contains(message.service())) {
+            bus.send(
+                message.createErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotAllowed"),
+                                         QStringLiteral("An app ID is required")));
+            return true;
+        }
         const QVariantMap options = mapOf(message.arguments().at(0));
         const std::optional<QString> token = tokenOf(options, QStringLiteral("handle_token"));
         const std::optional<QString> sessionToken =
@@ -282,6 +359,12 @@ public:
     }
 
     uint mVersion;
+    Registry mRegistry;
+    bool mStopped = false;
+    // Caller's unique name -> its registered application id.
+    QMap<QString, QString> mApplicationIds;
+    QSet<QString> mKnownCallers;
+    QStringList mRegistrations;
     int mCounter = 0;
     int mListCalls = 0;
     QMap<QString, Session> mSessions;
@@ -317,8 +400,8 @@ bool PortalStandIn::Binding::has(const QString &id) const
     return false;
 }
 
-PortalStandIn::PortalStandIn(uint version)
-    : mObject(std::make_unique<Object>(version))
+PortalStandIn::PortalStandIn(uint version, Registry registry)
+    : mObject(std::make_unique<Object>(version, registry))
     , mConnection(QDBusConnection::connectToBus(QDBusConnection::SessionBus,
                                                 QStringLiteral("korvale-portal-stand-in")))
 {
@@ -335,9 +418,22 @@ PortalStandIn::~PortalStandIn()
 
 bool PortalStandIn::start()
 {
+    mObject->mStopped = false;
     return mConnection.isConnected()
         && mConnection.registerVirtualObject(DesktopPath, mObject.get(), QDBusConnection::SubPath)
         && mConnection.registerService(Service);
+}
+
+void PortalStandIn::stop()
+{
+    mConnection.unregisterObject(DesktopPath, QDBusConnection::UnregisterTree);
+    mConnection.unregisterService(Service);
+    mObject->forgetCallers();
+}
+
+QStringList PortalStandIn::registrations() const
+{
+    return mObject->mRegistrations;
 }
 
 QList<PortalStandIn::Binding> PortalStandIn::bindings() const

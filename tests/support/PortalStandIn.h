@@ -5,6 +5,9 @@
 // org.freedesktop.portal.Desktop on a connection of its own, answers CreateSession,
 // BindShortcuts and ListShortcuts with a Response on the Request object named after the caller,
 // and refuses any call whose signature or arguments differ from the documented ones.
+// As recent portals do, it has the host registry (org.freedesktop.host.portal.Registry): a
+// caller registers its application id once, before any other portal call of its connection, and
+// a caller it cannot tell is refused a session (org.freedesktop.portal.Error.NotAllowed).
 #include <QDBusConnection>
 #include <QList>
 #include <QMap>
@@ -29,11 +32,22 @@ public:
         bool has(const QString &id) const;
     };
 
-    explicit PortalStandIn(uint version = 1);
+    enum class Registry {
+        Required, // a recent portal
+        Absent, // a portal older than the registry: it tells callers by other means
+    };
+
+    explicit PortalStandIn(uint version = 1, Registry registry = Registry::Required);
     ~PortalStandIn();
 
     // False when the name cannot be taken (a real portal on the bus).
     bool start();
+    // The portal leaves the bus; a start() after it is a new portal process that has forgotten
+    // its callers, their registrations and sessions.
+    void stop();
+
+    // The application ids registered, in order, one per registration accepted.
+    QStringList registrations() const;
 
     // Every accepted BindShortcuts, oldest first.
     QList<Binding> bindings() const;

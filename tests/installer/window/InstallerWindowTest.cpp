@@ -214,8 +214,8 @@ TEST_F(InstallerWindowTest, InstallsThroughTheWindowThenUninstallsKeepingTheSett
     EXPECT_TRUE(waitUntil([&] { return !system.processesStartedFrom(prefix()).isEmpty(); }));
     EXPECT_TRUE(QFileInfo::exists(
         home.path() + QStringLiteral("/.local/share/applications/korvale-manager.desktop")));
-    EXPECT_TRUE(QFileInfo::exists(home.path()
-                                  + QStringLiteral("/.config/autostart/korvale-daemon.desktop")));
+    EXPECT_TRUE(QFileInfo::exists(
+        home.path() + QStringLiteral("/.config/autostart/org.korvale.Daemon.desktop")));
     installer.reset();
 
     // The installer again: it sees the installed copy; uninstall with the settings kept.
@@ -241,8 +241,8 @@ TEST_F(InstallerWindowTest, InstallsThroughTheWindowThenUninstallsKeepingTheSett
         home.path() + QStringLiteral("/.local/share/applications/korvale-manager.desktop")));
     EXPECT_FALSE(QFileInfo::exists(
         home.path() + QStringLiteral("/.local/share/applications/korvale-browser.desktop")));
-    EXPECT_FALSE(QFileInfo::exists(home.path()
-                                   + QStringLiteral("/.config/autostart/korvale-daemon.desktop")));
+    EXPECT_FALSE(QFileInfo::exists(
+        home.path() + QStringLiteral("/.config/autostart/org.korvale.Daemon.desktop")));
     EXPECT_FALSE(QFileInfo::exists(
         home.path() + QStringLiteral("/.local/share/icons/hicolor/scalable/apps/korvale.svg")));
     EXPECT_TRUE(QFileInfo::exists(notes.fileName()));

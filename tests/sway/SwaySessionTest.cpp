@@ -1,0 +1,121 @@
+// The real agent in a private wlroots session (scripts/with-sway-session.sh: sway's headless back
+// end with XWayland, its own D-Bus bus): what a wlroots desktop offers a background program
+// through the agent's own Wayland connection. The agent is driven the way a Wayland desktop
+// drives it, through the desktop portal's shortcuts (the tests' stand-in), so that no step
+// depends on where the compositor puts the keyboard.
+#include "E2eSupport.h"
+
+#include "KeyMap.h"
+#include "PortalStandIn.h"
+#include "SharedPreferences.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString combinationId(const KeyMap &map)
+{
+    return QStringLiteral("keys-") + QString::fromLatin1(map.toData().toHex());
+}
+
+bool writeFile(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+}
+
+class SwaySession : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("SWAYSOCK") || !haveDesktopSession())
+            GTEST_SKIP() << "needs a sway session with XWayland: run under "
+                            "scripts/with-sway-session.sh";
+        ASSERT_TRUE(portal.start());
+    }
+
+    // Starts the agent with an item shortcut on `item`, bound through the portal.
+    void startAgent(const QString &item, const KeyMap &keys, const QStringList &environment)
+    {
+        SharedPreferences preferences;
+        preferences.setValue("ShortCutsActivated", 1);
+        preferences.setValue(
+            "FilesList",
+            QVariantList{QVariantMap{
+                {"x", 2}, {"P", item}, {"T", QFileInfo(item).fileName()}, {">", keys.toData()}}});
+        ASSERT_TRUE(preferences.synchronize());
+        agent.start(environment);
+        ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
+        ASSERT_TRUE(waitFor([&] {
+            return !portal.bindings().isEmpty()
+                && portal.bindings().last().has(combinationId(keys));
+        })) << agent.log().toStdString()
+            << portal.errors().join('\n').toStdString();
+    }
+
+    TemporaryHome home;
+    PortalStandIn portal;
+    AgentProcess agent;
+};
+
+QMap<QString, QString> environmentIn(const QString &path)
+{
+    QFile file(path);
+    QMap<QString, QString> variables;
+    if (!file.open(QIODevice::ReadOnly))
+        return variables;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals > 0)
+            variables.insert(QString::fromUtf8(line.left(equals)),
+                             QString::fromUtf8(line.mid(equals + 1)));
+    }
+    return variables;
+}
+
+} // namespace
+
+// What the user opens comes to the front: the compositor's activation token reaches the program
+// (in both variables, for a native and for an XWayland program), and nothing of the agent's
+// own: neither its platform (it runs on XWayland by its own choice) nor its tests' variables.
+TEST_F(SwaySession, AnOpenedItemsProgramGetsAnActivationTokenAndNothingOfTheAgents)
+{
+    // A program that writes down the environment it was started with, the default application
+    // of plain text here.
+    const QString printed = QDir::homePath() + "/launched.env";
+    const QString printer = QDir::homePath() + "/print-environment";
+    ASSERT_TRUE(writeFile(printer,
+                          "#!/bin/sh\nenv > \"" + printed.toUtf8() + ".part\" && mv \""
+                              + printed.toUtf8() + ".part\" \"" + printed.toUtf8() + "\"\n"));
+    QFile(printer).setPermissions(QFile(printer).permissions() | QFileDevice::ExeOwner);
+    const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
+    ASSERT_TRUE(QDir().mkpath(applications));
+    ASSERT_TRUE(writeFile(applications + "/org.example.Printer.desktop",
+                          "[Desktop Entry]\nType=Application\nName=Printer\nMimeType=text/plain;\n"
+                          "Exec="
+                              + printer.toUtf8() + " %f\n"));
+    ASSERT_TRUE(QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME")));
+    ASSERT_TRUE(writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/mimeapps.list",
+                          "[Default Applications]\ntext/plain=org.example.Printer.desktop\n"));
+    const QString note = QDir::homePath() + "/note.txt";
+    ASSERT_TRUE(writeFile(note, "a note\n"));
+
+    const KeyMap keys = KeyMap::ofKeys({VirtualKey::Control, VirtualKey::Option, 45}); // N
+    startAgent(note, keys, {QStringLiteral("KORVALE_TEST_MARKER=agent-only")});
+    portal.press(combinationId(keys));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(printed); })) << agent.log().toStdString();
+
+    const QMap<QString, QString> launched = environmentIn(printed);
+    const QString token = launched.value("XDG_ACTIVATION_TOKEN");
+    EXPECT_FALSE(token.isEmpty()) << agent.log().toStdString();
+    EXPECT_EQ(launched.value("DESKTOP_STARTUP_ID"), token);
+    EXPECT_FALSE(launched.contains("QT_QPA_PLATFORM"))
+        << launched.value("QT_QPA_PLATFORM").toStdString();
+    EXPECT_FALSE(launched.contains("KORVALE_TEST_MARKER"));
+    // The session's own variables are passed on.
+    EXPECT_EQ(launched.value("WAYLAND_DISPLAY"), qEnvironmentVariable("WAYLAND_DISPLAY"));
+}
