@@ -1,6 +1,7 @@
 // Adds one item to Evolution Data Server's own address book or calendar through its client
 // libraries, as a contacts or calendar program of the desktop would.
-// Usage: korvale-test-eds-writer contact VCARD | event VEVENT
+// Usage: korvale-test-eds-writer contact VCARD | event VEVENT | contacts FILE | events FILE
+// (FILE: vCards one after the other, or a VCALENDAR whose events are all added at once).
 #include <libebook/libebook.h>
 #include <libecal/libecal.h>
 
@@ -14,6 +15,67 @@ int failed(const char *what, GError *error)
     std::fprintf(stderr, "%s: %s\n", what, error ? error->message : "failed");
     g_clear_error(&error);
     return 1;
+}
+
+int addContacts(ESourceRegistry *registry, const gchar *text)
+{
+    GError *error = nullptr;
+    ESource *source = e_source_registry_ref_builtin_address_book(registry);
+    EClient *client = e_book_client_connect_sync(source, guint32(-1), nullptr, &error);
+    g_object_unref(source);
+    if (!client)
+        return failed("address book", error);
+    GSList *contacts = nullptr;
+    const char *end = "END:VCARD";
+    for (const char *card = std::strstr(text, "BEGIN:VCARD"); card;
+         card = std::strstr(card + 1, "BEGIN:VCARD")) {
+        const char *last = std::strstr(card, end);
+        if (!last)
+            break;
+        gchar *one = g_strndup(card, gsize(last - card) + std::strlen(end));
+        contacts = g_slist_prepend(contacts, e_contact_new_from_vcard(one));
+        g_free(one);
+    }
+    const gboolean added = e_book_client_add_contacts_sync(
+        E_BOOK_CLIENT(client), contacts, E_BOOK_OPERATION_FLAG_NONE, nullptr, nullptr, &error);
+    g_slist_free_full(contacts, g_object_unref);
+    g_object_unref(client);
+    return added ? 0 : failed("contacts", error);
+}
+
+int addEvents(ESourceRegistry *registry, const gchar *text)
+{
+    GError *error = nullptr;
+    ESource *source = e_source_registry_ref_builtin_calendar(registry);
+    EClient *client = e_cal_client_connect_sync(source, E_CAL_CLIENT_SOURCE_TYPE_EVENTS,
+                                                guint32(-1), nullptr, &error);
+    g_object_unref(source);
+    if (!client)
+        return failed("calendar", error);
+    ICalComponent *calendar = i_cal_component_new_from_string(text);
+    if (!calendar)
+        return failed("calendar text", nullptr);
+    // The zones first, so that the events' TZIDs resolve in the calendar.
+    for (ICalComponent *zone =
+             i_cal_component_get_first_component(calendar, I_CAL_VTIMEZONE_COMPONENT);
+         zone; zone = i_cal_component_get_next_component(calendar, I_CAL_VTIMEZONE_COMPONENT)) {
+        ICalTimezone *timezone = i_cal_timezone_new();
+        i_cal_timezone_set_component(timezone, zone);
+        e_cal_client_add_timezone_sync(E_CAL_CLIENT(client), timezone, nullptr, nullptr);
+        g_object_unref(timezone);
+        g_object_unref(zone);
+    }
+    GSList *events = nullptr;
+    for (ICalComponent *event =
+             i_cal_component_get_first_component(calendar, I_CAL_VEVENT_COMPONENT);
+         event; event = i_cal_component_get_next_component(calendar, I_CAL_VEVENT_COMPONENT))
+        events = g_slist_prepend(events, event);
+    const gboolean added = e_cal_client_create_objects_sync(
+        E_CAL_CLIENT(client), events, E_CAL_OPERATION_FLAG_NONE, nullptr, nullptr, &error);
+    g_slist_free_full(events, g_object_unref);
+    g_object_unref(calendar);
+    g_object_unref(client);
+    return added ? 0 : failed("events", error);
 }
 
 } // namespace
@@ -54,6 +116,13 @@ int main(int argc, char **argv)
         g_object_unref(event);
         g_object_unref(client);
         g_object_unref(source);
+    } else if (std::strcmp(argv[1], "contacts") == 0 || std::strcmp(argv[1], "events") == 0) {
+        gchar *text = nullptr;
+        if (!g_file_get_contents(argv[2], &text, nullptr, &error))
+            return failed("file", error);
+        result = std::strcmp(argv[1], "contacts") == 0 ? addContacts(registry, text)
+                                                       : addEvents(registry, text);
+        g_free(text);
     } else {
         result = 2;
     }
