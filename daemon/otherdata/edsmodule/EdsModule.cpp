@@ -183,12 +183,14 @@ EClient *client(const std::string &uid, EdsSource::Kind kind, std::string &error
     return connected;
 }
 
+void onItemsChanged(GObject *, gpointer, gpointer uid);
+
 void stopViews()
 {
     State &s = state();
     for (auto &[uid, view] : s.views) {
-        g_signal_handlers_disconnect_matched(view, G_SIGNAL_MATCH_DATA, 0, 0, nullptr, nullptr,
-                                             nullptr);
+        g_signal_handlers_disconnect_matched(view, G_SIGNAL_MATCH_FUNC, 0, 0, nullptr,
+                                             reinterpret_cast<gpointer>(onItemsChanged), nullptr);
         GError *ignored = nullptr;
         if (E_IS_BOOK_CLIENT_VIEW(view))
             e_book_client_view_stop(E_BOOK_CLIENT_VIEW(view), &ignored);
