@@ -35,9 +35,10 @@ QByteArray utc(const QDateTime &time)
 }
 
 QByteArray event(const char *uid, const char *title, const QDateTime &start,
-                 const QByteArray &rule = {})
+                 const QByteArray &rule = {}, const QDateTime &moved = {})
 {
-    return QByteArray("BEGIN:VEVENT\r\nUID:") + uid + "\r\nSUMMARY:" + title + "\r\nDTSTAMP:"
+    return QByteArray("BEGIN:VEVENT\r\nUID:") + uid + "\r\nSUMMARY:" + title
+        + (moved.isValid() ? "\r\nRECURRENCE-ID:" + utc(moved) : QByteArray()) + "\r\nDTSTAMP:"
         + utc(start) + "\r\nDTSTART:" + utc(start) + "\r\nDTEND:" + utc(start.addSecs(1800))
         + "\r\n" + (rule.isEmpty() ? QByteArray() : "RRULE:" + rule + "\r\n") + "END:VEVENT\r\n";
 }
@@ -66,8 +67,11 @@ TEST(EdsData, ReadsEvolutionDataServersSourcesAndFollowsTheirChanges)
     for (const auto &[kind, item] :
          {std::pair("contact", card("ada", "Ada Lovelace")),
           std::pair("event", event("standup", "Standup", tomorrowNine, "FREQ=DAILY;COUNT=5")),
+          std::pair("event", event("dentist", "Dentist", tomorrowNine.addDays(2).addSecs(18000))),
+          // The third standup moved to 11:00 on its own.
           std::pair("event",
-                    event("dentist", "Dentist", tomorrowNine.addDays(2).addSecs(18000)))}) {
+                    event("standup", "Standup", tomorrowNine.addDays(2).addSecs(7200), {},
+                          tomorrowNine.addDays(2)))}) {
         const ProgramRun added = addThroughEds(kind, item);
         ASSERT_EQ(added.exitCode, 0) << added.err.constData();
     }
@@ -83,7 +87,7 @@ TEST(EdsData, ReadsEvolutionDataServersSourcesAndFollowsTheirChanges)
     // Each occurrence once: the file EDS keeps the calendar in is not read beside it.
     QList<QDateTime> standups;
     for (int day = 0; day < 5; ++day)
-        standups.append(tomorrowNine.addDays(day).toLocalTime());
+        standups.append(tomorrowNine.addDays(day).addSecs(day == 2 ? 7200 : 0).toLocalTime());
     EXPECT_EQ(startsOf(events, QStringLiteral("Standup")), standups);
     EXPECT_EQ(startsOf(events, QStringLiteral("Dentist")),
               QList<QDateTime>{tomorrowNine.addDays(2).addSecs(18000).toLocalTime()});

@@ -110,8 +110,19 @@ int main(int argc, char **argv)
         ICalComponent *event = i_cal_component_new_from_string(argv[2]);
         if (!event)
             return failed("event text", nullptr);
-        if (!e_cal_client_create_object_sync(E_CAL_CLIENT(client), event, E_CAL_OPERATION_FLAG_NONE,
-                                             nullptr, nullptr, &error))
+        // An occurrence of its own (RECURRENCE-ID) changes that one time of the event, as a
+        // calendar program moves it.
+        ICalProperty *recurrence =
+            i_cal_component_get_first_property(event, I_CAL_RECURRENCEID_PROPERTY);
+        const bool occurrence = recurrence != nullptr;
+        if (recurrence)
+            g_object_unref(recurrence);
+        const gboolean written = occurrence
+            ? e_cal_client_modify_object_sync(E_CAL_CLIENT(client), event, E_CAL_OBJ_MOD_THIS,
+                                              E_CAL_OPERATION_FLAG_NONE, nullptr, &error)
+            : e_cal_client_create_object_sync(E_CAL_CLIENT(client), event,
+                                              E_CAL_OPERATION_FLAG_NONE, nullptr, nullptr, &error);
+        if (!written)
             result = failed("event", error);
         g_object_unref(event);
         g_object_unref(client);
