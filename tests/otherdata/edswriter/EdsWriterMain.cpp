@@ -1,6 +1,7 @@
 // Adds one item to Evolution Data Server's own address book or calendar through its client
 // libraries, as a contacts or calendar program of the desktop would.
 // Usage: korvale-test-eds-writer contact VCARD | event VEVENT | contacts FILE | events FILE
+//        | carddav URL NAME | caldav URL NAME (a source of the server at URL, no password)
 // (FILE: vCards one after the other, or a VCALENDAR whose events are all added at once).
 #include <libebook/libebook.h>
 #include <libecal/libecal.h>
@@ -78,11 +79,43 @@ int addEvents(ESourceRegistry *registry, const gchar *text)
     return added ? 0 : failed("events", error);
 }
 
+// A CardDAV or CalDAV source as the desktop's online accounts add them, kept in sync offline.
+int addDavSource(ESourceRegistry *registry, bool book, const char *url, const char *name)
+{
+    GError *error = nullptr;
+    ESource *source = e_source_new(nullptr, nullptr, &error);
+    if (!source)
+        return failed("source", error);
+    e_source_set_display_name(source, name);
+    const char *kind = book ? E_SOURCE_EXTENSION_ADDRESS_BOOK : E_SOURCE_EXTENSION_CALENDAR;
+    e_source_backend_set_backend_name(E_SOURCE_BACKEND(e_source_get_extension(source, kind)),
+                                      book ? "carddav" : "caldav");
+    GUri *uri = g_uri_parse(url, G_URI_FLAGS_NONE, &error);
+    if (!uri)
+        return failed("address", error);
+    auto *webdav =
+        E_SOURCE_WEBDAV(e_source_get_extension(source, E_SOURCE_EXTENSION_WEBDAV_BACKEND));
+    e_source_webdav_set_uri(webdav, uri);
+    auto *authentication =
+        E_SOURCE_AUTHENTICATION(e_source_get_extension(source, E_SOURCE_EXTENSION_AUTHENTICATION));
+    e_source_authentication_set_host(authentication, g_uri_get_host(uri));
+    e_source_authentication_set_port(authentication, guint16(g_uri_get_port(uri)));
+    e_source_authentication_set_user(authentication, "korvale");
+    e_source_authentication_set_method(authentication, "none");
+    g_uri_unref(uri);
+    e_source_offline_set_stay_synchronized(
+        E_SOURCE_OFFLINE(e_source_get_extension(source, E_SOURCE_EXTENSION_OFFLINE)), TRUE);
+    const gboolean committed =
+        e_source_registry_commit_source_sync(registry, source, nullptr, &error);
+    g_object_unref(source);
+    return committed ? 0 : failed("commit", error);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 3)
+    if (argc < 3)
         return 2;
     GError *error = nullptr;
     ESourceRegistry *registry = e_source_registry_new_sync(nullptr, &error);
@@ -134,6 +167,10 @@ int main(int argc, char **argv)
         result = std::strcmp(argv[1], "contacts") == 0 ? addContacts(registry, text)
                                                        : addEvents(registry, text);
         g_free(text);
+    } else if (std::strcmp(argv[1], "carddav") == 0 || std::strcmp(argv[1], "caldav") == 0) {
+        if (argc != 4)
+            return 2;
+        result = addDavSource(registry, std::strcmp(argv[1], "carddav") == 0, argv[2], argv[3]);
     } else {
         result = 2;
     }
