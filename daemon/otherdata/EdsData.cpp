@@ -185,19 +185,6 @@ EdsData &EdsData::instance()
     return *data;
 }
 
-void EdsData::useFunctions(const EdsFunctions *functions)
-{
-    const QMutexLocker lock(&d->mutex);
-    d->asked = true;
-    d->functions = functions;
-}
-
-bool EdsData::isAvailable()
-{
-    const QMutexLocker lock(&d->mutex);
-    return d->module() != nullptr;
-}
-
 std::optional<QList<QByteArray>> EdsData::contactCards()
 {
     const QMutexLocker lock(&d->mutex);

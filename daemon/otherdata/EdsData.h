@@ -8,8 +8,6 @@
 #include <functional>
 #include <optional>
 
-struct EdsFunctions;
-
 // The address books and calendars of Evolution Data Server, read through its own libraries in
 // the EDS module (EdsInterface.h), and what was last read of each source, so that a change one
 // source's view reports rereads that source alone. Where EDS cannot be started on the session bus
@@ -21,9 +19,6 @@ class EdsData
 public:
     // The process's one instance.
     static EdsData &instance();
-
-    // True when EDS is on the bus and the module loaded; asked of the bus once.
-    bool isAvailable();
 
     // Every contact of every enabled address book as vCard text; none when EDS is absent.
     std::optional<QList<QByteArray>> contactCards();
@@ -42,9 +37,6 @@ public:
     // absent.
     void watch(std::function<void()> contactsChanged, std::function<void()> eventsChanged);
     void stopWatching();
-
-    // For the tests: the module functions to use instead of loading the module and asking the bus.
-    void useFunctions(const EdsFunctions *functions);
 
 private:
     EdsData();

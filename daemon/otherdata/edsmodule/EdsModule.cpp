@@ -18,11 +18,6 @@
 // threads, and the readers' calls are handed to it and waited for.
 namespace {
 
-struct Watched {
-    EClient *client = nullptr;
-    GObject *view = nullptr;
-};
-
 struct State {
     GMainContext *context = nullptr;
     GMainLoop *loop = nullptr;
