@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cstdlib>
 
