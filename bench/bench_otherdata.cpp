@@ -4,15 +4,23 @@
 #include "AddressBookReader.h"
 #include "BenchUtils.h"
 #include "CalendarReader.h"
+#include "EdsData.h"
+#include "PrivateSessionBus.h"
 #include "QOR_DateUtils.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include <atomic>
+
+#include <cstdio>
 #include <cstdlib>
 
 #include <sqlite3.h>
@@ -142,6 +150,99 @@ void writeCalendar(const QString &path, const QDate &today, int singles, int rec
     writeFile(path, ics);
 }
 
+// Adds items to Evolution Data Server's own book or calendar through its libraries.
+bool addThroughEds(const char *kind, const QString &argument)
+{
+    QProcess writer;
+    writer.start(QCoreApplication::applicationDirPath() + "/korvale-test-eds-writer",
+                 {QString::fromLatin1(kind), argument});
+    if (!writer.waitForFinished(300000) || writer.exitCode() != 0) {
+        std::fprintf(stderr, "the EDS writer failed: %s\n",
+                     writer.readAllStandardError().constData());
+        return false;
+    }
+    return true;
+}
+
+double msOf(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// The same data held by the real Evolution Data Server, started on a bus of this program's own,
+// read as the agent's reader thread reads it: the first reading (module loaded, sources
+// connected), a reading with nothing changed, and the reading after an item was added (the
+// source's view reports it; that source alone is read again).
+int benchEds(const QString &home, int runs)
+{
+    unsetenv("KORVALE_EDS");
+    PrivateSessionBus bus(true);
+    if (!bus.isRunning())
+        return 1;
+    const QString cards = home + "/cards.vcf";
+    writeFile(cards, makeContacts(5000).join());
+    const QDateTime from = QOR_DateUtils::todayAt0h00();
+    const QDateTime to = QOR_DateUtils::sameDayNextMonth(from);
+    const QString calendar = home + "/year.ics";
+    writeCalendar(calendar, from.date(), 1000, 200);
+    if (!addThroughEds("contacts", cards) || !addThroughEds("events", calendar))
+        return 1;
+    std::atomic<int> contactsChanged{0};
+    std::atomic<int> eventsChanged{0};
+    EdsData::instance().watch([&] { ++contactsChanged; }, [&] { ++eventsChanged; });
+
+    qsizetype found = 0;
+    Bench::print("eds_contacts_5000_first_reading",
+                 msOf([&found] { found = AddressBookReader::readAll().size(); }), "ms");
+    Bench::print("eds_contacts_listed", double(found), "records");
+    const Bench::Stats unchanged = Bench::stats(
+        Bench::timeRuns(runs, [&found] { found = AddressBookReader::readAll().size(); }));
+    Bench::print("eds_contacts_5000_unchanged_median", unchanged.median, "ms");
+    Bench::print("eds_contacts_5000_unchanged_p95", unchanged.p95, "ms");
+    std::vector<double> changed;
+    for (int run = 0; run < runs; ++run) {
+        const int before = contactsChanged;
+        const QByteArray uid = "added-" + QByteArray::number(run);
+        if (!addThroughEds("contact",
+                           "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:" + uid + "\r\nFN:Added " + uid
+                               + "\r\nEND:VCARD\r\n")
+            || !QTest::qWaitFor([&] { return contactsChanged > before; }, 10000))
+            return 1;
+        changed.push_back(msOf([&found] { found = AddressBookReader::readAll().size(); }));
+    }
+    const Bench::Stats reread = Bench::stats(changed);
+    Bench::print("eds_contacts_5000_after_a_change_median", reread.median, "ms");
+    Bench::print("eds_contacts_5000_after_a_change_p95", reread.p95, "ms");
+    Bench::print("eds_contacts_target", 300, "ms");
+
+    Bench::print("eds_calendar_year_1000_single_200_recurring_first_reading",
+                 msOf([&] { found = CalendarReader::readEvents(from, to).size(); }), "ms");
+    Bench::print("eds_calendar_events_listed", double(found), "records");
+    changed.clear();
+    for (int run = 0; run < runs; ++run) {
+        const int before = eventsChanged;
+        const QByteArray uid = "added-" + QByteArray::number(run);
+        const QByteArray start =
+            from.addDays(1).toUTC().toString("yyyyMMdd'T'HHmmss'Z'").toLatin1();
+        if (!addThroughEds("event",
+                           "BEGIN:VEVENT\r\nUID:" + uid + "\r\nSUMMARY:Added " + uid
+                               + "\r\nDTSTAMP:" + start + "\r\nDTSTART:" + start
+                               + "\r\nEND:VEVENT\r\n")
+            || !QTest::qWaitFor([&] { return eventsChanged > before; }, 10000))
+            return 1;
+        changed.push_back(msOf([&] { found = CalendarReader::readEvents(from, to).size(); }));
+    }
+    const Bench::Stats events = Bench::stats(changed);
+    Bench::print("eds_calendar_after_a_change_median", events.median, "ms");
+    Bench::print("eds_calendar_after_a_change_p95", events.p95, "ms");
+    Bench::print("eds_calendar_target", 300, "ms");
+    EdsData::instance().stopWatching();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -157,6 +258,11 @@ int main(int argc, char **argv)
     // "contacts" or "calendar" runs that part alone (for a profiler).
     const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     qsizetype found = 0;
+    // "eds" runs the Evolution Data Server figures alone, on a bus of their own.
+    if (only == QLatin1String("eds"))
+        return benchEds(home.path(), runs);
+    // The file readers' figures, EDS left alone.
+    setenv("KORVALE_EDS", "off", 1);
 
     if (only.isEmpty() || only == QLatin1String("contacts")) {
         const QList<QByteArray> cards = makeContacts(5000);

@@ -1,7 +1,9 @@
 #include "AgentOtherData.h"
 
 #include "DaemonController.h"
+#include "EdsData.h"
 
+#include <QPointer>
 #include <QTimer>
 
 #include <utility>
@@ -20,10 +22,38 @@ AgentOtherData::AgentOtherData(DaemonController &controller,
     // A reader is never what the quit waits for: the readings stop with the agent.
     connect(&mController, &DaemonController::terminating, this,
             [this] { stopReading(ReaderThread::StopWaitMs); });
+    // A change in one of Evolution Data Server's sources rereads that source alone, a moment
+    // later so that a synchronisation bringing many items costs one reading.
+    for (QTimer *timer : {&mEdsContacts, &mEdsEvents}) {
+        timer->setSingleShot(true);
+        timer->setInterval(EdsChangeDelayMs);
+    }
+    connect(&mEdsContacts, &QTimer::timeout, this, [this] {
+        if (mController.settings().mOtherDataAddressBook)
+            readOtherData(true, false);
+    });
+    connect(&mEdsEvents, &QTimer::timeout, this, [this] {
+        if (mController.settings().mOtherDataCalendarEvents)
+            readCalendarEvents();
+    });
+    // Called on the module's thread.
+    const auto startOnThisThread = [self = QPointer<AgentOtherData>(this)](QTimer *timer) {
+        return [self, timer] {
+            QMetaObject::invokeMethod(
+                self.data(),
+                [self, timer] {
+                    if (self && !timer->isActive())
+                        timer->start();
+                },
+                Qt::QueuedConnection);
+        };
+    };
+    EdsData::instance().watch(startOnThisThread(&mEdsContacts), startOnThisThread(&mEdsEvents));
 }
 
 AgentOtherData::~AgentOtherData()
 {
+    EdsData::instance().watch({}, {});
     stopReading(ReaderThread::StopWaitMs);
 }
 

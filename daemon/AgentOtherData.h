@@ -4,6 +4,7 @@
 #include "ReaderThread.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 
@@ -17,6 +18,9 @@ class AgentOtherData : public QObject
 {
     Q_OBJECT
 public:
+    // How long after a change Evolution Data Server reports the source is read again.
+    static constexpr int EdsChangeDelayMs = 300;
+
     AgentOtherData(DaemonController &controller, OtherDataReaders::Environment environment,
                    QObject *parent = nullptr);
     ~AgentOtherData() override;
@@ -46,6 +50,8 @@ private:
     DaemonController &mController;
     OtherDataReaders mReaders;
     ReaderThread mThread;
+    QTimer mEdsContacts;
+    QTimer mEdsEvents;
     bool mOtherDataReading = false;
     bool mOtherDataAgain = false;
     bool mCalendarReading = false;

@@ -23,6 +23,9 @@ packages=(
     qt6-translations-l10n  # Qt's own texts (standard buttons, file dialogs) in the user's language
     libpoppler-qt6-dev  # PDF pages in the access window's file preview
     libplist-dev liblz4-dev libsqlite3-dev libical-dev  # bookmarks, address book, calendars
+    libedataserver1.2-dev libebook1.2-dev libecal2.0-dev  # EDS's books and calendars (a module)
+    evolution-data-server  # the real EDS the address book and calendar tests start on their bus
+    radicale  # a real CardDAV and CalDAV server on loopback for those tests
     libqalculate-dev  # the calculator of the answers, in a module of its own (docs/answers.md)
     clang libfuzzer-14-dev libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh)
     dpkg-dev file appstream  # the Debian package: cpack -G DEB's dependencies, its metadata check

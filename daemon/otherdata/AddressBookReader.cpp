@@ -2,6 +2,7 @@
 
 #include "BoundedFile.h"
 #include "ContactRecords.h"
+#include "EdsData.h"
 #include "ItemRecord.h"
 #include "KorvaleLog.h"
 #include "MozillaProfiles.h"
@@ -134,8 +135,14 @@ AddressBookReader::Sources AddressBookReader::defaultSources()
     Sources sources;
     const QString data = OtherDataSources::dataHome();
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    for (const QString &base : {data + QStringLiteral("/evolution/addressbook"),
-                                cache + QStringLiteral("/evolution/addressbook")}) {
+    // EDS's own answer replaces its files: no contact is counted twice.
+    std::optional<QList<QByteArray>> eds = EdsData::instance().contactCards();
+    const QStringList evolutionFolders = eds
+        ? QStringList()
+        : QStringList{data + QStringLiteral("/evolution/addressbook"),
+                      cache + QStringLiteral("/evolution/addressbook")};
+    sources.edsCards = std::move(eds).value_or(QList<QByteArray>());
+    for (const QString &base : evolutionFolders) {
         const QDir books(base);
         for (const QString &book : books.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
             const QString store = books.filePath(book) + QStringLiteral("/contacts.db");
@@ -153,6 +160,8 @@ AddressBookReader::Sources AddressBookReader::defaultSources()
 AddressBookReader::AddressBook AddressBookReader::read(const Sources &sources)
 {
     AddressBook book;
+    for (const QByteArray &card : sources.edsCards)
+        addVCards(book, card);
     for (const QString &database : sources.databases) {
         for (const QByteArray &card : vCardsInDatabase(database))
             addVCards(book, card);

@@ -9,9 +9,10 @@
 #include <QVariantList>
 
 // Reads the user's contacts from the address books of the desktop: GNOME's Evolution Data
-// Server stores (SQLite, opened read-only and immutable, never locked), KDE's vCard folder and
-// any vCard file or folder named in the preference "OtherDataContactsPaths". Nothing is ever
-// written to those files. See docs/otherdata.md.
+// Server through its own libraries where it runs (EdsData), else its stores (SQLite, opened
+// read-only and immutable, never locked), KDE's vCard folder and any vCard file or folder named
+// in the preference "OtherDataContactsPaths". Nothing is ever written to those files. See
+// docs/otherdata.md.
 class AddressBookReader
 {
 public:
@@ -27,12 +28,13 @@ public:
     static QImage pictureForUid(const QString &uid);
 
     struct Sources {
-        QStringList databases; // Evolution Data Server contacts.db files
+        QStringList databases; // Evolution Data Server contacts.db files, when it does not
         QStringList vcardPaths; // .vcf files and folders searched for them
         QStringList thunderbirdBooks; // Thunderbird's abook.sqlite files
+        QList<QByteArray> edsCards; // the cards Evolution Data Server gave, when it runs
     };
-    // The stores found under the data and cache folders, KDE's folder, the preference, then
-    // Thunderbird's address books.
+    // Evolution Data Server's cards when it runs, else its stores found under the data and cache
+    // folders; KDE's folder, the preference, then Thunderbird's address books.
     static Sources defaultSources();
 
     struct AddressBook {

@@ -1,5 +1,6 @@
 #include "CalendarReader.h"
 
+#include "EdsData.h"
 #include "KorvaleLog.h"
 #include "MozillaProfiles.h"
 #include "OtherDataRecords.h"
@@ -545,18 +546,29 @@ QVariantList CalendarReader::eventsInCalendar(const QByteArray &bytes, const QDa
 
 QVariantList CalendarReader::readEvents(const QDateTime &from, const QDateTime &to)
 {
-    return eventsInFiles(calendarFiles(), from, to,
-                         ThunderbirdStores::calendars(
-                             MozillaProfiles::folders(MozillaProfiles::thunderbirdRoots())));
+    // EDS's own answer replaces its files: no event is counted twice.
+    const std::optional<QList<EdsData::Occurrence>> eds =
+        EdsData::instance().eventOccurrences(from, to);
+    QList<Occurrence> more;
+    if (eds) {
+        more.reserve(eds->size());
+        for (const EdsData::Occurrence &occurrence : *eds)
+            more.append({occurrence.title, occurrence.start});
+    }
+    return eventsInFiles(
+        calendarFiles(!eds), from, to,
+        ThunderbirdStores::calendars(MozillaProfiles::folders(MozillaProfiles::thunderbirdRoots())),
+        more);
 }
 
-QStringList CalendarReader::calendarFiles()
+QStringList CalendarReader::calendarFiles(bool withEvolution)
 {
     const QString data = OtherDataSources::dataHome();
     QStringList paths;
     const QDir evolution(data + QStringLiteral("/evolution/calendar"));
-    for (const QString &calendar :
-         evolution.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+    for (const QString &calendar : withEvolution
+             ? evolution.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)
+             : QStringList()) {
         const QString file = evolution.filePath(calendar) + QStringLiteral("/calendar.ics");
         if (QFileInfo(file).isFile())
             paths.append(file);
@@ -569,7 +581,8 @@ QStringList CalendarReader::calendarFiles()
 
 QVariantList CalendarReader::eventsInFiles(const QStringList &files, const QDateTime &from,
                                            const QDateTime &to,
-                                           const QStringList &thunderbirdStores)
+                                           const QStringList &thunderbirdStores,
+                                           const QList<Occurrence> &more)
 {
     if (!from.isValid() || !to.isValid() || !(from < to))
         return {};
@@ -587,5 +600,11 @@ QVariantList CalendarReader::eventsInFiles(const QStringList &files, const QDate
             break;
         occurrencesIn(ThunderbirdStores::calendarText(store), range, found);
     }
+    for (const Occurrence &occurrence : more) {
+        const qint64 startMs = occurrence.start.toMSecsSinceEpoch();
+        if (!occurrence.title.isEmpty() && startMs >= range.fromMs && startMs < range.toMs)
+            found.append({startMs, occurrence.title});
+    }
+    keepEarliest(found, range);
     return recordsOf(std::move(found), range);
 }

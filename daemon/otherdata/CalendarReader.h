@@ -6,11 +6,10 @@
 #include <QStringList>
 #include <QVariantList>
 
-// Reads the events of the user's calendars (iCalendar files of GNOME's Evolution Data Server,
-// KDE's calendar folder, the files or folders in the preference "OtherDataCalendarPaths", and
-// Thunderbird's calendars)
-// through libical, recurring events expanded in their own time zones. Only reads; see
-// docs/otherdata.md.
+// Reads the events of the user's calendars (GNOME's Evolution Data Server through its own
+// libraries where it runs, else its iCalendar files; KDE's calendar folder, the files or folders
+// in the preference "OtherDataCalendarPaths", and Thunderbird's calendars) through libical,
+// recurring events expanded in their own time zones. Only reads; see docs/otherdata.md.
 class CalendarReader
 {
 public:
@@ -34,12 +33,19 @@ public:
     // asked to stop (QThread::requestInterruption) ends at the next event.
     static QVariantList readEvents(const QDateTime &from, const QDateTime &to);
 
-    // The calendar files found under the data folder, KDE's folders, then the preference.
-    static QStringList calendarFiles();
-    // The events of the files, then of Thunderbird's calendar stores.
+    // The calendar files found under the data folder (Evolution Data Server's, unless it is read
+    // through its libraries), KDE's folders, then the preference.
+    static QStringList calendarFiles(bool withEvolution = true);
+    // An occurrence found by another program's own expansion (Evolution Data Server's).
+    struct Occurrence {
+        QString title;
+        QDateTime start;
+    };
+    // The events of the files, then of Thunderbird's calendar stores, then those given.
     static QVariantList eventsInFiles(const QStringList &files, const QDateTime &from,
                                       const QDateTime &to,
-                                      const QStringList &thunderbirdStores = {});
+                                      const QStringList &thunderbirdStores = {},
+                                      const QList<Occurrence> &more = {});
     // The events of one iCalendar file's bytes, not sorted.
     static QVariantList eventsInCalendar(const QByteArray &bytes, const QDateTime &from,
                                          const QDateTime &to);

@@ -185,7 +185,7 @@ TEST(OutsideFiles, ContactsAndEventsSkipFifosAndDevicesAndReadTheOtherFiles)
 
     const AddressBookReader::AddressBook book =
         returnsWithoutAWriter({fifoCard, fifoPicture, fifoStore}, [&] {
-            return AddressBookReader::read({{fifoStore}, {folder, fifoCard}, {}});
+            return AddressBookReader::read({{fifoStore}, {folder, fifoCard}, {}, {}});
         });
     EXPECT_EQ(titles(book.records), QStringList({"Ada Lovelace", "Grace Hopper"}));
     EXPECT_TRUE(book.pictures.isEmpty());

@@ -1,0 +1,78 @@
+#include "DaemonTestSupport.h"
+
+#include "AgentOtherData.h"
+#include "ItemRecord.h"
+#include "PrivateSessionBus.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The reload's reading goes to the agent's readers, as the program wires it.
+class EdsReadingHooks : public RecordingHooks
+{
+public:
+    AgentOtherData *otherData = nullptr;
+    void readOtherData(bool addressBook, bool bookmarks) override
+    {
+        RecordingHooks::readOtherData(addressBook, bookmarks);
+        if (otherData)
+            otherData->readOtherData(addressBook, bookmarks);
+    }
+};
+
+bool listsContact(const QVariantList &contacts, const QString &name)
+{
+    for (const QVariant &record : contacts)
+        if (record.toMap().value(ItemRecord::KeyTitle).toString() == name)
+            return true;
+    return false;
+}
+
+QByteArray card(const char *uid, const char *name)
+{
+    return QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:") + uid + "\r\nFN:" + name
+        + "\r\nEMAIL:" + uid + "@example.org\r\nEND:VCARD\r\n";
+}
+
+} // namespace
+
+// A contact added in Evolution Data Server while the agent runs (by a contacts program, or an
+// online account's synchronisation) is in the agent's list within seconds, with no reload asked.
+TEST(AgentEds, AContactAddedInEvolutionDataServerReachesTheAgentsList)
+{
+    TemporaryHome home;
+    const ScopedEnvironment useEds({{"KORVALE_EDS", nullptr}});
+    PrivateSessionBus bus(true);
+    ASSERT_TRUE(bus.isRunning());
+    const QString writer = builtProgram(QStringLiteral("bin/korvale-test-eds-writer"));
+    ASSERT_EQ(runProgram(writer, {"contact", card("ada", "Ada Lovelace")}).exitCode, 0);
+
+    FakeDaemonClock clock;
+    SharedPreferences preferences{SharedPreferences::defaultPath()};
+    auto hooks = std::make_shared<EdsReadingHooks>();
+    DaemonController::Environment environment;
+    environment.preferences = &preferences;
+    environment.clock = &clock;
+    environment.hooks = hooks;
+    environment.notifications = NotificationCenter::createLocalCenter();
+    environment.quitApplication = [] {};
+    DaemonController controller(std::move(environment));
+    AgentOtherData otherData(controller, OtherDataReaders::standardEnvironment());
+    hooks->otherData = &otherData;
+    managerWrites({{"OtherDataAddressBook", 1}});
+    controller.awakeFromNib();
+    controller.readData();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return listsContact(controller.lists().mListOfAddressBook, "Ada Lovelace"); },
+        20000));
+
+    const int reloads = hooks->count("readOtherData");
+    ASSERT_EQ(runProgram(writer, {"contact", card("grace", "Grace Hopper")}).exitCode, 0);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return listsContact(controller.lists().mListOfAddressBook, "Grace Hopper"); }, 5000));
+    EXPECT_EQ(hooks->count("readOtherData"), reloads) << "a reload was asked";
+    EXPECT_TRUE(listsContact(controller.lists().mListOfAddressBook, "Ada Lovelace"));
+}
