@@ -118,6 +118,8 @@ function(korvale_precompile_headers)
         if(gtest)
             list(APPEND headers <gtest/gtest.h> <QtTest/QTest>)
         endif()
+        # C++ only: the generated Wayland protocol code in the same targets is C.
+        list(TRANSFORM headers REPLACE "^<(.+)>$" "$<$<COMPILE_LANGUAGE:CXX>:<\\1$<ANGLE-R>>")
         target_precompile_headers(${target} PRIVATE ${headers})
     endforeach()
 endfunction()
