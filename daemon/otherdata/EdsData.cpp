@@ -84,6 +84,11 @@ struct EdsData::Private {
         const auto entry = reinterpret_cast<EdsEntry>(
             SuiteModule::entry(QStringLiteral(KORVALE_EDS_MODULE_FILE), KORVALE_EDS_MODULE_ENTRY));
         functions = entry ? entry() : nullptr;
+        if (entry && !functions)
+            KorvaleLog::line(QStringLiteral(
+                "Evolution Data Server's settings schemas are not installed where this session "
+                "looks (XDG_DATA_DIRS): its address books and calendars are read from their "
+                "files"));
         return functions;
     }
 

@@ -4,6 +4,8 @@
 #include "ItemRecord.h"
 #include "PrivateSessionBus.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -75,4 +77,34 @@ TEST(AgentEds, AContactAddedInEvolutionDataServerReachesTheAgentsList)
         [&] { return listsContact(controller.lists().mListOfAddressBook, "Grace Hopper"); }, 5000));
     EXPECT_EQ(hooks->count("readOtherData"), reloads) << "a reload was asked";
     EXPECT_TRUE(listsContact(controller.lists().mListOfAddressBook, "Ada Lovelace"));
+}
+
+// In a session whose XDG_DATA_DIRS leaves out where EDS's settings schemas are, its libraries
+// would end the agent at their first use: the agent reads the files instead, and runs on.
+TEST(AgentEds, WithoutEdsSettingsSchemasTheAgentReadsTheFilesAndRunsOn)
+{
+    TemporaryHome home;
+    const ScopedEnvironment useEds({{"KORVALE_EDS", nullptr}});
+    PrivateSessionBus bus(true);
+    ASSERT_TRUE(bus.isRunning());
+    managerWrites({{"OtherDataAddressBook", 1}, {"OtherDataCalendarEvents", 1}});
+    QTemporaryDir share;
+    QProcess agent;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_DATA_DIRS", share.path());
+    agent.setProcessEnvironment(environment);
+    agent.start(builtProgram(QStringLiteral("bin/korvale-daemon")), {});
+    ASSERT_TRUE(agent.waitForStarted(5000));
+    QByteArray log;
+    const bool said = QTest::qWaitFor(
+        [&] {
+            log += agent.readAllStandardError();
+            return log.contains("settings schemas are not installed")
+                || agent.state() == QProcess::NotRunning;
+        },
+        20000);
+    EXPECT_TRUE(said && agent.state() == QProcess::Running) << log.constData();
+    agent.kill();
+    agent.waitForFinished(5000);
 }

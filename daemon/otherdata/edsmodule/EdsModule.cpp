@@ -487,8 +487,33 @@ void stopWatching()
 
 } // namespace
 
+namespace {
+
+// EDS's client libraries read their settings through GSettings, which ends the whole process
+// when the schemas cannot be found (a session whose XDG_DATA_DIRS leaves /usr/share out).
+bool settingsSchemasInstalled()
+{
+    GSettingsSchemaSource *source = g_settings_schema_source_get_default();
+    if (!source)
+        return false;
+    for (const char *id :
+         {"org.gnome.evolution-data-server", "org.gnome.evolution-data-server.addressbook",
+          "org.gnome.evolution-data-server.calendar"}) {
+        GSettingsSchema *schema = g_settings_schema_source_lookup(source, id, TRUE);
+        if (!schema)
+            return false;
+        g_settings_schema_unref(schema);
+    }
+    return true;
+}
+
+} // namespace
+
+// Nothing where EDS's libraries cannot run: the agent then reads the files as without EDS.
 extern "C" __attribute__((visibility("default"))) const EdsFunctions *korvaleEdsModule()
 {
+    if (!settingsSchemasInstalled())
+        return nullptr;
     static const EdsFunctions functions{listSources, readContacts, readEvents, watch, stopWatching};
     return &functions;
 }
