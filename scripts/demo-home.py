@@ -32,7 +32,7 @@ TEXTS = {
         "todo": [("Renew the car insurance", -1), ("Call the plumber", 0),
                  ("Book the ferry to Brittany", 1), ("Send the seed order", 4)],
         "reminders": [("Bring the library books back", 0), ("Water the seedlings", 2)],
-        "events": [("Dentist", 0, 14), ("Lunch with Claire", 1, 12), ("Choir rehearsal", 3, 19),
+        "events": [("Dentist", 1, 14), ("Lunch with Claire", 2, 12), ("Choir rehearsal", 3, 19),
                    ("Market day", 8, 9), ("Parents' evening", 15, 18)],
         "search": "cal",
         "folder": "docu",
@@ -60,7 +60,7 @@ TEXTS = {
         "todo": [("Renouveler l’assurance de la voiture", -1), ("Appeler le plombier", 0),
                  ("Réserver le ferry pour la Bretagne", 1), ("Envoyer la commande de graines", 4)],
         "reminders": [("Rapporter les livres à la bibliothèque", 0), ("Arroser les semis", 2)],
-        "events": [("Dentiste", 0, 14), ("Déjeuner avec Claire", 1, 12),
+        "events": [("Dentiste", 1, 14), ("Déjeuner avec Claire", 2, 12),
                    ("Répétition de la chorale", 3, 19), ("Jour de marché", 8, 9),
                    ("Réunion de parents d’élèves", 15, 18)],
         "search": "cal",
@@ -112,7 +112,8 @@ def fill(lang, home, korvale_data):
          [{"x": 11, "T": title, "Color": colour} for title, colour in texts["reminders"]])
     load(korvale_data, "Notes.krvdata",
          [{"x": 5, "T": title, "t": text} for title, text in texts["notes"]])
-    # A local calendar where GNOME's keeps its own, for the calendar window.
+    # A local calendar where GNOME's keeps its own, for the calendar window; nothing today, which
+    # would bring that window up by itself over the others.
     calendar = os.path.join(home, ".local/share/evolution/calendar/system")
     os.makedirs(calendar, exist_ok=True)
     with open(os.path.join(calendar, "calendar.ics"), "w", encoding="utf-8") as out:

@@ -202,17 +202,6 @@ agent_windows() {
     # The reminder note and its list, the agent's own to-do window.
     mapfile -t rest < <(windows_of "$agent")
     if [ ${#rest[@]} -gt 0 ]; then shot_of_screen "$out/agent-reminders-and-todo.png"; fi
-    # The calendar window, from the access window's Ctrl+K.
-    open_access_window
-    xdotool key ctrl+k
-    title=$(python3 "$root/scripts/demo-home.py" --word calendar "$lang")
-    if wait_until xdotool search --onlyvisible --pid "$agent" --name "^$title$"; then
-        sleep 1
-        shot_of_window "$out/agent-calendar.png" \
-            "$(xdotool search --onlyvisible --pid "$agent" --name "^$title$" | head -1)"
-        xdotool key Escape
-    fi
-    access_hidden || close_access_window
     # The agent runs on while the manager is shown: a manager without it would start its own.
 }
 
@@ -290,6 +279,22 @@ manager_windows() {
     wait "$manager" 2>/dev/null || true
 }
 
+# The calendar window, from the access window's Ctrl+K: last, as it stays on the screen.
+agent_calendar() {
+    local lang=$1 out=$2 title
+    open_access_window
+    xdotool key ctrl+k
+    title=$(python3 "$root/scripts/demo-home.py" --word calendar "$lang")
+    if wait_until xdotool search --onlyvisible --pid "$agent" --name "^$title$"; then
+        local calendar
+        calendar=$(xdotool search --onlyvisible --pid "$agent" --name "^$title$" | head -1)
+        # In front of the to-do window that opened at the same place.
+        xdotool windowraise "$calendar" windowactivate --sync "$calendar" || true
+        sleep 1
+        shot_of_window "$out/agent-calendar.png" "$calendar"
+    fi
+}
+
 # The installer's window, from its own folder, before it is told to install anything.
 installer_window() {
     local lang=$1 out=$2 program="$root/$build/qor-installer/qor-installer"
@@ -299,8 +304,18 @@ installer_window() {
     pids+=("$installer")
     if wait_until xdotool search --onlyvisible --pid "$installer" --name .; then
         sleep 1.5
-        shot_of_window "$out/installer.png" \
-            "$(xdotool search --onlyvisible --pid "$installer" --name . | head -1)"
+        # Its main window: the largest of its windows.
+        local largest="" area=0 candidate
+        for candidate in $(xdotool search --onlyvisible --pid "$installer" --name .); do
+            eval "$(xdotool getwindowgeometry --shell "$candidate")"
+            if ((WIDTH * HEIGHT > area)); then
+                area=$((WIDTH * HEIGHT))
+                largest=$candidate
+            fi
+        done
+        xdotool windowactivate --sync "$largest" || true
+        sleep 0.5
+        shot_of_window "$out/installer.png" "$largest"
     fi
     kill "$installer" 2>/dev/null || true
     wait "$installer" 2>/dev/null || true
@@ -314,6 +329,7 @@ for lang in "${languages[@]}"; do
     agent_windows "$lang" "$out" "$tour"
     manager_windows "$lang" "$out"
     installer_window "$lang" "$out"
+    agent_calendar "$lang" "$out"
     stop_all
     # The next language's agent must not find this one still on the bus.
     wait_until bash -c '! gdbus introspect --session --dest org.korvale.Daemon --object-path / >/dev/null 2>&1'
