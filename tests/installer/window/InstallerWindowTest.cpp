@@ -60,7 +60,8 @@ public:
     QStringList titles;
     QStringList messages;
     bool sheetShot = false;
-    InstallerWindow *window = nullptr;
+    // Guarded: the timer goes on between one installer's end and the next one's window.
+    QPointer<InstallerWindow> window;
     // Taken of the screen before the first answer, when set.
     QString alertShot;
     // The window's installed-version line while each alert was up.
