@@ -39,6 +39,7 @@ TEXTS = {
         "list_title": "Reminders",
         "browser": "Korvale Browser",
         "calendar": "Calendar",
+        "todo_title": "To-Do",
         "help_key": "h",
     },
     "fr": {
@@ -68,6 +69,7 @@ TEXTS = {
         "list_title": "Rappels",
         "browser": "Navigateur Korvale",
         "calendar": "Calendrier",
+        "todo_title": "À faire",
         "help_key": "a",
     },
 }
