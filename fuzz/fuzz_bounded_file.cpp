@@ -63,9 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             (void)FirefoxBookmarks::profileFolders();
         break;
     }
-    case 1:
-        (void)AddressBookReader::read({{}, {path}});
+    case 1: {
+        AddressBookReader::Sources sources;
+        sources.vcardPaths = {path};
+        (void)AddressBookReader::read(sources);
         break;
+    }
     case 2: {
         static const QDateTime from(QDate(2027, 3, 15), QTime(0, 0));
         static const QDateTime to(QDate(2027, 4, 15), QTime(0, 0));
