@@ -160,6 +160,9 @@ ActivityData::Chart ActivityData::chart(qint64 dayStart, qint64 dayEnd) const
         }
     }
     if (counted) {
+        // A use past midnight is drawn whole, but a file's use running for years would stretch
+        // the window to millions of hours: the window ends within the next day.
+        latest = std::min(latest, dayEnd + DaySeconds);
         const qint64 firstHour = std::max<qint64>(0, floorDivide(earliest - dayStart, HourSeconds));
         chart.windowStart = dayStart + firstHour * HourSeconds;
         const qint64 hours = std::max<qint64>(
