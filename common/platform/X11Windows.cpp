@@ -217,14 +217,24 @@ QList<ClientWindow> clientWindows()
     return windows;
 }
 
-bool activateWindow(unsigned long window)
+namespace {
+
+// Whether the window manager still lists window among the windows it manages.
+bool isManaged(const Connection &connection, unsigned long window)
 {
-    const Connection connection;
     if (!connection.display() || window == 0)
         return false;
     const std::vector<unsigned long> clients =
         connection.listProperty(connection.root(), "_NET_CLIENT_LIST", XA_WINDOW);
-    if (std::find(clients.begin(), clients.end(), window) == clients.end())
+    return std::find(clients.begin(), clients.end(), window) != clients.end();
+}
+
+} // namespace
+
+bool activateWindow(unsigned long window)
+{
+    const Connection connection;
+    if (!isManaged(connection, window))
         return false;
     // Its desktop first: not every window manager switches to it for an activation.
     const std::vector<unsigned long> onDesktop =
@@ -244,11 +254,7 @@ bool activateWindow(unsigned long window)
 bool closeWindow(unsigned long window)
 {
     const Connection connection;
-    if (!connection.display() || window == 0)
-        return false;
-    const std::vector<unsigned long> clients =
-        connection.listProperty(connection.root(), "_NET_CLIENT_LIST", XA_WINDOW);
-    if (std::find(clients.begin(), clients.end(), window) == clients.end())
+    if (!isManaged(connection, window))
         return false;
     // The time, then source 2 (a pager): the user asked for it.
     connection.sendToRoot(window, "_NET_CLOSE_WINDOW", long(CurrentTime), 2);
