@@ -9,6 +9,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 StockSurveyWindow::StockSurveyWindow(QWidget *parent)
     : QWidget(parent,
               Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -45,8 +47,13 @@ StockSurveyWindow::StockSurveyWindow(QWidget *parent)
     layout->addWidget(mValue);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    // Room for the window's title and a long value in the frame's width.
-    mTitle->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 22);
+    // Room for a long value, and for the window's title in the frame beside its icon and
+    // buttons (about ten letters' width), which the window manager would cut short.
+    QFont frameTitle = font();
+    frameTitle.setBold(true);
+    const int letter = fontMetrics().horizontalAdvance(QLatin1Char('M'));
+    mTitle->setMinimumWidth(std::max(
+        letter * 22, QFontMetrics(frameTitle).horizontalAdvance(windowTitle()) + letter * 10));
 }
 
 void StockSurveyWindow::showSurvey(const QString &title, const QString &reason,

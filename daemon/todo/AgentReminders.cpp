@@ -78,16 +78,19 @@ void AgentReminders::hideReminderWindow()
         mReminderWindow->hide();
 }
 
-QRect AgentReminders::listFrameBeside(const QRect &anchor, int count, const QRect &screen)
+QRect AgentReminders::listFrameBeside(const QRect &anchor, int count, const QRect &screen,
+                                      int width)
 {
-    const QSize size(ReminderListView::Width, ReminderListView::heightFor(count));
+    const QSize size(width, ReminderListView::heightFor(count));
     return QOR_WindowsUtils::frameBeside(anchor, size, screen, Gap);
 }
 
 void AgentReminders::placeListBeside(const QRect &anchor)
 {
-    listWindow().setGeometry(listFrameBeside(anchor, int(mDaemon.lists().mListOfReminder.size()),
-                                             QOR_WindowsUtils::availableRoomFor(anchor)));
+    ReminderListWindow &window = listWindow();
+    window.setGeometry(listFrameBeside(anchor, int(mDaemon.lists().mListOfReminder.size()),
+                                       QOR_WindowsUtils::availableRoomFor(anchor),
+                                       window.listView()->sizeHint().width()));
 }
 
 void AgentReminders::placeListBesideReminderWindow()

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "ReminderListView.h"
+
 #include <QObject>
 #include <QRect>
 
 #include <memory>
 
 class DaemonController;
-class ReminderListWindow;
 class ReminderWindow;
 
 // The agent's reminders on screen: the reminder window, shown while the reminder list is not
@@ -41,7 +42,8 @@ public:
     // Where a list of `count` rows goes beside `anchor` (the reminder window or the access
     // window): right of it when it fits in `screen`, else left; top-aligned, but lifted so that
     // its bottom stays on screen.
-    static QRect listFrameBeside(const QRect &anchor, int count, const QRect &screen);
+    static QRect listFrameBeside(const QRect &anchor, int count, const QRect &screen,
+                                 int width = ReminderListView::MinWidth);
 
 private:
     bool isListVisible() const;

@@ -11,6 +11,18 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+namespace {
+// A row: its mark, the title from here, the date at the right after a gap.
+constexpr int RowTextIndent = 20;
+constexpr int DateGap = 8;
+constexpr int RowEndMargin = 6;
+// Advances are rounded to pixels, and eliding measures the exact text: a row laid out to the
+// pixel may still lose its last letters.
+constexpr int RoundingSlack = 4;
+} // namespace
+
 using namespace ItemRecord;
 
 ReminderListView::ReminderListView(QWidget *parent)
@@ -63,9 +75,24 @@ std::optional<QColor> ReminderListView::rowColor(const QVariantMap &record, cons
     return palette.color(QPalette::PlaceholderText);
 }
 
+int ReminderListView::widthFor(const QVariantList &list, const QDate &today,
+                               const QFontMetrics &metrics)
+{
+    int rows = 0;
+    for (const QVariant &entry : list) {
+        const QVariantMap record = entry.toMap();
+        const QString date = rowDate(record, today);
+        rows = std::max(rows,
+                        RowTextIndent + metrics.horizontalAdvance(rowText(record))
+                            + (date.isEmpty() ? 0 : DateGap + metrics.horizontalAdvance(date))
+                            + RowEndMargin + RoundingSlack);
+    }
+    return std::clamp(2 * Margin + rows, int(MinWidth), int(MaxWidth));
+}
+
 QSize ReminderListView::sizeHint() const
 {
-    return {Width, heightFor(int(mList.size()))};
+    return {widthFor(mList, mToday, fontMetrics()), heightFor(int(mList.size()))};
 }
 
 QRect ReminderListView::rowRect(int row) const
@@ -112,7 +139,7 @@ void ReminderListView::paintEvent(QPaintEvent *)
             painter.setBrush(*mark);
             painter.drawEllipse(QRectF(box.left() + 6, box.center().y() - 4 + 0.5, 8, 8));
         }
-        QRect text = box.adjusted(20, 0, -6, 0);
+        QRect text = box.adjusted(RowTextIndent, 0, -RowEndMargin, 0);
         const QString date = rowDate(record, mToday);
         if (!date.isEmpty()) {
             const std::optional<QDateTime> due = ToDoItems::dueDate(record);
@@ -123,7 +150,7 @@ void ReminderListView::paintEvent(QPaintEvent *)
                                 : colours.color(QPalette::PlaceholderText));
             const int dateWidth = metrics.horizontalAdvance(date);
             painter.drawText(text, Qt::AlignVCenter | Qt::AlignRight, date);
-            text.setRight(text.right() - dateWidth - 8);
+            text.setRight(text.right() - dateWidth - DateGap);
         }
         painter.setPen(colours.color(QPalette::Text));
         painter.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,

@@ -14,7 +14,9 @@ class ReminderListView : public QWidget
     Q_OBJECT
 public:
     static constexpr int RowHeight = 20;
-    static constexpr int Width = 320;
+    // Wide enough for its rows between the two: elided only when really short of room.
+    static constexpr int MinWidth = 320;
+    static constexpr int MaxWidth = 520;
     static constexpr int Margin = 6;
     static constexpr int TitleHeight = 24;
 
@@ -24,6 +26,8 @@ public:
     const QVariantList &remindersList() const { return mList; }
     // The height of the panel for that many records (an empty list shows one row saying so).
     static int heightFor(int count);
+    // The width its rows need, drawn with `metrics`, within MinWidth and MaxWidth.
+    static int widthFor(const QVariantList &list, const QDate &today, const QFontMetrics &metrics);
     // The date of a row as drawn: the time alone for today, else date and time; empty for a
     // stored reminder.
     static QString rowDate(const QVariantMap &record, const QDate &today);

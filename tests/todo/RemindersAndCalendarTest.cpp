@@ -183,6 +183,30 @@ TEST(Reminders, BesideTheAccessWindowAtItsFirstPlaceTheListStaysOnScreenAndTheNo
     EXPECT_EQ(f.reminders->reminderWindow().pos(), note.topLeft());
 }
 
+// The panel is as wide as its longest row needs, so a title is cut short only past the widest
+// panel.
+TEST(Reminders, TheListIsSizedToItsRowsAndElidesOnlyPastItsWidest)
+{
+    CalendarFixture f(localTime(2027, 5, 3, 9, 0));
+    const QString longTitle = QStringLiteral("Renouveler l’assurance de la voiture avant lundi");
+    f.controller->lists().mListOfReminder = {QVariantMap{{"x", 11}, {"T", longTitle}, {"Color", 1}},
+                                             QVariantMap{{"x", 11}, {"T", "pain"}, {"Color", 0}}};
+    f.reminders->accessWindowOpened(QRect(900, 200, 460, 520));
+    ReminderListWindow &window = f.reminders->listWindow();
+    const QFontMetrics metrics(window.listView()->font());
+    // As the row draws it: its mark and margins take 26 points of the panel's inner width.
+    const int room = window.width() - 2 * ReminderListView::Margin - 26;
+    EXPECT_EQ(metrics.elidedText(longTitle, Qt::ElideRight, room), longTitle);
+    EXPECT_GT(window.width(), ReminderListView::MinWidth);
+
+    const QVariantList endless{QVariantMap{{"x", 11}, {"T", longTitle.repeated(4)}}};
+    EXPECT_EQ(ReminderListView::widthFor(endless, QDate(2027, 5, 3), metrics),
+              ReminderListView::MaxWidth);
+    EXPECT_EQ(ReminderListView::widthFor({QVariantMap{{"x", 11}, {"T", "pain"}}}, QDate(2027, 5, 3),
+                                         metrics),
+              ReminderListView::MinWidth);
+}
+
 TEST(DailyCheck, RunsOncePerLocalDayAcrossMidnightSleepAndDaylightSavingChanges)
 {
     ScopedTimeZone zone("Europe/Paris");
