@@ -41,6 +41,11 @@ TEXTS = {
         "calendar": "Calendar",
         "todo_title": "To-Do",
         "help_key": "h",
+        "stocks": [("Brittany Ferries", "ferries", "30.000", "45.000", "38.00"),
+                   ("Garden Supplies Ltd", "garden", "10.000", "20.000", "12.70")],
+        "stock": "ferr",
+        "stock_survey": "Stock survey",
+        "stock_editor": "Stock survey entry",
     },
     "fr": {
         "folders": ["Documents", "Images", "Musique", "Téléchargements", "Projets/Jardin",
@@ -71,6 +76,11 @@ TEXTS = {
         "calendar": "Calendrier",
         "todo_title": "À faire",
         "help_key": "a",
+        "stocks": [("Ferries de Bretagne", "ferries", "30.000", "45.000", "38.00"),
+                   ("Jardineries de l’Ouest", "garden", "10.000", "20.000", "12.70")],
+        "stock": "ferr",
+        "stock_survey": "Surveillance des cours",
+        "stock_editor": "Valeur surveillée",
     },
 }
 APP_IDS = ["org.example.Calculator", "org.example.TextEditor", "org.example.Terminal",
@@ -114,6 +124,16 @@ def fill(lang, home, korvale_data):
          [{"x": 11, "T": title, "Color": colour} for title, colour in texts["reminders"]])
     load(korvale_data, "Notes.krvdata",
          [{"x": 5, "T": title, "t": text} for title, text in texts["notes"]])
+    # Quotes from the screenshot script's loopback server (KORVALE_DEMO_QUOTES): nothing leaves
+    # the machine.
+    quotes = os.environ.get("KORVALE_DEMO_QUOTES", "http://127.0.0.1:9")
+    # "ValMin" is the upper alert limit, "ValMax" the lower one. Last shown just below the quote
+    # served: not due when the agent starts, only when the user selects it.
+    load(korvale_data, "StocksSurvey.krvdata",
+         [{"x": 7, "T": title, "StockURL": "%s/%s" % (quotes, path), "ValMin": above,
+           "ValMax": below, "ValLast": "%s,%s,20261209" % (path.upper(), shown),
+           "ValLastShown": shown}
+          for title, path, below, above, shown in texts["stocks"]])
     # A local calendar where GNOME's keeps its own, for the calendar window; nothing today, which
     # would bring that window up by itself over the others.
     calendar = os.path.join(home, ".local/share/evolution/calendar/system")

@@ -59,6 +59,10 @@ agent_state() {
 access_visible() { agent_state | grep -q "'visible': <true>"; }
 access_hidden() { agent_state | grep -q "'visible': <false>"; }
 
+# A window title as a pattern xdotool matches: it compares bytes of WM_NAME, where the letters
+# beyond ASCII are not what the title's UTF-8 has.
+title_pattern() { printf '^%s$' "$1" | LC_ALL=C sed -E 's/[\x80-\xff]+/.*/g'; }
+
 # The visible windows of a process whose title matches (all of them for '.').
 windows_of() { xdotool search --all --onlyvisible --pid "$1" --name "${2:-.}" 2>/dev/null || true; }
 
@@ -116,6 +120,29 @@ shot_of_screen() {
     keep "$demo_home/.shot.png" "$1"
 }
 
+# Quotes for the stock entries, served on loopback; its port in $quotes_port.
+start_quote_server() {
+    rm -f "$XDG_RUNTIME_DIR/quotes.port"
+    python3 -u -c '
+import http.server
+QUOTES = {"/ferries": b"BRF,38.20,20261210\r\n", "/garden": b"GSL,12.75,20261210\r\n"}
+class Quotes(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        body = QUOTES.get(self.path)
+        self.send_response(200 if body else 404)
+        self.send_header("Content-Type", "text/plain")
+        self.end_headers()
+        self.wfile.write(body or b"")
+    def log_message(self, *args):
+        pass
+server = http.server.HTTPServer(("127.0.0.1", 0), Quotes)
+print(server.server_port)
+server.serve_forever()' >"$XDG_RUNTIME_DIR/quotes.port" 2>/dev/null &
+    pids+=($!)
+    wait_until test -s "$XDG_RUNTIME_DIR/quotes.port"
+    quotes_port=$(head -1 "$XDG_RUNTIME_DIR/quotes.port")
+}
+
 make_home() {
     local lang=$1
     rm -rf "$demo_home"
@@ -124,7 +151,8 @@ make_home() {
     export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
     export XDG_CACHE_HOME="$HOME/.cache"
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$XDG_CACHE_HOME"
-    python3 "$root/scripts/demo-home.py" "$lang" "$HOME" "$bin/korvale-data"
+    KORVALE_DEMO_QUOTES="http://127.0.0.1:$quotes_port" \
+        python3 "$root/scripts/demo-home.py" "$lang" "$HOME" "$bin/korvale-data"
     # The system's icons and file types, but none of its applications: the lists show the
     # demonstration's own.
     local share="$XDG_RUNTIME_DIR/demo-share"
@@ -162,8 +190,8 @@ agent_windows() {
     open_access_window
     mapfile -t access < <(windows_of "$agent" "^Korvale$")
     # The list, not the small note of the same name.
-    mapfile -t list < <(for w in $(windows_of "$agent" "^$(python3 "$root/scripts/demo-home.py" \
-        --word list_title "$lang")$"); do
+    mapfile -t list < <(for w in $(windows_of "$agent" "$(title_pattern "$(python3 \
+        "$root/scripts/demo-home.py" --word list_title "$lang")")"); do
         eval "$(xdotool getwindowgeometry --shell "$w")"
         ((HEIGHT > 40)) && echo "$w"
     done)
@@ -190,11 +218,11 @@ agent_windows() {
     # The browser, opened from the access window, beside it.
     xdotool key ctrl+b
     local title
-    title=$(python3 "$root/scripts/demo-home.py" --word browser "$lang")
-    wait_until xdotool search --onlyvisible --name "^$title$"
+    title=$(title_pattern "$(python3 "$root/scripts/demo-home.py" --word browser "$lang")")
+    wait_until xdotool search --onlyvisible --name "$title"
     shot_of_screen "$out/browser-beside-access-window.png"
     sleep 1.5
-    browser=$(xdotool search --onlyvisible --name "^$title$" | head -1)
+    browser=$(xdotool search --onlyvisible --name "$title" | head -1)
     shot_of_window "$out/browser.png" "$browser"
     xdotool windowactivate --sync "$browser" key ctrl+q || true
     sleep 1
@@ -210,10 +238,10 @@ manager_windows() {
     LANG=$lang LANGUAGE=$lang LC_ALL= "$bin/korvale-manager" >"$HOME/.manager.log" 2>&1 &
     local manager=$!
     pids+=("$manager")
-    wait_until xdotool search --onlyvisible --pid "$manager" --name "^Korvale$"
+    wait_until xdotool search --all --onlyvisible --pid "$manager" --name "^Korvale$"
     sleep 2
     local window
-    window=$(xdotool search --onlyvisible --pid "$manager" --name "^Korvale$" | head -1)
+    window=$(xdotool search --all --onlyvisible --pid "$manager" --name "^Korvale$" | head -1)
     xdotool windowmove "$window" 40 40 windowsize "$window" 980 640
     sleep 0.5
     # The sections in their list's order, each row clicked (26 pixels apart, the first 41 pixels
@@ -232,7 +260,7 @@ manager_windows() {
     # The sheets: an editor from the New key, the preferences, the about box.
     sheet_of() {
         local sheet
-        for sheet in $(xdotool search --onlyvisible --pid "$manager" 2>/dev/null); do
+        for sheet in $(xdotool search --all --onlyvisible --pid "$manager" 2>/dev/null); do
             [ "$sheet" = "$window" ] && continue
             eval "$(xdotool getwindowgeometry --shell "$sheet")"
             ((HEIGHT > 60)) && echo "$sheet" && return 0
@@ -279,26 +307,63 @@ manager_windows() {
     wait "$manager" 2>/dev/null || true
 }
 
-# The calendar window, from the access window's Ctrl+K: last, as it stays on the screen.
-agent_calendar() {
-    local lang=$1 out=$2 title todo
-    # The to-do window stays above the others, where the calendar opens: out of the way first.
-    todo=$(python3 "$root/scripts/demo-home.py" --word todo_title "$lang")
-    for w in $(xdotool search --onlyvisible --pid "$agent" --name "^$todo$" 2>/dev/null); do
+# The agent's to-do window stays above the others: out of the way of the windows shown next.
+minimize_todo() {
+    local todo
+    todo=$(title_pattern "$(python3 "$root/scripts/demo-home.py" --word todo_title "$1")")
+    for w in $(xdotool search --all --onlyvisible --pid "$agent" --name "$todo" 2>/dev/null); do
         xdotool windowminimize --sync "$w" || true
     done
+}
+
+# A stock entry found: selecting it surveys its quote and shows the survey window; Return opens
+# the agent's stock editor.
+agent_stocks() {
+    local lang=$1 out=$2 survey editor
+    minimize_todo "$lang"
+    open_access_window
+    xdotool type --delay 60 "$(python3 "$root/scripts/demo-home.py" --word stock "$lang")"
+    survey=$(title_pattern "$(python3 "$root/scripts/demo-home.py" --word stock_survey "$lang")")
+    if wait_until xdotool search --all --onlyvisible --pid "$agent" --name "$survey"; then
+        sleep 1
+        local window
+        window=$(xdotool search --all --onlyvisible --pid "$agent" --name "$survey" | head -1)
+        shot_of_window "$out/agent-stock-survey.png" "$window"
+        mapfile -t access < <(windows_of "$agent" "^Korvale$")
+        shot_of_windows "$out/access-window-with-stock-survey.png" "${access[@]}" "$window"
+    fi
+    editor=$(title_pattern "$(python3 "$root/scripts/demo-home.py" --word stock_editor "$lang")")
+    xdotool key Return
+    if wait_until xdotool search --all --onlyvisible --pid "$agent" --name "$editor"; then
+        sleep 0.8
+        shot_of_window "$out/agent-stock-editor.png" \
+            "$(xdotool search --all --onlyvisible --pid "$agent" --name "$editor" | head -1)"
+        xdotool key Escape
+        sleep 0.4
+    fi
+    access_hidden || close_access_window
+    local window
+    for window in $(xdotool search --all --onlyvisible --pid "$agent" --name "$survey" 2>/dev/null); do
+        xdotool windowactivate --sync "$window" key Escape || true
+    done
+}
+
+# The calendar window, from the access window's Ctrl+K: last, as it stays on the screen.
+agent_calendar() {
+    local lang=$1 out=$2 title
+    minimize_todo "$lang"
     open_access_window
     xdotool key ctrl+k
-    title=$(python3 "$root/scripts/demo-home.py" --word calendar "$lang")
-    if wait_until xdotool search --onlyvisible --pid "$agent" --name "^$title$"; then
+    title=$(title_pattern "$(python3 "$root/scripts/demo-home.py" --word calendar "$lang")")
+    if wait_until xdotool search --all --onlyvisible --pid "$agent" --name "$title"; then
         local calendar
-        calendar=$(xdotool search --onlyvisible --pid "$agent" --name "^$title$" | head -1)
+        calendar=$(xdotool search --all --onlyvisible --pid "$agent" --name "$title" | head -1)
         # The access window, which stays above the others, closed by its gesture.
         xdotool keydown super sleep 0.1 keyup super sleep 0.1 keydown super sleep 0.1 keyup super
         wait_until access_hidden || true
         xdotool windowraise "$calendar" windowactivate --sync "$calendar" || true
         sleep 1
-        shot_of_screen "$out/agent-calendar.png"
+        shot_of_window "$out/agent-calendar.png" "$calendar"
     fi
 }
 
@@ -309,11 +374,11 @@ installer_window() {
     LANG=$lang LANGUAGE=$lang LC_ALL= "$program" >"$HOME/.installer.log" 2>&1 &
     local installer=$!
     pids+=("$installer")
-    if wait_until xdotool search --onlyvisible --pid "$installer" --name .; then
+    if wait_until xdotool search --all --onlyvisible --pid "$installer" --name .; then
         sleep 1.5
         # Its main window: the largest of its windows.
         local largest="" area=0 candidate
-        for candidate in $(xdotool search --onlyvisible --pid "$installer" --name .); do
+        for candidate in $(xdotool search --all --onlyvisible --pid "$installer" --name .); do
             eval "$(xdotool getwindowgeometry --shell "$candidate")"
             if ((WIDTH * HEIGHT > area)); then
                 area=$((WIDTH * HEIGHT))
@@ -332,8 +397,10 @@ for lang in "${languages[@]}"; do
     out="$root/docs/screens/$lang"
     tour="$root/manager/tour/$lang"
     mkdir -p "$out" "$tour"
+    start_quote_server
     make_home "$lang"
     agent_windows "$lang" "$out" "$tour"
+    agent_stocks "$lang" "$out"
     manager_windows "$lang" "$out"
     installer_window "$lang" "$out"
     agent_calendar "$lang" "$out"
