@@ -72,12 +72,21 @@ function(korvale_collect_targets directory out)
     set(${out} ${targets} PARENT_SCOPE)
 endfunction()
 
-# Called once every target exists. A target of one or two files gains nothing: compiling the
-# header costs about as much as it saves, so the single-file programs, benchmarks and fuzz
+# One precompiled header per set of Qt modules (and test libraries) that targets link, compiled
+# once in a target of its own and reused by all of them: compiling one costs as much as a dozen
+# files, and nearly forty targets each had their own. The shared one is built with only the
+# definitions its modules bring, which every user has too (GCC refuses a header compiled with a
+# macro its user lacks, but not the other way round). Targets with C files (the generated Wayland
+# code) keep their own, as C cannot reuse a C++ header. Called once every target exists. A
+# target of one or two files gains nothing, so the single-file programs, benchmarks and fuzz
 # targets are left as they are.
 function(korvale_precompile_headers)
     if(NOT KORVALE_PCH)
         return()
+    endif()
+    set(seed ${CMAKE_BINARY_DIR}/korvale_pch.cpp)
+    if(NOT EXISTS ${seed})
+        file(WRITE ${seed} "// Compiles the shared precompiled header; nothing links this.\n")
     endif()
     korvale_collect_targets(${PROJECT_SOURCE_DIR} targets)
     foreach(target IN LISTS targets)
@@ -86,7 +95,9 @@ function(korvale_precompile_headers)
             continue()
         endif()
         get_target_property(sources ${target} SOURCES)
+        set(c_sources ${sources})
         list(FILTER sources INCLUDE REGEX "\\.cpp$")
+        list(FILTER c_sources INCLUDE REGEX "\\.c$")
         list(LENGTH sources count)
         if(count LESS 3)
             continue()
@@ -95,6 +106,7 @@ function(korvale_precompile_headers)
         if(NOT core)
             continue()
         endif()
+        set(modules Qt6::Core)
         set(headers <algorithm> <functional> <memory> <optional> <vector>
             <QtCore/QByteArray> <QtCore/QDateTime> <QtCore/QDebug> <QtCore/QDir> <QtCore/QFile>
             <QtCore/QFileInfo> <QtCore/QHash> <QtCore/QJsonArray> <QtCore/QJsonDocument>
@@ -102,24 +114,41 @@ function(korvale_precompile_headers)
             <QtCore/QString> <QtCore/QStringList> <QtCore/QTimer> <QtCore/QVariant>)
         korvale_links_library(${target} Qt6::Gui gui)
         if(gui)
+            list(APPEND modules Qt6::Gui)
             list(APPEND headers <QtGui/QIcon> <QtGui/QImage> <QtGui/QPixmap>)
         endif()
         korvale_links_library(${target} Qt6::DBus dbus)
         if(dbus)
+            list(APPEND modules Qt6::DBus)
             list(APPEND headers <QtDBus/QDBusConnection> <QtDBus/QDBusMessage>)
         endif()
         korvale_links_library(${target} Qt6::Widgets widgets)
         if(widgets)
+            list(APPEND modules Qt6::Widgets)
             list(APPEND headers <QtWidgets/QApplication> <QtWidgets/QBoxLayout>
                 <QtWidgets/QLabel> <QtWidgets/QLineEdit> <QtWidgets/QPushButton>
                 <QtWidgets/QWidget>)
         endif()
         korvale_links_library(${target} GTest::gtest gtest)
+        # Not Qt Test's header: it tests definitions naming each user's own folders, which would
+        # differ from the shared header's, and GCC would refuse it.
         if(gtest)
-            list(APPEND headers <gtest/gtest.h> <QtTest/QTest>)
+            list(APPEND modules GTest::gtest)
+            list(APPEND headers <gtest/gtest.h>)
         endif()
-        # C++ only: the generated Wayland protocol code in the same targets is C.
-        list(TRANSFORM headers REPLACE "^<(.+)>$" "$<$<COMPILE_LANGUAGE:CXX>:<\\1$<ANGLE-R>>")
-        target_precompile_headers(${target} PRIVATE ${headers})
+        if(c_sources)
+            list(TRANSFORM headers REPLACE "^<(.+)>$" "$<$<COMPILE_LANGUAGE:CXX>:<\\1$<ANGLE-R>>")
+            target_precompile_headers(${target} PRIVATE ${headers})
+            continue()
+        endif()
+        string(REPLACE "::" "_" shared "${modules}")
+        string(REPLACE ";" "_" shared "korvale_pch_${shared}")
+        if(NOT TARGET ${shared})
+            add_library(${shared} OBJECT ${seed})
+            set_target_properties(${shared} PROPERTIES AUTOMOC OFF)
+            target_link_libraries(${shared} PRIVATE ${modules})
+            target_precompile_headers(${shared} PRIVATE ${headers})
+        endif()
+        target_precompile_headers(${target} REUSE_FROM ${shared})
     endforeach()
 endfunction()
