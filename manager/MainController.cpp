@@ -42,6 +42,7 @@
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyMapSource.h"
 #include "platform/NotificationCenter.h"
+#include "platform/SessionClipboard.h"
 #include "platform/SessionPrograms.h"
 
 #include <QApplication>
@@ -246,6 +247,9 @@ void MainController::buildSections()
         });
     });
     mClipboard = std::make_unique<ClipboardSection>(*mEnvironment.notifications, mWindow.get());
+    if (SessionClipboard::currentOnlyWithFocus(
+            mEnvironment.waylandSession.value_or(DisplayAvailability::isWaylandSession())))
+        mClipboard->view()->showFocusNote();
     mWindow->setSectionView(S::Clipboard, mClipboard->view());
 
     auto *folders = new ApplicationFoldersView;
