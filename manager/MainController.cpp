@@ -44,6 +44,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/SessionClipboard.h"
 #include "platform/SessionPrograms.h"
+#include "platform/Workspace.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -51,7 +52,6 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -528,7 +528,7 @@ void MainController::searchOnWeb(int row, const QString &addressTemplate)
     if (mEnvironment.openUrl)
         mEnvironment.openUrl(*address);
     else
-        QDesktopServices::openUrl(*address);
+        Workspace::createLinux()->openUrl(*address); // the browser may take the focus
 }
 
 void MainController::shortCutsDidChange()
