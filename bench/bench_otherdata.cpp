@@ -218,10 +218,12 @@ ThreadedReading onReaderThread(ReaderThread &reader, const std::function<qsizety
 struct MainThread {
     std::vector<double> stalls;
     std::vector<double> eventsCpu;
+    std::vector<double> readings;
     void add(const ThreadedReading &reading)
     {
         stalls.push_back(reading.stallMs);
         eventsCpu.push_back(reading.longestEventCpuMs);
+        readings.push_back(reading.readMs);
     }
 };
 
@@ -253,6 +255,21 @@ void printMainThread(const char *prefix, const MainThread &mainThread)
                      "ms");
     }
     Bench::print((std::string(prefix) + "_main_thread_longest_stall_target").c_str(), 16, "ms");
+
+    // The heartbeat alone for as long as a reading: what the machine adds to the gaps.
+    std::vector<double> alone;
+    for (std::size_t run = 0; run < mainThread.stalls.size(); ++run) {
+        Bench::Heartbeat heartbeat;
+        QEventLoop loop;
+        QTimer::singleShot(int(Bench::stats(mainThread.readings).median), &loop, &QEventLoop::quit);
+        heartbeat.start();
+        loop.exec();
+        alone.push_back(heartbeat.stop());
+    }
+    const Bench::Stats s = Bench::stats(alone);
+    const std::string name = std::string(prefix) + "_heartbeat_alone_longest_gap";
+    Bench::print((name + "_median").c_str(), s.median, "ms");
+    Bench::print((name + "_p95").c_str(), s.p95, "ms");
 }
 
 // The same contacts and year of events as Thunderbird keeps them in a profile while it runs:
