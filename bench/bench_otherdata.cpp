@@ -1,22 +1,31 @@
 // The readers of the user's other programs, on generated data of a well-stocked desktop: the
-// address book as a KDE vCard folder, and a year of calendar events.
+// address book as a KDE vCard folder, and a year of calendar events. With "eds" or "thunderbird",
+// the same data held by Evolution Data Server or by Thunderbird's profile stores, read on the
+// agent's reader thread while a heartbeat on the main thread times its longest stall.
 
 #include "AddressBookReader.h"
+#include "BenchMainThread.h"
 #include "BenchUtils.h"
 #include "CalendarReader.h"
 #include "EdsData.h"
 #include "PrivateSessionBus.h"
 #include "QOR_DateUtils.h"
+#include "ReaderThread.h"
+#include "ThunderbirdProfileSupport.h"
+#include "ThunderbirdStores.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
+#include <QTimer>
 
 #include <atomic>
 
@@ -164,12 +173,205 @@ bool addThroughEds(const char *kind, const QString &argument)
     return true;
 }
 
-double msOf(const std::function<void()> &work)
+// One reading on the agent's reader thread, as the agent runs it, while a 1 ms heartbeat beats on
+// the main thread: the reading's time there, what it found, and the heartbeat's longest gap.
+struct ThreadedReading {
+    double readMs = 0;
+    double stallMs = 0;
+    // The main thread's longest event in its own processor time: what its work cost, apart from
+    // what a loaded machine adds to the heartbeat's gaps.
+    double longestEventCpuMs = 0;
+    qsizetype found = 0;
+};
+
+ThreadedReading onReaderThread(ReaderThread &reader, const std::function<qsizetype()> &read)
 {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
+    ThreadedReading out;
+    auto *application = static_cast<Bench::TimedApplication *>(QCoreApplication::instance());
+    application->longestEventCpuMs = 0;
+    application->measuring = true;
+    Bench::Heartbeat heartbeat;
+    QEventLoop loop;
+    // The main thread waits in its event loop, as the agent does, not in a polling sleep.
+    QTimer::singleShot(300000, &loop, &QEventLoop::quit);
+    heartbeat.start();
+    reader.run(
+        [read] {
+            QElapsedTimer timer;
+            timer.start();
+            const qsizetype found = read();
+            return QVariant(QVariantList{double(timer.nsecsElapsed()) / 1e6, qlonglong(found)});
+        },
+        [&](const QVariant &result) {
+            out.readMs = result.toList().value(0).toDouble();
+            out.found = result.toList().value(1).toLongLong();
+            loop.quit();
+        });
+    loop.exec();
+    out.stallMs = heartbeat.stop();
+    application->measuring = false;
+    out.longestEventCpuMs = application->longestEventCpuMs;
+    return out;
+}
+
+// What the main thread went through during the readings.
+struct MainThread {
+    std::vector<double> stalls;
+    std::vector<double> eventsCpu;
+    std::vector<double> readings;
+    void add(const ThreadedReading &reading)
+    {
+        stalls.push_back(reading.stallMs);
+        eventsCpu.push_back(reading.longestEventCpuMs);
+        readings.push_back(reading.readMs);
+    }
+};
+
+// Prints the median and 95th percentile of the readings' times as NAME_median and NAME_p95, and
+// adds what the main thread went through to `mainThread`.
+void printReadings(const std::string &name, const std::vector<ThreadedReading> &readings,
+                   MainThread &mainThread)
+{
+    std::vector<double> times;
+    for (const ThreadedReading &reading : readings) {
+        times.push_back(reading.readMs);
+        mainThread.add(reading);
+    }
+    const Bench::Stats s = Bench::stats(times);
+    Bench::print((name + "_median").c_str(), s.median, "ms");
+    Bench::print((name + "_p95").c_str(), s.p95, "ms");
+}
+
+void printMainThread(const char *prefix, const MainThread &mainThread)
+{
+    for (const auto &[figure, values] :
+         {std::pair{"_main_thread_longest_stall", &mainThread.stalls},
+          std::pair{"_main_thread_longest_event_cpu", &mainThread.eventsCpu}}) {
+        const Bench::Stats s = Bench::stats(*values);
+        const std::string name = std::string(prefix) + figure;
+        Bench::print((name + "_median").c_str(), s.median, "ms");
+        Bench::print((name + "_p95").c_str(), s.p95, "ms");
+        Bench::print((name + "_max").c_str(), *std::max_element(values->begin(), values->end()),
+                     "ms");
+    }
+    Bench::print((std::string(prefix) + "_main_thread_longest_stall_target").c_str(), 16, "ms");
+
+    // The heartbeat alone for as long as a reading: what the machine adds to the gaps.
+    std::vector<double> alone;
+    for (std::size_t run = 0; run < mainThread.stalls.size(); ++run) {
+        Bench::Heartbeat heartbeat;
+        QEventLoop loop;
+        QTimer::singleShot(int(Bench::stats(mainThread.readings).median), &loop, &QEventLoop::quit);
+        heartbeat.start();
+        loop.exec();
+        alone.push_back(heartbeat.stop());
+    }
+    const Bench::Stats s = Bench::stats(alone);
+    const std::string name = std::string(prefix) + "_heartbeat_alone_longest_gap";
+    Bench::print((name + "_median").c_str(), s.median, "ms");
+    Bench::print((name + "_p95").c_str(), s.p95, "ms");
+}
+
+// The same contacts and year of events as Thunderbird keeps them in a profile while it runs:
+// WAL mode, every write still in the log, the databases held open (returned, for closing).
+std::vector<sqlite3 *> writeThunderbirdProfile(const QString &home, const QList<QByteArray> &cards,
+                                               const QDate &today, int singles, int recurring)
+{
+    namespace Profile = ThunderbirdProfileSupport;
+    const QString profile =
+        Profile::makeProfile(home + "/.thunderbird", QStringLiteral("b3nch.default-release"));
+    std::string error;
+    sqlite3 *book = Profile::openInWalMode(profile + "/abook.sqlite");
+    sqlite3 *calendar = Profile::openInWalMode(profile + "/calendar-data/local.sqlite");
+    bool written = book && calendar && Profile::createAddressBook(book, &error)
+        && Profile::exec(book, "BEGIN;", &error);
+    // Since version 102 the whole card is in "_vCard", a few fields beside it for sorting.
+    for (qsizetype i = 0; written && i < cards.size(); ++i) {
+        const QByteArray card = "'card-" + QByteArray::number(i) + "'";
+        const QByteArray &vcard = cards.at(i);
+        const qsizetype fn = vcard.indexOf("\r\nFN:") + 5;
+        const QByteArray name = vcard.mid(fn, vcard.indexOf('\r', fn) - fn);
+        written = Profile::exec(book,
+                                "INSERT INTO properties VALUES (" + card + ", '_vCard', "
+                                    + Profile::quoted(vcard) + "), (" + card + ", 'DisplayName', "
+                                    + Profile::quoted(name) + ");",
+                                &error);
+    }
+    written = written && Profile::exec(book, "COMMIT;", &error)
+        && Profile::createCalendar(calendar, ThunderbirdStores::NewestCalendarSchema, &error)
+        && Profile::exec(calendar, "BEGIN;", &error);
+    const QTimeZone paris("Europe/Paris");
+    QRandomGenerator random(23);
+    for (int i = 0; written && i < singles; ++i) {
+        // The day drawn before the hour, as for the calendar file: the same events.
+        const QDate day = today.addDays(random.bounded(365) - 182);
+        const QDateTime start(day, QTime(8 + random.bounded(10), 0), paris);
+        written = Profile::addEvent(calendar, "single-" + QByteArray::number(i),
+                                    "Meeting " + QByteArray::number(i), start, "Europe/Paris", 0,
+                                    "NULL", "NULL", &error);
+    }
+    const char *const rules[] = {"FREQ=WEEKLY;BYDAY=MO,WE", "FREQ=DAILY;INTERVAL=2",
+                                 "FREQ=MONTHLY;BYDAY=2TU",  "FREQ=YEARLY",
+                                 "FREQ=WEEKLY;COUNT=60",    "FREQ=MONTHLY;BYMONTHDAY=15"};
+    for (int i = 0; written && i < recurring; ++i) {
+        const QDate day = today.addDays(-random.bounded(3 * 365));
+        const QByteArray id = "rule-" + QByteArray::number(i);
+        const QByteArray rule = rules[i % 6];
+        const bool allDay = rule == "FREQ=YEARLY";
+        const QDateTime start = allDay ? QDateTime(day, QTime(0, 0), QTimeZone::utc())
+                                       : QDateTime(day, QTime(9 + i % 9, 0), paris);
+        written = Profile::addEvent(calendar, id, "Recurring " + QByteArray::number(i), start,
+                                    allDay ? "floating" : "Europe/Paris",
+                                    allDay ? int(ThunderbirdStores::AllDayFlag) : 0, "NULL", "NULL",
+                                    &error)
+            && Profile::addRecurrence(calendar, id, "RRULE:" + rule, &error);
+        if (written && i % 10 == 0 && !allDay)
+            written = Profile::addRecurrence(calendar, id,
+                                             "EXDATE:"
+                                                 + QDateTime(today.addDays(7), start.time(), paris)
+                                                       .toUTC()
+                                                       .toString("yyyyMMdd'T'HHmmss'Z'")
+                                                       .toLatin1(),
+                                             &error);
+    }
+    written = written && Profile::exec(calendar, "COMMIT;", &error);
+    if (!written)
+        std::fprintf(stderr, "the Thunderbird profile was not written: %s\n", error.c_str());
+    return {book, calendar};
+}
+
+// Thunderbird's profile stores, read as the agent's reader thread reads them (each store and
+// its log copied to a private folder first): 5,000 contacts in "abook.sqlite" and a year of
+// events in "calendar-data/local.sqlite", Thunderbird still holding both open.
+int benchThunderbird(const QString &home, int runs)
+{
+    setenv("KORVALE_EDS", "off", 1);
+    const QDateTime from = QOR_DateUtils::todayAt0h00();
+    const QDateTime to = QOR_DateUtils::sameDayNextMonth(from);
+    const std::vector<sqlite3 *> open =
+        writeThunderbirdProfile(home, makeContacts(5000), from.date(), 1000, 200);
+    if (std::count(open.begin(), open.end(), nullptr) > 0)
+        return 1;
+    ReaderThread reader;
+    MainThread mainThread;
+    std::vector<ThreadedReading> contacts;
+    for (int run = 0; run < runs; ++run)
+        contacts.push_back(
+            onReaderThread(reader, [] { return AddressBookReader::readAll().size(); }));
+    printReadings("thunderbird_contacts_5000", contacts, mainThread);
+    Bench::print("thunderbird_contacts_listed", double(contacts.back().found), "records");
+    Bench::print("thunderbird_contacts_target", 300, "ms");
+    std::vector<ThreadedReading> events;
+    for (int run = 0; run < runs; ++run)
+        events.push_back(
+            onReaderThread(reader, [&] { return CalendarReader::readEvents(from, to).size(); }));
+    printReadings("thunderbird_calendar_year_1000_single_200_recurring", events, mainThread);
+    Bench::print("thunderbird_calendar_events_listed", double(events.back().found), "records");
+    Bench::print("thunderbird_calendar_target", 300, "ms");
+    printMainThread("thunderbird", mainThread);
+    for (sqlite3 *db : open)
+        sqlite3_close(db);
+    return 0;
 }
 
 // The same data held by the real Evolution Data Server, started on a bus of this program's own,
@@ -194,15 +396,18 @@ int benchEds(const QString &home, int runs)
     std::atomic<int> eventsChanged{0};
     EdsData::instance().watch([&] { ++contactsChanged; }, [&] { ++eventsChanged; });
 
-    qsizetype found = 0;
-    Bench::print("eds_contacts_5000_first_reading",
-                 msOf([&found] { found = AddressBookReader::readAll().size(); }), "ms");
-    Bench::print("eds_contacts_listed", double(found), "records");
-    const Bench::Stats unchanged = Bench::stats(
-        Bench::timeRuns(runs, [&found] { found = AddressBookReader::readAll().size(); }));
-    Bench::print("eds_contacts_5000_unchanged_median", unchanged.median, "ms");
-    Bench::print("eds_contacts_5000_unchanged_p95", unchanged.p95, "ms");
-    std::vector<double> changed;
+    ReaderThread reader;
+    MainThread mainThread;
+    const auto readContacts = [] { return AddressBookReader::readAll().size(); };
+    const ThreadedReading first = onReaderThread(reader, readContacts);
+    mainThread.add(first);
+    Bench::print("eds_contacts_5000_first_reading", first.readMs, "ms");
+    Bench::print("eds_contacts_listed", double(first.found), "records");
+    std::vector<ThreadedReading> readings;
+    for (int run = 0; run < runs; ++run)
+        readings.push_back(onReaderThread(reader, readContacts));
+    printReadings("eds_contacts_5000_unchanged", readings, mainThread);
+    readings.clear();
     for (int run = 0; run < runs; ++run) {
         const int before = contactsChanged;
         const QByteArray uid = "added-" + QByteArray::number(run);
@@ -211,17 +416,18 @@ int benchEds(const QString &home, int runs)
                                + "\r\nEND:VCARD\r\n")
             || !QTest::qWaitFor([&] { return contactsChanged > before; }, 10000))
             return 1;
-        changed.push_back(msOf([&found] { found = AddressBookReader::readAll().size(); }));
+        readings.push_back(onReaderThread(reader, readContacts));
     }
-    const Bench::Stats reread = Bench::stats(changed);
-    Bench::print("eds_contacts_5000_after_a_change_median", reread.median, "ms");
-    Bench::print("eds_contacts_5000_after_a_change_p95", reread.p95, "ms");
+    printReadings("eds_contacts_5000_after_a_change", readings, mainThread);
     Bench::print("eds_contacts_target", 300, "ms");
 
-    Bench::print("eds_calendar_year_1000_single_200_recurring_first_reading",
-                 msOf([&] { found = CalendarReader::readEvents(from, to).size(); }), "ms");
-    Bench::print("eds_calendar_events_listed", double(found), "records");
-    changed.clear();
+    const auto readEvents = [&] { return CalendarReader::readEvents(from, to).size(); };
+    const ThreadedReading firstEvents = onReaderThread(reader, readEvents);
+    mainThread.add(firstEvents);
+    Bench::print("eds_calendar_year_1000_single_200_recurring_first_reading", firstEvents.readMs,
+                 "ms");
+    Bench::print("eds_calendar_events_listed", double(firstEvents.found), "records");
+    readings.clear();
     for (int run = 0; run < runs; ++run) {
         const int before = eventsChanged;
         const QByteArray uid = "added-" + QByteArray::number(run);
@@ -233,12 +439,11 @@ int benchEds(const QString &home, int runs)
                                + "\r\nEND:VEVENT\r\n")
             || !QTest::qWaitFor([&] { return eventsChanged > before; }, 10000))
             return 1;
-        changed.push_back(msOf([&] { found = CalendarReader::readEvents(from, to).size(); }));
+        readings.push_back(onReaderThread(reader, readEvents));
     }
-    const Bench::Stats events = Bench::stats(changed);
-    Bench::print("eds_calendar_after_a_change_median", events.median, "ms");
-    Bench::print("eds_calendar_after_a_change_p95", events.p95, "ms");
+    printReadings("eds_calendar_after_a_change", readings, mainThread);
     Bench::print("eds_calendar_target", 300, "ms");
+    printMainThread("eds", mainThread);
     EdsData::instance().stopWatching();
     return 0;
 }
@@ -253,14 +458,19 @@ int main(int argc, char **argv)
     setenv("XDG_DATA_HOME", (base + "/.local/share").constData(), 1);
     setenv("XDG_CONFIG_HOME", (base + "/.config").constData(), 1);
     setenv("XDG_CACHE_HOME", (base + "/.cache").constData(), 1);
-    QCoreApplication app(argc, argv);
+    // A window-system application only for its event timing (BenchMainThread.h); no window.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    Bench::TimedApplication app(argc, argv);
     const int runs = 9;
     // "contacts" or "calendar" runs that part alone (for a profiler).
     const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     qsizetype found = 0;
-    // "eds" runs the Evolution Data Server figures alone, on a bus of their own.
+    // "eds" runs the Evolution Data Server figures alone, on a bus of their own; "thunderbird"
+    // those of Thunderbird's stores.
     if (only == QLatin1String("eds"))
         return benchEds(home.path(), runs);
+    if (only == QLatin1String("thunderbird"))
+        return benchThunderbird(home.path(), runs);
     // The file readers' figures, EDS left alone.
     setenv("KORVALE_EDS", "off", 1);
 

@@ -1,6 +1,7 @@
 // From the bus toggle to the access window painted and holding the keyboard, over 30 openings of
-// the real agent: in a headless Wayland session (weston with XWayland) and on Xvfb with openbox,
-// in the same run. Without arguments it runs itself under each session script; with
+// the real agent: in headless Wayland sessions (weston, and sway for a wlroots desktop, both with
+// XWayland) and on Xvfb with openbox, in the same run. Without arguments it runs itself under each
+// session script; with
 // `--session NAME [OPENINGS]` it measures the session it runs in.
 #include "BenchAgent.h"
 #include "BenchUtils.h"
@@ -136,8 +137,12 @@ int main(int argc, char **argv)
     const double x11 = runUnder(QStringLiteral("with-session.sh"), QStringLiteral("x11"), openings);
     const double wayland =
         runUnder(QStringLiteral("with-wayland-session.sh"), QStringLiteral("wayland"), openings);
-    if (x11 < 0 || wayland < 0)
+    const double sway =
+        runUnder(QStringLiteral("with-sway-session.sh"), QStringLiteral("sway"), openings);
+    if (x11 < 0 || wayland < 0 || sway < 0)
         return 1;
     Bench::print("bus_toggle_p95_wayland_minus_x11", wayland - x11, "ms");
+    Bench::print("bus_toggle_p95_sway_minus_x11", sway - x11, "ms");
+    Bench::print("bus_toggle_p95_minus_x11_target", 5, "ms");
     return 0;
 }

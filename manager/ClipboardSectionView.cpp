@@ -54,6 +54,17 @@ void ClipboardSectionView::setEntries(const QVariantList &list, const QList<int>
     mCounter->setText(counter);
 }
 
+void ClipboardSectionView::showFocusNote()
+{
+    if (mFocusNote)
+        return;
+    mFocusNote = new QLabel(
+        QOR_StringUtils::getLocalizedStringForKey(KORVALE_KEY("ClipboardWaylandFocusNote")));
+    mFocusNote->setObjectName(QStringLiteral("focusNote"));
+    mFocusNote->setWordWrap(true);
+    mainLayout()->insertWidget(1, mFocusNote); // under the search bar
+}
+
 QString ClipboardSectionView::searchText() const
 {
     return mSearch->text();

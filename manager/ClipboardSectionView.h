@@ -17,6 +17,10 @@ public:
     QLineEdit *searchField() const { return mSearch; }
     QLabel *counterLabel() const { return mCounter; }
     QPushButton *removeButton() const { return mRemove; }
+    // Says, above the entries, that the clipboard is current only while one of the suite's
+    // windows has the focus (a Wayland desktop without data control).
+    void showFocusNote();
+    bool showsFocusNote() const { return mFocusNote != nullptr; }
 
 signals:
     void searchChanged();
@@ -28,4 +32,5 @@ private:
     QLabel *mCounter;
     QPushButton *mRemove;
     QPushButton *mEdit;
+    QLabel *mFocusNote = nullptr;
 };

@@ -42,7 +42,9 @@
 #include "platform/DisplayAvailability.h"
 #include "platform/KeyMapSource.h"
 #include "platform/NotificationCenter.h"
+#include "platform/SessionClipboard.h"
 #include "platform/SessionPrograms.h"
+#include "platform/Workspace.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,7 +52,6 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -246,6 +247,9 @@ void MainController::buildSections()
         });
     });
     mClipboard = std::make_unique<ClipboardSection>(*mEnvironment.notifications, mWindow.get());
+    if (SessionClipboard::currentOnlyWithFocus(
+            mEnvironment.waylandSession.value_or(DisplayAvailability::isWaylandSession())))
+        mClipboard->view()->showFocusNote();
     mWindow->setSectionView(S::Clipboard, mClipboard->view());
 
     auto *folders = new ApplicationFoldersView;
@@ -524,7 +528,7 @@ void MainController::searchOnWeb(int row, const QString &addressTemplate)
     if (mEnvironment.openUrl)
         mEnvironment.openUrl(*address);
     else
-        QDesktopServices::openUrl(*address);
+        Workspace::createLinux()->openUrl(*address); // the browser may take the focus
 }
 
 void MainController::shortCutsDidChange()

@@ -4,25 +4,12 @@
 # Usage: scripts/with-session.sh COMMAND [ARGS...]
 set -euo pipefail
 
-if [ -z "${KORVALE_IN_SESSION:-}" ]; then
-    export KORVALE_IN_SESSION=1
-    exec dbus-run-session -- "$0" "$@"
-fi
+. "$(dirname "${BASH_SOURCE[0]}")/lib/session-common.sh"
+session_on_private_bus KORVALE_IN_SESSION "$0" "$@"
 
-session_home=$(mktemp -d /tmp/korvale-session.XXXXXX)
-export HOME="$session_home/home"
-export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
-export XDG_CACHE_HOME="$HOME/.cache" XDG_RUNTIME_DIR="$session_home/run"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+session_make_home session
 
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$session_home"
-}
-trap cleanup EXIT
+trap session_cleanup EXIT
 
 # -displayfd lets Xvfb pick a free display number and tell us which. Two sessions starting at
 # once can race for the same number and one server then gives up: start another. A loaded
@@ -38,7 +25,7 @@ for attempt in 1 2 3; do
     done
     exec {fd}>&-
     if [ -n "$display" ]; then
-        pids+=("$xvfb")
+        session_pids+=("$xvfb")
         break
     fi
     kill "$xvfb" 2>/dev/null || true
@@ -53,7 +40,7 @@ export DISPLAY=":$display"
 unset WAYLAND_DISPLAY
 
 openbox --sm-disable >"$session_home/openbox.log" 2>&1 &
-pids+=($!)
+session_pids+=($!)
 # Without its window manager nothing in the session becomes the active window.
 managed=""
 for _ in $(seq 300); do

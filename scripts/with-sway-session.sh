@@ -7,23 +7,17 @@
 # Usage: scripts/with-sway-session.sh COMMAND [ARGS...]
 set -euo pipefail
 
-if [ -z "${KORVALE_IN_SWAY_SESSION:-}" ]; then
-    export KORVALE_IN_SWAY_SESSION=1
-    exec dbus-run-session -- "$0" "$@"
-fi
+. "$(dirname "${BASH_SOURCE[0]}")/lib/session-common.sh"
+session_on_private_bus KORVALE_IN_SWAY_SESSION "$0" "$@"
 
 if ! command -v sway >/dev/null 2>&1 || ! command -v Xwayland >/dev/null 2>&1; then
     echo "with-sway-session: sway and Xwayland are needed (scripts/install-deps.sh)" >&2
     exit 1
 fi
 
-session_home=$(mktemp -d /tmp/korvale-sway.XXXXXX)
+session_make_home sway
+# The compositor may run as another user: it reaches its own folder inside.
 chmod 755 "$session_home"
-export HOME="$session_home/home"
-export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
-export XDG_CACHE_HOME="$HOME/.cache" XDG_RUNTIME_DIR="$session_home/run"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
 # The compositor's own folders: its user may differ from the command's.
 sway_home="$session_home/sway"
 sway_run="$sway_home/run"
@@ -45,13 +39,7 @@ if [ "$(id -u)" -eq 0 ]; then
     as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
 
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$session_home"
-}
-trap cleanup EXIT
+trap session_cleanup EXIT
 
 unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
 export XDG_SESSION_TYPE=wayland
@@ -60,6 +48,7 @@ log="$session_home/sway.log"
     WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman WLR_HEADLESS_OUTPUTS=1 \
     sway -c "$sway_home/config" >"$log" 2>&1 &
 pid=$!
+session_pids+=("$pid")
 
 display=""
 for _ in $(seq 300); do

@@ -6,30 +6,17 @@
 # Usage: scripts/with-wayland-session.sh COMMAND [ARGS...]
 set -euo pipefail
 
-if [ -z "${KORVALE_IN_WAYLAND_SESSION:-}" ]; then
-    export KORVALE_IN_WAYLAND_SESSION=1
-    exec dbus-run-session -- "$0" "$@"
-fi
+. "$(dirname "${BASH_SOURCE[0]}")/lib/session-common.sh"
+session_on_private_bus KORVALE_IN_WAYLAND_SESSION "$0" "$@"
 
 if ! command -v weston >/dev/null 2>&1 || ! command -v Xwayland >/dev/null 2>&1; then
     echo "with-wayland-session: weston and Xwayland are needed (scripts/install-deps.sh)" >&2
     exit 1
 fi
 
-session_home=$(mktemp -d /tmp/korvale-wayland.XXXXXX)
-export HOME="$session_home/home"
-export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
-export XDG_CACHE_HOME="$HOME/.cache" XDG_RUNTIME_DIR="$session_home/run"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+session_make_home wayland
 
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$session_home"
-}
-trap cleanup EXIT
+trap session_cleanup EXIT
 
 unset DISPLAY WAYLAND_DISPLAY
 export XDG_SESSION_TYPE=wayland
@@ -39,6 +26,7 @@ log="$session_home/weston.log"
 weston --backend=headless-backend.so --use-pixman --width=1920 --height=1080 --xwayland \
     --socket="$socket" --idle-time=0 --log="$log" >/dev/null 2>&1 &
 pid=$!
+session_pids+=("$pid")
 
 # Weston writes the X display it listens on into its log once XWayland is ready to be started.
 display=""

@@ -370,6 +370,10 @@
         <translation>Unknown type</translation>
     </message>
     <message>
+        <source>ClipboardWaylandFocusNote</source>
+        <translation>In this Wayland session the desktop lets no program read the clipboard in the background: the suite sees what was copied only while one of its windows has the focus.</translation>
+    </message>
+    <message>
         <source>CornerActivationCorner</source>
         <translation>Corner:</translation>
     </message>

@@ -370,6 +370,10 @@
         <translation>Type inconnu</translation>
     </message>
     <message>
+        <source>ClipboardWaylandFocusNote</source>
+        <translation>Dans cette session Wayland, le bureau ne laisse aucun programme lire le presse-papiers en arrière-plan : la suite ne voit ce qui a été copié que lorsque l’une de ses fenêtres a le focus.</translation>
+    </message>
+    <message>
         <source>CornerActivationCorner</source>
         <translation>Coin :</translation>
     </message>

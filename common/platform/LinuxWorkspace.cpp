@@ -11,12 +11,11 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QUrl>
 
 namespace {
 
@@ -126,6 +125,39 @@ bool openWithDefaultApplication(const QString &path)
     return opened;
 }
 
+// A web, mail or file address, through the default application of its scheme or type as GIO
+// finds it, so that the program gets the leave to take the focus; where GIO finds none, xdg-open
+// (it knows the desktop's own fallbacks, $BROWSER among them) started with that leave too. Qt's
+// own launcher passes neither, and hands on the agent's variables.
+bool openAddress(const QUrl &url)
+{
+    const QByteArray uri = url.toEncoded();
+    const LaunchActivation activation = LaunchActivation::forLaunch("open");
+    QString why;
+    if (const GioLibrary *gio = GioLibrary::get(&why)) {
+        GAppLaunchContext *context = launchContext(*gio, activation, true);
+        GError *error = nullptr;
+        const bool opened =
+            gio->g_app_info_launch_default_for_uri(uri.constData(), context, &error);
+        why = error ? QString::fromUtf8(error->message) : QString();
+        if (error)
+            gio->g_error_free(error);
+        gio->g_object_unref(context);
+        if (opened)
+            return true;
+    }
+    QProcess process;
+    process.setProgram(QStringLiteral("xdg-open"));
+    process.setArguments({QString::fromLatin1(uri)});
+    process.setWorkingDirectory(QDir::homePath());
+    process.setProcessEnvironment(activation.environment());
+    if (process.startDetached())
+        return true;
+    KorvaleLog::line(QStringLiteral("Unable opening %1: %2; xdg-open did not start")
+                         .arg(QString::fromLatin1(uri), why));
+    return false;
+}
+
 bool startProgram(const QString &program)
 {
     QProcess process;
@@ -176,11 +208,7 @@ public:
     {
         if (!url.isValid() || url.isEmpty())
             return false;
-        // QDesktopServices needs the platform integration of a GUI application.
-        if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-            return QDesktopServices::openUrl(url);
-        return QProcess::startDetached(QStringLiteral("xdg-open"),
-                                       {url.toString(QUrl::FullyEncoded)});
+        return openAddress(url);
     }
 
     bool revealPath(const QString &path) override

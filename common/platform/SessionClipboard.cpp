@@ -139,6 +139,21 @@ WaylandDataControl *SessionClipboard::dataControl()
     return state().control.get();
 }
 
+bool SessionClipboard::currentOnlyWithFocus(
+    bool waylandSession, const std::function<bool(const char *interfaceName)> &offers)
+{
+    return waylandSession && (!offers || !WaylandDataControl::isOffered(offers));
+}
+
+bool SessionClipboard::currentOnlyWithFocus(bool waylandSession)
+{
+    WaylandConnection *connection = waylandSession ? WaylandConnection::session() : nullptr;
+    std::function<bool(const char *)> offers;
+    if (connection)
+        offers = [connection](const char *name) { return connection->offeredVersion(name) > 0; };
+    return currentOnlyWithFocus(waylandSession, offers);
+}
+
 QString SessionClipboard::routeName()
 {
     WaylandDataControl *control = dataControl();

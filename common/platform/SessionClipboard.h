@@ -34,4 +34,13 @@ public:
     static WaylandDataControl *dataControl();
     // How the clipboard is reached, for the log and the manager: the protocol's name, or "Qt".
     static QString routeName();
+
+    // Whether the clipboard is current only while one of the suite's windows (or another X11
+    // program's) has the focus: in a Wayland session whose compositor offers no data control
+    // (GNOME), or does not answer. `offers` tells whether the compositor offers a global
+    // interface by name; empty when no compositor answered.
+    static bool currentOnlyWithFocus(bool waylandSession,
+                                     const std::function<bool(const char *interfaceName)> &offers);
+    // The same, the compositor asked on the session's Wayland connection (opened then).
+    static bool currentOnlyWithFocus(bool waylandSession);
 };

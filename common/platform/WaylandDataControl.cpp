@@ -80,6 +80,11 @@ const WaylandDataControl::Protocol WlrProtocol = {
 
 } // namespace
 
+bool WaylandDataControl::isOffered(const std::function<bool(const char *interfaceName)> &offers)
+{
+    return offers(ExtProtocol.manager->name) || offers(WlrProtocol.manager->name);
+}
+
 std::unique_ptr<WaylandDataControl> WaylandDataControl::create(WaylandConnection &connection)
 {
     // The standard one first; the older one is what wlroots desktops, KDE Plasma and Hyprland

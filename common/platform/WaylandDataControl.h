@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -23,6 +24,9 @@ public:
 
     // Null when the compositor offers neither protocol, or no seat.
     static std::unique_ptr<WaylandDataControl> create(WaylandConnection &connection);
+    // Whether a compositor offers either protocol, `offers` telling whether it offers a global
+    // interface by name.
+    static bool isOffered(const std::function<bool(const char *interfaceName)> &offers);
 
     // "ext-data-control-v1" or "wlr-data-control-unstable-v1".
     QString protocolName() const;

@@ -5,8 +5,8 @@
 #include "ItemRecord.h"
 #include "SelectionWindow.h"
 #include "TextMatching.h"
+#include "platform/Workspace.h"
 
-#include <QDesktopServices>
 #include <QEvent>
 #include <QPropertyAnimation>
 #include <QScreen>
@@ -228,7 +228,7 @@ void SelectionPresenter::linkActivated(const QUrl &url)
     if (mUrlOpener)
         mUrlOpener(url);
     else
-        QDesktopServices::openUrl(url);
+        Workspace::createLinux()->openUrl(url); // the opened program may take the focus
 }
 
 bool SelectionPresenter::eventFilter(QObject *watched, QEvent *event)

@@ -45,7 +45,7 @@ public:
     // Moves are animated over this time while the preview is visible; 0 moves at once.
     void setAnimationDuration(int milliseconds);
     // Opens a link of the preview text other than the contact's own address; by default the
-    // desktop's handler.
+    // desktop's handler, as the workspace opens addresses.
     void setUrlOpener(std::function<void(const QUrl &)> opener);
 
 signals:

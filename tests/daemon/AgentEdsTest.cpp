@@ -4,9 +4,13 @@
 #include "ItemRecord.h"
 #include "PrivateSessionBus.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -107,4 +111,61 @@ TEST(AgentEds, WithoutEdsSettingsSchemasTheAgentReadsTheFilesAndRunsOn)
     EXPECT_TRUE(said && agent.state() == QProcess::Running) << log.constData();
     agent.kill();
     agent.waitForFinished(5000);
+}
+
+// An agent in a session without Evolution Data Server (none on its bus, none to start) reads
+// the files, says once that EDS is not there however many readings ask, and maps neither the
+// EDS module nor any of EDS's libraries: its idle memory is what it was before EDS was read.
+TEST(AgentEds, WithoutEdsTheAgentSaysSoOnceAndMapsNoneOfItsLibraries)
+{
+    TemporaryHome home;
+    const ScopedEnvironment useEds({{"KORVALE_EDS", nullptr}});
+    PrivateSessionBus bus(false);
+    ASSERT_TRUE(bus.isRunning());
+    managerWrites({{"OtherDataAddressBook", 1}, {"OtherDataCalendarEvents", 1}});
+    const QString contacts = home.path() + "/.local/share/contacts";
+    const QString calendar = home.path() + "/.local/share/evolution/calendar/system";
+    ASSERT_TRUE(QDir().mkpath(contacts) && QDir().mkpath(calendar));
+    QFile vcard(contacts + "/ada.vcf");
+    ASSERT_TRUE(vcard.open(QIODevice::WriteOnly) && vcard.write(card("ada", "Ada Lovelace")) > 0);
+    vcard.close();
+    const QByteArray start =
+        QDateTime(QDate::currentDate().addDays(1), QTime(9, 0), QTimeZone::utc())
+            .toString("yyyyMMdd'T'HHmmss'Z'")
+            .toLatin1();
+    QFile events(calendar + "/calendar.ics");
+    ASSERT_TRUE(events.open(QIODevice::WriteOnly)
+                && events.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:d\r\n"
+                                "SUMMARY:Dentist\r\nDTSTART:"
+                                + start + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n")
+                    > 0);
+    events.close();
+
+    QProcess agent;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    agent.setProcessEnvironment(environment);
+    agent.start(builtProgram(QStringLiteral("bin/korvale-daemon")), {});
+    ASSERT_TRUE(agent.waitForStarted(5000));
+    // Both readings went through the EDS reader once their lists are stored.
+    const QString data = home.dataFolder();
+    QByteArray log;
+    const bool read = QTest::qWaitFor(
+        [&] {
+            log += agent.readAllStandardError();
+            return QFile::exists(data + "/AddressBookItems.krvdata")
+                && QFile::exists(data + "/CalendarItems.krvdata");
+        },
+        20000);
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(agent.processId()));
+    const QByteArray mapped = maps.open(QIODevice::ReadOnly) ? maps.readAll() : QByteArray();
+    log += agent.readAllStandardError();
+    agent.kill();
+    agent.waitForFinished(5000);
+
+    ASSERT_TRUE(read) << log.constData();
+    ASSERT_FALSE(mapped.isEmpty());
+    EXPECT_EQ(log.count("Evolution Data Server is not in this session"), 1) << log.constData();
+    for (const char *library : {"libkorvale-eds", "libedataserver", "libebook", "libecal"})
+        EXPECT_FALSE(mapped.contains(library)) << library << " is mapped";
 }

@@ -13,6 +13,8 @@
 #include "ItemClipboardCell.h"
 #include "ManagerWindow.h"
 #include "PasteboardContents.h"
+#include "QOR_StringUtils.h"
+#include "platform/SessionClipboard.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -297,4 +299,34 @@ TEST_F(ManagerTest, APasswordManagersSecretIsRefusedAsAClipboardEntry)
     EXPECT_EQ(CommonKorvaleClass::readListInFile(DataFileName::Clipboard), before);
     EXPECT_EQ(titlesOf(section->entries()), QStringList{"Old"});
     EXPECT_FALSE(posted().contains("SettingChanged"));
+}
+
+// A Wayland desktop that offers no data control (GNOME) lets the suite read the clipboard only
+// while one of its windows has the focus: the section says so there, and nowhere else.
+TEST_F(ManagerTest, AWaylandDesktopWithoutDataControlIsToldTheClipboardNeedsTheFocus)
+{
+    QOR_StringUtils::installTranslations(QLocale("en"));
+    mWayland = true; // no compositor answers this test: as a desktop offering nothing
+    auto manager = makeManager();
+    ClipboardSectionView *view = manager->clipboardSection()->view();
+    ASSERT_TRUE(view->showsFocusNote());
+    const auto *note = view->findChild<QLabel *>("focusNote");
+    ASSERT_TRUE(note);
+    EXPECT_TRUE(note->text().contains("only while one of its windows has the focus"))
+        << note->text().toStdString();
+
+    const auto offering = [](QList<QByteArray> names) {
+        return [names](const char *name) { return names.contains(QByteArray(name)); };
+    };
+    EXPECT_TRUE(SessionClipboard::currentOnlyWithFocus(true, offering({"wl_seat", "wl_shm"})));
+    EXPECT_TRUE(SessionClipboard::currentOnlyWithFocus(true, {})) << "no compositor answered";
+    EXPECT_FALSE(SessionClipboard::currentOnlyWithFocus(
+        true, offering({"wl_seat", "zwlr_data_control_manager_v1"})));
+    EXPECT_FALSE(
+        SessionClipboard::currentOnlyWithFocus(true, offering({"ext_data_control_manager_v1"})));
+    EXPECT_FALSE(SessionClipboard::currentOnlyWithFocus(false, {}));
+
+    manager.reset();
+    mWayland = false;
+    EXPECT_FALSE(makeManager()->clipboardSection()->view()->showsFocusNote());
 }

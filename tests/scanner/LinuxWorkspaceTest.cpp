@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +108,48 @@ TEST(LinuxWorkspace, ALaunchedProgramGetsAStartupIdentifierAndNothingOfTheAgents
     EXPECT_FALSE(launched.contains(QStringLiteral("KORVALE_TEST_MARKER")));
     EXPECT_FALSE(launched.contains(QStringLiteral("XDG_ACTIVATION_TOKEN")));
     EXPECT_TRUE(launched.contains(QStringLiteral("HOME=")));
+}
+
+// An address opened from the suite (a link of a preview, a bookmark, a web search) goes to the
+// default handler of its scheme with the same leave to take the focus, and nothing of the
+// agent's own, as a launched entry does. GIO reads the handlers' folders once a process: ctest
+// runs each test in a process of its own, where this home is the first it sees.
+TEST(LinuxWorkspace, AnOpenedAddressGoesToItsHandlerWithAStartupIdentifier)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "needs an X display: run under scripts/with-session.sh";
+    TemporaryHome home;
+    ScopedEnvironment agentOnly{{"KORVALE_TEST_MARKER", "agent-only"},
+                                {"WAYLAND_DISPLAY", nullptr},
+                                {"XDG_SESSION_TYPE", "x11"}};
+    const QString printed = home.path() + QStringLiteral("/address.env");
+    const QString printer = home.path() + QStringLiteral("/printer.sh");
+    writeFile(printer,
+              "#!/bin/sh\n{ echo \"ADDRESS=$1\"; env; } > \"" + printed.toUtf8()
+                  + ".part\" && mv \"" + printed.toUtf8() + ".part\" \"" + printed.toUtf8()
+                  + "\"\n");
+    QFile::setPermissions(printer, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    makeFolder(home.path() + "/.local/share/applications");
+    writeFile(home.path() + "/.local/share/applications/org.example.Handler.desktop",
+              "[Desktop Entry]\nType=Application\nName=Handler\n"
+              "MimeType=x-scheme-handler/x-korvale-test;\nExec="
+                  + printer.toUtf8() + " %u\n");
+    makeFolder(home.path() + "/.config");
+    writeFile(
+        home.path() + "/.config/mimeapps.list",
+        "[Default Applications]\nx-scheme-handler/x-korvale-test=org.example.Handler.desktop\n");
+
+    const std::unique_ptr<Workspace> workspace = Workspace::createLinux();
+    ASSERT_TRUE(workspace->openUrl(QUrl(QStringLiteral("x-korvale-test:page?q=a%20b"))));
+    const QString launched = waitForFile(printed);
+    EXPECT_TRUE(launched.startsWith(QStringLiteral("ADDRESS=x-korvale-test:page?q=a%20b\n")))
+        << launched.toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("\nDESKTOP_STARTUP_ID=korvale-open-\\d+-"
+                                                  "\\d+_TIME\\d+\n"))
+                    .match(launched + "\n")
+                    .hasMatch())
+        << launched.toStdString();
+    EXPECT_FALSE(launched.contains(QStringLiteral("KORVALE_TEST_MARKER")));
 }
 
 TEST(LinuxWorkspace, RunsBundleFoldersAndPrograms)

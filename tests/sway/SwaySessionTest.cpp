@@ -8,9 +8,11 @@
 #include "KeyMap.h"
 #include "PortalStandIn.h"
 #include "SharedPreferences.h"
+#include "platform/Workspace.h"
 
 #include <QDir>
 #include <QFile>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -118,4 +120,35 @@ TEST_F(SwaySession, AnOpenedItemsProgramGetsAnActivationTokenAndNothingOfTheAgen
     EXPECT_FALSE(launched.contains("KORVALE_TEST_MARKER"));
     // The session's own variables are passed on.
     EXPECT_EQ(launched.value("WAYLAND_DISPLAY"), qEnvironmentVariable("WAYLAND_DISPLAY"));
+}
+
+// An address the suite opens (a bookmark, a link, a web search) brings its handler to the front
+// too: the compositor's token reaches the default handler of its scheme.
+TEST_F(SwaySession, AnOpenedAddressesHandlerGetsAnActivationToken)
+{
+    const QString printed = QDir::homePath() + "/address.env";
+    const QString printer = QDir::homePath() + "/print-address";
+    ASSERT_TRUE(writeFile(printer,
+                          "#!/bin/sh\n{ echo \"ADDRESS=$1\"; env; } > \"" + printed.toUtf8()
+                              + ".part\" && mv \"" + printed.toUtf8() + ".part\" \""
+                              + printed.toUtf8() + "\"\n"));
+    QFile(printer).setPermissions(QFile(printer).permissions() | QFileDevice::ExeOwner);
+    const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
+    ASSERT_TRUE(QDir().mkpath(applications));
+    ASSERT_TRUE(writeFile(applications + "/org.example.Handler.desktop",
+                          "[Desktop Entry]\nType=Application\nName=Handler\n"
+                          "MimeType=x-scheme-handler/x-korvale-test;\nExec="
+                              + printer.toUtf8() + " %u\n"));
+    ASSERT_TRUE(QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME")));
+    ASSERT_TRUE(writeFile(
+        qEnvironmentVariable("XDG_CONFIG_HOME") + "/mimeapps.list",
+        "[Default Applications]\nx-scheme-handler/x-korvale-test=org.example.Handler.desktop\n"));
+
+    ASSERT_TRUE(Workspace::createLinux()->openUrl(QUrl("x-korvale-test:page")));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(printed); }));
+    const QMap<QString, QString> launched = environmentIn(printed);
+    EXPECT_EQ(launched.value("ADDRESS"), "x-korvale-test:page");
+    const QString token = launched.value("XDG_ACTIVATION_TOKEN");
+    EXPECT_FALSE(token.isEmpty());
+    EXPECT_EQ(launched.value("DESKTOP_STARTUP_ID"), token);
 }
