@@ -6,6 +6,7 @@
 #include "DesktopSearchStandIns.h"
 #include "ItemCell.h"
 #include "QOR_StringUtils.h"
+#include "ResultIcons.h"
 #include "TestIconTheme.h"
 
 #include <QDBusConnection>
@@ -55,4 +56,30 @@ TEST(DesktopSearchIcons, RowsDrawTheIconsTheProviderSent)
     EXPECT_EQ(TestIconTheme::centre(ItemCell::iconFor(shown.at(1))), QColor(Qt::blue));
     // "Search in Icons" has no icon of its own.
     EXPECT_EQ(TestIconTheme::centre(ItemCell::iconFor(shown.at(2))), QColor(Qt::green));
+}
+
+// Pixel data is taken only when every row its sender states lies inside the data.
+TEST(DesktopSearchIcons, PixelDataOutsideItsStatedBoundsIsRefused)
+{
+    ResultIcons::Pixels pixels;
+    pixels.width = 3;
+    pixels.height = 2;
+    pixels.rowstride = 12;
+    pixels.hasAlpha = false;
+    pixels.bitsPerSample = 8;
+    pixels.channels = 3;
+    // The last row without its padding, as GdkPixbuf may give it.
+    pixels.data = QByteArray(12 + 9, '\x40');
+    EXPECT_EQ(ResultIcons::decodePixels(pixels).size(), QSize(3, 2));
+    const auto refused = [&](auto change) {
+        ResultIcons::Pixels changed = pixels;
+        change(changed);
+        return ResultIcons::decodePixels(changed).isNull();
+    };
+    EXPECT_TRUE(refused([](auto &p) { p.data.chop(1); }));
+    EXPECT_TRUE(refused([](auto &p) { p.rowstride = 8; })); // rows overlapping
+    EXPECT_TRUE(refused([](auto &p) { p.height = 0x40000001; }));
+    EXPECT_TRUE(refused([](auto &p) { p.width = ResultIcons::MaxSide + 1; }));
+    EXPECT_TRUE(refused([](auto &p) { p.bitsPerSample = 16; }));
+    EXPECT_TRUE(refused([](auto &p) { p.hasAlpha = true; }));
 }
