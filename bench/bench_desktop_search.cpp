@@ -4,13 +4,12 @@
 #include "BenchUtils.h"
 
 #include "DesktopSearchRows.h"
+#include "DesktopSearchStandIns.h"
 #include "QOR_StringUtils.h"
 #include "SearchController.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusContext>
-#include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QEventLoop>
 #include <QThread>
@@ -21,48 +20,6 @@ namespace {
 constexpr int Providers = 10;
 constexpr int SlowMs = 2000;
 
-class BenchProvider : public QObject, protected QDBusContext
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.gnome.Shell.SearchProvider2")
-public:
-    explicit BenchProvider(int delayMs)
-        : mDelayMs(delayMs)
-    {
-    }
-
-public slots:
-    QStringList GetInitialResultSet(const QStringList &terms) { return results(terms); }
-    QStringList GetSubsearchResultSet(const QStringList &, const QStringList &terms)
-    {
-        return results(terms);
-    }
-    QList<QVariantMap> GetResultMetas(const QStringList &ids)
-    {
-        QList<QVariantMap> metas;
-        for (const QString &id : ids)
-            metas.append({{"id", id}, {"name", "result " + id}, {"description", "found"}});
-        return metas;
-    }
-    void ActivateResult(const QString &, const QStringList &, uint) { }
-    void LaunchSearch(const QStringList &, uint) { }
-
-private:
-    QStringList results(const QStringList &terms)
-    {
-        const QStringList ids = {terms.join('-') + "-1", terms.join('-') + "-2"};
-        if (mDelayMs == 0)
-            return ids;
-        setDelayedReply(true);
-        QTimer::singleShot(mDelayMs, this,
-                           [bus = connection(), reply = message().createReply(QVariant(ids))] {
-                               bus.send(reply);
-                           });
-        return {};
-    }
-    int mDelayMs;
-};
-
 // The providers live on a thread of their own, as other programs would.
 class ProviderThread : public QThread
 {
@@ -72,9 +29,11 @@ public:
         qDBusRegisterMetaType<QList<QVariantMap>>();
         QDBusConnection bus =
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, "bench-providers");
-        std::vector<std::unique_ptr<BenchProvider>> providers;
+        std::vector<std::unique_ptr<StandInProvider>> providers;
         for (int i = 0; i < Providers; ++i) {
-            providers.push_back(std::make_unique<BenchProvider>(i == 0 ? SlowMs : 0));
+            // The tests' stand-in, answering every text.
+            providers.push_back(std::make_unique<StandInProvider>(QStringLiteral("bench%1").arg(i),
+                                                                  i == 0 ? SlowMs : 0, QString()));
             bus.registerObject(QStringLiteral("/p%1").arg(i), providers.back().get(),
                                QDBusConnection::ExportAllSlots);
             bus.registerService(QStringLiteral("org.example.BenchProvider%1").arg(i));
@@ -202,5 +161,3 @@ int main(int argc, char **argv)
     thread.wait();
     return 0;
 }
-
-#include "bench_desktop_search.moc"

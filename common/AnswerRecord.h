@@ -19,6 +19,12 @@ inline const QString KeySystemAction = QStringLiteral("AnswerSystemAction");
 inline const QString KeyWindow = QStringLiteral("AnswerWindow");
 // The themed icon (or icon file) the row shows instead of the answers' own.
 inline const QString KeyIcon = QStringLiteral("AnswerIcon");
+// A result's own icon, which the desktop's provider or runner sent, drawn before KeyIcon: an
+// image (QImage, already decoded and bounded) or theme names tried in order.
+inline const QString KeyResultImage = QStringLiteral("AnswerResultImage");
+inline const QString KeyResultIconNames = QStringLiteral("AnswerResultIconNames");
+// A runner's actions for the row's menu: a list of [id, text, icon name].
+inline const QString KeyDesktopActions = QStringLiteral("AnswerDesktopActions");
 // A row of the desktop's search: the provider or runner that gave it (DesktopSearchSource's
 // key), and the result's id there; Return hands it back to that source.
 inline const QString KeyDesktopSource = QStringLiteral("AnswerDesktopSource");

@@ -60,6 +60,14 @@ QIcon DesktopIcons::themed(const QStringList &names)
     return {};
 }
 
+QIcon DesktopIcons::fromFile(const QString &path)
+{
+    if (BoundedFile::isRegularFile(path)
+        && QFileInfo(path).size() <= BoundedFile::Limit::ApplicationIcon)
+        return QIcon(path);
+    return {};
+}
+
 QIcon DesktopIcons::forApplication(const QString &desktopEntryPath)
 {
     const auto found = applicationCache().constFind(desktopEntryPath);
@@ -68,11 +76,7 @@ QIcon DesktopIcons::forApplication(const QString &desktopEntryPath)
     const QString name = DesktopEntryReader::iconAtPath(desktopEntryPath);
     QIcon icon;
     if (QFileInfo(name).isAbsolute()) {
-        // The image is read by Qt's image readers, which open whatever the path leads to: a FIFO
-        // there would stall the window drawing the row.
-        if (BoundedFile::isRegularFile(name)
-            && QFileInfo(name).size() <= BoundedFile::Limit::ApplicationIcon)
-            icon = QIcon(name);
+        icon = fromFile(name);
     } else {
         // Many entries name their icon with the image's suffix, which themes do not use.
         QString themeName = name;

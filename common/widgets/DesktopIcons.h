@@ -21,6 +21,10 @@ public:
     // The first of the names the theme has; many themes now ship only the "-symbolic" names,
     // which are tried too.
     static QIcon themed(const QStringList &names);
+    // An image file another program named: only a regular file within the limit of an
+    // application's icon, since Qt's image readers open whatever the path leads to (a FIFO there
+    // would stall the window drawing the row). Null otherwise.
+    static QIcon fromFile(const QString &path);
     // The icon a desktop entry names in its Icon key (a theme name, a theme name with an image
     // suffix, or an image file), else the theme's generic program icon. Cached by path.
     static QIcon forApplication(const QString &desktopEntryPath);

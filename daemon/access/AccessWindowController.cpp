@@ -1,5 +1,6 @@
 #include "AccessWindowController.h"
 
+#include "AnswerRecord.h"
 #include "DaemonClock.h"
 #include "DaemonController.h"
 #include "DaemonHooks.h"
@@ -424,7 +425,9 @@ bool AccessWindowController::searchFieldCommand(QKeyEvent *event)
         if (modifiers)
             return false;
         const std::optional<QVariantMap> record = selectedRecord();
-        if (!record || !ItemCell::isPathKind(kind(*record)))
+        // A runner's row with actions has them in its menu, which the keys reach as a path's.
+        const bool withActions = record && record->contains(AnswerRecord::KeyDesktopActions);
+        if (!record || !(ItemCell::isPathKind(kind(*record)) || withActions))
             return false;
         table->setFocus(Qt::OtherFocusReason);
         requestFloatingMenu(selected, table->menuPointForRow(selected), true);

@@ -32,6 +32,7 @@
 #include "WindowFocus.h"
 #include "platform/FrontWindowPaste.h"
 #include "platform/KeyboardGrab.h"
+#include "platform/UserEventTime.h"
 #include "platform/WaylandToplevels.h"
 #include "platform/Workspace.h"
 #include "platform/X11Windows.h"
@@ -201,13 +202,22 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     opening.closeWindow = [](unsigned long window) { X11Windows::closeWindow(window); };
     if (FrontWindowPaste::canPaste())
         opening.pasteIntoFrontWindow = [] { FrontWindowPaste::start(qApp); };
-    opening.desktopSearch = [this](const QVariantMap &row) { mDesktopRows->activate(row); };
+    opening.desktopSearch = [this](const QVariantMap &row, const QString &action) {
+        mDesktopRows->activate(row, action, UserEventTime::last());
+    };
     opening.activateNativeWindow = [](quint32 window) {
         if (WaylandToplevels *toplevels = WaylandToplevels::session())
             toplevels->activate(window);
     };
     mOpener = std::make_unique<ItemOpener>(std::move(opening));
     mWindow->setItemOpener(mOpener.get());
+    UserEventTime::watch(qobject_cast<QGuiApplication *>(QCoreApplication::instance()));
+    // A session of questions ends with the window: DBus2 runners may let go of what they kept.
+    connect(mWindow.get(), &AccessWindowController::windowVisibilityChanged, this,
+            [this](bool visible) {
+                if (!visible)
+                    mDesktopRows->endSession();
+            });
 
     mCursorHighlight = std::make_unique<CursorHighlight>();
     connect(mWindow.get(), &AccessWindowController::actionRequested, this,

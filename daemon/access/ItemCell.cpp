@@ -196,11 +196,26 @@ QIcon ItemCell::iconFor(const QVariantMap &record)
     }
     if (isPathKind(kind))
         return iconForPath(string(record, KeyPath), kind);
+    if (kind == KindAnswer) {
+        // A row of the desktop's search shows the result's own icon (decoded and bounded when
+        // it came), else its application's: a name or a file.
+        QImage image = record.value(AnswerRecord::KeyResultImage).value<QImage>();
+        // A small picture fills the icon's place, as the desktop's own search draws it.
+        if (!image.isNull() && image.width() < IconSize && image.height() < IconSize)
+            image = image.scaled(IconSize, IconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (!image.isNull())
+            return QIcon(QPixmap::fromImage(image));
+        const QStringList names = record.value(AnswerRecord::KeyResultIconNames).toStringList();
+        if (!names.isEmpty()) {
+            const QIcon themed = DesktopIcons::themed(names);
+            if (!themed.isNull())
+                return themed;
+        }
+    }
     if (kind == KindAnswer && record.contains(AnswerRecord::KeyIcon)) {
-        // A row of the desktop's search shows its application's icon, a name or a file.
         const QString icon = string(record, AnswerRecord::KeyIcon);
-        const QIcon shown =
-            icon.startsWith(QLatin1Char('/')) ? QIcon(icon) : DesktopIcons::themed({icon});
+        const QIcon shown = icon.startsWith(QLatin1Char('/')) ? DesktopIcons::fromFile(icon)
+                                                              : DesktopIcons::themed({icon});
         if (!shown.isNull())
             return shown;
     }

@@ -27,8 +27,11 @@ public:
 
     // A new question; an answer to an older one is not given any more.
     virtual void ask(const QString &query, quint64 generation) = 0;
-    // Return on one of its rows.
-    virtual void activate(const QVariantMap &row) = 0;
+    // Return on one of its rows (`action` empty), or one of the actions of its menu; `timestamp`
+    // is the user's event time where the windowing system has one, else 0.
+    virtual void activate(const QVariantMap &row, const QString &action, quint32 timestamp) = 0;
+    // The user is done searching for now (the window hid).
+    virtual void endSession() { }
 
 signals:
     void answered(quint64 generation, const QList<QVariantMap> &rows);

@@ -146,12 +146,18 @@ bool DesktopSearchRows::isDesktopSearchRow(const QVariantMap &row)
     return row.contains(AnswerRecord::KeyDesktopSource);
 }
 
-void DesktopSearchRows::activate(const QVariantMap &row)
+void DesktopSearchRows::endSession()
+{
+    for (const Entry &entry : mEntries)
+        entry.client->endSession();
+}
+
+void DesktopSearchRows::activate(const QVariantMap &row, const QString &action, quint32 timestamp)
 {
     const QString key = row.value(AnswerRecord::KeyDesktopSource).toString();
     for (const Entry &entry : mEntries) {
         if (entry.client->source().key == key) {
-            entry.client->activate(row);
+            entry.client->activate(row, action, timestamp);
             return;
         }
     }

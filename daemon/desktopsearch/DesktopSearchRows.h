@@ -38,8 +38,11 @@ public:
 
     // Main thread; returns at once. An empty text asks nothing and forgets the earlier question.
     void ask(const QString &query);
-    // Return on a row that came from here.
-    void activate(const QVariantMap &row);
+    // Return on a row that came from here (`action` empty), or an action of its menu;
+    // `timestamp`: the user's event time (UserEventTime), 0 where there is none.
+    void activate(const QVariantMap &row, const QString &action, quint32 timestamp);
+    // The window hid after a session of questions: the runners that want it are told.
+    void endSession();
     static bool isDesktopSearchRow(const QVariantMap &row);
 
 signals:

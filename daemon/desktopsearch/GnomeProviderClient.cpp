@@ -2,6 +2,7 @@
 
 #include "AnswerRecord.h"
 #include "QOR_StringUtils.h"
+#include "ResultIcons.h"
 
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -115,6 +116,7 @@ void GnomeProviderClient::askMetas(const QStringList &ids, const QStringList &te
                         continue;
                     QVariantMap result =
                         row(name, meta->value(QStringLiteral("description")).toString(), id);
+                    ResultIcons::putOn(result, ResultIcons::forProviderMeta(*meta));
                     result.insert(KeyTerms, terms);
                     rows.append(result);
                 }
@@ -129,16 +131,16 @@ void GnomeProviderClient::askMetas(const QStringList &ids, const QStringList &te
             });
 }
 
-void GnomeProviderClient::activate(const QVariantMap &row)
+void GnomeProviderClient::activate(const QVariantMap &row, const QString &, quint32 timestamp)
 {
     const QStringList terms = row.value(KeyTerms).toStringList();
     QDBusMessage message;
     if (row.value(KeyLaunch).toInt()) {
         message = call(QStringLiteral("LaunchSearch"));
-        message << terms << uint(0);
+        message << terms << uint(timestamp);
     } else {
         message = call(QStringLiteral("ActivateResult"));
-        message << row.value(AnswerRecord::KeyDesktopResult).toString() << terms << uint(0);
+        message << row.value(AnswerRecord::KeyDesktopResult).toString() << terms << uint(timestamp);
     }
     // Nothing to wait for: the provider brings up its own window.
     message.setAutoStartService(true);

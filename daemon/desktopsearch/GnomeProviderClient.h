@@ -16,7 +16,7 @@ public:
     GnomeProviderClient(DesktopSearchSource source, QDBusConnection bus, QObject *parent = nullptr);
 
     void ask(const QString &query, quint64 generation) override;
-    void activate(const QVariantMap &row) override;
+    void activate(const QVariantMap &row, const QString &action, quint32 timestamp) override;
 
     static QStringList termsOf(const QString &query);
     // Whether each earlier term begins the term at its place in the later list.

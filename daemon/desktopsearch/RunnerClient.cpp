@@ -1,6 +1,7 @@
 #include "RunnerClient.h"
 
 #include "AnswerRecord.h"
+#include "ResultIcons.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 const QString Interface = QStringLiteral("org.kde.krunner1");
@@ -91,23 +93,84 @@ void RunnerClient::ask(const QString &query, quint64 generation)
             });
 }
 
+RunnerActions RunnerClient::actionsOf(const RunnerMatch &match, const RunnerActions &actions)
+{
+    const QString key = QStringLiteral("actions");
+    if (!match.properties.contains(key))
+        return actions;
+    RunnerActions offered;
+    for (const QString &id : match.properties.value(key).toStringList()) {
+        const auto found =
+            std::find_if(actions.cbegin(), actions.cend(),
+                         [&id](const RunnerAction &action) { return action.id == id; });
+        if (found != actions.cend())
+            offered.append(*found);
+    }
+    return offered;
+}
+
 void RunnerClient::matchOn(const QStringList &services, const QString &query, quint64 generation)
 {
     struct Gathered {
         qsizetype waiting = 0;
         RunnerMatches matches;
-        QStringList serviceOf;
         bool anyAnswered = false;
         QString error;
     };
     auto gathered = std::make_shared<Gathered>();
-    gathered->waiting = services.size();
+    // The rows once every Match and Actions asked has answered.
+    const auto done = [this, gathered, generation] {
+        if (--gathered->waiting > 0 || generation != mGeneration)
+            return;
+        if (!gathered->anyAnswered) {
+            emit failed(generation, gathered->error);
+            return;
+        }
+        QList<QVariantMap> rows;
+        for (const RunnerMatch &match : ranked(gathered->matches)) {
+            if (rows.size() >= kRows)
+                break;
+            if (match.text.trimmed().isEmpty())
+                continue;
+            QVariantMap result = row(
+                match.text, match.properties.value(QStringLiteral("subtext")).toString(), match.id);
+            ResultIcons::putOn(result,
+                               ResultIcons::forRunnerMatch(match.iconName, match.properties));
+            const QString service = match.properties.value(KeyService).toString();
+            result.insert(KeyService, service);
+            QVariantList actions;
+            for (const RunnerAction &action : actionsOf(match, mActions.value(service)))
+                if (!action.id.isEmpty() && !action.text.trimmed().isEmpty())
+                    actions.append(
+                        QStringList{action.id, action.text.simplified(), action.iconName});
+            if (!actions.isEmpty())
+                result.insert(AnswerRecord::KeyDesktopActions, actions);
+            rows.append(result);
+        }
+        emit answered(generation, rows);
+    };
     for (const QString &service : services) {
+        mAsked.insert(service);
+        if (!mSource.requestActionsOnce || !mActions.contains(service)) {
+            ++gathered->waiting;
+            auto *watcher = new QDBusPendingCallWatcher(
+                mBus.asyncCall(call(service, QStringLiteral("Actions")), kCallTimeoutMs), this);
+            connect(watcher, &QDBusPendingCallWatcher::finished, this,
+                    [this, service, done](QDBusPendingCallWatcher *watched) {
+                        watched->deleteLater();
+                        // A runner without actions answers Match all the same.
+                        const QDBusPendingReply<RunnerActions> reply = *watched;
+                        if (!reply.isError())
+                            mActions.insert(service, reply.value());
+                        done();
+                    });
+        }
+        ++gathered->waiting;
         QDBusMessage message = call(service, QStringLiteral("Match"));
         message << query;
         auto *watcher = new QDBusPendingCallWatcher(mBus.asyncCall(message, kCallTimeoutMs), this);
         connect(watcher, &QDBusPendingCallWatcher::finished, this,
-                [this, gathered, service, generation](QDBusPendingCallWatcher *watched) {
+                [gathered, service, done](QDBusPendingCallWatcher *watched) {
                     watched->deleteLater();
                     const QDBusPendingReply<RunnerMatches> reply = *watched;
                     if (reply.isError()) {
@@ -119,37 +182,26 @@ void RunnerClient::matchOn(const QStringList &services, const QString &query, qu
                             gathered->matches.append(match);
                         }
                     }
-                    if (--gathered->waiting > 0 || generation != mGeneration)
-                        return;
-                    if (!gathered->anyAnswered) {
-                        emit failed(generation, gathered->error);
-                        return;
-                    }
-                    QList<QVariantMap> rows;
-                    for (const RunnerMatch &match : ranked(gathered->matches)) {
-                        if (rows.size() >= kRows)
-                            break;
-                        if (match.text.trimmed().isEmpty())
-                            continue;
-                        QVariantMap result = row(
-                            match.text,
-                            match.properties.value(QStringLiteral("subtext")).toString(), match.id);
-                        if (!match.iconName.isEmpty())
-                            result.insert(AnswerRecord::KeyIcon, match.iconName);
-                        result.insert(KeyService, match.properties.value(KeyService).toString());
-                        rows.append(result);
-                    }
-                    emit answered(generation, rows);
+                    done();
                 });
     }
 }
 
-void RunnerClient::activate(const QVariantMap &row)
+void RunnerClient::activate(const QVariantMap &row, const QString &action, quint32)
 {
     const QString service = row.value(KeyService).toString();
     if (service.isEmpty())
         return;
     QDBusMessage message = call(service, QStringLiteral("Run"));
-    message << row.value(AnswerRecord::KeyDesktopResult).toString() << QString();
+    message << row.value(AnswerRecord::KeyDesktopResult).toString() << action;
     mBus.asyncCall(message, kCallTimeoutMs);
+}
+
+void RunnerClient::endSession()
+{
+    const QSet<QString> asked = std::exchange(mAsked, {});
+    if (!mSource.dbus2)
+        return;
+    for (const QString &service : asked)
+        mBus.asyncCall(call(service, QStringLiteral("Teardown")), kCallTimeoutMs);
 }

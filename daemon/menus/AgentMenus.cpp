@@ -157,6 +157,9 @@ void AgentMenus::showFloatingMenu(const QVariantMap &record, const QPoint &globa
     actions.openInBrowser = [&window, &opener] { opener.doOpenBrowser(window.selectedRecord()); };
     actions.copyText = [&opener](const QString &text) { opener.copyText(text); };
     actions.closeWindow = [&opener, record] { opener.closeAnswerWindow(record); };
+    actions.desktopAction = [&opener, record](const QString &action) {
+        opener.runDesktopAction(record, action);
+    };
     if (FrontWindowPaste::canPaste())
         actions.pasteText = [&opener](const QString &text) { opener.pasteText(text); };
     std::unique_ptr<QMenu> menu =

@@ -3,6 +3,7 @@
 #include "AnswerRecord.h"
 
 #include "AccessMenus.h"
+#include "DesktopIcons.h"
 #include "FolderListing.h"
 #include "FolderMenus.h"
 #include "ItemRecord.h"
@@ -141,6 +142,23 @@ std::unique_ptr<QMenu> FloatingMenu::build(const QVariantMap &record, bool right
         addAction(menu.get(), KORVALE_KEY("PopupMenuEditItem"), actions.edit);
         break;
     case KindAnswer: {
+        if (record.contains(AnswerRecord::KeyDesktopSource)) {
+            // Return's own entry, then the runner's actions under the texts it gave them.
+            addAction(menu.get(), KORVALE_KEY("PopupMenuOpenItem"), actions.open);
+            for (const QVariant &entry : record.value(AnswerRecord::KeyDesktopActions).toList()) {
+                const QStringList action = entry.toStringList();
+                if (action.size() < 2)
+                    continue;
+                QAction *item =
+                    menu->addAction(DesktopIcons::themed({action.value(2)}), action.at(1));
+                QObject::connect(item, &QAction::triggered, menu.get(),
+                                 [run = actions.desktopAction, id = action.at(0)] {
+                                     if (run)
+                                         run(id);
+                                 });
+            }
+            break;
+        }
         if (record.contains(AnswerRecord::KeyWindow)) {
             addAction(menu.get(), KORVALE_KEY("AnswerMenuShowWindow"), actions.open);
             addAction(menu.get(), KORVALE_KEY("AnswerMenuCloseWindow"), actions.closeWindow);

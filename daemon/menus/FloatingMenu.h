@@ -31,6 +31,8 @@ public:
         std::function<void()> closeWindow;
         // A calculation's result pasted where the user was; empty where keys cannot be sent.
         std::function<void(const QString &)> pasteText;
+        // A row of the desktop's search: one of its runner's actions (its id) run on it.
+        std::function<void(const QString &)> desktopAction;
     };
 
     // Nothing for kinds without a menu (stocks, the current clipboard, clipboard entries) and

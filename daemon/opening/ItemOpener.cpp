@@ -190,7 +190,7 @@ void ItemOpener::openAnswer(const QVariantMap &record)
 {
     if (record.contains(AnswerRecord::KeyDesktopSource)) {
         if (mEnvironment.desktopSearch)
-            mEnvironment.desktopSearch(record);
+            mEnvironment.desktopSearch(record, {});
         return;
     }
     if (record.contains(AnswerRecord::KeyNativeWindow)) {
@@ -246,6 +246,13 @@ void ItemOpener::closeAnswerWindow(const QVariantMap &record)
     const qulonglong window = record.value(AnswerRecord::KeyWindow).toULongLong();
     if (window != 0 && mEnvironment.closeWindow)
         mEnvironment.closeWindow(window);
+    mEnvironment.view->closeAccessWindowAfter(CloseDelayMs);
+}
+
+void ItemOpener::runDesktopAction(const QVariantMap &record, const QString &action)
+{
+    if (mEnvironment.desktopSearch)
+        mEnvironment.desktopSearch(record, action);
     mEnvironment.view->closeAccessWindowAfter(CloseDelayMs);
 }
 

@@ -46,8 +46,9 @@ public:
         std::function<QList<MountTable::Mount>()> mounts;
         // An answer's session action ("lock", "suspend"...); empty: none is done.
         std::function<void(const QString &)> systemAction;
-        // A row of the desktop's search handed back to its provider or runner; empty: none is.
-        std::function<void(const QVariantMap &)> desktopSearch;
+        // A row of the desktop's search handed back to its provider or runner, with the action
+        // of its menu chosen (empty for Return); empty: none is.
+        std::function<void(const QVariantMap &, const QString &action)> desktopSearch;
         // An answer's window brought to the front; empty: none is.
         std::function<void(unsigned long)> activateWindow;
         // An answer's window asked to close (its program may still ask to save); empty: none is.
@@ -81,6 +82,8 @@ public:
     void pasteText(const QString &text);
     // The window of an answer row asked to close, and the access window closed (the row's menu).
     void closeAnswerWindow(const QVariantMap &record);
+    // A runner's action for its row (the row's menu), and the access window closed.
+    void runDesktopAction(const QVariantMap &record, const QString &action);
     // Return in the access window.
     void doOpenItem(const std::optional<QVariantMap> &selected);
     // A recent-items menu entry; the tag indexes the recent-items list.

@@ -33,9 +33,9 @@ QStringList titles()
     return accessWindowState().value("titles").toStringList();
 }
 
-// Down to the row with this title, then Return: once the window has been open longer than the
-// opener's guard, within which Return belongs to the gesture that opened it.
-void returnOn(const QString &title)
+// Down to the row with this title, once the window has been open longer than the opener's
+// guard, within which Return belongs to the gesture that opened it.
+void selectRow(const QString &title)
 {
     ASSERT_TRUE(waitFor([] {
         const qint64 now = std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -47,6 +47,11 @@ void returnOn(const QString &title)
     ASSERT_GE(row, 0) << titles().join(", ").toStdString();
     for (qsizetype i = 0; i < row; ++i)
         xdotool({"key", "Down"});
+}
+
+void returnOn(const QString &title)
+{
+    selectRow(title);
     xdotool({"key", "Return"});
 }
 
@@ -71,7 +76,7 @@ TEST(DesktopSourcesEndToEnd, ProviderAndRunnerRowsComeBelowAndReturnHandsThemBac
               "Version=2\nAutoStart=false\n");
     // A runner of several instances: the service's "*" covers them.
     writeFile(system + "/krunner/dbusplugins/standin-runner.desktop",
-              "[Desktop Entry]\nName=Stand-in Runner\nIcon=system-run\nX-Plasma-API=DBus\n"
+              "[Desktop Entry]\nName=Stand-in Runner\nIcon=system-run\nX-Plasma-API=DBus2\n"
               "X-Plasma-DBusRunner-Service=org.example.StandInRunner*\n"
               "X-Plasma-DBusRunner-Path=/runner\nX-Plasma-Runner-Min-Letter-Count=3\n");
     // One off by its file, one switched off in the manager: neither is asked.
@@ -132,13 +137,38 @@ TEST(DesktopSourcesEndToEnd, ProviderAndRunnerRowsComeBelowAndReturnHandsThemBac
     ASSERT_TRUE(waitFor([&] { return !provider.activated.isEmpty(); }))
         << agent.log().toStdString();
     EXPECT_EQ(provider.activated, QStringList{"beta zqxj"});
+    // The X server's time of the Return key, for the window manager's focus rules.
+    EXPECT_NE(provider.lastTimestamp, 0u);
 
     ASSERT_TRUE(waitFor([] { return !accessWindowState().value("visible").toBool(); }));
+    // A DBus2 runner is told when the user is done searching.
+    EXPECT_TRUE(waitFor([&] { return runner.teardowns > 0; }));
     ASSERT_TRUE(searchInAccessWindow(agent, "zqxj"));
     ASSERT_TRUE(waitFor([] { return titles().contains("Zqxj runner row"); }));
     returnOn("Zqxj runner row");
     ASSERT_TRUE(waitFor([&] { return !runner.ran.isEmpty(); })) << agent.log().toStdString();
     EXPECT_EQ(runner.ran, QStringList{"r1 "});
+
+    // The runner's action the match offers, in the row's menu (the right arrow opens it).
+    ASSERT_TRUE(waitFor([] { return !accessWindowState().value("visible").toBool(); }));
+    ASSERT_TRUE(searchInAccessWindow(agent, "zqxj"));
+    ASSERT_TRUE(waitFor([] { return titles().contains("Zqxj runner row"); }));
+    selectRow("Zqxj runner row");
+    xdotool({"key", "Right"});
+    const auto menu = [] { return accessWindowState().value("menu").toStringList(); };
+    ASSERT_TRUE(waitFor([&] { return menu().contains(StandInRunner::OfferedAction); }))
+        << menu().join(", ").toStdString();
+    EXPECT_FALSE(menu().contains(StandInRunner::OtherAction));
+    for (int i = 0;
+         i < 3 && accessWindowState().value("menuActive") != StandInRunner::OfferedAction; ++i) {
+        xdotool({"key", "Down"});
+        (void)waitFor(
+            [] { return accessWindowState().value("menuActive") == StandInRunner::OfferedAction; },
+            1000);
+    }
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(waitFor([&] { return runner.ran.size() == 2; })) << agent.log().toStdString();
+    EXPECT_EQ(runner.ran.last(), "r1 copy");
     EXPECT_EQ(off.questions, 0);
 }
 

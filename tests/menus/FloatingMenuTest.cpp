@@ -19,7 +19,8 @@ struct Recorder {
                 [this] { calls << "browser"; },
                 [this](const QString &text) { calls << "copy " + text; },
                 [this] { calls << "close"; },
-                [this](const QString &text) { calls << "paste " + text; }};
+                [this](const QString &text) { calls << "paste " + text; },
+                [this](const QString &id) { calls << "action " + id; }};
     }
 };
 
