@@ -14,7 +14,7 @@ session_on_private_bus() {
 }
 
 # A temporary folder for the session (session_home), a home in it and the XDG folders, the
-# runtime folder private to the user as the specification of that folder asks; all removed by
+# runtime folder private to the user as the XDG base directory rules ask; all removed by
 # session_cleanup.
 # Usage: session_make_home NAME (the folder is /tmp/korvale-NAME.XXXXXX)
 session_make_home() {
