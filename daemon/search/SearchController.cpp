@@ -133,8 +133,17 @@ void SearchController::askAnswers(const QString &text)
         mDesktopOrders.clear();
         mDesktopQuery.clear();
     }
-    if (mDesktopAsker)
-        mDesktopAsker(mType == AllTypes ? text : QString());
+    // Asked once the pass has started: sending ten questions on the bus took the time of a
+    // search pass from the keystroke's own rows.
+    if (mDesktopAsker) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, asked = mType == AllTypes ? text : QString()] {
+                if (mDesktopAsker)
+                    mDesktopAsker(asked);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void SearchController::setDesktopSearchAsker(std::function<void(const QString &)> asker)
