@@ -1,5 +1,6 @@
 #include "InfoViews.h"
 
+#include "OtherDataSourcesPanel.h"
 #include "PathListEditor.h"
 #include "QOR_StringUtils.h"
 
@@ -94,6 +95,9 @@ OtherDataView::OtherDataView(QWidget *parent)
         mBoxes.append(box);
         connect(box, &QCheckBox::clicked, this, &OtherDataView::changed);
     }
+    mSourcesPanel = new OtherDataSourcesPanel;
+    layout->addSpacing(8);
+    layout->addWidget(mSourcesPanel);
     mContactsPaths = new PathListEditor(localized(QStringLiteral("OtherDataContactsPathsTitle")),
                                         localized(QStringLiteral("OtherDataContactsFilter")));
     mCalendarPaths = new PathListEditor(localized(QStringLiteral("OtherDataCalendarPathsTitle")),

@@ -1,10 +1,11 @@
 // Thunderbird's stores as it leaves them while it runs: WAL mode, the newest writes still in the
-// log, the connection open. Made here with SQLite from Thunderbird's documented tables.
+// log, the connection open (support/ThunderbirdProfile.h).
 #include "ThunderbirdStores.h"
 #include "AddressBookReader.h"
 #include "CalendarReader.h"
 #include "MozillaProfiles.h"
 #include "TestEnvironment.h"
+#include "ThunderbirdProfile.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -15,56 +16,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+using namespace ThunderbirdProfile;
+
 namespace {
-
-void exec(sqlite3 *db, const QByteArray &sql)
-{
-    char *error = nullptr;
-    ASSERT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, &error), SQLITE_OK)
-        << (error ? error : "") << " in " << sql.constData();
-}
-
-sqlite3 *openInWalMode(const QString &path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    sqlite3 *db = nullptr;
-    EXPECT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-    exec(db, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;");
-    return db;
-}
-
-QByteArray micros(const QDateTime &time)
-{
-    return QByteArray::number(time.toMSecsSinceEpoch() * 1000);
-}
-
-void createCalendar(sqlite3 *db, int schema)
-{
-    exec(db,
-         "CREATE TABLE cal_calendar_schema_version (version INTEGER);"
-         "INSERT INTO cal_calendar_schema_version VALUES ("
-             + QByteArray::number(schema)
-             + ");"
-               "CREATE TABLE cal_events (cal_id TEXT, id TEXT, time_created INTEGER,"
-               " last_modified INTEGER, title TEXT, priority INTEGER, privacy TEXT,"
-               " ical_status TEXT, flags INTEGER, event_start INTEGER, event_start_tz TEXT,"
-               " event_end INTEGER, event_end_tz TEXT, event_stamp INTEGER, recurrence_id INTEGER,"
-               " recurrence_id_tz TEXT, alarm_last_ack INTEGER, offline_journal INTEGER);"
-               "CREATE TABLE cal_recurrence (item_id TEXT, cal_id TEXT, icalString TEXT);");
-}
-
-void addEvent(sqlite3 *db, const QByteArray &id, const QByteArray &title, const QDateTime &start,
-              const QByteArray &zone, int flags = 0, const QByteArray &status = "NULL",
-              const QByteArray &recurrenceId = "NULL")
-{
-    exec(db,
-         "INSERT INTO cal_events (cal_id, id, title, ical_status, flags, event_start,"
-         " event_start_tz, event_end, event_end_tz, recurrence_id, recurrence_id_tz) VALUES"
-         " ('c1', '"
-             + id + "', '" + title + "', " + status + ", " + QByteArray::number(flags) + ", "
-             + micros(start) + ", '" + zone + "', " + micros(start.addSecs(3600)) + ", '" + zone
-             + "', " + recurrenceId + ", '" + zone + "');");
-}
 
 QMap<QString, QByteArray> filesIn(const QString &folder)
 {
@@ -92,13 +46,7 @@ QStringList titlesAndStarts(const QVariantList &events)
 TEST(Thunderbird, CardsAndEventsAreReadWithTheWritesStillInTheLogAndTheProfileLeftAsItWas)
 {
     QTemporaryDir root;
-    const QString profile = root.path() + "/x1y2.default-release";
-    QDir().mkpath(profile);
-    {
-        QFile ini(root.path() + "/profiles.ini");
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[Profile0]\nName=default-release\nIsRelative=1\nPath=x1y2.default-release\n");
-    }
+    const QString profile = makeProfile(root.path(), "default-release");
     const QStringList profiles = MozillaProfiles::folders({root.path()});
     ASSERT_EQ(profiles, QStringList{QFileInfo(profile).canonicalFilePath()});
 
