@@ -96,6 +96,8 @@ OtherDataView::OtherDataView(QWidget *parent)
         connect(box, &QCheckBox::clicked, this, &OtherDataView::changed);
     }
     mSourcesPanel = new OtherDataSourcesPanel;
+    connect(this, &OtherDataView::changed, mSourcesPanel,
+            [this] { mSourcesPanel->setShownKinds(box(2)->isChecked(), box(3)->isChecked()); });
     layout->addSpacing(8);
     layout->addWidget(mSourcesPanel);
     mContactsPaths = new PathListEditor(localized(QStringLiteral("OtherDataContactsPathsTitle")),
@@ -115,6 +117,7 @@ void OtherDataView::setSources(const Sources &sources)
                            sources.calendarEvents};
     for (int i = 0; i < mBoxes.size(); ++i)
         mBoxes.at(i)->setChecked(values[i]);
+    mSourcesPanel->setShownKinds(sources.addressBook, sources.calendarEvents);
 }
 
 OtherDataView::Sources OtherDataView::sources() const

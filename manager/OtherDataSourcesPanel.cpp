@@ -63,7 +63,8 @@ OtherDataSourcesPanel::OtherDataSourcesPanel(QWidget *parent, const QString &age
     mGrid->setContentsMargins(12, 0, 0, 0);
     mGrid->setHorizontalSpacing(16);
     mGrid->setVerticalSpacing(2);
-    mGrid->setColumnStretch(1, 1);
+    // Compact: the count beside its row, not at the far edge of a wide window.
+    mGrid->setColumnStretch(3, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(title);
@@ -101,14 +102,31 @@ void OtherDataSourcesPanel::refresh()
             });
 }
 
+void OtherDataSourcesPanel::setShownKinds(bool contacts, bool calendars)
+{
+    mContacts = contacts;
+    mCalendars = calendars;
+    if (mAnswers > 0)
+        showRows();
+}
+
 void OtherDataSourcesPanel::showAnswer(const std::optional<QVariantList> &sources)
 {
     ++mAnswers;
+    mAnswer = sources;
+    showRows();
+}
+
+void OtherDataSourcesPanel::showRows()
+{
+    const std::optional<QVariantList> &sources = mAnswer;
     mRows.clear();
     if (sources) {
         for (const QVariant &entry : *sources) {
             const QVariantMap source = entry.toMap();
             const QString kind = source.value(QStringLiteral("kind")).toString();
+            if (!(kind == QLatin1String("calendar") ? mCalendars : mContacts))
+                continue;
             mRows.append(
                 {source.value(QStringLiteral("name")).toString(),
                  localized(kind == QLatin1String("calendar") ? KORVALE_KEY("OtherDataKindCalendar")

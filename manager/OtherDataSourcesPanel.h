@@ -32,6 +32,10 @@ public:
     // Answers taken since the panel was made, for tests.
     int answers() const { return mAnswers; }
 
+    // Only the kinds whose switch is on are listed: what the agent read before a switch went
+    // off is not read any more.
+    void setShownKinds(bool contacts, bool calendars);
+
 public slots:
     // Asks the agent (without waiting).
     void refresh();
@@ -42,7 +46,12 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void showRows();
+
     QString mAgentService;
+    std::optional<QVariantList> mAnswer;
+    bool mContacts = true;
+    bool mCalendars = true;
     QLabel *mStatus;
     QWidget *mList;
     QGridLayout *mGrid;

@@ -963,7 +963,7 @@
     </message>
     <message>
         <source>OtherDataKindContacts</source>
-        <translation>carnet d'adresses</translation>
+        <translation>carnet d’adresses</translation>
     </message>
     <message>
         <source>OtherDataNote</source>
@@ -975,7 +975,7 @@
     </message>
     <message>
         <source>OtherDataOriginEdsFiles</source>
-        <translation>fichiers d'Evolution</translation>
+        <translation>fichiers d’Evolution</translation>
     </message>
     <message>
         <source>OtherDataOriginKde</source>
@@ -991,19 +991,19 @@
     </message>
     <message>
         <source>OtherDataSourcesAsking</source>
-        <translation>Question posée à l'agent…</translation>
+        <translation>Question posée à l’agent…</translation>
     </message>
     <message>
         <source>OtherDataSourcesNoAgent</source>
-        <translation>L'agent ne tourne pas : les carnets d'adresses et agendas qu'il lit s'afficheront ici.</translation>
+        <translation>L’agent ne tourne pas : les carnets d’adresses et agendas qu’il lit s’afficheront ici.</translation>
     </message>
     <message>
         <source>OtherDataSourcesNone</source>
-        <translation>Aucun carnet d'adresses ni agenda trouvé. L'agent cherche dans Evolution Data Server, Thunderbird, les dossiers de KDE et les chemins ci-dessous.</translation>
+        <translation>Aucun carnet d’adresses ni agenda trouvé. L’agent cherche dans Evolution Data Server, Thunderbird, les dossiers de KDE et les chemins ci-dessous.</translation>
     </message>
     <message>
         <source>OtherDataSourcesTitle</source>
-        <translation>Trouvé à la dernière lecture de l'agent</translation>
+        <translation>Trouvé à la dernière lecture de l’agent</translation>
     </message>
     <message>
         <source>OtherDataTip</source>

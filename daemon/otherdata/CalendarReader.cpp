@@ -585,24 +585,6 @@ QList<CalendarReader::Source> CalendarReader::defaultSources(const QDateTime &fr
     return sources;
 }
 
-QStringList CalendarReader::calendarFiles(bool withEvolution)
-{
-    const QString data = OtherDataSources::dataHome();
-    QStringList paths;
-    const QDir evolution(data + QStringLiteral("/evolution/calendar"));
-    for (const QString &calendar : withEvolution
-             ? evolution.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)
-             : QStringList()) {
-        const QString file = evolution.filePath(calendar) + QStringLiteral("/calendar.ics");
-        if (QFileInfo(file).isFile())
-            paths.append(file);
-    }
-    paths.append(data + QStringLiteral("/korganizer"));
-    paths += OtherDataSources::preferencePaths(CalendarPathsPreference);
-    return OtherDataSources::filesIn(paths, {QStringLiteral("ics"), QStringLiteral("ical")},
-                                     "BEGIN:VCALENDAR");
-}
-
 QVariantList CalendarReader::eventsInFiles(const QStringList &files, const QDateTime &from,
                                            const QDateTime &to,
                                            const QStringList &thunderbirdStores,
@@ -625,8 +607,9 @@ QVariantList CalendarReader::eventsInSources(const QList<Source> &sources, const
     Range range(from, to);
     QList<Found> occurrences;
     for (const Source &source : sources) {
-        if (!range.stoppedAt.isEmpty())
-            break;
+        // Occurrences another program found cost nothing to add: only the reading stops.
+        if (!range.stoppedAt.isEmpty() && source.occurrences.isEmpty())
+            continue;
         const qsizetype before = occurrences.size();
         for (const QString &path : source.files) {
             if (!range.stoppedAt.isEmpty())

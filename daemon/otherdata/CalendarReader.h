@@ -36,9 +36,6 @@ public:
     // requestInterruption) ends at the next event.
     static QVariantList readEvents(const QDateTime &from, const QDateTime &to);
 
-    // The calendar files found under the data folder (Evolution Data Server's, unless it is read
-    // through its libraries), KDE's folders, then the preference.
-    static QStringList calendarFiles(bool withEvolution = true);
     // An occurrence found by another program's own expansion (Evolution Data Server's).
     struct Occurrence {
         QString title;

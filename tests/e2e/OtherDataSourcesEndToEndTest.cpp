@@ -13,6 +13,7 @@
 #include "ThunderbirdProfile.h"
 #include "platform/DBusNotificationCenter.h"
 
+#include <QCheckBox>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDate>
@@ -110,6 +111,13 @@ TEST(OtherDataSourcesEndToEnd, TheManagerNamesTheFileAndTheThunderbirdProfileWit
                   .join('\n')
                   .toStdString());
     EXPECT_EQ(panel.statusText(), QString());
+    // The calendar switched off: its stores are not listed as read any more.
+    QCheckBox *calendarBox = manager->otherDataView()->box(3);
+    calendarBox->click();
+    ASSERT_FALSE(calendarBox->isChecked());
+    EXPECT_EQ(panelRows(panel).size(), 2) << panelRows(panel).join('\n').toStdString();
+    calendarBox->click();
+    EXPECT_EQ(panelRows(panel).size(), 3);
 
     // No agent: one line says so.
     ASSERT_TRUE(agent.terminateAndWait());
