@@ -17,6 +17,7 @@
 #include "ItemCell.h"
 #include "KorvaleLog.h"
 #include "MainWindow.h"
+#include "OtherDataBus.h"
 #include "PortalShortcutActivation.h"
 #include "QOR_StringUtils.h"
 #include "ReminderWindow.h"
@@ -233,6 +234,11 @@ int runAgent(SessionInstance &instance)
     AgentOtherData otherData(controller, OtherDataReaders::standardEnvironment());
     SelectionPreview::setContactPictureLookup(&AddressBookReader::pictureForUid);
     hooks->attachOtherData(&otherData);
+    OtherDataBus otherDataBus;
+    if (!otherDataBus.publish())
+        KorvaleLog::line(
+            QStringLiteral("The manager cannot ask the agent on the session bus which address "
+                           "books and calendars it read"));
     const std::unique_ptr<Workspace> useWorkspace = Workspace::createLinux();
     ApplicationUseRecorder applicationUse(controller, *useWorkspace);
     hooks->attachApplicationUse(&applicationUse);

@@ -1,5 +1,6 @@
 #include "InfoViews.h"
 
+#include "OtherDataSourcesPanel.h"
 #include "PathListEditor.h"
 #include "QOR_StringUtils.h"
 
@@ -94,6 +95,11 @@ OtherDataView::OtherDataView(QWidget *parent)
         mBoxes.append(box);
         connect(box, &QCheckBox::clicked, this, &OtherDataView::changed);
     }
+    mSourcesPanel = new OtherDataSourcesPanel;
+    connect(this, &OtherDataView::changed, mSourcesPanel,
+            [this] { mSourcesPanel->setShownKinds(box(2)->isChecked(), box(3)->isChecked()); });
+    layout->addSpacing(8);
+    layout->addWidget(mSourcesPanel);
     mContactsPaths = new PathListEditor(localized(QStringLiteral("OtherDataContactsPathsTitle")),
                                         localized(QStringLiteral("OtherDataContactsFilter")));
     mCalendarPaths = new PathListEditor(localized(QStringLiteral("OtherDataCalendarPathsTitle")),
@@ -111,6 +117,7 @@ void OtherDataView::setSources(const Sources &sources)
                            sources.calendarEvents};
     for (int i = 0; i < mBoxes.size(); ++i)
         mBoxes.at(i)->setChecked(values[i]);
+    mSourcesPanel->setShownKinds(sources.addressBook, sources.calendarEvents);
 }
 
 OtherDataView::Sources OtherDataView::sources() const

@@ -48,6 +48,8 @@ public:
     // The vCard and calendar files and folders read beside the desktop's own.
     class PathListEditor *contactsPaths() const { return mContactsPaths; }
     class PathListEditor *calendarPaths() const { return mCalendarPaths; }
+    // The address books and calendars the agent found.
+    class OtherDataSourcesPanel *sourcesPanel() const { return mSourcesPanel; }
 
 signals:
     void changed();
@@ -56,4 +58,5 @@ private:
     QList<class QCheckBox *> mBoxes;
     class PathListEditor *mContactsPaths;
     class PathListEditor *mCalendarPaths;
+    class OtherDataSourcesPanel *mSourcesPanel;
 };

@@ -962,8 +962,52 @@
         <translation>Fetch the bookmarks’ site icons</translation>
     </message>
     <message>
+        <source>OtherDataKindCalendar</source>
+        <translation>calendar</translation>
+    </message>
+    <message>
+        <source>OtherDataKindContacts</source>
+        <translation>address book</translation>
+    </message>
+    <message>
         <source>OtherDataNote</source>
         <translation>Korvale reads these from your own programs and finds them in the access window.</translation>
+    </message>
+    <message>
+        <source>OtherDataOriginEds</source>
+        <translation>through Evolution Data Server</translation>
+    </message>
+    <message>
+        <source>OtherDataOriginEdsFiles</source>
+        <translation>Evolution's files</translation>
+    </message>
+    <message>
+        <source>OtherDataOriginKde</source>
+        <translation>KDE folder</translation>
+    </message>
+    <message>
+        <source>OtherDataOriginThunderbird</source>
+        <translation>in Thunderbird</translation>
+    </message>
+    <message>
+        <source>OtherDataOriginUser</source>
+        <translation>named in the preferences</translation>
+    </message>
+    <message>
+        <source>OtherDataSourcesAsking</source>
+        <translation>Asking the agent…</translation>
+    </message>
+    <message>
+        <source>OtherDataSourcesNoAgent</source>
+        <translation>The agent is not running: the address books and calendars it reads show here once it runs.</translation>
+    </message>
+    <message>
+        <source>OtherDataSourcesNone</source>
+        <translation>No address book or calendar found. The agent looks in Evolution Data Server, Thunderbird, KDE's folders and the paths below.</translation>
+    </message>
+    <message>
+        <source>OtherDataSourcesTitle</source>
+        <translation>Found at the agent's last reading</translation>
     </message>
     <message>
         <source>OtherDataTip</source>

@@ -962,8 +962,52 @@
         <translation>Récupérer les icônes des sites des signets</translation>
     </message>
     <message>
+        <source>OtherDataKindCalendar</source>
+        <translation>agenda</translation>
+    </message>
+    <message>
+        <source>OtherDataKindContacts</source>
+        <translation>carnet d’adresses</translation>
+    </message>
+    <message>
         <source>OtherDataNote</source>
         <translation>Korvale les lit dans vos propres programmes et les trouve dans la fenêtre d’accès.</translation>
+    </message>
+    <message>
+        <source>OtherDataOriginEds</source>
+        <translation>par Evolution Data Server</translation>
+    </message>
+    <message>
+        <source>OtherDataOriginEdsFiles</source>
+        <translation>fichiers d’Evolution</translation>
+    </message>
+    <message>
+        <source>OtherDataOriginKde</source>
+        <translation>dossier de KDE</translation>
+    </message>
+    <message>
+        <source>OtherDataOriginThunderbird</source>
+        <translation>dans Thunderbird</translation>
+    </message>
+    <message>
+        <source>OtherDataOriginUser</source>
+        <translation>choisi dans les préférences</translation>
+    </message>
+    <message>
+        <source>OtherDataSourcesAsking</source>
+        <translation>Question posée à l’agent…</translation>
+    </message>
+    <message>
+        <source>OtherDataSourcesNoAgent</source>
+        <translation>L’agent ne tourne pas : les carnets d’adresses et agendas qu’il lit s’afficheront ici.</translation>
+    </message>
+    <message>
+        <source>OtherDataSourcesNone</source>
+        <translation>Aucun carnet d’adresses ni agenda trouvé. L’agent cherche dans Evolution Data Server, Thunderbird, les dossiers de KDE et les chemins ci-dessous.</translation>
+    </message>
+    <message>
+        <source>OtherDataSourcesTitle</source>
+        <translation>Trouvé à la dernière lecture de l’agent</translation>
     </message>
     <message>
         <source>OtherDataTip</source>

@@ -99,6 +99,14 @@ QString vCardColumn(sqlite3 *db, const QString &table)
     return {};
 }
 
+// Notes the source and the records it added since `before`.
+void noteSource(AddressBookReader::AddressBook &book, SourcesRead::Origin origin,
+                const QString &name, qsizetype before)
+{
+    book.sources.append({SourcesRead::Kind::Contacts, origin, name,
+                         int(qMax<qsizetype>(0, book.records.size() - before))});
+}
+
 void addVCardFile(AddressBookReader::AddressBook &book, const QString &path)
 {
     if (const std::optional<QByteArray> bytes =
@@ -111,6 +119,7 @@ void addVCardFile(AddressBookReader::AddressBook &book, const QString &path)
 QVariantList AddressBookReader::readAll()
 {
     AddressBook book = read(defaultSources());
+    SourcesRead::replace(SourcesRead::Kind::Contacts, book.sources);
     if (!book.records.isEmpty()) {
         const QMutexLocker locker(&picturesMutex());
         currentPictures() = std::move(book.pictures);
@@ -136,12 +145,13 @@ AddressBookReader::Sources AddressBookReader::defaultSources()
     const QString data = OtherDataSources::dataHome();
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
     // EDS's own answer replaces its files: no contact is counted twice.
-    std::optional<QList<QByteArray>> eds = EdsData::instance().contactCards();
+    std::optional<QList<EdsData::Book>> eds = EdsData::instance().contactBooks();
     const QStringList evolutionFolders = eds
         ? QStringList()
         : QStringList{data + QStringLiteral("/evolution/addressbook"),
                       cache + QStringLiteral("/evolution/addressbook")};
-    sources.edsCards = std::move(eds).value_or(QList<QByteArray>());
+    for (const EdsData::Book &edsBook : eds.value_or(QList<EdsData::Book>()))
+        sources.edsBooks.append({edsBook.name, edsBook.cards});
     for (const QString &base : evolutionFolders) {
         const QDir books(base);
         for (const QString &book : books.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
@@ -160,19 +170,40 @@ AddressBookReader::Sources AddressBookReader::defaultSources()
 AddressBookReader::AddressBook AddressBookReader::read(const Sources &sources)
 {
     AddressBook book;
-    for (const QByteArray &card : sources.edsCards)
-        addVCards(book, card);
+    for (const Sources::EdsBook &edsBook : sources.edsBooks) {
+        const qsizetype before = book.records.size();
+        for (const QByteArray &card : edsBook.cards)
+            addVCards(book, card);
+        noteSource(book, SourcesRead::Origin::Eds, edsBook.name, before);
+    }
     for (const QString &database : sources.databases) {
+        const qsizetype before = book.records.size();
         for (const QByteArray &card : vCardsInDatabase(database))
             addVCards(book, card);
+        noteSource(book, SourcesRead::Origin::EdsFiles,
+                   SourcesRead::displayPath(QFileInfo(database).path()), before);
     }
     const QStringList suffixes{QStringLiteral("vcf"), QStringLiteral("vcard")};
-    for (const QString &path :
-         OtherDataSources::filesIn(sources.vcardPaths, suffixes, "BEGIN:VCARD"))
-        addVCardFile(book, path);
+    const QString kdeFolder =
+        QDir::cleanPath(OtherDataSources::dataHome() + QStringLiteral("/contacts"));
+    for (const QString &named : sources.vcardPaths) {
+        const QStringList files = OtherDataSources::filesIn({named}, suffixes, "BEGIN:VCARD");
+        if (files.isEmpty())
+            continue;
+        const qsizetype before = book.records.size();
+        for (const QString &path : files)
+            addVCardFile(book, path);
+        noteSource(book,
+                   QDir::cleanPath(named) == kdeFolder ? SourcesRead::Origin::Kde
+                                                       : SourcesRead::Origin::User,
+                   SourcesRead::displayPath(named), before);
+    }
     for (const QString &store : sources.thunderbirdBooks) {
+        const qsizetype before = book.records.size();
         for (const QByteArray &card : ThunderbirdStores::vCardsInAddressBook(store))
             addVCards(book, card);
+        noteSource(book, SourcesRead::Origin::Thunderbird, SourcesRead::thunderbirdName(store),
+                   before);
     }
     OtherDataRecords::sortByTitle(book.records);
     return book;

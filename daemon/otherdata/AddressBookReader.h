@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SourcesRead.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QImage>
@@ -21,7 +23,8 @@ public:
     static inline const QString ContactsPathsPreference = QStringLiteral("OtherDataContactsPaths");
 
     // Every contact of every source, without exact duplicates, in the suite's title order. When
-    // the result is not empty it also replaces the pictures pictureForUid() offers. Any thread.
+    // the result is not empty it also replaces the pictures pictureForUid() offers; the sources
+    // found are told to SourcesRead. Any thread.
     static QVariantList readAll();
     // The picture of the contact with that "UID" as last read by readAll(); a null image when it
     // has none. Fits SelectionPreview::setContactPictureLookup. Any thread.
@@ -31,7 +34,11 @@ public:
         QStringList databases; // Evolution Data Server contacts.db files, when it does not
         QStringList vcardPaths; // .vcf files and folders searched for them
         QStringList thunderbirdBooks; // Thunderbird's abook.sqlite files
-        QList<QByteArray> edsCards; // the cards Evolution Data Server gave, when it runs
+        struct EdsBook {
+            QString name;
+            QList<QByteArray> cards;
+        };
+        QList<EdsBook> edsBooks; // what Evolution Data Server gave, when it runs
     };
     // Evolution Data Server's cards when it runs, else its stores found under the data and cache
     // folders; KDE's folder, the preference, then Thunderbird's address books.
@@ -41,6 +48,9 @@ public:
         QVariantList records;
         QHash<QString, QByteArray> pictures; // by "UID"
         QSet<QString> recordKeys; // one per record, to leave exact duplicates out
+        // Each source found, with the records it added (exact duplicates of an earlier
+        // source's left out).
+        QList<SourcesRead::Source> sources;
     };
     static AddressBook read(const Sources &sources);
 

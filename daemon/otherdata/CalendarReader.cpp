@@ -546,37 +546,43 @@ QVariantList CalendarReader::eventsInCalendar(const QByteArray &bytes, const QDa
 
 QVariantList CalendarReader::readEvents(const QDateTime &from, const QDateTime &to)
 {
-    // EDS's own answer replaces its files: no event is counted twice.
-    const std::optional<QList<EdsData::Occurrence>> eds =
-        EdsData::instance().eventOccurrences(from, to);
-    QList<Occurrence> more;
-    if (eds) {
-        more.reserve(eds->size());
-        for (const EdsData::Occurrence &occurrence : *eds)
-            more.append({occurrence.title, occurrence.start});
-    }
-    return eventsInFiles(
-        calendarFiles(!eds), from, to,
-        ThunderbirdStores::calendars(MozillaProfiles::folders(MozillaProfiles::thunderbirdRoots())),
-        more);
+    QList<SourcesRead::Source> found;
+    QVariantList events = eventsInSources(defaultSources(from, to), from, to, &found);
+    SourcesRead::replace(SourcesRead::Kind::Calendar, found);
+    return events;
 }
 
-QStringList CalendarReader::calendarFiles(bool withEvolution)
+QList<CalendarReader::Source> CalendarReader::defaultSources(const QDateTime &from,
+                                                             const QDateTime &to)
 {
+    // EDS's own answer replaces its files: no event is counted twice.
+    const std::optional<QList<EdsData::Calendar>> eds = EdsData::instance().calendars(from, to);
     const QString data = OtherDataSources::dataHome();
-    QStringList paths;
+    QList<Source> sources;
+    const auto addFiles = [&sources](SourcesRead::Origin origin, const QString &root) {
+        const QStringList files = OtherDataSources::filesIn(
+            {root}, {QStringLiteral("ics"), QStringLiteral("ical")}, "BEGIN:VCALENDAR");
+        if (!files.isEmpty())
+            sources.append({origin, SourcesRead::displayPath(root), files, {}, {}});
+    };
     const QDir evolution(data + QStringLiteral("/evolution/calendar"));
-    for (const QString &calendar : withEvolution
-             ? evolution.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)
-             : QStringList()) {
-        const QString file = evolution.filePath(calendar) + QStringLiteral("/calendar.ics");
-        if (QFileInfo(file).isFile())
-            paths.append(file);
+    for (const QString &calendar :
+         eds ? QStringList() : evolution.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        addFiles(SourcesRead::Origin::EdsFiles, evolution.filePath(calendar));
+    addFiles(SourcesRead::Origin::Kde, data + QStringLiteral("/korganizer"));
+    for (const QString &path : OtherDataSources::preferencePaths(CalendarPathsPreference))
+        addFiles(SourcesRead::Origin::User, path);
+    for (const QString &store : ThunderbirdStores::calendars(
+             MozillaProfiles::folders(MozillaProfiles::thunderbirdRoots())))
+        sources.append(
+            {SourcesRead::Origin::Thunderbird, SourcesRead::thunderbirdName(store), {}, store, {}});
+    for (const EdsData::Calendar &calendar : eds.value_or(QList<EdsData::Calendar>())) {
+        Source source{SourcesRead::Origin::Eds, calendar.name, {}, {}, {}};
+        for (const EdsData::Occurrence &occurrence : calendar.occurrences)
+            source.occurrences.append({occurrence.title, occurrence.start});
+        sources.append(std::move(source));
     }
-    paths.append(data + QStringLiteral("/korganizer"));
-    paths += OtherDataSources::preferencePaths(CalendarPathsPreference);
-    return OtherDataSources::filesIn(paths, {QStringLiteral("ics"), QStringLiteral("ical")},
-                                     "BEGIN:VCALENDAR");
+    return sources;
 }
 
 QVariantList CalendarReader::eventsInFiles(const QStringList &files, const QDateTime &from,
@@ -584,27 +590,47 @@ QVariantList CalendarReader::eventsInFiles(const QStringList &files, const QDate
                                            const QStringList &thunderbirdStores,
                                            const QList<Occurrence> &more)
 {
+    QList<Source> sources;
+    for (const QString &file : files)
+        sources.append({SourcesRead::Origin::User, file, {file}, {}, {}});
+    for (const QString &store : thunderbirdStores)
+        sources.append({SourcesRead::Origin::Thunderbird, store, {}, store, {}});
+    sources.append({SourcesRead::Origin::Eds, {}, {}, {}, more});
+    return eventsInSources(sources, from, to);
+}
+
+QVariantList CalendarReader::eventsInSources(const QList<Source> &sources, const QDateTime &from,
+                                             const QDateTime &to, QList<SourcesRead::Source> *found)
+{
     if (!from.isValid() || !to.isValid() || !(from < to))
         return {};
     Range range(from, to);
-    QList<Found> found;
-    for (const QString &path : files) {
-        if (!range.stoppedAt.isEmpty())
-            break;
-        if (const std::optional<QByteArray> bytes =
-                OtherDataSources::readFile(path, BoundedFile::Limit::Calendar))
-            occurrencesIn(*bytes, range, found);
+    QList<Found> occurrences;
+    for (const Source &source : sources) {
+        // Occurrences another program found cost nothing to add: only the reading stops.
+        if (!range.stoppedAt.isEmpty() && source.occurrences.isEmpty())
+            continue;
+        const qsizetype before = occurrences.size();
+        for (const QString &path : source.files) {
+            if (!range.stoppedAt.isEmpty())
+                break;
+            if (const std::optional<QByteArray> bytes =
+                    OtherDataSources::readFile(path, BoundedFile::Limit::Calendar))
+                occurrencesIn(*bytes, range, occurrences);
+        }
+        if (!source.thunderbirdStore.isEmpty())
+            occurrencesIn(ThunderbirdStores::calendarText(source.thunderbirdStore), range,
+                          occurrences);
+        for (const Occurrence &occurrence : source.occurrences) {
+            const qint64 startMs = occurrence.start.toMSecsSinceEpoch();
+            if (!occurrence.title.isEmpty() && startMs >= range.fromMs && startMs < range.toMs)
+                occurrences.append({startMs, occurrence.title});
+        }
+        // Past the reading's limit the later events of earlier sources may go: never below 0.
+        if (found)
+            found->append({SourcesRead::Kind::Calendar, source.origin, source.name,
+                           int(qMax<qsizetype>(0, occurrences.size() - before))});
     }
-    for (const QString &store : thunderbirdStores) {
-        if (!range.stoppedAt.isEmpty())
-            break;
-        occurrencesIn(ThunderbirdStores::calendarText(store), range, found);
-    }
-    for (const Occurrence &occurrence : more) {
-        const qint64 startMs = occurrence.start.toMSecsSinceEpoch();
-        if (!occurrence.title.isEmpty() && startMs >= range.fromMs && startMs < range.toMs)
-            found.append({startMs, occurrence.title});
-    }
-    keepEarliest(found, range);
-    return recordsOf(std::move(found), range);
+    keepEarliest(occurrences, range);
+    return recordsOf(std::move(occurrences), range);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SourcesRead.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -29,18 +31,34 @@ public:
     static constexpr int ReadingBudgetMs = 5000;
 
     // One event record per occurrence of a titled event whose start lies in [from, to), the
-    // start in local time, in date order, at most EventLimit. Any thread; a reading on a thread
-    // asked to stop (QThread::requestInterruption) ends at the next event.
+    // start in local time, in date order, at most EventLimit; the sources read are told to
+    // SourcesRead. Any thread; a reading on a thread asked to stop (QThread::
+    // requestInterruption) ends at the next event.
     static QVariantList readEvents(const QDateTime &from, const QDateTime &to);
 
-    // The calendar files found under the data folder (Evolution Data Server's, unless it is read
-    // through its libraries), KDE's folders, then the preference.
-    static QStringList calendarFiles(bool withEvolution = true);
     // An occurrence found by another program's own expansion (Evolution Data Server's).
     struct Occurrence {
         QString title;
         QDateTime start;
     };
+    // One source of a reading: iCalendar files, a Thunderbird store, or the occurrences another
+    // program found.
+    struct Source {
+        SourcesRead::Origin origin = SourcesRead::Origin::User;
+        QString name;
+        QStringList files;
+        QString thunderbirdStore;
+        QList<Occurrence> occurrences;
+    };
+    // Evolution Data Server's calendars through its libraries when it runs, else its files;
+    // KDE's folder, each path of the preference, then Thunderbird's stores; the paths without a
+    // calendar file left out.
+    static QList<Source> defaultSources(const QDateTime &from, const QDateTime &to);
+    // The events of the sources, in that order; `found` gets each source with the occurrences it
+    // added to the range.
+    static QVariantList eventsInSources(const QList<Source> &sources, const QDateTime &from,
+                                        const QDateTime &to,
+                                        QList<SourcesRead::Source> *found = nullptr);
     // The events of the files, then of Thunderbird's calendar stores, then those given.
     static QVariantList eventsInFiles(const QStringList &files, const QDateTime &from,
                                       const QDateTime &to,

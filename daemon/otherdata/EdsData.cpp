@@ -192,13 +192,24 @@ EdsData &EdsData::instance()
 
 std::optional<QList<QByteArray>> EdsData::contactCards()
 {
+    std::optional<QList<Book>> books = contactBooks();
+    if (!books)
+        return std::nullopt;
+    QList<QByteArray> all;
+    for (const Book &book : std::as_const(*books))
+        all += book.cards;
+    return all;
+}
+
+std::optional<QList<EdsData::Book>> EdsData::contactBooks()
+{
     const QMutexLocker lock(&d->mutex);
     if (!d->module())
         return std::nullopt;
     d->startWatching();
     if (!d->refreshSources())
         return std::nullopt;
-    QList<QByteArray> all;
+    QList<Book> all;
     for (const EdsSource &source : std::as_const(d->sources)) {
         if (source.kind != EdsSource::Kind::AddressBook)
             continue;
@@ -218,13 +229,25 @@ std::optional<QList<QByteArray>> EdsData::contactCards()
                 bytes.append(QByteArray(card.data(), qsizetype(card.size())));
             cached = d->cards.insert(uid, std::move(bytes));
         }
-        all += *cached;
+        all.append({text(source.displayName), *cached});
     }
     return all;
 }
 
 std::optional<QList<EdsData::Occurrence>> EdsData::eventOccurrences(const QDateTime &from,
                                                                     const QDateTime &to)
+{
+    std::optional<QList<Calendar>> read = calendars(from, to);
+    if (!read)
+        return std::nullopt;
+    QList<Occurrence> all;
+    for (const Calendar &calendar : std::as_const(*read))
+        all += calendar.occurrences;
+    return all;
+}
+
+std::optional<QList<EdsData::Calendar>> EdsData::calendars(const QDateTime &from,
+                                                           const QDateTime &to)
 {
     const QMutexLocker lock(&d->mutex);
     if (!d->module())
@@ -235,7 +258,7 @@ std::optional<QList<EdsData::Occurrence>> EdsData::eventOccurrences(const QDateT
     const qint64 fromS = from.toSecsSinceEpoch();
     const qint64 toS = to.toSecsSinceEpoch();
     const QByteArray zone = QTimeZone::systemTimeZoneId();
-    QList<Occurrence> all;
+    QList<Calendar> all;
     for (const EdsSource &source : std::as_const(d->sources)) {
         if (source.kind != EdsSource::Kind::Calendar)
             continue;
@@ -265,7 +288,7 @@ std::optional<QList<EdsData::Occurrence>> EdsData::eventOccurrences(const QDateT
             }
             cached = d->events.insert(uid, std::move(events));
         }
-        all += cached->occurrences;
+        all.append({text(source.displayName), cached->occurrences});
     }
     return all;
 }

@@ -22,6 +22,12 @@ public:
 
     // Every contact of every enabled address book as vCard text; none when EDS is absent.
     std::optional<QList<QByteArray>> contactCards();
+    struct Book {
+        QString name; // the source's display name
+        QList<QByteArray> cards;
+    };
+    // The same, book by book.
+    std::optional<QList<Book>> contactBooks();
 
     struct Occurrence {
         QString title;
@@ -30,6 +36,12 @@ public:
     // The occurrences of the enabled calendars' events in [from, to), recurrences expanded by
     // EDS; none when EDS is absent.
     std::optional<QList<Occurrence>> eventOccurrences(const QDateTime &from, const QDateTime &to);
+    struct Calendar {
+        QString name; // the source's display name
+        QList<Occurrence> occurrences;
+    };
+    // The same, calendar by calendar.
+    std::optional<QList<Calendar>> calendars(const QDateTime &from, const QDateTime &to);
 
     // Watches every source from the next reading on: `contactsChanged` or `eventsChanged` is
     // called (on the module's thread) when a view reports a change, after the source is marked

@@ -91,6 +91,16 @@ TEST(EdsData, ReadsEvolutionDataServersSourcesAndFollowsTheirChanges)
     EXPECT_EQ(startsOf(events, QStringLiteral("Standup")), standups);
     EXPECT_EQ(startsOf(events, QStringLiteral("Dentist")),
               QList<QDateTime>{tomorrowNine.addDays(2).addSecs(18000).toLocalTime()});
+    // What the manager names: EDS's sources by their own names, none of its files.
+    QMap<SourcesRead::Kind, int> counted;
+    for (const SourcesRead::Source &source : SourcesRead::all()) {
+        EXPECT_NE(source.origin, SourcesRead::Origin::EdsFiles) << source.name.toStdString();
+        EXPECT_FALSE(source.name.isEmpty());
+        if (source.origin == SourcesRead::Origin::Eds)
+            counted[source.kind] += source.count;
+    }
+    EXPECT_EQ(counted.value(SourcesRead::Kind::Contacts), 1);
+    EXPECT_EQ(counted.value(SourcesRead::Kind::Calendar), 6);
 
     // Added while the agent runs: the source's view says so within seconds.
     ASSERT_EQ(addThroughEds("contact", card("grace", "Grace Hopper")).exitCode, 0);

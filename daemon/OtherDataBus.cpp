@@ -1,0 +1,29 @@
+#include "OtherDataBus.h"
+
+#include "SourcesRead.h"
+
+#include <QDBusConnection>
+
+OtherDataBus::OtherDataBus(QObject *parent)
+    : QObject(parent)
+{
+}
+
+OtherDataBus::~OtherDataBus()
+{
+    if (mPublished)
+        QDBusConnection::sessionBus().unregisterObject(ObjectPath);
+}
+
+bool OtherDataBus::publish()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    mPublished = bus.isConnected()
+        && bus.registerObject(ObjectPath, this, QDBusConnection::ExportScriptableSlots);
+    return mPublished;
+}
+
+QVariantList OtherDataBus::Sources()
+{
+    return SourcesRead::toVariantList(SourcesRead::all());
+}

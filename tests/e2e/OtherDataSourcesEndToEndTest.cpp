@@ -1,0 +1,140 @@
+// The sources the agent reads, as the user sees them in the manager's reader section: a vCard
+// file named in the preferences and a Thunderbird profile, each with the records it gave, asked
+// of the real agent on the bus; and one line saying so when no agent runs.
+#include "E2eManager.h"
+#include "E2eSupport.h"
+
+#include "InfoViews.h"
+#include "MainController.h"
+#include "ManagerWindow.h"
+#include "OtherDataSourcesPanel.h"
+#include "QOR_StringUtils.h"
+#include "SharedPreferences.h"
+#include "ThunderbirdProfileSupport.h"
+#include "platform/DBusNotificationCenter.h"
+
+#include <QCheckBox>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+using namespace ThunderbirdProfileSupport;
+
+namespace {
+
+// The agent's answer to Sources(), as "kind origin name count" lines.
+QStringList sourcesOnTheBus()
+{
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.korvale.Daemon"), QStringLiteral("/org/korvale/OtherData"),
+        QStringLiteral("org.korvale.OtherData"), QStringLiteral("Sources"));
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 2000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    QStringList lines;
+    for (const QVariant &entry :
+         DBusNotificationCenter::fromWire(reply.arguments().first()).toList()) {
+        const QVariantMap source = entry.toMap();
+        lines << QStringList{source.value("kind").toString(), source.value("origin").toString(),
+                             source.value("name").toString(), source.value("count").toString()}
+                     .join(' ');
+    }
+    return lines;
+}
+
+QStringList panelRows(const OtherDataSourcesPanel &panel)
+{
+    QStringList rows;
+    for (const OtherDataSourcesPanel::Row &row : panel.rows())
+        rows << row.name + " | " + row.kindAndOrigin + " | " + row.count;
+    return rows;
+}
+
+} // namespace
+
+TEST(OtherDataSourcesEndToEnd, TheManagerNamesTheFileAndTheThunderbirdProfileWithTheirCounts)
+{
+    REQUIRE_SESSION();
+    QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
+    TemporaryHome home;
+    QFile cards(home.path() + "/people.vcf");
+    ASSERT_TRUE(cards.open(QIODevice::WriteOnly));
+    cards.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada Lovelace\r\nEND:VCARD\r\n"
+                "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Alan Turing\r\nEND:VCARD\r\n");
+    cards.close();
+
+    // Thunderbird running: its writes still in the log.
+    const QString profile = makeProfile(home.path() + "/.thunderbird", "default-release");
+    std::string error;
+    sqlite3 *book = openInWalMode(profile + "/abook.sqlite");
+    ASSERT_NE(book, nullptr);
+    ASSERT_TRUE(exec(book,
+                     "CREATE TABLE properties (card TEXT, name TEXT, value TEXT);"
+                     "INSERT INTO properties VALUES ('a', 'DisplayName', 'Grace Hopper');",
+                     &error))
+        << error;
+    sqlite3 *calendar = openInWalMode(profile + "/calendar-data/local.sqlite");
+    ASSERT_NE(calendar, nullptr);
+    ASSERT_TRUE(createCalendar(calendar, 23, &error)) << error;
+    // Tomorrow, so that the daily check opens no window.
+    const QDateTime nine(QDate::currentDate().addDays(1), QTime(9, 0), QTimeZone::utc());
+    ASSERT_TRUE(addEvent(calendar, "e1", "Dentist", nine, "UTC", 0, "NULL", "NULL", &error))
+        << error;
+    ASSERT_TRUE(
+        addEvent(calendar, "e2", "Standup", nine.addSecs(3600), "UTC", 0, "NULL", "NULL", &error))
+        << error;
+
+    SharedPreferences preferences(SharedPreferences::defaultPath());
+    preferences.setValue("OtherDataAddressBook", 1);
+    preferences.setValue("OtherDataCalendarEvents", 1);
+    preferences.setValue("OtherDataContactsPaths", QStringList{"~/people.vcf"});
+    ASSERT_TRUE(preferences.synchronize());
+
+    AgentProcess agent;
+    agent.start();
+    ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
+    // The contacts are read at the start, the calendar at the daily check a little later.
+    const QStringList expected{"contacts user ~/people.vcf 2",
+                               "contacts thunderbird default-release · abook.sqlite 1",
+                               "calendar thunderbird default-release · local.sqlite 2"};
+    ASSERT_TRUE(waitFor([&expected] { return sourcesOnTheBus() == expected; }, 60000))
+        << sourcesOnTheBus().join('\n').toStdString() << "\n"
+        << agent.log().toStdString();
+
+    const std::unique_ptr<MainController> manager = startManagerInProcess();
+    OtherDataSourcesPanel &panel = *manager->otherDataView()->sourcesPanel();
+    manager->window()->selectSection(ManagerWindow::OtherData);
+    manager->window()->show();
+    // Shown, the section asks the agent without waiting for it.
+    ASSERT_TRUE(waitFor([&panel] { return !panel.rows().isEmpty(); }));
+    EXPECT_EQ(panelRows(panel).join('\n').toStdString(),
+              QStringList({"~/people.vcf | address book · named in the preferences | 2",
+                           "default-release · abook.sqlite | address book · in Thunderbird | 1",
+                           "default-release · local.sqlite | calendar · in Thunderbird | 2"})
+                  .join('\n')
+                  .toStdString());
+    EXPECT_EQ(panel.statusText(), QString());
+    // The calendar switched off: its stores are not listed as read any more.
+    QCheckBox *calendarBox = manager->otherDataView()->box(3);
+    calendarBox->click();
+    ASSERT_FALSE(calendarBox->isChecked());
+    EXPECT_EQ(panelRows(panel).size(), 2) << panelRows(panel).join('\n').toStdString();
+    calendarBox->click();
+    EXPECT_EQ(panelRows(panel).size(), 3);
+
+    // No agent: one line says so.
+    ASSERT_TRUE(agent.terminateAndWait());
+    const int answers = panel.answers();
+    panel.refresh();
+    ASSERT_TRUE(waitFor([&panel, answers] { return panel.answers() > answers; }));
+    EXPECT_TRUE(panel.rows().isEmpty());
+    EXPECT_EQ(panel.statusText(),
+              QOR_StringUtils::getLocalizedStringForKey("OtherDataSourcesNoAgent"));
+    for (sqlite3 *db : {book, calendar})
+        sqlite3_close(db);
+}
