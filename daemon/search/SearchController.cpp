@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 // The filter "all": the only one under which answers are shown.
@@ -61,8 +62,10 @@ void SearchController::searchFieldModified(const QString &fieldText)
         }
         return;
     }
-    if (!fieldText.isEmpty() && fieldText.back().unicode() < 32)
+    if (!fieldText.isEmpty() && fieldText.back().unicode() < 32) {
+        askDesktopSources();
         return;
+    }
     startPass(fieldText);
 }
 
@@ -97,6 +100,7 @@ void SearchController::startPass(const QString &query)
                 if (result->completed && !mMustStop)
                     updateDisplayedList(std::move(result->items), result->totalItems, query);
                 passFinished();
+                askDesktopSources();
             },
             Qt::QueuedConnection);
     });
@@ -133,17 +137,22 @@ void SearchController::askAnswers(const QString &text)
         mDesktopOrders.clear();
         mDesktopQuery.clear();
     }
-    // Asked once the pass has started: sending ten questions on the bus took the time of a
-    // search pass from the keystroke's own rows.
-    if (mDesktopAsker) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, asked = mType == AllTypes ? text : QString()] {
-                if (mDesktopAsker)
-                    mDesktopAsker(asked);
-            },
-            Qt::QueuedConnection);
-    }
+    // Asked once the pass has handed its rows over (askDesktopSources): sending ten questions on
+    // the bus took the time of a search pass from the keystroke's own rows.
+    mPendingDesktopAsk = mType == AllTypes ? text : QString();
+}
+
+void SearchController::askDesktopSources()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!mPendingDesktopAsk || !mDesktopAsker)
+                return;
+            const QString asked = *std::exchange(mPendingDesktopAsk, std::nullopt);
+            mDesktopAsker(asked);
+        },
+        Qt::QueuedConnection);
 }
 
 void SearchController::setDesktopSearchAsker(std::function<void(const QString &)> asker)

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 // The main-thread side of the search: starts and cancels passes, publishes their results, and
@@ -102,6 +103,7 @@ private:
     void startPass(const QString &query);
     void updateDisplayedList(FoundItems items, int totalItems, const QString &query);
     void askAnswers(const QString &text);
+    void askDesktopSources();
     // Puts the answers held for the displayed query in front of its found items.
     void placeAnswers();
     // Puts the desktop's rows held for the displayed query after its found items.
@@ -118,6 +120,8 @@ private:
     QString mAnswersQuery;
     int mAnswerRowCount = 0;
     std::function<void(const QString &)> mDesktopAsker;
+    // The text the desktop's sources are asked next, once the keystroke's own rows are out.
+    std::optional<QString> mPendingDesktopAsk;
     // The desktop's rows for mDesktopQuery, in the order they came.
     QList<QList<QVariantMap>> mDesktopRows;
     QList<int> mDesktopOrders;
