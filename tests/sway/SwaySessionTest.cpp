@@ -79,6 +79,29 @@ QMap<QString, QString> environmentIn(const QString &path)
     return variables;
 }
 
+// Makes a program the default handler of `mimeType`: started, it writes the argument it got
+// ("ARGUMENT") and its environment to `printed`, whole once it is there.
+bool installEnvironmentPrinter(const QString &name, const QByteArray &mimeType,
+                               const QString &printed)
+{
+    const QString printer = QDir::homePath() + "/print-" + name;
+    const QByteArray out = printed.toUtf8();
+    if (!writeFile(printer,
+                   "#!/bin/sh\n{ echo \"ARGUMENT=$1\"; env; } > \"" + out + ".part\" && mv \"" + out
+                       + ".part\" \"" + out + "\"\n"))
+        return false;
+    QFile(printer).setPermissions(QFile(printer).permissions() | QFileDevice::ExeOwner);
+    const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
+    const QByteArray entry = "org.example." + name.toUtf8() + ".desktop";
+    return QDir().mkpath(applications)
+        && writeFile(applications + "/" + QString::fromUtf8(entry),
+                     "[Desktop Entry]\nType=Application\nName=" + name.toUtf8()
+                         + "\nMimeType=" + mimeType + ";\nExec=" + printer.toUtf8() + " %u\n")
+        && QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME"))
+        && writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/mimeapps.list",
+                     "[Default Applications]\n" + mimeType + "=" + entry + "\n");
+}
+
 } // namespace
 
 // What the user opens comes to the front: the compositor's activation token reaches the program
@@ -89,20 +112,7 @@ TEST_F(SwaySession, AnOpenedItemsProgramGetsAnActivationTokenAndNothingOfTheAgen
     // A program that writes down the environment it was started with, the default application
     // of plain text here.
     const QString printed = QDir::homePath() + "/launched.env";
-    const QString printer = QDir::homePath() + "/print-environment";
-    ASSERT_TRUE(writeFile(printer,
-                          "#!/bin/sh\nenv > \"" + printed.toUtf8() + ".part\" && mv \""
-                              + printed.toUtf8() + ".part\" \"" + printed.toUtf8() + "\"\n"));
-    QFile(printer).setPermissions(QFile(printer).permissions() | QFileDevice::ExeOwner);
-    const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
-    ASSERT_TRUE(QDir().mkpath(applications));
-    ASSERT_TRUE(writeFile(applications + "/org.example.Printer.desktop",
-                          "[Desktop Entry]\nType=Application\nName=Printer\nMimeType=text/plain;\n"
-                          "Exec="
-                              + printer.toUtf8() + " %f\n"));
-    ASSERT_TRUE(QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME")));
-    ASSERT_TRUE(writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/mimeapps.list",
-                          "[Default Applications]\ntext/plain=org.example.Printer.desktop\n"));
+    ASSERT_TRUE(installEnvironmentPrinter("Printer", "text/plain", printed));
     const QString note = QDir::homePath() + "/note.txt";
     ASSERT_TRUE(writeFile(note, "a note\n"));
 
@@ -127,27 +137,12 @@ TEST_F(SwaySession, AnOpenedItemsProgramGetsAnActivationTokenAndNothingOfTheAgen
 TEST_F(SwaySession, AnOpenedAddressesHandlerGetsAnActivationToken)
 {
     const QString printed = QDir::homePath() + "/address.env";
-    const QString printer = QDir::homePath() + "/print-address";
-    ASSERT_TRUE(writeFile(printer,
-                          "#!/bin/sh\n{ echo \"ADDRESS=$1\"; env; } > \"" + printed.toUtf8()
-                              + ".part\" && mv \"" + printed.toUtf8() + ".part\" \""
-                              + printed.toUtf8() + "\"\n"));
-    QFile(printer).setPermissions(QFile(printer).permissions() | QFileDevice::ExeOwner);
-    const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
-    ASSERT_TRUE(QDir().mkpath(applications));
-    ASSERT_TRUE(writeFile(applications + "/org.example.Handler.desktop",
-                          "[Desktop Entry]\nType=Application\nName=Handler\n"
-                          "MimeType=x-scheme-handler/x-korvale-test;\nExec="
-                              + printer.toUtf8() + " %u\n"));
-    ASSERT_TRUE(QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME")));
-    ASSERT_TRUE(writeFile(
-        qEnvironmentVariable("XDG_CONFIG_HOME") + "/mimeapps.list",
-        "[Default Applications]\nx-scheme-handler/x-korvale-test=org.example.Handler.desktop\n"));
+    ASSERT_TRUE(installEnvironmentPrinter("Handler", "x-scheme-handler/x-korvale-test", printed));
 
     ASSERT_TRUE(Workspace::createLinux()->openUrl(QUrl("x-korvale-test:page")));
     ASSERT_TRUE(waitFor([&] { return QFile::exists(printed); }));
     const QMap<QString, QString> launched = environmentIn(printed);
-    EXPECT_EQ(launched.value("ADDRESS"), "x-korvale-test:page");
+    EXPECT_EQ(launched.value("ARGUMENT"), "x-korvale-test:page");
     const QString token = launched.value("XDG_ACTIVATION_TOKEN");
     EXPECT_FALSE(token.isEmpty());
     EXPECT_EQ(launched.value("DESKTOP_STARTUP_ID"), token);
