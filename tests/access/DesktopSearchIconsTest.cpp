@@ -9,6 +9,7 @@
 #include "ResultIcons.h"
 #include "TestIconTheme.h"
 
+#include <QBuffer>
 #include <QDBusConnection>
 #include <QDBusMetaType>
 #include <QScopeGuard>
@@ -82,4 +83,33 @@ TEST(DesktopSearchIcons, PixelDataOutsideItsStatedBoundsIsRefused)
     EXPECT_TRUE(refused([](auto &p) { p.width = ResultIcons::MaxSide + 1; }));
     EXPECT_TRUE(refused([](auto &p) { p.bitsPerSample = 16; }));
     EXPECT_TRUE(refused([](auto &p) { p.hasAlpha = true; }));
+}
+
+// The other limits written for what providers send: an encoded image too large in bytes or in
+// its stated size, and theme names past eight or naming a path.
+TEST(DesktopSearchIcons, EncodedImagesAndThemeNamesPastTheirLimitsAreRefused)
+{
+    const auto png = [](QSize size) {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(Qt::red);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    };
+    EXPECT_EQ(ResultIcons::decodeEncoded(png({512, 512})).size(),
+              QSize(ResultIcons::MaxSide, ResultIcons::MaxSide));
+    EXPECT_TRUE(ResultIcons::decodeEncoded(png({ResultIcons::MaxEncodedSide + 1, 4})).isNull());
+    QByteArray padded = png({4, 4});
+    padded.append(QByteArray(ResultIcons::MaxEncodedBytes, '\0'));
+    EXPECT_TRUE(ResultIcons::decodeEncoded(padded).isNull());
+
+    QStringList names{"a/b"};
+    for (int i = 0; i < 12; ++i)
+        names << QStringLiteral("name-%1").arg(i);
+    const ResultIcons::Icon themed =
+        ResultIcons::fromString(QStringLiteral(". GThemedIcon ") + names.join(' '));
+    EXPECT_FALSE(themed.names.contains("a/b"));
+    EXPECT_EQ(themed.names.size(), ResultIcons::MaxNames);
 }
