@@ -39,13 +39,16 @@ SearchSources twelveRecords()
 
 bool waitIdle(SearchController &c)
 {
-    // Idle twice in a row, a retry period apart: no retry is left pending.
-    return QTest::qWaitFor([&c] {
-        if (c.isSearchRunning())
-            return false;
-        QTest::qWait(3 * SearchController::kRetryMs);
-        return !c.isSearchRunning();
-    });
+    // Idle twice in a row, a retry period apart: no retry is left pending. Preparing 120,000
+    // records takes seconds in a sanitized build on a busy machine.
+    return QTest::qWaitFor(
+        [&c] {
+            if (c.isSearchRunning())
+                return false;
+            QTest::qWait(3 * SearchController::kRetryMs);
+            return !c.isSearchRunning();
+        },
+        20000);
 }
 
 } // namespace
