@@ -98,7 +98,8 @@ TEST(AgentProtectedNotes, TheDeadlineDropsTheSearchsPreparedCopyAndTheRowsShown)
         sources.notes = {QVariantMap{{"x", 5}, {"T", "Vault plan"}, {"t", "plain"}}};
         return sources;
     });
-    AgentProtectedNotes notes(searched, &search, nullptr, 200);
+    // Long enough for the pass to show the note first in a sanitized build on a busy machine.
+    AgentProtectedNotes notes(searched, &search, nullptr, 1500);
     search.setProtectedPasswordAsker([&notes] { return notes.askPassword(nullptr); });
 
     answerPasswordSheet("pw");
