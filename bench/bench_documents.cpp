@@ -2,6 +2,7 @@
 // main thread watched for stalls, a rescan of the unchanged tree (which must write nothing), and
 // the memory the indexed list holds.
 #include "BenchAgent.h"
+#include "BenchHome.h"
 #include "BenchMainThread.h"
 #include "BenchUtils.h"
 #include "DocumentIndex.h"
@@ -21,23 +22,7 @@
 
 namespace {
 
-constexpr int TopFolders = 100;
-constexpr int SubFoldersEach = 100; // 10,000 folders below the top ones
-constexpr int FilesEach = 10; // 100,000 files
-
-void buildTree(const QString &root)
-{
-    for (int top = 0; top < TopFolders; ++top) {
-        for (int sub = 0; sub < SubFoldersEach; ++sub) {
-            const QString folder = root + QStringLiteral("/project %1/part %2").arg(top).arg(sub);
-            QDir().mkpath(folder);
-            for (int file = 0; file < FilesEach; ++file) {
-                QFile(folder + QStringLiteral("/report-%1-%2-%3.odt").arg(top).arg(sub).arg(file))
-                    .open(QIODevice::WriteOnly);
-            }
-        }
-    }
-}
+using BenchHome::buildTree;
 
 double residentMiB(const QString &process = QStringLiteral("self"))
 {
@@ -77,19 +62,7 @@ int agentMemory()
         agent.start(program, {});
         if (!agent.waitForStarted(5000))
             return -1.0;
-        auto documents = [] {
-            return DBusNotificationCenter::fromWire(
-                       BenchAgent::status().value(QStringLiteral("documents")))
-                .toMap();
-        };
-        const int wanted = withTree ? TopFolders * SubFoldersEach * (FilesEach + 1) : 0;
-        while (clock.elapsed() < 120000) {
-            const QVariantMap state = documents();
-            if (!state.isEmpty() && !state.value(QStringLiteral("indexing")).toBool()
-                && state.value(QStringLiteral("entries")).toInt() >= wanted)
-                break;
-            QThread::msleep(20);
-        }
+        BenchHome::waitIndexed(withTree ? BenchHome::TreeEntries : 0, 120000);
         *indexMs = double(clock.nsecsElapsed()) / 1e6;
         QThread::msleep(2000);
         const double resident = residentMiB(QString::number(agent.processId()));

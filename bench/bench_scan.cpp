@@ -2,6 +2,7 @@
 // rescan that finds nothing new (which must not write the list file).
 #include "ApplicationFolderWalk.h"
 #include "ApplicationScanner.h"
+#include "BenchHome.h"
 #include "BenchUtils.h"
 #include "CommonKorvaleClass.h"
 
@@ -35,23 +36,7 @@ constexpr int DesktopEntries = 5000;
 constexpr int TopFolders = 200;
 constexpr int SubFoldersEach = 100; // 20,000 folders below the top ones
 
-QByteArray desktopEntry(int index)
-{
-    static const char *const languages[] = {"de", "fr", "es",    "it", "ja", "nl", "pl", "pt_BR",
-                                            "ru", "sv", "zh_CN", "cs", "da", "fi", "hu", "ko"};
-    QByteArray text = "[Desktop Entry]\nType=Application\nVersion=1.0\nName=Application "
-        + QByteArray::number(index) + "\nGenericName=Tool\nComment=Does things\n";
-    for (const char *language : languages) {
-        text += QByteArray("Name[") + language + "]=Application " + QByteArray::number(index) + " ("
-            + language + ")\n";
-        text += QByteArray("Comment[") + language + "]=Does things in " + language + "\n";
-    }
-    text += "Exec=true %U\nIcon=application-x-executable\nTerminal=false\n"
-            "Categories=Utility;Development;\nStartupNotify=true\n";
-    if (index % 10 == 0)
-        text += "NoDisplay=true\n";
-    return text;
-}
+using BenchHome::desktopEntry;
 
 void buildTree(const QString &root)
 {

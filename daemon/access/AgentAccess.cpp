@@ -230,6 +230,19 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     connect(mWindow.get(), &AccessWindowController::windowBuilt, this, [this](MainWindow *window) {
         window->installEventFilter(
             new PaintWatcher([this] { notePainted(); }, [this] { noteActivated(); }, this));
+        window->tableView()->viewport()->installEventFilter(new PaintWatcher(
+            [this] {
+                if (!mAwaitingResultsPaint)
+                    return;
+                mAwaitingResultsPaint = false;
+                mResultsPaintedAt = steadyNanoseconds();
+            },
+            [] {}, this));
+    });
+    connect(mSearch.get(), &SearchController::displayedListUpdated, this, [this] {
+        mAwaitingResultsPaint = mWindow->isWindowVisible();
+        mResultsPassNs = mSearch->displayedPassNanoseconds();
+        mResultsTextAt = mSearch->displayedTextArrivedAt();
     });
 
     mBus = std::make_unique<AccessWindowBus>();
@@ -398,6 +411,9 @@ QVariantMap AgentAccess::state() const
         {QStringLiteral("typeForSearch"), mSearch->typeForSearch()},
         {QStringLiteral("openedAt"), mOpenedAt},
         {QStringLiteral("paintedAt"), mPaintedAt},
+        {QStringLiteral("resultsPaintedAt"), mResultsPaintedAt},
+        {QStringLiteral("resultsPassNs"), mResultsPassNs},
+        {QStringLiteral("resultsTextAt"), mResultsTextAt},
         {QStringLiteral("activatedAt"), mActivatedAt},
         {QStringLiteral("menu"), openMenuTitles()},
         {QStringLiteral("menuActive"), activeMenuEntry()},

@@ -114,6 +114,11 @@ private:
     // moment it had the keyboard.
     qint64 mOpenedAt = 0;
     qint64 mPaintedAt = 0;
+    // The results' first paint after a new list was shown, and its pass's own time.
+    qint64 mResultsPaintedAt = 0;
+    qint64 mResultsPassNs = 0;
+    qint64 mResultsTextAt = 0;
+    bool mAwaitingResultsPaint = false;
     qint64 mActivatedAt = 0;
     bool mAwaitingPaint = false;
     bool mAwaitingActivation = false;

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace {
@@ -48,6 +49,10 @@ void SearchController::controlTextDidChange(const QString &fieldText)
 void SearchController::searchFieldModified(const QString &fieldText)
 {
     emit searchRequested();
+    if (fieldText != mLastText || mLastTextAt == 0)
+        mLastTextAt = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                          std::chrono::steady_clock::now().time_since_epoch())
+                          .count();
     mLastText = fieldText;
     askAnswers(fieldText);
     if (mRunning) {
@@ -82,13 +87,17 @@ void SearchController::startPass(const QString &query)
         query == QLatin1String(" ") && mClipboardOffer ? mClipboardOffer() : QVariantList();
     const int type = mType;
     const int generation = mProtectedGeneration;
-    mThread = std::thread([this, sources, offer, type, query, generation] {
+    const qint64 textAt = mLastTextAt;
+    mThread = std::thread([this, sources, offer, type, query, generation, textAt] {
+        QElapsedTimer passTime;
+        passTime.start();
         SearchPass pass(mCache);
         auto result =
             std::make_shared<SearchPass::Result>(pass.run(sources, type, query, offer, mMustStop));
+        const qint64 passNs = passTime.nsecsElapsed();
         QMetaObject::invokeMethod(
             this,
-            [this, result, query, generation] {
+            [this, result, query, generation, passNs, textAt] {
                 if (generation != mProtectedGeneration) {
                     // Locked while the pass ran: what it prepared and found of them goes too.
                     mCache.clear(SearchFilter::ProtectedNotes);
@@ -97,8 +106,11 @@ void SearchController::startPass(const QString &query)
                     });
                 }
                 // An overtaken pass is not shown: the retry already waits with newer text.
-                if (result->completed && !mMustStop)
+                if (result->completed && !mMustStop) {
+                    mDisplayedPassNs = passNs;
+                    mDisplayedTextAt = textAt;
                     updateDisplayedList(std::move(result->items), result->totalItems, query);
+                }
                 passFinished();
                 askDesktopSources();
             },

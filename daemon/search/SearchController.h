@@ -40,6 +40,10 @@ public:
     void replaceDisplayedRecord(int row, const QVariantMap &record);
     // The query the displayed list answers.
     QString displayedQuery() const { return mDisplayedQuery; }
+    // How long the pass that found the displayed list took on its thread, and when its text
+    // came (steady clock, nanoseconds).
+    qint64 displayedPassNanoseconds() const { return mDisplayedPassNs; }
+    qint64 displayedTextArrivedAt() const { return mDisplayedTextAt; }
     int totalItems() const;
     QString selectionInformation() const; // "%1 / %2" or "%1"
     bool isSearchRunning() const;
@@ -137,6 +141,9 @@ private:
     int mType = 0;
     FoundItems mDisplayed;
     QString mDisplayedQuery;
+    qint64 mDisplayedPassNs = 0;
+    qint64 mDisplayedTextAt = 0;
+    qint64 mLastTextAt = 0;
     int mTotalItems = 0;
     bool mPasswordHeld = false;
     qint64 mProtectedChosenAt = -1;
