@@ -401,7 +401,7 @@ void benchCorpus(const Corpus &corpus, int size, const QByteArray &prefix, bool 
 {
     const QList<QPair<const char *, QString>> queries = {
         {"1word", "proj"},      {"2words", "proj rep"}, {"3words", "proj rep café"},
-        {"common_word", "pdf"}, {"nothing", "qzxj"},    {"empty", ""}};
+        {"common_word", "-"}, {"nothing", "qzxj"},    {"empty", ""}};
     PreparedListCache cache;
     const std::atomic<bool> stop{false};
     const SearchPass pass(cache, 2);

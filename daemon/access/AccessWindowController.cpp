@@ -392,7 +392,6 @@ bool AccessWindowController::searchFieldCommand(QKeyEvent *event)
     const Qt::KeyboardModifiers modifiers = event->modifiers()
         & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     TableView *table = tableView();
-    const int rows = mModel->rowCount();
     const int selected = table->selectedRow();
     switch (event->key()) {
     case Qt::Key_Escape:
@@ -408,7 +407,7 @@ bool AccessWindowController::searchFieldCommand(QKeyEvent *event)
     case Qt::Key_Down:
         if (modifiers)
             return false;
-        if (selected + 1 < rows)
+        if (mModel->itemAt(selected + 1))
             table->selectRow(selected + 1);
         table->setFocus(Qt::OtherFocusReason);
         return true;

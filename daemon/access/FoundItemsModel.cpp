@@ -3,6 +3,8 @@
 #include "ItemRecord.h"
 #include "SearchController.h"
 
+#include <algorithm>
+
 FoundItemsModel::FoundItemsModel(SearchController *search, QObject *parent)
     : QAbstractListModel(parent)
     , mSearch(search)
@@ -10,18 +12,61 @@ FoundItemsModel::FoundItemsModel(SearchController *search, QObject *parent)
     // Connected before the window's own handler, so the rows are current when it selects one.
     connect(mSearch, &SearchController::displayedListUpdated, this,
             &FoundItemsModel::displayedListReplaced);
+    // Rows added below the list reach the view now only when it has every row before them.
     connect(mSearch, &SearchController::displayedRowsAboutToBeAppended, this,
-            [this](int first, int last) { beginInsertRows({}, first, last); });
-    connect(mSearch, &SearchController::displayedRowsAppended, this, [this] { endInsertRows(); });
-    connect(mSearch, &SearchController::displayedRowChanged, this,
-            [this](int row) { emit dataChanged(index(row, 0), index(row, 0)); });
+            [this](int first, int last) {
+                mAppending = first == mShown && last >= first;
+                if (mAppending)
+                    beginInsertRows({}, first, last);
+            });
+    connect(mSearch, &SearchController::displayedRowsAppended, this, [this] {
+        if (!mAppending)
+            return;
+        mAppending = false;
+        mShown = listSize();
+        endInsertRows();
+    });
+    connect(mSearch, &SearchController::displayedRowChanged, this, [this](int row) {
+        if (row < mShown)
+            emit dataChanged(index(row, 0), index(row, 0));
+    });
+}
+
+int FoundItemsModel::listSize() const
+{
+    return int(mSearch->displayedList().size());
 }
 
 int FoundItemsModel::rowCount(const QModelIndex &parent) const
 {
-    if (parent.isValid())
-        return 0;
-    return int(mSearch->displayedList().size());
+    return parent.isValid() ? 0 : mShown;
+}
+
+bool FoundItemsModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && mShown < listSize();
+}
+
+void FoundItemsModel::fetchMore(const QModelIndex &parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const int next = std::min(listSize(), mShown + kRowsAtOnce);
+    beginInsertRows({}, mShown, next - 1);
+    mShown = next;
+    endInsertRows();
+}
+
+bool FoundItemsModel::fetchUpTo(int row)
+{
+    if (row < 0 || row >= listSize())
+        return false;
+    if (row >= mShown) {
+        beginInsertRows({}, mShown, row);
+        mShown = row + 1;
+        endInsertRows();
+    }
+    return true;
 }
 
 const FoundItem *FoundItemsModel::itemAt(int row) const
@@ -53,5 +98,6 @@ QVariant FoundItemsModel::data(const QModelIndex &index, int role) const
 void FoundItemsModel::displayedListReplaced()
 {
     beginResetModel();
+    mShown = std::min(listSize(), kRowsAtOnce);
     endResetModel();
 }

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 
 TableView::TableView(QWidget *parent)
     : QListView(parent)
@@ -44,11 +45,21 @@ int TableView::selectedRow() const
 
 void TableView::selectRow(int row)
 {
-    if (!model() || row < 0 || row >= model()->rowCount())
+    if (!model() || row < 0)
+        return;
+    while (row >= model()->rowCount() && model()->canFetchMore({}))
+        model()->fetchMore({}); // a row the view was not given yet
+    if (row >= model()->rowCount())
         return;
     const QModelIndex index = model()->index(row, 0);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     scrollTo(index);
+}
+
+void TableView::reset()
+{
+    QListView::reset();
+    verticalScrollBar()->setValue(0);
 }
 
 QPoint TableView::menuPointForRow(int row) const
@@ -92,6 +103,10 @@ void TableView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Right:
         emit rightArrowPressed();
         return;
+    case Qt::Key_End: // the last row, not the last one the view was given so far
+        while (model() && model()->canFetchMore({}))
+            model()->fetchMore({});
+        break;
     default:
         break;
     }

@@ -23,6 +23,9 @@ public:
     void selectRow(int row);
     // The point at the right end of a row where its floating menu opens, global coordinates.
     QPoint menuPointForRow(int row) const;
+    // A new list starts at its top: left at the end of the last one, the view would take the
+    // shrunk scroll range's end for a scroll to the end and ask for more rows.
+    void reset() override;
 
 signals:
     void spacePressed();

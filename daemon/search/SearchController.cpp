@@ -226,9 +226,11 @@ void SearchController::showAnswers(const QString &query, const QList<QVariantMap
 
 void SearchController::placeAnswers()
 {
-    FoundItems items;
     const bool shown = mType == AllTypes && mAnswersQuery == mDisplayedQuery;
     const int count = shown ? int(mAnswers.size()) : 0;
+    if (count == 0 && mAnswerRowCount == 0)
+        return; // nearly always: copying 100,000 found items for nothing took 1-2 ms
+    FoundItems items;
     items.reserve(count + mDisplayed.size() - mAnswerRowCount);
     for (int i = 0; i < count; ++i)
         items.append(FoundItem(mAnswers.at(i)));

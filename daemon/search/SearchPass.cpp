@@ -162,31 +162,34 @@ inline unsigned orderByte(const Order &o, unsigned digit)
 // mispredicted branches between entries that differ in one byte. The bytes all the entries
 // share (the marks most have, a common beginning of file names) are skipped in one pass.
 // `before` is the whole order; it settles small groups and entries equal in every byte.
+// Sorts the entries at `from`, leaving them in `from`, or in `other` when `intoOther`: each
+// level moves the entries once, from one buffer to the other, never back.
 template <typename Before>
-void sortByBytes(Order *data, Order *spare, std::size_t size, const Before &before)
+void sortByBytes(Order *from, Order *other, std::size_t size, bool intoOther, const Before &before)
 {
     constexpr std::size_t kSmall = 48;
-    if (size < kSmall) {
-        std::sort(data, data + size, before);
-        return;
-    }
+    const auto sortHere = [&] {
+        std::sort(from, from + size, before);
+        if (intoOther)
+            std::memcpy(static_cast<void *>(other), from, size * sizeof(Order));
+    };
+    if (size < kSmall)
+        return sortHere();
     quint64 differ[4] = {};
     for (std::size_t i = 1; i < size; ++i) {
-        differ[0] |= data[i].key ^ data[0].key;
-        differ[1] |= data[i].title0 ^ data[0].title0;
-        differ[2] |= data[i].title1 ^ data[0].title1;
-        differ[3] |= data[i].title2 ^ data[0].title2;
+        differ[0] |= from[i].key ^ from[0].key;
+        differ[1] |= from[i].title0 ^ from[0].title0;
+        differ[2] |= from[i].title1 ^ from[0].title1;
+        differ[3] |= from[i].title2 ^ from[0].title2;
     }
     const auto word =
         std::find_if(std::begin(differ), std::end(differ), [](quint64 d) { return d != 0; });
-    if (word == std::end(differ)) {
-        std::sort(data, data + size, before);
-        return;
-    }
+    if (word == std::end(differ))
+        return sortHere();
     const unsigned digit = unsigned(word - differ) * 8 + unsigned(std::countl_zero(*word)) / 8;
     std::array<std::size_t, 256> counts{};
     for (std::size_t i = 0; i < size; ++i)
-        ++counts[orderByte(data[i], digit)];
+        ++counts[orderByte(from[i], digit)];
     std::array<std::size_t, 256> next;
     std::size_t start = 0;
     for (unsigned b = 0; b < 256; ++b) {
@@ -194,12 +197,14 @@ void sortByBytes(Order *data, Order *spare, std::size_t size, const Before &befo
         start += counts[b];
     }
     for (std::size_t i = 0; i < size; ++i)
-        spare[next[orderByte(data[i], digit)]++] = data[i];
-    std::memcpy(static_cast<void *>(data), spare, size * sizeof(Order));
+        other[next[orderByte(from[i], digit)]++] = from[i];
+    // The groups are in `other` now: sorted there when that is where they belong, else back.
     start = 0;
     for (unsigned b = 0; b < 256; ++b) {
         if (counts[b] > 1)
-            sortByBytes(data + start, spare + start, counts[b], before);
+            sortByBytes(other + start, from + start, counts[b], !intoOther, before);
+        else if (counts[b] == 1 && !intoOther)
+            from[start] = other[start];
         start += counts[b];
     }
 }
@@ -706,7 +711,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
             const auto sortRun = [&](std::size_t r) {
                 if (byBytes)
                     sortByBytes(orders.data() + runs[r], spare.get() + runs[r],
-                                runs[r + 1] - runs[r], before);
+                                runs[r + 1] - runs[r], false, before);
                 else
                     std::sort(orders.begin() + std::ptrdiff_t(runs[r]),
                               orders.begin() + std::ptrdiff_t(runs[r + 1]), before);

@@ -68,6 +68,33 @@ TEST_F(AccessWindowKeysTest, UpAndDownMoveTheSelectionWithinTheListAndTheFocusTo
     EXPECT_EQ(field()->text(), QStringLiteral("ma")) << "the arrows are no text editing";
 }
 
+// The view is given a long list a thousand rows at a time; the keys still reach every row.
+TEST_F(AccessWindowKeysTest, TheArrowsAndEndReachRowsTheViewWasNotGivenYet)
+{
+    const int notes = FoundItemsModel::kRowsAtOnce * 2 + 500;
+    for (int i = 0; i < notes; ++i)
+        mNotes.append(record(5, QStringLiteral("Memo %1").arg(i, 5, 10, QLatin1Char('0'))));
+    searchFor(QStringLiteral("memo"));
+    ASSERT_EQ(rows(), FoundItemsModel::kRowsAtOnce);
+    ASSERT_NE(mController->model()->itemAt(notes - 1), nullptr);
+
+    table()->selectRow(FoundItemsModel::kRowsAtOnce - 1);
+    field()->setFocus();
+    QTest::keyClick(field(), Qt::Key_Down);
+    EXPECT_EQ(table()->selectedRow(), FoundItemsModel::kRowsAtOnce);
+    EXPECT_EQ(table()->currentIndex().data().toString(),
+              QStringLiteral("Memo %1").arg(FoundItemsModel::kRowsAtOnce, 5, 10, QLatin1Char('0')));
+
+    QTest::keyClick(table(), Qt::Key_End);
+    EXPECT_EQ(table()->selectedRow(), notes - 1);
+    EXPECT_EQ(rows(), notes);
+
+    // A new list starts again with the first thousand, its first row selected.
+    searchFor(QStringLiteral("memo 0"));
+    EXPECT_EQ(rows(), FoundItemsModel::kRowsAtOnce);
+    EXPECT_EQ(table()->selectedRow(), 0);
+}
+
 TEST_F(AccessWindowKeysTest, RightOpensTheFloatingMenuOfPathsAndMovesTheCursorOtherwise)
 {
     QSignalSpy menus(mController.get(), &AccessWindowController::floatingMenuRequested);
