@@ -14,6 +14,7 @@
 #include <bit>
 #include <cstring>
 #include <functional>
+#include <span>
 #include <unordered_map>
 
 namespace {
@@ -249,8 +250,11 @@ std::size_t dropDuplicates(const Lists &lists, const std::vector<Candidate> &fou
                 for (std::size_t k = runStart; k < kept && !duplicate; ++k)
                     duplicate = same(ranked[k], o);
             }
-            if (!duplicate)
-                ranked[kept++] = o;
+            if (!duplicate) {
+                if (kept != i) // nearly always equal: no copy until the first duplicate
+                    ranked[kept] = o;
+                ++kept;
+            }
         }
         begin = end;
     }
@@ -692,7 +696,9 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         if (found.size() > runs.back())
             runs.push_back(found.size());
     }
-    std::vector<Order> orders(found.size());
+    // Not zeroed: every entry is written below.
+    const std::unique_ptr<Order[]> orderEntries(new Order[std::max<std::size_t>(1, found.size())]);
+    const std::span<Order> orders(orderEntries.get(), found.size());
     bool packableHalves[2] = {true, true};
     inHalves(parallel, found.size(), [&](std::size_t begin, std::size_t end) {
         bool fits = true;
@@ -713,8 +719,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                     sortByBytes(orders.data() + runs[r], spare.get() + runs[r],
                                 runs[r + 1] - runs[r], false, before);
                 else
-                    std::sort(orders.begin() + std::ptrdiff_t(runs[r]),
-                              orders.begin() + std::ptrdiff_t(runs[r + 1]), before);
+                    std::sort(orders.data() + runs[r], orders.data() + runs[r + 1], before);
             };
             if (runs.size() == 3) {
                 QFuture<void> second = QtConcurrent::run(sortRun, 1);
