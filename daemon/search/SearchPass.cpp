@@ -164,9 +164,13 @@ inline unsigned orderByte(const Order &o, unsigned digit)
 // share (the marks most have, a common beginning of file names) are skipped in one pass.
 // `before` is the whole order; it settles small groups and entries equal in every byte.
 // Sorts the entries at `from`, leaving them in `from`, or in `other` when `intoOther`: each
-// level moves the entries once, from one buffer to the other, never back.
-template <typename Before>
-void sortByBytes(Order *from, Order *other, std::size_t size, bool intoOther, const Before &before)
+// level moves the entries once, from one buffer to the other, never back. Entries alike in
+// all their bytes whose titles go on (bookmarks or contacts sharing a long beginning) take the
+// next 24 bytes of their titles (`refill(entry, offset)`) and are sorted on by those, rather
+// than compared two titles at a time; their first bytes are put back afterwards, for the merge.
+template <typename Before, typename Refill>
+void sortByBytes(Order *from, Order *other, std::size_t size, bool intoOther, std::size_t offset,
+                 const Before &before, const Refill &refill)
 {
     constexpr std::size_t kSmall = 48;
     const auto sortHere = [&] {
@@ -177,16 +181,30 @@ void sortByBytes(Order *from, Order *other, std::size_t size, bool intoOther, co
     if (size < kSmall)
         return sortHere();
     quint64 differ[4] = {};
-    for (std::size_t i = 1; i < size; ++i) {
+    quint32 longest = 0;
+    for (std::size_t i = 0; i < size; ++i) {
         differ[0] |= from[i].key ^ from[0].key;
         differ[1] |= from[i].title0 ^ from[0].title0;
         differ[2] |= from[i].title1 ^ from[0].title1;
         differ[3] |= from[i].title2 ^ from[0].title2;
+        longest = std::max(longest, from[i].titleSize);
     }
     const auto word =
         std::find_if(std::begin(differ), std::end(differ), [](quint64 d) { return d != 0; });
-    if (word == std::end(differ))
-        return sortHere();
+    if (word == std::end(differ)) {
+        const std::size_t next = offset + kOrderTitleBytes;
+        if (longest <= next)
+            return sortHere(); // the same title bytes to their ends
+        for (std::size_t i = 0; i < size; ++i)
+            refill(from[i], next);
+        sortByBytes(from, other, size, intoOther, next, before, refill);
+        if (offset == 0) {
+            Order *sorted = intoOther ? other : from;
+            for (std::size_t i = 0; i < size; ++i)
+                refill(sorted[i], 0);
+        }
+        return;
+    }
     const unsigned digit = unsigned(word - differ) * 8 + unsigned(std::countl_zero(*word)) / 8;
     std::array<std::size_t, 256> counts{};
     for (std::size_t i = 0; i < size; ++i)
@@ -203,7 +221,7 @@ void sortByBytes(Order *from, Order *other, std::size_t size, bool intoOther, co
     start = 0;
     for (unsigned b = 0; b < 256; ++b) {
         if (counts[b] > 1)
-            sortByBytes(other + start, from + start, counts[b], !intoOther, before);
+            sortByBytes(other + start, from + start, counts[b], !intoOther, offset, before, refill);
         else if (counts[b] == 1 && !intoOther)
             from[start] = other[start];
         start += counts[b];
@@ -717,7 +735,13 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
             const auto sortRun = [&](std::size_t r) {
                 if (byBytes)
                     sortByBytes(orders.data() + runs[r], spare.get() + runs[r],
-                                runs[r + 1] - runs[r], false, before);
+                                runs[r + 1] - runs[r], false, 0, before,
+                                [&found](Order &o, std::size_t offset) {
+                                    const Candidate &c = found[o.slot];
+                                    o.title0 = titleWord(c.title, c.titleSize, offset);
+                                    o.title1 = titleWord(c.title, c.titleSize, offset + 8);
+                                    o.title2 = titleWord(c.title, c.titleSize, offset + 16);
+                                });
                 else
                     std::sort(orders.data() + runs[r], orders.data() + runs[r + 1], before);
             };

@@ -3,6 +3,8 @@
 #include "SearchCorpus.h"
 #include "SearchFilter.h"
 
+#include <QRandomGenerator>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -84,6 +86,36 @@ TEST(SearchPass, HundredsOfFoundItemsRankAsTheReference)
         }
     }
     EXPECT_GT(most, 200);
+}
+
+// Thousands of titles alike in their first 24 bytes and beyond: they are ranked by their
+// following bytes, their ends and their finding order, on one core as on two (whose halves are
+// merged by their first bytes).
+TEST(SearchPass, ThousandsOfTitlesSharingLongBeginningsRankByTheirBytes)
+{
+    QRandomGenerator random(5);
+    // 24 bytes, then 24 more: the deciding bytes fall on and after each word's end; titles
+    // differing early are ranked on their first bytes beside them.
+    const QStringList beginnings = {QStringLiteral("the shared beginning of "),
+                                    QStringLiteral("the shared beginning of and 24 bytes more: "),
+                                    QStringLiteral("the ")};
+    SearchSources s;
+    QList<QPair<QByteArray, int>> expected; // title bytes, then finding order
+    for (int i = 0; i < int(SearchPass::kParallelThreshold) + 1000; ++i) {
+        QString title = beginnings.at(random.bounded(3));
+        for (int letters = random.bounded(40); letters > 0; --letters)
+            title += QChar(u'a' + random.bounded(3));
+        s.notes.append(rec(5, title, {{"t", QString::number(i)}}));
+        expected.append({title.toUtf8(), i});
+    }
+    std::sort(expected.begin(), expected.end());
+    for (const int threads : {1, 2}) {
+        const FoundItems found = runPass(s, 0, QStringLiteral("the"), threads).items;
+        ASSERT_EQ(found.size(), expected.size());
+        for (qsizetype i = 0; i < found.size(); ++i)
+            ASSERT_EQ(found.at(i).record().value("t").toInt(), expected.at(i).second)
+                << threads << " threads, row " << i;
+    }
 }
 
 TEST(SearchPass, LargeListsSplitOverThreadsKeepTheSequentialResult)
