@@ -61,6 +61,10 @@ AccessWindowController::AccessWindowController(DaemonController &daemon, SearchC
     // Until the window is built these only keep the model; building it shows where they are.
     connect(mSearch, &SearchController::displayedListUpdated, this,
             &AccessWindowController::publishDisplayedList);
+    connect(mSearch, &SearchController::displayedListCompleted, this, [this] {
+        setSelectionInformation();
+        updateMenus();
+    });
     connect(mSearch, &SearchController::searchRequested, this,
             &AccessWindowController::resetIdleCounter);
     // Rows of the desktop's search come below: the selection stays where the user put it.

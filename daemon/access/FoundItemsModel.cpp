@@ -12,6 +12,15 @@ FoundItemsModel::FoundItemsModel(SearchController *search, QObject *parent)
     // Connected before the window's own handler, so the rows are current when it selects one.
     connect(mSearch, &SearchController::displayedListUpdated, this,
             &FoundItemsModel::displayedListReplaced);
+    // The rows shown stay: the view is given more of the others as it would have been.
+    connect(mSearch, &SearchController::displayedListCompleted, this, [this] {
+        const int wanted = std::min(listSize(), std::max(mShown, kRowsAtOnce));
+        if (wanted <= mShown)
+            return;
+        beginInsertRows({}, mShown, wanted - 1);
+        mShown = wanted;
+        endInsertRows();
+    });
     // Rows added below the list reach the view now only when it has every row before them.
     connect(mSearch, &SearchController::displayedRowsAboutToBeAppended, this,
             [this](int first, int last) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FoundItem.h"
+#include "SearchPass.h"
 
 #include <QAbstractListModel>
 
@@ -8,14 +9,15 @@ class SearchController;
 
 // The access window's rows: a view of the search engine's displayed list, never a copy of it.
 // The list is replaced as a whole by each search, so the model resets when it is published.
-// The view is given the rows a thousand at a time (fetchMore, as it scrolls to the end): a list
-// view lays out every row it has, which for 100,000 found records took 10 ms a keystroke.
+// The view is given the rows a thousand at a time, as many as a pass hands over first (fetchMore,
+// as it scrolls to the end): a list view lays out every row it has, which for 100,000 found
+// records took 10 ms a keystroke.
 class FoundItemsModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
     enum Role { RecordRole = Qt::UserRole + 1, KindRole };
-    static constexpr int kRowsAtOnce = 1000;
+    static constexpr int kRowsAtOnce = int(SearchPass::kFirstRows);
 
     explicit FoundItemsModel(SearchController *search, QObject *parent = nullptr);
 

@@ -92,8 +92,24 @@ void SearchController::startPass(const QString &query)
         QElapsedTimer passTime;
         passTime.start();
         SearchPass pass(mCache);
-        auto result =
-            std::make_shared<SearchPass::Result>(pass.run(sources, type, query, offer, mMustStop));
+        // Many found: the first rows are shown while the rest is ranked.
+        const auto firstRows = [&](FoundItems items, int totalItems) {
+            auto first = std::make_shared<FoundItems>(std::move(items));
+            const qint64 passNs = passTime.nsecsElapsed();
+            QMetaObject::invokeMethod(
+                this,
+                [this, first, totalItems, query, generation, passNs, textAt] {
+                    if (generation != mProtectedGeneration || mMustStop)
+                        return; // the pass's end settles it
+                    mDisplayedPassNs = passNs;
+                    mDisplayedTextAt = textAt;
+                    updateDisplayedList(std::move(*first), totalItems, query);
+                    mFirstRowsShown = true;
+                },
+                Qt::QueuedConnection);
+        };
+        auto result = std::make_shared<SearchPass::Result>(
+            pass.run(sources, type, query, offer, mMustStop, firstRows));
         const qint64 passNs = passTime.nsecsElapsed();
         QMetaObject::invokeMethod(
             this,
@@ -107,10 +123,15 @@ void SearchController::startPass(const QString &query)
                 }
                 // An overtaken pass is not shown: the retry already waits with newer text.
                 if (result->completed && !mMustStop) {
-                    mDisplayedPassNs = passNs;
-                    mDisplayedTextAt = textAt;
-                    updateDisplayedList(std::move(result->items), result->totalItems, query);
+                    if (mFirstRowsShown && generation == mProtectedGeneration) {
+                        completeDisplayedList(std::move(result->items), result->totalItems);
+                    } else {
+                        mDisplayedPassNs = passNs;
+                        mDisplayedTextAt = textAt;
+                        updateDisplayedList(std::move(result->items), result->totalItems, query);
+                    }
                 }
+                mFirstRowsShown = false;
                 passFinished();
                 askDesktopSources();
             },
@@ -128,6 +149,18 @@ void SearchController::updateDisplayedList(FoundItems items, int totalItems, con
     placeAnswers();
     placeDesktopRows();
     emit displayedListUpdated();
+}
+
+void SearchController::completeDisplayedList(FoundItems items, int totalItems)
+{
+    // Rows of the desktop's search placed below the first rows go below all of them.
+    if (mDesktopRowCount > 0)
+        return updateDisplayedList(std::move(items), totalItems, mDisplayedQuery);
+    mDisplayed = std::move(items);
+    mTotalItems = totalItems;
+    mAnswerRowCount = 0;
+    placeAnswers();
+    emit displayedListCompleted();
 }
 
 void SearchController::setAnswerAsker(std::function<void(const QString &)> asker)

@@ -94,6 +94,9 @@ signals:
     void searchRequested();
     void runningChanged(bool running);
     void displayedListUpdated();
+    // The rest of a long list whose first rows were published: those rows stay as they are,
+    // the others follow them.
+    void displayedListCompleted();
     void displayedRowChanged(int row);
     // Around rows added at the end of the displayed list, from first to last.
     void displayedRowsAboutToBeAppended(int first, int last);
@@ -106,6 +109,7 @@ signals:
 private:
     void startPass(const QString &query);
     void updateDisplayedList(FoundItems items, int totalItems, const QString &query);
+    void completeDisplayedList(FoundItems items, int totalItems);
     void askAnswers(const QString &text);
     void askDesktopSources();
     // Puts the answers held for the displayed query in front of its found items.
@@ -140,6 +144,8 @@ private:
     QString mLastText;
     int mType = 0;
     FoundItems mDisplayed;
+    // The running pass's first rows are shown: its end completes them.
+    bool mFirstRowsShown = false;
     QString mDisplayedQuery;
     qint64 mDisplayedPassNs = 0;
     qint64 mDisplayedTextAt = 0;

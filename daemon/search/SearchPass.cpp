@@ -228,6 +228,47 @@ void sortByBytes(Order *from, Order *other, std::size_t size, bool intoOther, st
     }
 }
 
+// Puts the `first` entries that rank first at the front, sorted, and the rest after them in any
+// order: only the byte groups reaching into the front are sorted.
+template <typename Before, typename Refill>
+void selectFirstByBytes(Order *data, Order *spare, std::size_t size, std::size_t first,
+                        const Before &before, const Refill &refill)
+{
+    quint64 differ[4] = {};
+    for (std::size_t i = 1; i < size; ++i) {
+        differ[0] |= data[i].key ^ data[0].key;
+        differ[1] |= data[i].title0 ^ data[0].title0;
+        differ[2] |= data[i].title1 ^ data[0].title1;
+        differ[3] |= data[i].title2 ^ data[0].title2;
+    }
+    const auto word =
+        std::find_if(std::begin(differ), std::end(differ), [](quint64 d) { return d != 0; });
+    if (first >= size || size < 2 * first || word == std::end(differ))
+        return sortByBytes(data, spare, size, false, 0, before, refill);
+    const unsigned digit = unsigned(word - differ) * 8 + unsigned(std::countl_zero(*word)) / 8;
+    std::array<std::size_t, 256> counts{};
+    for (std::size_t i = 0; i < size; ++i)
+        ++counts[orderByte(data[i], digit)];
+    std::array<std::size_t, 256> next;
+    std::size_t start = 0;
+    for (unsigned b = 0; b < 256; ++b) {
+        next[b] = start;
+        start += counts[b];
+    }
+    for (std::size_t i = 0; i < size; ++i)
+        spare[next[orderByte(data[i], digit)]++] = data[i];
+    std::memcpy(static_cast<void *>(data), spare, size * sizeof(Order));
+    start = 0;
+    for (unsigned b = 0; b < 256 && start < first; ++b) {
+        if (start + counts[b] <= first)
+            sortByBytes(data + start, spare + start, counts[b], false, 0, before, refill);
+        else
+            selectFirstByBytes(data + start, spare + start, counts[b], first - start, before,
+                               refill);
+        start += counts[b];
+    }
+}
+
 // Drops every found item equal to an earlier one (in finding order), keeping the rest in
 // order; returns the new count. Equal items are tied, so only runs of tied items are compared.
 std::size_t dropDuplicates(const Lists &lists, const std::vector<Candidate> &found, Order *ranked,
@@ -540,7 +581,7 @@ SearchPass::SearchPass(PreparedListCache &cache, int threads)
 
 SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSearch,
                                    const QString &query, const QVariantList &clipboardOffer,
-                                   const std::atomic<bool> &stop) const
+                                   const std::atomic<bool> &stop, const FirstRows &firstRows) const
 {
     Result result;
     if (query == QLatin1String(" ")) {
@@ -706,11 +747,20 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     }
 
     // With words the found items are sorted in two halves (one per thread), which are then
-    // merged like the lists' runs of the empty query.
+    // merged like the lists' runs of the empty query. When first rows are wanted, those are
+    // picked and sorted first, as a run of their own.
+    const bool withFirstRows =
+        withWords && firstRows && found.size() >= 4 * kFirstRows && result.completed;
+    std::size_t sortedRuns = 0; // runs already sorted, from the first
     if (withWords) {
         runs = {0};
-        if (parallel && found.size() >= kParallelThreshold)
-            runs.push_back(found.size() / 2);
+        if (withFirstRows) {
+            runs.push_back(kFirstRows);
+            sortedRuns = 1;
+        }
+        const std::size_t from = runs.back();
+        if (parallel && found.size() - from >= kParallelThreshold)
+            runs.push_back(from + (found.size() - from) / 2);
         if (found.size() > runs.back())
             runs.push_back(found.size());
     }
@@ -730,28 +780,78 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     });
     const bool allPackable = packableHalves[0] && packableHalves[1];
     std::unique_ptr<Order[]> spare(new Order[std::max<std::size_t>(1, orders.size())]);
+    const auto refill = [&found](Order &o, std::size_t offset) {
+        const Candidate &c = found[o.slot];
+        o.title0 = titleWord(c.title, c.titleSize, offset);
+        o.title1 = titleWord(c.title, c.titleSize, offset + 8);
+        o.title2 = titleWord(c.title, c.titleSize, offset + 16);
+    };
+    // The items point at their records: a result keeps the lists, copying no record.
+    // Once the first rows are handed over, one core ranks the rest: the other is the window's.
+    bool restParallel = parallel;
+    const auto resultItems = [&](const Order *ranked, std::size_t count) {
+        FoundItems made;
+        for (const std::shared_ptr<const PreparedList> &list : lists)
+            made.keep(list->records.list());
+        FoundItem *items = made.resize(qsizetype(count));
+        inHalves(restParallel, count,
+                 [&lists, &found, ranked, items](std::size_t begin, std::size_t end) {
+                     for (std::size_t i = begin; i < end; ++i) {
+                         // The found items are read in ranked order, scattered: ask for one ahead.
+                         if (i + 8 < end)
+                             __builtin_prefetch(&found[ranked[i + 8].slot]);
+                         const Candidate &c = found[ranked[i].slot];
+                         items[i] =
+                             FoundItem(lists[c.list]->records.element(c.index), c.abbreviation,
+                                       c.beginsWith, c.priority, c.recentRank);
+                     }
+                 });
+        return made;
+    };
     const auto rank = [&](auto before, bool byBytes) {
+        if (withFirstRows && byBytes) {
+            selectFirstByBytes(orders.data(), spare.get(), orders.size(), kFirstRows, before,
+                               refill);
+            if (!stop.load(std::memory_order_relaxed)) {
+                // Duplicates are dropped from a copy: the whole list is dropped from below.
+                std::vector<Order> first(orders.begin(), orders.begin() + kFirstRows);
+                firstRows(resultItems(first.data(),
+                                      dropDuplicates(lists, found, first.data(), first.size())),
+                          result.totalItems);
+                restParallel = false;
+            }
+        } else if (withFirstRows) { // ranked field by field: no first rows, one sorted run
+            std::sort(orders.data(), orders.data() + kFirstRows, before);
+            sortedRuns = 1;
+        }
         if (withWords) {
             const auto sortRun = [&](std::size_t r) {
                 if (byBytes)
                     sortByBytes(orders.data() + runs[r], spare.get() + runs[r],
-                                runs[r + 1] - runs[r], false, 0, before,
-                                [&found](Order &o, std::size_t offset) {
-                                    const Candidate &c = found[o.slot];
-                                    o.title0 = titleWord(c.title, c.titleSize, offset);
-                                    o.title1 = titleWord(c.title, c.titleSize, offset + 8);
-                                    o.title2 = titleWord(c.title, c.titleSize, offset + 16);
-                                });
+                                runs[r + 1] - runs[r], false, 0, before, refill);
                 else
                     std::sort(orders.data() + runs[r], orders.data() + runs[r + 1], before);
             };
-            if (runs.size() == 3) {
-                QFuture<void> second = QtConcurrent::run(sortRun, 1);
-                sortRun(0);
+            if (runs.size() == sortedRuns + 3 && restParallel) {
+                QFuture<void> second = QtConcurrent::run(sortRun, sortedRuns + 1);
+                sortRun(sortedRuns);
                 second.waitForFinished();
-            } else if (runs.size() == 2) {
-                sortRun(0);
+            } else {
+                for (std::size_t r = sortedRuns; r + 1 < runs.size(); ++r)
+                    sortRun(r);
             }
+        }
+        if (withFirstRows && byBytes) { // the first rows rank before the rest: merged after it
+            std::vector<std::size_t> rest;
+            for (std::size_t r = 1; r < runs.size(); ++r)
+                rest.push_back(runs[r] - kFirstRows);
+            Order *merged = mergeRuns(orders.data() + kFirstRows, spare.get() + kFirstRows,
+                                      std::move(rest), restParallel, before);
+            if (merged == orders.data() + kFirstRows)
+                return orders.data();
+            std::memcpy(static_cast<void *>(spare.get()), orders.data(),
+                        kFirstRows * sizeof(Order));
+            return spare.get();
         }
         return mergeRuns(orders.data(), spare.get(), runs, parallel, before);
     };
@@ -782,22 +882,11 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                 return rankedBefore(found[a.slot], found[b.slot], withWords);
             },
             false);
-    const std::size_t count = dropDuplicates(lists, found, ranked, orders.size());
-
-    // The items point at their records: the result keeps the lists, copying no record.
-    for (const std::shared_ptr<const PreparedList> &list : lists)
-        result.items.keep(list->records.list());
-    FoundItem *items = result.items.resize(qsizetype(count));
-    inHalves(parallel, count, [&lists, &found, ranked, items](std::size_t begin, std::size_t end) {
-        for (std::size_t i = begin; i < end; ++i) {
-            // The found items are read in ranked order, scattered: ask for one ahead.
-            if (i + 8 < end)
-                __builtin_prefetch(&found[ranked[i + 8].slot]);
-            const Candidate &c = found[ranked[i].slot];
-            items[i] = FoundItem(lists[c.list]->records.element(c.index), c.abbreviation,
-                                 c.beginsWith, c.priority, c.recentRank);
-        }
-    });
+    if (withFirstRows && stop.load(std::memory_order_relaxed)) {
+        result.completed = false; // overtaken while ranking the rest: the first rows stay
+        return result;
+    }
+    result.items = resultItems(ranked, dropDuplicates(lists, found, ranked, orders.size()));
     if (!withWords && result.completed)
         mCache.keepEmptyQueryResult(std::move(emptyQuery), {result.items, result.totalItems});
     return result;

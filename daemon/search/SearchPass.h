@@ -8,6 +8,7 @@
 #include <QVariantList>
 
 #include <atomic>
+#include <functional>
 
 // One search: every list of the filter matched against the query, the found items ranked.
 // Pure apart from the prepared-list cache; runs on any thread.
@@ -22,12 +23,21 @@ public:
 
     explicit SearchPass(PreparedListCache &cache, int threads = 2);
 
+    // Called at most once, on the pass's thread, with the first kFirstRows found items as the
+    // result will have them (duplicates left out) and the total, when many more were found:
+    // the window shows them while the rest is ranked.
+    using FirstRows = std::function<void(FoundItems items, int totalItems)>;
+
     // A query of one space returns clipboardOffer as it stands (not sorted, total 0).
     Result run(const SearchSources &sources, int typeForSearch, const QString &query,
-               const QVariantList &clipboardOffer, const std::atomic<bool> &stop) const;
+               const QVariantList &clipboardOffer, const std::atomic<bool> &stop,
+               const FirstRows &firstRows = {}) const;
 
     // Lists at least this long are matched on two threads.
     static constexpr std::size_t kParallelThreshold = 8192;
+    // The rows handed over first when at least four times as many were found: a screen and
+    // far more, so that the rest comes long before anyone scrolls to it.
+    static constexpr std::size_t kFirstRows = 1000;
 
 private:
     PreparedListCache &mCache;

@@ -118,6 +118,35 @@ TEST(SearchPass, ThousandsOfTitlesSharingLongBeginningsRankByTheirBytes)
     }
 }
 
+// Many found: the first rows come first, as the whole result then ranks them, duplicates left
+// out; the whole result is the one a pass without first rows gives.
+TEST(SearchPass, TheFirstRowsHandedOverBeginTheWholeResult)
+{
+    SearchCorpus corpus(31);
+    SearchSources sources;
+    while (sources.notes.size() < qsizetype(SearchPass::kFirstRows) * 6) {
+        const SearchSources more = corpus.sources(300);
+        sources.notes += more.notes + more.files + more.notes; // every note twice: duplicates
+        sources.contacts += more.contacts;
+        sources.recentItems = more.recentItems;
+    }
+    for (const int threads : {1, 2}) {
+        PreparedListCache cache;
+        const std::atomic<bool> stop{false};
+        const SearchPass pass(cache, threads);
+        const SearchPass::Result whole = pass.run(sources, 0, QStringLiteral("e"), {}, stop);
+        ASSERT_GE(whole.items.size(), qsizetype(SearchPass::kFirstRows) * 4);
+        QList<FoundItems> handed;
+        const SearchPass::Result result =
+            pass.run(sources, 0, QStringLiteral("e"), {}, stop,
+                     [&handed](FoundItems items, int) { handed.append(std::move(items)); });
+        ASSERT_EQ(handed.size(), 1);
+        EXPECT_GT(handed.at(0).size(), qsizetype(SearchPass::kFirstRows) / 2);
+        EXPECT_EQ(asMaps(handed.at(0)), asMaps(whole.items).first(handed.at(0).size()));
+        EXPECT_EQ(asMaps(result.items), asMaps(whole.items)) << threads << " threads";
+    }
+}
+
 TEST(SearchPass, LargeListsSplitOverThreadsKeepTheSequentialResult)
 {
     SearchCorpus corpus(99);
