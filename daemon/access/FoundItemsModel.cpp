@@ -66,18 +66,6 @@ void FoundItemsModel::fetchMore(const QModelIndex &parent)
     endInsertRows();
 }
 
-bool FoundItemsModel::fetchUpTo(int row)
-{
-    if (row < 0 || row >= listSize())
-        return false;
-    if (row >= mShown) {
-        beginInsertRows({}, mShown, row);
-        mShown = row + 1;
-        endInsertRows();
-    }
-    return true;
-}
-
 const FoundItem *FoundItemsModel::itemAt(int row) const
 {
     const FoundItems &items = mSearch->displayedList();

@@ -27,9 +27,6 @@ public:
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
 
-    // Gives the view rows until it has `row`, or all of them; false when there is no such row.
-    bool fetchUpTo(int row);
-
     // The found item of a row, or nullptr outside the list (given to the view or not); valid
     // until the next publication.
     const FoundItem *itemAt(int row) const;

@@ -163,11 +163,11 @@ inline unsigned orderByte(const Order &o, unsigned digit)
 // mispredicted branches between entries that differ in one byte. The bytes all the entries
 // share (the marks most have, a common beginning of file names) are skipped in one pass.
 // `before` is the whole order; it settles small groups and entries equal in every byte.
-// Sorts the entries at `from`, leaving them in `from`, or in `other` when `intoOther`: each
-// level moves the entries once, from one buffer to the other, never back. Entries alike in
-// all their bytes whose titles go on (bookmarks or contacts sharing a long beginning) take the
-// next 24 bytes of their titles (`refill(entry, offset)`) and are sorted on by those, rather
-// than compared two titles at a time; their first bytes are put back afterwards, for the merge.
+// The entries at `from` end sorted in `from`, or in `other` when `intoOther`: each level moves
+// them once, from one buffer to the other, never back. Entries alike in all their bytes whose
+// titles go on (bookmarks or contacts sharing a long beginning) take the next 24 bytes of their
+// titles (`refill(entry, offset)`) and are sorted on by those rather than compared two titles
+// at a time; their first bytes are put back afterwards, for the merge.
 template <typename Before, typename Refill>
 void sortByBytes(Order *from, Order *other, std::size_t size, bool intoOther, std::size_t offset,
                  const Before &before, const Refill &refill)
@@ -786,9 +786,9 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         o.title1 = titleWord(c.title, c.titleSize, offset + 8);
         o.title2 = titleWord(c.title, c.titleSize, offset + 16);
     };
-    // The items point at their records: a result keeps the lists, copying no record.
     // Once the first rows are handed over, one core ranks the rest: the other is the window's.
     bool restParallel = parallel;
+    // The items point at their records: a result keeps the lists, copying no record.
     const auto resultItems = [&](const Order *ranked, std::size_t count) {
         FoundItems made;
         for (const std::shared_ptr<const PreparedList> &list : lists)
@@ -813,7 +813,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
             selectFirstByBytes(orders.data(), spare.get(), orders.size(), kFirstRows, before,
                                refill);
             if (!stop.load(std::memory_order_relaxed)) {
-                // Duplicates are dropped from a copy: the whole list is dropped from below.
+                // Their duplicates are dropped from a copy: the whole list's come later.
                 std::vector<Order> first(orders.begin(), orders.begin() + kFirstRows);
                 firstRows(resultItems(first.data(),
                                       dropDuplicates(lists, found, first.data(), first.size())),
