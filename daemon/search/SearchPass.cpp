@@ -14,6 +14,7 @@
 #include <bit>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <span>
 #include <unordered_map>
 
@@ -158,6 +159,44 @@ inline unsigned orderByte(const Order &o, unsigned digit)
     return unsigned(word >> (8 * (7 - digit % 8))) & 0xffu;
 }
 
+// The first byte (`orderByte` digit) on which the entries differ; none when they are alike in
+// all of them. `longest` gets the longest title's size.
+std::optional<unsigned> firstDifferingByte(const Order *entries, std::size_t size, quint32 &longest)
+{
+    quint64 differ[4] = {};
+    longest = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        differ[0] |= entries[i].key ^ entries[0].key;
+        differ[1] |= entries[i].title0 ^ entries[0].title0;
+        differ[2] |= entries[i].title1 ^ entries[0].title1;
+        differ[3] |= entries[i].title2 ^ entries[0].title2;
+        longest = std::max(longest, entries[i].titleSize);
+    }
+    for (unsigned word = 0; word < 4; ++word)
+        if (differ[word] != 0)
+            return word * 8 + unsigned(std::countl_zero(differ[word])) / 8;
+    return std::nullopt;
+}
+
+// Moves the entries into `to` grouped by their byte `digit`, the groups in byte order and each
+// in the entries' order; returns the groups' sizes.
+std::array<std::size_t, 256> moveByByte(const Order *from, Order *to, std::size_t size,
+                                        unsigned digit)
+{
+    std::array<std::size_t, 256> counts{};
+    for (std::size_t i = 0; i < size; ++i)
+        ++counts[orderByte(from[i], digit)];
+    std::array<std::size_t, 256> next;
+    std::size_t start = 0;
+    for (unsigned b = 0; b < 256; ++b) {
+        next[b] = start;
+        start += counts[b];
+    }
+    for (std::size_t i = 0; i < size; ++i)
+        to[next[orderByte(from[i], digit)]++] = from[i];
+    return counts;
+}
+
 // Sorts by key and title bytes one byte at a time, from the most significant (a radix sort
 // from the top): a comparison sort of tens of thousands of found items mostly paid for
 // mispredicted branches between entries that differ in one byte. The bytes all the entries
@@ -180,18 +219,9 @@ void sortByBytes(Order *from, Order *other, std::size_t size, bool intoOther, st
     };
     if (size < kSmall)
         return sortHere();
-    quint64 differ[4] = {};
     quint32 longest = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        differ[0] |= from[i].key ^ from[0].key;
-        differ[1] |= from[i].title0 ^ from[0].title0;
-        differ[2] |= from[i].title1 ^ from[0].title1;
-        differ[3] |= from[i].title2 ^ from[0].title2;
-        longest = std::max(longest, from[i].titleSize);
-    }
-    const auto word =
-        std::find_if(std::begin(differ), std::end(differ), [](quint64 d) { return d != 0; });
-    if (word == std::end(differ)) {
+    const std::optional<unsigned> digit = firstDifferingByte(from, size, longest);
+    if (!digit) {
         const std::size_t next = offset + kOrderTitleBytes;
         if (longest <= next)
             return sortHere(); // the same title bytes to their ends
@@ -205,20 +235,9 @@ void sortByBytes(Order *from, Order *other, std::size_t size, bool intoOther, st
         }
         return;
     }
-    const unsigned digit = unsigned(word - differ) * 8 + unsigned(std::countl_zero(*word)) / 8;
-    std::array<std::size_t, 256> counts{};
-    for (std::size_t i = 0; i < size; ++i)
-        ++counts[orderByte(from[i], digit)];
-    std::array<std::size_t, 256> next;
-    std::size_t start = 0;
-    for (unsigned b = 0; b < 256; ++b) {
-        next[b] = start;
-        start += counts[b];
-    }
-    for (std::size_t i = 0; i < size; ++i)
-        other[next[orderByte(from[i], digit)]++] = from[i];
+    const std::array<std::size_t, 256> counts = moveByByte(from, other, size, *digit);
     // The groups are in `other` now: sorted there when that is where they belong, else back.
-    start = 0;
+    std::size_t start = 0;
     for (unsigned b = 0; b < 256; ++b) {
         if (counts[b] > 1)
             sortByBytes(other + start, from + start, counts[b], !intoOther, offset, before, refill);
@@ -234,31 +253,14 @@ template <typename Before, typename Refill>
 void selectFirstByBytes(Order *data, Order *spare, std::size_t size, std::size_t first,
                         const Before &before, const Refill &refill)
 {
-    quint64 differ[4] = {};
-    for (std::size_t i = 1; i < size; ++i) {
-        differ[0] |= data[i].key ^ data[0].key;
-        differ[1] |= data[i].title0 ^ data[0].title0;
-        differ[2] |= data[i].title1 ^ data[0].title1;
-        differ[3] |= data[i].title2 ^ data[0].title2;
-    }
-    const auto word =
-        std::find_if(std::begin(differ), std::end(differ), [](quint64 d) { return d != 0; });
-    if (first >= size || size < 2 * first || word == std::end(differ))
+    quint32 longest = 0;
+    const std::optional<unsigned> digit =
+        size < 2 * first ? std::nullopt : firstDifferingByte(data, size, longest);
+    if (!digit)
         return sortByBytes(data, spare, size, false, 0, before, refill);
-    const unsigned digit = unsigned(word - differ) * 8 + unsigned(std::countl_zero(*word)) / 8;
-    std::array<std::size_t, 256> counts{};
-    for (std::size_t i = 0; i < size; ++i)
-        ++counts[orderByte(data[i], digit)];
-    std::array<std::size_t, 256> next;
-    std::size_t start = 0;
-    for (unsigned b = 0; b < 256; ++b) {
-        next[b] = start;
-        start += counts[b];
-    }
-    for (std::size_t i = 0; i < size; ++i)
-        spare[next[orderByte(data[i], digit)]++] = data[i];
+    const std::array<std::size_t, 256> counts = moveByByte(data, spare, size, *digit);
     std::memcpy(static_cast<void *>(data), spare, size * sizeof(Order));
-    start = 0;
+    std::size_t start = 0;
     for (unsigned b = 0; b < 256 && start < first; ++b) {
         if (start + counts[b] <= first)
             sortByBytes(data + start, spare + start, counts[b], false, 0, before, refill);
