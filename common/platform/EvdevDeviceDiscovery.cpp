@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <ctime>
 
@@ -10,8 +11,6 @@
 #include <linux/input.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
-
-#include <libevdev/libevdev.h>
 
 EvdevDeviceDiscovery::Descriptor::~Descriptor()
 {
@@ -127,13 +126,18 @@ int EvdevDeviceDiscovery::openDevice(const QString &path)
 
 std::optional<EvdevDeviceDiscovery::DeviceInfo> EvdevDeviceDiscovery::probeDevice(int fd)
 {
-    libevdev *device = nullptr;
-    if (libevdev_new_from_fd(fd, &device) < 0)
-        return std::nullopt;
+    // Asked of the kernel directly: a library for three questions was mapped in every agent,
+    // most of which never read a device.
+    std::array<unsigned char, KEY_MAX / 8 + 1> capable{};
+    if (::ioctl(fd, EVIOCGBIT(EV_KEY, capable.size()), capable.data()) < 0)
+        return std::nullopt; // no input device
+    char name[256] = {};
+    if (::ioctl(fd, EVIOCGNAME(sizeof name - 1), name) < 0)
+        name[0] = 0;
     DeviceInfo info;
-    info.name = QString::fromUtf8(libevdev_get_name(device));
-    const auto has = [device](unsigned int code) {
-        return libevdev_has_event_code(device, EV_KEY, code) == 1;
+    info.name = QString::fromUtf8(name);
+    const auto has = [&capable](unsigned int code) {
+        return (capable[code / 8] >> (code % 8)) & 1u;
     };
     // Letters, or a modifier at least (a small pad with Ctrl and Super is still a keyboard for
     // the double tap); a mouse, a power button or a lid switch has neither.
@@ -142,13 +146,12 @@ std::optional<EvdevDeviceDiscovery::DeviceInfo> EvdevDeviceDiscovery::probeDevic
                                   KEY_LEFTALT, KEY_RIGHTALT, KEY_LEFTSHIFT, KEY_RIGHTSHIFT})
         keyboard = keyboard || has(modifier);
     info.keyboard = keyboard;
-    if (keyboard) {
+    std::array<unsigned char, KEY_MAX / 8 + 1> down{};
+    if (keyboard && ::ioctl(fd, EVIOCGKEY(down.size()), down.data()) >= 0) {
         for (int code = 0; code < EvdevKeyCodes::CodeCount; ++code) {
-            if (EvdevKeyCodes::virtualKeyCode(code) >= 0
-                && libevdev_get_event_value(device, EV_KEY, unsigned(code)) != 0)
+            if (EvdevKeyCodes::virtualKeyCode(code) >= 0 && ((down[code / 8] >> (code % 8)) & 1u))
                 info.held.set(std::size_t(code));
         }
     }
-    libevdev_free(device);
     return info;
 }

@@ -81,8 +81,8 @@ public:
     std::optional<EvdevEventDecoder::Keys> heldKeys(int fd) const;
     static bool isDeviceName(const QString &fileName);
 
-    // The real ones: open(2) read-only, non-blocking, on the monotonic clock; libevdev's look at
-    // the device's capabilities and key state.
+    // The real ones: open(2) read-only, non-blocking, on the monotonic clock; the kernel's
+    // answers on the device's name, keys and keys held (EVIOCGNAME, EVIOCGBIT, EVIOCGKEY).
     static int openDevice(const QString &path);
     static std::optional<DeviceInfo> probeDevice(int fd);
 

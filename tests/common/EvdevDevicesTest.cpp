@@ -133,7 +133,7 @@ TEST(EvdevDevicesTest, DiscoverySkipsMiceAndDevicesTheUserCannotOpen)
     EXPECT_FALSE(creation.source);
     EXPECT_TRUE(creation.reason.contains("input")) << creation.reason.toStdString();
 
-    // libevdev's own look takes no plain file for a keyboard, whatever it holds.
+    // The kernel's questions take no plain file for a keyboard, whatever it holds.
     FakeInputFolder plain;
     plain.device("event0", "keyboard");
     plain.device("event1", "mouse");
