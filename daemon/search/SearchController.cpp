@@ -29,6 +29,12 @@ SearchController::SearchController(SourcesProvider sources, QObject *parent)
     timer->start();
     mClock = [timer] { return timer->elapsed(); };
     mCallers.setMaxThreadCount(1);
+    mRoomRelease.setSingleShot(true);
+    mRoomRelease.setInterval(kKeepRoomMs);
+    connect(&mRoomRelease, &QTimer::timeout, this, [this] {
+        if (!mRunning)
+            mWindowPass.releaseRoom();
+    });
 }
 
 SearchController::~SearchController()
@@ -91,7 +97,7 @@ void SearchController::startPass(const QString &query)
     mThread = std::thread([this, sources, offer, type, query, generation, textAt] {
         QElapsedTimer passTime;
         passTime.start();
-        SearchPass pass(mCache);
+        SearchPass &pass = mWindowPass;
         // Many found: the first rows are shown while the rest is ranked.
         const auto firstRows = [&](FoundItems items, int totalItems) {
             auto first = std::make_shared<FoundItems>(std::move(items));
@@ -285,6 +291,7 @@ void SearchController::passFinished()
 {
     mRunning = false;
     mMustStop = false;
+    mRoomRelease.start();
     emit runningChanged(false);
 }
 
@@ -376,6 +383,10 @@ void SearchController::forgetProtectedNotes()
     ++mProtectedGeneration;
     mPasswordHeld = false;
     mCache.clear(SearchFilter::ProtectedNotes);
+    // The room holds title bytes of what the last pass found (a running pass's end starts the
+    // timer that lets it go).
+    if (!mRunning)
+        mWindowPass.releaseRoom();
     if (mType == ItemRecord::KindProtectedNote)
         endProtectedQuery();
     else if (dropProtectedRows())

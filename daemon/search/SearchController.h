@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <atomic>
 #include <functional>
@@ -87,7 +88,13 @@ public:
     using CallerDone = std::function<void(const SearchPass::Result &)>;
     void searchForCaller(int type, const QString &query, CallerDone done);
 
+    // The room the window's passes write found items into (bytes; 0 once let go).
+    std::size_t passRoomBytes() const { return mWindowPass.roomBytes(); }
+    // How long the room is kept after the last pass (kKeepRoomMs unless set).
+    void setRoomKeptFor(int milliseconds) { mRoomRelease.setInterval(milliseconds); }
+
     static constexpr qint64 kProtectedDeadlineMs = 300 * 1000;
+    static constexpr int kKeepRoomMs = 10 * 1000;
     static constexpr int kRetryMs = 10;
 
 signals:
@@ -137,6 +144,10 @@ private:
     int mDesktopRowCount = 0;
     Clock mClock;
     PreparedListCache mCache;
+    // The window's passes run one at a time: their room is kept from one to the next, and let go
+    // after a quiet while (kKeepRoomMs).
+    SearchPass mWindowPass{mCache};
+    QTimer mRoomRelease;
     std::thread mThread;
     std::atomic<bool> mMustStop{false};
     bool mRunning = false;

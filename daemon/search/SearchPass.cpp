@@ -575,10 +575,45 @@ void addMenuOpened(const Lists &lists, const PreparedList &list, const std::vect
 
 } // namespace
 
+struct SearchPass::Room {
+    // Each filled by its own thread, so never in one cache line: every item found writes the
+    // vector's end.
+    alignas(64) std::vector<Candidate> found;
+    alignas(64) std::vector<Candidate> secondFound;
+    std::unique_ptr<Order[]> orders;
+    std::unique_ptr<Order[]> spare;
+    std::size_t orderCapacity = 0;
+
+    // Room for count entries in each order buffer, not zeroed: every entry used is written.
+    void reserveOrders(std::size_t count)
+    {
+        if (count <= orderCapacity)
+            return;
+        orderCapacity = count + count / 4; // a little more: the next keystroke may find more
+        orders.reset(new Order[orderCapacity]);
+        spare.reset(new Order[orderCapacity]);
+    }
+};
+
 SearchPass::SearchPass(PreparedListCache &cache, int threads)
     : mCache(cache)
     , mThreads(threads)
 {
+}
+
+SearchPass::~SearchPass() = default;
+
+void SearchPass::releaseRoom()
+{
+    mRoom.reset();
+}
+
+std::size_t SearchPass::roomBytes() const
+{
+    if (!mRoom)
+        return 0;
+    return (mRoom->found.capacity() + mRoom->secondFound.capacity()) * sizeof(Candidate)
+        + 2 * mRoom->orderCapacity * sizeof(Order);
 }
 
 SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSearch,
@@ -598,12 +633,15 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     const bool parallel = mThreads > 1;
     const RecentRanks recentRanks(withWords ? sources.recentItems : QVariantList());
 
-    std::vector<Candidate> found;
+    if (!mRoom)
+        mRoom = std::make_unique<Room>();
+    std::vector<Candidate> &found = mRoom->found;
+    found.clear();
     // Without words each list's items are added already ranked (its title order): the lists'
     // runs then only need merging.
     std::vector<std::size_t> runs = {0};
     std::vector<Hit> hits;
-    std::vector<Candidate> secondFound;
+    std::vector<Candidate> &secondFound = mRoom->secondFound;
     Lists lists; // the candidates point into these
     std::size_t positionBase = 0;
 
@@ -766,9 +804,9 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         if (found.size() > runs.back())
             runs.push_back(found.size());
     }
-    // Not zeroed: every entry is written below.
-    const std::unique_ptr<Order[]> orderEntries(new Order[std::max<std::size_t>(1, found.size())]);
-    const std::span<Order> orders(orderEntries.get(), found.size());
+    mRoom->reserveOrders(std::max<std::size_t>(1, found.size()));
+    const std::span<Order> orders(mRoom->orders.get(), found.size());
+    Order *const spareOrders = mRoom->spare.get();
     bool packableHalves[2] = {true, true};
     inHalves(parallel, found.size(), [&](std::size_t begin, std::size_t end) {
         bool fits = true;
@@ -781,7 +819,6 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         packableHalves[begin == 0 ? 0 : 1] = fits;
     });
     const bool allPackable = packableHalves[0] && packableHalves[1];
-    std::unique_ptr<Order[]> spare(new Order[std::max<std::size_t>(1, orders.size())]);
     const auto refill = [&found](Order &o, std::size_t offset) {
         const Candidate &c = found[o.slot];
         o.title0 = titleWord(c.title, c.titleSize, offset);
@@ -812,7 +849,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     };
     const auto rank = [&](auto before, bool byBytes) {
         if (withFirstRows && byBytes) {
-            selectFirstByBytes(orders.data(), spare.get(), orders.size(), kFirstRows, before,
+            selectFirstByBytes(orders.data(), spareOrders, orders.size(), kFirstRows, before,
                                refill);
             if (!stop.load(std::memory_order_relaxed)) {
                 // Their duplicates are dropped from a copy: the whole list's come later.
@@ -829,7 +866,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         if (withWords) {
             const auto sortRun = [&](std::size_t r) {
                 if (byBytes)
-                    sortByBytes(orders.data() + runs[r], spare.get() + runs[r],
+                    sortByBytes(orders.data() + runs[r], spareOrders + runs[r],
                                 runs[r + 1] - runs[r], false, 0, before, refill);
                 else
                     std::sort(orders.data() + runs[r], orders.data() + runs[r + 1], before);
@@ -847,15 +884,15 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
             std::vector<std::size_t> rest;
             for (std::size_t r = 1; r < runs.size(); ++r)
                 rest.push_back(runs[r] - kFirstRows);
-            Order *merged = mergeRuns(orders.data() + kFirstRows, spare.get() + kFirstRows,
+            Order *merged = mergeRuns(orders.data() + kFirstRows, spareOrders + kFirstRows,
                                       std::move(rest), restParallel, before);
             if (merged == orders.data() + kFirstRows)
                 return orders.data();
-            std::memcpy(static_cast<void *>(spare.get()), orders.data(),
+            std::memcpy(static_cast<void *>(spareOrders), orders.data(),
                         kFirstRows * sizeof(Order));
-            return spare.get();
+            return spareOrders;
         }
-        return mergeRuns(orders.data(), spare.get(), runs, parallel, before);
+        return mergeRuns(orders.data(), spareOrders, runs, parallel, before);
     };
     Order *ranked = allPackable
         ? rank(

@@ -9,9 +9,11 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 // One search: every list of the filter matched against the query, the found items ranked.
-// Pure apart from the prepared-list cache; runs on any thread.
+// Pure apart from the prepared-list cache and the room it keeps; runs on any thread, one pass
+// at a time per object.
 class SearchPass
 {
 public:
@@ -22,6 +24,9 @@ public:
     };
 
     explicit SearchPass(PreparedListCache &cache, int threads = 2);
+    ~SearchPass();
+    SearchPass(const SearchPass &) = delete;
+    SearchPass &operator=(const SearchPass &) = delete;
 
     // Called at most once, on the pass's thread, with the first kFirstRows found items as the
     // result will have them (duplicates left out) and the total, when many more were found:
@@ -39,7 +44,16 @@ public:
     // far more, so that the rest comes long before anyone scrolls to it.
     static constexpr std::size_t kFirstRows = 1000;
 
+    // Lets go of the room kept from the last pass; not while one runs.
+    void releaseRoom();
+    // The bytes that room takes (what was written of it is resident).
+    std::size_t roomBytes() const;
+
 private:
+    struct Room;
     PreparedListCache &mCache;
     int mThreads;
+    // What a pass writes for every found item, kept for the next one: fresh pages cost a fault
+    // and their zeroing each, a fifth of a pass that finds 150,000 items.
+    mutable std::unique_ptr<Room> mRoom;
 };

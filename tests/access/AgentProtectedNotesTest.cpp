@@ -61,9 +61,9 @@ void writeProtectedNote()
     ASSERT_TRUE(key.has_value());
     const QVariantList blobs{
         ProtectedNoteBlob::seal({{"x", 6}, {"T", "Vault"}, {"t", "the safe's code 4711"}}, *key)};
-    ASSERT_TRUE(AtomicFile::write(CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(
-                                      DataFileName::ProtectedNotes),
-                                  KorvaleArchive::encode(blobs).bytes));
+    ASSERT_TRUE(AtomicFile::write(
+        CommonKorvaleClass::pathForDataFileInApplicationSupportFolder(DataFileName::ProtectedNotes),
+        KorvaleArchive::encode(blobs).bytes));
 }
 
 bool showsProtectedNote(const SearchController &search)
@@ -109,6 +109,7 @@ TEST(AgentProtectedNotes, TheDeadlineDropsTheSearchsPreparedCopyAndTheRowsShown)
     ASSERT_EQ(search.displayedList().size(), 1);
     EXPECT_EQ(search.displayedList().at(0).record().value("T"), "Vault");
     EXPECT_GT(search.preparedMemoryBytes(), 0u);
+    EXPECT_GT(search.passRoomBytes(), 0u);
 
     QSignalSpy locked(&notes, &AgentProtectedNotes::locked);
     ASSERT_TRUE(locked.wait(5000));
@@ -116,6 +117,7 @@ TEST(AgentProtectedNotes, TheDeadlineDropsTheSearchsPreparedCopyAndTheRowsShown)
     EXPECT_TRUE(searched.isEmpty());
     // Neither the prepared text nor the row showing the note is left in the search.
     EXPECT_EQ(search.preparedMemoryBytes(), 0u);
+    EXPECT_EQ(search.passRoomBytes(), 0u); // nor title bytes in the pass's room
     EXPECT_TRUE(search.displayedList().isEmpty());
 
     // The next switch to the filter asks again; refused, the filter stays where it was.

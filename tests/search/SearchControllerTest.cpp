@@ -86,8 +86,14 @@ TEST(SearchController, OvertakenPassesPublishOnlyTheLatestQuery)
     for (int i = 0; i < 120000; ++i)
         big.files.append(rec(2, QString("document %1 café").arg(i)));
     SearchController c([&big] { return big; });
+    c.setRoomKeptFor(1000);
     c.searchFieldModified(""); // prepares the list once
     ASSERT_TRUE(waitIdle(c));
+    // Every record found, on both threads: the room the next passes reuse is at its largest.
+    c.searchFieldModified("document");
+    ASSERT_TRUE(waitIdle(c));
+    ASSERT_EQ(c.displayedList().size(), 120000);
+    EXPECT_GT(c.passRoomBytes(), 120000u * 48);
 
     QStringList published;
     QObject::connect(&c, &SearchController::displayedListUpdated,
@@ -100,6 +106,8 @@ TEST(SearchController, OvertakenPassesPublishOnlyTheLatestQuery)
     for (const FoundItem &item : c.displayedList())
         shown.append(item.toMap());
     EXPECT_EQ(shown, ReferenceSearch::run(big, 0, "12"));
+    // Nothing typed for a while: the room is let go.
+    EXPECT_TRUE(QTest::qWaitFor([&c] { return c.passRoomBytes() == 0; }, 10000));
 }
 
 TEST(SearchController, ProtectedFilterKeepsThePreviousOneWhenThePasswordIsRefused)

@@ -48,13 +48,15 @@ TEST(SearchPass, EqualsTheReferenceOnGeneratedCorpora)
     for (quint32 seed = 1; seed <= 60; ++seed) {
         SearchCorpus corpus(seed);
         const SearchSources sources = corpus.sources(int(seed % 4 == 0 ? 0 : seed % 40));
-        PreparedListCache cache; // kept across queries, as the controller keeps it
+        // Kept across queries, as the controller keeps them: each pass writes over what the
+        // one before left in its room.
+        PreparedListCache cache;
+        const SearchPass pass(cache, 2);
         for (int q = 0; q < 12; ++q) {
             const QString query = corpus.query(sources);
             for (const int type : types) {
                 const std::atomic<bool> stop{false};
-                const SearchPass::Result result =
-                    SearchPass(cache, 2).run(sources, type, query, {}, stop);
+                const SearchPass::Result result = pass.run(sources, type, query, {}, stop);
                 const QVariantList expected = ReferenceSearch::run(sources, type, query);
                 ASSERT_EQ(asMaps(result.items), expected)
                     << "seed " << seed << " type " << type << " query '" << query.toStdString()
