@@ -29,9 +29,12 @@ QString temporaryPrefix(const QString &fileName)
 void removeStaleTemporaries(const QDir &dir, const QString &fileName)
 {
     const QString prefix = temporaryPrefix(fileName);
-    const QStringList names =
-        dir.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
+    // Compared here rather than by a name filter: Qt makes a regular expression of a filter,
+    // and every save would map PCRE and compile one.
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names) {
+        if (!name.startsWith(prefix))
+            continue;
         const QString rest = name.mid(prefix.size());
         bool ok = false;
         const pid_t pid = pid_t(rest.section(QLatin1Char('-'), 0, 0).toLongLong(&ok));

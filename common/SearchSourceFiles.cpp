@@ -234,15 +234,18 @@ QList<DesktopSearchSource> SearchSourceFiles::find(QStringList dataFolders)
         const char *suffix;
         const char *prefix;
     } places[] = {
-        {DesktopSearchSource::Kind::GnomeProvider, "/gnome-shell/search-providers", "*.ini",
+        {DesktopSearchSource::Kind::GnomeProvider, "/gnome-shell/search-providers", ".ini",
          "gnome/"},
-        {DesktopSearchSource::Kind::Runner, "/krunner/dbusplugins", "*.desktop", "krunner/"},
+        {DesktopSearchSource::Kind::Runner, "/krunner/dbusplugins", ".desktop", "krunner/"},
     };
     for (const QString &folder : folders) {
         for (const auto &place : places) {
             const QDir dir(folder + QLatin1String(place.folder));
-            for (const QString &name :
-                 dir.entryList({QLatin1String(place.suffix)}, QDir::Files, QDir::Name)) {
+            // The suffix is compared here (as a name filter would, ignoring case): a filter
+            // is a regular expression, and only this would map PCRE in the agent.
+            for (const QString &name : dir.entryList(QDir::Files, QDir::Name)) {
+                if (!name.endsWith(QLatin1String(place.suffix), Qt::CaseInsensitive))
+                    continue;
                 const QString key = QLatin1String(place.prefix) + name;
                 if (keys.contains(key))
                     continue;

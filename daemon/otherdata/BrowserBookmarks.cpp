@@ -163,9 +163,14 @@ QString FirefoxBookmarks::newestBackup(const QStringList &profiles)
     QDateTime chosenDate;
     for (const QString &profile : profiles) {
         const QDir backups(profile + QStringLiteral("/bookmarkbackups"));
-        const QFileInfoList files = backups.entryInfoList(
-            {QStringLiteral("*.jsonlz4"), QStringLiteral("*.json")}, QDir::Files, QDir::Name);
+        // Suffixes compared here: a name filter is a regular expression, which the agent
+        // would map PCRE for.
+        const QFileInfoList files = backups.entryInfoList(QDir::Files, QDir::Name);
         for (const QFileInfo &file : files) {
+            const QString name = file.fileName();
+            if (!name.endsWith(QLatin1String(".jsonlz4"), Qt::CaseInsensitive)
+                && !name.endsWith(QLatin1String(".json"), Qt::CaseInsensitive))
+                continue;
             if (chosen.isEmpty() || file.lastModified() > chosenDate) {
                 chosen = file.filePath();
                 chosenDate = file.lastModified();
