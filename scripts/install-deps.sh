@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     mold  # links the test programs in a fraction of GNU ld's time (docs/building.md)
+    lld  # links the agent with its start-up code laid out together (docs/agent.md)
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-svg-dev libgl-dev
     zlib1g-dev libssl-dev openssl libglib2.0-dev
     libx11-dev libxtst-dev libxi-dev
