@@ -9,6 +9,8 @@ function(korvale_add_translations target)
     set_source_files_properties(${ts_files} PROPERTIES OUTPUT_LOCATION ${qm_folder})
     qt_add_lrelease(${target} TS_FILES ${ts_files} NO_GLOBAL_TARGET
         QM_FILES_OUTPUT_VARIABLE qm_files OPTIONS -silent)
+    # Stored as they are: Qt reads an uncompressed table where it lies in the program, where a
+    # compressed one was inflated with zstd into the heap at every start (docs/agent.md).
     qt_add_resources(${target} korvale_translations PREFIX /i18n BASE ${qm_folder}
-        FILES ${qm_files})
+        FILES ${qm_files} OPTIONS --no-compress)
 endfunction()
