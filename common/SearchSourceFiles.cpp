@@ -241,8 +241,8 @@ QList<DesktopSearchSource> SearchSourceFiles::find(QStringList dataFolders)
     for (const QString &folder : folders) {
         for (const auto &place : places) {
             const QDir dir(folder + QLatin1String(place.folder));
-            // The suffix is compared here (as a name filter would, ignoring case): a filter
-            // is a regular expression, and only this would map PCRE in the agent.
+            // The suffix is compared here (as a name filter would, ignoring case): Qt makes a
+            // regular expression of a filter, and the agent would map PCRE for it.
             for (const QString &name : dir.entryList(QDir::Files, QDir::Name)) {
                 if (!name.endsWith(QLatin1String(place.suffix), Qt::CaseInsensitive))
                     continue;
