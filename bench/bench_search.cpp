@@ -400,11 +400,11 @@ int processBenchInPrivateSession(int size)
 void benchCorpus(const Corpus &corpus, int size, const QByteArray &prefix, bool withFzf)
 {
     const QList<QPair<const char *, QString>> queries = {
-        {"1word", "proj"},      {"2words", "proj rep"}, {"3words", "proj rep café"},
+        {"1word", "proj"},    {"2words", "proj rep"}, {"3words", "proj rep café"},
         {"common_word", "-"}, {"nothing", "qzxj"},    {"empty", ""}};
     PreparedListCache cache;
     const std::atomic<bool> stop{false};
-    const SearchPass pass(cache, 2);
+    SearchPass pass(cache, 2);
 
     QElapsedTimer prepare;
     prepare.start();

@@ -13,14 +13,8 @@ FoundItemsModel::FoundItemsModel(SearchController *search, QObject *parent)
     connect(mSearch, &SearchController::displayedListUpdated, this,
             &FoundItemsModel::displayedListReplaced);
     // The rows shown stay: the view is given more of the others as it would have been.
-    connect(mSearch, &SearchController::displayedListCompleted, this, [this] {
-        const int wanted = std::min(listSize(), std::max(mShown, kRowsAtOnce));
-        if (wanted <= mShown)
-            return;
-        beginInsertRows({}, mShown, wanted - 1);
-        mShown = wanted;
-        endInsertRows();
-    });
+    connect(mSearch, &SearchController::displayedListCompleted, this,
+            [this] { showRowsUpTo(kRowsAtOnce); });
     // Rows added below the list reach the view now only when it has every row before them.
     connect(mSearch, &SearchController::displayedRowsAboutToBeAppended, this,
             [this](int first, int last) {
@@ -58,11 +52,17 @@ bool FoundItemsModel::canFetchMore(const QModelIndex &parent) const
 
 void FoundItemsModel::fetchMore(const QModelIndex &parent)
 {
-    if (!canFetchMore(parent))
+    if (canFetchMore(parent))
+        showRowsUpTo(mShown + kRowsAtOnce);
+}
+
+void FoundItemsModel::showRowsUpTo(int count)
+{
+    count = std::min(count, listSize());
+    if (count <= mShown)
         return;
-    const int next = std::min(listSize(), mShown + kRowsAtOnce);
-    beginInsertRows({}, mShown, next - 1);
-    mShown = next;
+    beginInsertRows({}, mShown, count - 1);
+    mShown = count;
     endInsertRows();
 }
 

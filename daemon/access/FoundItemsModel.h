@@ -36,6 +36,8 @@ public:
 
 private:
     int listSize() const;
+    // Gives the view the rows up to count (of the list's), if it has fewer.
+    void showRowsUpTo(int count);
 
     SearchController *mSearch;
     int mShown = 0;

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <limits>
+
 TableView::TableView(QWidget *parent)
     : QListView(parent)
 {
@@ -45,15 +47,18 @@ int TableView::selectedRow() const
 
 void TableView::selectRow(int row)
 {
-    if (!model() || row < 0)
-        return;
-    while (row >= model()->rowCount() && model()->canFetchMore({}))
-        model()->fetchMore({}); // a row the view was not given yet
-    if (row >= model()->rowCount())
+    if (!model() || row < 0 || !fetchRowsThrough(row))
         return;
     const QModelIndex index = model()->index(row, 0);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     scrollTo(index);
+}
+
+bool TableView::fetchRowsThrough(int row)
+{
+    while (row >= model()->rowCount() && model()->canFetchMore({}))
+        model()->fetchMore({});
+    return row < model()->rowCount();
 }
 
 void TableView::reset()
@@ -104,8 +109,8 @@ void TableView::keyPressEvent(QKeyEvent *event)
         emit rightArrowPressed();
         return;
     case Qt::Key_End: // the last row, not the last one the view was given so far
-        while (model() && model()->canFetchMore({}))
-            model()->fetchMore({});
+        if (model())
+            fetchRowsThrough(std::numeric_limits<int>::max());
         break;
     default:
         break;

@@ -43,6 +43,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Asks the model for the rows it has not given yet up to row; whether row is there now.
+    bool fetchRowsThrough(int row);
+
     QString mEmptyText;
     QString mEmptyHint;
 };

@@ -147,12 +147,9 @@ void SearchController::startPass(const QString &query)
 
 void SearchController::updateDisplayedList(FoundItems items, int totalItems, const QString &query)
 {
-    mDisplayed = std::move(items);
-    mTotalItems = totalItems;
     mDisplayedQuery = query;
-    mAnswerRowCount = 0;
     mDesktopRowCount = 0;
-    placeAnswers();
+    takeFoundItems(std::move(items), totalItems);
     placeDesktopRows();
     emit displayedListUpdated();
 }
@@ -162,11 +159,16 @@ void SearchController::completeDisplayedList(FoundItems items, int totalItems)
     // Rows of the desktop's search placed below the first rows go below all of them.
     if (mDesktopRowCount > 0)
         return updateDisplayedList(std::move(items), totalItems, mDisplayedQuery);
+    takeFoundItems(std::move(items), totalItems);
+    emit displayedListCompleted();
+}
+
+void SearchController::takeFoundItems(FoundItems items, int totalItems)
+{
     mDisplayed = std::move(items);
     mTotalItems = totalItems;
     mAnswerRowCount = 0;
     placeAnswers();
-    emit displayedListCompleted();
 }
 
 void SearchController::setAnswerAsker(std::function<void(const QString &)> asker)

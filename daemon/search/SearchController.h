@@ -117,6 +117,8 @@ private:
     void startPass(const QString &query);
     void updateDisplayedList(FoundItems items, int totalItems, const QString &query);
     void completeDisplayedList(FoundItems items, int totalItems);
+    // The pass's items displayed, the answers for the displayed query in front of them.
+    void takeFoundItems(FoundItems items, int totalItems);
     void askAnswers(const QString &text);
     void askDesktopSources();
     // Puts the answers held for the displayed query in front of its found items.

@@ -618,7 +618,7 @@ std::size_t SearchPass::roomBytes() const
 
 SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSearch,
                                    const QString &query, const QVariantList &clipboardOffer,
-                                   const std::atomic<bool> &stop, const FirstRows &firstRows) const
+                                   const std::atomic<bool> &stop, const FirstRows &firstRows)
 {
     Result result;
     if (query == QLatin1String(" ")) {
@@ -786,24 +786,6 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         }
     }
 
-    // With words the found items are sorted in two halves (one per thread), which are then
-    // merged like the lists' runs of the empty query. When first rows are wanted, those are
-    // picked and sorted first, as a run of their own.
-    const bool withFirstRows =
-        withWords && firstRows && found.size() >= 4 * kFirstRows && result.completed;
-    std::size_t sortedRuns = 0; // runs already sorted, from the first
-    if (withWords) {
-        runs = {0};
-        if (withFirstRows) {
-            runs.push_back(kFirstRows);
-            sortedRuns = 1;
-        }
-        const std::size_t from = runs.back();
-        if (parallel && found.size() - from >= kParallelThreshold)
-            runs.push_back(from + (found.size() - from) / 2);
-        if (found.size() > runs.back())
-            runs.push_back(found.size());
-    }
     mRoom->reserveOrders(std::max<std::size_t>(1, found.size()));
     const std::span<Order> orders(mRoom->orders.get(), found.size());
     Order *const spareOrders = mRoom->spare.get();
@@ -819,6 +801,22 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         packableHalves[begin == 0 ? 0 : 1] = fits;
     });
     const bool allPackable = packableHalves[0] && packableHalves[1];
+    // With words the found items are sorted in two halves (one per thread), which are then
+    // merged like the lists' runs of the empty query. First rows are picked by their bytes and
+    // sorted first, as a run of their own (ranked field by field, there are none).
+    const bool withFirstRows =
+        withWords && allPackable && firstRows && found.size() >= 4 * kFirstRows && result.completed;
+    if (withWords) {
+        runs = {0};
+        if (withFirstRows)
+            runs.push_back(kFirstRows);
+        const std::size_t from = runs.back();
+        if (parallel && found.size() - from >= kParallelThreshold)
+            runs.push_back(from + (found.size() - from) / 2);
+        if (found.size() > runs.back())
+            runs.push_back(found.size());
+    }
+    const std::size_t sortedRuns = withFirstRows ? 1 : 0; // runs already sorted, from the first
     const auto refill = [&found](Order &o, std::size_t offset) {
         const Candidate &c = found[o.slot];
         o.title0 = titleWord(c.title, c.titleSize, offset);
@@ -847,8 +845,8 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                  });
         return made;
     };
-    const auto rank = [&](auto before, bool byBytes) {
-        if (withFirstRows && byBytes) {
+    const auto rank = [&](auto before) {
+        if (withFirstRows) {
             selectFirstByBytes(orders.data(), spareOrders, orders.size(), kFirstRows, before,
                                refill);
             if (!stop.load(std::memory_order_relaxed)) {
@@ -859,13 +857,10 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                           result.totalItems);
                 restParallel = false;
             }
-        } else if (withFirstRows) { // ranked field by field: no first rows, one sorted run
-            std::sort(orders.data(), orders.data() + kFirstRows, before);
-            sortedRuns = 1;
         }
         if (withWords) {
             const auto sortRun = [&](std::size_t r) {
-                if (byBytes)
+                if (allPackable)
                     sortByBytes(orders.data() + runs[r], spareOrders + runs[r],
                                 runs[r + 1] - runs[r], false, 0, before, refill);
                 else
@@ -880,7 +875,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                     sortRun(r);
             }
         }
-        if (withFirstRows && byBytes) { // the first rows rank before the rest: merged after it
+        if (withFirstRows) { // the first rows rank before the rest: merged after it
             std::vector<std::size_t> rest;
             for (std::size_t r = 1; r < runs.size(); ++r)
                 rest.push_back(runs[r] - kFirstRows);
@@ -894,33 +889,28 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         }
         return mergeRuns(orders.data(), spareOrders, runs, parallel, before);
     };
-    Order *ranked = allPackable
-        ? rank(
-            [&found](const Order &a, const Order &b) {
-                if (a.key != b.key)
-                    return a.key < b.key;
-                if (a.title0 != b.title0)
-                    return a.title0 < b.title0;
-                if (a.title1 != b.title1)
-                    return a.title1 < b.title1;
-                if (a.title2 != b.title2)
-                    return a.title2 < b.title2;
-                // Equal first 24 bytes of two short titles of one length are equal titles.
-                const Candidate &ca = found[a.slot], &cb = found[b.slot];
-                if (a.titleSize != b.titleSize || a.titleSize > kOrderTitleBytes) {
-                    const std::size_t same = std::min({a.titleSize, b.titleSize, kOrderTitleBytes});
-                    const int c = titleOf(ca).substr(same).compare(titleOf(cb).substr(same));
-                    if (c != 0)
-                        return c < 0;
-                }
-                return ca.position < cb.position;
-            },
-            true)
-        : rank(
-            [&found, withWords](const Order &a, const Order &b) {
-                return rankedBefore(found[a.slot], found[b.slot], withWords);
-            },
-            false);
+    Order *ranked = allPackable ? rank([&found](const Order &a, const Order &b) {
+        if (a.key != b.key)
+            return a.key < b.key;
+        if (a.title0 != b.title0)
+            return a.title0 < b.title0;
+        if (a.title1 != b.title1)
+            return a.title1 < b.title1;
+        if (a.title2 != b.title2)
+            return a.title2 < b.title2;
+        // Equal first 24 bytes of two short titles of one length are equal titles.
+        const Candidate &ca = found[a.slot], &cb = found[b.slot];
+        if (a.titleSize != b.titleSize || a.titleSize > kOrderTitleBytes) {
+            const std::size_t same = std::min({a.titleSize, b.titleSize, kOrderTitleBytes});
+            const int c = titleOf(ca).substr(same).compare(titleOf(cb).substr(same));
+            if (c != 0)
+                return c < 0;
+        }
+        return ca.position < cb.position;
+    })
+                                : rank([&found, withWords](const Order &a, const Order &b) {
+                                      return rankedBefore(found[a.slot], found[b.slot], withWords);
+                                  });
     if (withFirstRows && stop.load(std::memory_order_relaxed)) {
         result.completed = false; // overtaken while ranking the rest: the first rows stay
         return result;

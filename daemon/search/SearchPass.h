@@ -36,7 +36,7 @@ public:
     // A query of one space returns clipboardOffer as it stands (not sorted, total 0).
     Result run(const SearchSources &sources, int typeForSearch, const QString &query,
                const QVariantList &clipboardOffer, const std::atomic<bool> &stop,
-               const FirstRows &firstRows = {}) const;
+               const FirstRows &firstRows = {});
 
     // Lists at least this long are matched on two threads.
     static constexpr std::size_t kParallelThreshold = 8192;
@@ -55,5 +55,5 @@ private:
     int mThreads;
     // What a pass writes for every found item, kept for the next one: fresh pages cost a fault
     // and their zeroing each, a fifth of a pass that finds 150,000 items.
-    mutable std::unique_ptr<Room> mRoom;
+    std::unique_ptr<Room> mRoom;
 };

@@ -51,7 +51,7 @@ TEST(SearchPass, EqualsTheReferenceOnGeneratedCorpora)
         // Kept across queries, as the controller keeps them: each pass writes over what the
         // one before left in its room.
         PreparedListCache cache;
-        const SearchPass pass(cache, 2);
+        SearchPass pass(cache, 2);
         for (int q = 0; q < 12; ++q) {
             const QString query = corpus.query(sources);
             for (const int type : types) {
@@ -135,7 +135,7 @@ TEST(SearchPass, TheFirstRowsHandedOverBeginTheWholeResult)
     for (const int threads : {1, 2}) {
         PreparedListCache cache;
         const std::atomic<bool> stop{false};
-        const SearchPass pass(cache, threads);
+        SearchPass pass(cache, threads);
         const SearchPass::Result whole = pass.run(sources, 0, QStringLiteral("e"), {}, stop);
         ASSERT_GE(whole.items.size(), qsizetype(SearchPass::kFirstRows) * 4);
         QList<FoundItems> handed;
