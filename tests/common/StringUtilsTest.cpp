@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QResource>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -134,6 +135,13 @@ TEST_F(StringUtilsTest, InstalledTableFollowsTheUserLanguage)
     EXPECT_EQ(QOR_StringUtils::getLocalizedStringForKey(QStringLiteral("QuitButton")), "Quit");
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
     EXPECT_EQ(QOR_StringUtils::availableLanguages(), (QStringList{"en", "fr"}));
+    // Stored as they are, so that a table is read where it lies in the program rather than
+    // inflated into the heap at every start.
+    for (const QString &language : QOR_StringUtils::availableLanguages()) {
+        const QResource table(QStringLiteral(":/i18n/korvale_%1.qm").arg(language));
+        ASSERT_TRUE(table.isValid()) << language.toStdString();
+        EXPECT_EQ(table.compressionAlgorithm(), QResource::NoCompression) << language.toStdString();
+    }
 }
 
 TEST_F(StringUtilsTest, MissingLibraryTableIsLoggedOnce)
