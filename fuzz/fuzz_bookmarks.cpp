@@ -1,9 +1,18 @@
 // The browsers' bookmark files: a Safari property list (binary or XML), a Firefox backup (mozLz4
 // or plain JSON) and a Chromium "Bookmarks" file. The first byte chooses the reader.
 #include "BrowserBookmarks.h"
+#include "ReaderLibraries.h"
+#include "ReaderLibrariesInterface.h"
 
 #include <cstddef>
 #include <cstdint>
+
+// libical, SQLite and libplist linked in: a fuzz target has no module folder to look in.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    ReaderLibraries::useLinked(korvaleReadersModule());
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -7,6 +7,8 @@
 #include "CalendarReader.h"
 #include "DesktopEntryReader.h"
 #include "NotesText.h"
+#include "ReaderLibraries.h"
+#include "ReaderLibrariesInterface.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +28,13 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 }
 
 } // namespace
+
+// libical, SQLite and libplist linked in: a fuzz target has no module folder to look in.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    ReaderLibraries::useLinked(korvaleReadersModule());
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

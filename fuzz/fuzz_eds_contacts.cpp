@@ -2,6 +2,8 @@
 // reader opens it read-only and immutable and takes the cards from whichever table holds them.
 #include "AddressBookReader.h"
 #include "ContactRecords.h"
+#include "ReaderLibraries.h"
+#include "ReaderLibrariesInterface.h"
 #include "VCardParser.h"
 
 #include <QFile>
@@ -9,6 +11,13 @@
 
 #include <cstddef>
 #include <cstdint>
+
+// libical, SQLite and libplist linked in: a fuzz target has no module folder to look in.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    ReaderLibraries::useLinked(korvaleReadersModule());
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,11 +1,20 @@
 // Calendar files come from other programs (Evolution, KOrganizer, exports): the reader expands
 // their events and rules over one month, as the agent does every day, within its limits.
 #include "CalendarReader.h"
+#include "ReaderLibraries.h"
+#include "ReaderLibrariesInterface.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+
+// libical, SQLite and libplist linked in: a fuzz target has no module folder to look in.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    ReaderLibraries::useLinked(korvaleReadersModule());
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

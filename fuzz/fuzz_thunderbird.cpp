@@ -1,6 +1,8 @@
 // Thunderbird's rows come from its SQLite stores, which any program of the user can write: each
 // field is turned into one property of a vCard or of an event, and must stay inside it.
 #include "CalendarReader.h"
+#include "ReaderLibraries.h"
+#include "ReaderLibrariesInterface.h"
 #include "ThunderbirdStores.h"
 #include "VCardParser.h"
 
@@ -9,6 +11,13 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+
+// libical, SQLite and libplist linked in: a fuzz target has no module folder to look in.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    ReaderLibraries::useLinked(korvaleReadersModule());
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -8,6 +8,8 @@
 #include "MozillaProfiles.h"
 #include "OtherDataRecords.h"
 #include "OtherDataSources.h"
+#include "ReaderLibraries.h"
+#include "ReaderLibrariesInterface.h"
 #include "SharedPreferences.h"
 #include "ThunderbirdStores.h"
 #include "VCardParser.h"
@@ -17,8 +19,6 @@
 #include <QMutex>
 #include <QStandardPaths>
 #include <QUrl>
-
-#include <sqlite3.h>
 
 namespace {
 
@@ -60,31 +60,23 @@ QString quotedIdentifier(const QString &name)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QStringList textColumn(sqlite3 *db, const QString &sql)
+// The first column's texts; null values are left out.
+QStringList textColumn(const ReaderLibraryFunctions &sqlite, sqlite3 *db, const QString &sql)
 {
     QStringList values;
-    sqlite3_stmt *statement = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &statement, nullptr)
-        != SQLITE_OK) {
-        sqlite3_finalize(statement);
-        return values;
+    for (const QVariantList &row : sqlite.rows(db, sql)) {
+        if (!row.isEmpty() && !row.first().isNull())
+            values.append(row.first().toString());
     }
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, 0));
-        if (text)
-            values.append(QString::fromUtf8(text, sqlite3_column_bytes(statement, 0)));
-    }
-    sqlite3_finalize(statement);
     return values;
 }
 
 // The column of the table that holds the cards: EBookSqlite's "vcard", or the object column
 // of the caches Evolution keeps for remote books.
-QString vCardColumn(sqlite3 *db, const QString &table)
+QString vCardColumn(const ReaderLibraryFunctions &sqlite, sqlite3 *db, const QString &table)
 {
     const QStringList columns = textColumn(
-        db,
+        sqlite, db,
         QStringLiteral("SELECT name FROM pragma_table_info(%1)")
             .arg(QLatin1Char('\'') + QString(table).replace(QLatin1Char('\''), QStringLiteral("''"))
                  + QLatin1Char('\'')));
@@ -219,43 +211,43 @@ QList<QByteArray> AddressBookReader::vCardsInDatabase(const QString &path)
     // server is never disturbed; changes it has not yet moved out of its journal show later.
     const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded()
         + "?mode=ro&immutable=1";
-    sqlite3 *db = nullptr;
-    const int opened =
-        sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
-    if (opened != SQLITE_OK) {
+    const ReaderLibraryFunctions *sqlite = ReaderLibraries::functions();
+    if (!sqlite)
+        return cards;
+    QString error;
+    sqlite3 *db = sqlite->openDatabase(uri, true, true, &error);
+    if (!db) {
         KorvaleLog::line(QStringLiteral("Exception reading file %1: %2: %3")
-                             .arg(path, QStringLiteral("SQLiteError"),
-                                  QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory")));
-        sqlite3_close_v2(db);
+                             .arg(path, QStringLiteral("SQLiteError"), error));
         return cards;
     }
     // The folders table names the tables of contacts; any table with a vCard column will do
     // when it does not.
-    QStringList tables = textColumn(db, QStringLiteral("SELECT folder_id FROM folders"));
+    QStringList tables = textColumn(*sqlite, db, QStringLiteral("SELECT folder_id FROM folders"));
     QList<std::pair<QString, QString>> sourcesOfCards;
     for (const QString &table : tables) {
-        const QString column = vCardColumn(db, table);
+        const QString column = vCardColumn(*sqlite, db, table);
         if (!column.isEmpty())
             sourcesOfCards.append({table, column});
     }
     if (sourcesOfCards.isEmpty()) {
-        tables =
-            textColumn(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+        tables = textColumn(*sqlite, db,
+                            QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
         for (const QString &table : tables) {
-            const QString column = vCardColumn(db, table);
+            const QString column = vCardColumn(*sqlite, db, table);
             if (!column.isEmpty())
                 sourcesOfCards.append({table, column});
         }
     }
     for (const auto &[table, column] : sourcesOfCards) {
         const QStringList values =
-            textColumn(db,
+            textColumn(*sqlite, db,
                        QStringLiteral("SELECT %1 FROM %2")
                            .arg(quotedIdentifier(column), quotedIdentifier(table)));
         for (const QString &value : values)
             cards.append(value.toUtf8());
     }
-    sqlite3_close_v2(db);
+    sqlite->closeDatabase(db);
     return cards;
 }
 

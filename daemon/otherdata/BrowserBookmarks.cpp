@@ -2,6 +2,8 @@
 
 #include "BoundedFile.h"
 #include "MozillaProfiles.h"
+#include "ReaderLibraries.h"
+#include "ReaderLibrariesInterface.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -13,10 +15,6 @@
 #include <QtEndian>
 
 #include <lz4.h>
-#include <plist/plist.h>
-
-#include <limits>
-#include <memory>
 
 namespace {
 
@@ -26,45 +24,6 @@ constexpr int MaximumDepth = 64;
 QString home()
 {
     return QDir::homePath();
-}
-
-// --- Safari ---------------------------------------------------------------------------------
-
-QString plistString(plist_t node)
-{
-    if (!node || plist_get_node_type(node) != PLIST_STRING)
-        return {};
-    // By pointer and length: the copying getter aborts on a string holding a NUL.
-    uint64_t length = 0;
-    const char *value = plist_get_string_ptr(node, &length);
-    if (!value || length > uint64_t(std::numeric_limits<qsizetype>::max()))
-        return {};
-    return QString::fromUtf8(value, qsizetype(length));
-}
-
-void walkSafari(plist_t children, int depth, QList<Bookmark> &out)
-{
-    if (!children || plist_get_node_type(children) != PLIST_ARRAY || depth > MaximumDepth)
-        return;
-    const uint32_t count = plist_array_get_size(children);
-    for (uint32_t i = 0; i < count; ++i) {
-        plist_t entry = plist_array_get_item(children, i);
-        if (!entry || plist_get_node_type(entry) != PLIST_DICT)
-            continue;
-        if (plist_t address = plist_dict_get_item(entry, "URLString")) {
-            const QString url = plistString(address);
-            QString title;
-            plist_t uri = plist_dict_get_item(entry, "URIDictionary");
-            if (uri && plist_get_node_type(uri) == PLIST_DICT)
-                title = plistString(plist_dict_get_item(uri, "title"));
-            if (title.isEmpty())
-                title = url;
-            if (!title.isEmpty() && !url.isEmpty())
-                out.append({title, url});
-        } else {
-            walkSafari(plist_dict_get_item(entry, "Children"), depth + 1, out);
-        }
-    }
 }
 
 // --- Firefox --------------------------------------------------------------------------------
@@ -141,15 +100,8 @@ QList<Bookmark> SafariBookmarks::parse(const QByteArray &bytes)
 {
     if (bytes.isEmpty() || bytes.size() > qsizetype(MaximumBackupSize))
         return {};
-    plist_t root = nullptr;
-    plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
-    if (!root)
-        return {};
-    const std::unique_ptr<void, void (*)(plist_t)> owner(root, plist_free);
-    QList<Bookmark> out;
-    if (plist_get_node_type(root) == PLIST_DICT)
-        walkSafari(plist_dict_get_item(root, "Children"), 0, out);
-    return out;
+    const ReaderLibraryFunctions *libraries = ReaderLibraries::functions();
+    return libraries ? libraries->safariBookmarks(bytes, MaximumDepth) : QList<Bookmark>();
 }
 
 QStringList FirefoxBookmarks::profileFolders()

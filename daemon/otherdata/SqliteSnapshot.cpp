@@ -1,11 +1,11 @@
 #include "SqliteSnapshot.h"
 
 #include "BoundedFile.h"
+#include "ReaderLibraries.h"
+#include "ReaderLibrariesInterface.h"
 
 #include <QFile>
 #include <QSet>
-
-#include <sqlite3.h>
 
 namespace {
 
@@ -35,54 +35,23 @@ SqliteSnapshot::SqliteSnapshot(const QString &path, qint64 limit)
         mError = QStringLiteral("no room for a private copy");
         return;
     }
-    if (sqlite3_open_v2(QFile::encodeName(copy).constData(), &mDatabase, SQLITE_OPEN_READWRITE,
-                        nullptr)
-        != SQLITE_OK) {
-        mError = QString::fromUtf8(mDatabase ? sqlite3_errmsg(mDatabase) : "out of memory");
-        sqlite3_close_v2(mDatabase);
-        mDatabase = nullptr;
+    mLibraries = ReaderLibraries::functions();
+    if (!mLibraries) {
+        mError = QStringLiteral("SQLite is not available");
+        return;
     }
+    mDatabase = mLibraries->openDatabase(QFile::encodeName(copy), false, false, &mError);
 }
 
 SqliteSnapshot::~SqliteSnapshot()
 {
-    sqlite3_close_v2(mDatabase);
+    if (mDatabase)
+        mLibraries->closeDatabase(mDatabase);
 }
 
 QList<QVariantList> SqliteSnapshot::rows(const QString &sql) const
 {
-    QList<QVariantList> rows;
-    sqlite3_stmt *statement = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    if (!mDatabase
-        || sqlite3_prepare_v2(mDatabase, utf8.constData(), int(utf8.size()), &statement, nullptr)
-            != SQLITE_OK) {
-        sqlite3_finalize(statement);
-        return rows;
-    }
-    const int columns = sqlite3_column_count(statement);
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        QVariantList row;
-        row.reserve(columns);
-        for (int column = 0; column < columns; ++column) {
-            switch (sqlite3_column_type(statement, column)) {
-            case SQLITE_NULL:
-                row.append(QVariant());
-                break;
-            case SQLITE_INTEGER:
-                row.append(qint64(sqlite3_column_int64(statement, column)));
-                break;
-            default: {
-                const auto *text =
-                    reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
-                row.append(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
-            }
-            }
-        }
-        rows.append(row);
-    }
-    sqlite3_finalize(statement);
-    return rows;
+    return mDatabase ? mLibraries->rows(mDatabase, sql) : QList<QVariantList>();
 }
 
 QStringList SqliteSnapshot::textColumn(const QString &sql) const

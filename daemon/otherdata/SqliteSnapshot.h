@@ -4,13 +4,14 @@
 #include <QTemporaryDir>
 #include <QVariantList>
 
+struct ReaderLibraryFunctions;
 struct sqlite3;
 
 // A copy of another program's SQLite database and of its write-ahead log, opened in a private
 // temporary folder. A program that holds its database open in WAL mode keeps its newest writes
 // in the log: read in place without a lock they would be missed (immutable) or SQLite would
 // make or change the "-shm" beside it. The copies are read through the bounded read, and the
-// folder goes with the snapshot.
+// folder goes with the snapshot. SQLite itself is in the readers module (ReaderLibraries).
 class SqliteSnapshot
 {
 public:
@@ -32,6 +33,7 @@ public:
 
 private:
     QTemporaryDir mFolder;
+    const ReaderLibraryFunctions *mLibraries = nullptr;
     sqlite3 *mDatabase = nullptr;
     QString mError;
 };

@@ -21,6 +21,8 @@
 #include <QFile>
 #include <QTimeZone>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace ThunderbirdProfileSupport;
@@ -45,6 +47,16 @@ QStringList sourcesOnTheBus()
                      .join(' ');
     }
     return lines;
+}
+
+// libical, SQLite and libplist, or the module that brings them.
+bool mapsReaderLibraries(qint64 pid)
+{
+    const QStringList files = mappedFiles(pid);
+    return std::any_of(files.cbegin(), files.cend(), [](const QString &file) {
+        return file == QLatin1String("libkorvale-readers.so") || file.startsWith("libical")
+            || file.startsWith("libsqlite3") || file.startsWith("libplist");
+    });
 }
 
 QStringList panelRows(const OtherDataSourcesPanel &panel)
@@ -105,6 +117,9 @@ TEST(OtherDataSourcesEndToEnd, TheManagerNamesTheFileAndTheThunderbirdProfileWit
     ASSERT_TRUE(waitFor([&expected] { return sourcesOnTheBus() == expected; }, 60000))
         << sourcesOnTheBus().join('\n').toStdString() << "\n"
         << agent.log().toStdString();
+    // The stores were read through the readers module, loaded for them.
+    EXPECT_TRUE(mapsReaderLibraries(agent.pid()))
+        << mappedFiles(agent.pid()).join(' ').toStdString();
 
     const std::unique_ptr<MainController> manager = startManagerInProcess();
     OtherDataSourcesPanel &panel = *manager->otherDataView()->sourcesPanel();
@@ -137,4 +152,30 @@ TEST(OtherDataSourcesEndToEnd, TheManagerNamesTheFileAndTheThunderbirdProfileWit
               QOR_StringUtils::getLocalizedStringForKey("OtherDataSourcesNoAgent"));
     for (sqlite3 *db : {book, calendar})
         sqlite3_close(db);
+}
+
+// A user with no calendar, store or property list of another program: the agent reads the vCard
+// file it is given and never maps the libraries the other readers need.
+TEST(OtherDataSourcesEndToEnd, AnAgentWithoutStoresNeverMapsTheReadersLibraries)
+{
+    REQUIRE_SESSION();
+    TemporaryHome home;
+    QFile cards(home.path() + "/people.vcf");
+    ASSERT_TRUE(cards.open(QIODevice::WriteOnly));
+    cards.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada Lovelace\r\nEND:VCARD\r\n");
+    cards.close();
+    SharedPreferences preferences(SharedPreferences::defaultPath());
+    preferences.setValue("OtherDataAddressBook", 1);
+    preferences.setValue("OtherDataCalendarEvents", 1);
+    preferences.setValue("OtherDataContactsPaths", QStringList{"~/people.vcf"});
+    ASSERT_TRUE(preferences.synchronize());
+
+    AgentProcess agent;
+    agent.start();
+    ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
+    ASSERT_TRUE(waitFor([] {
+        return sourcesOnTheBus() == QStringList{"contacts user ~/people.vcf 1"};
+    })) << sourcesOnTheBus().join('\n').toStdString();
+    EXPECT_FALSE(mapsReaderLibraries(agent.pid()))
+        << mappedFiles(agent.pid()).join(' ').toStdString();
 }
