@@ -1,12 +1,12 @@
 #include "SearchPass.h"
 
 #include "ItemRecord.h"
+#include "PassHelper.h"
 #include "SearchFilter.h"
 #include "TextMatching.h"
 
 #include <QMultiHash>
 #include <QSet>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QtEndian>
 
 #include <algorithm>
@@ -468,29 +468,26 @@ bool matchRange(const PreparedList &list, const QueryWords &words,
 }
 
 // Runs f(begin, end) over [0, size), in two halves on two threads when that pays.
-template <typename F> void inHalves(bool parallel, std::size_t size, const F &f)
+template <typename F> void inHalves(PassHelper *helper, std::size_t size, const F &f)
 {
-    if (parallel && size >= SearchPass::kParallelThreshold) {
-        QFuture<void> second = QtConcurrent::run([&f, size] { f(size / 2, size); });
-        f(0, size / 2);
-        second.waitForFinished();
-    } else {
+    if (helper && size >= SearchPass::kParallelThreshold)
+        helper->both([&f, size] { f(0, size / 2); }, [&f, size] { f(size / 2, size); });
+    else
         f(0, size);
-    }
 }
 
 // Merges the sorted runs between bounds into one sorted run; returns where it ends up (data or
 // the spare buffer). Large merges are split at a pivot into two independent merges, one per
 // thread: the order is total, so the result is the one merge's.
 template <typename T, typename Before>
-T *mergeRuns(T *data, T *spare, std::vector<std::size_t> bounds, bool parallel, Before before)
+T *mergeRuns(T *data, T *spare, std::vector<std::size_t> bounds, PassHelper *helper, Before before)
 {
     while (bounds.size() > 2) {
         std::vector<std::size_t> merged = {0};
         for (std::size_t r = 0; r + 1 < bounds.size(); r += 2) {
             const std::size_t a = bounds[r], m = bounds[r + 1];
             const std::size_t b = r + 2 < bounds.size() ? bounds[r + 2] : m;
-            if (parallel && b - a >= SearchPass::kParallelThreshold && m > a && b > m) {
+            if (helper && b - a >= SearchPass::kParallelThreshold && m > a && b > m) {
                 // A's middle element splits both runs: what precedes it goes to the first part.
                 const bool aLonger = m - a >= b - m;
                 const std::size_t pivot = aLonger ? a + (m - a) / 2 : m + (b - m) / 2;
@@ -505,12 +502,15 @@ T *mergeRuns(T *data, T *spare, std::vector<std::size_t> bounds, bool parallel, 
                                          - data);
                 }
                 const std::size_t middle = a + (splitA - a) + (splitB - m);
-                QFuture<void> second = QtConcurrent::run([&] {
-                    std::merge(data + splitA, data + m, data + splitB, data + b, spare + middle,
-                               before);
-                });
-                std::merge(data + a, data + splitA, data + m, data + splitB, spare + a, before);
-                second.waitForFinished();
+                helper->both(
+                    [&] {
+                        std::merge(data + a, data + splitA, data + m, data + splitB, spare + a,
+                                   before);
+                    },
+                    [&] {
+                        std::merge(data + splitA, data + m, data + splitB, data + b, spare + middle,
+                                   before);
+                    });
             } else {
                 std::merge(data + a, data + m, data + m, data + b, spare + a, before);
             }
@@ -580,6 +580,7 @@ struct SearchPass::Room {
     // vector's end.
     alignas(64) std::vector<Candidate> found;
     alignas(64) std::vector<Candidate> secondFound;
+    PassHelper helper;
     std::unique_ptr<Order[]> orders;
     std::unique_ptr<Order[]> spare;
     std::size_t orderCapacity = 0;
@@ -630,11 +631,11 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
 
     const std::optional<QueryWords> words = QueryWords::fromQuery(query);
     const bool withWords = words.has_value();
-    const bool parallel = mThreads > 1;
     const RecentRanks recentRanks(withWords ? sources.recentItems : QVariantList());
 
     if (!mRoom)
         mRoom = std::make_unique<Room>();
+    PassHelper *const helper = mThreads > 1 ? &mRoom->helper : nullptr;
     std::vector<Candidate> &found = mRoom->found;
     found.clear();
     // Without words each list's items are added already ranked (its title order): the lists'
@@ -737,17 +738,20 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                                    intoHits);
         } else if (withWords) {
             const std::vector<quint32> abbreviationHits = list->abbreviationsEqualTo(query);
-            if (parallel && size >= kParallelThreshold) {
+            if (helper && size >= kParallelThreshold) {
                 secondFound.clear();
                 secondFound.reserve(size - size / 2);
                 const std::size_t half = size / 2;
-                QFuture<bool> second = QtConcurrent::run([&] {
-                    return matchRange(*list, *words, abbreviationHits, half, size, stop,
-                                      intoFound(secondFound));
-                });
-                completed =
-                    matchRange(*list, *words, abbreviationHits, 0, half, stop, intoFound(found));
-                const bool secondCompleted = second.result();
+                bool secondCompleted = true;
+                helper->both(
+                    [&] {
+                        completed = matchRange(*list, *words, abbreviationHits, 0, half, stop,
+                                               intoFound(found));
+                    },
+                    [&] {
+                        secondCompleted = matchRange(*list, *words, abbreviationHits, half, size,
+                                                     stop, intoFound(secondFound));
+                    });
                 if (completed)
                     found.insert(found.end(), secondFound.begin(), secondFound.end());
                 completed = completed && secondCompleted;
@@ -790,7 +794,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     const std::span<Order> orders(mRoom->orders.get(), found.size());
     Order *const spareOrders = mRoom->spare.get();
     bool packableHalves[2] = {true, true};
-    inHalves(parallel, found.size(), [&](std::size_t begin, std::size_t end) {
+    inHalves(helper, found.size(), [&](std::size_t begin, std::size_t end) {
         bool fits = true;
         for (std::size_t i = begin; i < end; ++i) {
             const Candidate &c = found[i];
@@ -811,7 +815,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         if (withFirstRows)
             runs.push_back(kFirstRows);
         const std::size_t from = runs.back();
-        if (parallel && found.size() - from >= kParallelThreshold)
+        if (helper && found.size() - from >= kParallelThreshold)
             runs.push_back(from + (found.size() - from) / 2);
         if (found.size() > runs.back())
             runs.push_back(found.size());
@@ -824,25 +828,24 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
         o.title2 = titleWord(c.title, c.titleSize, offset + 16);
     };
     // Once the first rows are handed over, one core ranks the rest: the other is the window's.
-    bool restParallel = parallel;
+    PassHelper *restHelper = helper;
     // The items point at their records: a result keeps the lists, copying no record.
     const auto resultItems = [&](const Order *ranked, std::size_t count) {
         FoundItems made;
         for (const std::shared_ptr<const PreparedList> &list : lists)
             made.keep(list->records.list());
         FoundItem *items = made.resize(qsizetype(count));
-        inHalves(restParallel, count,
-                 [&lists, &found, ranked, items](std::size_t begin, std::size_t end) {
-                     for (std::size_t i = begin; i < end; ++i) {
-                         // The found items are read in ranked order, scattered: ask for one ahead.
-                         if (i + 8 < end)
-                             __builtin_prefetch(&found[ranked[i + 8].slot]);
-                         const Candidate &c = found[ranked[i].slot];
-                         items[i] =
-                             FoundItem(lists[c.list]->records.element(c.index), c.abbreviation,
-                                       c.beginsWith, c.priority, c.recentRank);
-                     }
-                 });
+        inHalves(
+            restHelper, count, [&lists, &found, ranked, items](std::size_t begin, std::size_t end) {
+                for (std::size_t i = begin; i < end; ++i) {
+                    // The found items are read in ranked order, scattered: ask for one ahead.
+                    if (i + 8 < end)
+                        __builtin_prefetch(&found[ranked[i + 8].slot]);
+                    const Candidate &c = found[ranked[i].slot];
+                    items[i] = FoundItem(lists[c.list]->records.element(c.index), c.abbreviation,
+                                         c.beginsWith, c.priority, c.recentRank);
+                }
+            });
         return made;
     };
     const auto rank = [&](auto before) {
@@ -855,7 +858,7 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                 firstRows(resultItems(first.data(),
                                       dropDuplicates(lists, found, first.data(), first.size())),
                           result.totalItems);
-                restParallel = false;
+                restHelper = nullptr;
             }
         }
         if (withWords) {
@@ -866,10 +869,8 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                 else
                     std::sort(orders.data() + runs[r], orders.data() + runs[r + 1], before);
             };
-            if (runs.size() == sortedRuns + 3 && restParallel) {
-                QFuture<void> second = QtConcurrent::run(sortRun, sortedRuns + 1);
-                sortRun(sortedRuns);
-                second.waitForFinished();
+            if (runs.size() == sortedRuns + 3 && restHelper) {
+                restHelper->both([&] { sortRun(sortedRuns); }, [&] { sortRun(sortedRuns + 1); });
             } else {
                 for (std::size_t r = sortedRuns; r + 1 < runs.size(); ++r)
                     sortRun(r);
@@ -880,14 +881,14 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
             for (std::size_t r = 1; r < runs.size(); ++r)
                 rest.push_back(runs[r] - kFirstRows);
             Order *merged = mergeRuns(orders.data() + kFirstRows, spareOrders + kFirstRows,
-                                      std::move(rest), restParallel, before);
+                                      std::move(rest), restHelper, before);
             if (merged == orders.data() + kFirstRows)
                 return orders.data();
             std::memcpy(static_cast<void *>(spareOrders), orders.data(),
                         kFirstRows * sizeof(Order));
             return spareOrders;
         }
-        return mergeRuns(orders.data(), spareOrders, runs, parallel, before);
+        return mergeRuns(orders.data(), spareOrders, runs, helper, before);
     };
     Order *ranked = allPackable ? rank([&found](const Order &a, const Order &b) {
         if (a.key != b.key)

@@ -1,0 +1,65 @@
+// The pass's second thread: every hand-over runs both halves exactly once and returns only when
+// both are done, whichever finishes first, whether the helper is still looking for work, has gone
+// to sleep, or has not taken the half yet; and it ends with its object.
+#include "PassHelper.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+TEST(PassHelper, EveryHandOverRunsBothHalvesOnceAndReturnsWhenBothAreDone)
+{
+    PassHelper helper;
+    EXPECT_FALSE(helper.isStarted()); // no thread until the first hand-over
+    const std::thread::id caller = std::this_thread::get_id();
+    int besideOnHelper = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::atomic<int> here{0};
+        std::atomic<int> beside{0};
+        std::thread::id besideThread;
+        // Which half is the slow one changes, and now and then the helper is left long enough
+        // to go to sleep before the next hand-over.
+        const auto busy = [](int us) {
+            QElapsedTimer timer;
+            timer.start();
+            while (timer.nsecsElapsed() < us * 1000LL) { }
+        };
+        helper.both(
+            [&] {
+                if (round % 3 == 0)
+                    busy(30);
+                here.fetch_add(1);
+            },
+            [&] {
+                if (round % 3 == 1)
+                    busy(30);
+                besideThread = std::this_thread::get_id();
+                beside.fetch_add(1);
+            });
+        ASSERT_EQ(here.load(), 1) << round;
+        ASSERT_EQ(beside.load(), 1) << round;
+        besideOnHelper += besideThread != caller ? 1 : 0;
+        if (round % 500 == 499)
+            QThread::usleep(5 * PassHelper::kLookingUs);
+    }
+    EXPECT_TRUE(helper.isStarted());
+    // The caller takes back only halves the helper was slow to pick up.
+    EXPECT_GT(besideOnHelper, 100);
+}
+
+TEST(PassHelper, EndsWithItsObjectWhetherLookingOrAsleep)
+{
+    for (const bool asleep : {false, true}) {
+        PassHelper helper;
+        int here = 0;
+        int beside = 0;
+        helper.both([&] { here = 1; }, [&] { beside = 2; });
+        if (asleep)
+            QThread::usleep(20 * PassHelper::kLookingUs);
+        EXPECT_EQ(here + beside, 3);
+    } // joins the thread; a helper that did not end would hang the test here
+}
