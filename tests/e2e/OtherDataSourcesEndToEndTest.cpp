@@ -59,6 +59,19 @@ bool mapsReaderLibraries(qint64 pid)
     });
 }
 
+// "~/people.vcf" holding `cards`, named in the preferences, with contacts and events read.
+bool writeCardsAndTurnReadingOn(const QString &home, const QByteArray &cards)
+{
+    QFile file(home + "/people.vcf");
+    if (!file.open(QIODevice::WriteOnly) || file.write(cards) != cards.size() || !file.flush())
+        return false;
+    SharedPreferences preferences(SharedPreferences::defaultPath());
+    preferences.setValue("OtherDataAddressBook", 1);
+    preferences.setValue("OtherDataCalendarEvents", 1);
+    preferences.setValue("OtherDataContactsPaths", QStringList{"~/people.vcf"});
+    return preferences.synchronize();
+}
+
 QStringList panelRows(const OtherDataSourcesPanel &panel)
 {
     QStringList rows;
@@ -74,11 +87,10 @@ TEST(OtherDataSourcesEndToEnd, TheManagerNamesTheFileAndTheThunderbirdProfileWit
     REQUIRE_SESSION();
     QOR_StringUtils::installTranslations(QLocale(QStringLiteral("en")));
     TemporaryHome home;
-    QFile cards(home.path() + "/people.vcf");
-    ASSERT_TRUE(cards.open(QIODevice::WriteOnly));
-    cards.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada Lovelace\r\nEND:VCARD\r\n"
-                "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Alan Turing\r\nEND:VCARD\r\n");
-    cards.close();
+    ASSERT_TRUE(writeCardsAndTurnReadingOn(
+        home.path(),
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada Lovelace\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Alan Turing\r\nEND:VCARD\r\n"));
 
     // Thunderbird running: its writes still in the log.
     const QString profile = makeProfile(home.path() + "/.thunderbird", "default-release");
@@ -100,12 +112,6 @@ TEST(OtherDataSourcesEndToEnd, TheManagerNamesTheFileAndTheThunderbirdProfileWit
     ASSERT_TRUE(
         addEvent(calendar, "e2", "Standup", nine.addSecs(3600), "UTC", 0, "NULL", "NULL", &error))
         << error;
-
-    SharedPreferences preferences(SharedPreferences::defaultPath());
-    preferences.setValue("OtherDataAddressBook", 1);
-    preferences.setValue("OtherDataCalendarEvents", 1);
-    preferences.setValue("OtherDataContactsPaths", QStringList{"~/people.vcf"});
-    ASSERT_TRUE(preferences.synchronize());
 
     AgentProcess agent;
     agent.start();
@@ -160,15 +166,8 @@ TEST(OtherDataSourcesEndToEnd, AnAgentWithoutStoresNeverMapsTheReadersLibraries)
 {
     REQUIRE_SESSION();
     TemporaryHome home;
-    QFile cards(home.path() + "/people.vcf");
-    ASSERT_TRUE(cards.open(QIODevice::WriteOnly));
-    cards.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada Lovelace\r\nEND:VCARD\r\n");
-    cards.close();
-    SharedPreferences preferences(SharedPreferences::defaultPath());
-    preferences.setValue("OtherDataAddressBook", 1);
-    preferences.setValue("OtherDataCalendarEvents", 1);
-    preferences.setValue("OtherDataContactsPaths", QStringList{"~/people.vcf"});
-    ASSERT_TRUE(preferences.synchronize());
+    ASSERT_TRUE(writeCardsAndTurnReadingOn(
+        home.path(), "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada Lovelace\r\nEND:VCARD\r\n"));
 
     AgentProcess agent;
     agent.start();
