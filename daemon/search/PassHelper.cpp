@@ -49,6 +49,13 @@ void PassHelper::post(void (*run)(void *), void *task)
         mState.notify_one();
 }
 
+void PassHelper::rest()
+{
+    int expected = Idle;
+    if (mState.compare_exchange_strong(expected, Resting, std::memory_order_acq_rel))
+        mState.notify_one();
+}
+
 void PassHelper::join()
 {
     int expected = Posted;
@@ -73,6 +80,10 @@ void PassHelper::loop()
             mRun(mTask);
             mState.store(Done, std::memory_order_release);
             mState.notify_one();
+            continue;
+        }
+        if (state == Resting) {
+            mState.wait(Resting, std::memory_order_acquire);
             continue;
         }
         // Idle, or a task done and not yet collected, or taken back by the caller.

@@ -9,12 +9,13 @@
 // hundred microseconds each; through the thread pool every hand-over waited for a sleeping thread
 // to wake and then for the caller to wake again. This thread starts at the first hand-over, keeps
 // looking for the next one for a short while after each (`kLookingUs`) before it sleeps, and the
-// caller looks for its end the same way; a half it has not taken yet the caller runs itself. One
-// pass at a time; the thread ends with the object.
+// caller looks for its end the same way; a half it has not taken yet the caller runs itself. Once
+// the pass hands over nothing more it says so (`rest`), and the thread sleeps at once rather than
+// hold a core the window may be painting on. One pass at a time; the thread ends with the object.
 class PassHelper
 {
 public:
-    static constexpr int kLookingUs = 50;
+    static constexpr int kLookingUs = 200;
 
     PassHelper() = default;
     ~PassHelper();
@@ -31,10 +32,13 @@ public:
         join();
     }
 
+    // No hand-over follows until the next `both`: the thread sleeps without looking.
+    void rest();
+
     bool isStarted() const { return mThread.joinable(); }
 
 private:
-    enum State : int { Idle, Posted, Taken, Done, Quit };
+    enum State : int { Idle, Posted, Taken, Done, Resting, Quit };
 
     void post(void (*run)(void *), void *task);
     void join();

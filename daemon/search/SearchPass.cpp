@@ -636,6 +636,9 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
     if (!mRoom)
         mRoom = std::make_unique<Room>();
     PassHelper *const helper = mThreads > 1 ? &mRoom->helper : nullptr;
+    // However the pass ends, its helper stops looking for work.
+    const std::unique_ptr<PassHelper, void (*)(PassHelper *)> resting(
+        helper, [](PassHelper *h) { h->rest(); });
     std::vector<Candidate> &found = mRoom->found;
     found.clear();
     // Without words each list's items are added already ranked (its title order): the lists'
@@ -859,6 +862,8 @@ SearchPass::Result SearchPass::run(const SearchSources &sources, int typeForSear
                                       dropDuplicates(lists, found, first.data(), first.size())),
                           result.totalItems);
                 restHelper = nullptr;
+                if (helper)
+                    helper->rest(); // the other core is the window's now
             }
         }
         if (withWords) {

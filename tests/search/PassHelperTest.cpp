@@ -1,6 +1,6 @@
 // The pass's second thread: every hand-over runs both halves exactly once and returns only when
 // both are done, whichever finishes first, whether the helper is still looking for work, has gone
-// to sleep, or has not taken the half yet; and it ends with its object.
+// to sleep, was told to rest, or has not taken the half yet; and it ends with its object.
 #include "PassHelper.h"
 
 #include <QElapsedTimer>
@@ -54,19 +54,23 @@ TEST(PassHelper, EveryHandOverRunsBothHalvesOnceAndReturnsWhenBothAreDone)
         }
         if (round % 500 == 499)
             QThread::usleep(5 * PassHelper::kLookingUs);
+        if (round % 7 == 0)
+            helper.rest();
     }
     EXPECT_TRUE(helper.isStarted());
 }
 
-TEST(PassHelper, EndsWithItsObjectWhetherLookingOrAsleep)
+TEST(PassHelper, EndsWithItsObjectWhetherLookingAsleepOrResting)
 {
-    for (const bool asleep : {false, true}) {
+    for (const int ending : {0, 1, 2}) {
         PassHelper helper;
         int here = 0;
         int beside = 0;
         helper.both([&] { here = 1; }, [&] { beside = 2; });
-        if (asleep)
-            QThread::usleep(20 * PassHelper::kLookingUs);
+        if (ending == 1)
+            QThread::usleep(5 * PassHelper::kLookingUs);
+        if (ending == 2)
+            helper.rest();
         EXPECT_EQ(here + beside, 3);
     } // joins the thread; a helper that did not end would hang the test here
 }
