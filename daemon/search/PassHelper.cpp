@@ -4,6 +4,16 @@
 
 namespace {
 
+// Tells the processor this is a wait: the other thread on its core, if any, runs meanwhile.
+inline void relax()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#elif defined(__aarch64__)
+    asm volatile("yield");
+#endif
+}
+
 // Looks at `state` until it is no longer `value`, for up to kLookingUs; false if it still is.
 bool lookFor(const std::atomic<int> &state, int value)
 {
@@ -13,7 +23,7 @@ bool lookFor(const std::atomic<int> &state, int value)
         for (int i = 0; i < 64; ++i) {
             if (state.load(std::memory_order_acquire) != value)
                 return true;
-            __builtin_ia32_pause();
+            relax();
         }
         if (std::chrono::steady_clock::now() >= until)
             return false;
