@@ -38,7 +38,7 @@ AgentProcess::~AgentProcess()
     EXPECT_EQ(howItEnded(), "exit 0") << "after SIGTERM: " << log().toStdString();
 }
 
-void AgentProcess::start(const QStringList &extraEnvironment)
+void AgentProcess::start(const QStringList &extraEnvironment, const QString &program)
 {
     if (const QStringList held = releaseHeldKeys(); !held.isEmpty())
         std::fprintf(stderr, "released what an earlier test left held: %s\n",
@@ -54,7 +54,8 @@ void AgentProcess::start(const QStringList &extraEnvironment)
     mProcess.setProcessChannelMode(QProcess::MergedChannels);
     // As a session starts it, whatever the test runner ignores (`nohup` keeps SIGHUP ignored).
     mProcess.setChildProcessModifier([] { ::signal(SIGHUP, SIG_DFL); });
-    mProcess.start(builtProgram(QStringLiteral("bin/korvale-daemon")), {});
+    mProcess.start(program.isEmpty() ? builtProgram(QStringLiteral("bin/korvale-daemon")) : program,
+                   {});
 }
 
 bool AgentProcess::waitUntilReady(int ms)

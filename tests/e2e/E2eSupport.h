@@ -40,7 +40,8 @@ public:
     AgentProcess(const AgentProcess &) = delete;
     AgentProcess &operator=(const AgentProcess &) = delete;
 
-    void start(const QStringList &extraEnvironment = {});
+    // `program`: another copy of the agent than the build's (one where no module is found).
+    void start(const QStringList &extraEnvironment = {}, const QString &program = {});
     // Its access window answers on the bus.
     bool waitUntilReady(int ms = 20000);
     QString log();

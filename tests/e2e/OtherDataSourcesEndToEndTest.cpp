@@ -72,6 +72,51 @@ bool writeCardsAndTurnReadingOn(const QString &home, const QByteArray &cards)
     return preferences.synchronize();
 }
 
+// Thunderbird running, its writes still in the logs: one card in its address book and two events
+// tomorrow in its calendar. Its stores stay open as long as the object.
+class RunningThunderbird
+{
+public:
+    explicit RunningThunderbird(const QString &home)
+    {
+        const QString profile = makeProfile(home + "/.thunderbird", "default-release");
+        mBook = openInWalMode(profile + "/abook.sqlite");
+        mCalendar = openInWalMode(profile + "/calendar-data/local.sqlite");
+        if (!mBook || !mCalendar) {
+            mError = "a store does not open";
+            return;
+        }
+        // Tomorrow, so that the daily check opens no window.
+        const QDateTime nine(QDate::currentDate().addDays(1), QTime(9, 0), QTimeZone::utc());
+        const bool written =
+            exec(mBook,
+                 "CREATE TABLE properties (card TEXT, name TEXT, value TEXT);"
+                 "INSERT INTO properties VALUES ('a', 'DisplayName', 'Grace Hopper');",
+                 &mError)
+            && createCalendar(mCalendar, 23, &mError)
+            && addEvent(mCalendar, "e1", "Dentist", nine, "UTC", 0, "NULL", "NULL", &mError)
+            && addEvent(mCalendar, "e2", "Standup", nine.addSecs(3600), "UTC", 0, "NULL", "NULL",
+                        &mError);
+        if (!written && mError.empty())
+            mError = "a store was not written";
+    }
+    ~RunningThunderbird()
+    {
+        for (sqlite3 *db : {mBook, mCalendar})
+            sqlite3_close(db);
+    }
+    RunningThunderbird(const RunningThunderbird &) = delete;
+    RunningThunderbird &operator=(const RunningThunderbird &) = delete;
+
+    // Empty once both stores hold what they should.
+    const std::string &error() const { return mError; }
+
+private:
+    sqlite3 *mBook = nullptr;
+    sqlite3 *mCalendar = nullptr;
+    std::string mError;
+};
+
 QStringList panelRows(const OtherDataSourcesPanel &panel)
 {
     QStringList rows;
@@ -92,26 +137,8 @@ TEST(OtherDataSourcesEndToEnd, TheManagerNamesTheFileAndTheThunderbirdProfileWit
         "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada Lovelace\r\nEND:VCARD\r\n"
         "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Alan Turing\r\nEND:VCARD\r\n"));
 
-    // Thunderbird running: its writes still in the log.
-    const QString profile = makeProfile(home.path() + "/.thunderbird", "default-release");
-    std::string error;
-    sqlite3 *book = openInWalMode(profile + "/abook.sqlite");
-    ASSERT_NE(book, nullptr);
-    ASSERT_TRUE(exec(book,
-                     "CREATE TABLE properties (card TEXT, name TEXT, value TEXT);"
-                     "INSERT INTO properties VALUES ('a', 'DisplayName', 'Grace Hopper');",
-                     &error))
-        << error;
-    sqlite3 *calendar = openInWalMode(profile + "/calendar-data/local.sqlite");
-    ASSERT_NE(calendar, nullptr);
-    ASSERT_TRUE(createCalendar(calendar, 23, &error)) << error;
-    // Tomorrow, so that the daily check opens no window.
-    const QDateTime nine(QDate::currentDate().addDays(1), QTime(9, 0), QTimeZone::utc());
-    ASSERT_TRUE(addEvent(calendar, "e1", "Dentist", nine, "UTC", 0, "NULL", "NULL", &error))
-        << error;
-    ASSERT_TRUE(
-        addEvent(calendar, "e2", "Standup", nine.addSecs(3600), "UTC", 0, "NULL", "NULL", &error))
-        << error;
+    const RunningThunderbird thunderbird(home.path());
+    ASSERT_EQ(thunderbird.error(), "");
 
     AgentProcess agent;
     agent.start();
@@ -156,8 +183,6 @@ TEST(OtherDataSourcesEndToEnd, TheManagerNamesTheFileAndTheThunderbirdProfileWit
     EXPECT_TRUE(panel.rows().isEmpty());
     EXPECT_EQ(panel.statusText(),
               QOR_StringUtils::getLocalizedStringForKey("OtherDataSourcesNoAgent"));
-    for (sqlite3 *db : {book, calendar})
-        sqlite3_close(db);
 }
 
 // A user with no calendar, store or property list of another program: the agent reads the vCard
@@ -177,4 +202,35 @@ TEST(OtherDataSourcesEndToEnd, AnAgentWithoutStoresNeverMapsTheReadersLibraries)
     })) << sourcesOnTheBus().join('\n').toStdString();
     EXPECT_FALSE(mapsReaderLibraries(agent.pid()))
         << mappedFiles(agent.pid()).join(' ').toStdString();
+}
+
+// A copy of the agent where the readers module cannot be found, as when libkorvale-readers.so
+// was lost: the vCard file is read as ever, Thunderbird's stores give nothing, and the log says
+// once why.
+TEST(OtherDataSourcesEndToEnd, WithoutTheReadersModuleTheStoresGiveNothingAndTheLogSaysOnce)
+{
+    REQUIRE_SESSION();
+    if (QFile::exists(KORVALE_INSTALLED_MODULE_DIR "/libkorvale-readers.so"))
+        GTEST_SKIP() << "an installed readers module would be found";
+    TemporaryHome home;
+    ASSERT_TRUE(writeCardsAndTurnReadingOn(
+        home.path(), "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada Lovelace\r\nEND:VCARD\r\n"));
+    const RunningThunderbird thunderbird(home.path());
+    ASSERT_EQ(thunderbird.error(), "");
+    ASSERT_TRUE(QDir().mkpath(home.path() + "/bare"));
+    const QString bare = home.path() + "/bare/korvale-daemon";
+    ASSERT_TRUE(QFile::copy(builtProgram(QStringLiteral("bin/korvale-daemon")), bare));
+
+    AgentProcess agent;
+    agent.start({}, bare);
+    ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
+    // The contacts at the start, the calendar at the daily check a little later.
+    const QStringList expected{"contacts user ~/people.vcf 1",
+                               "contacts thunderbird default-release · abook.sqlite 0",
+                               "calendar thunderbird default-release · local.sqlite 0"};
+    ASSERT_TRUE(waitFor([&expected] { return sourcesOnTheBus() == expected; }, 60000))
+        << sourcesOnTheBus().join('\n').toStdString() << "\n"
+        << agent.log().toStdString();
+    EXPECT_EQ(agent.log().count("libkorvale-readers.so is not available"), 1)
+        << agent.log().toStdString();
 }
