@@ -1,38 +1,20 @@
 #include "CryptoModule.h"
 
 #include "CryptoModuleInterface.h"
-#include "KorvaleLog.h"
 #include "SuiteModule.h"
-
-#include <atomic>
 
 namespace {
 
-std::atomic<const KorvaleCryptoFunctions *> linkedFunctions{nullptr};
-
-const KorvaleCryptoFunctions *loaded()
+SuiteModule::VersionedTable<KorvaleCryptoFunctions> &table()
 {
-    static const KorvaleCryptoFunctions *const functions = []() -> const KorvaleCryptoFunctions * {
-        const auto entry = reinterpret_cast<KorvaleCryptoEntry>(SuiteModule::entry(
-            QStringLiteral("libkorvale-crypto.so"), KORVALE_CRYPTO_MODULE_ENTRY));
-        if (!entry)
-            return nullptr;
-        const KorvaleCryptoFunctions *table = entry();
-        if (!table || table->version != KORVALE_CRYPTO_VERSION) {
-            KorvaleLog::line(QStringLiteral(
-                "libkorvale-crypto.so is not available: it belongs to another version"));
-            return nullptr;
-        }
-        return table;
-    }();
+    static SuiteModule::VersionedTable<KorvaleCryptoFunctions> functions(
+        "libkorvale-crypto.so", KORVALE_CRYPTO_MODULE_ENTRY, KORVALE_CRYPTO_VERSION);
     return functions;
 }
 
 const KorvaleCryptoFunctions *module()
 {
-    if (const KorvaleCryptoFunctions *linked = linkedFunctions.load(std::memory_order_acquire))
-        return linked;
-    return loaded();
+    return table().get();
 }
 
 const unsigned char *bytes(const void *p)
@@ -54,7 +36,7 @@ bool CryptoModule::isAvailable()
 
 void CryptoModule::useLinked(const KorvaleCryptoFunctions *functions)
 {
-    linkedFunctions.store(functions, std::memory_order_release);
+    table().useLinked(functions);
 }
 
 bool CryptoModule::randomBytes(void *out, std::size_t size)

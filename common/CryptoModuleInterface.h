@@ -35,8 +35,6 @@ struct KorvaleCryptoFunctions {
                          size_t size, const unsigned char tag[16], unsigned char *out);
 };
 
-typedef const struct KorvaleCryptoFunctions *(*KorvaleCryptoEntry)(void);
-
 // The one symbol the module exports; also linked into the programs that always need it.
 __attribute__((visibility("default"))) const struct KorvaleCryptoFunctions *
 korvaleCryptoModule(void);

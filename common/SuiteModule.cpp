@@ -34,3 +34,9 @@ QFunctionPointer SuiteModule::entry(const QString &fileName, const char *symbol)
                          .arg(fileName, why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     return nullptr;
 }
+
+void SuiteModule::logOtherVersion(const char *fileName)
+{
+    KorvaleLog::line(QStringLiteral("%1 is not available: it belongs to another version")
+                         .arg(QLatin1String(fileName)));
+}

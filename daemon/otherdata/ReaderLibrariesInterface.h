@@ -120,7 +120,6 @@ struct ReaderLibraryFunctions {
 #define KORVALE_READERS_MODULE_FILE "libkorvale-readers.so"
 #define KORVALE_READERS_MODULE_ENTRY "korvaleReadersModule"
 #define KORVALE_READERS_VERSION 1u
-using ReaderLibrariesEntry = const ReaderLibraryFunctions *(*)();
 
 // The one symbol the module exports; also linked into the programs that read without it.
 extern "C" __attribute__((visibility("default"))) const ReaderLibraryFunctions *
