@@ -22,14 +22,20 @@ X11Connection::X11Connection()
 {
     static std::once_flag handlerInstalled;
     std::call_once(handlerInstalled, [] { XSetErrorHandler(ignoreErrors); });
-    const QByteArray name = qgetenv("DISPLAY");
-    if (name.isEmpty()) {
-        mWhy = QStringLiteral("no X display (DISPLAY is not set)");
+    mWhy = whyNoDisplay();
+    if (!mWhy.isEmpty())
         return;
-    }
+    const QByteArray name = qgetenv("DISPLAY");
     mDisplay = XOpenDisplay(name.constData());
     if (!mDisplay)
         mWhy = QStringLiteral("cannot open the X display %1").arg(QString::fromLocal8Bit(name));
+}
+
+QString X11Connection::whyNoDisplay()
+{
+    return qEnvironmentVariableIsEmpty("DISPLAY")
+        ? QStringLiteral("no X display (DISPLAY is not set)")
+        : QString();
 }
 
 X11Connection::~X11Connection()

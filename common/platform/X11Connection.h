@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <initializer_list>
 
 // Xlib's display, without Xlib's macros (None, Bool, KeyPress...) reaching whoever includes this.
@@ -16,6 +17,10 @@ class X11Connection
 public:
     X11Connection();
     ~X11Connection();
+    // No connection, for a holder that opens one later.
+    static X11Connection none() { return X11Connection(nullptr); }
+    // Why no connection can be opened, without opening one: empty when DISPLAY names a display.
+    static QString whyNoDisplay();
     X11Connection(X11Connection &&other) noexcept;
     X11Connection &operator=(X11Connection &&other) noexcept;
     X11Connection(const X11Connection &) = delete;
@@ -41,6 +46,8 @@ public:
     bool nextRawEvent(int xinputOpcode, bool readSocket, RawEvent &event) const;
 
 private:
+    explicit X11Connection(std::nullptr_t) { }
+
     _XDisplay *mDisplay = nullptr;
     QString mWhy;
 };
