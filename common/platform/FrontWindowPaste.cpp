@@ -5,38 +5,75 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QLibrary>
 #include <QTimer>
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+namespace {
+
+// libXtst is loaded at the first paste rather than linked: the idle agent would map it, and the
+// libXext it brings, for a key press it may never send.
+struct XTest {
+    decltype(&XTestQueryExtension) queryExtension = nullptr;
+    decltype(&XTestFakeKeyEvent) fakeKeyEvent = nullptr;
+
+    // Null when the library is not there; said in the log once.
+    static const XTest *library()
+    {
+        static const XTest loaded = [] {
+            XTest functions;
+            QLibrary library(QStringLiteral("Xtst"), 6);
+            functions.queryExtension = reinterpret_cast<decltype(&XTestQueryExtension)>(
+                library.resolve("XTestQueryExtension"));
+            functions.fakeKeyEvent = reinterpret_cast<decltype(&XTestFakeKeyEvent)>(
+                library.resolve("XTestFakeKeyEvent"));
+            if (!functions.queryExtension || !functions.fakeKeyEvent) {
+                qWarning("Paste: libXtst cannot be loaded (%s); results stay on the clipboard",
+                         qPrintable(library.errorString()));
+                functions = {};
+            }
+            return functions;
+        }();
+        return loaded.queryExtension ? &loaded : nullptr;
+    }
+
+    bool offeredBy(Display *display) const
+    {
+        int event = 0, error = 0, major = 0, minor = 0;
+        return display && queryExtension(display, &event, &error, &major, &minor);
+    }
+};
+
+} // namespace
+
 bool FrontWindowPaste::canPaste()
 {
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland"))
         return false;
-    const X11Connection connection;
-    int event = 0, error = 0, major = 0, minor = 0;
-    return connection && XTestQueryExtension(connection.display(), &event, &error, &major, &minor);
+    const XTest *xtest = XTest::library();
+    return xtest && xtest->offeredBy(X11Connection().display());
 }
 
 bool FrontWindowPaste::sendPasteKeys()
 {
+    const XTest *xtest = XTest::library();
     const X11Connection connection;
     Display *display = connection.display();
-    int event = 0, error = 0, major = 0, minor = 0;
-    if (!display || !XTestQueryExtension(display, &event, &error, &major, &minor))
+    if (!xtest || !xtest->offeredBy(display))
         return false;
     // By key symbol, so that the keyboard layout in use decides where "v" is.
     const KeyCode control = XKeysymToKeycode(display, XK_Control_L);
     const KeyCode v = XKeysymToKeycode(display, XK_v);
     if (control == 0 || v == 0)
         return false;
-    XTestFakeKeyEvent(display, control, True, CurrentTime);
-    XTestFakeKeyEvent(display, v, True, CurrentTime);
-    XTestFakeKeyEvent(display, v, False, CurrentTime);
-    XTestFakeKeyEvent(display, control, False, CurrentTime);
+    xtest->fakeKeyEvent(display, control, True, CurrentTime);
+    xtest->fakeKeyEvent(display, v, True, CurrentTime);
+    xtest->fakeKeyEvent(display, v, False, CurrentTime);
+    xtest->fakeKeyEvent(display, control, False, CurrentTime);
     XSync(display, False);
     return true;
 }

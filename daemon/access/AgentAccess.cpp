@@ -200,8 +200,11 @@ AgentAccess::AgentAccess(DaemonController &daemon, Environment environment, QObj
     opening.systemAction = [this](const QString &id) { mSystemActions->run(id); };
     opening.activateWindow = [](unsigned long window) { X11Windows::activateWindow(window); };
     opening.closeWindow = [](unsigned long window) { X11Windows::closeWindow(window); };
-    if (FrontWindowPaste::canPaste())
-        opening.pasteIntoFrontWindow = [] { FrontWindowPaste::start(qApp); };
+    // Asked at the paste: whether the session can take keys costs a connection to the display.
+    opening.pasteIntoFrontWindow = [] {
+        if (FrontWindowPaste::canPaste())
+            FrontWindowPaste::start(qApp);
+    };
     opening.desktopSearch = [this](const QVariantMap &row, const QString &action) {
         mDesktopRows->activate(row, action, UserEventTime::last());
     };
