@@ -1,5 +1,8 @@
 #include "WaylandActivation.h"
 
+// Before the protocols' headers: their calls go through the loaded library.
+#include "WaylandClientLibrary.h"
+
 #include "WaylandConnection.h"
 
 #include <xdg-activation-v1-client-protocol.h>

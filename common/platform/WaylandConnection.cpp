@@ -1,12 +1,14 @@
 #include "WaylandConnection.h"
 
+// Before the protocols' headers: their calls go through the loaded library.
+#include "WaylandClientLibrary.h"
+
 #include "KorvaleLog.h"
 
 #include <QDeadlineTimer>
 #include <QSocketNotifier>
 
 #include <poll.h>
-#include <wayland-client.h>
 
 #include <algorithm>
 
@@ -22,6 +24,11 @@ WaylandConnection *WaylandConnection::session()
 
 std::unique_ptr<WaylandConnection> WaylandConnection::open(const QByteArray &displayName)
 {
+    QString why;
+    if (!WaylandClientLibrary::get(&why)) {
+        KorvaleLog::line(QStringLiteral("No Wayland connection of the agent's own: %1").arg(why));
+        return nullptr;
+    }
     wl_display *display =
         wl_display_connect(displayName.isEmpty() ? nullptr : displayName.constData());
     if (!display) {

@@ -1,5 +1,8 @@
 #include "WaylandDataControl.h"
 
+// Before the protocols' headers: their calls go through the loaded library.
+#include "WaylandClientLibrary.h"
+
 #include "KorvaleLog.h"
 #include "WaylandConnection.h"
 
@@ -7,7 +10,6 @@
 #include <QMimeData>
 
 #include <ext-data-control-v1-client-protocol.h>
-#include <wayland-client.h>
 #include <wlr-data-control-unstable-v1-client-protocol.h>
 
 #include <fcntl.h>

@@ -1,12 +1,14 @@
 #include "WaylandToplevels.h"
 
+// Before the protocols' headers: their calls go through the loaded library.
+#include "WaylandClientLibrary.h"
+
 #include "DisplayAvailability.h"
 #include "KorvaleLog.h"
 #include "WaylandConnection.h"
 
 #include <QMutex>
 
-#include <wayland-client.h>
 #include <wlr-foreign-toplevel-management-unstable-v1-client-protocol.h>
 
 namespace {
