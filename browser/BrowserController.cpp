@@ -39,6 +39,11 @@
 
 #include <algorithm>
 
+const QString BrowserController::ShowPackageContentsKey = QStringLiteral("ShowPackageContents");
+const QString BrowserController::ShowInvisibleKey = QStringLiteral("ShowInvisible");
+const QString BrowserController::ShowRawPathKey = QStringLiteral("ShowRawPath");
+const QString BrowserController::WindowFrameKey = QStringLiteral("browserWindow");
+
 namespace {
 
 BrowserController *gSharedInstance = nullptr;

@@ -53,10 +53,10 @@ public:
 
     // The browser's own settings file, beside the suite's shared preferences.
     static QString defaultPreferencesPath();
-    static inline const QString ShowPackageContentsKey = QStringLiteral("ShowPackageContents");
-    static inline const QString ShowInvisibleKey = QStringLiteral("ShowInvisible");
-    static inline const QString ShowRawPathKey = QStringLiteral("ShowRawPath");
-    static inline const QString WindowFrameKey = QStringLiteral("browserWindow");
+    static const QString ShowPackageContentsKey;
+    static const QString ShowInvisibleKey;
+    static const QString ShowRawPathKey;
+    static const QString WindowFrameKey;
 
     // Builds the window, reads the options, places the window.
     void awakeFromNib();

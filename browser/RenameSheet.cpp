@@ -15,6 +15,8 @@
 
 #include <limits>
 
+const QString RenameSheet::PlaceholderPath = QStringLiteral("%D ..... %X.ext");
+
 namespace {
 
 QString localized(const char *key)

@@ -30,7 +30,7 @@ public:
     QCheckBox *preserveExtensionBox() const { return mPreserveExtension; }
     QLabel *sample() const { return mSample; }
 
-    static inline const QString PlaceholderPath = QStringLiteral("%D ..... %X.ext");
+    static const QString PlaceholderPath;
 
 signals:
     // The sheet is up and waiting (tests fill it from here).

@@ -10,29 +10,29 @@
 namespace AnswerRecord {
 
 // The text Return copies.
-inline const QString KeyCopy = QStringLiteral("AnswerCopy");
+extern const QString KeyCopy;
 // The address Return opens in the default browser.
-inline const QString KeyOpenAddress = QStringLiteral("AnswerURL");
+extern const QString KeyOpenAddress;
 // The session action Return asks for, once confirmed (SessionActions::idOf).
-inline const QString KeySystemAction = QStringLiteral("AnswerSystemAction");
+extern const QString KeySystemAction;
 // The X window Return brings to the front.
-inline const QString KeyWindow = QStringLiteral("AnswerWindow");
+extern const QString KeyWindow;
 // The themed icon (or icon file) the row shows instead of the answers' own.
-inline const QString KeyIcon = QStringLiteral("AnswerIcon");
+extern const QString KeyIcon;
 // A result's own icon, which the desktop's provider or runner sent, drawn before KeyIcon: an
 // image (QImage, already decoded and bounded) or theme names tried in order.
-inline const QString KeyResultImage = QStringLiteral("AnswerResultImage");
-inline const QString KeyResultIconNames = QStringLiteral("AnswerResultIconNames");
+extern const QString KeyResultImage;
+extern const QString KeyResultIconNames;
 // A runner's actions for the row's menu: a list of [id, text, icon name].
-inline const QString KeyDesktopActions = QStringLiteral("AnswerDesktopActions");
+extern const QString KeyDesktopActions;
 // A row of the desktop's search: the provider or runner that gave it (DesktopSearchSource's
 // key), and the result's id there; Return hands it back to that source.
-inline const QString KeyDesktopSource = QStringLiteral("AnswerDesktopSource");
-inline const QString KeyDesktopResult = QStringLiteral("AnswerDesktopResult");
+extern const QString KeyDesktopSource;
+extern const QString KeyDesktopResult;
 // The native Wayland window (WaylandToplevels' number) Return brings to the front.
-inline const QString KeyNativeWindow = QStringLiteral("AnswerNativeWindow");
+extern const QString KeyNativeWindow;
 // The family that made it (its preference key), for the row's menu and the log.
-inline const QString KeyFamily = QStringLiteral("AnswerFamily");
+extern const QString KeyFamily;
 
 inline QVariantMap make(const QString &family, const QString &title, const QString &understood)
 {

@@ -7,6 +7,14 @@
 #include <cmath>
 
 namespace ApplicationUse {
+const QString KeyName = QStringLiteral("N");
+const QString KeyStart = QStringLiteral("D");
+const QString KeyEnd = QStringLiteral("T");
+const QString KeyOpened = QStringLiteral("M");
+const QString KeyLegacyOpened = QStringLiteral("L");
+} // namespace ApplicationUse
+
+namespace ApplicationUse {
 
 namespace {
 

@@ -15,11 +15,11 @@
 // Times are whole seconds since 2001-01-01 00:00 UTC.
 namespace ApplicationUse {
 
-inline const QString KeyName = QStringLiteral("N");
-inline const QString KeyStart = QStringLiteral("D");
-inline const QString KeyEnd = QStringLiteral("T");
-inline const QString KeyOpened = QStringLiteral("M");
-inline const QString KeyLegacyOpened = QStringLiteral("L");
+extern const QString KeyName;
+extern const QString KeyStart;
+extern const QString KeyEnd;
+extern const QString KeyOpened;
+extern const QString KeyLegacyOpened;
 
 // A lone sample stands for this long; samples of one application closer than the gap (after
 // the end of what is merged so far) melt into one interval.

@@ -6,6 +6,8 @@
 
 #include <QMimeData>
 
+const QString ClipboardSecret::HintType = QStringLiteral("x-kde-passwordManagerHint");
+
 namespace {
 
 const QByteArray SecretValue = QByteArrayLiteral("secret");

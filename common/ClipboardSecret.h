@@ -16,7 +16,7 @@ class ClipboardSecret
 public:
     ClipboardSecret() = delete;
 
-    static inline const QString HintType = QStringLiteral("x-kde-passwordManagerHint");
+    static const QString HintType;
 
     static bool isSecret(const QMimeData *mime);
     // Unpacked contents.

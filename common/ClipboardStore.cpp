@@ -4,6 +4,8 @@
 #include "CommonKorvaleClass.h"
 #include "platform/NotificationCenter.h"
 
+const QString ClipboardStore::ChangedCommand = QStringLiteral("ClipboardChanged");
+
 ClipboardStore::ClipboardStore()
     : mFile(DataFileName::Clipboard, {}, &ClipboardList::sortList)
 {

@@ -16,7 +16,7 @@ class ClipboardStore
 public:
     // Sent on "KRV1_MainNotification" by a program other than the manager after it changed the
     // entries, so a running manager shows them.
-    static inline const QString ChangedCommand = QStringLiteral("ClipboardChanged");
+    static const QString ChangedCommand;
 
     ClipboardStore();
 

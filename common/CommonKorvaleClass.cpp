@@ -18,6 +18,23 @@
 #include <cstdio>
 #include <vector>
 
+namespace DataFileName {
+const QString Applications = QStringLiteral("Applications.krvdata");
+const QString Documents = QStringLiteral("Documents.krvdata");
+const QString Notes = QStringLiteral("Notes.krvdata");
+const QString ProtectedNotes = QStringLiteral("ProtectedNotes.krvdata");
+const QString Clipboard = QStringLiteral("Clipboard.krvdata");
+const QString ToDo = QStringLiteral("ToDo.krvdata");
+const QString Reminder = QStringLiteral("Reminder.krvdata");
+const QString ApplicationsUse = QStringLiteral("ApplicationsUse.krvdata");
+const QString URLFavicons = QStringLiteral("URLFavicons.krvdata");
+const QString StocksSurvey = QStringLiteral("StocksSurvey.krvdata");
+const QString StocksSurveyImport = QStringLiteral("StocksSurvey.txt");
+const QString Keys = QStringLiteral("keys.txt");
+const QString AddressBookItems = QStringLiteral("AddressBookItems.krvdata");
+const QString CalendarItems = QStringLiteral("CalendarItems.krvdata");
+} // namespace DataFileName
+
 namespace {
 
 QMutex resourcesMutex;

@@ -59,19 +59,19 @@ public:
 
 // File names of the data folder.
 namespace DataFileName {
-inline const QString Applications = QStringLiteral("Applications.krvdata");
-inline const QString Documents = QStringLiteral("Documents.krvdata");
-inline const QString Notes = QStringLiteral("Notes.krvdata");
-inline const QString ProtectedNotes = QStringLiteral("ProtectedNotes.krvdata");
-inline const QString Clipboard = QStringLiteral("Clipboard.krvdata");
-inline const QString ToDo = QStringLiteral("ToDo.krvdata");
-inline const QString Reminder = QStringLiteral("Reminder.krvdata");
-inline const QString ApplicationsUse = QStringLiteral("ApplicationsUse.krvdata");
-inline const QString URLFavicons = QStringLiteral("URLFavicons.krvdata");
-inline const QString StocksSurvey = QStringLiteral("StocksSurvey.krvdata");
-inline const QString StocksSurveyImport = QStringLiteral("StocksSurvey.txt");
-inline const QString Keys = QStringLiteral("keys.txt");
+extern const QString Applications;
+extern const QString Documents;
+extern const QString Notes;
+extern const QString ProtectedNotes;
+extern const QString Clipboard;
+extern const QString ToDo;
+extern const QString Reminder;
+extern const QString ApplicationsUse;
+extern const QString URLFavicons;
+extern const QString StocksSurvey;
+extern const QString StocksSurveyImport;
+extern const QString Keys;
 // The agent's last contacts and calendar events, read at its start before the readers answer.
-inline const QString AddressBookItems = QStringLiteral("AddressBookItems.krvdata");
-inline const QString CalendarItems = QStringLiteral("CalendarItems.krvdata");
+extern const QString AddressBookItems;
+extern const QString CalendarItems;
 } // namespace DataFileName

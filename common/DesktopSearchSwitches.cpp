@@ -2,6 +2,8 @@
 
 #include "SharedPreferences.h"
 
+const QString DesktopSearchSwitches::PreferenceKey = QStringLiteral("DesktopSearchSources");
+
 DesktopSearchSwitches DesktopSearchSwitches::read(const SharedPreferences &preferences)
 {
     DesktopSearchSwitches switches;

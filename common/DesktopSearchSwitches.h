@@ -12,7 +12,7 @@ class SharedPreferences;
 class DesktopSearchSwitches
 {
 public:
-    static inline const QString PreferenceKey = QStringLiteral("DesktopSearchSources");
+    static const QString PreferenceKey;
 
     static DesktopSearchSwitches read(const SharedPreferences &preferences);
     bool isOn(const DesktopSearchSource &source) const;

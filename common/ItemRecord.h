@@ -24,36 +24,37 @@ enum Kind : int {
     KindAnswer = 13,
 };
 
-inline const QString KeyKind = QStringLiteral("x");
-inline const QString KeyTitle = QStringLiteral("T");
-inline const QString KeyPath = QStringLiteral("P");
-inline const QString KeyIsFolder = QStringLiteral("D");
-inline const QString KeyFolderContents = QStringLiteral("F");
-inline const QString KeyAddress = QStringLiteral("U");
-inline const QString KeyText = QStringLiteral("t");
-inline const QString KeyAbbreviation = QStringLiteral("A");
-inline const QString KeyKeywords = QStringLiteral("K");
-inline const QString KeyShortcut = QStringLiteral(">");
-inline const QString KeyHideOthers = QStringLiteral("H");
-inline const QString KeyUID = QStringLiteral("UID");
-inline const QString KeyPhone = QStringLiteral("Phone");
-inline const QString KeyEmail = QStringLiteral("Email");
-inline const QString KeyDate = QStringLiteral("Date");
-inline const QString KeyDone = QStringLiteral("Done");
-inline const QString KeyColor = QStringLiteral("Color");
-inline const QString KeyClipboardContents = QStringLiteral("cb");
-inline const QString KeyStockURL = QStringLiteral("StockURL");
-inline const QString KeyValMin = QStringLiteral("ValMin");
-inline const QString KeyValMax = QStringLiteral("ValMax");
-inline const QString KeyValLast = QStringLiteral("ValLast");
-inline const QString KeyValLastShown = QStringLiteral("ValLastShown");
-inline const QString KeyMadeFromMenu = QStringLiteral("-");
+// The record's keys as the lists store them (ItemRecord.cpp).
+extern const QString KeyKind;
+extern const QString KeyTitle;
+extern const QString KeyPath;
+extern const QString KeyIsFolder;
+extern const QString KeyFolderContents;
+extern const QString KeyAddress;
+extern const QString KeyText;
+extern const QString KeyAbbreviation;
+extern const QString KeyKeywords;
+extern const QString KeyShortcut;
+extern const QString KeyHideOthers;
+extern const QString KeyUID;
+extern const QString KeyPhone;
+extern const QString KeyEmail;
+extern const QString KeyDate;
+extern const QString KeyDone;
+extern const QString KeyColor;
+extern const QString KeyClipboardContents;
+extern const QString KeyStockURL;
+extern const QString KeyValMin;
+extern const QString KeyValMax;
+extern const QString KeyValLast;
+extern const QString KeyValLastShown;
+extern const QString KeyMadeFromMenu;
 
 // Ranking annotations of search results; never stored.
-inline const QString KeyAbbreviationMatched = QStringLiteral("a");
-inline const QString KeyBeginsWith = QStringLiteral("B");
-inline const QString KeyPriority = QStringLiteral("p");
-inline const QString KeyRecentRank = QStringLiteral("L");
+extern const QString KeyAbbreviationMatched;
+extern const QString KeyBeginsWith;
+extern const QString KeyPriority;
+extern const QString KeyRecentRank;
 
 // Absent keys read as 0 and the empty string.
 inline int kind(const QVariantMap &record)

@@ -12,6 +12,14 @@
 #include <QMimeType>
 #include <QTextBoundaryFinder>
 
+const QString PasteboardContents::TypeString = QStringLiteral("NSPasteboardTypeString");
+const QString PasteboardContents::TypePDF = QStringLiteral("NSPasteboardTypePDF");
+const QString PasteboardContents::TypeTIFF = QStringLiteral("NSPasteboardTypeTIFF");
+const QString PasteboardContents::TypePNG = QStringLiteral("NSPasteboardTypePNG");
+const QString PasteboardContents::TypeRTF = QStringLiteral("NSPasteboardTypeRTF");
+const QString PasteboardContents::TypeRTFD = QStringLiteral("NSPasteboardTypeRTFD");
+const QString PasteboardContents::TypeHTML = QStringLiteral("NSPasteboardTypeHTML");
+
 namespace {
 
 const QString KeyData = QStringLiteral("data");

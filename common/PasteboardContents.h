@@ -18,13 +18,13 @@ class PasteboardContents
 public:
     PasteboardContents() = delete;
 
-    static inline const QString TypeString = QStringLiteral("NSPasteboardTypeString");
-    static inline const QString TypePDF = QStringLiteral("NSPasteboardTypePDF");
-    static inline const QString TypeTIFF = QStringLiteral("NSPasteboardTypeTIFF");
-    static inline const QString TypePNG = QStringLiteral("NSPasteboardTypePNG");
-    static inline const QString TypeRTF = QStringLiteral("NSPasteboardTypeRTF");
-    static inline const QString TypeRTFD = QStringLiteral("NSPasteboardTypeRTFD");
-    static inline const QString TypeHTML = QStringLiteral("NSPasteboardTypeHTML");
+    static const QString TypeString;
+    static const QString TypePDF;
+    static const QString TypeTIFF;
+    static const QString TypePNG;
+    static const QString TypeRTF;
+    static const QString TypeRTFD;
+    static const QString TypeHTML;
 
     // The capture set, in a fixed order.
     static const QStringList &captureSet();

@@ -17,6 +17,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+const QString QOR_FilesUtils::BundlePathKey = QStringLiteral("BundlePath");
+const QString QOR_FilesUtils::PIDKey = QStringLiteral("PID");
+const QString QOR_FilesUtils::NameKey = QStringLiteral("Name");
+const QString QOR_FilesUtils::ExecutableKey = QStringLiteral("Executable");
+
 namespace {
 
 const QString HiddenListName = QStringLiteral(".hidden");

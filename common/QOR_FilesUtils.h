@@ -44,10 +44,10 @@ public:
     static bool isApplication(const QString &path);
 
     // Keys of a process dictionary.
-    static inline const QString BundlePathKey = QStringLiteral("BundlePath");
-    static inline const QString PIDKey = QStringLiteral("PID");
-    static inline const QString NameKey = QStringLiteral("Name");
-    static inline const QString ExecutableKey = QStringLiteral("Executable");
+    static const QString BundlePathKey;
+    static const QString PIDKey;
+    static const QString NameKey;
+    static const QString ExecutableKey;
 
     // The current user's processes; see ProcessTable for what their bundle path is.
     static QStringList getListOfLaunchedProcess(const ProcessTable &table = ProcessTable::system());

@@ -17,6 +17,10 @@
 #include <optional>
 #include <vector>
 
+const QString QOR_StringUtils::ProgramTable = QStringLiteral("Korvale");
+const QString QOR_StringUtils::LibraryTable = QStringLiteral("QOR_StringUtils");
+const QString QOR_StringUtils::DateLocalePreference = QStringLiteral("QOR_StringUtils_dateLocale");
+
 namespace {
 
 const QString TranslationsFolder = QStringLiteral(":/i18n");

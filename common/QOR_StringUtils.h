@@ -20,9 +20,9 @@ class QOR_StringUtils
 public:
     QOR_StringUtils() = delete;
 
-    static inline const QString ProgramTable = QStringLiteral("Korvale");
-    static inline const QString LibraryTable = QStringLiteral("QOR_StringUtils");
-    static inline const QString DateLocalePreference = QStringLiteral("QOR_StringUtils_dateLocale");
+    static const QString ProgramTable;
+    static const QString LibraryTable;
+    static const QString DateLocalePreference;
 
     // Called by every program's main once the application object exists: installs the table of
     // the best language for `locale` (the user's interface languages by default), English when

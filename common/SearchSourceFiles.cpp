@@ -11,6 +11,11 @@
 
 #include <algorithm>
 
+namespace SearchSourceFiles {
+const QString OurBusName = QStringLiteral("org.korvale.Daemon");
+const QString ShellBusName = QStringLiteral("org.gnome.Shell");
+} // namespace SearchSourceFiles
+
 namespace {
 
 QString unescaped(QStringView value)

@@ -34,9 +34,9 @@ struct DesktopSearchSource {
 
 namespace SearchSourceFiles {
 
-inline const QString OurBusName = QStringLiteral("org.korvale.Daemon");
+extern const QString OurBusName;
 // GNOME Shell lists applications itself, under its own name: the agent finds them already.
-inline const QString ShellBusName = QStringLiteral("org.gnome.Shell");
+extern const QString ShellBusName;
 
 // The keys of the first group of that name, values unescaped as key files have them; localised
 // keys ("Name[fr]") are kept under their full name. Any bytes.

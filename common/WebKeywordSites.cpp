@@ -4,6 +4,11 @@
 #include <QVariantMap>
 
 namespace WebKeywordSites {
+const QString PreferenceKey = QStringLiteral("AnswersWebKeywordList");
+const QString QueryMark = QStringLiteral("<<QUERY>>");
+} // namespace WebKeywordSites
+
+namespace WebKeywordSites {
 
 namespace {
 

@@ -10,9 +10,9 @@
 // reads; a few well-known sites when it was never set.
 namespace WebKeywordSites {
 
-inline const QString PreferenceKey = QStringLiteral("AnswersWebKeywordList");
+extern const QString PreferenceKey;
 // In a site's address, where the query goes.
-inline const QString QueryMark = QStringLiteral("<<QUERY>>");
+extern const QString QueryMark;
 
 struct Site {
     QString keyword;

@@ -4,6 +4,9 @@
 
 #include <QDBusConnection>
 
+const QString AccessWindowBus::ObjectPath = QStringLiteral("/org/korvale/AccessWindow");
+const QString AccessWindowBus::Interface = QStringLiteral("org.korvale.AccessWindow");
+
 AccessWindowBus::AccessWindowBus(QObject *parent)
     : QObject(parent)
 {

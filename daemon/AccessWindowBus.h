@@ -16,8 +16,8 @@ class AccessWindowBus : public QObject
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.korvale.AccessWindow")
 public:
-    static inline const QString ObjectPath = QStringLiteral("/org/korvale/AccessWindow");
-    static inline const QString Interface = QStringLiteral("org.korvale.AccessWindow");
+    static const QString ObjectPath;
+    static const QString Interface;
 
     explicit AccessWindowBus(QObject *parent = nullptr);
     ~AccessWindowBus() override;

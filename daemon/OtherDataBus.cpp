@@ -4,6 +4,10 @@
 
 #include <QDBusConnection>
 
+const QString OtherDataBus::ObjectPath = QStringLiteral("/org/korvale/OtherData");
+const QString OtherDataBus::Interface = QStringLiteral("org.korvale.OtherData");
+const QString OtherDataBus::Method = QStringLiteral("Sources");
+
 OtherDataBus::OtherDataBus(QObject *parent)
     : QObject(parent)
 {

@@ -14,9 +14,9 @@ class OtherDataBus : public QObject
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.korvale.OtherData")
 public:
-    static inline const QString ObjectPath = QStringLiteral("/org/korvale/OtherData");
-    static inline const QString Interface = QStringLiteral("org.korvale.OtherData");
-    static inline const QString Method = QStringLiteral("Sources");
+    static const QString ObjectPath;
+    static const QString Interface;
+    static const QString Method;
 
     explicit OtherDataBus(QObject *parent = nullptr);
     ~OtherDataBus() override;

@@ -62,7 +62,8 @@ finish
 # tests start, hands strndup a buffer without a terminator (it stops at the length).
 begin "tests (sanitized)"
 (
-    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+    # A constant used before its file has set it (docs/architecture.md, Conventions) is an error.
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:check_initialization_order=1:strict_init_order=1
     export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     scripts/run-tests.sh build-asan "${test_jobs[@]}"

@@ -4,6 +4,9 @@
 #include <QDBusVariant>
 #include <QDateTime>
 
+const QString DBusNotificationCenter::Path = QStringLiteral("/org/korvale/Notifications");
+const QString DBusNotificationCenter::Interface = QStringLiteral("org.korvale.Notifications");
+
 namespace {
 
 const QString DateKey = QStringLiteral("krv.date");

@@ -11,8 +11,8 @@ class DBusNotificationCenter final : public NotificationCenter
 {
     Q_OBJECT
 public:
-    static inline const QString Path = QStringLiteral("/org/korvale/Notifications");
-    static inline const QString Interface = QStringLiteral("org.korvale.Notifications");
+    static const QString Path;
+    static const QString Interface;
 
     explicit DBusNotificationCenter(const QDBusConnection &connection, QObject *parent = nullptr);
     ~DBusNotificationCenter() override;

@@ -3,6 +3,13 @@
 #include <QMetaObject>
 #include <QPointer>
 
+namespace NotificationChannel {
+const QString Daemon = QStringLiteral("KRV1_DaemonNotification");
+const QString Main = QStringLiteral("KRV1_MainNotification");
+const QString Browser = QStringLiteral("KRV1_BrowserNotification");
+const QString QuickLook = QStringLiteral("KRV1_QuickLookNotification");
+} // namespace NotificationChannel
+
 bool NotificationChannel::isKnown(const QString &channel)
 {
     return channel == Daemon || channel == Main || channel == Browser || channel == QuickLook;

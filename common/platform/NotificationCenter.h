@@ -9,10 +9,10 @@
 
 // The four channels on which the suite's programs tell each other of events.
 namespace NotificationChannel {
-inline const QString Daemon = QStringLiteral("KRV1_DaemonNotification");
-inline const QString Main = QStringLiteral("KRV1_MainNotification");
-inline const QString Browser = QStringLiteral("KRV1_BrowserNotification");
-inline const QString QuickLook = QStringLiteral("KRV1_QuickLookNotification");
+extern const QString Daemon;
+extern const QString Main;
+extern const QString Browser;
+extern const QString QuickLook;
 
 bool isKnown(const QString &channel);
 } // namespace NotificationChannel

@@ -555,3 +555,11 @@ void PortalGlobalShortcuts::onSessionClosed(const QDBusMessage &)
 }
 
 #include "PortalGlobalShortcuts.moc"
+
+const QString PortalGlobalShortcuts::Service = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString PortalGlobalShortcuts::DesktopPath =
+    QStringLiteral("/org/freedesktop/portal/desktop");
+const QString PortalGlobalShortcuts::Interface =
+    QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+const QString PortalGlobalShortcuts::RegistryInterface =
+    QStringLiteral("org.freedesktop.host.portal.Registry");

@@ -20,12 +20,10 @@ class PortalGlobalShortcuts final : public GlobalShortcuts
 {
     Q_OBJECT
 public:
-    static inline const QString Service = QStringLiteral("org.freedesktop.portal.Desktop");
-    static inline const QString DesktopPath = QStringLiteral("/org/freedesktop/portal/desktop");
-    static inline const QString Interface =
-        QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
-    static inline const QString RegistryInterface =
-        QStringLiteral("org.freedesktop.host.portal.Registry");
+    static const QString Service;
+    static const QString DesktopPath;
+    static const QString Interface;
+    static const QString RegistryInterface;
 
     // `applicationId`: the desktop entry's name without ".desktop"; empty: no registration.
     PortalGlobalShortcuts(QDBusConnection bus, const QString &applicationId,

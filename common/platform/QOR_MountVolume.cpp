@@ -17,6 +17,24 @@
 
 #include <sys/statvfs.h>
 
+const QString QOR_MountVolume::BSDNameKey = QStringLiteral("bsdName");
+const QString QOR_MountVolume::MountableKey = QStringLiteral("mountable");
+const QString QOR_MountVolume::UUIDKey = QStringLiteral("uuid");
+const QString QOR_MountVolume::VolumeNameKey = QStringLiteral("volName");
+const QString QOR_MountVolume::VolumePathKey = QStringLiteral("volPath");
+const QString QOR_MountVolume::MediaBSDNameKey = QStringLiteral("mediaBSDName");
+const QString QOR_MountVolume::InternalKey = QStringLiteral("internal");
+const QString QOR_MountVolume::WritableKey = QStringLiteral("writable");
+const QString QOR_MountVolume::VolumeTypeKey = QStringLiteral("volumeType");
+const QString QOR_MountVolume::VolumeKindKey = QStringLiteral("volKind");
+const QString QOR_MountVolume::ConnectionKey = QStringLiteral("connection");
+const QString QOR_MountVolume::ModelKey = QStringLiteral("model");
+const QString QOR_MountVolume::VendorKey = QStringLiteral("vendor");
+const QString QOR_MountVolume::FreeSizeKey = QStringLiteral("volFreeSize");
+const QString QOR_MountVolume::SizeKey = QStringLiteral("volSize");
+const QString QOR_MountVolume::PartitionMapKey = QStringLiteral("diskPartitionMap");
+const QString QOR_MountVolume::IsServerKey = QStringLiteral("isServer");
+
 namespace {
 
 using Mount = MountTable::Mount;

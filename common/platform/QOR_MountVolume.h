@@ -43,23 +43,23 @@ public:
     QOR_MountVolume() = delete;
 
     // Record keys.
-    static inline const QString BSDNameKey = QStringLiteral("bsdName");
-    static inline const QString MountableKey = QStringLiteral("mountable");
-    static inline const QString UUIDKey = QStringLiteral("uuid");
-    static inline const QString VolumeNameKey = QStringLiteral("volName");
-    static inline const QString VolumePathKey = QStringLiteral("volPath");
-    static inline const QString MediaBSDNameKey = QStringLiteral("mediaBSDName");
-    static inline const QString InternalKey = QStringLiteral("internal");
-    static inline const QString WritableKey = QStringLiteral("writable");
-    static inline const QString VolumeTypeKey = QStringLiteral("volumeType");
-    static inline const QString VolumeKindKey = QStringLiteral("volKind");
-    static inline const QString ConnectionKey = QStringLiteral("connection");
-    static inline const QString ModelKey = QStringLiteral("model");
-    static inline const QString VendorKey = QStringLiteral("vendor");
-    static inline const QString FreeSizeKey = QStringLiteral("volFreeSize");
-    static inline const QString SizeKey = QStringLiteral("volSize");
-    static inline const QString PartitionMapKey = QStringLiteral("diskPartitionMap");
-    static inline const QString IsServerKey = QStringLiteral("isServer");
+    static const QString BSDNameKey;
+    static const QString MountableKey;
+    static const QString UUIDKey;
+    static const QString VolumeNameKey;
+    static const QString VolumePathKey;
+    static const QString MediaBSDNameKey;
+    static const QString InternalKey;
+    static const QString WritableKey;
+    static const QString VolumeTypeKey;
+    static const QString VolumeKindKey;
+    static const QString ConnectionKey;
+    static const QString ModelKey;
+    static const QString VendorKey;
+    static const QString FreeSizeKey;
+    static const QString SizeKey;
+    static const QString PartitionMapKey;
+    static const QString IsServerKey;
 
     // Device names of the local volumes (sdb1, or a ZFS dataset's name), once each, in table
     // order. Kernel and memory file systems, snap packages and bind mounts are not volumes.

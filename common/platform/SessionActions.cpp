@@ -5,6 +5,11 @@
 #include <QDBusObjectPath>
 #include <QDBusReply>
 
+const QString SessionActions::Login1Service = QStringLiteral("org.freedesktop.login1");
+const QString SessionActions::ScreenSaverService = QStringLiteral("org.freedesktop.ScreenSaver");
+const QString SessionActions::GnomeSessionService = QStringLiteral("org.gnome.SessionManager");
+const QString SessionActions::KdeShutdownService = QStringLiteral("org.kde.Shutdown");
+
 namespace {
 
 const QString Login1Path = QStringLiteral("/org/freedesktop/login1");

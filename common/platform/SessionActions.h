@@ -40,10 +40,10 @@ public:
     static QString idOf(Action action);
     static bool fromId(const QString &id, Action *action);
 
-    static inline const QString Login1Service = QStringLiteral("org.freedesktop.login1");
-    static inline const QString ScreenSaverService = QStringLiteral("org.freedesktop.ScreenSaver");
-    static inline const QString GnomeSessionService = QStringLiteral("org.gnome.SessionManager");
-    static inline const QString KdeShutdownService = QStringLiteral("org.kde.Shutdown");
+    static const QString Login1Service;
+    static const QString ScreenSaverService;
+    static const QString GnomeSessionService;
+    static const QString KdeShutdownService;
 
 private:
     bool hasService(const QDBusConnection &bus, const QString &service) const;

@@ -6,6 +6,9 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
+const QString SessionInstance::ObjectPath = QStringLiteral("/org/korvale/Instance");
+const QString SessionInstance::Interface = QStringLiteral("org.korvale.Instance");
+
 SessionInstance::SessionInstance(const QString &serviceName, QObject *parent)
     : QObject(parent)
     , mServiceName(serviceName)

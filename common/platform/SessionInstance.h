@@ -15,8 +15,8 @@ class SessionInstance : public QObject
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.korvale.Instance")
 public:
-    static inline const QString ObjectPath = QStringLiteral("/org/korvale/Instance");
-    static inline const QString Interface = QStringLiteral("org.korvale.Instance");
+    static const QString ObjectPath;
+    static const QString Interface;
 
     enum class Claim {
         Owned, // this process is the instance

@@ -10,6 +10,10 @@
 #include <QDBusPendingReply>
 #include <QDBusReply>
 
+const QString NautilusPreviewService::ServiceName = QStringLiteral("org.gnome.NautilusPreviewer");
+const QString NautilusPreviewService::ObjectPath = QStringLiteral("/org/gnome/NautilusPreviewer");
+const QString NautilusPreviewService::Interface = QStringLiteral("org.gnome.NautilusPreviewer");
+
 bool NautilusPreviewService::isAvailable()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();

@@ -25,9 +25,9 @@ public:
 class NautilusPreviewService : public PreviewService
 {
 public:
-    static inline const QString ServiceName = QStringLiteral("org.gnome.NautilusPreviewer");
-    static inline const QString ObjectPath = QStringLiteral("/org/gnome/NautilusPreviewer");
-    static inline const QString Interface = QStringLiteral("org.gnome.NautilusPreviewer");
+    static const QString ServiceName;
+    static const QString ObjectPath;
+    static const QString Interface;
 
     bool isAvailable() override;
     void showFile(const QString &path, unsigned long windowId,

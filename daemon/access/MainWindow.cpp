@@ -26,6 +26,8 @@
 
 #include <algorithm>
 
+const QString MainWindow::FrameKey = QStringLiteral("korvaleDaemonWindow");
+
 namespace {
 constexpr QSize DefaultSize(460, 520);
 }

@@ -22,7 +22,7 @@ class MainWindow : public QWidget
 {
     Q_OBJECT
 public:
-    static inline const QString FrameKey = QStringLiteral("korvaleDaemonWindow");
+    static const QString FrameKey;
     static constexpr int CornerRadius = 10;
 
     explicit MainWindow(SharedPreferences *preferences, QWidget *parent = nullptr);

@@ -2,6 +2,8 @@
 
 #include "SharedPreferences.h"
 
+const QString RecentSearches::PreferenceKey = QStringLiteral("RecentSearchesStrings");
+
 QStringList RecentSearches::recorded(const QStringList &previous, const QString &text)
 {
     QStringList searches{text};

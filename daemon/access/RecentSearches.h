@@ -9,7 +9,7 @@ class SharedPreferences;
 class RecentSearches
 {
 public:
-    static inline const QString PreferenceKey = QStringLiteral("RecentSearchesStrings");
+    static const QString PreferenceKey;
     static constexpr int MaximumCount = 20;
 
     // The list after recording `text` (already lower-cased) in front of `previous`: trimmed to

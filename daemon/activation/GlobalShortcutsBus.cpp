@@ -5,6 +5,9 @@
 
 #include <QDBusConnection>
 
+const QString GlobalShortcutsBus::ObjectPath = QStringLiteral("/org/korvale/GlobalShortcuts");
+const QString GlobalShortcutsBus::Interface = QStringLiteral("org.korvale.GlobalShortcuts");
+
 GlobalShortcutsBus::GlobalShortcutsBus(PortalShortcutActivation &activation, QObject *parent)
     : QObject(parent)
     , mActivation(activation)

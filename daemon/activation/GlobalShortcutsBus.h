@@ -16,8 +16,8 @@ class GlobalShortcutsBus : public QObject
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.korvale.GlobalShortcuts")
 public:
-    static inline const QString ObjectPath = QStringLiteral("/org/korvale/GlobalShortcuts");
-    static inline const QString Interface = QStringLiteral("org.korvale.GlobalShortcuts");
+    static const QString ObjectPath;
+    static const QString Interface;
 
     explicit GlobalShortcutsBus(PortalShortcutActivation &activation, QObject *parent = nullptr);
     ~GlobalShortcutsBus() override;

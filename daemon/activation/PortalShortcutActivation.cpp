@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QMap>
 
+const QString PortalShortcutActivation::ToggleId = QStringLiteral("toggle-access-window");
+const QString PortalShortcutActivation::MenuId = QStringLiteral("menu-bar-menu");
+
 namespace {
 
 QString localized(const char *key)

@@ -18,8 +18,8 @@ class PortalShortcutActivation : public QObject
 {
     Q_OBJECT
 public:
-    static inline const QString ToggleId = QStringLiteral("toggle-access-window");
-    static inline const QString MenuId = QStringLiteral("menu-bar-menu");
+    static const QString ToggleId;
+    static const QString MenuId;
 
     struct Sources {
         std::function<ActivationSettings()> settings;

@@ -9,6 +9,9 @@
 #include <atomic>
 #include <mutex>
 
+const QString CalculatorAnswers::PreferenceKey = QStringLiteral("AnswersCalculator");
+const QString CalculatorAnswers::FetchRatesKey = QStringLiteral("AnswersFetchExchangeRates");
+
 namespace {
 
 std::atomic<bool> gLoaded{false};

@@ -14,12 +14,12 @@
 class CalculatorAnswers : public AnswerFamily
 {
 public:
-    static inline const QString PreferenceKey = QStringLiteral("AnswersCalculator");
+    static const QString PreferenceKey;
     // Longer than anyone types into the field: not worth the calculator's time.
     static constexpr int MaximumLength = 200;
 
     // Whether the user lets the agent download exchange rates (off unless set to 1).
-    static inline const QString FetchRatesKey = QStringLiteral("AnswersFetchExchangeRates");
+    static const QString FetchRatesKey;
     // Rates older than this are fetched again when allowed and used; a failed attempt waits.
     static constexpr qint64 RatesMaximumAgeSeconds = 24 * 3600;
     static constexpr qint64 RetryAfterSeconds = 3600;

@@ -4,6 +4,8 @@
 #include "QOR_StringUtils.h"
 #include "SearchTextFolding.h"
 
+const QString SystemActionAnswers::PreferenceKey = QStringLiteral("AnswersSystemActions");
+
 using Action = SessionActions::Action;
 
 namespace {

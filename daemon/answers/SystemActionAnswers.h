@@ -15,7 +15,7 @@
 class SystemActionAnswers : public AnswerFamily
 {
 public:
-    static inline const QString PreferenceKey = QStringLiteral("AnswersSystemActions");
+    static const QString PreferenceKey;
     // What login1 said holds this long: it does not change between keystrokes.
     static constexpr qint64 CanCacheMs = 30 * 1000;
 

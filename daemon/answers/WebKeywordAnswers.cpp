@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+const QString WebKeywordAnswers::PreferenceKey = QStringLiteral("AnswersWebKeywords");
+
 WebKeywordAnswers::WebKeywordAnswers(QLocale locale)
     : mSites(WebKeywordSites::defaults(locale))
 {

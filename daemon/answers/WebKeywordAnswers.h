@@ -15,7 +15,7 @@
 class WebKeywordAnswers : public AnswerFamily
 {
 public:
-    static inline const QString PreferenceKey = QStringLiteral("AnswersWebKeywords");
+    static const QString PreferenceKey;
     using Site = WebKeywordSites::Site;
 
     explicit WebKeywordAnswers(QLocale locale = QLocale());

@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 
+const QString WindowAnswers::PreferenceKey = QStringLiteral("AnswersWindows");
+
 namespace {
 
 QString fold(const QString &text)

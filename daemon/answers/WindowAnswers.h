@@ -13,7 +13,7 @@
 class WindowAnswers : public AnswerFamily
 {
 public:
-    static inline const QString PreferenceKey = QStringLiteral("AnswersWindows");
+    static const QString PreferenceKey;
     using WindowList = std::function<QList<X11Windows::ClientWindow>()>;
     using NativeWindowList = std::function<QList<WaylandToplevels::Toplevel>()>;
 

@@ -7,6 +7,9 @@
 #include <QMetaObject>
 #include <QPointer>
 
+const QString RunnerBus::ObjectPath = QStringLiteral("/org/korvale/Runner");
+const QString RunnerBus::Interface = QStringLiteral("org.kde.krunner1");
+
 namespace {
 // KRunner's categories: a title that begins with the query is a high match, the rest moderate.
 constexpr int HighCategory = 70;

@@ -17,8 +17,8 @@ class RunnerBus : public QObject, protected QDBusContext
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.krunner1")
 public:
-    static inline const QString ObjectPath = QStringLiteral("/org/korvale/Runner");
-    static inline const QString Interface = QStringLiteral("org.kde.krunner1");
+    static const QString ObjectPath;
+    static const QString Interface;
 
     RunnerBus(OfferedSearch &search, OfferedActions actions, QObject *parent = nullptr);
     ~RunnerBus() override;

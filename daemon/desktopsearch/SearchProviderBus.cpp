@@ -8,6 +8,9 @@
 #include <QMetaObject>
 #include <QPointer>
 
+const QString SearchProviderBus::ObjectPath = QStringLiteral("/org/korvale/SearchProvider");
+const QString SearchProviderBus::Interface = QStringLiteral("org.gnome.Shell.SearchProvider2");
+
 SearchProviderBus::SearchProviderBus(OfferedSearch &search, OfferedActions actions, QObject *parent)
     : QObject(parent)
     , mSearch(search)

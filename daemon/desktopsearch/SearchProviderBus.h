@@ -19,8 +19,8 @@ class SearchProviderBus : public QObject, protected QDBusContext
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.gnome.Shell.SearchProvider2")
 public:
-    static inline const QString ObjectPath = QStringLiteral("/org/korvale/SearchProvider");
-    static inline const QString Interface = QStringLiteral("org.gnome.Shell.SearchProvider2");
+    static const QString ObjectPath;
+    static const QString Interface;
 
     SearchProviderBus(OfferedSearch &search, OfferedActions actions, QObject *parent = nullptr);
     ~SearchProviderBus() override;

@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+const QString ContactsApplication::Category = QStringLiteral("ContactManagement");
+
 std::optional<QString> ContactsApplication::findInApplications(const QVariantList &applications)
 {
     for (const QVariant &entry : applications) {

@@ -13,7 +13,7 @@ class ContactsApplication
 public:
     ContactsApplication() = delete;
 
-    static inline const QString Category = QStringLiteral("ContactManagement");
+    static const QString Category;
 
     // The "P" of the first such application record; none when the list has none.
     static std::optional<QString> findInApplications(const QVariantList &applications);

@@ -21,6 +21,8 @@
 #include <QFileInfo>
 #include <QTimer>
 
+const QString ItemOpener::BrowserProgramName = QStringLiteral("korvale-browser");
+
 using namespace ItemRecord;
 
 ItemOpener::ItemOpener(Environment environment, QObject *parent)

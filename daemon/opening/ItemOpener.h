@@ -67,7 +67,7 @@ public:
     static constexpr int BrowserFirstNoticeMs = 300;
     static constexpr int BrowserSecondNoticeMs = 800;
     static constexpr int BrowserCloseDelayMs = 500;
-    static inline const QString BrowserProgramName = QStringLiteral("korvale-browser");
+    static const QString BrowserProgramName;
 
     explicit ItemOpener(Environment environment, QObject *parent = nullptr);
 

@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+const QString RecentItems::PreferenceKey = QStringLiteral("LastItemsLaunched");
+
 using namespace ItemRecord;
 
 bool RecentItems::isSameEntry(const QVariantMap &entry, const QVariantMap &opened)

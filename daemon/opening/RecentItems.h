@@ -12,7 +12,7 @@ public:
     RecentItems() = delete;
 
     static constexpr int MaximumCount = 100;
-    static inline const QString PreferenceKey = QStringLiteral("LastItemsLaunched");
+    static const QString PreferenceKey;
 
     // Whether opening `opened` replaces `entry`: same kind and, for notes and contacts, the same
     // title or else the same text; for file-system kinds the same path; for bookmarks the same

@@ -20,6 +20,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+const QString AddressBookReader::ContactsPathsPreference = QStringLiteral("OtherDataContactsPaths");
+
 namespace {
 
 QMutex &picturesMutex()

@@ -20,7 +20,7 @@ class AddressBookReader
 public:
     AddressBookReader() = delete;
 
-    static inline const QString ContactsPathsPreference = QStringLiteral("OtherDataContactsPaths");
+    static const QString ContactsPathsPreference;
 
     // Every contact of every source, without exact duplicates, in the suite's title order. When
     // the result is not empty it also replaces the pictures pictureForUid() offers; the sources

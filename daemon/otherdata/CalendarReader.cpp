@@ -17,6 +17,8 @@
 
 #include <algorithm>
 
+const QString CalendarReader::CalendarPathsPreference = QStringLiteral("OtherDataCalendarPaths");
+
 namespace {
 
 // Each event cut is reported once for as long as the agent runs, not at every reading.

@@ -17,7 +17,7 @@ class CalendarReader
 public:
     CalendarReader() = delete;
 
-    static inline const QString CalendarPathsPreference = QStringLiteral("OtherDataCalendarPaths");
+    static const QString CalendarPathsPreference;
 
     // No rule yields more occurrences than this in one range, nor is followed further than
     // RuleStepLimit steps: a rule written to run every second stops there.

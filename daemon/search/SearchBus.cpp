@@ -6,6 +6,12 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 
+const QString SearchBus::ObjectPath = QStringLiteral("/org/korvale/Search");
+const QString SearchBus::Interface = QStringLiteral("org.korvale.Search");
+const QString SearchBus::Method = QStringLiteral("Search");
+const QString SearchBus::ErrorRefused = QStringLiteral("org.korvale.Search.Refused");
+const QString SearchBus::ErrorStopped = QStringLiteral("org.korvale.Search.Stopped");
+
 SearchBus::SearchBus(SearchController &search, QObject *parent)
     : QObject(parent)
     , mSearch(search)

@@ -19,11 +19,11 @@ class SearchBus : public QObject, protected QDBusContext
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.korvale.Search")
 public:
-    static inline const QString ObjectPath = QStringLiteral("/org/korvale/Search");
-    static inline const QString Interface = QStringLiteral("org.korvale.Search");
-    static inline const QString Method = QStringLiteral("Search");
-    static inline const QString ErrorRefused = QStringLiteral("org.korvale.Search.Refused");
-    static inline const QString ErrorStopped = QStringLiteral("org.korvale.Search.Stopped");
+    static const QString ObjectPath;
+    static const QString Interface;
+    static const QString Method;
+    static const QString ErrorRefused;
+    static const QString ErrorStopped;
 
     explicit SearchBus(SearchController &search, QObject *parent = nullptr);
     ~SearchBus() override;

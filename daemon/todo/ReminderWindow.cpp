@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QToolButton>
 
+const QString ReminderWindow::FrameKey = QStringLiteral("reminderWindow");
+
 ReminderWindow::ReminderWindow(SharedPreferences *preferences, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , mPreferences(preferences)

@@ -15,7 +15,7 @@ class ReminderWindow : public QWidget
 {
     Q_OBJECT
 public:
-    static inline const QString FrameKey = QStringLiteral("reminderWindow");
+    static const QString FrameKey;
     static constexpr int CornerRadius = 3;
     static constexpr int EdgeMargin = 16;
 

@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+const QString ToDoWindow::FrameKey = QStringLiteral("todoWindow");
+
 void ToDoListModel::setRecords(const QVariantList &records)
 {
     beginResetModel();

@@ -33,7 +33,7 @@ class ToDoWindow : public QWidget
 {
     Q_OBJECT
 public:
-    static inline const QString FrameKey = QStringLiteral("todoWindow");
+    static const QString FrameKey;
 
     ToDoWindow(SharedPreferences *preferences, std::function<QDateTime()> now,
                QWidget *parent = nullptr);

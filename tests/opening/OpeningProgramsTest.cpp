@@ -7,7 +7,7 @@
 
 namespace {
 
-const QString P = ItemRecord::KeyPath;
+const QString &P = ItemRecord::KeyPath;
 constexpr QFile::Permissions ReadWrite = QFile::ReadOwner | QFile::WriteOwner;
 constexpr QFile::Permissions Executable = ReadWrite | QFile::ExeOwner;
 
