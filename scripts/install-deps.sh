@@ -8,7 +8,7 @@ packages=(
     lld  # links the agent with its start-up code laid out together (docs/agent.md)
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-svg-dev libgl-dev
     zlib1g-dev libssl-dev openssl libglib2.0-dev
-    libx11-dev libxtst-dev libxi-dev
+    libx11-dev x11proto-dev libxtst-dev
     googletest libgtest-dev libgmock-dev
     xvfb openbox xdotool x11-utils dbus dbus-x11 fzf
     weston xwayland  # the Wayland session of the tests (scripts/with-wayland-session.sh)

@@ -2,18 +2,61 @@
 
 #include <QByteArray>
 
+#include <cstdint>
+#include <cstdlib>
 #include <mutex>
 #include <utility>
 
 // Xlib last: its macros must not reach the Qt headers.
 #include <X11/Xlib.h>
-#include <X11/extensions/XInput2.h>
+#include <X11/Xlibint.h>
+#include <X11/extensions/XI2.h>
+#include <X11/extensions/XI2proto.h>
 
 namespace {
 
 int ignoreErrors(Display *, XErrorEvent *)
 {
     return 0;
+}
+
+// XInput 2's two requests the agent sends and the raw events it reads, written out as libXi
+// writes them (the protocol's XI2proto.h, Xlib's request calls): linked for these alone, libXi
+// and the libXext it brings were mapped in every agent (0.15 MB).
+
+// A raw event's fields the agent reads, as the cookie's data.
+struct RawEventData {
+    int detail;
+    unsigned long time;
+};
+
+// Xlib hands an XInput event's wire bytes here while reading; the event is queued with the data.
+Bool rawEventFromWire(Display *display, XGenericEventCookie *cookie, xEvent *wire)
+{
+    const auto *raw = reinterpret_cast<const xXIRawEvent *>(wire);
+    cookie->type = raw->type & 0x7f;
+    cookie->serial = _XSetLastRequestRead(display, reinterpret_cast<xGenericReply *>(wire));
+    cookie->send_event = (raw->type & 0x80) != 0;
+    cookie->display = display;
+    cookie->extension = raw->extension;
+    cookie->evtype = raw->evtype;
+    cookie->data = nullptr;
+    switch (raw->evtype) {
+    case XI_RawKeyPress:
+    case XI_RawKeyRelease:
+    case XI_RawButtonPress:
+    case XI_RawButtonRelease: {
+        auto *data = static_cast<RawEventData *>(std::malloc(sizeof(RawEventData)));
+        if (!data)
+            return False;
+        *data = {int(raw->detail), raw->time};
+        cookie->data = data;
+        return True;
+    }
+    default:
+        // Nothing else is selected; an event of another kind is dropped.
+        return False;
+    }
 }
 
 } // namespace
@@ -61,16 +104,61 @@ X11Connection &X11Connection::operator=(X11Connection &&other) noexcept
     return *this;
 }
 
-void X11Connection::selectRawEvents(std::initializer_list<int> eventTypes) const
+int X11Connection::rawEventsOpcode(QString *whyNot) const
 {
-    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    int opcode = 0;
+    int firstEvent = 0;
+    int firstError = 0;
+    if (!XQueryExtension(mDisplay, "XInputExtension", &opcode, &firstEvent, &firstError)) {
+        *whyNot = QStringLiteral("the X server has no XInput extension");
+        return 0;
+    }
+    // From 2.1 on, raw events reach every client that selected them, even while another holds
+    // a grab (the agent's own, while its window opens). Asking for 2.2 as before: the server
+    // answers with the version it will speak to this client.
+    xXIQueryVersionReply reply = {};
+    Display *dpy = mDisplay; // the name Xlib's request macros use
+    LockDisplay(dpy);
+    xXIQueryVersionReq *request = nullptr;
+    GetReq(XIQueryVersion, request);
+    request->reqType = std::uint8_t(opcode);
+    request->ReqType = X_XIQueryVersion;
+    request->major_version = 2;
+    request->minor_version = 2;
+    const Status answered = _XReply(dpy, reinterpret_cast<xReply *>(&reply), 0, xTrue);
+    UnlockDisplay(dpy);
+    SyncHandle();
+    if (!answered || reply.major_version * 100 + reply.minor_version < 201) {
+        *whyNot = QStringLiteral("the X server offers XInput %1.%2, and raw events need 2.1")
+                      .arg(reply.major_version)
+                      .arg(reply.minor_version);
+        return 0;
+    }
+    XESetWireToEventCookie(mDisplay, opcode, rawEventFromWire);
+    return opcode;
+}
+
+void X11Connection::selectRawEvents(int xinputOpcode, std::initializer_list<int> eventTypes) const
+{
+    unsigned char bits[(XIMaskLen(XI_LASTEVENT) + 3) & ~3] = {};
     for (const int type : eventTypes)
         XISetMask(bits, type);
-    XIEventMask mask;
+    xXIEventMask mask;
     mask.deviceid = XIAllMasterDevices;
-    mask.mask_len = sizeof bits;
-    mask.mask = bits;
-    XISelectEvents(mDisplay, DefaultRootWindow(mDisplay), &mask, 1);
+    mask.mask_len = sizeof bits / 4;
+    Display *dpy = mDisplay; // the name Xlib's request macros use
+    LockDisplay(dpy);
+    xXISelectEventsReq *request = nullptr;
+    GetReq(XISelectEvents, request);
+    request->reqType = std::uint8_t(xinputOpcode);
+    request->ReqType = X_XISelectEvents;
+    request->win = std::uint32_t(DefaultRootWindow(mDisplay));
+    request->num_masks = 1;
+    request->length += (sizeof mask + sizeof bits) / 4;
+    Data(dpy, reinterpret_cast<const char *>(&mask), sizeof mask);
+    Data(dpy, reinterpret_cast<const char *>(bits), sizeof bits);
+    UnlockDisplay(dpy);
+    SyncHandle();
 }
 
 bool X11Connection::nextRawEvent(int xinputOpcode, bool readSocket, RawEvent &event) const
@@ -82,7 +170,11 @@ bool X11Connection::nextRawEvent(int xinputOpcode, bool readSocket, RawEvent &ev
         if (cookie.type != GenericEvent || cookie.extension != xinputOpcode
             || !XGetEventData(mDisplay, &cookie))
             continue;
-        const auto *raw = static_cast<const XIRawEvent *>(cookie.data);
+        if (!cookie.data) {
+            XFreeEventData(mDisplay, &cookie);
+            continue;
+        }
+        const auto *raw = static_cast<const RawEventData *>(cookie.data);
         event = {cookie.evtype, raw->detail, raw->time};
         XFreeEventData(mDisplay, &cookie);
         return true;

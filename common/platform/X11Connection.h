@@ -30,8 +30,12 @@ public:
     _XDisplay *display() const { return mDisplay; }
     // Why there is no connection, for the log; empty when there is one.
     QString why() const { return mWhy; }
+    // The XInput extension's opcode when the server offers XInput 2.1 or later, which sends raw
+    // events to every client that asks; 0 otherwise, and why in `whyNot`. Also has the events'
+    // data read, for nextRawEvent.
+    int rawEventsOpcode(QString *whyNot) const;
     // Asks for these XInput 2 raw events (XI_RawKeyPress...) of every master device, at the root.
-    void selectRawEvents(std::initializer_list<int> eventTypes) const;
+    void selectRawEvents(int xinputOpcode, std::initializer_list<int> eventTypes) const;
 
     // An XInput 2 raw event: its type (XI_RawKeyPress...), detail (the key code or button) and
     // server time.

@@ -7,7 +7,7 @@
 
 // Xlib last: its macros (None, Bool, KeyPress...) must not reach the Qt headers.
 #include <X11/Xlib.h>
-#include <X11/extensions/XInput2.h>
+#include <X11/extensions/XI2.h>
 
 namespace {
 
@@ -25,7 +25,7 @@ public:
         if (mXInputOpcode == 0)
             return;
         // Selected before the first query, so that no change falls between the two.
-        mConnection.selectRawEvents({XI_RawButtonPress, XI_RawButtonRelease});
+        mConnection.selectRawEvents(mXInputOpcode, {XI_RawButtonPress, XI_RawButtonRelease});
         queryPointer();
     }
 
@@ -137,20 +137,12 @@ private:
 
 // Raw button events reach every client that selected them, even during another's grab, from
 // XInput 2.1 on; 0 when the server has no such version.
-int rawButtonOpcode(Display *display)
+int rawButtonOpcode(const X11Connection &connection)
 {
     if (qEnvironmentVariableIntValue("KORVALE_POINTER_SAMPLING") != 0)
         return 0;
-    int opcode = 0;
-    int firstEvent = 0;
-    int firstError = 0;
-    if (!XQueryExtension(display, "XInputExtension", &opcode, &firstEvent, &firstError))
-        return 0;
-    int major = 2;
-    int minor = 2;
-    if (XIQueryVersion(display, &major, &minor) != Success || major * 100 + minor < 201)
-        return 0;
-    return opcode;
+    QString whyNot;
+    return connection.rawEventsOpcode(&whyNot);
 }
 
 } // namespace
@@ -160,6 +152,6 @@ PointerSource::Creation PointerSource::createX11()
     X11Connection connection;
     if (!connection)
         return {nullptr, connection.why()};
-    const int opcode = rawButtonOpcode(connection.display());
+    const int opcode = rawButtonOpcode(connection);
     return {std::make_unique<X11PointerSource>(std::move(connection), opcode), {}};
 }

@@ -16,7 +16,7 @@
 
 // Xlib last: its macros (None, Bool, KeyPress...) must not reach the Qt headers.
 #include <X11/Xlib.h>
-#include <X11/extensions/XInput2.h>
+#include <X11/extensions/XI2.h>
 
 namespace {
 
@@ -38,7 +38,7 @@ public:
     {
         // Selected before the first query, so that no edge falls between the two; an edge seen
         // by both is applied twice, which leaves the same state.
-        mConnection.selectRawEvents({XI_RawKeyPress, XI_RawKeyRelease});
+        mConnection.selectRawEvents(mXInputOpcode, {XI_RawKeyPress, XI_RawKeyRelease});
         XQueryKeymap(mDisplay, mHeld);
         mLastResync = Clock::now();
     }
@@ -195,24 +195,9 @@ private:
 
 std::unique_ptr<KeyMapSource> X11RawKeys::create(X11Connection &connection, QString *whyNot)
 {
-    Display *display = connection.display();
-    int opcode = 0;
-    int firstEvent = 0;
-    int firstError = 0;
-    if (!XQueryExtension(display, "XInputExtension", &opcode, &firstEvent, &firstError)) {
-        *whyNot = QStringLiteral("the X server has no XInput extension");
+    const int opcode = connection.rawEventsOpcode(whyNot);
+    if (opcode == 0)
         return nullptr;
-    }
-    // From 2.1 on, raw events reach every client that selected them, even while another holds
-    // a grab (the agent's own, while its window opens).
-    int major = 2;
-    int minor = 2;
-    if (XIQueryVersion(display, &major, &minor) != Success || major * 100 + minor < 201) {
-        *whyNot = QStringLiteral("the X server offers XInput %1.%2, and raw key events need 2.1")
-                      .arg(major)
-                      .arg(minor);
-        return nullptr;
-    }
     const int wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd < 0) {
         *whyNot =
