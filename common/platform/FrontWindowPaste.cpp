@@ -1,11 +1,11 @@
 #include "FrontWindowPaste.h"
 
+#include "SystemLibrary.h"
 #include "X11Connection.h"
 #include "X11Windows.h"
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QLibrary>
 #include <QTimer>
 
 #include <X11/Xlib.h>
@@ -25,14 +25,12 @@ struct XTest {
     {
         static const XTest loaded = [] {
             XTest functions;
-            QLibrary library(QStringLiteral("Xtst"), 6);
-            functions.queryExtension = reinterpret_cast<decltype(&XTestQueryExtension)>(
-                library.resolve("XTestQueryExtension"));
-            functions.fakeKeyEvent = reinterpret_cast<decltype(&XTestFakeKeyEvent)>(
-                library.resolve("XTestFakeKeyEvent"));
-            if (!functions.queryExtension || !functions.fakeKeyEvent) {
+            SystemLibrary library(QStringLiteral("Xtst"), 6);
+            library.resolve(functions.queryExtension, "XTestQueryExtension");
+            library.resolve(functions.fakeKeyEvent, "XTestFakeKeyEvent");
+            if (!library.ok()) {
                 qWarning("Paste: libXtst cannot be loaded (%s); results stay on the clipboard",
-                         qPrintable(library.errorString()));
+                         qPrintable(library.why()));
                 functions = {};
             }
             return functions;

@@ -1,6 +1,6 @@
 #include "GioLibrary.h"
 
-#include <QLibrary>
+#include "SystemLibrary.h"
 
 #include <atomic>
 
@@ -16,39 +16,24 @@ struct Loading {
     Loading()
     {
         // Never unloaded: GObject's types cannot be unregistered.
-        QLibrary library(QStringLiteral("gio-2.0"), 0);
-        library.setLoadHints(QLibrary::PreventUnloadHint);
-        if (!library.load()) {
-            why = library.errorString();
-            return;
-        }
-        loaded = true;
-        ok = resolve(library, functions.g_desktop_app_info_new_from_filename,
-                     "g_desktop_app_info_new_from_filename")
-            && resolve(library, functions.g_desktop_app_info_get_boolean,
-                       "g_desktop_app_info_get_boolean")
-            && resolve(library, functions.g_desktop_app_info_get_categories,
-                       "g_desktop_app_info_get_categories")
-            && resolve(library, functions.g_app_launch_context_new, "g_app_launch_context_new")
-            && resolve(library, functions.g_app_launch_context_setenv,
-                       "g_app_launch_context_setenv")
-            && resolve(library, functions.g_app_launch_context_unsetenv,
-                       "g_app_launch_context_unsetenv")
-            && resolve(library, functions.g_app_info_launch_uris, "g_app_info_launch_uris")
-            && resolve(library, functions.g_app_info_launch_default_for_uri,
-                       "g_app_info_launch_default_for_uri")
-            // GIO's own dependencies answer for these.
-            && resolve(library, functions.g_object_unref, "g_object_unref")
-            && resolve(library, functions.g_error_free, "g_error_free");
-    }
-
-    template <typename Function>
-    bool resolve(QLibrary &library, Function &function, const char *name)
-    {
-        function = reinterpret_cast<Function>(library.resolve(name));
-        if (!function)
-            why = QStringLiteral("GIO lacks %1").arg(QLatin1String(name));
-        return function != nullptr;
+        SystemLibrary library(QStringLiteral("gio-2.0"), 0);
+        loaded = library.ok();
+        library.resolve(functions.g_desktop_app_info_new_from_filename,
+                        "g_desktop_app_info_new_from_filename");
+        library.resolve(functions.g_desktop_app_info_get_boolean, "g_desktop_app_info_get_boolean");
+        library.resolve(functions.g_desktop_app_info_get_categories,
+                        "g_desktop_app_info_get_categories");
+        library.resolve(functions.g_app_launch_context_new, "g_app_launch_context_new");
+        library.resolve(functions.g_app_launch_context_setenv, "g_app_launch_context_setenv");
+        library.resolve(functions.g_app_launch_context_unsetenv, "g_app_launch_context_unsetenv");
+        library.resolve(functions.g_app_info_launch_uris, "g_app_info_launch_uris");
+        library.resolve(functions.g_app_info_launch_default_for_uri,
+                        "g_app_info_launch_default_for_uri");
+        // GIO's own dependencies answer for these.
+        library.resolve(functions.g_object_unref, "g_object_unref");
+        library.resolve(functions.g_error_free, "g_error_free");
+        ok = library.ok();
+        why = library.why();
     }
 };
 

@@ -35,8 +35,6 @@ struct WaylandClientLibrary {
     // Loaded once for the process; null when the library or one of these is missing, with the
     // reason in why.
     static const WaylandClientLibrary *get(QString *why = nullptr);
-    // Whether this process has opened it.
-    static bool isLoaded();
     // The functions once get() has loaded them; all null before.
     static const WaylandClientLibrary &functions() { return sFunctions; }
 
