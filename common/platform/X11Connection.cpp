@@ -59,6 +59,15 @@ Bool rawEventFromWire(Display *display, XGenericEventCookie *cookie, xEvent *wir
     }
 }
 
+// Starts an XInput request in Xlib's buffer; the display is locked (libXi's GetReq).
+template <typename Request> Request *xinputRequest(Display *display, int opcode, std::uint8_t minor)
+{
+    auto *request = static_cast<Request *>(_XGetRequest(display, minor, sizeof(Request)));
+    request->reqType = std::uint8_t(opcode);
+    request->ReqType = minor;
+    return request;
+}
+
 } // namespace
 
 X11Connection::X11Connection()
@@ -117,12 +126,9 @@ int X11Connection::rawEventsOpcode(QString *whyNot) const
     // a grab (the agent's own, while its window opens). Asking for 2.2 as before: the server
     // answers with the version it will speak to this client.
     xXIQueryVersionReply reply = {};
-    Display *dpy = mDisplay; // the name Xlib's request macros use
+    Display *dpy = mDisplay; // the name Xlib's locking macros use
     LockDisplay(dpy);
-    xXIQueryVersionReq *request = nullptr;
-    GetReq(XIQueryVersion, request);
-    request->reqType = std::uint8_t(opcode);
-    request->ReqType = X_XIQueryVersion;
+    auto *request = xinputRequest<xXIQueryVersionReq>(dpy, opcode, X_XIQueryVersion);
     request->major_version = 2;
     request->minor_version = 2;
     const Status answered = _XReply(dpy, reinterpret_cast<xReply *>(&reply), 0, xTrue);
@@ -146,12 +152,9 @@ void X11Connection::selectRawEvents(int xinputOpcode, std::initializer_list<int>
     xXIEventMask mask;
     mask.deviceid = XIAllMasterDevices;
     mask.mask_len = sizeof bits / 4;
-    Display *dpy = mDisplay; // the name Xlib's request macros use
+    Display *dpy = mDisplay; // the name Xlib's locking macros use
     LockDisplay(dpy);
-    xXISelectEventsReq *request = nullptr;
-    GetReq(XISelectEvents, request);
-    request->reqType = std::uint8_t(xinputOpcode);
-    request->ReqType = X_XISelectEvents;
+    auto *request = xinputRequest<xXISelectEventsReq>(dpy, xinputOpcode, X_XISelectEvents);
     request->win = std::uint32_t(DefaultRootWindow(mDisplay));
     request->num_masks = 1;
     request->length += (sizeof mask + sizeof bits) / 4;
