@@ -117,6 +117,21 @@ private:
     std::string mError;
 };
 
+// Starts the agent (`program`: a copy of it elsewhere, or the built one when empty) and waits
+// until the bus lists these sources: the contacts at the start, the calendar at the daily check
+// a little later.
+::testing::AssertionResult agentListsSources(AgentProcess &agent, const QStringList &expected,
+                                             const QString &program = {})
+{
+    agent.start({}, program);
+    if (!agent.waitUntilReady())
+        return ::testing::AssertionFailure() << agent.log().toStdString();
+    if (!waitFor([&expected] { return sourcesOnTheBus() == expected; }, 60000))
+        return ::testing::AssertionFailure() << sourcesOnTheBus().join('\n').toStdString() << "\n"
+                                             << agent.log().toStdString();
+    return ::testing::AssertionSuccess();
+}
+
 QStringList panelRows(const OtherDataSourcesPanel &panel)
 {
     QStringList rows;
@@ -141,15 +156,10 @@ TEST(OtherDataSourcesEndToEnd, TheManagerNamesTheFileAndTheThunderbirdProfileWit
     ASSERT_EQ(thunderbird.error(), "");
 
     AgentProcess agent;
-    agent.start();
-    ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
-    // The contacts are read at the start, the calendar at the daily check a little later.
-    const QStringList expected{"contacts user ~/people.vcf 2",
-                               "contacts thunderbird default-release · abook.sqlite 1",
-                               "calendar thunderbird default-release · local.sqlite 2"};
-    ASSERT_TRUE(waitFor([&expected] { return sourcesOnTheBus() == expected; }, 60000))
-        << sourcesOnTheBus().join('\n').toStdString() << "\n"
-        << agent.log().toStdString();
+    ASSERT_TRUE(agentListsSources(agent,
+                                  {"contacts user ~/people.vcf 2",
+                                   "contacts thunderbird default-release · abook.sqlite 1",
+                                   "calendar thunderbird default-release · local.sqlite 2"}));
     // The stores were read through the readers module, loaded for them.
     EXPECT_TRUE(mapsReaderLibraries(agent.pid()))
         << mappedFiles(agent.pid()).join(' ').toStdString();
@@ -195,11 +205,7 @@ TEST(OtherDataSourcesEndToEnd, AnAgentWithoutStoresNeverMapsTheReadersLibraries)
         home.path(), "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada Lovelace\r\nEND:VCARD\r\n"));
 
     AgentProcess agent;
-    agent.start();
-    ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
-    ASSERT_TRUE(waitFor([] {
-        return sourcesOnTheBus() == QStringList{"contacts user ~/people.vcf 1"};
-    })) << sourcesOnTheBus().join('\n').toStdString();
+    ASSERT_TRUE(agentListsSources(agent, {"contacts user ~/people.vcf 1"}));
     EXPECT_FALSE(mapsReaderLibraries(agent.pid()))
         << mappedFiles(agent.pid()).join(' ').toStdString();
 }
@@ -222,15 +228,11 @@ TEST(OtherDataSourcesEndToEnd, WithoutTheReadersModuleTheStoresGiveNothingAndThe
     ASSERT_TRUE(QFile::copy(builtProgram(QStringLiteral("bin/korvale-daemon")), bare));
 
     AgentProcess agent;
-    agent.start({}, bare);
-    ASSERT_TRUE(agent.waitUntilReady()) << agent.log().toStdString();
-    // The contacts at the start, the calendar at the daily check a little later.
-    const QStringList expected{"contacts user ~/people.vcf 1",
-                               "contacts thunderbird default-release · abook.sqlite 0",
-                               "calendar thunderbird default-release · local.sqlite 0"};
-    ASSERT_TRUE(waitFor([&expected] { return sourcesOnTheBus() == expected; }, 60000))
-        << sourcesOnTheBus().join('\n').toStdString() << "\n"
-        << agent.log().toStdString();
+    ASSERT_TRUE(agentListsSources(agent,
+                                  {"contacts user ~/people.vcf 1",
+                                   "contacts thunderbird default-release · abook.sqlite 0",
+                                   "calendar thunderbird default-release · local.sqlite 0"},
+                                  bare));
     EXPECT_EQ(agent.log().count("libkorvale-readers.so is not available"), 1)
         << agent.log().toStdString();
 }
