@@ -162,6 +162,26 @@ TEST_F(CalendarReaderTest, RecurringEventsKeepTheirWallClockAcrossDaylightSaving
     EXPECT_EQ(events.at(3).toMap().value("Date").toDateTime().toUTC().time(), QTime(16, 30));
 }
 
+// A zone defined in the file whose observances start at times libical cannot read is not used
+// (libical spent minutes inside one call expanding it): the zone its TZID names is, and the
+// events keep their wall clock and their offsets from UTC.
+TEST_F(CalendarReaderTest, AZoneWhoseObservancesCannotBeReadGivesWayToTheNamedOne)
+{
+    QByteArray calendar(EvolutionCalendar);
+    calendar.replace("DTSTART:19701025T030000", "DTSTART:19701025T03M-PM-H00")
+        .replace("DTSTART:19700329T020000", "DTSTART:1970p329T020000");
+    const QVariantList events =
+        CalendarReader::eventsInCalendar(calendar, local(3, 15), local(4, 15));
+
+    EXPECT_EQ(listed(events),
+              QStringList({"03-16 18:30 Yoga", "03-30 18:30 Yoga", "04-01 00:00 Anniversaire",
+                           "04-02 00:00 Birthday Ann", "04-07 19:00 Yoga (moved)",
+                           "04-13 18:00 Team", "04-13 18:30 Yoga"}));
+    ASSERT_FALSE(events.isEmpty());
+    EXPECT_EQ(events.at(0).toMap().value("Date").toDateTime().toUTC().time(), QTime(17, 30));
+    EXPECT_EQ(events.at(1).toMap().value("Date").toDateTime().toUTC().time(), QTime(16, 30));
+}
+
 // Rules that began long before the range are followed into it (by jumping, for rules without a
 // count) to the same days a walk from the start reaches; a count still ends a rule; a rule
 // repeating every second stops at the cap.

@@ -44,6 +44,25 @@ QTimeZone qtZoneFor(const QByteArray &tzid)
     return {};
 }
 
+// Whether every observance of a calendar's own zone starts at a valid time. libical expands an
+// observance from its start, and from a start its parser could not read it took minutes inside
+// one call, beyond the reading's deadline (a fuzzed calendar).
+bool observancesStartValid(icaltimezone *zone)
+{
+    icalcomponent *definition = icaltimezone_get_component(zone);
+    if (!definition)
+        return false;
+    for (const icalcomponent_kind kind : {ICAL_XSTANDARD_COMPONENT, ICAL_XDAYLIGHT_COMPONENT}) {
+        for (icalcomponent *observance = icalcomponent_get_first_component(definition, kind);
+             observance; observance = icalcomponent_get_next_component(definition, kind)) {
+            const icaltimetype start = icalcomponent_get_dtstart(observance);
+            if (icaltime_is_null_time(start) || !icaltime_is_valid_time(start))
+                return false;
+        }
+    }
+    return true;
+}
+
 // The time zones one calendar's times refer to, resolved once per TZID.
 class ZoneTable
 {
@@ -75,7 +94,8 @@ private:
     {
         // The calendar's own definition first: it is what its writer meant.
         if (mCalendar && icalcomponent_isa(mCalendar) == ICAL_VCALENDAR_COMPONENT) {
-            if (icaltimezone *own = icalcomponent_get_timezone(mCalendar, tzid))
+            icaltimezone *own = icalcomponent_get_timezone(mCalendar, tzid);
+            if (own && observancesStartValid(own))
                 return {Zone::Ical, own, {}};
         }
         if (icaltimezone *builtin = icaltimezone_get_builtin_timezone_from_tzid(tzid))
